@@ -1,0 +1,19 @@
+// printf-style formatting on byte strings. Formats and string arguments are
+// GBK, so field widths such as %-11.10s count GBK bytes, as the report columns
+// require.
+#pragma once
+
+#include <cstdarg>
+#include <string>
+
+namespace qp {
+
+// `format` is used as given (GBK or plain ASCII).
+std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string FormatV(const char* format, va_list args);
+
+// `utf8Format` is a UTF-8 literal from the source; it is converted to GBK
+// (once, cached) before formatting. String arguments must already be GBK.
+std::string FormatText(const char* utf8Format, ...) __attribute__((format(printf, 1, 2)));
+
+}  // namespace qp

@@ -1,0 +1,23 @@
+// The number rule shared by every input table and coordinate tool: after
+// trimming, a field is numeric when it holds only digits plus at most one "."
+// and at most one "-" (in any position). Its value is its longest leading
+// decimal number.
+#pragma once
+
+#include <string_view>
+
+namespace qp {
+
+// Trims blanks (space, tab, CR, LF, VT, FF) at both ends.
+std::string_view Trim(std::string_view text);
+
+// True for an empty field too; callers that need a value check emptiness first.
+bool IsNumericField(std::string_view field);
+
+// The text-to-double conversion of the dialogs: leading blanks, an optional
+// sign, digits with an optional decimal point and an optional exponent; the
+// rest of the text is ignored. 0 when there is no number. Values too large for
+// a double give 0 rather than infinity, so no infinite value enters a record.
+double LeadingNumber(std::string_view text);
+
+}  // namespace qp

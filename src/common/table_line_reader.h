@@ -1,0 +1,42 @@
+// The line reader behind every input table: one record per line, fields
+// separated by ASCII commas. A blank line ends the table; what follows it is
+// ignored. Line numbers are counted from 0.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qp {
+
+class TableLineReader {
+ public:
+  // `boxText` is the text box's whole text (GBK, lines ending in CR LF).
+  explicit TableLineReader(std::string_view boxText);
+
+  // Moves to the next line. False when the table has ended: no text left, a
+  // blank line, or a line not ended by CR LF.
+  bool Next();
+
+  std::string_view Line() const { return line_; }
+  // Zero-based number of the current line (valid after Next returned true).
+  int LineNumber() const { return lineNumber_; }
+
+ private:
+  std::string text_;
+  size_t position_ = 0;
+  std::string_view line_;
+  int lineNumber_ = -1;
+};
+
+// Splits a line into `fieldCount` trimmed fields. Each separator must be a
+// comma at position 1 or later of the text still to split; the last field takes
+// everything after the last separator, extra commas included. Lines of at most
+// 2 bytes, and lines without enough separators, are malformed (nullopt).
+std::optional<std::vector<std::string>> SplitFields(std::string_view line, int fieldCount);
+
+// A point name: 1 to 10 bytes of GBK text.
+inline bool IsValidPointName(std::string_view name) { return !name.empty() && name.size() <= 10; }
+
+}  // namespace qp

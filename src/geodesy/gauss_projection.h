@@ -1,0 +1,57 @@
+// Gauss-Krüger projection on the two national reference ellipsoids.
+//
+// Latitudes and longitudes are D.MS values; plane coordinates are x (northing)
+// and y (easting) in metres, y carrying the 500000 m false easting and no zone
+// number. The projection height H raises both semi-axes by H metres (the
+// projection surface of an independent local system); H = 0 projects onto the
+// reference ellipsoid itself.
+#pragma once
+
+namespace qp {
+
+enum class GeodeticSystem {
+  System54 = 0,  // Krassovsky ellipsoid
+  System80 = 1,  // IAG-75 ellipsoid
+};
+
+// The integer selector stored in the data files and combo boxes: 0 is
+// System54, any other value System80.
+GeodeticSystem GeodeticSystemFromSelector(int selector);
+
+// Semi-axes of the reference ellipsoid, in metres.
+struct EllipsoidAxes {
+  double a;
+  double b;
+};
+EllipsoidAxes AxesOf(GeodeticSystem system);
+
+// Quantities derived from the raised semi-axes a + H, b + H.
+struct ProjectionEllipsoid {
+  double a;
+  double b;
+  double e2;   // first eccentricity squared
+  double ep2;  // second eccentricity squared
+  double c;    // polar radius of curvature a^2/b
+  double A0;   // b^2/a
+  // Meridian arc series: X(B) = K0*B - cos B*(K1 sin B + K2 sin^3 B + K3 sin^5 B + K4 sin^7 B).
+  double K0;
+  double K1;
+  double K2;
+  double K3;
+  double K4;
+};
+ProjectionEllipsoid ProjectionEllipsoidOf(GeodeticSystem system, double H);
+
+// Length of the meridian from the equator to latitude B (radians), in metres.
+double MeridianArc(const ProjectionEllipsoid& ellipsoid, double B);
+double MeridianArc(double B, GeodeticSystem system, double H = 0.0);
+
+// Latitude B, longitude L and central meridian L0 (D.MS) to plane x, y.
+void GaussForward(double B, double L, double L0, GeodeticSystem system, double H, double& x, double& y);
+
+// Plane x, y around central meridian L0 (D.MS) to latitude B and longitude L
+// (D.MS). As the D.MS conversion does not carry, a longitude of 108.0 may come
+// back as 107.5959999996.
+void GaussInverse(double x, double y, double L0, GeodeticSystem system, double H, double& B, double& L);
+
+}  // namespace qp

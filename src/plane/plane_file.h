@@ -1,0 +1,24 @@
+// The .NAP plane network data file: the 4544-byte drawing settings block
+// followed by the plane network record image, 803,264 bytes in all.
+#pragma once
+
+#include <string>
+
+#include "common/settings_block.h"
+#include "plane/plane_network.h"
+
+namespace qp {
+
+inline constexpr size_t kPlaneFileSize = sizeof(SettingsBlock) + sizeof(PlaneNetwork);
+static_assert(kPlaneFileSize == 803264);
+
+enum class FileDirection { Read, Write };
+
+// Reads or writes the file at `path` (a file-system path). A read succeeds only
+// for a file of exactly the expected length and replaces `settings` and `net`
+// only then; a failed read leaves both untouched. A write never leaves a
+// half-written file. Shows no message: callers report failures.
+bool ReadWritePlaneFile(const std::string& path, FileDirection direction, SettingsBlock& settings,
+                        PlaneNetwork& net);
+
+}  // namespace qp

@@ -1,1 +1,79 @@
-int main() { return 0; }
+// quorvex: the command-line driver. Runs the workflows of the desktop
+// application on data files, with input text files in place of the dialogs.
+#include <clocale>
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/cli_platform.h"
+#include "cli/plane_command.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "用法:\n"
+    "  quorvex plane  NET.NAP [--input FILE] [--dump] [--yes | --no]\n"
+    "  quorvex --help | --version\n"
+    "\n"
+    "  plane      平面控制网: 读入(或新建)数据文件, 按输入文件填写并确认输入, 写数据文件\n"
+    "  --input    输入文本文件(UTF-8 或 GBK): [设置] 节为\"键 = 值\", 其余各节为对话框的文本框内容\n"
+    "  --dump     按输入文本格式输出对话框内容, 不计算\n"
+    "  --yes/--no 非交互运行时对其它询问的回答(缺省: 询问的默认按钮)\n"
+    "\n"
+    "退出状态: 0 成功, 1 因提示信息而停止, 2 用法错误\n";
+
+int UsageError(const std::string& what) {
+  std::cerr << "quorvex: " << what << "\n\n" << kUsage;
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::setlocale(LC_ALL, "C");
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty()) return UsageError("缺少命令");
+  if (args[0] == "--help" || args[0] == "-h") {
+    std::cout << kUsage;
+    return 0;
+  }
+  if (args[0] == "--version") {
+    std::cout << "quorvex (QuorvexPlus 测量数据处理系统) " << QUORVEX_VERSION << "\n";
+    return 0;
+  }
+
+  const std::string command = args[0];
+  if (command != "plane") return UsageError("未知的命令: " + command);
+
+  qp::PlaneCommandOptions options;
+  qp::ScriptedAnswer answer = qp::ScriptedAnswer::Default;
+  for (size_t i = 1; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--input") {
+      if (i + 1 >= args.size()) return UsageError("--input 后缺少文件名");
+      if (options.inputPath) return UsageError("--input 只能给出一次");
+      options.inputPath = args[++i];
+    } else if (a == "--dump") {
+      options.dump = true;
+    } else if (a == "--yes" || a == "--no") {
+      if (answer != qp::ScriptedAnswer::Default) return UsageError("--yes 和 --no 只能给出一个");
+      answer = a == "--yes" ? qp::ScriptedAnswer::Yes : qp::ScriptedAnswer::No;
+    } else if (!a.empty() && a[0] == '-') {
+      return UsageError("未知的选项: " + a);
+    } else if (options.dataPath.empty()) {
+      options.dataPath = a;
+    } else {
+      return UsageError("多余的参数: " + a);
+    }
+  }
+  if (options.dataPath.empty()) return UsageError("缺少数据文件名");
+  // A name without extension gets the default one, as in the file dialog.
+  const size_t slash = options.dataPath.find_last_of('/');
+  const std::string base = options.dataPath.substr(slash == std::string::npos ? 0 : slash + 1);
+  if (base.empty()) return UsageError("数据文件名不正确: " + options.dataPath);
+  if (base.find('.') == std::string::npos) options.dataPath += ".NAP";
+
+  qp::CliPlatform platform(answer);
+  return qp::RunPlaneCommand(options, platform);
+}

@@ -1,0 +1,69 @@
+// The input text format of the command-line driver: sections "[name]"; the
+// section "[设置]" holds "key = value" lines, every other section is the
+// verbatim text of one text box of a dialog. Files may be UTF-8 (with or
+// without BOM) or GBK.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qp {
+
+inline constexpr const char* kSettingsSection = "设置";
+
+struct InputSetting {
+  std::string key;    // UTF-8
+  std::string value;  // GBK, trimmed
+  int line = 0;       // from 1
+};
+
+struct InputSection {
+  std::string name;   // UTF-8
+  std::string body;   // GBK, lines ending in CR LF as in an edit box
+  int line = 0;
+};
+
+struct InputDocument {
+  std::vector<InputSetting> settings;
+  std::vector<InputSection> sections;
+};
+
+// Parses the file's bytes. On failure returns nullopt and sets `error` (GBK)
+// naming the line.
+std::optional<InputDocument> ParseInputText(std::string_view bytes, std::string& error);
+
+// How a dialog's controls take settings and sections.
+struct SettingBinding {
+  const char* key;  // UTF-8 caption
+  // Applies a GBK value; false when the value is not acceptable.
+  std::function<bool(const std::string& value)> apply;
+};
+
+struct SectionBinding {
+  const char* name;  // UTF-8
+  std::string* box;  // GBK text of the box
+};
+
+// A combo setting: the index, or the item text (UTF-8 key, GBK items).
+SettingBinding ComboSetting(const char* key, const std::vector<std::string>& items, int* index);
+// A plain text setting.
+SettingBinding TextSetting(const char* key, std::string* text);
+
+// Applies the document: every bound section replaces its box (a missing one
+// empties it); settings change only the controls they name. Unknown keys and
+// sections are errors naming their line.
+bool ApplyInputDocument(const InputDocument& doc, const std::vector<SettingBinding>& settings,
+                        const std::vector<SectionBinding>& sections, std::string& error);
+
+// Writes the settings ("key = value") and the sections back in the input
+// format, in UTF-8 with LF line ends.
+std::string DumpInputText(const std::vector<std::pair<std::string, std::string>>& settingsUtf8,
+                          const std::vector<SectionBinding>& sections);
+
+// Reads an input file (at most 64 MiB). On failure sets `error` (GBK).
+std::optional<InputDocument> ReadInputFile(const std::string& path, std::string& error);
+
+}  // namespace qp

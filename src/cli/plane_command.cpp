@@ -1,0 +1,116 @@
+#include "cli/plane_command.h"
+
+#include <iostream>
+#include <memory>
+
+#include "cli/input_text.h"
+#include "common/binary_file.h"
+#include "common/gbk_text.h"
+#include "common/settings_block.h"
+#include "common/name_slot.h"
+#include "common/report_file.h"
+#include "plane/plane_file.h"
+#include "plane/plane_input_form.h"
+#include "plane/plane_network.h"
+
+namespace qp {
+namespace {
+
+std::vector<SettingBinding> PlaneSettingBindings(PlaneInputForm& f) {
+  return {
+      ComboSetting("解算方式", PlaneCalcModeItems(), &f.calcMode),
+      TextSetting("控制网名", &f.networkName),
+      TextSetting("验前中误差", &f.directionError),
+      TextSetting("测距固定误差", &f.distanceFixedError),
+      TextSetting("测距比例误差", &f.distanceScaleError),
+      ComboSetting("闭合差", PlaneClosureModeItems(), &f.closureMode),
+      TextSetting("Y坐标平移", &f.yOffset),
+      TextSetting("投影面高程", &f.projectionHeight),
+      TextSetting("折光系数", &f.refraction),
+      ComboSetting("竖直角观测方式", VerticalAngleKindItems(), &f.verticalAngleKind),
+      ComboSetting("边长输入方式", DistanceColumnOrderItems(), &f.distanceColumnOrder),
+  };
+}
+
+std::vector<SectionBinding> PlaneSectionBindings(PlaneInputForm& f) {
+  return {
+      {"已知点", &f.boxes[kKnownPointsBox]},         {"概略坐标点", &f.boxes[kApproxPointsBox]},
+      {"精度端点", &f.boxes[kPrecisionPairsBox]},    {"已知高程点", &f.boxes[kKnownHeightsBox]},
+      {"方向观测值", &f.boxes[kDirectionsBox]},      {"固定方位角", &f.boxes[kFixedAzimuthsBox]},
+      {"加权方位角", &f.boxes[kWeightedAzimuthsBox]}, {"边长观测值", &f.boxes[kDistanceLinesBox]},
+      {"固定边长", &f.boxes[kFixedDistancesBox]},    {"加权边长", &f.boxes[kWeightedDistancesBox]},
+  };
+}
+
+std::string DumpPlaneForm(PlaneInputForm& f) {
+  const std::vector<std::pair<std::string, std::string>> settings = {
+      {"解算方式", std::to_string(f.calcMode)},
+      {"控制网名", GbkToUtf8(f.networkName)},
+      {"验前中误差", GbkToUtf8(f.directionError)},
+      {"测距固定误差", GbkToUtf8(f.distanceFixedError)},
+      {"测距比例误差", GbkToUtf8(f.distanceScaleError)},
+      {"闭合差", std::to_string(f.closureMode)},
+      {"Y坐标平移", GbkToUtf8(f.yOffset)},
+      {"投影面高程", GbkToUtf8(f.projectionHeight)},
+      {"折光系数", GbkToUtf8(f.refraction)},
+      {"竖直角观测方式", std::to_string(f.verticalAngleKind)},
+      {"边长输入方式", std::to_string(f.distanceColumnOrder)},
+  };
+  return DumpInputText(settings, PlaneSectionBindings(f));
+}
+
+}  // namespace
+
+int RunPlaneCommand(const PlaneCommandOptions& options, PlatformServices& platform) {
+  auto settings = std::make_unique<SettingsBlock>();
+  auto net = std::make_unique<PlaneNetwork>();
+  const std::string& path = options.dataPath;
+  const std::string pathGbk = Utf8ToGbk(path);
+
+  if (FileExists(path)) {
+    if (!ReadWritePlaneFile(path, FileDirection::Read, *settings, *net)) {
+      platform.ShowMessage(Gbk("平面网数据文件错误 !"));
+      return 1;
+    }
+  } else {
+    // Running the command is the answer to the new-file question.
+    ResetSettingsBlock(*settings);
+    ResetPlaneNetwork(*net, pathGbk);
+    if (!ReadWritePlaneFile(path, FileDirection::Write, *settings, *net)) {
+      platform.ShowMessage(Gbk("平面网数据文件写入错误 !"));
+      return 1;
+    }
+  }
+  SetSlotText(net->dataFilePath, pathGbk);
+
+  const std::string draftPath = PlaneDraftPath(ReportPathFor(path));
+  PlaneInputForm form;
+  InitializePlaneForm(form, *net, draftPath);
+
+  if (options.inputPath) {
+    std::string error;
+    auto doc = ReadInputFile(*options.inputPath, error);
+    if (!doc || !ApplyInputDocument(*doc, PlaneSettingBindings(form), PlaneSectionBindings(form), error)) {
+      platform.ShowMessage(error);
+      return 1;
+    }
+    SelectPlaneCalcMode(form, *net, form.calcMode);
+  }
+
+  if (options.dump) {
+    std::cout << DumpPlaneForm(form);
+    return 0;
+  }
+
+  // The network is confirmed as the dialog would be after "确定" and "是".
+  if (!ReadPlaneInput(form, *net, platform)) return 1;
+  RemoveFileIfExists(draftPath);
+  SetSheetText(*settings, kNetworkNameSlot, SlotText(net->networkName));
+  if (!ReadWritePlaneFile(path, FileDirection::Write, *settings, *net)) {
+    platform.ShowMessage(Gbk("平面网数据文件写入错误 !"));
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace qp

@@ -1,0 +1,64 @@
+// The text reports (GBK, CR LF): a title block, then numbered table sections
+// framed by rule lines. The section number runs on across the raw-data report
+// and the result sections appended to it later.
+#pragma once
+
+#include <cstdio>
+#include <ctime>
+#include <string>
+#include <string_view>
+
+#include "common/report_rules.h"
+
+namespace qp {
+
+// The running section number shared by every network report of a session.
+struct SectionNumber {
+  int value = 1;
+  int Take() { return value++; }
+};
+
+class ReportFile {
+ public:
+  ReportFile() = default;
+  ~ReportFile();
+  ReportFile(ReportFile&& other) noexcept;
+  ReportFile& operator=(ReportFile&& other) noexcept;
+  ReportFile(const ReportFile&) = delete;
+  ReportFile& operator=(const ReportFile&) = delete;
+
+  // Creates or truncates the report. False when it cannot be created.
+  bool Create(const std::string& path);
+  // Opens an existing report to append sections at its end.
+  bool OpenForAppend(const std::string& path);
+  bool IsOpen() const { return file_ != nullptr; }
+
+  void Write(std::string_view bytes);
+  // printf-style; the format is GBK (or ASCII).
+  void Printf(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  // printf-style with a UTF-8 format converted to GBK.
+  void PrintText(const char* utf8Format, ...) __attribute__((format(printf, 2, 3)));
+
+  void Rule() { Write(RuleRow()); }
+  void DoubleRule() { Write(DoubleRuleRow()); }
+
+  // The title block: title line, double rule and the time line. Starts the
+  // section numbering again at 1.
+  void WriteTitleBlock(std::string_view title, std::time_t now, SectionNumber& section);
+
+  // Flushes and closes; false when anything failed to reach the disk.
+  bool Close();
+
+ private:
+  std::FILE* file_ = nullptr;
+  bool failed_ = false;
+};
+
+// The local date and time as the C library prints it (asctime), with its
+// trailing newline.
+std::string AsctimeText(std::time_t now);
+
+// The report path for a data file path: its last three characters become "txt".
+std::string ReportPathFor(const std::string& dataPath);
+
+}  // namespace qp

@@ -50,6 +50,7 @@ std::optional<InputDocument> ParseInputText(std::string_view bytes, std::string&
   InputDocument doc;
   InputSection* current = nullptr;
   bool inSettings = false;
+  bool sawSettings = false;
   const auto lines = SplitLines(utf8);
   for (size_t n = 0; n < lines.size(); ++n) {
     const int lineNo = static_cast<int>(n) + 1;
@@ -57,13 +58,14 @@ std::optional<InputDocument> ParseInputText(std::string_view bytes, std::string&
     if (auto header = SectionHeader(line)) {
       const std::string name(*header);
       const bool duplicate =
-          (name == kSettingsSection && !doc.settings.empty()) ||
+          (name == kSettingsSection && sawSettings) ||
           std::any_of(doc.sections.begin(), doc.sections.end(), [&](const auto& s) { return s.name == name; });
       if (duplicate) {
         error = LineError(lineNo, FormatText("节[%s]重复", Utf8ToGbk(name).c_str()));
         return std::nullopt;
       }
       inSettings = name == kSettingsSection;
+      sawSettings = sawSettings || inSettings;
       current = nullptr;
       if (!inSettings) {
         doc.sections.push_back({name, "", lineNo});

@@ -1,0 +1,142 @@
+#include "cli/plane_command.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "common/gbk_text.h"
+#include "support/scripted_platform.h"
+#include "support/test_files.h"
+
+namespace qp {
+namespace {
+
+using testing::ReadBytes;
+using testing::ScriptedPlatform;
+using testing::TempDir;
+using testing::WriteBytes;
+
+constexpr size_t kSettings = 4544;
+
+const char* const kSmallNetwork =
+    "[设置]\n解算方式 = 1\n控制网名 = 测试网\n"
+    "[已知点]\nA,1000.0000,2000.0000\nB,1000.0000,3000.0000\n"
+    "[方向观测值]\nA,B,0.0000\nA,C,60.0000\nB,C,0.0000\nB,A,300.0000\nC,A,0.0000\nC,B,60.0000\n"
+    "[边长观测值]\nA,C,1000.0000\nB,C,1000.0000\n";
+
+struct PlaneCommandTest : ::testing::Test {
+  TempDir dir;
+  ScriptedPlatform platform;
+  std::string nap = dir.File("NET.NAP");
+
+  int Run(const std::string& inputText, bool dump = false) {
+    PlaneCommandOptions options;
+    options.dataPath = nap;
+    if (!inputText.empty()) {
+      WriteBytes(dir.File("in.txt"), inputText);
+      options.inputPath = dir.File("in.txt");
+    }
+    options.dump = dump;
+    return RunPlaneCommand(options, platform);
+  }
+  int32_t IntAt(const std::string& bytes, size_t recordOffset) {
+    int32_t v;
+    std::memcpy(&v, bytes.data() + kSettings + recordOffset, 4);
+    return v;
+  }
+};
+
+TEST_F(PlaneCommandTest, NewFileHoldsTheConfirmedNetwork) {
+  ASSERT_EQ(Run(kSmallNetwork), 0) << platform.LastMessageUtf8();
+  const std::string bytes = ReadBytes(nap);
+  ASSERT_EQ(bytes.size(), 803264u);
+  EXPECT_EQ(IntAt(bytes, 0), 1);         // calculation mode
+  EXPECT_EQ(IntAt(bytes, 11668), 2);     // known points
+  EXPECT_EQ(IntAt(bytes, 47536), 6);     // directions
+  EXPECT_EQ(IntAt(bytes, 256752), 2);    // distance lines
+  EXPECT_EQ(std::string(bytes.data() + kSettings + 48), Gbk("测试网"));
+  // The sheet's network-name slot follows the record.
+  EXPECT_EQ(std::string(bytes.data() + 1070 + 11 * 65), Gbk("测试网"));
+}
+
+TEST_F(PlaneCommandTest, RejectedInputLeavesTheFileByteIdentical) {
+  ASSERT_EQ(Run(kSmallNetwork), 0);
+  const std::string before = ReadBytes(nap);
+  EXPECT_EQ(Run("[已知点]\nA,1000.0,2000.0\nB,abc,3000.0\n"), 1);
+  EXPECT_EQ(platform.LastMessageUtf8(), "已知点坐标第[1]行X坐标不正确!");
+  EXPECT_EQ(ReadBytes(nap), before);
+  EXPECT_EQ(Run("[设置]\n不存在 = 1\n"), 1);
+  EXPECT_EQ(ReadBytes(nap), before);
+}
+
+TEST_F(PlaneCommandTest, FileOfWrongLengthIsNeverOverwritten) {
+  ASSERT_EQ(Run(kSmallNetwork), 0);
+  for (const std::string& bad : {ReadBytes(nap).substr(1), ReadBytes(nap) + "\0", std::string("garbage")}) {
+    WriteBytes(nap, bad);
+    EXPECT_EQ(Run(kSmallNetwork), 1);
+    EXPECT_EQ(platform.LastMessageUtf8(), "平面网数据文件错误 !");
+    EXPECT_EQ(ReadBytes(nap), bad);
+  }
+}
+
+TEST_F(PlaneCommandTest, NamesAreMeasuredInGbkBytes) {
+  // Five Chinese characters are ten GBK bytes and pass; six do not.
+  EXPECT_EQ(Run("[已知点]\n五个汉字名,1,2\n六个汉字的名,3,4\n"), 1);
+  EXPECT_EQ(platform.LastMessageUtf8(), "已知点坐标第[1]行起点点名[1--10个字符]不正确!");
+}
+
+TEST_F(PlaneCommandTest, DumpReproducesTheStoredTables) {
+  ASSERT_EQ(Run(kSmallNetwork), 0);
+  ::testing::internal::CaptureStdout();
+  PlaneCommandOptions options;
+  options.dataPath = nap;
+  options.dump = true;
+  ASSERT_EQ(RunPlaneCommand(options, platform), 0);
+  const std::string dumped = ::testing::internal::GetCapturedStdout();
+  EXPECT_NE(dumped.find("控制网名 = 测试网\n"), std::string::npos);
+  EXPECT_NE(dumped.find("[已知点]\nA,1000.0000,2000.0000\nB,1000.0000,3000.0000\n"), std::string::npos);
+  EXPECT_NE(dumped.find("[方向观测值]\nA,B,0.000000\nA,C,60.000000\n"), std::string::npos);
+  EXPECT_NE(dumped.find("[边长观测值]\nA,C,1000.0000\nB,C,1000.0000\n"), std::string::npos);
+  // The dump is itself a valid input: confirming it stores the same network.
+  const std::string first = ReadBytes(nap);
+  ASSERT_EQ(Run(dumped), 0) << platform.LastMessageUtf8();
+  EXPECT_EQ(ReadBytes(nap), first);
+}
+
+TEST_F(PlaneCommandTest, GarbageInputFilesGiveAMessage) {
+  std::string garbage(100000, '\0');
+  for (size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<char>(i * 37 % 251);
+  EXPECT_EQ(Run(garbage), 1);
+  EXPECT_FALSE(platform.messages.empty());
+  PlaneCommandOptions options;
+  options.dataPath = nap;
+  options.inputPath = dir.File("missing.txt");
+  EXPECT_EQ(RunPlaneCommand(options, platform), 1);
+  EXPECT_EQ(platform.LastMessageUtf8().rfind("输入文件不存在", 0), 0u);
+}
+
+int RunBinary(const std::string& arguments) {
+  const std::string command = std::string(QUORVEX_CLI_PATH) + " " + arguments + " >/dev/null 2>&1 </dev/null";
+  const int status = std::system(command.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(QuorvexBinary, ExitStatusFollowsTheContract) {
+  TempDir dir;
+  EXPECT_EQ(RunBinary("--help"), 0);
+  EXPECT_EQ(RunBinary("--version"), 0);
+  EXPECT_EQ(RunBinary(""), 2);
+  EXPECT_EQ(RunBinary("frobnicate"), 2);
+  EXPECT_EQ(RunBinary("plane"), 2);
+  EXPECT_EQ(RunBinary("plane " + dir.File("a.NAP") + " --yes --no"), 2);
+  EXPECT_EQ(RunBinary("plane " + dir.File("a.NAP") + " --input"), 2);
+  WriteBytes(dir.File("bad.NAP"), "short");
+  EXPECT_EQ(RunBinary("plane " + dir.File("bad.NAP")), 1);
+  EXPECT_EQ(RunBinary("plane " + dir.File("net")), 0);  // gets the .NAP extension
+  EXPECT_EQ(ReadBytes(dir.File("net.NAP")).size(), 803264u);
+}
+
+}  // namespace
+}  // namespace qp

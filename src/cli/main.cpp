@@ -1,22 +1,34 @@
 // quorvex: the command-line driver. Runs the workflows of the desktop
 // application on data files, with input text files in place of the dialogs.
 #include <clocale>
-#include <cstring>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "cli/cli_platform.h"
+#include "cli/command_options.h"
 #include "cli/plane_command.h"
 
 namespace {
 
+struct Command {
+  const char* name;
+  const char* extension;  // given to a data file name without one
+  bool takesShow;
+  int (*run)(const qp::CommandOptions&, qp::PlatformServices&);
+};
+
+const Command kCommands[] = {
+    {"plane", ".NAP", false, qp::RunPlaneCommand},
+};
+
 constexpr const char* kUsage =
     "用法:\n"
-    "  quorvex plane  NET.NAP [--input FILE] [--dump] [--yes | --no]\n"
+    "  quorvex plane     NET.NAP  [--input FILE] [--dump] [--yes | --no]\n"
     "  quorvex --help | --version\n"
     "\n"
-    "  plane      平面控制网: 读入(或新建)数据文件, 按输入文件填写并确认输入, 写数据文件\n"
+    "  plane      平面控制网: 读入(或新建)数据文件, 按输入文件填写并确认输入, 计算并写报告\n"
+    "\n"
     "  --input    输入文本文件(UTF-8 或 GBK): [设置] 节为\"键 = 值\", 其余各节为对话框的文本框内容\n"
     "  --dump     按输入文本格式输出对话框内容, 不计算\n"
     "  --yes/--no 非交互运行时对其它询问的回答(缺省: 询问的默认按钮)\n"
@@ -43,10 +55,13 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  const std::string command = args[0];
-  if (command != "plane") return UsageError("未知的命令: " + command);
+  const Command* command = nullptr;
+  for (const auto& c : kCommands) {
+    if (args[0] == c.name) command = &c;
+  }
+  if (!command) return UsageError("未知的命令: " + args[0]);
 
-  qp::PlaneCommandOptions options;
+  qp::CommandOptions options;
   qp::ScriptedAnswer answer = qp::ScriptedAnswer::Default;
   for (size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
@@ -59,6 +74,11 @@ int main(int argc, char** argv) {
     } else if (a == "--yes" || a == "--no") {
       if (answer != qp::ScriptedAnswer::Default) return UsageError("--yes 和 --no 只能给出一个");
       answer = a == "--yes" ? qp::ScriptedAnswer::Yes : qp::ScriptedAnswer::No;
+    } else if (a == "--show" && command->takesShow) {
+      if (i + 1 >= args.size() || (args[i + 1] != "1" && args[i + 1] != "2")) {
+        return UsageError("--show 后应为 1 或 2");
+      }
+      options.show = std::stoi(args[++i]);
     } else if (!a.empty() && a[0] == '-') {
       return UsageError("未知的选项: " + a);
     } else if (options.dataPath.empty()) {
@@ -72,8 +92,8 @@ int main(int argc, char** argv) {
   const size_t slash = options.dataPath.find_last_of('/');
   const std::string base = options.dataPath.substr(slash == std::string::npos ? 0 : slash + 1);
   if (base.empty()) return UsageError("数据文件名不正确: " + options.dataPath);
-  if (base.find('.') == std::string::npos) options.dataPath += ".NAP";
+  if (base.find('.') == std::string::npos) options.dataPath += command->extension;
 
   qp::CliPlatform platform(answer);
-  return qp::RunPlaneCommand(options, platform);
+  return command->run(options, platform);
 }

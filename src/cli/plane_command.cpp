@@ -61,7 +61,7 @@ std::string DumpPlaneForm(PlaneInputForm& f) {
 
 }  // namespace
 
-int RunPlaneCommand(const PlaneCommandOptions& options, PlatformServices& platform) {
+int RunPlaneCommand(const CommandOptions& options, PlatformServices& platform) {
   auto settings = std::make_unique<SettingsBlock>();
   auto net = std::make_unique<PlaneNetwork>();
   const std::string& path = options.dataPath;

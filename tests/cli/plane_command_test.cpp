@@ -32,7 +32,7 @@ struct PlaneCommandTest : ::testing::Test {
   std::string nap = dir.File("NET.NAP");
 
   int Run(const std::string& inputText, bool dump = false) {
-    PlaneCommandOptions options;
+    CommandOptions options;
     options.dataPath = nap;
     if (!inputText.empty()) {
       WriteBytes(dir.File("in.txt"), inputText);
@@ -90,7 +90,7 @@ TEST_F(PlaneCommandTest, NamesAreMeasuredInGbkBytes) {
 TEST_F(PlaneCommandTest, DumpReproducesTheStoredTables) {
   ASSERT_EQ(Run(kSmallNetwork), 0);
   ::testing::internal::CaptureStdout();
-  PlaneCommandOptions options;
+  CommandOptions options;
   options.dataPath = nap;
   options.dump = true;
   ASSERT_EQ(RunPlaneCommand(options, platform), 0);
@@ -110,7 +110,7 @@ TEST_F(PlaneCommandTest, GarbageInputFilesGiveAMessage) {
   for (size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<char>(i * 37 % 251);
   EXPECT_EQ(Run(garbage), 1);
   EXPECT_FALSE(platform.messages.empty());
-  PlaneCommandOptions options;
+  CommandOptions options;
   options.dataPath = nap;
   options.inputPath = dir.File("missing.txt");
   EXPECT_EQ(RunPlaneCommand(options, platform), 1);

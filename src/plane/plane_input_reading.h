@@ -1,0 +1,65 @@
+// The steps behind confirming the plane input dialog, each usable on its own:
+// reading the settings, reading the tables, forming the reduced distances and
+// checking names for duplicates. Every step shows the first failure's message
+// and returns false; the record may then be partly refilled.
+#pragma once
+
+#include <optional>
+
+#include "common/platform_services.h"
+#include "plane/plane_input_form.h"
+#include "plane/plane_network.h"
+
+namespace qp {
+
+// Calculation modes 2-4 work with slope distances, heights and vertical angles.
+inline bool IsSlopeMode(int calcMode) { return calcMode >= kSlopeReduced && calcMode <= kNationalSystem; }
+
+// The number of entries a table may take: the record's limit, kept within the
+// array that holds the table and never negative, so a damaged data file can
+// neither overflow an array nor disable a table by accident.
+int PlaneTableLimit(const PlaneNetwork& net, PlaneLimit which, int capacity);
+
+// The general settings, the name list, and every table count set to 0.
+bool ReadPlaneSettings(const PlaneInputForm& form, PlaneNetwork& net, PlatformServices& platform);
+
+// Every table in the fixed order: known points (with their plausibility in
+// modes 2-4), approximate points, precision end-points, directions, fixed and
+// weighted azimuths, distance lines followed by the reduced distances, fixed
+// and weighted distances, and in modes 2-4 the known heights.
+bool ReadPlaneTables(const PlaneInputForm& form, PlaneNetwork& net, PlatformServices& platform);
+
+// The single tables, reading the box text into the record.
+bool ReadKnownPoints(const std::string& box, PlaneNetwork& net, PlatformServices& platform);
+bool ReadApproxPoints(const std::string& box, PlaneNetwork& net, PlatformServices& platform);
+bool ReadPrecisionPairs(const std::string& box, PlaneNetwork& net, PlatformServices& platform);
+bool ReadKnownHeights(const std::string& box, PlaneNetwork& net, PlatformServices& platform);
+bool ReadDirections(const std::string& box, PlaneNetwork& net, PlatformServices& platform);
+bool ReadFixedAzimuths(const std::string& box, PlaneNetwork& net, PlatformServices& platform);
+bool ReadWeightedAzimuths(const std::string& box, PlaneNetwork& net, PlatformServices& platform);
+bool ReadDistanceLines(const std::string& box, PlaneNetwork& net, PlatformServices& platform);
+bool ReadFixedDistances(const std::string& box, PlaneNetwork& net, PlatformServices& platform);
+bool ReadWeightedDistances(const std::string& box, PlaneNetwork& net, PlatformServices& platform);
+
+// Horizontal length and mark-to-mark height difference of one slope distance.
+struct SlopeReduction {
+  double length = 0.0;
+  double heightDiff = 0.0;
+};
+
+// Reduces slope distance `slope` observed with vertical angle (kind 0) or
+// zenith distance (kind 1) `angleDms` and refraction coefficient `refraction`.
+// A sight steeper than the slope distance allows (only possible through
+// rounding near the vertical, or with absurd lengths) has no horizontal
+// length: 0. nullopt when the numbers are too large to give a finite result.
+std::optional<SlopeReduction> ReduceSlopeDistance(double slope, double angleDms, int angleKind, double refraction,
+                                                  double instrumentHeight, double targetHeight);
+
+// Builds the reduced distances from the distance lines: copied in modes 0-1,
+// slope-reduced with reciprocal pairs averaged in modes 2-4.
+bool FormReducedDistances(PlaneNetwork& net, PlatformServices& platform);
+
+// Given points with equal names, then observations from a point to itself.
+bool CheckPlaneDuplicates(const PlaneNetwork& net, PlatformServices& platform);
+
+}  // namespace qp

@@ -1,0 +1,115 @@
+// The point tables of the input dialog: known points, points with given
+// approximate coordinates, precision end-point pairs and known heights.
+#include <algorithm>
+
+#include "common/gbk_text.h"
+#include "common/name_slot.h"
+#include "plane/plane_input_reading.h"
+#include "plane/plane_table_lines.h"
+
+namespace qp {
+namespace {
+
+struct CoordinateTableText {
+  const char* malformed;
+  const char* name;
+  const char* x;
+  const char* y;
+};
+
+// "name, X, Y" lines into the point table from entry `first` on. X may be
+// left blank (read as 0); Y may not.
+bool ReadCoordinateTable(const std::string& box, int first, int limit, const CoordinateTableText& text,
+                         int32_t& count, PlaneNetwork& net, PlatformServices& platform) {
+  return ReadTableLines(box, limit, count, [&](std::string_view line, int lineNumber, int entry) {
+    const auto fields = SplitFields(line, 3);
+    if (!fields) return FailAtLine(platform, text.malformed, lineNumber);
+    const auto& f = *fields;
+    if (!IsValidPointName(f[0])) return FailAtLine(platform, text.name, lineNumber);
+    if (!IsNumericField(f[1])) return FailAtLine(platform, text.x, lineNumber);
+    if (!IsValueField(f[2])) return FailAtLine(platform, text.y, lineNumber);
+    const int k = first + entry;
+    SetSlotText(net.pointName[k], f[0]);
+    net.x[k] = LeadingNumber(f[1]);
+    net.y[k] = LeadingNumber(f[2]);
+    return true;
+  });
+}
+
+// In the slope modes the known points must carry plane coordinates of the
+// zone without its number; the national system also needs the 500 km offset.
+bool CheckKnownPointsPlausible(const PlaneNetwork& net, PlatformServices& platform) {
+  if (!IsSlopeMode(net.calcMode)) return true;
+  for (int i = 0; i < net.knownCount; ++i) {
+    if (net.y[i] > 1000000.0) {
+      platform.ShowMessage(Gbk("已知点坐标未去掉带号 !"));
+      return false;
+    }
+    if (net.calcMode == kNationalSystem && net.y[i] < 100000.0) {
+      platform.ShowMessage(Gbk("已知点坐标不是国家系统坐标 !"));
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+int PlaneTableLimit(const PlaneNetwork& net, PlaneLimit which, int capacity) {
+  return std::clamp(static_cast<int>(net.limits[which]), 0, capacity);
+}
+
+bool ReadKnownPoints(const std::string& box, PlaneNetwork& net, PlatformServices& platform) {
+  static const CoordinateTableText kText = {
+      "已知点坐标第[%d]行数据不正确!",
+      "已知点坐标第[%d]行起点点名[1--10个字符]不正确!",
+      "已知点坐标第[%d]行X坐标不正确!",
+      "已知点坐标第[%d]行Y坐标不正确!",
+  };
+  const int limit = PlaneTableLimit(net, kLimitPoints, kMaxPlanePoints);
+  if (!ReadCoordinateTable(box, 0, limit, kText, net.knownCount, net, platform)) return false;
+  return CheckKnownPointsPlausible(net, platform);
+}
+
+bool ReadApproxPoints(const std::string& box, PlaneNetwork& net, PlatformServices& platform) {
+  static const CoordinateTableText kText = {
+      "已知概略点坐标第[%d]行数据不正确!",
+      "已知概略点坐标第[%d]行起点点名[1--10个字符]不正确!",
+      "已知概略点坐标第[%d]行X坐标不正确!",
+      "已知概略点坐标第[%d]行Y坐标不正确!",
+  };
+  const int known = std::clamp(static_cast<int>(net.knownCount), 0, kMaxPlanePoints);
+  const int limit = std::max(0, PlaneTableLimit(net, kLimitPoints, kMaxPlanePoints) - known);
+  return ReadCoordinateTable(box, known, limit, kText, net.approxCount, net, platform);
+}
+
+bool ReadPrecisionPairs(const std::string& box, PlaneNetwork& net, PlatformServices& platform) {
+  const int limit = PlaneTableLimit(net, kLimitSmallTable, kMaxSmallTable);
+  return ReadTableLines(box, limit, net.precisionPairCount, [&](std::string_view line, int lineNumber, int entry) {
+    const auto fields = SplitFields(line, 2);
+    if (!fields) return FailAtLine(platform, "精度端点第[%d]行数据不正确!", lineNumber);
+    const auto& f = *fields;
+    if (!IsValidPointName(f[0]) || !IsValidPointName(f[1])) {
+      return FailAtLine(platform, "精度端点第[%d]行点名[1--10个字符]不正确!", lineNumber);
+    }
+    SetSlotText(net.pairFirst[entry], f[0]);
+    SetSlotText(net.pairSecond[entry], f[1]);
+    return true;
+  });
+}
+
+bool ReadKnownHeights(const std::string& box, PlaneNetwork& net, PlatformServices& platform) {
+  const int limit = PlaneTableLimit(net, kLimitSmallTable, kMaxSmallTable);
+  return ReadTableLines(box, limit, net.knownHeightCount, [&](std::string_view line, int lineNumber, int entry) {
+    const auto fields = SplitFields(line, 2);
+    if (!fields) return FailAtLine(platform, "已知高程第[%d]行数据不正确!", lineNumber);
+    const auto& f = *fields;
+    if (!IsValidPointName(f[0])) return FailAtLine(platform, "已知高程第[%d]行点名[1--10个字符]不正确!", lineNumber);
+    if (!IsValueField(f[1])) return FailAtLine(platform, "已知高程第[%d]行高程值不正确!", lineNumber);
+    SetSlotText(net.knownHeightName[entry], f[0]);
+    net.knownHeight[entry] = LeadingNumber(f[1]);
+    return true;
+  });
+}
+
+}  // namespace qp

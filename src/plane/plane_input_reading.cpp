@@ -1,0 +1,92 @@
+// Reading the whole input dialog into the record: the general settings first,
+// then the tables in their fixed order, then the name checks.
+#include <algorithm>
+
+#include "common/gbk_text.h"
+#include "common/name_slot.h"
+#include "common/numeric_field.h"
+#include "plane/plane_input_reading.h"
+
+namespace qp {
+namespace {
+
+constexpr size_t kMaxNetworkNameBytes = 32;
+
+void ClearTableCounts(PlaneNetwork& net) {
+  net.nameCount = 0;
+  net.knownCount = 0;
+  net.approxCount = 0;
+  net.directionCount = 0;
+  net.fixedAzimuthCount = 0;
+  net.weightedAzimuthCount = 0;
+  net.reducedCount = 0;
+  net.distanceLineCount = 0;
+  net.fixedDistanceCount = 0;
+  net.weightedDistanceCount = 0;
+  net.knownHeightCount = 0;
+  net.precisionPairCount = 0;
+  net.unknownPointCount = 0;
+  net.nonStationCount = 0;
+  net.pointCount = 0;
+  net.unknownCount = 0;
+  net.sideCount = 0;
+}
+
+}  // namespace
+
+bool ReadPlaneSettings(const PlaneInputForm& form, PlaneNetwork& net, PlatformServices& platform) {
+  net.calcMode = form.calcMode;
+  net.closureMode = form.closureMode;
+
+  if (form.networkName.size() > kMaxNetworkNameBytes) {
+    platform.ShowMessage(Gbk("控制网名不得大于32个汉字 !"));
+    return false;
+  }
+  SetSlotText(net.networkName, form.networkName);
+
+  const double mu = LeadingNumber(form.directionError);
+  net.directionError = mu < 0.001 ? 1.0 : mu;
+  net.distanceFixedError = std::max(0.0, LeadingNumber(form.distanceFixedError));
+  net.distanceScaleError = std::max(0.0, LeadingNumber(form.distanceScaleError));
+  if (net.distanceFixedError < 0.001 && net.distanceScaleError < 0.001) {
+    platform.ShowMessage(Gbk("固定误差和比例误差不能同时为零  !"));
+    return false;
+  }
+
+  net.refraction = LeadingNumber(form.refraction);
+  net.yOffset = LeadingNumber(form.yOffset);
+  net.projectionHeight = LeadingNumber(form.projectionHeight);
+  net.verticalAngleKind = form.verticalAngleKind;
+  net.distanceColumnOrder = form.distanceColumnOrder;
+
+  // The list box keeps its names in the record; the approximate-coordinate
+  // step replaces them by the point names and sets the count.
+  const size_t names = std::min(form.nameList.size(), static_cast<size_t>(kMaxPlanePoints));
+  for (size_t i = 0; i < names; ++i) SetSlotText(net.nameList[i], form.nameList[i]);
+  ClearTableCounts(net);
+  return true;
+}
+
+bool ReadPlaneTables(const PlaneInputForm& form, PlaneNetwork& net, PlatformServices& platform) {
+  const auto& box = form.boxes;
+  return ReadKnownPoints(box[kKnownPointsBox], net, platform) &&
+         ReadApproxPoints(box[kApproxPointsBox], net, platform) &&
+         ReadPrecisionPairs(box[kPrecisionPairsBox], net, platform) &&
+         ReadDirections(box[kDirectionsBox], net, platform) &&
+         ReadFixedAzimuths(box[kFixedAzimuthsBox], net, platform) &&
+         ReadWeightedAzimuths(box[kWeightedAzimuthsBox], net, platform) &&
+         ReadDistanceLines(box[kDistanceLinesBox], net, platform) &&
+         FormReducedDistances(net, platform) &&
+         ReadFixedDistances(box[kFixedDistancesBox], net, platform) &&
+         ReadWeightedDistances(box[kWeightedDistancesBox], net, platform) &&
+         (!IsSlopeMode(net.calcMode) || ReadKnownHeights(box[kKnownHeightsBox], net, platform));
+}
+
+bool ReadPlaneInput(const PlaneInputForm& form, PlaneNetwork& net, PlatformServices& platform) {
+  if (!ReadPlaneSettings(form, net, platform) || !ReadPlaneTables(form, net, platform)) return false;
+  // An estimated design has no adjusted sides and azimuths to draw.
+  if (net.calcMode == kPrecisionEstimate && net.displayMode > 6) net.displayMode = 6;
+  return CheckPlaneDuplicates(net, platform);
+}
+
+}  // namespace qp

@@ -1,0 +1,214 @@
+// The plane input dialog's texts and its filling from the record.
+#include <algorithm>
+
+#include "common/format.h"
+#include "common/gbk_text.h"
+#include "common/name_slot.h"
+#include "plane/plane_form_settings.h"
+#include "plane/plane_input_reading.h"
+
+namespace qp {
+namespace {
+
+std::vector<std::string> GbkItems(std::initializer_list<const char*> utf8Items) {
+  std::vector<std::string> items;
+  for (const char* item : utf8Items) items.push_back(Gbk(item));
+  return items;
+}
+
+int ComboIndex(int index, size_t itemCount) {
+  return index >= 0 && static_cast<size_t>(index) < itemCount ? index : 0;
+}
+
+int Clamped(int32_t count, int capacity) { return std::clamp(static_cast<int>(count), 0, capacity); }
+
+// The point table entries first .. first+count-1 as "name,X,Y" lines.
+std::string CoordinateLines(const PlaneNetwork& net, int first, int count) {
+  std::string text;
+  for (int i = first; i < first + count; ++i) {
+    text += Format("%s,%.4f,%.4f\r\n", std::string(SlotText(net.pointName[i])).c_str(), net.x[i], net.y[i]);
+  }
+  return text;
+}
+
+std::string Name(const char (&slot)[kNameSlotSize]) { return std::string(SlotText(slot)); }
+
+void FillTablesFromRecord(PlaneInputForm& form, const PlaneNetwork& net) {
+  auto& box = form.boxes;
+  const int known = Clamped(net.knownCount, kMaxPlanePoints);
+  const int approx = Clamped(net.approxCount, kMaxPlanePoints - known);
+  box[kKnownPointsBox] = CoordinateLines(net, 0, known);
+  box[kApproxPointsBox] = CoordinateLines(net, known, approx);
+
+  std::string& heights = box[kKnownHeightsBox];
+  heights.clear();
+  for (int i = 0; i < Clamped(net.knownHeightCount, kMaxSmallTable); ++i) {
+    heights += Format("%s,%.4f\r\n", Name(net.knownHeightName[i]).c_str(), net.knownHeight[i]);
+  }
+
+  std::string& pairs = box[kPrecisionPairsBox];
+  pairs.clear();
+  for (int i = 0; i < Clamped(net.precisionPairCount, kMaxSmallTable); ++i) {
+    pairs += Format("%s,%s\r\n", Name(net.pairFirst[i]).c_str(), Name(net.pairSecond[i]).c_str());
+  }
+
+  std::string& directions = box[kDirectionsBox];
+  directions.clear();
+  for (int i = 0; i < Clamped(net.directionCount, kMaxDirections); ++i) {
+    directions += Format("%s,%s,%.6f\r\n", Name(net.inputStation[i]).c_str(), Name(net.inputTarget[i]).c_str(),
+                         net.inputDirection[i]);
+  }
+
+  std::string& fixedAzimuths = box[kFixedAzimuthsBox];
+  fixedAzimuths.clear();
+  for (int i = 0; i < Clamped(net.fixedAzimuthCount, kMaxSmallTable); ++i) {
+    fixedAzimuths += Format("%s,%s,%.6f\r\n", Name(net.fixedAzimuthFrom[i]).c_str(),
+                            Name(net.fixedAzimuthTo[i]).c_str(), net.fixedAzimuth[i]);
+  }
+
+  std::string& weightedAzimuths = box[kWeightedAzimuthsBox];
+  weightedAzimuths.clear();
+  for (int i = 0; i < Clamped(net.weightedAzimuthCount, kMaxSmallTable); ++i) {
+    weightedAzimuths += Format("%s,%s,%.6f,%.2f\r\n", Name(net.weightedAzimuthFrom[i]).c_str(),
+                               Name(net.weightedAzimuthTo[i]).c_str(), net.weightedAzimuth[i],
+                               net.weightedAzimuthWeight[i]);
+  }
+
+  std::string& lines = box[kDistanceLinesBox];
+  lines.clear();
+  const bool slope = IsSlopeMode(net.calcMode);
+  for (int i = 0; i < Clamped(net.distanceLineCount, kMaxDistanceLines); ++i) {
+    const std::string from = Name(net.lineFrom[i]);
+    const std::string to = Name(net.lineTo[i]);
+    const double ih = net.instrumentHeight[i];
+    const double th = net.targetHeight[i];
+    if (!slope) {
+      lines += Format("%s,%s,%.4f\r\n", from.c_str(), to.c_str(), net.lineDistance[i]);
+    } else if (net.distanceColumnOrder == 1) {
+      lines += Format("%s,%s,%.4f,%.5f,%.3f,%.3f\r\n", from.c_str(), to.c_str(), net.lineDistance[i],
+                      net.verticalAngle[i], ih, th);
+    } else {
+      lines += Format("%s,%s,%.4f,%.3f,%.3f,%.5f\r\n", from.c_str(), to.c_str(), net.lineDistance[i], ih, th,
+                      net.verticalAngle[i]);
+    }
+  }
+
+  std::string& fixedDistances = box[kFixedDistancesBox];
+  fixedDistances.clear();
+  for (int i = 0; i < Clamped(net.fixedDistanceCount, kMaxSmallTable); ++i) {
+    fixedDistances += Format("%s,%s,%.4f\r\n", Name(net.fixedDistanceFrom[i]).c_str(),
+                             Name(net.fixedDistanceTo[i]).c_str(), net.fixedDistance[i]);
+  }
+
+  std::string& weightedDistances = box[kWeightedDistancesBox];
+  weightedDistances.clear();
+  for (int i = 0; i < Clamped(net.weightedDistanceCount, kMaxSmallTable); ++i) {
+    weightedDistances += Format("%s,%s,%.4f,%.2f\r\n", Name(net.weightedDistanceFrom[i]).c_str(),
+                                Name(net.weightedDistanceTo[i]).c_str(), net.weightedDistance[i],
+                                net.weightedDistanceWeight[i]);
+  }
+}
+
+PlaneSettingValues SettingsOfRecord(const PlaneNetwork& net) {
+  PlaneSettingValues v;
+  v.calcMode = net.calcMode;
+  v.closureMode = net.closureMode;
+  v.networkName = std::string(SlotText(net.networkName));
+  v.directionError = net.directionError;
+  v.distanceFixedError = net.distanceFixedError;
+  v.distanceScaleError = net.distanceScaleError;
+  v.refraction = net.refraction;
+  v.yOffset = net.yOffset;
+  v.projectionHeight = net.projectionHeight;
+  v.verticalAngleKind = net.verticalAngleKind;
+  v.distanceColumnOrder = net.distanceColumnOrder;
+  return v;
+}
+
+}  // namespace
+
+const std::vector<std::string>& PlaneCalcModeItems() {
+  static const auto items = GbkItems(
+      {"0精度估算", "1平差(观测值已归算)", "2平差(斜距改平)", "3平差(斜距改平改正)", "4平差(改平改正改化)"});
+  return items;
+}
+
+const std::vector<std::string>& PlaneClosureModeItems() {
+  static const auto items = GbkItems({"0不计算闭合差", "1计算闭合差", "2计算闭合差粗差检验"});
+  return items;
+}
+
+const std::vector<std::string>& VerticalAngleKindItems() {
+  static const auto items = GbkItems({"竖直角", "天顶距"});
+  return items;
+}
+
+const std::vector<std::string>& DistanceColumnOrderItems() {
+  static const auto items =
+      GbkItems({"起点,终点,边长值,仪器高,目标高,<竖角>", "起点,终点,边长值,<竖角>,仪器高,目标高"});
+  return items;
+}
+
+const std::vector<std::string>& PlaneInsertModeItems() {
+  static const auto items = GbkItems({"不插入", "已知点", "概略坐标点", "精度端点", "方向观测值", "固定方位角",
+                                      "加权方位角", "边长观测值", "固定边长", "加权边长", "已知高程点", "单击删除"});
+  return items;
+}
+
+PlaneFormEnabling PlaneFormEnablingFor(int calcMode, bool restoredFromDraft) {
+  PlaneFormEnabling e;
+  const bool slope = IsSlopeMode(calcMode);
+  e.refraction = slope;
+  e.knownHeights = slope;
+  e.verticalAngleKind = slope;
+  e.distanceColumnOrder = slope;
+  // Mode 4 works with the national-system values, which the user cannot change.
+  const bool ownProjection =
+      calcMode == kSlopeReducedProjected || (restoredFromDraft && calcMode == kSlopeReduced);
+  e.yOffset = ownProjection;
+  e.projectionHeight = ownProjection;
+  return e;
+}
+
+void ShowPlaneSettings(PlaneInputForm& form, const PlaneSettingValues& v) {
+  form.calcMode = ComboIndex(v.calcMode, PlaneCalcModeItems().size());
+  form.closureMode = ComboIndex(v.closureMode, PlaneClosureModeItems().size());
+  form.networkName = v.networkName;
+  form.directionError = Format("%.2f", v.directionError);
+  form.distanceFixedError = Format("%.1f", v.distanceFixedError);
+  form.distanceScaleError = Format("%.1f", v.distanceScaleError);
+  form.refraction = Format("%.2f", v.refraction);
+  const bool national = form.calcMode == kNationalSystem;
+  form.yOffset = Format("%.3f", national ? 500000.0 : v.yOffset);
+  form.projectionHeight = Format("%.3f", national ? 0.0 : v.projectionHeight);
+  form.verticalAngleKind = ComboIndex(v.verticalAngleKind, VerticalAngleKindItems().size());
+  form.distanceColumnOrder = ComboIndex(v.distanceColumnOrder, DistanceColumnOrderItems().size());
+}
+
+void FillPlaneFormFromRecord(PlaneInputForm& form, const PlaneNetwork& net) {
+  ShowPlaneSettings(form, SettingsOfRecord(net));
+  FillTablesFromRecord(form, net);
+  form.restoredFromDraft = false;
+}
+
+void InitializePlaneForm(PlaneInputForm& form, const PlaneNetwork& net, const std::string& draftPath) {
+  if (net.lastComputedPointCount >= 0) {
+    FillPlaneFormFromRecord(form, net);
+  } else if (!ReadPlaneDraft(draftPath, form)) {
+    ShowPlaneSettings(form, SettingsOfRecord(net));
+    for (auto& box : form.boxes) box.clear();
+    form.restoredFromDraft = false;
+  }
+  form.insertMode = kInsertNone;
+  form.nameList.clear();
+  for (int i = 0; i < Clamped(net.nameCount, kMaxPlanePoints); ++i) form.nameList.push_back(Name(net.nameList[i]));
+  form.fileName = std::string(SlotText(net.dataFilePath));
+}
+
+void SelectPlaneCalcMode(PlaneInputForm& form, PlaneNetwork& net, int calcMode) {
+  if (calcMode < 0 || static_cast<size_t>(calcMode) >= PlaneCalcModeItems().size()) return;
+  form.calcMode = calcMode;
+  net.calcMode = calcMode;
+}
+
+}  // namespace qp

@@ -1,0 +1,367 @@
+#include "plane/network_geometry.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "common/format.h"
+#include "common/name_slot.h"
+#include "geodesy/angles.h"
+
+namespace qp {
+namespace {
+
+constexpr double kTwoPi = 2.0 * kPi;
+
+bool Finite(double x, double y) { return std::isfinite(x) && std::isfinite(y); }
+
+// Sorted, without repeats.
+void SortUnique(std::vector<int>& v) {
+  std::sort(v.begin(), v.end());
+  v.erase(std::unique(v.begin(), v.end()), v.end());
+}
+
+}  // namespace
+
+int ClampedCount(int32_t count, int capacity) {
+  if (count < 0) return 0;
+  return count > capacity ? capacity : static_cast<int>(count);
+}
+
+PointNameIndex::PointNameIndex(const PlaneNetwork& net) {
+  const int n = ClampedCount(net.pointCount, kMaxPlanePoints);
+  index_.reserve(static_cast<size_t>(n) * 2);
+  for (int i = 0; i < n; ++i) index_.emplace(std::string(SlotText(net.pointName[i])), i);
+}
+
+int PointNameIndex::Find(std::string_view name) const {
+  const auto it = index_.find(std::string(name));
+  return it == index_.end() ? -1 : it->second;
+}
+
+uint64_t NetworkGeometry::PairKey(int from, int to) {
+  return (static_cast<uint64_t>(static_cast<uint32_t>(from)) << 32) | static_cast<uint32_t>(to);
+}
+
+uint64_t NetworkGeometry::JoinKey(int i, int k) { return i < k ? PairKey(i, k) : PairKey(k, i); }
+
+NetworkGeometry::NetworkGeometry(PlaneNetwork& net, DirectionSource source)
+    : net_(net), pointCount_(ClampedCount(net.pointCount, kMaxPlanePoints)), names_(net) {
+  const int n = pointCount_;
+  const int directionCount = ClampedCount(net.directionCount, kMaxDirections);
+  hasDirections_ = directionCount > 0;
+  targets_.resize(n);
+  stations_.resize(n);
+  distanceNeighbours_.resize(n);
+  neighbours_.resize(n);
+  setBegin_.assign(n, 0);
+  setEnd_.assign(n, 0);
+
+  // Direction lines as (station, target) pairs.
+  std::vector<std::pair<int, int>> lines;
+  if (hasDirections_ && source == DirectionSource::kLines) {
+    lines.reserve(directionCount);
+    for (int e = 0; e < directionCount; ++e) {
+      const int s = names_.Find(SlotText(net.directionStation[e]));
+      const int t = names_.Find(SlotText(net.directionTarget[e]));
+      if (s >= 0 && t >= 0) lines.emplace_back(s, t);
+    }
+  } else if (hasDirections_) {
+    for (int p = 0; p < n; ++p) {
+      const int begin = net.setStart[p];
+      const int end = net.setStart[p + 1];
+      if (begin < 0 || end < begin || end > kMaxDirections) continue;
+      setBegin_[p] = static_cast<int>(setEntries_.size());
+      for (int e = begin; e < end; ++e) {
+        setEntries_.push_back({names_.Find(SlotText(net.directionTarget[e])), DmsToRadians(net.direction[e])});
+      }
+      setEnd_[p] = static_cast<int>(setEntries_.size());
+      if (end - begin < 2) continue;  // the placeholder of a point without a set
+      for (int e = setBegin_[p]; e < setEnd_[p]; ++e) {
+        if (setEntries_[e].target >= 0) lines.emplace_back(p, setEntries_[e].target);
+      }
+    }
+  }
+  std::sort(lines.begin(), lines.end());
+  for (size_t i = 0; i < lines.size();) {
+    size_t j = i;
+    while (j < lines.size() && lines[j] == lines[i]) ++j;
+    const auto [s, t] = lines[i];
+    const int count = static_cast<int>(j - i);
+    targets_[s].push_back({t, count});
+    stations_[t].push_back({s, count});  // stations arrive in ascending order
+    i = j;
+  }
+
+  // Distances: reduced first, then fixed, then weighted, so that the first
+  // entry of the first kind is the one remembered for each pair.
+  auto indexTable = [&](int count, int capacity, const NameSlot* from, const NameSlot* to, const double* length,
+                        bool observed) {
+    count = ClampedCount(count, capacity);
+    for (int e = 0; e < count; ++e) {
+      const int i = names_.Find(SlotText(from[e]));
+      const int k = names_.Find(SlotText(to[e]));
+      if (i < 0 || k < 0) continue;
+      directedDistances_.insert(PairKey(i, k));
+      anyDistance_.emplace(JoinKey(i, k), length[e]);
+      if (observed) observedDistance_.emplace(JoinKey(i, k), length[e]);
+      distanceNeighbours_[i].push_back(k);
+      distanceNeighbours_[k].push_back(i);
+    }
+  };
+  indexTable(net.reducedCount, kMaxReducedDistances, net.reducedFrom, net.reducedTo, net.reducedLength, true);
+  indexTable(net.fixedDistanceCount, kMaxSmallTable, net.fixedDistanceFrom, net.fixedDistanceTo, net.fixedDistance,
+             false);
+  indexTable(net.weightedDistanceCount, kMaxSmallTable, net.weightedDistanceFrom, net.weightedDistanceTo,
+             net.weightedDistance, false);
+
+  for (int p = 0; p < n; ++p) {
+    SortUnique(distanceNeighbours_[p]);
+    std::vector<int>& all = neighbours_[p];
+    all = distanceNeighbours_[p];
+    for (const Link& l : targets_[p]) all.push_back(l.point);
+    for (const Link& l : stations_[p]) all.push_back(l.point);
+    SortUnique(all);
+    all.erase(std::remove(all.begin(), all.end(), p), all.end());
+  }
+}
+
+int NetworkGeometry::DirectionLines(int station, int target) const {
+  if (!ValidPoint(station)) return 0;
+  const auto& list = targets_[station];
+  const auto it = std::lower_bound(list.begin(), list.end(), target,
+                                   [](const Link& l, int point) { return l.point < point; });
+  return it != list.end() && it->point == target ? it->count : 0;
+}
+
+bool NetworkGeometry::HasDistanceBetween(std::string_view from, std::string_view to) const {
+  const int i = PointIndex(from);
+  const int k = PointIndex(to);
+  return i >= 0 && k >= 0 && directedDistances_.count(PairKey(i, k)) > 0;
+}
+
+bool NetworkGeometry::HasObservedAngle(std::string_view station, std::string_view a, std::string_view b) const {
+  const int s = PointIndex(station);
+  if (s < 0) return false;
+  const int ia = PointIndex(a);
+  const int ib = PointIndex(b);
+  const int lines = (ia >= 0 ? DirectionLines(s, ia) : 0) + (ib >= 0 ? DirectionLines(s, ib) : 0);
+  return lines == 2;
+}
+
+double NetworkGeometry::AnyDistance(int i, int k) const {
+  const auto it = anyDistance_.find(JoinKey(i, k));
+  return it == anyDistance_.end() ? 0.0 : it->second;
+}
+
+double NetworkGeometry::ObservedDistance(int i, int k) const {
+  const auto it = observedDistance_.find(JoinKey(i, k));
+  return it == observedDistance_.end() ? 0.0 : it->second;
+}
+
+std::span<const NetworkGeometry::SetEntry> NetworkGeometry::SetOf(int s) const {
+  if (!hasDirections_ || !ValidPoint(s)) return {};
+  return std::span<const SetEntry>(setEntries_.data() + setBegin_[s], setEnd_[s] - setBegin_[s]);
+}
+
+double NetworkGeometry::ObservedAngle(int a, int s, int b, int& votes, bool fold) const {
+  const SetEntry* toA = nullptr;
+  const SetEntry* toB = nullptr;
+  for (const SetEntry& e : SetOf(s)) {
+    if (!toA && e.target == a) toA = &e;
+    if (!toB && e.target == b) toB = &e;
+    if (toA && toB) break;
+  }
+  if (!toA || !toB) return 0.0;
+  const double la = toA->radians;
+  const double lb = toB->radians;
+  double r = lb - la;
+  if (r < 0.0) r += kTwoPi;
+  const double d = la - lb;
+  if (d > kPi || (d > -kPi && d < 0.0)) ++votes;
+  if (fold && r > kPi) r = kTwoPi - r;
+  return r;
+}
+
+double NetworkGeometry::ObservedAngle(int a, int s, int b) const {
+  int unused = 0;
+  return ObservedAngle(a, s, b, unused, false);
+}
+
+bool NetworkGeometry::TraverseLeg(int a, int s, int b, double xs, double ys, double azimuthAS, double correction,
+                                  double& xb, double& yb, double& azimuthSB) const {
+  const double d = ObservedDistance(s, b);
+  const double beta = ObservedAngle(a, s, b);
+  if (!(d > 0.0) || !(beta > 0.0)) return false;
+  double azimuth = beta + kPi + azimuthAS + correction;
+  if (azimuth >= kTwoPi) azimuth -= kTwoPi;
+  azimuthSB = azimuth;
+  xb = xs + d * std::cos(azimuth);
+  yb = ys + d * std::sin(azimuth);
+  return true;
+}
+
+bool NetworkGeometry::Accept(int p, double x, double y, ComputedFlags& computed) {
+  if (!Finite(x, y)) return false;
+  net_.x[p] = x;
+  net_.y[p] = y;
+  computed[p] = 1;
+  return true;
+}
+
+int NetworkGeometry::PolarPoint(int a, int b, int p, ComputedFlags& computed) {
+  if (!ValidPoint(a) || !ValidPoint(b) || !ValidPoint(p)) return 0;
+  int station = a;
+  int reference = b;
+  int result = 2;
+  double s = AnyDistance(a, p);
+  if (!(s > 0.5)) {
+    s = AnyDistance(b, p);
+    if (s < 0.5) return 0;
+    station = b;
+    reference = a;
+    result = 1;
+  }
+  const double beta = ObservedAngle(reference, station, p);
+  if (beta <= 0.0) return result;
+  const double alpha = AzimuthOf(net_.x[station], net_.y[station], net_.x[reference], net_.y[reference]);
+  Accept(p, net_.x[station] + s * std::cos(alpha + beta), net_.y[station] + s * std::sin(alpha + beta), computed);
+  return result;
+}
+
+bool NetworkGeometry::AngleIntersection(int a, int b, int p, ComputedFlags& computed) {
+  if (!ValidPoint(a) || !ValidPoint(b) || !ValidPoint(p)) return false;
+  int votes = 0;
+  double angleA = ObservedAngle(b, a, p, votes, true);
+  double angleB = ObservedAngle(p, b, a, votes, true);
+  if (angleA < 0.01 && angleB < 0.01) return false;
+  if (angleA < 0.01 || angleB < 0.01) {
+    // One angle was not observed: take it from the triangle's angle at p.
+    const double angleP = ObservedAngle(a, p, b, votes, true);
+    if (angleP > 0.01) {
+      if (angleA < 0.01) {
+        angleA = kPi - angleB - angleP;
+      } else {
+        angleB = kPi - angleA - angleP;
+      }
+    }
+  }
+  if (!(angleA > 0.01 && angleB > 0.01)) return false;
+  int p1 = b;
+  int p2 = a;
+  double c1 = 1.0 / std::tan(angleA);
+  double c2 = 1.0 / std::tan(angleB);
+  if (votes > 0) {
+    p1 = a;
+    p2 = b;
+    std::swap(c1, c2);
+  }
+  const double sum = c1 + c2;
+  // Parallel rays: no intersection.
+  if (!(std::fabs(sum) > 1e-10)) return false;
+  const double x = (c1 * net_.x[p1] + c2 * net_.x[p2] - net_.y[p2] + net_.y[p1]) / sum;
+  const double y = (c1 * net_.y[p1] + c2 * net_.y[p2] + net_.x[p2] - net_.x[p1]) / sum;
+  return Accept(p, x, y, computed);
+}
+
+bool NetworkGeometry::Resection(int a, int b, int p, ComputedFlags& computed) {
+  if (!ValidPoint(a) || !ValidPoint(b) || !ValidPoint(p)) return false;
+  int unused = 0;
+  if (ObservedAngle(a, p, b, unused, true) == 0.0) return false;
+  const std::span<const SetEntry> set = SetOf(p);
+  int c = -1;
+  for (const SetEntry& e : set) {
+    if (e.target >= 0 && e.target != a && e.target != b && computed[e.target]) {
+      c = e.target;
+      break;
+    }
+  }
+  if (c < 0) return false;
+
+  // The three targets in the order of the set (a target repeated in the set
+  // counts at its first direction).
+  int point[3];
+  double value[3];
+  int found = 0;
+  for (const SetEntry& e : set) {
+    if (e.target != a && e.target != b && e.target != c) continue;
+    if (std::find(point, point + found, e.target) != point + found) continue;
+    point[found] = e.target;
+    value[found] = e.radians;
+    if (++found == 3) break;
+  }
+  if (found < 3) return false;
+  double alpha = value[1] - value[0];
+  double beta = value[2] - value[1];
+  if (beta > kPi) return false;
+  int pa = point[0], pb = point[1], pc = point[2];
+  if (alpha > kPi) {
+    pa = point[1];
+    pb = point[2];
+    pc = point[0];
+    alpha = value[2] - value[1];
+    beta = value[0] + kTwoPi - value[2];
+  }
+  if (!(alpha > 0.15 && alpha < 3.0 && beta > 0.15 && beta < 3.0)) return false;
+
+  const double cotAlpha = 1.0 / std::tan(alpha);
+  const double cotBeta = 1.0 / std::tan(beta);
+  const double xa = net_.x[pa], ya = net_.y[pa];
+  const double xb = net_.x[pb], yb = net_.y[pb];
+  const double xc = net_.x[pc], yc = net_.y[pc];
+  const double m = (xa - xb) + (ya - yb) * cotAlpha;
+  const double nn = (xa - xb) * cotAlpha - (ya - yb);
+  const double numerator = m + (yc - yb) * cotBeta - (xc - xb);
+  const double denominator = (yc - yb) + (xc - xb) * cotBeta + nn;
+  // k is the tangent of the azimuth B->p.
+  double x = 0.0;
+  double y = 0.0;
+  const double k = denominator != 0.0 ? numerator / denominator : 0.0;
+  if (denominator != 0.0 && std::isfinite(k * k)) {
+    x = xb + (m - k * nn) / (1.0 + k * k);
+    y = yb + k * (m - k * nn) / (1.0 + k * k);
+  } else if (numerator != 0.0) {
+    // p lies due east or west of B: the limit of the expressions above.
+    x = xb;
+    y = yb - nn;
+  } else {
+    return false;  // p on the circle through the three points: undetermined
+  }
+  return Accept(p, x, y, computed);
+}
+
+bool NetworkGeometry::IntersectByDistances(int a, int b, int p, ComputedFlags& computed,
+                                           PlatformServices& platform) {
+  if (!ValidPoint(a) || !ValidPoint(b) || !ValidPoint(p)) return false;
+  double sa = AnyDistance(a, p);
+  double sb = AnyDistance(b, p);
+  if (!(sa >= 0.5) || !(sb >= 0.5)) return false;
+
+  // The circles must meet; a miss of up to 1% of the base (measuring noise on
+  // a point lying almost on the line a-b) puts p on that line.
+  const double base = DistanceOf(net_.x[a], net_.y[a], net_.x[b], net_.y[b]);
+  if (!(base > 1e-6) || !std::isfinite(base)) return false;
+  const double miss = std::max(base - (sa + sb), std::fabs(sa - sb) - base);
+  if (miss > 0.01 * base) return false;
+
+  const std::string question =
+      FormatText("%s --- %s --- %s\n\n三点排列顺序逆时针:<是>;  顺时针:<否>;  不能判断:<取消>",
+                 std::string(SlotText(net_.pointName[a])).c_str(), std::string(SlotText(net_.pointName[b])).c_str(),
+                 std::string(SlotText(net_.pointName[p])).c_str());
+  const Answer answer = platform.Ask(question, Buttons::YesNoCancel, Answer::Yes, Icon::Question);
+  if (answer == Answer::Cancel) return false;
+  if (answer == Answer::No) {
+    std::swap(a, b);
+    std::swap(sa, sb);
+  }
+  const double d = base;
+  const double v = (sa * sa + d * d - sb * sb) / (2.0 * d);
+  const double ww = sa * sa - v * v;
+  const double w = ww > 0.0 ? std::sqrt(ww) : 0.0;
+  const double u = (sb * sb + d * d - sa * sa) / (2.0 * d);
+  const double x = (w * (net_.y[b] - net_.y[a]) + u * net_.x[a] + v * net_.x[b]) / d;
+  const double y = (w * (net_.x[a] - net_.x[b]) + u * net_.y[a] + v * net_.y[b]) / d;
+  return Accept(p, x, y, computed);
+}
+
+}  // namespace qp

@@ -1,5 +1,4 @@
-// A plane input dialog filled with usable settings over a fresh record, and
-// helpers to type UTF-8 text into its boxes.
+// A plane input dialog with usable settings over a fresh record.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -24,28 +23,24 @@ struct PlaneFormTest : ::testing::Test {
     form = PlaneInputForm{};
     platform = ScriptedPlatform{};
     ResetPlaneNetwork(*net, "net.NAP");
-    form.calcMode = kReducedObservations;
     form.networkName = Gbk("测试网");
     form.directionError = "1.8";
     form.distanceFixedError = "3";
     form.distanceScaleError = "2";
     form.refraction = "0.14";
-    form.yOffset = "500000";
-    form.projectionHeight = "0";
   }
 
-  // Types UTF-8 text into a box (stored as GBK, as the dialog holds it).
+  // Types UTF-8 text into a box, which holds GBK.
   void Type(PlaneTextBox box, const std::string& utf8) { form.boxes[box] = Utf8ToGbk(utf8); }
 
-  bool Read() { return ReadPlaneInput(form, *net, platform); }
-
-  // The only message shown so far, in UTF-8 ("" when none).
-  std::string Message() const {
+  // Reads the whole dialog; the message it gave in UTF-8, "" when accepted.
+  std::string Read() {
+    platform.messages.clear();
+    const bool ok = ReadPlaneInput(form, *net, platform);
+    EXPECT_EQ(ok, platform.messages.empty());
     EXPECT_LE(platform.messages.size(), 1u);
     return platform.LastMessageUtf8();
   }
-
-  static std::string Utf8(std::string_view gbkSlot) { return GbkToUtf8(gbkSlot); }
 };
 
 }  // namespace qp::testing

@@ -7,7 +7,11 @@
 
 #include "cli/cli_platform.h"
 #include "cli/command_options.h"
+#include "cli/exercise_command.h"
+#include "cli/local_command.h"
 #include "cli/plane_command.h"
+#include "cli/transform_command.h"
+#include "cli/zone_command.h"
 
 namespace {
 
@@ -20,11 +24,19 @@ struct Command {
 
 const Command kCommands[] = {
     {"plane", ".NAP", false, qp::RunPlaneCommand},
+    {"zone", ".GST", false, qp::RunZoneCommand},
+    {"transform", ".TRS", false, qp::RunTransformCommand},
+    {"local", ".SLT", false, qp::RunLocalCommand},
+    {"exercise", ".STY", true, qp::RunExerciseCommand},
 };
 
 constexpr const char* kUsage =
     "用法:\n"
     "  quorvex plane     NET.NAP  [--input FILE] [--dump] [--yes | --no]\n"
+    "  quorvex zone      FILE.GST [--input FILE] [--dump] [--yes | --no]\n"
+    "  quorvex transform FILE.TRS [--input FILE] [--dump] [--yes | --no]\n"
+    "  quorvex local     FILE.SLT [--input FILE] [--dump] [--yes | --no]\n"
+    "  quorvex exercise  FILE.STY [--input FILE] [--dump] [--show 1|2]\n"
     "  quorvex --help | --version\n"
     "\n"
     "  plane      平面控制网: 读入(或新建)数据文件, 按输入文件填写并确认输入, 计算并写报告\n"

@@ -1,0 +1,246 @@
+#include "cli/exercise_command.h"
+
+#include <algorithm>
+#include <array>
+#include <iostream>
+#include <optional>
+
+#include "cli/input_text.h"
+#include "common/binary_file.h"
+#include "common/format.h"
+#include "common/gbk_text.h"
+#include "common/numeric_field.h"
+#include "exercise/exercise_file.h"
+#include "exercise/exercise_form.h"
+
+namespace qp {
+namespace {
+
+struct GridSection {
+  const char* name;  // UTF-8
+  ExerciseGrid grid;
+};
+
+// The grids in the order of the input text.
+constexpr std::array<GridSection, 6> kGridSections = {{
+    {"系数", ExerciseGrid::Coefficients},
+    {"常数项", ExerciseGrid::Constants},
+    {"权", ExerciseGrid::Weights},
+    {"限制条件", ExerciseGrid::Restrictions},
+    {"限制条件常数项", ExerciseGrid::RestrictionConstants},
+    {"权函数式", ExerciseGrid::WeightFunctions},
+}};
+
+// A count combo: the count as a number (n, t, r from 1; s, u, k from 0) or
+// the combo's item text.
+SettingBinding CountSetting(const char* key, std::vector<std::string> items, int first, int* index) {
+  return {key, [items = std::move(items), first, index](const std::string& value) {
+            for (size_t i = 0; i < items.size(); ++i) {
+              if (value == items[i]) {
+                *index = static_cast<int>(i);
+                return true;
+              }
+            }
+            if (value.empty() || value.size() > 2 ||
+                !std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+              return false;
+            }
+            const int i = std::stoi(value) - first;
+            if (i < 0 || i >= static_cast<int>(items.size())) return false;
+            *index = i;
+            return true;
+          }};
+}
+
+std::vector<SettingBinding> ExerciseSettingBindings(const ExerciseForm& form, ExerciseSelections& s) {
+  return {
+      ComboSetting("方式选择", form.ComboItems(ExerciseCombo::Method), &s.method),
+      CountSetting("观测值个数", form.ComboItems(ExerciseCombo::Observations), 1, &s.nIndex),
+      CountSetting("未知数个数", form.ComboItems(ExerciseCombo::Unknowns), 1, &s.tIndex),
+      CountSetting("限制条件数", form.ComboItems(ExerciseCombo::Restrictions), 0, &s.restrictionCount),
+      CountSetting("条件式个数", form.ComboItems(ExerciseCombo::Conditions), 1, &s.rIndex),
+      CountSetting("附参数个数", form.ComboItems(ExerciseCombo::Parameters), 0, &s.parameterCount),
+      CountSetting("权函数式个数", form.ComboItems(ExerciseCombo::Functions), 0, &s.functionCount),
+  };
+}
+
+std::vector<SectionBinding> ExerciseSectionBindings(std::array<std::string, kGridSections.size()>& boxes) {
+  std::vector<SectionBinding> bindings;
+  for (size_t i = 0; i < kGridSections.size(); ++i) bindings.push_back({kGridSections[i].name, &boxes[i]});
+  return bindings;
+}
+
+// One grid row a line, cells separated by commas; trailing empty cells and
+// rows are left out.
+std::string GridText(const ExerciseForm& form, ExerciseGrid grid) {
+  std::vector<std::string> lines;
+  for (int row = 0; row < form.Rows(grid); ++row) {
+    int used = 0;
+    for (int column = 0; column < form.Columns(grid); ++column) {
+      if (!Trim(form.Cell(grid, row, column)).empty()) used = column + 1;
+    }
+    std::string line;
+    for (int column = 0; column < used; ++column) {
+      if (column > 0) line += ",";
+      line += std::string(Trim(form.Cell(grid, row, column)));
+    }
+    lines.push_back(line);
+  }
+  while (!lines.empty() && lines.back().empty()) lines.pop_back();
+  std::string text;
+  for (const auto& line : lines) text += line + "\r\n";
+  return text;
+}
+
+std::vector<std::string_view> SplitBoxLines(std::string_view box) {
+  std::vector<std::string_view> lines;
+  size_t start = 0;
+  while (start < box.size()) {
+    size_t end = box.find('\n', start);
+    if (end == std::string_view::npos) end = box.size();
+    std::string_view line = box.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    lines.push_back(line);
+    start = end + 1;
+  }
+  while (!lines.empty() && Trim(lines.back()).empty()) lines.pop_back();
+  return lines;
+}
+
+// Puts a section's text into its grid. Every value must land in a cell the
+// chosen method and counts use: a value the dialog could not take is an
+// error naming its line rather than something silently dropped.
+bool FillGrid(ExerciseForm& form, const GridSection& section, const std::string& box, int headerLine,
+              std::string& error) {
+  const ExerciseGrid grid = section.grid;
+  for (int row = 0; row < form.Rows(grid); ++row) {
+    for (int column = 0; column < form.Columns(grid); ++column) form.SetCell(grid, row, column, std::string());
+  }
+  const auto lines = SplitBoxLines(box);
+  const std::string name = Utf8ToGbk(section.name);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const int lineNo = headerLine + 1 + static_cast<int>(i);
+    const int row = static_cast<int>(i);
+    std::vector<std::string_view> cells;
+    for (size_t start = 0;;) {
+      const size_t comma = lines[i].find(',', start);
+      cells.push_back(Trim(lines[i].substr(start, comma == std::string_view::npos ? std::string_view::npos
+                                                                                 : comma - start)));
+      if (comma == std::string_view::npos) break;
+      start = comma + 1;
+    }
+    for (size_t j = 0; j < cells.size(); ++j) {
+      if (cells[j].empty()) continue;
+      const int column = static_cast<int>(j);
+      if (!form.CellEnabled(grid, row, column)) {
+        error = FormatText("输入文件第%d行: [%s]第%d行第%d个值不在所选方式和个数的范围内", lineNo, name.c_str(),
+                           row + 1, column + 1);
+        return false;
+      }
+      form.SetCell(grid, row, column, std::string(cells[j]));
+    }
+  }
+  return true;
+}
+
+bool ApplyInput(ExerciseForm& form, const std::string& inputPath, std::string& error) {
+  auto doc = ReadInputFile(inputPath, error);
+  if (!doc) return false;
+  ExerciseSelections selections = form.Selections();
+  std::array<std::string, kGridSections.size()> boxes;
+  if (!ApplyInputDocument(*doc, ExerciseSettingBindings(form, selections), ExerciseSectionBindings(boxes), error)) {
+    return false;
+  }
+  // The counts are taken together, so their order in the file does not matter.
+  form.SetSelections(selections);
+  for (size_t i = 0; i < kGridSections.size(); ++i) {
+    const auto section = std::find_if(doc->sections.begin(), doc->sections.end(),
+                                      [&](const InputSection& s) { return s.name == kGridSections[i].name; });
+    const int headerLine = section == doc->sections.end() ? 0 : section->line;
+    if (!FillGrid(form, kGridSections[i], boxes[i], headerLine, error)) return false;
+  }
+  return true;
+}
+
+std::string DumpExerciseForm(const ExerciseForm& form) {
+  const ExerciseFile& r = form.record();
+  const std::vector<std::pair<std::string, std::string>> settings = {
+      {"方式选择", std::to_string(r.method)},
+      {"观测值个数", std::to_string(r.nIndex + 1)},
+      {"未知数个数", std::to_string(r.tIndex + 1)},
+      {"限制条件数", std::to_string(r.restrictionCount)},
+      {"条件式个数", std::to_string(r.rIndex + 1)},
+      {"附参数个数", std::to_string(r.parameterCount)},
+      {"权函数式个数", std::to_string(r.functionCount)},
+  };
+  std::array<std::string, kGridSections.size()> boxes;
+  for (size_t i = 0; i < kGridSections.size(); ++i) boxes[i] = GridText(form, kGridSections[i].grid);
+  return DumpInputText(settings, ExerciseSectionBindings(boxes));
+}
+
+// What the chosen display entry shows: the grid with its two columns and the
+// result fields, in the dialog's texts.
+std::string ResultText(const ExerciseForm& form) {
+  const auto items = form.ComboItems(ExerciseCombo::Display);
+  std::string out = "# " + GbkToUtf8(items.at(form.ComboIndex(ExerciseCombo::Display))) + "\n";
+  for (const auto& section : {kGridSections[0], kGridSections[1], kGridSections[2]}) {
+    std::string body = GbkToUtf8(GridText(form, section.grid));
+    body.erase(std::remove(body.begin(), body.end(), '\r'), body.end());
+    out += "[" + std::string(section.name) + "]\n" + body + "\n";
+  }
+  static const char* const kFieldNames[kResultFieldCount] = {"权倒数1", "权倒数2", "权倒数3", "中误差1",
+                                                             "中误差2", "中误差3", "MO",      "[PVV]"};
+  out += "[结果]\n";
+  for (int f = 0; f < kResultFieldCount; ++f) {
+    const std::string value = GbkToUtf8(form.ResultField(f));
+    out += std::string(kFieldNames[f]) + (value.empty() ? " =" : " = " + value) + "\n";
+  }
+  return out;
+}
+
+}  // namespace
+
+int RunExerciseCommand(const CommandOptions& options, PlatformServices& platform) {
+  const std::string& path = options.dataPath;
+  ExerciseFile record = DefaultExercise();
+  if (FileExists(path)) {
+    const auto read = ReadExerciseFile(path);
+    if (!read) {
+      platform.ShowMessage(Gbk("平差数据文件错误 !"));
+      return 1;
+    }
+    record = *read;
+  } else if (!WriteExerciseFile(path, record)) {
+    platform.ShowMessage(Gbk("平差数据文件写入错误 !"));
+    return 1;
+  }
+
+  ExerciseForm form(platform);
+  form.OpenWith(record, std::string());
+  if (options.inputPath) {
+    std::string error;
+    if (!ApplyInput(form, *options.inputPath, error)) {
+      platform.ShowMessage(error);
+      return 1;
+    }
+  }
+
+  if (options.dump) {
+    std::cout << DumpExerciseForm(form);
+    return 0;
+  }
+
+  // "计算结果": the grid is read into the record, which is kept in the file.
+  form.ToggleComputing();
+  if (!WriteExerciseFile(path, form.record())) {
+    platform.ShowMessage(Gbk("平差数据文件写入错误 !"));
+    return 1;
+  }
+  const int lastEntry = static_cast<int>(form.ComboItems(ExerciseCombo::Display).size()) - 1;
+  const int entry = std::min(options.show.value_or(lastEntry), lastEntry);
+  if (!form.SelectCombo(ExerciseCombo::Display, entry)) return 1;
+  std::cout << ResultText(form);
+  return 0;
+}
+
+}  // namespace qp

@@ -1,0 +1,458 @@
+#include "tools/independent_system.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <iterator>
+
+#include "common/format.h"
+#include "common/gbk_text.h"
+#include "common/name_slot.h"
+#include "common/numeric_field.h"
+#include "common/report_file.h"
+#include "common/table_line_reader.h"
+#include "geodesy/angles.h"
+#include "geodesy/gauss_projection.h"
+#include "tools/point_list.h"
+#include "tools/tool_file.h"
+
+namespace qp {
+namespace {
+
+constexpr size_t kSystemNameLimit = 32;
+constexpr double kMinimumRadius = 1000.0;
+// National eastings are written without the zone number.
+constexpr double kLowestEasting = 100000.0;
+constexpr double kHighestEasting = 1000000.0;
+
+bool NationalX(double x) { return x >= 0.0; }
+bool NationalY(double y) { return y >= kLowestEasting && y <= kHighestEasting; }
+
+constexpr PointListMessages kNationalMessages = {
+    "国家坐标系统坐标第[%d]行数据不正确!",
+    "国家坐标系统坐标点第[%d]行点名[1--10个字符]不正确!",
+    "国家坐标系统坐标点第[%d]行X坐标不正确!",
+    "国家坐标系统坐标点第[%d]行Y坐标不正确!",
+};
+
+constexpr PointListMessages kIndependentMessages = {
+    "独立坐标系统坐标第[%d]行数据不正确!",
+    "独立坐标系统坐标点第[%d]行点名[1--10个字符]不正确!",
+    "独立坐标系统坐标点第[%d]行X坐标不正确!",
+    "独立坐标系统坐标点第[%d]行Y坐标不正确!",
+};
+
+bool AcceptIndependentFile(IndependentSystemFile& f) {
+  if (f.nationalCount < 0 || f.nationalCount > kIndependentCapacity) return false;
+  if (f.independentCount < 0 || f.independentCount > kIndependentCapacity) return false;
+  const double inputs[] = {f.meridian, f.referenceX, f.referenceY, f.height, f.setX, f.setY, f.radius};
+  if (!AllFinite(inputs, std::size(inputs))) return false;
+  // Confirmed reference results are used as they are stored.
+  const double results[] = {f.referenceL, f.referenceB, f.referenceXH, f.referenceYH};
+  if (f.confirmed != 0 && !AllFinite(results, std::size(results))) return false;
+  const size_t national = static_cast<size_t>(f.nationalCount);
+  const size_t independent = static_cast<size_t>(f.independentCount);
+  if (!AllFinite(f.nationalX, national) || !AllFinite(f.nationalY, national)) return false;
+  if (!AllFinite(f.independentX, independent) || !AllFinite(f.independentY, independent)) return false;
+  ZeroNonFinite(&f.referenceL, 4);
+  ZeroNonFinite(f.nationalX);
+  ZeroNonFinite(f.nationalY);
+  ZeroNonFinite(f.independentX);
+  ZeroNonFinite(f.independentY);
+  return true;
+}
+
+// Latitude and longitude of the reference point, and its place on the raised
+// surface around its own meridian. False when the numbers overflow.
+bool ComputeReference(IndependentSystemFile& image) {
+  const GeodeticSystem system = GeodeticSystemFromSelector(image.system);
+  double B = 0.0;
+  double L = 0.0;
+  double xh = 0.0;
+  double yh = 0.0;
+  GaussInverse(image.referenceX, image.referenceY, image.meridian, system, 0.0, B, L);
+  GaussForward(B, L, L, system, image.height, xh, yh);
+  if (!(std::isfinite(B) && std::isfinite(L) && std::isfinite(xh) && std::isfinite(yh))) return false;
+  image.referenceB = B;
+  image.referenceL = L;
+  image.referenceXH = xh;
+  image.referenceYH = yh;
+  return true;
+}
+
+void StoreList(const std::vector<ListedPoint>& points, char (*names)[11], double* x, double* y, int32_t& count) {
+  for (size_t i = 0; i < points.size(); ++i) {
+    SetSlotText(names[i], points[i].name);
+    x[i] = points[i].x;
+    y[i] = points[i].y;
+  }
+  count = static_cast<int32_t>(points.size());
+}
+
+std::string ResultLines(const char (*names)[11], const double* x, const double* y, int count) {
+  std::string text;
+  for (int i = 0; i < count; ++i) text += ResultLine(SlotText(names[i]), x[i], y[i]);
+  return text;
+}
+
+bool AllResultsFinite(const std::vector<double>& x, const std::vector<double>& y, int& firstBad) {
+  for (size_t i = 0; i < x.size(); ++i) {
+    if (!std::isfinite(x[i]) || !std::isfinite(y[i])) {
+      firstBad = static_cast<int>(i);
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+const std::vector<std::string>& IndependentModeItems() {
+  static const std::vector<std::string> items = {Gbk("国家转到独立"), Gbk("独立转到国家")};
+  return items;
+}
+
+const std::vector<std::pair<const char*, const char*>>& IndependentToolTips() {
+  static const std::vector<std::pair<const char*, const char*>> tips = {
+      {"数据文件名", "转换数据文件"},
+      {"坐标系统名称", "输入独立坐标系统的名称[1,32]"},
+      {"参考点点名", "输入参考点的点名[1,20]"},
+      {"中央子午线", "输入参考点的中央子午线经度[D.MS]"},
+      {"参考点X坐标", "输入参考点国家系统的X坐标m"},
+      {"参考点Y坐标", "输入参考点国家系统的Y坐标m"},
+      {"坐标系统", "选择参考点的国家坐标系统"},
+      {"投影高程面", "输入独立坐标系统投影面的高程m"},
+      {"设定坐标X", "输入参考点在独立坐标系统的X坐标m"},
+      {"设定坐标Y", "输入参考点在独立坐标系统的Y坐标m"},
+      {"有效半径m", "输入转换半径限制m"},
+      {"转换方式", "选择转换方式"},
+      {"国家坐标系统坐标", "输入和显示转换后国家系统的转换坐标:<点名,X坐标m,Y坐标m>"},
+      {"独立坐标系统坐标", "输入和显示转换后独立系统的转换坐标:<点名,X坐标m,Y坐标m>"},
+      {"查看文本", "显示转换后的文本结果"},
+  };
+  return tips;
+}
+
+void ResetIndependentSystemFile(IndependentSystemFile& file) {
+  std::memset(static_cast<void*>(&file), 0, sizeof file);
+  file.mode = kNationalToIndependent;
+  SetSlotText(file.systemName, Gbk("XX工程独立坐标系统"));
+  SetSlotText(file.referenceName, Gbk("参考点名称"));
+  file.meridian = 111.0;
+  file.radius = kMinimumRadius;
+}
+
+IndependentSystemForm::IndependentSystemForm() : record_(std::make_unique<IndependentSystemFile>()) {}
+
+IndependentEnabling IndependentSystemForm::Enabling() const {
+  IndependentEnabling e;
+  e.viewReport = viewReportEnabled_;
+  if (!fileChosen_) return e;
+  const bool confirmed = Confirmed();
+  e.referenceGroup = e.systemName = e.radius = !confirmed;
+  e.nationalEdit = true;
+  // Until the reference data are confirmed only national -> independent runs.
+  e.independentEdit = e.modeCombo = confirmed;
+  return e;
+}
+
+void IndependentSystemForm::ChooseFile(const std::string& path, PlatformServices& platform) {
+  if (LoadFile(path)) return;
+  // The defaults replace what the controls showed. A file chosen before is
+  // given up: its data are no longer in the controls, and a later conversion
+  // must not write the defaults over it.
+  ResetIndependentSystemFile(*record_);
+  fileChosen_ = false;
+  dataPath_.clear();
+  reportPath_.clear();
+  fileNameText_.clear();
+  viewReportEnabled_ = false;
+  if (platform.Ask(Gbk("请确认新建独立坐标系统转换数据文件 ..."), Buttons::YesNo, Answer::Yes) == Answer::Yes) {
+    if (WriteRecordFile(path, *record_)) {
+      UseFile(path);
+    } else {
+      platform.ShowMessage(Gbk("独立坐标系统数据文件写入错误 !"));
+    }
+  }
+  FillControls();
+}
+
+bool IndependentSystemForm::LoadFile(const std::string& path) {
+  if (!ReadRecordFile(path, *record_, AcceptIndependentFile)) return false;
+  UseFile(path);
+  FillControls();
+  return true;
+}
+
+bool IndependentSystemForm::CreateFile(const std::string& path) {
+  auto fresh = std::make_unique<IndependentSystemFile>();
+  ResetIndependentSystemFile(*fresh);
+  if (!WriteRecordFile(path, *fresh)) return false;
+  *record_ = *fresh;
+  UseFile(path);
+  FillControls();
+  return true;
+}
+
+void IndependentSystemForm::UseFile(const std::string& path) {
+  dataPath_ = path;
+  reportPath_ = ReportPathFor(path);
+  fileChosen_ = true;
+  fileNameText_ = PathForDisplay(path);
+  // The report of another file is not this one's.
+  viewReportEnabled_ = false;
+}
+
+void IndependentSystemForm::FillControls() {
+  const IndependentSystemFile& r = *record_;
+  referenceName = std::string(SlotText(r.referenceName));
+  meridianText = Format("%.6f", r.meridian);
+  referenceXText = Format("%.3f", r.referenceX);
+  referenceYText = Format("%.3f", r.referenceY);
+  heightText = Format("%.3f", r.height);
+  setXText = Format("%.3f", r.setX);
+  setYText = Format("%.3f", r.setY);
+  systemName = std::string(SlotText(r.systemName));
+  radiusText = Format("%.0f", r.radius);
+  systemIndex = r.system != 0 ? 1 : 0;
+  modeIndex = r.mode != 0 ? kIndependentToNational : kNationalToIndependent;
+  if (!r.confirmed) modeIndex = kNationalToIndependent;
+  if (modeIndex == kNationalToIndependent && r.nationalCount > 0) {
+    nationalText = ResultLines(r.nationalNames, r.nationalX, r.nationalY, r.nationalCount);
+  } else if (modeIndex == kIndependentToNational && r.independentCount > 0) {
+    independentText = ResultLines(r.independentNames, r.independentX, r.independentY, r.independentCount);
+  }
+}
+
+bool IndependentSystemForm::ValidateReference(IndependentSystemFile& image, PlatformServices& platform) const {
+  const std::string_view name = Trim(systemName);
+  if (name.empty() || name.size() > kSystemNameLimit) {
+    platform.ShowMessage(Gbk("标题名称不正确 !"));
+    return false;
+  }
+  const std::string_view reference = Trim(referenceName);
+  if (!IsValidPointName(reference)) {
+    platform.ShowMessage(Gbk("参考点点名不正确 !"));
+    return false;
+  }
+  const double referenceY = LeadingNumber(referenceYText);
+  if (!(referenceY >= kLowestEasting && referenceY <= kHighestEasting)) {
+    platform.ShowMessage(Gbk("参考点国家坐标系统的坐标不正确 !"));
+    return false;
+  }
+  SetSlotText(image.systemName, name);
+  SetSlotText(image.referenceName, reference);
+  image.meridian = LeadingNumber(meridianText);
+  image.referenceX = LeadingNumber(referenceXText);
+  image.referenceY = referenceY;
+  image.height = LeadingNumber(heightText);
+  image.setX = LeadingNumber(setXText);
+  image.setY = LeadingNumber(setYText);
+  image.radius = std::max(LeadingNumber(radiusText), kMinimumRadius);
+  image.system = systemIndex != 0 ? 1 : 0;
+  return true;
+}
+
+ConversionOutcome IndependentSystemForm::Execute(PlatformServices& platform) {
+  viewReportEnabled_ = false;
+  wroteFiles_ = false;
+  // Without a file the point edits are disabled; there is nothing to convert.
+  if (!fileChosen_) return ConversionOutcome::NothingToDo;
+  auto image = std::make_unique<IndependentSystemFile>(*record_);
+  if (modeIndex == kIndependentToNational) return IndependentToNational(*image, platform);
+  return NationalToIndependent(*image, platform);
+}
+
+ConversionOutcome IndependentSystemForm::NationalToIndependent(IndependentSystemFile& image,
+                                                               PlatformServices& platform) {
+  PointListRules rules;
+  rules.acceptX = NationalX;
+  rules.acceptY = NationalY;
+  std::vector<ListedPoint> points;
+  if (!ReadPointList(nationalText, rules, kNationalMessages, points, platform)) return ConversionOutcome::Stopped;
+  if (points.empty()) {
+    platform.ShowMessage(Gbk("国家坐标系统数据输入不正确 !"));
+    return ConversionOutcome::Stopped;
+  }
+  const bool confirmed = image.confirmed != 0;
+  if (!confirmed) {
+    if (!ValidateReference(image, platform)) return ConversionOutcome::Stopped;
+    if (!ComputeReference(image)) {
+      platform.ShowMessage(Gbk("参考点信息不正确, 无法计算 !"));
+      return ConversionOutcome::Stopped;
+    }
+  }
+  for (size_t i = 0; i < points.size(); ++i) {
+    if (DistanceOf(points[i].x, points[i].y, image.referenceX, image.referenceY) > image.radius) {
+      platform.ShowMessage(FormatText("国家坐标系统第[%d]个超过设定的范围 !", static_cast<int>(i) + 1));
+      return ConversionOutcome::Stopped;
+    }
+  }
+  const GeodeticSystem system = GeodeticSystemFromSelector(image.system);
+  std::vector<double> x(points.size());
+  std::vector<double> y(points.size());
+  for (size_t i = 0; i < points.size(); ++i) {
+    double B = 0.0;
+    double L = 0.0;
+    GaussInverse(points[i].x, points[i].y, image.meridian, system, 0.0, B, L);
+    GaussForward(B, L, image.referenceL, system, image.height, x[i], y[i]);
+    x[i] = x[i] + image.setX - image.referenceXH;
+    y[i] = y[i] + image.setY - image.referenceYH;
+  }
+  int bad = 0;
+  if (!AllResultsFinite(x, y, bad)) {
+    platform.ShowMessage(FormatText("国家坐标系统第[%d]个坐标无法转换 !", bad + 1));
+    return ConversionOutcome::Stopped;
+  }
+  StoreList(points, image.nationalNames, image.nationalX, image.nationalY, image.nationalCount);
+  for (size_t i = 0; i < points.size(); ++i) {
+    SetSlotText(image.independentNames[i], points[i].name);
+    image.independentX[i] = x[i];
+    image.independentY[i] = y[i];
+  }
+  image.independentCount = image.nationalCount;
+  independentText = ResultLines(image.independentNames, image.independentX, image.independentY, image.independentCount);
+
+  if (!confirmed && ConfirmYesNoDefaultNo(platform, Gbk("请确认参考点信息输入正确并且不再修改 ..."))) {
+    image.confirmed = 1;
+  }
+  Complete(image, "国家到独立坐标系统转换完成...", platform);
+  return ConversionOutcome::Converted;
+}
+
+ConversionOutcome IndependentSystemForm::IndependentToNational(IndependentSystemFile& image,
+                                                               PlatformServices& platform) {
+  if (image.confirmed == 0) {
+    platform.ShowMessage(Gbk("参考点信息确认后才能进行独立坐标到国家坐标的转换 !"));
+    return ConversionOutcome::Stopped;
+  }
+  PointListRules rules;
+  std::vector<ListedPoint> points;
+  if (!ReadPointList(independentText, rules, kIndependentMessages, points, platform)) {
+    platform.ShowMessage(Gbk("独立坐标系统数据输入不正确 !"));
+    return ConversionOutcome::Stopped;
+  }
+  if (points.empty()) return ConversionOutcome::NothingToDo;
+  if (!ComputeReference(image)) {
+    platform.ShowMessage(Gbk("参考点信息不正确, 无法计算 !"));
+    return ConversionOutcome::Stopped;
+  }
+  for (size_t i = 0; i < points.size(); ++i) {
+    if (DistanceOf(points[i].x, points[i].y, image.setX, image.setY) > image.radius) {
+      platform.ShowMessage(FormatText("独立坐标系统第[%d]个超过设定的范围 !", static_cast<int>(i) + 1));
+      return ConversionOutcome::Stopped;
+    }
+  }
+  const GeodeticSystem system = GeodeticSystemFromSelector(image.system);
+  std::vector<double> x(points.size());
+  std::vector<double> y(points.size());
+  for (size_t i = 0; i < points.size(); ++i) {
+    const double xh = points[i].x - image.setX + image.referenceXH;
+    const double yh = points[i].y - image.setY + image.referenceYH;
+    double B = 0.0;
+    double L = 0.0;
+    GaussInverse(xh, yh, image.referenceL, system, image.height, B, L);
+    GaussForward(B, L, image.meridian, system, 0.0, x[i], y[i]);
+  }
+  int bad = 0;
+  if (!AllResultsFinite(x, y, bad)) {
+    platform.ShowMessage(FormatText("独立坐标系统第[%d]个坐标无法转换 !", bad + 1));
+    return ConversionOutcome::Stopped;
+  }
+  StoreList(points, image.independentNames, image.independentX, image.independentY, image.independentCount);
+  for (size_t i = 0; i < points.size(); ++i) {
+    SetSlotText(image.nationalNames[i], points[i].name);
+    image.nationalX[i] = x[i];
+    image.nationalY[i] = y[i];
+  }
+  image.nationalCount = image.independentCount;
+  nationalText = ResultLines(image.nationalNames, image.nationalX, image.nationalY, image.nationalCount);
+  Complete(image, "独立到国家坐标系统转换完成...", platform);
+  return ConversionOutcome::Converted;
+}
+
+void IndependentSystemForm::Complete(IndependentSystemFile& image, const char* doneMessage,
+                                     PlatformServices& platform) {
+  image.mode = modeIndex == kIndependentToNational ? kIndependentToNational : kNationalToIndependent;
+  *record_ = image;
+  wroteFiles_ = true;
+  if (!WriteRecordFile(dataPath_, *record_)) {
+    platform.ShowMessage(Gbk("独立坐标系统数据文件写入错误 !"));
+    wroteFiles_ = false;
+  }
+  if (WriteReport(platform)) {
+    viewReportEnabled_ = true;
+  } else {
+    wroteFiles_ = false;
+  }
+  platform.ShowMessage(Gbk(doneMessage));
+}
+
+void IndependentSystemForm::ViewReport(PlatformServices& platform) {
+  if (viewReportEnabled_) OpenInTextEditor(platform, reportPath_);
+}
+
+bool IndependentSystemForm::ConfirmExit(PlatformServices& platform) {
+  return ConfirmYesNoDefaultNo(platform, Gbk("请确认退出 ..."));
+}
+
+bool IndependentSystemForm::WriteReport(PlatformServices& platform) const {
+  const IndependentSystemFile& r = *record_;
+  ReportFile report;
+  if (!report.Create(reportPath_)) {
+    platform.ShowMessage(Gbk("写原始数据文件打开错误 !"));
+    return false;
+  }
+  SectionNumber section;
+  report.WriteTitleBlock(SlotText(r.systemName), platform.CurrentTime(), section);
+
+  const std::string name(SlotText(r.referenceName));
+  const char* n = name.c_str();
+  if (r.system == 0) {
+    report.PrintText("\r\n          参考点[%s]国家54系统X坐标  =%11.3fm\r\n", n, r.referenceX);
+    report.PrintText("\r\n          参考点[%s]国家54系统Y坐标  =%11.3fm\r\n", n, r.referenceY);
+    report.PrintText("\r\n          参考点[%s]所属中央子午线   =%11.6f[度.分秒]\r\n", n, r.meridian);
+  } else {
+    report.PrintText("\r\n          参考点[%s]国家80系统X坐标=%11.3fm\r\n", n, r.referenceX);
+    report.PrintText("\r\n          参考点[%s]国家80系统Y坐标=%11.3fm\r\n", n, r.referenceY);
+    report.PrintText("\r\n          参考点[%s]所属中央子午线=%10.6f[度.分秒]\r\n", n, r.meridian);
+  }
+  report.PrintText("\r\n          独立坐标系统投影面的高程=%11.3fm\r\n", r.height);
+  report.PrintText("\r\n          参考点[%s]独立坐标系统X坐标=%11.3fm\r\n", n, r.setX);
+  report.PrintText("\r\n          参考点[%s]独立坐标系统Y坐标=%11.3fm\r\n", n, r.setY);
+  report.Rule();
+
+  const bool toNational = r.mode == kIndependentToNational;
+  const bool system54 = r.system == 0;
+  const char* heading = toNational ? (system54 ? "独立坐标系统转换到国家54坐标系统" : "独立坐标系统转换到国家80坐标系统")
+                                   : (system54 ? "国家54坐标系统转换到独立坐标系统" : "国家80坐标系统转换到独立坐标系统");
+  report.Printf("\r\n%50s\r\n\r\n", Gbk(heading).c_str());
+  report.Rule();
+  const char* columns =
+      toNational ? (system54 ? "  序号 点     名   X坐标(独立) Y坐标(独立) X坐标(54)    Y坐标(54)\r\n"
+                             : "  序号 点     名   X坐标(独立) Y坐标(独立)  X坐标(80)  Y坐标(80)\r\n")
+                 : (system54 ? "  序号 点     名   X坐标(54)   Y坐标(54)  X坐标(独立) Y坐标(独立)\r\n"
+                             : "  序号 点     名   X坐标(80)   Y坐标(80)  X坐标(独立) Y坐标(独立)\r\n");
+  report.Write(Gbk(columns));
+  report.Rule();
+  for (int i = 0; i < r.nationalCount; ++i) {
+    if (toNational) {
+      report.Printf("%5d  %-11.10s%11.3f %11.3f %11.3f %11.3f\r\n", i,
+                    std::string(SlotText(r.independentNames[i])).c_str(), r.independentX[i], r.independentY[i],
+                    r.nationalX[i], r.nationalY[i]);
+    } else {
+      report.Printf("%5d  %-11.10s%11.3f %11.3f %11.3f %11.3f\r\n", i, std::string(SlotText(r.nationalNames[i])).c_str(),
+                    r.nationalX[i], r.nationalY[i], r.independentX[i], r.independentY[i]);
+    }
+  }
+  report.Rule();
+  report.Printf("%s\r\n\r\n", " ");
+  report.Rule();
+  if (!report.Close()) {
+    platform.ShowMessage(Gbk("写原始数据文件打开错误 !"));
+    return false;
+  }
+  return true;
+}
+
+}  // namespace qp

@@ -1,0 +1,84 @@
+#include "tools/point_list.h"
+
+#include "common/format.h"
+#include "common/gbk_text.h"
+#include "common/numeric_field.h"
+#include "common/table_line_reader.h"
+
+namespace qp {
+namespace {
+
+// The text before the first comma and the text after it. The comma must not
+// be the first byte.
+bool SplitAtComma(std::string_view text, std::string_view& before, std::string_view& after) {
+  const size_t comma = text.find(',');
+  if (comma == std::string_view::npos || comma == 0) return false;
+  before = text.substr(0, comma);
+  after = text.substr(comma + 1);
+  return true;
+}
+
+bool ReadCoordinate(std::string_view field, bool (*accept)(double), double& value) {
+  if (field.empty() || !IsNumericField(field)) return false;
+  value = LeadingNumber(field);
+  return accept == nullptr || accept(value);
+}
+
+}  // namespace
+
+bool ReadPointList(std::string_view text, const PointListRules& rules, const PointListMessages& messages,
+                   std::vector<ListedPoint>& points, PlatformServices& platform) {
+  points.clear();
+  TableLineReader reader(text);
+  while (static_cast<int>(points.size()) < rules.capacity && reader.Next()) {
+    const std::string_view line = reader.Line();
+    const int lineNumber = reader.LineNumber() + rules.firstLineNumber;
+    std::string_view name;
+    std::string_view rest;
+    std::string_view xText;
+    std::string_view yText;
+    if (line.size() < 3 || !SplitAtComma(line, name, rest) || !SplitAtComma(Trim(rest), xText, yText)) {
+      platform.ShowMessage(FormatText(messages.badLine, lineNumber));
+      return false;
+    }
+    ListedPoint point;
+    point.name = std::string(Trim(name));
+    if (!IsValidPointName(point.name)) {
+      platform.ShowMessage(FormatText(messages.badName, lineNumber));
+      return false;
+    }
+    if (!ReadCoordinate(Trim(xText), rules.acceptX, point.x)) {
+      platform.ShowMessage(FormatText(messages.badX, lineNumber));
+      return false;
+    }
+    if (!ReadCoordinate(Trim(yText), rules.acceptY, point.y)) {
+      platform.ShowMessage(FormatText(messages.badY, lineNumber));
+      return false;
+    }
+    points.push_back(std::move(point));
+  }
+  return true;
+}
+
+std::string ResultLine(std::string_view name, double x, double y) {
+  return Format("%-10s,%11.3f,%11.3f\r\n", std::string(name).c_str(), x, y);
+}
+
+std::string InputLine(std::string_view name, double x, double y) {
+  return Format("%s,%.3f,%.3f\r\n", std::string(name).c_str(), x, y);
+}
+
+void OpenInTextEditor(PlatformServices& platform, const std::string& reportPath) {
+  // Whether the editor starts is not checked: a missing editor is no error of
+  // the computation.
+  platform.Launch(kTextEditorProgram, {reportPath}, "");
+}
+
+const std::vector<std::string>& GeodeticSystemItems() {
+  static const std::vector<std::string> items = {Gbk("54坐标系统"), Gbk("80坐标系统")};
+  return items;
+}
+
+std::string PathForDisplay(const std::string& path) { return Utf8ToGbk(path); }
+
+}  // namespace qp

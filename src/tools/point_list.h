@@ -1,0 +1,59 @@
+// The point lists of the coordinate tools: one "name, x, y" line per point in
+// a multi-line edit, read by one rule shared by the three tools, and written
+// back in the tools' line formats.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/platform_services.h"
+
+namespace qp {
+
+struct ListedPoint {
+  std::string name;  // GBK, 1 to 10 bytes
+  double x = 0.0;
+  double y = 0.0;
+};
+
+// The four messages of a list (UTF-8 formats with one %d, the line number).
+struct PointListMessages {
+  const char* badLine;
+  const char* badName;
+  const char* badX;
+  const char* badY;
+};
+
+struct PointListRules {
+  int firstLineNumber = 0;  // the number messages give the first line
+  int capacity = 1024;      // lines after this many points are not read
+  bool (*acceptX)(double) = nullptr;  // nullptr: any value
+  bool (*acceptY)(double) = nullptr;
+};
+
+// Reads the edit's text: it is trimmed and ended with CR LF; lines end in
+// CR LF, and an empty line (or one not ended by CR LF) ends the list without a
+// message. Each line is "name, x, y" (a further comma stays in the y text);
+// the name has 1 to 10 bytes, x and y are non-empty numeric fields. The first
+// bad line shows its message and returns false.
+bool ReadPointList(std::string_view text, const PointListRules& rules, const PointListMessages& messages,
+                   std::vector<ListedPoint>& points, PlatformServices& platform);
+
+// "%-10s,%11.3f,%11.3f\r\n": the result lines of the output edits.
+std::string ResultLine(std::string_view name, double x, double y);
+// "%s,%.3f,%.3f\r\n": the lines an input edit is filled with from a data file.
+std::string InputLine(std::string_view name, double x, double y);
+
+// The program that shows a report (the system's text editor) and how it is
+// started: the report path as its one argument.
+inline constexpr const char* kTextEditorProgram = "xdg-open";
+void OpenInTextEditor(PlatformServices& platform, const std::string& reportPath);
+
+// Texts of the coordinate-system combos (GBK): "54坐标系统", "80坐标系统".
+const std::vector<std::string>& GeodeticSystemItems();
+
+// The path as the file-name edits and messages show it (GBK).
+std::string PathForDisplay(const std::string& path);
+
+}  // namespace qp

@@ -1,0 +1,291 @@
+#include "tools/zone_transform.h"
+
+#include <cmath>
+
+#include "common/format.h"
+#include "common/gbk_text.h"
+#include "common/name_slot.h"
+#include "common/numeric_field.h"
+#include "common/report_file.h"
+#include "geodesy/gauss_projection.h"
+#include "tools/point_list.h"
+#include "tools/tool_file.h"
+
+namespace qp {
+namespace {
+
+constexpr size_t kTitleLimit = 32;
+// An easting above this carries the zone number in front of its six digits.
+constexpr double kZoneNumberThreshold = 980000.0;
+
+bool NotNegative(double v) { return v >= 0.0; }
+
+constexpr PointListMessages kInputMessages = {
+    "换带前坐标第[%d]行数据不正确!",
+    "换带前坐标点第[%d]行点名[1--10个字符]不正确!",
+    "换带前坐标点第[%d]行X坐标不正确!",
+    "换带前坐标点第[%d]行Y坐标不正确!",
+};
+
+// A file is taken when its count fits and the coordinates it lists are
+// numbers; values no list uses are tidied instead of refusing the file.
+bool AcceptZoneFile(ZoneTransformFile& f) {
+  if (f.count < 0 || f.count > kZoneCapacity) return false;
+  const size_t n = static_cast<size_t>(f.count);
+  if (n > 0 && !(std::isfinite(f.oldMeridian) && std::isfinite(f.newMeridian))) return false;
+  if (!AllFinite(f.oldX, n) || !AllFinite(f.oldY, n)) return false;
+  ZeroNonFinite(&f.oldMeridian, 1);
+  ZeroNonFinite(&f.newMeridian, 1);
+  ZeroNonFinite(f.oldX);
+  ZeroNonFinite(f.oldY);
+  ZeroNonFinite(f.latitude);
+  ZeroNonFinite(f.longitude);
+  ZeroNonFinite(f.newX);
+  ZeroNonFinite(f.newY);
+  return true;
+}
+
+// The easting without the zone number written before it.
+double EastingWithoutZone(double y) {
+  if (y > kZoneNumberThreshold) y = y - std::floor(y * 1e-6) * 1e6;
+  return y;
+}
+
+const std::string& SystemCaption(int system) {
+  return system == 0 ? Gbk("坐标系统:  54坐标系统") : Gbk("坐标系统:  80坐标系统");
+}
+
+const std::string& MeridianSystemCaption(int system) {
+  return system == 0 ? Gbk("   坐标系统:      54坐标系统") : Gbk("   坐标系统:      80坐标系统");
+}
+
+}  // namespace
+
+const std::vector<std::string>& ZoneDisplayItems() {
+  static const std::vector<std::string> items = {Gbk("坐标"), Gbk("经纬度"), Gbk("坐标经纬度")};
+  return items;
+}
+
+const std::vector<std::pair<const char*, const char*>>& ZoneToolTips() {
+  static const std::vector<std::pair<const char*, const char*>> tips = {
+      {"系统选择", "选择坐标系统"},
+      {"换带前经度", "输入换带前中央子午线的经度[D.MS]"},
+      {"换带后经度", "输入换带后中央子午线的经度[D.MS]"},
+      {"换带前坐标", "输入换带前坐标:<点名,X坐标m,Y坐标m>"},
+      {"换带后坐标", "输出换带后的坐标"},
+      {"数据文件名", "数据文件名"},
+      {"输出标识", "输出数据文件中的标题"},
+      {"文件选择", "打开或新建换带计算数据文件"},
+      {"换带执行", "执行换带操作"},
+      {"显示选择", "选择显示输出项目"},
+  };
+  return tips;
+}
+
+ZoneTransformForm::ZoneTransformForm() : record_(std::make_unique<ZoneTransformFile>()) {}
+
+void ZoneTransformForm::ChooseFile(const std::string& path, PlatformServices& platform) {
+  if (LoadFile(path)) return;
+  // Declining keeps the file chosen before (if any): nothing is written to a
+  // file the user did not agree to create.
+  if (platform.Ask(Gbk("请确认新建坐标换带数据文件 ..."), Buttons::YesNo, Answer::Yes) != Answer::Yes) return;
+  if (!CreateFile(path)) platform.ShowMessage(Gbk("换带数据文件写入错误 !"));
+}
+
+bool ZoneTransformForm::LoadFile(const std::string& path) {
+  if (!ReadRecordFile(path, *record_, AcceptZoneFile)) return false;
+  UseFile(path);
+  if (record_->count > 0) FillControls();
+  return true;
+}
+
+bool ZoneTransformForm::CreateFile(const std::string& path) {
+  auto fresh = std::make_unique<ZoneTransformFile>();
+  if (!WriteRecordFile(path, *fresh)) return false;
+  *record_ = *fresh;
+  UseFile(path);
+  return true;
+}
+
+void ZoneTransformForm::UseFile(const std::string& path) {
+  dataPath_ = path;
+  reportPath_ = ReportPathFor(path);
+  fileChosen_ = true;
+  fileNameText_ = PathForDisplay(path);
+}
+
+void ZoneTransformForm::FillControls() {
+  const ZoneTransformFile& r = *record_;
+  inputText.clear();
+  for (int i = 0; i < r.count; ++i) inputText += InputLine(SlotText(r.names[i]), r.oldX[i], r.oldY[i]);
+  outputText_.clear();
+  oldMeridianText = Format("%.6f", r.oldMeridian);
+  newMeridianText = Format("%.6f", r.newMeridian);
+  title = std::string(SlotText(r.title));
+  systemIndex = r.system != 0 ? 1 : 0;
+}
+
+bool ZoneTransformForm::ReadControls(ZoneTransformFile& image, PlatformServices& platform) const {
+  image.system = systemIndex;
+  const double oldMeridian = LeadingNumber(oldMeridianText);
+  if (oldMeridian < 0.5) {
+    platform.ShowMessage(Gbk("换带前经度输入错误 !"));
+    return false;
+  }
+  const double newMeridian = LeadingNumber(newMeridianText);
+  if (newMeridian < 0.5) {
+    platform.ShowMessage(Gbk("换带后经度输入错误 !"));
+    return false;
+  }
+  // Compared as D.MS numbers, as the users know the rule.
+  if (std::fabs(oldMeridian - newMeridian) > 12.0) {
+    platform.ShowMessage(Gbk("换带前后度差超过了12度 !"));
+    return false;
+  }
+  image.oldMeridian = oldMeridian;
+  image.newMeridian = newMeridian;
+  if (title.size() > kTitleLimit) {
+    platform.ShowMessage(Gbk("标题字符数超过了32 !"));
+    return false;
+  }
+  SetSlotText(image.title, title);
+
+  PointListRules rules;
+  rules.firstLineNumber = 0;
+  rules.capacity = kZoneCapacity;
+  rules.acceptX = NotNegative;
+  rules.acceptY = NotNegative;
+  std::vector<ListedPoint> points;
+  if (!ReadPointList(inputText, rules, kInputMessages, points, platform)) return false;
+  for (size_t i = 0; i < points.size(); ++i) {
+    SetSlotText(image.names[i], points[i].name);
+    image.oldX[i] = points[i].x;
+    image.oldY[i] = points[i].y;
+  }
+  image.count = static_cast<int32_t>(points.size());
+  return true;
+}
+
+bool ZoneTransformForm::Transform(ZoneTransformFile& image, PlatformServices& platform) const {
+  const GeodeticSystem system = GeodeticSystemFromSelector(image.system);
+  for (int i = 0; i < image.count; ++i) {
+    double B = 0.0;
+    double L = 0.0;
+    double x = 0.0;
+    double y = 0.0;
+    GaussInverse(image.oldX[i], EastingWithoutZone(image.oldY[i]), image.oldMeridian, system, 0.0, B, L);
+    GaussForward(B, L, image.newMeridian, system, 0.0, x, y);
+    // Coordinates far outside any projection zone overflow the series.
+    if (!(std::isfinite(B) && std::isfinite(L) && std::isfinite(x) && std::isfinite(y))) {
+      platform.ShowMessage(FormatText("换带前坐标点第[%d]行坐标超出换带计算范围!", i));
+      return false;
+    }
+    image.latitude[i] = B;
+    image.longitude[i] = L;
+    image.newX[i] = x;
+    image.newY[i] = y;
+  }
+  return true;
+}
+
+std::string ZoneTransformForm::DisplayText() const {
+  const ZoneTransformFile& r = *record_;
+  std::string text;
+  for (int i = 0; i < r.count; ++i) {
+    const std::string name(SlotText(r.names[i]));
+    switch (displayIndex) {
+      case kZoneShowCoordinates:
+        text += Format("%-10s,%11.3f,%11.3f\r\n", name.c_str(), r.newX[i], r.newY[i]);
+        break;
+      case kZoneShowGeographic:
+        text += Format("%-10s,%8.5f,%8.5f\r\n", name.c_str(), r.longitude[i], r.latitude[i]);
+        break;
+      default:
+        text += Format("%-10s,%11.3f,%11.3f,%8.5f,%8.5f\r\n", name.c_str(), r.newX[i], r.newY[i], r.longitude[i],
+                       r.latitude[i]);
+        break;
+    }
+  }
+  return text;
+}
+
+bool ZoneTransformForm::Execute(PlatformServices& platform) {
+  auto image = std::make_unique<ZoneTransformFile>(*record_);
+  if (!ReadControls(*image, platform)) return false;
+  if (image->count >= 1 && !Transform(*image, platform)) return false;
+  *record_ = *image;
+  outputText_ = DisplayText();
+  if (!fileChosen_) return true;
+
+  bool ok = true;
+  if (!WriteRecordFile(dataPath_, *record_)) {
+    platform.ShowMessage(Gbk("换带数据文件写入错误 !"));
+    ok = false;
+  }
+  ok = WriteReport(platform) && ok;
+  if (ConfirmYesNoDefaultNo(platform, FormatText("换带计算完成...\r\n%s\r\n\r\n查看转换结果 ?",
+                                                 PathForDisplay(reportPath_).c_str()))) {
+    OpenInTextEditor(platform, reportPath_);
+  }
+  return ok;
+}
+
+bool ZoneTransformForm::SelectDisplay(int index, PlatformServices& platform) {
+  displayIndex = index;
+  return Execute(platform);
+}
+
+bool ZoneTransformForm::ConfirmExit(PlatformServices& platform) {
+  return ConfirmYesNoDefaultNo(platform, Gbk("请确认退出 ..."));
+}
+
+bool ZoneTransformForm::WriteReport(PlatformServices& platform) const {
+  const ZoneTransformFile& r = *record_;
+  ReportFile report;
+  if (!report.Create(reportPath_)) {
+    platform.ShowMessage(Gbk("写原始数据文件打开错误 !"));
+    return false;
+  }
+  SectionNumber section;
+  report.WriteTitleBlock(SlotText(r.title), platform.CurrentTime(), section);
+  report.Printf("\r\n%44s\r\n\r\n", SystemCaption(r.system).c_str());
+  report.Printf("%36s%12.7f\r\n", Gbk("旧投影带中央子午线:").c_str(), r.oldMeridian);
+  report.Printf("%36s%12.7f\r\n", Gbk("新投影带中央子午线:").c_str(), r.newMeridian);
+  report.Rule();
+
+  report.PrintText("\r\n\r\n%18d.换带点坐标<个数:%ld   单位:米>\r\n", section.Take(), static_cast<long>(r.count));
+  report.Rule();
+  report.Printf("%22s%-15.8f%-12s\r\n", Gbk("中央子午线:  ").c_str(), r.oldMeridian,
+                MeridianSystemCaption(r.system).c_str());
+  report.Rule();
+  report.PrintText("  序号   点        名                     X坐标        Y坐标\r\n");
+  report.Rule();
+  for (int i = 0; i < r.count; ++i) {
+    report.Printf("%6ld   %-26.16s%15.4f%15.4f\r\n", static_cast<long>(i), std::string(SlotText(r.names[i])).c_str(),
+                  r.oldX[i], r.oldY[i]);
+  }
+  report.Rule();
+  report.Printf("%s\r\n\r\n", " ");
+
+  report.PrintText("\r\n\r\n%18d.换带后坐标<个数:%ld   单位:米/度.分秒>\r\n", section.Take(),
+                   static_cast<long>(r.count));
+  report.Rule();
+  report.Printf("%22s%-15.8f%-12s\r\n", Gbk("中央子午线:  ").c_str(), r.newMeridian,
+                MeridianSystemCaption(r.system).c_str());
+  report.Rule();
+  report.PrintText("  序号   点        名                  X坐标/经度     Y坐标/纬度\r\n");
+  report.Rule();
+  for (int i = 0; i < r.count; ++i) {
+    report.Printf("%6ld   %-26.16s%15.4f%15.4f\r\n", static_cast<long>(i), std::string(SlotText(r.names[i])).c_str(),
+                  r.newX[i], r.newY[i]);
+    report.Printf("%-35.16s%15.8f%15.8f\r\n", "", r.longitude[i], r.latitude[i]);
+  }
+  report.Rule();
+  if (!report.Close()) {
+    platform.ShowMessage(Gbk("写原始数据文件打开错误 !"));
+    return false;
+  }
+  return true;
+}
+
+}  // namespace qp

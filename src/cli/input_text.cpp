@@ -92,6 +92,13 @@ std::optional<InputDocument> ParseInputText(std::string_view bytes, std::string&
     doc.settings.push_back(
         {std::string(Trim(trimmed.substr(0, eq))), Utf8ToGbk(Trim(trimmed.substr(eq + 1))), lineNo});
   }
+  // Blank lines that separate a section from the next header belong to neither.
+  for (auto& section : doc.sections) {
+    while (section.body.size() >= 4 && section.body.compare(section.body.size() - 4, 4, "\r\n\r\n") == 0) {
+      section.body.resize(section.body.size() - 2);
+    }
+    if (section.body == "\r\n") section.body.clear();
+  }
   return doc;
 }
 

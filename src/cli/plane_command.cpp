@@ -105,6 +105,8 @@ int RunPlaneCommand(const CommandOptions& options, PlatformServices& platform) {
   // The network is confirmed as the dialog would be after "确定" and "是".
   if (!ReadPlaneInput(form, *net, platform)) return 1;
   RemoveFileIfExists(draftPath);
+  // From now on the dialog is filled from the record, not from a draft.
+  net->lastComputedPointCount = net->pointCount;
   SetSheetText(*settings, kNetworkNameSlot, SlotText(net->networkName));
   if (!ReadWritePlaneFile(path, FileDirection::Write, *settings, *net)) {
     platform.ShowMessage(Gbk("平面网数据文件写入错误 !"));

@@ -73,7 +73,7 @@ TEST_F(PlaneCommandTest, RejectedInputLeavesTheFileByteIdentical) {
 
 TEST_F(PlaneCommandTest, FileOfWrongLengthIsNeverOverwritten) {
   ASSERT_EQ(Run(kSmallNetwork), 0);
-  for (const std::string& bad : {ReadBytes(nap).substr(1), ReadBytes(nap) + "\0", std::string("garbage")}) {
+  for (const std::string& bad : {ReadBytes(nap).substr(1), ReadBytes(nap) + std::string(1, '\0'), std::string("garbage")}) {
     WriteBytes(nap, bad);
     EXPECT_EQ(Run(kSmallNetwork), 1);
     EXPECT_EQ(platform.LastMessageUtf8(), "平面网数据文件错误 !");

@@ -403,6 +403,7 @@ bool ComputeApproxCoordinates(PlaneNetwork& net, PlatformServices& platform) {
     for (int k : geo.DistanceNeighbours(p)) dist[k] = set ? 1 : 0;
   };
   std::vector<int> partnerStamp(n, -1);
+  int stamp = 0;
   std::vector<int> partners;
 
   for (int pass = 1; pass <= 7 && uncomputed > 0; ++pass) {
@@ -423,9 +424,10 @@ bool ComputeApproxCoordinates(PlaneNetwork& net, PlatformServices& platform) {
       // partners can place anything: the points j observed or that observed
       // j, and the neighbours of j's neighbours still without coordinates.
       partners.clear();
+      ++stamp;
       auto addPartner = [&](int i) {
-        if (partnerStamp[i] == j) return;
-        partnerStamp[i] = j;
+        if (partnerStamp[i] == stamp) return;
+        partnerStamp[i] = stamp;
         partners.push_back(i);
       };
       for (const auto& l : geo.DirectionTargets(j)) addPartner(l.point);

@@ -18,6 +18,9 @@ constexpr size_t kTitleLimit = 32;
 // An easting above this carries the zone number in front of its six digits.
 constexpr double kZoneNumberThreshold = 980000.0;
 
+// The latitude of the pole in D.MS, with room for the conversion's guard.
+constexpr double kPoleDms = 90.000001;
+
 bool NotNegative(double v) { return v >= 0.0; }
 
 constexpr PointListMessages kInputMessages = {
@@ -175,8 +178,9 @@ bool ZoneTransformForm::Transform(ZoneTransformFile& image, PlatformServices& pl
     double y = 0.0;
     GaussInverse(image.oldX[i], EastingWithoutZone(image.oldY[i]), image.oldMeridian, system, 0.0, B, L);
     GaussForward(B, L, image.newMeridian, system, 0.0, x, y);
-    // Coordinates far outside any projection zone overflow the series.
-    if (!(std::isfinite(B) && std::isfinite(L) && std::isfinite(x) && std::isfinite(y))) {
+    // A northing beyond the pole has no latitude, and far larger numbers
+    // overflow the series: such a point cannot be transformed.
+    if (!(std::isfinite(B) && std::isfinite(L) && std::isfinite(x) && std::isfinite(y) && std::fabs(B) <= kPoleDms)) {
       platform.ShowMessage(FormatText("换带前坐标点第[%d]行坐标超出换带计算范围!", i));
       return false;
     }

@@ -43,20 +43,6 @@ TEST(MatrixInvert, PivotsByExchangingRows) {
   EXPECT_TRUE(platform.messages.empty());
 }
 
-TEST(MatrixInvert, ProductWithTheOriginalIsTheIdentity) {
-  ScriptedPlatform platform;
-  const std::vector<double> a = {2, -1, 0, 3,  //
-                                 4, 1, 5, -2,  //
-                                 0, 3, 1, 1,   //
-                                 -1, 2, 2, 6};
-  std::vector<double> inverse = a;
-  ASSERT_TRUE(MatrixInvert(inverse.data(), 4, platform));
-  std::vector<double> product(16);
-  ASSERT_TRUE(MatrixMultiply(4, 4, 4, a.data(), inverse.data(), product.data(), platform));
-  for (int i = 0; i < 4; ++i)
-    for (int j = 0; j < 4; ++j) EXPECT_NEAR(product[i * 4 + j], i == j ? 1.0 : 0.0, 1e-13) << i << "," << j;
-}
-
 TEST(MatrixMultiply, MultipliesAndRefusesEmptyDimensions) {
   ScriptedPlatform platform;
   const double a[6] = {1, 2, 3, 4, 5, 6};  // 2 × 3
@@ -78,23 +64,6 @@ TEST(MatrixTranspose, MayWriteOverItsInput) {
   double a[6] = {1, 2, 3, 4, 5, 6};  // 2 × 3
   MatrixTranspose(2, 3, a, a);
   EXPECT_EQ(std::vector<double>(a, a + 6), (std::vector<double>{1, 4, 2, 5, 3, 6}));
-}
-
-TEST(AdjustedObservationCofactor, MatchesTheSingleConditionFormula) {
-  // One condition a·V = w: Q = Qll − Qll·aᵀ·a·Qll / (a·Qll·aᵀ).
-  ScriptedPlatform platform;
-  const double a[3] = {1, 1, -1};
-  const double p[3] = {1, 2, 4};
-  const double n = 1.0 / 1 + 1.0 / 2 + 1.0 / 4;
-  const double ninv[1] = {1.0 / n};
-  double q[9];
-  AdjustedObservationCofactor(1, 3, a, ninv, p, q, platform);
-  for (int i = 0; i < 3; ++i) {
-    for (int j = 0; j < 3; ++j) {
-      const double expected = (i == j ? 1.0 / p[i] : 0.0) - (a[i] / p[i]) * (a[j] / p[j]) / n;
-      EXPECT_NEAR(q[i * 3 + j], expected, 1e-15) << i << "," << j;
-    }
-  }
 }
 
 }  // namespace

@@ -25,6 +25,13 @@ constexpr double kMinimumRadius = 1000.0;
 constexpr double kLowestEasting = 100000.0;
 constexpr double kHighestEasting = 1000000.0;
 
+// The latitude of the pole in D.MS, with room for the conversion's guard.
+constexpr double kPoleDms = 90.000001;
+
+// A latitude and longitude that exist: finite, and not beyond a pole (the
+// inverse series give such values for northings past the pole).
+bool IsGeographic(double B, double L) { return std::isfinite(B) && std::isfinite(L) && std::fabs(B) <= kPoleDms; }
+
 bool NationalX(double x) { return x >= 0.0; }
 bool NationalY(double y) { return y >= kLowestEasting && y <= kHighestEasting; }
 
@@ -72,7 +79,7 @@ bool ComputeReference(IndependentSystemFile& image) {
   double yh = 0.0;
   GaussInverse(image.referenceX, image.referenceY, image.meridian, system, 0.0, B, L);
   GaussForward(B, L, L, system, image.height, xh, yh);
-  if (!(std::isfinite(B) && std::isfinite(L) && std::isfinite(xh) && std::isfinite(yh))) return false;
+  if (!(IsGeographic(B, L) && std::isfinite(xh) && std::isfinite(yh))) return false;
   image.referenceB = B;
   image.referenceL = L;
   image.referenceXH = xh;
@@ -95,14 +102,15 @@ std::string ResultLines(const char (*names)[11], const double* x, const double* 
   return text;
 }
 
-bool AllResultsFinite(const std::vector<double>& x, const std::vector<double>& y, int& firstBad) {
-  for (size_t i = 0; i < x.size(); ++i) {
-    if (!std::isfinite(x[i]) || !std::isfinite(y[i])) {
-      firstBad = static_cast<int>(i);
-      return false;
-    }
-  }
-  return true;
+// Converts one point through latitude and longitude; false when the point
+// cannot be converted (the numbers overflow or pass a pole).
+bool ConvertPoint(double x, double y, double fromMeridian, double fromHeight, double toMeridian, double toHeight,
+                  GeodeticSystem system, double& newX, double& newY) {
+  double B = 0.0;
+  double L = 0.0;
+  GaussInverse(x, y, fromMeridian, system, fromHeight, B, L);
+  GaussForward(B, L, toMeridian, system, toHeight, newX, newY);
+  return IsGeographic(B, L) && std::isfinite(newX) && std::isfinite(newY);
 }
 
 }  // namespace
@@ -292,17 +300,13 @@ ConversionOutcome IndependentSystemForm::NationalToIndependent(IndependentSystem
   std::vector<double> x(points.size());
   std::vector<double> y(points.size());
   for (size_t i = 0; i < points.size(); ++i) {
-    double B = 0.0;
-    double L = 0.0;
-    GaussInverse(points[i].x, points[i].y, image.meridian, system, 0.0, B, L);
-    GaussForward(B, L, image.referenceL, system, image.height, x[i], y[i]);
+    if (!ConvertPoint(points[i].x, points[i].y, image.meridian, 0.0, image.referenceL, image.height, system, x[i],
+                      y[i])) {
+      platform.ShowMessage(FormatText("国家坐标系统第[%d]个坐标无法转换 !", static_cast<int>(i) + 1));
+      return ConversionOutcome::Stopped;
+    }
     x[i] = x[i] + image.setX - image.referenceXH;
     y[i] = y[i] + image.setY - image.referenceYH;
-  }
-  int bad = 0;
-  if (!AllResultsFinite(x, y, bad)) {
-    platform.ShowMessage(FormatText("国家坐标系统第[%d]个坐标无法转换 !", bad + 1));
-    return ConversionOutcome::Stopped;
   }
   StoreList(points, image.nationalNames, image.nationalX, image.nationalY, image.nationalCount);
   for (size_t i = 0; i < points.size(); ++i) {
@@ -349,15 +353,10 @@ ConversionOutcome IndependentSystemForm::IndependentToNational(IndependentSystem
   for (size_t i = 0; i < points.size(); ++i) {
     const double xh = points[i].x - image.setX + image.referenceXH;
     const double yh = points[i].y - image.setY + image.referenceYH;
-    double B = 0.0;
-    double L = 0.0;
-    GaussInverse(xh, yh, image.referenceL, system, image.height, B, L);
-    GaussForward(B, L, image.meridian, system, 0.0, x[i], y[i]);
-  }
-  int bad = 0;
-  if (!AllResultsFinite(x, y, bad)) {
-    platform.ShowMessage(FormatText("独立坐标系统第[%d]个坐标无法转换 !", bad + 1));
-    return ConversionOutcome::Stopped;
+    if (!ConvertPoint(xh, yh, image.referenceL, image.height, image.meridian, 0.0, system, x[i], y[i])) {
+      platform.ShowMessage(FormatText("独立坐标系统第[%d]个坐标无法转换 !", static_cast<int>(i) + 1));
+      return ConversionOutcome::Stopped;
+    }
   }
   StoreList(points, image.independentNames, image.independentX, image.independentY, image.independentCount);
   for (size_t i = 0; i < points.size(); ++i) {

@@ -91,6 +91,14 @@ TEST_F(IndependentFormTest, ReferenceDataAreValidated) {
   EXPECT_EQ(platform.LastMessageUtf8(), "国家坐标系统坐标点第[0]行Y坐标不正确!");
   EXPECT_EQ(Convert(""), ConversionOutcome::Stopped);
   EXPECT_EQ(platform.LastMessageUtf8(), "国家坐标系统数据输入不正确 !");
+  // Northings past the pole have no latitude to convert through.
+  form.referenceXText = "20000000";
+  form.radiusText = "1e9";
+  EXPECT_EQ(Convert("R0,3380000,520000\r\n"), ConversionOutcome::Stopped);
+  EXPECT_EQ(platform.LastMessageUtf8(), "参考点信息不正确, 无法计算 !");
+  form.referenceXText = "3380000";
+  EXPECT_EQ(Convert("R0,3380000,520000\r\nP,20000000,520000\r\n"), ConversionOutcome::Stopped);
+  EXPECT_EQ(platform.LastMessageUtf8(), "国家坐标系统第[2]个坐标无法转换 !");
 }
 
 TEST_F(IndependentFormTest, PointsOutsideTheRadiusStopTheConversion) {

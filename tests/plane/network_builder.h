@@ -1,14 +1,13 @@
-// Plane network records filled directly for the geometry and point-list
-// tests: points with their true coordinates, and observations derived from
-// them (direction sets starting at zero, exact distances).
+// Plane network records filled directly: points with true coordinates, and
+// observations derived from them (sets starting at zero, exact distances).
 #pragma once
 
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <map>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "common/name_slot.h"
@@ -19,20 +18,28 @@ namespace qp::testing {
 
 struct NetworkBuilder {
   std::unique_ptr<PlaneNetwork> net = std::make_unique<PlaneNetwork>();
-  std::map<std::string, std::pair<double, double>> truth;
+  std::map<std::string, std::array<double, 2>> truth;
 
   NetworkBuilder() { ResetPlaneNetwork(*net, "net.NAP"); }
-
   void Place(const std::string& name, double x, double y) { truth[name] = {x, y}; }
 
-  // A point with given coordinates (known points before approximate ones).
+  // A point with given coordinates; known points come before approximate ones.
   void Given(const std::string& name, bool known = true) {
-    const int i = net->knownCount + net->approxCount;
+    const int i = net->pointCount = net->knownCount + net->approxCount;
     SetSlotText(net->pointName[i], name);
-    net->x[i] = truth.at(name).first;
-    net->y[i] = truth.at(name).second;
+    net->x[i] = truth.at(name)[0];
+    net->y[i] = truth.at(name)[1];
     (known ? net->knownCount : net->approxCount)++;
-    net->pointCount = net->knownCount + net->approxCount;
+    net->pointCount++;
+  }
+  // A point listed after the given ones, as the collection step appends it.
+  void ListPoint(const std::string& name) { SetSlotText(net->pointName[net->pointCount++], name); }
+
+  double Azimuth(const std::string& from, const std::string& to) const {
+    return AzimuthOf(truth.at(from)[0], truth.at(from)[1], truth.at(to)[0], truth.at(to)[1]);
+  }
+  double Length(const std::string& from, const std::string& to) const {
+    return DistanceOf(truth.at(from)[0], truth.at(from)[1], truth.at(to)[0], truth.at(to)[1]);
   }
 
   void Direction(const std::string& station, const std::string& target, double dms) {
@@ -40,64 +47,35 @@ struct NetworkBuilder {
     SetSlotText(net->directionStation[e], station);
     SetSlotText(net->directionTarget[e], target);
     net->direction[e] = dms;
-    net->inputDirection[e] = dms;
-    SetSlotText(net->inputStation[e], station);
-    SetSlotText(net->inputTarget[e], target);
   }
-
-  double Azimuth(const std::string& from, const std::string& to) const {
-    const auto& [x1, y1] = truth.at(from);
-    const auto& [x2, y2] = truth.at(to);
-    return AzimuthOf(x1, y1, x2, y2);
-  }
-
-  double Length(const std::string& from, const std::string& to) const {
-    const auto& [x1, y1] = truth.at(from);
-    const auto& [x2, y2] = truth.at(to);
-    return DistanceOf(x1, y1, x2, y2);
-  }
-
-  // A direction set at `station`, the first target being the zero direction.
+  // A direction set at `station`, zero towards the first target.
   void Set(const std::string& station, const std::vector<std::string>& targets) {
-    const double zero = Azimuth(station, targets.front());
     for (const auto& t : targets) {
-      double r = Azimuth(station, t) - zero;
-      if (r < 0.0) r += 2.0 * kPi;
-      Direction(station, t, t == targets.front() ? 0.0 : RadiansToDms(r));
+      const double r = std::fmod(Azimuth(station, t) - Azimuth(station, targets[0]) + 2 * kPi, 2 * kPi);
+      Direction(station, t, t == targets[0] ? 0.0 : RadiansToDms(r));
     }
   }
 
-  void Distance(const std::string& from, const std::string& to, double length = -1.0) {
-    const int e = net->reducedCount++;
-    SetSlotText(net->reducedFrom[e], from);
-    SetSlotText(net->reducedTo[e], to);
-    net->reducedLength[e] = length < 0.0 ? Length(from, to) : length;
+  void Add(int32_t& count, NameSlot* from, NameSlot* to, double* value, const std::string& a, const std::string& b,
+           double v) {
+    SetSlotText(from[count], a);
+    SetSlotText(to[count], b);
+    value[count++] = v;
   }
-
-  void FixedDistance(const std::string& from, const std::string& to, double length) {
-    const int e = net->fixedDistanceCount++;
-    SetSlotText(net->fixedDistanceFrom[e], from);
-    SetSlotText(net->fixedDistanceTo[e], to);
-    net->fixedDistance[e] = length;
+  void Distance(const std::string& a, const std::string& b, double length = -1.0) {
+    Add(net->reducedCount, net->reducedFrom, net->reducedTo, net->reducedLength, a, b,
+        length < 0.0 ? Length(a, b) : length);
   }
-
-  void WeightedDistance(const std::string& from, const std::string& to, double length) {
-    const int e = net->weightedDistanceCount++;
-    SetSlotText(net->weightedDistanceFrom[e], from);
-    SetSlotText(net->weightedDistanceTo[e], to);
-    net->weightedDistance[e] = length;
-    net->weightedDistanceWeight[e] = 1.0;
+  void FixedDistance(const std::string& a, const std::string& b, double length) {
+    Add(net->fixedDistanceCount, net->fixedDistanceFrom, net->fixedDistanceTo, net->fixedDistance, a, b, length);
   }
-
-  void FixedAzimuth(const std::string& from, const std::string& to) {
-    const int e = net->fixedAzimuthCount++;
-    SetSlotText(net->fixedAzimuthFrom[e], from);
-    SetSlotText(net->fixedAzimuthTo[e], to);
-    net->fixedAzimuth[e] = RadiansToDms(Azimuth(from, to));
+  void WeightedDistance(const std::string& a, const std::string& b, double length) {
+    Add(net->weightedDistanceCount, net->weightedDistanceFrom, net->weightedDistanceTo, net->weightedDistance, a, b,
+        length);
   }
-
-  // Appends a point to the PointTable as the collection step would.
-  void ListPoint(const std::string& name) { SetSlotText(net->pointName[net->pointCount++], name); }
+  void FixedAzimuth(const std::string& a, const std::string& b, double dms) {
+    Add(net->fixedAzimuthCount, net->fixedAzimuthFrom, net->fixedAzimuthTo, net->fixedAzimuth, a, b, dms);
+  }
 
   int Index(const std::string& name) const {
     for (int i = 0; i < net->pointCount; ++i) {
@@ -105,20 +83,16 @@ struct NetworkBuilder {
     }
     return -1;
   }
-
   std::vector<std::string> PointNames() const {
     std::vector<std::string> names;
     for (int i = 0; i < net->pointCount; ++i) names.emplace_back(SlotText(net->pointName[i]));
     return names;
   }
-
-  // Coordinates of a listed point are those of its true place (to `tol` m).
+  // The listed point sits at its true place (within `tol` metres).
   bool AtTruth(const std::string& name, double tol = 1e-4) const {
     const int i = Index(name);
-    return i >= 0 && std::fabs(net->x[i] - truth.at(name).first) < tol &&
-           std::fabs(net->y[i] - truth.at(name).second) < tol;
+    return i >= 0 && std::hypot(net->x[i] - truth.at(name)[0], net->y[i] - truth.at(name)[1]) < tol;
   }
-
   std::unique_ptr<PlaneNetwork> Copy() const {
     auto copy = std::make_unique<PlaneNetwork>();
     std::memcpy(copy.get(), net.get(), sizeof(PlaneNetwork));

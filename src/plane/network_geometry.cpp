@@ -210,7 +210,7 @@ bool NetworkGeometry::Accept(int p, double x, double y, ComputedFlags& computed)
 }
 
 int NetworkGeometry::PolarPoint(int a, int b, int p, ComputedFlags& computed) {
-  if (!ValidPoint(a) || !ValidPoint(b) || !ValidPoint(p)) return 0;
+  if (!ValidTriple(a, b, p, computed)) return 0;
   int station = a;
   int reference = b;
   int result = 2;
@@ -230,7 +230,7 @@ int NetworkGeometry::PolarPoint(int a, int b, int p, ComputedFlags& computed) {
 }
 
 bool NetworkGeometry::AngleIntersection(int a, int b, int p, ComputedFlags& computed) {
-  if (!ValidPoint(a) || !ValidPoint(b) || !ValidPoint(p)) return false;
+  if (!ValidTriple(a, b, p, computed)) return false;
   int votes = 0;
   double angleA = ObservedAngle(b, a, p, votes, true);
   double angleB = ObservedAngle(p, b, a, votes, true);
@@ -265,7 +265,7 @@ bool NetworkGeometry::AngleIntersection(int a, int b, int p, ComputedFlags& comp
 }
 
 bool NetworkGeometry::Resection(int a, int b, int p, ComputedFlags& computed) {
-  if (!ValidPoint(a) || !ValidPoint(b) || !ValidPoint(p)) return false;
+  if (!ValidTriple(a, b, p, computed)) return false;
   int unused = 0;
   if (ObservedAngle(a, p, b, unused, true) == 0.0) return false;
   const std::span<const SetEntry> set = SetOf(p);
@@ -332,7 +332,7 @@ bool NetworkGeometry::Resection(int a, int b, int p, ComputedFlags& computed) {
 
 bool NetworkGeometry::IntersectByDistances(int a, int b, int p, ComputedFlags& computed,
                                            PlatformServices& platform) {
-  if (!ValidPoint(a) || !ValidPoint(b) || !ValidPoint(p)) return false;
+  if (!ValidTriple(a, b, p, computed)) return false;
   double sa = AnyDistance(a, p);
   double sb = AnyDistance(b, p);
   if (!(sa >= 0.5) || !(sb >= 0.5)) return false;

@@ -36,7 +36,8 @@ class PointNameIndex {
   std::unordered_map<std::string, int> index_;
 };
 
-// One flag per PointTable entry: 1 once the point has coordinates.
+// One flag per PointTable entry: 1 once the point has coordinates. The
+// constructions below do nothing when it holds fewer flags than points.
 using ComputedFlags = std::vector<uint8_t>;
 
 class NetworkGeometry {
@@ -129,6 +130,9 @@ class NetworkGeometry {
     double radians;
   };
   bool ValidPoint(int p) const { return p >= 0 && p < pointCount_; }
+  bool ValidTriple(int a, int b, int p, const ComputedFlags& computed) const {
+    return ValidPoint(a) && ValidPoint(b) && ValidPoint(p) && computed.size() >= static_cast<size_t>(pointCount_);
+  }
   std::span<const SetEntry> SetOf(int s) const;
   static uint64_t PairKey(int from, int to);
   static uint64_t JoinKey(int i, int k);

@@ -9,6 +9,7 @@
 #include "common/settings_block.h"
 #include "common/name_slot.h"
 #include "common/report_file.h"
+#include "plane/approximate_coordinates.h"
 #include "plane/plane_file.h"
 #include "plane/plane_input_form.h"
 #include "plane/plane_network.h"
@@ -103,8 +104,7 @@ int RunPlaneCommand(const CommandOptions& options, PlatformServices& platform) {
   }
 
   // The network is confirmed as the dialog would be after "确定" and "是".
-  if (!ReadPlaneInput(form, *net, platform)) return 1;
-  RemoveFileIfExists(draftPath);
+  if (!RunPlaneConfirmation(form, *net, platform, draftPath, PrepareComputableNetwork)) return 1;
   // From now on the dialog is filled from the record, not from a draft.
   net->lastComputedPointCount = net->pointCount;
   SetSheetText(*settings, kNetworkNameSlot, SlotText(net->networkName));

@@ -8,6 +8,11 @@ namespace qp {
 bool ConfirmPlaneForm(const PlaneInputForm& form, PlaneNetwork& net, PlatformServices& platform,
                       const std::string& draftPath, const PlaneConfirmationSteps& laterSteps) {
   if (!ConfirmYesNoDefaultNo(platform, Gbk("请确认继续 ..."))) return false;
+  return RunPlaneConfirmation(form, net, platform, draftPath, laterSteps);
+}
+
+bool RunPlaneConfirmation(const PlaneInputForm& form, PlaneNetwork& net, PlatformServices& platform,
+                          const std::string& draftPath, const PlaneConfirmationSteps& laterSteps) {
   if (!ReadPlaneInput(form, net, platform)) return false;
   if (laterSteps && !laterSteps(net, platform)) return false;
   // The input is now part of the network: the unfinished-input draft is done with.

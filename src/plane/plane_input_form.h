@@ -114,6 +114,10 @@ using PlaneConfirmationSteps = std::function<bool(PlaneNetwork&, PlatformService
 bool ConfirmPlaneForm(const PlaneInputForm& form, PlaneNetwork& net, PlatformServices& platform,
                       const std::string& draftPath, const PlaneConfirmationSteps& laterSteps);
 
+// The confirmation without its question (the command-line driver's "yes").
+bool RunPlaneConfirmation(const PlaneInputForm& form, PlaneNetwork& net, PlatformServices& platform,
+                          const std::string& draftPath, const PlaneConfirmationSteps& laterSteps);
+
 // "取消": asks "请确认放弃 ..."; on Yes writes the draft when the record was
 // never computed. True when the dialog closes as cancelled.
 bool CancelPlaneForm(const PlaneInputForm& form, const PlaneNetwork& net, PlatformServices& platform,

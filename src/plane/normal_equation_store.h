@@ -1,0 +1,108 @@
+// The normal equations of the plane and height adjustments: right-hand side U
+// and the lower triangle of the symmetric matrix N packed by rows (element
+// (i, j), i >= j, at i*(i+1)/2 + j), room for 2304 unknowns. After inversion
+// the same storage holds the cofactor matrix Q = N^-1 that the precision
+// sections read.
+//
+// Rows may be constraint rows (a fixed azimuth or a fixed distance held by a
+// Lagrange multiplier): their diagonal stays zero, so they can only be
+// eliminated after the rows of the points. Elimination runs in row order, as
+// the cyclic Gauss-Jordan sweep does, and every pivot must reach 1e-25 in
+// magnitude; a system that fails this test is refused with
+// "法方程系数不满秩或超过解题容量 !!!".
+//
+// The store is large (about 21 MB for the packed triangle, plus a dense work
+// matrix while solving): allocate it once, on the heap, and share it.
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+#include "common/platform_services.h"
+
+namespace qp {
+
+inline constexpr int kMaxNormalUnknowns = 2304;
+inline constexpr double kPivotThreshold = 1e-25;
+
+// Position of element (i, j), i >= j, in the packed lower triangle.
+inline constexpr size_t PackedIndex(int i, int j) {
+  return static_cast<size_t>(i) * static_cast<size_t>(i + 1) / 2 + static_cast<size_t>(j);
+}
+
+class NormalEquationStore {
+ public:
+  NormalEquationStore();
+  NormalEquationStore(const NormalEquationStore&) = delete;
+  NormalEquationStore& operator=(const NormalEquationStore&) = delete;
+
+  // Sets U[0..n) and the n*(n+1)/2 values of N to zero and forgets the
+  // constraint rows. n is clamped to the capacity.
+  void Clear(int n);
+
+  // Adds the equation sum c_i * x_{k_i} + l with weight p: U[k_i] += p c_i l,
+  // N(k_i, k_j) += p c_i c_j. Coefficients at negative indices (known points)
+  // are skipped; an index given twice counts with its summed coefficient.
+  void AccumulateEquation(const double* c, const int* k, int m, double l, double p);
+
+  // Makes `row` a constraint row: U[row] = l and N(row, k_i) = c_i for the
+  // non-negative k_i among the m coefficients (assigned, not added). The
+  // diagonal N(row, row) stays as it is (zero after Clear).
+  void SetConstraintRow(int row, const double* c, const int* k, int m, double l);
+
+  // Replaces N by its inverse (the full cofactor matrix). False after the
+  // refusal message.
+  bool InvertPackedNormal(int n, PlatformServices& platform);
+
+  // Solves N x = U without forming the inverse and keeps the factorisation,
+  // so that CompleteInverse() can still produce Q for the same system. False
+  // after the refusal message.
+  bool SolveNormal(int n, std::vector<double>& x, PlatformServices& platform);
+  // Turns the factorisation kept by the last SolveNormal into Q in the packed
+  // storage. Does nothing when the store already holds the inverse.
+  void CompleteInverse();
+
+  // x = Q U over n unknowns, for a store that holds the inverse.
+  void MultiplyInverse(int n, std::vector<double>& x) const;
+
+  double* Packed() { return packed_.data(); }
+  const double* Packed() const { return packed_.data(); }
+  double* Rhs() { return rhs_.data(); }
+  const double* Rhs() const { return rhs_.data(); }
+
+  // N(i, j) (or Q(i, j) after inversion) for any order of i and j.
+  double At(int i, int j) const { return i >= j ? packed_[PackedIndex(i, j)] : packed_[PackedIndex(j, i)]; }
+  double& At(int i, int j) { return i >= j ? packed_[PackedIndex(i, j)] : packed_[PackedIndex(j, i)]; }
+
+  // Size of the system of the last Clear.
+  int Size() const { return n_; }
+  // First constraint row set since the last Clear (Size() when none).
+  int FirstConstraintRow() const { return firstConstraint_; }
+
+ private:
+  enum class State { Equations, Factored, Inverted };
+  bool Factorize(int n, PlatformServices& platform);
+
+  std::vector<double> rhs_;
+  std::vector<double> packed_;
+  int n_ = 0;
+  int firstConstraint_ = 0;
+  State state_ = State::Equations;
+  // The factorisation N = R^T D R (R upper triangular, column-major n x n,
+  // D = diag(sign)), kept between SolveNormal and CompleteInverse.
+  std::vector<double> work_;
+  std::vector<double> sign_;
+  int factorSize_ = 0;
+};
+
+// The cyclic Gauss-Jordan sweep over a packed lower triangle of n unknowns:
+// n steps, each pivoting on element (0, 0) and rotating the eliminated row to
+// the bottom. In place; false (without a message) when a pivot falls below
+// 1e-25 in magnitude or is not a number. Slow (n^3 with poor locality): kept
+// as the reference the factorised path is checked against.
+bool InvertPackedBySweep(double* packed, int n);
+
+// The message of a refused normal system.
+void ShowSingularNormalMessage(PlatformServices& platform);
+
+}  // namespace qp

@@ -1,0 +1,130 @@
+// The iterated adjustment and the precision estimate of a plane network.
+#include "plane/plane_adjustment.h"
+
+#include <cmath>
+
+#include "common/format.h"
+#include "common/gbk_text.h"
+#include "plane/network_geometry.h"
+#include "plane/plane_results_internal.h"
+
+namespace qp {
+namespace {
+
+// Convergence: every coordinate correction within 1 cm.
+constexpr double kConvergenceCm = 1.0;
+// Iterations run at most, and the last one that may still count as converged.
+constexpr int kMaxIterations = 10;
+constexpr int kConvergedWithin = 8;
+
+// 2u + fixed azimuths + fixed distances; 0 when it does not fit the store.
+int NormalSize(const PlaneNetwork& net) {
+  const int u = net.pointCount - net.knownCount;
+  const int n = 2 * u + ClampedCount(net.fixedAzimuthCount, kMaxSmallTable) +
+                ClampedCount(net.fixedDistanceCount, kMaxSmallTable);
+  return u >= 1 && n <= kMaxNormalUnknowns ? n : 0;
+}
+
+bool FormEquations(PlaneComputation& c, AdjustmentMode mode) {
+  const PlaneNetwork& net = c.net;
+  if (net.directionCount >= 2 && !FormDirectionEquations(c, mode)) return false;
+  // A single distance takes no part in the equations.
+  if (net.reducedCount >= 2 && !FormDistanceEquations(c, mode)) return false;
+  if ((net.fixedAzimuthCount > 0 || net.fixedDistanceCount > 0) && !FormFixedAzimuthSideEquations(c, mode)) {
+    return false;
+  }
+  if (mode == AdjustmentMode::Adjusting && (net.weightedAzimuthCount > 0 || net.weightedDistanceCount > 0) &&
+      !FormWeightedAzimuthSideEquations(c, mode)) {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+double ApplySolution(PlaneNetwork& net, const std::vector<double>& x) {
+  const int u = ClampedCount(net.pointCount - net.knownCount, kMaxPlanePoints);
+  const size_t unknowns = std::min(x.size(), static_cast<size_t>(2 * u));
+  double largest = 0.0;
+  for (size_t i = 0; i < unknowns; ++i) {
+    if (!std::isfinite(x[i])) return HUGE_VAL;  // nothing is moved by a solution that is not a number
+    largest = std::max(largest, std::fabs(x[i]));
+  }
+  for (size_t j = 0; 2 * j + 1 < unknowns; ++j) {
+    const size_t p = net.knownCount + j;
+    net.x[p] -= 0.01 * x[2 * j];
+    net.y[p] -= 0.01 * x[2 * j + 1];
+  }
+  return largest;
+}
+
+bool AdjustPlaneNetwork(PlaneComputation& c) {
+  PlaneNetwork& net = c.net;
+  const int n = NormalSize(net);
+  if (n == 0) {
+    ShowSingularNormalMessage(c.platform);
+    return false;
+  }
+  if (!CheckObservationWeights(net, c.platform, AdjustmentMode::Adjusting)) return false;
+
+  std::vector<double> x;
+  double largest = 1024.0;
+  int iterations = 0;
+  while (largest > kConvergenceCm) {
+    c.normals.Clear(n);
+    if (!FormEquations(c, AdjustmentMode::Adjusting)) return false;
+    if (!c.normals.SolveNormal(n, x, c.platform)) return false;
+    largest = ApplySolution(net, x);
+    ++iterations;
+    // A solution that is not a number can never converge.
+    if (iterations >= kMaxIterations || !std::isfinite(largest)) break;
+  }
+  if (iterations > kConvergedWithin || !(largest <= kConvergenceCm)) {
+    c.platform.ShowMessage(Gbk("法方程解算不收敛 !!!"));
+    return false;
+  }
+  // The precision sections read the cofactors of the last system.
+  c.normals.CompleteInverse();
+
+  ReportPlaneCoordinates(c);
+  const double sum = ReportAdjustedDirections(c) + ReportAdjustedDistances(c) + ReportWeightedObservations(c);
+  double sigma0 = net.redundancy > 0 ? std::sqrt(sum / net.redundancy) : 0.0;
+  if (!std::isfinite(sigma0)) sigma0 = 0.0;
+  net.sigma0 = sigma0;
+  ReportPlanePrecision(c, sigma0);
+  ReportSidesAndAzimuths(c);
+  ExportPointCoordinates(net, c.exportPath);
+  return true;
+}
+
+bool EstimatePlanePrecision(PlaneComputation& c) {
+  PlaneNetwork& net = c.net;
+  const int n = NormalSize(net);
+  if (n == 0) {
+    ShowSingularNormalMessage(c.platform);
+    return false;
+  }
+  if (!CheckObservationWeights(net, c.platform, AdjustmentMode::Estimating)) return false;
+  c.normals.Clear(n);
+  if (!FormEquations(c, AdjustmentMode::Estimating)) return false;
+  if (!c.normals.InvertPackedNormal(n, c.platform)) return false;
+  net.sigma0 = net.directionError;
+  ReportPlanePrecision(c, net.sigma0);
+  return true;
+}
+
+void ReportPlaneCoordinates(PlaneComputation& c) {
+  const PlaneNetwork& net = c.net;
+  const int points = ClampedCount(net.pointCount, kMaxPlanePoints);
+  c.report.Write(FormatText("\r\n\r\n%18d.坐标平差值<个数:%ld   单位:米>\r\n", c.section.Take(), static_cast<long>(points)));
+  c.report.Rule();
+  c.report.Write(FormatText("  序号 点    名               X坐标         Y坐标\r\n"));
+  c.report.Rule();
+  for (int p = 0; p < points; ++p) {
+    c.report.Write(Format("%5ld  %-16.10s%15.4f%15.4f\r\n", static_cast<long>(p + 1), PointNameOf(net, p).c_str(),
+                          net.x[p], net.y[p]));
+  }
+  c.report.Rule();
+}
+
+}  // namespace qp

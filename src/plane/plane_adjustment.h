@@ -1,0 +1,116 @@
+// The computation of a confirmed plane network: observation equations of
+// every kind into the normal equations, the iterated least-squares adjustment
+// by indirect observations (or the precision estimate of a design), and the
+// result sections of the report.
+//
+// Units: unknowns are coordinate corrections in centimetres; direction and
+// azimuth equations are in seconds of arc, length equations in centimetres; a
+// direction has weight 1, so sigma0 is the standard error of a direction in
+// seconds. Unknown point j (PointTable index minus the known-point count)
+// owns unknowns 2j (dX) and 2j+1 (dY); known points have negative indices.
+// Rows 2u .. hold the constraints of the fixed azimuths, then of the fixed
+// distances.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "common/platform_services.h"
+#include "common/report_file.h"
+#include "plane/normal_equation_store.h"
+#include "plane/plane_network.h"
+
+namespace qp {
+
+enum class AdjustmentMode { Adjusting, Estimating };
+
+// Everything one computation works with. The report is open and positioned
+// at its end; `exportPath` is the file-system path of the coordinate export.
+struct PlaneComputation {
+  PlaneNetwork& net;
+  NormalEquationStore& normals;
+  PlatformServices& platform;
+  ReportFile& report;
+  SectionNumber& section;
+  std::string exportPath;
+};
+
+// Seconds per radian divided by 100: radians per metre into seconds per cm.
+inline constexpr double kRhoPerCm = 2062.648;
+inline constexpr double kRhoPerCmSquared = 4254516.771904001;
+inline constexpr double kSecondInRadians = 4.848136957929807e-6;
+
+// The plausibility question of the equation builders: true to go on. Angle
+// constants are in seconds, length constants in centimetres; the limits are
+// 10800 s / 1000 cm adjusting and 36000 s / 10000 cm estimating, strict.
+enum class CorrectionKind { Angle, Length };
+bool CorrectionPrompt(PlatformServices& platform, CorrectionKind kind, AdjustmentMode mode, const char* from,
+                      const char* to, double constant);
+
+// The equation builders. False when the user stopped at a CorrectionPrompt
+// (the normal equations are then half built).
+bool FormDirectionEquations(PlaneComputation& c, AdjustmentMode mode);
+bool FormDistanceEquations(PlaneComputation& c, AdjustmentMode mode);
+bool FormFixedAzimuthSideEquations(PlaneComputation& c, AdjustmentMode mode);
+bool FormWeightedAzimuthSideEquations(PlaneComputation& c, AdjustmentMode mode);
+
+// Weights the observations cannot take: a distance whose standard error
+// 0.1 a + 0.0001 b S is not positive, a negative weight of a weighted azimuth
+// or side (adjusting only: the estimate leaves the weighted observations
+// out). Shows the message naming the first and returns false.
+bool CheckObservationWeights(const PlaneNetwork& net, PlatformServices& platform, AdjustmentMode mode);
+
+// Moves every unknown point by the solution x (the negative correction in
+// cm); returns the largest |x_i| over the point unknowns.
+double ApplySolution(PlaneNetwork& net, const std::vector<double>& x);
+
+// The whole adjustment with its report sections, or the precision estimate.
+bool AdjustPlaneNetwork(PlaneComputation& c);
+bool EstimatePlanePrecision(PlaneComputation& c);
+
+// Report sections (each appends to c.report).
+void ReportPlaneCoordinates(PlaneComputation& c);
+double ReportAdjustedDirections(PlaneComputation& c);
+double ReportAdjustedDistances(PlaneComputation& c);
+double ReportWeightedObservations(PlaneComputation& c);
+void ReportPlanePrecision(PlaneComputation& c, double sigma0);
+void ReportSidesAndAzimuths(PlaneComputation& c);
+// Writes "<data path without extension>坐标数据.txt"; skipped silently when
+// it cannot be created or the network has a single point.
+void ExportPointCoordinates(const PlaneNetwork& net, const std::string& exportPath);
+// The export path for a data file path: its last four characters (the
+// extension with its dot) replaced by "坐标数据.txt" (in the file system's
+// encoding, UTF-8).
+std::string CoordinateExportPathFor(const std::string& dataPath);
+
+// Precision helpers over the cofactors Q left in the store. Points are
+// PointTable indices; i = -1 means point k alone.
+struct PairCofactorValues {
+  double qxx = 0.0;
+  double qyy = 0.0;
+  double qxy = 0.0;
+};
+PairCofactorValues PairCofactors(const PlaneNetwork& net, const NormalEquationStore& normals, int i, int k);
+
+struct PointErrorValues {
+  double mx = 0.0;
+  double my = 0.0;
+  double mxy = 0.0;
+};
+PointErrorValues PointErrors(const PlaneNetwork& net, const NormalEquationStore& normals, double sigma0, int k);
+
+struct EllipseValues {
+  double e = 0.0;  // semi-major axis (cm)
+  double f = 0.0;  // semi-minor axis (cm)
+  double q = 0.0;  // azimuth of the major axis, D.MS in [0, 180)
+};
+EllipseValues ErrorEllipse(const PlaneNetwork& net, const NormalEquationStore& normals, double sigma0, int i, int k);
+
+struct SideErrorValues {
+  double ms = 0.0;        // side length error (cm)
+  double mt = 0.0;        // azimuth error (seconds)
+  double relative = 0.0;  // S / ms in units of ten thousand, capped at 1000
+};
+SideErrorValues SideErrors(const PlaneNetwork& net, const NormalEquationStore& normals, double sigma0, int i, int k);
+
+}  // namespace qp

@@ -1,0 +1,204 @@
+#include "plane/normal_equation_store.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <cmath>
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "support/scripted_platform.h"
+
+namespace qp {
+namespace {
+
+using testing::ScriptedPlatform;
+
+constexpr const char* kRefused = "法方程系数不满秩或超过解题容量 !!!";
+
+// A normal system of `points` unknowns from random observation equations,
+// followed by `constraints` constraint rows with zero diagonal.
+void FillRandomSystem(NormalEquationStore& store, int points, int constraints, unsigned seed) {
+  std::mt19937 rng(seed);
+  std::uniform_real_distribution<double> coefficient(-3.0, 3.0);
+  std::uniform_int_distribution<int> unknown(0, points - 1);
+  store.Clear(points + constraints);
+  // Each unknown gets its own equation, then random couplings.
+  for (int i = 0; i < points; ++i) {
+    const double c[2] = {coefficient(rng) + 4.0, coefficient(rng)};
+    const int k[2] = {i, (i + 1) % points};
+    store.AccumulateEquation(c, k, 2, coefficient(rng), 1.0 + (i % 3));
+  }
+  for (int e = 0; e < 3 * points; ++e) {
+    const double c[4] = {coefficient(rng), coefficient(rng), coefficient(rng), coefficient(rng)};
+    const int k[4] = {unknown(rng), unknown(rng), unknown(rng), -1};
+    store.AccumulateEquation(c, k, 4, coefficient(rng), 0.5);
+  }
+  for (int t = 0; t < constraints; ++t) {
+    const double c[4] = {coefficient(rng), coefficient(rng), coefficient(rng), coefficient(rng)};
+    const int k[4] = {2 * t, 2 * t + 1, points - 2 - 2 * t, points - 1 - 2 * t};
+    store.SetConstraintRow(points + t, c, k, 4, coefficient(rng));
+  }
+}
+
+std::vector<double> PackedCopy(const NormalEquationStore& store, int n) {
+  return std::vector<double>(store.Packed(), store.Packed() + PackedIndex(n, 0));
+}
+
+double MaxAbs(const std::vector<double>& v) {
+  double m = 0.0;
+  for (double x : v) m = std::max(m, std::fabs(x));
+  return m;
+}
+
+// x = Q U over a packed inverse.
+std::vector<double> Multiply(const std::vector<double>& packed, const double* u, int n) {
+  std::vector<double> x(n, 0.0);
+  for (int i = 0; i < n; ++i) {
+    for (int j = 0; j < n; ++j) x[i] += packed[i >= j ? PackedIndex(i, j) : PackedIndex(j, i)] * u[j];
+  }
+  return x;
+}
+
+TEST(NormalEquationStore, InvertsTheTwoByTwoExampleBothWays) {
+  auto store = std::make_unique<NormalEquationStore>();
+  ScriptedPlatform platform;
+  store->Clear(2);
+  store->At(0, 0) = 4.0;
+  store->At(1, 0) = 2.0;
+  store->At(1, 1) = 3.0;
+  std::vector<double> sweep = PackedCopy(*store, 2);
+  ASSERT_TRUE(InvertPackedBySweep(sweep.data(), 2));
+  ASSERT_TRUE(store->InvertPackedNormal(2, platform));
+  const std::vector<double> expected = {0.375, -0.25, 0.5};
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_NEAR(sweep[i], expected[i], 1e-15);
+    EXPECT_NEAR(store->Packed()[i], expected[i], 1e-15);
+  }
+  EXPECT_TRUE(platform.messages.empty());
+}
+
+// The factorised path against the sweep on systems larger than one block,
+// with and without constraint rows: the inverse, the solution of a solve
+// alone and the inverse completed after it.
+TEST(NormalEquationStore, AgreesWithTheSweepOnRandomSystems) {
+  auto store = std::make_unique<NormalEquationStore>();
+  ScriptedPlatform platform;
+  struct Case {
+    int points;
+    int constraints;
+  };
+  for (const Case cs : {Case{7, 0}, Case{230, 0}, Case{40, 3}, Case{226, 9}, Case{97, 1}}) {
+    SCOPED_TRACE(cs.points);
+    const int n = cs.points + cs.constraints;
+    FillRandomSystem(*store, cs.points, cs.constraints, 17u + n);
+    std::vector<double> sweep = PackedCopy(*store, n);
+    const std::vector<double> rhs(store->Rhs(), store->Rhs() + n);
+    ASSERT_TRUE(InvertPackedBySweep(sweep.data(), n));
+    const std::vector<double> sweepSolution = Multiply(sweep, rhs.data(), n);
+
+    std::vector<double> x;
+    ASSERT_TRUE(store->SolveNormal(n, x, platform));
+    const double xScale = MaxAbs(sweepSolution);
+    for (int i = 0; i < n; ++i) EXPECT_NEAR(x[i], sweepSolution[i], 1e-9 * xScale) << i;
+
+    store->CompleteInverse();
+    const double qScale = MaxAbs(sweep);
+    for (size_t i = 0; i < sweep.size(); ++i) ASSERT_NEAR(store->Packed()[i], sweep[i], 1e-9 * qScale) << i;
+    std::vector<double> again;
+    store->MultiplyInverse(n, again);
+    for (int i = 0; i < n; ++i) EXPECT_NEAR(again[i], sweepSolution[i], 1e-9 * xScale) << i;
+
+    FillRandomSystem(*store, cs.points, cs.constraints, 17u + n);
+    ASSERT_TRUE(store->InvertPackedNormal(n, platform));
+    for (size_t i = 0; i < sweep.size(); ++i) ASSERT_NEAR(store->Packed()[i], sweep[i], 1e-9 * qScale) << i;
+  }
+  EXPECT_TRUE(platform.messages.empty());
+}
+
+// Systems the sweep refuses: an unknown without any equation, a constraint
+// row whose points are all known (a row of zeros), a value that is not a
+// number, and a size beyond the store. The factorised path refuses
+// them with the same message and leaves the equations as they were.
+TEST(NormalEquationStore, RefusesWhatTheSweepRefuses) {
+  auto store = std::make_unique<NormalEquationStore>();
+  struct Case {
+    const char* what;
+    int points;
+    int constraints;
+    void (*spoil)(NormalEquationStore&, int points);
+  };
+  const Case cases[] = {
+      {"unknown without equations", 150, 0,
+       [](NormalEquationStore& s, int) {
+         for (int j = 0; j < 150; ++j) s.At(120, j) = 0.0;
+         for (int i = 120; i < 150; ++i) s.At(i, 120) = 0.0;
+       }},
+      {"constraint between known points", 60, 2,
+       [](NormalEquationStore& s, int points) {
+         for (int j = 0; j < points; ++j) s.At(points + 1, j) = 0.0;
+       }},
+      {"not a number", 20, 0, [](NormalEquationStore& s, int) { s.At(7, 3) = std::nan(""); }},
+  };
+  for (const Case& cs : cases) {
+    SCOPED_TRACE(cs.what);
+    const int n = cs.points + cs.constraints;
+    FillRandomSystem(*store, cs.points, cs.constraints, 5u);
+    cs.spoil(*store, cs.points);
+    const std::vector<double> before = PackedCopy(*store, n);
+    std::vector<double> sweep = before;
+    EXPECT_FALSE(InvertPackedBySweep(sweep.data(), n));
+
+    ScriptedPlatform platform;
+    std::vector<double> x;
+    EXPECT_FALSE(store->SolveNormal(n, x, platform));
+    EXPECT_FALSE(store->InvertPackedNormal(n, platform));
+    EXPECT_EQ(platform.MessagesUtf8(), std::vector<std::string>(2, kRefused));
+    EXPECT_EQ(std::memcmp(store->Packed(), before.data(), before.size() * sizeof(double)), 0);
+  }
+  ScriptedPlatform platform;
+  store->Clear(kMaxNormalUnknowns);
+  EXPECT_FALSE(store->InvertPackedNormal(kMaxNormalUnknowns + 1, platform));
+  EXPECT_EQ(platform.LastMessageUtf8(), kRefused);
+}
+
+// A negative pivot among the point rows is no reason to refuse: the sweep
+// goes on, and so does the factorisation, with the same result.
+TEST(NormalEquationStore, FollowsTheSweepThroughAnIndefiniteSystem) {
+  auto store = std::make_unique<NormalEquationStore>();
+  ScriptedPlatform platform;
+  const int n = 130;
+  FillRandomSystem(*store, n, 0, 9u);
+  for (int i = 0; i < n; i += 7) store->At(i, i) = -store->At(i, i);
+  std::vector<double> sweep = PackedCopy(*store, n);
+  ASSERT_TRUE(InvertPackedBySweep(sweep.data(), n));
+  ASSERT_TRUE(store->InvertPackedNormal(n, platform));
+  const double scale = MaxAbs(sweep);
+  for (size_t i = 0; i < sweep.size(); ++i) ASSERT_NEAR(store->Packed()[i], sweep[i], 1e-9 * scale) << i;
+}
+
+// An unknown named twice in one equation counts with its summed coefficient.
+TEST(NormalEquationStore, MergesRepeatedUnknownsOfAnEquation) {
+  auto twice = std::make_unique<NormalEquationStore>();
+  auto once = std::make_unique<NormalEquationStore>();
+  twice->Clear(3);
+  once->Clear(3);
+  const double c2[4] = {1.0, 2.0, 0.5, -3.0};
+  const int k2[4] = {2, 0, 2, -1};
+  twice->AccumulateEquation(c2, k2, 4, 0.25, 2.0);
+  const double c1[2] = {1.5, 2.0};
+  const int k1[2] = {2, 0};
+  once->AccumulateEquation(c1, k1, 2, 0.25, 2.0);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_DOUBLE_EQ(twice->Rhs()[i], once->Rhs()[i]);
+    for (int j = 0; j <= i; ++j) EXPECT_DOUBLE_EQ(twice->At(i, j), once->At(i, j));
+  }
+  EXPECT_DOUBLE_EQ(once->At(2, 2), 2.0 * 1.5 * 1.5);
+  EXPECT_DOUBLE_EQ(once->At(2, 0), 2.0 * 1.5 * 2.0);
+  EXPECT_DOUBLE_EQ(once->Rhs()[2], 2.0 * 1.5 * 0.25);
+}
+
+}  // namespace
+}  // namespace qp

@@ -9,10 +9,10 @@
 #include "common/settings_block.h"
 #include "common/name_slot.h"
 #include "common/report_file.h"
-#include "plane/approximate_coordinates.h"
 #include "plane/plane_file.h"
 #include "plane/plane_input_form.h"
 #include "plane/plane_network.h"
+#include "plane/plane_workflow.h"
 
 namespace qp {
 namespace {
@@ -104,7 +104,10 @@ int RunPlaneCommand(const CommandOptions& options, PlatformServices& platform) {
   }
 
   // The network is confirmed as the dialog would be after "确定" and "是".
-  if (!RunPlaneConfirmation(form, *net, platform, draftPath, PrepareComputableNetwork)) return 1;
+  auto backup = std::make_unique<PlaneNetwork>();
+  SectionNumber section;
+  PlaneWorkspace workspace{*settings, section, *net, *backup, path};
+  if (!RunPlaneConfirmation(form, *net, platform, draftPath, PlaneConfirmationPipeline(workspace))) return 1;
   // From now on the dialog is filled from the record, not from a draft.
   net->lastComputedPointCount = net->pointCount;
   SetSheetText(*settings, kNetworkNameSlot, SlotText(net->networkName));

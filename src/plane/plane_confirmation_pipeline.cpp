@@ -1,0 +1,30 @@
+// What confirming the plane input dialog does once the input is read: the
+// point list and approximate coordinates, the computability check, the
+// approximate heights (modes 2-4), the side list and the raw-data report.
+#include "common/binary_file.h"
+#include "plane/approximate_coordinates.h"
+#include "plane/closure_checks.h"
+#include "plane/plane_input_reading.h"
+#include "plane/plane_raw_report.h"
+#include "plane/plane_workflow.h"
+
+namespace qp {
+
+PlaneConfirmationSteps PlaneConfirmationPipeline(PlaneWorkspace& ws) {
+  return [&ws](PlaneNetwork& net, PlatformServices& platform) {
+    if (!PrepareComputableNetwork(net, platform)) return false;
+    ClearClosureChecks(net);
+    if (IsSlopeMode(net.calcMode) && !ComputeApproximateHeights(net, platform)) {
+      // The dialog closes without a raw-data report. A report left from an
+      // earlier confirmation would describe another network, and the
+      // computation must not append its results to it.
+      RemoveFileIfExists(ws.ReportPath());
+      return true;
+    }
+    if (!BuildSideList(net, platform)) return false;
+    WaitCursor wait(platform);
+    return WritePlaneRawReport(net, platform, ws.ReportPath(), ws.section, platform.CurrentTime());
+  };
+}
+
+}  // namespace qp

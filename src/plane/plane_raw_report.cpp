@@ -1,0 +1,434 @@
+// The raw-data report of a plane network: what was entered and what the
+// reductions made of it, before any adjustment.
+#include "plane/plane_raw_report.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "common/format.h"
+#include "common/gbk_text.h"
+#include "common/name_slot.h"
+#include "geodesy/angles.h"
+#include "plane/closure_checks.h"
+#include "plane/network_geometry.h"
+#include "plane/plane_input_reading.h"
+
+namespace qp {
+namespace {
+
+// A value as it may appear in a report: never NaN or infinity.
+double Shown(double v) { return std::isfinite(v) ? v : 0.0; }
+
+// One row of the slope-reduction table.
+struct SlopeRow {
+  int line;
+  double heightDiff;
+  double length;
+  enum { kSingle, kForward, kBackward } kind;
+  double difference;  // mm: dh for the forward line, ds for the backward one
+};
+
+class RawReportWriter {
+ public:
+  RawReportWriter(PlaneNetwork& net, ReportFile& report, SectionNumber& section, PlatformServices& platform)
+      : net_(net), report_(report), section_(section), platform_(platform) {}
+
+  void Write(std::time_t now);
+
+ private:
+  void BasicInformation();
+  // Heading, rule, column header, rule.
+  void TableHead(const std::string& heading, const char* columnsUtf8);
+  void PointRows(int first, int count);
+  void KnownHeights();
+  void PrecisionPairs();
+  void Directions();
+  void ReduceDirections();
+  void Azimuths();
+  void DistanceLines();
+  void SlopeReductions();
+  void HorizontalDistances();
+  void FixedAndWeightedDistances();
+  void Coordinates();
+
+  bool SlopeMode() const { return IsSlopeMode(net_.calcMode); }
+
+  PlaneNetwork& net_;
+  ReportFile& report_;
+  SectionNumber& section_;
+  PlatformServices& platform_;
+  int points_ = 0;
+  int known_ = 0;
+  int approx_ = 0;
+  int directions_ = 0;
+  int lines_ = 0;
+  int reduced_ = 0;
+};
+
+void RawReportWriter::TableHead(const std::string& heading, const char* columnsUtf8) {
+  report_.Write(heading);
+  report_.Rule();
+  report_.Write(Gbk(columnsUtf8));
+  report_.Rule();
+}
+
+void RawReportWriter::Write(std::time_t now) {
+  points_ = ClampedCount(net_.pointCount, kMaxPlanePoints);
+  known_ = std::min(ClampedCount(net_.knownCount, kMaxPlanePoints), points_);
+  approx_ = std::min(ClampedCount(net_.approxCount, kMaxPlanePoints), points_ - known_);
+  directions_ = ClampedCount(net_.directionCount, kMaxDirections);
+  lines_ = ClampedCount(net_.distanceLineCount, kMaxDistanceLines);
+  reduced_ = ClampedCount(net_.reducedCount, kMaxReducedDistances);
+
+  report_.WriteTitleBlock(SlotText(net_.networkName), now, section_);
+  BasicInformation();
+
+  if (known_ > 0) {
+    TableHead(FormatText("\r\n\r\n%18d.已知点坐标<个数:%ld   单位:米>\r\n", section_.Take(), static_cast<long>(known_)),
+              "  序号 点    名               X坐标         Y坐标\r\n");
+    PointRows(0, known_);
+    report_.Rule();
+  }
+  if (approx_ > 0) {
+    TableHead(
+        FormatText("\r\n\r\n%18d.已知概略坐标<个数:%ld   单位:米>\r\n", section_.Take(), static_cast<long>(approx_)),
+        "  序号 点    名               X坐标         Y坐标\r\n");
+    PointRows(known_, approx_);
+    report_.Rule();
+  }
+  KnownHeights();
+  PrecisionPairs();
+  Directions();
+  if (net_.calcMode == kNationalSystem && directions_ > 0) ReduceDirections();
+  Azimuths();
+  DistanceLines();
+  if (SlopeMode() && lines_ > 0) SlopeReductions();
+  if (SlopeMode() && reduced_ > 0) HorizontalDistances();
+  FixedAndWeightedDistances();
+  Coordinates();
+
+  if (net_.closureMode != 0 && net_.calcMode != kPrecisionEstimate) {
+    // The geometry sees the direction sets as reduced above.
+    const NetworkGeometry geo(net_, NetworkGeometry::DirectionSource::kSets);
+    if (directions_ > 6) TriangleClosures(net_, geo, report_, section_);
+    if (directions_ > 3 && reduced_ >= 1 && known_ >= 2) TraverseClosures(net_, geo, report_, section_, platform_);
+  }
+  report_.Printf("%s\r\n\r\n", " ");
+}
+
+void RawReportWriter::BasicInformation() {
+  report_.PrintText("\r\n%26d.%s\r\n", section_.Take(), Gbk("控制网基本信息").c_str());
+  report_.Rule();
+  auto counts = [&](const char* a, long va, const char* b, long vb, const char* c, long vc) {
+    report_.Printf("%17s%-8ld%-12s%-8ld%-12s%-8ld\r\n", Gbk(a).c_str(), va, Gbk(b).c_str(), vb, Gbk(c).c_str(), vc);
+  };
+  counts("全网总点数:  ", net_.pointCount, "已知点点数:  ", net_.knownCount, "待定点点数:  ", net_.unknownPointCount);
+  counts("概略坐标点数:", net_.approxCount, "未设站点数:  ", net_.nonStationCount, "多余观测数:  ", net_.redundancy);
+  counts("方向观测个数:", net_.directionCount, "固定方位个数:", net_.fixedAzimuthCount, "带权方位个数:",
+         net_.weightedAzimuthCount);
+  counts("边长观测条数:", net_.distanceLineCount, "固定边条数:  ", net_.fixedDistanceCount, "带权边长个数:",
+         net_.weightedDistanceCount);
+  report_.Printf("%17s%-8.2f%-12s%-8.2f%-12s%-8.2f\r\n", Gbk("验前中误差:  ").c_str(), Shown(net_.directionError),
+                 Gbk("固定误差(mm):").c_str(), Shown(net_.distanceFixedError), Gbk("比例误差ppm: ").c_str(),
+                 Shown(net_.distanceScaleError));
+  report_.Printf("%17s%-8.0f%-12s%-8.2f%-12s%-9.0f\r\n", Gbk("投影面高程:  ").c_str(), Shown(net_.projectionHeight),
+                 Gbk("折光系数:    ").c_str(), Shown(net_.refraction), Gbk("Y坐标平移:  ").c_str(),
+                 Shown(net_.yOffset));
+  report_.Rule();
+}
+
+void RawReportWriter::PointRows(int first, int count) {
+  for (int i = 0; i < count; ++i) {
+    const int p = first + i;
+    report_.Printf("%5ld  %-16.10s%15.4f%15.4f\r\n", static_cast<long>(i + 1), net_.pointName[p], Shown(net_.x[p]),
+                   Shown(net_.y[p]));
+  }
+}
+
+void RawReportWriter::KnownHeights() {
+  const int heights = ClampedCount(net_.knownHeightCount, kMaxSmallTable);
+  if (!SlopeMode() || lines_ == 0 || heights == 0) return;
+  TableHead(FormatText("\r\n\r\n%18d.已知高程点<个数:%ld   单位:米>\r\n", section_.Take(), static_cast<long>(heights)),
+            "  序号 点    名                                           H高程\r\n");
+  for (int i = 0; i < heights; ++i) {
+    report_.Printf("%5ld  %-48.10s%10.4f\r\n", static_cast<long>(i + 1), net_.knownHeightName[i],
+                   Shown(net_.knownHeight[i]));
+  }
+  report_.Rule();
+}
+
+void RawReportWriter::PrecisionPairs() {
+  const int pairs = ClampedCount(net_.precisionPairCount, kMaxSmallTable);
+  if (pairs == 0) return;
+  TableHead(FormatText("\r\n\r\n%18d.评定精度两端点<个数:%ld>\r\n", section_.Take(), static_cast<long>(pairs)),
+            "  序号 点    名   点    名\r\n");
+  for (int i = 0; i < pairs; ++i) {
+    report_.Printf("%5ld  %-11.10s%-11.10s\r\n", static_cast<long>(i + 1), net_.pairFirst[i], net_.pairSecond[i]);
+  }
+  report_.Rule();
+}
+
+void RawReportWriter::Directions() {
+  if (directions_ == 0) return;
+  TableHead(
+      FormatText("\r\n\r\n%18d.方向观测值<个数:%ld   单位:度.分秒>\r\n", section_.Take(), static_cast<long>(directions_)),
+      "  序号 点    名   点    名                             方向观测值\r\n");
+  for (int i = 0; i < directions_; ++i) {
+    report_.Printf("%5ld  %-11.10s%-35.10s%12.6f\r\n", static_cast<long>(i + 1), net_.inputStation[i],
+                   net_.inputTarget[i], Shown(net_.inputDirection[i]));
+  }
+  report_.Rule();
+}
+
+// Mode 4: each direction s->t of a set gets the arc-to-chord correction
+// delta = -(2 Yt + Ys - 3 Yoffset)(Xt - Xs) / (6 R^2); the set keeps its zero
+// direction, so every later direction changes by its delta minus the first's.
+void RawReportWriter::ReduceDirections() {
+  TableHead(FormatText("\r\n\r\n%18d.改化后方向观测值<个数:%ld   单位:度.分秒>\r\n", section_.Take(),
+                       static_cast<long>(directions_)),
+            "  序号 点    名   点    名               方向改化(秒)  方向观测值\r\n");
+  const PointNameIndex names(net_);
+  const double r2 = kEarthRadius * kEarthRadius;
+  long row = 0;
+  for (int s = 0; s < points_; ++s) {
+    const int begin = net_.setStart[s];
+    const int end = net_.setStart[s + 1];
+    if (begin < 0 || end > kMaxDirections || end - begin < 2) continue;  // no set at s
+    bool first = true;
+    double firstDelta = 0.0;
+    for (int e = begin; e < end; ++e) {
+      const int t = names.Find(SlotText(net_.directionTarget[e]));
+      if (t < 0) continue;
+      const double delta =
+          -(1.0 / 6.0) * (2.0 * net_.y[t] + net_.y[s] - 3.0 * net_.yOffset) * (net_.x[t] - net_.x[s]) / r2;
+      if (!std::isfinite(delta)) continue;
+      if (first) {
+        first = false;
+        firstDelta = delta;
+      } else {
+        const double reduced = RadiansToDms(DmsToRadians(net_.direction[e]) + delta - firstDelta);
+        if (std::isfinite(reduced)) net_.direction[e] = reduced;
+      }
+      report_.Printf("%5ld  %-11.10s%-20.10s%10.3f     %12.6f\r\n", ++row, net_.directionStation[e],
+                     net_.directionTarget[e], Shown(delta * kRhoSeconds), Shown(net_.direction[e]));
+    }
+  }
+  report_.Rule();
+}
+
+void RawReportWriter::Azimuths() {
+  const int fixed = ClampedCount(net_.fixedAzimuthCount, kMaxSmallTable);
+  if (fixed > 0) {
+    TableHead(
+        FormatText("\r\n\r\n%18d.固定方位角<个数:%ld   单位:度.分秒>\r\n", section_.Take(), static_cast<long>(fixed)),
+        "  序号 点    名   点    名                             固定方位角\r\n");
+    for (int i = 0; i < fixed; ++i) {
+      report_.Printf("%5ld  %-11.10s%-35.10s%12.6f\r\n", static_cast<long>(i + 1), net_.fixedAzimuthFrom[i],
+                     net_.fixedAzimuthTo[i], Shown(net_.fixedAzimuth[i]));
+    }
+    report_.Rule();
+  }
+  const int weighted = ClampedCount(net_.weightedAzimuthCount, kMaxSmallTable);
+  if (weighted > 0) {
+    TableHead(
+        FormatText("\r\n\r\n%18d.加权方位角<个数:%ld   单位:度.分秒>\r\n", section_.Take(), static_cast<long>(weighted)),
+        "  序号 点    名   点    名                  加权方位角       权值\r\n");
+    for (int i = 0; i < weighted; ++i) {
+      report_.Printf("%5ld  %-11.10s%-24.10s%12.7f %10.2f\r\n", static_cast<long>(i + 1), net_.weightedAzimuthFrom[i],
+                     net_.weightedAzimuthTo[i], Shown(net_.weightedAzimuth[i]), Shown(net_.weightedAzimuthWeight[i]));
+    }
+    report_.Rule();
+  }
+}
+
+void RawReportWriter::DistanceLines() {
+  if (lines_ == 0) return;
+  const std::string heading =
+      FormatText("\r\n\r\n%18d.边长观测值<个数:%ld   单位:米>\r\n", section_.Take(), static_cast<long>(lines_));
+  if (!SlopeMode()) {
+    TableHead(heading, "  序号 点    名   点    名                             边长观测值\r\n");
+    for (int i = 0; i < lines_; ++i) {
+      report_.Printf("%5ld  %-11.10s%-37.10s%10.4f\r\n", static_cast<long>(i + 1), net_.lineFrom[i], net_.lineTo[i],
+                     Shown(net_.lineDistance[i]));
+    }
+  } else {
+    TableHead(heading, "  序号 点    名   点    名   边长观测值   仪高    目标   竖角D.MS\r\n");
+    for (int i = 0; i < lines_; ++i) {
+      report_.Printf("%5ld  %-11.10s%-11.10s%10.4f %7.3f %7.3f %9.5f\r\n", static_cast<long>(i + 1), net_.lineFrom[i],
+                     net_.lineTo[i], Shown(net_.lineDistance[i]), Shown(net_.instrumentHeight[i]),
+                     Shown(net_.targetHeight[i]), Shown(net_.verticalAngle[i]));
+    }
+  }
+  report_.Rule();
+}
+
+// Each slope line reduced to the horizontal; a line measured back later in
+// the table is paired with it (the first such line not yet paired), and the
+// pair shows how well the two height differences and lengths agree. The
+// reduced-distance table itself was formed in the same order when the input
+// was read.
+void RawReportWriter::SlopeReductions() {
+  const double c = (1.0 - net_.refraction) / (2.0 * kEarthRadius);
+  auto reduce = [&](int i, double& heightDiff, double& length) {
+    double alpha = DmsToRadians(net_.verticalAngle[i]);
+    if (net_.verticalAngleKind == 1) alpha = alpha > kPi ? alpha - 1.5 * kPi : kPi / 2.0 - alpha;
+    const double d = net_.lineDistance[i];
+    const double cosAlpha = std::cos(alpha);
+    const double h = d * (std::sin(alpha) + d * cosAlpha * cosAlpha * c);
+    const double squared = d * d - h * h;
+    length = squared > 0.0 ? std::sqrt(squared) : 0.0;
+    heightDiff = h + net_.instrumentHeight[i] - net_.targetHeight[i];
+  };
+  auto key = [&](const NameSlot& from, const NameSlot& to) {
+    std::string k(SlotText(from));
+    k.push_back('\0');
+    k.append(SlotText(to));
+    return k;
+  };
+  auto sideKey = [&](const NameSlot& a, const NameSlot& b) {
+    return SlotText(a) < SlotText(b) ? key(a, b) : key(b, a);
+  };
+
+  // Lines by (from, to), ascending.
+  std::unordered_map<std::string, std::vector<int>> byPair;
+  for (int i = 0; i < lines_; ++i) byPair[key(net_.lineFrom[i], net_.lineTo[i])].push_back(i);
+
+  const int limit = PlaneTableLimit(net_, kLimitDirections, kMaxReducedDistances);
+  std::vector<uint8_t> consumed(lines_, 0);
+  std::unordered_set<std::string> sides;
+  std::vector<SlopeRow> rows;
+  for (int i = 0; i < lines_ && static_cast<int>(sides.size()) < limit; ++i) {
+    if (consumed[i]) continue;
+    int reverse = -1;
+    if (const auto it = byPair.find(key(net_.lineTo[i], net_.lineFrom[i])); it != byPair.end()) {
+      for (int j : it->second) {
+        if (j > i && !consumed[j]) {
+          reverse = j;
+          break;
+        }
+      }
+    }
+    sides.insert(sideKey(net_.lineFrom[i], net_.lineTo[i]));
+    double dh = 0.0, s = 0.0;
+    reduce(i, dh, s);
+    if (reverse < 0) {
+      rows.push_back({i, dh, s, SlopeRow::kSingle, 0.0});
+      continue;
+    }
+    consumed[reverse] = 1;
+    double dhBack = 0.0, sBack = 0.0;
+    reduce(reverse, dhBack, sBack);
+    rows.push_back({i, dh, s, SlopeRow::kForward, (dh + dhBack) * 1000.0});
+    rows.push_back({reverse, dhBack, sBack, SlopeRow::kBackward, (s - sBack) * 1000.0});
+  }
+
+  TableHead(FormatText("\r\n\r\n%18d.平距高差计算<个数:%ld   单位:米>\r\n", section_.Take(),
+                       static_cast<long>(rows.size())),
+            "  序号 点    名   点    名         高差       平距     差值(毫米)\r\n");
+  long number = 0;
+  for (const SlopeRow& r : rows) {
+    const NameSlot& from = net_.lineFrom[r.line];
+    const NameSlot& to = net_.lineTo[r.line];
+    switch (r.kind) {
+      case SlopeRow::kSingle:
+        report_.Printf("%5ld  %-11.10s%-11.10s  %10.4f  %10.4f\r\n", ++number, from, to, Shown(r.heightDiff),
+                       Shown(r.length));
+        break;
+      case SlopeRow::kForward:
+        report_.Printf("%5ld  %-11.10s%-11.10s  %10.4f  %10.4f  dh=%6.1f\r\n", ++number, from, to, Shown(r.heightDiff),
+                       Shown(r.length), Shown(r.difference));
+        break;
+      case SlopeRow::kBackward:
+        report_.Printf("%5ld  %-11.10s%-11.10s  %10.4f  %10.4f  ds=%6.1f\r\n", ++number, from, to, Shown(r.heightDiff),
+                       Shown(r.length), Shown(r.difference));
+        break;
+    }
+  }
+  report_.Rule();
+}
+
+void RawReportWriter::HorizontalDistances() {
+  const std::string heading =
+      net_.calcMode == kSlopeReduced
+          ? FormatText("\r\n\r\n%18d.水平边长观测值<个数:%ld   单位:米>\r\n", section_.Take(), static_cast<long>(reduced_))
+          : FormatText("\r\n\r\n%10d.水平距,高程投影改正边长观测值<个数:%ld   单位:米>\r\n", section_.Take(),
+                       static_cast<long>(reduced_));
+  TableHead(heading, "  序号 点    名   点    名                  高差       边长观测值\r\n");
+  for (int i = 0; i < reduced_; ++i) {
+    report_.Printf("%5ld  %-11.10s%-20.10s%12.4f%15.4f\r\n", static_cast<long>(i + 1), net_.reducedFrom[i],
+                   net_.reducedTo[i], Shown(net_.reducedHeightDiff[i]), Shown(net_.reducedLength[i]));
+  }
+  report_.Rule();
+}
+
+void RawReportWriter::FixedAndWeightedDistances() {
+  const int fixed = ClampedCount(net_.fixedDistanceCount, kMaxSmallTable);
+  if (fixed > 0) {
+    TableHead(FormatText("\r\n\r\n%18d.固定边长<个数:%ld   单位:米>\r\n", section_.Take(), static_cast<long>(fixed)),
+              "  序号 点    名   点    名                               固定边长\r\n");
+    for (int i = 0; i < fixed; ++i) {
+      report_.Printf("%5ld  %-11.10s%-37.10s%10.4f\r\n", static_cast<long>(i + 1), net_.fixedDistanceFrom[i],
+                     net_.fixedDistanceTo[i], Shown(net_.fixedDistance[i]));
+    }
+    report_.Rule();
+  }
+  const int weighted = ClampedCount(net_.weightedDistanceCount, kMaxSmallTable);
+  if (weighted > 0) {
+    TableHead(FormatText("\r\n\r\n%18d.加权观测边<个数:%ld   单位:米>\r\n", section_.Take(), static_cast<long>(weighted)),
+              "  序号 点    名   点    名                  加权观测边       权值\r\n");
+    for (int i = 0; i < weighted; ++i) {
+      report_.Printf("%5ld  %-11.10s%-26.10s%10.4f %10.2f\r\n", static_cast<long>(i + 1), net_.weightedDistanceFrom[i],
+                     net_.weightedDistanceTo[i], Shown(net_.weightedDistance[i]),
+                     Shown(net_.weightedDistanceWeight[i]));
+    }
+    report_.Rule();
+  }
+}
+
+void RawReportWriter::Coordinates() {
+  const std::string heading =
+      net_.redundancy >= 1
+          ? FormatText("\r\n\r\n%18d.近似坐标<个数:%ld   单位:米>\r\n", section_.Take(), static_cast<long>(points_))
+          : FormatText("\r\n\r\n%18d.待定点坐标<个数:%ld   单位:米>\r\n", section_.Take(), static_cast<long>(points_));
+  const bool withHeights = SlopeMode() && reduced_ > 0;
+  if (!withHeights) {
+    TableHead(heading, "  序号 点    名               X坐标         Y坐标\r\n");
+    PointRows(0, points_);
+  } else {
+    TableHead(heading, "  序号 点    名               X坐标          Y坐标        H高程\r\n");
+    for (int p = 0; p < points_; ++p) {
+      report_.Printf("%5ld  %-16.10s%15.4f%15.4f  %10.4f\r\n", static_cast<long>(p + 1), net_.pointName[p],
+                     Shown(net_.x[p]), Shown(net_.y[p]), Shown(net_.h[p]));
+    }
+  }
+  report_.Rule();
+}
+
+}  // namespace
+
+bool WritePlaneRawReport(PlaneNetwork& net, PlatformServices& platform, const std::string& reportPath,
+                         SectionNumber& section, std::time_t now) {
+  if (net.redundancy < 0) {
+    platform.ShowMessage(Gbk("起始数据不足，秩亏网，不能解算 !!!"));
+    return false;
+  }
+  ClearClosureChecks(net);
+  ReportFile report;
+  if (!report.Create(reportPath)) {
+    platform.ShowMessage(Gbk("写原始数据文件打开错误 !"));
+    return false;
+  }
+  RawReportWriter(net, report, section, platform).Write(now);
+  if (!report.Close()) {
+    // Written only in part (a full disk): the report is of no use.
+    platform.ShowMessage(Gbk("写原始数据文件打开错误 !"));
+    return false;
+  }
+  return true;
+}
+
+}  // namespace qp

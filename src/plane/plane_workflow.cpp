@@ -1,0 +1,158 @@
+// "P数据编辑": the whole cycle of a plane network from the input dialog to
+// the stored results.
+#include "plane/plane_workflow.h"
+
+#include <cmath>
+#include <cstring>
+#include <memory>
+
+#include "common/gbk_text.h"
+#include "common/name_slot.h"
+#include "geodesy/angles.h"
+#include "plane/closure_checks.h"
+#include "plane/network_geometry.h"
+#include "plane/plane_adjustment.h"
+#include "plane/plane_file.h"
+
+namespace qp {
+namespace {
+
+// A point moved further than this (m) counts as a new network geometry.
+constexpr double kMovedPointMetres = 10.0;
+
+bool SameClosureChecks(const PlaneNetwork& a, const PlaneNetwork& b) {
+  if (a.closureCheckCount != b.closureCheckCount) return false;
+  const int count = TraverseCount(a);
+  for (int t = 0; t < count; ++t) {
+    // What the search found, not where the diagram put its label.
+    const TraverseClosure x = ReadTraverseClosure(a, t);
+    const TraverseClosure y = ReadTraverseClosure(b, t);
+    if (SlotText(x.startOrientation) != SlotText(y.startOrientation) || SlotText(x.start) != SlotText(y.start) ||
+        SlotText(x.end) != SlotText(y.end) || SlotText(x.endOrientation) != SlotText(y.endOrientation) ||
+        x.azimuthMisclosure != y.azimuthMisclosure || x.fx != y.fx || x.fy != y.fy || x.legs != y.legs ||
+        x.kind != y.kind || x.length != y.length || x.relative != y.relative) {
+      return false;
+    }
+  }
+  return true;
+}
+
+void ShowWriteError(PlatformServices& platform) { platform.ShowMessage(Gbk("平面网数据文件写入错误 !")); }
+
+}  // namespace
+
+std::string PlaneWorkspace::CoordinateExportPath() const { return CoordinateExportPathFor(dataPath); }
+
+int ChangeLevel(PlaneNetwork& net, const PlaneNetwork& backup) {
+  bool newGeometry = false;
+  if (net.pointCount != net.lastComputedPointCount) {
+    net.lastComputedPointCount = net.pointCount;
+    newGeometry = true;
+  }
+  newGeometry = newGeometry || backup.pointCount <= 1 || backup.pointCount != net.pointCount ||
+                backup.knownCount != net.knownCount || backup.unknownPointCount != net.unknownPointCount;
+  if (!newGeometry) {
+    const int points = ClampedCount(net.pointCount, kMaxPlanePoints);
+    for (int p = 0; p < points && !newGeometry; ++p) {
+      newGeometry = SlotText(net.pointName[p]) != SlotText(backup.pointName[p]) ||
+                    std::fabs(net.x[p] - backup.x[p]) > kMovedPointMetres ||
+                    std::fabs(net.y[p] - backup.y[p]) > kMovedPointMetres;
+    }
+  }
+  if (newGeometry) return 256;
+  const bool newObservations =
+      net.nonStationCount != backup.nonStationCount || net.redundancy != backup.redundancy ||
+      net.unknownCount != backup.unknownCount || net.directionCount != backup.directionCount ||
+      net.fixedAzimuthCount != backup.fixedAzimuthCount || net.weightedAzimuthCount != backup.weightedAzimuthCount ||
+      net.reducedCount != backup.reducedCount || net.fixedDistanceCount != backup.fixedDistanceCount ||
+      net.weightedDistanceCount != backup.weightedDistanceCount || !SameClosureChecks(net, backup);
+  return newObservations ? 128 : 0;
+}
+
+bool CheckNearPairs(PlaneNetwork& net, PlatformServices& platform) {
+  if (net.calcMode == kPrecisionEstimate || !net.breakthroughWarning) return false;
+  const PointNameIndex names(net);
+  const int pairs = ClampedCount(net.precisionPairCount, kMaxSmallTable);
+  for (int s = 0; s < pairs; ++s) {
+    const int a = names.Find(SlotText(net.pairFirst[s]));
+    const int b = names.Find(SlotText(net.pairSecond[s]));
+    if (a < 0 || b < 0 || (a < net.knownCount && b < net.knownCount)) continue;
+    if (DistanceOf(net.x[a], net.y[a], net.x[b], net.y[b]) < net.warningDistance) {
+      net.displayMode = 4;  // "4部分相对误差椭圆"
+      platform.Beep();      // the 100 Hz, 3 s warning tone
+      return true;
+    }
+  }
+  return false;
+}
+
+bool ComputePlaneNetwork(PlaneWorkspace& ws, NormalEquationStore& normals, PlatformServices& platform) {
+  PlaneNetwork& net = ws.net;
+  bool ok = false;
+  {
+    WaitCursor wait(platform);
+    ReportFile report;
+    if (report.OpenForAppend(ws.ReportPath())) {
+      PlaneComputation c{net, normals, platform, report, ws.section, ws.CoordinateExportPath()};
+      ok = net.calcMode != kPrecisionEstimate && net.redundancy != 0 ? AdjustPlaneNetwork(c)
+                                                                       : EstimatePlanePrecision(c);
+      // Sections that did not reach the disk are no result.
+      ok = report.Close() && ok;
+      if (ok && net.calcMode >= kSlopeReduced && ws.handOverHeightNetwork) ws.handOverHeightNetwork(ws);
+    }
+  }
+  if (!ok) platform.ShowMessage(Gbk("平面网解算失败 !"));
+  return ok;
+}
+
+PlaneEditResult EditPlaneNetwork(PlaneWorkspace& ws, PlatformServices& platform, const PlaneDialogRunner& runDialog) {
+  PlaneNetwork& net = ws.net;
+  std::memcpy(&ws.backup, &net, sizeof(PlaneNetwork));
+
+  if (!runDialog(net, ws.DraftPath(), PlaneConfirmationPipeline(ws))) {
+    // The dialog may have touched the record (calculation mode, name list):
+    // the stored network comes back, or the backup when the file is gone.
+    if (!ReadWritePlaneFile(ws.dataPath, FileDirection::Read, ws.settings, net)) {
+      std::memcpy(&net, &ws.backup, sizeof(PlaneNetwork));
+    }
+    return PlaneEditResult::Cancelled;
+  }
+
+  SetSheetText(ws.settings, kNetworkNameSlot, SlotText(net.networkName));
+  // Worked out before the record is stored, so that the stored network is
+  // refilled from the record (not from the deleted draft) even when its
+  // computation fails.
+  ws.changeLevel = ChangeLevel(net, ws.backup);
+  if (!ReadWritePlaneFile(ws.dataPath, FileDirection::Write, ws.settings, net)) {
+    ShowWriteError(platform);
+    return PlaneEditResult::NotComputed;
+  }
+  if (net.pointCount < 1 || net.unknownPointCount < 1) {
+    platform.ShowMessage(Gbk("平面网不满足基本条件 !"));
+    return PlaneEditResult::NotComputed;
+  }
+
+  std::unique_ptr<NormalEquationStore> ownStore;
+  NormalEquationStore* normals = ws.normals;
+  if (!normals) {
+    ownStore = std::make_unique<NormalEquationStore>();
+    normals = ownStore.get();
+  }
+  if (!ComputePlaneNetwork(ws, *normals, platform)) return PlaneEditResult::Failed;
+
+  // Drawing: fit the sheet (level 256) and rebuild the diagram data (128 and
+  // more) before the results are stored with them.
+  if (ws.drawing.prepareDiagram) ws.drawing.prepareDiagram(ws, ws.changeLevel);
+  if (!ReadWritePlaneFile(ws.dataPath, FileDirection::Write, ws.settings, net)) {
+    ShowWriteError(platform);
+    return PlaneEditResult::Failed;
+  }
+  // Drawing: display combo, drawing state, the plane network marked loaded.
+  if (ws.drawing.refreshDisplay) ws.drawing.refreshDisplay(ws);
+  CheckNearPairs(net, platform);
+  // Drawing: the view redrawn.
+  if (ws.drawing.redraw) ws.drawing.redraw(ws);
+  return PlaneEditResult::Computed;
+}
+
+}  // namespace qp

@@ -2,6 +2,7 @@
 
 #include <iostream>
 #include <memory>
+#include <optional>
 
 #include "cli/input_text.h"
 #include "common/binary_file.h"
@@ -9,6 +10,7 @@
 #include "common/settings_block.h"
 #include "common/name_slot.h"
 #include "common/report_file.h"
+#include "plane/normal_equation_store.h"
 #include "plane/plane_file.h"
 #include "plane/plane_input_form.h"
 #include "plane/plane_network.h"
@@ -84,38 +86,48 @@ int RunPlaneCommand(const CommandOptions& options, PlatformServices& platform) {
   }
   SetSlotText(net->dataFilePath, pathGbk);
 
-  const std::string draftPath = PlaneDraftPath(ReportPathFor(path));
-  PlaneInputForm form;
-  InitializePlaneForm(form, *net, draftPath);
-
+  std::optional<InputDocument> input;
   if (options.inputPath) {
     std::string error;
-    auto doc = ReadInputFile(*options.inputPath, error);
-    if (!doc || !ApplyInputDocument(*doc, PlaneSettingBindings(form), PlaneSectionBindings(form), error)) {
+    input = ReadInputFile(*options.inputPath, error);
+    if (!input) {
       platform.ShowMessage(error);
       return 1;
     }
-    SelectPlaneCalcMode(form, *net, form.calcMode);
   }
+  // The dialog as it opens: filled from the record (or the draft), then
+  // from the input file as if typed. False after the input file's message.
+  auto fillForm = [&](PlaneInputForm& form, PlaneNetwork& record, const std::string& draftPath) {
+    InitializePlaneForm(form, record, draftPath);
+    if (!input) return true;
+    std::string error;
+    if (!ApplyInputDocument(*input, PlaneSettingBindings(form), PlaneSectionBindings(form), error)) {
+      platform.ShowMessage(error);
+      return false;
+    }
+    SelectPlaneCalcMode(form, record, form.calcMode);
+    return true;
+  };
 
   if (options.dump) {
+    PlaneInputForm form;
+    if (!fillForm(form, *net, PlaneDraftPath(ReportPathFor(path)))) return 1;
     std::cout << DumpPlaneForm(form);
     return 0;
   }
 
-  // The network is confirmed as the dialog would be after "确定" and "是".
+  // The whole cycle, the dialog confirmed as after "确定" and "是".
   auto backup = std::make_unique<PlaneNetwork>();
+  auto normals = std::make_unique<NormalEquationStore>();
   SectionNumber section;
   PlaneWorkspace workspace{*settings, section, *net, *backup, path};
-  if (!RunPlaneConfirmation(form, *net, platform, draftPath, PlaneConfirmationPipeline(workspace))) return 1;
-  // From now on the dialog is filled from the record, not from a draft.
-  net->lastComputedPointCount = net->pointCount;
-  SetSheetText(*settings, kNetworkNameSlot, SlotText(net->networkName));
-  if (!ReadWritePlaneFile(path, FileDirection::Write, *settings, *net)) {
-    platform.ShowMessage(Gbk("平面网数据文件写入错误 !"));
-    return 1;
-  }
-  return 0;
+  workspace.normals = normals.get();
+  const PlaneDialogRunner runDialog = [&](PlaneNetwork& record, const std::string& draftPath,
+                                          const PlaneConfirmationSteps& steps) {
+    PlaneInputForm form;
+    return fillForm(form, record, draftPath) && RunPlaneConfirmation(form, record, platform, draftPath, steps);
+  };
+  return EditPlaneNetwork(workspace, platform, runDialog) == PlaneEditResult::Computed ? 0 : 1;
 }
 
 }  // namespace qp

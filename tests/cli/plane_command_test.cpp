@@ -23,7 +23,7 @@ constexpr size_t kSettings = 4544;
 const char* const kSmallNetwork =
     "[设置]\n解算方式 = 1\n控制网名 = 测试网\n"
     "[已知点]\nA,1000.0000,2000.0000\nB,1000.0000,3000.0000\n"
-    "[方向观测值]\nA,B,0.0000\nA,C,60.0000\nB,C,0.0000\nB,A,300.0000\nC,A,0.0000\nC,B,60.0000\n"
+    "[方向观测值]\nA,B,0.0000\nA,C,60.0000\nB,C,0.0000\nB,A,60.0000\nC,A,0.0000\nC,B,60.0000\n"
     "[边长观测值]\nA,C,1000.0000\nB,C,1000.0000\n";
 
 struct PlaneCommandTest : ::testing::Test {

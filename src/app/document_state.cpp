@@ -1,0 +1,186 @@
+#include "app/document_state.h"
+
+#include <algorithm>
+#include <set>
+
+#include "common/gbk_text.h"
+#include "common/name_slot.h"
+
+namespace qp {
+namespace {
+
+bool PlaneMode(int mode) { return mode == kPlaneData || mode == kPlaneDrawing; }
+bool HeightMode(int mode) { return mode == kHeightData || mode == kHeightDrawing; }
+bool NetworkMode(int mode) { return mode >= kPlaneData && mode <= kHeightDrawing; }
+
+size_t GbkLength(std::string_view utf8) { return Utf8ToGbk(utf8).size(); }
+
+}  // namespace
+
+const std::vector<MenuInfo>& MainMenus() {
+  static const std::vector<MenuInfo> menus = {
+      {"文件(&F)",
+       {{kCmdCloseDocument, "关闭文档"},
+        {0, ""},
+        {kCmdPrint, "打印"},
+        {kCmdPrintPreview, "打印预览"},
+        {kCmdPrintSetup, "打印设置"},
+        {0, ""},
+        {kCmdExit, "退出(&X)"}}},
+      {"平面网(&P)",
+       {{kCmdPlaneDataFile, "P数据文件"},
+        {kCmdPlaneDataEdit, "P数据编辑"},
+        {kCmdOpenReport, "P打开文本"},
+        {0, ""},
+        {kCmdPlaneDrawingFile, "P图形文件"},
+        {kCmdPlaneSheetSettings, "P图幅设置"},
+        {kCmdPlaneDisplaySettings, "P显示设置"},
+        {kCmdPlaneExport, "P导出图形"}}},
+      {"高程网(&L)",
+       {{kCmdHeightDataFile, "H数据文件"},
+        {kCmdHeightDataEdit, "H数据编辑"},
+        {kCmdOpenReport, "H打开文本"},
+        {0, ""},
+        {kCmdHeightDrawingFile, "H图形文件"},
+        {kCmdHeightSheetSettings, "H图幅设置"},
+        {kCmdHeightDisplaySettings, "H显示设置"},
+        {kCmdHeightExport, "H导出图形"}}},
+      {"图形(&D)", {{kCmdSaveDrawing, "保存数据"}, {kCmdFitSheet, "边框匹配"}}},
+      {"工具(&T)",
+       {{kCmdSystemTransform, "系统转换"},
+        {kCmdZoneTransform, "换带计算"},
+        {kCmdIndependentSystem, "独立坐标"},
+        {0, ""},
+        {kCmdExercise, "平差习题"}}},
+      {"帮助(&H)", {{kCmdHelp, "使用说明"}, {kCmdAbout, "关于..."}}},
+  };
+  return menus;
+}
+
+const std::vector<CommandInfo>& ToolbarCommands() {
+  static const std::vector<CommandInfo> buttons = {
+      {kCmdAbout, "关于"},          {kCmdShowAll, "全图显示"}, {kCmdShowPosition, "显示位置"},
+      {kCmdMoveText, "文本移动"},   {kCmdMovePoint, "点位移动"}, {kCmdMeasure, "距离丈量"},
+      {kCmdSaveDrawing, "保存数据"}, {kCmdRefresh, "刷新屏幕"},
+  };
+  return buttons;
+}
+
+std::vector<int> AllCommandIds() {
+  std::set<int> ids;
+  for (const MenuInfo& menu : MainMenus()) {
+    for (const CommandInfo& item : menu.items) {
+      if (item.id != 0) ids.insert(item.id);
+    }
+  }
+  for (const CommandInfo& button : ToolbarCommands()) ids.insert(button.id);
+  return {ids.begin(), ids.end()};
+}
+
+bool CommandRuleAllows(const DocumentState& s, int commandId) {
+  const int mode = s.workMode;
+  const bool idleWithDrawing = s.Idle() && s.drawingReady;
+  switch (commandId) {
+    case kCmdPlaneDataFile:
+    case kCmdPlaneDrawingFile:
+    case kCmdHeightDataFile:
+    case kCmdHeightDrawingFile:
+      return mode == kNothingOpen;
+    case kCmdPlaneDataEdit:
+      return mode == kPlaneData;
+    case kCmdHeightDataEdit:
+      return mode == kHeightData;
+    case kCmdPlaneSheetSettings:
+    case kCmdPlaneDisplaySettings:
+      return PlaneMode(mode);
+    case kCmdHeightSheetSettings:
+    case kCmdHeightDisplaySettings:
+      return HeightMode(mode);
+    case kCmdPlaneExport:
+      return PlaneMode(mode) && idleWithDrawing;
+    case kCmdHeightExport:
+      return HeightMode(mode) && idleWithDrawing;
+    case kCmdOpenReport:
+      return (mode == kPlaneData || mode == kHeightData) && idleWithDrawing;
+    case kCmdSaveDrawing:
+    case kCmdFitSheet:
+    case kCmdPrint:
+    case kCmdPrintPreview:
+    case kCmdPrintSetup:
+      return NetworkMode(mode) && idleWithDrawing;
+    case kCmdCloseDocument:
+      return mode >= kPlaneData && s.Idle();
+    case kCmdSystemTransform:
+    case kCmdZoneTransform:
+    case kCmdIndependentSystem:
+    case kCmdExercise:
+      return mode == kNothingOpen && s.Idle() && !s.drawingReady;
+    case kCmdHelp:
+    case kCmdAbout:
+    case kCmdExit:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool IsCommandBuilt(int commandId) {
+  switch (commandId) {
+    case kCmdPlaneDataFile:
+    case kCmdPlaneDataEdit:
+    case kCmdOpenReport:
+    case kCmdCloseDocument:
+    case kCmdHelp:
+    case kCmdAbout:
+    case kCmdExit:
+      return true;
+    default:
+      return false;
+  }
+}
+
+std::string ProgramDirectoryOf(std::string_view executablePath) {
+  const size_t cut = executablePath.find_last_of("/\\");
+  if (cut == std::string_view::npos) return std::string();
+  return std::string(executablePath.substr(0, cut + 1));
+}
+
+std::string DocumentTitleFor(std::string_view utf8Title) {
+  std::string title(utf8Title);
+  // Separators are ASCII and never part of a multi-byte UTF-8 character, so
+  // the cut cannot split a character.
+  if (GbkLength(title) > 128) {
+    const size_t cut = title.find_last_of("/\\");
+    if (cut != std::string::npos) title.erase(0, cut + 1);
+  }
+  if (title.starts_with("无标题") || GbkLength(title) < 3) return kUntitledTitle;
+  return title;
+}
+
+std::vector<std::string> DiagramSelectorItems(int workMode, bool planeSidesComputed) {
+  if (PlaneMode(workMode)) {
+    std::vector<std::string> items = {"控制网图",         "点位误差椭圆",   "相对误差椭圆",  "绝对相对误差椭圆",
+                                      "部分相对误差椭圆", "角度边长观测值", "边长方位角误差"};
+    if (planeSidesComputed) items.push_back("边长方位角");
+    return items;
+  }
+  if (HeightMode(workMode)) return {"高程控制网网图", "高差观测值", "高差平差值误差", "高差平差值"};
+  return {};
+}
+
+bool PlaneSidesComputed(const PlaneNetwork& net, bool drawingReady) {
+  // Side lengths and azimuths are reported only by an adjustment; an estimate
+  // leaves nothing to annotate.
+  const bool adjusted = net.calcMode != kPrecisionEstimate && net.redundancy != 0;
+  return drawingReady && adjusted && net.sideCount > 0;
+}
+
+std::vector<std::string> PlanePointNames(const PlaneNetwork& net) {
+  std::vector<std::string> names;
+  const int count = std::clamp(static_cast<int>(net.pointCount), 0, kMaxPlanePoints);
+  names.reserve(static_cast<size_t>(count));
+  for (int i = 0; i < count; ++i) names.push_back(GbkToUtf8(SlotText(net.pointName[i])));
+  return names;
+}
+
+}  // namespace qp

@@ -1,0 +1,146 @@
+// The document's state and the rules the main window follows: which network
+// is open, whether a view tool is busy, the paths of the open network, the
+// window title, which commands are enabled and what the dialog bar's two
+// selectors list. Nothing here knows the window toolkit, so the rules are
+// tested on their own.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "plane/plane_network.h"
+
+namespace qp {
+
+enum WorkMode : int {
+  kNothingOpen = 0,
+  kPlaneData = 1,      // plane network opened from a data file and computed
+  kPlaneDrawing = 2,   // plane network drawing opened
+  kHeightData = 3,     // height network opened from a data file and computed
+  kHeightDrawing = 4,  // height network drawing opened
+};
+
+enum ToolState : int {
+  kNoTool = 0,
+  kMeasureTool = 20,
+  kMoveTool = 75,     // moving texts or points, see MoveKind
+  kLocateTool = 220,
+};
+
+enum CommandId : int {
+  kCmdSystemTransform = 134,
+  kCmdHelp = 135,
+  kCmdCloseDocument = 136,
+  kCmdPlaneDrawingFile = 137,
+  kCmdHeightDrawingFile = 138,
+  kCmdShowAll = 140,
+  kCmdPlaneDataFile = 141,
+  kCmdPlaneDataEdit = 142,
+  kCmdPlaneSheetSettings = 143,
+  kCmdHeightDataFile = 144,
+  kCmdHeightDataEdit = 145,
+  kCmdHeightSheetSettings = 146,
+  kCmdShowPosition = 147,
+  kCmdMoveText = 148,
+  kCmdPlaneDisplaySettings = 158,
+  kCmdHeightDisplaySettings = 159,
+  kCmdMovePoint = 160,
+  kCmdMeasure = 161,
+  kCmdSaveDrawing = 162,
+  kCmdZoneTransform = 168,
+  kCmdOpenReport = 172,
+  kCmdIndependentSystem = 175,
+  kCmdPlaneExport = 177,
+  kCmdHeightExport = 178,
+  kCmdRefresh = 181,
+  kCmdFitSheet = 182,
+  kCmdExercise = 185,
+  kCmdPrintSetup = 57606,
+  kCmdPrint = 57607,
+  kCmdPrintPreview = 57609,
+  kCmdAbout = 57664,
+  kCmdExit = 57665,
+};
+
+struct CommandInfo {
+  int id;               // 0: a separator
+  const char* caption;  // UTF-8
+};
+
+struct MenuInfo {
+  const char* caption;  // UTF-8
+  std::vector<CommandInfo> items;
+};
+
+// The menu bar: every command of the command table under its caption.
+// Command 172 appears twice, once for each kind of network.
+const std::vector<MenuInfo>& MainMenus();
+
+// The eight toolbar buttons in their order.
+const std::vector<CommandInfo>& ToolbarCommands();
+
+// Every distinct command id of the menus and the toolbar.
+std::vector<int> AllCommandIds();
+
+struct DocumentState {
+  int workMode = kNothingOpen;
+  int toolState = kNoTool;
+  int moveKind = 0;  // 1 texts, 2 points; meaningful while toolState is kMoveTool
+  bool drawingReady = false;
+  bool drawingModified = false;
+  // File-system paths (UTF-8). A report path is its data path with the last
+  // three characters replaced by "txt".
+  std::string planeDataPath;
+  std::string planeReportPath;
+  std::string heightDataPath;
+  std::string heightReportPath;
+  // The running program's directory with its trailing separator.
+  std::string programDirectory;
+  int planeDiagramKind = 0;
+  int heightDiagramKind = 0;
+
+  bool Idle() const { return toolState == kNoTool; }
+};
+
+// What the command table allows in this state. Commands without a rule of
+// their own here (the view commands of the toolbar) are not allowed.
+bool CommandRuleAllows(const DocumentState& state, int commandId);
+
+// Whether this build does the command's work. Commands that are not built yet
+// are shown but never enabled.
+bool IsCommandBuilt(int commandId);
+
+inline bool IsCommandEnabled(const DocumentState& state, int commandId) {
+  return IsCommandBuilt(commandId) && CommandRuleAllows(state, commandId);
+}
+
+// The directory part of the program's own path, up to and including the last
+// separator.
+std::string ProgramDirectoryOf(std::string_view executablePath);
+
+// The title shown when a document has none of its own.
+inline constexpr const char* kUntitledTitle = "《Quorvex》可视化平差软件";
+// The application's name in the window title and message boxes.
+inline constexpr const char* kApplicationName = "测量数据处理系统(QuorvexPlus)";
+
+// The title rule, on UTF-8 text measured in GBK bytes: a title longer than
+// 128 bytes keeps only what follows its last path separator ("\" or "/"); a
+// result that begins with "无标题" or is shorter than 3 bytes becomes the
+// untitled title.
+std::string DocumentTitleFor(std::string_view utf8Title);
+
+// The diagram selector's entries for the work mode (UTF-8); empty in mode 0.
+// The plane list has its eighth entry only when `planeSidesComputed`.
+std::vector<std::string> DiagramSelectorItems(int workMode, bool planeSidesComputed);
+
+// Whether an adjusted plane network has side lengths and azimuths to draw:
+// the drawing is ready, the network was adjusted (not estimated) and its side
+// list has entries.
+bool PlaneSidesComputed(const PlaneNetwork& net, bool drawingReady);
+
+// The point-name selector's entries: every point of the plane network in
+// point-table order (UTF-8).
+std::vector<std::string> PlanePointNames(const PlaneNetwork& net);
+
+}  // namespace qp

@@ -1,0 +1,96 @@
+#include "app/quorvex_doc.h"
+
+#include <algorithm>
+
+#include "common/binary_file.h"
+#include "common/gbk_text.h"
+#include "common/name_slot.h"
+#include "plane/plane_file.h"
+
+namespace qp {
+
+CQuorvexPDoc::CQuorvexPDoc(std::string programDirectory)
+    : plane_(std::make_unique<PlaneNetwork>()),
+      planeBackup_(std::make_unique<PlaneNetwork>()),
+      settings_(std::make_unique<SettingsBlock>()),
+      normals_(std::make_unique<NormalEquationStore>()) {
+  state_.programDirectory = std::move(programDirectory);
+  SetTitle("");
+}
+
+void CQuorvexPDoc::SetTitle(std::string_view utf8Title) { title_ = DocumentTitleFor(utf8Title); }
+
+bool CQuorvexPDoc::OpenPlaneDataFile(const std::string& path, PlatformServices& platform) {
+  if (path.empty() || state_.workMode != kNothingOpen) return false;
+  state_.planeDataPath = path;
+  state_.planeReportPath = ReportPathFor(path);
+  const std::string pathGbk = Utf8ToGbk(path);
+
+  if (!ReadWritePlaneFile(path, FileDirection::Read, *settings_, *plane_)) {
+    // A file that is there but cannot be read is somebody's data: it is
+    // reported, never replaced by an empty network.
+    if (FileExists(path)) {
+      platform.ShowMessage(Gbk("平面网数据文件错误 !"));
+      return false;
+    }
+    ResetSettingsBlock(*settings_);
+    ResetPlaneNetwork(*plane_, pathGbk);
+    if (!ConfirmYesNoDefaultNo(platform, Gbk("请确认新建平面网数据文件 ..."))) return false;
+    if (!ReadWritePlaneFile(path, FileDirection::Write, *settings_, *plane_)) return false;
+  }
+  SetTitle(path);
+  state_.workMode = kPlaneData;
+  SetSlotText(plane_->dataFilePath, pathGbk);
+  return true;
+}
+
+PlaneEditResult CQuorvexPDoc::EditPlane(PlatformServices& platform, const PlaneDialogRunner& runDialog) {
+  PlaneWorkspace ws{*settings_, section_, *plane_, *planeBackup_, state_.planeDataPath};
+  ws.normals = normals_.get();
+  // Once the results are stored the network is a drawing that may be shown.
+  ws.drawing.refreshDisplay = [this](PlaneWorkspace&) { state_.drawingReady = true; };
+  return EditPlaneNetwork(ws, platform, runDialog);
+}
+
+void CQuorvexPDoc::CloseNetwork() {
+  // Moved texts and points are saved with the drawing data once the drawing
+  // tools exist; until then nothing can be moved.
+  state_.drawingModified = false;
+  state_.toolState = kNoTool;
+  state_.drawingReady = false;
+  state_.workMode = kNothingOpen;
+  SetTitle("");
+}
+
+std::string CQuorvexPDoc::CurrentReportPath() const {
+  if (state_.workMode == kPlaneData) return state_.planeReportPath;
+  if (state_.workMode == kHeightData) return state_.heightReportPath;
+  return std::string();
+}
+
+std::vector<std::string> CQuorvexPDoc::DiagramItems() const {
+  return DiagramSelectorItems(state_.workMode, PlaneSidesComputed(*plane_, state_.drawingReady));
+}
+
+std::vector<std::string> CQuorvexPDoc::PointNames() const {
+  const int mode = state_.workMode;
+  if (mode == kPlaneData || mode == kPlaneDrawing) return PlanePointNames(*plane_);
+  return {};
+}
+
+int CQuorvexPDoc::CurrentDiagramKind() const {
+  const int mode = state_.workMode;
+  if (mode == kPlaneData || mode == kPlaneDrawing) return state_.planeDiagramKind;
+  if (mode == kHeightData || mode == kHeightDrawing) return state_.heightDiagramKind;
+  return -1;
+}
+
+void CQuorvexPDoc::SelectDiagramKind(int kind) {
+  const int count = static_cast<int>(DiagramItems().size());
+  if (kind < 0 || kind >= count) return;
+  const int mode = state_.workMode;
+  if (mode == kPlaneData || mode == kPlaneDrawing) state_.planeDiagramKind = kind;
+  if (mode == kHeightData || mode == kHeightDrawing) state_.heightDiagramKind = kind;
+}
+
+}  // namespace qp

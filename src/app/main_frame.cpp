@@ -1,0 +1,288 @@
+#include "app/main_frame.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPalette>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QUrl>
+
+#include "app/plane_input_dialog.h"
+#include "app/qt_text.h"
+#include "app/report_viewer.h"
+#include "common/gbk_text.h"
+
+namespace qp {
+namespace {
+
+constexpr const char* kHelpFileName = "QuorvexPlusSay.html";
+constexpr int kStatusPaneWidths[] = {320, 200, 100};  // panes 1..3; pane 0 takes the rest
+
+bool IsPlaneDataFileName(const QString& path) {
+  return QFileInfo(path).suffix().compare(QStringLiteral("NAP"), Qt::CaseInsensitive) == 0;
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(CQuorvexPDoc& doc, PlatformServices& platform, QWidget* parent)
+    : QMainWindow(parent), doc_(doc), platform_(platform) {
+  setObjectName(QStringLiteral("mainFrame"));
+  chooseFile_ = [this](const QString& title, const QString& filter, const QString& suffix) {
+    return ChooseFileWithDialog(title, filter, suffix);
+  };
+
+  // The view: the drawing is painted here once the diagrams exist.
+  view_ = new QWidget(this);
+  view_->setObjectName(QStringLiteral("CQuorvexPView"));
+  view_->setAutoFillBackground(true);
+  QPalette palette = view_->palette();
+  palette.setColor(QPalette::Window, Qt::white);
+  view_->setPalette(palette);
+  setCentralWidget(view_);
+
+  BuildMenus();
+  BuildToolbars();
+  BuildStatusBar();
+  setAcceptDrops(true);
+  resize(1024, 720);
+  RefreshFromDocument();
+}
+
+QAction* CMainFrame::AddCommand(int commandId, const char* caption) {
+  auto* action = new QAction(QString::fromUtf8(caption), this);
+  action->setData(commandId);
+  connect(action, &QAction::triggered, this, [this, commandId] { RunCommand(commandId); });
+  actions_.emplace_back(commandId, action);
+  return action;
+}
+
+void CMainFrame::BuildMenus() {
+  for (const MenuInfo& info : MainMenus()) {
+    QMenu* menu = menuBar()->addMenu(QString::fromUtf8(info.caption));
+    for (const CommandInfo& item : info.items) {
+      if (item.id == 0) {
+        menu->addSeparator();
+      } else {
+        menu->addAction(AddCommand(item.id, item.caption));
+      }
+    }
+  }
+}
+
+void CMainFrame::BuildToolbars() {
+  QToolBar* tools = addToolBar(QStringLiteral("工具栏"));
+  tools->setObjectName(QStringLiteral("toolBar"));
+  tools->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  for (const CommandInfo& button : ToolbarCommands()) tools->addAction(AddCommand(button.id, button.caption));
+
+  // The dialog bar, docked on its own row at the top.
+  addToolBarBreak(Qt::TopToolBarArea);
+  QToolBar* dialogBar = addToolBar(QStringLiteral("对话条"));
+  dialogBar->setObjectName(QStringLiteral("dialogBar"));
+  dialogBar->setMovable(false);
+  diagramSelector_ = new QComboBox(dialogBar);
+  diagramSelector_->setObjectName(QStringLiteral("diagramSelector"));  // 1058
+  diagramSelector_->setMinimumContentsLength(10);
+  diagramSelector_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  pointSelector_ = new QComboBox(dialogBar);
+  pointSelector_->setObjectName(QStringLiteral("pointSelector"));  // 1059
+  pointSelector_->setMinimumContentsLength(10);
+  pointSelector_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  dialogBar->addWidget(diagramSelector_);
+  dialogBar->addSeparator();
+  dialogBar->addWidget(pointSelector_);
+
+  connect(diagramSelector_, &QComboBox::activated, this, [this](int index) {
+    doc_.SelectDiagramKind(index);
+    view_->update();
+  });
+  // Centring the view on the chosen point belongs to the drawing view.
+  connect(pointSelector_, &QComboBox::activated, this, [this](int) { view_->update(); });
+}
+
+void CMainFrame::BuildStatusBar() {
+  for (size_t i = 0; i < statusPanes_.size(); ++i) {
+    auto* pane = new QLabel(this);
+    pane->setObjectName(QStringLiteral("statusPane%1").arg(i));
+    pane->setFrameShape(QFrame::Panel);
+    pane->setFrameShadow(QFrame::Sunken);
+    statusPanes_[i] = pane;
+  }
+  statusPanes_[0]->setText(QStringLiteral("就绪"));
+  statusBar()->addWidget(statusPanes_[0], 1);
+  for (size_t i = 1; i < statusPanes_.size(); ++i) {
+    statusPanes_[i]->setFixedWidth(kStatusPaneWidths[i - 1]);
+    statusBar()->addPermanentWidget(statusPanes_[i]);
+  }
+}
+
+std::vector<QAction*> CMainFrame::ActionsOf(int commandId) const {
+  std::vector<QAction*> found;
+  for (const auto& [id, action] : actions_) {
+    if (id == commandId) found.push_back(action);
+  }
+  return found;
+}
+
+void CMainFrame::RefreshFromDocument() {
+  for (const auto& [id, action] : actions_) action->setEnabled(doc_.IsEnabled(id));
+  setWindowTitle(FromUtf8(doc_.Title()) + QStringLiteral(" - ") + FromUtf8(kApplicationName));
+  RefreshSelectors();
+  view_->update();
+}
+
+void CMainFrame::RefreshSelectors() {
+  const std::vector<std::string> kinds = doc_.DiagramItems();
+  int kind = doc_.CurrentDiagramKind();
+  if (kind >= static_cast<int>(kinds.size())) {
+    doc_.SelectDiagramKind(0);
+    kind = doc_.CurrentDiagramKind();
+  }
+  diagramSelector_->clear();
+  for (const std::string& item : kinds) diagramSelector_->addItem(FromUtf8(item));
+  diagramSelector_->setCurrentIndex(kinds.empty() ? -1 : kind);
+
+  pointSelector_->clear();
+  for (const std::string& name : doc_.PointNames()) pointSelector_->addItem(FromUtf8(name));
+
+  const bool open = doc_.State().workMode != kNothingOpen;
+  diagramSelector_->setEnabled(open);
+  pointSelector_->setEnabled(open);
+}
+
+void CMainFrame::RunCommand(int commandId) {
+  if (!doc_.IsEnabled(commandId)) return;
+  switch (commandId) {
+    case kCmdPlaneDataFile: {
+      const QString path = chooseFile_(QStringLiteral("平面网数据文件"), QStringLiteral("平面网数据文件(*.NAP)"),
+                                       QStringLiteral("NAP"));
+      if (!path.isEmpty()) OpenPlaneDataFile(path);
+      break;
+    }
+    case kCmdPlaneDataEdit:
+      EditPlaneNetwork();
+      break;
+    case kCmdOpenReport:
+      OpenReport();
+      break;
+    case kCmdCloseDocument:
+      CloseDocument();
+      break;
+    case kCmdHelp:
+      ShowHelp();
+      break;
+    case kCmdAbout:
+      ShowAbout();
+      break;
+    case kCmdExit:
+      close();
+      break;
+    default:
+      break;
+  }
+  RefreshFromDocument();
+}
+
+void CMainFrame::OpenPlaneDataFile(const QString& path) {
+  if (!doc_.IsEnabled(kCmdPlaneDataFile)) return;
+  const bool opened = doc_.OpenPlaneDataFile(path.toStdString(), platform_);
+  RefreshFromDocument();
+  // The network stays open even when its editing is then cancelled, so that
+  // "P数据编辑" can take it up again.
+  if (opened) EditPlaneNetwork();
+  RefreshFromDocument();
+}
+
+void CMainFrame::EditPlaneNetwork() {
+  const PlaneDialogRunner runDialog = [this](PlaneNetwork& net, const std::string& draftPath,
+                                             const PlaneConfirmationSteps& steps) {
+    CQuorDisgnContrloPlane dialog(net, draftPath, steps, platform_, this);
+    return dialog.exec() == QDialog::Accepted;
+  };
+  doc_.EditPlane(platform_, runDialog);
+}
+
+void CMainFrame::OpenReport() {
+  if (!reportViewer_) reportViewer_ = new ReportViewer(this);
+  // A report that cannot be read shows nothing, as a failed editor start would.
+  reportViewer_->ShowReport(FromUtf8(doc_.CurrentReportPath()));
+}
+
+QString CMainFrame::HelpFilePath() const {
+  const QString dir = FromUtf8(doc_.State().programDirectory);
+  const QString beside = dir + QString::fromUtf8(kHelpFileName);
+  if (QFileInfo::exists(beside)) return beside;
+  return dir + QStringLiteral("../share/quorvexplus/") + QString::fromUtf8(kHelpFileName);
+}
+
+void CMainFrame::ShowHelp() {
+  if (!helpViewer_) helpViewer_ = new HelpViewer(this);
+  helpViewer_->ShowHelp(HelpFilePath());
+}
+
+void CMainFrame::ShowAbout() {
+  QMessageBox box(this);
+  box.setWindowTitle(QStringLiteral("关于 QuorvexPlus"));
+  box.setIconPixmap(windowIcon().pixmap(48, 48));
+  box.setText(QStringLiteral("<b>%1</b><br>%2<br>版本 %3")
+                  .arg(FromUtf8(kApplicationName), FromUtf8(kUntitledTitle), QStringLiteral(QUORVEX_VERSION)));
+  box.setInformativeText(QStringLiteral("平面控制网、高程控制网平差, 网图绘制, 坐标转换与平差习题解算。"));
+  box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
+  box.exec();
+}
+
+void CMainFrame::CloseDocument() {
+  doc_.CloseNetwork();
+  if (reportViewer_) reportViewer_->close();
+}
+
+QString CMainFrame::ChooseFileWithDialog(const QString& title, const QString& filter, const QString& suffix) {
+  QFileDialog dialog(this, title, QString(), filter);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::AnyFile);  // a new file's name is welcome
+  dialog.setDefaultSuffix(suffix);
+  dialog.setLabelText(QFileDialog::Accept, QStringLiteral("打开"));
+  dialog.setLabelText(QFileDialog::Reject, QStringLiteral("取消"));
+  dialog.setLabelText(QFileDialog::FileName, QStringLiteral("文件名"));
+  dialog.setLabelText(QFileDialog::FileType, QStringLiteral("文件类型"));
+  dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("查找范围"));
+  if (dialog.exec() != QDialog::Accepted) return QString();
+  return dialog.selectedFiles().value(0);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+  if (!ConfirmYesNoDefaultNo(platform_, Gbk(" 请确认退出..."))) {
+    event->ignore();
+    return;
+  }
+  CloseDocument();
+  if (helpViewer_) helpViewer_->close();
+  event->accept();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+  for (const QUrl& url : event->mimeData()->urls()) {
+    const QString path = url.toLocalFile();
+    if (path.isEmpty() || !IsPlaneDataFileName(path)) continue;
+    event->acceptProposedAction();
+    // The edit cycle's dialogs open after the drop has finished.
+    QTimer::singleShot(0, this, [this, path] { OpenPlaneDataFile(path); });
+    return;
+  }
+}
+
+}  // namespace qp

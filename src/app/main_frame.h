@@ -1,0 +1,86 @@
+// The main window: menus and toolbar of the command table, the dialog bar
+// with the diagram and point-name selectors, the status bar's four panes and
+// the view. Commands are routed to the document; enabling follows the
+// document's state after every command.
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <array>
+#include <functional>
+#include <utility>
+#include <vector>
+
+#include "app/quorvex_doc.h"
+#include "common/platform_services.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+
+namespace qp {
+
+class HelpViewer;
+class ReportViewer;
+
+class CMainFrame : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // Asks for a data file name: the dialog's title, its filter and the suffix
+  // given to a name typed without one. An empty result cancels.
+  using FileChooser = std::function<QString(const QString& title, const QString& filter, const QString& suffix)>;
+
+  CMainFrame(CQuorvexPDoc& doc, PlatformServices& platform, QWidget* parent = nullptr);
+
+  void SetFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
+
+  // Runs a command as its menu item or toolbar button would (nothing when it
+  // is disabled).
+  void RunCommand(int commandId);
+  // "P数据文件" for a name that is already chosen (a dropped file).
+  void OpenPlaneDataFile(const QString& path);
+
+  // Every menu item and toolbar button of a command.
+  std::vector<QAction*> ActionsOf(int commandId) const;
+  QComboBox* DiagramSelector() const { return diagramSelector_; }
+  QComboBox* PointSelector() const { return pointSelector_; }
+  QLabel* StatusPane(int index) const { return statusPanes_[static_cast<size_t>(index)]; }
+  ReportViewer* Reports() const { return reportViewer_; }
+  HelpViewer* Help() const { return helpViewer_; }
+  // The help document: beside the program, or in the shared data folder of
+  // an installed program.
+  QString HelpFilePath() const;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  void BuildMenus();
+  void BuildToolbars();
+  void BuildStatusBar();
+  QAction* AddCommand(int commandId, const char* caption);
+  void RefreshFromDocument();
+  void RefreshSelectors();
+  void EditPlaneNetwork();
+  void OpenReport();
+  void ShowHelp();
+  void ShowAbout();
+  void CloseDocument();
+  QString ChooseFileWithDialog(const QString& title, const QString& filter, const QString& suffix);
+
+  CQuorvexPDoc& doc_;
+  PlatformServices& platform_;
+  FileChooser chooseFile_;
+  std::vector<std::pair<int, QAction*>> actions_;
+  QWidget* view_ = nullptr;
+  QComboBox* diagramSelector_ = nullptr;
+  QComboBox* pointSelector_ = nullptr;
+  std::array<QLabel*, 4> statusPanes_{};
+  ReportViewer* reportViewer_ = nullptr;
+  HelpViewer* helpViewer_ = nullptr;
+};
+
+}  // namespace qp

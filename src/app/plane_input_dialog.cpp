@@ -1,0 +1,339 @@
+#include "app/plane_input_dialog.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <vector>
+
+#include "app/qt_text.h"
+
+namespace qp {
+namespace {
+
+// A table box: one record a line, never wrapped. Pasted text from other
+// systems keeps one line per record whatever its line ends were.
+class TableEdit : public QPlainTextEdit {
+ public:
+  explicit TableEdit(QWidget* parent) : QPlainTextEdit(parent) {
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setTabChangesFocus(true);
+  }
+
+ protected:
+  void insertFromMimeData(const QMimeData* source) override {
+    if (!source->hasText()) return;
+    QString text = source->text();
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    insertPlainText(text);
+  }
+};
+
+QComboBox* ComboOf(QWidget* parent, const std::vector<std::string>& gbkItems) {
+  auto* combo = new QComboBox(parent);
+  for (const std::string& item : gbkItems) combo->addItem(FromGbk(item));
+  return combo;
+}
+
+QLineEdit* EditWithTip(QWidget* parent, const char* tip) {
+  auto* edit = new QLineEdit(parent);
+  edit->setToolTip(QString::fromUtf8(tip));
+  return edit;
+}
+
+struct BoxInfo {
+  PlaneTextBox box;
+  const char* objectName;
+  const char* caption;
+  const char* tip;
+};
+
+// The ten boxes in the three groups, as the dialog lays them out.
+const BoxInfo kPointBoxes[] = {
+    {kKnownPointsBox, "knownPointsBox", "已知点", "输入已知点:<点名,X坐标m,Y坐标m>"},
+    {kApproxPointsBox, "approxPointsBox", "待定点", "输入已知待定坐标点:<点名,X坐标m,Y坐标m>"},
+    {kPrecisionPairsBox, "precisionPairsBox", "精度端点", "输入不相连两点间评定精度端点:<点名,点名>"},
+    {kKnownHeightsBox, "knownHeightsBox", "高程点", "输入已知高程点:<点名,高程值>"},
+};
+const BoxInfo kDirectionBoxes[] = {
+    {kDirectionsBox, "directionsBox", "方向值", "输入方向观测值:<测站点,照准点,方向观测值D.MS>"},
+    {kFixedAzimuthsBox, "fixedAzimuthsBox", "固定方位", "输入固定方位角:<起点,终点,方位角D.MS>"},
+    {kWeightedAzimuthsBox, "weightedAzimuthsBox", "加权方位", "输入带权方位角:<起点,终点,带权方位角D.MS,权值>"},
+};
+const BoxInfo kDistanceBoxes[] = {
+    {kDistanceLinesBox, "distanceLinesBox", "边长值",
+     "输入边长观测值:<起点,终点,边长观测值m[,仪器高m,目标高m,竖直角D.MS]>"},
+    {kFixedDistancesBox, "fixedDistancesBox", "固定边长", "输入固定边长:<起点,终点,固定边长m>"},
+    {kWeightedDistancesBox, "weightedDistancesBox", "加权边长", "输入带权边长:<起点,终点,带权边长值m,权值>"},
+};
+
+}  // namespace
+
+CQuorDisgnContrloPlane::CQuorDisgnContrloPlane(PlaneNetwork& net, std::string draftPath,
+                                               PlaneConfirmationSteps steps, PlatformServices& platform,
+                                               QWidget* parent)
+    : QDialog(parent),
+      net_(net),
+      draftPath_(std::move(draftPath)),
+      steps_(std::move(steps)),
+      platform_(platform) {
+  setObjectName(QStringLiteral("planeInputDialog"));
+  setWindowTitle(QStringLiteral("平面控制网解算"));
+  BuildControls();
+  InitializePlaneForm(form_, net_, draftPath_);
+  ShowForm();
+}
+
+void CQuorDisgnContrloPlane::BuildControls() {
+  auto named = [](QWidget* w, const char* name) {
+    w->setObjectName(QString::fromUtf8(name));
+    return w;
+  };
+
+  // General settings.
+  calcMode_ = ComboOf(this, PlaneCalcModeItems());
+  calcMode_->setToolTip(QStringLiteral("选择计算方式"));
+  networkName_ = EditWithTip(this, "输入控制网名称");
+  directionError_ = EditWithTip(this, "验前中误差");
+  distanceFixedError_ = EditWithTip(this, "测距固定误差mm");
+  distanceScaleError_ = EditWithTip(this, "测距比例误差ppm");
+  closureMode_ = ComboOf(this, PlaneClosureModeItems());
+  closureMode_->setToolTip(QStringLiteral("选择闭合差和粗差检验方式"));
+  yOffset_ = EditWithTip(this, "Y坐标平移量,国家坐标系统为500000.000m");
+  projectionHeight_ = EditWithTip(this, "投影面高程,国家坐标系统为0.000m");
+  refraction_ = EditWithTip(this, "折光系数");
+  named(calcMode_, "calcModeCombo");
+  named(networkName_, "networkNameEdit");
+  named(directionError_, "directionErrorEdit");
+  named(distanceFixedError_, "distanceFixedErrorEdit");
+  named(distanceScaleError_, "distanceScaleErrorEdit");
+  named(closureMode_, "closureModeCombo");
+  named(yOffset_, "yOffsetEdit");
+  named(projectionHeight_, "projectionHeightEdit");
+  named(refraction_, "refractionEdit");
+  for (QLineEdit* e : {directionError_, distanceFixedError_, distanceScaleError_}) e->setMaximumWidth(70);
+
+  auto* settings = new QGridLayout;
+  settings->addWidget(new QLabel(QStringLiteral("解算方式"), this), 0, 0);
+  settings->addWidget(calcMode_, 0, 1);
+  settings->addWidget(new QLabel(QStringLiteral("控制网名"), this), 0, 2);
+  settings->addWidget(networkName_, 0, 3);
+  settings->addWidget(new QLabel(QStringLiteral("定权元素"), this), 0, 4);
+  auto* weights = new QHBoxLayout;
+  weights->addWidget(directionError_);
+  weights->addWidget(distanceFixedError_);
+  weights->addWidget(distanceScaleError_);
+  settings->addLayout(weights, 0, 5);
+  settings->addWidget(new QLabel(QStringLiteral("闭 合 差"), this), 0, 6);
+  settings->addWidget(closureMode_, 0, 7);
+  settings->addWidget(new QLabel(QStringLiteral("Y坐标平移"), this), 1, 0);
+  settings->addWidget(yOffset_, 1, 1);
+  settings->addWidget(new QLabel(QStringLiteral("投影面高程"), this), 1, 2);
+  settings->addWidget(projectionHeight_, 1, 3);
+  settings->addWidget(new QLabel(QStringLiteral("折光系数"), this), 1, 4);
+  settings->addWidget(refraction_, 1, 5);
+  settings->setColumnStretch(3, 1);
+
+  // The ten table boxes in their three groups.
+  auto boxGroup = [&](const char* caption, const BoxInfo* first, const BoxInfo* last, QLayout* above) {
+    auto* group = new QGroupBox(QString::fromUtf8(caption), this);
+    auto* column = new QVBoxLayout(group);
+    if (above) column->addLayout(above);
+    auto* row = new QGridLayout;
+    int c = 0;
+    for (const BoxInfo* b = first; b != last; ++b, ++c) {
+      auto* edit = new TableEdit(group);
+      edit->setObjectName(QString::fromUtf8(b->objectName));
+      edit->setToolTip(QString::fromUtf8(b->tip));
+      row->addWidget(new QLabel(QString::fromUtf8(b->caption), group), 0, c);
+      row->addWidget(edit, 1, c);
+      row->setColumnStretch(c, 1);
+      boxes_[b->box] = edit;
+    }
+    column->addLayout(row);
+    return group;
+  };
+
+  verticalAngleKind_ = ComboOf(this, VerticalAngleKindItems());
+  verticalAngleKind_->setToolTip(QStringLiteral("选择竖直角的观测方式"));
+  distanceOrder_ = ComboOf(this, DistanceColumnOrderItems());
+  distanceOrder_->setToolTip(QStringLiteral("选择边长观测值的输入方式"));
+  named(verticalAngleKind_, "verticalAngleKindCombo");
+  named(distanceOrder_, "distanceOrderCombo");
+  auto* distanceChoices = new QHBoxLayout;
+  distanceChoices->addWidget(verticalAngleKind_);
+  distanceChoices->addWidget(distanceOrder_, 1);
+
+  QGroupBox* pointGroup =
+      boxGroup("已知点/待定点/精度端点/高程点", std::begin(kPointBoxes), std::end(kPointBoxes), nullptr);
+  QGroupBox* directionGroup =
+      boxGroup("方向值/固定方位/加权方位", std::begin(kDirectionBoxes), std::end(kDirectionBoxes), nullptr);
+  QGroupBox* distanceGroup =
+      boxGroup("边长值/固定边长/加权边长", std::begin(kDistanceBoxes), std::end(kDistanceBoxes), distanceChoices);
+
+  // The point-name list.
+  insertMode_ = ComboOf(this, PlaneInsertModeItems());
+  insertMode_->setToolTip(QStringLiteral("选择控制点点名插入或修改方式"));
+  nameList_ = new QListWidget(this);
+  nameList_->setToolTip(QStringLiteral("控制点点名列表"));
+  newName_ = EditWithTip(this, "输入控制点点名");
+  addName_ = new QPushButton(QStringLiteral("点名增加&A"), this);
+  addName_->setAutoDefault(false);
+  named(insertMode_, "insertModeCombo");
+  named(nameList_, "nameList");
+  named(newName_, "newNameEdit");
+  named(addName_, "addNameButton");
+  for (QWidget* w : std::initializer_list<QWidget*>{insertMode_, nameList_, newName_, addName_}) w->setFixedWidth(170);
+  auto* names = new QVBoxLayout;
+  names->addWidget(insertMode_);
+  names->addWidget(nameList_, 1);
+  names->addWidget(newName_);
+  names->addWidget(addName_);
+
+  // File name and the two buttons.
+  fileName_ = new QLineEdit(this);
+  fileName_->setReadOnly(true);
+  ok_ = new QPushButton(QStringLiteral("确定"), this);
+  cancel_ = new QPushButton(QStringLiteral("取消"), this);
+  ok_->setDefault(true);
+  cancel_->setAutoDefault(false);
+  named(fileName_, "fileNameEdit");
+  named(ok_, "okButton");
+  named(cancel_, "cancelButton");
+  auto* bottom = new QHBoxLayout;
+  bottom->addWidget(new QLabel(QStringLiteral("文件名称"), this));
+  bottom->addWidget(fileName_, 1);
+  bottom->addSpacing(16);
+  bottom->addWidget(ok_);
+  bottom->addWidget(cancel_);
+
+  auto* tables = new QVBoxLayout;
+  tables->addWidget(pointGroup, 1);
+  tables->addWidget(directionGroup, 1);
+  tables->addWidget(distanceGroup, 1);
+  auto* middle = new QHBoxLayout;
+  middle->addLayout(tables, 1);
+  middle->addLayout(names);
+
+  auto* whole = new QVBoxLayout(this);
+  whole->addLayout(settings);
+  whole->addLayout(middle, 1);
+  whole->addLayout(bottom);
+  resize(1100, 720);
+
+  connect(calcMode_, &QComboBox::activated, this, &CQuorDisgnContrloPlane::CalcModeChanged);
+  connect(insertMode_, &QComboBox::activated, this, [this](int index) { form_.insertMode = index; });
+  connect(addName_, &QPushButton::clicked, this, &CQuorDisgnContrloPlane::AddName);
+  connect(nameList_, &QListWidget::itemClicked, this, &CQuorDisgnContrloPlane::NameClicked);
+  connect(ok_, &QPushButton::clicked, this, &CQuorDisgnContrloPlane::Confirm);
+  connect(cancel_, &QPushButton::clicked, this, &CQuorDisgnContrloPlane::reject);
+}
+
+void CQuorDisgnContrloPlane::ShowForm() {
+  calcMode_->setCurrentIndex(form_.calcMode);
+  closureMode_->setCurrentIndex(form_.closureMode);
+  networkName_->setText(FromGbk(form_.networkName));
+  directionError_->setText(FromGbk(form_.directionError));
+  distanceFixedError_->setText(FromGbk(form_.distanceFixedError));
+  distanceScaleError_->setText(FromGbk(form_.distanceScaleError));
+  yOffset_->setText(FromGbk(form_.yOffset));
+  projectionHeight_->setText(FromGbk(form_.projectionHeight));
+  refraction_->setText(FromGbk(form_.refraction));
+  verticalAngleKind_->setCurrentIndex(form_.verticalAngleKind);
+  distanceOrder_->setCurrentIndex(form_.distanceColumnOrder);
+  for (int b = 0; b < kPlaneTextBoxCount; ++b) boxes_[b]->setPlainText(BoxTextFromGbk(form_.boxes[b]));
+  insertMode_->setCurrentIndex(form_.insertMode);
+  newName_->setText(FromGbk(form_.newName));
+  fileName_->setText(FromGbk(form_.fileName));
+  ShowNameList();
+  ApplyEnabling();
+}
+
+void CQuorDisgnContrloPlane::ShowNameList() {
+  nameList_->clear();
+  for (const std::string& name : form_.nameList) nameList_->addItem(FromGbk(name));
+}
+
+void CQuorDisgnContrloPlane::ApplyEnabling() {
+  const PlaneFormEnabling e = PlaneFormEnablingFor(form_.calcMode, form_.restoredFromDraft);
+  refraction_->setEnabled(e.refraction);
+  boxes_[kKnownHeightsBox]->setEnabled(e.knownHeights);
+  verticalAngleKind_->setEnabled(e.verticalAngleKind);
+  distanceOrder_->setEnabled(e.distanceColumnOrder);
+  yOffset_->setEnabled(e.yOffset);
+  projectionHeight_->setEnabled(e.projectionHeight);
+}
+
+PlaneInputForm CQuorDisgnContrloPlane::CurrentForm() const {
+  PlaneInputForm f = form_;
+  f.calcMode = calcMode_->currentIndex();
+  f.closureMode = closureMode_->currentIndex();
+  f.networkName = ToGbk(networkName_->text());
+  f.directionError = ToGbk(directionError_->text());
+  f.distanceFixedError = ToGbk(distanceFixedError_->text());
+  f.distanceScaleError = ToGbk(distanceScaleError_->text());
+  f.yOffset = ToGbk(yOffset_->text());
+  f.projectionHeight = ToGbk(projectionHeight_->text());
+  f.refraction = ToGbk(refraction_->text());
+  f.verticalAngleKind = verticalAngleKind_->currentIndex();
+  f.distanceColumnOrder = distanceOrder_->currentIndex();
+  for (int b = 0; b < kPlaneTextBoxCount; ++b) f.boxes[b] = BoxTextToGbk(boxes_[b]->toPlainText());
+  f.insertMode = insertMode_->currentIndex();
+  f.newName = ToGbk(newName_->text());
+  return f;
+}
+
+void CQuorDisgnContrloPlane::CalcModeChanged(int index) {
+  SelectPlaneCalcMode(form_, net_, index);
+  ApplyEnabling();
+}
+
+void CQuorDisgnContrloPlane::AddName() {
+  form_.newName = ToGbk(newName_->text());
+  const size_t before = form_.nameList.size();
+  AddNameToPlaneList(form_, net_, platform_);
+  if (form_.nameList.size() != before) {
+    nameList_->addItem(FromGbk(form_.nameList.back()));
+    nameList_->scrollToBottom();
+  }
+  newName_->setText(FromGbk(form_.newName));
+}
+
+void CQuorDisgnContrloPlane::NameClicked(QListWidgetItem* item) {
+  // The form appends to a box; here the box's text stays in its edit, so the
+  // form works on empty boxes and whatever it appended goes to the edit's end.
+  PlaneInputForm scratch;
+  scratch.insertMode = form_.insertMode;
+  scratch.nameList = form_.nameList;
+  ClickPlaneNameListItem(scratch, net_, nameList_->row(item));
+  for (int b = 0; b < kPlaneTextBoxCount; ++b) {
+    if (scratch.boxes[b].empty()) continue;
+    QPlainTextEdit* box = boxes_[b];
+    box->moveCursor(QTextCursor::End);
+    box->insertPlainText(BoxTextFromGbk(scratch.boxes[b]));
+    box->ensureCursorVisible();
+  }
+  if (scratch.nameList != form_.nameList) {
+    form_.nameList = std::move(scratch.nameList);
+    ShowNameList();
+  }
+}
+
+void CQuorDisgnContrloPlane::Confirm() {
+  // On failure every control keeps what the user typed.
+  if (ConfirmPlaneForm(CurrentForm(), net_, platform_, draftPath_, steps_)) accept();
+}
+
+void CQuorDisgnContrloPlane::reject() {
+  if (CancelPlaneForm(CurrentForm(), net_, platform_, draftPath_)) QDialog::reject();
+}
+
+}  // namespace qp

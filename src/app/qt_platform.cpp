@@ -1,0 +1,117 @@
+#include "app/qt_platform.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QProcess>
+#include <QStringList>
+
+#include "app/document_state.h"
+#include "app/qt_text.h"
+
+namespace qp {
+namespace {
+
+QMessageBox::Icon ToQtIcon(Icon icon) {
+  switch (icon) {
+    case Icon::Information:
+      return QMessageBox::Information;
+    case Icon::Warning:
+      return QMessageBox::Warning;
+    case Icon::Error:
+      return QMessageBox::Critical;
+    case Icon::Question:
+      return QMessageBox::Question;
+    case Icon::None:
+      break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+QWidget* DialogParent() {
+  if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+  return QApplication::activeWindow();
+}
+
+// Chinese captions for the standard buttons, whatever translations are installed.
+void NameButtons(QMessageBox& box) {
+  const std::pair<QMessageBox::StandardButton, const char*> captions[] = {
+      {QMessageBox::Yes, "是(&Y)"}, {QMessageBox::No, "否(&N)"}, {QMessageBox::Ok, "确定"}, {QMessageBox::Cancel, "取消"}};
+  for (const auto& [button, caption] : captions) {
+    if (QAbstractButton* b = box.button(button)) b->setText(QString::fromUtf8(caption));
+  }
+}
+
+QMessageBox::StandardButton ToQtButton(Answer answer) {
+  switch (answer) {
+    case Answer::Ok:
+      return QMessageBox::Ok;
+    case Answer::Cancel:
+      return QMessageBox::Cancel;
+    case Answer::Yes:
+      return QMessageBox::Yes;
+    case Answer::No:
+      return QMessageBox::No;
+  }
+  return QMessageBox::NoButton;
+}
+
+}  // namespace
+
+void QtPlatform::ShowMessage(const std::string& text, Icon icon) {
+  QMessageBox box(ToQtIcon(icon), FromUtf8(kApplicationName), FromGbk(text), QMessageBox::Ok, DialogParent());
+  NameButtons(box);
+  box.exec();
+}
+
+Answer QtPlatform::Ask(const std::string& text, Buttons buttons, Answer defaultAnswer, Icon icon) {
+  QMessageBox::StandardButtons shown;
+  switch (buttons) {
+    case Buttons::Ok:
+      shown = QMessageBox::Ok;
+      break;
+    case Buttons::OkCancel:
+      shown = QMessageBox::Ok | QMessageBox::Cancel;
+      break;
+    case Buttons::YesNo:
+      shown = QMessageBox::Yes | QMessageBox::No;
+      break;
+    case Buttons::YesNoCancel:
+      shown = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+      break;
+  }
+  QMessageBox box(ToQtIcon(icon), FromUtf8(kApplicationName), FromGbk(text), shown, DialogParent());
+  NameButtons(box);
+  box.setDefaultButton(ToQtButton(defaultAnswer));
+  if (buttons == Buttons::YesNo) box.setEscapeButton(QMessageBox::No);
+  switch (box.exec()) {
+    case QMessageBox::Yes:
+      return Answer::Yes;
+    case QMessageBox::No:
+      return Answer::No;
+    case QMessageBox::Ok:
+      return Answer::Ok;
+    case QMessageBox::Cancel:
+      return Answer::Cancel;
+    default:
+      // Closed without a button: the answer that changes nothing.
+      return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
+  }
+}
+
+void QtPlatform::Beep() { QApplication::beep(); }
+
+std::time_t QtPlatform::CurrentTime() { return std::time(nullptr); }
+
+bool QtPlatform::Launch(const std::string& program, const std::vector<std::string>& arguments,
+                        const std::string& workingDirectory) {
+  QStringList args;
+  for (const std::string& a : arguments) args << FromUtf8(a);
+  return QProcess::startDetached(FromUtf8(program), args, FromUtf8(workingDirectory));
+}
+
+void QtPlatform::BeginWait() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+
+void QtPlatform::EndWait() { QApplication::restoreOverrideCursor(); }
+
+}  // namespace qp

@@ -1,0 +1,47 @@
+// Stand-ins for the two outside programs: the report viewer shows a GBK text
+// report in a window of its own (and hands the file to the user's editor on
+// request); the help viewer shows the help document shipped with the program.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+class QLabel;
+class QPlainTextEdit;
+class QTextBrowser;
+
+namespace qp {
+
+class ReportViewer : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit ReportViewer(QWidget* parent = nullptr);
+
+  // Shows the report at `path` (a file-system path); false, showing nothing,
+  // when it cannot be read.
+  bool ShowReport(const QString& path);
+  const QString& Path() const { return path_; }
+  QString Text() const;
+
+ private:
+  bool Reload();
+  void OpenInEditor();
+
+  QString path_;
+  QLabel* pathLabel_ = nullptr;
+  QPlainTextEdit* text_ = nullptr;
+};
+
+class HelpViewer : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit HelpViewer(QWidget* parent = nullptr);
+  bool ShowHelp(const QString& path);
+
+ private:
+  QTextBrowser* browser_ = nullptr;
+};
+
+}  // namespace qp

@@ -1,0 +1,217 @@
+// The document's rules without any window: command enabling, the title,
+// the selectors' entries, opening and closing a plane data file.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <set>
+#include <string>
+
+#include "app/document_state.h"
+#include "app/quorvex_doc.h"
+#include "common/binary_file.h"
+#include "common/gbk_text.h"
+#include "common/name_slot.h"
+#include "plane/plane_file.h"
+#include "support/scripted_platform.h"
+#include "support/test_files.h"
+
+namespace qp::testing {
+namespace {
+
+std::set<int> Allowed(const DocumentState& s) {
+  std::set<int> ids;
+  for (int id : AllCommandIds()) {
+    if (CommandRuleAllows(s, id)) ids.insert(id);
+  }
+  return ids;
+}
+
+DocumentState StateOf(int mode, bool idle, bool ready) {
+  DocumentState s;
+  s.workMode = mode;
+  s.toolState = idle ? kNoTool : kMoveTool;
+  s.drawingReady = ready;
+  return s;
+}
+
+TEST(CommandEnabling, FollowsTheCommandTableInEveryWorkMode) {
+  const std::set<int> always = {135, 57664, 57665};
+  auto with = [&](std::set<int> ids) {
+    ids.insert(always.begin(), always.end());
+    return ids;
+  };
+  const std::set<int> drawingCommands = {162, 182, 57607, 57609, 57606};
+  auto plus = [](std::set<int> a, const std::set<int>& b) {
+    a.insert(b.begin(), b.end());
+    return a;
+  };
+
+  struct Case {
+    const char* what;
+    DocumentState state;
+    std::set<int> expected;
+  };
+  const Case cases[] = {
+      {"nothing open", StateOf(0, true, false), with({141, 137, 144, 138, 134, 168, 175, 185})},
+      {"nothing open, tool busy", StateOf(0, false, false), with({141, 137, 144, 138})},
+      {"plane data before a drawing", StateOf(1, true, false), with({142, 143, 158, 136})},
+      {"plane data computed", StateOf(1, true, true), plus(with({142, 143, 158, 136, 177, 172}), drawingCommands)},
+      {"plane data, tool busy", StateOf(1, false, true), with({142, 143, 158})},
+      {"plane drawing", StateOf(2, true, true), plus(with({143, 158, 136, 177}), drawingCommands)},
+      {"height data before a drawing", StateOf(3, true, false), with({145, 146, 159, 136})},
+      {"height data computed", StateOf(3, true, true), plus(with({145, 146, 159, 136, 178, 172}), drawingCommands)},
+      {"height drawing", StateOf(4, true, true), plus(with({146, 159, 136, 178}), drawingCommands)},
+      {"height drawing, tool busy", StateOf(4, false, true), with({146, 159})},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Allowed(c.state), c.expected) << c.what;
+}
+
+TEST(CommandEnabling, CommandsNotBuiltStayDisabledAndViewCommandsHaveNoRuleHere) {
+  const std::set<int> built = {141, 142, 172, 136, 135, 57664, 57665};
+  for (int id : AllCommandIds()) EXPECT_EQ(IsCommandBuilt(id), built.count(id) == 1) << id;
+
+  // The tools are allowed by the table with nothing open, but not built yet.
+  const DocumentState idle = StateOf(0, true, false);
+  EXPECT_TRUE(CommandRuleAllows(idle, kCmdZoneTransform));
+  EXPECT_FALSE(IsCommandEnabled(idle, kCmdZoneTransform));
+  EXPECT_TRUE(IsCommandEnabled(idle, kCmdPlaneDataFile));
+  for (int view : {140, 147, 148, 160, 161, 181}) EXPECT_FALSE(CommandRuleAllows(StateOf(1, true, true), view));
+}
+
+TEST(CommandTable, MenusAndToolbarCarryEveryCommandOnce) {
+  std::multiset<int> menuIds;
+  for (const MenuInfo& menu : MainMenus()) {
+    for (const CommandInfo& item : menu.items) {
+      if (item.id != 0) menuIds.insert(item.id);
+    }
+  }
+  const std::set<int> table = {141, 142, 143, 158, 137, 177, 144, 145, 146, 159, 138, 178, 172,
+                               162, 182, 57607, 57609, 57606, 136, 134, 168, 175, 185, 135, 57664, 57665};
+  EXPECT_EQ(std::set<int>(menuIds.begin(), menuIds.end()), table);
+  EXPECT_EQ(menuIds.count(kCmdOpenReport), 2u);  // P打开文本 and H打开文本
+
+  std::vector<int> toolbar;
+  for (const CommandInfo& b : ToolbarCommands()) toolbar.push_back(b.id);
+  EXPECT_EQ(toolbar, (std::vector<int>{57664, 140, 147, 148, 160, 161, 162, 181}));
+}
+
+TEST(DocumentTitle, CutsLongPathsAndFallsBackToTheApplicationTitle) {
+  const std::string app = kUntitledTitle;
+  // 200 bytes with backslashes and slashes: the last component remains.
+  const std::string longWindows = "C:\\" + std::string(180, 'd') + "\\sub\\NET.NAP";
+  ASSERT_GT(longWindows.size(), 128u);
+  EXPECT_EQ(DocumentTitleFor(longWindows), "NET.NAP");
+  EXPECT_EQ(DocumentTitleFor("/home/" + std::string(150, 'u') + "/控制网.NAP"), "控制网.NAP");
+  // 128 bytes are kept whole.
+  const std::string exactly128 = "/data/" + std::string(116, 'x') + "/a.NAP";
+  ASSERT_EQ(exactly128.size(), 128u);
+  EXPECT_EQ(DocumentTitleFor(exactly128), exactly128);
+  // Length counts GBK bytes: "/" and 63 Chinese characters are 127 GBK bytes
+  // (190 in UTF-8) and stay whole; one character more is cut.
+  std::string chinese63;
+  for (int i = 0; i < 63; ++i) chinese63 += "网";
+  EXPECT_EQ(DocumentTitleFor("/" + chinese63), "/" + chinese63);
+  EXPECT_EQ(DocumentTitleFor("/" + chinese63 + "图"), chinese63 + "图");
+
+  EXPECT_EQ(DocumentTitleFor(""), app);
+  EXPECT_EQ(DocumentTitleFor("ab"), app);
+  EXPECT_EQ(DocumentTitleFor("abc"), "abc");
+  EXPECT_EQ(DocumentTitleFor("无标题1"), app);
+  EXPECT_EQ(DocumentTitleFor("网"), app);  // two GBK bytes
+}
+
+TEST(ProgramDirectory, KeepsTheTrailingSeparator) {
+  EXPECT_EQ(ProgramDirectoryOf("/opt/quorvex/bin/quorvex-gui"), "/opt/quorvex/bin/");
+  EXPECT_EQ(ProgramDirectoryOf("C:\\Quorvex\\QuorvexPlus.exe"), "C:\\Quorvex\\");
+  EXPECT_EQ(ProgramDirectoryOf("quorvex-gui"), "");
+}
+
+TEST(DiagramSelector, ListsSevenOrEightPlaneKindsFourHeightKindsAndNothingWhenClosed) {
+  EXPECT_TRUE(DiagramSelectorItems(0, true).empty());
+  for (int mode : {1, 2}) {
+    EXPECT_EQ(DiagramSelectorItems(mode, false).size(), 7u);
+    const auto eight = DiagramSelectorItems(mode, true);
+    ASSERT_EQ(eight.size(), 8u);
+    EXPECT_EQ(eight.front(), "控制网图");
+    EXPECT_EQ(eight.back(), "边长方位角");
+  }
+  for (int mode : {3, 4}) {
+    EXPECT_EQ(DiagramSelectorItems(mode, true),
+              (std::vector<std::string>{"高程控制网网图", "高差观测值", "高差平差值误差", "高差平差值"}));
+  }
+
+  auto net = std::make_unique<PlaneNetwork>();
+  ResetPlaneNetwork(*net, "a.NAP");
+  net->calcMode = kReducedObservations;
+  net->redundancy = 4;
+  net->sideCount = 6;
+  EXPECT_TRUE(PlaneSidesComputed(*net, true));
+  EXPECT_FALSE(PlaneSidesComputed(*net, false));  // confirmed, not computed
+  net->calcMode = kPrecisionEstimate;
+  EXPECT_FALSE(PlaneSidesComputed(*net, true));  // an estimate has no azimuths to show
+  net->calcMode = kReducedObservations;
+  net->redundancy = 0;
+  EXPECT_FALSE(PlaneSidesComputed(*net, true));  // estimated for lack of redundancy
+  net->redundancy = 4;
+  net->sideCount = 0;
+  EXPECT_FALSE(PlaneSidesComputed(*net, true));
+}
+
+struct PlaneDocumentTest : ::testing::Test {
+  TempDir dir;
+  ScriptedPlatform platform;
+  CQuorvexPDoc doc{"/opt/quorvex/"};
+};
+
+TEST_F(PlaneDocumentTest, NewDataFileIsCreatedAfterTheQuestionAndOpensThePlaneNetwork) {
+  const std::string path = dir.File("新网.NAP");
+  platform.Answering({Answer::Yes});
+  ASSERT_TRUE(doc.OpenPlaneDataFile(path, platform));
+  EXPECT_EQ(platform.QuestionsUtf8(), std::vector<std::string>{"请确认新建平面网数据文件 ..."});
+  EXPECT_EQ(platform.questionDefaults.at(0), Answer::No);
+  EXPECT_EQ(ReadBytes(path).size(), kPlaneFileSize);
+  EXPECT_EQ(doc.State().workMode, kPlaneData);
+  EXPECT_EQ(doc.State().planeDataPath, path);
+  EXPECT_EQ(doc.State().planeReportPath, dir.File("新网.txt"));
+  EXPECT_EQ(doc.CurrentReportPath(), dir.File("新网.txt"));
+  EXPECT_EQ(SlotText(doc.Plane().dataFilePath), Utf8ToGbk(path));
+  EXPECT_EQ(doc.Plane().lastComputedPointCount, -1);  // a fresh network
+  EXPECT_EQ(doc.Title(), path);
+  EXPECT_FALSE(doc.IsEnabled(kCmdPlaneDataFile));
+  EXPECT_TRUE(doc.IsEnabled(kCmdPlaneDataEdit));
+  EXPECT_FALSE(doc.IsEnabled(kCmdOpenReport));  // nothing computed yet
+
+  doc.CloseNetwork();
+  EXPECT_EQ(doc.State().workMode, kNothingOpen);
+  EXPECT_EQ(doc.Title(), kUntitledTitle);
+  EXPECT_TRUE(doc.DiagramItems().empty());
+  EXPECT_TRUE(doc.IsEnabled(kCmdPlaneDataFile));
+
+  // The same file again is read without a question.
+  platform.questions.clear();
+  ASSERT_TRUE(doc.OpenPlaneDataFile(path, platform));
+  EXPECT_TRUE(platform.questions.empty());
+  EXPECT_EQ(doc.DiagramItems().size(), 7u);
+}
+
+TEST_F(PlaneDocumentTest, AnsweringNoCreatesNothingAndAnUnreadableFileIsNeverReplaced) {
+  const std::string fresh = dir.File("N.NAP");
+  platform.Answering({Answer::No});
+  EXPECT_FALSE(doc.OpenPlaneDataFile(fresh, platform));
+  EXPECT_FALSE(FileExists(fresh));
+  EXPECT_EQ(doc.State().workMode, kNothingOpen);
+  EXPECT_EQ(doc.Title(), kUntitledTitle);
+
+  const std::string damaged = dir.File("D.NAP");
+  const std::string bytes(kPlaneFileSize - 1, '\x01');
+  WriteBytes(damaged, bytes);
+  platform.questions.clear();
+  EXPECT_FALSE(doc.OpenPlaneDataFile(damaged, platform));
+  EXPECT_EQ(platform.LastMessageUtf8(), "平面网数据文件错误 !");
+  EXPECT_TRUE(platform.questions.empty());
+  EXPECT_EQ(ReadBytes(damaged), bytes);
+  EXPECT_EQ(doc.State().workMode, kNothingOpen);
+}
+
+}  // namespace
+}  // namespace qp::testing

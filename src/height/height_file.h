@@ -1,0 +1,23 @@
+// The .NAH height network data file: the 4544-byte drawing settings block
+// followed by the height network record image, 596,416 bytes in all.
+#pragma once
+
+#include <string>
+
+#include "common/settings_block.h"
+#include "height/height_network.h"
+
+namespace qp {
+
+inline constexpr size_t kHeightFileSize = sizeof(SettingsBlock) + sizeof(HeightNetwork);
+static_assert(kHeightFileSize == 596416);
+
+// Reads the file at `path` (a file-system path). Succeeds only for a file of
+// exactly the expected length, and replaces `settings` and `net` only then: a
+// failed read leaves both untouched. Shows no message: callers report it.
+bool ReadHeightFile(const std::string& path, SettingsBlock& settings, HeightNetwork& net);
+
+// Writes both blocks; never leaves a half-written file behind.
+bool WriteHeightFile(const std::string& path, const SettingsBlock& settings, const HeightNetwork& net);
+
+}  // namespace qp

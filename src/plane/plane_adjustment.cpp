@@ -70,12 +70,13 @@ bool AdjustPlaneNetwork(PlaneComputation& c) {
   std::vector<double> x;
   double largest = 1024.0;
   int iterations = 0;
+  c.iterations = 0;
   while (largest > kConvergenceCm) {
     c.normals.Clear(n);
     if (!FormEquations(c, AdjustmentMode::Adjusting)) return false;
     if (!c.normals.SolveNormal(n, x, c.platform)) return false;
     largest = ApplySolution(net, x);
-    ++iterations;
+    c.iterations = ++iterations;
     // A solution that is not a number can never converge.
     if (iterations >= kMaxIterations || !std::isfinite(largest)) break;
   }

@@ -33,6 +33,8 @@ struct PlaneComputation {
   ReportFile& report;
   SectionNumber& section;
   std::string exportPath;
+  // Iterations the last adjustment ran.
+  int iterations = 0;
 };
 
 // Seconds per radian divided by 100: radians per metre into seconds per cm.

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <string>
@@ -266,17 +267,19 @@ struct TestNetwork {
   }
 };
 
-struct Run {
+struct Computation {
   std::unique_ptr<NormalEquationStore> normals = std::make_unique<NormalEquationStore>();
   ScriptedPlatform platform;
   TempDir dir;
   ReportFile report;
   SectionNumber section;
+  int iterations = 0;
 
   bool Adjust(PlaneNetwork& net, bool estimate = false) {
     report.Create(dir.File("net.txt"));
     PlaneComputation c{net, *normals, platform, report, section, dir.File("net坐标数据.txt")};
     const bool ok = estimate ? EstimatePlanePrecision(c) : AdjustPlaneNetwork(c);
+    iterations = c.iterations;
     report.Close();
     return ok;
   }
@@ -334,7 +337,7 @@ TestNetwork OneKnownPoint() {
 
 void ExpectSameAsIndependent(TestNetwork& t) {
   PlaneNetwork& net = *t.b.net;
-  Run run;
+  Computation run;
   ASSERT_TRUE(run.Adjust(net)) << run.platform.LastMessageUtf8();
   EXPECT_TRUE(run.platform.messages.empty());
   const Solution s = IndependentAdjustment(net, t.obs, t.orientations).Solve();
@@ -374,6 +377,125 @@ TEST(AdjustPlaneNetwork, MatchesAnIndependentLeastSquaresSolution) {
     TestNetwork t = OneKnownPoint();
     ExpectSameAsIndependent(t);
   }
+}
+
+// Three known points on one line and a new point on it, measured from all
+// three: at the solution the distances say nothing across the line, so an
+// approximate point h metres off the line comes back by halves (h/2, h/4 ...
+// in successive corrections). A correction of 1 cm is first reached after
+// log2(100 h) iterations.
+TestNetwork CollinearDistances(double offLine) {
+  TestNetwork t;
+  NetworkBuilder& b = t.b;
+  b.Place("K1", 1000.0, 0.0);
+  b.Place("K2", 1000.0, 1000.0);
+  b.Place("K3", 1000.0, 2000.0);
+  b.Place("P", 1000.0, 500.0);
+  t.Points({"K1", "K2", "K3"}, {"P"});
+  t.b.net->x[3] = 1000.0 + offLine;
+  t.b.net->y[3] = 500.0;
+  b.Distance("K1", "P");
+  b.Distance("K2", "P");
+  b.Distance("K3", "P");
+  t.Finish();
+  return t;
+}
+
+TEST(AdjustPlaneNetwork, ConvergesOnlyWithinEightIterations) {
+  struct Case {
+    double offLine;
+    int iterations;
+    bool converged;
+  };
+  // 0.9 cm: one iteration. 2 m: the 8th correction is 0.78 cm. 4 m: the 9th
+  // is, too late. 10 m: still 0.98 cm after the 10th, where it stops.
+  for (const Case cs : {Case{0.018, 1, true}, Case{2.0, 8, true}, Case{4.0, 9, false}, Case{10.0, 10, false}}) {
+    SCOPED_TRACE(cs.offLine);
+    TestNetwork t = CollinearDistances(cs.offLine);
+    Computation run;
+    EXPECT_EQ(run.Adjust(*t.b.net), cs.converged);
+    EXPECT_EQ(run.iterations, cs.iterations);
+    if (cs.converged) {
+      EXPECT_TRUE(run.platform.messages.empty());
+      EXPECT_NE(run.Report().find("坐标平差值"), std::string::npos);
+    } else {
+      EXPECT_EQ(run.platform.MessagesUtf8(), std::vector<std::string>{"法方程解算不收敛 !!!"});
+      EXPECT_EQ(run.Report(), "");  // nothing is reported for a network that did not converge
+    }
+  }
+}
+
+// A single distance is reported with its correction but takes no part in
+// the equations: the coordinates are those of the directions alone.
+TEST(AdjustPlaneNetwork, ASingleDistanceTakesNoPart) {
+  TestNetwork withDistance = Triangulation();
+  TestNetwork directionsOnly = Triangulation();
+  for (TestNetwork* t : {&withDistance, &directionsOnly}) t->b.net->reducedCount = 0;
+  withDistance.b.Distance("K1", "P1", withDistance.b.Length("K1", "P1") + 0.5);
+  ComputeUnknownsAndRedundancy(*withDistance.b.net);
+  ComputeUnknownsAndRedundancy(*directionsOnly.b.net);
+  Computation a, b;
+  ASSERT_TRUE(a.Adjust(*withDistance.b.net));
+  ASSERT_TRUE(b.Adjust(*directionsOnly.b.net));
+  for (int p = 0; p < withDistance.b.net->pointCount; ++p) {
+    EXPECT_EQ(withDistance.b.net->x[p], directionsOnly.b.net->x[p]);
+    EXPECT_EQ(withDistance.b.net->y[p], directionsOnly.b.net->y[p]);
+  }
+  const std::string report = a.Report();
+  EXPECT_NE(report.find("边长平差值和改正数<个数:1>"), std::string::npos);
+  EXPECT_NE(report.find("    1  K1         P1                     -48.065        2401.2352\r\n"), std::string::npos) << report;
+  // It still counts in sigma0, with its redundancy.
+  EXPECT_GT(withDistance.b.net->sigma0, 2.0 * directionsOnly.b.net->sigma0);
+}
+
+// A fixed azimuth between two known points is a constraint row of zeros:
+// refused, and nothing is reported.
+TEST(AdjustPlaneNetwork, RefusesAFixedAzimuthBetweenKnownPoints) {
+  TestNetwork t = Triangulation();
+  t.b.FixedAzimuth("K1", "K2", RadiansToDms(t.b.Azimuth("K1", "K2")));
+  ComputeUnknownsAndRedundancy(*t.b.net);
+  for (bool estimate : {false, true}) {
+    Computation run;
+    EXPECT_FALSE(run.Adjust(*t.b.net, estimate));
+    EXPECT_EQ(run.platform.MessagesUtf8(), std::vector<std::string>{"法方程系数不满秩或超过解题容量 !!!"});
+    EXPECT_EQ(run.Report(), "");
+  }
+}
+
+// Mode 0: the precision of the design from its approximate coordinates,
+// with the prior error as sigma0; nothing moves, nothing but the precision
+// section is written, and weighted observations take no part.
+TEST(EstimatePlanePrecision, ReportsOnlyThePrecisionOfTheDesign) {
+  TestNetwork t = OneKnownPoint();
+  PlaneNetwork& net = *t.b.net;
+  net.calcMode = kPrecisionEstimate;
+  net.weightedAzimuthWeight[0] = -1.0;  // would be refused when adjusting
+  const std::unique_ptr<PlaneNetwork> before = t.b.Copy();
+  Computation run;
+  ASSERT_TRUE(run.Adjust(net, true)) << run.platform.LastMessageUtf8();
+  EXPECT_EQ(std::memcmp(net.x, before->x, sizeof net.x), 0);
+  EXPECT_EQ(std::memcmp(net.y, before->y, sizeof net.y), 0);
+  EXPECT_EQ(net.sigma0, net.directionError);
+  const std::string report = run.Report();
+  EXPECT_EQ(report.rfind("\r\n\r\n                 1.精度评定<单位权中误差=1.800  >\r\n", 0), 0u) << report;
+  EXPECT_EQ(report.find("坐标平差值"), std::string::npos);
+  EXPECT_GT(net.pointE[2], 0.0f);
+
+  // The same design with the weighted observations adjusted instead.
+  Computation adjusting;
+  EXPECT_FALSE(adjusting.Adjust(net));
+  EXPECT_EQ(adjusting.platform.LastMessageUtf8(), "加权观测值(A - D)的权值不能为负 !");
+}
+
+// A distance with no error model gets no weight: refused with a message
+// instead of infinities in the normal equations.
+TEST(AdjustPlaneNetwork, RefusesDistancesWithoutAnErrorModel) {
+  TestNetwork t = Triangulation();
+  t.b.net->distanceFixedError = 0.0;
+  t.b.net->distanceScaleError = 0.0;
+  Computation run;
+  EXPECT_FALSE(run.Adjust(*t.b.net));
+  EXPECT_EQ(run.platform.LastMessageUtf8(), "边长(K1 - P1)的测距中误差不大于零, 不能定权 !");
 }
 
 }  // namespace

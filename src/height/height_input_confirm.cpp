@@ -1,0 +1,47 @@
+// "确定" and "取消" of the height input dialog.
+#include "common/binary_file.h"
+#include "common/gbk_text.h"
+#include "height/height_checks.h"
+#include "height/height_input_form.h"
+
+namespace qp {
+
+bool ConfirmHeightDialog(const HeightInputForm& form, HeightNetwork& net, PlatformServices& platform,
+                         const HeightReportTarget& target) {
+  if (!ConfirmYesNoDefaultNo(platform, Gbk("请确认继续 ..."))) return false;
+  return RunHeightConfirmation(form, net, platform, target);
+}
+
+bool RunHeightConfirmation(const HeightInputForm& form, HeightNetwork& net, PlatformServices& platform,
+                           const HeightReportTarget& target) {
+  if (!ParseAll(form, net, platform) || !CheckDuplicateNames(net, platform) ||
+      !CompleteAndApproximateHeights(net, platform) || !CheckHeightPrecisionPairs(net, platform) ||
+      !CheckHeightCoordinates(net, platform)) {
+    return false;
+  }
+  net.unknownCount = net.unknownPointCount;
+  net.redundancy = net.observationCount - net.unknownPointCount;
+  if (!(net.pointCount > 0 && net.unknownPointCount > 0 && net.observationCount > 1 && net.redundancy >= 0)) {
+    platform.ShowMessage(Gbk("高程网不满足平差或精度估算条件 !!!"));
+    return false;
+  }
+  {
+    WaitCursor wait(platform);
+    // A report that cannot be written has shown its message; the network
+    // itself is confirmed all the same.
+    WriteHeightRawReport(net, platform, target.reportPath, target.section);
+  }
+  // The input is now part of the network: the unfinished-input file is done with.
+  RemoveFileIfExists(target.sidePath);
+  return true;
+}
+
+bool CancelHeightForm(const HeightInputForm& form, const HeightNetwork& net, PlatformServices& platform,
+                      const std::string& sidePath) {
+  if (!ConfirmYesNoDefaultNo(platform, Gbk("请确认放弃 ..."))) return false;
+  // A network typed into the dialog keeps what was typed for the next edit.
+  if (net.derivedMarker < 0) WriteHeightSideFile(sidePath, form);
+  return true;
+}
+
+}  // namespace qp

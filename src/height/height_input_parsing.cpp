@@ -1,0 +1,192 @@
+// Reading the height input dialog on confirmation: settings and the five
+// tables with their line checks. Line numbers in messages count from 1.
+#include <algorithm>
+#include <optional>
+
+#include "common/format.h"
+#include "common/gbk_text.h"
+#include "common/name_slot.h"
+#include "common/numeric_field.h"
+#include "common/table_line_reader.h"
+#include "height/height_input_form.h"
+
+namespace qp {
+namespace {
+
+// Splits a line into `count` trimmed fields; the last takes the rest of the
+// line (extra commas included, which then fail its check). A line of one or
+// two bytes, a missing comma or an empty first field make the line malformed.
+std::optional<std::vector<std::string>> SplitLine(std::string_view line, int count) {
+  if (line.size() <= 2) return std::nullopt;
+  std::vector<std::string> fields;
+  std::string_view rest = line;
+  for (int i = 0; i + 1 < count; ++i) {
+    const size_t comma = rest.find(',');
+    if (comma == std::string_view::npos) return std::nullopt;
+    fields.emplace_back(Trim(rest.substr(0, comma)));
+    rest = rest.substr(comma + 1);
+  }
+  fields.emplace_back(Trim(rest));
+  if (fields[0].empty()) return std::nullopt;
+  return fields;
+}
+
+// Names live in 10-byte slots. The dialog's rule admits up to 14 bytes in the
+// height tables, but a longer name cut to its slot could merge two different
+// points, so names beyond 10 bytes are refused with the line's name message.
+bool IsHeightName(std::string_view name) { return !name.empty() && name.size() <= 10; }
+
+bool IsNumber(std::string_view field) { return !field.empty() && IsNumericField(field); }
+
+// Shows a line message (a UTF-8 "...第[%d]行..." format) for the zero-based
+// reader line and returns false.
+bool Fail(PlatformServices& platform, const char* utf8Format, int readerLine) {
+  platform.ShowMessage(FormatText(utf8Format, readerLine + 1));
+  return false;
+}
+
+// Reads the lines of a box while fewer than `limit` entries are stored;
+// `count` follows the entries stored.
+template <typename ReadLine>
+bool ReadLines(std::string_view box, int limit, int32_t& count, ReadLine&& readLine) {
+  count = 0;
+  TableLineReader reader(box);
+  while (count < limit && reader.Next()) {
+    if (!readLine(reader.Line(), reader.LineNumber(), count)) return false;
+    ++count;
+  }
+  return true;
+}
+
+struct PointTableText {
+  const char* malformed;
+  const char* name;
+  const char* height;
+};
+
+// "name,height" lines into the point list from slot `first` on.
+bool ReadHeightPoints(const std::string& box, int first, int limit, const PointTableText& text, int32_t& count,
+                      HeightNetwork& net, PlatformServices& platform) {
+  return ReadLines(box, limit, count, [&](std::string_view line, int lineNumber, int entry) {
+    const auto fields = SplitLine(line, 2);
+    if (!fields) return Fail(platform, text.malformed, lineNumber);
+    const auto& f = *fields;
+    if (!IsHeightName(f[0])) return Fail(platform, text.name, lineNumber);
+    if (!IsNumber(f[1])) return Fail(platform, text.height, lineNumber);
+    SetSlotText(net.pointName[first + entry], f[0]);
+    net.height[first + entry] = LeadingNumber(f[1]);
+    return true;
+  });
+}
+
+}  // namespace
+
+bool ParseKnownHeights(const std::string& box, HeightNetwork& net, PlatformServices& platform) {
+  static const PointTableText kText = {
+      "已知点第[%d]行数据不正确!",
+      "已知点第[%d]行起点点名[1--15个字符]不正确!",
+      "已知点第[%d]行定高程不正确!",
+  };
+  return ReadHeightPoints(box, 0, HeightCapacityOf(net, kCapacityPoints), kText, net.knownCount, net, platform);
+}
+
+bool ParseApproximateHeights(const std::string& box, HeightNetwork& net, PlatformServices& platform) {
+  static const PointTableText kText = {
+      "已知概略高程的点第[%d]行数据不正确!",
+      "已知概略高程的点第[%d]行起点点名[1--15个字符]不正确!",
+      "已知概略高程的点第[%d]行定高程不正确!",
+  };
+  const int capacity = HeightCapacityOf(net, kCapacityPoints);
+  const int known = ClampedCount(net.knownCount, capacity);
+  return ReadHeightPoints(box, known, capacity - known, kText, net.approxCount, net, platform);
+}
+
+bool ParsePrecisionPairs(const std::string& box, HeightNetwork& net, PlatformServices& platform) {
+  const int limit = HeightCapacityOf(net, kCapacityPairs);
+  return ReadLines(box, limit, net.pairCount, [&](std::string_view line, int lineNumber, int entry) {
+    const auto fields = SplitLine(line, 2);
+    if (!fields) return Fail(platform, "精度端点第[%d]行数据不正确!", lineNumber);
+    const auto& f = *fields;
+    if (!IsValidPointName(f[0])) return Fail(platform, "精度端点第[%d]行起点点名[1--10个字符]不正确!", lineNumber);
+    if (!IsValidPointName(f[1])) return Fail(platform, "精度端点第[%d]行终点名[1--10个字符]不正确!", lineNumber);
+    if (f[0] == f[1]) return Fail(platform, "精度端点第[%d]行点名相同不正确!", lineNumber);
+    SetSlotText(net.pairFrom[entry], f[0]);
+    SetSlotText(net.pairTo[entry], f[1]);
+    return true;
+  });
+}
+
+bool ParseHeightDifferences(const std::string& box, HeightNetwork& net, PlatformServices& platform) {
+  const int limit = HeightCapacityOf(net, kCapacityDifferences);
+  return ReadLines(box, limit, net.observationCount, [&](std::string_view line, int lineNumber, int entry) {
+    const auto fields = SplitLine(line, 4);
+    if (!fields) return Fail(platform, "高差观测值第[%d]行数据不正确!", lineNumber);
+    const auto& f = *fields;
+    if (!IsHeightName(f[0])) return Fail(platform, "高差观测值第[%d]行起点点名[1--15个字符]不正确!", lineNumber);
+    if (!IsHeightName(f[1])) return Fail(platform, "高差观测值第[%d]行终点点名[1--15个字符]不正确!", lineNumber);
+    if (!IsNumber(f[2])) return Fail(platform, "高差观测值第[%d]行高差不正确!", lineNumber);
+    // The weight element is a length or a number of set-ups: a negative one
+    // would give a negative (or infinite) weight.
+    if (!IsNumber(f[3]) || LeadingNumber(f[3]) < 0.0) {
+      return Fail(platform, "高差观测值第[%d]行定权元素不正确!", lineNumber);
+    }
+    SetSlotText(net.from[entry], f[0]);
+    SetSlotText(net.to[entry], f[1]);
+    net.observed[entry] = LeadingNumber(f[2]);
+    net.weightElement[entry] = LeadingNumber(f[3]);
+    return true;
+  });
+}
+
+bool ParsePlaneCoordinates(const std::string& box, HeightNetwork& net, PlatformServices& platform) {
+  const int limit = HeightCapacityOf(net, kCapacityPoints);
+  return ReadLines(box, limit, net.coordinateCount, [&](std::string_view line, int lineNumber, int entry) {
+    const auto fields = SplitLine(line, 3);
+    if (!fields) return Fail(platform, "已知点坐标第[%d]行数据不正确!", lineNumber);
+    const auto& f = *fields;
+    if (!IsValidPointName(f[0])) return Fail(platform, "已知点坐标第[%d]行起点点名[1--10个字符]不正确!", lineNumber);
+    if (!IsNumber(f[1])) return Fail(platform, "已知点坐标第[%d]行X坐标不正确!", lineNumber);
+    if (!IsNumber(f[2])) return Fail(platform, "已知点坐标第[%d]行Y坐标不正确!", lineNumber);
+    SetSlotText(net.coordinateName[entry], f[0]);
+    net.coordinateX[entry] = LeadingNumber(f[1]);
+    net.coordinateY[entry] = LeadingNumber(f[2]);
+    return true;
+  });
+}
+
+bool ParseAll(const HeightInputForm& form, HeightNetwork& net, PlatformServices& platform) {
+  net.knownCount = 0;
+  net.approxCount = 0;
+  net.unknownPointCount = 0;
+  net.pointCount = 0;
+  net.unknownCount = 0;
+  net.redundancy = 0;
+  net.nameCount = 0;
+  net.coordinateCount = 0;
+  net.observationCount = 0;
+  net.pairCount = 0;
+
+  net.mode = form.mode == kHeightEstimate ? kHeightEstimate : kHeightAdjust;
+  net.kind = form.kind == kTrigonometricNetwork ? kTrigonometricNetwork : kLevellingNetwork;
+  const std::string_view name = Trim(form.networkName);
+  if (name.size() >= sizeof net.networkName) {
+    platform.ShowMessage(Gbk("控制网名不得大于32个汉字 !"));
+    return false;
+  }
+  SetSlotText(net.networkName, name);
+  const double prior = LeadingNumber(form.priorError);
+  net.priorError = prior < 0.001 ? 1.0 : prior;
+
+  const int names = std::min(static_cast<int>(form.nameList.size()), kMaxHeightPoints);
+  for (int i = 0; i < names; ++i) SetSlotText(net.nameList[i], form.nameList[static_cast<size_t>(i)]);
+  net.nameCount = names;
+
+  const auto& box = form.boxes;
+  return ParseKnownHeights(box[kHeightKnownBox], net, platform) &&
+         ParseApproximateHeights(box[kHeightApproxBox], net, platform) &&
+         ParsePrecisionPairs(box[kHeightPairsBox], net, platform) &&
+         ParseHeightDifferences(box[kHeightDifferencesBox], net, platform) &&
+         ParsePlaneCoordinates(box[kHeightCoordinatesBox], net, platform);
+}
+
+}  // namespace qp

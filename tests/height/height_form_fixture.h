@@ -1,0 +1,59 @@
+// A height input dialog with usable settings over a fresh record, and the
+// helpers the height tests share.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "common/gbk_text.h"
+#include "common/name_slot.h"
+#include "height/height_input_form.h"
+#include "support/scripted_platform.h"
+#include "support/test_files.h"
+
+namespace qp::testing {
+
+struct HeightFormTest : ::testing::Test {
+  std::unique_ptr<HeightNetwork> net = std::make_unique<HeightNetwork>();
+  HeightInputForm form;
+  ScriptedPlatform platform;
+  TempDir dir;
+  SectionNumber section;
+
+  void SetUp() override {
+    ResetHeightNetwork(*net, "net.NAH");
+    form = HeightInputForm{};
+    form.mode = kHeightAdjust;
+    form.networkName = Gbk("测试高程网");
+    form.priorError = "1.0";
+  }
+
+  // Types UTF-8 text into a box, which holds GBK.
+  void Type(HeightTextBox box, const std::string& utf8) { form.boxes[box] = Utf8ToGbk(utf8); }
+
+  // Parses the whole dialog; the message it gave in UTF-8, "" when accepted.
+  std::string Parse() {
+    platform.messages.clear();
+    const bool ok = ParseAll(form, *net, platform);
+    EXPECT_EQ(ok, platform.messages.empty());
+    return platform.LastMessageUtf8();
+  }
+
+  HeightReportTarget Target() { return {dir.File("net.txt"), dir.File("net.HTP"), section}; }
+
+  // Runs the confirmation without its question; all messages joined by "|".
+  std::string Confirm() {
+    platform.messages.clear();
+    const bool ok = RunHeightConfirmation(form, *net, platform, Target());
+    std::string joined;
+    for (const auto& m : platform.MessagesUtf8()) joined += (joined.empty() ? "" : "|") + m;
+    EXPECT_EQ(ok, joined.empty()) << joined;
+    return joined;
+  }
+
+  std::string PointName(int i) const { return GbkToUtf8(SlotText(net->pointName[i])); }
+};
+
+}  // namespace qp::testing

@@ -6,6 +6,7 @@
 // and the messages, the exit status and the stored record must say the same.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -92,6 +93,24 @@ INSTANTIATE_TEST_SUITE_P(
                       Example{"not_converging", {"法方程解算不收敛 !!!", "平面网解算失败 !"}, false, 0.0},
                       Example{"rank_deficient", {"法方程系数不满秩或超过解题容量 !!!", "平面网解算失败 !"}, false, 0.0}),
     [](const ::testing::TestParamInfo<Example>& param) { return std::string(param.param.name); });
+
+// Without --input the stored network is confirmed as the dialog shows it and
+// computed again.
+TEST(PlaneCommand, RecomputesTheStoredNetworkWithoutInput) {
+  TempDir dir;
+  ScriptedPlatform platform;
+  CommandOptions options;
+  options.dataPath = dir.File("NET.NAP");
+  options.inputPath = SourcePath("examples/plane/fixed_weighted.txt");
+  ASSERT_EQ(RunPlaneCommand(options, platform), 0);
+  std::remove(dir.File("NET坐标数据.txt").c_str());
+  options.inputPath.reset();
+  ASSERT_EQ(RunPlaneCommand(options, platform), 0) << platform.LastMessageUtf8();
+  EXPECT_TRUE(platform.messages.empty());
+  const std::string report = GbkToUtf8(ReadBytes(dir.File("NET.txt")));
+  EXPECT_NE(report.find("18.精度评定<单位权中误差=1.466  >"), std::string::npos) << report;
+  EXPECT_TRUE(std::ifstream(dir.File("NET坐标数据.txt")).good());
+}
 
 }  // namespace
 }  // namespace qp

@@ -1,0 +1,64 @@
+#include "height/derived_height_network.h"
+
+#include <unordered_set>
+
+#include "common/gbk_text.h"
+#include "common/name_slot.h"
+#include "height/height_file.h"
+
+namespace qp {
+
+std::string DerivedHeightPathFor(const std::string& planeDataPath) {
+  return planeDataPath.substr(0, planeDataPath.size() < 4 ? 0 : planeDataPath.size() - 4) + "BPT.NAH";
+}
+
+void DeriveHeightNetwork(const PlaneNetwork& plane, std::string_view dataPathGbk, HeightNetwork& out) {
+  ResetHeightNetwork(out, dataPathGbk);
+  out.mode = kHeightAdjust;
+  out.derivedFlag = 1;
+  out.kind = kTrigonometricNetwork;
+
+  std::unordered_set<std::string> used;
+  const int knownHeights = ClampedCount(plane.knownHeightCount, kMaxSmallTable);
+  for (int i = 0; i < knownHeights; ++i) {
+    SetSlotText(out.pointName[i], SlotText(plane.knownHeightName[i]));
+    out.height[i] = plane.knownHeight[i];
+    used.emplace(SlotText(plane.knownHeightName[i]));
+  }
+  out.knownCount = knownHeights;
+
+  const int distances = std::min(ClampedCount(plane.reducedCount, kMaxReducedDistances), kMaxHeightDifferences);
+  for (int i = 0; i < distances; ++i) {
+    SetSlotText(out.from[i], SlotText(plane.reducedFrom[i]));
+    SetSlotText(out.to[i], SlotText(plane.reducedTo[i]));
+    out.observed[i] = plane.reducedHeightDiff[i];
+    out.weightElement[i] = plane.reducedLength[i] * 0.001;
+    used.emplace(SlotText(plane.reducedFrom[i]));
+    used.emplace(SlotText(plane.reducedTo[i]));
+  }
+  out.observationCount = distances;
+
+  // The plane points that take part, in plane point order: their coordinates
+  // place them on the diagram, and they fill the dialog's name list.
+  int copied = 0;
+  for (int p = 0; p < ClampedCount(plane.pointCount, kMaxPlanePoints); ++p) {
+    if (!used.count(std::string(SlotText(plane.pointName[p])))) continue;
+    SetSlotText(out.coordinateName[copied], SlotText(plane.pointName[p]));
+    SetSlotText(out.nameList[copied], SlotText(plane.pointName[p]));
+    out.coordinateX[copied] = plane.x[p];
+    out.coordinateY[copied] = plane.y[p];
+    ++copied;
+  }
+  out.coordinateCount = copied;
+  out.nameCount = copied;
+  out.derivedMarker = copied;
+}
+
+bool WriteDerivedHeightNetwork(const PlaneNetwork& plane, const SettingsBlock& settings,
+                               const std::string& planeDataPath, HeightNetwork& out) {
+  const std::string path = DerivedHeightPathFor(planeDataPath);
+  DeriveHeightNetwork(plane, Utf8ToGbk(path), out);
+  return WriteHeightFile(path, settings, out);
+}
+
+}  // namespace qp

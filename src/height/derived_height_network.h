@@ -1,0 +1,30 @@
+// The trigonometric height network a plane computation with slope distances
+// hands over: the plane network's known heights and the height differences of
+// its horizontal distances, stored beside the plane data file as "…BPT.NAH".
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "common/settings_block.h"
+#include "height/height_network.h"
+#include "plane/plane_network.h"
+
+namespace qp {
+
+// "<plane data path without its last four characters>BPT.NAH".
+std::string DerivedHeightPathFor(const std::string& planeDataPath);
+
+// Builds the derived network into `out` (reset first): adjusting, kind 1, the
+// known-height points as known points, every horizontal distance as a height
+// difference weighted by its length in km, and the plane coordinates of every
+// point that takes part. `dataPathGbk` goes into the record's path field.
+void DeriveHeightNetwork(const PlaneNetwork& plane, std::string_view dataPathGbk, HeightNetwork& out);
+
+// Derives the network into `out` and writes it with `settings` to the path
+// derived from `planeDataPath` (a file-system path). False when the file
+// cannot be written.
+bool WriteDerivedHeightNetwork(const PlaneNetwork& plane, const SettingsBlock& settings,
+                               const std::string& planeDataPath, HeightNetwork& out);
+
+}  // namespace qp

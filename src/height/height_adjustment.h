@@ -1,0 +1,71 @@
+// The computation of a confirmed height network: the iterated least-squares
+// adjustment of the height differences, or the precision estimate of a
+// design, with the result sections of the report and the height export.
+//
+// Units: the unknowns are height corrections in millimetres, one per unknown
+// point (unknown j is point knownCount + j); the constants are in mm. A
+// levelling network weighs a height difference by 1 / s, a trigonometric one
+// by 1 / s^2, s being its weight element. A network without known points is
+// a free network: the datum term 1/u is added to every element of the normal
+// matrix, which fixes the mean of the corrections.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "common/platform_services.h"
+#include "common/report_file.h"
+#include "height/height_network.h"
+#include "plane/normal_equation_store.h"
+#include "plane/plane_adjustment.h"
+
+namespace qp {
+
+// Everything one computation works with. The report is open and positioned
+// at its end; `exportPath` is the file-system path of the height export.
+struct HeightComputation {
+  HeightNetwork& net;
+  NormalEquationStore& normals;
+  PlatformServices& platform;
+  ReportFile& report;
+  SectionNumber& section;
+  std::string exportPath;
+  int iterations = 0;  // of the last adjustment
+};
+
+// The weight of height difference `i`.
+double HeightWeight(const HeightNetwork& net, int i);
+
+// The plausibility question on a constant term l (mm): asked when |l| is above
+// 5000 mm adjusting or 50000 mm estimating; true to go on.
+bool HeightCorrectionPrompt(PlatformServices& platform, AdjustmentMode mode, const char* from, const char* to,
+                            double constant);
+
+// Clears the normal equations and accumulates every height difference; adds
+// the datum term for a free network. False when the user stopped at a prompt.
+bool FormHeightEquations(HeightComputation& c, AdjustmentMode mode);
+
+// Moves every unknown point by the solution x = Q U (its height decreases by
+// 0.001 x_j m); returns the largest |x_j| in mm (infinite, moving nothing,
+// when x is not a number).
+double ApplyHeightCorrections(HeightNetwork& net, const std::vector<double>& x);
+
+// The adjustment: iterations until every correction is at most 5 mm, the
+// heights, corrections and precision sections, sigma0, the export.
+bool AdjustHeightNetwork(HeightComputation& c);
+// The precision estimate with the prior error as sigma0.
+bool EstimateHeightPrecision(HeightComputation& c);
+
+// Report sections (each appends to c.report).
+void ReportAdjustedHeights(HeightComputation& c);
+// Returns the sum of p v^2; stores the largest |v|.
+double ReportHeightCorrections(HeightComputation& c);
+// Reads the cofactors left in the store; stores the errors in the record.
+void ReportHeightPrecision(HeightComputation& c, double sigma0);
+
+// Writes "<data path without extension>高程数据.txt" with every point's
+// height; skipped for a single point or when the file cannot be written.
+void ExportHeights(const HeightNetwork& net, const std::string& exportPath);
+std::string HeightExportPathFor(const std::string& dataPath);
+
+}  // namespace qp

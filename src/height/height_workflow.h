@@ -1,0 +1,90 @@
+// The whole height network cycle behind "H数据编辑" (and the end of
+// "H数据文件"): back up the record, run the input dialog, store the confirmed
+// network, compute it into the report, lay out what the diagram needs, store
+// the results. Toolkit-free: the desktop application and the command-line
+// driver differ only in how the input dialog is shown (HeightDialogRunner).
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "common/platform_services.h"
+#include "common/report_file.h"
+#include "common/settings_block.h"
+#include "height/height_input_form.h"
+#include "height/height_network.h"
+#include "plane/normal_equation_store.h"
+
+namespace qp {
+
+struct HeightWorkspace;
+
+// The drawing's part of the cycle, supplied by whoever shows the diagram
+// (empty until the drawing exists; the command-line driver leaves them so).
+struct HeightDrawingSteps {
+  // After a successful computation and the default layout, before the
+  // results are written: at level 256 fit the map sheet with a newly chosen
+  // scale.
+  std::function<void(HeightWorkspace&, int changeLevel)> prepareDiagram;
+  // After the results are written: canvas size, diagram selector, drawing ready.
+  std::function<void(HeightWorkspace&)> refreshDisplay;
+  // Last of all: redraw the views.
+  std::function<void(HeightWorkspace&)> redraw;
+};
+
+// What the document holds for the height network. The settings block, the
+// section number and the normal equations are shared with the plane network.
+struct HeightWorkspace {
+  SettingsBlock& settings;
+  SectionNumber& section;
+  HeightNetwork& net;
+  HeightNetwork& backup;
+  std::string dataPath;  // file-system path of the .NAH file
+  // The document's normal equations; when null, EditHeightNetwork allocates
+  // a store for the one computation.
+  NormalEquationStore* normals = nullptr;
+  HeightDrawingSteps drawing;
+  // How much the last computed network differs from the one before it.
+  int changeLevel = 0;
+
+  std::string ReportPath() const { return ReportPathFor(dataPath); }
+  std::string SidePath() const { return HeightSidePath(dataPath); }
+  // "<data path without its extension>高程数据.txt"
+  std::string HeightExportPath() const;
+};
+
+// Shows the input dialog on `net` and returns true when it closed confirmed.
+// The dialog's "确定" runs ConfirmHeightDialog (or RunHeightConfirmation)
+// with `target`; its "取消" runs CancelHeightForm with target.sidePath.
+using HeightDialogRunner = std::function<bool(HeightNetwork& net, const HeightReportTarget& target)>;
+
+enum class HeightEditResult {
+  Cancelled,    // the dialog was cancelled; the record was read back from the file
+  NotComputed,  // confirmed, but not computed (a message was shown; also when the
+                // confirmed network could not be stored)
+  Failed,       // confirmed and stored; the computation failed ("高程网解算失败 !"),
+                // or its results could not be stored (a message was shown)
+  Computed,     // computed; the results are in the record, the report and the file
+};
+
+HeightEditResult EditHeightNetwork(HeightWorkspace& ws, PlatformServices& platform,
+                                   const HeightDialogRunner& runDialog);
+
+// Computes the confirmed network into its report (opened for appending): the
+// adjustment, or the precision estimate when estimating or without
+// redundancy. False after "高程网解算失败 !" (and the message of the cause).
+bool ComputeHeightNetwork(HeightWorkspace& ws, NormalEquationStore& normals, PlatformServices& platform);
+
+// How much the computed network `net` differs from `backup`, the record before
+// the edit: 256 when the points changed (count against the last computed one,
+// names, a diagram position by more than 10 m), 128 when the height
+// differences changed, 64 when the closure table changed, else 0. Sets the
+// last computed point count when it differs.
+int HeightChangeLevel(HeightNetwork& net, const HeightNetwork& backup);
+
+// The default diagram layout for a change level: point positions in rows
+// (256, only without plane coordinates), straight curves (128 and more),
+// closure labels at the middle of their points (64 and more).
+void ApplyDefaultHeightLayout(HeightNetwork& net, int changeLevel);
+
+}  // namespace qp

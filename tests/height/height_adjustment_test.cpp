@@ -1,0 +1,295 @@
+// The height adjustment and precision estimate, checked against an
+// independent dense least-squares solution computed here: adjusted heights,
+// sigma0, point, height-difference and pair errors, for levelling,
+// trigonometric and free networks.
+#include "height/height_adjustment.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+#include "common/binary_file.h"
+#include "height/height_checks.h"
+#include "height/height_workflow.h"
+#include "height_form_fixture.h"
+
+namespace qp {
+namespace {
+
+using Matrix = std::vector<std::vector<double>>;
+
+// Gauss-Jordan inversion with partial pivoting of a small dense matrix.
+Matrix Inverse(Matrix a) {
+  const size_t n = a.size();
+  Matrix inv(n, std::vector<double>(n, 0.0));
+  for (size_t i = 0; i < n; ++i) inv[i][i] = 1.0;
+  for (size_t c = 0; c < n; ++c) {
+    size_t pivot = c;
+    for (size_t r = c + 1; r < n; ++r) {
+      if (std::fabs(a[r][c]) > std::fabs(a[pivot][c])) pivot = r;
+    }
+    std::swap(a[c], a[pivot]);
+    std::swap(inv[c], inv[pivot]);
+    const double d = a[c][c];
+    for (size_t k = 0; k < n; ++k) a[c][k] /= d, inv[c][k] /= d;
+    for (size_t r = 0; r < n; ++r) {
+      if (r == c || a[r][c] == 0.0) continue;
+      const double f = a[r][c];
+      for (size_t k = 0; k < n; ++k) a[r][k] -= f * a[c][k], inv[r][k] -= f * inv[c][k];
+    }
+  }
+  return inv;
+}
+
+struct Solution {
+  std::vector<double> heights;  // every point, m
+  Matrix q;                     // cofactors of the unknown points (mm^2 per unit weight)
+  double pvv = 0.0;
+  double sigma0 = 0.0;
+};
+
+// Least squares over the confirmed record's observations: min sum p v^2, the
+// known heights fixed; without known points the corrections to the
+// approximate heights sum to zero (bordered system).
+Solution DenseSolution(const HeightNetwork& net) {
+  const int points = net.pointCount;
+  const int known = net.knownCount;
+  const int u = points - known;
+  const bool free = known == 0;
+  const int size = free ? u + 1 : u;
+  Matrix n(size, std::vector<double>(size, 0.0));
+  std::vector<double> b(size, 0.0);
+  const DifferenceEnds ends = FindDifferenceEnds(net);
+  const int obs = net.observationCount;
+  auto weight = [&](int i) {
+    const double s = net.weightElement[i] + 0.00001;
+    return net.kind == kTrigonometricNetwork ? 1.0 / (s * s) : 1.0 / s;
+  };
+  for (int i = 0; i < obs; ++i) {
+    // x in mm: h_obs*1000 = (H_f - H_e)*1000 -> a x = l
+    const int e = ends.from[i] - known, f = ends.to[i] - known;
+    const double l = (net.observed[i] - (net.height[ends.to[i]] - net.height[ends.from[i]])) * 1000.0;
+    const double p = weight(i);
+    if (e >= 0) n[e][e] += p, b[e] -= p * l;
+    if (f >= 0) n[f][f] += p, b[f] += p * l;
+    if (e >= 0 && f >= 0) n[e][f] -= p, n[f][e] -= p;
+  }
+  if (free) {
+    for (int j = 0; j < u; ++j) n[j][u] = n[u][j] = 1.0;
+  }
+  const Matrix inv = Inverse(n);
+  Solution s;
+  s.heights.assign(net.height, net.height + points);
+  for (int j = 0; j < u; ++j) {
+    double x = 0.0;
+    for (int k = 0; k < size; ++k) x += inv[j][k] * b[k];
+    s.heights[known + j] += 0.001 * x;
+  }
+  s.q.assign(u, std::vector<double>(u));
+  for (int j = 0; j < u; ++j) {
+    for (int k = 0; k < u; ++k) s.q[j][k] = inv[j][k];
+  }
+  for (int i = 0; i < obs; ++i) {
+    const double v = (s.heights[ends.to[i]] - s.heights[ends.from[i]] - net.observed[i]) * 1000.0;
+    s.pvv += weight(i) * v * v;
+  }
+  s.sigma0 = std::sqrt(s.pvv / (obs - u + (free ? 1 : 0)));
+  return s;
+}
+
+// A levelling grid: rows x cols points with true heights, lines to the right
+// and downwards with noise, typed in the input format.
+struct GridNetwork {
+  std::string known, approx, differences, pairs;
+};
+
+GridNetwork MakeGrid(int rows, int cols, std::mt19937& rng, bool withKnown) {
+  std::normal_distribution<double> noise(0.0, 0.002);
+  std::uniform_real_distribution<double> length(0.3, 2.5);
+  auto name = [&](int r, int c) { return "G" + std::to_string(r) + "_" + std::to_string(c); };
+  auto trueHeight = [&](int r, int c) { return 50.0 + 3.1 * r - 1.7 * c + 0.13 * r * c; };
+  GridNetwork g;
+  char buf[160];
+  if (withKnown) {
+    std::snprintf(buf, sizeof buf, "%s,%.4f\r\n%s,%.4f\r\n", name(0, 0).c_str(), trueHeight(0, 0),
+                  name(rows - 1, cols - 1).c_str(), trueHeight(rows - 1, cols - 1));
+    g.known = buf;
+  } else {
+    for (int r = 0; r < rows; ++r) {
+      for (int c = 0; c < cols; ++c) {
+        std::snprintf(buf, sizeof buf, "%s,%.3f\r\n", name(r, c).c_str(), trueHeight(r, c) + 0.01 * ((r + c) % 3));
+        g.approx += buf;
+      }
+    }
+  }
+  for (int r = 0; r < rows; ++r) {
+    for (int c = 0; c < cols; ++c) {
+      for (auto [dr, dc] : {std::pair{0, 1}, std::pair{1, 0}}) {
+        if (r + dr >= rows || c + dc >= cols) continue;
+        const double h = trueHeight(r + dr, c + dc) - trueHeight(r, c) + noise(rng);
+        std::snprintf(buf, sizeof buf, "%s,%s,%.5f,%.3f\r\n", name(r, c).c_str(), name(r + dr, c + dc).c_str(), h,
+                      length(rng));
+        g.differences += buf;
+      }
+    }
+  }
+  g.pairs = name(0, 1) + "," + name(rows - 1, cols - 2) + "\r\n";
+  return g;
+}
+
+struct HeightAdjustment : testing::HeightFormTest {
+  std::unique_ptr<NormalEquationStore> normals = std::make_unique<NormalEquationStore>();
+
+  void TypeGrid(const GridNetwork& g) {
+    Type(kHeightKnownBox, g.known);
+    Type(kHeightApproxBox, g.approx);
+    Type(kHeightDifferencesBox, g.differences);
+    Type(kHeightPairsBox, g.pairs);
+  }
+
+  // Confirms the dialog and computes into the report as the edit does.
+  bool Compute(std::unique_ptr<HeightNetwork>& confirmed, int* iterations = nullptr) {
+    EXPECT_EQ(Confirm(), "");
+    confirmed = std::make_unique<HeightNetwork>(*net);
+    ReportFile report;
+    EXPECT_TRUE(report.OpenForAppend(Target().reportPath));
+    HeightComputation c{*net, *normals, platform, report, section, dir.File("net高程数据.txt")};
+    const bool ok =
+        net->mode == kHeightAdjust && net->redundancy > 0 ? AdjustHeightNetwork(c) : EstimateHeightPrecision(c);
+    if (iterations) *iterations = c.iterations;
+    return report.Close() && ok;
+  }
+
+  void ExpectMatches(const HeightNetwork& confirmed, double sigma0) {
+    const Solution s = DenseSolution(confirmed);
+    const int known = net->knownCount;
+    for (int p = 0; p < net->pointCount; ++p) EXPECT_NEAR(net->height[p], s.heights[p], 1e-9) << p;
+    EXPECT_NEAR(net->sigma0, sigma0 < 0 ? s.sigma0 : sigma0, 1e-9);
+    const double m0 = net->sigma0;
+    for (int j = 0; j < net->pointCount - known; ++j) {
+      EXPECT_NEAR(net->heightError[known + j], m0 * std::sqrt(s.q[j][j]), 1e-5) << j;
+    }
+    const DifferenceEnds ends = FindDifferenceEnds(*net);
+    for (int i = 0; i < net->observationCount; ++i) {
+      const int e = ends.from[i] - known, f = ends.to[i] - known;
+      double q = 0.0;
+      if (e >= 0) q += s.q[e][e];
+      if (f >= 0) q += s.q[f][f];
+      if (e >= 0 && f >= 0) q -= 2.0 * s.q[e][f];
+      EXPECT_NEAR(DifferenceError(*net, i), m0 * std::sqrt(q), 1e-5) << i;
+    }
+    const HeightPointIndex index(*net, net->pointCount);
+    for (int k = 0; k < net->pairCount; ++k) {
+      const int a = index.Find(SlotText(net->pairFrom[k])), b = index.Find(SlotText(net->pairTo[k]));
+      EXPECT_DOUBLE_EQ(net->pairDifference[k], net->height[b] - net->height[a]);
+      const double q = s.q[a - known][a - known] + s.q[b - known][b - known] - 2.0 * s.q[a - known][b - known];
+      EXPECT_NEAR(net->pairError[k], m0 * std::sqrt(q), 1e-5);
+    }
+  }
+};
+
+TEST_F(HeightAdjustment, LevellingNetworkIsTheLeastSquaresSolution) {
+  std::mt19937 rng(7);
+  TypeGrid(MakeGrid(4, 5, rng, true));
+  std::unique_ptr<HeightNetwork> confirmed;
+  int iterations = 0;
+  ASSERT_TRUE(Compute(confirmed, &iterations)) << platform.LastMessageUtf8();
+  // Approximate heights carried along the observations are good to a few mm.
+  EXPECT_EQ(iterations, 1);
+  ExpectMatches(*confirmed, -1.0);
+  EXPECT_GT(net->sigma0, 0.1);
+  EXPECT_GT(net->largestCorrection, 0.0);
+
+  // The export lists every point.
+  const std::string exported = testing::ReadBytes(dir.File("net高程数据.txt"));
+  EXPECT_EQ(exported.substr(0, exported.find("\r\n")), "G0_0,      50.000000");
+  EXPECT_EQ(std::count(exported.begin(), exported.end(), '\n'), net->pointCount);
+}
+
+TEST_F(HeightAdjustment, TrigonometricWeightsAndAZeroWeightElement) {
+  std::mt19937 rng(11);
+  GridNetwork g = MakeGrid(3, 4, rng, true);
+  // A weight element of 0 weighs 1 / 0.00001^2.
+  g.differences.replace(g.differences.rfind(',') + 1, std::string::npos, "0\r\n");
+  TypeGrid(g);
+  form.kind = kTrigonometricNetwork;
+  std::unique_ptr<HeightNetwork> confirmed;
+  ASSERT_TRUE(Compute(confirmed)) << platform.LastMessageUtf8();
+  EXPECT_DOUBLE_EQ(HeightWeight(*net, net->observationCount - 1), 1e10);
+  ExpectMatches(*confirmed, -1.0);
+  // The heavily weighted difference is kept to a hair.
+  EXPECT_LT(DifferenceError(*net, net->observationCount - 1), 1e-3);
+}
+
+TEST_F(HeightAdjustment, FreeNetworkCarriesTheDatumTerm) {
+  std::mt19937 rng(3);
+  TypeGrid(MakeGrid(3, 3, rng, false));
+  std::unique_ptr<HeightNetwork> confirmed;
+  ASSERT_TRUE(Compute(confirmed)) << platform.LastMessageUtf8();
+  ExpectMatches(*confirmed, -1.0);
+  // Degrees of freedom n - u + 1; the corrections keep the mean height.
+  const Solution s = DenseSolution(*confirmed);
+  EXPECT_NEAR(net->sigma0, std::sqrt(s.pvv / (12 - 9 + 1)), 1e-9);
+  double before = 0.0, after = 0.0;
+  for (int p = 0; p < 9; ++p) before += confirmed->height[p], after += net->height[p];
+  EXPECT_NEAR(before, after, 1e-9);
+}
+
+TEST_F(HeightAdjustment, EstimateUsesThePriorErrorAndMovesNothing) {
+  std::mt19937 rng(5);
+  TypeGrid(MakeGrid(3, 4, rng, true));
+  form.mode = kHeightEstimate;
+  form.priorError = "1.5";
+  std::unique_ptr<HeightNetwork> confirmed;
+  ASSERT_TRUE(Compute(confirmed)) << platform.LastMessageUtf8();
+  EXPECT_EQ(std::memcmp(net->height, confirmed->height, sizeof net->height), 0);
+  EXPECT_EQ(net->sigma0, 1.5);
+  const Solution s = DenseSolution(*confirmed);
+  for (int j = 0; j < net->pointCount - 2; ++j) {
+    EXPECT_NEAR(net->heightError[2 + j], 1.5 * std::sqrt(s.q[j][j]), 1e-5);
+  }
+}
+
+TEST_F(HeightAdjustment, FarApproximateHeightsTakeMoreIterations) {
+  Type(kHeightKnownBox, "A,100");
+  Type(kHeightApproxBox, "B,101.5\r\nC,99.8");
+  Type(kHeightDifferencesBox, "A,B,1.0012,1\r\nB,C,-1.2004,1\r\nC,A,0.1985,1\r\nA,C,-0.1995,1");
+  std::unique_ptr<HeightNetwork> confirmed;
+  int iterations = 0;
+  ASSERT_TRUE(Compute(confirmed, &iterations));
+  EXPECT_EQ(iterations, 2);  // 499 mm off, then within 5 mm
+  ExpectMatches(*confirmed, -1.0);
+}
+
+TEST_F(HeightAdjustment, PlausibilityPromptOnTheConstantTerm) {
+  ResetHeightNetwork(*net, "x.NAH");
+  net->pointCount = 2;
+  net->knownCount = 1;
+  net->observationCount = 2;
+  SetSlotText(net->pointName[0], "A");
+  SetSlotText(net->pointName[1], "B");
+  for (int i = 0; i < 2; ++i) SetSlotText(net->from[i], "A"), SetSlotText(net->to[i], "B");
+  net->height[0] = 0.0;
+  net->height[1] = 5.0;
+  ReportFile report;
+  HeightComputation c{*net, *normals, platform, report, section, ""};
+
+  net->observed[0] = net->observed[1] = 0.0;  // l = 5000 mm exactly: no question
+  EXPECT_TRUE(FormHeightEquations(c, AdjustmentMode::Adjusting));
+  EXPECT_TRUE(platform.questions.empty());
+  net->observed[1] = -0.0005;  // 5000.5 mm
+  platform.Answering({Answer::Yes});
+  EXPECT_TRUE(FormHeightEquations(c, AdjustmentMode::Adjusting));
+  ASSERT_EQ(platform.questions.size(), 1u);
+  EXPECT_EQ(platform.QuestionsUtf8()[0], "高差改正数(A - B)为:5000.500000毫米\n\n继续按<是>;  返回按<否>");
+  EXPECT_EQ(platform.questionDefaults[0], Answer::No);
+  platform.Answering({Answer::No});
+  EXPECT_FALSE(FormHeightEquations(c, AdjustmentMode::Adjusting));
+  // Estimating asks only beyond 50 m.
+  EXPECT_TRUE(FormHeightEquations(c, AdjustmentMode::Estimating));
+  EXPECT_EQ(platform.questions.size(), 2u);
+}
+
+}  // namespace
+}  // namespace qp

@@ -206,6 +206,42 @@ TEST(ReportWeightedObservations, FoldsTheAzimuthAcrossNorth) {
   EXPECT_TRUE(platform.questions.empty());
 }
 
+// Two targets on either side of north, observed one second apart in the
+// other order: the constant is a few seconds, not a full circle.
+TEST(FormDirectionEquations, FoldsTheConstantAcrossTheZeroDirection) {
+  auto net = std::make_unique<PlaneNetwork>();
+  ResetPlaneNetwork(*net, "net.NAP");
+  const char* names[] = {"S", "A", "B"};
+  const double xy[][2] = {{0.0, 0.0}, {1000.0, 1000.0 * std::tan(kSecondInRadians)},
+                          {2000.0, -2000.0 * std::tan(kSecondInRadians)}};
+  for (int p = 0; p < 3; ++p) {
+    SetSlotText(net->pointName[p], names[p]);
+    net->x[p] = xy[p][0];
+    net->y[p] = xy[p][1];
+  }
+  net->pointCount = 3;
+  net->knownCount = 1;
+  net->directionCount = 2;
+  SetSlotText(net->directionStation[0], "S");
+  SetSlotText(net->directionTarget[0], "A");
+  SetSlotText(net->directionStation[1], "S");
+  SetSlotText(net->directionTarget[1], "B");
+  net->direction[1] = 0.0001;  // B observed 1" clockwise of A, computed 2" anticlockwise
+  net->setStart[0] = 0;
+  net->setStart[1] = net->setStart[2] = net->setStart[3] = 2;
+  auto normals = std::make_unique<NormalEquationStore>();
+  ScriptedPlatform platform;
+  ReportFile report;
+  SectionNumber section;
+  PlaneComputation c{*net, *normals, platform, report, section, ""};
+  normals->Clear(4);
+  ASSERT_TRUE(FormDirectionEquations(c, AdjustmentMode::Adjusting));
+  EXPECT_TRUE(platform.questions.empty());
+  // U of B's dY: the direction (constant -3") and the set's sum equation.
+  const double b = -kRhoPerCm * 2000.0 / (2000.0 * 2000.0 + xy[2][1] * xy[2][1]);
+  EXPECT_NEAR(normals->Rhs()[3], -b * -3.0 + 0.5 * b * -3.0, 1e-6);
+}
+
 TEST(ExportPointCoordinates, WritesEveryPointOrNothing) {
   auto net = std::make_unique<PlaneNetwork>();
   ResetPlaneNetwork(*net, "net.NAP");

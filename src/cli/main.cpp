@@ -8,6 +8,7 @@
 #include "cli/cli_platform.h"
 #include "cli/command_options.h"
 #include "cli/exercise_command.h"
+#include "cli/height_command.h"
 #include "cli/local_command.h"
 #include "cli/plane_command.h"
 #include "cli/transform_command.h"
@@ -24,6 +25,7 @@ struct Command {
 
 const Command kCommands[] = {
     {"plane", ".NAP", false, qp::RunPlaneCommand},
+    {"height", ".NAH", false, qp::RunHeightCommand},
     {"zone", ".GST", false, qp::RunZoneCommand},
     {"transform", ".TRS", false, qp::RunTransformCommand},
     {"local", ".SLT", false, qp::RunLocalCommand},
@@ -33,6 +35,7 @@ const Command kCommands[] = {
 constexpr const char* kUsage =
     "用法:\n"
     "  quorvex plane     NET.NAP  [--input FILE] [--dump] [--yes | --no]\n"
+    "  quorvex height    NET.NAH  [--input FILE] [--dump] [--yes | --no]\n"
     "  quorvex zone      FILE.GST [--input FILE] [--dump] [--yes | --no]\n"
     "  quorvex transform FILE.TRS [--input FILE] [--dump] [--yes | --no]\n"
     "  quorvex local     FILE.SLT [--input FILE] [--dump] [--yes | --no]\n"

@@ -19,7 +19,7 @@ void DeriveHeightNetwork(const PlaneNetwork& plane, std::string_view dataPathGbk
   out.kind = kTrigonometricNetwork;
 
   std::unordered_set<std::string> used;
-  const int knownHeights = ClampedCount(plane.knownHeightCount, kMaxSmallTable);
+  const int knownHeights = BoundedCount(plane.knownHeightCount, kMaxSmallTable);
   for (int i = 0; i < knownHeights; ++i) {
     SetSlotText(out.pointName[i], SlotText(plane.knownHeightName[i]));
     out.height[i] = plane.knownHeight[i];
@@ -27,7 +27,7 @@ void DeriveHeightNetwork(const PlaneNetwork& plane, std::string_view dataPathGbk
   }
   out.knownCount = knownHeights;
 
-  const int distances = std::min(ClampedCount(plane.reducedCount, kMaxReducedDistances), kMaxHeightDifferences);
+  const int distances = std::min(BoundedCount(plane.reducedCount, kMaxReducedDistances), kMaxHeightDifferences);
   for (int i = 0; i < distances; ++i) {
     SetSlotText(out.from[i], SlotText(plane.reducedFrom[i]));
     SetSlotText(out.to[i], SlotText(plane.reducedTo[i]));
@@ -41,7 +41,7 @@ void DeriveHeightNetwork(const PlaneNetwork& plane, std::string_view dataPathGbk
   // The plane points that take part, in plane point order: their coordinates
   // place them on the diagram, and they fill the dialog's name list.
   int copied = 0;
-  for (int p = 0; p < ClampedCount(plane.pointCount, kMaxPlanePoints); ++p) {
+  for (int p = 0; p < BoundedCount(plane.pointCount, kMaxPlanePoints); ++p) {
     if (!used.count(std::string(SlotText(plane.pointName[p])))) continue;
     SetSlotText(out.coordinateName[copied], SlotText(plane.pointName[p]));
     SetSlotText(out.nameList[copied], SlotText(plane.pointName[p]));

@@ -25,8 +25,8 @@ std::string Name(const HeightNameSlot& slot) { return std::string(SlotText(slot)
 
 // The number of unknowns, 0 when the network has none or they do not fit.
 int UnknownCount(const HeightNetwork& net) {
-  const int points = ClampedCount(net.pointCount, kMaxHeightPoints);
-  const int u = points - ClampedCount(net.knownCount, points);
+  const int points = BoundedCount(net.pointCount, kMaxHeightPoints);
+  const int u = points - BoundedCount(net.knownCount, points);
   return u >= 1 && u <= kMaxNormalUnknowns ? u : 0;
 }
 
@@ -62,8 +62,8 @@ int Root(std::vector<int>& parent, int x) {
 // makes the normal matrix singular, which rounding can hide from the
 // elimination's pivot test and turn into errors of millions of millimetres.
 bool HeightsDetermined(const HeightNetwork& net) {
-  const int points = ClampedCount(net.pointCount, kMaxHeightPoints);
-  const int known = ClampedCount(net.knownCount, points);
+  const int points = BoundedCount(net.pointCount, kMaxHeightPoints);
+  const int known = BoundedCount(net.knownCount, points);
   std::vector<int> parent(static_cast<size_t>(points) + 1);
   for (size_t k = 0; k < parent.size(); ++k) parent[k] = static_cast<int>(k);
   // Known points all hang on the extra node `points`.
@@ -164,7 +164,7 @@ bool AdjustHeightNetwork(HeightComputation& c) {
 
   ReportAdjustedHeights(c);
   const double pvv = ReportHeightCorrections(c);
-  const int observations = ClampedCount(net.observationCount, kMaxHeightDifferences);
+  const int observations = BoundedCount(net.observationCount, kMaxHeightDifferences);
   // A free network has one condition fewer: its datum is chosen, not observed.
   const int freedom = net.knownCount > 0 ? observations - u : observations - u + 1;
   double sigma0 = freedom > 0 ? std::sqrt(pvv / freedom) : 0.0;
@@ -191,7 +191,7 @@ bool EstimateHeightPrecision(HeightComputation& c) {
 
 void ReportAdjustedHeights(HeightComputation& c) {
   const HeightNetwork& net = c.net;
-  const int points = ClampedCount(net.pointCount, kMaxHeightPoints);
+  const int points = BoundedCount(net.pointCount, kMaxHeightPoints);
   c.report.Write(FormatText("\r\n\r\n%18d.高程平差值<个数:%ld   单位:米>\r\n", c.section.Take(), static_cast<long>(points)));
   c.report.Rule();
   c.report.Write(Gbk("  序号 点    名                                         H高程(米)\r\n"));
@@ -228,8 +228,8 @@ double ReportHeightCorrections(HeightComputation& c) {
 void ReportHeightPrecision(HeightComputation& c, double sigma0) {
   HeightNetwork& net = c.net;
   ReportFile& report = c.report;
-  const int points = ClampedCount(net.pointCount, kMaxHeightPoints);
-  const int known = ClampedCount(net.knownCount, points);
+  const int points = BoundedCount(net.pointCount, kMaxHeightPoints);
+  const int known = BoundedCount(net.knownCount, points);
   const int u = UnknownCount(net);
   report.Write(FormatText("\r\n\r\n%18d.精度评定<单位权中误差=%-7.3f毫米>\r\n", c.section.Take(), sigma0));
   report.Rule();
@@ -278,7 +278,7 @@ void ReportHeightPrecision(HeightComputation& c, double sigma0) {
   }
 
   const HeightPointIndex index(net, points);
-  for (int k = 0; k < ClampedCount(net.pairCount, kMaxHeightPairs); ++k) {
+  for (int k = 0; k < BoundedCount(net.pairCount, kMaxHeightPairs); ++k) {
     const int e = index.Find(SlotText(net.pairFrom[k]));
     const int f = index.Find(SlotText(net.pairTo[k]));
     net.pairDifference[k] = e >= 0 && f >= 0 ? net.height[f] - net.height[e] : 0.0;
@@ -297,7 +297,7 @@ std::string HeightExportPathFor(const std::string& dataPath) {
 }
 
 void ExportHeights(const HeightNetwork& net, const std::string& exportPath) {
-  const int points = ClampedCount(net.pointCount, kMaxHeightPoints);
+  const int points = BoundedCount(net.pointCount, kMaxHeightPoints);
   if (points <= 1) return;
   std::string text;
   for (int p = 0; p < points; ++p) text += Format("%s,%15.6f\r\n", Name(net.pointName[p]).c_str(), net.height[p]);

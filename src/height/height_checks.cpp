@@ -56,8 +56,8 @@ int HeightPointIndex::Find(std::string_view name) const {
 void HeightPointIndex::Add(std::string_view name, int index) { index_.try_emplace(std::string(name), index); }
 
 DifferenceEnds FindDifferenceEnds(const HeightNetwork& net) {
-  const HeightPointIndex index(net, ClampedCount(net.pointCount, kMaxHeightPoints));
-  const int n = ClampedCount(net.observationCount, kMaxHeightDifferences);
+  const HeightPointIndex index(net, BoundedCount(net.pointCount, kMaxHeightPoints));
+  const int n = BoundedCount(net.observationCount, kMaxHeightDifferences);
   DifferenceEnds ends;
   ends.from.resize(static_cast<size_t>(n));
   ends.to.resize(static_cast<size_t>(n));
@@ -69,19 +69,19 @@ DifferenceEnds FindDifferenceEnds(const HeightNetwork& net) {
 }
 
 bool CheckDuplicateNames(const HeightNetwork& net, PlatformServices& platform) {
-  const int given = ClampedCount(net.knownCount + net.approxCount, kMaxHeightPoints);
+  const int given = BoundedCount(net.knownCount + net.approxCount, kMaxHeightPoints);
   auto [i, j] = FirstEqualPair(given, [&](int k) { return Name(net.pointName[k]); });
   if (i >= 0) {
     platform.ShowMessage(FormatText("已知点和已知概略高程点的[%d]点和[%d]点点名重复 !", i + 1, j + 1));
     return false;
   }
-  const int coordinates = ClampedCount(net.coordinateCount, kMaxHeightPoints);
+  const int coordinates = BoundedCount(net.coordinateCount, kMaxHeightPoints);
   std::tie(i, j) = FirstEqualPair(coordinates, [&](int k) { return Name(net.coordinateName[k]); });
   if (i >= 0) {
     platform.ShowMessage(FormatText("高程点位的[%d]点和[%d]点点名重复 !", i + 1, j + 1));
     return false;
   }
-  for (int k = 0; k < ClampedCount(net.observationCount, kMaxHeightDifferences); ++k) {
+  for (int k = 0; k < BoundedCount(net.observationCount, kMaxHeightDifferences); ++k) {
     if (SlotText(net.from[k]) == SlotText(net.to[k])) {
       platform.ShowMessage(FormatText("第[%d]个高差观测值点名重复!", k + 1));
       return false;
@@ -92,9 +92,9 @@ bool CheckDuplicateNames(const HeightNetwork& net, PlatformServices& platform) {
 
 bool CompleteAndApproximateHeights(HeightNetwork& net, PlatformServices& platform) {
   const int capacity = HeightCapacityOf(net, kCapacityPoints);
-  const int known = ClampedCount(net.knownCount, capacity);
-  const int approx = ClampedCount(net.approxCount, capacity - known);
-  const int observations = ClampedCount(net.observationCount, kMaxHeightDifferences);
+  const int known = BoundedCount(net.knownCount, capacity);
+  const int approx = BoundedCount(net.approxCount, capacity - known);
+  const int observations = BoundedCount(net.observationCount, kMaxHeightDifferences);
   if (known + approx < 1 || observations == 0) {
     platform.ShowMessage(Gbk("基本计算条件不满足 !"));
     return false;
@@ -130,7 +130,7 @@ bool CompleteAndApproximateHeights(HeightNetwork& net, PlatformServices& platfor
     add(SlotText(net.from[i]));
     add(SlotText(net.to[i]));
   }
-  for (int i = 0; i < ClampedCount(net.coordinateCount, kMaxHeightPoints) && !overflow; ++i) {
+  for (int i = 0; i < BoundedCount(net.coordinateCount, kMaxHeightPoints) && !overflow; ++i) {
     add(SlotText(net.coordinateName[i]));
   }
   if (overflow) {
@@ -180,14 +180,14 @@ bool CompleteAndApproximateHeights(HeightNetwork& net, PlatformServices& platfor
 }
 
 bool CheckHeightPrecisionPairs(const HeightNetwork& net, PlatformServices& platform) {
-  const int points = ClampedCount(net.pointCount, kMaxHeightPoints);
-  const int known = ClampedCount(net.knownCount, points);
+  const int points = BoundedCount(net.pointCount, kMaxHeightPoints);
+  const int known = BoundedCount(net.knownCount, points);
   const HeightPointIndex index(net, points);
   std::set<uint64_t> observedPairs;
   const DifferenceEnds ends = FindDifferenceEnds(net);
   for (size_t i = 0; i < ends.from.size(); ++i) observedPairs.insert(PairKey(ends.from[i], ends.to[i]));
 
-  const int pairs = ClampedCount(net.pairCount, kMaxHeightPairs);
+  const int pairs = BoundedCount(net.pairCount, kMaxHeightPairs);
   for (int k = 0; k < pairs; ++k) {
     const int a = index.Find(SlotText(net.pairFrom[k]));
     const int b = index.Find(SlotText(net.pairTo[k]));
@@ -212,8 +212,8 @@ bool CheckHeightPrecisionPairs(const HeightNetwork& net, PlatformServices& platf
 }
 
 bool CheckHeightCoordinates(HeightNetwork& net, PlatformServices& platform) {
-  const int points = ClampedCount(net.pointCount, kMaxHeightPoints);
-  const int coordinates = ClampedCount(net.coordinateCount, kMaxHeightPoints);
+  const int points = BoundedCount(net.pointCount, kMaxHeightPoints);
+  const int coordinates = BoundedCount(net.coordinateCount, kMaxHeightPoints);
   if (coordinates != 0 && coordinates != points) {
     platform.ShowMessage(Gbk("高程点的平面坐标输入不完整[允许全不输入] !"));
     return false;

@@ -194,7 +194,7 @@ void WriteClosureSection(ReportFile& report, const HeightNetwork& net, int& sect
 
 std::vector<LevellingLine> MergeLevellingLines(const HeightNetwork& net, const DifferenceEnds& ends) {
   const int n = static_cast<int>(ends.from.size());
-  const int points = ClampedCount(net.pointCount, kMaxHeightPoints);
+  const int points = BoundedCount(net.pointCount, kMaxHeightPoints);
   std::vector<LevellingLine> lines(static_cast<size_t>(n));
   std::vector<int> degree(static_cast<size_t>(points), 0);
   for (int i = 0; i < n; ++i) {
@@ -203,7 +203,7 @@ std::vector<LevellingLine> MergeLevellingLines(const HeightNetwork& net, const D
     ++degree[ends.from[i]];
     ++degree[ends.to[i]];
   }
-  const int known = ClampedCount(net.knownCount, points);
+  const int known = BoundedCount(net.knownCount, points);
   std::vector<char> junction(static_cast<size_t>(points));
   for (int p = 0; p < points; ++p) junction[p] = p < known || degree[p] != 2;
 
@@ -240,8 +240,8 @@ std::vector<LevellingLine> MergeLevellingLines(const HeightNetwork& net, const D
 
 void FillLoopTable(HeightNetwork& net, const std::vector<LevellingLine>& lines) {
   LoopTableWriter table(net, lines);
-  const int points = ClampedCount(net.pointCount, kMaxHeightPoints);
-  const int known = ClampedCount(net.knownCount, points);
+  const int points = BoundedCount(net.pointCount, kMaxHeightPoints);
+  const int known = BoundedCount(net.knownCount, points);
 
   // Lines between two known points.
   for (int k = 0; k < static_cast<int>(lines.size()) && !table.Full(); ++k) {

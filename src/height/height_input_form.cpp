@@ -74,27 +74,27 @@ void FillHeightFormFromRecord(HeightInputForm& form, const HeightNetwork& net) {
   form.priorError = LosslessDecimal(net.priorError, 2);
 
   auto& box = form.boxes;
-  const int known = ClampedCount(net.knownCount, kMaxHeightPoints);
-  const int approx = ClampedCount(net.approxCount, kMaxHeightPoints - known);
+  const int known = BoundedCount(net.knownCount, kMaxHeightPoints);
+  const int approx = BoundedCount(net.approxCount, kMaxHeightPoints - known);
   box[kHeightKnownBox] = HeightLines(net, 0, known, true);
   box[kHeightApproxBox] = HeightLines(net, known, approx, false);
 
   std::string& differences = box[kHeightDifferencesBox];
   differences.clear();
-  for (int i = 0; i < ClampedCount(net.observationCount, kMaxHeightDifferences); ++i) {
+  for (int i = 0; i < BoundedCount(net.observationCount, kMaxHeightDifferences); ++i) {
     differences += Name(net.from[i]) + "," + Name(net.to[i]) + "," + LosslessDecimal(net.observed[i], 4) + "," +
                    LosslessDecimal(net.weightElement[i], 2) + "\r\n";
   }
 
   std::string& pairs = box[kHeightPairsBox];
   pairs.clear();
-  for (int i = 0; i < ClampedCount(net.pairCount, kMaxHeightPairs); ++i) {
+  for (int i = 0; i < BoundedCount(net.pairCount, kMaxHeightPairs); ++i) {
     pairs += Format("%s,%s\r\n", Name(net.pairFrom[i]).c_str(), Name(net.pairTo[i]).c_str());
   }
 
   std::string& coordinates = box[kHeightCoordinatesBox];
   coordinates.clear();
-  for (int i = 0; i < ClampedCount(net.coordinateCount, kMaxHeightPoints); ++i) {
+  for (int i = 0; i < BoundedCount(net.coordinateCount, kMaxHeightPoints); ++i) {
     coordinates += Format("%s,%11.4f,%11.4f\r\n", Name(net.coordinateName[i]).c_str(), net.coordinateX[i],
                           net.coordinateY[i]);
   }
@@ -104,7 +104,7 @@ void InitializeHeightForm(HeightInputForm& form, const HeightNetwork& net, const
   if (net.derivedMarker >= 0 || !ReadHeightSideFile(sidePath, form)) FillHeightFormFromRecord(form, net);
   form.insertMode = kHeightInsertNone;
   form.nameList.clear();
-  for (int i = 0; i < ClampedCount(net.nameCount, kMaxHeightPoints); ++i) form.nameList.push_back(Name(net.nameList[i]));
+  for (int i = 0; i < BoundedCount(net.nameCount, kMaxHeightPoints); ++i) form.nameList.push_back(Name(net.nameList[i]));
   form.newName.clear();
   form.fileName = std::string(SlotText(net.dataFilePath));
 }
@@ -118,7 +118,7 @@ void AddNameToHeightList(HeightInputForm& form, HeightNetwork& net, PlatformServ
     return;
   }
   form.nameList.push_back(name);
-  const int count = ClampedCount(net.nameCount, kMaxHeightPoints);
+  const int count = BoundedCount(net.nameCount, kMaxHeightPoints);
   if (count < kMaxHeightPoints) {
     SetSlotText(net.nameList[count], name);
     net.nameCount = count + 1;

@@ -97,7 +97,7 @@ bool ParseApproximateHeights(const std::string& box, HeightNetwork& net, Platfor
       "已知概略高程的点第[%d]行定高程不正确!",
   };
   const int capacity = HeightCapacityOf(net, kCapacityPoints);
-  const int known = ClampedCount(net.knownCount, capacity);
+  const int known = BoundedCount(net.knownCount, capacity);
   return ReadHeightPoints(box, known, capacity - known, kText, net.approxCount, net, platform);
 }
 

@@ -47,11 +47,11 @@ void SetDifferenceError(HeightNetwork& net, int i, float error) {
   }
 }
 
-int ClampedCount(int32_t count, int capacity) { return std::clamp(static_cast<int>(count), 0, capacity); }
+int BoundedCount(int32_t count, int capacity) { return std::clamp(static_cast<int>(count), 0, capacity); }
 
 int HeightCapacityOf(const HeightNetwork& net, HeightCapacity which) {
   static constexpr int kArraySize[] = {kMaxHeightPoints, kMaxHeightDifferences, kMaxHeightPairs, kMaxLoopEntries};
-  return ClampedCount(net.capacities[which], kArraySize[which]);
+  return BoundedCount(net.capacities[which], kArraySize[which]);
 }
 
 }  // namespace qp

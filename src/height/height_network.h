@@ -158,6 +158,6 @@ void SetDifferenceError(HeightNetwork& net, int i, float error);
 int HeightCapacityOf(const HeightNetwork& net, HeightCapacity which);
 
 // A count of the record kept within [0, capacity].
-int ClampedCount(int32_t count, int capacity);
+int BoundedCount(int32_t count, int capacity);
 
 }  // namespace qp

@@ -22,7 +22,7 @@ void ShowWriteError(PlatformServices& platform) { platform.ShowMessage(Gbk("é«˜ç
 
 bool SameLoops(const HeightNetwork& a, const HeightNetwork& b) {
   if (a.loopCount != b.loopCount) return false;
-  for (int k = 0; k < ClampedCount(a.loopCount, kMaxLoopEntries); ++k) {
+  for (int k = 0; k < BoundedCount(a.loopCount, kMaxLoopEntries); ++k) {
     const LoopEntry& x = a.loops[k];
     const LoopEntry& y = b.loops[k];
     if (x.kind != y.kind) return false;
@@ -44,7 +44,7 @@ int HeightChangeLevel(HeightNetwork& net, const HeightNetwork& backup) {
     newPoints = true;
   }
   newPoints = newPoints || backup.pointCount <= 1 || backup.pointCount != net.pointCount;
-  const int points = ClampedCount(net.pointCount, kMaxHeightPoints);
+  const int points = BoundedCount(net.pointCount, kMaxHeightPoints);
   for (int p = 0; p < points && !newPoints; ++p) {
     newPoints = SlotText(net.pointName[p]) != SlotText(backup.pointName[p]) ||
                 !(std::fabs(net.diagramX[p] - backup.diagramX[p]) <= kMovedPointMetres) ||
@@ -53,7 +53,7 @@ int HeightChangeLevel(HeightNetwork& net, const HeightNetwork& backup) {
   if (newPoints) return 256;
 
   bool newObservations = net.observationCount != backup.observationCount;
-  const int observations = ClampedCount(net.observationCount, kMaxHeightDifferences);
+  const int observations = BoundedCount(net.observationCount, kMaxHeightDifferences);
   for (int i = 0; i < observations && !newObservations; ++i) {
     newObservations = SlotText(net.from[i]) != SlotText(backup.from[i]) || SlotText(net.to[i]) != SlotText(backup.to[i]);
   }
@@ -62,7 +62,7 @@ int HeightChangeLevel(HeightNetwork& net, const HeightNetwork& backup) {
 }
 
 void ApplyDefaultHeightLayout(HeightNetwork& net, int changeLevel) {
-  const int points = ClampedCount(net.pointCount, kMaxHeightPoints);
+  const int points = BoundedCount(net.pointCount, kMaxHeightPoints);
   if (changeLevel >= 256 && net.coordinateCount == 0 && points > 0) {
     // Rows of c points, 200 m apart.
     const int c = std::max(1, static_cast<int>(std::sqrt(static_cast<double>(points))));
@@ -86,7 +86,7 @@ void ApplyDefaultHeightLayout(HeightNetwork& net, int changeLevel) {
   }
   if (changeLevel >= 64) {
     const HeightPointIndex index(net, points);
-    for (int k = 0; k < ClampedCount(net.loopCount, kMaxLoopEntries); ++k) {
+    for (int k = 0; k < BoundedCount(net.loopCount, kMaxLoopEntries); ++k) {
       LoopEntry& e = net.loops[k];
       const int corners = e.kind == kLoopTriangle ? 3 : e.kind == kLoopQuadrilateral ? 4 : 2;
       double x = 0.0, y = 0.0;

@@ -1,0 +1,115 @@
+#include "cli/height_command.h"
+
+#include <iostream>
+#include <memory>
+#include <optional>
+
+#include "cli/input_text.h"
+#include "common/binary_file.h"
+#include "common/gbk_text.h"
+#include "common/name_slot.h"
+#include "common/report_file.h"
+#include "common/settings_block.h"
+#include "height/height_file.h"
+#include "height/height_input_form.h"
+#include "height/height_network.h"
+#include "height/height_workflow.h"
+#include "plane/normal_equation_store.h"
+
+namespace qp {
+namespace {
+
+std::vector<SettingBinding> HeightSettingBindings(HeightInputForm& f) {
+  return {
+      ComboSetting("解算方式", HeightModeItems(), &f.mode),
+      TextSetting("控制网名", &f.networkName),
+      ComboSetting("网形类别", HeightKindItems(), &f.kind),
+      TextSetting("验前误差", &f.priorError),
+  };
+}
+
+std::vector<SectionBinding> HeightSectionBindings(HeightInputForm& f) {
+  return {
+      {"已知高程点", &f.boxes[kHeightKnownBox]},    {"概略高程点", &f.boxes[kHeightApproxBox]},
+      {"精度端点", &f.boxes[kHeightPairsBox]},      {"高差观测值", &f.boxes[kHeightDifferencesBox]},
+      {"平面坐标点", &f.boxes[kHeightCoordinatesBox]},
+  };
+}
+
+std::string DumpHeightForm(HeightInputForm& f) {
+  const std::vector<std::pair<std::string, std::string>> settings = {
+      {"解算方式", std::to_string(f.mode)},
+      {"控制网名", GbkToUtf8(f.networkName)},
+      {"网形类别", std::to_string(f.kind)},
+      {"验前误差", GbkToUtf8(f.priorError)},
+  };
+  return DumpInputText(settings, HeightSectionBindings(f));
+}
+
+}  // namespace
+
+int RunHeightCommand(const CommandOptions& options, PlatformServices& platform) {
+  auto settings = std::make_unique<SettingsBlock>();
+  auto net = std::make_unique<HeightNetwork>();
+  const std::string& path = options.dataPath;
+  const std::string pathGbk = Utf8ToGbk(path);
+
+  if (FileExists(path)) {
+    if (!ReadHeightFile(path, *settings, *net)) {
+      platform.ShowMessage(Gbk("高程网数据文件错误 !"));
+      return 1;
+    }
+  } else {
+    // Running the command is the answer to the new-file question.
+    ResetSettingsBlock(*settings);
+    ResetHeightNetwork(*net, pathGbk);
+    if (!WriteHeightFile(path, *settings, *net)) {
+      platform.ShowMessage(Gbk("高程网数据文件写入错误 !"));
+      return 1;
+    }
+  }
+  SetSlotText(net->dataFilePath, pathGbk);
+
+  std::optional<InputDocument> input;
+  if (options.inputPath) {
+    std::string error;
+    input = ReadInputFile(*options.inputPath, error);
+    if (!input) {
+      platform.ShowMessage(error);
+      return 1;
+    }
+  }
+  // The dialog as it opens: filled from the record (or the side file), then
+  // from the input file as if typed. False after the input file's message.
+  auto fillForm = [&](HeightInputForm& form, const HeightNetwork& record, const std::string& sidePath) {
+    InitializeHeightForm(form, record, sidePath);
+    if (!input) return true;
+    std::string error;
+    if (!ApplyInputDocument(*input, HeightSettingBindings(form), HeightSectionBindings(form), error)) {
+      platform.ShowMessage(error);
+      return false;
+    }
+    return true;
+  };
+
+  if (options.dump) {
+    HeightInputForm form;
+    if (!fillForm(form, *net, HeightSidePath(path))) return 1;
+    std::cout << DumpHeightForm(form);
+    return 0;
+  }
+
+  // The whole cycle, the dialog confirmed as after "确定" and "是".
+  auto backup = std::make_unique<HeightNetwork>();
+  auto normals = std::make_unique<NormalEquationStore>();
+  SectionNumber section;
+  HeightWorkspace workspace{*settings, section, *net, *backup, path};
+  workspace.normals = normals.get();
+  const HeightDialogRunner runDialog = [&](HeightNetwork& record, const HeightReportTarget& target) {
+    HeightInputForm form;
+    return fillForm(form, record, target.sidePath) && RunHeightConfirmation(form, record, platform, target);
+  };
+  return EditHeightNetwork(workspace, platform, runDialog) == HeightEditResult::Computed ? 0 : 1;
+}
+
+}  // namespace qp

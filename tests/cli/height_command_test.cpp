@@ -1,0 +1,136 @@
+// quorvex height: the data file is created, kept or refused; rejected input
+// changes nothing; the dump is itself an input; the exit status.
+#include "cli/height_command.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "common/binary_file.h"
+#include "common/gbk_text.h"
+#include "support/scripted_platform.h"
+#include "support/test_files.h"
+
+namespace qp {
+namespace {
+
+using testing::ReadBytes;
+using testing::ScriptedPlatform;
+using testing::TempDir;
+using testing::WriteBytes;
+
+constexpr size_t kSettings = 4544;
+
+const char* const kSmallNetwork =
+    "[设置]\n解算方式 = 平差计算\n控制网名 = 测试水准网\n网形类别 = 0\n验前误差 = 1\n"
+    "[已知高程点]\nA,100.000\nB,103.000\n"
+    "[高差观测值]\nA,P1,1.002,1.2\nP1,P2,0.997,1.0\nP2,B,1.004,0.8\nA,P3,1.499,1.5\nP3,B,1.502,1.3\n"
+    "P3,P2,0.501,0.7\n";
+
+struct HeightCommandTest : ::testing::Test {
+  TempDir dir;
+  ScriptedPlatform platform;
+  std::string nah = dir.File("NET.NAH");
+
+  int Run(const std::string& inputText, bool dump = false) {
+    CommandOptions options;
+    options.dataPath = nah;
+    if (!inputText.empty()) {
+      WriteBytes(dir.File("in.txt"), inputText);
+      options.inputPath = dir.File("in.txt");
+    }
+    options.dump = dump;
+    platform.messages.clear();
+    return RunHeightCommand(options, platform);
+  }
+  int32_t IntAt(const std::string& bytes, size_t recordOffset) {
+    int32_t v;
+    std::memcpy(&v, bytes.data() + kSettings + recordOffset, 4);
+    return v;
+  }
+};
+
+TEST_F(HeightCommandTest, NewFileHoldsTheComputedNetwork) {
+  ASSERT_EQ(Run(kSmallNetwork), 0) << platform.LastMessageUtf8();
+  const std::string bytes = ReadBytes(nah);
+  ASSERT_EQ(bytes.size(), 596416u);
+  EXPECT_EQ(IntAt(bytes, 0), 1);       // adjusting
+  EXPECT_EQ(IntAt(bytes, 368), 2);     // known points
+  EXPECT_EQ(IntAt(bytes, 380), 5);     // points
+  EXPECT_EQ(IntAt(bytes, 174488), 6);  // height differences
+  EXPECT_EQ(std::string(bytes.data() + kSettings + 32), Gbk("测试水准网"));
+  EXPECT_EQ(std::string(bytes.data() + 1070 + 11 * 65), Gbk("测试水准网"));
+  EXPECT_TRUE(FileExists(dir.File("NET.txt")));
+  EXPECT_NE(ReadBytes(dir.File("NET高程数据.txt")).find("P1,     101.001230\r\n"), std::string::npos);
+}
+
+TEST_F(HeightCommandTest, RejectedInputLeavesTheFileByteIdentical) {
+  ASSERT_EQ(Run(kSmallNetwork), 0);
+  const std::string before = ReadBytes(nah);
+  EXPECT_EQ(Run("[高差观测值]\nA,B,1,1\nB,C,x,1\n"), 1);
+  EXPECT_EQ(platform.LastMessageUtf8(), "高差观测值第[2]行高差不正确!");
+  EXPECT_EQ(ReadBytes(nah), before);
+  EXPECT_EQ(Run("[设置]\n网形类别 = 5\n"), 1);
+  EXPECT_EQ(Run("[未知的表]\nA,1\n"), 1);
+  EXPECT_EQ(ReadBytes(nah), before);
+  // A rejected network entered by hand leaves no side file behind either.
+  EXPECT_FALSE(FileExists(dir.File("NET.HTP")));
+}
+
+TEST_F(HeightCommandTest, FileOfWrongLengthIsNeverOverwritten) {
+  ASSERT_EQ(Run(kSmallNetwork), 0);
+  for (const std::string& bad : {ReadBytes(nah).substr(1), ReadBytes(nah) + std::string(1, '\0'), std::string("x")}) {
+    WriteBytes(nah, bad);
+    EXPECT_EQ(Run(kSmallNetwork), 1);
+    EXPECT_EQ(platform.LastMessageUtf8(), "高程网数据文件错误 !");
+    EXPECT_EQ(ReadBytes(nah), bad);
+  }
+}
+
+TEST_F(HeightCommandTest, DumpReproducesTheStoredNetwork) {
+  ASSERT_EQ(Run(kSmallNetwork), 0);
+  ::testing::internal::CaptureStdout();
+  ASSERT_EQ(Run("", true), 0);
+  const std::string dumped = ::testing::internal::GetCapturedStdout();
+  EXPECT_NE(dumped.find("解算方式 = 1\n控制网名 = 测试水准网\n网形类别 = 0\n验前误差 = 1.00\n"), std::string::npos);
+  EXPECT_NE(dumped.find("[已知高程点]\nA,100.0000\nB,103.0000\n"), std::string::npos);
+  EXPECT_NE(dumped.find("[高差观测值]\nA,P1,1.0020,1.20\n"), std::string::npos);
+  // The dump is itself an input: confirming it stores the same network.
+  const std::string first = ReadBytes(nah);
+  ASSERT_EQ(Run(dumped), 0) << platform.LastMessageUtf8();
+  EXPECT_EQ(ReadBytes(nah), first);
+  // With --input, --dump prints the file's settings and tables and computes nothing.
+  ::testing::internal::CaptureStdout();
+  ASSERT_EQ(Run("[设置]\n网形类别 = 三角高程网\n[平面坐标点]\nA,1,2\n", true), 0);
+  const std::string withInput = ::testing::internal::GetCapturedStdout();
+  EXPECT_NE(withInput.find("网形类别 = 1\n"), std::string::npos);
+  EXPECT_NE(withInput.find("[平面坐标点]\nA,1,2\n"), std::string::npos);
+  EXPECT_NE(withInput.find("[高差观测值]\n\n"), std::string::npos);
+  EXPECT_EQ(ReadBytes(nah), first);
+}
+
+int RunBinary(const std::string& arguments) {
+  const std::string command = std::string(QUORVEX_CLI_PATH) + " " + arguments + " >/dev/null 2>&1 </dev/null";
+  const int status = std::system(command.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(QuorvexHeightBinary, ExitStatusFollowsTheContract) {
+  TempDir dir;
+  EXPECT_EQ(RunBinary("height"), 2);
+  EXPECT_EQ(RunBinary("height " + dir.File("a.NAH") + " --yes --no"), 2);
+  WriteBytes(dir.File("bad.NAH"), "short");
+  EXPECT_EQ(RunBinary("height " + dir.File("bad.NAH")), 1);
+  EXPECT_EQ(ReadBytes(dir.File("bad.NAH")), "short");
+  // A new network is created (with the .NAH extension) even though its empty
+  // tables cannot be computed.
+  EXPECT_EQ(RunBinary("height " + dir.File("net")), 1);
+  EXPECT_EQ(ReadBytes(dir.File("net.NAH")).size(), 596416u);
+  WriteBytes(dir.File("in.txt"), kSmallNetwork);
+  EXPECT_EQ(RunBinary("height " + dir.File("net") + " --input " + dir.File("in.txt")), 0);
+}
+
+}  // namespace
+}  // namespace qp

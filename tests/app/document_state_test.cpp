@@ -120,12 +120,6 @@ TEST(DocumentTitle, CutsLongPathsAndFallsBackToTheApplicationTitle) {
   EXPECT_EQ(DocumentTitleFor("网"), app);  // two GBK bytes
 }
 
-TEST(ProgramDirectory, KeepsTheTrailingSeparator) {
-  EXPECT_EQ(ProgramDirectoryOf("/opt/quorvex/bin/quorvex-gui"), "/opt/quorvex/bin/");
-  EXPECT_EQ(ProgramDirectoryOf("C:\\Quorvex\\QuorvexPlus.exe"), "C:\\Quorvex\\");
-  EXPECT_EQ(ProgramDirectoryOf("quorvex-gui"), "");
-}
-
 TEST(DiagramSelector, ListsSevenOrEightPlaneKindsFourHeightKindsAndNothingWhenClosed) {
   EXPECT_TRUE(DiagramSelectorItems(0, true).empty());
   for (int mode : {1, 2}) {

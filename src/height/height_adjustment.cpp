@@ -101,10 +101,18 @@ bool HeightCorrectionPrompt(PlatformServices& platform, AdjustmentMode mode, con
   return platform.Ask(text, Buttons::YesNo, Answer::No, Icon::Question) == Answer::Yes;
 }
 
-bool FormHeightEquations(HeightComputation& c, AdjustmentMode mode) {
+namespace {
+
+// Accumulates every height difference; with `constantsOnly` the normal
+// matrix is left as it is and only the right-hand side is formed again.
+bool AccumulateHeightEquations(HeightComputation& c, AdjustmentMode mode, bool constantsOnly) {
   HeightNetwork& net = c.net;
   const int u = UnknownCount(net);
-  c.normals.Clear(u);
+  if (constantsOnly) {
+    std::fill_n(c.normals.Rhs(), u, 0.0);
+  } else {
+    c.normals.Clear(u);
+  }
   const DifferenceEnds ends = FindDifferenceEnds(net);
   for (size_t i = 0; i < ends.from.size(); ++i) {
     const int e = ends.from[i];
@@ -114,17 +122,31 @@ bool FormHeightEquations(HeightComputation& c, AdjustmentMode mode) {
     if (!HeightCorrectionPrompt(c.platform, mode, Name(net.from[i]).c_str(), Name(net.to[i]).c_str(), l)) {
       return false;
     }
+    const double p = HeightWeight(net, static_cast<int>(i));
+    const int a = UnknownOf(net, e);
+    const int b = UnknownOf(net, f);
+    if (constantsOnly) {
+      if (a >= 0) c.normals.Rhs()[a] -= p * l;
+      if (b >= 0) c.normals.Rhs()[b] += p * l;
+      continue;
+    }
     const double coefficients[2] = {-1.0, 1.0};
-    const int unknowns[2] = {UnknownOf(net, e), UnknownOf(net, f)};
-    c.normals.AccumulateEquation(coefficients, unknowns, 2, l, HeightWeight(net, static_cast<int>(i)));
+    const int unknowns[2] = {a, b};
+    c.normals.AccumulateEquation(coefficients, unknowns, 2, l, p);
   }
-  if (net.knownCount == 0 && u > 0) {
+  if (!constantsOnly && net.knownCount == 0 && u > 0) {
     // The datum of a free network: N + (1/u) 1 1^T.
     const double datum = 1.0 / u;
     double* packed = c.normals.Packed();
     for (size_t k = 0; k < PackedIndex(u, 0); ++k) packed[k] += datum;
   }
   return true;
+}
+
+}  // namespace
+
+bool FormHeightEquations(HeightComputation& c, AdjustmentMode mode) {
+  return AccumulateHeightEquations(c, mode, false);
 }
 
 double ApplyHeightCorrections(HeightNetwork& net, const std::vector<double>& x) {
@@ -145,12 +167,20 @@ bool AdjustHeightNetwork(HeightComputation& c) {
     ShowSingularNormalMessage(c.platform);
     return false;
   }
+  // The equations are linear: the normal matrix, and with it its inverse Q,
+  // stays the same from one iteration to the next; each iteration forms the
+  // constants again and moves the heights by x = Q U.
   std::vector<double> x;
   double largest = 1024.0;
   c.iterations = 0;
   while (largest > kConvergenceMm) {
-    if (!FormHeightEquations(c, AdjustmentMode::Adjusting)) return false;
-    if (!c.normals.SolveNormal(u, x, c.platform)) return false;
+    if (c.iterations == 0) {
+      if (!FormHeightEquations(c, AdjustmentMode::Adjusting)) return false;
+      if (!c.normals.InvertPackedNormal(u, c.platform)) return false;
+    } else if (!AccumulateHeightEquations(c, AdjustmentMode::Adjusting, true)) {
+      return false;
+    }
+    c.normals.MultiplyInverse(u, x);
     largest = ApplyHeightCorrections(net, x);
     // A solution that is not a number can never converge.
     if (++c.iterations >= kMaxIterations || !std::isfinite(largest)) break;
@@ -159,8 +189,6 @@ bool AdjustHeightNetwork(HeightComputation& c) {
     c.platform.ShowMessage(Gbk("法方程解算不收敛 !!!"));
     return false;
   }
-  // The precision section reads the cofactors of the last system.
-  c.normals.CompleteInverse();
 
   ReportAdjustedHeights(c);
   const double pvv = ReportHeightCorrections(c);

@@ -1,0 +1,177 @@
+// A levelling network at full capacity computed end to end: the input
+// dialog's confirmation (point list, approximate heights, raw-data report
+// with the levelling lines and the closure search), the adjustment with
+// about 2040 unknowns, every result section, the export and the stored
+// results.
+//
+// The network: 28 x 20 junction points 2 km apart joined to their east and
+// north neighbours by levelling lines of two or three sections (1072 lines,
+// 2560 sections, 1488 points between the junctions: 2048 points), six known
+// points, 64 precision pairs. The sections are typed in a scrambled order,
+// some against their direction, and carry small errors.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/format.h"
+#include "common/settings_block.h"
+#include "height/height_file.h"
+#include "height/height_workflow.h"
+
+namespace qp {
+namespace {
+
+constexpr int kRows = 28;
+constexpr int kCols = 20;
+
+class QuietPlatform : public PlatformServices {
+ public:
+  void ShowMessage(const std::string& text, Icon) override { std::fprintf(stderr, "message: %s\n", text.c_str()); }
+  Answer Ask(const std::string&, Buttons, Answer defaultAnswer, Icon) override { return defaultAnswer; }
+  void Beep() override {}
+  std::time_t CurrentTime() override { return 1767225600; }
+  bool Launch(const std::string&, const std::vector<std::string>&, const std::string&) override { return false; }
+};
+
+// A repeatable value in [-amplitude, amplitude].
+double Wobble(int i, double amplitude) { return amplitude * std::sin(12.9898 * i + 78.233 * std::sin(0.37 * i)); }
+
+double TrueHeight(double r, double c) { return 300.0 + 12.0 * std::sin(0.21 * r) + 9.0 * std::cos(0.17 * c) + 0.8 * r; }
+
+struct LevellingGrid {
+  std::string known, differences, pairs;
+
+  static std::string Junction(int r, int c) { return Format("J%02d%02d", r, c); }
+  static bool Known(int r, int c) {
+    return (r == 0 || r == kRows - 1) && (c == 0 || c == kCols - 1 || c == kCols / 2);
+  }
+
+  LevellingGrid() {
+    for (int r = 0; r < kRows; ++r) {
+      for (int c = 0; c < kCols; ++c) {
+        if (Known(r, c)) known += Junction(r, c) + Format(",%.4f\r\n", TrueHeight(r, c));
+      }
+    }
+    std::vector<std::string> lines;
+    int line = 0, e = 0, inner = 0;
+    for (int r = 0; r < kRows; ++r) {
+      for (int c = 0; c < kCols; ++c) {
+        for (auto [dr, dc] : {std::pair{0, 1}, std::pair{1, 0}}) {
+          if (r + dr >= kRows || c + dc >= kCols) continue;
+          // 416 of the 1072 lines have three sections, the others two.
+          const int sections = (line++ * 416) % 1072 < 416 ? 3 : 2;
+          std::string previous = Junction(r, c);
+          double previousHeight = TrueHeight(r, c);
+          for (int s = 1; s <= sections; ++s) {
+            const double t = static_cast<double>(s) / sections;
+            const bool last = s == sections;
+            const std::string next = last ? Junction(r + dr, c + dc) : Format("Z%04d", inner++);
+            const double nextHeight = TrueHeight(r + dr * t, c + dc * t);
+            const double km = 2.0 / sections;
+            const double h = nextHeight - previousHeight + Wobble(++e, 0.0015);
+            // Every fifth section is typed from its far end.
+            lines.push_back(e % 5 == 0 ? next + "," + previous + Format(",%.5f,%.3f\r\n", -h, km)
+                                       : previous + "," + next + Format(",%.5f,%.3f\r\n", h, km));
+            previous = next;
+            previousHeight = nextHeight;
+          }
+        }
+      }
+    }
+    // A scrambled order: every seventh section moved to the end.
+    std::stable_partition(lines.begin(), lines.end(), [n = 0](const std::string&) mutable { return n++ % 7 != 3; });
+    for (const auto& l : lines) differences += l;
+    for (int k = 0; k < 64; ++k) {
+      pairs += Junction(1 + k % 25, 1 + k / 25 * 5) + "," + Junction(2 + k % 25, 3 + k / 25 * 5) + "\r\n";
+    }
+  }
+};
+
+const LevellingGrid& Grid() {
+  static const LevellingGrid grid;
+  return grid;
+}
+
+struct Folder {
+  std::string path = (std::filesystem::temp_directory_path() / "quorvex-bench-height").string();
+  Folder() { std::filesystem::create_directories(path); }
+  ~Folder() { std::filesystem::remove_all(path); }
+};
+
+bool Confirm(HeightNetwork& record, const HeightReportTarget& target, PlatformServices& platform) {
+  HeightInputForm form;
+  InitializeHeightForm(form, record, target.sidePath);
+  form.mode = kHeightAdjust;
+  form.kind = kLevellingNetwork;
+  form.networkName = "GRID";
+  form.priorError = "1.0";
+  form.boxes[kHeightKnownBox] = Grid().known;
+  form.boxes[kHeightDifferencesBox] = Grid().differences;
+  form.boxes[kHeightPairsBox] = Grid().pairs;
+  return RunHeightConfirmation(form, record, platform, target);
+}
+
+void BM_FullCapacityLevellingNetwork(benchmark::State& state) {
+  Grid();
+  Folder folder;
+  auto settings = std::make_unique<SettingsBlock>();
+  auto net = std::make_unique<HeightNetwork>();
+  auto backup = std::make_unique<HeightNetwork>();
+  auto normals = std::make_unique<NormalEquationStore>();
+  SectionNumber section;
+  QuietPlatform platform;
+  HeightWorkspace ws{*settings, section, *net, *backup, folder.path + "/GRID.NAH"};
+  ws.normals = normals.get();
+  for (auto _ : state) {
+    state.PauseTiming();
+    ResetSettingsBlock(*settings);
+    ResetHeightNetwork(*net, ws.dataPath);
+    state.ResumeTiming();
+    const HeightEditResult result = EditHeightNetwork(
+        ws, platform, [&](HeightNetwork& record, const HeightReportTarget& target) {
+          return Confirm(record, target, platform);
+        });
+    if (result != HeightEditResult::Computed) {
+      state.SkipWithError("the network was not computed");
+      break;
+    }
+  }
+  state.counters["points"] = net->pointCount;
+  state.counters["differences"] = net->observationCount;
+  state.counters["closures"] = net->loopCount;
+  state.counters["sigma0"] = net->sigma0;
+}
+BENCHMARK(BM_FullCapacityLevellingNetwork)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// The confirmation alone: parsing, point list, approximate heights, the
+// raw-data report with the line merging and the closure search.
+void BM_FullCapacityConfirmation(benchmark::State& state) {
+  Grid();
+  Folder folder;
+  auto net = std::make_unique<HeightNetwork>();
+  SectionNumber section;
+  QuietPlatform platform;
+  const HeightReportTarget target{folder.path + "/GRID.txt", folder.path + "/GRID.HTP", section};
+  for (auto _ : state) {
+    state.PauseTiming();
+    ResetHeightNetwork(*net, "GRID.NAH");
+    state.ResumeTiming();
+    if (!Confirm(*net, target, platform)) {
+      state.SkipWithError("the network was not confirmed");
+      break;
+    }
+  }
+  state.counters["closures"] = net->loopCount;
+}
+BENCHMARK(BM_FullCapacityConfirmation)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace qp
+
+BENCHMARK_MAIN();

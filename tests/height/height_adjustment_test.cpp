@@ -262,6 +262,24 @@ TEST_F(HeightAdjustment, FarApproximateHeightsTakeMoreIterations) {
   ExpectMatches(*confirmed, -1.0);
 }
 
+TEST_F(HeightAdjustment, DifferenceBetweenKnownPointsHasNoPrecisionRow) {
+  Type(kHeightKnownBox, "A,100\r\nB,102");
+  Type(kHeightDifferencesBox, "A,B,2.004,1\r\nA,P,1.001,1\r\nP,B,0.997,1\r\nB,P,-1.002,2");
+  std::unique_ptr<HeightNetwork> confirmed;
+  ASSERT_TRUE(Compute(confirmed)) << platform.LastMessageUtf8();
+  ExpectMatches(*confirmed, -1.0);
+  EXPECT_EQ(DifferenceError(*net, 0), 0.0f);
+  const std::string report = GbkToUtf8(testing::ReadBytes(Target().reportPath));
+  const std::string corrections = report.substr(report.find("高差改正数和平差值"));
+  const std::string precision = report.substr(report.find("精度评定"));
+  EXPECT_NE(corrections.find("    1  A          B" + std::string(26, ' ') + "-4.00         2.0000\r\n"),
+            std::string::npos);
+  EXPECT_EQ(precision.find("  A          B  "), std::string::npos);
+  // Its correction counts in sigma0: v = -4 mm with weight 1/(1 + 0.00001).
+  const Solution s = DenseSolution(*confirmed);
+  EXPECT_GT(s.pvv, 16.0 / 1.00001 - 1e-9);
+}
+
 TEST_F(HeightAdjustment, PlausibilityPromptOnTheConstantTerm) {
   ResetHeightNetwork(*net, "x.NAH");
   net->pointCount = 2;

@@ -1,6 +1,7 @@
 // quorvex height: the data file is created, kept or refused; rejected input
 // changes nothing; the dump is itself an input; the exit status.
 #include "cli/height_command.h"
+#include "cli/plane_command.h"
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -10,6 +11,8 @@
 
 #include "common/binary_file.h"
 #include "common/gbk_text.h"
+#include "height/derived_height_network.h"
+#include "plane/plane_file.h"
 #include "support/scripted_platform.h"
 #include "support/test_files.h"
 
@@ -109,6 +112,26 @@ TEST_F(HeightCommandTest, DumpReproducesTheStoredNetwork) {
   EXPECT_NE(withInput.find("[平面坐标点]\nA,1,2\n"), std::string::npos);
   EXPECT_NE(withInput.find("[高差观测值]\n\n"), std::string::npos);
   EXPECT_EQ(ReadBytes(nah), first);
+}
+
+TEST_F(HeightCommandTest, NetworkDerivedFromAPlaneComputationIsAdjusted) {
+  // A plane network with slope distances computed in mode 2 ...
+  CommandOptions plane;
+  plane.dataPath = dir.File("SLOPE.NAP");
+  plane.inputPath = testing::SourcePath("examples/plane/slope_mode2.txt");
+  ASSERT_EQ(RunPlaneCommand(plane, platform), 0) << platform.LastMessageUtf8();
+  auto settings = std::make_unique<SettingsBlock>();
+  auto planeNet = std::make_unique<PlaneNetwork>();
+  ASSERT_TRUE(ReadWritePlaneFile(plane.dataPath, FileDirection::Read, *settings, *planeNet));
+  // ... hands over its height differences, which the height command adjusts.
+  auto derived = std::make_unique<HeightNetwork>();
+  ASSERT_TRUE(WriteDerivedHeightNetwork(*planeNet, *settings, plane.dataPath, *derived));
+  ASSERT_GT(derived->observationCount, 2);
+  nah = dir.File("SLOPEBPT.NAH");
+  ASSERT_EQ(Run(""), 0) << platform.LastMessageUtf8();
+  const std::string report = GbkToUtf8(ReadBytes(dir.File("SLOPEBPT.txt")));
+  EXPECT_NE(report.find("网形类别:三角高程网"), std::string::npos);
+  EXPECT_NE(report.find("高程平差值"), std::string::npos);
 }
 
 int RunBinary(const std::string& arguments) {

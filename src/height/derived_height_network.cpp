@@ -1,5 +1,6 @@
 #include "height/derived_height_network.h"
 
+#include <algorithm>
 #include <unordered_set>
 
 #include "common/gbk_text.h"

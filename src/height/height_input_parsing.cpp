@@ -1,6 +1,7 @@
 // Reading the height input dialog on confirmation: settings and the five
 // tables with their line checks. Line numbers in messages count from 1.
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 #include "common/format.h"
@@ -36,7 +37,13 @@ std::optional<std::vector<std::string>> SplitLine(std::string_view line, int cou
 // points, so names beyond 10 bytes are refused with the line's name message.
 bool IsHeightName(std::string_view name) { return !name.empty() && name.size() <= 10; }
 
-bool IsNumber(std::string_view field) { return !field.empty() && IsNumericField(field); }
+// Beyond this magnitude (m, km) a number is no survey value; refusing it keeps
+// every sum, closure and correction of the network finite.
+constexpr double kMaxMagnitude = 1e10;
+
+bool IsNumber(std::string_view field) {
+  return !field.empty() && IsNumericField(field) && std::fabs(LeadingNumber(field)) <= kMaxMagnitude;
+}
 
 // Shows a line message (a UTF-8 "...第[%d]行..." format) for the zero-based
 // reader line and returns false.

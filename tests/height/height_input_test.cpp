@@ -46,6 +46,7 @@ TEST_F(HeightInput, EveryTableNamesItsFault) {
       {kHeightPairsBox, "AB,", "精度端点第[1]行终点名[1--10个字符]不正确!"},
       {kHeightPairsBox, "A , A", "精度端点第[1]行点名相同不正确!"},
       {kHeightDifferencesBox, "A,B,1.2.3,2.5", "高差观测值第[1]行高差不正确!"},
+      {kHeightDifferencesBox, "A,B,-20000000000,2.5", "高差观测值第[1]行高差不正确!"},
       {kHeightDifferencesBox, "A,B,-0.5,", "高差观测值第[1]行定权元素不正确!"},
       {kHeightDifferencesBox, "A,B,-0.5,-1", "高差观测值第[1]行定权元素不正确!"},
       {kHeightDifferencesBox, "A,B,1", "高差观测值第[1]行数据不正确!"},

@@ -17,6 +17,8 @@ constexpr double kTwoPi = 2.0 * kPi;
 constexpr int kMaxTraverseStack = 1020;  // unknown points on one path
 constexpr int kMaxVisitedLegs = 4096;    // legs walked from one start orientation
 constexpr double kMaxRelativeClosure = 5000000.0;
+// Far below the range of a float; a traverse that misses by more is no traverse.
+constexpr double kMaxStoredMisclosure = 1e12;
 
 uint8_t* TableBytes(PlaneNetwork& net) {
   return reinterpret_cast<uint8_t*>(&net) + kTraverseTableOffset;
@@ -273,6 +275,8 @@ bool TraverseGrossErrors(PlaneNetwork& net, const NetworkGeometry& geo, std::spa
   const double misX = (x - net.x[e]) * 100.0;
   const double misY = (y - net.y[e]) * 100.0;
   if (!AllFinite({fBeta, misX, misY, length, sideDiscrepancy, closest})) return false;
+  // The misclosures are kept in single precision.
+  if (std::fabs(misX) > kMaxStoredMisclosure || std::fabs(misY) > kMaxStoredMisclosure) return false;
 
   TraverseClosure entry;
   std::memcpy(entry.startOrientation, net.pointName[o], kNameSlotSize);

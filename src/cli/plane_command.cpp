@@ -10,6 +10,8 @@
 #include "common/settings_block.h"
 #include "common/name_slot.h"
 #include "common/report_file.h"
+#include "height/derived_height_network.h"
+#include "height/height_network.h"
 #include "plane/normal_equation_store.h"
 #include "plane/plane_file.h"
 #include "plane/plane_input_form.h"
@@ -122,6 +124,13 @@ int RunPlaneCommand(const CommandOptions& options, PlatformServices& platform) {
   SectionNumber section;
   PlaneWorkspace workspace{*settings, section, *net, *backup, path};
   workspace.normals = normals.get();
+  // Slope-distance modes leave a trigonometric height network beside the data file.
+  workspace.handOverHeightNetwork = [&platform](PlaneWorkspace& ws) {
+    auto derived = std::make_unique<HeightNetwork>();
+    if (!WriteDerivedHeightNetwork(ws.net, ws.settings, ws.dataPath, *derived)) {
+      platform.ShowMessage(Gbk("高程网数据文件写入错误 !"));
+    }
+  };
   const PlaneDialogRunner runDialog = [&](PlaneNetwork& record, const std::string& draftPath,
                                           const PlaneConfirmationSteps& steps) {
     PlaneInputForm form;

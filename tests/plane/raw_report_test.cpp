@@ -279,12 +279,13 @@ TEST_F(RawReport, SlopeReductionPairsHeightsAndThePlaneCorrection) {
   Set("A", {"B", "C"});
   Set("B", {"C", "A"});
   Set("C", {"A", "B"});
-  // Horizontal sights (zenith 90 degrees as vertical angle 0): h comes from
-  // earth curvature and refraction only.
-  Add(kDistanceLinesBox, "C,B,1000,1.5,1.5,0");
-  Add(kDistanceLinesBox, "A,B,1000,1.5,1.5,0");
-  Add(kDistanceLinesBox, "B,A,1000,1.5,1.5,0");
-  Add(kDistanceLinesBox, "A,B,1000.01,1.5,1.5,0");  // same side again: printed, not a new distance
+  // Horizontal sights, zenith distance 90 degrees: h comes from earth
+  // curvature and refraction only.
+  form.verticalAngleKind = 1;
+  Add(kDistanceLinesBox, "C,B,1000,1.5,1.5,90");
+  Add(kDistanceLinesBox, "A,B,1000,1.5,1.5,90");
+  Add(kDistanceLinesBox, "B,A,1000,1.5,1.5,90");
+  Add(kDistanceLinesBox, "A,B,1000.01,1.5,1.5,90");  // same side again: printed, not a new distance
   ASSERT_TRUE(Confirm()) << platform.LastMessageUtf8();
   const double c = (1 - 0.14) / (2 * 6373000.0);
   const double h = 1000.0 * 1000.0 * c;

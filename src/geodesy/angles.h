@@ -17,6 +17,8 @@ namespace qp {
 inline constexpr double kPi = 3.141592653589793;
 // Seconds of arc per radian, as used in the network reductions and reports.
 inline constexpr double kRhoSeconds = 206264.8;
+// Seconds of arc per radian, rounded, as used for triangle closures.
+inline constexpr double kRhoSecondsRounded = 206265.0;
 // Earth radius of the plane distance reductions, in metres.
 inline constexpr double kEarthRadius = 6373000.0;
 

@@ -146,7 +146,7 @@ int TriangleClosures(const PlaneNetwork& net, const NetworkGeometry& geo, Report
         const double atL = geo.ObservedAngle(i, l, j, votes, true);
         const double atI = geo.ObservedAngle(j, i, l, votes, true);
         const double atJ = geo.ObservedAngle(l, j, i, votes, true);
-        double w = (atL + atI + atJ - kPi) * 206265.0;
+        double w = (atL + atI + atJ - kPi) * kRhoSecondsRounded;
         // A closure that prints as 0.00 is a zero closure (the D.MS
         // conversions leave a few 1e-10 seconds on exactly closing angles).
         if (std::fabs(w) < 0.005) w = 0.0;

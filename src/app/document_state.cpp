@@ -130,6 +130,9 @@ bool IsCommandBuilt(int commandId) {
     case kCmdPlaneDataEdit:
     case kCmdOpenReport:
     case kCmdCloseDocument:
+    case kCmdSystemTransform:
+    case kCmdZoneTransform:
+    case kCmdIndependentSystem:
     case kCmdHelp:
     case kCmdAbout:
     case kCmdExit:

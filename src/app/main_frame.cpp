@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
@@ -17,9 +16,12 @@
 #include <QToolBar>
 #include <QUrl>
 
+#include "app/independent_system_dialog.h"
 #include "app/plane_input_dialog.h"
 #include "app/qt_text.h"
 #include "app/report_viewer.h"
+#include "app/system_transform_dialog.h"
+#include "app/zone_transform_dialog.h"
 #include "common/gbk_text.h"
 
 namespace qp {
@@ -37,9 +39,7 @@ bool IsPlaneDataFileName(const QString& path) {
 CMainFrame::CMainFrame(CQuorvexPDoc& doc, PlatformServices& platform, QWidget* parent)
     : QMainWindow(parent), doc_(doc), platform_(platform) {
   setObjectName(QStringLiteral("mainFrame"));
-  chooseFile_ = [this](const QString& title, const QString& filter, const QString& suffix) {
-    return ChooseFileWithDialog(title, filter, suffix);
-  };
+  chooseFile_ = [this](const FileRequest& request) { return ChooseFileWithDialog(this, request); };
 
   // The view: the drawing is painted here once the diagrams exist.
   view_ = new QWidget(this);
@@ -164,8 +164,8 @@ void CMainFrame::RunCommand(int commandId) {
   if (!doc_.IsEnabled(commandId)) return;
   switch (commandId) {
     case kCmdPlaneDataFile: {
-      const QString path = chooseFile_(QStringLiteral("平面网数据文件"), QStringLiteral("平面网数据文件(*.NAP)"),
-                                       QStringLiteral("NAP"));
+      const QString path = chooseFile_(
+          MakeFileRequest("平面网数据文件", "平面网数据文件(*.NAP)|*.NAP||", "NAP", FileDialogMode::OpenOrNew));
       if (!path.isEmpty()) OpenPlaneDataFile(path);
       break;
     }
@@ -177,6 +177,15 @@ void CMainFrame::RunCommand(int commandId) {
       break;
     case kCmdCloseDocument:
       CloseDocument();
+      break;
+    case kCmdSystemTransform:
+      RunSystemTransform();
+      break;
+    case kCmdZoneTransform:
+      RunZoneTransform();
+      break;
+    case kCmdIndependentSystem:
+      RunIndependentSystem();
       break;
     case kCmdHelp:
       ShowHelp();
@@ -246,18 +255,37 @@ void CMainFrame::CloseDocument() {
   if (reportViewer_) reportViewer_->close();
 }
 
-QString CMainFrame::ChooseFileWithDialog(const QString& title, const QString& filter, const QString& suffix) {
-  QFileDialog dialog(this, title, QString(), filter);
-  dialog.setAcceptMode(QFileDialog::AcceptOpen);
-  dialog.setFileMode(QFileDialog::AnyFile);  // a new file's name is welcome
-  dialog.setDefaultSuffix(suffix);
-  dialog.setLabelText(QFileDialog::Accept, QStringLiteral("打开"));
-  dialog.setLabelText(QFileDialog::Reject, QStringLiteral("取消"));
-  dialog.setLabelText(QFileDialog::FileName, QStringLiteral("文件名"));
-  dialog.setLabelText(QFileDialog::FileType, QStringLiteral("文件类型"));
-  dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("查找范围"));
-  if (dialog.exec() != QDialog::Accepted) return QString();
-  return dialog.selectedFiles().value(0);
+// The coordinate tools keep the network records untouched; the selectors are
+// brought up to date before one opens.
+void CMainFrame::RunZoneTransform() {
+  RefreshSelectors();
+  CQuorvexGaussCount dialog(platform_, chooseFile_, this);
+  dialog.exec();
+  KeepToolReport(dialog.Reports());
+}
+
+void CMainFrame::RunSystemTransform() {
+  RefreshSelectors();
+  CQuorvexSystemTranslate dialog(platform_, chooseFile_, this);
+  dialog.exec();
+  KeepToolReport(dialog.Reports());
+}
+
+void CMainFrame::RunIndependentSystem() {
+  RefreshSelectors();
+  CQuorvexIndependant dialog(platform_, chooseFile_, this);
+  dialog.exec();
+  KeepToolReport(dialog.Reports());
+}
+
+// A report a tool showed is a window of its dialog (the only windows that
+// take input while a dialog is modal); it stays open once the dialog is gone.
+void CMainFrame::KeepToolReport(ReportViewer* viewer) {
+  if (!viewer || !viewer->isVisible()) return;
+  delete toolReportViewer_;
+  viewer->setParent(this, viewer->windowFlags());
+  viewer->show();
+  toolReportViewer_ = viewer;
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
@@ -267,6 +295,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
   }
   CloseDocument();
   if (helpViewer_) helpViewer_->close();
+  if (toolReportViewer_) toolReportViewer_->close();
   event->accept();
 }
 

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/file_chooser.h"
 #include "app/quorvex_doc.h"
 #include "common/platform_services.h"
 
@@ -27,12 +28,9 @@ class CMainFrame : public QMainWindow {
   Q_OBJECT
 
  public:
-  // Asks for a data file name: the dialog's title, its filter and the suffix
-  // given to a name typed without one. An empty result cancels.
-  using FileChooser = std::function<QString(const QString& title, const QString& filter, const QString& suffix)>;
-
   CMainFrame(CQuorvexPDoc& doc, PlatformServices& platform, QWidget* parent = nullptr);
 
+  // Answers every file dialog of the commands and of the tools' dialogs.
   void SetFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
 
   // Runs a command as its menu item or toolbar button would (nothing when it
@@ -47,6 +45,8 @@ class CMainFrame : public QMainWindow {
   QComboBox* PointSelector() const { return pointSelector_; }
   QLabel* StatusPane(int index) const { return statusPanes_[static_cast<size_t>(index)]; }
   ReportViewer* Reports() const { return reportViewer_; }
+  // The report a tool showed, kept open after its dialog closed.
+  ReportViewer* ToolReports() const { return toolReportViewer_; }
   HelpViewer* Help() const { return helpViewer_; }
   // The help document: beside the program, or in the shared data folder of
   // an installed program.
@@ -69,7 +69,10 @@ class CMainFrame : public QMainWindow {
   void ShowHelp();
   void ShowAbout();
   void CloseDocument();
-  QString ChooseFileWithDialog(const QString& title, const QString& filter, const QString& suffix);
+  void RunZoneTransform();
+  void RunSystemTransform();
+  void RunIndependentSystem();
+  void KeepToolReport(ReportViewer* viewer);
 
   CQuorvexPDoc& doc_;
   PlatformServices& platform_;
@@ -80,6 +83,7 @@ class CMainFrame : public QMainWindow {
   QComboBox* pointSelector_ = nullptr;
   std::array<QLabel*, 4> statusPanes_{};
   ReportViewer* reportViewer_ = nullptr;
+  ReportViewer* toolReportViewer_ = nullptr;
   HelpViewer* helpViewer_ = nullptr;
 };
 

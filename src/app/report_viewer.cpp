@@ -15,7 +15,6 @@
 #include "common/binary_file.h"
 
 namespace qp {
-namespace {
 
 // Reports are laid out in GBK byte columns: a Chinese character takes the
 // width of two digits, which a CJK monospaced face keeps.
@@ -26,6 +25,8 @@ QFont ReportFont() {
   font.setStyleHint(QFont::Monospace);
   return font;
 }
+
+namespace {
 
 constexpr size_t kLargestReport = size_t{512} << 20;
 

@@ -3,6 +3,7 @@
 // request); the help viewer shows the help document shipped with the program.
 #pragma once
 
+#include <QFont>
 #include <QString>
 #include <QWidget>
 
@@ -11,6 +12,10 @@ class QPlainTextEdit;
 class QTextBrowser;
 
 namespace qp {
+
+// The monospaced face of reports and of the tools' point lists: a Chinese
+// character is as wide as two digits, so columns counted in GBK bytes line up.
+QFont ReportFont();
 
 class ReportViewer : public QWidget {
   Q_OBJECT

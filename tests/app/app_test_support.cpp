@@ -57,6 +57,40 @@ void FillFromInputFile(CQuorDisgnContrloPlane& dialog, const std::string& path) 
   }
 }
 
+void FillControlsFromInputFile(QWidget& dialog, const std::string& path,
+                               const std::map<std::string, std::string>& controls) {
+  std::string error;
+  const auto doc = ReadInputFile(path, error);
+  ASSERT_TRUE(doc) << GbkToUtf8(error);
+  auto control = [&](const std::string& key) -> QWidget* {
+    const auto found = controls.find(key);
+    if (found == controls.end()) {
+      ADD_FAILURE() << "no control for " << key;
+      return nullptr;
+    }
+    return Child<QWidget>(dialog, found->second.c_str());
+  };
+  for (const InputSetting& setting : doc->settings) {
+    QWidget* widget = control(setting.key);
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+      edit->setText(FromGbk(setting.value));
+    } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+      const QString value = FromGbk(setting.value);
+      bool number = false;
+      const int index = value.toInt(&number);
+      combo->setCurrentIndex(number ? index : combo->findText(value));
+      EXPECT_GE(combo->currentIndex(), 0) << setting.key;
+    } else if (widget) {
+      ADD_FAILURE() << setting.key << " is no edit or combo";
+    }
+  }
+  for (const InputSection& section : doc->sections) {
+    if (auto* box = qobject_cast<QPlainTextEdit*>(control(section.name))) {
+      box->setPlainText(BoxTextFromGbk(section.body));
+    }
+  }
+}
+
 std::string BoxGbk(CQuorDisgnContrloPlane& dialog, const char* boxName) {
   return BoxTextToGbk(Child<QPlainTextEdit>(dialog, boxName)->toPlainText());
 }
@@ -64,7 +98,7 @@ std::string BoxGbk(CQuorDisgnContrloPlane& dialog, const char* boxName) {
 void MainFrameTest::SetUp() {
   chosenPath = dir.File("测试网.NAP");
   frame = std::make_unique<CMainFrame>(doc, platform);
-  frame->SetFileChooser([this](const QString&, const QString&, const QString&) { return FromUtf8(chosenPath); });
+  frame->SetFileChooser([this](const FileRequest&) { return FromUtf8(chosenPath); });
   frame->show();
 }
 

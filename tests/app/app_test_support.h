@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -56,6 +57,13 @@ void Click(QPushButton* button);
 // Fills the dialog's settings and text boxes from an input text file (the
 // command-line driver's format), as if typed.
 void FillFromInputFile(CQuorDisgnContrloPlane& dialog, const std::string& path);
+
+// Fills a tool dialog's controls from an input text file as if typed: each
+// setting and section goes to the control whose object name `controls` gives
+// for its key (a line edit, a combo by index or item text, a text box). Combos
+// are only set, not activated: the dialogs read them when an action runs.
+void FillControlsFromInputFile(QWidget& dialog, const std::string& path,
+                               const std::map<std::string, std::string>& controls);
 
 // The text of a box as a form would read it (GBK, CR LF).
 std::string BoxGbk(CQuorDisgnContrloPlane& dialog, const char* boxName);

@@ -67,14 +67,16 @@ TEST(CommandEnabling, FollowsTheCommandTableInEveryWorkMode) {
 }
 
 TEST(CommandEnabling, CommandsNotBuiltStayDisabledAndViewCommandsHaveNoRuleHere) {
-  const std::set<int> built = {141, 142, 172, 136, 135, 57664, 57665};
+  const std::set<int> built = {141, 142, 172, 136, 134, 168, 175, 135, 57664, 57665};
   for (int id : AllCommandIds()) EXPECT_EQ(IsCommandBuilt(id), built.count(id) == 1) << id;
 
-  // The tools are allowed by the table with nothing open, but not built yet.
-  const DocumentState idle = StateOf(0, true, false);
-  EXPECT_TRUE(CommandRuleAllows(idle, kCmdZoneTransform));
-  EXPECT_FALSE(IsCommandEnabled(idle, kCmdZoneTransform));
-  EXPECT_TRUE(IsCommandEnabled(idle, kCmdPlaneDataFile));
+  // The coordinate tools: nothing open, no view tool busy, no drawing left over.
+  for (int tool : {kCmdSystemTransform, kCmdZoneTransform, kCmdIndependentSystem}) {
+    EXPECT_TRUE(IsCommandEnabled(StateOf(0, true, false), tool)) << tool;
+    EXPECT_FALSE(IsCommandEnabled(StateOf(0, false, false), tool)) << tool;
+    EXPECT_FALSE(IsCommandEnabled(StateOf(0, true, true), tool)) << tool;
+    for (int mode = 1; mode <= 4; ++mode) EXPECT_FALSE(IsCommandEnabled(StateOf(mode, true, false), tool)) << tool;
+  }
   for (int view : {140, 147, 148, 160, 161, 181}) EXPECT_FALSE(CommandRuleAllows(StateOf(1, true, true), view));
 }
 

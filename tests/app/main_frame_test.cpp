@@ -27,11 +27,13 @@ TEST_F(MainFrameShell, EveryCommandIsShownAndEnabledByTheDocumentState) {
     ASSERT_FALSE(actions.empty()) << id;
     for (QAction* a : actions) EXPECT_EQ(a->isEnabled(), IsCommandEnabled(doc.State(), id)) << id;
   }
-  // With nothing open: the plane data file, help, About and exit.
+  // With nothing open: the plane data file, the coordinate tools, help, About and exit.
   EXPECT_TRUE(frame->ActionsOf(kCmdPlaneDataFile).front()->isEnabled());
   EXPECT_FALSE(frame->ActionsOf(kCmdPlaneDataEdit).front()->isEnabled());
   EXPECT_FALSE(frame->ActionsOf(kCmdCloseDocument).front()->isEnabled());
-  EXPECT_FALSE(frame->ActionsOf(kCmdZoneTransform).front()->isEnabled());  // not built yet
+  for (int tool : {kCmdSystemTransform, kCmdZoneTransform, kCmdIndependentSystem}) {
+    EXPECT_TRUE(frame->ActionsOf(tool).front()->isEnabled()) << tool;
+  }
 
   auto* toolbar = Child<QToolBar>(*frame, "toolBar");
   std::vector<int> buttons;

@@ -1,0 +1,64 @@
+// The independent coordinate system dialog "独立坐标系统建立与计算", the
+// window over IndependentSystemForm; which controls take input follows the
+// form's enabling after every action.
+#pragma once
+
+#include <QDialog>
+
+#include "app/file_chooser.h"
+#include "app/tool_dialog_support.h"
+#include "tools/independent_system.h"
+
+class QComboBox;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+
+namespace qp {
+
+class CQuorvexIndependant : public QDialog {
+  Q_OBJECT
+
+ public:
+  CQuorvexIndependant(PlatformServices& platform, FileChooser chooseFile, QWidget* parent = nullptr);
+
+  const IndependentSystemForm& Form() const { return form_; }
+  ReportViewer* Reports() const { return platform_.Viewer(); }
+
+  // "退出", Escape and the close box: asks before closing.
+  void reject() override;
+
+ private:
+  void BuildControls();
+  void ReadControls();
+  void ShowForm();
+  void ChooseFile();
+  void Convert();
+  void ViewReport();
+
+  DialogPlatform platform_;
+  FileChooser chooseFile_;
+  IndependentSystemForm form_;
+
+  QPushButton* fileButton_ = nullptr;
+  QLineEdit* fileName_ = nullptr;
+  QLineEdit* systemName_ = nullptr;
+  QGroupBox* referenceGroup_ = nullptr;
+  QLineEdit* referenceName_ = nullptr;
+  QLineEdit* meridian_ = nullptr;
+  QLineEdit* referenceX_ = nullptr;
+  QLineEdit* referenceY_ = nullptr;
+  QComboBox* system_ = nullptr;
+  QLineEdit* height_ = nullptr;
+  QLineEdit* setX_ = nullptr;
+  QLineEdit* setY_ = nullptr;
+  QLineEdit* radius_ = nullptr;
+  QComboBox* mode_ = nullptr;
+  PointListEdit* national_ = nullptr;
+  PointListEdit* independent_ = nullptr;
+  QPushButton* convert_ = nullptr;
+  QPushButton* viewReport_ = nullptr;
+  QPushButton* exit_ = nullptr;
+};
+
+}  // namespace qp

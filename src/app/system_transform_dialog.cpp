@@ -1,0 +1,139 @@
+#include "app/system_transform_dialog.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "app/qt_text.h"
+
+namespace qp {
+
+CQuorvexSystemTranslate::CQuorvexSystemTranslate(PlatformServices& platform, FileChooser chooseFile, QWidget* parent)
+    : QDialog(parent), platform_(platform, this), chooseFile_(std::move(chooseFile)) {
+  setObjectName(QStringLiteral("systemTransformDialog"));
+  setWindowTitle(QStringLiteral("坐标系统转换对话框"));
+  if (!chooseFile_) chooseFile_ = [this](const FileRequest& request) { return ChooseFileWithDialog(this, request); };
+  BuildControls();
+  ShowForm();
+}
+
+void CQuorvexSystemTranslate::BuildControls() {
+  fileButton_ = new QPushButton(QStringLiteral("文件选择"), this);
+  fileName_ = new QLineEdit(this);
+  fileName_->setReadOnly(true);
+  title_ = new QLineEdit(this);
+  oldPoints_ = new PointListEdit(this);
+  newPoints_ = new PointListEdit(this);
+  transform_ = new QPushButton(QStringLiteral("转换"), this);
+  exit_ = new QPushButton(QStringLiteral("退出"), this);
+
+  const std::pair<QWidget*, const char*> names[] = {
+      {fileButton_, "fileButton"}, {fileName_, "fileNameEdit"},   {title_, "titleEdit"},
+      {oldPoints_, "oldPointsEdit"}, {newPoints_, "newPointsEdit"}, {transform_, "transformButton"},
+      {exit_, "exitButton"},
+  };
+  for (const auto& [widget, name] : names) widget->setObjectName(QString::fromUtf8(name));
+  SetToolTips(SystemTransformToolTips(), {{"文件选择", fileButton_},
+                                          {"数据文件名", fileName_},
+                                          {"输出标识", title_},
+                                          {"旧坐标", oldPoints_},
+                                          {"新坐标", newPoints_}});
+
+  // "转换" is the dialog's default action.
+  for (QPushButton* b : {fileButton_, exit_}) b->setAutoDefault(false);
+  transform_->setDefault(true);
+
+  auto* top = new QGridLayout;
+  top->addWidget(fileButton_, 0, 0);
+  top->addWidget(fileName_, 0, 1);
+  top->addWidget(new QLabel(QStringLiteral("输出标识"), this), 1, 0);
+  top->addWidget(title_, 1, 1);
+  top->setColumnStretch(1, 1);
+  auto* buttons = new QVBoxLayout;
+  buttons->addWidget(transform_);
+  buttons->addWidget(exit_);
+  buttons->addStretch(1);
+  auto* header = new QHBoxLayout;
+  header->addLayout(top, 1);
+  header->addSpacing(12);
+  header->addLayout(buttons);
+
+  auto boxGroup = [this](const char* caption, QWidget* box) {
+    auto* group = new QGroupBox(QString::fromUtf8(caption), this);
+    auto* layout = new QVBoxLayout(group);
+    layout->addWidget(box);
+    return group;
+  };
+  auto* boxes = new QHBoxLayout;
+  boxes->addWidget(boxGroup("旧坐标系统坐标", oldPoints_), 1);
+  boxes->addWidget(boxGroup("新坐标系统坐标", newPoints_), 1);
+
+  auto* whole = new QVBoxLayout(this);
+  whole->addLayout(header);
+  whole->addLayout(boxes, 1);
+  resize(760, 560);
+
+  connect(fileButton_, &QPushButton::clicked, this, &CQuorvexSystemTranslate::ChooseFile);
+  connect(transform_, &QPushButton::clicked, this, &CQuorvexSystemTranslate::Transform);
+  connect(exit_, &QPushButton::clicked, this, &CQuorvexSystemTranslate::reject);
+  // Typing without a file clears the boxes, once the edit's own change is
+  // finished; the boxes' filling by the dialog is no typing.
+  for (PointListEdit* box : {oldPoints_, newPoints_}) {
+    connect(box, &QPlainTextEdit::textChanged, this, [this] {
+      if (showingForm_ || editPending_ || form_.FileChosen()) return;
+      editPending_ = true;
+      QTimer::singleShot(0, this, [this] {
+        editPending_ = false;
+        PointTextEdited();
+      });
+    });
+  }
+}
+
+void CQuorvexSystemTranslate::ReadControls() {
+  form_.title = ToGbk(title_->text());
+  form_.oldText = BoxTextToGbk(oldPoints_->toPlainText());
+  form_.newText = BoxTextToGbk(newPoints_->toPlainText());
+}
+
+void CQuorvexSystemTranslate::ShowForm() {
+  showingForm_ = true;
+  ShowText(fileName_, FromGbk(form_.FileNameText()));
+  ShowText(title_, FromGbk(form_.title));
+  ShowText(oldPoints_, BoxTextFromGbk(form_.oldText));
+  ShowText(newPoints_, BoxTextFromGbk(form_.newText));
+  showingForm_ = false;
+}
+
+void CQuorvexSystemTranslate::ChooseFile() {
+  const QString path = chooseFile_(
+      MakeFileRequest("坐标转换数据文件", "坐标转换数据文件(*.TRS)|*.TRS||", "TRS", FileDialogMode::OpenOrNew));
+  if (path.isEmpty()) return;
+  ReadControls();
+  form_.ChooseFile(path.toStdString(), platform_);
+  ShowForm();
+}
+
+void CQuorvexSystemTranslate::PointTextEdited() {
+  if (form_.FileChosen()) return;
+  ReadControls();
+  form_.PointTextEdited(platform_);
+  ShowForm();
+}
+
+void CQuorvexSystemTranslate::Transform() {
+  ReadControls();
+  form_.Execute(platform_);
+  ShowForm();
+}
+
+void CQuorvexSystemTranslate::reject() {
+  if (form_.ConfirmExit(platform_)) QDialog::reject();
+}
+
+}  // namespace qp

@@ -1,0 +1,60 @@
+#include "app/tool_dialog_support.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMimeData>
+
+#include "app/qt_text.h"
+#include "app/report_viewer.h"
+#include "tools/point_list.h"
+
+namespace qp {
+
+bool DialogPlatform::Launch(const std::string& program, const std::vector<std::string>& arguments,
+                            const std::string& workingDirectory) {
+  if (program != kTextEditorProgram || arguments.size() != 1) {
+    return base_.Launch(program, arguments, workingDirectory);
+  }
+  if (!viewer_) viewer_ = new ReportViewer(owner_);
+  // A report that cannot be read shows nothing, as a failed editor start would.
+  return viewer_->ShowReport(FromUtf8(arguments.front()));
+}
+
+PointListEdit::PointListEdit(QWidget* parent) : QPlainTextEdit(parent) {
+  setLineWrapMode(QPlainTextEdit::NoWrap);
+  setTabChangesFocus(true);
+  setFont(ReportFont());
+}
+
+void PointListEdit::insertFromMimeData(const QMimeData* source) {
+  if (!source->hasText()) return;
+  QString text = source->text();
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  insertPlainText(text);
+}
+
+QComboBox* GbkCombo(QWidget* parent, const std::vector<std::string>& gbkItems) {
+  auto* combo = new QComboBox(parent);
+  for (const std::string& item : gbkItems) combo->addItem(FromGbk(item));
+  return combo;
+}
+
+void SetToolTips(const std::vector<std::pair<const char*, const char*>>& tips,
+                 const std::map<std::string, QWidget*>& controls) {
+  for (const auto& [key, tip] : tips) {
+    if (const auto control = controls.find(key); control != controls.end()) {
+      control->second->setToolTip(QString::fromUtf8(tip));
+    }
+  }
+}
+
+void ShowText(QLineEdit* edit, const QString& text) {
+  if (edit->text() != text) edit->setText(text);
+}
+
+void ShowText(QPlainTextEdit* edit, const QString& text) {
+  if (edit->toPlainText() != text) edit->setPlainText(text);
+}
+
+}  // namespace qp

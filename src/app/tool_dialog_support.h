@@ -1,0 +1,71 @@
+// What the dialogs of the coordinate tools and the exercise solver share: the
+// platform services they run with (a report the forms hand to the text editor
+// opens in the built-in viewer instead, as a window of the dialog so that it
+// can be read while the dialog is open), a point-list edit box, and setters
+// that leave a control alone when it already shows the text.
+#pragma once
+
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QString>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/report_viewer.h"
+#include "common/platform_services.h"
+
+class QComboBox;
+class QLineEdit;
+class QWidget;
+
+namespace qp {
+
+class DialogPlatform : public PlatformServices {
+ public:
+  DialogPlatform(PlatformServices& base, QWidget* owner) : base_(base), owner_(owner) {}
+
+  void ShowMessage(const std::string& text, Icon icon = Icon::None) override { base_.ShowMessage(text, icon); }
+  Answer Ask(const std::string& text, Buttons buttons, Answer defaultAnswer, Icon icon = Icon::Question) override {
+    return base_.Ask(text, buttons, defaultAnswer, icon);
+  }
+  void Beep() override { base_.Beep(); }
+  std::time_t CurrentTime() override { return base_.CurrentTime(); }
+  // The text editor with a report opens the report viewer; anything else
+  // is started as usual.
+  bool Launch(const std::string& program, const std::vector<std::string>& arguments,
+              const std::string& workingDirectory) override;
+  void BeginWait() override { base_.BeginWait(); }
+  void EndWait() override { base_.EndWait(); }
+
+  // The viewer of the last report shown, if any (a window of the owner).
+  ReportViewer* Viewer() const { return viewer_; }
+
+ private:
+  PlatformServices& base_;
+  QWidget* owner_;
+  QPointer<ReportViewer> viewer_;
+};
+
+// A multi-line box of "name, x, y" lines: never wrapped, Tab moves on, and
+// pasted text keeps one line per record whatever its line ends were.
+class PointListEdit : public QPlainTextEdit {
+ public:
+  explicit PointListEdit(QWidget* parent);
+
+ protected:
+  void insertFromMimeData(const QMimeData* source) override;
+};
+
+// A combo with the form's items (GBK).
+QComboBox* GbkCombo(QWidget* parent, const std::vector<std::string>& gbkItems);
+
+// Gives each control the tip a form's table keeps under the control's caption.
+void SetToolTips(const std::vector<std::pair<const char*, const char*>>& tips,
+                 const std::map<std::string, QWidget*>& controls);
+
+void ShowText(QLineEdit* edit, const QString& text);
+void ShowText(QPlainTextEdit* edit, const QString& text);
+
+}  // namespace qp

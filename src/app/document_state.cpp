@@ -133,6 +133,7 @@ bool IsCommandBuilt(int commandId) {
     case kCmdSystemTransform:
     case kCmdZoneTransform:
     case kCmdIndependentSystem:
+    case kCmdExercise:
     case kCmdHelp:
     case kCmdAbout:
     case kCmdExit:

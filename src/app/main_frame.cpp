@@ -16,6 +16,7 @@
 #include <QToolBar>
 #include <QUrl>
 
+#include "app/exercise_dialog.h"
 #include "app/independent_system_dialog.h"
 #include "app/plane_input_dialog.h"
 #include "app/qt_text.h"
@@ -23,6 +24,7 @@
 #include "app/system_transform_dialog.h"
 #include "app/zone_transform_dialog.h"
 #include "common/gbk_text.h"
+#include "exercise/exercise_file.h"
 
 namespace qp {
 namespace {
@@ -187,6 +189,9 @@ void CMainFrame::RunCommand(int commandId) {
     case kCmdIndependentSystem:
       RunIndependentSystem();
       break;
+    case kCmdExercise:
+      RunExercise();
+      break;
     case kCmdHelp:
       ShowHelp();
       break;
@@ -276,6 +281,11 @@ void CMainFrame::RunIndependentSystem() {
   CQuorvexIndependant dialog(platform_, chooseFile_, this);
   dialog.exec();
   KeepToolReport(dialog.Reports());
+}
+
+void CMainFrame::RunExercise() {
+  CQuorvexExciseFirst dialog(ExerciseStatePath(doc_.State().programDirectory), platform_, chooseFile_, this);
+  dialog.exec();
 }
 
 // A report a tool showed is a window of its dialog (the only windows that

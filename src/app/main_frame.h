@@ -72,6 +72,7 @@ class CMainFrame : public QMainWindow {
   void RunZoneTransform();
   void RunSystemTransform();
   void RunIndependentSystem();
+  void RunExercise();
   void KeepToolReport(ReportViewer* viewer);
 
   CQuorvexPDoc& doc_;

@@ -67,11 +67,11 @@ TEST(CommandEnabling, FollowsTheCommandTableInEveryWorkMode) {
 }
 
 TEST(CommandEnabling, CommandsNotBuiltStayDisabledAndViewCommandsHaveNoRuleHere) {
-  const std::set<int> built = {141, 142, 172, 136, 134, 168, 175, 135, 57664, 57665};
+  const std::set<int> built = {141, 142, 172, 136, 134, 168, 175, 185, 135, 57664, 57665};
   for (int id : AllCommandIds()) EXPECT_EQ(IsCommandBuilt(id), built.count(id) == 1) << id;
 
-  // The coordinate tools: nothing open, no view tool busy, no drawing left over.
-  for (int tool : {kCmdSystemTransform, kCmdZoneTransform, kCmdIndependentSystem}) {
+  // The four tools: nothing open, no view tool busy, no drawing left over.
+  for (int tool : {kCmdSystemTransform, kCmdZoneTransform, kCmdIndependentSystem, kCmdExercise}) {
     EXPECT_TRUE(IsCommandEnabled(StateOf(0, true, false), tool)) << tool;
     EXPECT_FALSE(IsCommandEnabled(StateOf(0, false, false), tool)) << tool;
     EXPECT_FALSE(IsCommandEnabled(StateOf(0, true, true), tool)) << tool;

@@ -27,11 +27,11 @@ TEST_F(MainFrameShell, EveryCommandIsShownAndEnabledByTheDocumentState) {
     ASSERT_FALSE(actions.empty()) << id;
     for (QAction* a : actions) EXPECT_EQ(a->isEnabled(), IsCommandEnabled(doc.State(), id)) << id;
   }
-  // With nothing open: the plane data file, the coordinate tools, help, About and exit.
+  // With nothing open: the plane data file, the four tools, help, About and exit.
   EXPECT_TRUE(frame->ActionsOf(kCmdPlaneDataFile).front()->isEnabled());
   EXPECT_FALSE(frame->ActionsOf(kCmdPlaneDataEdit).front()->isEnabled());
   EXPECT_FALSE(frame->ActionsOf(kCmdCloseDocument).front()->isEnabled());
-  for (int tool : {kCmdSystemTransform, kCmdZoneTransform, kCmdIndependentSystem}) {
+  for (int tool : {kCmdSystemTransform, kCmdZoneTransform, kCmdIndependentSystem, kCmdExercise}) {
     EXPECT_TRUE(frame->ActionsOf(tool).front()->isEnabled()) << tool;
   }
 

@@ -269,7 +269,7 @@ TEST_F(ToolDialogs, ToolsOpenOnlyWithNothingOpenAndRefreshTheSelectorsFirst) {
   // With a network open the tools stay shut.
   doc.State().workMode = kPlaneData;
   frame->RunCommand(kCmdHelp);  // a command run brings the enabling up to date
-  for (int tool : {kCmdSystemTransform, kCmdZoneTransform, kCmdIndependentSystem}) {
+  for (int tool : {kCmdSystemTransform, kCmdZoneTransform, kCmdIndependentSystem, kCmdExercise}) {
     EXPECT_FALSE(frame->ActionsOf(tool).front()->isEnabled()) << tool;
     frame->RunCommand(tool);
   }

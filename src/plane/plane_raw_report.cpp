@@ -203,8 +203,10 @@ void RawReportWriter::ReduceDirections() {
     for (int e = begin; e < end; ++e) {
       const int t = names.Find(SlotText(net_.directionTarget[e]));
       if (t < 0) continue;
+      // Arc-to-chord correction of the direction s -> t on the Gauss plane:
+      // the station's distance from the central meridian counts twice.
       const double delta =
-          -(1.0 / 6.0) * (2.0 * net_.y[t] + net_.y[s] - 3.0 * net_.yOffset) * (net_.x[t] - net_.x[s]) / r2;
+          -(1.0 / 6.0) * (2.0 * net_.y[s] + net_.y[t] - 3.0 * net_.yOffset) * (net_.x[t] - net_.x[s]) / r2;
       if (!std::isfinite(delta)) continue;
       if (first) {
         first = false;

@@ -394,8 +394,11 @@ TEST_F(RawReport, NationalModeReducesTheWorkingDirectionsOnly) {
   ASSERT_TRUE(Confirm()) << platform.LastMessageUtf8();
   // Points G1, G2, G3 are entries 0, 1, 2.
   const auto delta = [&](int s, int t) {
-    return -(1.0 / 6.0) * (2.0 * net->y[t] + net->y[s] - 3.0 * 500000.0) * (net->x[t] - net->x[s]) /
-           (6373000.0 * 6373000.0);
+    // Textbook arc-to-chord correction: (x_s - x_t)(2 y_s + y_t) / 6R^2, with
+    // y measured from the central meridian.
+    const double ys = net->y[s] - 500000.0;
+    const double yt = net->y[t] - 500000.0;
+    return (net->x[s] - net->x[t]) * (2.0 * ys + yt) / (6.0 * kEarthRadius * kEarthRadius);
   };
   // Set G1: G2 first (0), then G3 turned by its delta minus G2's.
   const double entered = RadiansToDms(std::fmod(Azimuth("G1", "G3") - Azimuth("G1", "G2") + 4 * kPi, 2 * kPi));

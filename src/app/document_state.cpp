@@ -9,9 +9,9 @@
 namespace qp {
 namespace {
 
-bool PlaneMode(int mode) { return mode == kPlaneData || mode == kPlaneDrawing; }
-bool HeightMode(int mode) { return mode == kHeightData || mode == kHeightDrawing; }
-bool NetworkMode(int mode) { return mode >= kPlaneData && mode <= kHeightDrawing; }
+bool IsPlaneMode(int mode) { return mode == kPlaneData || mode == kPlaneDrawing; }
+bool IsHeightMode(int mode) { return mode == kHeightData || mode == kHeightDrawing; }
+bool IsNetworkMode(int mode) { return mode >= kPlaneData && mode <= kHeightDrawing; }
 
 size_t GbkLength(std::string_view utf8) { return Utf8ToGbk(utf8).size(); }
 
@@ -92,14 +92,14 @@ bool CommandRuleAllows(const DocumentState& s, int commandId) {
       return mode == kHeightData;
     case kCmdPlaneSheetSettings:
     case kCmdPlaneDisplaySettings:
-      return PlaneMode(mode);
+      return IsPlaneMode(mode);
     case kCmdHeightSheetSettings:
     case kCmdHeightDisplaySettings:
-      return HeightMode(mode);
+      return IsHeightMode(mode);
     case kCmdPlaneExport:
-      return PlaneMode(mode) && idleWithDrawing;
+      return IsPlaneMode(mode) && idleWithDrawing;
     case kCmdHeightExport:
-      return HeightMode(mode) && idleWithDrawing;
+      return IsHeightMode(mode) && idleWithDrawing;
     case kCmdOpenReport:
       return (mode == kPlaneData || mode == kHeightData) && idleWithDrawing;
     case kCmdSaveDrawing:
@@ -107,7 +107,7 @@ bool CommandRuleAllows(const DocumentState& s, int commandId) {
     case kCmdPrint:
     case kCmdPrintPreview:
     case kCmdPrintSetup:
-      return NetworkMode(mode) && idleWithDrawing;
+      return IsNetworkMode(mode) && idleWithDrawing;
     case kCmdCloseDocument:
       return mode >= kPlaneData && s.Idle();
     case kCmdSystemTransform:
@@ -128,6 +128,8 @@ bool IsCommandBuilt(int commandId) {
   switch (commandId) {
     case kCmdPlaneDataFile:
     case kCmdPlaneDataEdit:
+    case kCmdHeightDataFile:
+    case kCmdHeightDataEdit:
     case kCmdOpenReport:
     case kCmdCloseDocument:
     case kCmdSystemTransform:
@@ -162,13 +164,13 @@ std::string DocumentTitleFor(std::string_view utf8Title) {
 }
 
 std::vector<std::string> DiagramSelectorItems(int workMode, bool planeSidesComputed) {
-  if (PlaneMode(workMode)) {
+  if (IsPlaneMode(workMode)) {
     std::vector<std::string> items = {"控制网图",         "点位误差椭圆",   "相对误差椭圆",  "绝对相对误差椭圆",
                                       "部分相对误差椭圆", "角度边长观测值", "边长方位角误差"};
     if (planeSidesComputed) items.push_back("边长方位角");
     return items;
   }
-  if (HeightMode(workMode)) return {"高程控制网网图", "高差观测值", "高差平差值误差", "高差平差值"};
+  if (IsHeightMode(workMode)) return {"高程控制网网图", "高差观测值", "高差平差值误差", "高差平差值"};
   return {};
 }
 
@@ -182,6 +184,14 @@ bool PlaneSidesComputed(const PlaneNetwork& net, bool drawingReady) {
 std::vector<std::string> PlanePointNames(const PlaneNetwork& net) {
   std::vector<std::string> names;
   const int count = std::clamp(static_cast<int>(net.pointCount), 0, kMaxPlanePoints);
+  names.reserve(static_cast<size_t>(count));
+  for (int i = 0; i < count; ++i) names.push_back(GbkToUtf8(SlotText(net.pointName[i])));
+  return names;
+}
+
+std::vector<std::string> HeightPointNames(const HeightNetwork& net) {
+  std::vector<std::string> names;
+  const int count = BoundedCount(net.pointCount, kMaxHeightPoints);
   names.reserve(static_cast<size_t>(count));
   for (int i = 0; i < count; ++i) names.push_back(GbkToUtf8(SlotText(net.pointName[i])));
   return names;

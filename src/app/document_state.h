@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "height/height_network.h"
 #include "plane/plane_network.h"
 
 namespace qp {
@@ -142,5 +143,8 @@ bool PlaneSidesComputed(const PlaneNetwork& net, bool drawingReady);
 // The point-name selector's entries: every point of the plane network in
 // point-table order (UTF-8).
 std::vector<std::string> PlanePointNames(const PlaneNetwork& net);
+// The same for the height network: known points first, then the points with
+// approximate heights, then the rest.
+std::vector<std::string> HeightPointNames(const HeightNetwork& net);
 
 }  // namespace qp

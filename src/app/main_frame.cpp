@@ -17,6 +17,7 @@
 #include <QUrl>
 
 #include "app/exercise_dialog.h"
+#include "app/height_input_dialog.h"
 #include "app/independent_system_dialog.h"
 #include "app/plane_input_dialog.h"
 #include "app/qt_text.h"
@@ -32,8 +33,8 @@ namespace {
 constexpr const char* kHelpFileName = "QuorvexPlusSay.html";
 constexpr int kStatusPaneWidths[] = {320, 200, 100};  // panes 1..3; pane 0 takes the rest
 
-bool IsPlaneDataFileName(const QString& path) {
-  return QFileInfo(path).suffix().compare(QStringLiteral("NAP"), Qt::CaseInsensitive) == 0;
+bool HasSuffix(const QString& path, const char* suffix) {
+  return QFileInfo(path).suffix().compare(QLatin1String(suffix), Qt::CaseInsensitive) == 0;
 }
 
 }  // namespace
@@ -174,6 +175,15 @@ void CMainFrame::RunCommand(int commandId) {
     case kCmdPlaneDataEdit:
       EditPlaneNetwork();
       break;
+    case kCmdHeightDataFile: {
+      const QString path = chooseFile_(
+          MakeFileRequest("高程网数据文件", "高程网数据文件(*.NAH)|*.NAH||", "NAH", FileDialogMode::OpenOrNew));
+      if (!path.isEmpty()) OpenHeightDataFile(path);
+      break;
+    }
+    case kCmdHeightDataEdit:
+      EditHeightNetwork();
+      break;
     case kCmdOpenReport:
       OpenReport();
       break;
@@ -224,6 +234,23 @@ void CMainFrame::EditPlaneNetwork() {
     return dialog.exec() == QDialog::Accepted;
   };
   doc_.EditPlane(platform_, runDialog);
+}
+
+void CMainFrame::OpenHeightDataFile(const QString& path) {
+  if (!doc_.IsEnabled(kCmdHeightDataFile)) return;
+  const bool opened = doc_.OpenHeightDataFile(path.toStdString(), platform_);
+  RefreshFromDocument();
+  // As for the plane network, a cancelled dialog leaves the network open.
+  if (opened) EditHeightNetwork();
+  RefreshFromDocument();
+}
+
+void CMainFrame::EditHeightNetwork() {
+  const HeightDialogRunner runDialog = [this](HeightNetwork& net, const HeightReportTarget& target) {
+    CQuorDesignControlHeight dialog(net, target, platform_, this);
+    return dialog.exec() == QDialog::Accepted;
+  };
+  doc_.EditHeight(platform_, runDialog);
 }
 
 void CMainFrame::OpenReport() {
@@ -316,11 +343,18 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
 void CMainFrame::dropEvent(QDropEvent* event) {
   for (const QUrl& url : event->mimeData()->urls()) {
     const QString path = url.toLocalFile();
-    if (path.isEmpty() || !IsPlaneDataFileName(path)) continue;
-    event->acceptProposedAction();
+    if (path.isEmpty()) continue;
     // The edit cycle's dialogs open after the drop has finished.
-    QTimer::singleShot(0, this, [this, path] { OpenPlaneDataFile(path); });
-    return;
+    if (HasSuffix(path, "NAP")) {
+      event->acceptProposedAction();
+      QTimer::singleShot(0, this, [this, path] { OpenPlaneDataFile(path); });
+      return;
+    }
+    if (HasSuffix(path, "NAH")) {
+      event->acceptProposedAction();
+      QTimer::singleShot(0, this, [this, path] { OpenHeightDataFile(path); });
+      return;
+    }
   }
 }
 

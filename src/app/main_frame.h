@@ -36,8 +36,10 @@ class CMainFrame : public QMainWindow {
   // Runs a command as its menu item or toolbar button would (nothing when it
   // is disabled).
   void RunCommand(int commandId);
-  // "P数据文件" for a name that is already chosen (a dropped file).
+  // "P数据文件" and "H数据文件" for a name that is already chosen (a dropped
+  // file).
   void OpenPlaneDataFile(const QString& path);
+  void OpenHeightDataFile(const QString& path);
 
   // Every menu item and toolbar button of a command.
   std::vector<QAction*> ActionsOf(int commandId) const;
@@ -65,6 +67,7 @@ class CMainFrame : public QMainWindow {
   void RefreshFromDocument();
   void RefreshSelectors();
   void EditPlaneNetwork();
+  void EditHeightNetwork();
   void OpenReport();
   void ShowHelp();
   void ShowAbout();

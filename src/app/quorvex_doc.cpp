@@ -5,6 +5,8 @@
 #include "common/binary_file.h"
 #include "common/gbk_text.h"
 #include "common/name_slot.h"
+#include "height/derived_height_network.h"
+#include "height/height_file.h"
 #include "plane/plane_file.h"
 
 namespace qp {
@@ -12,6 +14,8 @@ namespace qp {
 CQuorvexPDoc::CQuorvexPDoc(std::string programDirectory)
     : plane_(std::make_unique<PlaneNetwork>()),
       planeBackup_(std::make_unique<PlaneNetwork>()),
+      height_(std::make_unique<HeightNetwork>()),
+      heightBackup_(std::make_unique<HeightNetwork>()),
       settings_(std::make_unique<SettingsBlock>()),
       normals_(std::make_unique<NormalEquationStore>()) {
   state_.programDirectory = std::move(programDirectory);
@@ -36,7 +40,10 @@ bool CQuorvexPDoc::OpenPlaneDataFile(const std::string& path, PlatformServices& 
     ResetSettingsBlock(*settings_);
     ResetPlaneNetwork(*plane_, pathGbk);
     if (!ConfirmYesNoDefaultNo(platform, Gbk("请确认新建平面网数据文件 ..."))) return false;
-    if (!ReadWritePlaneFile(path, FileDirection::Write, *settings_, *plane_)) return false;
+    if (!ReadWritePlaneFile(path, FileDirection::Write, *settings_, *plane_)) {
+      platform.ShowMessage(Gbk("平面网数据文件写入错误 !"));
+      return false;
+    }
   }
   SetTitle(path);
   state_.workMode = kPlaneData;
@@ -49,7 +56,45 @@ PlaneEditResult CQuorvexPDoc::EditPlane(PlatformServices& platform, const PlaneD
   ws.normals = normals_.get();
   // Once the results are stored the network is a drawing that may be shown.
   ws.drawing.refreshDisplay = [this](PlaneWorkspace&) { state_.drawingReady = true; };
+  ws.handOverHeightNetwork = [this, &platform](PlaneWorkspace& done) {
+    if (!WriteDerivedHeightNetwork(done.net, done.settings, done.dataPath, *height_)) {
+      platform.ShowMessage(Gbk("高程网数据文件写入错误 !"));
+    }
+  };
   return EditPlaneNetwork(ws, platform, runDialog);
+}
+
+bool CQuorvexPDoc::OpenHeightDataFile(const std::string& path, PlatformServices& platform) {
+  if (path.empty() || state_.workMode != kNothingOpen) return false;
+  state_.heightDataPath = path;
+  state_.heightReportPath = ReportPathFor(path);
+  const std::string pathGbk = Utf8ToGbk(path);
+
+  if (!ReadHeightFile(path, *settings_, *height_)) {
+    // As for the plane network: an unreadable file is reported, not replaced.
+    if (FileExists(path)) {
+      platform.ShowMessage(Gbk("高程网数据文件错误 !"));
+      return false;
+    }
+    ResetSettingsBlock(*settings_);
+    ResetHeightNetwork(*height_, pathGbk);
+    if (!ConfirmYesNoDefaultNo(platform, Gbk("请确认新建高程网数据文件 ..."))) return false;
+    if (!WriteHeightFile(path, *settings_, *height_)) {
+      platform.ShowMessage(Gbk("高程网数据文件写入错误 !"));
+      return false;
+    }
+  }
+  SetTitle(path);
+  state_.workMode = kHeightData;
+  SetSlotText(height_->dataFilePath, pathGbk);
+  return true;
+}
+
+HeightEditResult CQuorvexPDoc::EditHeight(PlatformServices& platform, const HeightDialogRunner& runDialog) {
+  HeightWorkspace ws{*settings_, section_, *height_, *heightBackup_, state_.heightDataPath};
+  ws.normals = normals_.get();
+  ws.drawing.refreshDisplay = [this](HeightWorkspace&) { state_.drawingReady = true; };
+  return EditHeightNetwork(ws, platform, runDialog);
 }
 
 void CQuorvexPDoc::CloseNetwork() {
@@ -75,6 +120,7 @@ std::vector<std::string> CQuorvexPDoc::DiagramItems() const {
 std::vector<std::string> CQuorvexPDoc::PointNames() const {
   const int mode = state_.workMode;
   if (mode == kPlaneData || mode == kPlaneDrawing) return PlanePointNames(*plane_);
+  if (mode == kHeightData || mode == kHeightDrawing) return HeightPointNames(*height_);
   return {};
 }
 

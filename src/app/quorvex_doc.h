@@ -1,7 +1,8 @@
-// The one document of a run: the plane network record with its backup copy,
-// the drawing settings block, the report section number, the normal
-// equations and the document state. It sequences the network commands; the main window only asks for
-// file names, shows dialogs and refreshes itself. No toolkit here.
+// The one document of a run: the plane and height network records with their
+// backup copies, the drawing settings block, the report section number, the
+// normal equations and the document state. It sequences the network
+// commands; the main window only asks for file names, shows dialogs and
+// refreshes itself. No toolkit here.
 #pragma once
 
 #include <memory>
@@ -12,6 +13,8 @@
 #include "common/platform_services.h"
 #include "common/report_file.h"
 #include "common/settings_block.h"
+#include "height/height_network.h"
+#include "height/height_workflow.h"
 #include "plane/normal_equation_store.h"
 #include "plane/plane_network.h"
 #include "plane/plane_workflow.h"
@@ -26,6 +29,8 @@ class CQuorvexPDoc {
   const DocumentState& State() const { return state_; }
   PlaneNetwork& Plane() { return *plane_; }
   const PlaneNetwork& Plane() const { return *plane_; }
+  HeightNetwork& Height() { return *height_; }
+  const HeightNetwork& Height() const { return *height_; }
   SettingsBlock& Settings() { return *settings_; }
 
   // The document title after the title rule (UTF-8).
@@ -40,8 +45,17 @@ class CQuorvexPDoc {
   bool OpenPlaneDataFile(const std::string& path, PlatformServices& platform);
 
   // "P数据编辑": the edit-and-compute cycle with the input dialog shown by
-  // `runDialog`. A computed network becomes a drawing that is ready.
+  // `runDialog`. A computed network becomes a drawing that is ready. A
+  // computation with slope distances (modes 2-4) replaces the height network
+  // by the trigonometric one derived from it and writes it as "…BPT.NAH".
   PlaneEditResult EditPlane(PlatformServices& platform, const PlaneDialogRunner& runDialog);
+
+  // "H数据文件" once the file dialog has chosen `path`, as for the plane
+  // network; true when the height network is open (WorkMode 3).
+  bool OpenHeightDataFile(const std::string& path, PlatformServices& platform);
+
+  // "H数据编辑": the height network's edit-and-compute cycle.
+  HeightEditResult EditHeight(PlatformServices& platform, const HeightDialogRunner& runDialog);
 
   // "关闭文档" (and the close at exit): back to WorkMode 0 with the
   // application title.
@@ -61,6 +75,8 @@ class CQuorvexPDoc {
  private:
   std::unique_ptr<PlaneNetwork> plane_;
   std::unique_ptr<PlaneNetwork> planeBackup_;
+  std::unique_ptr<HeightNetwork> height_;
+  std::unique_ptr<HeightNetwork> heightBackup_;
   std::unique_ptr<SettingsBlock> settings_;
   std::unique_ptr<NormalEquationStore> normals_;
   SectionNumber section_;

@@ -1,5 +1,5 @@
 // The document's rules without any window: command enabling, the title,
-// the selectors' entries, opening and closing a plane data file.
+// the selectors' entries, opening and closing plane and height data files.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -11,6 +11,7 @@
 #include "common/binary_file.h"
 #include "common/gbk_text.h"
 #include "common/name_slot.h"
+#include "height/height_file.h"
 #include "plane/plane_file.h"
 #include "support/scripted_platform.h"
 #include "support/test_files.h"
@@ -67,7 +68,7 @@ TEST(CommandEnabling, FollowsTheCommandTableInEveryWorkMode) {
 }
 
 TEST(CommandEnabling, CommandsNotBuiltStayDisabledAndViewCommandsHaveNoRuleHere) {
-  const std::set<int> built = {141, 142, 172, 136, 134, 168, 175, 185, 135, 57664, 57665};
+  const std::set<int> built = {141, 142, 144, 145, 172, 136, 134, 168, 175, 185, 135, 57664, 57665};
   for (int id : AllCommandIds()) EXPECT_EQ(IsCommandBuilt(id), built.count(id) == 1) << id;
 
   // The four tools: nothing open, no view tool busy, no drawing left over.
@@ -198,12 +199,65 @@ TEST_F(PlaneDocumentTest, AnsweringNoCreatesNothingAndAnUnreadableFileIsNeverRep
   EXPECT_EQ(doc.State().workMode, kNothingOpen);
   EXPECT_EQ(doc.Title(), kUntitledTitle);
 
+  platform.Answering({Answer::Yes});
+  EXPECT_FALSE(doc.OpenPlaneDataFile(dir.File("missing/N.NAP"), platform));
+  EXPECT_EQ(platform.LastMessageUtf8(), "平面网数据文件写入错误 !");
+  EXPECT_EQ(doc.State().workMode, kNothingOpen);
+
   const std::string damaged = dir.File("D.NAP");
   const std::string bytes(kPlaneFileSize - 1, '\x01');
   WriteBytes(damaged, bytes);
   platform.questions.clear();
   EXPECT_FALSE(doc.OpenPlaneDataFile(damaged, platform));
   EXPECT_EQ(platform.LastMessageUtf8(), "平面网数据文件错误 !");
+  EXPECT_TRUE(platform.questions.empty());
+  EXPECT_EQ(ReadBytes(damaged), bytes);
+  EXPECT_EQ(doc.State().workMode, kNothingOpen);
+}
+
+TEST_F(PlaneDocumentTest, HeightDataFileIsCreatedAfterTheQuestionReadAgainAndNeverReplacedWhenDamaged) {
+  const std::string path = dir.File("水准网.NAH");
+  platform.Answering({Answer::No});
+  EXPECT_FALSE(doc.OpenHeightDataFile(path, platform));
+  EXPECT_FALSE(FileExists(path));
+  EXPECT_EQ(doc.State().workMode, kNothingOpen);
+
+  platform.Answering({Answer::Yes});
+  ASSERT_TRUE(doc.OpenHeightDataFile(path, platform));
+  EXPECT_EQ(platform.QuestionsUtf8(),
+            (std::vector<std::string>{"请确认新建高程网数据文件 ...", "请确认新建高程网数据文件 ..."}));
+  EXPECT_EQ(platform.questionDefaults.back(), Answer::No);
+  EXPECT_EQ(ReadBytes(path).size(), kHeightFileSize);
+  EXPECT_EQ(doc.State().workMode, kHeightData);
+  EXPECT_EQ(doc.CurrentReportPath(), dir.File("水准网.txt"));
+  EXPECT_EQ(SlotText(doc.Height().dataFilePath), Utf8ToGbk(path));
+  EXPECT_EQ(doc.Title(), path);
+  EXPECT_TRUE(doc.IsEnabled(kCmdHeightDataEdit));
+  for (int id : {kCmdHeightDataFile, kCmdPlaneDataFile, kCmdPlaneDataEdit, kCmdOpenReport}) {
+    EXPECT_FALSE(doc.IsEnabled(id)) << id;
+  }
+  EXPECT_FALSE(doc.OpenPlaneDataFile(dir.File("P.NAP"), platform));  // one network at a time
+  EXPECT_EQ(doc.DiagramItems().size(), 4u);
+  EXPECT_EQ(doc.CurrentDiagramKind(), 0);
+
+  doc.CloseNetwork();
+  platform.questions.clear();
+  ASSERT_TRUE(doc.OpenHeightDataFile(path, platform));
+  EXPECT_TRUE(platform.questions.empty());
+  doc.CloseNetwork();
+
+  // A new file that cannot be written is reported and opens nothing.
+  platform.Answering({Answer::Yes});
+  EXPECT_FALSE(doc.OpenHeightDataFile(dir.File("missing/N.NAH"), platform));
+  EXPECT_EQ(platform.LastMessageUtf8(), "高程网数据文件写入错误 !");
+  EXPECT_EQ(doc.State().workMode, kNothingOpen);
+  platform.questions.clear();
+
+  const std::string damaged = dir.File("D.NAH");
+  const std::string bytes(kHeightFileSize + 1, '\x02');
+  WriteBytes(damaged, bytes);
+  EXPECT_FALSE(doc.OpenHeightDataFile(damaged, platform));
+  EXPECT_EQ(platform.LastMessageUtf8(), "高程网数据文件错误 !");
   EXPECT_TRUE(platform.questions.empty());
   EXPECT_EQ(ReadBytes(damaged), bytes);
   EXPECT_EQ(doc.State().workMode, kNothingOpen);

@@ -95,6 +95,15 @@ std::string BoxGbk(CQuorDisgnContrloPlane& dialog, const char* boxName) {
   return BoxTextToGbk(Child<QPlainTextEdit>(dialog, boxName)->toPlainText());
 }
 
+const std::map<std::string, std::string>& HeightDialogControls() {
+  static const std::map<std::string, std::string> controls = {
+      {"解算方式", "modeCombo"},         {"控制网名", "networkNameEdit"},  {"网形类别", "kindCombo"},
+      {"验前误差", "priorErrorEdit"},    {"已知高程点", "knownHeightsBox"}, {"概略高程点", "approxHeightsBox"},
+      {"精度端点", "pairsBox"},          {"高差观测值", "differencesBox"},  {"平面坐标点", "coordinatesBox"},
+  };
+  return controls;
+}
+
 void MainFrameTest::SetUp() {
   chosenPath = dir.File("测试网.NAP");
   frame = std::make_unique<CMainFrame>(doc, platform);

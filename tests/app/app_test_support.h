@@ -68,6 +68,10 @@ void FillControlsFromInputFile(QWidget& dialog, const std::string& path,
 // The text of a box as a form would read it (GBK, CR LF).
 std::string BoxGbk(CQuorDisgnContrloPlane& dialog, const char* boxName);
 
+// The height input dialog's controls by the input text file's keys and
+// sections, for FillControlsFromInputFile.
+const std::map<std::string, std::string>& HeightDialogControls();
+
 // A main window over a document and a scripted platform whose file dialog
 // always picks `chosenPath`.
 struct MainFrameTest : ::testing::Test {

@@ -3,11 +3,9 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include "app/qt_text.h"
 #include "tools/point_list.h"
@@ -15,10 +13,12 @@
 namespace qp {
 
 CQuorvexIndependant::CQuorvexIndependant(PlatformServices& platform, FileChooser chooseFile, QWidget* parent)
-    : QDialog(parent), platform_(platform, this), chooseFile_(std::move(chooseFile)) {
+    : CoordinateToolDialog(platform, std::move(chooseFile),
+                           MakeFileRequest("独立坐标系统文件", "独立坐标系统(*.SLT)|*.SLT||", "SLT",
+                                           FileDialogMode::OpenOrNew),
+                           parent) {
   setObjectName(QStringLiteral("independentSystemDialog"));
   setWindowTitle(QStringLiteral("独立坐标系统建立与计算"));
-  if (!chooseFile_) chooseFile_ = [this](const FileRequest& request) { return ChooseFileWithDialog(this, request); };
   BuildControls();
   ShowForm();
 }
@@ -45,7 +45,7 @@ void CQuorvexIndependant::BuildControls() {
   viewReport_ = new QPushButton(QStringLiteral("查看文本"), this);
   exit_ = new QPushButton(QStringLiteral("退出"), this);
 
-  const std::pair<QWidget*, const char*> names[] = {
+  SetObjectNames({
       {fileButton_, "fileButton"},       {fileName_, "fileNameEdit"},     {systemName_, "systemNameEdit"},
       {referenceGroup_, "referenceGroup"}, {referenceName_, "referenceNameEdit"}, {meridian_, "meridianEdit"},
       {referenceX_, "referenceXEdit"},   {referenceY_, "referenceYEdit"}, {system_, "systemCombo"},
@@ -53,8 +53,7 @@ void CQuorvexIndependant::BuildControls() {
       {radius_, "radiusEdit"},           {mode_, "modeCombo"},            {national_, "nationalEdit"},
       {independent_, "independentEdit"}, {convert_, "convertButton"},     {viewReport_, "viewReportButton"},
       {exit_, "exitButton"},
-  };
-  for (const auto& [widget, name] : names) widget->setObjectName(QString::fromUtf8(name));
+  });
   SetToolTips(IndependentToolTips(), {{"数据文件名", fileName_},
                                       {"坐标系统名称", systemName_},
                                       {"参考点点名", referenceName_},
@@ -108,34 +107,13 @@ void CQuorvexIndependant::BuildControls() {
   settings->setColumnStretch(1, 1);
   settings->setColumnStretch(3, 1);
 
-  auto* buttons = new QVBoxLayout;
-  buttons->addWidget(convert_);
-  buttons->addWidget(viewReport_);
-  buttons->addWidget(exit_);
-  buttons->addStretch(1);
-  auto* top = new QHBoxLayout;
-  top->addLayout(settings, 1);
-  top->addSpacing(12);
-  top->addLayout(buttons);
-
-  auto boxGroup = [this](const char* caption, QWidget* box) {
-    auto* group = new QGroupBox(QString::fromUtf8(caption), this);
-    auto* layout = new QVBoxLayout(group);
-    layout->addWidget(box);
-    return group;
-  };
-  auto* boxes = new QHBoxLayout;
-  boxes->addWidget(boxGroup("国家坐标系统坐标", national_), 1);
-  boxes->addWidget(boxGroup("独立坐标系统坐标", independent_), 1);
-
-  auto* whole = new QVBoxLayout(this);
-  whole->addLayout(top);
-  whole->addLayout(boxes, 1);
+  LayOutToolDialog(*this, settings, {convert_, viewReport_, exit_}, {"国家坐标系统坐标", national_, 1},
+                   {"独立坐标系统坐标", independent_, 1});
   resize(860, 640);
 
   connect(fileButton_, &QPushButton::clicked, this, &CQuorvexIndependant::ChooseFile);
-  connect(convert_, &QPushButton::clicked, this, &CQuorvexIndependant::Convert);
-  connect(viewReport_, &QPushButton::clicked, this, &CQuorvexIndependant::ViewReport);
+  connect(convert_, &QPushButton::clicked, this, [this] { Run([this] { form_.Execute(platform_); }); });
+  connect(viewReport_, &QPushButton::clicked, this, [this] { form_.ViewReport(platform_); });
   connect(exit_, &QPushButton::clicked, this, &CQuorvexIndependant::reject);
   connect(mode_, &QComboBox::activated, this, [this](int index) { form_.modeIndex = index; });
 }
@@ -180,27 +158,6 @@ void CQuorvexIndependant::ShowForm() {
   independent_->setEnabled(e.independentEdit);
   mode_->setEnabled(e.modeCombo);
   viewReport_->setEnabled(e.viewReport);
-}
-
-void CQuorvexIndependant::ChooseFile() {
-  const QString path = chooseFile_(
-      MakeFileRequest("独立坐标系统文件", "独立坐标系统(*.SLT)|*.SLT||", "SLT", FileDialogMode::OpenOrNew));
-  if (path.isEmpty()) return;
-  ReadControls();
-  form_.ChooseFile(path.toStdString(), platform_);
-  ShowForm();
-}
-
-void CQuorvexIndependant::Convert() {
-  ReadControls();
-  form_.Execute(platform_);
-  ShowForm();
-}
-
-void CQuorvexIndependant::ViewReport() { form_.ViewReport(platform_); }
-
-void CQuorvexIndependant::reject() {
-  if (form_.ConfirmExit(platform_)) QDialog::reject();
 }
 
 }  // namespace qp

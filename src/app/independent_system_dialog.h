@@ -3,10 +3,7 @@
 // form's enabling after every action.
 #pragma once
 
-#include <QDialog>
-
-#include "app/file_chooser.h"
-#include "app/tool_dialog_support.h"
+#include "app/coordinate_tool_dialog.h"
 #include "tools/independent_system.h"
 
 class QComboBox;
@@ -16,29 +13,16 @@ class QPushButton;
 
 namespace qp {
 
-class CQuorvexIndependant : public QDialog {
+class CQuorvexIndependant : public CoordinateToolDialog<IndependentSystemForm> {
   Q_OBJECT
 
  public:
   CQuorvexIndependant(PlatformServices& platform, FileChooser chooseFile, QWidget* parent = nullptr);
 
-  const IndependentSystemForm& Form() const { return form_; }
-  ReportViewer* Reports() const { return platform_.Viewer(); }
-
-  // "退出", Escape and the close box: asks before closing.
-  void reject() override;
-
  private:
   void BuildControls();
-  void ReadControls();
-  void ShowForm();
-  void ChooseFile();
-  void Convert();
-  void ViewReport();
-
-  DialogPlatform platform_;
-  FileChooser chooseFile_;
-  IndependentSystemForm form_;
+  void ReadControls() override;
+  void ShowForm() override;
 
   QPushButton* fileButton_ = nullptr;
   QLineEdit* fileName_ = nullptr;

@@ -191,13 +191,13 @@ void CMainFrame::RunCommand(int commandId) {
       CloseDocument();
       break;
     case kCmdSystemTransform:
-      RunSystemTransform();
+      RunCoordinateTool<CQuorvexSystemTranslate>();
       break;
     case kCmdZoneTransform:
-      RunZoneTransform();
+      RunCoordinateTool<CQuorvexGaussCount>();
       break;
     case kCmdIndependentSystem:
-      RunIndependentSystem();
+      RunCoordinateTool<CQuorvexIndependant>();
       break;
     case kCmdExercise:
       RunExercise();
@@ -289,23 +289,10 @@ void CMainFrame::CloseDocument() {
 
 // The coordinate tools keep the network records untouched; the selectors are
 // brought up to date before one opens.
-void CMainFrame::RunZoneTransform() {
+template <typename ToolDialog>
+void CMainFrame::RunCoordinateTool() {
   RefreshSelectors();
-  CQuorvexGaussCount dialog(platform_, chooseFile_, this);
-  dialog.exec();
-  KeepToolReport(dialog.Reports());
-}
-
-void CMainFrame::RunSystemTransform() {
-  RefreshSelectors();
-  CQuorvexSystemTranslate dialog(platform_, chooseFile_, this);
-  dialog.exec();
-  KeepToolReport(dialog.Reports());
-}
-
-void CMainFrame::RunIndependentSystem() {
-  RefreshSelectors();
-  CQuorvexIndependant dialog(platform_, chooseFile_, this);
+  ToolDialog dialog(platform_, chooseFile_, this);
   dialog.exec();
   KeepToolReport(dialog.Reports());
 }

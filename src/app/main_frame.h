@@ -72,9 +72,8 @@ class CMainFrame : public QMainWindow {
   void ShowHelp();
   void ShowAbout();
   void CloseDocument();
-  void RunZoneTransform();
-  void RunSystemTransform();
-  void RunIndependentSystem();
+  template <typename ToolDialog>
+  void RunCoordinateTool();
   void RunExercise();
   void KeepToolReport(ReportViewer* viewer);
 

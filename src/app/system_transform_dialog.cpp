@@ -1,23 +1,22 @@
 #include "app/system_transform_dialog.h"
 
 #include <QGridLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
-#include <QVBoxLayout>
 
 #include "app/qt_text.h"
 
 namespace qp {
 
 CQuorvexSystemTranslate::CQuorvexSystemTranslate(PlatformServices& platform, FileChooser chooseFile, QWidget* parent)
-    : QDialog(parent), platform_(platform, this), chooseFile_(std::move(chooseFile)) {
+    : CoordinateToolDialog(platform, std::move(chooseFile),
+                           MakeFileRequest("坐标转换数据文件", "坐标转换数据文件(*.TRS)|*.TRS||", "TRS",
+                                           FileDialogMode::OpenOrNew),
+                           parent) {
   setObjectName(QStringLiteral("systemTransformDialog"));
   setWindowTitle(QStringLiteral("坐标系统转换对话框"));
-  if (!chooseFile_) chooseFile_ = [this](const FileRequest& request) { return ChooseFileWithDialog(this, request); };
   BuildControls();
   ShowForm();
 }
@@ -32,12 +31,11 @@ void CQuorvexSystemTranslate::BuildControls() {
   transform_ = new QPushButton(QStringLiteral("转换"), this);
   exit_ = new QPushButton(QStringLiteral("退出"), this);
 
-  const std::pair<QWidget*, const char*> names[] = {
+  SetObjectNames({
       {fileButton_, "fileButton"}, {fileName_, "fileNameEdit"},   {title_, "titleEdit"},
       {oldPoints_, "oldPointsEdit"}, {newPoints_, "newPointsEdit"}, {transform_, "transformButton"},
       {exit_, "exitButton"},
-  };
-  for (const auto& [widget, name] : names) widget->setObjectName(QString::fromUtf8(name));
+  });
   SetToolTips(SystemTransformToolTips(), {{"文件选择", fileButton_},
                                           {"数据文件名", fileName_},
                                           {"输出标识", title_},
@@ -54,32 +52,12 @@ void CQuorvexSystemTranslate::BuildControls() {
   top->addWidget(new QLabel(QStringLiteral("输出标识"), this), 1, 0);
   top->addWidget(title_, 1, 1);
   top->setColumnStretch(1, 1);
-  auto* buttons = new QVBoxLayout;
-  buttons->addWidget(transform_);
-  buttons->addWidget(exit_);
-  buttons->addStretch(1);
-  auto* header = new QHBoxLayout;
-  header->addLayout(top, 1);
-  header->addSpacing(12);
-  header->addLayout(buttons);
-
-  auto boxGroup = [this](const char* caption, QWidget* box) {
-    auto* group = new QGroupBox(QString::fromUtf8(caption), this);
-    auto* layout = new QVBoxLayout(group);
-    layout->addWidget(box);
-    return group;
-  };
-  auto* boxes = new QHBoxLayout;
-  boxes->addWidget(boxGroup("旧坐标系统坐标", oldPoints_), 1);
-  boxes->addWidget(boxGroup("新坐标系统坐标", newPoints_), 1);
-
-  auto* whole = new QVBoxLayout(this);
-  whole->addLayout(header);
-  whole->addLayout(boxes, 1);
+  LayOutToolDialog(*this, top, {transform_, exit_}, {"旧坐标系统坐标", oldPoints_, 1},
+                   {"新坐标系统坐标", newPoints_, 1});
   resize(760, 560);
 
   connect(fileButton_, &QPushButton::clicked, this, &CQuorvexSystemTranslate::ChooseFile);
-  connect(transform_, &QPushButton::clicked, this, &CQuorvexSystemTranslate::Transform);
+  connect(transform_, &QPushButton::clicked, this, [this] { Run([this] { form_.Execute(platform_); }); });
   connect(exit_, &QPushButton::clicked, this, &CQuorvexSystemTranslate::reject);
   // Typing without a file clears the boxes, once the edit's own change is
   // finished; the boxes' filling by the dialog is no typing.
@@ -110,30 +88,9 @@ void CQuorvexSystemTranslate::ShowForm() {
   showingForm_ = false;
 }
 
-void CQuorvexSystemTranslate::ChooseFile() {
-  const QString path = chooseFile_(
-      MakeFileRequest("坐标转换数据文件", "坐标转换数据文件(*.TRS)|*.TRS||", "TRS", FileDialogMode::OpenOrNew));
-  if (path.isEmpty()) return;
-  ReadControls();
-  form_.ChooseFile(path.toStdString(), platform_);
-  ShowForm();
-}
-
 void CQuorvexSystemTranslate::PointTextEdited() {
   if (form_.FileChosen()) return;
-  ReadControls();
-  form_.PointTextEdited(platform_);
-  ShowForm();
-}
-
-void CQuorvexSystemTranslate::Transform() {
-  ReadControls();
-  form_.Execute(platform_);
-  ShowForm();
-}
-
-void CQuorvexSystemTranslate::reject() {
-  if (form_.ConfirmExit(platform_)) QDialog::reject();
+  Run([this] { form_.PointTextEdited(platform_); });
 }
 
 }  // namespace qp

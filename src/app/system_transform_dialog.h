@@ -2,10 +2,7 @@
 // over SystemTransformForm.
 #pragma once
 
-#include <QDialog>
-
-#include "app/file_chooser.h"
-#include "app/tool_dialog_support.h"
+#include "app/coordinate_tool_dialog.h"
 #include "tools/system_transform.h"
 
 class QLineEdit;
@@ -13,29 +10,18 @@ class QPushButton;
 
 namespace qp {
 
-class CQuorvexSystemTranslate : public QDialog {
+class CQuorvexSystemTranslate : public CoordinateToolDialog<SystemTransformForm> {
   Q_OBJECT
 
  public:
   CQuorvexSystemTranslate(PlatformServices& platform, FileChooser chooseFile, QWidget* parent = nullptr);
 
-  const SystemTransformForm& Form() const { return form_; }
-  ReportViewer* Reports() const { return platform_.Viewer(); }
-
-  // "退出", Escape and the close box: asks before closing.
-  void reject() override;
-
  private:
   void BuildControls();
-  void ReadControls();
-  void ShowForm();
-  void ChooseFile();
+  void ReadControls() override;
+  void ShowForm() override;
   void PointTextEdited();
-  void Transform();
 
-  DialogPlatform platform_;
-  FileChooser chooseFile_;
-  SystemTransformForm form_;
   bool showingForm_ = false;  // the edits are being filled, not typed into
   bool editPending_ = false;  // a typed change waits to be handled
 

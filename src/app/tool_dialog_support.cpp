@@ -40,6 +40,10 @@ QComboBox* GbkCombo(QWidget* parent, const std::vector<std::string>& gbkItems) {
   return combo;
 }
 
+void SetObjectNames(std::initializer_list<std::pair<QWidget*, const char*>> names) {
+  for (const auto& [widget, name] : names) widget->setObjectName(QString::fromUtf8(name));
+}
+
 void SetToolTips(const std::vector<std::pair<const char*, const char*>>& tips,
                  const std::map<std::string, QWidget*>& controls) {
   for (const auto& [key, tip] : tips) {

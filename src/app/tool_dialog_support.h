@@ -1,13 +1,15 @@
 // What the dialogs of the coordinate tools and the exercise solver share: the
 // platform services they run with (a report the forms hand to the text editor
 // opens in the built-in viewer instead, as a window of the dialog so that it
-// can be read while the dialog is open), a point-list edit box, and setters
-// that leave a control alone when it already shows the text.
+// can be read while the dialog is open), a point-list edit box, the naming of
+// controls, and setters that leave a control alone when it already shows the
+// text.
 #pragma once
 
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QString>
+#include <initializer_list>
 #include <map>
 #include <string>
 #include <utility>
@@ -60,6 +62,9 @@ class PointListEdit : public QPlainTextEdit {
 
 // A combo with the form's items (GBK).
 QComboBox* GbkCombo(QWidget* parent, const std::vector<std::string>& gbkItems);
+
+// Gives each control its object name.
+void SetObjectNames(std::initializer_list<std::pair<QWidget*, const char*>> names);
 
 // Gives each control the tip a form's table keeps under the control's caption.
 void SetToolTips(const std::vector<std::pair<const char*, const char*>>& tips,

@@ -2,12 +2,9 @@
 
 #include <QComboBox>
 #include <QGridLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include "app/qt_text.h"
 #include "tools/point_list.h"
@@ -15,10 +12,11 @@
 namespace qp {
 
 CQuorvexGaussCount::CQuorvexGaussCount(PlatformServices& platform, FileChooser chooseFile, QWidget* parent)
-    : QDialog(parent), platform_(platform, this), chooseFile_(std::move(chooseFile)) {
+    : CoordinateToolDialog(
+          platform, std::move(chooseFile),
+          MakeFileRequest("换带数据文件", "换带数据文件(*.GST)|*.GST||", "GST", FileDialogMode::OpenOrNew), parent) {
   setObjectName(QStringLiteral("zoneTransformDialog"));
   setWindowTitle(QStringLiteral("坐标换带计算"));
-  if (!chooseFile_) chooseFile_ = [this](const FileRequest& request) { return ChooseFileWithDialog(this, request); };
   BuildControls();
   ShowForm();
 }
@@ -38,13 +36,12 @@ void CQuorvexGaussCount::BuildControls() {
   output_ = new PointListEdit(this);
   output_->setReadOnly(true);
 
-  const std::pair<QWidget*, const char*> names[] = {
+  SetObjectNames({
       {fileButton_, "fileButton"},     {fileName_, "fileNameEdit"},       {system_, "systemCombo"},
       {title_, "titleEdit"},           {oldMeridian_, "oldMeridianEdit"}, {newMeridian_, "newMeridianEdit"},
       {display_, "displayCombo"},      {execute_, "executeButton"},       {exit_, "exitButton"},
       {input_, "inputEdit"},           {output_, "outputEdit"},
-  };
-  for (const auto& [widget, name] : names) widget->setObjectName(QString::fromUtf8(name));
+  });
   SetToolTips(ZoneToolTips(), {{"系统选择", system_},
                                {"换带前经度", oldMeridian_},
                                {"换带后经度", newMeridian_},
@@ -77,34 +74,14 @@ void CQuorvexGaussCount::BuildControls() {
   settings->setColumnStretch(3, 1);
   settings->setColumnStretch(5, 1);
 
-  auto* buttons = new QVBoxLayout;
-  buttons->addWidget(execute_);
-  buttons->addWidget(exit_);
-  buttons->addStretch(1);
-  auto* top = new QHBoxLayout;
-  top->addLayout(settings, 1);
-  top->addSpacing(12);
-  top->addLayout(buttons);
-
-  auto boxGroup = [this](const char* caption, QWidget* box) {
-    auto* group = new QGroupBox(QString::fromUtf8(caption), this);
-    auto* layout = new QVBoxLayout(group);
-    layout->addWidget(box);
-    return group;
-  };
-  auto* boxes = new QHBoxLayout;
-  boxes->addWidget(boxGroup("换带前坐标", input_), 2);
-  boxes->addWidget(boxGroup("换带后坐标", output_), 3);
-
-  auto* whole = new QVBoxLayout(this);
-  whole->addLayout(top);
-  whole->addLayout(boxes, 1);
+  LayOutToolDialog(*this, settings, {execute_, exit_}, {"换带前坐标", input_, 2}, {"换带后坐标", output_, 3});
   resize(900, 560);
 
   connect(fileButton_, &QPushButton::clicked, this, &CQuorvexGaussCount::ChooseFile);
-  connect(execute_, &QPushButton::clicked, this, &CQuorvexGaussCount::Execute);
+  connect(execute_, &QPushButton::clicked, this, [this] { Run([this] { form_.Execute(platform_); }); });
   connect(exit_, &QPushButton::clicked, this, &CQuorvexGaussCount::reject);
-  connect(display_, &QComboBox::activated, this, &CQuorvexGaussCount::SelectDisplay);
+  connect(display_, &QComboBox::activated, this,
+          [this](int index) { Run([&] { form_.SelectDisplay(index, platform_); }); });
 }
 
 void CQuorvexGaussCount::ReadControls() {
@@ -125,31 +102,6 @@ void CQuorvexGaussCount::ShowForm() {
   display_->setCurrentIndex(form_.displayIndex);
   ShowText(input_, BoxTextFromGbk(form_.inputText));
   ShowText(output_, BoxTextFromGbk(form_.OutputText()));
-}
-
-void CQuorvexGaussCount::ChooseFile() {
-  const QString path = chooseFile_(
-      MakeFileRequest("换带数据文件", "换带数据文件(*.GST)|*.GST||", "GST", FileDialogMode::OpenOrNew));
-  if (path.isEmpty()) return;
-  ReadControls();
-  form_.ChooseFile(path.toStdString(), platform_);
-  ShowForm();
-}
-
-void CQuorvexGaussCount::Execute() {
-  ReadControls();
-  form_.Execute(platform_);
-  ShowForm();
-}
-
-void CQuorvexGaussCount::SelectDisplay(int index) {
-  ReadControls();
-  form_.SelectDisplay(index, platform_);
-  ShowForm();
-}
-
-void CQuorvexGaussCount::reject() {
-  if (form_.ConfirmExit(platform_)) QDialog::reject();
 }
 
 }  // namespace qp

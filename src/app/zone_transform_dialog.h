@@ -1,12 +1,10 @@
 // The Gauss zone transformation dialog "坐标换带计算", the window over
 // ZoneTransformForm: every click and choice copies the controls into the form,
-// runs the form's action and shows the form again.
+// runs the form's action and shows the form again. Reports() is the viewer a
+// "查看转换结果 ?" opened, if any.
 #pragma once
 
-#include <QDialog>
-
-#include "app/file_chooser.h"
-#include "app/tool_dialog_support.h"
+#include "app/coordinate_tool_dialog.h"
 #include "tools/zone_transform.h"
 
 class QComboBox;
@@ -15,31 +13,17 @@ class QPushButton;
 
 namespace qp {
 
-class CQuorvexGaussCount : public QDialog {
+class CQuorvexGaussCount : public CoordinateToolDialog<ZoneTransformForm> {
   Q_OBJECT
 
  public:
   // `chooseFile` answers "文件选择" (the file dialog when empty).
   CQuorvexGaussCount(PlatformServices& platform, FileChooser chooseFile, QWidget* parent = nullptr);
 
-  const ZoneTransformForm& Form() const { return form_; }
-  // The viewer a "查看转换结果 ?" opened, if any.
-  ReportViewer* Reports() const { return platform_.Viewer(); }
-
-  // "退出", Escape and the close box: asks before closing.
-  void reject() override;
-
  private:
   void BuildControls();
-  void ReadControls();
-  void ShowForm();
-  void ChooseFile();
-  void Execute();
-  void SelectDisplay(int index);
-
-  DialogPlatform platform_;
-  FileChooser chooseFile_;
-  ZoneTransformForm form_;
+  void ReadControls() override;
+  void ShowForm() override;
 
   QPushButton* fileButton_ = nullptr;
   QLineEdit* fileName_ = nullptr;

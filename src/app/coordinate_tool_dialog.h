@@ -1,0 +1,85 @@
+// What the dialogs of the coordinate tools (换带计算, 系统转换, 独立坐标)
+// share: the window over a tool's form. Every click and choice copies the
+// controls into the form, runs the form's action and shows the form again;
+// "文件选择" asks for the tool's data file; "退出", Escape and the close box
+// ask the form before closing. And their layout: the settings beside a column
+// of buttons, two point-list boxes below.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <initializer_list>
+#include <utility>
+
+#include "app/file_chooser.h"
+#include "app/tool_dialog_support.h"
+
+class QLayout;
+class QPushButton;
+
+namespace qp {
+
+template <typename ToolForm>
+class CoordinateToolDialog : public QDialog {
+ public:
+  const ToolForm& Form() const { return form_; }
+  // The viewer a report of the form opened, if any.
+  ReportViewer* Reports() const { return platform_.Viewer(); }
+
+  // "退出", Escape and the close box: asks before closing.
+  void reject() override {
+    if (form_.ConfirmExit(platform_)) QDialog::reject();
+  }
+
+ protected:
+  // "文件选择" asks `chooseFile` (the file dialog when empty) for `dataFile`.
+  CoordinateToolDialog(PlatformServices& platform, FileChooser chooseFile, FileRequest dataFile, QWidget* parent)
+      : QDialog(parent),
+        platform_(platform, this),
+        chooseFile_(std::move(chooseFile)),
+        dataFile_(std::move(dataFile)) {
+    if (!chooseFile_) chooseFile_ = [this](const FileRequest& request) { return ChooseFileWithDialog(this, request); };
+  }
+
+  // Copies the controls into the form.
+  virtual void ReadControls() = 0;
+  // Shows the form in the controls.
+  virtual void ShowForm() = 0;
+
+  // Copies the controls into the form, runs `action` and shows the form again.
+  template <typename Action>
+  void Run(Action action) {
+    ReadControls();
+    action();
+    ShowForm();
+  }
+
+  // "文件选择": the form opens the chosen file or creates it.
+  void ChooseFile() {
+    const QString path = chooseFile_(dataFile_);
+    if (path.isEmpty()) return;
+    Run([&] { form_.ChooseFile(path.toStdString(), platform_); });
+  }
+
+  DialogPlatform platform_;
+  ToolForm form_;
+
+ private:
+  FileChooser chooseFile_;
+  FileRequest dataFile_;
+};
+
+// A point-list box with the caption of its group and its share of the width.
+struct CaptionedBox {
+  const char* caption;
+  QWidget* box;
+  int stretch;
+};
+
+// Lays a coordinate tool's dialog out: `settings` beside a column of
+// `buttons`, and below them `left` and `right` side by side, which take the
+// height the dialog gains.
+void LayOutToolDialog(QDialog& dialog, QLayout* settings, std::initializer_list<QPushButton*> buttons,
+                      CaptionedBox left, CaptionedBox right);
+
+}  // namespace qp

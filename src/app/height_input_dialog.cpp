@@ -13,6 +13,7 @@
 #include <initializer_list>
 
 #include "app/qt_text.h"
+#include "app/table_edit.h"
 #include "app/tool_dialog_support.h"
 
 namespace qp {

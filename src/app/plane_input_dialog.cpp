@@ -7,41 +7,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <vector>
 
 #include "app/qt_text.h"
+#include "app/table_edit.h"
+#include "app/tool_dialog_support.h"
 
 namespace qp {
 namespace {
-
-// A table box: one record a line, never wrapped. Pasted text from other
-// systems keeps one line per record whatever its line ends were.
-class TableEdit : public QPlainTextEdit {
- public:
-  explicit TableEdit(QWidget* parent) : QPlainTextEdit(parent) {
-    setLineWrapMode(QPlainTextEdit::NoWrap);
-    setTabChangesFocus(true);
-  }
-
- protected:
-  void insertFromMimeData(const QMimeData* source) override {
-    if (!source->hasText()) return;
-    QString text = source->text();
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    insertPlainText(text);
-  }
-};
-
-QComboBox* ComboOf(QWidget* parent, const std::vector<std::string>& gbkItems) {
-  auto* combo = new QComboBox(parent);
-  for (const std::string& item : gbkItems) combo->addItem(FromGbk(item));
-  return combo;
-}
 
 QLineEdit* EditWithTip(QWidget* parent, const char* tip) {
   auto* edit = new QLineEdit(parent);
@@ -99,13 +75,13 @@ void CQuorDisgnContrloPlane::BuildControls() {
   };
 
   // General settings.
-  calcMode_ = ComboOf(this, PlaneCalcModeItems());
+  calcMode_ = GbkCombo(this, PlaneCalcModeItems());
   calcMode_->setToolTip(QStringLiteral("选择计算方式"));
   networkName_ = EditWithTip(this, "输入控制网名称");
   directionError_ = EditWithTip(this, "验前中误差");
   distanceFixedError_ = EditWithTip(this, "测距固定误差mm");
   distanceScaleError_ = EditWithTip(this, "测距比例误差ppm");
-  closureMode_ = ComboOf(this, PlaneClosureModeItems());
+  closureMode_ = GbkCombo(this, PlaneClosureModeItems());
   closureMode_->setToolTip(QStringLiteral("选择闭合差和粗差检验方式"));
   yOffset_ = EditWithTip(this, "Y坐标平移量,国家坐标系统为500000.000m");
   projectionHeight_ = EditWithTip(this, "投影面高程,国家坐标系统为0.000m");
@@ -162,9 +138,9 @@ void CQuorDisgnContrloPlane::BuildControls() {
     return group;
   };
 
-  verticalAngleKind_ = ComboOf(this, VerticalAngleKindItems());
+  verticalAngleKind_ = GbkCombo(this, VerticalAngleKindItems());
   verticalAngleKind_->setToolTip(QStringLiteral("选择竖直角的观测方式"));
-  distanceOrder_ = ComboOf(this, DistanceColumnOrderItems());
+  distanceOrder_ = GbkCombo(this, DistanceColumnOrderItems());
   distanceOrder_->setToolTip(QStringLiteral("选择边长观测值的输入方式"));
   named(verticalAngleKind_, "verticalAngleKindCombo");
   named(distanceOrder_, "distanceOrderCombo");
@@ -180,7 +156,7 @@ void CQuorDisgnContrloPlane::BuildControls() {
       boxGroup("边长值/固定边长/加权边长", std::begin(kDistanceBoxes), std::end(kDistanceBoxes), distanceChoices);
 
   // The point-name list.
-  insertMode_ = ComboOf(this, PlaneInsertModeItems());
+  insertMode_ = GbkCombo(this, PlaneInsertModeItems());
   insertMode_->setToolTip(QStringLiteral("选择控制点点名插入或修改方式"));
   nameList_ = new QListWidget(this);
   nameList_->setToolTip(QStringLiteral("控制点点名列表"));

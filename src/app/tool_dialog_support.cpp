@@ -2,7 +2,6 @@
 
 #include <QComboBox>
 #include <QLineEdit>
-#include <QMimeData>
 
 #include "app/qt_text.h"
 #include "app/report_viewer.h"
@@ -18,20 +17,6 @@ bool DialogPlatform::Launch(const std::string& program, const std::vector<std::s
   if (!viewer_) viewer_ = new ReportViewer(owner_);
   // A report that cannot be read shows nothing, as a failed editor start would.
   return viewer_->ShowReport(FromUtf8(arguments.front()));
-}
-
-PointListEdit::PointListEdit(QWidget* parent) : QPlainTextEdit(parent) {
-  setLineWrapMode(QPlainTextEdit::NoWrap);
-  setTabChangesFocus(true);
-  setFont(ReportFont());
-}
-
-void PointListEdit::insertFromMimeData(const QMimeData* source) {
-  if (!source->hasText()) return;
-  QString text = source->text();
-  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  insertPlainText(text);
 }
 
 QComboBox* GbkCombo(QWidget* parent, const std::vector<std::string>& gbkItems) {

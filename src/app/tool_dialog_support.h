@@ -1,9 +1,9 @@
-// What the dialogs of the coordinate tools and the exercise solver share: the
-// platform services they run with (a report the forms hand to the text editor
-// opens in the built-in viewer instead, as a window of the dialog so that it
-// can be read while the dialog is open), a point-list edit box, the naming of
-// controls, and setters that leave a control alone when it already shows the
-// text.
+// What the dialogs share: the platform services the coordinate tools run with
+// (a report the forms hand to the text editor opens in the built-in viewer
+// instead, as a window of the dialog so that it can be read while the dialog
+// is open), the table edit boxes, combos of a form's items, the naming of
+// controls and their tips, and setters that leave a control alone when it
+// already shows the text.
 #pragma once
 
 #include <QPlainTextEdit>
@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/report_viewer.h"
+#include "app/table_edit.h"
 #include "common/platform_services.h"
 
 class QComboBox;
@@ -48,16 +49,6 @@ class DialogPlatform : public PlatformServices {
   PlatformServices& base_;
   QWidget* owner_;
   QPointer<ReportViewer> viewer_;
-};
-
-// A multi-line box of "name, x, y" lines: never wrapped, Tab moves on, and
-// pasted text keeps one line per record whatever its line ends were.
-class PointListEdit : public QPlainTextEdit {
- public:
-  explicit PointListEdit(QWidget* parent);
-
- protected:
-  void insertFromMimeData(const QMimeData* source) override;
 };
 
 // A combo with the form's items (GBK).

@@ -144,4 +144,14 @@ std::string DecodeUserTextToGbk(std::string_view bytes) {
   return std::string(bytes);
 }
 
+std::string_view CutGbk(std::string_view text, size_t limit) {
+  size_t end = 0;
+  while (end < text.size()) {
+    const size_t width = static_cast<unsigned char>(text[end]) >= 0x81 && end + 1 < text.size() ? 2 : 1;
+    if (end + width > limit) break;
+    end += width;
+  }
+  return text.substr(0, end);
+}
+
 }  // namespace qp

@@ -2,6 +2,7 @@
 // and UTF-8 (the encoding of source files, the terminal and the toolkit).
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -22,5 +23,9 @@ const std::string& Gbk(std::string_view utf8Literal);
 // Reads text whose encoding is not declared: UTF-8 (a leading BOM is removed)
 // when it is valid UTF-8, otherwise GBK. Returns GBK.
 std::string DecodeUserTextToGbk(std::string_view bytes);
+
+// The GBK text cut to at most `limit` bytes without splitting a double-byte
+// character (a lead byte 0x81 or above with a byte after it).
+std::string_view CutGbk(std::string_view text, size_t limit);
 
 }  // namespace qp

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/byte_fields.h"
 #include "common/gbk_text.h"
 #include "common/name_slot.h"
 #include "geodesy/angles.h"
@@ -25,15 +26,6 @@ uint8_t* TableBytes(PlaneNetwork& net) {
 }
 const uint8_t* TableBytes(const PlaneNetwork& net) {
   return reinterpret_cast<const uint8_t*>(&net) + kTraverseTableOffset;
-}
-
-template <class T>
-void Put(uint8_t* entry, size_t offset, const T& value) {
-  std::memcpy(entry + offset, &value, sizeof value);
-}
-template <class T>
-void Get(const uint8_t* entry, size_t offset, T& value) {
-  std::memcpy(&value, entry + offset, sizeof value);
 }
 
 std::string Name(const PlaneNetwork& net, int p) { return std::string(SlotText(net.pointName[p])); }
@@ -77,16 +69,16 @@ TraverseClosure ReadTraverseClosure(const PlaneNetwork& net, int index) {
   std::memcpy(t.start, e + 11, kNameSlotSize);
   std::memcpy(t.end, e + 22, kNameSlotSize);
   std::memcpy(t.endOrientation, e + 33, kNameSlotSize);
-  Get(e, 44, t.azimuthMisclosure);
-  Get(e, 48, t.fx);
-  Get(e, 52, t.fy);
-  Get(e, 56, t.legs);
-  Get(e, 60, t.kind);
-  Get(e, 64, t.length);
-  Get(e, 72, t.relative);
-  Get(e, 80, t.labelX);
-  Get(e, 88, t.labelY);
-  Get(e, 96, t.drawn);
+  GetField(e, 44, t.azimuthMisclosure);
+  GetField(e, 48, t.fx);
+  GetField(e, 52, t.fy);
+  GetField(e, 56, t.legs);
+  GetField(e, 60, t.kind);
+  GetField(e, 64, t.length);
+  GetField(e, 72, t.relative);
+  GetField(e, 80, t.labelX);
+  GetField(e, 88, t.labelY);
+  GetField(e, 96, t.drawn);
   return t;
 }
 
@@ -98,16 +90,16 @@ void StoreTraverseClosure(PlaneNetwork& net, int index, const TraverseClosure& t
   std::memcpy(e + 11, t.start, kNameSlotSize);
   std::memcpy(e + 22, t.end, kNameSlotSize);
   std::memcpy(e + 33, t.endOrientation, kNameSlotSize);
-  Put(e, 44, t.azimuthMisclosure);
-  Put(e, 48, t.fx);
-  Put(e, 52, t.fy);
-  Put(e, 56, t.legs);
-  Put(e, 60, t.kind);
-  Put(e, 64, t.length);
-  Put(e, 72, t.relative);
-  Put(e, 80, t.labelX);
-  Put(e, 88, t.labelY);
-  Put(e, 96, t.drawn);
+  PutField(e, 44, t.azimuthMisclosure);
+  PutField(e, 48, t.fx);
+  PutField(e, 52, t.fy);
+  PutField(e, 56, t.legs);
+  PutField(e, 60, t.kind);
+  PutField(e, 64, t.length);
+  PutField(e, 72, t.relative);
+  PutField(e, 80, t.labelX);
+  PutField(e, 88, t.labelY);
+  PutField(e, 96, t.drawn);
 }
 
 void ClearClosureChecks(PlaneNetwork& net) {

@@ -32,6 +32,18 @@ TEST(GbkText, UserTextEncodingIsDetected) {
   EXPECT_EQ(DecodeUserTextToGbk(Utf8ToGbk("点名")), Utf8ToGbk("点名"));
 }
 
+TEST(GbkText, CutNeverSplitsADoubleByteCharacter) {
+  const std::string name = "A" + Gbk("点名");  // 5 bytes
+  EXPECT_EQ(CutGbk(name, 5), name);
+  EXPECT_EQ(CutGbk(name, 4), "A" + Gbk("点"));
+  EXPECT_EQ(CutGbk(name, 3), "A" + Gbk("点"));
+  EXPECT_EQ(CutGbk(name, 0), "");
+  EXPECT_EQ(CutGbk(name, 100), name);
+  // A lead byte with nothing after it counts as one byte.
+  EXPECT_EQ(CutGbk("AB\xB5", 3), "AB\xB5");
+  EXPECT_EQ(CutGbk("AB\xB5", 2), "AB");
+}
+
 TEST(Format, WidthsCountGbkBytes) {
   const std::string name = Gbk("五个汉字名");  // 10 bytes
   EXPECT_EQ(Format("%-11.10s|", name.c_str()), name + " |");

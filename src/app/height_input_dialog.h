@@ -4,22 +4,18 @@
 // and clicks on.
 #pragma once
 
-#include <QDialog>
-#include <array>
-
+#include "app/network_input_dialog.h"
 #include "common/platform_services.h"
 #include "height/height_input_form.h"
 
 class QComboBox;
 class QLineEdit;
-class QListWidget;
-class QListWidgetItem;
-class QPlainTextEdit;
-class QPushButton;
 
 namespace qp {
 
-class CQuorDesignControlHeight : public QDialog {
+// CurrentForm() is the form as the controls show it now (GBK, CR LF);
+// "取消" by button, Escape or the window's close box asks before closing.
+class CQuorDesignControlHeight : public NetworkInputDialog<HeightInputForm> {
   Q_OBJECT
 
  public:
@@ -28,39 +24,23 @@ class CQuorDesignControlHeight : public QDialog {
   CQuorDesignControlHeight(HeightNetwork& net, const HeightReportTarget& target, PlatformServices& platform,
                            QWidget* parent = nullptr);
 
-  // The form as the controls show it now (GBK, CR LF).
-  HeightInputForm CurrentForm() const;
-
-  // "取消" by button, Escape or the window's close box: asks before closing.
-  void reject() override;
-
  private:
   void BuildControls();
-  void ShowForm();
-  void ShowNameList();
-  void Confirm();
-  void AddName();
-  void NameClicked(QListWidgetItem* item);
+  void ReadSettings(HeightInputForm& form) const override;
+  void ShowSettings() override;
+  void AddNameToList(HeightInputForm& form) override;
+  void ClickNameListItem(HeightInputForm& form, int row) override;
+  bool ConfirmInput(const HeightInputForm& form) override;
+  bool CancelInput(const HeightInputForm& form) override;
 
   HeightNetwork& net_;
   HeightReportTarget target_;
   PlatformServices& platform_;
-  // Holds what the controls do not: the name list and the insert mode. The
-  // texts live in the edit boxes.
-  HeightInputForm form_;
 
   QComboBox* mode_ = nullptr;
   QLineEdit* networkName_ = nullptr;
   QComboBox* kind_ = nullptr;
   QLineEdit* priorError_ = nullptr;
-  std::array<QPlainTextEdit*, kHeightTextBoxCount> boxes_{};
-  QComboBox* insertMode_ = nullptr;
-  QListWidget* nameList_ = nullptr;
-  QLineEdit* newName_ = nullptr;
-  QPushButton* addName_ = nullptr;
-  QLineEdit* fileName_ = nullptr;
-  QPushButton* ok_ = nullptr;
-  QPushButton* cancel_ = nullptr;
 };
 
 }  // namespace qp

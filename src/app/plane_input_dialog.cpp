@@ -6,11 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
-#include <vector>
 
 #include "app/qt_text.h"
 #include "app/table_edit.h"
@@ -18,12 +14,6 @@
 
 namespace qp {
 namespace {
-
-QLineEdit* EditWithTip(QWidget* parent, const char* tip) {
-  auto* edit = new QLineEdit(parent);
-  edit->setToolTip(QString::fromUtf8(tip));
-  return edit;
-}
 
 struct BoxInfo {
   PlaneTextBox box;
@@ -56,7 +46,7 @@ const BoxInfo kDistanceBoxes[] = {
 CQuorDisgnContrloPlane::CQuorDisgnContrloPlane(PlaneNetwork& net, std::string draftPath,
                                                PlaneConfirmationSteps steps, PlatformServices& platform,
                                                QWidget* parent)
-    : QDialog(parent),
+    : NetworkInputDialog(parent),
       net_(net),
       draftPath_(std::move(draftPath)),
       steps_(std::move(steps)),
@@ -69,32 +59,16 @@ CQuorDisgnContrloPlane::CQuorDisgnContrloPlane(PlaneNetwork& net, std::string dr
 }
 
 void CQuorDisgnContrloPlane::BuildControls() {
-  auto named = [](QWidget* w, const char* name) {
-    w->setObjectName(QString::fromUtf8(name));
-    return w;
-  };
-
   // General settings.
-  calcMode_ = GbkCombo(this, PlaneCalcModeItems());
-  calcMode_->setToolTip(QStringLiteral("选择计算方式"));
-  networkName_ = EditWithTip(this, "输入控制网名称");
-  directionError_ = EditWithTip(this, "验前中误差");
-  distanceFixedError_ = EditWithTip(this, "测距固定误差mm");
-  distanceScaleError_ = EditWithTip(this, "测距比例误差ppm");
-  closureMode_ = GbkCombo(this, PlaneClosureModeItems());
-  closureMode_->setToolTip(QStringLiteral("选择闭合差和粗差检验方式"));
-  yOffset_ = EditWithTip(this, "Y坐标平移量,国家坐标系统为500000.000m");
-  projectionHeight_ = EditWithTip(this, "投影面高程,国家坐标系统为0.000m");
-  refraction_ = EditWithTip(this, "折光系数");
-  named(calcMode_, "calcModeCombo");
-  named(networkName_, "networkNameEdit");
-  named(directionError_, "directionErrorEdit");
-  named(distanceFixedError_, "distanceFixedErrorEdit");
-  named(distanceScaleError_, "distanceScaleErrorEdit");
-  named(closureMode_, "closureModeCombo");
-  named(yOffset_, "yOffsetEdit");
-  named(projectionHeight_, "projectionHeightEdit");
-  named(refraction_, "refractionEdit");
+  calcMode_ = ComboWithTip(this, PlaneCalcModeItems(), "calcModeCombo", "选择计算方式");
+  networkName_ = EditWithTip(this, "networkNameEdit", "输入控制网名称");
+  directionError_ = EditWithTip(this, "directionErrorEdit", "验前中误差");
+  distanceFixedError_ = EditWithTip(this, "distanceFixedErrorEdit", "测距固定误差mm");
+  distanceScaleError_ = EditWithTip(this, "distanceScaleErrorEdit", "测距比例误差ppm");
+  closureMode_ = ComboWithTip(this, PlaneClosureModeItems(), "closureModeCombo", "选择闭合差和粗差检验方式");
+  yOffset_ = EditWithTip(this, "yOffsetEdit", "Y坐标平移量,国家坐标系统为500000.000m");
+  projectionHeight_ = EditWithTip(this, "projectionHeightEdit", "投影面高程,国家坐标系统为0.000m");
+  refraction_ = EditWithTip(this, "refractionEdit", "折光系数");
   for (QLineEdit* e : {directionError_, distanceFixedError_, distanceScaleError_}) e->setMaximumWidth(70);
 
   auto* settings = new QGridLayout;
@@ -138,12 +112,9 @@ void CQuorDisgnContrloPlane::BuildControls() {
     return group;
   };
 
-  verticalAngleKind_ = GbkCombo(this, VerticalAngleKindItems());
-  verticalAngleKind_->setToolTip(QStringLiteral("选择竖直角的观测方式"));
-  distanceOrder_ = GbkCombo(this, DistanceColumnOrderItems());
-  distanceOrder_->setToolTip(QStringLiteral("选择边长观测值的输入方式"));
-  named(verticalAngleKind_, "verticalAngleKindCombo");
-  named(distanceOrder_, "distanceOrderCombo");
+  verticalAngleKind_ =
+      ComboWithTip(this, VerticalAngleKindItems(), "verticalAngleKindCombo", "选择竖直角的观测方式");
+  distanceOrder_ = ComboWithTip(this, DistanceColumnOrderItems(), "distanceOrderCombo", "选择边长观测值的输入方式");
   auto* distanceChoices = new QHBoxLayout;
   distanceChoices->addWidget(verticalAngleKind_);
   distanceChoices->addWidget(distanceOrder_, 1);
@@ -155,41 +126,9 @@ void CQuorDisgnContrloPlane::BuildControls() {
   QGroupBox* distanceGroup =
       boxGroup("边长值/固定边长/加权边长", std::begin(kDistanceBoxes), std::end(kDistanceBoxes), distanceChoices);
 
-  // The point-name list.
-  insertMode_ = GbkCombo(this, PlaneInsertModeItems());
-  insertMode_->setToolTip(QStringLiteral("选择控制点点名插入或修改方式"));
-  nameList_ = new QListWidget(this);
-  nameList_->setToolTip(QStringLiteral("控制点点名列表"));
-  newName_ = EditWithTip(this, "输入控制点点名");
-  addName_ = new QPushButton(QStringLiteral("点名增加&A"), this);
-  addName_->setAutoDefault(false);
-  named(insertMode_, "insertModeCombo");
-  named(nameList_, "nameList");
-  named(newName_, "newNameEdit");
-  named(addName_, "addNameButton");
-  for (QWidget* w : std::initializer_list<QWidget*>{insertMode_, nameList_, newName_, addName_}) w->setFixedWidth(170);
-  auto* names = new QVBoxLayout;
-  names->addWidget(insertMode_);
-  names->addWidget(nameList_, 1);
-  names->addWidget(newName_);
-  names->addWidget(addName_);
-
-  // File name and the two buttons.
-  fileName_ = new QLineEdit(this);
-  fileName_->setReadOnly(true);
-  ok_ = new QPushButton(QStringLiteral("确定"), this);
-  cancel_ = new QPushButton(QStringLiteral("取消"), this);
-  ok_->setDefault(true);
-  cancel_->setAutoDefault(false);
-  named(fileName_, "fileNameEdit");
-  named(ok_, "okButton");
-  named(cancel_, "cancelButton");
-  auto* bottom = new QHBoxLayout;
-  bottom->addWidget(new QLabel(QStringLiteral("文件名称"), this));
-  bottom->addWidget(fileName_, 1);
-  bottom->addSpacing(16);
-  bottom->addWidget(ok_);
-  bottom->addWidget(cancel_);
+  QVBoxLayout* names = AddNameList(
+      PlaneInsertModeItems(), {"选择控制点点名插入或修改方式", "控制点点名列表", "输入控制点点名"}, 170);
+  QHBoxLayout* bottom = AddConfirmRow();
 
   auto* tables = new QVBoxLayout;
   tables->addWidget(pointGroup, 1);
@@ -206,14 +145,9 @@ void CQuorDisgnContrloPlane::BuildControls() {
   resize(1100, 720);
 
   connect(calcMode_, &QComboBox::activated, this, &CQuorDisgnContrloPlane::CalcModeChanged);
-  connect(insertMode_, &QComboBox::activated, this, [this](int index) { form_.insertMode = index; });
-  connect(addName_, &QPushButton::clicked, this, &CQuorDisgnContrloPlane::AddName);
-  connect(nameList_, &QListWidget::itemClicked, this, &CQuorDisgnContrloPlane::NameClicked);
-  connect(ok_, &QPushButton::clicked, this, &CQuorDisgnContrloPlane::Confirm);
-  connect(cancel_, &QPushButton::clicked, this, &CQuorDisgnContrloPlane::reject);
 }
 
-void CQuorDisgnContrloPlane::ShowForm() {
+void CQuorDisgnContrloPlane::ShowSettings() {
   calcMode_->setCurrentIndex(form_.calcMode);
   closureMode_->setCurrentIndex(form_.closureMode);
   networkName_->setText(FromGbk(form_.networkName));
@@ -225,17 +159,7 @@ void CQuorDisgnContrloPlane::ShowForm() {
   refraction_->setText(FromGbk(form_.refraction));
   verticalAngleKind_->setCurrentIndex(form_.verticalAngleKind);
   distanceOrder_->setCurrentIndex(form_.distanceColumnOrder);
-  for (int b = 0; b < kPlaneTextBoxCount; ++b) boxes_[b]->setPlainText(BoxTextFromGbk(form_.boxes[b]));
-  insertMode_->setCurrentIndex(form_.insertMode);
-  newName_->setText(FromGbk(form_.newName));
-  fileName_->setText(FromGbk(form_.fileName));
-  ShowNameList();
   ApplyEnabling();
-}
-
-void CQuorDisgnContrloPlane::ShowNameList() {
-  nameList_->clear();
-  for (const std::string& name : form_.nameList) nameList_->addItem(FromGbk(name));
 }
 
 void CQuorDisgnContrloPlane::ApplyEnabling() {
@@ -248,23 +172,18 @@ void CQuorDisgnContrloPlane::ApplyEnabling() {
   projectionHeight_->setEnabled(e.projectionHeight);
 }
 
-PlaneInputForm CQuorDisgnContrloPlane::CurrentForm() const {
-  PlaneInputForm f = form_;
-  f.calcMode = calcMode_->currentIndex();
-  f.closureMode = closureMode_->currentIndex();
-  f.networkName = ToGbk(networkName_->text());
-  f.directionError = ToGbk(directionError_->text());
-  f.distanceFixedError = ToGbk(distanceFixedError_->text());
-  f.distanceScaleError = ToGbk(distanceScaleError_->text());
-  f.yOffset = ToGbk(yOffset_->text());
-  f.projectionHeight = ToGbk(projectionHeight_->text());
-  f.refraction = ToGbk(refraction_->text());
-  f.verticalAngleKind = verticalAngleKind_->currentIndex();
-  f.distanceColumnOrder = distanceOrder_->currentIndex();
-  for (int b = 0; b < kPlaneTextBoxCount; ++b) f.boxes[b] = BoxTextToGbk(boxes_[b]->toPlainText());
-  f.insertMode = insertMode_->currentIndex();
-  f.newName = ToGbk(newName_->text());
-  return f;
+void CQuorDisgnContrloPlane::ReadSettings(PlaneInputForm& form) const {
+  form.calcMode = calcMode_->currentIndex();
+  form.closureMode = closureMode_->currentIndex();
+  form.networkName = ToGbk(networkName_->text());
+  form.directionError = ToGbk(directionError_->text());
+  form.distanceFixedError = ToGbk(distanceFixedError_->text());
+  form.distanceScaleError = ToGbk(distanceScaleError_->text());
+  form.yOffset = ToGbk(yOffset_->text());
+  form.projectionHeight = ToGbk(projectionHeight_->text());
+  form.refraction = ToGbk(refraction_->text());
+  form.verticalAngleKind = verticalAngleKind_->currentIndex();
+  form.distanceColumnOrder = distanceOrder_->currentIndex();
 }
 
 void CQuorDisgnContrloPlane::CalcModeChanged(int index) {
@@ -272,44 +191,18 @@ void CQuorDisgnContrloPlane::CalcModeChanged(int index) {
   ApplyEnabling();
 }
 
-void CQuorDisgnContrloPlane::AddName() {
-  form_.newName = ToGbk(newName_->text());
-  const size_t before = form_.nameList.size();
-  AddNameToPlaneList(form_, net_, platform_);
-  if (form_.nameList.size() != before) {
-    nameList_->addItem(FromGbk(form_.nameList.back()));
-    nameList_->scrollToBottom();
-  }
-  newName_->setText(FromGbk(form_.newName));
+void CQuorDisgnContrloPlane::AddNameToList(PlaneInputForm& form) { AddNameToPlaneList(form, net_, platform_); }
+
+void CQuorDisgnContrloPlane::ClickNameListItem(PlaneInputForm& form, int row) {
+  ClickPlaneNameListItem(form, net_, row);
 }
 
-void CQuorDisgnContrloPlane::NameClicked(QListWidgetItem* item) {
-  // The form appends to a box; here the box's text stays in its edit, so the
-  // form works on empty boxes and whatever it appended goes to the edit's end.
-  PlaneInputForm scratch;
-  scratch.insertMode = form_.insertMode;
-  scratch.nameList = form_.nameList;
-  ClickPlaneNameListItem(scratch, net_, nameList_->row(item));
-  for (int b = 0; b < kPlaneTextBoxCount; ++b) {
-    if (scratch.boxes[b].empty()) continue;
-    QPlainTextEdit* box = boxes_[b];
-    box->moveCursor(QTextCursor::End);
-    box->insertPlainText(BoxTextFromGbk(scratch.boxes[b]));
-    box->ensureCursorVisible();
-  }
-  if (scratch.nameList != form_.nameList) {
-    form_.nameList = std::move(scratch.nameList);
-    ShowNameList();
-  }
+bool CQuorDisgnContrloPlane::ConfirmInput(const PlaneInputForm& form) {
+  return ConfirmPlaneForm(form, net_, platform_, draftPath_, steps_);
 }
 
-void CQuorDisgnContrloPlane::Confirm() {
-  // On failure every control keeps what the user typed.
-  if (ConfirmPlaneForm(CurrentForm(), net_, platform_, draftPath_, steps_)) accept();
-}
-
-void CQuorDisgnContrloPlane::reject() {
-  if (CancelPlaneForm(CurrentForm(), net_, platform_, draftPath_)) QDialog::reject();
+bool CQuorDisgnContrloPlane::CancelInput(const PlaneInputForm& form) {
+  return CancelPlaneForm(form, net_, platform_, draftPath_);
 }
 
 }  // namespace qp

@@ -4,23 +4,20 @@
 // texts and clicks on.
 #pragma once
 
-#include <QDialog>
-#include <array>
 #include <string>
 
+#include "app/network_input_dialog.h"
 #include "common/platform_services.h"
 #include "plane/plane_input_form.h"
 
 class QComboBox;
 class QLineEdit;
-class QListWidget;
-class QListWidgetItem;
-class QPlainTextEdit;
-class QPushButton;
 
 namespace qp {
 
-class CQuorDisgnContrloPlane : public QDialog {
+// CurrentForm() is the form as the controls show it now (GBK, CR LF);
+// "取消" by button, Escape or the window's close box asks before closing.
+class CQuorDisgnContrloPlane : public NetworkInputDialog<PlaneInputForm> {
   Q_OBJECT
 
  public:
@@ -29,29 +26,21 @@ class CQuorDisgnContrloPlane : public QDialog {
   CQuorDisgnContrloPlane(PlaneNetwork& net, std::string draftPath, PlaneConfirmationSteps steps,
                          PlatformServices& platform, QWidget* parent = nullptr);
 
-  // The form as the controls show it now (GBK, CR LF).
-  PlaneInputForm CurrentForm() const;
-
-  // "取消" by button, Escape or the window's close box: asks before closing.
-  void reject() override;
-
  private:
   void BuildControls();
-  void ShowForm();
-  void ShowNameList();
+  void ReadSettings(PlaneInputForm& form) const override;
+  void ShowSettings() override;
   void ApplyEnabling();
-  void Confirm();
   void CalcModeChanged(int index);
-  void AddName();
-  void NameClicked(QListWidgetItem* item);
+  void AddNameToList(PlaneInputForm& form) override;
+  void ClickNameListItem(PlaneInputForm& form, int row) override;
+  bool ConfirmInput(const PlaneInputForm& form) override;
+  bool CancelInput(const PlaneInputForm& form) override;
 
   PlaneNetwork& net_;
   std::string draftPath_;
   PlaneConfirmationSteps steps_;
   PlatformServices& platform_;
-  // Holds what the controls do not: the name list, the insert mode, whether
-  // the texts came from the draft. The texts live in the edit boxes.
-  PlaneInputForm form_;
 
   QComboBox* calcMode_ = nullptr;
   QLineEdit* networkName_ = nullptr;
@@ -64,14 +53,6 @@ class CQuorDisgnContrloPlane : public QDialog {
   QLineEdit* refraction_ = nullptr;
   QComboBox* verticalAngleKind_ = nullptr;
   QComboBox* distanceOrder_ = nullptr;
-  std::array<QPlainTextEdit*, kPlaneTextBoxCount> boxes_{};
-  QComboBox* insertMode_ = nullptr;
-  QListWidget* nameList_ = nullptr;
-  QLineEdit* newName_ = nullptr;
-  QPushButton* addName_ = nullptr;
-  QLineEdit* fileName_ = nullptr;
-  QPushButton* ok_ = nullptr;
-  QPushButton* cancel_ = nullptr;
 };
 
 }  // namespace qp

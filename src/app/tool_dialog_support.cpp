@@ -25,6 +25,21 @@ QComboBox* GbkCombo(QWidget* parent, const std::vector<std::string>& gbkItems) {
   return combo;
 }
 
+QLineEdit* EditWithTip(QWidget* parent, const char* objectName, const char* tip) {
+  auto* edit = new QLineEdit(parent);
+  edit->setObjectName(QString::fromUtf8(objectName));
+  edit->setToolTip(QString::fromUtf8(tip));
+  return edit;
+}
+
+QComboBox* ComboWithTip(QWidget* parent, const std::vector<std::string>& gbkItems, const char* objectName,
+                        const char* tip) {
+  QComboBox* combo = GbkCombo(parent, gbkItems);
+  combo->setObjectName(QString::fromUtf8(objectName));
+  combo->setToolTip(QString::fromUtf8(tip));
+  return combo;
+}
+
 void SetObjectNames(std::initializer_list<std::pair<QWidget*, const char*>> names) {
   for (const auto& [widget, name] : names) widget->setObjectName(QString::fromUtf8(name));
 }

@@ -54,6 +54,11 @@ class DialogPlatform : public PlatformServices {
 // A combo with the form's items (GBK).
 QComboBox* GbkCombo(QWidget* parent, const std::vector<std::string>& gbkItems);
 
+// A line edit, and a combo with the form's items (GBK), with object name and tip.
+QLineEdit* EditWithTip(QWidget* parent, const char* objectName, const char* tip);
+QComboBox* ComboWithTip(QWidget* parent, const std::vector<std::string>& gbkItems, const char* objectName,
+                        const char* tip);
+
 // Gives each control its object name.
 void SetObjectNames(std::initializer_list<std::pair<QWidget*, const char*>> names);
 

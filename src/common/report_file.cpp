@@ -5,6 +5,7 @@
 
 #include "common/format.h"
 #include "common/gbk_text.h"
+#include "common/platform_services.h"
 
 namespace qp {
 
@@ -89,6 +90,18 @@ std::string AsctimeText(std::time_t now) {
 
 std::string ReportPathFor(const std::string& dataPath) {
   return dataPath.size() >= 3 ? dataPath.substr(0, dataPath.size() - 3) + "txt" : dataPath + "txt";
+}
+
+bool CreateReportOrTell(ReportFile& report, const std::string& path, PlatformServices& platform) {
+  if (report.Create(path)) return true;
+  platform.ShowMessage(Gbk("写原始数据文件打开错误 !"));
+  return false;
+}
+
+bool CloseReportOrTell(ReportFile& report, PlatformServices& platform) {
+  if (report.Close()) return true;
+  platform.ShowMessage(Gbk("写原始数据文件打开错误 !"));
+  return false;
 }
 
 }  // namespace qp

@@ -12,6 +12,8 @@
 
 namespace qp {
 
+class PlatformServices;
+
 // The running section number shared by every network report of a session.
 struct SectionNumber {
   int value = 1;
@@ -53,6 +55,12 @@ class ReportFile {
   std::FILE* file_ = nullptr;
   bool failed_ = false;
 };
+
+// A report that cannot be created, or that could not be written whole (a full
+// disk), is of no use: these tell the user "写原始数据文件打开错误 !" and
+// return false.
+bool CreateReportOrTell(ReportFile& report, const std::string& path, PlatformServices& platform);
+bool CloseReportOrTell(ReportFile& report, PlatformServices& platform);
 
 // The local date and time as the C library prints it (asctime), with its
 // trailing newline.

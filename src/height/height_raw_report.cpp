@@ -113,10 +113,7 @@ void WriteInputTables(ReportFile& report, const HeightNetwork& net, SectionNumbe
 bool WriteHeightRawReport(HeightNetwork& net, PlatformServices& platform, const std::string& reportPath,
                           SectionNumber& section) {
   ReportFile report;
-  if (!report.Create(reportPath)) {
-    platform.ShowMessage(Gbk("写原始数据文件打开错误 !"));
-    return false;
-  }
+  if (!CreateReportOrTell(report, reportPath, platform)) return false;
   report.WriteTitleBlock(SlotText(net.networkName), platform.CurrentTime(), section);
   report.Rule();
   WriteBasicInformation(report, net, section);
@@ -138,11 +135,7 @@ bool WriteHeightRawReport(HeightNetwork& net, PlatformServices& platform, const 
     // An estimate has no closures; none of an earlier adjustment may linger.
     net.loopCount = 0;
   }
-  if (!report.Close()) {
-    platform.ShowMessage(Gbk("写原始数据文件打开错误 !"));
-    return false;
-  }
-  return true;
+  return CloseReportOrTell(report, platform);
 }
 
 }  // namespace qp

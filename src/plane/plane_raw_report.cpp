@@ -420,17 +420,9 @@ bool WritePlaneRawReport(PlaneNetwork& net, PlatformServices& platform, const st
   }
   ClearClosureChecks(net);
   ReportFile report;
-  if (!report.Create(reportPath)) {
-    platform.ShowMessage(Gbk("写原始数据文件打开错误 !"));
-    return false;
-  }
+  if (!CreateReportOrTell(report, reportPath, platform)) return false;
   RawReportWriter(net, report, section, platform).Write(now);
-  if (!report.Close()) {
-    // Written only in part (a full disk): the report is of no use.
-    platform.ShowMessage(Gbk("写原始数据文件打开错误 !"));
-    return false;
-  }
-  return true;
+  return CloseReportOrTell(report, platform);
 }
 
 }  // namespace qp

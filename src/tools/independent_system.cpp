@@ -398,10 +398,7 @@ bool IndependentSystemForm::ConfirmExit(PlatformServices& platform) {
 bool IndependentSystemForm::WriteReport(PlatformServices& platform) const {
   const IndependentSystemFile& r = *record_;
   ReportFile report;
-  if (!report.Create(reportPath_)) {
-    platform.ShowMessage(Gbk("写原始数据文件打开错误 !"));
-    return false;
-  }
+  if (!CreateReportOrTell(report, reportPath_, platform)) return false;
   SectionNumber section;
   report.WriteTitleBlock(SlotText(r.systemName), platform.CurrentTime(), section);
 
@@ -447,11 +444,7 @@ bool IndependentSystemForm::WriteReport(PlatformServices& platform) const {
   report.Rule();
   report.Printf("%s\r\n\r\n", " ");
   report.Rule();
-  if (!report.Close()) {
-    platform.ShowMessage(Gbk("写原始数据文件打开错误 !"));
-    return false;
-  }
-  return true;
+  return CloseReportOrTell(report, platform);
 }
 
 }  // namespace qp

@@ -353,10 +353,7 @@ bool SystemTransformForm::WriteReport(PlatformServices& platform) const {
   const SystemTransformFile& r = *record_;
   const int m = r.commonCount;
   ReportFile report;
-  if (!report.Create(reportPath_)) {
-    platform.ShowMessage(Gbk("写原始数据文件打开错误 !"));
-    return false;
-  }
+  if (!CreateReportOrTell(report, reportPath_, platform)) return false;
   auto pointRow = [&report](long serial, std::string_view name, double x, double y) {
     report.Printf("%6ld   %-26.16s%15.4f%15.4f\r\n", serial, std::string(name).c_str(), x, y);
   };
@@ -414,11 +411,7 @@ bool SystemTransformForm::WriteReport(PlatformServices& platform) const {
     for (int i = m + 1; i <= r.oldCount; ++i) pointRow(i, SlotText(r.oldNames[i]), r.transformedX[i], r.transformedY[i]);
     report.Rule();
   }
-  if (!report.Close()) {
-    platform.ShowMessage(Gbk("写原始数据文件打开错误 !"));
-    return false;
-  }
-  return true;
+  return CloseReportOrTell(report, platform);
 }
 
 }  // namespace qp

@@ -246,10 +246,7 @@ bool ZoneTransformForm::ConfirmExit(PlatformServices& platform) {
 bool ZoneTransformForm::WriteReport(PlatformServices& platform) const {
   const ZoneTransformFile& r = *record_;
   ReportFile report;
-  if (!report.Create(reportPath_)) {
-    platform.ShowMessage(Gbk("写原始数据文件打开错误 !"));
-    return false;
-  }
+  if (!CreateReportOrTell(report, reportPath_, platform)) return false;
   SectionNumber section;
   report.WriteTitleBlock(SlotText(r.title), platform.CurrentTime(), section);
   report.Printf("\r\n%44s\r\n\r\n", SystemCaption(r.system).c_str());
@@ -285,11 +282,7 @@ bool ZoneTransformForm::WriteReport(PlatformServices& platform) const {
     report.Printf("%-35.16s%15.8f%15.8f\r\n", "", r.longitude[i], r.latitude[i]);
   }
   report.Rule();
-  if (!report.Close()) {
-    platform.ShowMessage(Gbk("写原始数据文件打开错误 !"));
-    return false;
-  }
-  return true;
+  return CloseReportOrTell(report, platform);
 }
 
 }  // namespace qp

@@ -7,6 +7,8 @@
 #pragma once
 
 #include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QString>
 #include <initializer_list>
 #include <utility>
@@ -15,7 +17,6 @@
 #include "app/tool_dialog_support.h"
 
 class QLayout;
-class QPushButton;
 
 namespace qp {
 
@@ -33,12 +34,20 @@ class CoordinateToolDialog : public QDialog {
 
  protected:
   // "文件选择" asks `chooseFile` (the file dialog when empty) for `dataFile`.
+  // Its button and the file's name are the dialog's first controls.
   CoordinateToolDialog(PlatformServices& platform, FileChooser chooseFile, FileRequest dataFile, QWidget* parent)
       : QDialog(parent),
         platform_(platform, this),
         chooseFile_(std::move(chooseFile)),
         dataFile_(std::move(dataFile)) {
     if (!chooseFile_) chooseFile_ = [this](const FileRequest& request) { return ChooseFileWithDialog(this, request); };
+    fileButton_ = new QPushButton(QStringLiteral("文件选择"), this);
+    fileButton_->setObjectName(QStringLiteral("fileButton"));
+    fileButton_->setAutoDefault(false);
+    fileName_ = new QLineEdit(this);
+    fileName_->setObjectName(QStringLiteral("fileNameEdit"));
+    fileName_->setReadOnly(true);
+    connect(fileButton_, &QPushButton::clicked, this, &CoordinateToolDialog::ChooseFile);
   }
 
   // Copies the controls into the form.
@@ -54,6 +63,12 @@ class CoordinateToolDialog : public QDialog {
     ShowForm();
   }
 
+  DialogPlatform platform_;
+  ToolForm form_;
+  QPushButton* fileButton_ = nullptr;  // "文件选择"
+  QLineEdit* fileName_ = nullptr;      // the chosen file, read-only
+
+ private:
   // "文件选择": the form opens the chosen file or creates it.
   void ChooseFile() {
     const QString path = chooseFile_(dataFile_);
@@ -61,10 +76,6 @@ class CoordinateToolDialog : public QDialog {
     Run([&] { form_.ChooseFile(path.toStdString(), platform_); });
   }
 
-  DialogPlatform platform_;
-  ToolForm form_;
-
- private:
   FileChooser chooseFile_;
   FileRequest dataFile_;
 };

@@ -24,9 +24,6 @@ CQuorvexIndependant::CQuorvexIndependant(PlatformServices& platform, FileChooser
 }
 
 void CQuorvexIndependant::BuildControls() {
-  fileButton_ = new QPushButton(QStringLiteral("文件选择"), this);
-  fileName_ = new QLineEdit(this);
-  fileName_->setReadOnly(true);
   systemName_ = new QLineEdit(this);
   referenceGroup_ = new QGroupBox(QStringLiteral("参考点信息"), this);
   referenceName_ = new QLineEdit(referenceGroup_);
@@ -46,7 +43,7 @@ void CQuorvexIndependant::BuildControls() {
   exit_ = new QPushButton(QStringLiteral("退出"), this);
 
   SetObjectNames({
-      {fileButton_, "fileButton"},       {fileName_, "fileNameEdit"},     {systemName_, "systemNameEdit"},
+      {systemName_, "systemNameEdit"},
       {referenceGroup_, "referenceGroup"}, {referenceName_, "referenceNameEdit"}, {meridian_, "meridianEdit"},
       {referenceX_, "referenceXEdit"},   {referenceY_, "referenceYEdit"}, {system_, "systemCombo"},
       {height_, "heightEdit"},           {setX_, "setXEdit"},             {setY_, "setYEdit"},
@@ -71,7 +68,7 @@ void CQuorvexIndependant::BuildControls() {
                                       {"查看文本", viewReport_}});
 
   // "坐标转换" is the dialog's default action.
-  for (QPushButton* b : {fileButton_, viewReport_, exit_}) b->setAutoDefault(false);
+  for (QPushButton* b : {viewReport_, exit_}) b->setAutoDefault(false);
   convert_->setDefault(true);
 
   auto label = [this](const char* caption, QWidget* parent) { return new QLabel(QString::fromUtf8(caption), parent); };
@@ -111,7 +108,6 @@ void CQuorvexIndependant::BuildControls() {
                    {"独立坐标系统坐标", independent_, 1});
   resize(860, 640);
 
-  connect(fileButton_, &QPushButton::clicked, this, &CQuorvexIndependant::ChooseFile);
   connect(convert_, &QPushButton::clicked, this, [this] { Run([this] { form_.Execute(platform_); }); });
   connect(viewReport_, &QPushButton::clicked, this, [this] { form_.ViewReport(platform_); });
   connect(exit_, &QPushButton::clicked, this, &CQuorvexIndependant::reject);

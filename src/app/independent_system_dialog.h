@@ -24,8 +24,6 @@ class CQuorvexIndependant : public CoordinateToolDialog<IndependentSystemForm> {
   void ReadControls() override;
   void ShowForm() override;
 
-  QPushButton* fileButton_ = nullptr;
-  QLineEdit* fileName_ = nullptr;
   QLineEdit* systemName_ = nullptr;
   QGroupBox* referenceGroup_ = nullptr;
   QLineEdit* referenceName_ = nullptr;

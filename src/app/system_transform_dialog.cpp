@@ -22,9 +22,6 @@ CQuorvexSystemTranslate::CQuorvexSystemTranslate(PlatformServices& platform, Fil
 }
 
 void CQuorvexSystemTranslate::BuildControls() {
-  fileButton_ = new QPushButton(QStringLiteral("文件选择"), this);
-  fileName_ = new QLineEdit(this);
-  fileName_->setReadOnly(true);
   title_ = new QLineEdit(this);
   oldPoints_ = new PointListEdit(this);
   newPoints_ = new PointListEdit(this);
@@ -32,8 +29,10 @@ void CQuorvexSystemTranslate::BuildControls() {
   exit_ = new QPushButton(QStringLiteral("退出"), this);
 
   SetObjectNames({
-      {fileButton_, "fileButton"}, {fileName_, "fileNameEdit"},   {title_, "titleEdit"},
-      {oldPoints_, "oldPointsEdit"}, {newPoints_, "newPointsEdit"}, {transform_, "transformButton"},
+      {title_, "titleEdit"},
+      {oldPoints_, "oldPointsEdit"},
+      {newPoints_, "newPointsEdit"},
+      {transform_, "transformButton"},
       {exit_, "exitButton"},
   });
   SetToolTips(SystemTransformToolTips(), {{"文件选择", fileButton_},
@@ -43,7 +42,7 @@ void CQuorvexSystemTranslate::BuildControls() {
                                           {"新坐标", newPoints_}});
 
   // "转换" is the dialog's default action.
-  for (QPushButton* b : {fileButton_, exit_}) b->setAutoDefault(false);
+  exit_->setAutoDefault(false);
   transform_->setDefault(true);
 
   auto* top = new QGridLayout;
@@ -56,7 +55,6 @@ void CQuorvexSystemTranslate::BuildControls() {
                    {"新坐标系统坐标", newPoints_, 1});
   resize(760, 560);
 
-  connect(fileButton_, &QPushButton::clicked, this, &CQuorvexSystemTranslate::ChooseFile);
   connect(transform_, &QPushButton::clicked, this, [this] { Run([this] { form_.Execute(platform_); }); });
   connect(exit_, &QPushButton::clicked, this, &CQuorvexSystemTranslate::reject);
   // Typing without a file clears the boxes, once the edit's own change is

@@ -25,8 +25,6 @@ class CQuorvexSystemTranslate : public CoordinateToolDialog<SystemTransformForm>
   bool showingForm_ = false;  // the edits are being filled, not typed into
   bool editPending_ = false;  // a typed change waits to be handled
 
-  QPushButton* fileButton_ = nullptr;
-  QLineEdit* fileName_ = nullptr;
   QLineEdit* title_ = nullptr;
   PointListEdit* oldPoints_ = nullptr;
   PointListEdit* newPoints_ = nullptr;

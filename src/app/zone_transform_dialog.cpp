@@ -22,9 +22,6 @@ CQuorvexGaussCount::CQuorvexGaussCount(PlatformServices& platform, FileChooser c
 }
 
 void CQuorvexGaussCount::BuildControls() {
-  fileButton_ = new QPushButton(QStringLiteral("文件选择"), this);
-  fileName_ = new QLineEdit(this);
-  fileName_->setReadOnly(true);
   system_ = GbkCombo(this, GeodeticSystemItems());
   title_ = new QLineEdit(this);
   oldMeridian_ = new QLineEdit(this);
@@ -37,10 +34,9 @@ void CQuorvexGaussCount::BuildControls() {
   output_->setReadOnly(true);
 
   SetObjectNames({
-      {fileButton_, "fileButton"},     {fileName_, "fileNameEdit"},       {system_, "systemCombo"},
-      {title_, "titleEdit"},           {oldMeridian_, "oldMeridianEdit"}, {newMeridian_, "newMeridianEdit"},
-      {display_, "displayCombo"},      {execute_, "executeButton"},       {exit_, "exitButton"},
-      {input_, "inputEdit"},           {output_, "outputEdit"},
+      {system_, "systemCombo"},          {title_, "titleEdit"},      {oldMeridian_, "oldMeridianEdit"},
+      {newMeridian_, "newMeridianEdit"}, {display_, "displayCombo"}, {execute_, "executeButton"},
+      {exit_, "exitButton"},             {input_, "inputEdit"},      {output_, "outputEdit"},
   });
   SetToolTips(ZoneToolTips(), {{"系统选择", system_},
                                {"换带前经度", oldMeridian_},
@@ -54,7 +50,7 @@ void CQuorvexGaussCount::BuildControls() {
                                {"显示选择", display_}});
 
   // Enter runs the transformation; the other buttons take it only when focused.
-  for (QPushButton* b : {fileButton_, exit_}) b->setAutoDefault(false);
+  exit_->setAutoDefault(false);
   execute_->setDefault(true);
 
   auto* settings = new QGridLayout;
@@ -77,7 +73,6 @@ void CQuorvexGaussCount::BuildControls() {
   LayOutToolDialog(*this, settings, {execute_, exit_}, {"换带前坐标", input_, 2}, {"换带后坐标", output_, 3});
   resize(900, 560);
 
-  connect(fileButton_, &QPushButton::clicked, this, &CQuorvexGaussCount::ChooseFile);
   connect(execute_, &QPushButton::clicked, this, [this] { Run([this] { form_.Execute(platform_); }); });
   connect(exit_, &QPushButton::clicked, this, &CQuorvexGaussCount::reject);
   connect(display_, &QComboBox::activated, this,

@@ -25,8 +25,6 @@ class CQuorvexGaussCount : public CoordinateToolDialog<ZoneTransformForm> {
   void ReadControls() override;
   void ShowForm() override;
 
-  QPushButton* fileButton_ = nullptr;
-  QLineEdit* fileName_ = nullptr;
   QComboBox* system_ = nullptr;
   QLineEdit* title_ = nullptr;
   QLineEdit* oldMeridian_ = nullptr;

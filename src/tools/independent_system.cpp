@@ -193,10 +193,7 @@ bool IndependentSystemForm::LoadFile(const std::string& path) {
 }
 
 bool IndependentSystemForm::CreateFile(const std::string& path) {
-  auto fresh = std::make_unique<IndependentSystemFile>();
-  ResetIndependentSystemFile(*fresh);
-  if (!WriteRecordFile(path, *fresh)) return false;
-  *record_ = *fresh;
+  if (!CreateRecordFile(path, *record_, ResetIndependentSystemFile)) return false;
   UseFile(path);
   FillControls();
   return true;

@@ -183,10 +183,7 @@ bool EstimateConformalTransform(const SystemTransformFile& image, int m, Conform
 SystemTransformForm::SystemTransformForm() : record_(std::make_unique<SystemTransformFile>()) {}
 
 void SystemTransformForm::ChooseFile(const std::string& path, PlatformServices& platform) {
-  if (LoadFile(path)) return;
-  // Declining keeps the file chosen before (if any).
-  if (platform.Ask(Gbk("请确认新建坐标转换数据文件 ..."), Buttons::YesNo, Answer::Yes) != Answer::Yes) return;
-  if (!CreateFile(path)) platform.ShowMessage(Gbk("坐标转换数据文件写入错误 !"));
+  LoadOrCreateOnRequest(*this, path, "请确认新建坐标转换数据文件 ...", "坐标转换数据文件写入错误 !", platform);
 }
 
 bool SystemTransformForm::LoadFile(const std::string& path) {
@@ -197,9 +194,7 @@ bool SystemTransformForm::LoadFile(const std::string& path) {
 }
 
 bool SystemTransformForm::CreateFile(const std::string& path) {
-  auto fresh = std::make_unique<SystemTransformFile>();
-  if (!WriteRecordFile(path, *fresh)) return false;
-  *record_ = *fresh;
+  if (!CreateRecordFile(path, *record_)) return false;
   UseFile(path);
   return true;
 }

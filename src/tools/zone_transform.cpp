@@ -88,11 +88,7 @@ const std::vector<std::pair<const char*, const char*>>& ZoneToolTips() {
 ZoneTransformForm::ZoneTransformForm() : record_(std::make_unique<ZoneTransformFile>()) {}
 
 void ZoneTransformForm::ChooseFile(const std::string& path, PlatformServices& platform) {
-  if (LoadFile(path)) return;
-  // Declining keeps the file chosen before (if any): nothing is written to a
-  // file the user did not agree to create.
-  if (platform.Ask(Gbk("请确认新建坐标换带数据文件 ..."), Buttons::YesNo, Answer::Yes) != Answer::Yes) return;
-  if (!CreateFile(path)) platform.ShowMessage(Gbk("换带数据文件写入错误 !"));
+  LoadOrCreateOnRequest(*this, path, "请确认新建坐标换带数据文件 ...", "换带数据文件写入错误 !", platform);
 }
 
 bool ZoneTransformForm::LoadFile(const std::string& path) {
@@ -103,9 +99,7 @@ bool ZoneTransformForm::LoadFile(const std::string& path) {
 }
 
 bool ZoneTransformForm::CreateFile(const std::string& path) {
-  auto fresh = std::make_unique<ZoneTransformFile>();
-  if (!WriteRecordFile(path, *fresh)) return false;
-  *record_ = *fresh;
+  if (!CreateRecordFile(path, *record_)) return false;
   UseFile(path);
   return true;
 }

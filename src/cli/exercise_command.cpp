@@ -5,8 +5,8 @@
 #include <iostream>
 #include <optional>
 
+#include "cli/command_support.h"
 #include "cli/input_text.h"
-#include "common/binary_file.h"
 #include "common/format.h"
 #include "common/gbk_text.h"
 #include "common/numeric_field.h"
@@ -143,20 +143,18 @@ bool FillGrid(ExerciseForm& form, const GridSection& section, const std::string&
   return true;
 }
 
-bool ApplyInput(ExerciseForm& form, const std::string& inputPath, std::string& error) {
-  auto doc = ReadInputFile(inputPath, error);
-  if (!doc) return false;
+bool ApplyInput(ExerciseForm& form, const InputDocument& doc, std::string& error) {
   ExerciseSelections selections = form.Selections();
   std::array<std::string, kGridSections.size()> boxes;
-  if (!ApplyInputDocument(*doc, ExerciseSettingBindings(form, selections), ExerciseSectionBindings(boxes), error)) {
+  if (!ApplyInputDocument(doc, ExerciseSettingBindings(form, selections), ExerciseSectionBindings(boxes), error)) {
     return false;
   }
   // The counts are taken together, so their order in the file does not matter.
   form.SetSelections(selections);
   for (size_t i = 0; i < kGridSections.size(); ++i) {
-    const auto section = std::find_if(doc->sections.begin(), doc->sections.end(),
+    const auto section = std::find_if(doc.sections.begin(), doc.sections.end(),
                                       [&](const InputSection& s) { return s.name == kGridSections[i].name; });
-    const int headerLine = section == doc->sections.end() ? 0 : section->line;
+    const int headerLine = section == doc.sections.end() ? 0 : section->line;
     if (!FillGrid(form, kGridSections[i], boxes[i], headerLine, error)) return false;
   }
   return true;
@@ -203,23 +201,21 @@ std::string ResultText(const ExerciseForm& form) {
 int RunExerciseCommand(const CommandOptions& options, PlatformServices& platform) {
   const std::string& path = options.dataPath;
   ExerciseFile record = DefaultExercise();
-  if (FileExists(path)) {
+  auto load = [&] {
     const auto read = ReadExerciseFile(path);
-    if (!read) {
-      platform.ShowMessage(Gbk("平差数据文件错误 !"));
-      return 1;
-    }
-    record = *read;
-  } else if (!WriteExerciseFile(path, record)) {
-    platform.ShowMessage(Gbk("平差数据文件写入错误 !"));
-    return 1;
-  }
+    if (read) record = *read;
+    return read.has_value();
+  };
+  auto create = [&] { return WriteExerciseFile(path, record); };
+  if (!OpenDataFile(path, load, create, "平差数据文件错误 !", "平差数据文件写入错误 !", platform)) return 1;
 
   ExerciseForm form(platform);
   form.OpenWith(record, std::string());
-  if (options.inputPath) {
+  std::optional<InputDocument> input;
+  if (!ReadInputOption(options, input, platform)) return 1;
+  if (input) {
     std::string error;
-    if (!ApplyInput(form, *options.inputPath, error)) {
+    if (!ApplyInput(form, *input, error)) {
       platform.ShowMessage(error);
       return 1;
     }

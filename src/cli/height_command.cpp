@@ -4,8 +4,8 @@
 #include <memory>
 #include <optional>
 
+#include "cli/command_support.h"
 #include "cli/input_text.h"
-#include "common/binary_file.h"
 #include "common/gbk_text.h"
 #include "common/name_slot.h"
 #include "common/report_file.h"
@@ -54,42 +54,22 @@ int RunHeightCommand(const CommandOptions& options, PlatformServices& platform) 
   const std::string& path = options.dataPath;
   const std::string pathGbk = Utf8ToGbk(path);
 
-  if (FileExists(path)) {
-    if (!ReadHeightFile(path, *settings, *net)) {
-      platform.ShowMessage(Gbk("高程网数据文件错误 !"));
-      return 1;
-    }
-  } else {
-    // Running the command is the answer to the new-file question.
+  auto load = [&] { return ReadHeightFile(path, *settings, *net); };
+  auto create = [&] {
     ResetSettingsBlock(*settings);
     ResetHeightNetwork(*net, pathGbk);
-    if (!WriteHeightFile(path, *settings, *net)) {
-      platform.ShowMessage(Gbk("高程网数据文件写入错误 !"));
-      return 1;
-    }
-  }
+    return WriteHeightFile(path, *settings, *net);
+  };
+  if (!OpenDataFile(path, load, create, "高程网数据文件错误 !", "高程网数据文件写入错误 !", platform)) return 1;
   SetSlotText(net->dataFilePath, pathGbk);
 
   std::optional<InputDocument> input;
-  if (options.inputPath) {
-    std::string error;
-    input = ReadInputFile(*options.inputPath, error);
-    if (!input) {
-      platform.ShowMessage(error);
-      return 1;
-    }
-  }
+  if (!ReadInputOption(options, input, platform)) return 1;
   // The dialog as it opens: filled from the record (or the side file), then
   // from the input file as if typed. False after the input file's message.
   auto fillForm = [&](HeightInputForm& form, const HeightNetwork& record, const std::string& sidePath) {
     InitializeHeightForm(form, record, sidePath);
-    if (!input) return true;
-    std::string error;
-    if (!ApplyInputDocument(*input, HeightSettingBindings(form), HeightSectionBindings(form), error)) {
-      platform.ShowMessage(error);
-      return false;
-    }
-    return true;
+    return !input || ApplyInputOrTell(*input, HeightSettingBindings(form), HeightSectionBindings(form), platform);
   };
 
   if (options.dump) {

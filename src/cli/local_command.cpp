@@ -2,9 +2,10 @@
 
 #include <iostream>
 
+#include "cli/command_support.h"
 #include "cli/input_text.h"
-#include "cli/tool_command_support.h"
 #include "common/format.h"
+#include "common/gbk_text.h"
 #include "common/numeric_field.h"
 #include "tools/independent_system.h"
 #include "tools/point_list.h"

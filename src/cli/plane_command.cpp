@@ -4,8 +4,8 @@
 #include <memory>
 #include <optional>
 
+#include "cli/command_support.h"
 #include "cli/input_text.h"
-#include "common/binary_file.h"
 #include "common/gbk_text.h"
 #include "common/settings_block.h"
 #include "common/name_slot.h"
@@ -72,41 +72,23 @@ int RunPlaneCommand(const CommandOptions& options, PlatformServices& platform) {
   const std::string& path = options.dataPath;
   const std::string pathGbk = Utf8ToGbk(path);
 
-  if (FileExists(path)) {
-    if (!ReadWritePlaneFile(path, FileDirection::Read, *settings, *net)) {
-      platform.ShowMessage(Gbk("平面网数据文件错误 !"));
-      return 1;
-    }
-  } else {
-    // Running the command is the answer to the new-file question.
+  auto load = [&] { return ReadWritePlaneFile(path, FileDirection::Read, *settings, *net); };
+  auto create = [&] {
     ResetSettingsBlock(*settings);
     ResetPlaneNetwork(*net, pathGbk);
-    if (!ReadWritePlaneFile(path, FileDirection::Write, *settings, *net)) {
-      platform.ShowMessage(Gbk("平面网数据文件写入错误 !"));
-      return 1;
-    }
-  }
+    return ReadWritePlaneFile(path, FileDirection::Write, *settings, *net);
+  };
+  if (!OpenDataFile(path, load, create, "平面网数据文件错误 !", "平面网数据文件写入错误 !", platform)) return 1;
   SetSlotText(net->dataFilePath, pathGbk);
 
   std::optional<InputDocument> input;
-  if (options.inputPath) {
-    std::string error;
-    input = ReadInputFile(*options.inputPath, error);
-    if (!input) {
-      platform.ShowMessage(error);
-      return 1;
-    }
-  }
+  if (!ReadInputOption(options, input, platform)) return 1;
   // The dialog as it opens: filled from the record (or the draft), then
   // from the input file as if typed. False after the input file's message.
   auto fillForm = [&](PlaneInputForm& form, PlaneNetwork& record, const std::string& draftPath) {
     InitializePlaneForm(form, record, draftPath);
     if (!input) return true;
-    std::string error;
-    if (!ApplyInputDocument(*input, PlaneSettingBindings(form), PlaneSectionBindings(form), error)) {
-      platform.ShowMessage(error);
-      return false;
-    }
+    if (!ApplyInputOrTell(*input, PlaneSettingBindings(form), PlaneSectionBindings(form), platform)) return false;
     SelectPlaneCalcMode(form, record, form.calcMode);
     return true;
   };

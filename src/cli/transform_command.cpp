@@ -2,8 +2,9 @@
 
 #include <iostream>
 
+#include "cli/command_support.h"
 #include "cli/input_text.h"
-#include "cli/tool_command_support.h"
+#include "common/gbk_text.h"
 #include "tools/system_transform.h"
 
 namespace qp {

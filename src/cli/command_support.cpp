@@ -1,0 +1,59 @@
+#include "cli/command_support.h"
+
+#include <algorithm>
+
+#include "common/binary_file.h"
+#include "common/gbk_text.h"
+
+namespace qp {
+
+bool OpenDataFile(const std::string& path, const std::function<bool()>& load, const std::function<bool()>& create,
+                  const char* unreadable, const char* unwritable, PlatformServices& platform) {
+  if (FileExists(path)) {
+    if (load()) return true;
+    platform.ShowMessage(Gbk(unreadable));
+    return false;
+  }
+  if (create()) return true;
+  platform.ShowMessage(Gbk(unwritable));
+  return false;
+}
+
+bool ReadInputOption(const CommandOptions& options, std::optional<InputDocument>& input, PlatformServices& platform) {
+  if (!options.inputPath) return true;
+  std::string error;
+  input = ReadInputFile(*options.inputPath, error);
+  if (input) return true;
+  platform.ShowMessage(error);
+  return false;
+}
+
+bool ApplyInputOrTell(const InputDocument& doc, const std::vector<SettingBinding>& settings,
+                      const std::vector<SectionBinding>& sections, PlatformServices& platform) {
+  std::string error;
+  if (ApplyInputDocument(doc, settings, sections, error)) return true;
+  platform.ShowMessage(error);
+  return false;
+}
+
+bool ApplyInputOption(const CommandOptions& options, const std::vector<SettingBinding>& settings,
+                      const std::vector<SectionBinding>& sections, PlatformServices& platform,
+                      const std::function<bool(const InputDocument&, std::string&)>& check) {
+  std::optional<InputDocument> doc;
+  if (!ReadInputOption(options, doc, platform)) return false;
+  if (!doc) return true;
+  std::string error;
+  if (check && !check(*doc, error)) {
+    platform.ShowMessage(error);
+    return false;
+  }
+  return ApplyInputOrTell(*doc, settings, sections, platform);
+}
+
+std::string TerminalText(std::string_view gbkText) {
+  std::string text = GbkToUtf8(gbkText);
+  text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+  return text;
+}
+
+}  // namespace qp

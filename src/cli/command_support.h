@@ -1,0 +1,53 @@
+// What the subcommands share: opening the data file as the command-line
+// contract wants it, reading and applying an input file, printing an edit's
+// text.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/command_options.h"
+#include "cli/input_text.h"
+#include "common/platform_services.h"
+
+namespace qp {
+
+// An existing data file is loaded (`load`), and one that cannot be (wrong
+// length, unreadable, damaged) is refused and left as it is; a missing one is
+// created (`create`): running the command is the answer to the new-file
+// question. `unreadable` and `unwritable` are the UTF-8 message texts shown
+// when `load` or `create` fails.
+bool OpenDataFile(const std::string& path, const std::function<bool()>& load, const std::function<bool()>& create,
+                  const char* unreadable, const char* unwritable, PlatformServices& platform);
+
+// OpenDataFile with a coordinate tool's form doing the loading and creating.
+template <typename Form>
+bool OpenToolDataFile(Form& form, const std::string& path, const char* unreadable, const char* unwritable,
+                      PlatformServices& platform) {
+  return OpenDataFile(
+      path, [&] { return form.LoadFile(path); }, [&] { return form.CreateFile(path); }, unreadable, unwritable,
+      platform);
+}
+
+// Reads --input FILE, when given, into `input`; shows the error and returns
+// false when the file cannot be read or parsed.
+bool ReadInputOption(const CommandOptions& options, std::optional<InputDocument>& input, PlatformServices& platform);
+
+// ApplyInputDocument, showing the error when a line is not acceptable.
+bool ApplyInputOrTell(const InputDocument& doc, const std::vector<SettingBinding>& settings,
+                      const std::vector<SectionBinding>& sections, PlatformServices& platform);
+
+// Reads --input FILE (when given) and applies it to the bindings; shows the
+// error and returns false when the file or a line of it is not acceptable.
+// `check`, when given, may refuse the document before it is applied.
+bool ApplyInputOption(const CommandOptions& options, const std::vector<SettingBinding>& settings,
+                      const std::vector<SectionBinding>& sections, PlatformServices& platform,
+                      const std::function<bool(const InputDocument&, std::string&)>& check = {});
+
+// A GBK edit text (CR LF lines) as UTF-8 with LF line ends.
+std::string TerminalText(std::string_view gbkText);
+
+}  // namespace qp

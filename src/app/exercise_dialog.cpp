@@ -70,6 +70,13 @@ struct TablePart {
 
 QString Tip(ExerciseTip tip) { return FromGbk(ExerciseToolTip(tip)); }
 
+// "打开文件" and "保存文件" ask for an exercise file.
+FileRequest ExerciseFileRequest(FileDialogMode mode) {
+  const ExerciseDialogTexts& texts = ExerciseTexts();
+  return {FromGbk(texts.fileDialogTitle), ToolkitFilter(FromGbk(texts.fileFilter)), FromGbk(texts.fileExtension),
+          mode};
+}
+
 }  // namespace
 
 CQuorvexExciseFirst::CQuorvexExciseFirst(const std::string& statePath, PlatformServices& platform,
@@ -332,18 +339,14 @@ void CQuorvexExciseFirst::CellEdited(QTableWidgetItem* item) {
 }
 
 void CQuorvexExciseFirst::OpenFile() {
-  const ExerciseDialogTexts& texts = ExerciseTexts();
-  const QString path = chooseFile_({FromGbk(texts.fileDialogTitle), ToolkitFilter(FromGbk(texts.fileFilter)),
-                                    FromGbk(texts.fileExtension), FileDialogMode::OpenExisting});
+  const QString path = chooseFile_(ExerciseFileRequest(FileDialogMode::OpenExisting));
   if (path.isEmpty()) return;
   form_.OpenFile(path.toStdString());
   Refresh();
 }
 
 void CQuorvexExciseFirst::SaveFile() {
-  const ExerciseDialogTexts& texts = ExerciseTexts();
-  const QString path = chooseFile_({FromGbk(texts.fileDialogTitle), ToolkitFilter(FromGbk(texts.fileFilter)),
-                                    FromGbk(texts.fileExtension), FileDialogMode::SaveAs});
+  const QString path = chooseFile_(ExerciseFileRequest(FileDialogMode::SaveAs));
   if (path.isEmpty()) return;
   // A file that cannot be written is passed over in silence.
   form_.SaveFile(path.toStdString());

@@ -1,7 +1,5 @@
 #include "cli/command_support.h"
 
-#include <algorithm>
-
 #include "common/binary_file.h"
 #include "common/gbk_text.h"
 
@@ -48,12 +46,6 @@ bool ApplyInputOption(const CommandOptions& options, const std::vector<SettingBi
     return false;
   }
   return ApplyInputOrTell(*doc, settings, sections, platform);
-}
-
-std::string TerminalText(std::string_view gbkText) {
-  std::string text = GbkToUtf8(gbkText);
-  text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
-  return text;
 }
 
 }  // namespace qp

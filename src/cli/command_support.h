@@ -1,12 +1,10 @@
 // What the subcommands share: opening the data file as the command-line
-// contract wants it, reading and applying an input file, printing an edit's
-// text.
+// contract wants it, reading and applying an input file.
 #pragma once
 
 #include <functional>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "cli/command_options.h"
@@ -46,8 +44,5 @@ bool ApplyInputOrTell(const InputDocument& doc, const std::vector<SettingBinding
 bool ApplyInputOption(const CommandOptions& options, const std::vector<SettingBinding>& settings,
                       const std::vector<SectionBinding>& sections, PlatformServices& platform,
                       const std::function<bool(const InputDocument&, std::string&)>& check = {});
-
-// A GBK edit text (CR LF lines) as UTF-8 with LF line ends.
-std::string TerminalText(std::string_view gbkText);
 
 }  // namespace qp

@@ -182,9 +182,7 @@ std::string ResultText(const ExerciseForm& form) {
   const auto items = form.ComboItems(ExerciseCombo::Display);
   std::string out = "# " + GbkToUtf8(items.at(form.ComboIndex(ExerciseCombo::Display))) + "\n";
   for (const auto& section : {kGridSections[0], kGridSections[1], kGridSections[2]}) {
-    std::string body = GbkToUtf8(GridText(form, section.grid));
-    body.erase(std::remove(body.begin(), body.end(), '\r'), body.end());
-    out += "[" + std::string(section.name) + "]\n" + body + "\n";
+    out += "[" + std::string(section.name) + "]\n" + TerminalText(GridText(form, section.grid)) + "\n";
   }
   static const char* const kFieldNames[kResultFieldCount] = {"权倒数1", "权倒数2", "权倒数3", "中误差1",
                                                              "中误差2", "中误差3", "MO",      "[PVV]"};

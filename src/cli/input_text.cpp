@@ -156,14 +156,19 @@ bool ApplyInputDocument(const InputDocument& doc, const std::vector<SettingBindi
   return true;
 }
 
+std::string TerminalText(std::string_view gbkText) {
+  std::string text = GbkToUtf8(gbkText);
+  text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+  return text;
+}
+
 std::string DumpInputText(const std::vector<std::pair<std::string, std::string>>& settingsUtf8,
                           const std::vector<SectionBinding>& sections) {
   std::string out = "[" + std::string(kSettingsSection) + "]\n";
   for (const auto& [key, value] : settingsUtf8) out += key + " = " + value + "\n";
   for (const auto& section : sections) {
     out += "\n[" + std::string(section.name) + "]\n";
-    std::string body = GbkToUtf8(*section.box);
-    body.erase(std::remove(body.begin(), body.end(), '\r'), body.end());
+    std::string body = TerminalText(*section.box);
     while (!body.empty() && body.back() == '\n') body.pop_back();
     if (!body.empty()) out += body + "\n";
   }

@@ -58,6 +58,9 @@ SettingBinding TextSetting(const char* key, std::string* text);
 bool ApplyInputDocument(const InputDocument& doc, const std::vector<SettingBinding>& settings,
                         const std::vector<SectionBinding>& sections, std::string& error);
 
+// A GBK edit text (CR LF lines) as UTF-8 with LF line ends.
+std::string TerminalText(std::string_view gbkText);
+
 // Writes the settings ("key = value") and the sections back in the input
 // format, in UTF-8 with LF line ends.
 std::string DumpInputText(const std::vector<std::pair<std::string, std::string>>& settingsUtf8,

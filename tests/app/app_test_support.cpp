@@ -1,6 +1,12 @@
 #include "app_test_support.h"
 
-#include <cstdlib>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMimeData>
+#include <QUrl>
+#include <QtTest/QTest>
 #include <map>
 
 #include "app/qt_text.h"
@@ -16,49 +22,66 @@ void Choose(QComboBox* combo, int index) {
 
 void Click(QPushButton* button) { button->click(); }
 
-void FillFromInputFile(CQuorDisgnContrloPlane& dialog, const std::string& path) {
-  std::string error;
-  const auto doc = ReadInputFile(path, error);
-  ASSERT_TRUE(doc) << GbkToUtf8(error);
+void ClickRow(QListWidget* list, int row) {
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+}
 
-  const std::map<std::string, std::string> boxes = {
-      {"已知点", "knownPointsBox"},         {"概略坐标点", "approxPointsBox"},   {"精度端点", "precisionPairsBox"},
-      {"已知高程点", "knownHeightsBox"},    {"方向观测值", "directionsBox"},     {"固定方位角", "fixedAzimuthsBox"},
-      {"加权方位角", "weightedAzimuthsBox"}, {"边长观测值", "distanceLinesBox"}, {"固定边长", "fixedDistancesBox"},
-      {"加权边长", "weightedDistancesBox"},
-  };
-  for (const auto& [section, name] : boxes) Child<QPlainTextEdit>(dialog, name.c_str())->clear();
-  for (const InputSection& section : doc->sections) {
-    const auto box = boxes.find(section.name);
-    ASSERT_NE(box, boxes.end()) << section.name;
-    Child<QPlainTextEdit>(dialog, box->second.c_str())->setPlainText(BoxTextFromGbk(section.body));
-  }
+QStringList ItemsOf(QComboBox* combo) {
+  QStringList items;
+  for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
+  return items;
+}
 
-  const std::map<std::string, std::string> combos = {
-      {"解算方式", "calcModeCombo"},
-      {"闭合差", "closureModeCombo"},
-      {"竖直角观测方式", "verticalAngleKindCombo"},
-      {"边长输入方式", "distanceOrderCombo"},
-  };
-  const std::map<std::string, std::string> edits = {
-      {"控制网名", "networkNameEdit"},        {"验前中误差", "directionErrorEdit"},
-      {"测距固定误差", "distanceFixedErrorEdit"}, {"测距比例误差", "distanceScaleErrorEdit"},
-      {"Y坐标平移", "yOffsetEdit"},           {"投影面高程", "projectionHeightEdit"},
-      {"折光系数", "refractionEdit"},
-  };
-  for (const InputSetting& setting : doc->settings) {
-    if (const auto combo = combos.find(setting.key); combo != combos.end()) {
-      Choose(Child<QComboBox>(dialog, combo->second.c_str()), std::atoi(setting.value.c_str()));
-    } else if (const auto edit = edits.find(setting.key); edit != edits.end()) {
-      Child<QLineEdit>(dialog, edit->second.c_str())->setText(FromGbk(setting.value));
-    } else {
-      ADD_FAILURE() << "unexpected setting " << setting.key;
-    }
-  }
+QStringList Utf8Items(const std::vector<std::string>& gbk) {
+  QStringList items;
+  for (const std::string& item : gbk) items << FromGbk(item);
+  return items;
+}
+
+QStringList Captions(QWidget& window) {
+  QStringList captions;
+  for (QLabel* label : window.findChildren<QLabel*>()) captions << label->text();
+  for (QGroupBox* group : window.findChildren<QGroupBox*>()) captions << group->title();
+  return captions;
+}
+
+void AddName(QWidget& dialog, const char* name) {
+  Child<QLineEdit>(dialog, "newNameEdit")->setText(QString::fromUtf8(name));
+  Click(Child<QPushButton>(dialog, "addNameButton"));
+}
+
+bool ConfirmOrLeave(QDialog& dialog, ScriptedPlatform& platform) {
+  Click(Child<QPushButton>(dialog, "okButton"));
+  if (!dialog.isVisible()) return true;
+  ADD_FAILURE() << "confirmation refused: " << platform.LastMessageUtf8();
+  platform.Answering({Answer::Yes});
+  dialog.reject();
+  return false;
+}
+
+void CancelAskingTwice(QDialog& dialog, ScriptedPlatform& platform) {
+  platform.Answering({Answer::No});  // "请确认放弃 ..." No: the dialog stays
+  dialog.reject();
+  EXPECT_TRUE(dialog.isVisible());
+  platform.Answering({Answer::Yes});
+  Click(Child<QPushButton>(dialog, "cancelButton"));
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_EQ(dialog.result(), QDialog::Rejected);
+}
+
+void DropFile(QWidget& window, const std::string& path) {
+  QMimeData mime;
+  mime.setUrls({QUrl::fromLocalFile(FromUtf8(path))});
+  // A drop reaches the widget that accepted the drag's entry.
+  QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&window, &enter);
+  QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&window, &drop);
+  QApplication::processEvents();
 }
 
 void FillControlsFromInputFile(QWidget& dialog, const std::string& path,
-                               const std::map<std::string, std::string>& controls) {
+                               const std::map<std::string, std::string>& controls, ComboInput combos) {
   std::string error;
   const auto doc = ReadInputFile(path, error);
   ASSERT_TRUE(doc) << GbkToUtf8(error);
@@ -78,7 +101,11 @@ void FillControlsFromInputFile(QWidget& dialog, const std::string& path,
       const QString value = FromGbk(setting.value);
       bool number = false;
       const int index = value.toInt(&number);
-      combo->setCurrentIndex(number ? index : combo->findText(value));
+      if (combos == ComboInput::Chosen) {
+        Choose(combo, number ? index : combo->findText(value));
+      } else {
+        combo->setCurrentIndex(number ? index : combo->findText(value));
+      }
       EXPECT_GE(combo->currentIndex(), 0) << setting.key;
     } else if (widget) {
       ADD_FAILURE() << setting.key << " is no edit or combo";
@@ -91,8 +118,32 @@ void FillControlsFromInputFile(QWidget& dialog, const std::string& path,
   }
 }
 
-std::string BoxGbk(CQuorDisgnContrloPlane& dialog, const char* boxName) {
+void FillPlaneDialogFromInputFile(QWidget& dialog, const std::string& path) {
+  for (const auto& [key, name] : PlaneDialogControls()) {
+    if (auto* box = qobject_cast<QPlainTextEdit*>(Child<QWidget>(dialog, name.c_str()))) box->clear();
+  }
+  FillControlsFromInputFile(dialog, path, PlaneDialogControls(), ComboInput::Chosen);
+}
+
+std::string BoxGbk(QWidget& dialog, const char* boxName) {
   return BoxTextToGbk(Child<QPlainTextEdit>(dialog, boxName)->toPlainText());
+}
+
+const std::map<std::string, std::string>& PlaneDialogControls() {
+  static const std::map<std::string, std::string> controls = {
+      {"解算方式", "calcModeCombo"},          {"控制网名", "networkNameEdit"},
+      {"验前中误差", "directionErrorEdit"},     {"测距固定误差", "distanceFixedErrorEdit"},
+      {"测距比例误差", "distanceScaleErrorEdit"}, {"闭合差", "closureModeCombo"},
+      {"Y坐标平移", "yOffsetEdit"},             {"投影面高程", "projectionHeightEdit"},
+      {"折光系数", "refractionEdit"},           {"竖直角观测方式", "verticalAngleKindCombo"},
+      {"边长输入方式", "distanceOrderCombo"},   {"已知点", "knownPointsBox"},
+      {"概略坐标点", "approxPointsBox"},        {"精度端点", "precisionPairsBox"},
+      {"已知高程点", "knownHeightsBox"},        {"方向观测值", "directionsBox"},
+      {"固定方位角", "fixedAzimuthsBox"},       {"加权方位角", "weightedAzimuthsBox"},
+      {"边长观测值", "distanceLinesBox"},       {"固定边长", "fixedDistancesBox"},
+      {"加权边长", "weightedDistancesBox"},
+  };
+  return controls;
 }
 
 const std::map<std::string, std::string>& HeightDialogControls() {

@@ -5,11 +5,9 @@
 // hands over.
 #include <QAction>
 #include <QDir>
-#include <QDropEvent>
-#include <QMimeData>
-#include <QUrl>
 
 #include "app/height_input_dialog.h"
+#include "app/plane_input_dialog.h"
 #include "app/qt_text.h"
 #include "app/report_viewer.h"
 #include "app_test_support.h"
@@ -33,13 +31,7 @@ struct HeightCycle : MainFrameTest {
     bool confirmed = false;
     const auto ran = WhenModalShows<CQuorDesignControlHeight>([&](CQuorDesignControlHeight& dialog) {
       FillControlsFromInputFile(dialog, example, HeightDialogControls());
-      Click(Child<QPushButton>(dialog, "okButton"));
-      confirmed = !dialog.isVisible();
-      if (!confirmed) {  // refused: leave the dialog
-        ADD_FAILURE() << "confirmation refused: " << platform.LastMessageUtf8();
-        platform.Answering({Answer::Yes});
-        dialog.reject();
-      }
+      confirmed = ConfirmOrLeave(dialog, platform);
     });
     frame->RunCommand(kCmdHeightDataFile);
     EXPECT_TRUE(*ran);
@@ -54,12 +46,6 @@ struct HeightCycle : MainFrameTest {
     return nullptr;
   }
 };
-
-QStringList ItemsOf(QComboBox* combo) {
-  QStringList items;
-  for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
-  return items;
-}
 
 std::vector<int> EnabledOf(CMainFrame& frame) {
   std::vector<int> ids;
@@ -162,13 +148,7 @@ TEST_F(HeightCycle, DroppedHeightDataFileOpensLikeTheMenuCommand) {
     platform.Answering({Answer::Yes});
     dialog.reject();
   });
-  QMimeData mime;
-  mime.setUrls({QUrl::fromLocalFile(FromUtf8(dropped))});
-  QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(frame.get(), &enter);
-  QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(frame.get(), &drop);
-  QApplication::processEvents();
+  DropFile(*frame, dropped);
   EXPECT_TRUE(*ran);
   EXPECT_EQ(doc.State().workMode, kHeightData);
   EXPECT_EQ(doc.State().heightReportPath, dir.File("dropped.txt"));
@@ -197,13 +177,8 @@ TEST_F(HeightCycle, PlaneComputationWithSlopeDistancesHandsOverAHeightNetwork) {
   chosenPath = dir.File("斜距.NAP");
   platform.Answering({Answer::Yes, Answer::Yes});
   const auto plane = WhenModalShows<CQuorDisgnContrloPlane>([&](CQuorDisgnContrloPlane& dialog) {
-    FillFromInputFile(dialog, SourcePath("examples/plane/slope_mode2.txt"));
-    Click(Child<QPushButton>(dialog, "okButton"));
-    if (dialog.isVisible()) {
-      ADD_FAILURE() << "confirmation refused: " << platform.LastMessageUtf8();
-      platform.Answering({Answer::Yes});
-      dialog.reject();
-    }
+    FillPlaneDialogFromInputFile(dialog, SourcePath("examples/plane/slope_mode2.txt"));
+    ConfirmOrLeave(dialog, platform);
   });
   frame->RunCommand(kCmdPlaneDataFile);
   ASSERT_TRUE(*plane);
@@ -226,12 +201,7 @@ TEST_F(HeightCycle, PlaneComputationWithSlopeDistancesHandsOverAHeightNetwork) {
     EXPECT_EQ(Child<QPlainTextEdit>(dialog, "differencesBox")->blockCount(), differences + 1);
     EXPECT_TRUE(Child<QPlainTextEdit>(dialog, "knownHeightsBox")->toPlainText().startsWith("S1,52.314"));
     EXPECT_FALSE(Child<QPlainTextEdit>(dialog, "coordinatesBox")->toPlainText().isEmpty());
-    Click(Child<QPushButton>(dialog, "okButton"));
-    if (dialog.isVisible()) {
-      ADD_FAILURE() << "confirmation refused: " << platform.LastMessageUtf8();
-      platform.Answering({Answer::Yes});
-      dialog.reject();
-    }
+    ConfirmOrLeave(dialog, platform);
   });
   frame->RunCommand(kCmdHeightDataFile);
   ASSERT_TRUE(*height);
@@ -249,7 +219,7 @@ TEST_F(HeightCycle, AHandOverThatCannotBeWrittenIsReportedAndThePlaneResultsStay
   ASSERT_TRUE(QDir().mkpath(FromUtf8(dir.File("斜距BPT.NAH"))));  // a folder in the file's place
   platform.Answering({Answer::Yes, Answer::Yes});
   const auto plane = WhenModalShows<CQuorDisgnContrloPlane>([&](CQuorDisgnContrloPlane& dialog) {
-    FillFromInputFile(dialog, SourcePath("examples/plane/slope_mode2.txt"));
+    FillPlaneDialogFromInputFile(dialog, SourcePath("examples/plane/slope_mode2.txt"));
     Click(Child<QPushButton>(dialog, "okButton"));
   });
   frame->RunCommand(kCmdPlaneDataFile);

@@ -1,9 +1,6 @@
 // The height input dialog over a record: controls, the name list and its
 // insert modes, long texts, and confirm/cancel keeping what was typed.
-#include <QGroupBox>
-#include <QLabel>
 #include <QListWidget>
-#include <QtTest/QTest>
 
 #include "app/height_input_dialog.h"
 #include "app/qt_text.h"
@@ -24,24 +21,8 @@ struct HeightDialogTest : ::testing::Test {
 
   void SetUp() override { ResetHeightNetwork(*net, Utf8ToGbk(dir.File("水准.NAH"))); }
 
-  std::unique_ptr<CQuorDesignControlHeight> Open() {
-    auto dialog = std::make_unique<CQuorDesignControlHeight>(*net, target, platform);
-    dialog->show();
-    return dialog;
-  }
+  std::unique_ptr<CQuorDesignControlHeight> Open() { return ShowNew<CQuorDesignControlHeight>(*net, target, platform); }
 };
-
-QStringList ItemsOf(QComboBox* combo) {
-  QStringList items;
-  for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
-  return items;
-}
-
-QStringList Utf8Items(const std::vector<std::string>& gbk) {
-  QStringList items;
-  for (const std::string& item : gbk) items << FromGbk(item);
-  return items;
-}
 
 QString Box(QWidget& dialog, const char* name) { return Child<QPlainTextEdit>(dialog, name)->toPlainText(); }
 
@@ -57,9 +38,7 @@ TEST_F(HeightDialogTest, ShowsEveryControlWithItsCaptionAndTooltip) {
   EXPECT_EQ(boxes.size(), kHeightTextBoxCount);
   for (QPlainTextEdit* box : boxes) EXPECT_FALSE(box->toolTip().isEmpty()) << box->objectName().toStdString();
 
-  QStringList captions;
-  for (QLabel* label : dialog->findChildren<QLabel*>()) captions << label->text();
-  for (QGroupBox* group : dialog->findChildren<QGroupBox*>()) captions << group->title();
+  const QStringList captions = Captions(*dialog);
   for (const char* caption : {"解算方式", "控制网名", "网形类别", "验前误差", "文件名称", "精度端点/平面坐标",
                               "已知/待定高程点", "起点,终点,高差观测值,定权元素"}) {
     EXPECT_TRUE(captions.contains(QString::fromUtf8(caption))) << caption;
@@ -83,25 +62,18 @@ TEST_F(HeightDialogTest, NameListAddsNamesAndClicksInsertIntoTheChosenBoxOrDelet
   auto dialog = Open();
   auto* list = Child<QListWidget>(*dialog, "nameList");
   auto* edit = Child<QLineEdit>(*dialog, "newNameEdit");
-  auto addName = [&](const char* name) {
-    edit->setText(QString::fromUtf8(name));
-    Click(Child<QPushButton>(*dialog, "addNameButton"));
-  };
-  addName(" BM1 ");
-  addName("城北");
-  addName("Z1");
+  AddName(*dialog, " BM1 ");
+  AddName(*dialog, "城北");
+  AddName(*dialog, "Z1");
   ASSERT_EQ(list->count(), 3);
   EXPECT_TRUE(edit->text().isEmpty());
   EXPECT_EQ(net->nameCount, 3);
   EXPECT_EQ(SlotText(net->nameList[1]), Utf8ToGbk("城北"));
-  addName("Z1");
+  AddName(*dialog, "Z1");
   EXPECT_EQ(platform.MessagesUtf8(), std::vector<std::string>{"点名已存在 !"});
   EXPECT_EQ(edit->text(), QStringLiteral("Z1"));
   EXPECT_EQ(list->count(), 3);
 
-  auto clickRow = [&](int row) {
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
-  };
   auto* insertMode = Child<QComboBox>(*dialog, "insertModeCombo");
   // The combo's order differs from the boxes' order: differences come
   // before coordinates.
@@ -111,20 +83,20 @@ TEST_F(HeightDialogTest, NameListAddsNamesAndClicksInsertIntoTheChosenBoxOrDelet
   Child<QPlainTextEdit>(*dialog, "differencesBox")->setPlainText(QStringLiteral("BM1,Z1,1.5,1.2\n"));
   for (const auto& [mode, box] : targets) {
     Choose(insertMode, mode);
-    clickRow(1);
-    clickRow(2);
+    ClickRow(list, 1);
+    ClickRow(list, 2);
     const QString expected = mode == 4 ? QStringLiteral("BM1,Z1,1.5,1.2\n城北,Z1,") : QStringLiteral("城北,Z1,");
     EXPECT_EQ(Box(*dialog, box), expected) << box;
   }
   Choose(insertMode, 0);  // 不插入
-  clickRow(0);
+  ClickRow(list, 0);
   EXPECT_EQ(Box(*dialog, "knownHeightsBox"), QStringLiteral("城北,Z1,"));
 
   Choose(insertMode, 6);  // 单击删除
-  clickRow(0);
-  clickRow(0);
+  ClickRow(list, 0);
+  ClickRow(list, 0);
   ASSERT_EQ(list->count(), 1);
-  clickRow(0);  // the last name stays
+  ClickRow(list, 0);  // the last name stays
   EXPECT_EQ(list->count(), 1);
   EXPECT_EQ(list->item(0)->text(), QStringLiteral("Z1"));
   EXPECT_EQ(net->nameCount, 1);
@@ -141,11 +113,9 @@ TEST_F(HeightDialogTest, LongTablesReachTheFormWithCrLfAndClicksAppendAtTheirEnd
   for (char c : typed) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
   EXPECT_EQ(dialog->CurrentForm().boxes[kHeightDifferencesBox], Utf8ToGbk(crlf));
 
-  Child<QLineEdit>(*dialog, "newNameEdit")->setText(QStringLiteral("J9"));
-  Click(Child<QPushButton>(*dialog, "addNameButton"));
+  AddName(*dialog, "J9");
   Choose(Child<QComboBox>(*dialog, "insertModeCombo"), 4);
-  auto* list = Child<QListWidget>(*dialog, "nameList");
-  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+  ClickRow(Child<QListWidget>(*dialog, "nameList"), 0);
   EXPECT_EQ(dialog->CurrentForm().boxes[kHeightDifferencesBox], Utf8ToGbk(crlf) + "J9,");
 }
 
@@ -174,13 +144,7 @@ TEST_F(HeightDialogTest, FailedConfirmationKeepsEveryTextAndCancelKeepsTheSideFi
   EXPECT_EQ(after.kind, typed.kind);
   EXPECT_FALSE(FileExists(target.reportPath));
 
-  platform.Answering({Answer::No});  // "请确认放弃 ..." No: the dialog stays
-  dialog->reject();
-  EXPECT_TRUE(dialog->isVisible());
-  platform.Answering({Answer::Yes});
-  Click(Child<QPushButton>(*dialog, "cancelButton"));
-  EXPECT_FALSE(dialog->isVisible());
-  EXPECT_EQ(dialog->result(), QDialog::Rejected);
+  CancelAskingTwice(*dialog, platform);
   EXPECT_EQ(platform.QuestionsUtf8(),
             (std::vector<std::string>{"请确认继续 ...", "请确认继续 ...", "请确认放弃 ...", "请确认放弃 ..."}));
   for (Answer a : platform.questionDefaults) EXPECT_EQ(a, Answer::No);
@@ -190,9 +154,7 @@ TEST_F(HeightDialogTest, FailedConfirmationKeepsEveryTextAndCancelKeepsTheSideFi
   ResetHeightNetwork(*net, Utf8ToGbk(dir.File("水准.NAH")));
   auto again = Open();
   const HeightInputForm restored = again->CurrentForm();
-  for (int b = 0; b < kHeightTextBoxCount; ++b) {
-    EXPECT_EQ(restored.boxes[b], typed.boxes[b].empty() ? "\r\n" : typed.boxes[b]) << b;
-  }
+  ExpectBoxesRestored(restored.boxes, typed.boxes);
   EXPECT_EQ(restored.networkName, typed.networkName);
   EXPECT_EQ(restored.kind, kTrigonometricNetwork);
   EXPECT_EQ(Child<QLineEdit>(*again, "priorErrorEdit")->text(), QStringLiteral("10.00"));

@@ -3,10 +3,8 @@
 // the report, the selectors, "P打开文本" and "关闭文档"; and the ways out
 // that keep the user's input.
 #include <QAction>
-#include <QDropEvent>
-#include <QMimeData>
-#include <QUrl>
 
+#include "app/plane_input_dialog.h"
 #include "app/qt_text.h"
 #include "app/report_viewer.h"
 #include "app_test_support.h"
@@ -19,24 +17,13 @@ namespace {
 
 using PlaneCycle = MainFrameTest;
 
-QStringList ItemsOf(QComboBox* combo) {
-  QStringList items;
-  for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
-  return items;
-}
-
 TEST_F(PlaneCycle, NewFileTypedExampleConfirmedComputesAndShowsTheReport) {
   platform.Answering({Answer::Yes, Answer::Yes});  // new file, "请确认继续 ..."
   const auto ran = WhenModalShows<CQuorDisgnContrloPlane>([&](CQuorDisgnContrloPlane& dialog) {
     EXPECT_EQ(Child<QLineEdit>(dialog, "fileNameEdit")->text(), FromUtf8(chosenPath));
     EXPECT_TRUE(Child<QPlainTextEdit>(dialog, "knownPointsBox")->toPlainText().isEmpty());
-    FillFromInputFile(dialog, SourcePath("examples/plane/triangulation.txt"));
-    Click(Child<QPushButton>(dialog, "okButton"));
-    if (dialog.isVisible()) {  // confirmation refused: leave the dialog
-      ADD_FAILURE() << "confirmation refused: " << platform.LastMessageUtf8();
-      platform.Answering({Answer::Yes});
-      dialog.reject();
-    }
+    FillPlaneDialogFromInputFile(dialog, SourcePath("examples/plane/triangulation.txt"));
+    ConfirmOrLeave(dialog, platform);
   });
   frame->RunCommand(kCmdPlaneDataFile);
   ASSERT_TRUE(*ran);
@@ -86,7 +73,7 @@ TEST_F(PlaneCycle, RefusedInputStaysTypedAndComesBackFromTheDraft) {
   QString typedDirections;
   platform.Answering({Answer::Yes});  // new file
   auto first = WhenModalShows<CQuorDisgnContrloPlane>([&](CQuorDisgnContrloPlane& dialog) {
-    FillFromInputFile(dialog, SourcePath("examples/plane/triangulation.txt"));
+    FillPlaneDialogFromInputFile(dialog, SourcePath("examples/plane/triangulation.txt"));
     auto* directions = Child<QPlainTextEdit>(dialog, "directionsBox");
     // Station N3 keeps a single direction.
     QString text = directions->toPlainText();
@@ -123,16 +110,7 @@ TEST_F(PlaneCycle, RefusedInputStaysTypedAndComesBackFromTheDraft) {
 }
 
 TEST_F(PlaneCycle, DroppedDataFileOpensLikeTheMenuCommand) {
-  auto drop = [&](const std::string& path) {
-    QMimeData mime;
-    mime.setUrls({QUrl::fromLocalFile(FromUtf8(path))});
-    // A drop reaches the widget that accepted the drag's entry.
-    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(frame.get(), &enter);
-    QDropEvent event(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(frame.get(), &event);
-    QApplication::processEvents();
-  };
+  auto drop = [&](const std::string& path) { DropFile(*frame, path); };
   drop(dir.File("notes.txt"));
   EXPECT_TRUE(platform.questions.empty());
 

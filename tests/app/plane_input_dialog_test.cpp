@@ -2,11 +2,9 @@
 // mode, the name list, long texts, and confirm/cancel keeping what was typed.
 #include <QApplication>
 #include <QClipboard>
-#include <QGroupBox>
-#include <QLabel>
 #include <QListWidget>
-#include <QtTest/QTest>
 
+#include "app/plane_input_dialog.h"
 #include "app/qt_text.h"
 #include "app_test_support.h"
 #include "common/binary_file.h"
@@ -28,23 +26,9 @@ struct PlaneDialogTest : ::testing::Test {
   }
 
   std::unique_ptr<CQuorDisgnContrloPlane> Open(PlaneConfirmationSteps steps = nullptr) {
-    auto dialog = std::make_unique<CQuorDisgnContrloPlane>(*net, draftPath, std::move(steps), platform);
-    dialog->show();
-    return dialog;
+    return ShowNew<CQuorDisgnContrloPlane>(*net, draftPath, std::move(steps), platform);
   }
 };
-
-QStringList ItemsOf(QComboBox* combo) {
-  QStringList items;
-  for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
-  return items;
-}
-
-QStringList Utf8Items(const std::vector<std::string>& gbk) {
-  QStringList items;
-  for (const std::string& item : gbk) items << FromGbk(item);
-  return items;
-}
 
 TEST_F(PlaneDialogTest, ShowsEveryControlWithItsCaptionAndTooltip) {
   auto dialog = Open();
@@ -60,9 +44,7 @@ TEST_F(PlaneDialogTest, ShowsEveryControlWithItsCaptionAndTooltip) {
   for (QPlainTextEdit* box : dialog->findChildren<QPlainTextEdit*>()) EXPECT_FALSE(box->toolTip().isEmpty());
   EXPECT_EQ(dialog->findChildren<QPlainTextEdit*>().size(), kPlaneTextBoxCount);
 
-  QStringList captions;
-  for (QLabel* label : dialog->findChildren<QLabel*>()) captions << label->text();
-  for (QGroupBox* group : dialog->findChildren<QGroupBox*>()) captions << group->title();
+  const QStringList captions = Captions(*dialog);
   for (const char* caption : {"解算方式", "控制网名", "定权元素", "闭 合 差", "Y坐标平移", "投影面高程", "折光系数",
                               "文件名称", "已知点/待定点/精度端点/高程点", "方向值/固定方位/加权方位",
                               "边长值/固定边长/加权边长"}) {
@@ -110,43 +92,35 @@ TEST_F(PlaneDialogTest, NameListAddsNamesAndClicksInsertOrDelete) {
   auto dialog = Open();
   auto* list = Child<QListWidget>(*dialog, "nameList");
   auto* edit = Child<QLineEdit>(*dialog, "newNameEdit");
-  auto* add = Child<QPushButton>(*dialog, "addNameButton");
-  auto addName = [&](const char* name) {
-    edit->setText(QString::fromUtf8(name));
-    Click(add);
-  };
-  addName(" GP01 ");
-  addName("城北");
-  addName("N3");
+  AddName(*dialog, " GP01 ");
+  AddName(*dialog, "城北");
+  AddName(*dialog, "N3");
   EXPECT_EQ(list->count(), 3);
   EXPECT_TRUE(edit->text().isEmpty());
   EXPECT_EQ(net->nameCount, 3);
 
-  addName("gp01");  // the list box finds names without regard to case
+  AddName(*dialog, "gp01");  // the list box finds names without regard to case
   EXPECT_EQ(platform.LastMessageUtf8(), "点名已存在 !");
   EXPECT_EQ(edit->text(), QStringLiteral("gp01"));
-  addName("ABCDEFGHIJK");  // eleven bytes: nothing happens
+  AddName(*dialog, "ABCDEFGHIJK");  // eleven bytes: nothing happens
   EXPECT_EQ(list->count(), 3);
   EXPECT_EQ(platform.messages.size(), 1u);
 
-  auto clickRow = [&](int row) {
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
-  };
   auto* known = Child<QPlainTextEdit>(*dialog, "knownPointsBox");
   known->setPlainText(QStringLiteral("GP02,1,2\n"));
   Choose(Child<QComboBox>(*dialog, "insertModeCombo"), 1);  // 已知点
-  clickRow(1);
+  ClickRow(list, 1);
   EXPECT_EQ(known->toPlainText(), QStringLiteral("GP02,1,2\n城北,"));
   Choose(Child<QComboBox>(*dialog, "insertModeCombo"), 10);  // 已知高程点
-  clickRow(2);
+  ClickRow(list, 2);
   EXPECT_EQ(Child<QPlainTextEdit>(*dialog, "knownHeightsBox")->toPlainText(), QStringLiteral("N3,"));
 
   Choose(Child<QComboBox>(*dialog, "insertModeCombo"), 11);  // 单击删除
-  clickRow(0);
-  clickRow(0);
+  ClickRow(list, 0);
+  ClickRow(list, 0);
   ASSERT_EQ(list->count(), 1);
   EXPECT_EQ(list->item(0)->text(), QStringLiteral("N3"));
-  clickRow(0);  // the last name stays
+  ClickRow(list, 0);  // the last name stays
   EXPECT_EQ(list->count(), 1);
   EXPECT_EQ(net->nameCount, 1);
   EXPECT_EQ(SlotText(net->nameList[0]), "N3");
@@ -172,7 +146,7 @@ TEST_F(PlaneDialogTest, LongTextsReachTheFormWithCrLfAndPastedLineEndsAreEvened)
 
 TEST_F(PlaneDialogTest, FailedConfirmationKeepsEveryTextAndCancelKeepsADraft) {
   auto dialog = Open();
-  FillFromInputFile(*dialog, SourcePath("examples/plane/triangulation.txt"));
+  FillPlaneDialogFromInputFile(*dialog, SourcePath("examples/plane/triangulation.txt"));
   auto* known = Child<QPlainTextEdit>(*dialog, "knownPointsBox");
   known->setPlainText(known->toPlainText().replace(QStringLiteral("3806987.123"), QStringLiteral("38O6987.123")));
   const PlaneInputForm typed = dialog->CurrentForm();
@@ -191,13 +165,7 @@ TEST_F(PlaneDialogTest, FailedConfirmationKeepsEveryTextAndCancelKeepsADraft) {
   EXPECT_EQ(after.directionError, typed.directionError);
   EXPECT_EQ(after.calcMode, typed.calcMode);
 
-  platform.Answering({Answer::No});  // "请确认放弃 ..." No: the dialog stays
-  dialog->reject();
-  EXPECT_TRUE(dialog->isVisible());
-  platform.Answering({Answer::Yes});
-  Click(Child<QPushButton>(*dialog, "cancelButton"));
-  EXPECT_FALSE(dialog->isVisible());
-  EXPECT_EQ(dialog->result(), QDialog::Rejected);
+  CancelAskingTwice(*dialog, platform);
   EXPECT_EQ(platform.QuestionsUtf8(),
             (std::vector<std::string>{"请确认继续 ...", "请确认继续 ...", "请确认放弃 ...", "请确认放弃 ..."}));
   for (Answer a : platform.questionDefaults) EXPECT_EQ(a, Answer::No);
@@ -207,9 +175,7 @@ TEST_F(PlaneDialogTest, FailedConfirmationKeepsEveryTextAndCancelKeepsADraft) {
   ASSERT_TRUE(FileExists(draftPath));
   auto again = Open();
   const PlaneInputForm restored = again->CurrentForm();
-  for (int b = 0; b < kPlaneTextBoxCount; ++b) {
-    EXPECT_EQ(restored.boxes[b], typed.boxes[b].empty() ? "\r\n" : typed.boxes[b]) << b;
-  }
+  ExpectBoxesRestored(restored.boxes, typed.boxes);
   EXPECT_EQ(restored.networkName, typed.networkName);
 }
 

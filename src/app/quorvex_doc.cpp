@@ -1,6 +1,7 @@
 #include "app/quorvex_doc.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "common/binary_file.h"
 #include "common/gbk_text.h"
@@ -10,6 +11,41 @@
 #include "plane/plane_file.h"
 
 namespace qp {
+namespace {
+
+// A network's data file as the document opens it: the messages of its kind,
+// and how the network is read, reset to a new one and written.
+struct NetworkDataFile {
+  const char* unreadable;
+  const char* confirmNew;
+  const char* unwritable;
+  std::function<bool()> read;
+  std::function<void()> reset;
+  std::function<bool()> write;
+};
+
+// Reads the data file at `path`, or creates a new network there (with the
+// settings block reset) after the new-file question. A file that is there but
+// cannot be read is somebody's data: it is reported, never replaced by an
+// empty network.
+bool ReadOrCreate(const std::string& path, const NetworkDataFile& file, SettingsBlock& settings,
+                  PlatformServices& platform) {
+  if (file.read()) return true;
+  if (FileExists(path)) {
+    platform.ShowMessage(Gbk(file.unreadable));
+    return false;
+  }
+  ResetSettingsBlock(settings);
+  file.reset();
+  if (!ConfirmYesNoDefaultNo(platform, Gbk(file.confirmNew))) return false;
+  if (!file.write()) {
+    platform.ShowMessage(Gbk(file.unwritable));
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
 
 CQuorvexPDoc::CQuorvexPDoc(std::string programDirectory)
     : plane_(std::make_unique<PlaneNetwork>()),
@@ -29,22 +65,15 @@ bool CQuorvexPDoc::OpenPlaneDataFile(const std::string& path, PlatformServices& 
   state_.planeDataPath = path;
   state_.planeReportPath = ReportPathFor(path);
   const std::string pathGbk = Utf8ToGbk(path);
-
-  if (!ReadWritePlaneFile(path, FileDirection::Read, *settings_, *plane_)) {
-    // A file that is there but cannot be read is somebody's data: it is
-    // reported, never replaced by an empty network.
-    if (FileExists(path)) {
-      platform.ShowMessage(Gbk("平面网数据文件错误 !"));
-      return false;
-    }
-    ResetSettingsBlock(*settings_);
-    ResetPlaneNetwork(*plane_, pathGbk);
-    if (!ConfirmYesNoDefaultNo(platform, Gbk("请确认新建平面网数据文件 ..."))) return false;
-    if (!ReadWritePlaneFile(path, FileDirection::Write, *settings_, *plane_)) {
-      platform.ShowMessage(Gbk("平面网数据文件写入错误 !"));
-      return false;
-    }
-  }
+  const NetworkDataFile file{
+      "平面网数据文件错误 !",
+      "请确认新建平面网数据文件 ...",
+      "平面网数据文件写入错误 !",
+      [&] { return ReadWritePlaneFile(path, FileDirection::Read, *settings_, *plane_); },
+      [&] { ResetPlaneNetwork(*plane_, pathGbk); },
+      [&] { return ReadWritePlaneFile(path, FileDirection::Write, *settings_, *plane_); },
+  };
+  if (!ReadOrCreate(path, file, *settings_, platform)) return false;
   SetTitle(path);
   state_.workMode = kPlaneData;
   SetSlotText(plane_->dataFilePath, pathGbk);
@@ -69,21 +98,15 @@ bool CQuorvexPDoc::OpenHeightDataFile(const std::string& path, PlatformServices&
   state_.heightDataPath = path;
   state_.heightReportPath = ReportPathFor(path);
   const std::string pathGbk = Utf8ToGbk(path);
-
-  if (!ReadHeightFile(path, *settings_, *height_)) {
-    // As for the plane network: an unreadable file is reported, not replaced.
-    if (FileExists(path)) {
-      platform.ShowMessage(Gbk("高程网数据文件错误 !"));
-      return false;
-    }
-    ResetSettingsBlock(*settings_);
-    ResetHeightNetwork(*height_, pathGbk);
-    if (!ConfirmYesNoDefaultNo(platform, Gbk("请确认新建高程网数据文件 ..."))) return false;
-    if (!WriteHeightFile(path, *settings_, *height_)) {
-      platform.ShowMessage(Gbk("高程网数据文件写入错误 !"));
-      return false;
-    }
-  }
+  const NetworkDataFile file{
+      "高程网数据文件错误 !",
+      "请确认新建高程网数据文件 ...",
+      "高程网数据文件写入错误 !",
+      [&] { return ReadHeightFile(path, *settings_, *height_); },
+      [&] { ResetHeightNetwork(*height_, pathGbk); },
+      [&] { return WriteHeightFile(path, *settings_, *height_); },
+  };
+  if (!ReadOrCreate(path, file, *settings_, platform)) return false;
   SetTitle(path);
   state_.workMode = kHeightData;
   SetSlotText(height_->dataFilePath, pathGbk);

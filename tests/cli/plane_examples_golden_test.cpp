@@ -4,52 +4,21 @@
 // instead (review every changed line before committing them).
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <sstream>
 #include <string>
 
 #include "cli/plane_command.h"
-#include "common/gbk_text.h"
+#include "support/golden_file.h"
 #include "support/scripted_platform.h"
 #include "support/test_files.h"
 
 namespace qp {
 namespace {
 
+using testing::ExpectSameAsGolden;
 using testing::ReadBytes;
 using testing::ScriptedPlatform;
 using testing::SourcePath;
 using testing::TempDir;
-using testing::WriteBytes;
-
-bool UpdatingGoldens() {
-  const char* update = std::getenv("QUORVEX_UPDATE_GOLDEN");
-  return update && std::string(update) == "1";
-}
-
-// Names the first line where the report leaves its golden file, in UTF-8.
-void ExpectSameReport(const std::string& actual, const std::string& goldenPath) {
-  if (UpdatingGoldens()) {
-    WriteBytes(goldenPath, actual);
-    return;
-  }
-  const std::string expected = ReadBytes(goldenPath);
-  ASSERT_FALSE(expected.empty()) << "missing golden file " << goldenPath;
-  if (actual == expected) return;
-  std::istringstream a(actual), e(expected);
-  std::string la, le;
-  for (int line = 1;; ++line) {
-    const bool moreA = static_cast<bool>(std::getline(a, la));
-    const bool moreE = static_cast<bool>(std::getline(e, le));
-    if (!moreA && !moreE) break;
-    if (la != le || moreA != moreE) {
-      ADD_FAILURE() << goldenPath << " differs at line " << line << "\n  expected: " << GbkToUtf8(le)
-                    << "\n  actual:   " << GbkToUtf8(la);
-      return;
-    }
-  }
-  ADD_FAILURE() << goldenPath << " differs";
-}
 
 struct Example {
   const char* name;
@@ -71,7 +40,8 @@ TEST_P(PlaneExample, ReportMatchesGolden) {
   EXPECT_TRUE(platform.messages.empty()) << platform.LastMessageUtf8();
   EXPECT_EQ(platform.beeps, example.beeps);
   EXPECT_EQ(static_cast<int>(platform.questions.size()), example.questions);
-  ExpectSameReport(ReadBytes(dir.File("NET.txt")), SourcePath(std::string("tests/plane/golden/") + example.name + ".txt"));
+  ExpectSameAsGolden(ReadBytes(dir.File("NET.txt")),
+                     SourcePath(std::string("tests/plane/golden/") + example.name + ".txt"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Examples, PlaneExample,

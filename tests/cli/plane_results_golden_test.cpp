@@ -7,56 +7,27 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/plane_command.h"
 #include "common/gbk_text.h"
+#include "support/golden_file.h"
 #include "support/scripted_platform.h"
 #include "support/test_files.h"
 
 namespace qp {
 namespace {
 
+using testing::ExpectSameAsGolden;
 using testing::ReadBytes;
 using testing::ScriptedPlatform;
 using testing::SourcePath;
 using testing::TempDir;
-using testing::WriteBytes;
 
 constexpr size_t kSettings = 4544;
-
-bool UpdatingGoldens() {
-  const char* update = std::getenv("QUORVEX_UPDATE_GOLDEN");
-  return update && std::string(update) == "1";
-}
-
-void ExpectSameReport(const std::string& actual, const std::string& goldenPath) {
-  if (UpdatingGoldens()) {
-    WriteBytes(goldenPath, actual);
-    return;
-  }
-  const std::string expected = ReadBytes(goldenPath);
-  ASSERT_FALSE(expected.empty()) << "missing golden file " << goldenPath;
-  if (actual == expected) return;
-  std::istringstream a(actual), e(expected);
-  std::string la, le;
-  for (int line = 1;; ++line) {
-    const bool moreA = static_cast<bool>(std::getline(a, la));
-    const bool moreE = static_cast<bool>(std::getline(e, le));
-    if (!moreA && !moreE) break;
-    if (la != le || moreA != moreE) {
-      ADD_FAILURE() << goldenPath << " differs at line " << line << "\n  expected: " << GbkToUtf8(le)
-                    << "\n  actual:   " << GbkToUtf8(la);
-      return;
-    }
-  }
-  ADD_FAILURE() << goldenPath << " differs";
-}
 
 struct Example {
   const char* name;
@@ -83,8 +54,8 @@ TEST_P(PlaneResultExample, ReportMatchesGolden) {
   double sigma0 = 0.0;
   std::memcpy(&sigma0, nap.data() + kSettings + 40, sizeof sigma0);
   EXPECT_NEAR(sigma0, example.sigma0, 5e-4);
-  ExpectSameReport(ReadBytes(dir.File("NET.txt")),
-                   SourcePath(std::string("tests/plane/golden/") + example.name + ".txt"));
+  ExpectSameAsGolden(ReadBytes(dir.File("NET.txt")),
+                     SourcePath(std::string("tests/plane/golden/") + example.name + ".txt"));
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -9,12 +9,11 @@
 #include <cstdlib>
 #include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "common/gbk_text.h"
+#include "support/golden_file.h"
 #include "support/test_files.h"
 
 namespace qp::testing {
@@ -23,30 +22,7 @@ namespace qp::testing {
 // QUORVEX_UPDATE_GOLDEN=1 in the environment the golden file is rewritten
 // instead (review the difference before committing it).
 inline void ExpectGoldenReport(const std::string& actual, const std::string& goldenName) {
-  const std::string path = SourcePath("tests/tools/golden/" + goldenName);
-  if (const char* update = std::getenv("QUORVEX_UPDATE_GOLDEN"); update && std::string(update) == "1") {
-    WriteBytes(path, actual);
-    return;
-  }
-  const std::string expected = ReadBytes(path);
-  ASSERT_FALSE(expected.empty()) << "missing golden file " << path;
-  if (actual == expected) return;
-  // Name the first differing line, in UTF-8.
-  std::istringstream a(actual);
-  std::istringstream e(expected);
-  std::string la;
-  std::string le;
-  for (int line = 1;; ++line) {
-    const bool moreA = static_cast<bool>(std::getline(a, la));
-    const bool moreE = static_cast<bool>(std::getline(e, le));
-    if (!moreA && !moreE) break;
-    if (la != le || moreA != moreE) {
-      ADD_FAILURE() << goldenName << " differs at line " << line << "\n  expected: " << GbkToUtf8(le)
-                    << "\n  actual:   " << GbkToUtf8(la);
-      return;
-    }
-  }
-  ADD_FAILURE() << goldenName << " differs";
+  ExpectSameAsGolden(actual, SourcePath("tests/tools/golden/" + goldenName));
 }
 
 inline bool Cs2csAvailable() { return std::system("command -v cs2cs >/dev/null 2>&1") == 0; }

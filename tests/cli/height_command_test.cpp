@@ -4,22 +4,24 @@
 #include "cli/plane_command.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <cstring>
 
 #include "common/binary_file.h"
 #include "common/gbk_text.h"
 #include "height/height_file.h"
 #include "plane/plane_file.h"
+#include "quorvex_program.h"
+#include "support/command_input.h"
 #include "support/scripted_platform.h"
 #include "support/test_files.h"
 
 namespace qp {
 namespace {
 
+using testing::OptionsWithInput;
 using testing::ReadBytes;
+using testing::RunQuorvexProgram;
 using testing::ScriptedPlatform;
 using testing::TempDir;
 using testing::WriteBytes;
@@ -38,13 +40,7 @@ struct HeightCommandTest : ::testing::Test {
   std::string nah = dir.File("NET.NAH");
 
   int Run(const std::string& inputText, bool dump = false) {
-    CommandOptions options;
-    options.dataPath = nah;
-    if (!inputText.empty()) {
-      WriteBytes(dir.File("in.txt"), inputText);
-      options.inputPath = dir.File("in.txt");
-    }
-    options.dump = dump;
+    const CommandOptions options = OptionsWithInput(dir, nah, inputText, dump);
     platform.messages.clear();
     return RunHeightCommand(options, platform);
   }
@@ -129,24 +125,18 @@ TEST_F(HeightCommandTest, NetworkDerivedFromAPlaneComputationIsAdjusted) {
   EXPECT_NE(report.find("高程平差值"), std::string::npos);
 }
 
-int RunBinary(const std::string& arguments) {
-  const std::string command = std::string(QUORVEX_CLI_PATH) + " " + arguments + " >/dev/null 2>&1 </dev/null";
-  const int status = std::system(command.c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 TEST(QuorvexHeightBinary, ExitStatusFollowsTheContract) {
   TempDir dir;
-  EXPECT_EQ(RunBinary("height"), 2);
+  EXPECT_EQ(RunQuorvexProgram("height"), 2);
   WriteBytes(dir.File("bad.NAH"), "short");
-  EXPECT_EQ(RunBinary("height " + dir.File("bad.NAH")), 1);
+  EXPECT_EQ(RunQuorvexProgram("height " + dir.File("bad.NAH")), 1);
   EXPECT_EQ(ReadBytes(dir.File("bad.NAH")), "short");
   // A new network is created (with the .NAH extension) even though its empty
   // tables cannot be computed.
-  EXPECT_EQ(RunBinary("height " + dir.File("net")), 1);
+  EXPECT_EQ(RunQuorvexProgram("height " + dir.File("net")), 1);
   EXPECT_EQ(ReadBytes(dir.File("net.NAH")).size(), 596416u);
   WriteBytes(dir.File("in.txt"), kSmallNetwork);
-  EXPECT_EQ(RunBinary("height " + dir.File("net") + " --input " + dir.File("in.txt")), 0);
+  EXPECT_EQ(RunQuorvexProgram("height " + dir.File("net") + " --input " + dir.File("in.txt")), 0);
 }
 
 }  // namespace

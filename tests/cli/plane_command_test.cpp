@@ -1,19 +1,21 @@
 #include "cli/plane_command.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <cstring>
 
 #include "common/gbk_text.h"
+#include "quorvex_program.h"
+#include "support/command_input.h"
 #include "support/scripted_platform.h"
 #include "support/test_files.h"
 
 namespace qp {
 namespace {
 
+using testing::OptionsWithInput;
 using testing::ReadBytes;
+using testing::RunQuorvexProgram;
 using testing::ScriptedPlatform;
 using testing::TempDir;
 using testing::WriteBytes;
@@ -32,13 +34,7 @@ struct PlaneCommandTest : ::testing::Test {
   std::string nap = dir.File("NET.NAP");
 
   int Run(const std::string& inputText, bool dump = false) {
-    CommandOptions options;
-    options.dataPath = nap;
-    if (!inputText.empty()) {
-      WriteBytes(dir.File("in.txt"), inputText);
-      options.inputPath = dir.File("in.txt");
-    }
-    options.dump = dump;
+    const CommandOptions options = OptionsWithInput(dir, nap, inputText, dump);
     return RunPlaneCommand(options, platform);
   }
   int32_t IntAt(const std::string& bytes, size_t recordOffset) {
@@ -117,26 +113,20 @@ TEST_F(PlaneCommandTest, GarbageInputFilesGiveAMessage) {
   EXPECT_EQ(platform.LastMessageUtf8().rfind("输入文件不存在", 0), 0u);
 }
 
-int RunBinary(const std::string& arguments) {
-  const std::string command = std::string(QUORVEX_CLI_PATH) + " " + arguments + " >/dev/null 2>&1 </dev/null";
-  const int status = std::system(command.c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 TEST(QuorvexBinary, ExitStatusFollowsTheContract) {
   TempDir dir;
-  EXPECT_EQ(RunBinary("--help"), 0);
-  EXPECT_EQ(RunBinary("--version"), 0);
-  EXPECT_EQ(RunBinary(""), 2);
-  EXPECT_EQ(RunBinary("frobnicate"), 2);
-  EXPECT_EQ(RunBinary("plane"), 2);
-  EXPECT_EQ(RunBinary("plane " + dir.File("a.NAP") + " --yes --no"), 2);
-  EXPECT_EQ(RunBinary("plane " + dir.File("a.NAP") + " --input"), 2);
+  EXPECT_EQ(RunQuorvexProgram("--help"), 0);
+  EXPECT_EQ(RunQuorvexProgram("--version"), 0);
+  EXPECT_EQ(RunQuorvexProgram(""), 2);
+  EXPECT_EQ(RunQuorvexProgram("frobnicate"), 2);
+  EXPECT_EQ(RunQuorvexProgram("plane"), 2);
+  EXPECT_EQ(RunQuorvexProgram("plane " + dir.File("a.NAP") + " --yes --no"), 2);
+  EXPECT_EQ(RunQuorvexProgram("plane " + dir.File("a.NAP") + " --input"), 2);
   WriteBytes(dir.File("bad.NAP"), "short");
-  EXPECT_EQ(RunBinary("plane " + dir.File("bad.NAP")), 1);
+  EXPECT_EQ(RunQuorvexProgram("plane " + dir.File("bad.NAP")), 1);
   // A new network is created (with the .NAP extension) even though its empty
   // tables cannot be computed.
-  EXPECT_EQ(RunBinary("plane " + dir.File("net")), 1);
+  EXPECT_EQ(RunQuorvexProgram("plane " + dir.File("net")), 1);
   EXPECT_EQ(ReadBytes(dir.File("net.NAP")).size(), 803264u);
 }
 

@@ -6,12 +6,14 @@
 #include <sstream>
 
 #include "exercise/exercise_file.h"
+#include "support/command_input.h"
 #include "support/scripted_platform.h"
 #include "support/test_files.h"
 
 namespace qp {
 namespace {
 
+using testing::OptionsWithInput;
 using testing::ReadBytes;
 using testing::ScriptedPlatform;
 using testing::TempDir;
@@ -28,13 +30,7 @@ struct ExerciseCommandTest : ::testing::Test {
   std::string out;
 
   int Run(const std::string& inputText, bool dump = false, std::optional<int> show = std::nullopt) {
-    CommandOptions options;
-    options.dataPath = sty;
-    if (!inputText.empty()) {
-      WriteBytes(dir.File("in.txt"), inputText);
-      options.inputPath = dir.File("in.txt");
-    }
-    options.dump = dump;
+    CommandOptions options = OptionsWithInput(dir, sty, inputText, dump);
     options.show = show;
     std::ostringstream captured;
     auto* old = std::cout.rdbuf(captured.rdbuf());

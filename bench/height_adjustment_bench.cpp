@@ -13,12 +13,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "common/format.h"
 #include "common/settings_block.h"
 #include "height/height_file.h"
@@ -27,20 +26,12 @@
 namespace qp {
 namespace {
 
+using bench::QuietPlatform;
+using bench::ScratchFolder;
+using bench::Wobble;
+
 constexpr int kRows = 28;
 constexpr int kCols = 20;
-
-class QuietPlatform : public PlatformServices {
- public:
-  void ShowMessage(const std::string& text, Icon) override { std::fprintf(stderr, "message: %s\n", text.c_str()); }
-  Answer Ask(const std::string&, Buttons, Answer defaultAnswer, Icon) override { return defaultAnswer; }
-  void Beep() override {}
-  std::time_t CurrentTime() override { return 1767225600; }
-  bool Launch(const std::string&, const std::vector<std::string>&, const std::string&) override { return false; }
-};
-
-// A repeatable value in [-amplitude, amplitude].
-double Wobble(int i, double amplitude) { return amplitude * std::sin(12.9898 * i + 78.233 * std::sin(0.37 * i)); }
 
 double TrueHeight(double r, double c) { return 300.0 + 12.0 * std::sin(0.21 * r) + 9.0 * std::cos(0.17 * c) + 0.8 * r; }
 
@@ -98,12 +89,6 @@ const LevellingGrid& Grid() {
   return grid;
 }
 
-struct Folder {
-  std::string path = (std::filesystem::temp_directory_path() / "quorvex-bench-height").string();
-  Folder() { std::filesystem::create_directories(path); }
-  ~Folder() { std::filesystem::remove_all(path); }
-};
-
 bool Confirm(HeightNetwork& record, const HeightReportTarget& target, PlatformServices& platform) {
   HeightInputForm form;
   InitializeHeightForm(form, record, target.sidePath);
@@ -119,14 +104,14 @@ bool Confirm(HeightNetwork& record, const HeightReportTarget& target, PlatformSe
 
 void BM_FullCapacityLevellingNetwork(benchmark::State& state) {
   Grid();
-  Folder folder;
+  const ScratchFolder folder("quorvex-bench-height");
   auto settings = std::make_unique<SettingsBlock>();
   auto net = std::make_unique<HeightNetwork>();
   auto backup = std::make_unique<HeightNetwork>();
   auto normals = std::make_unique<NormalEquationStore>();
   SectionNumber section;
   QuietPlatform platform;
-  HeightWorkspace ws{*settings, section, *net, *backup, folder.path + "/GRID.NAH"};
+  HeightWorkspace ws{*settings, section, *net, *backup, folder.path() + "/GRID.NAH"};
   ws.normals = normals.get();
   for (auto _ : state) {
     state.PauseTiming();
@@ -153,11 +138,11 @@ BENCHMARK(BM_FullCapacityLevellingNetwork)->Unit(benchmark::kMillisecond)->Itera
 // raw-data report with the line merging and the closure search.
 void BM_FullCapacityConfirmation(benchmark::State& state) {
   Grid();
-  Folder folder;
+  const ScratchFolder folder("quorvex-bench-height");
   auto net = std::make_unique<HeightNetwork>();
   SectionNumber section;
   QuietPlatform platform;
-  const HeightReportTarget target{folder.path + "/GRID.txt", folder.path + "/GRID.HTP", section};
+  const HeightReportTarget target{folder.path() + "/GRID.txt", folder.path() + "/GRID.HTP", section};
   for (auto _ : state) {
     state.PauseTiming();
     ResetHeightNetwork(*net, "GRID.NAH");

@@ -13,11 +13,10 @@
 #include <sys/resource.h>
 
 #include <cmath>
-#include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <string>
 
+#include "bench_support.h"
 #include "common/format.h"
 #include "common/settings_block.h"
 #include "geodesy/angles.h"
@@ -27,19 +26,11 @@
 namespace qp {
 namespace {
 
+using bench::QuietPlatform;
+using bench::ScratchFolder;
+using bench::Wobble;
+
 constexpr int kSide = 32;
-
-class QuietPlatform : public PlatformServices {
- public:
-  void ShowMessage(const std::string& text, Icon) override { std::fprintf(stderr, "message: %s\n", text.c_str()); }
-  Answer Ask(const std::string&, Buttons, Answer defaultAnswer, Icon) override { return defaultAnswer; }
-  void Beep() override {}
-  std::time_t CurrentTime() override { return 1767225600; }
-  bool Launch(const std::string&, const std::vector<std::string>&, const std::string&) override { return false; }
-};
-
-// A repeatable error of about `amplitude`.
-double Error(int i, double amplitude) { return amplitude * std::sin(12.9898 * i + 78.233 * std::sin(0.37 * i)); }
 
 struct GridNetwork {
   double x[kSide][kSide];
@@ -56,10 +47,11 @@ struct GridNetwork {
     int e = 0;
     for (int r = 0; r < kSide; ++r) {
       for (int c = 0; c < kSide; ++c) {
-        x[r][c] = 3800000.0 + 1000.0 * r + 150.0 * Error(++e, 1.0);
-        y[r][c] = 500000.0 + 1000.0 * c + 150.0 * Error(++e, 1.0);
-        const std::string line = Name(r, c) + Format(",%.4f,%.4f\r\n", x[r][c] + (Known(r, c) ? 0.0 : Error(++e, 0.05)),
-                                                      y[r][c] + (Known(r, c) ? 0.0 : Error(++e, 0.05)));
+        x[r][c] = 3800000.0 + 1000.0 * r + 150.0 * Wobble(++e, 1.0);
+        y[r][c] = 500000.0 + 1000.0 * c + 150.0 * Wobble(++e, 1.0);
+        const std::string line =
+            Name(r, c) + Format(",%.4f,%.4f\r\n", x[r][c] + (Known(r, c) ? 0.0 : Wobble(++e, 0.05)),
+                                y[r][c] + (Known(r, c) ? 0.0 : Wobble(++e, 0.05)));
         boxes[Known(r, c) ? kKnownPointsBox : kApproxPointsBox] += line;
       }
     }
@@ -75,7 +67,7 @@ struct GridNetwork {
           const double azimuth = AzimuthOf(x[r][c], y[r][c], x[tr][tc], y[tr][tc]);
           if (taken == 0) zero = azimuth;
           double direction = std::fmod(azimuth - zero + 4.0 * kPi, 2.0 * kPi);
-          if (taken > 0) direction += Error(++e, 1.5) / kRhoSeconds;
+          if (taken > 0) direction += Wobble(++e, 1.5) / kRhoSeconds;
           boxes[kDirectionsBox] +=
               Name(r, c) + "," + Name(tr, tc) + Format(",%.6f\r\n", taken == 0 ? 0.0 : RadiansToDms(direction));
           ++taken;
@@ -92,7 +84,7 @@ struct GridNetwork {
         for (const auto& s : {std::pair{0, 1}, std::pair{1, 0}}) {
           const int tr = r + s.first, tc = c + s.second;
           if (tr >= kSide || tc >= kSide) continue;
-          const double length = DistanceOf(x[r][c], y[r][c], x[tr][tc], y[tr][tc]) + Error(++e, 0.004);
+          const double length = DistanceOf(x[r][c], y[r][c], x[tr][tc], y[tr][tc]) + Wobble(++e, 0.004);
           boxes[kDistanceLinesBox] += Name(r, c) + "," + Name(tr, tc) + Format(",%.4f\r\n", length);
         }
       }
@@ -108,15 +100,14 @@ long PeakResidentKiB() {
 
 void BM_FullCapacityPlaneNetwork(benchmark::State& state) {
   static const GridNetwork grid;
-  const std::string folder = (std::filesystem::temp_directory_path() / "quorvex-bench-plane").string();
-  std::filesystem::create_directories(folder);
+  const ScratchFolder folder("quorvex-bench-plane");
   auto settings = std::make_unique<SettingsBlock>();
   auto net = std::make_unique<PlaneNetwork>();
   auto backup = std::make_unique<PlaneNetwork>();
   auto normals = std::make_unique<NormalEquationStore>();
   SectionNumber section;
   QuietPlatform platform;
-  PlaneWorkspace ws{*settings, section, *net, *backup, folder + "/GRID.NAP"};
+  PlaneWorkspace ws{*settings, section, *net, *backup, folder.path() + "/GRID.NAP"};
   ws.normals = normals.get();
   const long before = PeakResidentKiB();
   for (auto _ : state) {
@@ -144,7 +135,6 @@ void BM_FullCapacityPlaneNetwork(benchmark::State& state) {
   state.counters["sigma0"] = net->sigma0;
   state.counters["peak_MiB"] = PeakResidentKiB() / 1024.0;
   state.counters["growth_MiB"] = (PeakResidentKiB() - before) / 1024.0;
-  std::filesystem::remove_all(folder);
 }
 BENCHMARK(BM_FullCapacityPlaneNetwork)->Unit(benchmark::kMillisecond)->Iterations(3);
 
@@ -160,9 +150,9 @@ void BM_NormalEquations(benchmark::State& state) {
     state.PauseTiming();
     store->Clear(n);
     for (int i = 0; i < n; ++i) {
-      for (int j = std::max(0, i - 40); j < i; ++j) store->At(i, j) = 0.01 * Error(i * n + j, 1.0);
+      for (int j = std::max(0, i - 40); j < i; ++j) store->At(i, j) = 0.01 * Wobble(i * n + j, 1.0);
       store->At(i, i) = 2.0;
-      store->Rhs()[i] = Error(i, 1.0);
+      store->Rhs()[i] = Wobble(i, 1.0);
     }
     state.ResumeTiming();
     if (!store->SolveNormal(n, x, platform)) state.SkipWithError("refused");

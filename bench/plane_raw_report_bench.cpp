@@ -17,12 +17,12 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "common/format.h"
 #include "common/settings_block.h"
 #include "geodesy/angles.h"
@@ -34,17 +34,9 @@
 namespace qp {
 namespace {
 
-class QuietPlatform : public PlatformServices {
- public:
-  void ShowMessage(const std::string& text, Icon) override { std::fprintf(stderr, "message: %s\n", text.c_str()); }
-  Answer Ask(const std::string&, Buttons, Answer defaultAnswer, Icon) override { return defaultAnswer; }
-  void Beep() override {}
-  std::time_t CurrentTime() override { return 1767225600; }
-  bool Launch(const std::string&, const std::vector<std::string>&, const std::string&) override { return false; }
-};
-
-// A repeatable error of about `amplitude`.
-double Error(int i, double amplitude) { return amplitude * std::sin(12.9898 * i + 78.233 * std::sin(0.37 * i)); }
+using bench::QuietPlatform;
+using bench::ScratchFolder;
+using bench::Wobble;
 
 struct Point {
   std::string name;
@@ -74,13 +66,13 @@ struct GeneratedNetwork {
     for (size_t k = 0; k < targets.size(); ++k) {
       const Point& t = P(targets[k]);
       double r = std::fmod(AzimuthOf(s.x, s.y, t.x, t.y) - zero + 4.0 * kPi, 2.0 * kPi);
-      if (k > 0) r += Error(++noise, 1.0) / kRhoSeconds;
+      if (k > 0) r += Wobble(++noise, 1.0) / kRhoSeconds;
       Line(kDirectionsBox, s.name + "," + t.name + Format(",%.6f", k == 0 ? 0.0 : RadiansToDms(r)));
     }
   }
   void Distance(int a, int b) {
     Line(kDistanceLinesBox, P(a).name + "," + P(b).name +
-                                Format(",%.4f", DistanceOf(P(a).x, P(a).y, P(b).x, P(b).y) + Error(++noise, 0.003)));
+                                Format(",%.4f", DistanceOf(P(a).x, P(a).y, P(b).x, P(b).y) + Wobble(++noise, 0.003)));
   }
   // A slope distance a -> b with instrument and target height 1.5 m.
   void Slope(int a, int b, double refraction) {
@@ -90,9 +82,9 @@ struct GeneratedNetwork {
     const double c = (1.0 - refraction) / (2.0 * kEarthRadius);
     double alpha = std::asin(h / s);
     for (int k = 0; k < 20; ++k) alpha = std::asin((h - c * s * s * std::cos(alpha) * std::cos(alpha)) / s);
-    alpha += Error(++noise, 2.0) / kRhoSeconds;
+    alpha += Wobble(++noise, 2.0) / kRhoSeconds;
     Line(kDistanceLinesBox, P(a).name + "," + P(b).name +
-                                Format(",%.4f,1.500,1.500,%.5f", s + Error(++noise, 0.003), RadiansToDms(alpha)));
+                                Format(",%.4f,1.500,1.500,%.5f", s + Wobble(++noise, 0.003), RadiansToDms(alpha)));
   }
 };
 
@@ -103,8 +95,8 @@ GeneratedNetwork Rows() {
   int e = 0;
   for (int r = 0; r < n; ++r) {
     for (int c = 0; c < n; ++c) {
-      g.points.push_back({Format("R%02dC%02d", r, c), 3300000.0 + 500.0 * r + 60.0 * Error(++e, 1.0),
-                          450000.0 + 500.0 * c + 60.0 * Error(++e, 1.0), 200.0 + 40.0 * Error(++e, 1.0)});
+      g.points.push_back({Format("R%02dC%02d", r, c), 3300000.0 + 500.0 * r + 60.0 * Wobble(++e, 1.0),
+                          450000.0 + 500.0 * c + 60.0 * Wobble(++e, 1.0), 200.0 + 40.0 * Wobble(++e, 1.0)});
     }
   }
   g.form.calcMode = kSlopeReduced;
@@ -140,7 +132,8 @@ GeneratedNetwork Strip() {
   constexpr int n = 512;
   GeneratedNetwork g;
   for (int k = 0; k < n; ++k) {
-    g.points.push_back({Format("S%03d", k), 3400000.0 + (k % 2) * 800.0 + 50.0 * Error(k, 1.0), 420000.0 + 500.0 * k, 0});
+    g.points.push_back(
+        {Format("S%03d", k), 3400000.0 + (k % 2) * 800.0 + 50.0 * Wobble(k, 1.0), 420000.0 + 500.0 * k, 0});
   }
   g.form.calcMode = kReducedObservations;
   g.form.closureMode = 2;
@@ -164,14 +157,13 @@ GeneratedNetwork Strip() {
 }
 
 void Confirm(benchmark::State& state, const GeneratedNetwork& g) {
-  const std::string folder = (std::filesystem::temp_directory_path() / "quorvex-bench-raw-report").string();
-  std::filesystem::create_directories(folder);
+  const ScratchFolder folder("quorvex-bench-raw-report");
   auto settings = std::make_unique<SettingsBlock>();
   auto net = std::make_unique<PlaneNetwork>();
   auto backup = std::make_unique<PlaneNetwork>();
   SectionNumber section;
   QuietPlatform platform;
-  PlaneWorkspace ws{*settings, section, *net, *backup, folder + "/NET.NAP"};
+  PlaneWorkspace ws{*settings, section, *net, *backup, folder.path() + "/NET.NAP"};
   for (auto _ : state) {
     state.PauseTiming();
     ResetPlaneNetwork(*net, ws.dataPath);
@@ -187,7 +179,6 @@ void Confirm(benchmark::State& state, const GeneratedNetwork& g) {
   state.counters["reduced"] = net->reducedCount;
   state.counters["traverses"] = net->closureCheckCount;
   state.counters["report_KiB"] = std::filesystem::file_size(ws.ReportPath()) / 1024.0;
-  std::filesystem::remove_all(folder);
 }
 
 void BM_ConfirmFullCapacityRows(benchmark::State& state) {

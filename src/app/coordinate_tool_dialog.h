@@ -40,7 +40,7 @@ class CoordinateToolDialog : public QDialog {
         platform_(platform, this),
         chooseFile_(std::move(chooseFile)),
         dataFile_(std::move(dataFile)) {
-    if (!chooseFile_) chooseFile_ = [this](const FileRequest& request) { return ChooseFileWithDialog(this, request); };
+    if (!chooseFile_) chooseFile_ = FileDialogChooser(this);
     fileButton_ = new QPushButton(QStringLiteral("文件选择"), this);
     fileButton_->setObjectName(QStringLiteral("fileButton"));
     fileButton_->setAutoDefault(false);

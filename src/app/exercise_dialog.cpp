@@ -84,7 +84,7 @@ CQuorvexExciseFirst::CQuorvexExciseFirst(const std::string& statePath, PlatformS
     : QDialog(parent), platform_(platform), chooseFile_(std::move(chooseFile)), form_(platform) {
   setObjectName(QStringLiteral("exerciseDialog"));
   setWindowTitle(FromGbk(ExerciseTexts().caption));
-  if (!chooseFile_) chooseFile_ = [this](const FileRequest& request) { return ChooseFileWithDialog(this, request); };
+  if (!chooseFile_) chooseFile_ = FileDialogChooser(this);
   BuildControls();
   form_.Open(statePath);
   Refresh();

@@ -56,4 +56,8 @@ QString ChooseFileWithDialog(QWidget* parent, const FileRequest& request) {
   return dialog.selectedFiles().value(0);
 }
 
+FileChooser FileDialogChooser(QWidget* parent) {
+  return [parent](const FileRequest& request) { return ChooseFileWithDialog(parent, request); };
+}
+
 }  // namespace qp

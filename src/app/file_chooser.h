@@ -39,4 +39,7 @@ FileRequest MakeFileRequest(const char* utf8Title, const char* utf8BarFilter, co
 // The toolkit's file dialog with Chinese button captions.
 QString ChooseFileWithDialog(QWidget* parent, const FileRequest& request);
 
+// The chooser that answers with the toolkit's file dialog over `parent`.
+FileChooser FileDialogChooser(QWidget* parent);
+
 }  // namespace qp

@@ -42,7 +42,7 @@ bool HasSuffix(const QString& path, const char* suffix) {
 CMainFrame::CMainFrame(CQuorvexPDoc& doc, PlatformServices& platform, QWidget* parent)
     : QMainWindow(parent), doc_(doc), platform_(platform) {
   setObjectName(QStringLiteral("mainFrame"));
-  chooseFile_ = [this](const FileRequest& request) { return ChooseFileWithDialog(this, request); };
+  chooseFile_ = FileDialogChooser(this);
 
   // The view: the drawing is painted here once the diagrams exist.
   view_ = new QWidget(this);

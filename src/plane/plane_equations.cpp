@@ -69,11 +69,8 @@ bool FormDirectionEquations(PlaneComputation& c, AdjustmentMode mode) {
   std::vector<double> sumCoefficients;
   std::vector<int> sumIndices;
   for (int station = 0; station < points; ++station) {
-    const DirectionSetRange set = DirectionSetOf(net, station);
-    if (set.end - set.begin < 2) continue;
-    const int first = names.Find(SlotText(net.directionTarget[set.begin]));
-    if (first < 0) continue;
-    const double orientation = AzimuthOf(net.x[station], net.y[station], net.x[first], net.y[first]);
+    const auto set = OrientedDirectionSetOf(net, names, station);
+    if (!set) continue;
     const int ks = UnknownIndexOf(net, station);
     double sumA = 0.0;
     double sumB = 0.0;
@@ -81,10 +78,10 @@ bool FormDirectionEquations(PlaneComputation& c, AdjustmentMode mode) {
     int count = 0;
     sumCoefficients.assign(2, 0.0);
     sumIndices.assign({ks, ks < 0 ? -1 : ks + 1});
-    for (int e = set.begin; e < set.end; ++e) {
+    for (int e = set->begin; e < set->end; ++e) {
       const int target = names.Find(SlotText(net.directionTarget[e]));
       if (target < 0) continue;
-      const double l = DirectionConstant(net, station, target, orientation, net.direction[e]);
+      const double l = DirectionConstant(net, station, target, set->orientation, net.direction[e]);
       if (!CorrectionPrompt(c.platform, CorrectionKind::Angle, mode, PointNameOf(net, station).c_str(), PointNameOf(net, target).c_str(),
                             l)) {
         return false;

@@ -49,17 +49,14 @@ double ReportAdjustedDirections(PlaneComputation& c) {
   };
   std::vector<Direction> set;
   for (int station = 0; station < points; ++station) {
-    const DirectionSetRange range = DirectionSetOf(net, station);
-    if (range.end - range.begin < 2) continue;
-    const int first = names.Find(SlotText(net.directionTarget[range.begin]));
-    if (first < 0) continue;
-    const double orientation = AzimuthOf(net.x[station], net.y[station], net.x[first], net.y[first]);
+    const auto range = OrientedDirectionSetOf(net, names, station);
+    if (!range) continue;
     set.clear();
     double mean = 0.0;
-    for (int e = range.begin; e < range.end; ++e) {
+    for (int e = range->begin; e < range->end; ++e) {
       const int target = names.Find(SlotText(net.directionTarget[e]));
       if (target < 0) continue;
-      set.push_back({e, target, DirectionConstant(net, station, target, orientation, net.direction[e])});
+      set.push_back({e, target, DirectionConstant(net, station, target, range->orientation, net.direction[e])});
       mean += set.back().v;
     }
     mean /= static_cast<double>(set.size());

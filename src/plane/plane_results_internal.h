@@ -4,10 +4,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <string>
 
 #include "common/name_slot.h"
 #include "geodesy/angles.h"
+#include "plane/network_geometry.h"
 #include "plane/plane_network.h"
 
 namespace qp {
@@ -26,6 +28,24 @@ inline DirectionSetRange DirectionSetOf(const PlaneNetwork& net, int p) {
   const int begin = std::clamp(net.setStart[p], 0, kMaxDirections);
   const int end = std::clamp(net.setStart[p + 1], begin, kMaxDirections);
   return {begin, end};
+}
+
+// The direction set of a station as the equations and the result section
+// take it: two directions or more, the first aimed at a point of the list,
+// whose azimuth orients the set. nullopt for any other set.
+struct OrientedDirectionSet {
+  int begin = 0;
+  int end = 0;
+  double orientation = 0.0;  // radians
+};
+inline std::optional<OrientedDirectionSet> OrientedDirectionSetOf(const PlaneNetwork& net,
+                                                                  const PointNameIndex& names, int station) {
+  const DirectionSetRange range = DirectionSetOf(net, station);
+  if (range.end - range.begin < 2) return std::nullopt;
+  const int first = names.Find(SlotText(net.directionTarget[range.begin]));
+  if (first < 0) return std::nullopt;
+  return OrientedDirectionSet{range.begin, range.end,
+                              AzimuthOf(net.x[station], net.y[station], net.x[first], net.y[first])};
 }
 
 // An angle difference in radians brought into [-pi, pi].

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "common/diagram_fonts.h"
 #include "common/gbk_text.h"
 #include "common/name_slot.h"
 #include "height/height_network_layout.h"
@@ -25,12 +26,7 @@ void ResetHeightNetwork(HeightNetwork& net, std::string_view dataFilePath) {
   net.lastComputedPointCount = -1;
 
   // Diagram fonts as the plane diagram starts with them.
-  SetSlotText(net.numberFontFace, Gbk("宋体"));
-  net.numberFontHeight = 2.0f;
-  net.numberFontWidth = 1.0f;
-  SetSlotText(net.textFontFace, Gbk("宋体"));
-  net.textFontHeight = 3.0f;
-  net.textFontWidth = 1.5f;
+  SetStartingDiagramFonts(net);
 }
 
 float DifferenceError(const HeightNetwork& net, int i) {

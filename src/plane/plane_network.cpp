@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "common/diagram_fonts.h"
 #include "common/gbk_text.h"
 #include "common/name_slot.h"
 #include "plane/plane_network_layout.h"
@@ -32,12 +33,7 @@ void ResetPlaneNetwork(PlaneNetwork& net, std::string_view dataFilePath) {
   net.limits[kLimitReserved] = 128;
 
   // Diagram fonts and ellipse display.
-  SetSlotText(net.numberFontFace, Gbk("宋体"));
-  net.numberFontHeight = 2.0f;
-  net.numberFontWidth = 1.0f;
-  SetSlotText(net.textFontFace, Gbk("宋体"));
-  net.textFontHeight = 3.0f;
-  net.textFontWidth = 1.5f;
+  SetStartingDiagramFonts(net);
   net.displayMode = 0;
   net.maxEllipseRadius = 6.0;
   net.maxSemiAxis = 0.0;

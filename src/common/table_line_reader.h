@@ -3,10 +3,14 @@
 // ignored. Line numbers are counted from 0.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "common/format.h"
+#include "common/platform_services.h"
 
 namespace qp {
 
@@ -38,5 +42,27 @@ std::optional<std::vector<std::string>> SplitFields(std::string_view line, int f
 
 // A point name: 1 to 10 bytes of GBK text.
 inline bool IsValidPointName(std::string_view name) { return !name.empty() && name.size() <= 10; }
+
+// Reads the lines of a table box while fewer than `limit` entries are stored.
+// `readLine(line, lineNumber, entryIndex)` checks one line and stores it at
+// `entryIndex`; it returns false after showing its message. `count` follows
+// the entries stored, so a failed table keeps what was read before the bad
+// line.
+template <typename ReadLine>
+bool ReadTableLines(std::string_view boxText, int limit, int32_t& count, ReadLine&& readLine) {
+  count = 0;
+  TableLineReader reader(boxText);
+  while (count < limit && reader.Next()) {
+    if (!readLine(reader.Line(), reader.LineNumber(), count)) return false;
+    ++count;
+  }
+  return true;
+}
+
+// Shows a line message ("...第[%d]行...", a UTF-8 literal) and returns false.
+inline bool FailAtLine(PlatformServices& platform, const char* utf8Format, int lineNumber) {
+  platform.ShowMessage(FormatText(utf8Format, lineNumber));
+  return false;
+}
 
 }  // namespace qp

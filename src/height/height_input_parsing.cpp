@@ -34,8 +34,9 @@ std::optional<std::vector<std::string>> SplitLine(std::string_view line, int cou
 
 // Names live in 10-byte slots. The dialog's rule admits up to 14 bytes in the
 // height tables, but a longer name cut to its slot could merge two different
-// points, so names beyond 10 bytes are refused with the line's name message.
-bool IsHeightName(std::string_view name) { return !name.empty() && name.size() <= 10; }
+// points, so names beyond 10 bytes are refused with the line's name message,
+// as in the plane tables.
+bool IsHeightName(std::string_view name) { return IsValidPointName(name); }
 
 // Beyond this magnitude (m, km) a number is no survey value; refusing it keeps
 // every sum, closure and correction of the network finite.
@@ -46,23 +47,9 @@ bool IsNumber(std::string_view field) {
 }
 
 // Shows a line message (a UTF-8 "...第[%d]行..." format) for the zero-based
-// reader line and returns false.
+// reader line, counted from 1 in the height tables, and returns false.
 bool Fail(PlatformServices& platform, const char* utf8Format, int readerLine) {
-  platform.ShowMessage(FormatText(utf8Format, readerLine + 1));
-  return false;
-}
-
-// Reads the lines of a box while fewer than `limit` entries are stored;
-// `count` follows the entries stored.
-template <typename ReadLine>
-bool ReadLines(std::string_view box, int limit, int32_t& count, ReadLine&& readLine) {
-  count = 0;
-  TableLineReader reader(box);
-  while (count < limit && reader.Next()) {
-    if (!readLine(reader.Line(), reader.LineNumber(), count)) return false;
-    ++count;
-  }
-  return true;
+  return FailAtLine(platform, utf8Format, readerLine + 1);
 }
 
 struct PointTableText {
@@ -74,7 +61,7 @@ struct PointTableText {
 // "name,height" lines into the point list from slot `first` on.
 bool ReadHeightPoints(const std::string& box, int first, int limit, const PointTableText& text, int32_t& count,
                       HeightNetwork& net, PlatformServices& platform) {
-  return ReadLines(box, limit, count, [&](std::string_view line, int lineNumber, int entry) {
+  return ReadTableLines(box, limit, count, [&](std::string_view line, int lineNumber, int entry) {
     const auto fields = SplitLine(line, 2);
     if (!fields) return Fail(platform, text.malformed, lineNumber);
     const auto& f = *fields;
@@ -110,7 +97,7 @@ bool ParseApproximateHeights(const std::string& box, HeightNetwork& net, Platfor
 
 bool ParsePrecisionPairs(const std::string& box, HeightNetwork& net, PlatformServices& platform) {
   const int limit = HeightCapacityOf(net, kCapacityPairs);
-  return ReadLines(box, limit, net.pairCount, [&](std::string_view line, int lineNumber, int entry) {
+  return ReadTableLines(box, limit, net.pairCount, [&](std::string_view line, int lineNumber, int entry) {
     const auto fields = SplitLine(line, 2);
     if (!fields) return Fail(platform, "精度端点第[%d]行数据不正确!", lineNumber);
     const auto& f = *fields;
@@ -125,7 +112,7 @@ bool ParsePrecisionPairs(const std::string& box, HeightNetwork& net, PlatformSer
 
 bool ParseHeightDifferences(const std::string& box, HeightNetwork& net, PlatformServices& platform) {
   const int limit = HeightCapacityOf(net, kCapacityDifferences);
-  return ReadLines(box, limit, net.observationCount, [&](std::string_view line, int lineNumber, int entry) {
+  return ReadTableLines(box, limit, net.observationCount, [&](std::string_view line, int lineNumber, int entry) {
     const auto fields = SplitLine(line, 4);
     if (!fields) return Fail(platform, "高差观测值第[%d]行数据不正确!", lineNumber);
     const auto& f = *fields;
@@ -147,7 +134,7 @@ bool ParseHeightDifferences(const std::string& box, HeightNetwork& net, Platform
 
 bool ParsePlaneCoordinates(const std::string& box, HeightNetwork& net, PlatformServices& platform) {
   const int limit = HeightCapacityOf(net, kCapacityPoints);
-  return ReadLines(box, limit, net.coordinateCount, [&](std::string_view line, int lineNumber, int entry) {
+  return ReadTableLines(box, limit, net.coordinateCount, [&](std::string_view line, int lineNumber, int entry) {
     const auto fields = SplitLine(line, 3);
     if (!fields) return Fail(platform, "已知点坐标第[%d]行数据不正确!", lineNumber);
     const auto& f = *fields;

@@ -31,25 +31,10 @@ constexpr std::array<GridSection, 6> kGridSections = {{
     {"权函数式", ExerciseGrid::WeightFunctions},
 }};
 
-// A count combo: the count as a number (n, t, r from 1; s, u, k from 0) or
-// the combo's item text.
+// A count combo: the count as a number of at most two digits (n, t, r from
+// 1; s, u, k from 0) or the combo's item text.
 SettingBinding CountSetting(const char* key, std::vector<std::string> items, int first, int* index) {
-  return {key, [items = std::move(items), first, index](const std::string& value) {
-            for (size_t i = 0; i < items.size(); ++i) {
-              if (value == items[i]) {
-                *index = static_cast<int>(i);
-                return true;
-              }
-            }
-            if (value.empty() || value.size() > 2 ||
-                !std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-              return false;
-            }
-            const int i = std::stoi(value) - first;
-            if (i < 0 || i >= static_cast<int>(items.size())) return false;
-            *index = i;
-            return true;
-          }};
+  return NumberedComboSetting(key, std::move(items), first, 2, index);
 }
 
 std::vector<SettingBinding> ExerciseSettingBindings(const ExerciseForm& form, ExerciseSelections& s) {

@@ -102,23 +102,28 @@ std::optional<InputDocument> ParseInputText(std::string_view bytes, std::string&
   return doc;
 }
 
-SettingBinding ComboSetting(const char* key, const std::vector<std::string>& items, int* index) {
-  return {key, [items, index](const std::string& value) {
+SettingBinding NumberedComboSetting(const char* key, std::vector<std::string> items, int first, size_t maxDigits,
+                                    int* index) {
+  return {key, [items = std::move(items), first, maxDigits, index](const std::string& value) {
             for (size_t i = 0; i < items.size(); ++i) {
               if (value == items[i]) {
                 *index = static_cast<int>(i);
                 return true;
               }
             }
-            if (value.empty() || value.size() > 3 ||
+            if (value.empty() || value.size() > maxDigits ||
                 !std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; })) {
               return false;
             }
-            const int i = std::stoi(value);
-            if (i >= static_cast<int>(items.size())) return false;
+            const int i = std::stoi(value) - first;
+            if (i < 0 || i >= static_cast<int>(items.size())) return false;
             *index = i;
             return true;
           }};
+}
+
+SettingBinding ComboSetting(const char* key, const std::vector<std::string>& items, int* index) {
+  return NumberedComboSetting(key, items, 0, 3, index);
 }
 
 SettingBinding TextSetting(const char* key, std::string* text) {

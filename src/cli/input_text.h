@@ -49,6 +49,10 @@ struct SectionBinding {
 
 // A combo setting: the index, or the item text (UTF-8 key, GBK items).
 SettingBinding ComboSetting(const char* key, const std::vector<std::string>& items, int* index);
+// A combo setting whose items are numbered from `first`: an item's number (at
+// most `maxDigits` digits) or its text.
+SettingBinding NumberedComboSetting(const char* key, std::vector<std::string> items, int first, size_t maxDigits,
+                                    int* index);
 // A plain text setting.
 SettingBinding TextSetting(const char* key, std::string* text);
 

@@ -70,6 +70,23 @@ TEST(InputText, ErrorsNameTheirLine) {
   }
 }
 
+TEST(InputText, NumberedComboTakesItsNumbersOrItsTexts) {
+  int index = -1;
+  const SettingBinding counts = NumberedComboSetting("个数", {Gbk("一个"), Gbk("两个"), Gbk("三个")}, 1, 2, &index);
+  EXPECT_TRUE(counts.apply("2"));
+  EXPECT_EQ(index, 1);
+  EXPECT_TRUE(counts.apply(Gbk("三个")));
+  EXPECT_EQ(index, 2);
+  EXPECT_TRUE(counts.apply("03"));
+  EXPECT_EQ(index, 2);
+  // Numbers below the first, past the last or longer than two digits are refused.
+  for (const std::string value : {"0", "4", "003", "", "-1", "1.0", " 1"}) {
+    index = -1;
+    EXPECT_FALSE(counts.apply(value)) << value;
+    EXPECT_EQ(index, -1) << value;
+  }
+}
+
 TEST(InputText, BinaryGarbageIsRefusedCleanly) {
   std::string garbage;
   for (int i = 0; i < 4096; ++i) garbage.push_back(static_cast<char>((i * 131 + 7) & 0xFF));

@@ -62,6 +62,13 @@ void ReportFile::PrintText(const char* utf8Format, ...) {
   va_end(args);
 }
 
+void ReportFile::TableHead(std::string_view heading, const char* utf8Columns) {
+  Write(heading);
+  Rule();
+  Write(Gbk(utf8Columns));
+  Rule();
+}
+
 void ReportFile::WriteTitleBlock(std::string_view title, std::time_t now, SectionNumber& section) {
   section.value = 1;
   Write(Format("\r\n\r\n%20s%s\r\n", " ", std::string(title).c_str()));

@@ -43,6 +43,9 @@ class ReportFile {
 
   void Rule() { Write(RuleRow()); }
   void DoubleRule() { Write(DoubleRuleRow()); }
+  // The head of a table: its heading (GBK, written as it is), a rule, the
+  // column captions (a UTF-8 literal) and a rule.
+  void TableHead(std::string_view heading, const char* utf8Columns);
 
   // The title block: title line, double rule and the time line. Starts the
   // section numbering again at 1.

@@ -220,10 +220,9 @@ bool EstimateHeightPrecision(HeightComputation& c) {
 void ReportAdjustedHeights(HeightComputation& c) {
   const HeightNetwork& net = c.net;
   const int points = BoundedCount(net.pointCount, kMaxHeightPoints);
-  c.report.Write(FormatText("\r\n\r\n%18d.高程平差值<个数:%ld   单位:米>\r\n", c.section.Take(), static_cast<long>(points)));
-  c.report.Rule();
-  c.report.Write(Gbk("  序号 点    名                                         H高程(米)\r\n"));
-  c.report.Rule();
+  c.report.TableHead(
+      FormatText("\r\n\r\n%18d.高程平差值<个数:%ld   单位:米>\r\n", c.section.Take(), static_cast<long>(points)),
+      "  序号 点    名                                         H高程(米)\r\n");
   for (int p = 0; p < points; ++p) {
     c.report.Printf("%5ld  %-48.10s%10.4f\r\n", static_cast<long>(p + 1), Name(net.pointName[p]).c_str(),
                     net.height[p]);
@@ -235,10 +234,8 @@ double ReportHeightCorrections(HeightComputation& c) {
   HeightNetwork& net = c.net;
   const DifferenceEnds ends = FindDifferenceEnds(net);
   const long count = static_cast<long>(ends.from.size());
-  c.report.Write(FormatText("\r\n\r\n%18d.高差改正数和平差值<个数:%ld>\r\n", c.section.Take(), count));
-  c.report.Rule();
-  c.report.Write(Gbk("  序号 点    名   点    名            改正数(毫米) 高差平差值(米)\r\n"));
-  c.report.Rule();
+  c.report.TableHead(FormatText("\r\n\r\n%18d.高差改正数和平差值<个数:%ld>\r\n", c.section.Take(), count),
+                     "  序号 点    名   点    名            改正数(毫米) 高差平差值(米)\r\n");
   double pvv = 0.0;
   for (long i = 0; i < count; ++i) {
     const int e = ends.from[i];

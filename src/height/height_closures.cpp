@@ -146,10 +146,9 @@ class LoopTableWriter {
 
 void WriteLinesSection(ReportFile& report, const HeightNetwork& net, const std::vector<LevellingLine>& lines,
                        int& section) {
-  report.Write(FormatText("\r\n\r\n%18d.线路高差观测值<个数:%ld   单位:米>\r\n", section++, static_cast<long>(lines.size())));
-  report.Rule();
-  report.Write(Gbk("  序号 点    名   点    名               线路高差(m)       测段数\r\n"));
-  report.Rule();
+  report.TableHead(
+      FormatText("\r\n\r\n%18d.线路高差观测值<个数:%ld   单位:米>\r\n", section++, static_cast<long>(lines.size())),
+      "  序号 点    名   点    名               线路高差(m)       测段数\r\n");
   long number = 1;
   for (const LevellingLine& l : lines) {
     report.Printf("%5ld  %-11.10s%-20.10s%10.4f     %12d\r\n", number++, Name(net, l.from).c_str(),
@@ -159,10 +158,8 @@ void WriteLinesSection(ReportFile& report, const HeightNetwork& net, const std::
 }
 
 void WriteClosureSection(ReportFile& report, const HeightNetwork& net, int& section) {
-  report.Write(FormatText("\r\n\r\n%18d.闭合差检验<单位:毫米>\r\n", section++));
-  report.Rule();
-  report.Write(Gbk("  序号 点  名    点  名    点  名    点  名     测段数  闭合差mm\r\n"));
-  report.Rule();
+  report.TableHead(FormatText("\r\n\r\n%18d.闭合差检验<单位:毫米>\r\n", section++),
+                   "  序号 点  名    点  名    点  名    点  名     测段数  闭合差mm\r\n");
   for (int k = 0; k < net.loopCount; ++k) {
     const LoopEntry& e = net.loops[k];
     const long number = k + 1;

@@ -14,13 +14,6 @@ const char* const kHeightsHeader = "  序号 点    名                         
 std::string Name(const HeightNameSlot& slot) { return std::string(SlotText(slot)); }
 
 // Heading, rule, column header, rule.
-void BeginTable(ReportFile& report, const std::string& heading, const char* utf8Header) {
-  report.Write(heading);
-  report.Rule();
-  report.Write(Gbk(utf8Header));
-  report.Rule();
-}
-
 // Rows "number, name, height" for points first .. first+count-1, numbered from `number`.
 void HeightRows(ReportFile& report, const HeightNetwork& net, int first, int count, long number) {
   for (int i = first; i < first + count; ++i) {
@@ -56,28 +49,28 @@ void WriteInputTables(ReportFile& report, const HeightNetwork& net, SectionNumbe
   const int approx = net.approxCount;
   const int unknown = net.unknownPointCount;
   if (known > 0) {
-    BeginTable(report, FormatText("\r\n\r\n%18d.已知点高程<个数:%ld   单位:米>\r\n", section.Take(), long{known}),
-               kHeightsHeader);
+    report.TableHead(FormatText("\r\n\r\n%18d.已知点高程<个数:%ld   单位:米>\r\n", section.Take(), long{known}),
+                     kHeightsHeader);
     HeightRows(report, net, 0, known, 1);
     report.Rule();
   }
   if (approx > 0 && approx != unknown) {
-    BeginTable(report, FormatText("\r\n\r\n%18d.已知概略高程<个数:%ld   单位:米>\r\n", section.Take(), long{approx}),
-               kHeightsHeader);
+    report.TableHead(FormatText("\r\n\r\n%18d.已知概略高程<个数:%ld   单位:米>\r\n", section.Take(), long{approx}),
+                     kHeightsHeader);
     HeightRows(report, net, known, approx, known + 1);
     report.Rule();
   } else if (approx == unknown && known == 0) {
-    BeginTable(report,
-               FormatText("\r\n\r\n%18d.秩亏网解算近似高程<个数:%ld   单位:米>\r\n", section.Take(), long{approx}),
-               kHeightsHeader);
+    report.TableHead(
+        FormatText("\r\n\r\n%18d.秩亏网解算近似高程<个数:%ld   单位:米>\r\n", section.Take(), long{approx}),
+        kHeightsHeader);
     HeightRows(report, net, known, approx, known + 1);
     report.Rule();
   }
 
   const long observations = net.observationCount;
   if (observations > 0) {
-    BeginTable(report, FormatText("\r\n\r\n%18d.高差观测值<个数:%ld   单位:米>\r\n", section.Take(), observations),
-               "  序号 点    名   点    名               观测高差(m)     定权元素\r\n");
+    report.TableHead(FormatText("\r\n\r\n%18d.高差观测值<个数:%ld   单位:米>\r\n", section.Take(), observations),
+                     "  序号 点    名   点    名               观测高差(m)     定权元素\r\n");
     for (int i = 0; i < observations; ++i) {
       report.Printf("%5ld  %-11.10s%-20.10s%10.4f     %12.2f\r\n", long{i + 1}, Name(net.from[i]).c_str(),
                     Name(net.to[i]).c_str(), net.observed[i], net.weightElement[i]);
@@ -87,8 +80,8 @@ void WriteInputTables(ReportFile& report, const HeightNetwork& net, SectionNumbe
 
   const long pairs = net.pairCount;
   if (pairs > 0) {
-    BeginTable(report, FormatText("\r\n\r\n%18d.评定精度点或端点的点名<个数:%ld>\r\n", section.Take(), pairs),
-               "  序号 点    名   点    名\r\n");
+    report.TableHead(FormatText("\r\n\r\n%18d.评定精度点或端点的点名<个数:%ld>\r\n", section.Take(), pairs),
+                     "  序号 点    名   点    名\r\n");
     for (int i = 0; i < pairs; ++i) {
       report.Printf("%5ld  %-11.10s%-11.10s\r\n", long{i + 1}, Name(net.pairFrom[i]).c_str(),
                     Name(net.pairTo[i]).c_str());
@@ -98,8 +91,8 @@ void WriteInputTables(ReportFile& report, const HeightNetwork& net, SectionNumbe
 
   const long coordinates = net.coordinateCount;
   if (coordinates > 0) {
-    BeginTable(report, FormatText("\r\n\r\n%18d.高程点平面坐标<个数:%ld>\r\n", section.Take(), coordinates),
-               "  序号 点    名               X坐标         Y坐标\r\n");
+    report.TableHead(FormatText("\r\n\r\n%18d.高程点平面坐标<个数:%ld>\r\n", section.Take(), coordinates),
+                     "  序号 点    名               X坐标         Y坐标\r\n");
     for (int i = 0; i < coordinates; ++i) {
       report.Printf("%5ld  %-16.10s%15.4f%15.4f\r\n", long{i + 1}, Name(net.coordinateName[i]).c_str(),
                     net.coordinateX[i], net.coordinateY[i]);
@@ -125,7 +118,7 @@ bool WriteHeightRawReport(HeightNetwork& net, PlatformServices& platform, const 
       net.observationCount - net.unknownPointCount > 0
           ? FormatText("\r\n\r\n%18d.近似高程<个数:%ld   单位:米>\r\n", section.Take(), total)
           : FormatText("\r\n\r\n%18d.待定点高程<个数:%ld   单位:米>\r\n", section.Take(), total);
-  BeginTable(report, heading, kHeightsHeader);
+  report.TableHead(heading, kHeightsHeader);
   HeightRows(report, net, 0, net.pointCount, 1);
   report.Rule();
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/byte_fields.h"
+#include "common/format.h"
 #include "common/gbk_text.h"
 #include "common/name_slot.h"
 #include "geodesy/angles.h"
@@ -144,10 +145,8 @@ int TriangleClosures(const PlaneNetwork& net, const NetworkGeometry& geo, Report
         if (std::fabs(w) < 0.005) w = 0.0;
         if (!std::isfinite(w)) continue;
         if (triangles == 0) {
-          report.PrintText("\r\n\r\n\r\n%18d.三角形闭合差<单位:秒>\r\n", section.Take());
-          report.Rule();
-          report.PrintText("  序号 点    名   点    名   点    名     闭合差值\r\n");
-          report.Rule();
+          report.TableHead(FormatText("\r\n\r\n\r\n%18d.三角形闭合差<单位:秒>\r\n", section.Take()),
+                           "  序号 点    名   点    名   点    名     闭合差值\r\n");
         }
         ++triangles;
         report.Printf("%5ld  %-11.10s%-11.10s%-11.10s=%8.2f\r\n", static_cast<long>(triangles), net.pointName[i],

@@ -117,10 +117,9 @@ bool EstimatePlanePrecision(PlaneComputation& c) {
 void ReportPlaneCoordinates(PlaneComputation& c) {
   const PlaneNetwork& net = c.net;
   const int points = ClampedCount(net.pointCount, kMaxPlanePoints);
-  c.report.Write(FormatText("\r\n\r\n%18d.坐标平差值<个数:%ld   单位:米>\r\n", c.section.Take(), static_cast<long>(points)));
-  c.report.Rule();
-  c.report.Write(FormatText("  序号 点    名               X坐标         Y坐标\r\n"));
-  c.report.Rule();
+  c.report.TableHead(
+      FormatText("\r\n\r\n%18d.坐标平差值<个数:%ld   单位:米>\r\n", c.section.Take(), static_cast<long>(points)),
+      "  序号 点    名               X坐标         Y坐标\r\n");
   for (int p = 0; p < points; ++p) {
     c.report.Write(Format("%5ld  %-16.10s%15.4f%15.4f\r\n", static_cast<long>(p + 1), PointNameOf(net, p).c_str(),
                           net.x[p], net.y[p]));

@@ -41,8 +41,6 @@ class RawReportWriter {
 
  private:
   void BasicInformation();
-  // Heading, rule, column header, rule.
-  void TableHead(const std::string& heading, const char* columnsUtf8);
   void PointRows(int first, int count);
   void KnownHeights();
   void PrecisionPairs();
@@ -69,13 +67,6 @@ class RawReportWriter {
   int reduced_ = 0;
 };
 
-void RawReportWriter::TableHead(const std::string& heading, const char* columnsUtf8) {
-  report_.Write(heading);
-  report_.Rule();
-  report_.Write(Gbk(columnsUtf8));
-  report_.Rule();
-}
-
 void RawReportWriter::Write(std::time_t now) {
   points_ = ClampedCount(net_.pointCount, kMaxPlanePoints);
   known_ = std::min(ClampedCount(net_.knownCount, kMaxPlanePoints), points_);
@@ -88,13 +79,14 @@ void RawReportWriter::Write(std::time_t now) {
   BasicInformation();
 
   if (known_ > 0) {
-    TableHead(FormatText("\r\n\r\n%18d.已知点坐标<个数:%ld   单位:米>\r\n", section_.Take(), static_cast<long>(known_)),
-              "  序号 点    名               X坐标         Y坐标\r\n");
+    report_.TableHead(
+        FormatText("\r\n\r\n%18d.已知点坐标<个数:%ld   单位:米>\r\n", section_.Take(), static_cast<long>(known_)),
+        "  序号 点    名               X坐标         Y坐标\r\n");
     PointRows(0, known_);
     report_.Rule();
   }
   if (approx_ > 0) {
-    TableHead(
+    report_.TableHead(
         FormatText("\r\n\r\n%18d.已知概略坐标<个数:%ld   单位:米>\r\n", section_.Take(), static_cast<long>(approx_)),
         "  序号 点    名               X坐标         Y坐标\r\n");
     PointRows(known_, approx_);
@@ -152,8 +144,9 @@ void RawReportWriter::PointRows(int first, int count) {
 void RawReportWriter::KnownHeights() {
   const int heights = ClampedCount(net_.knownHeightCount, kMaxSmallTable);
   if (!SlopeMode() || lines_ == 0 || heights == 0) return;
-  TableHead(FormatText("\r\n\r\n%18d.已知高程点<个数:%ld   单位:米>\r\n", section_.Take(), static_cast<long>(heights)),
-            "  序号 点    名                                           H高程\r\n");
+  report_.TableHead(
+      FormatText("\r\n\r\n%18d.已知高程点<个数:%ld   单位:米>\r\n", section_.Take(), static_cast<long>(heights)),
+      "  序号 点    名                                           H高程\r\n");
   for (int i = 0; i < heights; ++i) {
     report_.Printf("%5ld  %-48.10s%10.4f\r\n", static_cast<long>(i + 1), net_.knownHeightName[i],
                    Shown(net_.knownHeight[i]));
@@ -164,8 +157,8 @@ void RawReportWriter::KnownHeights() {
 void RawReportWriter::PrecisionPairs() {
   const int pairs = ClampedCount(net_.precisionPairCount, kMaxSmallTable);
   if (pairs == 0) return;
-  TableHead(FormatText("\r\n\r\n%18d.评定精度两端点<个数:%ld>\r\n", section_.Take(), static_cast<long>(pairs)),
-            "  序号 点    名   点    名\r\n");
+  report_.TableHead(FormatText("\r\n\r\n%18d.评定精度两端点<个数:%ld>\r\n", section_.Take(), static_cast<long>(pairs)),
+                    "  序号 点    名   点    名\r\n");
   for (int i = 0; i < pairs; ++i) {
     report_.Printf("%5ld  %-11.10s%-11.10s\r\n", static_cast<long>(i + 1), net_.pairFirst[i], net_.pairSecond[i]);
   }
@@ -174,9 +167,9 @@ void RawReportWriter::PrecisionPairs() {
 
 void RawReportWriter::Directions() {
   if (directions_ == 0) return;
-  TableHead(
-      FormatText("\r\n\r\n%18d.方向观测值<个数:%ld   单位:度.分秒>\r\n", section_.Take(), static_cast<long>(directions_)),
-      "  序号 点    名   点    名                             方向观测值\r\n");
+  report_.TableHead(FormatText("\r\n\r\n%18d.方向观测值<个数:%ld   单位:度.分秒>\r\n", section_.Take(),
+                               static_cast<long>(directions_)),
+                    "  序号 点    名   点    名                             方向观测值\r\n");
   for (int i = 0; i < directions_; ++i) {
     report_.Printf("%5ld  %-11.10s%-35.10s%12.6f\r\n", static_cast<long>(i + 1), net_.inputStation[i],
                    net_.inputTarget[i], Shown(net_.inputDirection[i]));
@@ -188,9 +181,9 @@ void RawReportWriter::Directions() {
 // delta = -(2 Yt + Ys - 3 Yoffset)(Xt - Xs) / (6 R^2); the set keeps its zero
 // direction, so every later direction changes by its delta minus the first's.
 void RawReportWriter::ReduceDirections() {
-  TableHead(FormatText("\r\n\r\n%18d.改化后方向观测值<个数:%ld   单位:度.分秒>\r\n", section_.Take(),
-                       static_cast<long>(directions_)),
-            "  序号 点    名   点    名               方向改化(秒)  方向观测值\r\n");
+  report_.TableHead(FormatText("\r\n\r\n%18d.改化后方向观测值<个数:%ld   单位:度.分秒>\r\n", section_.Take(),
+                               static_cast<long>(directions_)),
+                    "  序号 点    名   点    名               方向改化(秒)  方向观测值\r\n");
   const PointNameIndex names(net_);
   const double r2 = kEarthRadius * kEarthRadius;
   long row = 0;
@@ -225,7 +218,7 @@ void RawReportWriter::ReduceDirections() {
 void RawReportWriter::Azimuths() {
   const int fixed = ClampedCount(net_.fixedAzimuthCount, kMaxSmallTable);
   if (fixed > 0) {
-    TableHead(
+    report_.TableHead(
         FormatText("\r\n\r\n%18d.固定方位角<个数:%ld   单位:度.分秒>\r\n", section_.Take(), static_cast<long>(fixed)),
         "  序号 点    名   点    名                             固定方位角\r\n");
     for (int i = 0; i < fixed; ++i) {
@@ -236,9 +229,9 @@ void RawReportWriter::Azimuths() {
   }
   const int weighted = ClampedCount(net_.weightedAzimuthCount, kMaxSmallTable);
   if (weighted > 0) {
-    TableHead(
-        FormatText("\r\n\r\n%18d.加权方位角<个数:%ld   单位:度.分秒>\r\n", section_.Take(), static_cast<long>(weighted)),
-        "  序号 点    名   点    名                  加权方位角       权值\r\n");
+    report_.TableHead(FormatText("\r\n\r\n%18d.加权方位角<个数:%ld   单位:度.分秒>\r\n", section_.Take(),
+                                 static_cast<long>(weighted)),
+                      "  序号 点    名   点    名                  加权方位角       权值\r\n");
     for (int i = 0; i < weighted; ++i) {
       report_.Printf("%5ld  %-11.10s%-24.10s%12.7f %10.2f\r\n", static_cast<long>(i + 1), net_.weightedAzimuthFrom[i],
                      net_.weightedAzimuthTo[i], Shown(net_.weightedAzimuth[i]), Shown(net_.weightedAzimuthWeight[i]));
@@ -252,13 +245,13 @@ void RawReportWriter::DistanceLines() {
   const std::string heading =
       FormatText("\r\n\r\n%18d.边长观测值<个数:%ld   单位:米>\r\n", section_.Take(), static_cast<long>(lines_));
   if (!SlopeMode()) {
-    TableHead(heading, "  序号 点    名   点    名                             边长观测值\r\n");
+    report_.TableHead(heading, "  序号 点    名   点    名                             边长观测值\r\n");
     for (int i = 0; i < lines_; ++i) {
       report_.Printf("%5ld  %-11.10s%-37.10s%10.4f\r\n", static_cast<long>(i + 1), net_.lineFrom[i], net_.lineTo[i],
                      Shown(net_.lineDistance[i]));
     }
   } else {
-    TableHead(heading, "  序号 点    名   点    名   边长观测值   仪高    目标   竖角D.MS\r\n");
+    report_.TableHead(heading, "  序号 点    名   点    名   边长观测值   仪高    目标   竖角D.MS\r\n");
     for (int i = 0; i < lines_; ++i) {
       report_.Printf("%5ld  %-11.10s%-11.10s%10.4f %7.3f %7.3f %9.5f\r\n", static_cast<long>(i + 1), net_.lineFrom[i],
                      net_.lineTo[i], Shown(net_.lineDistance[i]), Shown(net_.instrumentHeight[i]),
@@ -328,9 +321,9 @@ void RawReportWriter::SlopeReductions() {
     rows.push_back({reverse, dhBack, sBack, SlopeRow::kBackward, (s - sBack) * 1000.0});
   }
 
-  TableHead(FormatText("\r\n\r\n%18d.平距高差计算<个数:%ld   单位:米>\r\n", section_.Take(),
-                       static_cast<long>(rows.size())),
-            "  序号 点    名   点    名         高差       平距     差值(毫米)\r\n");
+  report_.TableHead(
+      FormatText("\r\n\r\n%18d.平距高差计算<个数:%ld   单位:米>\r\n", section_.Take(), static_cast<long>(rows.size())),
+      "  序号 点    名   点    名         高差       平距     差值(毫米)\r\n");
   long number = 0;
   for (const SlopeRow& r : rows) {
     const NameSlot& from = net_.lineFrom[r.line];
@@ -359,7 +352,7 @@ void RawReportWriter::HorizontalDistances() {
           ? FormatText("\r\n\r\n%18d.水平边长观测值<个数:%ld   单位:米>\r\n", section_.Take(), static_cast<long>(reduced_))
           : FormatText("\r\n\r\n%10d.水平距,高程投影改正边长观测值<个数:%ld   单位:米>\r\n", section_.Take(),
                        static_cast<long>(reduced_));
-  TableHead(heading, "  序号 点    名   点    名                  高差       边长观测值\r\n");
+  report_.TableHead(heading, "  序号 点    名   点    名                  高差       边长观测值\r\n");
   for (int i = 0; i < reduced_; ++i) {
     report_.Printf("%5ld  %-11.10s%-20.10s%12.4f%15.4f\r\n", static_cast<long>(i + 1), net_.reducedFrom[i],
                    net_.reducedTo[i], Shown(net_.reducedHeightDiff[i]), Shown(net_.reducedLength[i]));
@@ -370,8 +363,9 @@ void RawReportWriter::HorizontalDistances() {
 void RawReportWriter::FixedAndWeightedDistances() {
   const int fixed = ClampedCount(net_.fixedDistanceCount, kMaxSmallTable);
   if (fixed > 0) {
-    TableHead(FormatText("\r\n\r\n%18d.固定边长<个数:%ld   单位:米>\r\n", section_.Take(), static_cast<long>(fixed)),
-              "  序号 点    名   点    名                               固定边长\r\n");
+    report_.TableHead(
+        FormatText("\r\n\r\n%18d.固定边长<个数:%ld   单位:米>\r\n", section_.Take(), static_cast<long>(fixed)),
+        "  序号 点    名   点    名                               固定边长\r\n");
     for (int i = 0; i < fixed; ++i) {
       report_.Printf("%5ld  %-11.10s%-37.10s%10.4f\r\n", static_cast<long>(i + 1), net_.fixedDistanceFrom[i],
                      net_.fixedDistanceTo[i], Shown(net_.fixedDistance[i]));
@@ -380,8 +374,9 @@ void RawReportWriter::FixedAndWeightedDistances() {
   }
   const int weighted = ClampedCount(net_.weightedDistanceCount, kMaxSmallTable);
   if (weighted > 0) {
-    TableHead(FormatText("\r\n\r\n%18d.加权观测边<个数:%ld   单位:米>\r\n", section_.Take(), static_cast<long>(weighted)),
-              "  序号 点    名   点    名                  加权观测边       权值\r\n");
+    report_.TableHead(
+        FormatText("\r\n\r\n%18d.加权观测边<个数:%ld   单位:米>\r\n", section_.Take(), static_cast<long>(weighted)),
+        "  序号 点    名   点    名                  加权观测边       权值\r\n");
     for (int i = 0; i < weighted; ++i) {
       report_.Printf("%5ld  %-11.10s%-26.10s%10.4f %10.2f\r\n", static_cast<long>(i + 1), net_.weightedDistanceFrom[i],
                      net_.weightedDistanceTo[i], Shown(net_.weightedDistance[i]),
@@ -398,10 +393,10 @@ void RawReportWriter::Coordinates() {
           : FormatText("\r\n\r\n%18d.待定点坐标<个数:%ld   单位:米>\r\n", section_.Take(), static_cast<long>(points_));
   const bool withHeights = SlopeMode() && reduced_ > 0;
   if (!withHeights) {
-    TableHead(heading, "  序号 点    名               X坐标         Y坐标\r\n");
+    report_.TableHead(heading, "  序号 点    名               X坐标         Y坐标\r\n");
     PointRows(0, points_);
   } else {
-    TableHead(heading, "  序号 点    名               X坐标          Y坐标        H高程\r\n");
+    report_.TableHead(heading, "  序号 点    名               X坐标          Y坐标        H高程\r\n");
     for (int p = 0; p < points_; ++p) {
       report_.Printf("%5ld  %-16.10s%15.4f%15.4f  %10.4f\r\n", static_cast<long>(p + 1), net_.pointName[p],
                      Shown(net_.x[p]), Shown(net_.y[p]), Shown(net_.h[p]));

@@ -19,13 +19,6 @@ namespace {
 // Reports and records never receive a value that is not a number.
 double Finite(double v) { return std::isfinite(v) ? v : 0.0; }
 
-void TableSection(PlaneComputation& c, const std::string& heading, const char* columnHeader) {
-  c.report.Write(heading);
-  c.report.Rule();
-  c.report.Write(Gbk(columnHeader));
-  c.report.Rule();
-}
-
 long AsLong(int v) { return static_cast<long>(v); }
 
 std::string SlotString(const NameSlot& slot) { return std::string(SlotText(slot)); }
@@ -36,9 +29,9 @@ double ReportAdjustedDirections(PlaneComputation& c) {
   const PlaneNetwork& net = c.net;
   if (net.directionCount < 2) return 0.0;
   const PointNameIndex names(net);
-  TableSection(c,
-               FormatText("\r\n\r\n%18d.方向平差值和改正数<个数:%ld>\r\n", c.section.Take(), AsLong(net.directionCount)),
-               "  序号 点    名   点    名               改正数(秒)    方向平差值\r\n");
+  c.report.TableHead(
+      FormatText("\r\n\r\n%18d.方向平差值和改正数<个数:%ld>\r\n", c.section.Take(), AsLong(net.directionCount)),
+      "  序号 点    名   点    名               改正数(秒)    方向平差值\r\n");
   double sum = 0.0;
   long row = 0;
   const int points = ClampedCount(net.pointCount, kMaxPlanePoints);
@@ -77,8 +70,8 @@ double ReportAdjustedDistances(PlaneComputation& c) {
   const int count = ClampedCount(net.reducedCount, kMaxReducedDistances);
   if (count < 1) return 0.0;
   const PointNameIndex names(net);
-  TableSection(c, FormatText("\r\n\r\n%18d.边长平差值和改正数<个数:%ld>\r\n", c.section.Take(), AsLong(count)),
-               "  序号 点    名   点    名               改正数(厘米)  边长平差值\r\n");
+  c.report.TableHead(FormatText("\r\n\r\n%18d.边长平差值和改正数<个数:%ld>\r\n", c.section.Take(), AsLong(count)),
+                     "  序号 点    名   点    名               改正数(厘米)  边长平差值\r\n");
   double sum = 0.0;
   long row = 0;
   for (int d = 0; d < count; ++d) {
@@ -102,9 +95,9 @@ double ReportWeightedObservations(PlaneComputation& c) {
   double sum = 0.0;
   const int azimuths = ClampedCount(net.weightedAzimuthCount, kMaxSmallTable);
   if (azimuths > 0) {
-    TableSection(c,
-                 FormatText("\r\n\r\n%18d.加权方位角平差值和改正数<个数:%ld>\r\n", c.section.Take(), AsLong(azimuths)),
-                 "  序号 点    名   点    名              改正数(秒) 加权方位平差值\r\n");
+    c.report.TableHead(
+        FormatText("\r\n\r\n%18d.加权方位角平差值和改正数<个数:%ld>\r\n", c.section.Take(), AsLong(azimuths)),
+        "  序号 点    名   点    名              改正数(秒) 加权方位平差值\r\n");
     long row = 0;
     for (int m = 0; m < azimuths; ++m) {
       const int u = names.Find(SlotText(net.weightedAzimuthFrom[m]));
@@ -121,8 +114,8 @@ double ReportWeightedObservations(PlaneComputation& c) {
   }
   const int sides = ClampedCount(net.weightedDistanceCount, kMaxSmallTable);
   if (sides > 0) {
-    TableSection(c, FormatText("\r\n\r\n%18d.加权边长平差值和改正数<个数:%ld>\r\n", c.section.Take(), AsLong(sides)),
-                 "  序号 点    名   点    名            改正数(厘米) 加权边长平差值\r\n");
+    c.report.TableHead(FormatText("\r\n\r\n%18d.加权边长平差值和改正数<个数:%ld>\r\n", c.section.Take(), AsLong(sides)),
+                       "  序号 点    名   点    名            改正数(厘米) 加权边长平差值\r\n");
     long row = 0;
     for (int m = 0; m < sides; ++m) {
       const int a = names.Find(SlotText(net.weightedDistanceFrom[m]));
@@ -289,10 +282,9 @@ void ReportSidesAndAzimuths(PlaneComputation& c) {
   const int sides = ClampedCount(net.sideCount, kMaxSides);
   if (sides < 1) return;
   const PointNameIndex names(net);
-  TableSection(c,
-               net.redundancy > 0 ? FormatText("\r\n\r\n%18d.平差后边长和方位角\r\n", c.section.Take())
-                                  : FormatText("\r\n\r\n%18d.边长和方位角\r\n", c.section.Take()),
-               "  序号 点    名---点    名               边长(米)      方位角D.MS\r\n");
+  c.report.TableHead(net.redundancy > 0 ? FormatText("\r\n\r\n%18d.平差后边长和方位角\r\n", c.section.Take())
+                                        : FormatText("\r\n\r\n%18d.边长和方位角\r\n", c.section.Take()),
+                     "  序号 点    名---点    名               边长(米)      方位角D.MS\r\n");
   long row = 0;
   for (int s = 0; s < sides; ++s) {
     const int a = names.Find(SlotText(net.sideFrom[s]));

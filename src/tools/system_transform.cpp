@@ -358,17 +358,15 @@ bool SystemTransformForm::WriteReport(PlatformServices& platform) const {
   report.WriteTitleBlock(SlotText(r.title), platform.CurrentTime(), section);
   report.PrintText("\r\n%35s   %d个\r\n", Gbk("重合点数").c_str(), m);
 
-  report.PrintText("\r\n\r\n%18d.坐标转换旧坐标<个数:%ld   单位:米>\r\n", section.Take(), static_cast<long>(r.oldCount));
-  report.Rule();
-  report.Write(Gbk(columns));
-  report.Rule();
+  report.TableHead(
+      FormatText("\r\n\r\n%18d.坐标转换旧坐标<个数:%ld   单位:米>\r\n", section.Take(), static_cast<long>(r.oldCount)),
+      columns);
   for (int i = 1; i <= r.oldCount; ++i) pointRow(i, SlotText(r.oldNames[i]), r.oldX[i], r.oldY[i]);
   report.Rule();
 
-  report.PrintText("\r\n\r\n%18d.坐标转换新坐标<个数:%ld   单位:米>\r\n", section.Take(), static_cast<long>(r.newCount));
-  report.Rule();
-  report.Write(Gbk(columns));
-  report.Rule();
+  report.TableHead(
+      FormatText("\r\n\r\n%18d.坐标转换新坐标<个数:%ld   单位:米>\r\n", section.Take(), static_cast<long>(r.newCount)),
+      columns);
   for (int i = 1; i <= r.newCount; ++i) pointRow(i, SlotText(r.newNames[i]), r.newX[i], r.newY[i]);
   report.Rule();
   report.Printf("%s\r\n\r\n", " ");
@@ -390,10 +388,9 @@ bool SystemTransformForm::WriteReport(PlatformServices& platform) const {
     report.Rule();
   }
 
-  report.PrintText("\r\n\r\n%18d.重合点新坐标系统的坐标<个数:%ld   单位:米>\r\n", section.Take(), static_cast<long>(m));
-  report.Rule();
-  report.Write(Gbk(columns));
-  report.Rule();
+  report.TableHead(
+      FormatText("\r\n\r\n%18d.重合点新坐标系统的坐标<个数:%ld   单位:米>\r\n", section.Take(), static_cast<long>(m)),
+      columns);
   for (int i = 1; i <= m; ++i) pointRow(i, SlotText(r.newNames[i]), r.newX[i], r.newY[i]);
   report.Rule();
 

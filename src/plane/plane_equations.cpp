@@ -118,7 +118,7 @@ bool FormDistanceEquations(PlaneComputation& c, AdjustmentMode mode) {
     if (e < 0 || f < 0) continue;
     const double observed = net.reducedLength[d];
     const double p = DistanceWeight(net, observed);
-    const double l = (DistanceOf(net.x[e], net.y[e], net.x[f], net.y[f]) - observed) * 100.0;
+    const double l = DistanceConstant(net, e, f, observed);
     if (!CorrectionPrompt(c.platform, CorrectionKind::Length, mode, PointNameOf(net, e).c_str(), PointNameOf(net, f).c_str(), l)) {
       return false;
     }
@@ -153,7 +153,7 @@ bool FormFixedAzimuthSideEquations(PlaneComputation& c, AdjustmentMode mode) {
     const int a = names.Find(SlotText(net.fixedDistanceFrom[m]));
     const int b = names.Find(SlotText(net.fixedDistanceTo[m]));
     if (a < 0 || b < 0) continue;
-    const double l = (DistanceOf(net.x[a], net.y[a], net.x[b], net.y[b]) - net.fixedDistance[m]) * 100.0;
+    const double l = DistanceConstant(net, a, b, net.fixedDistance[m]);
     if (!CorrectionPrompt(c.platform, CorrectionKind::Length, mode, PointNameOf(net, a).c_str(), PointNameOf(net, b).c_str(), l)) {
       return false;
     }
@@ -186,7 +186,7 @@ bool FormWeightedAzimuthSideEquations(PlaneComputation& c, AdjustmentMode mode) 
     const int a = names.Find(SlotText(net.weightedDistanceFrom[m]));
     const int b = names.Find(SlotText(net.weightedDistanceTo[m]));
     if (a < 0 || b < 0) continue;
-    const double l = (DistanceOf(net.x[a], net.y[a], net.x[b], net.y[b]) - net.weightedDistance[m]) * 100.0;
+    const double l = DistanceConstant(net, a, b, net.weightedDistance[m]);
     if (!CorrectionPrompt(c.platform, CorrectionKind::Length, mode, PointNameOf(net, a).c_str(), PointNameOf(net, b).c_str(), l)) {
       return false;
     }

@@ -80,7 +80,7 @@ double ReportAdjustedDistances(PlaneComputation& c) {
     if (e < 0 || f < 0) continue;
     const double observed = net.reducedLength[d];
     const double p = DistanceWeight(net, observed);
-    const double v = (DistanceOf(net.x[e], net.y[e], net.x[f], net.y[f]) - observed) * 100.0;
+    const double v = DistanceConstant(net, e, f, observed);
     sum += p * v * v;
     c.report.Write(Format("%5ld  %-11.10s%-20.10s%10.3f     %12.4f\r\n", ++row, SlotString(net.reducedFrom[d]).c_str(),
                           SlotString(net.reducedTo[d]).c_str(), v, observed + 0.01 * v));

@@ -68,6 +68,12 @@ inline double AzimuthConstant(const PlaneNetwork& net, int u, int v, double obse
   return FoldAngle(AzimuthOf(net.x[u], net.y[u], net.x[v], net.y[v]) - DmsToRadians(observedDms)) * kRhoSeconds;
 }
 
+// Constant of a distance from u to v (cm): the computed distance minus the
+// observed one.
+inline double DistanceConstant(const PlaneNetwork& net, int u, int v, double observed) {
+  return (DistanceOf(net.x[u], net.y[u], net.x[v], net.y[v]) - observed) * 100.0;
+}
+
 // Standard error of a measured distance (cm) and its weight relative to a
 // direction.
 inline double DistanceStandardError(const PlaneNetwork& net, double length) {

@@ -155,7 +155,7 @@ IndependentSystemForm::IndependentSystemForm() : record_(std::make_unique<Indepe
 IndependentEnabling IndependentSystemForm::Enabling() const {
   IndependentEnabling e;
   e.viewReport = viewReportEnabled_;
-  if (!fileChosen_) return e;
+  if (!file_.chosen) return e;
   const bool confirmed = Confirmed();
   e.referenceGroup = e.systemName = e.radius = !confirmed;
   e.nationalEdit = true;
@@ -170,10 +170,7 @@ void IndependentSystemForm::ChooseFile(const std::string& path, PlatformServices
   // given up: its data are no longer in the controls, and a later conversion
   // must not write the defaults over it.
   ResetIndependentSystemFile(*record_);
-  fileChosen_ = false;
-  dataPath_.clear();
-  reportPath_.clear();
-  fileNameText_.clear();
+  file_ = ChosenToolFile();
   viewReportEnabled_ = false;
   if (platform.Ask(Gbk("请确认新建独立坐标系统转换数据文件 ..."), Buttons::YesNo, Answer::Yes) == Answer::Yes) {
     if (WriteRecordFile(path, *record_)) {
@@ -200,10 +197,7 @@ bool IndependentSystemForm::CreateFile(const std::string& path) {
 }
 
 void IndependentSystemForm::UseFile(const std::string& path) {
-  dataPath_ = path;
-  reportPath_ = ReportPathFor(path);
-  fileChosen_ = true;
-  fileNameText_ = PathForDisplay(path);
+  file_.Use(path);
   // The report of another file is not this one's.
   viewReportEnabled_ = false;
 }
@@ -262,7 +256,7 @@ ConversionOutcome IndependentSystemForm::Execute(PlatformServices& platform) {
   viewReportEnabled_ = false;
   wroteFiles_ = false;
   // Without a file the point edits are disabled; there is nothing to convert.
-  if (!fileChosen_) return ConversionOutcome::NothingToDo;
+  if (!file_.chosen) return ConversionOutcome::NothingToDo;
   auto image = std::make_unique<IndependentSystemFile>(*record_);
   if (modeIndex == kIndependentToNational) return IndependentToNational(*image, platform);
   return NationalToIndependent(*image, platform);
@@ -372,7 +366,7 @@ void IndependentSystemForm::Complete(IndependentSystemFile& image, const char* d
   image.mode = modeIndex == kIndependentToNational ? kIndependentToNational : kNationalToIndependent;
   *record_ = image;
   wroteFiles_ = true;
-  if (!WriteRecordFile(dataPath_, *record_)) {
+  if (!WriteRecordFile(file_.dataPath, *record_)) {
     platform.ShowMessage(Gbk("独立坐标系统数据文件写入错误 !"));
     wroteFiles_ = false;
   }
@@ -385,7 +379,7 @@ void IndependentSystemForm::Complete(IndependentSystemFile& image, const char* d
 }
 
 void IndependentSystemForm::ViewReport(PlatformServices& platform) {
-  if (viewReportEnabled_) OpenInTextEditor(platform, reportPath_);
+  if (viewReportEnabled_) OpenInTextEditor(platform, file_.reportPath);
 }
 
 bool IndependentSystemForm::ConfirmExit(PlatformServices& platform) {
@@ -395,7 +389,7 @@ bool IndependentSystemForm::ConfirmExit(PlatformServices& platform) {
 bool IndependentSystemForm::WriteReport(PlatformServices& platform) const {
   const IndependentSystemFile& r = *record_;
   ReportFile report;
-  if (!CreateReportOrTell(report, reportPath_, platform)) return false;
+  if (!CreateReportOrTell(report, file_.reportPath, platform)) return false;
   SectionNumber section;
   report.WriteTitleBlock(SlotText(r.systemName), platform.CurrentTime(), section);
 

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "common/platform_services.h"
+#include "tools/chosen_tool_file.h"
 
 namespace qp {
 
@@ -133,12 +134,12 @@ class IndependentSystemForm {
   std::string nationalText;      // 国家坐标系统坐标
   std::string independentText;   // 独立坐标系统坐标
 
-  const std::string& FileNameText() const { return fileNameText_; }
-  bool FileChosen() const { return fileChosen_; }
+  const std::string& FileNameText() const { return file_.nameText; }
+  bool FileChosen() const { return file_.chosen; }
   bool Confirmed() const { return record_->confirmed != 0; }
   IndependentEnabling Enabling() const;
-  const std::string& DataPath() const { return dataPath_; }
-  const std::string& ReportPath() const { return reportPath_; }
+  const std::string& DataPath() const { return file_.dataPath; }
+  const std::string& ReportPath() const { return file_.reportPath; }
   const IndependentSystemFile& Record() const { return *record_; }
   // The edit the last conversion wrote its results to.
   const std::string& ResultText() const { return modeIndex == kIndependentToNational ? nationalText : independentText; }
@@ -168,10 +169,7 @@ class IndependentSystemForm {
   bool WriteReport(PlatformServices& platform) const;
 
   std::unique_ptr<IndependentSystemFile> record_;
-  std::string fileNameText_;
-  std::string dataPath_;
-  std::string reportPath_;
-  bool fileChosen_ = false;
+  ChosenToolFile file_;
   bool viewReportEnabled_ = false;
   bool wroteFiles_ = false;
 };

@@ -200,11 +200,8 @@ bool SystemTransformForm::CreateFile(const std::string& path) {
 }
 
 void SystemTransformForm::UseFile(const std::string& path) {
-  dataPath_ = path;
-  reportPath_ = ReportPathFor(path);
-  fileChosen_ = true;
+  file_.Use(path);
   computed_ = false;
-  fileNameText_ = PathForDisplay(path);
 }
 
 void SystemTransformForm::FillControls() {
@@ -217,7 +214,7 @@ void SystemTransformForm::FillControls() {
 }
 
 bool SystemTransformForm::PointTextEdited(PlatformServices& platform) {
-  if (fileChosen_) return true;
+  if (file_.chosen) return true;
   oldText.clear();
   newText.clear();
   platform.ShowMessage(Gbk("首先新建或打开一个坐标转换数据文件 !"));
@@ -311,7 +308,7 @@ bool SystemTransformForm::Estimate(SystemTransformFile& image, PlatformServices&
 }
 
 bool SystemTransformForm::Execute(PlatformServices& platform) {
-  if (!fileChosen_) return false;
+  if (!file_.chosen) return false;
   computed_ = false;
   auto image = std::make_unique<SystemTransformFile>(*record_);
   if (!ReadControls(*image, platform)) return false;
@@ -321,13 +318,13 @@ bool SystemTransformForm::Execute(PlatformServices& platform) {
   computed_ = true;
 
   bool ok = WriteReport(platform);
-  if (!WriteRecordFile(dataPath_, *record_)) {
+  if (!WriteRecordFile(file_.dataPath, *record_)) {
     platform.ShowMessage(Gbk("坐标转换数据文件写入错误 !"));
     ok = false;
   }
   if (ConfirmYesNoDefaultNo(platform, FormatText("坐标转换完成...\r\n%s\r\n\r\n查看转换结果 ?",
-                                                 PathForDisplay(reportPath_).c_str()))) {
-    OpenInTextEditor(platform, reportPath_);
+                                                 PathForDisplay(file_.reportPath).c_str()))) {
+    OpenInTextEditor(platform, file_.reportPath);
   }
   return ok;
 }
@@ -348,7 +345,7 @@ bool SystemTransformForm::WriteReport(PlatformServices& platform) const {
   const SystemTransformFile& r = *record_;
   const int m = r.commonCount;
   ReportFile report;
-  if (!CreateReportOrTell(report, reportPath_, platform)) return false;
+  if (!CreateReportOrTell(report, file_.reportPath, platform)) return false;
   auto pointRow = [&report](long serial, std::string_view name, double x, double y) {
     report.Printf("%6ld   %-26.16s%15.4f%15.4f\r\n", serial, std::string(name).c_str(), x, y);
   };

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "common/platform_services.h"
+#include "tools/chosen_tool_file.h"
 
 namespace qp {
 
@@ -92,10 +93,10 @@ class SystemTransformForm {
   std::string oldText;     // 旧坐标
   std::string newText;     // 新坐标
 
-  const std::string& FileNameText() const { return fileNameText_; }
-  bool FileChosen() const { return fileChosen_; }
-  const std::string& DataPath() const { return dataPath_; }
-  const std::string& ReportPath() const { return reportPath_; }
+  const std::string& FileNameText() const { return file_.nameText; }
+  bool FileChosen() const { return file_.chosen; }
+  const std::string& DataPath() const { return file_.dataPath; }
+  const std::string& ReportPath() const { return file_.reportPath; }
   const SystemTransformFile& Record() const { return *record_; }
 
   // "文件选择" after the file dialog returned `path`.
@@ -128,10 +129,7 @@ class SystemTransformForm {
   bool WriteReport(PlatformServices& platform) const;
 
   std::unique_ptr<SystemTransformFile> record_;
-  std::string fileNameText_;
-  std::string dataPath_;
-  std::string reportPath_;
-  bool fileChosen_ = false;
+  ChosenToolFile file_;
   bool computed_ = false;
 };
 

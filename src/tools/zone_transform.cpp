@@ -105,10 +105,7 @@ bool ZoneTransformForm::CreateFile(const std::string& path) {
 }
 
 void ZoneTransformForm::UseFile(const std::string& path) {
-  dataPath_ = path;
-  reportPath_ = ReportPathFor(path);
-  fileChosen_ = true;
-  fileNameText_ = PathForDisplay(path);
+  file_.Use(path);
 }
 
 void ZoneTransformForm::FillControls() {
@@ -213,17 +210,17 @@ bool ZoneTransformForm::Execute(PlatformServices& platform) {
   if (image->count >= 1 && !Transform(*image, platform)) return false;
   *record_ = *image;
   outputText_ = DisplayText();
-  if (!fileChosen_) return true;
+  if (!file_.chosen) return true;
 
   bool ok = true;
-  if (!WriteRecordFile(dataPath_, *record_)) {
+  if (!WriteRecordFile(file_.dataPath, *record_)) {
     platform.ShowMessage(Gbk("换带数据文件写入错误 !"));
     ok = false;
   }
   ok = WriteReport(platform) && ok;
   if (ConfirmYesNoDefaultNo(platform, FormatText("换带计算完成...\r\n%s\r\n\r\n查看转换结果 ?",
-                                                 PathForDisplay(reportPath_).c_str()))) {
-    OpenInTextEditor(platform, reportPath_);
+                                                 PathForDisplay(file_.reportPath).c_str()))) {
+    OpenInTextEditor(platform, file_.reportPath);
   }
   return ok;
 }
@@ -240,7 +237,7 @@ bool ZoneTransformForm::ConfirmExit(PlatformServices& platform) {
 bool ZoneTransformForm::WriteReport(PlatformServices& platform) const {
   const ZoneTransformFile& r = *record_;
   ReportFile report;
-  if (!CreateReportOrTell(report, reportPath_, platform)) return false;
+  if (!CreateReportOrTell(report, file_.reportPath, platform)) return false;
   SectionNumber section;
   report.WriteTitleBlock(SlotText(r.title), platform.CurrentTime(), section);
   report.Printf("\r\n%44s\r\n\r\n", SystemCaption(r.system).c_str());

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "common/platform_services.h"
+#include "tools/chosen_tool_file.h"
 
 namespace qp {
 
@@ -73,10 +74,10 @@ class ZoneTransformForm {
   std::string inputText;                // 换带前坐标
 
   const std::string& OutputText() const { return outputText_; }  // 换带后坐标
-  const std::string& FileNameText() const { return fileNameText_; }
-  bool FileChosen() const { return fileChosen_; }
-  const std::string& DataPath() const { return dataPath_; }
-  const std::string& ReportPath() const { return reportPath_; }
+  const std::string& FileNameText() const { return file_.nameText; }
+  bool FileChosen() const { return file_.chosen; }
+  const std::string& DataPath() const { return file_.dataPath; }
+  const std::string& ReportPath() const { return file_.reportPath; }
   const ZoneTransformFile& Record() const { return *record_; }
 
   // "文件选择" after the file dialog returned `path`: loads the file, or asks
@@ -107,10 +108,7 @@ class ZoneTransformForm {
 
   std::unique_ptr<ZoneTransformFile> record_;
   std::string outputText_;
-  std::string fileNameText_;
-  std::string dataPath_;
-  std::string reportPath_;
-  bool fileChosen_ = false;
+  ChosenToolFile file_;
 };
 
 }  // namespace qp

@@ -10,23 +10,12 @@
 #include <cstring>
 
 #include "common/binary_file.h"
+#include "common/finite_values.h"
 
 namespace qp {
 namespace {
 
 int32_t Clamp(int32_t value, int32_t low, int32_t high) { return std::clamp(value, low, high); }
-
-template <size_t N>
-void ZeroNonFinite(double (&values)[N]) {
-  for (double& v : values) {
-    if (!std::isfinite(v)) v = 0.0;
-  }
-}
-
-template <size_t R, size_t C>
-void ZeroNonFinite(double (&values)[R][C]) {
-  for (auto& row : values) ZeroNonFinite(row);
-}
 
 // mkdir -p for the configuration folder.
 bool MakeDirectories(const std::string& path) {

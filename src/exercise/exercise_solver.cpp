@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/finite_values.h"
 #include "common/gbk_text.h"
 #include "exercise/matrix.h"
 
@@ -157,11 +158,7 @@ bool SolveIndirectAdjustment(const ExerciseFile& rec, ExerciseSolution& s, Platf
   return true;
 }
 
-bool AllFinite(const std::vector<double>& values) {
-  return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
-}
-
-bool AllFinite(const ExerciseSolution& s) {
+bool SolutionIsFinite(const ExerciseSolution& s) {
   return AllFinite(s.normal) && AllFinite(s.rightSide) && AllFinite(s.inverse) && AllFinite(s.solution) &&
          AllFinite(s.corrections) && AllFinite(s.reciprocalWeights) && std::isfinite(s.pvv) && std::isfinite(s.m0);
 }
@@ -177,7 +174,7 @@ std::optional<ExerciseSolution> SolveExercise(const ExerciseFile& record, Platfo
     default: ok = SolveNormalEquations(record, s, platform); break;
   }
   if (!ok) return std::nullopt;
-  if (!AllFinite(s)) {
+  if (!SolutionIsFinite(s)) {
     // Numbers this large come from a system that is singular in all but name.
     ShowSingular(platform);
     return std::nullopt;

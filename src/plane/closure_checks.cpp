@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/byte_fields.h"
+#include "common/finite_values.h"
 #include "common/format.h"
 #include "common/gbk_text.h"
 #include "common/name_slot.h"
@@ -49,13 +50,6 @@ std::vector<std::vector<int>> SetTargets(const PlaneNetwork& net, const NetworkG
     }
   }
   return targets;
-}
-
-bool AllFinite(std::initializer_list<double> values) {
-  for (double v : values) {
-    if (!std::isfinite(v)) return false;
-  }
-  return true;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <utility>
 
+#include "common/finite_values.h"
 #include "common/gbk_text.h"
 
 // BLAS and LAPACK (OpenBLAS), Fortran calling convention: every argument by
@@ -28,13 +29,6 @@ namespace {
 
 // Width of the diagonal blocks of the factorisation.
 constexpr int kBlock = 96;
-
-bool AllFinite(const double* v, size_t count) {
-  for (size_t i = 0; i < count; ++i) {
-    if (!std::isfinite(v[i])) return false;
-  }
-  return true;
-}
 
 // The pivot test of the elimination: NaN fails too.
 bool PivotAcceptable(double p) { return std::fabs(p) >= kPivotThreshold; }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "common/binary_file.h"
+#include "common/finite_values.h"
 #include "common/gbk_text.h"
 #include "common/platform_services.h"
 
@@ -53,26 +54,6 @@ void LoadOrCreateOnRequest(Form& form, const std::string& path, const char* ques
   if (form.LoadFile(path)) return;
   if (platform.Ask(Gbk(question), Buttons::YesNo, Answer::Yes) != Answer::Yes) return;
   if (!form.CreateFile(path)) platform.ShowMessage(Gbk(unwritable));
-}
-
-inline bool AllFinite(const double* values, size_t count) {
-  for (size_t i = 0; i < count; ++i) {
-    if (!std::isfinite(values[i])) return false;
-  }
-  return true;
-}
-
-// Replaces values that are not finite by 0 (slots no list uses may hold
-// anything in a file written elsewhere; they must not be written back so).
-inline void ZeroNonFinite(double* values, size_t count) {
-  for (size_t i = 0; i < count; ++i) {
-    if (!std::isfinite(values[i])) values[i] = 0.0;
-  }
-}
-
-template <size_t N>
-void ZeroNonFinite(double (&values)[N]) {
-  ZeroNonFinite(values, N);
 }
 
 }  // namespace qp

@@ -1,0 +1,41 @@
+// Floating-point values that must be finite: checked before a computed result
+// is kept, repaired where a file written elsewhere may hold anything.
+#pragma once
+
+#include <cmath>
+#include <cstddef>
+#include <initializer_list>
+#include <span>
+
+namespace qp {
+
+inline bool AllFinite(std::span<const double> values) {
+  for (double v : values) {
+    if (!std::isfinite(v)) return false;
+  }
+  return true;
+}
+inline bool AllFinite(const double* values, size_t count) { return AllFinite(std::span(values, count)); }
+inline bool AllFinite(std::initializer_list<double> values) {
+  return AllFinite(std::span(values.begin(), values.size()));
+}
+
+// Replaces values that are not finite by 0 (slots no list uses may hold
+// anything in a file written elsewhere; they must not be written back so).
+inline void ZeroNonFinite(double* values, size_t count) {
+  for (size_t i = 0; i < count; ++i) {
+    if (!std::isfinite(values[i])) values[i] = 0.0;
+  }
+}
+
+template <size_t N>
+void ZeroNonFinite(double (&values)[N]) {
+  ZeroNonFinite(values, N);
+}
+
+template <size_t R, size_t C>
+void ZeroNonFinite(double (&values)[R][C]) {
+  for (auto& row : values) ZeroNonFinite(row);
+}
+
+}  // namespace qp

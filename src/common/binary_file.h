@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -24,6 +26,33 @@ bool WriteFileAtomically(const std::string& path, std::initializer_list<std::spa
 template <typename T>
 std::span<const unsigned char> BytesOf(const T& record) {
   return std::span<const unsigned char>(reinterpret_cast<const unsigned char*>(&record), sizeof(T));
+}
+
+// The data files that are byte images of plain records, one after another.
+// A file is read only when it has exactly the records' length; a file that
+// cannot be read changes none of them.
+template <typename... Records>
+bool ReadRecords(const std::string& path, Records&... records) {
+  const auto bytes = ReadFileOfExactSize(path, (sizeof(Records) + ...));
+  if (!bytes) return false;
+  size_t at = 0;
+  ((std::memcpy(static_cast<void*>(&records), bytes->data() + at, sizeof(Records)), at += sizeof(Records)), ...);
+  return true;
+}
+
+template <typename... Records>
+bool WriteRecords(const std::string& path, const Records&... records) {
+  return WriteFileAtomically(path, {BytesOf(records)...});
+}
+
+// Reads a one-record file into a scratch copy, lets `accept` check (and tidy)
+// it, and only then replaces `record`: a file that is refused changes nothing.
+template <typename Record, typename Accept>
+bool ReadRecordFile(const std::string& path, Record& record, Accept accept) {
+  auto scratch = std::make_unique<Record>();
+  if (!ReadRecords(path, *scratch) || !accept(*scratch)) return false;
+  record = *scratch;
+  return true;
 }
 
 bool FileExists(const std::string& path);

@@ -46,10 +46,8 @@ ExerciseFile DefaultExercise() {
 }
 
 std::optional<ExerciseFile> ReadExerciseFile(const std::string& path) {
-  const auto bytes = ReadFileOfExactSize(path, kExerciseFileSize);
-  if (!bytes) return std::nullopt;
   ExerciseFile record;
-  std::memcpy(&record, bytes->data(), sizeof record);
+  if (!ReadRecords(path, record)) return std::nullopt;
   const int32_t last = kExerciseGridSize - 1;
   record.method = Clamp(record.method, kNormalEquations, kIndirectAdjustment);
   record.nIndex = Clamp(record.nIndex, 0, last);
@@ -68,7 +66,7 @@ std::optional<ExerciseFile> ReadExerciseFile(const std::string& path) {
 }
 
 bool WriteExerciseFile(const std::string& path, const ExerciseFile& record) {
-  return WriteFileAtomically(path, {BytesOf(record)});
+  return WriteRecords(path, record);
 }
 
 std::string ExerciseStatePath(const std::string& programDirectory) {

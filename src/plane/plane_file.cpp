@@ -1,7 +1,5 @@
 #include "plane/plane_file.h"
 
-#include <cstring>
-
 #include "common/binary_file.h"
 
 namespace qp {
@@ -9,13 +7,9 @@ namespace qp {
 bool ReadWritePlaneFile(const std::string& path, FileDirection direction, SettingsBlock& settings,
                         PlaneNetwork& net) {
   if (direction == FileDirection::Write) {
-    return WriteFileAtomically(path, {BytesOf(settings), BytesOf(net)});
+    return WriteRecords(path, settings, net);
   }
-  const auto bytes = ReadFileOfExactSize(path, kPlaneFileSize);
-  if (!bytes) return false;
-  std::memcpy(&settings, bytes->data(), sizeof settings);
-  std::memcpy(&net, bytes->data() + sizeof settings, sizeof net);
-  return true;
+  return ReadRecords(path, settings, net);
 }
 
 }  // namespace qp

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <iterator>
 
+#include "common/finite_values.h"
 #include "common/format.h"
 #include "common/gbk_text.h"
 #include "common/name_slot.h"
@@ -173,7 +174,7 @@ void IndependentSystemForm::ChooseFile(const std::string& path, PlatformServices
   file_ = ChosenToolFile();
   viewReportEnabled_ = false;
   if (platform.Ask(Gbk("请确认新建独立坐标系统转换数据文件 ..."), Buttons::YesNo, Answer::Yes) == Answer::Yes) {
-    if (WriteRecordFile(path, *record_)) {
+    if (WriteRecords(path, *record_)) {
       UseFile(path);
     } else {
       platform.ShowMessage(Gbk("独立坐标系统数据文件写入错误 !"));
@@ -366,7 +367,7 @@ void IndependentSystemForm::Complete(IndependentSystemFile& image, const char* d
   image.mode = modeIndex == kIndependentToNational ? kIndependentToNational : kNationalToIndependent;
   *record_ = image;
   wroteFiles_ = true;
-  if (!WriteRecordFile(file_.dataPath, *record_)) {
+  if (!WriteRecords(file_.dataPath, *record_)) {
     platform.ShowMessage(Gbk("独立坐标系统数据文件写入错误 !"));
     wroteFiles_ = false;
   }

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "common/finite_values.h"
 #include "common/format.h"
 #include "common/gbk_text.h"
 #include "common/name_slot.h"
@@ -318,7 +319,7 @@ bool SystemTransformForm::Execute(PlatformServices& platform) {
   computed_ = true;
 
   bool ok = WriteReport(platform);
-  if (!WriteRecordFile(file_.dataPath, *record_)) {
+  if (!WriteRecords(file_.dataPath, *record_)) {
     platform.ShowMessage(Gbk("坐标转换数据文件写入错误 !"));
     ok = false;
   }

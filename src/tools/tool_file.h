@@ -1,36 +1,16 @@
-// Reading and writing the tools' data files: each file is the byte image of
-// the tool's fixed record, read only when it has exactly the record's length.
+// The tools' data files, each the byte image of the tool's fixed record (read
+// with ReadRecordFile, written with WriteRecords): creating one, and the file
+// choice of a tool's form.
 #pragma once
 
-#include <cmath>
-#include <cstring>
 #include <memory>
 #include <string>
 
 #include "common/binary_file.h"
-#include "common/finite_values.h"
 #include "common/gbk_text.h"
 #include "common/platform_services.h"
 
 namespace qp {
-
-// Reads the file into a scratch copy, lets `accept` check (and tidy) it, and
-// only then replaces `record`: a file that is refused changes nothing.
-template <typename Record, typename Accept>
-bool ReadRecordFile(const std::string& path, Record& record, Accept accept) {
-  const auto bytes = ReadFileOfExactSize(path, sizeof(Record));
-  if (!bytes) return false;
-  auto scratch = std::make_unique<Record>();
-  std::memcpy(static_cast<void*>(scratch.get()), bytes->data(), sizeof(Record));
-  if (!accept(*scratch)) return false;
-  record = *scratch;
-  return true;
-}
-
-template <typename Record>
-bool WriteRecordFile(const std::string& path, const Record& record) {
-  return WriteFileAtomically(path, {BytesOf(record)});
-}
 
 // Writes a new file holding a fresh record (zeroed, then given its defaults
 // by `reset` when there is one) and only then replaces `record` with it: a
@@ -39,7 +19,7 @@ template <typename Record>
 bool CreateRecordFile(const std::string& path, Record& record, void (*reset)(Record&) = nullptr) {
   auto fresh = std::make_unique<Record>();
   if (reset) reset(*fresh);
-  if (!WriteRecordFile(path, *fresh)) return false;
+  if (!WriteRecords(path, *fresh)) return false;
   record = *fresh;
   return true;
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "common/finite_values.h"
 #include "common/format.h"
 #include "common/gbk_text.h"
 #include "common/name_slot.h"
@@ -213,7 +214,7 @@ bool ZoneTransformForm::Execute(PlatformServices& platform) {
   if (!file_.chosen) return true;
 
   bool ok = true;
-  if (!WriteRecordFile(file_.dataPath, *record_)) {
+  if (!WriteRecords(file_.dataPath, *record_)) {
     platform.ShowMessage(Gbk("换带数据文件写入错误 !"));
     ok = false;
   }

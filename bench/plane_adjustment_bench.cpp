@@ -49,9 +49,10 @@ struct GridNetwork {
       for (int c = 0; c < kSide; ++c) {
         x[r][c] = 3800000.0 + 1000.0 * r + 150.0 * Wobble(++e, 1.0);
         y[r][c] = 500000.0 + 1000.0 * c + 150.0 * Wobble(++e, 1.0);
-        const std::string line =
-            Name(r, c) + Format(",%.4f,%.4f\r\n", x[r][c] + (Known(r, c) ? 0.0 : Wobble(++e, 0.05)),
-                                y[r][c] + (Known(r, c) ? 0.0 : Wobble(++e, 0.05)));
+        // Approximate coordinates are a few centimetres off the true ones.
+        const double dx = Known(r, c) ? 0.0 : Wobble(++e, 0.05);
+        const double dy = Known(r, c) ? 0.0 : Wobble(++e, 0.05);
+        const std::string line = Name(r, c) + Format(",%.4f,%.4f\r\n", x[r][c] + dx, y[r][c] + dy);
         boxes[Known(r, c) ? kKnownPointsBox : kApproxPointsBox] += line;
       }
     }

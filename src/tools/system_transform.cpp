@@ -158,7 +158,7 @@ bool EstimateConformalTransform(const SystemTransformFile& image, int m, Conform
   // Symmetric elimination without pivoting, row by row. Each reduced pivot is
   // compared with its diagonal element before reduction, which makes the test
   // independent of the very different scales of the parameters.
-  double diagonal[kMaxParameters + 1];
+  double diagonal[kMaxParameters + 1] = {};
   for (int i = 1; i <= f; ++i) diagonal[i] = N[Packed(i, i)];
   if (!(diagonal[1] > 0.0)) return false;
   for (int i = 2; i <= f; ++i) {

@@ -1,0 +1,124 @@
+// The sheet's tables and coordinate conversions against hand-computed values.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "common/settings_block.h"
+#include "drawing/drawing_tables.h"
+#include "drawing/entities.h"
+#include "drawing/sheet_geometry.h"
+#include "drawing/view_transform.h"
+
+namespace qp {
+namespace {
+
+TEST(DrawingTables, PaletteEntriesAndStyleWord) {
+  EXPECT_EQ(PaletteColour(0), (Rgb{0, 0, 0}));
+  EXPECT_EQ(PaletteColour(9), (Rgb{255, 0, 0}));
+  EXPECT_EQ(PaletteColour(60), (Rgb{255, 128, 255}));
+  EXPECT_EQ(PaletteColour(140), (Rgb{242, 242, 242}));
+  EXPECT_EQ(PaletteColour(141), (Rgb{0, 0, 0}));
+  EXPECT_EQ(ColourWord(Rgb{1, 2, 3}), 0x030201u);
+
+  const DrawStyle s = DrawStyle::Make(1, 6, 9, 15);
+  EXPECT_EQ(s.word, 0x0F090601u);
+  EXPECT_EQ(s.PenStyleIndex(), 1);
+  EXPECT_EQ(s.WeightIndex(), 6);
+  EXPECT_EQ(s.PenColourIndex(), 9);
+  EXPECT_TRUE(s.Filled());
+  EXPECT_FALSE(DrawStyle::Make(0, 0, 0).Filled());
+}
+
+TEST(DrawingTables, LineWidthsFollowTheResolution) {
+  // whole part of (dpi x hundredths x 0.0003937 + 0.55), at least 1
+  struct Case { double dpi; std::array<int, 10> px; };
+  const Case cases[] = {
+      {150, {1, 1, 1, 2, 2, 3, 5, 6, 9, 12}},
+      {200, {1, 1, 2, 2, 2, 4, 6, 8, 12, 16}},
+      {300, {1, 2, 2, 3, 4, 6, 9, 12, 18, 24}},
+      {600, {2, 4, 5, 6, 7, 12, 19, 24, 35, 47}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(LineWidthsForResolution(c.dpi).px, c.px) << c.dpi;
+  EXPECT_EQ(LineWidthsForResolution(std::nan("")).At(9), 1);
+  EXPECT_EQ(LineWidthsForResolution(300).At(42), 24);
+}
+
+TEST(SheetGeometry, MapToCanvasAndBackOnTheDefaultSheet) {
+  auto block = std::make_unique<SettingsBlock>();
+  ResetSettingsBlock(*block);
+  const auto sheet = SheetGeometryOf(*block);
+  ASSERT_TRUE(sheet);
+  // 1:1000 at 200 dpi: 1 m of ground is 7.874 pixels.
+  EXPECT_EQ(MapToCanvas(*sheet, {8000, 1600}), (CanvasPoint{236, 157}));
+  EXPECT_EQ(MapToCanvas(*sheet, {8100, 1650}), (CanvasPoint{236 + 787, 157 + 394}));
+  for (const CanvasPoint c : {CanvasPoint{0, 0}, CanvasPoint{1000, 3000}, CanvasPoint{4563, 4247}})
+    EXPECT_EQ(MapToCanvas(*sheet, CanvasToMap(*sheet, c)), c);
+  EXPECT_EQ(MillimetresToPixels(300.f, 100.0), 1181);
+  // Far-off or damaged coordinates saturate instead of overflowing.
+  EXPECT_EQ(MapToCanvas(*sheet, {1e300, -1e300}).row, std::numeric_limits<int>::max());
+  EXPECT_EQ(MapToCanvas(*sheet, {std::nan(""), 0}).row, 0);
+}
+
+TEST(SheetGeometry, DamagedBlocksAreRefused) {
+  auto block = std::make_unique<SettingsBlock>();
+  const auto damage = [&](auto change) {
+    ResetSettingsBlock(*block);
+    change(*block);
+    return SheetGeometryOf(*block).has_value();
+  };
+  EXPECT_TRUE(damage([](SettingsBlock&) {}));
+  EXPECT_FALSE(damage([](SettingsBlock& b) { b.scale = 0; }));
+  EXPECT_FALSE(damage([](SettingsBlock& b) { b.scale = -500; }));
+  EXPECT_FALSE(damage([](SettingsBlock& b) { b.resolution = 0; }));
+  EXPECT_FALSE(damage([](SettingsBlock& b) { b.resolution = std::numeric_limits<float>::infinity(); }));
+  EXPECT_FALSE(damage([](SettingsBlock& b) { b.cornerX = std::nan(""); }));
+  EXPECT_FALSE(damage([](SettingsBlock& b) { b.canvasHeightPx = 2'000'000'000; }));
+  EXPECT_FALSE(damage([](SettingsBlock& b) { b.leftMarginPx = 1e12; }));
+}
+
+TEST(ViewTransform, ConversionsOfTheTable) {
+  ViewTransform v;
+  v.pageHeight = 4564;
+  for (int x : {0, 1, 777, 4563}) {
+    EXPECT_EQ(v.ZoomIn(x), x);  // 1024/1024 is the identity
+    EXPECT_EQ(v.ZoomAndFlip(x), v.Flip(x));
+    EXPECT_EQ(v.UnflipAndZoomOut(v.ZoomAndFlip(x)), x);
+  }
+  v.zoomDen = 7790;
+  EXPECT_EQ(v.ZoomIn(4564), 4564 * 1024 / 7790);
+  EXPECT_EQ(v.ZoomOut(600), 600 * 7790 / 1024);
+  EXPECT_EQ(v.ZoomAndFlip(100), 4564 - 13 - 1);
+  v.resolution = 300.f;
+  EXPECT_EQ(v.MillimetresToDevice(3.0f), 35);
+  EXPECT_DOUBLE_EQ(v.DeviceToMillimetres(300), 25.4);
+  v.scale = 500;
+  v.deviceOriginU = 413;
+  v.mapOriginX = 3000;
+  EXPECT_EQ(v.MapToDeviceU(3010.0), 413 + 236);
+  EXPECT_NEAR(v.DeviceToMapU(v.MapToDeviceU(3010.0)), 3010.0, 0.01);
+}
+
+TEST(Entities, RecordsCarryTheirFixedFields) {
+  const ShapeBlock s = MakeShapeBlock(kShapeEllipse, 4, DrawStyle::Make(0, 1, 1));
+  const auto* b = reinterpret_cast<const unsigned char*>(&s);
+  EXPECT_EQ(b[32], 255);
+  EXPECT_EQ(b[56], 6);
+  EXPECT_EQ(s.minus255, -255);
+  EXPECT_EQ(b[9], 1);   // weight index
+  EXPECT_EQ(b[10], 1);  // pen colour
+  EXPECT_EQ(b[11], kNoFill);
+
+  // A long text is cut at 105 bytes without splitting a double-byte character.
+  std::string longText(104, 'a');
+  longText += "\xB5\xE3";  // one GBK character across the limit
+  const TextBlock t = MakeTextBlock({1, 2}, 900, TextFont{}, Rgb{255, 0, 0}, longText);
+  EXPECT_EQ(t.length, 104);
+  EXPECT_EQ(t.text[104], 0);
+  EXPECT_EQ(t.colour, 0x0000FFu);
+  EXPECT_FLOAT_EQ(t.gap, 0.2f);
+  EXPECT_STREQ(t.face, "\xCB\xCE\xCC\xE5");  // 宋体
+}
+
+}  // namespace
+}  // namespace qp

@@ -3,7 +3,7 @@
 namespace qp {
 
 // Placeholder until the height diagram is built: draws nothing.
-void DrawHeightDiagram(EntityEmitter&, const HeightNetwork&, const DrawContext&) {}
+void DrawHeightDiagram(EntityEmitter&, const HeightNetwork&, const DrawContext&, MovableItemList*) {}
 std::string BuildHeightDiagramTitle(const HeightNetwork&) { return {}; }
 
 }  // namespace qp

@@ -7,6 +7,8 @@
 #include "common/settings_block.h"
 #include "drawing/drawing_tables.h"
 #include "drawing/entities.h"
+#include "drawing/movable_items.h"
+#include "drawing/text_layout.h"
 #include "drawing/sheet_geometry.h"
 #include "drawing/view_transform.h"
 
@@ -118,6 +120,37 @@ TEST(Entities, RecordsCarryTheirFixedFields) {
   EXPECT_EQ(t.colour, 0x0000FFu);
   EXPECT_FLOAT_EQ(t.gap, 0.2f);
   EXPECT_STREQ(t.face, "\xCB\xCE\xCC\xE5");  // 宋体
+}
+
+}  // namespace
+}  // namespace qp
+
+namespace qp {
+namespace {
+
+TEST(TextLayout, AdvanceBoxAndHitTest) {
+  // Two GBK characters, width 2 mm, gap 0.2 mm: 2 x (2 x 2 + 0.2) = 8.4 mm.
+  EXPECT_DOUBLE_EQ(TextAdvanceMillimetres("\xB2\xE2\xC1\xBF", 2.0, 0.2), 8.4);
+  // A lead byte followed by an ASCII byte counts as one single-width character.
+  EXPECT_DOUBLE_EQ(TextAdvanceMillimetres("\xB2" "A1", 1.0, 0.0), 2.0);
+  EXPECT_DOUBLE_EQ(TextAdvanceMillimetres("\xB2", 1.0, 0.0), 1.0);
+
+  // A text reading west to east at 1:1000 (m = 1): its box runs east from the
+  // reference point and hangs south of it.
+  TextFont font{.face = {}, .height = 3.0f, .width = 1.5f, .gap = 0.5f};
+  const TextBlock t = MakeTextBlock({100, 200}, 900, font, Rgb{}, "AB");
+  const TextBox box = TextBoxOf(t, 1.0);
+  EXPECT_NEAR(box.corners[1].x, 100, 1e-9);
+  EXPECT_NEAR(box.corners[1].y, 204, 1e-9);
+  EXPECT_NEAR(box.corners[2].x, 97, 1e-9);
+
+  MovableItemList items;
+  items.AddText(MovableKind::PlaneName, 7, t, 1.0);
+  items.AddSymbol(MovableKind::HeightPoint, 3, {98.5, 203}, 0.5);
+  EXPECT_EQ(items.HitTest({99, 201}), 0);
+  EXPECT_EQ(items.HitTest({98.6, 203.1}), 1);  // the symbol is on top
+  EXPECT_EQ(items.HitTest({101, 201}), -1);    // north of the text
+  EXPECT_EQ(items.Items()[0].index, 7);
 }
 
 }  // namespace

@@ -23,6 +23,8 @@ void MovableItemList::AddText(MovableKind kind, int index, const TextBlock& bloc
   const TextBox box = TextBoxOf(block, m);
   MovableItem item{kind, index, GroundPoint{block.x, block.y}, {}};
   for (int i = 0; i < 5; ++i) item.outline[i] = box.corners[i];
+  item.isText = true;
+  item.text = block;
   items_.push_back(item);
 }
 

@@ -25,6 +25,8 @@ struct MovableItem {
   int index;                // point, traverse, observation or loop index in its record
   GroundPoint reference;    // the point that moves with the mouse (text: its top-left corner)
   GroundPoint outline[5];   // closed box around the item, on the ground
+  bool isText = false;
+  TextBlock text{};         // a text item as it was drawn (redrawn highlighted under the mouse)
 };
 
 class MovableItemList {

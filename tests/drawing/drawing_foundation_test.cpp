@@ -155,3 +155,43 @@ TEST(TextLayout, AdvanceBoxAndHitTest) {
 
 }  // namespace
 }  // namespace qp
+
+#include "drawing/entity_list.h"
+
+namespace qp {
+namespace {
+
+struct CountingSink : EntitySink {
+  std::vector<std::string> seen;
+  void Shape(const EntityHeader&, const ShapeBlock& b, std::span<const GroundPoint> p) override {
+    seen.push_back("shape" + std::to_string(b.type) + ":" + std::to_string(p.size()));
+  }
+  void Text(const EntityHeader&, const TextBlock& t) override { seen.push_back(std::string(TextOf(t))); }
+};
+
+TEST(EntityList, ReplaysInOrderAndCullsToTheVisibleCanvas) {
+  auto block = std::make_unique<SettingsBlock>();
+  ResetSettingsBlock(*block);
+  const SheetGeometry sheet = *SheetGeometryOf(*block);
+  EntityList list(sheet);
+  EntityEmitter out(list, sheet);
+  const GroundPoint west[] = {{8100, 1610}, {8110, 1620}};  // near the south-west corner
+  const GroundPoint east[] = {{8400, 2000}, {8410, 2010}, {8420, 2000}};
+  out.Polyline(EntityCategory::Lines, DrawStyle::Make(0, 0, 0), west);
+  out.Text(EntityCategory::Texts, {8420, 2000}, 900, TextFont{}, Rgb{}, "K7");
+  out.Polygon(EntityCategory::Symbols, DrawStyle::Make(0, 1, 0, 15), east);
+  ASSERT_EQ(list.Size(), 3u);
+
+  CountingSink all;
+  list.Replay(all);
+  EXPECT_EQ(all.seen, (std::vector<std::string>{"shape0:2", "K7", "shape1:4"}));
+
+  // Only the north-east part of the canvas is painted.
+  const CanvasPoint ne = MapToCanvas(sheet, {8400, 2000});
+  CountingSink part;
+  list.Replay(part, CanvasBox{ne.row - 10, ne.row + 200, ne.column - 10, ne.column + 200});
+  EXPECT_EQ(part.seen, (std::vector<std::string>{"K7", "shape1:4"}));
+}
+
+}  // namespace
+}  // namespace qp

@@ -91,12 +91,20 @@ std::vector<SettingBinding> PlaneBindings(PlaneDisplayForm& f) {
   return bindings;
 }
 
+// A record text as one line of the dump: a damaged name or face holding line
+// breaks must not start a new setting or section.
+std::string OneLine(const std::string& gbk) {
+  std::string text = GbkToUtf8(gbk);
+  std::replace_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+  return text;
+}
+
 std::vector<std::pair<std::string, std::string>> CommonDump(const DisplayForm& f) {
   return {
       {"绘图选项", std::to_string(f.kindIndex)},
-      {"文本字体", GbkToUtf8(f.Font(DiagramFontRole::Text).face)},
+      {"文本字体", OneLine(f.Font(DiagramFontRole::Text).face)},
       {"文本字高", GbkToUtf8(f.HeightText(DiagramFontRole::Text))},
-      {"数字字体", GbkToUtf8(f.Font(DiagramFontRole::Number).face)},
+      {"数字字体", OneLine(f.Font(DiagramFontRole::Number).face)},
       {"数字字高", GbkToUtf8(f.HeightText(DiagramFontRole::Number))},
       {"文字颜色", ColourText(f.TextColour())},
   };
@@ -109,7 +117,7 @@ std::string DumpForm(const DisplayForm& f, std::vector<std::pair<std::string, st
   for (const auto& line : f.ClosureLines()) list += line + "\r\n";
   const std::string text = DumpInputText(settings, {{kClosureSection, &list}});
   const size_t afterHeader = text.find('\n') + 1;
-  return text.substr(0, afterHeader) + "# 控制网名: " + GbkToUtf8(f.NetworkName()) + "\n" + text.substr(afterHeader);
+  return text.substr(0, afterHeader) + "# 控制网名: " + OneLine(f.NetworkName()) + "\n" + text.substr(afterHeader);
 }
 
 std::string DumpPlane(const PlaneDisplayForm& f) {

@@ -12,8 +12,8 @@
 
 #include "common/binary_file.h"
 #include "common/gbk_text.h"
-#include "common/name_slot.h"
 #include "height/height_file.h"
+#include "drawing/display_fixture.h"
 #include "plane/closure_checks.h"
 #include "plane/plane_file.h"
 #include "quorvex_program.h"
@@ -24,7 +24,9 @@
 namespace qp {
 namespace {
 
+using testing::HeightWithLoops;
 using testing::OptionsWithInput;
+using testing::PlaneWithTraverses;
 using testing::ReadBytes;
 using testing::RunQuorvexProgram;
 using testing::ScriptedPlatform;
@@ -40,37 +42,11 @@ struct DisplayCommandTest : ::testing::Test {
   void SetUp() override {
     auto settings = std::make_unique<SettingsBlock>();
     ResetSettingsBlock(*settings);
-    auto plane = std::make_unique<PlaneNetwork>();
-    ResetPlaneNetwork(*plane, "NET.NAP");
-    for (int i = 0; i < 2; ++i) {
-      TraverseClosure t;
-      SetSlotText(t.startOrientation, i ? "B0" : "A0");
-      SetSlotText(t.start, i ? "B" : "A");
-      SetSlotText(t.end, i ? "C" : "B");
-      SetSlotText(t.endOrientation, i ? "C0" : "B0");
-      t.azimuthMisclosure = i ? 38.7f : -1.37f;
-      t.relative = i ? 144600.0 : 17200.0;
-      t.legs = 4;
-      t.drawn = 1;
-      StoreTraverseClosure(*plane, i, t);
-    }
-    plane->closureCheckCount = 2;
+    auto plane = PlaneWithTraverses();
     plane->calcMode = kReducedObservations;
     plane->maxEllipseRadius = 6.4;  // shown as "6", kept when left alone
     ASSERT_TRUE(ReadWritePlaneFile(nap, FileDirection::Write, *settings, *plane));
-
-    auto height = std::make_unique<HeightNetwork>();
-    ResetHeightNetwork(*height, "NET.NAH");
-    SetSlotText(height->loops[0].names[0], "K1");
-    SetSlotText(height->loops[0].names[1], "A");
-    SetSlotText(height->loops[0].names[2], "C");
-    SetSlotText(height->loops[0].names[3], "D");
-    height->loops[0].kind = kLoopQuadrilateral;
-    height->loops[0].closure = 1.7f;
-    height->loops[0].sections[0] = 4;
-    height->loops[0].drawFlag = 1;
-    height->loopCount = 1;
-    ASSERT_TRUE(WriteHeightFile(nah, *settings, *height));
+    ASSERT_TRUE(WriteHeightFile(nah, *settings, *HeightWithLoops()));
   }
 
   int Run(const std::string& path, const std::string& inputText, bool dump = false) {
@@ -103,26 +79,25 @@ TEST_F(DisplayCommandTest, DumpReadBackChangesNoByte) {
   }
   EXPECT_EQ(Dump(nah),
             "[设置]\n# 控制网名: 控制网名\n绘图选项 = 0\n文本字体 = 宋体\n文本字高 = 3\n数字字体 = 宋体\n数字字高 = 2\n"
-            "文字颜色 = 0,0,0\n\n[闭合差显示]\n[Y]K1,A,C,D,1.70mm,4(4)\n");
+            "文字颜色 = 0,0,0\n\n[闭合差显示]\n[Y]K1,K2,-1.75mm,2(1)\n[N]A,B,-3.02mm,2(2)\n"
+            "[Y]K1,K2,D,0.33mm,4(3)\n[Y]K1,A,C,D,1.70mm,4(4)\n");
 }
 
 TEST_F(DisplayCommandTest, InputSetsTheControlsAsTheDialogDoes) {
   const std::string input =
-      "[设置]\n绘图选项 = 7\n椭圆尺度 = 2\n贯通预警 = 0\n贯通预警距离 = 10\n数字字高 = 2.5\n文本字体 = 黑体\n"
-      "文字颜色 = 255,0,0\n"
-      "[闭合差显示]\nN\n[Y]B0,B,C,C0, 38.70s[1/14.46万](4)\n";
+      "[设置]\n绘图选项 = 7\n椭圆尺度 = 2\n贯通预警 = 0\n数字字高 = 2.5\n文本字体 = 黑体\n文字颜色 = 255,0,0\n"
+      "[闭合差显示]\nN\n[Y]B0,B,C,C0, 38.70s[1/14.46万](12)\n";
   ASSERT_EQ(Run(nap, input), 0) << platform.LastMessageUtf8();
   const std::string bytes = ReadBytes(nap);
   EXPECT_EQ(At<int32_t>(bytes, 662468), 7);
   EXPECT_EQ(At<double>(bytes, 662472), 3.0);
-  EXPECT_EQ(At<double>(bytes, 662496), 30.0);
   EXPECT_EQ(At<uint8_t>(bytes, 662504), 0);
   EXPECT_EQ(At<float>(bytes, 662392), 2.5f);
   EXPECT_EQ(At<float>(bytes, 662396), 1.25f);
   EXPECT_EQ(std::string(bytes.data() + sizeof(SettingsBlock) + 662400), Gbk("黑体"));
   EXPECT_EQ(At<int32_t>(bytes, 662432), 0x0000FF);
   EXPECT_EQ(At<uint8_t>(bytes, kTraverseTableOffset + 96), 0);
-  EXPECT_EQ(At<uint8_t>(bytes, kTraverseTableOffset + kTraverseEntrySize + 96), 1);
+  EXPECT_EQ(At<uint8_t>(bytes, kTraverseTableOffset + 2 * kTraverseEntrySize + 96), 1);
 }
 
 TEST_F(DisplayCommandTest, RefusedInputAndBadFilesLeaveEverythingAsItWas) {
@@ -136,8 +111,8 @@ TEST_F(DisplayCommandTest, RefusedInputAndBadFilesLeaveEverythingAsItWas) {
       {"[设置]\n绘图选项 = 8\n", "输入文件第2行: 设置项[绘图选项]的值[8]不正确"},
       {"[闭合差显示]\nY\nY\nN\n", "输入文件第4行: 闭合差显示只有2行"},
       {"[闭合差显示]\nN\n", "输入文件第1行: 闭合差显示应有2行, 只给出1行"},
-      {"[闭合差显示]\nN\n[Y]B0,B,C,C0, 38.71s[1/14.46万](4)\n",
-       "输入文件第3行: 应为[Y]或[N]后接闭合差: B0,B,C,C0, 38.70s[1/14.46万](4)"},
+      {"[闭合差显示]\nN\n[Y]B0,B,C,C0, 38.71s[1/14.46万](12)\n",
+       "输入文件第3行: 应为[Y]或[N]后接闭合差: B0,B,C,C0, 38.70s[1/14.46万](12)"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Run(nap, c.input), 1) << c.input;

@@ -7,6 +7,7 @@
 
 #include "cli/cli_platform.h"
 #include "cli/command_options.h"
+#include "cli/display_command.h"
 #include "cli/exercise_command.h"
 #include "cli/height_command.h"
 #include "cli/local_command.h"
@@ -18,7 +19,7 @@ namespace {
 
 struct Command {
   const char* name;
-  const char* extension;  // given to a data file name without one
+  const char* extension;  // given to a data file name without one; nullptr: the name must say
   bool takesShow;
   int (*run)(const qp::CommandOptions&, qp::PlatformServices&);
 };
@@ -30,6 +31,7 @@ const Command kCommands[] = {
     {"transform", ".TRS", false, qp::RunTransformCommand},
     {"local", ".SLT", false, qp::RunLocalCommand},
     {"exercise", ".STY", true, qp::RunExerciseCommand},
+    {"display", nullptr, false, qp::RunDisplayCommand},
 };
 
 constexpr const char* kUsage =
@@ -40,6 +42,7 @@ constexpr const char* kUsage =
     "  quorvex transform FILE.TRS [--input FILE] [--dump] [--yes | --no]\n"
     "  quorvex local     FILE.SLT [--input FILE] [--dump] [--yes | --no]\n"
     "  quorvex exercise  FILE.STY [--input FILE] [--dump] [--show 1|2]\n"
+    "  quorvex display   NET.NAP|NET.NAH [--input FILE] [--dump] [--yes | --no]\n"
     "  quorvex --help | --version\n"
     "\n"
     "  plane      平面控制网: 读入(或新建)数据文件, 按输入文件填写并确认输入, 计算并写报告\n"
@@ -48,6 +51,8 @@ constexpr const char* kUsage =
     "  transform  新旧坐标系统转换, 写 .TRS 数据文件和报告, 输出转换后的坐标\n"
     "  local      独立坐标系统的建立与换算, 写 .SLT 数据文件和报告, 输出换算结果\n"
     "  exercise   测量平差习题解算, 写 .STY 数据文件, 输出 --show 选择的显示内容\n"
+    "  display    平面网或高程网的显示设置(绘图选项, 字体字高, 闭合差显示; 平面网还有椭圆尺度和贯通预警),\n"
+    "             确认后写数据文件; 数据文件须已存在\n"
     "\n"
     "  --input    输入文本文件(UTF-8 或 GBK): [设置] 节为\"键 = 值\", 其余各节为对话框的文本框内容\n"
     "  --dump     按输入文本格式输出对话框内容, 不计算\n"
@@ -112,7 +117,10 @@ int main(int argc, char** argv) {
   const size_t slash = options.dataPath.find_last_of('/');
   const std::string base = options.dataPath.substr(slash == std::string::npos ? 0 : slash + 1);
   if (base.empty()) return UsageError("数据文件名不正确: " + options.dataPath);
-  if (base.find('.') == std::string::npos) options.dataPath += command->extension;
+  if (base.find('.') == std::string::npos) {
+    if (!command->extension) return UsageError("数据文件名应带扩展名: " + options.dataPath);
+    options.dataPath += command->extension;
+  }
 
   qp::CliPlatform platform(answer);
   return command->run(options, platform);

@@ -1,0 +1,252 @@
+#include "cli/display_command.h"
+
+#include <algorithm>
+#include <cctype>
+#include <iostream>
+#include <memory>
+#include <optional>
+
+#include "cli/command_support.h"
+#include "cli/input_text.h"
+#include "common/binary_file.h"
+#include "common/format.h"
+#include "common/gbk_text.h"
+#include "common/numeric_field.h"
+#include "drawing/display_form.h"
+#include "height/height_file.h"
+#include "plane/plane_file.h"
+
+namespace qp {
+namespace {
+
+constexpr const char* kClosureSection = "闭合差显示";
+
+std::string LineError(int line, const std::string& what) { return FormatText("输入文件第%d行: ", line) + what; }
+
+bool IsNumber(const std::string& value) { return !value.empty() && IsNumericField(value); }
+
+// "R,G,B" with each part 0..255, as 0x00BBGGRR.
+std::optional<int32_t> ParseColour(const std::string& value) {
+  int32_t colour = 0;
+  std::string_view rest = value;
+  for (int part = 0; part < 3; ++part) {
+    const size_t comma = part < 2 ? rest.find(',') : rest.size();
+    if (comma == std::string_view::npos) return std::nullopt;
+    const std::string_view field = Trim(rest.substr(0, comma));
+    if (field.empty() || field.size() > 3 || !std::all_of(field.begin(), field.end(), ::isdigit)) return std::nullopt;
+    const int v = std::stoi(std::string(field));
+    if (v > 255) return std::nullopt;
+    colour |= v << (8 * part);
+    rest = part < 2 ? rest.substr(comma + 1) : std::string_view();
+  }
+  return colour;
+}
+
+std::string ColourText(int32_t colour) {
+  return Format("%d,%d,%d", colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+}
+
+// The font face and height keys of both dialogs. A value equal to what the
+// control already shows changes nothing (so a dump reads back unchanged);
+// anything else is handled as the control handles a choice or a keystroke,
+// and a value the control would refuse is an error.
+void AddFontBindings(DisplayForm& f, std::vector<SettingBinding>& bindings) {
+  const std::pair<DiagramFontRole, std::pair<const char*, const char*>> fonts[] = {
+      {DiagramFontRole::Text, {"文本字体", "文本字高"}}, {DiagramFontRole::Number, {"数字字体", "数字字高"}}};
+  for (const auto& [role, keys] : fonts) {
+    bindings.push_back({keys.first, [&f, role](const std::string& v) {
+                          return v == f.Font(role).face || f.SetFontFace(role, v);
+                        }});
+    bindings.push_back({keys.second, [&f, role](const std::string& v) {
+                          return v == f.HeightText(role) || f.EditHeight(role, v);
+                        }});
+  }
+  bindings.push_back({"文字颜色", [&f](const std::string& v) {
+                        const auto colour = ParseColour(v);
+                        if (colour) f.SetTextColour(*colour);
+                        return colour.has_value();
+                      }});
+}
+
+std::vector<SettingBinding> CommonBindings(DisplayForm& f) {
+  std::vector<SettingBinding> bindings{ComboSetting("绘图选项", f.KindItems(), &f.kindIndex)};
+  AddFontBindings(f, bindings);
+  return bindings;
+}
+
+std::vector<SettingBinding> PlaneBindings(PlaneDisplayForm& f) {
+  std::vector<SettingBinding> bindings = CommonBindings(f);
+  bindings.push_back({"椭圆尺度", [&f](const std::string& v) {
+                        if (IsNumber(v)) f.ellipseRadiusText = v;
+                        return IsNumber(v);
+                      }});
+  bindings.push_back({"贯通预警", [&f](const std::string& v) {
+                        if (v == "0" || v == "1") f.breakthroughWarning = v == "1";
+                        return v == "0" || v == "1";
+                      }});
+  bindings.push_back({"贯通预警距离", [&f](const std::string& v) {
+                        if (IsNumber(v)) f.warningDistanceText = v;
+                        return IsNumber(v);
+                      }});
+  return bindings;
+}
+
+// A record text as one line of the dump: a damaged name or face holding line
+// breaks must not start a new setting or section.
+std::string OneLine(const std::string& gbk) {
+  std::string text = GbkToUtf8(gbk);
+  std::replace_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+  return text;
+}
+
+std::vector<std::pair<std::string, std::string>> CommonDump(const DisplayForm& f) {
+  return {
+      {"绘图选项", std::to_string(f.kindIndex)},
+      {"文本字体", OneLine(f.Font(DiagramFontRole::Text).face)},
+      {"文本字高", GbkToUtf8(f.HeightText(DiagramFontRole::Text))},
+      {"数字字体", OneLine(f.Font(DiagramFontRole::Number).face)},
+      {"数字字高", GbkToUtf8(f.HeightText(DiagramFontRole::Number))},
+      {"文字颜色", ColourText(f.TextColour())},
+  };
+}
+
+// The dialog in the input format: the settings, the read-only network name as
+// a comment, and the closure list one line per entry.
+std::string DumpForm(const DisplayForm& f, std::vector<std::pair<std::string, std::string>> settings) {
+  std::string list;
+  for (const auto& line : f.ClosureLines()) list += line + "\r\n";
+  const std::string text = DumpInputText(settings, {{kClosureSection, &list}});
+  const size_t afterHeader = text.find('\n') + 1;
+  return text.substr(0, afterHeader) + "# 控制网名: " + OneLine(f.NetworkName()) + "\n" + text.substr(afterHeader);
+}
+
+std::string DumpPlane(const PlaneDisplayForm& f) {
+  auto settings = CommonDump(f);
+  settings.emplace_back("椭圆尺度", GbkToUtf8(f.ellipseRadiusText));
+  settings.emplace_back("贯通预警", f.breakthroughWarning ? "1" : "0");
+  settings.emplace_back("贯通预警距离", GbkToUtf8(f.warningDistanceText));
+  return DumpForm(f, std::move(settings));
+}
+
+// The closure list section: one line per list entry, in list order, either
+// the line as the list shows it ("[Y]" or "[N]" and the entry's text, which
+// must match, so a list from another network is not taken by accident) or
+// just "Y" or "N". The list takes the flags only when every line is right.
+bool ApplyClosureSection(DisplayForm& f, const InputSection& section, std::string& error) {
+  std::vector<std::string_view> lines;
+  std::string_view body = section.body;
+  while (!body.empty()) {
+    const size_t end = body.find("\r\n");
+    const std::string_view line = body.substr(0, end);
+    if (Trim(line).empty()) break;  // a blank line ends the list, as in a text box
+    lines.push_back(line);
+    body = end == std::string_view::npos ? std::string_view() : body.substr(end + 2);
+  }
+  const auto& entries = f.Closures();
+  std::vector<bool> drawn;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const int lineNo = section.line + 1 + static_cast<int>(i);
+    if (i >= entries.size()) {
+      error = LineError(lineNo, FormatText("闭合差显示只有%d行", static_cast<int>(entries.size())));
+      return false;
+    }
+    const std::string_view line = Trim(lines[i]);
+    const std::string_view marker = line.substr(0, 3);
+    const bool shortForm = line == "Y" || line == "N";
+    if (!shortForm && ((marker != "[Y]" && marker != "[N]") || Trim(line.substr(3)) != Trim(entries[i].text))) {
+      error = LineError(lineNo, FormatText("应为[Y]或[N]后接闭合差: %s", entries[i].text.c_str()));
+      return false;
+    }
+    drawn.push_back(shortForm ? line == "Y" : marker == "[Y]");
+  }
+  if (drawn.size() < entries.size()) {
+    error = LineError(section.line, FormatText("闭合差显示应有%d行, 只给出%d行", static_cast<int>(entries.size()),
+                                               static_cast<int>(drawn.size())));
+    return false;
+  }
+  for (size_t i = 0; i < drawn.size(); ++i) f.SetClosureDrawn(static_cast<int>(i), drawn[i]);
+  return true;
+}
+
+// Fills the form from --input, when given: settings, then the closure list.
+bool ApplyDisplayInput(const CommandOptions& options, DisplayForm& form, const std::vector<SettingBinding>& bindings,
+                       PlatformServices& platform) {
+  std::optional<InputDocument> doc;
+  if (!ReadInputOption(options, doc, platform)) return false;
+  if (!doc) return true;
+  std::string list;
+  if (!ApplyInputOrTell(*doc, bindings, {{kClosureSection, &list}}, platform)) return false;
+  for (const auto& section : doc->sections) {
+    std::string error;
+    if (section.name == kClosureSection && !ApplyClosureSection(form, section, error)) {
+      platform.ShowMessage(error);
+      return false;
+    }
+  }
+  return true;
+}
+
+// The command on one kind of network: read the file (it must exist and be
+// readable), fill the form, dump or confirm and write.
+template <typename Record, typename Form>
+int RunOnNetwork(const CommandOptions& options, PlatformServices& platform, const char* unreadable,
+                 const char* unwritable, bool (*read)(const std::string&, SettingsBlock&, Record&),
+                 std::vector<SettingBinding> (*bindings)(Form&), std::string (*dump)(const Form&),
+                 bool (*finish)(bool, const std::string&, SettingsBlock&, Record&)) {
+  auto settings = std::make_unique<SettingsBlock>();
+  auto net = std::make_unique<Record>();
+  if (!FileExists(options.dataPath) || !read(options.dataPath, *settings, *net)) {
+    platform.ShowMessage(Gbk(unreadable));
+    return 1;
+  }
+  Form form(*net);
+  if (!ApplyDisplayInput(options, form, bindings(form), platform)) return 1;
+  if (options.dump) {
+    std::cout << dump(form);
+    return 0;
+  }
+  // Running the command is the answer "是" to "请确认退出...".
+  form.Apply(*net);
+  if (!finish(true, options.dataPath, *settings, *net)) {
+    platform.ShowMessage(Gbk(unwritable));
+    return 1;
+  }
+  return 0;
+}
+
+bool ReadPlane(const std::string& path, SettingsBlock& settings, PlaneNetwork& net) {
+  return ReadWritePlaneFile(path, FileDirection::Read, settings, net);
+}
+
+std::vector<SettingBinding> HeightBindings(HeightDisplayForm& f) { return CommonBindings(f); }
+std::string DumpHeight(const HeightDisplayForm& f) { return DumpForm(f, CommonDump(f)); }
+
+}  // namespace
+
+NetworkFileKind NetworkFileKindOf(const std::string& path) {
+  if (path.size() < 4) return NetworkFileKind::Unknown;
+  std::string ext = path.substr(path.size() - 4);
+  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::toupper(c); });
+  if (ext == ".NAP") return NetworkFileKind::Plane;
+  if (ext == ".NAH") return NetworkFileKind::Height;
+  return NetworkFileKind::Unknown;
+}
+
+int RunDisplayCommand(const CommandOptions& options, PlatformServices& platform) {
+  switch (NetworkFileKindOf(options.dataPath)) {
+    case NetworkFileKind::Plane:
+      return RunOnNetwork<PlaneNetwork, PlaneDisplayForm>(options, platform, "平面网数据文件错误 !",
+                                                          "平面网数据文件写入错误 !", ReadPlane, PlaneBindings,
+                                                          DumpPlane, FinishPlaneDisplayDialog);
+    case NetworkFileKind::Height:
+      return RunOnNetwork<HeightNetwork, HeightDisplayForm>(options, platform, "高程网数据文件错误 !",
+                                                            "高程网数据文件写入错误 !", ReadHeightFile,
+                                                            HeightBindings, DumpHeight, FinishHeightDisplayDialog);
+    case NetworkFileKind::Unknown:
+      break;
+  }
+  platform.ShowMessage(Gbk("数据文件应为平面网(.NAP)或高程网(.NAH)数据文件"));
+  return 2;
+}
+
+}  // namespace qp

@@ -1,0 +1,22 @@
+// quorvex display NET.NAP|NET.NAH [--input FILE] [--dump] [--yes | --no]
+#pragma once
+
+#include <string>
+
+#include "cli/command_options.h"
+#include "common/platform_services.h"
+
+namespace qp {
+
+enum class NetworkFileKind { Plane, Height, Unknown };
+
+// The network a data file holds, by its extension (.NAP plane, .NAH height,
+// letter case ignored).
+NetworkFileKind NetworkFileKindOf(const std::string& path);
+
+// The display settings dialog of the network in the data file, filled from
+// the record and from --input, confirmed, and the data file written. Exit
+// status: 0 done, 1 stopped with a message, 2 not a network data file name.
+int RunDisplayCommand(const CommandOptions& options, PlatformServices& platform);
+
+}  // namespace qp

@@ -1,9 +1,423 @@
 #include "drawing/height_diagram.h"
 
-namespace qp {
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <numbers>
+#include <string_view>
+#include <vector>
 
-// Placeholder until the height diagram is built: draws nothing.
-void DrawHeightDiagram(EntityEmitter&, const HeightNetwork&, const DrawContext&, MovableItemList*) {}
-std::string BuildHeightDiagramTitle(const HeightNetwork&) { return {}; }
+#include "common/format.h"
+#include "common/gbk_text.h"
+#include "common/name_slot.h"
+#include "drawing/height_curve_points.h"
+#include "drawing/view_transform.h"
+#include "height/height_checks.h"
+#include "height/height_workflow.h"
+
+namespace qp {
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+// Legs meeting at the middle control point closer to one direction than 2°
+// (or than 358° the other way round) make a straight curve.
+constexpr double kStraightBelow = kPi * 0.011111111111111112;
+constexpr double kStraightAbove = kPi * 1.988888888888889;
+constexpr double kArrowArmMm = 3.0;
+constexpr double kArrowArmAngle = 0.9 * kPi;
+constexpr double kKnownRadiusMm = 1.5;
+constexpr double kUnknownRadiusMm = 1.0;
+constexpr double kNameLiftMm = 2.0;
+// Gap between a curve and the foot of its observation text.
+constexpr double kObservationTextGapMm = 1.0;
+constexpr double kPairTextGapMm = 1.5;
+// A name label further from its point than this (paper mm) is damage.
+constexpr float kMaxLabelOffsetMm = 1000.0f;
+
+const DrawStyle kCurveStyle = DrawStyle::Make(0, kThinWeight, kBlack);
+const DrawStyle kArrowStyle = DrawStyle::Make(0, kSymbolWeight, kBlack);
+const DrawStyle kSymbolStyle = DrawStyle::Make(0, kSymbolWeight, kBlack, kWhite);
+const DrawStyle kCrossStyle = DrawStyle::Make(0, kSymbolWeight, kBlack);
+
+bool Finite(GroundPoint p) { return std::isfinite(p.x) && std::isfinite(p.y); }
+
+// Azimuth of a→b in [0, 2π), clockwise from north.
+double Azimuth(GroundPoint a, GroundPoint b) {
+  const double t = std::atan2(b.y - a.y, b.x - a.x);
+  return t < 0 ? t + 2 * kPi : t;
+}
+
+GroundPoint Along(GroundPoint p, double azimuth, double length) {
+  return GroundPoint{p.x + length * std::cos(azimuth), p.y + length * std::sin(azimuth)};
+}
+
+GroundPoint Midpoint(GroundPoint a, GroundPoint b) { return GroundPoint{(a.x + b.x) / 2, (a.y + b.y) / 2}; }
+
+// A font of the record made drawable: a size that is not a positive finite
+// number takes the starting size, anything absurd is kept within 0.1..100 mm.
+TextFont FontOf(const char (&face)[32], float height, float width, float startHeight, float startWidth) {
+  auto size = [](float v, float start) { return std::isfinite(v) && v > 0.0f ? std::clamp(v, 0.1f, 100.0f) : start; };
+  TextFont font;
+  font.face = SlotText(face);
+  font.height = size(height, startHeight);
+  font.width = size(width, startWidth);
+  return font;
+}
+
+// A text direction for an azimuth: texts never read upside down, so an
+// azimuth above π is turned round. Returned in tenths of a degree with the
+// azimuth they stand for.
+struct TextDirection {
+  int tenths;
+  double azimuth;
+};
+TextDirection ReadableDirection(double azimuth) {
+  if (azimuth > kPi) azimuth -= kPi;
+  const int tenths = std::clamp(TruncateToInt(azimuth * 1800.0 / kPi + 0.5), 0, 1800);
+  return TextDirection{tenths, tenths * kPi / 1800.0};
+}
+
+// The segment the arrow and the observation text of a curve sit on.
+struct Segment {
+  GroundPoint start, end;
+};
+
+struct Diagram {
+  EntityEmitter& out;
+  const HeightNetwork& net;
+  MovableItemList* items;
+  double m;
+  int kind;
+  bool adjusting;
+  int points, known, observations;
+  DifferenceEnds ends;
+  TextFont textFont, numberFont;
+  Rgb colour;
+  std::vector<CanvasPoint> sampled;  // reused for every curve
+
+  bool HasPoint(int p) const { return p >= 0 && p < points; }
+  GroundPoint Position(int p) const { return GroundPoint{net.diagramX[p], net.diagramY[p]}; }
+  int From(int i) const { return ends.from[static_cast<size_t>(i)]; }
+  int To(int i) const { return ends.to[static_cast<size_t>(i)]; }
+
+  void Text(GroundPoint ref, int tenths, const TextFont& font, std::string_view text, MovableKind itemKind,
+            int index, bool movable) {
+    const TextBlock block = MakeTextBlock(ref, tenths, font, colour, text);
+    EmitText(out.Sink(), out.Sheet(), MakeEntityHeader(EntityKind::Text, EntityCategory::Texts), block);
+    if (items != nullptr && movable) items->AddText(itemKind, index, block, m);
+  }
+};
+
+// The five control points of a curve. Damaged (non-finite) control points
+// give way to the straight default line between the two points; false when
+// neither can be drawn.
+bool ControlPoints(const Diagram& d, int i, GroundPoint (&c)[kCurvePointCount]) {
+  bool finite = true;
+  for (int k = 0; k < kCurvePointCount; ++k) {
+    c[k] = GroundPoint{d.net.curve[i][k][0], d.net.curve[i][k][1]};
+    finite = finite && Finite(c[k]);
+  }
+  if (finite) return true;
+  if (!d.HasPoint(d.From(i)) || !d.HasPoint(d.To(i))) return false;
+  const GroundPoint a = d.Position(d.From(i)), b = d.Position(d.To(i));
+  if (!Finite(a) || !Finite(b)) return false;
+  for (int k = 0; k < kCurvePointCount; ++k) {
+    const double t = k / 4.0;
+    c[k] = GroundPoint{a.x + t * (b.x - a.x), a.y + t * (b.y - a.y)};
+  }
+  return true;
+}
+
+// Where the middle of a curve runs: for a straight curve the leg from the
+// third to the fourth control point; otherwise the curve is sampled in canvas
+// pixels as the renderer draws it and the two samples around its middle (the
+// third control point, which the curve passes) give the segment, converted
+// back to ground coordinates. Samples that fall on the same pixel are passed
+// over, widening the segment symmetrically.
+Segment CurveMiddle(Diagram& d, const GroundPoint (&c)[kCurvePointCount]) {
+  const double bend = std::fabs(Azimuth(c[1], c[2]) - Azimuth(c[2], c[3]));
+  if (bend < kStraightBelow || bend > kStraightAbove) return Segment{c[2], c[3]};
+
+  CanvasPoint pixels[kCurvePointCount];
+  MapToCanvas(d.out.Sheet(), c, pixels);
+  SampleOpenSplinePixels(pixels, d.sampled);
+  const std::vector<CanvasPoint>& s = d.sampled;
+  const int n = static_cast<int>(s.size());
+  int i0 = n / 2 - 1, i1 = n / 2;
+  while (s[i0] == s[i1] && (i0 > 0 || i1 < n - 1)) {
+    if (i0 > 0) --i0;
+    if (i1 < n - 1) ++i1;
+  }
+  return Segment{CanvasToMap(d.out.Sheet(), s[i0]), CanvasToMap(d.out.Sheet(), s[i1])};
+}
+
+void DrawArrow(Diagram& d, const Segment& seg) {
+  const GroundPoint mid = Midpoint(seg.start, seg.end);
+  const double a = Azimuth(seg.start, seg.end);
+  const double arm = kArrowArmMm * d.m;
+  const GroundPoint v[3] = {Along(mid, a + kArrowArmAngle, arm), mid, Along(mid, a - kArrowArmAngle, arm)};
+  d.out.Polyline(EntityCategory::Texts, kArrowStyle, v);
+}
+
+std::string ObservationText(const Diagram& d, int i) {
+  const double observed = d.net.observed[i];
+  const double error = DifferenceError(d.net, i);
+  if (d.kind == 1) return d.adjusting ? Format("%9.4f(%.2f)", observed, d.net.weightElement[i])
+                                      : Format("%6.1f(%.2f)", observed, d.net.weightElement[i]);
+  if (!d.adjusting) return FormatText("%6.1f±%.1fmm", observed, error);
+  // The adjusted difference: height of the end point minus that of the start.
+  const double adjusted = d.HasPoint(d.From(i)) && d.HasPoint(d.To(i))
+                              ? d.net.height[d.To(i)] - d.net.height[d.From(i)]
+                              : observed;
+  return d.kind == 2 ? FormatText("%9.4f±%.1fmm", adjusted, error) : Format("%9.4f", adjusted);
+}
+
+// The text of height difference i along its curve at the third control
+// point, centred there, its foot a millimetre off the line on the side the
+// text's top faces.
+void DrawObservationText(Diagram& d, int i, const GroundPoint (&c)[kCurvePointCount], const Segment& seg) {
+  const std::string text = ObservationText(d, i);
+  const TextDirection dir = ReadableDirection(Azimuth(seg.start, seg.end));
+  const double half = text.size() * d.numberFont.width / 2.0 * d.m;
+  const double lift = (d.numberFont.height + kObservationTextGapMm) * d.m;
+  const GroundPoint ref = Along(Along(c[2], dir.azimuth + kPi, half), dir.azimuth - kPi / 2, lift);
+  d.Text(ref, dir.tenths, d.numberFont, text, MovableKind::DifferenceText, i, true);
+}
+
+void DrawCurves(Diagram& d) {
+  for (int i = 0; i < d.observations; ++i) {
+    GroundPoint c[kCurvePointCount];
+    if (!ControlPoints(d, i, c)) continue;
+    d.out.Spline(EntityCategory::Texts, kCurveStyle, c, false);
+    DrawArrow(d, CurveMiddle(d, c));
+  }
+}
+
+void DrawObservationTexts(Diagram& d) {
+  for (int i = 0; i < d.observations; ++i) {
+    GroundPoint c[kCurvePointCount];
+    if (!ControlPoints(d, i, c)) continue;
+    DrawObservationText(d, i, c, CurveMiddle(d, c));
+  }
+}
+
+void DrawLoopClosures(Diagram& d) {
+  const int loops = BoundedCount(d.net.loopCount, HeightCapacityOf(d.net, kCapacityLoops));
+  for (int k = 0; k < loops; ++k) {
+    const LoopEntry& e = d.net.loops[k];
+    const GroundPoint at{e.labelX, e.labelY};
+    if (e.drawFlag == 0 || e.kind < kLoopKnownLine || e.kind > kLoopQuadrilateral || !Finite(at) ||
+        !std::isfinite(e.closure)) {
+      continue;
+    }
+    long long sections = 0;
+    for (int32_t s : e.sections) sections += s;
+    const int count = static_cast<int>(std::clamp<long long>(sections, INT32_MIN, INT32_MAX));
+    const double w = e.closure == 0.0f ? 0.0 : e.closure;  // no "-0.00" for a closure of exactly 0
+    const std::string text = w > 0 ? Format("+%.2f(%d)", w, count) : Format("%.2f(%d)", w, count);
+    d.Text(at, 900, d.numberFont, text, MovableKind::LoopLabel, k, true);
+  }
+}
+
+// Pair texts hang 1.5 mm below the line joining the pair, centred on its middle.
+void DrawPairTexts(Diagram& d) {
+  const int pairs = BoundedCount(d.net.pairCount, HeightCapacityOf(d.net, kCapacityPairs));
+  if (pairs == 0) return;
+  const HeightPointIndex index(d.net, d.points);
+  for (int k = 0; k < pairs; ++k) {
+    const int a = index.Find(SlotText(d.net.pairFrom[k]));
+    const int b = index.Find(SlotText(d.net.pairTo[k]));
+    if (a < 0 || b < 0) continue;
+    const GroundPoint pa = d.Position(a), pb = d.Position(b);
+    if (!Finite(pa) || !Finite(pb)) continue;
+    const double diff = d.net.pairDifference[k], error = d.net.pairError[k];
+    const std::string text = !d.adjusting ? FormatText("%6.1f±%.1fmm", diff, error)
+                             : d.kind == 2 ? FormatText("%9.4f±%.1fmm", diff, error)
+                                           : Format("%9.4f", diff);
+    const TextDirection dir = ReadableDirection(Azimuth(pa, pb));
+    const double half = text.size() * d.numberFont.width / 2.0 * d.m;
+    const GroundPoint ref = Along(Along(Midpoint(pa, pb), dir.azimuth + kPi / 2, kPairTextGapMm * d.m),
+                                  dir.azimuth + kPi, half);
+    d.Text(ref, dir.tenths, d.numberFont, text, MovableKind::DifferenceText, -1, false);
+  }
+}
+
+void DrawSymbols(Diagram& d) {
+  for (int p = 0; p < d.points; ++p) {
+    const GroundPoint c = d.Position(p);
+    if (!Finite(c)) continue;
+    const bool known = p < d.known;
+    const double r = (known ? kKnownRadiusMm : kUnknownRadiusMm) * d.m;
+    const GroundPoint corners[4] = {{c.x + r, c.y - r}, {c.x + r, c.y + r}, {c.x - r, c.y + r}, {c.x - r, c.y - r}};
+    d.out.Ellipse(EntityCategory::Symbols, kSymbolStyle, corners);
+    if (known) {
+      const GroundPoint first[2] = {Along(c, kPi / 4, r), Along(c, kPi * 5 / 4, r)};
+      const GroundPoint second[2] = {Along(c, kPi * 3 / 4, r), Along(c, kPi * 7 / 4, r)};
+      d.out.Polyline(EntityCategory::Symbols, kCrossStyle, first);
+      d.out.Polyline(EntityCategory::Symbols, kCrossStyle, second);
+    }
+    if (d.items != nullptr) d.items->AddSymbol(MovableKind::HeightPoint, p, c, r);
+  }
+}
+
+float LabelOffset(float v) { return std::isfinite(v) ? std::clamp(v, -kMaxLabelOffsetMm, kMaxLabelOffsetMm) : 0.0f; }
+
+std::string NameText(const Diagram& d, int p) {
+  const std::string name(SlotText(d.net.pointName[p]));
+  const bool known = p < d.known;
+  if (d.kind == 1 && known) return Format("%s(%-.4f)", name.c_str(), d.net.height[p]);
+  if (d.kind == 2 && !known) return Format("%s(%-.1f)", name.c_str(), static_cast<double>(d.net.heightError[p]));
+  if (d.kind == 3) return Format(d.adjusting ? "%s(%-.4f)" : "%s(%-.1f)", name.c_str(), d.net.height[p]);
+  return name;
+}
+
+// Names sit the font height plus 2 mm north of their point, centred on it,
+// both shifted by the point's label offset.
+void DrawNames(Diagram& d) {
+  for (int p = 0; p < d.points; ++p) {
+    const GroundPoint c = d.Position(p);
+    if (!Finite(c)) continue;
+    const std::string text = NameText(d, p);
+    const double dx = LabelOffset(d.net.labelOffsetX[p]), dy = LabelOffset(d.net.labelOffsetY[p]);
+    const GroundPoint ref{c.x + (d.textFont.height + kNameLiftMm + dx) * d.m,
+                          c.y - text.size() * d.textFont.width / 2.0 * d.m + dy * d.m};
+    d.Text(ref, 900, d.textFont, text, MovableKind::HeightName, p, true);
+  }
+}
+
+int DiagramKind(const HeightNetwork& net) { return std::clamp(static_cast<int>(net.diagramKind), 0, 3); }
+
+}  // namespace
+
+void DrawHeightDiagram(EntityEmitter& out, const HeightNetwork& net, const DrawContext&, MovableItemList* items) {
+  const int points = BoundedCount(net.pointCount, HeightCapacityOf(net, kCapacityPoints));
+  Diagram d{out,
+            net,
+            items,
+            out.M(),
+            DiagramKind(net),
+            net.mode == kHeightAdjust,
+            points,
+            BoundedCount(net.knownCount, points),
+            BoundedCount(net.observationCount, HeightCapacityOf(net, kCapacityDifferences)),
+            FindDifferenceEnds(net),
+            FontOf(net.textFontFace, net.textFontHeight, net.textFontWidth, 3.0f, 1.5f),
+            FontOf(net.numberFontFace, net.numberFontHeight, net.numberFontWidth, 2.0f, 1.0f),
+            ColourFromWord(static_cast<uint32_t>(net.textColour)),
+            {}};
+  // The ends are found for every stored height difference; keep to those drawn.
+  d.observations = std::min(d.observations, static_cast<int>(d.ends.from.size()));
+  if (!std::isfinite(d.m) || d.m <= 0.0) return;
+
+  DrawCurves(d);
+  if (d.kind > 0) {
+    DrawObservationTexts(d);
+    if (d.kind == 1 && d.adjusting) DrawLoopClosures(d);
+    if (d.kind >= 2) DrawPairTexts(d);
+  }
+  DrawSymbols(d);
+  DrawNames(d);
+}
+
+std::string BuildHeightDiagramTitle(const HeightNetwork& net) {
+  const char* prefix = Gbk(net.mode == kHeightAdjust ? "平差计算:" : "精度估算:").c_str();
+  switch (DiagramKind(net)) {
+    case 1: return FormatText("%s高差观测值[Mo=%-.2f]", prefix, net.sigma0);
+    case 2: return FormatText("%s高差平差值误差[Mo=%-.2f]", prefix, net.sigma0);
+    case 3: return FormatText("%s高差平差值[Mo=%-.2f]", prefix, net.sigma0);
+    default: return FormatText("%s高程控制网网图", prefix);
+  }
+}
+
+namespace {
+
+// Whether the interior control points of curve i lie on the quarter points
+// of its two ends (the straight default line, not reshaped by the user).
+bool StraightDefault(const HeightNetwork& net, int i) {
+  const double(&c)[kCurvePointCount][2] = net.curve[i];
+  const double span = std::fabs(c[4][0] - c[0][0]) + std::fabs(c[4][1] - c[0][1]);
+  const double tolerance = 1e-9 * std::max(1.0, span);
+  for (int k = 1; k < kCurvePointCount - 1; ++k) {
+    for (int axis = 0; axis < 2; ++axis) {
+      const double expected = c[0][axis] + k / 4.0 * (c[4][axis] - c[0][axis]);
+      if (!(std::fabs(c[k][axis] - expected) <= tolerance)) return false;
+    }
+  }
+  return true;
+}
+
+void MovePoint(HeightNetwork& net, int p, GroundPoint to) {
+  net.diagramX[p] = to.x;
+  net.diagramY[p] = to.y;
+  const DifferenceEnds ends = FindDifferenceEnds(net);
+  for (size_t i = 0; i < ends.from.size(); ++i) {
+    if (ends.from[i] != p && ends.to[i] != p) continue;
+    const bool straight = StraightDefault(net, static_cast<int>(i));
+    double(&c)[kCurvePointCount][2] = net.curve[i];
+    if (ends.from[i] == p) c[0][0] = to.x, c[0][1] = to.y;
+    if (ends.to[i] == p) c[4][0] = to.x, c[4][1] = to.y;
+    if (!straight) continue;
+    for (int k = 1; k < kCurvePointCount - 1; ++k) {
+      for (int axis = 0; axis < 2; ++axis) c[k][axis] = c[0][axis] + k / 4.0 * (c[4][axis] - c[0][axis]);
+    }
+  }
+  // The closure texts of the loops through the point follow it.
+  const std::string_view name = SlotText(net.pointName[p]);
+  const int points = BoundedCount(net.pointCount, kMaxHeightPoints);
+  const HeightPointIndex index(net, points);
+  for (int k = 0; k < BoundedCount(net.loopCount, HeightCapacityOf(net, kCapacityLoops)); ++k) {
+    LoopEntry& e = net.loops[k];
+    bool through = false;
+    for (const HeightNameSlot& corner : e.names) through = through || SlotText(corner) == name;
+    if (through) PlaceLoopLabel(net, e, index);
+  }
+}
+
+}  // namespace
+
+void StoreMovedHeightItem(HeightNetwork& net, const MovableItem& item, GroundPoint newReference, double m) {
+  if (!Finite(newReference) || !Finite(item.reference)) return;
+  const double dx = newReference.x - item.reference.x, dy = newReference.y - item.reference.y;
+  const int points = BoundedCount(net.pointCount, HeightCapacityOf(net, kCapacityPoints));
+  const int observations = BoundedCount(net.observationCount, HeightCapacityOf(net, kCapacityDifferences));
+  const int loops = BoundedCount(net.loopCount, HeightCapacityOf(net, kCapacityLoops));
+  const int i = item.index;
+  switch (item.kind) {
+    case MovableKind::HeightName:
+      if (i < 0 || i >= points || !std::isfinite(m) || m <= 0.0) return;
+      net.labelOffsetX[i] = LabelOffset(static_cast<float>(LabelOffset(net.labelOffsetX[i]) + dx / m));
+      net.labelOffsetY[i] = LabelOffset(static_cast<float>(LabelOffset(net.labelOffsetY[i]) + dy / m));
+      return;
+    case MovableKind::HeightPoint:
+      if (i >= 0 && i < points) MovePoint(net, i, newReference);
+      return;
+    case MovableKind::LoopLabel:
+      if (i < 0 || i >= loops) return;
+      net.loops[i].labelX = newReference.x;
+      net.loops[i].labelY = newReference.y;
+      return;
+    case MovableKind::DifferenceText:
+      if (i < 0 || i >= observations) return;
+      for (int k = 1; k < kCurvePointCount - 1; ++k) {
+        net.curve[i][k][0] += dx;
+        net.curve[i][k][1] += dy;
+      }
+      return;
+    default:
+      return;
+  }
+}
+
+void StoreCurveControlPoints(HeightNetwork& net, int observation, const GroundPoint interior[3]) {
+  if (observation < 0 || observation >= BoundedCount(net.observationCount, HeightCapacityOf(net, kCapacityDifferences)))
+    return;
+  for (int k = 0; k < 3; ++k) {
+    if (!Finite(interior[k])) return;
+  }
+  for (int k = 0; k < 3; ++k) {
+    net.curve[observation][k + 1][0] = interior[k].x;
+    net.curve[observation][k + 1][1] = interior[k].y;
+  }
+}
 
 }  // namespace qp

@@ -14,10 +14,35 @@ namespace qp {
 
 // The diagram of the network's current kind. With `items`, the movable texts
 // and point symbols are listed as they are drawn.
+//
+// Movable items and what their index means: HeightName and HeightPoint, the
+// point; DifferenceText, the height difference; LoopLabel, the closure-table
+// entry. A point symbol's reference is its centre, a text's its top-left
+// corner (a closure text's top-left corner is the entry's label position).
 void DrawHeightDiagram(EntityEmitter& out, const HeightNetwork& net, const DrawContext& context,
                        MovableItemList* items = nullptr);
 
 // The diagram title of the current kind (GBK).
 std::string BuildHeightDiagramTitle(const HeightNetwork& net);
+
+// Stores an item the text-move or point-move tool has put down with its
+// reference at `newReference` (m: ground metres per paper millimetre):
+// - a name: its point's label offset (paper mm) grows by the displacement;
+// - a point: its diagram position becomes `newReference`; every curve that
+//   starts or ends there keeps its end on the point (a curve still in its
+//   straight default shape is laid out straight again, a reshaped one keeps
+//   its interior control points), and the closure texts of the loops through
+//   the point are placed again at the middle of their points;
+// - a closure text: its label position becomes `newReference`;
+// - a height-difference text: the curve's three interior control points
+//   move by the displacement, so the line bends towards the text, which is
+//   always drawn at the middle of its line.
+// Items of other kinds, indices outside the tables and non-finite positions
+// change nothing.
+void StoreMovedHeightItem(HeightNetwork& net, const MovableItem& item, GroundPoint newReference, double m);
+
+// Stores the three interior control points of a curve after vertex editing.
+// An index outside the table or a non-finite point changes nothing.
+void StoreCurveControlPoints(HeightNetwork& net, int observation, const GroundPoint interior[3]);
 
 }  // namespace qp

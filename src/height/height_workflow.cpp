@@ -86,23 +86,24 @@ void ApplyDefaultHeightLayout(HeightNetwork& net, int changeLevel) {
   }
   if (changeLevel >= 64) {
     const HeightPointIndex index(net, points);
-    for (int k = 0; k < BoundedCount(net.loopCount, kMaxLoopEntries); ++k) {
-      LoopEntry& e = net.loops[k];
-      const int corners = e.kind == kLoopTriangle ? 3 : e.kind == kLoopQuadrilateral ? 4 : 2;
-      double x = 0.0, y = 0.0;
-      int found = 0;
-      for (int s = 0; s < corners; ++s) {
-        const int p = index.Find(SlotText(e.names[s]));
-        if (p < 0) continue;
-        x += net.diagramX[p];
-        y += net.diagramY[p];
-        ++found;
-      }
-      if (found > 0) {
-        e.labelX = x / found;
-        e.labelY = y / found;
-      }
-    }
+    for (int k = 0; k < BoundedCount(net.loopCount, kMaxLoopEntries); ++k) PlaceLoopLabel(net, net.loops[k], index);
+  }
+}
+
+void PlaceLoopLabel(const HeightNetwork& net, LoopEntry& e, const HeightPointIndex& index) {
+  const int corners = e.kind == kLoopTriangle ? 3 : e.kind == kLoopQuadrilateral ? 4 : 2;
+  double x = 0.0, y = 0.0;
+  int found = 0;
+  for (int s = 0; s < corners; ++s) {
+    const int p = index.Find(SlotText(e.names[s]));
+    if (p < 0) continue;
+    x += net.diagramX[p];
+    y += net.diagramY[p];
+    ++found;
+  }
+  if (found > 0) {
+    e.labelX = x / found;
+    e.labelY = y / found;
   }
 }
 

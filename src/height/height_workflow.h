@@ -11,6 +11,7 @@
 #include "common/platform_services.h"
 #include "common/report_file.h"
 #include "common/settings_block.h"
+#include "height/height_checks.h"
 #include "height/height_input_form.h"
 #include "height/height_network.h"
 #include "plane/normal_equation_store.h"
@@ -86,5 +87,11 @@ int HeightChangeLevel(HeightNetwork& net, const HeightNetwork& backup);
 // (256, only without plane coordinates), straight curves (128 and more),
 // closure labels at the middle of their points (64 and more).
 void ApplyDefaultHeightLayout(HeightNetwork& net, int changeLevel);
+
+// Places the closure text of `entry` at the middle of its points: the
+// midpoint of the two points of a line or a two-line loop, the centroid of a
+// triangle's or a quadrilateral's corners. Points not in `index` are left
+// out; an entry with none found keeps its place.
+void PlaceLoopLabel(const HeightNetwork& net, LoopEntry& entry, const HeightPointIndex& index);
 
 }  // namespace qp

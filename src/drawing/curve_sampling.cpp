@@ -15,9 +15,9 @@ struct Pair {
 
 bool Finite(const Pair& p) { return std::isfinite(p.r) && std::isfinite(p.c); }
 
-// Solves the tridiagonal system sub x(i-1) + diag x(i) + sup x(i+1) = rhs(i)
-// with the first and last rows given by `diag0`/`sup0` and `subN`/`diagN`
-// (both coordinates at once). False when a pivot vanishes.
+// Solves sub(i) x(i-1) + diag(i) x(i) + sup(i) x(i+1) = x(i) in place for
+// both coordinates at once (Thomas algorithm; sub(0) and sup(n-1) unused).
+// False when a pivot vanishes. `diag` and `sup` are used as scratch.
 bool SolveTridiagonal(std::vector<double>& diag, std::vector<double>& sup, const std::vector<double>& sub,
                       std::vector<Pair>& x) {
   const size_t n = x.size();

@@ -54,7 +54,6 @@ void AppendEscaped(std::string& out, std::string_view utf8) {
       case '<': out += "&lt;"; break;
       case '>': out += "&gt;"; break;
       case '"': out += "&quot;"; break;
-      case '\'': out += "&apos;"; break;
       default:
         // Control characters are not allowed in XML 1.0.
         if (static_cast<unsigned char>(ch) < 0x20) out += ' ';

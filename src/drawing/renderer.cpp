@@ -86,14 +86,14 @@ void Renderer::SetPenFor(DrawStyle style) {
   device_.SetPen(colour, PenStyleAt(style.PenStyleIndex()), settings_.lineWidths.At(weight));
 }
 
-void Renderer::DrawPointList(std::span<const CanvasPoint> canvas, bool closed, DrawStyle style, bool allowFill) {
+void Renderer::DrawPointList(std::span<const CanvasPoint> canvas, bool closed, DrawStyle style) {
   screen_.resize(canvas.size());
   for (size_t i = 0; i < canvas.size(); ++i) screen_[i] = ToScreen(canvas[i]);
   if (!closed) {
     device_.Polyline(screen_);
     return;
   }
-  if (allowFill && style.Filled() && canvas.size() <= kMaxFilledPolygonPoints)
+  if (style.Filled() && canvas.size() <= kMaxFilledPolygonPoints)
     device_.SetBrush(settings_.mode == kRenderErase ? kEraseColour : PaletteColour(style.FillColourIndex()));
   else
     device_.SetBrush(std::nullopt);
@@ -135,7 +135,7 @@ void Renderer::Shape(const EntityHeader&, const ShapeBlock& block, std::span<con
     list = samples_;
   }
   SetPenFor(style);
-  DrawPointList(list, closed, style, true);
+  DrawPointList(list, closed, style);
 }
 
 void Renderer::Text(const EntityHeader&, const TextBlock& block) {

@@ -61,7 +61,8 @@ class Renderer : public EntitySink {
 
  private:
   void SetPenFor(DrawStyle style);
-  void DrawPointList(std::span<const CanvasPoint> canvas, bool closed, DrawStyle style, bool allowFill);
+  // Closed lists are filled like polygons: with the fill colour when the style has one.
+  void DrawPointList(std::span<const CanvasPoint> canvas, bool closed, DrawStyle style);
 
   DrawingDevice& device_;
   RenderSettings settings_;

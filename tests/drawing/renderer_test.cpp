@@ -3,6 +3,8 @@
 // (1:1000 at 254 dots per inch, corner at the origin, no margins).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <limits>
 
@@ -177,6 +179,7 @@ TEST(Renderer, CurvesAndTheirFittingFailure) {
   EXPECT_EQ(r.device.calls[0].points[20], (ScreenPoint{50, 899}));  // through (row 100, column 50)
   EXPECT_EQ(r.device.calls[1].brush, PaletteColour(15));
   EXPECT_EQ(r.device.calls[4].points.size(), 25u);  // A + B = 150 px: 15-degree steps
+  EXPECT_EQ(r.device.calls[4].brush, PaletteColour(15));  // a point circle covers the lines beneath it
   EXPECT_EQ(r.renderer.SplineFailures(), 0);
 
   // Damaged control points: the curve cannot be fitted, nothing is drawn and
@@ -191,7 +194,7 @@ TEST(Renderer, CurvesAndTheirFittingFailure) {
   EXPECT_EQ(SplineFitErrorMessage(), Gbk("B样条曲线拟合错误"));
 }
 
-TEST(Renderer, HugePolygonIsDrawnAsItsOutline) {
+TEST(Renderer, HugeAndDamagedEntitiesStayBounded) {
   Rendered r;
   std::vector<GroundPoint> ring(1000000);
   for (size_t i = 0; i < ring.size(); ++i) ring[i] = {50 + 40 * std::cos(i * 1e-5), 50 + 40 * std::sin(i * 1e-5)};
@@ -200,6 +203,30 @@ TEST(Renderer, HugePolygonIsDrawnAsItsOutline) {
   ASSERT_EQ(r.device.calls.size(), 1u);
   EXPECT_EQ(r.device.calls[0].points.size(), 999999u);
   EXPECT_FALSE(r.device.calls[0].brush.has_value());
+
+  // A damaged text block: no height, an absurd width and gap, a length beyond
+  // its field, an unterminated face. One glyph, a bounded cell, no crash.
+  r.device.calls.clear();
+  TextBlock t = MakeTextBlock({50, 10}, INT_MIN, TextFont{}, Rgb{}, Gbk("中文字"));
+  t.height = std::numeric_limits<float>::quiet_NaN();
+  t.width = 1e30f;
+  t.gap = -std::numeric_limits<float>::infinity();
+  t.length = 1 << 30;
+  std::fill(std::begin(t.face), std::end(t.face), 'F');
+  r.renderer.Text(MakeEntityHeader(EntityKind::Text, EntityCategory::Texts), t);
+  ASSERT_EQ(r.device.calls.size(), 1u);
+  EXPECT_EQ(r.device.calls[0].font.heightPx, 4);
+  EXPECT_EQ(r.device.calls[0].font.widthPx, 1 << 16);
+  EXPECT_EQ(r.device.calls[0].face, std::string(kTextFaceSize, 'F'));
+
+  // A sheet without a canvas has no place for characters.
+  RecordingDevice none;
+  SheetGeometry empty = TestSheet();
+  empty.canvasHeightPx = empty.canvasWidthPx = 0;
+  Renderer onEmpty(none, RenderSettingsFor(empty));
+  onEmpty.Text(MakeEntityHeader(EntityKind::Text, EntityCategory::Texts),
+               MakeTextBlock({0, 0}, 900, TextFont{}, Rgb{}, "A"));
+  EXPECT_TRUE(none.calls.empty());
 }
 
 TEST(Renderer, TextsAdvanceCharacterByCharacter) {

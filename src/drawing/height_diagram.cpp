@@ -10,7 +10,7 @@
 #include "common/format.h"
 #include "common/gbk_text.h"
 #include "common/name_slot.h"
-#include "drawing/height_curve_points.h"
+#include "drawing/curve_sampling.h"
 #include "drawing/view_transform.h"
 #include "height/height_checks.h"
 #include "height/height_workflow.h"
@@ -140,7 +140,8 @@ Segment CurveMiddle(Diagram& d, const GroundPoint (&c)[kCurvePointCount]) {
 
   CanvasPoint pixels[kCurvePointCount];
   MapToCanvas(d.out.Sheet(), c, pixels);
-  SampleOpenSplinePixels(pixels, d.sampled);
+  d.sampled.clear();
+  if (SampleSpline(pixels, false, d.sampled) != SplineStatus::Ok || d.sampled.size() < 2) return Segment{c[2], c[3]};
   const std::vector<CanvasPoint>& s = d.sampled;
   const int n = static_cast<int>(s.size());
   int i0 = n / 2 - 1, i1 = n / 2;

@@ -16,7 +16,6 @@
 #include "common/gbk_text.h"
 #include "common/name_slot.h"
 #include "common/settings_block.h"
-#include "drawing/height_curve_points.h"
 #include "drawing/text_layout.h"
 #include "height/height_file.h"
 #include "height/height_workflow.h"
@@ -145,15 +144,6 @@ TEST(HeightDiagram, KindZeroCurvesWithArrowsOnTheirMiddleSymbolsAndPlainNames) {
   EXPECT_NEAR(w[1].y, net->curve[1][2][1], 0.5);
   for (int arm : {0, 2}) EXPECT_GT(w[1].x - w[arm].x, 2.5);
 
-  // The sampled curve passes through every control pixel, 21 samples a span.
-  const CanvasPoint control[] = {{0, 0}, {100, 40}, {130, 200}, {60, 260}, {0, 400}};
-  std::vector<CanvasPoint> sampled;
-  SampleOpenSplinePixels(control, sampled);
-  ASSERT_EQ(sampled.size(), 84u);
-  for (int k = 0; k < 4; ++k) EXPECT_EQ(sampled[21 * k], control[k]);
-  EXPECT_EQ(sampled.back(), control[4]);
-  SampleOpenSplinePixels(std::span(control, 1), sampled);
-  EXPECT_TRUE(sampled.empty());
 }
 
 // The record of an example network computed by the command-line driver.

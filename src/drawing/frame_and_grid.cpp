@@ -22,7 +22,8 @@ constexpr double kGridSpacingMm = 100.0;    // grid lines and crosses every 10 c
 constexpr double kCrossArmMm = 5.0;         // each arm of a grid cross, and the inward ticks
                                             // on the inner frame of the cross styles
 constexpr double kLabelClearMm = 1.0;       // A/B: grid label from the inner frame line
-constexpr double kLabelBesideTickMm = 0.5;  // B: label beside the tick of its grid line
+constexpr double kLabelBesideTickMm = 0.5;  // B: label beside the tick of its grid line (A: the
+                                            // corner rows' labels beside their line)
 constexpr double kMiningLineClearMm = 0.5;  // mining: label from its grid line
 constexpr double kMiningInsetExtraMm = 2.0; // mining: labels start (label height + 2) inside the frame
 constexpr double kCornerTextClearMm = 1.0;  // simple frame: corner coordinates outside the frame line
@@ -233,8 +234,10 @@ class SheetPainter {
       const std::string label = GridLabelText(RowX(i), b_.labelUnit, i > 0 && i < rows_);
       const double adv = Advance(label, f);
       const bool last = i == rows_;
-      double top = RowX(i) + h / 2 * m_;  // A: centred on the line
-      if (layout != FrameLayout::A) {
+      // A: centred on the line, but the corner rows clear the column labels
+      // by sitting inside the sheet's height, above the first line and below the last.
+      double top = RowX(i) + h / 2 * m_;
+      if (layout != FrameLayout::A || i == 0 || last) {
         const double clear = layout == FrameLayout::B ? kLabelBesideTickMm : kMiningLineClearMm;
         top = last ? RowX(i) - clear * m_ : RowX(i) + (clear + h) * m_;
       }

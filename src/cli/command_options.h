@@ -1,5 +1,6 @@
 // Options shared by every subcommand of the command-line driver:
 //   quorvex <command> DATAFILE [--input FILE] [--dump] [--yes | --no] [--show N]
+//   quorvex draw NET.NAP|NET.NAH [--kind K] [--svg FILE] [--dxf FILE]
 #pragma once
 
 #include <optional>
@@ -12,6 +13,9 @@ struct CommandOptions {
   std::optional<std::string> inputPath;
   bool dump = false;
   std::optional<int> show;  // exercise solver: the display entry
+  std::optional<int> kind;  // draw: the diagram kind (range checked by the command)
+  std::optional<std::string> svgPath;  // draw: also an SVG picture
+  std::optional<std::string> dxfPath;  // draw: also a DXF drawing
 };
 
 }  // namespace qp

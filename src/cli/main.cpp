@@ -2,12 +2,14 @@
 // application on data files, with input text files in place of the dialogs.
 #include <clocale>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/cli_platform.h"
 #include "cli/command_options.h"
 #include "cli/display_command.h"
+#include "cli/draw_command.h"
 #include "cli/exercise_command.h"
 #include "cli/height_command.h"
 #include "cli/local_command.h"
@@ -19,19 +21,21 @@ namespace {
 
 struct Command {
   const char* name;
-  const char* extension;  // given to a data file name without one; nullptr: the name must say
+  const char* extension;  // given to a data file name without one; nullptr: the name must carry it
   bool takesShow;
+  bool isDraw;  // takes --kind/--svg/--dxf and none of the dialog options
   int (*run)(const qp::CommandOptions&, qp::PlatformServices&);
 };
 
 const Command kCommands[] = {
-    {"plane", ".NAP", false, qp::RunPlaneCommand},
-    {"height", ".NAH", false, qp::RunHeightCommand},
-    {"zone", ".GST", false, qp::RunZoneCommand},
-    {"transform", ".TRS", false, qp::RunTransformCommand},
-    {"local", ".SLT", false, qp::RunLocalCommand},
-    {"exercise", ".STY", true, qp::RunExerciseCommand},
-    {"display", nullptr, false, qp::RunDisplayCommand},
+    {"plane", ".NAP", false, false, qp::RunPlaneCommand},
+    {"height", ".NAH", false, false, qp::RunHeightCommand},
+    {"zone", ".GST", false, false, qp::RunZoneCommand},
+    {"transform", ".TRS", false, false, qp::RunTransformCommand},
+    {"local", ".SLT", false, false, qp::RunLocalCommand},
+    {"exercise", ".STY", true, false, qp::RunExerciseCommand},
+    {"display", nullptr, false, false, qp::RunDisplayCommand},
+    {"draw", nullptr, false, true, qp::RunDrawCommand},
 };
 
 constexpr const char* kUsage =
@@ -43,6 +47,7 @@ constexpr const char* kUsage =
     "  quorvex local     FILE.SLT [--input FILE] [--dump] [--yes | --no]\n"
     "  quorvex exercise  FILE.STY [--input FILE] [--dump] [--show 1|2]\n"
     "  quorvex display   NET.NAP|NET.NAH [--input FILE] [--dump] [--yes | --no]\n"
+    "  quorvex draw      NET.NAP|NET.NAH [--kind K] [--svg FILE] [--dxf FILE]\n"
     "  quorvex --help | --version\n"
     "\n"
     "  plane      平面控制网: 读入(或新建)数据文件, 按输入文件填写并确认输入, 计算并写报告\n"
@@ -53,10 +58,13 @@ constexpr const char* kUsage =
     "  exercise   测量平差习题解算, 写 .STY 数据文件, 输出 --show 选择的显示内容\n"
     "  display    平面网或高程网的显示设置(绘图选项, 字体字高, 闭合差显示; 平面网还有椭圆尺度和贯通预警),\n"
     "             确认后写数据文件; 数据文件须已存在\n"
+    "  draw       打开控制网图形(不重新计算), 导出矢量图形 NET.vec; 不修改数据文件\n"
     "\n"
     "  --input    输入文本文件(UTF-8 或 GBK): [设置] 节为\"键 = 值\", 其余各节为对话框的文本框内容\n"
     "  --dump     按输入文本格式输出对话框内容, 不计算\n"
     "  --yes/--no 非交互运行时对其它询问的回答(缺省: 询问的默认按钮)\n"
+    "  --kind K   图形种类: 平面网 0-7, 高程网 0-3 (同工具栏的图形选择, 只在本次绘图中有效)\n"
+    "  --svg/--dxf FILE  另外输出 SVG 图形(整张图纸, 毫米)或 DXF 图形(地面坐标, x 为东 y 为北)\n"
     "\n"
     "退出状态: 0 成功, 1 因提示信息而停止, 2 用法错误\n";
 
@@ -90,7 +98,23 @@ int main(int argc, char** argv) {
   qp::ScriptedAnswer answer = qp::ScriptedAnswer::Default;
   for (size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if (a == "--input") {
+    if (command->isDraw && (a == "--kind" || a == "--svg" || a == "--dxf")) {
+      if (i + 1 >= args.size()) return UsageError(a + " 后缺少参数");
+      const std::string& value = args[++i];
+      if (a == "--kind") {
+        if (options.kind) return UsageError("--kind 只能给出一次");
+        if (value.empty() || value.size() > 2 || value.find_first_not_of("0123456789") != std::string::npos) {
+          return UsageError("--kind 后应为图形种类编号: " + value);
+        }
+        options.kind = std::stoi(value);
+      } else {
+        std::optional<std::string>& path = a == "--svg" ? options.svgPath : options.dxfPath;
+        if (path) return UsageError(a + " 只能给出一次");
+        path = value;
+      }
+    } else if (command->isDraw && !a.empty() && a[0] == '-') {
+      return UsageError("未知的选项: " + a);
+    } else if (a == "--input") {
       if (i + 1 >= args.size()) return UsageError("--input 后缺少文件名");
       if (options.inputPath) return UsageError("--input 只能给出一次");
       options.inputPath = args[++i];
@@ -120,6 +144,13 @@ int main(int argc, char** argv) {
   if (base.find('.') == std::string::npos) {
     if (!command->extension) return UsageError("数据文件名应带扩展名: " + options.dataPath);
     options.dataPath += command->extension;
+  }
+  if (command->isDraw) {
+    const auto network = qp::DrawnNetworkOf(options.dataPath);
+    if (!network) return UsageError("draw 的数据文件应为 .NAP 或 .NAH: " + options.dataPath);
+    if (options.kind && *options.kind > qp::MaxDiagramKind(*network)) {
+      return UsageError("--kind 超出范围 (0-" + std::to_string(qp::MaxDiagramKind(*network)) + ")");
+    }
   }
 
   qp::CliPlatform platform(answer);

@@ -1,0 +1,100 @@
+#include "cli/draw_command.h"
+
+#include <algorithm>
+#include <cctype>
+#include <functional>
+#include <memory>
+
+#include "common/format.h"
+#include "common/gbk_text.h"
+#include "common/settings_block.h"
+#include "drawing/drawing_export.h"
+#include "drawing/dxf_picture.h"
+#include "drawing/network_drawing.h"
+#include "height/height_network.h"
+#include "plane/plane_network.h"
+
+// The SVG picture writer is connected here as soon as drawing/svg_picture.h
+// (and its source in src/drawing/CMakeLists.txt) is part of the tree.
+#if __has_include("drawing/svg_picture.h")
+#include "drawing/svg_picture.h"
+#define QUORVEX_HAS_SVG_PICTURE 1
+#endif
+
+namespace qp {
+namespace {
+
+void Tell(PlatformServices& platform, const char* utf8Format, const std::string& path) {
+  platform.ShowMessage(FormatText(utf8Format, DecodeUserTextToGbk(path).c_str()), Icon::Error);
+}
+
+// The pictures beside the .vec file; false after the message of the first
+// that cannot be written.
+bool WritePictures(const CommandOptions& options, SettingsBlock& settings,
+                   const std::function<void(EntitySink&)>& draw, PlatformServices& platform) {
+  if (options.svgPath) {
+#ifdef QUORVEX_HAS_SVG_PICTURE
+    std::string error;
+    if (!WriteSvgPicture(*options.svgPath, settings, draw, &error)) {
+      Tell(platform, "SVG图形文件写入错误 !\r\n%s", *options.svgPath + (error.empty() ? "" : ": " + error));
+      return false;
+    }
+#else
+    Tell(platform, "本程序不含SVG图形输出 !\r\n%s", *options.svgPath);
+    return false;
+#endif
+  }
+  if (options.dxfPath) {
+    std::string error;
+    if (!WriteDxfPicture(*options.dxfPath, settings, draw, &error)) {
+      Tell(platform, "DXF图形文件写入错误 !\r\n%s", *options.dxfPath + (error.empty() ? "" : ": " + error));
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+std::optional<DrawnNetwork> DrawnNetworkOf(const std::string& path) {
+  if (path.size() < 4) return std::nullopt;
+  std::string ext = path.substr(path.size() - 4);
+  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::toupper(c); });
+  if (ext == ".NAP") return DrawnNetwork::Plane;
+  if (ext == ".NAH") return DrawnNetwork::Height;
+  return std::nullopt;
+}
+
+int MaxDiagramKind(DrawnNetwork network) { return network == DrawnNetwork::Plane ? 7 : 3; }
+
+int RunDrawCommand(const CommandOptions& options, PlatformServices& platform) {
+  const std::optional<DrawnNetwork> network = DrawnNetworkOf(options.dataPath);
+  if (!network) return 2;  // checked with the usage text by the driver
+  auto settings = std::make_unique<SettingsBlock>();
+  const DrawContext context;
+  std::string vecPath;
+
+  if (*network == DrawnNetwork::Plane) {
+    auto net = std::make_unique<PlaneNetwork>();
+    if (!OpenPlaneDrawing(options.dataPath, *settings, *net, platform)) return 1;
+    if (options.kind) net->displayMode = *options.kind;
+    if (!ExportPlaneDrawing(options.dataPath, *settings, *net, platform, &vecPath)) {
+      Tell(platform, "矢量图形文件写入错误 !\r\n%s", vecPath);
+      return 1;
+    }
+    const auto draw = [&](EntitySink& sink) { DrawNetworkSheet(sink, *settings, net.get(), nullptr, context); };
+    return WritePictures(options, *settings, draw, platform) ? 0 : 1;
+  }
+
+  auto net = std::make_unique<HeightNetwork>();
+  if (!OpenHeightDrawing(options.dataPath, *settings, *net, platform)) return 1;
+  if (options.kind) net->diagramKind = *options.kind;
+  if (!ExportHeightDrawing(options.dataPath, *settings, *net, platform, &vecPath)) {
+    Tell(platform, "矢量图形文件写入错误 !\r\n%s", vecPath);
+    return 1;
+  }
+  const auto draw = [&](EntitySink& sink) { DrawNetworkSheet(sink, *settings, nullptr, net.get(), context); };
+  return WritePictures(options, *settings, draw, platform) ? 0 : 1;
+}
+
+}  // namespace qp

@@ -1,0 +1,23 @@
+// quorvex draw NET.NAP|NET.NAH [--kind K] [--svg FILE] [--dxf FILE]: opens the
+// drawing without computing it, selects the diagram kind, writes NET.vec and
+// the pictures. Never writes the data file.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "cli/command_options.h"
+#include "common/platform_services.h"
+
+namespace qp {
+
+enum class DrawnNetwork { Plane, Height };
+
+// The network a data path names by its extension (.NAP / .NAH, any case).
+std::optional<DrawnNetwork> DrawnNetworkOf(const std::string& path);
+// The largest diagram kind of the network (plane 7, height 3).
+int MaxDiagramKind(DrawnNetwork network);
+
+int RunDrawCommand(const CommandOptions& options, PlatformServices& platform);
+
+}  // namespace qp

@@ -1,0 +1,269 @@
+#include "drawing/dxf_picture.h"
+
+#include <dl_dxf.h>
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "drawing/drawing_tables.h"
+
+namespace qp {
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr const char* kTextStyle = "QP_SONG";
+
+bool Finite(GroundPoint p) { return std::isfinite(p.x) && std::isfinite(p.y); }
+
+const char* LayerOf(uint8_t category) {
+  switch (category) {
+    case static_cast<uint8_t>(EntityCategory::Lines): return kDxfLineLayer;
+    case static_cast<uint8_t>(EntityCategory::Texts): return kDxfTextLayer;
+    case static_cast<uint8_t>(EntityCategory::Symbols): return kDxfSymbolLayer;
+    default: return "0";
+  }
+}
+
+// The AutoCAD colour index of a palette colour when one matches it exactly,
+// else index 7 with the true colour beside it.
+DL_Attributes AttributesOf(uint8_t category, Rgb colour, int weightIndex) {
+  struct Aci { int index; Rgb rgb; };
+  static constexpr std::array<Aci, 9> kAci = {{{1, {255, 0, 0}}, {2, {255, 255, 0}}, {3, {0, 255, 0}},
+                                               {4, {0, 255, 255}}, {5, {0, 0, 255}}, {6, {255, 0, 255}},
+                                               {7, {0, 0, 0}}, {8, {128, 128, 128}}, {9, {192, 192, 192}}}};
+  int aci = 7, trueColour = -1;
+  bool matched = false;
+  for (const Aci& a : kAci) {
+    if (a.rgb == colour) {
+      aci = a.index;
+      matched = true;
+    }
+  }
+  if (!matched) trueColour = colour.r << 16 | colour.g << 8 | colour.b;
+  const int weight = kLineWeightHundredths[static_cast<size_t>(std::clamp(weightIndex, 0, kLineWeightCount - 1))];
+  return DL_Attributes(LayerOf(category), aci, trueColour, weight, "CONTINUOUS");
+}
+
+// Solves D(i-1) + 4 D(i) + D(i+1) = 6 P(i) (ends fixed for an open curve,
+// cyclic for a closed one). The matrix is strictly diagonally dominant, so
+// Gauss-Seidel converges by at least half a digit a sweep.
+std::vector<GroundPoint> DeBoorPoints(std::span<const GroundPoint> p, bool closed) {
+  const size_t n = p.size();
+  std::vector<GroundPoint> d(p.begin(), p.end());
+  for (int sweep = 0; sweep < 200; ++sweep) {
+    double change = 0;
+    for (size_t i = 0; i < n; ++i) {
+      if (!closed && (i == 0 || i == n - 1)) continue;
+      const GroundPoint& a = d[(i + n - 1) % n];
+      const GroundPoint& b = d[(i + 1) % n];
+      const GroundPoint next{(6 * p[i].x - a.x - b.x) / 4, (6 * p[i].y - a.y - b.y) / 4};
+      change = std::max(change, std::fabs(next.x - d[i].x) + std::fabs(next.y - d[i].y));
+      d[i] = next;
+    }
+    if (change < 1e-9) break;
+  }
+  return d;
+}
+
+class DxfSink : public EntitySink {
+ public:
+  DxfSink(DL_Dxf& dxf, DL_WriterA& dw, double m) : dxf_(dxf), dw_(dw), m_(m) {}
+
+  void Shape(const EntityHeader& header, const ShapeBlock& block, std::span<const GroundPoint> points) override {
+    const DrawStyle style{block.style};
+    if (style.PenStyleIndex() == static_cast<int>(PenStyle::Null)) return;
+    for (const GroundPoint& p : points)
+      if (!Finite(p)) return;
+    const DL_Attributes attrib = AttributesOf(header.category, PaletteColour(style.PenColourIndex()), style.WeightIndex());
+    switch (block.type) {
+      case kShapeEllipse:
+        if (points.size() == 4) Ellipse(points, attrib);
+        return;
+      case kShapeSpline:
+      case kShapeClosedSpline: {
+        const bool closed = block.type == kShapeClosedSpline;
+        const std::vector<GroundPoint> sampled = SampleSplineOnGround(points, closed);
+        // The closed sample repeats its first point last: the closed flag draws that side.
+        Polyline(closed && sampled.size() > 1 ? std::span(sampled).first(sampled.size() - 1) : std::span(sampled),
+                 closed, attrib);
+        return;
+      }
+      default: {
+        const bool closed = block.type % 2 == 1;
+        if (closed && points.size() >= 3 && points.front() == points.back()) points = points.first(points.size() - 1);
+        Polyline(points, closed, attrib);
+        return;
+      }
+    }
+  }
+
+  void Text(const EntityHeader& header, const TextBlock& block) override {
+    const double h = block.height * m_;
+    if (!std::isfinite(block.x) || !std::isfinite(block.y) || !std::isfinite(h) || h <= 0) return;
+    const size_t length = static_cast<size_t>(std::clamp<int32_t>(block.length, 0, static_cast<int32_t>(kTextSize) - 1));
+    const std::string text(block.text, strnlen(block.text, length));
+    if (text.empty()) return;
+    // The reference point is the text's top-left corner; CAD places a text by
+    // its bottom-left. Down is a right angle clockwise from the reading direction.
+    const double azimuth = block.direction / 10.0 * kPi / 180.0;
+    const double north = block.x - h * std::sin(azimuth), east = block.y + h * std::cos(azimuth);
+    const double widthFactor = block.height > 0 && std::isfinite(block.width) ? 2.0 * block.width / block.height : 1.0;
+    const double angle = (90.0 - block.direction / 10.0) * kPi / 180.0;  // counter-clockwise from east
+    const DL_Attributes attrib = AttributesOf(header.category, ColourFromWord(block.colour), kThinWeight);
+    dxf_.writeText(dw_, DL_TextData(east, north, 0, east, north, 0, h, widthFactor, 0, 0, 0, text, kTextStyle, angle),
+                   attrib);
+  }
+
+ private:
+  void Polyline(std::span<const GroundPoint> points, bool closed, const DL_Attributes& attrib) {
+    if (points.size() < 2) return;
+    dxf_.writePolyline(dw_, DL_PolylineData(static_cast<int>(points.size()), 0, 0, closed ? 1 : 0), attrib);
+    for (const GroundPoint& p : points) dxf_.writeVertex(dw_, DL_VertexData(p.y, p.x, 0));
+    dxf_.writePolylineEnd(dw_);
+  }
+
+  // From the four corners of the circumscribed rectangle: centre between P1
+  // and P3, one semi-axis half of P1P4, the other half of P1P2.
+  void Ellipse(std::span<const GroundPoint> c, const DL_Attributes& attrib) {
+    const double cx = (c[0].y + c[2].y) / 2, cy = (c[0].x + c[2].x) / 2;
+    const double ax = (c[3].y - c[0].y) / 2, ay = (c[3].x - c[0].x) / 2;  // half of P1P4
+    const double bx = (c[1].y - c[0].y) / 2, by = (c[1].x - c[0].x) / 2;  // half of P1P2
+    const double a = std::hypot(ax, ay), b = std::hypot(bx, by);
+    if (!(std::max(a, b) > 0)) return;
+    const bool aMajor = a >= b;
+    dxf_.writeEllipse(dw_,
+                      DL_EllipseData(cx, cy, 0, aMajor ? ax : bx, aMajor ? ay : by, 0, aMajor ? b / a : a / b, 0,
+                                     2 * kPi),
+                      attrib);
+  }
+
+  DL_Dxf& dxf_;
+  DL_WriterA& dw_;
+  double m_;
+};
+
+void WriteTables(DL_Dxf& dxf, DL_WriterA& dw) {
+  dw.sectionTables();
+  dxf.writeVPort(dw);
+  dw.tableLinetypes(3);
+  dxf.writeLinetype(dw, DL_LinetypeData("BYBLOCK", "BYBLOCK", 0, 0, 0.0));
+  dxf.writeLinetype(dw, DL_LinetypeData("BYLAYER", "BYLAYER", 0, 0, 0.0));
+  dxf.writeLinetype(dw, DL_LinetypeData("CONTINUOUS", "Continuous", 0, 0, 0.0));
+  dw.tableEnd();
+  dw.tableLayers(4);
+  for (const char* layer : {"0", kDxfLineLayer, kDxfTextLayer, kDxfSymbolLayer}) {
+    dxf.writeLayer(dw, DL_LayerData(layer, 0), DL_Attributes("", 7, 25, "CONTINUOUS", 1.0));
+  }
+  dw.tableEnd();
+  dw.tableStyle(1);
+  dxf.writeStyle(dw, DL_StyleData(kTextStyle, 0, 0.0, 1.0, 0.0, 0, 2.5, "txt.shx", "gbcbig.shx"));
+  dw.tableEnd();
+  dxf.writeView(dw);
+  dxf.writeUcs(dw);
+  dw.tableAppid(1);
+  dxf.writeAppid(dw, "ACAD");
+  dw.tableEnd();
+  dxf.writeDimStyle(dw, 2.5, 1.25, 0.625, 0.625, 2.5);
+  dxf.writeBlockRecord(dw);
+  dw.tableEnd();
+  dw.sectionEnd();
+  dw.sectionBlocks();
+  for (const char* block : {"*Model_Space", "*Paper_Space", "*Paper_Space0"}) {
+    dxf.writeBlock(dw, DL_BlockData(block, 0, 0.0, 0.0, 0.0));
+    dxf.writeEndBlock(dw, block);
+  }
+  dw.sectionEnd();
+}
+
+}  // namespace
+
+std::vector<GroundPoint> SampleSplineOnGround(std::span<const GroundPoint> control, bool closed) {
+  const size_t n = control.size();
+  if (n < (closed ? 3u : 2u)) return {};
+  for (const GroundPoint& p : control)
+    if (!Finite(p)) return {};
+  // Worked relative to the first point, so the large coordinates keep their digits.
+  const GroundPoint origin = control[0];
+  std::vector<GroundPoint> p(n);
+  for (size_t i = 0; i < n; ++i) p[i] = {control[i].x - origin.x, control[i].y - origin.y};
+  const std::vector<GroundPoint> d = DeBoorPoints(p, closed);
+  // Extended list E[0..]: E[k] = D(k) with D0 and D(n+1) (and D(n+2)) added.
+  std::vector<GroundPoint> e;
+  if (closed) {
+    e.push_back(d[n - 1]);
+    e.insert(e.end(), d.begin(), d.end());
+    e.push_back(d[0]);
+    e.push_back(d[1]);
+  } else {
+    e.push_back({2 * d[0].x - d[1].x, 2 * d[0].y - d[1].y});
+    e.insert(e.end(), d.begin(), d.end());
+    e.push_back({2 * d[n - 1].x - d[n - 2].x, 2 * d[n - 1].y - d[n - 2].y});
+  }
+  const size_t segments = closed ? n : n - 1;
+  std::vector<GroundPoint> out;
+  out.reserve(segments * 21);
+  for (size_t i = 1; i <= segments; ++i) {
+    for (int k = 0; k <= 300; k += 15) {
+      const double t = k / 300.0, t2 = t * t, t3 = t2 * t;
+      const double w0 = (1 - t) * (1 - t) * (1 - t), w1 = 3 * t3 - 6 * t2 + 4, w2 = -3 * t3 + 3 * t2 + 3 * t + 1,
+                   w3 = t3;
+      const GroundPoint& a = e[i - 1];
+      const GroundPoint& b = e[i];
+      const GroundPoint& c = e[i + 1];
+      const GroundPoint& f = e[i + 2];
+      out.push_back({origin.x + (w0 * a.x + w1 * b.x + w2 * c.x + w3 * f.x) / 6,
+                     origin.y + (w0 * a.y + w1 * b.y + w2 * c.y + w3 * f.y) / 6});
+    }
+  }
+  return out;
+}
+
+bool WriteDxfPicture(const std::string& path, SettingsBlock& settings, const std::function<void(EntitySink&)>& draw,
+                     std::string* error) {
+  auto fail = [&](const std::string& why) {
+    if (error) *error = why;
+    return false;
+  };
+  const double m = settings.scale * 0.001;
+  if (!std::isfinite(m) || m <= 0) return fail("map scale");
+  const std::string temporary = path + ".tmp";
+  {
+    DL_Dxf dxf;
+    std::unique_ptr<DL_WriterA> dw(dxf.out(temporary.c_str(), DL_VERSION_2000));
+    if (!dw) return fail("cannot create " + temporary);
+    dxf.writeHeader(*dw);
+    dw->dxfString(9, "$DWGCODEPAGE");
+    dw->dxfString(3, "ANSI_936");
+    dw->dxfString(9, "$INSUNITS");
+    dw->dxfInt(70, 6);  // metres
+    dw->sectionEnd();
+    WriteTables(dxf, *dw);
+    dw->sectionEntities();
+    DxfSink sink(dxf, *dw, m);
+    if (draw) draw(sink);
+    dw->sectionEnd();
+    dxf.writeObjects(*dw);
+    dxf.writeObjectsEnd(*dw);
+    dw->dxfEOF();
+    dw->close();
+  }
+  std::error_code ec;
+  const auto size = std::filesystem::file_size(temporary, ec);
+  if (ec || size == 0) {
+    std::filesystem::remove(temporary, ec);
+    return fail("cannot write " + temporary);
+  }
+  std::filesystem::rename(temporary, path, ec);
+  if (ec) {
+    std::error_code ignored;
+    std::filesystem::remove(temporary, ignored);
+    return fail("cannot write " + path + ": " + ec.message());
+  }
+  return true;
+}
+
+}  // namespace qp

@@ -1,0 +1,214 @@
+// The two file sinks: the .vec file read back entity by entity (and refused
+// when damaged), and the DXF drawing read back by the DXF library itself.
+#include <dl_creationadapter.h>
+#include <dl_dxf.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <map>
+#include <memory>
+
+#include "common/gbk_text.h"
+#include "common/settings_block.h"
+#include "drawing/dxf_picture.h"
+#include "drawing/frame_and_grid.h"
+#include "drawing/network_drawing.h"
+#include "drawing/vec_file.h"
+#include "support/test_files.h"
+
+namespace qp {
+namespace {
+
+std::unique_ptr<SettingsBlock> DefaultSheet() {
+  auto b = std::make_unique<SettingsBlock>();
+  ResetSettingsBlock(*b);
+  return b;
+}
+
+// A triangle, an ellipse and a text: one entity of each record kind and shape form.
+void DrawSample(EntitySink& sink, const SheetGeometry& sheet) {
+  EntityEmitter out(sink, sheet);
+  const GroundPoint tri[3] = {{8100, 1700}, {8200, 1800}, {8100, 1900}};
+  out.Polygon(EntityCategory::Symbols, DrawStyle::Make(0, 1, 9), tri);
+  const GroundPoint ellipse[4] = {{8300, 1700}, {8310, 1700}, {8310, 1740}, {8300, 1740}};
+  out.Ellipse(EntityCategory::Lines, DrawStyle::Make(0, 0, 12), ellipse);
+  out.Text(EntityCategory::Texts, {8400, 1750}, 900, TextFont{}, Rgb{}, Gbk("城北"));
+}
+
+TEST(VecFile, WritesAndParsesBackEveryEntityToTheByte) {
+  auto b = DefaultSheet();
+  const SheetGeometry sheet = *SheetGeometryOf(*b);
+  const auto bytes = BuildVecFile(*b, [&](EntitySink& sink) { DrawSample(sink, sheet); });
+  const size_t polygon = 28 + 240 + 4 * 16, ellipse = 28 + 240 + 4 * 16, text = 28 + 192;
+  ASSERT_EQ(bytes.size(), 4544 + polygon + ellipse + text);
+  const auto parsed = ParseVecEntities(bytes);
+  ASSERT_TRUE(parsed);
+  EXPECT_EQ(std::memcmp(&parsed->settings, b.get(), sizeof(SettingsBlock)), 0);
+  ASSERT_EQ(parsed->entities.size(), 3u);
+  EXPECT_EQ(parsed->entities[0].shape.type, kShapePolygon);
+  EXPECT_EQ(parsed->entities[0].points.back(), (GroundPoint{8100, 1700}));  // closed: first repeated
+  EXPECT_EQ(parsed->entities[0].header.category, 10);
+  EXPECT_EQ(parsed->entities[1].shape.type, kShapeEllipse);
+  EXPECT_EQ(parsed->entities[2].text.length, 4);
+  EXPECT_EQ(parsed->entities[2].text.row, MapToCanvas(sheet, {8400, 1750}).row);
+  // Replaying the parsed stream writes the same bytes.
+  const auto again = BuildVecFile(parsed->settings, [&](EntitySink& sink) { ReplayVecEntities(*parsed, sink); });
+  EXPECT_EQ(again, bytes);
+}
+
+TEST(VecFile, DamagedFilesAreRefusedWhole) {
+  auto b = DefaultSheet();
+  const SheetGeometry sheet = *SheetGeometryOf(*b);
+  const auto good = BuildVecFile(*b, [&](EntitySink& sink) { DrawSample(sink, sheet); });
+  const size_t first = 4544, countAt = first + 28 + 4;
+  auto put32 = [](std::vector<unsigned char> v, size_t at, int32_t value) {
+    std::memcpy(v.data() + at, &value, 4);
+    return v;
+  };
+  const size_t textAt = good.size() - 192 - 28;
+  struct Case {
+    const char* what;
+    std::vector<unsigned char> bytes;
+    bool accepted;
+  };
+  const Case cases[] = {
+      {"settings block only", std::vector<unsigned char>(good.begin(), good.begin() + 4544), true},
+      {"shorter than the settings block", std::vector<unsigned char>(good.begin(), good.begin() + 4543), false},
+      {"last entity cut short", std::vector<unsigned char>(good.begin(), good.end() - 1), false},
+      {"header cut short", std::vector<unsigned char>(good.begin(), good.begin() + first + 27), false},
+      {"points cut short", std::vector<unsigned char>(good.begin(), good.begin() + first + 28 + 240 + 70), false},
+      {"unknown record kind", put32(good, first, 3), false},
+      {"negative point count", put32(good, countAt, -1), false},
+      {"point count beyond the largest shape", put32(good, countAt, kMaxShapePoints + 1), false},
+      {"point count beyond the file", put32(good, countAt, 1000), false},
+      {"text length beyond its field", put32(good, textAt + 28 + 44, 106), false},
+      {"trailing byte", [&] { auto v = good; v.push_back(1); return v; }(), false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ParseVecEntities(c.bytes).has_value(), c.accepted) << c.what;
+}
+
+TEST(SplineSampling, PassesThroughEveryControlPoint) {
+  const GroundPoint control[] = {{3800000, 500000}, {3800100, 500050}, {3800150, 500200}, {3800080, 500300}};
+  for (const bool closed : {false, true}) {
+    const auto sampled = SampleSplineOnGround(control, closed);
+    const size_t segments = closed ? 4 : 3;
+    ASSERT_EQ(sampled.size(), segments * 21);
+    for (size_t i = 0; i < segments; ++i) {
+      EXPECT_NEAR(sampled[i * 21].x, control[i].x, 1e-6);
+      EXPECT_NEAR(sampled[i * 21].y, control[i].y, 1e-6);
+      // Each segment ends where the next begins.
+      EXPECT_NEAR(sampled[i * 21 + 20].x, control[(i + 1) % 4].x, 1e-6);
+    }
+  }
+  EXPECT_TRUE(SampleSplineOnGround(std::span(control).first(1), false).empty());
+  EXPECT_TRUE(SampleSplineOnGround(std::span(control).first(2), true).empty());
+}
+
+struct DxfCounter : DL_CreationAdapter {
+  std::vector<std::string> layers;
+  std::map<std::string, int> entitiesByLayer;
+  std::vector<DL_PolylineData> polylines;
+  std::vector<std::vector<DL_VertexData>> vertices;
+  std::vector<DL_TextData> texts;
+  std::vector<DL_EllipseData> ellipses;
+  std::string codePage;
+
+  void addLayer(const DL_LayerData& d) override { layers.push_back(d.name); }
+  void addPolyline(const DL_PolylineData& d) override {
+    polylines.push_back(d);
+    vertices.emplace_back();
+    ++entitiesByLayer[attributes.getLayer()];
+  }
+  void addVertex(const DL_VertexData& d) override { vertices.back().push_back(d); }
+  void addText(const DL_TextData& d) override {
+    texts.push_back(d);
+    ++entitiesByLayer[attributes.getLayer()];
+  }
+  void addEllipse(const DL_EllipseData& d) override {
+    ellipses.push_back(d);
+    ++entitiesByLayer[attributes.getLayer()];
+  }
+  void setVariableString(const std::string& key, const std::string& value, int) override {
+    if (key == "$DWGCODEPAGE") codePage = value;
+  }
+};
+
+TEST(DxfPicture, ReadsBackWithGroundCoordinatesEastAsX) {
+  testing::TempDir dir;
+  auto b = DefaultSheet();
+  b->gridStyle = 0;
+  b->showGridLabels = 1;
+  const SheetGeometry sheet = *SheetGeometryOf(*b);
+  const std::string path = dir.File("sheet.dxf");
+  std::string error;
+  ASSERT_TRUE(WriteDxfPicture(path, *b, [&](EntitySink& sink) {
+    DrawSample(sink, sheet);
+    DrawNetworkSheet(sink, *b, nullptr, nullptr, DrawContext{});
+  }, &error)) << error;
+
+  DxfCounter counter;
+  DL_Dxf reader;
+  ASSERT_TRUE(reader.in(path, &counter));
+  EXPECT_EQ(counter.codePage, "ANSI_936");
+  EXPECT_EQ(counter.layers, (std::vector<std::string>{"0", kDxfLineLayer, kDxfTextLayer, kDxfSymbolLayer}));
+  // The 10 frame and grid shapes and the ellipse; the triangle; 24 labels, the sheet texts and the sample text.
+  EXPECT_EQ(counter.entitiesByLayer[kDxfLineLayer], 11);
+  EXPECT_EQ(counter.entitiesByLayer[kDxfSymbolLayer], 1);
+  EXPECT_EQ(counter.entitiesByLayer[kDxfTextLayer], 1 + 24 + 6);
+
+  // The triangle: closed, three vertices, x east and y north.
+  ASSERT_FALSE(counter.polylines.empty());
+  EXPECT_EQ(counter.polylines[0].flags & 1, 1);
+  ASSERT_EQ(counter.vertices[0].size(), 3u);
+  EXPECT_DOUBLE_EQ(counter.vertices[0][1].x, 1800);
+  EXPECT_DOUBLE_EQ(counter.vertices[0][1].y, 8200);
+  // The inner frame's south-west corner.
+  EXPECT_DOUBLE_EQ(counter.vertices[1][0].x, 1600);
+  EXPECT_DOUBLE_EQ(counter.vertices[1][0].y, 8000);
+
+  // The ellipse: centre (1720, 8305), 40 m by 10 m along the east axis.
+  ASSERT_EQ(counter.ellipses.size(), 1u);
+  EXPECT_DOUBLE_EQ(counter.ellipses[0].cx, 1720);
+  EXPECT_DOUBLE_EQ(counter.ellipses[0].cy, 8305);
+  EXPECT_DOUBLE_EQ(counter.ellipses[0].mx, 20);
+  EXPECT_DOUBLE_EQ(counter.ellipses[0].my, 0);
+  EXPECT_DOUBLE_EQ(counter.ellipses[0].ratio, 0.25);
+
+  // The text: GBK bytes kept, placed by its bottom-left corner (3 mm = 3 m
+  // below the top-left reference), reading east (angle 0), 3 m high.
+  ASSERT_FALSE(counter.texts.empty());
+  const DL_TextData& t = counter.texts[0];
+  EXPECT_EQ(t.text, Gbk("城北"));
+  EXPECT_NEAR(t.ipx, 1750, 1e-9);
+  EXPECT_NEAR(t.ipy, 8397, 1e-9);
+  EXPECT_NEAR(t.height, 3, 1e-9);
+  EXPECT_NEAR(t.angle, 0, 1e-9);
+}
+
+TEST(DxfPicture, UpwardTextsTurnAndUnwritablePathsFail) {
+  testing::TempDir dir;
+  auto b = DefaultSheet();
+  const SheetGeometry sheet = *SheetGeometryOf(*b);
+  auto draw = [&](EntitySink& sink) {
+    EntityEmitter out(sink, sheet);
+    out.Text(EntityCategory::Texts, {8100, 1700}, 0, TextFont{}, Rgb{}, "12.1");  // reading north
+  };
+  ASSERT_TRUE(WriteDxfPicture(dir.File("up.dxf"), *b, draw));
+  DxfCounter counter;
+  DL_Dxf reader;
+  ASSERT_TRUE(reader.in(dir.File("up.dxf"), &counter));
+  ASSERT_EQ(counter.texts.size(), 1u);
+  // Reading north the text's bottom lies east of its top: insertion 3 m east.
+  EXPECT_NEAR(counter.texts[0].ipx, 1703, 1e-9);
+  EXPECT_NEAR(counter.texts[0].ipy, 8100, 1e-9);
+  EXPECT_NEAR(counter.texts[0].angle, M_PI / 2, 1e-9);
+
+  std::string error;
+  EXPECT_FALSE(WriteDxfPicture(dir.path(), *b, draw, &error));
+  EXPECT_FALSE(error.empty());
+  EXPECT_FALSE(WriteDxfPicture(dir.File("missing/x.dxf"), *b, draw, &error));
+}
+
+}  // namespace
+}  // namespace qp

@@ -11,6 +11,7 @@
 #include "cli/height_command.h"
 #include "cli/local_command.h"
 #include "cli/plane_command.h"
+#include "cli/sheet_command.h"
 #include "cli/transform_command.h"
 #include "cli/zone_command.h"
 
@@ -26,6 +27,7 @@ struct Command {
 const Command kCommands[] = {
     {"plane", ".NAP", false, qp::RunPlaneCommand},
     {"height", ".NAH", false, qp::RunHeightCommand},
+    {"sheet", ".NAP", false, qp::RunSheetCommand},
     {"zone", ".GST", false, qp::RunZoneCommand},
     {"transform", ".TRS", false, qp::RunTransformCommand},
     {"local", ".SLT", false, qp::RunLocalCommand},
@@ -36,6 +38,7 @@ constexpr const char* kUsage =
     "用法:\n"
     "  quorvex plane     NET.NAP  [--input FILE] [--dump] [--yes | --no]\n"
     "  quorvex height    NET.NAH  [--input FILE] [--dump] [--yes | --no]\n"
+    "  quorvex sheet     NET.NAP|NET.NAH [--input FILE] [--dump] [--yes | --no]\n"
     "  quorvex zone      FILE.GST [--input FILE] [--dump] [--yes | --no]\n"
     "  quorvex transform FILE.TRS [--input FILE] [--dump] [--yes | --no]\n"
     "  quorvex local     FILE.SLT [--input FILE] [--dump] [--yes | --no]\n"
@@ -44,6 +47,7 @@ constexpr const char* kUsage =
     "\n"
     "  plane      平面控制网: 读入(或新建)数据文件, 按输入文件填写并确认输入, 计算并写报告\n"
     "  height     高程控制网: 同上, 水准网或三角高程网\n"
+    "  sheet      控制网图设置: 按输入文件填写并确认图幅(比例尺, 西南角, 图幅尺寸, 格网, 注记), 写回数据文件\n"
     "  zone       高斯投影换带计算, 写 .GST 数据文件和报告, 输出换带结果\n"
     "  transform  新旧坐标系统转换, 写 .TRS 数据文件和报告, 输出转换后的坐标\n"
     "  local      独立坐标系统的建立与换算, 写 .SLT 数据文件和报告, 输出换算结果\n"

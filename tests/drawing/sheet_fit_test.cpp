@@ -26,13 +26,11 @@ TEST(SheetFit, ScaleLadder) {
       {2.9, 1.0, 96},            // 96.67: whole number
       {0.01, 1.0, 1},            // a side of a centimetre still gives 1:1
       {45.0, 1.0, 1500},         // 1500.0000000000002
-      {37.0, 1.0, 1200},         // 1233.3
       {1000.0, 1.0, 33000},      // 33333.3
       {1000.0, 2.0, 16000},      // the font width divides
       {29629.0, 1.0, 980000},    // 987633.3
       {50000.0, 1.0, 1000000},   // above 1,000,000
       {300.0, 0.0, 10000},       // no usable width: 1 mm
-      {300.0, std::nan(""), 10000},
   };
   for (const Case& c : cases) EXPECT_EQ(ChooseSheetScale(c.side, c.width), c.scale) << c.side << " " << c.width;
 }

@@ -6,6 +6,7 @@
 #include "common/binary_file.h"
 #include "common/gbk_text.h"
 #include "common/name_slot.h"
+#include "drawing/diagram_preparation.h"
 #include "height/derived_height_network.h"
 #include "height/height_file.h"
 #include "plane/plane_file.h"
@@ -83,6 +84,7 @@ bool CQuorvexPDoc::OpenPlaneDataFile(const std::string& path, PlatformServices& 
 PlaneEditResult CQuorvexPDoc::EditPlane(PlatformServices& platform, const PlaneDialogRunner& runDialog) {
   PlaneWorkspace ws{*settings_, section_, *plane_, *planeBackup_, state_.planeDataPath};
   ws.normals = normals_.get();
+  ws.drawing.prepareDiagram = PreparePlaneDiagram;
   // Once the results are stored the network is a drawing that may be shown.
   ws.drawing.refreshDisplay = [this](PlaneWorkspace&) { state_.drawingReady = true; };
   ws.handOverHeightNetwork = [this, &platform](PlaneWorkspace& done) {
@@ -116,6 +118,7 @@ bool CQuorvexPDoc::OpenHeightDataFile(const std::string& path, PlatformServices&
 HeightEditResult CQuorvexPDoc::EditHeight(PlatformServices& platform, const HeightDialogRunner& runDialog) {
   HeightWorkspace ws{*settings_, section_, *height_, *heightBackup_, state_.heightDataPath};
   ws.normals = normals_.get();
+  ws.drawing.prepareDiagram = PrepareHeightDiagram;
   ws.drawing.refreshDisplay = [this](HeightWorkspace&) { state_.drawingReady = true; };
   return EditHeightNetwork(ws, platform, runDialog);
 }

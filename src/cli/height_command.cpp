@@ -7,6 +7,7 @@
 #include "cli/command_support.h"
 #include "cli/input_text.h"
 #include "common/gbk_text.h"
+#include "drawing/diagram_preparation.h"
 #include "common/name_slot.h"
 #include "common/report_file.h"
 #include "common/settings_block.h"
@@ -85,6 +86,8 @@ int RunHeightCommand(const CommandOptions& options, PlatformServices& platform) 
   SectionNumber section;
   HeightWorkspace workspace{*settings, section, *net, *backup, path};
   workspace.normals = normals.get();
+  // The diagram data stored with the results, as the desktop stores them.
+  workspace.drawing.prepareDiagram = PrepareHeightDiagram;
   const HeightDialogRunner runDialog = [&](HeightNetwork& record, const HeightReportTarget& target) {
     HeightInputForm form;
     return fillForm(form, record, target.sidePath) && RunHeightConfirmation(form, record, platform, target);

@@ -14,6 +14,7 @@
 #include "cli/height_command.h"
 #include "cli/local_command.h"
 #include "cli/plane_command.h"
+#include "cli/sheet_command.h"
 #include "cli/transform_command.h"
 #include "cli/zone_command.h"
 
@@ -34,6 +35,7 @@ const Command kCommands[] = {
     {"transform", ".TRS", false, false, qp::RunTransformCommand},
     {"local", ".SLT", false, false, qp::RunLocalCommand},
     {"exercise", ".STY", true, false, qp::RunExerciseCommand},
+    {"sheet", nullptr, false, false, qp::RunSheetCommand},
     {"display", nullptr, false, false, qp::RunDisplayCommand},
     {"draw", nullptr, false, true, qp::RunDrawCommand},
 };
@@ -42,6 +44,7 @@ constexpr const char* kUsage =
     "用法:\n"
     "  quorvex plane     NET.NAP  [--input FILE] [--dump] [--yes | --no]\n"
     "  quorvex height    NET.NAH  [--input FILE] [--dump] [--yes | --no]\n"
+    "  quorvex sheet     NET.NAP|NET.NAH [--input FILE] [--dump] [--yes | --no]\n"
     "  quorvex zone      FILE.GST [--input FILE] [--dump] [--yes | --no]\n"
     "  quorvex transform FILE.TRS [--input FILE] [--dump] [--yes | --no]\n"
     "  quorvex local     FILE.SLT [--input FILE] [--dump] [--yes | --no]\n"
@@ -52,6 +55,7 @@ constexpr const char* kUsage =
     "\n"
     "  plane      平面控制网: 读入(或新建)数据文件, 按输入文件填写并确认输入, 计算并写报告\n"
     "  height     高程控制网: 同上, 水准网或三角高程网\n"
+    "  sheet      控制网图设置: 按输入文件填写并确认图幅(比例尺, 西南角, 图幅尺寸, 格网, 注记), 写回数据文件\n"
     "  zone       高斯投影换带计算, 写 .GST 数据文件和报告, 输出换带结果\n"
     "  transform  新旧坐标系统转换, 写 .TRS 数据文件和报告, 输出转换后的坐标\n"
     "  local      独立坐标系统的建立与换算, 写 .SLT 数据文件和报告, 输出换算结果\n"

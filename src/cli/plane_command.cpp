@@ -7,6 +7,7 @@
 #include "cli/command_support.h"
 #include "cli/input_text.h"
 #include "common/gbk_text.h"
+#include "drawing/diagram_preparation.h"
 #include "common/settings_block.h"
 #include "common/name_slot.h"
 #include "common/report_file.h"
@@ -106,6 +107,8 @@ int RunPlaneCommand(const CommandOptions& options, PlatformServices& platform) {
   SectionNumber section;
   PlaneWorkspace workspace{*settings, section, *net, *backup, path};
   workspace.normals = normals.get();
+  // The diagram data stored with the results, as the desktop stores them.
+  workspace.drawing.prepareDiagram = PreparePlaneDiagram;
   // Slope-distance modes leave a trigonometric height network beside the data file.
   workspace.handOverHeightNetwork = [&platform](PlaneWorkspace& ws) {
     auto derived = std::make_unique<HeightNetwork>();

@@ -1,0 +1,187 @@
+// Fitting the sheet to a network, the scale ladder, and the repair of damaged
+// settings blocks.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <memory>
+
+#include "common/name_slot.h"
+#include "common/settings_block.h"
+#include "drawing/diagram_preparation.h"
+#include "drawing/sheet_canvas.h"
+#include "drawing/sheet_fit.h"
+#include "drawing/sheet_geometry.h"
+
+namespace qp {
+namespace {
+
+TEST(SheetFit, ScaleLadder) {
+  struct Case {
+    double side, width, scale;
+  };
+  const Case cases[] = {
+      {3.0, 1.0, 100},           // v = 100.00000000000001: above 100, whole tens
+      {2.9, 1.0, 96},            // 96.67: whole number
+      {0.01, 1.0, 1},            // a side of a centimetre still gives 1:1
+      {45.0, 1.0, 1500},         // 1500.0000000000002
+      {1000.0, 1.0, 33000},      // 33333.3
+      {1000.0, 2.0, 16000},      // the font width divides
+      {29629.0, 1.0, 980000},    // 987633.3
+      {50000.0, 1.0, 1000000},   // above 1,000,000
+      {300.0, 0.0, 10000},       // no usable width: 1 mm
+  };
+  for (const Case& c : cases) EXPECT_EQ(ChooseSheetScale(c.side, c.width), c.scale) << c.side << " " << c.width;
+}
+
+struct PlaneFitTest : ::testing::Test {
+  std::unique_ptr<PlaneNetwork> net = std::make_unique<PlaneNetwork>();
+  std::unique_ptr<SettingsBlock> sheet = std::make_unique<SettingsBlock>();
+
+  void SetUp() override {
+    ResetPlaneNetwork(*net, "");
+    ResetSettingsBlock(*sheet);
+    const char* names[] = {"A", "B", "C"};
+    const double xy[3][2] = {{1234.567, -2345.678}, {1234.567, -1345.678}, {2100.5, -1845.2}};
+    for (int i = 0; i < 3; ++i) {
+      SetSlotText(net->pointName[i], names[i]);
+      net->x[i] = xy[i][0];
+      net->y[i] = xy[i][1];
+    }
+    net->pointCount = 3;
+    // A-B 1000 m, A-C about 1000.6 m, one side naming no point.
+    const char* sides[3][2] = {{"A", "B"}, {"C", "A"}, {"A", "Q"}};
+    for (int k = 0; k < 3; ++k) {
+      SetSlotText(net->sideFrom[k], sides[k][0]);
+      SetSlotText(net->sideTo[k], sides[k][1]);
+    }
+    net->sideCount = 3;
+  }
+};
+
+TEST_F(PlaneFitTest, CornerRoundingBySizeOfScale) {
+  struct Case {
+    float fontWidth;
+    double scale, cornerX, cornerY;
+    int height, width;
+  };
+  // Extent with the 100 m border: X 1134.567 .. 2200.5, Y -2445.678 .. -1245.678.
+  const Case cases[] = {
+      {1.0f, 33000, 1100, -2400, 100, 100},   // 100 m steps toward zero; 42 x 46 mm raised to 100
+      {50.0f, 660, 1130, -2440, 1625, 1828},  // 10 m steps
+      {400.0f, 83, 1134, -2445, 3560, 3600},  // whole metres; 12852 x 14467 mm cut to the paper
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.fontWidth);
+    net->numberFontWidth = c.fontWidth;
+    ASSERT_TRUE(FitSheetToNetwork(*sheet, *net, true));
+    EXPECT_EQ(sheet->scale, c.scale);
+    EXPECT_EQ(sheet->appliedScale, c.scale);
+    EXPECT_EQ(sheet->cornerX, c.cornerX);
+    EXPECT_EQ(sheet->cornerY, c.cornerY);
+    EXPECT_EQ(sheet->previousCornerX, c.cornerX);
+    EXPECT_EQ(sheet->mapOriginY, c.cornerY);
+    EXPECT_EQ(sheet->sheetHeight, c.height);
+    EXPECT_EQ(sheet->sheetWidth, c.width);
+    EXPECT_EQ(sheet->northEdgeX, c.height * c.scale * 0.001 + c.cornerX);
+    EXPECT_EQ(sheet->gridRows, c.height / 100);
+  }
+  // The last sheet at 200 dpi with margins 50/30/20/20: 3640 mm of paper.
+  EXPECT_EQ(sheet->canvasHeightPx, 28660);
+  EXPECT_EQ(sheet->canvasWidthPx2, 28660);
+  EXPECT_EQ(sheet->bottomMarginPx, 236.0);
+  EXPECT_EQ(sheet->leftMarginPx, 157.0);
+  EXPECT_EQ(sheet->marginTop, 50);
+}
+
+TEST_F(PlaneFitTest, KeepingTheScaleAndNetworksWithoutSidesOrPoints) {
+  sheet->scale = 2000;
+  sheet->appliedScale = 500;
+  ASSERT_TRUE(MatchSheetToPlaneNetwork(*sheet, *net));  // "边框匹配"
+  EXPECT_EQ(sheet->scale, 2000);
+  EXPECT_EQ(sheet->appliedScale, 2000);
+  EXPECT_EQ(sheet->cornerX, 1100);
+  EXPECT_EQ(sheet->sheetHeight, 542);  // 1065.933 m at 1:2000 + 10 mm
+
+  net->sideCount = 0;
+  sheet->scale = 1500;
+  ASSERT_TRUE(FitSheetToNetwork(*sheet, *net, true));
+  EXPECT_EQ(sheet->scale, 1500);
+
+  // Level 128 leaves the user's sheet, level 256 fits it.
+  SectionNumber section;
+  auto backup = std::make_unique<PlaneNetwork>();
+  PlaneWorkspace ws{*sheet, section, *net, *backup, ""};
+  net->sideCount = 3;
+  PreparePlaneDiagram(ws, 128);
+  EXPECT_EQ(sheet->scale, 1500);
+  PreparePlaneDiagram(ws, 256);
+  EXPECT_EQ(sheet->scale, 33000);
+
+  net->pointCount = 0;
+  const auto before = std::make_unique<SettingsBlock>(*sheet);
+  EXPECT_FALSE(FitSheetToNetwork(*sheet, *net, true));
+  EXPECT_EQ(std::memcmp(sheet.get(), before.get(), sizeof(SettingsBlock)), 0);
+}
+
+TEST(SheetFit, HeightNetworkUsesDiagramPositionsAndLines) {
+  auto net = std::make_unique<HeightNetwork>();
+  ResetHeightNetwork(*net, "");
+  auto sheet = std::make_unique<SettingsBlock>();
+  ResetSettingsBlock(*sheet);
+  const char* names[] = {"BM1", "P1", "P2"};
+  for (int i = 0; i < 3; ++i) {
+    SetSlotText(net->pointName[i], names[i]);
+    net->diagramX[i] = 8000.0 + 200.0 * i;
+    net->diagramY[i] = 16000.0;
+  }
+  net->diagramY[2] = std::numeric_limits<double>::quiet_NaN();  // left out
+  net->pointCount = 3;
+  SetSlotText(net->from[0], "BM1");
+  SetSlotText(net->to[0], "P1");
+  net->observationCount = 1;
+  ASSERT_TRUE(FitSheetToNetwork(*sheet, *net, true));
+  EXPECT_EQ(sheet->scale, 6600);  // 200 m x 33.3
+  EXPECT_EQ(sheet->cornerX, 7900);
+  EXPECT_EQ(sheet->cornerY, 15900);
+  EXPECT_EQ(sheet->sheetHeight, 100);
+}
+
+TEST(SheetCanvas, PaperLimitsAndDamagedBlocks) {
+  EXPECT_EQ(LargestPaperSize(100), 7280);
+  EXPECT_EQ(LargestPaperSize(200), 3640);
+  EXPECT_EQ(LargestPaperSize(300), 2420);
+  EXPECT_EQ(LargestPaperSize(0), 0);
+
+  auto intact = std::make_unique<SettingsBlock>();
+  ResetSettingsBlock(*intact);
+  const auto copy = std::make_unique<SettingsBlock>(*intact);
+  EXPECT_FALSE(ClampSheetSettings(*intact));
+  EXPECT_EQ(std::memcmp(intact.get(), copy.get(), sizeof(SettingsBlock)), 0);
+
+  auto damaged = std::make_unique<SettingsBlock>(*copy);
+  damaged->resolution = 0.0f;
+  damaged->scale = -5;
+  damaged->cornerX = std::nan("");
+  damaged->marginTop = 2000000000;
+  damaged->marginBottom = -7;
+  damaged->sheetHeight = 2000000000;
+  damaged->sheetWidth = -100;
+  damaged->fontSizes[kTitleFont][0] = std::numeric_limits<float>::infinity();
+  EXPECT_TRUE(ClampSheetSettings(*damaged));
+  EXPECT_TRUE(SheetGeometryOf(*damaged).has_value());
+  EXPECT_EQ(damaged->resolution, 200.0f);
+  EXPECT_EQ(damaged->scale, 1000.0);
+  EXPECT_EQ(damaged->cornerX, 0.0);
+  EXPECT_EQ(damaged->marginTop, 1820);
+  EXPECT_EQ(damaged->marginBottom, 0);
+  EXPECT_EQ(damaged->sheetHeight, 3640 - 1820);
+  EXPECT_EQ(damaged->sheetWidth, 0);
+  EXPECT_LE(damaged->canvasHeightPx, kLargestCanvasPixels);
+  EXPECT_EQ(damaged->fontSizes[kTitleFont][0], 6.0f);
+  EXPECT_FALSE(ClampSheetSettings(*damaged));  // repaired once and for all
+}
+
+}  // namespace
+}  // namespace qp

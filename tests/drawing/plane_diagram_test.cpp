@@ -141,6 +141,7 @@ TEST(PlaneDiagram, AdjustedNetworkEllipsesAndSideErrorsFollowTheResults) {
   // What the drawing must hold, worked out from E, F, Q and the coordinates.
   std::vector<std::array<GroundPoint, 4>> ellipses;
   std::vector<std::pair<GroundPoint, std::string>> texts;
+  std::vector<std::array<GroundPoint, 2>> majorAxes;  // of the relative ellipses, 2.5 mm beyond
   const auto ellipse = [&](GroundPoint c, double e, double f, double q) {
     const double a = e / k * m * 10, b = f / k * m * 10, phi = DmsToRadians(q);
     const GroundPoint u{std::cos(phi), std::sin(phi)}, v{-std::sin(phi), std::cos(phi)};
@@ -158,6 +159,8 @@ TEST(PlaneDiagram, AdjustedNetworkEllipsesAndSideErrorsFollowTheResults) {
     const GroundPoint p1{net->x[i], net->y[i]}, p2{net->x[j], net->y[j]};
     const GroundPoint mid{(p1.x + p2.x) / 2, (p1.y + p2.y) / 2};
     ellipse(mid, e, f, q);
+    const double half = e / k * m * 10 + 2.5 * m, phi = DmsToRadians(q);
+    majorAxes.push_back({Along(mid, phi, -half), Along(mid, phi, half)});
     double alpha = Azimuth(p1, p2);
     if (alpha > kPi) alpha -= kPi;
     const double d = alpha - DmsToRadians(q);
@@ -187,6 +190,18 @@ TEST(PlaneDiagram, AdjustedNetworkEllipsesAndSideErrorsFollowTheResults) {
     EXPECT_EQ(DrawStyle{drawn[e]->shape.style}, DrawStyle::Make(0, 1, 1));
     for (int c = 0; c < 4; ++c) ExpectNear(drawn[e]->points[c], ellipses[e][c], "ellipse " + std::to_string(e));
   }
+  // Each relative ellipse is followed by its axis cross, the major axis first.
+  size_t relativeCount = 0;
+  for (size_t i = 0; i + 1 < rec.all.size(); ++i) {
+    if (rec.all[i].isText || rec.all[i].shape.type != kShapeEllipse) continue;
+    const Entity& next = rec.all[i + 1];
+    if (next.isText || next.points.size() != 2) continue;  // a point ellipse
+    ASSERT_LT(relativeCount, majorAxes.size());
+    ExpectNear(next.points[0], majorAxes[relativeCount][0], "axis");
+    ExpectNear(next.points[1], majorAxes[relativeCount][1], "axis");
+    ++relativeCount;
+  }
+  EXPECT_EQ(relativeCount, majorAxes.size());
   const auto written = rec.Texts();
   ASSERT_EQ(written.size(), texts.size() + net->pointCount);
   for (size_t t = 0; t < texts.size(); ++t) {
@@ -321,7 +336,7 @@ TEST(PlaneDiagram, AnnotationsKnownEndsAndKindSeven) {
     AddPair(*net, "B", "C");
     for (float* v : {&net->sideMs[0], &net->sideMt[0], &net->sideE[0], &net->sideF[0]}) *v = 9.0f;
     net->sideMs[1] = 2.0f, net->sideMt[1] = 1.5f, net->sideE[1] = 2.0f, net->sideF[1] = 1.0f, net->sideQ[1] = 30.0f;
-    net->pairMs[0] = 0.0f, net->pairMt[0] = 0.25f, net->pairE[0] = 1.0f, net->pairF[0] = 0.5f;
+    net->pairMs[0] = 0.0005f, net->pairMt[0] = 0.25f, net->pairE[0] = 1.0f, net->pairF[0] = 0.5f;
     net->pointE[2] = 2.0f, net->pointF[2] = 1.0f;
 
     net->displayMode = 2;  // a side between known points has no ellipse

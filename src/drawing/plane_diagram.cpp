@@ -46,6 +46,12 @@ constexpr DrawStyle kCrossLine = DrawStyle::Make(0, kThinWeight, kBlack);
 constexpr DrawStyle kWarningLine = DrawStyle::Make(0, kFrameWeight, kRed);
 
 bool Finite(GroundPoint p) { return std::isfinite(p.x) && std::isfinite(p.y); }
+template <size_t N>
+bool AllFinite(const GroundPoint (&points)[N]) {
+  for (const GroundPoint& p : points)
+    if (!Finite(p)) return false;
+  return true;
+}
 
 GroundPoint Along(GroundPoint p, double azimuth, double metres) {
   return GroundPoint{p.x + metres * std::cos(azimuth), p.y + metres * std::sin(azimuth)};
@@ -149,6 +155,7 @@ class PlaneDiagram {
 
   // ---- lines
   void Line(EntityCategory category, DrawStyle style, GroundPoint a, GroundPoint b) {
+    if (!Finite(a) || !Finite(b)) return;  // beyond the range of a double near damaged coordinates
     const GroundPoint pts[2] = {a, b};
     out_.Polyline(category, style, pts);
   }
@@ -185,6 +192,7 @@ class PlaneDiagram {
   void Arrowhead(DrawStyle style, GroundPoint tip, double azimuth, double armMm) {
     const GroundPoint pts[3] = {Along(tip, azimuth + kArrowSpread, Mm(armMm)), tip,
                                 Along(tip, azimuth - kArrowSpread, Mm(armMm))};
+    if (!AllFinite(pts)) return;
     out_.Polyline(EntityCategory::Lines, style, pts);
   }
 
@@ -231,13 +239,18 @@ class PlaneDiagram {
   }
 
   // ---- texts
-  TextBlock Text(GroundPoint ref, int direction, const TextFont& font, std::string_view gbk) {
+  // Emits the text; with `emitted`, gives the block as sent. False when its
+  // place is not a finite point (nothing is sent).
+  bool Text(GroundPoint ref, int direction, const TextFont& font, std::string_view gbk,
+            TextBlock* emitted = nullptr) {
+    if (!Finite(ref)) return false;
     TextBlock block = MakeTextBlock(ref, direction, font, colour_, gbk);
     const CanvasPoint c = MapToCanvas(out_.Sheet(), ref);
     block.row = c.row;
     block.column = c.column;
     EmitText(out_.Sink(), out_.Sheet(), MakeEntityHeader(EntityKind::Text, EntityCategory::Texts), block);
-    return block;
+    if (emitted) *emitted = block;
+    return true;
   }
   // Half the length of a text in ground metres (characters x width / 2).
   double HalfLength(std::string_view gbk, const TextFont& font) const {
@@ -261,6 +274,7 @@ class PlaneDiagram {
         {c.x + a * ux - b * vx, c.y + a * uy - b * vy},
         {c.x + a * ux + b * vx, c.y + a * uy + b * vy},
     };
+    if (!AllFinite(corners)) return false;
     out_.Ellipse(EntityCategory::Lines, kEllipseLine, corners);
     return true;
   }
@@ -437,9 +451,12 @@ class PlaneDiagram {
       const TraverseClosure c = ReadTraverseClosure(net_, t);
       const GroundPoint ref{c.labelX, c.labelY};
       if (!c.drawn || !Finite(ref)) continue;
-      const TextBlock block = Text(ref, 900, numberFont_,
-                                   FormatText("%6.2fs[1/%-.2f万](%d)", c.azimuthMisclosure, c.relative * 0.0001, c.legs));
-      if (items_) items_->AddText(MovableKind::TraverseLabel, t, block, m_);
+      TextBlock block;
+      if (Text(ref, 900, numberFont_,
+               FormatText("%6.2fs[1/%-.2f万](%d)", c.azimuthMisclosure, c.relative * 0.0001, c.legs), &block) &&
+          items_) {
+        items_->AddText(MovableKind::TraverseLabel, t, block, m_);
+      }
     }
   }
 
@@ -451,7 +468,7 @@ class PlaneDiagram {
       if (Known(i)) {
         GroundPoint corners[3];
         for (int c = 0; c < 3; ++c) corners[c] = Along(p, c * 2 * kPi / 3, Mm(kTriangleRadius));
-        out_.Polygon(EntityCategory::Symbols, kSymbolOutline, corners);
+        if (AllFinite(corners)) out_.Polygon(EntityCategory::Symbols, kSymbolOutline, corners);
       } else {
         Square(kSymbolOutline, p, Mm(kSquareHalfSide));
       }
@@ -460,7 +477,7 @@ class PlaneDiagram {
   }
   void Square(DrawStyle style, GroundPoint c, double h) {
     const GroundPoint corners[4] = {{c.x + h, c.y - h}, {c.x + h, c.y + h}, {c.x - h, c.y + h}, {c.x - h, c.y - h}};
-    out_.Polygon(EntityCategory::Symbols, style, corners);
+    if (AllFinite(corners)) out_.Polygon(EntityCategory::Symbols, style, corners);
   }
 
   void DrawPointNames() {
@@ -474,8 +491,8 @@ class PlaneDiagram {
       const GroundPoint p = Point(i);
       const GroundPoint ref{p.x + Mm(textFont_.height + kNameAbovePoint + ClampedLabelOffset(net_.labelOffsetX[i])),
                             p.y - HalfLength(name, textFont_) + Mm(ClampedLabelOffset(net_.labelOffsetY[i]))};
-      const TextBlock block = Text(ref, 900, textFont_, name);
-      if (items_) items_->AddText(MovableKind::PlaneName, i, block, m_);
+      TextBlock block;
+      if (Text(ref, 900, textFont_, name, &block) && items_) items_->AddText(MovableKind::PlaneName, i, block, m_);
     }
   }
 

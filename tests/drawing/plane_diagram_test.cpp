@@ -458,11 +458,13 @@ TEST(PlaneDiagram, MovedNamesAndClosureTexts) {
 // Damaged records: every kind draws, within bounds, with finite places only.
 TEST(PlaneDiagram, DamagedRecordsDrawBounded) {
   std::vector<std::unique_ptr<PlaneNetwork>> nets;
-  auto damaged = Network(1, {{"A", 0, 0}, {"B", 0, 1e7}, {"C", NAN, 5}, {"D", 1e300, -1e300}, {"E", 10, 10}}, 1);
+  auto damaged = Network(1, {{"A", 0, 0}, {"B", 0, 1e7}, {"C", NAN, 5}, {"D", 1e300, -1e300}, {"E", 10, 10}, {"F", 1.7e308, -1.7e308}, {"G", 1.7e308, 1e308}}, 1);
   AddSide(*damaged, "A", "B", 4);  // 10 km of paper: solid, not five million dashes
   AddSide(*damaged, "D", "A", 5);
   AddSide(*damaged, "C", "E", 2);
   AddPair(*damaged, "D", "E");
+  AddSide(*damaged, "F", "G", 3);  // figures beyond the largest double
+  AddPair(*damaged, "F", "G");
   damaged->labelOffsetX[4] = 1e30f;
   damaged->labelOffsetY[4] = NAN;
   damaged->numberFontHeight = NAN;

@@ -612,7 +612,9 @@ void KeepTraverseLabels(PlaneNetwork& net, const PlaneNetwork& before) {
   const int old = TraverseCount(before);
   for (int i = 0; i < old; ++i) {
     const TraverseClosure t = ReadTraverseClosure(before, i);
-    if (std::isfinite(t.labelX) && std::isfinite(t.labelY)) placed.emplace(TraverseKey(t), GroundPoint{t.labelX, t.labelY});
+    if (std::isfinite(t.labelX) && std::isfinite(t.labelY)) {
+      placed.emplace(TraverseKey(t), GroundPoint{t.labelX, t.labelY});
+    }
   }
   const int count = TraverseCount(net);
   for (int i = 0; i < count; ++i) {

@@ -1,9 +1,657 @@
 #include "drawing/plane_diagram.h"
 
-namespace qp {
+#include <algorithm>
+#include <cmath>
+#include <string_view>
+#include <unordered_map>
 
-// Placeholder until the plane diagram is built: draws nothing.
-void DrawPlaneDiagram(EntityEmitter&, const PlaneNetwork&, const DrawContext&, MovableItemList*) {}
-std::string BuildPlaneDiagramTitle(const PlaneNetwork&) { return {}; }
+#include "common/format.h"
+#include "common/gbk_text.h"
+#include "common/name_slot.h"
+#include "drawing/diagram_kinds.h"
+#include "geodesy/angles.h"
+#include "plane/closure_checks.h"
+#include "plane/network_geometry.h"
+#include "plane/plane_workflow.h"
+
+namespace qp {
+namespace {
+
+constexpr double kHalfPi = kPi / 2;
+
+// Paper sizes of the figures (mm).
+constexpr double kDoubleLineOffset = 0.25;   // each line of a double line from the axis
+constexpr double kDash = 1.0;                // dash and gap of a dashed line
+constexpr double kMidArrowArm = 4.0;
+constexpr double kArrowSpread = 0.9 * kPi;   // arms of every arrowhead from the line's azimuth
+constexpr double kCrossBeyondEllipse = 2.5;  // axis cross beyond the drawn semi-axes
+constexpr double kCrossArrowArm = 1.5;
+constexpr double kTriangleRadius = 1.5;      // known point
+constexpr double kSquareHalfSide = 1.0;      // unknown point
+constexpr double kCentreHalfSide = 1.0 / 6;  // black centre of every point
+constexpr double kNameAbovePoint = 2.0;      // beyond the font height
+
+// A dashed line longer than this (paper mm, more than any sheet) can only come
+// from damaged coordinates: it is drawn solid instead of as millions of dashes.
+constexpr double kMaxDashedLength = 16384.0;
+// A name moved further than this from its point (paper mm) is damage.
+constexpr double kMaxLabelOffset = 10000.0;
+
+constexpr DrawStyle kThinLine = DrawStyle::Make(0, kThinWeight, kBlack);
+constexpr DrawStyle kArrowLine = DrawStyle::Make(0, kSymbolWeight, kBlack);
+constexpr DrawStyle kSymbolOutline = DrawStyle::Make(0, kSymbolWeight, kBlack, kWhite);
+constexpr DrawStyle kSymbolCentre = DrawStyle::Make(0, kThinWeight, kBlack, kBlack);
+constexpr DrawStyle kEllipseLine = DrawStyle::Make(0, kSymbolWeight, kDarkRed);
+constexpr DrawStyle kCrossLine = DrawStyle::Make(0, kThinWeight, kBlack);
+constexpr DrawStyle kWarningLine = DrawStyle::Make(0, kFrameWeight, kRed);
+
+bool Finite(GroundPoint p) { return std::isfinite(p.x) && std::isfinite(p.y); }
+template <size_t N>
+bool AllFinite(const GroundPoint (&points)[N]) {
+  for (const GroundPoint& p : points)
+    if (!Finite(p)) return false;
+  return true;
+}
+
+GroundPoint Along(GroundPoint p, double azimuth, double metres) {
+  return GroundPoint{p.x + metres * std::cos(azimuth), p.y + metres * std::sin(azimuth)};
+}
+
+GroundPoint Midpoint(GroundPoint a, GroundPoint b) { return GroundPoint{(a.x + b.x) / 2, (a.y + b.y) / 2}; }
+
+// A side's azimuth turned into the half-plane that reads left to right.
+double Readable(double azimuth) { return azimuth > kPi ? azimuth - kPi : azimuth; }
+
+// A text direction (tenths of a degree, azimuth sense) from an azimuth in radians.
+int DirectionTenths(double azimuth) { return static_cast<int>(azimuth * 1800.0 / kPi); }
+
+float UsableSize(float value, float fallback) {
+  return std::isfinite(value) && value > 0.0f && value <= 100.0f ? value : fallback;
+}
+
+double ClampedLabelOffset(float mm) {
+  if (!std::isfinite(mm)) return 0.0;
+  return std::clamp(static_cast<double>(mm), -kMaxLabelOffset, kMaxLabelOffset);
+}
+
+int DiagramKind(const PlaneNetwork& net) {
+  return net.displayMode >= 0 && net.displayMode < kPlaneDiagramKinds ? net.displayMode : 0;
+}
+
+double UsableEllipseScale(const PlaneNetwork& net) {
+  const double k = net.ellipseScale;
+  if (!std::isfinite(k) || k <= 0.0) return 1.0;
+  return std::clamp(k, 0.01, 1e9);
+}
+
+class PlaneDiagram {
+ public:
+  PlaneDiagram(EntityEmitter& out, const PlaneNetwork& net, MovableItemList* items)
+      : out_(out),
+        net_(net),
+        items_(items),
+        names_(net),
+        m_(out.M()),
+        k_(UsableEllipseScale(net)),
+        kind_(DiagramKind(net)),
+        adjusted_(PlaneNetworkAdjusted(net)),
+        points_(ClampedCount(net.pointCount, kMaxPlanePoints)),
+        known_(std::clamp(net.knownCount, 0, points_)),
+        colour_(ColourFromWord(static_cast<uint32_t>(net.textColour))) {
+    numberFont_.face = SlotText(net.numberFontFace);
+    numberFont_.height = UsableSize(net.numberFontHeight, 2.0f);
+    numberFont_.width = UsableSize(net.numberFontWidth, 1.0f);
+    textFont_.face = SlotText(net.textFontFace);
+    textFont_.height = UsableSize(net.textFontHeight, 3.0f);
+    textFont_.width = UsableSize(net.textFontWidth, 1.5f);
+  }
+
+  void Draw() {
+    if (!(m_ > 0.0) || !std::isfinite(m_)) return;
+    DrawSides();
+    switch (kind_) {
+      case 1:
+        DrawPointEllipses();
+        break;
+      case 2:
+        DrawRelativeEllipses(true);
+        break;
+      case 3:
+        DrawPointEllipses();
+        DrawRelativeEllipses(true);
+        break;
+      case 4:
+        DrawRelativeEllipses(false);
+        break;
+      case 5:
+        DrawObservationValues();
+        if (adjusted_) DrawTraverseClosures();
+        break;
+      case 6:
+        DrawAnnotations();
+        break;
+      case 7:
+        if (adjusted_) DrawAnnotations();
+        break;
+      default:
+        break;
+    }
+    DrawPointSymbols();
+    DrawPointNames();
+  }
+
+ private:
+  double Mm(double mm) const { return mm * m_; }
+  GroundPoint Point(int i) const { return GroundPoint{net_.x[i], net_.y[i]}; }
+  bool Usable(int i) const { return i >= 0 && i < points_ && Finite(Point(i)); }
+  bool Known(int i) const { return i < known_; }
+
+  // Both ends of a side or pair, found by name and with coordinates.
+  bool Ends(const NameSlot& from, const NameSlot& to, int& a, int& b) const {
+    a = names_.Find(SlotText(from));
+    b = names_.Find(SlotText(to));
+    return Usable(a) && Usable(b);
+  }
+
+  // ---- lines
+  void Line(EntityCategory category, DrawStyle style, GroundPoint a, GroundPoint b) {
+    if (!Finite(a) || !Finite(b)) return;  // beyond the range of a double near damaged coordinates
+    const GroundPoint pts[2] = {a, b};
+    out_.Polyline(category, style, pts);
+  }
+  void DoubleLine(GroundPoint a, GroundPoint b, double azimuth) {
+    const double across = azimuth + kHalfPi;
+    Line(EntityCategory::Lines, kThinLine, Along(a, across, Mm(kDoubleLineOffset)),
+         Along(b, across, Mm(kDoubleLineOffset)));
+    Line(EntityCategory::Lines, kThinLine, Along(a, across, -Mm(kDoubleLineOffset)),
+         Along(b, across, -Mm(kDoubleLineOffset)));
+  }
+  // Dashes of 1 mm with 1 mm gaps from `a` towards `b`.
+  void DashedLine(EntityCategory category, DrawStyle style, GroundPoint a, GroundPoint b) {
+    const double length = DistanceOf(a.x, a.y, b.x, b.y) / m_;  // paper mm
+    if (!std::isfinite(length) || length > kMaxDashedLength) {
+      Line(category, style, a, b);
+      return;
+    }
+    const double azimuth = AzimuthOf(a.x, a.y, b.x, b.y);
+    const double c = std::cos(azimuth) * m_, s = std::sin(azimuth) * m_;
+    for (int i = 0; 2.0 * kDash * i < length - kDash; ++i) {
+      const double t = 2.0 * kDash * i;
+      Line(category, style, GroundPoint{a.x + t * c, a.y + t * s},
+           GroundPoint{a.x + (t + kDash) * c, a.y + (t + kDash) * s});
+    }
+  }
+  void DoubleDashedLine(GroundPoint a, GroundPoint b, double azimuth) {
+    const double across = azimuth + kHalfPi;
+    DashedLine(EntityCategory::Lines, kThinLine, Along(a, across, Mm(kDoubleLineOffset)),
+               Along(b, across, Mm(kDoubleLineOffset)));
+    DashedLine(EntityCategory::Lines, kThinLine, Along(a, across, -Mm(kDoubleLineOffset)),
+               Along(b, across, -Mm(kDoubleLineOffset)));
+  }
+  // A V of two arms from `tip`, pointing along `azimuth`.
+  void Arrowhead(DrawStyle style, GroundPoint tip, double azimuth, double armMm) {
+    const GroundPoint pts[3] = {Along(tip, azimuth + kArrowSpread, Mm(armMm)), tip,
+                                Along(tip, azimuth - kArrowSpread, Mm(armMm))};
+    if (!AllFinite(pts)) return;
+    out_.Polyline(EntityCategory::Lines, style, pts);
+  }
+
+  void DrawSides() {
+    const int sides = ClampedCount(net_.sideCount, kMaxSides);
+    for (int s = 0; s < sides; ++s) {
+      int a, b;
+      if (!Ends(net_.sideFrom[s], net_.sideTo[s], a, b)) continue;
+      const GroundPoint p1 = Point(a), p2 = Point(b), mid = Midpoint(p1, p2);
+      const double azimuth = AzimuthOf(p1.x, p1.y, p2.x, p2.y);
+      switch (net_.sideSymbol[s]) {
+        case 1:
+          DoubleLine(p1, p2, azimuth);
+          break;
+        case 2:
+          Line(EntityCategory::Lines, kThinLine, p1, p2);
+          Arrowhead(kArrowLine, mid, azimuth, kMidArrowArm);
+          break;
+        case 3:
+          DoubleLine(p1, p2, azimuth);
+          Arrowhead(kArrowLine, mid, azimuth, kMidArrowArm);
+          break;
+        case 4:
+          Line(EntityCategory::Lines, kThinLine, p1, mid);
+          DashedLine(EntityCategory::Lines, kThinLine, mid, p2);
+          break;
+        case 5:
+          DoubleLine(p1, mid, azimuth);
+          DoubleDashedLine(mid, p2, azimuth);
+          break;
+        case 6:
+          DashedLine(EntityCategory::Lines, kThinLine, p1, mid);
+          Line(EntityCategory::Lines, kThinLine, mid, p2);
+          break;
+        case 7:
+          DoubleDashedLine(p1, mid, azimuth);
+          DoubleLine(mid, p2, azimuth);
+          break;
+        default:
+          Line(EntityCategory::Lines, kThinLine, p1, p2);
+          break;
+      }
+    }
+  }
+
+  // ---- texts
+  // Emits the text; with `emitted`, gives the block as sent. False when its
+  // place is not a finite point (nothing is sent).
+  bool Text(GroundPoint ref, int direction, const TextFont& font, std::string_view gbk,
+            TextBlock* emitted = nullptr) {
+    if (!Finite(ref)) return false;
+    TextBlock block = MakeTextBlock(ref, direction, font, colour_, gbk);
+    const CanvasPoint c = MapToCanvas(out_.Sheet(), ref);
+    block.row = c.row;
+    block.column = c.column;
+    EmitText(out_.Sink(), out_.Sheet(), MakeEntityHeader(EntityKind::Text, EntityCategory::Texts), block);
+    if (emitted) *emitted = block;
+    return true;
+  }
+  // Half the length of a text in ground metres (characters x width / 2).
+  double HalfLength(std::string_view gbk, const TextFont& font) const {
+    return Mm(static_cast<double>(CutGbk(gbk, kTextSize - 1).size()) * font.width / 2);
+  }
+
+  // ---- ellipses
+  // Draws the ellipse (E, F in cm, Q in D.MS) centred on `c`; gives its drawn
+  // semi-axes (m) and major-axis azimuth. False when a value is unusable.
+  bool Ellipse(GroundPoint c, double e, double f, double q, double& a, double& b, double& phi) {
+    if (!Finite(c) || !std::isfinite(e) || !std::isfinite(f) || !std::isfinite(q)) return false;
+    a = e / k_ * m_ * 10;
+    b = f / k_ * m_ * 10;
+    phi = DmsToRadians(q);
+    if (!std::isfinite(a) || !std::isfinite(b) || !std::isfinite(phi)) return false;
+    const double ux = std::cos(phi), uy = std::sin(phi);
+    const double vx = std::cos(phi + kHalfPi), vy = std::sin(phi + kHalfPi);
+    const GroundPoint corners[4] = {
+        {c.x - a * ux + b * vx, c.y - a * uy + b * vy},
+        {c.x - a * ux - b * vx, c.y - a * uy - b * vy},
+        {c.x + a * ux - b * vx, c.y + a * uy - b * vy},
+        {c.x + a * ux + b * vx, c.y + a * uy + b * vy},
+    };
+    if (!AllFinite(corners)) return false;
+    out_.Ellipse(EntityCategory::Lines, kEllipseLine, corners);
+    return true;
+  }
+
+  void DrawPointEllipses() {
+    for (int i = known_; i < points_; ++i) {
+      if (!Usable(i)) continue;
+      double a, b, phi;
+      Ellipse(Point(i), net_.pointE[i], net_.pointF[i], net_.pointQ[i], a, b, phi);
+    }
+  }
+
+  // The axes through the centre, each beyond its drawn semi-axis, with an
+  // arrowhead at the major axis's phi end and the minor axis's phi + pi/2 end.
+  void AxisCross(GroundPoint c, double a, double b, double phi) {
+    const double axes[2][2] = {{phi, std::fabs(a)}, {phi + kHalfPi, std::fabs(b)}};
+    for (const auto& axis : axes) {
+      const double half = axis[1] + Mm(kCrossBeyondEllipse);
+      const GroundPoint tip = Along(c, axis[0], half);
+      Line(EntityCategory::Lines, kCrossLine, Along(c, axis[0], -half), tip);
+      Arrowhead(kCrossLine, tip, axis[0], kCrossArrowArm);
+    }
+  }
+
+  // A side's or pair's relative ellipse at the midpoint, its axis cross and
+  // the transverse error, longitudinal error and length along the side.
+  void RelativeEllipse(GroundPoint p1, GroundPoint p2, double e, double f, double q) {
+    const GroundPoint mid = Midpoint(p1, p2);
+    double a, b, phi;
+    if (!Ellipse(mid, e, f, q, a, b, phi)) return;
+    AxisCross(mid, a, b, phi);
+    const double alpha = Readable(AzimuthOf(p1.x, p1.y, p2.x, p2.y));
+    const double s = DistanceOf(p1.x, p1.y, p2.x, p2.y);
+    const double d = alpha - phi;
+    const double ms = std::sqrt(f * f * std::sin(d) * std::sin(d) + e * e * std::cos(d) * std::cos(d));
+    const double mu = std::sqrt(f * f * std::sin(d + kHalfPi) * std::sin(d + kHalfPi) +
+                                e * e * std::cos(d + kHalfPi) * std::cos(d + kHalfPi));
+    const GroundPoint anchor = Along(mid, alpha, Mm(ms / k_ * 10 + 1));
+    const double h = numberFont_.height;
+    const int direction = DirectionTenths(alpha);
+    Text(Along(anchor, alpha + kHalfPi, Mm(0.4)), direction, numberFont_, Format("mu=%.2fcm", mu));
+    Text(Along(anchor, alpha - kHalfPi, Mm(h + 0.4)), direction, numberFont_, Format("ms=%.2fcm", ms));
+    Text(Along(anchor, alpha + kHalfPi, Mm(h + 0.4)), direction, numberFont_, Format("s=%.0fm", s));
+  }
+
+  void DrawRelativeEllipses(bool sides) {
+    if (sides) {
+      const int count = ClampedCount(net_.sideCount, kMaxSides);
+      for (int s = 0; s < count; ++s) {
+        int a, b;
+        if (!Ends(net_.sideFrom[s], net_.sideTo[s], a, b) || (Known(a) && Known(b))) continue;
+        RelativeEllipse(Point(a), Point(b), net_.sideE[s], net_.sideF[s], net_.sideQ[s]);
+      }
+    }
+    const int pairs = ClampedCount(net_.precisionPairCount, kMaxSmallTable);
+    for (int p = 0; p < pairs; ++p) {
+      int a, b;
+      if (!Ends(net_.pairFirst[p], net_.pairSecond[p], a, b) || (Known(a) && Known(b))) continue;
+      RelativeEllipse(Point(a), Point(b), net_.pairE[p], net_.pairF[p], net_.pairQ[p]);
+    }
+    DrawPairLines();
+  }
+
+  void DrawPairLines() {
+    const int pairs = ClampedCount(net_.precisionPairCount, kMaxSmallTable);
+    for (int p = 0; p < pairs; ++p) {
+      int a, b;
+      if (!Ends(net_.pairFirst[p], net_.pairSecond[p], a, b) || (Known(a) && Known(b))) continue;
+      const GroundPoint p1 = Point(a), p2 = Point(b);
+      if (PairBelowWarningDistance(net_, DistanceOf(p1.x, p1.y, p2.x, p2.y))) {
+        Line(EntityCategory::Symbols, kWarningLine, p1, p2);
+      } else {
+        DashedLine(EntityCategory::Symbols, kThinLine, p1, p2);
+      }
+    }
+  }
+
+  // ---- annotations (kinds 6 and 7)
+  void Annotate(GroundPoint p1, GroundPoint p2, bool bothKnown, double ms, double mt) {
+    const double alpha = Readable(AzimuthOf(p1.x, p1.y, p2.x, p2.y));
+    const double s = DistanceOf(p1.x, p1.y, p2.x, p2.y);
+    const double dms = RadiansToDms(alpha);
+    std::string azimuthText, lengthText;
+    if (kind_ == 7) {
+      azimuthText = Format("%9.6f", dms);
+      lengthText = Format("%9.4f", s);
+    } else if (bothKnown) {
+      azimuthText = Format(adjusted_ ? "%9.6f" : "%6.2f", dms);
+      lengthText = Format(adjusted_ ? "%9.4f" : "%6.0f", s);
+    } else {
+      double t = s * 0.01 / (std::fabs(ms) + 1e-10);
+      if (!(t <= 1000.0)) t = 1000.0;
+      azimuthText = adjusted_ ? FormatText("%9.6f±%-.2fs", dms, mt) : FormatText("%6.2f±%-.2fs", dms, mt);
+      lengthText = adjusted_ ? FormatText("%9.4f(1/%-.2f万)", s, t) : FormatText("%6.0f(1/%-.2f万)", s, t);
+    }
+    const GroundPoint mid = Midpoint(p1, p2);
+    const int direction = DirectionTenths(alpha);
+    Text(Along(Along(mid, alpha, -HalfLength(azimuthText, numberFont_)), alpha + kHalfPi, Mm(0.5)), direction,
+         numberFont_, azimuthText);
+    Text(Along(Along(mid, alpha, -HalfLength(lengthText, numberFont_)), alpha + kHalfPi,
+               Mm(numberFont_.height + 0.5)),
+         direction, numberFont_, lengthText);
+  }
+
+  void DrawAnnotations() {
+    const int sides = ClampedCount(net_.sideCount, kMaxSides);
+    for (int s = 0; s < sides; ++s) {
+      int a, b;
+      if (!Ends(net_.sideFrom[s], net_.sideTo[s], a, b)) continue;
+      Annotate(Point(a), Point(b), Known(a) && Known(b), net_.sideMs[s], net_.sideMt[s]);
+    }
+    DrawPairLines();
+    const int pairs = ClampedCount(net_.precisionPairCount, kMaxSmallTable);
+    for (int p = 0; p < pairs; ++p) {
+      int a, b;
+      if (!Ends(net_.pairFirst[p], net_.pairSecond[p], a, b)) continue;
+      Annotate(Point(a), Point(b), Known(a) && Known(b), net_.pairMs[p], net_.pairMt[p]);
+    }
+  }
+
+  // ---- observation values (kind 5)
+  // A value centred on a side: `row` 0 is just below the side (in reading
+  // direction), 1 and 2 the rows above it.
+  void SideValue(const NameSlot& from, const NameSlot& to, int row, const std::string& text) {
+    int a, b;
+    if (!Ends(from, to, a, b)) return;
+    const GroundPoint p1 = Point(a), p2 = Point(b);
+    const double alpha = Readable(AzimuthOf(p1.x, p1.y, p2.x, p2.y));
+    GroundPoint ref = Midpoint(p1, p2);
+    if (row > 0) {
+      ref = Along(Along(ref, alpha, -HalfLength(text, numberFont_)), alpha - kHalfPi,
+                  Mm(row * (numberFont_.height + 0.5)));
+    }
+    Text(ref, DirectionTenths(alpha), numberFont_, text);
+  }
+
+  void DrawObservationValues() {
+    const double h = numberFont_.height;
+    // Directions, set by set: beside the line of sight near the station.
+    for (int station = 0; station < points_; ++station) {
+      const int begin = net_.setStart[station], end = net_.setStart[station + 1];
+      if (begin < 0 || end > kMaxDirections || end - begin < 2) continue;
+      for (int d = begin; d < end; ++d) {
+        int a, b;
+        if (!Ends(net_.directionStation[d], net_.directionTarget[d], a, b)) continue;
+        const GroundPoint s = Point(a), t = Point(b);
+        const double alpha = AzimuthOf(s.x, s.y, t.x, t.y);
+        const GroundPoint ref = Along(Along(s, alpha, Mm(2.5)), alpha + kHalfPi, Mm(h + 0.5));
+        Text(ref, DirectionTenths(alpha), numberFont_, Format(adjusted_ ? "%9.6f" : "%6.2f", net_.direction[d]));
+      }
+    }
+    const int distances = ClampedCount(net_.reducedCount, kMaxReducedDistances);
+    for (int i = 0; i < distances; ++i) {
+      SideValue(net_.reducedFrom[i], net_.reducedTo[i], 0,
+                Format(adjusted_ ? "%9.4f" : "%6.0fm", net_.reducedLength[i]));
+    }
+    for (int i = 0; i < ClampedCount(net_.fixedDistanceCount, kMaxSmallTable); ++i)
+      SideValue(net_.fixedDistanceFrom[i], net_.fixedDistanceTo[i], 1, Format("1:%9.4f", net_.fixedDistance[i]));
+    for (int i = 0; i < ClampedCount(net_.weightedDistanceCount, kMaxSmallTable); ++i) {
+      SideValue(net_.weightedDistanceFrom[i], net_.weightedDistanceTo[i], 1,
+                Format("2:%9.4f", net_.weightedDistance[i]));
+    }
+    for (int i = 0; i < ClampedCount(net_.fixedAzimuthCount, kMaxSmallTable); ++i)
+      SideValue(net_.fixedAzimuthFrom[i], net_.fixedAzimuthTo[i], 2, Format("3:%9.6f", net_.fixedAzimuth[i]));
+    for (int i = 0; i < ClampedCount(net_.weightedAzimuthCount, kMaxSmallTable); ++i) {
+      SideValue(net_.weightedAzimuthFrom[i], net_.weightedAzimuthTo[i], 2,
+                Format("4:%9.6f", net_.weightedAzimuth[i]));
+    }
+  }
+
+  void DrawTraverseClosures() {
+    const int count = TraverseCount(net_);
+    for (int t = 0; t < count; ++t) {
+      const TraverseClosure c = ReadTraverseClosure(net_, t);
+      const GroundPoint ref{c.labelX, c.labelY};
+      if (!c.drawn || !Finite(ref)) continue;
+      TextBlock block;
+      if (Text(ref, 900, numberFont_,
+               FormatText("%6.2fs[1/%-.2f万](%d)", c.azimuthMisclosure, c.relative * 0.0001, c.legs), &block) &&
+          items_) {
+        items_->AddText(MovableKind::TraverseLabel, t, block, m_);
+      }
+    }
+  }
+
+  // ---- points
+  void DrawPointSymbols() {
+    for (int i = 0; i < points_; ++i) {
+      if (!Usable(i)) continue;
+      const GroundPoint p = Point(i);
+      if (Known(i)) {
+        GroundPoint corners[3];
+        for (int c = 0; c < 3; ++c) corners[c] = Along(p, c * 2 * kPi / 3, Mm(kTriangleRadius));
+        if (AllFinite(corners)) out_.Polygon(EntityCategory::Symbols, kSymbolOutline, corners);
+      } else {
+        Square(kSymbolOutline, p, Mm(kSquareHalfSide));
+      }
+      Square(kSymbolCentre, p, Mm(kCentreHalfSide));
+    }
+  }
+  void Square(DrawStyle style, GroundPoint c, double h) {
+    const GroundPoint corners[4] = {{c.x + h, c.y - h}, {c.x + h, c.y + h}, {c.x - h, c.y + h}, {c.x - h, c.y - h}};
+    if (AllFinite(corners)) out_.Polygon(EntityCategory::Symbols, style, corners);
+  }
+
+  void DrawPointNames() {
+    for (int i = 0; i < points_; ++i) {
+      if (!Usable(i)) continue;
+      std::string name(SlotText(net_.pointName[i]));
+      if (kind_ == 6 && !Known(i)) {
+        const double e = net_.pointE[i], f = net_.pointF[i];
+        name = Format("%s(%.2fcm)", name.c_str(), std::sqrt(e * e + f * f));
+      }
+      const GroundPoint p = Point(i);
+      const GroundPoint ref{p.x + Mm(textFont_.height + kNameAbovePoint + ClampedLabelOffset(net_.labelOffsetX[i])),
+                            p.y - HalfLength(name, textFont_) + Mm(ClampedLabelOffset(net_.labelOffsetY[i]))};
+      TextBlock block;
+      if (Text(ref, 900, textFont_, name, &block) && items_) items_->AddText(MovableKind::PlaneName, i, block, m_);
+    }
+  }
+
+  EntityEmitter& out_;
+  const PlaneNetwork& net_;
+  MovableItemList* items_;
+  PointNameIndex names_;
+  double m_;
+  double k_;
+  int kind_;
+  bool adjusted_;
+  int points_;
+  int known_;
+  Rgb colour_;
+  TextFont numberFont_;
+  TextFont textFont_;
+};
+
+// The four point names of a traverse as one key.
+std::string TraverseKey(const TraverseClosure& t) {
+  std::string key;
+  for (const NameSlot* slot : {&t.startOrientation, &t.start, &t.end, &t.endOrientation}) {
+    key += SlotText(*slot);
+    key += '\0';
+  }
+  return key;
+}
+
+}  // namespace
+
+void DrawPlaneDiagram(EntityEmitter& out, const PlaneNetwork& net, const DrawContext&, MovableItemList* items) {
+  PlaneDiagram(out, net, items).Draw();
+}
+
+std::string BuildPlaneDiagramTitle(const PlaneNetwork& net) {
+  const std::string& prefix = Gbk(PlaneNetworkAdjusted(net) ? "平差计算:" : "精度估算:");
+  const DiagramKindEntry* kind = FindDiagramKind(DiagramNetwork::Plane, DiagramKind(net));
+  switch (kind->titleValue) {
+    case TitleValue::EllipseScale:
+      return FormatText(kind->titleFormat, prefix.c_str(), UsableEllipseScale(net));
+    case TitleValue::Sigma0:
+      return FormatText(kind->titleFormat, prefix.c_str(), net.sigma0);
+    case TitleValue::None:
+      break;
+  }
+  return FormatText(kind->titleFormat, prefix.c_str());
+}
+
+double ComputeEllipseScale(PlaneNetwork& net) {
+  double largest = 0.0;
+  const auto consider = [&largest](float v) {
+    if (std::isfinite(v)) largest = std::max(largest, std::fabs(static_cast<double>(v)));
+  };
+  const int points = ClampedCount(net.pointCount, kMaxPlanePoints);
+  for (int i = 0; i < points; ++i) {
+    consider(net.pointE[i]);
+    consider(net.pointF[i]);
+  }
+  const int sides = ClampedCount(net.sideCount, kMaxSides);
+  for (int s = 0; s < sides; ++s) {
+    consider(net.sideE[s]);
+    consider(net.sideF[s]);
+  }
+  net.maxSemiAxis = largest * 10;
+  // The radius as the display settings allow it (3..30 mm).
+  double radius = net.maxEllipseRadius;
+  if (!std::isfinite(radius)) radius = 6.0;
+  radius = std::clamp(radius, 3.0, 30.0);
+  double k = 1.0;
+  if (radius <= 25.0) {
+    k = std::floor(net.maxSemiAxis / radius * 100 + 0.5) * 0.01;
+    if (k > 1) k = std::floor(k + 0.5);
+    if (!(k >= 0.01)) k = net.maxSemiAxis > 0 ? 0.01 : 1.0;
+  }
+  net.ellipseScale = k;
+  return k;
+}
+
+bool PairBelowWarningDistance(const PlaneNetwork& net, double distance) {
+  return PlaneNetworkAdjusted(net) && net.breakthroughWarning && distance < net.warningDistance;
+}
+
+bool BreakthroughCheck(PlaneNetwork& net, PlatformServices& platform) { return CheckNearPairs(net, platform); }
+
+bool DefaultTraverseLabel(const PlaneNetwork& net, int index, double& x, double& y) {
+  if (index < 0 || index >= TraverseCount(net)) return false;
+  const TraverseClosure t = ReadTraverseClosure(net, index);
+  const PointNameIndex names(net);
+  const int points = ClampedCount(net.pointCount, kMaxPlanePoints);
+  const auto find = [&](const NameSlot& slot) {
+    const int i = names.Find(SlotText(slot));
+    return i >= 0 && i < points && std::isfinite(net.x[i]) && std::isfinite(net.y[i]) ? i : -1;
+  };
+  const int start = find(t.start);
+  int other = find(t.end);
+  if (start < 0) return false;
+  if (other == start || other < 0) other = find(t.startOrientation);
+  if (other < 0) return false;
+  x = (net.x[start] + net.x[other]) / 2;
+  y = (net.y[start] + net.y[other]) / 2;
+  return true;
+}
+
+void RebuildPlaneDiagramData(PlaneNetwork& net) {
+  ComputeEllipseScale(net);
+  std::fill(std::begin(net.labelOffsetX), std::end(net.labelOffsetX), 0.0f);
+  std::fill(std::begin(net.labelOffsetY), std::end(net.labelOffsetY), 0.0f);
+  const int count = TraverseCount(net);
+  for (int i = 0; i < count; ++i) {
+    TraverseClosure t = ReadTraverseClosure(net, i);
+    if (DefaultTraverseLabel(net, i, t.labelX, t.labelY)) StoreTraverseClosure(net, i, t);
+  }
+}
+
+void KeepTraverseLabels(PlaneNetwork& net, const PlaneNetwork& before) {
+  std::unordered_map<std::string, GroundPoint> placed;
+  const int old = TraverseCount(before);
+  for (int i = 0; i < old; ++i) {
+    const TraverseClosure t = ReadTraverseClosure(before, i);
+    if (std::isfinite(t.labelX) && std::isfinite(t.labelY)) {
+      placed.emplace(TraverseKey(t), GroundPoint{t.labelX, t.labelY});
+    }
+  }
+  const int count = TraverseCount(net);
+  for (int i = 0; i < count; ++i) {
+    TraverseClosure t = ReadTraverseClosure(net, i);
+    const auto it = placed.find(TraverseKey(t));
+    if (it != placed.end()) {
+      t.labelX = it->second.x;
+      t.labelY = it->second.y;
+    } else if (!DefaultTraverseLabel(net, i, t.labelX, t.labelY)) {
+      continue;
+    }
+    StoreTraverseClosure(net, i, t);
+  }
+}
+
+void StoreMovedPlaneItem(PlaneNetwork& net, const MovableItem& item, GroundPoint newReference, double m) {
+  if (!Finite(newReference) || !Finite(item.reference) || !std::isfinite(m) || m <= 0.0) return;
+  switch (item.kind) {
+    case MovableKind::PlaneName: {
+      if (item.index < 0 || item.index >= kMaxPlanePoints) return;
+      const double dx = ClampedLabelOffset(net.labelOffsetX[item.index]) + (newReference.x - item.reference.x) / m;
+      const double dy = ClampedLabelOffset(net.labelOffsetY[item.index]) + (newReference.y - item.reference.y) / m;
+      net.labelOffsetX[item.index] = static_cast<float>(std::clamp(dx, -kMaxLabelOffset, kMaxLabelOffset));
+      net.labelOffsetY[item.index] = static_cast<float>(std::clamp(dy, -kMaxLabelOffset, kMaxLabelOffset));
+      return;
+    }
+    case MovableKind::TraverseLabel: {
+      if (item.index < 0 || item.index >= TraverseCount(net)) return;
+      TraverseClosure t = ReadTraverseClosure(net, item.index);
+      t.labelX = newReference.x;
+      t.labelY = newReference.y;
+      StoreTraverseClosure(net, item.index, t);
+      return;
+    }
+    default:
+      return;
+  }
+}
 
 }  // namespace qp

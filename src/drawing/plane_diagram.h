@@ -1,10 +1,12 @@
 // The plane network diagram: sides, the kind's content (error ellipses,
 // observation values, annotations), point symbols and names, emitted as
-// entities in ground coordinates.
+// entities in ground coordinates. Also the diagram data kept in the record
+// (ellipse scale, label positions) and what the text-move tool stores back.
 #pragma once
 
 #include <string>
 
+#include "common/platform_services.h"
 #include "drawing/draw_context.h"
 #include "drawing/entities.h"
 #include "drawing/movable_items.h"
@@ -13,12 +15,58 @@
 namespace qp {
 
 // The diagram of the network's current kind (its display mode). With `items`,
-// the movable texts are listed as they are drawn.
+// the movable texts (point names; the closure texts of kind 5) are listed as
+// they are drawn. Damaged display settings are clamped: a kind outside 0..7
+// draws the network only, unusable fonts take their starting sizes, a scale
+// k that is not positive counts as 1, non-finite points and values are
+// skipped, counts are kept within the tables.
 void DrawPlaneDiagram(EntityEmitter& out, const PlaneNetwork& net, const DrawContext& context,
                       MovableItemList* items = nullptr);
 
 // The diagram title of the current kind (GBK), written into the sheet's
 // title slot before the frame is drawn.
 std::string BuildPlaneDiagramTitle(const PlaneNetwork& net);
+
+// The ellipse scale k: drawn semi-axis (paper mm) = semi-axis (cm) x 10 / k.
+// Stores maxSemiAxis (mm, the largest E or F of the points and the sides
+// x 10) and k in the record and returns k. A maximum radius above 25 mm gives
+// k = 1; otherwise k = (maxSemiAxis / radius) rounded to hundredths, and
+// above 1 to a whole number. Never 0: all-zero ellipses give 1, ellipses too
+// small for a hundredth give 0.01.
+double ComputeEllipseScale(PlaneNetwork& net);
+
+// True (display mode 4, the warning tone) when the network is adjusted, the
+// warning is on and a precision pair with an unknown end is closer than the
+// warning distance. The same check as after a computation.
+bool BreakthroughCheck(PlaneNetwork& net, PlatformServices& platform);
+
+// Whether a precision pair's line is drawn as the breakthrough warning:
+// adjusted, warning on and `distance` below the warning distance.
+bool PairBelowWarningDistance(const PlaneNetwork& net, double distance);
+
+// The diagram data rebuilt after a computation that changed the network
+// (change level 128 or more): the ellipse scale, every point name back on its
+// point (LabelOffset 0, 0) and every traverse closure text at its default
+// place.
+void RebuildPlaneDiagramData(PlaneNetwork& net);
+
+// The default place of traverse `index`'s closure text: the midpoint of its
+// start and end points (for a traverse that closes on its start point, the
+// midpoint of the start point and its orientation point). False when the
+// entry or its points are missing.
+bool DefaultTraverseLabel(const PlaneNetwork& net, int index, double& x, double& y);
+
+// After a confirmation that left the network as it was (change level 0) the
+// traverse search has filled its table afresh: entries found before keep the
+// places the user gave their texts (same four points in `before`), new ones
+// get the default place.
+void KeepTraverseLabels(PlaneNetwork& net, const PlaneNetwork& before);
+
+// Stores where the text-move tool put a plane item: a point name's
+// LabelOffset in paper mm (dx along X, dy along Y, from the move of its
+// reference point), a traverse closure text's label position in metres.
+// `m` is the ground length of one paper millimetre. Other kinds, indices
+// outside the tables and non-finite positions change nothing.
+void StoreMovedPlaneItem(PlaneNetwork& net, const MovableItem& item, GroundPoint newReference, double m);
 
 }  // namespace qp

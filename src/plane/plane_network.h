@@ -156,7 +156,7 @@ struct PlaneNetwork {
   float numberFontHeight;                 // 662392, mm
   float numberFontWidth;                  // 662396
   char textFontFace[32];                  // 662400
-  uint8_t reserved662432[4];
+  int32_t textColour;                     // 662432, 0x00BBGGRR of the diagram texts
   float textFontHeight;                   // 662436
   float textFontWidth;                    // 662440
   uint8_t reserved662444[4];

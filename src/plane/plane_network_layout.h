@@ -103,6 +103,7 @@ static_assert(offsetof(PlaneNetwork, numberFontFace) == 662360);
 static_assert(offsetof(PlaneNetwork, numberFontHeight) == 662392);
 static_assert(offsetof(PlaneNetwork, numberFontWidth) == 662396);
 static_assert(offsetof(PlaneNetwork, textFontFace) == 662400);
+static_assert(offsetof(PlaneNetwork, textColour) == 662432);
 static_assert(offsetof(PlaneNetwork, textFontHeight) == 662436);
 static_assert(offsetof(PlaneNetwork, textFontWidth) == 662440);
 static_assert(offsetof(PlaneNetwork, limits) == 662448);

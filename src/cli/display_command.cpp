@@ -190,9 +190,9 @@ bool ApplyDisplayInput(const CommandOptions& options, DisplayForm& form, const s
 // readable), fill the form, dump or confirm and write.
 template <typename Record, typename Form>
 int RunOnNetwork(const CommandOptions& options, PlatformServices& platform, const char* unreadable,
-                 const char* unwritable, bool (*read)(const std::string&, SettingsBlock&, Record&),
+                 bool (*read)(const std::string&, SettingsBlock&, Record&),
                  std::vector<SettingBinding> (*bindings)(Form&), std::string (*dump)(const Form&),
-                 bool (*finish)(bool, const std::string&, SettingsBlock&, Record&)) {
+                 bool (*finish)(bool, const std::string&, SettingsBlock&, Record&, PlatformServices&)) {
   auto settings = std::make_unique<SettingsBlock>();
   auto net = std::make_unique<Record>();
   if (!FileExists(options.dataPath) || !read(options.dataPath, *settings, *net)) {
@@ -207,11 +207,7 @@ int RunOnNetwork(const CommandOptions& options, PlatformServices& platform, cons
   }
   // Running the command is the answer "是" to "请确认退出...".
   form.Apply(*net);
-  if (!finish(true, options.dataPath, *settings, *net)) {
-    platform.ShowMessage(Gbk(unwritable));
-    return 1;
-  }
-  return 0;
+  return finish(true, options.dataPath, *settings, *net, platform) ? 0 : 1;
 }
 
 bool ReadPlane(const std::string& path, SettingsBlock& settings, PlaneNetwork& net) {
@@ -235,12 +231,10 @@ NetworkFileKind NetworkFileKindOf(const std::string& path) {
 int RunDisplayCommand(const CommandOptions& options, PlatformServices& platform) {
   switch (NetworkFileKindOf(options.dataPath)) {
     case NetworkFileKind::Plane:
-      return RunOnNetwork<PlaneNetwork, PlaneDisplayForm>(options, platform, "平面网数据文件错误 !",
-                                                          "平面网数据文件写入错误 !", ReadPlane, PlaneBindings,
-                                                          DumpPlane, FinishPlaneDisplayDialog);
+      return RunOnNetwork<PlaneNetwork, PlaneDisplayForm>(options, platform, "平面网数据文件错误 !", ReadPlane,
+                                                          PlaneBindings, DumpPlane, FinishPlaneDisplayDialog);
     case NetworkFileKind::Height:
-      return RunOnNetwork<HeightNetwork, HeightDisplayForm>(options, platform, "高程网数据文件错误 !",
-                                                            "高程网数据文件写入错误 !", ReadHeightFile,
+      return RunOnNetwork<HeightNetwork, HeightDisplayForm>(options, platform, "高程网数据文件错误 !", ReadHeightFile,
                                                             HeightBindings, DumpHeight, FinishHeightDisplayDialog);
     case NetworkFileKind::Unknown:
       break;

@@ -14,6 +14,7 @@
 #include "common/numeric_field.h"
 #include "common/settings_block.h"
 #include "drawing/sheet_canvas.h"
+#include "drawing/drawing_export.h"
 #include "drawing/sheet_form.h"
 #include "height/height_file.h"
 #include "height/height_network.h"
@@ -154,8 +155,8 @@ int RunSheetCommand(const CommandOptions& options, PlatformServices& platform) {
   }
   // Running the command is the answer to "请确认输入数据结束...".
   if (!form.ConfirmWithoutQuestion(*settings, platform)) return 1;
-  const bool written = height ? FinishHeightSheetDialog(true, path, *settings, *heightNet, platform)
-                              : FinishPlaneSheetDialog(true, path, *settings, *plane, platform);
+  const bool written = height ? FinishSettingsDialog(true, path, *settings, nullptr, heightNet.get(), platform)
+                              : FinishSettingsDialog(true, path, *settings, plane.get(), nullptr, platform);
   return written ? 0 : 1;
 }
 

@@ -1,5 +1,6 @@
 #include "drawing/diagram_preparation.h"
 
+#include "drawing/plane_diagram.h"
 #include "drawing/sheet_fit.h"
 
 namespace qp {
@@ -11,11 +12,17 @@ constexpr int kObservationsChanged = 128;
 }  // namespace
 
 void PreparePlaneDiagram(PlaneWorkspace& ws, int changeLevel) {
-  if (changeLevel >= kRedrawnFromScratch) FitSheetToNetwork(ws.settings, ws.net, true);
-  if (changeLevel >= kObservationsChanged) {
-    // The diagram data of the plane network: the ellipse scale and the
-    // default label positions go here.
+  if (changeLevel >= kRedrawnFromScratch) {
+    // New points: the sheet, the ellipse scale and every label start afresh.
+    FitSheetToNetwork(ws.settings, ws.net, true);
+    RebuildPlaneDiagramData(ws.net);
+    return;
   }
+  // The same points: the names the user placed stay where they are, and each
+  // traverse found again keeps its closure text's place (the search refills
+  // its table on every confirmation); a new traverse gets the default place.
+  if (changeLevel >= kObservationsChanged) ComputeEllipseScale(ws.net);
+  KeepTraverseLabels(ws.net, ws.backup);
 }
 
 void PrepareHeightDiagram(HeightWorkspace& ws, int changeLevel) {

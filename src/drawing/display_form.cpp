@@ -9,6 +9,9 @@
 #include "common/gbk_text.h"
 #include "common/name_slot.h"
 #include "common/numeric_field.h"
+#include "drawing/diagram_kinds.h"
+#include "drawing/drawing_export.h"
+#include "drawing/plane_diagram.h"
 #include "height/height_file.h"
 #include "plane/closure_checks.h"
 #include "plane/plane_file.h"
@@ -86,17 +89,14 @@ std::string LoopLineText(const LoopEntry& e) {
 
 }  // namespace
 
+// The combo items come from the one table of diagram kinds.
 const std::vector<std::string>& PlaneDiagramKindItems() {
-  static const std::vector<std::string> items = {
-      Gbk("1控制网图"),          Gbk("2点位误差椭圆"),    Gbk("2相对误差椭圆"),   Gbk("3绝对相对误差椭圆"),
-      Gbk("4部分相对误差椭圆"), Gbk("5角度边长观测值"), Gbk("6边长方位角误差"), Gbk("7边长方位角"),
-  };
+  static const std::vector<std::string> items = PlaneComboTexts();
   return items;
 }
 
 const std::vector<std::string>& HeightDiagramKindItems() {
-  static const std::vector<std::string> items = {Gbk("0高程控制网网图"), Gbk("1高差观测值"), Gbk("2高差平差值误差"),
-                                                 Gbk("3高差平差值")};
+  static const std::vector<std::string> items = HeightComboTexts();
   return items;
 }
 
@@ -113,16 +113,6 @@ const std::vector<std::pair<const char*, const char*>>& HeightDisplayToolTips() 
   static const std::vector<std::pair<const char*, const char*>> tips = {
       {"文本字高", "输入文本的字高[1-6mm]"}, {"数字字高", "输入数字的字高[1-6mm]"}};
   return tips;
-}
-
-int32_t PlaneTextColour(const PlaneNetwork& net) {
-  int32_t colour;
-  std::memcpy(&colour, net.reserved662432, sizeof colour);
-  return colour;
-}
-
-void SetPlaneTextColour(PlaneNetwork& net, int32_t colour) {
-  std::memcpy(net.reserved662432, &colour, sizeof colour);
 }
 
 // --- DisplayForm ---------------------------------------------------------------
@@ -254,7 +244,7 @@ bool DisplayForm::AskExit(PlatformServices& platform) { return ConfirmYesNoDefau
 // --- PlaneDisplayForm ----------------------------------------------------------
 
 PlaneDisplayForm::PlaneDisplayForm(const PlaneNetwork& net) {
-  OpenCommon(net, net.displayMode, PlaneTextColour(net));
+  OpenCommon(net, net.displayMode, net.textColour);
   estimateOnly_ = net.calcMode == kPrecisionEstimate;
   radius_ = SaneSetting(net.maxEllipseRadius, 6.0);
   warningDistance_ = SaneSetting(net.warningDistance, 100.0);
@@ -296,7 +286,7 @@ void PlaneDisplayForm::Apply(PlaneNetwork& net) const {
   net.warningDistance = WarningDistance();
   if ((net.breakthroughWarning != 0) != breakthroughWarning) net.breakthroughWarning = breakthroughWarning ? 1 : 0;
   StoreFonts(net);
-  SetPlaneTextColour(net, textColour_);
+  net.textColour = textColour_;
   // Only the flag byte of an entry changes; the rest of the entry keeps its bytes.
   constexpr size_t kDrawnFlagOffset = 96;
   uint8_t* table = reinterpret_cast<uint8_t*>(&net) + kTraverseTableOffset;
@@ -338,17 +328,14 @@ void HeightDisplayForm::Apply(HeightNetwork& net) const {
 // --- The data file after the dialog ------------------------------------------
 
 bool FinishPlaneDisplayDialog(bool confirmed, const std::string& dataPath, SettingsBlock& settings,
-                              PlaneNetwork& net) {
-  if (!confirmed) return ReadWritePlaneFile(dataPath, FileDirection::Read, settings, net);
-  // TODO(lead): recompute the ellipse scale here, ComputeEllipseScale(net)
-  // from drawing/plane_diagram.h, before the file is written.
-  return ReadWritePlaneFile(dataPath, FileDirection::Write, settings, net);
+                              PlaneNetwork& net, PlatformServices& platform) {
+  if (confirmed) ComputeEllipseScale(net);
+  return FinishSettingsDialog(confirmed, dataPath, settings, &net, nullptr, platform);
 }
 
 bool FinishHeightDisplayDialog(bool confirmed, const std::string& dataPath, SettingsBlock& settings,
-                               HeightNetwork& net) {
-  if (!confirmed) return ReadHeightFile(dataPath, settings, net);
-  return WriteHeightFile(dataPath, settings, net);
+                               HeightNetwork& net, PlatformServices& platform) {
+  return FinishSettingsDialog(confirmed, dataPath, settings, nullptr, &net, platform);
 }
 
 }  // namespace qp

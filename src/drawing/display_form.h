@@ -30,12 +30,6 @@ const std::vector<std::string>& HeightDiagramKindItems();  // "0高程控制网�
 const std::vector<std::pair<const char*, const char*>>& PlaneDisplayToolTips();
 const std::vector<std::pair<const char*, const char*>>& HeightDisplayToolTips();
 
-// The plane record keeps the colour of the diagram texts in the four bytes
-// after the text font's face, where the height record has its textColour:
-// 0x00BBGGRR, 0 (black) after reset.
-int32_t PlaneTextColour(const PlaneNetwork& net);
-void SetPlaneTextColour(PlaneNetwork& net, int32_t colour);
-
 enum class DiagramFontRole { Text, Number };  // buttons "文本字高", "数字字高"
 
 struct DiagramFont {
@@ -183,8 +177,8 @@ class HeightDisplayForm : public DisplayForm {
 // operation succeeded (the view then redraws). A failed re-read leaves
 // `settings` and `net` as they were.
 bool FinishPlaneDisplayDialog(bool confirmed, const std::string& dataPath, SettingsBlock& settings,
-                              PlaneNetwork& net);
+                              PlaneNetwork& net, PlatformServices& platform);
 bool FinishHeightDisplayDialog(bool confirmed, const std::string& dataPath, SettingsBlock& settings,
-                               HeightNetwork& net);
+                               HeightNetwork& net, PlatformServices& platform);
 
 }  // namespace qp

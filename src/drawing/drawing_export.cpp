@@ -58,6 +58,18 @@ bool WriteGraphicData(const std::string& dataPath, SettingsBlock& settings, Plan
   return false;
 }
 
+bool FinishSettingsDialog(bool confirmed, const std::string& dataPath, SettingsBlock& settings, PlaneNetwork* plane,
+                          HeightNetwork* height, PlatformServices& platform) {
+  if (!confirmed) {
+    if (plane) return ReadWritePlaneFile(dataPath, FileDirection::Read, settings, *plane);
+    if (height) return ReadHeightFile(dataPath, settings, *height);
+    return false;
+  }
+  if (WriteGraphicData(dataPath, settings, plane, height)) return true;
+  platform.ShowMessage(Gbk(plane ? "平面网数据文件写入错误 !" : "高程网数据文件写入错误 !"), Icon::Error);
+  return false;
+}
+
 SaveResult SaveGraphicData(const std::string& dataPath, SettingsBlock& settings, PlaneNetwork* plane,
                            HeightNetwork* height, bool& drawingModified, PlatformServices& platform) {
   if (!plane && !height) return SaveResult::Declined;

@@ -27,9 +27,17 @@ bool ExportHeightDrawing(const std::string& dataPath, SettingsBlock& settings, c
                          PlatformServices& platform, std::string* vecPath = nullptr);
 
 // Writes the network's data file (the plane one when `plane` is given) with
-// the current settings, without a question: after the settings dialogs.
+// the current settings, without a question.
 bool WriteGraphicData(const std::string& dataPath, SettingsBlock& settings, PlaneNetwork* plane,
                       HeightNetwork* height);
+
+// The end of a settings dialog (map sheet, display): confirmed, the data file
+// is written with the new settings (false after the write-error message when
+// it could not be); cancelled, the data file is read back into the settings
+// and the record (false when it could not be read; then nothing changed). The
+// caller redraws on true.
+bool FinishSettingsDialog(bool confirmed, const std::string& dataPath, SettingsBlock& settings, PlaneNetwork* plane,
+                          HeightNetwork* height, PlatformServices& platform);
 
 enum class SaveResult { Declined, Saved, Failed };
 

@@ -379,20 +379,4 @@ bool SheetForm::Cancel(PlatformServices& platform) {
   return ConfirmYesNoDefaultNo(platform, Gbk("请确认放弃数据输入..."));
 }
 
-bool FinishPlaneSheetDialog(bool confirmed, const std::string& dataPath, SettingsBlock& settings, PlaneNetwork& net,
-                            PlatformServices& platform) {
-  if (!confirmed) return ReadWritePlaneFile(dataPath, FileDirection::Read, settings, net);
-  if (ReadWritePlaneFile(dataPath, FileDirection::Write, settings, net)) return true;
-  platform.ShowMessage(Gbk("平面网数据文件写入错误 !"));
-  return false;
-}
-
-bool FinishHeightSheetDialog(bool confirmed, const std::string& dataPath, SettingsBlock& settings,
-                             HeightNetwork& net, PlatformServices& platform) {
-  if (!confirmed) return ReadHeightFile(dataPath, settings, net);
-  if (WriteHeightFile(dataPath, settings, net)) return true;
-  platform.ShowMessage(Gbk("高程网数据文件写入错误 !"));
-  return false;
-}
-
 }  // namespace qp

@@ -161,14 +161,5 @@ class SheetForm {
   int textColour_ = 0;
 };
 
-// After the sheet dialog closed on a network's drawing: confirmed, the data
-// file is written with the new settings (false after the write-error message
-// when it could not be); cancelled, the data file is read back into the
-// settings and the record (false when it could not be read). The caller
-// redraws on true.
-bool FinishPlaneSheetDialog(bool confirmed, const std::string& dataPath, SettingsBlock& settings, PlaneNetwork& net,
-                            PlatformServices& platform);
-bool FinishHeightSheetDialog(bool confirmed, const std::string& dataPath, SettingsBlock& settings,
-                             HeightNetwork& net, PlatformServices& platform);
 
 }  // namespace qp

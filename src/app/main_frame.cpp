@@ -11,6 +11,10 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPalette>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -20,6 +24,8 @@
 #include "app/height_input_dialog.h"
 #include "app/independent_system_dialog.h"
 #include "app/plane_input_dialog.h"
+#include "app/quorvex_view.h"
+#include "app/sheet_printing.h"
 #include "app/qt_text.h"
 #include "app/report_viewer.h"
 #include "app/system_transform_dialog.h"
@@ -33,6 +39,12 @@ namespace {
 constexpr const char* kHelpFileName = "QuorvexPlusSay.html";
 constexpr int kStatusPaneWidths[] = {320, 200, 100};  // panes 1..3; pane 0 takes the rest
 
+// The commands of the drawing view's toolbar buttons.
+bool IsViewCommand(int id) {
+  return id == kCmdShowAll || id == kCmdShowPosition || id == kCmdMoveText || id == kCmdMovePoint ||
+         id == kCmdMeasure || id == kCmdRefresh;
+}
+
 bool HasSuffix(const QString& path, const char* suffix) {
   return QFileInfo(path).suffix().compare(QLatin1String(suffix), Qt::CaseInsensitive) == 0;
 }
@@ -44,22 +56,22 @@ CMainFrame::CMainFrame(CQuorvexPDoc& doc, PlatformServices& platform, QWidget* p
   setObjectName(QStringLiteral("mainFrame"));
   chooseFile_ = FileDialogChooser(this);
 
-  // The view: the drawing is painted here once the diagrams exist.
-  view_ = new QWidget(this);
-  view_->setObjectName(QStringLiteral("CQuorvexPView"));
-  view_->setAutoFillBackground(true);
-  QPalette palette = view_->palette();
-  palette.setColor(QPalette::Window, Qt::white);
-  view_->setPalette(palette);
+  view_ = new CQuorvexPView(doc_, platform_, this);
   setCentralWidget(view_);
 
   BuildMenus();
   BuildToolbars();
   BuildStatusBar();
+  connect(view_, &CQuorvexPView::StatusText, this, [this](int pane, const QString& text) {
+    if (pane > 0 && pane < static_cast<int>(statusPanes_.size())) statusPanes_[static_cast<size_t>(pane)]->setText(text);
+  });
+  connect(view_, &CQuorvexPView::StateChanged, this, &CMainFrame::RefreshActions);
   setAcceptDrops(true);
   resize(1024, 720);
   RefreshFromDocument();
 }
+
+CMainFrame::~CMainFrame() = default;
 
 QAction* CMainFrame::AddCommand(int commandId, const char* caption) {
   auto* action = new QAction(QString::fromUtf8(caption), this);
@@ -107,10 +119,10 @@ void CMainFrame::BuildToolbars() {
 
   connect(diagramSelector_, &QComboBox::activated, this, [this](int index) {
     doc_.SelectDiagramKind(index);
-    view_->update();
+    DrawingChanged();
   });
-  // Centring the view on the chosen point belongs to the drawing view.
-  connect(pointSelector_, &QComboBox::activated, this, [this](int) { view_->update(); });
+  connect(pointSelector_, &QComboBox::activated, this,
+          [this](int index) { view_->LocatePoint(pointSelector_->itemText(index)); });
 }
 
 void CMainFrame::BuildStatusBar() {
@@ -138,10 +150,25 @@ std::vector<QAction*> CMainFrame::ActionsOf(int commandId) const {
 }
 
 void CMainFrame::RefreshFromDocument() {
-  for (const auto& [id, action] : actions_) action->setEnabled(doc_.IsEnabled(id));
+  RefreshActions();
   setWindowTitle(FromUtf8(doc_.Title()) + QStringLiteral(" - ") + FromUtf8(kApplicationName));
   RefreshSelectors();
-  view_->update();
+}
+
+void CMainFrame::RefreshActions() {
+  for (const auto& [id, action] : actions_) {
+    const bool viewCommand = IsViewCommand(id);
+    action->setEnabled(doc_.IsEnabled(id) && (!viewCommand || view_->ViewCommandAllowed(id)));
+    if (viewCommand) {
+      action->setCheckable(id != kCmdRefresh);
+      action->setChecked(view_->ViewCommandActive(id));
+    }
+  }
+}
+
+void CMainFrame::DrawingChanged() {
+  view_->DrawingChanged();
+  RefreshFromDocument();
 }
 
 void CMainFrame::RefreshSelectors() {
@@ -202,6 +229,23 @@ void CMainFrame::RunCommand(int commandId) {
     case kCmdExercise:
       RunExercise();
       break;
+    case kCmdShowAll:
+    case kCmdShowPosition:
+    case kCmdMoveText:
+    case kCmdMovePoint:
+    case kCmdMeasure:
+    case kCmdRefresh:
+      view_->RunViewCommand(commandId);
+      break;
+    case kCmdPrint:
+      Print();
+      break;
+    case kCmdPrintPreview:
+      PrintPreview();
+      break;
+    case kCmdPrintSetup:
+      PrintSetup();
+      break;
     case kCmdHelp:
       ShowHelp();
       break;
@@ -234,6 +278,7 @@ void CMainFrame::EditPlaneNetwork() {
     return dialog.exec() == QDialog::Accepted;
   };
   doc_.EditPlane(platform_, runDialog);
+  DrawingChanged();
 }
 
 void CMainFrame::OpenHeightDataFile(const QString& path) {
@@ -251,6 +296,7 @@ void CMainFrame::EditHeightNetwork() {
     return dialog.exec() == QDialog::Accepted;
   };
   doc_.EditHeight(platform_, runDialog);
+  DrawingChanged();
 }
 
 void CMainFrame::OpenReport() {
@@ -285,6 +331,35 @@ void CMainFrame::ShowAbout() {
 void CMainFrame::CloseDocument() {
   doc_.CloseNetwork();
   if (reportViewer_) reportViewer_->close();
+  DrawingChanged();
+}
+
+QPrinter& CMainFrame::Printer() {
+  if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  return *printer_;
+}
+
+void CMainFrame::PrintSetup() {
+  QPageSetupDialog dialog(&Printer(), this);
+  dialog.exec();
+}
+
+void CMainFrame::Print() {
+  QPrintDialog dialog(&Printer(), this);
+  dialog.setWindowTitle(QStringLiteral("打印"));
+  if (dialog.exec() != QDialog::Accepted) return;
+  QString error;
+  if (PrintSheet(Printer(), doc_, &error) == 0) platform_.ShowMessage(ToGbk(error));
+}
+
+void CMainFrame::PrintPreview() {
+  QPrintPreviewDialog preview(&Printer(), this);
+  preview.setWindowTitle(QStringLiteral("打印预览"));
+  connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* printer) {
+    QString error;
+    if (PrintSheet(*printer, doc_, &error) == 0) platform_.ShowMessage(ToGbk(error));
+  });
+  preview.exec();
 }
 
 // The coordinate tools keep the network records untouched; the selectors are

@@ -8,6 +8,7 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -18,9 +19,11 @@
 class QAction;
 class QComboBox;
 class QLabel;
+class QPrinter;
 
 namespace qp {
 
+class CQuorvexPView;
 class HelpViewer;
 class ReportViewer;
 
@@ -29,6 +32,7 @@ class CMainFrame : public QMainWindow {
 
  public:
   CMainFrame(CQuorvexPDoc& doc, PlatformServices& platform, QWidget* parent = nullptr);
+  ~CMainFrame() override;
 
   // Answers every file dialog of the commands and of the tools' dialogs.
   void SetFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
@@ -50,6 +54,7 @@ class CMainFrame : public QMainWindow {
   // The report a tool showed, kept open after its dialog closed.
   ReportViewer* ToolReports() const { return toolReportViewer_; }
   HelpViewer* Help() const { return helpViewer_; }
+  CQuorvexPView* View() const { return view_; }
   // The help document: beside the program, or in the shared data folder of
   // an installed program.
   QString HelpFilePath() const;
@@ -65,6 +70,14 @@ class CMainFrame : public QMainWindow {
   void BuildStatusBar();
   QAction* AddCommand(int commandId, const char* caption);
   void RefreshFromDocument();
+  // Enabling and pressed state of every command after a change of the view.
+  void RefreshActions();
+  // The document's drawing changed: the view rebuilds it, the selectors follow.
+  void DrawingChanged();
+  void PrintPreview();
+  void Print();
+  void PrintSetup();
+  QPrinter& Printer();
   void RefreshSelectors();
   void EditPlaneNetwork();
   void EditHeightNetwork();
@@ -81,7 +94,8 @@ class CMainFrame : public QMainWindow {
   PlatformServices& platform_;
   FileChooser chooseFile_;
   std::vector<std::pair<int, QAction*>> actions_;
-  QWidget* view_ = nullptr;
+  CQuorvexPView* view_ = nullptr;
+  std::unique_ptr<QPrinter> printer_;
   QComboBox* diagramSelector_ = nullptr;
   QComboBox* pointSelector_ = nullptr;
   std::array<QLabel*, 4> statusPanes_{};

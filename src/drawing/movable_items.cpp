@@ -34,9 +34,11 @@ void MovableItemList::AddSymbol(MovableKind kind, int index, GroundPoint c, doub
                                 {c.x + h, c.y - h}}});
 }
 
+bool ItemContains(const MovableItem& item, GroundPoint p) { return Inside(item.outline, p); }
+
 int MovableItemList::HitTest(GroundPoint p) const {
   for (int i = static_cast<int>(items_.size()) - 1; i >= 0; --i)
-    if (Inside(items_[i].outline, p)) return i;
+    if (ItemContains(items_[i], p)) return i;
   return -1;
 }
 

@@ -29,6 +29,9 @@ struct MovableItem {
   TextBlock text{};         // a text item as it was drawn (redrawn highlighted under the mouse)
 };
 
+// Whether `p` lies inside the item's outline.
+bool ItemContains(const MovableItem& item, GroundPoint p);
+
 class MovableItemList {
  public:
   // A text item, boxed as the text is laid out.

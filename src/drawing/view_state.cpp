@@ -159,4 +159,11 @@ ScreenPoint LocatorScroll(const ViewState& view, int canvasHeightPx, CanvasPoint
   return ScreenPoint{std::max(0, s.x - 350), std::max(0, s.y - 250)};
 }
 
+int PrintPageCount(double paperH, double paperW, double printableH, double printableW) {
+  if (!(printableH > 0) || !(printableW > 0) || !(paperH > 0) || !(paperW > 0)) return 0;
+  const double down = std::ceil(paperH / printableH), across = std::ceil(paperW / printableW);
+  if (down * across > 10000) return 0;  // no printer tiles a sheet into more pages
+  return static_cast<int>(down * across);
+}
+
 }  // namespace qp

@@ -104,4 +104,9 @@ std::string MeasurementText(const std::vector<MeasureVertex>& vertices, GroundPo
 // (screen x - 350, screen y - 250), negative values 0.
 ScreenPoint LocatorScroll(const ViewState& view, int canvasHeightPx, CanvasPoint point);
 
+// The pages a print of the whole paper takes: ceil(paper height / printable
+// height) x ceil(paper width / printable width), all in millimetres; 0 for an
+// unusable page.
+int PrintPageCount(double paperHeightMm, double paperWidthMm, double printableHeightMm, double printableWidthMm);
+
 }  // namespace qp

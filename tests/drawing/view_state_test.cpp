@@ -123,3 +123,18 @@ TEST(ViewState, LocatorBringsThePointIntoView) {
 
 }  // namespace
 }  // namespace qp
+
+namespace qp {
+namespace {
+
+TEST(ViewState, PrintPagesTileTheWholePaper) {
+  // The default sheet, 580 x 540 mm of paper, on A4 portrait with 190 x 277 mm printable.
+  EXPECT_EQ(PrintPageCount(580, 540, 277, 190), 3 * 3);
+  EXPECT_EQ(PrintPageCount(277, 190, 277, 190), 1);
+  EXPECT_EQ(PrintPageCount(277.01, 190, 277, 190), 2);
+  EXPECT_EQ(PrintPageCount(580, 540, 0, 190), 0);
+  EXPECT_EQ(PrintPageCount(1e9, 1e9, 1, 1), 0);
+}
+
+}  // namespace
+}  // namespace qp

@@ -1,0 +1,683 @@
+#include "app/quorvex_view.h"
+
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScrollBar>
+#include <QTimer>
+#include <algorithm>
+#include <cmath>
+
+#include "app/document_state.h"
+#include "app/qt_drawing_device.h"
+#include "app/qt_text.h"
+#include "common/gbk_text.h"
+#include "common/name_slot.h"
+#include "drawing/curve_sampling.h"
+#include "drawing/height_diagram.h"
+#include "drawing/network_drawing.h"
+#include "drawing/plane_diagram.h"
+#include "drawing/renderer.h"
+
+namespace qp {
+namespace {
+
+constexpr int kCommandWholeDrawing = 140;
+constexpr int kCommandZoomAtPlace = 147;
+constexpr int kCommandMoveText = 148;
+constexpr int kCommandMovePoint = 160;
+constexpr int kCommandMeasure = 161;
+constexpr int kCommandRefresh = 181;
+
+constexpr int kMoveTexts = 1;
+constexpr int kMovePoints = 2;
+constexpr int kLocatorRadius = 25;    // screen pixels
+constexpr int kCurvePickTolerance = 6;  // screen pixels around a curve for its context menu
+constexpr int kVertexPickPixels = 16;   // screen pixels, at most 128 canvas pixels
+constexpr int kVertexPickCanvasLimit = 128;
+
+const QColor kOutsideCanvas(150, 150, 150);
+const QColor kHighlight(255, 128, 255);
+const QColor kLocatorGreen(0, 255, 0);
+
+bool IsTextItem(MovableKind k) { return k != MovableKind::HeightPoint; }
+
+// The squared distance from p to the segment ab.
+double SegmentDistance2(double px, double py, double ax, double ay, double bx, double by) {
+  const double dx = bx - ax, dy = by - ay;
+  const double len2 = dx * dx + dy * dy;
+  double t = len2 > 0 ? ((px - ax) * dx + (py - ay) * dy) / len2 : 0;
+  t = std::clamp(t, 0.0, 1.0);
+  const double ex = ax + t * dx - px, ey = ay + t * dy - py;
+  return ex * ex + ey * ey;
+}
+
+}  // namespace
+
+CQuorvexPView::CQuorvexPView(CQuorvexPDoc& doc, PlatformServices& platform, QWidget* parent)
+    : QAbstractScrollArea(parent), doc_(doc), platform_(platform) {
+  setObjectName(QStringLiteral("CQuorvexPView"));
+  viewport()->setMouseTracking(true);
+  viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+  setFocusPolicy(Qt::StrongFocus);
+  horizontalScrollBar()->setSingleStep(32);
+  verticalScrollBar()->setSingleStep(32);
+}
+
+bool CQuorvexPView::ShowsPlane() const {
+  const int mode = doc_.State().workMode;
+  return doc_.State().drawingReady && (mode == kPlaneData || mode == kPlaneDrawing);
+}
+
+bool CQuorvexPView::ShowsHeight() const {
+  const int mode = doc_.State().workMode;
+  return doc_.State().drawingReady && (mode == kHeightData || mode == kHeightDrawing);
+}
+
+std::optional<SheetGeometry> CQuorvexPView::Sheet() const { return SheetGeometryOf(doc_.Settings()); }
+
+void CQuorvexPView::DrawingChanged() {
+  cacheValid_ = false;
+  splineWarned_ = false;
+  if (!Shown()) {
+    // Nothing shown: no tool stays active.
+    view_.measurePoints.clear();
+    view_.hoverIndex = -1;
+    view_.dragging = false;
+    editCurve_ = -1;
+    locator_.reset();
+    if (view_.toolState != kViewIdle) SetToolState(kViewIdle);
+  }
+  UpdateScrollBars();
+  viewport()->update();
+  emit StateChanged();
+}
+
+void CQuorvexPView::EnsureCache() {
+  const bool mask = !view_.normalView || view_.printing;
+  if (cacheValid_ && cacheZoomDen_ == view_.zoomDen && cacheMask_ == mask) return;
+  items_ = MovableItemList();
+  entities_.reset();
+  cacheValid_ = true;
+  cacheZoomDen_ = view_.zoomDen;
+  cacheMask_ = mask;
+  const auto sheet = Sheet();
+  if (!Shown() || !sheet) return;
+  entities_ = std::make_unique<EntityList>(*sheet);
+  DrawContext context;
+  context.zoomNum = view_.zoomNum;
+  context.zoomDen = view_.zoomDen;
+  context.maskOutsideSheet = mask;
+  DrawNetworkSheet(*entities_, doc_.Settings(), ShowsPlane() ? &doc_.Plane() : nullptr,
+                   ShowsHeight() ? &doc_.Height() : nullptr, context, &items_);
+}
+
+ScreenPoint CQuorvexPView::ScrollPosition() const {
+  return ScreenPoint{horizontalScrollBar()->value(), verticalScrollBar()->value()};
+}
+
+void CQuorvexPView::UpdateScrollBars() {
+  ScreenPoint size{};
+  if (Shown() && Sheet()) size = view_.ScrollSize(doc_.Settings().canvasWidthPx, doc_.Settings().canvasHeightPx);
+  const QSize client = viewport()->size();
+  horizontalScrollBar()->setPageStep(client.width());
+  verticalScrollBar()->setPageStep(client.height());
+  horizontalScrollBar()->setRange(0, std::max(0, size.x - client.width()));
+  verticalScrollBar()->setRange(0, std::max(0, size.y - client.height()));
+  view_.scroll = ScrollPosition();
+}
+
+void CQuorvexPView::ApplyScroll(ScreenPoint scroll) {
+  horizontalScrollBar()->setValue(scroll.x);
+  verticalScrollBar()->setValue(scroll.y);
+  view_.scroll = ScrollPosition();
+  viewport()->update();
+}
+
+void CQuorvexPView::resizeEvent(QResizeEvent* event) {
+  QAbstractScrollArea::resizeEvent(event);
+  UpdateScrollBars();
+  emit StateChanged();
+}
+
+void CQuorvexPView::scrollContentsBy(int, int) {
+  view_.scroll = ScrollPosition();
+  viewport()->update();
+}
+
+CanvasPoint CQuorvexPView::CanvasAt(QPoint pos) const {
+  const ScreenPoint s = ScrollPosition();
+  return view_.ScreenToCanvas(doc_.Settings().canvasHeightPx, ScreenPoint{pos.x() + s.x, pos.y() + s.y});
+}
+
+GroundPoint CQuorvexPView::GroundAt(QPoint pos) const {
+  const auto sheet = Sheet();
+  return sheet ? CanvasToMap(*sheet, CanvasAt(pos)) : GroundPoint{};
+}
+
+QPoint CQuorvexPView::ToViewport(CanvasPoint c) const {
+  const ScreenPoint p = view_.CanvasToScreen(doc_.Settings().canvasHeightPx, c);
+  const ScreenPoint s = ScrollPosition();
+  return QPoint(p.x - s.x, p.y - s.y);
+}
+
+QPoint CQuorvexPView::ViewportPosition(GroundPoint g) const {
+  const auto sheet = Sheet();
+  return sheet ? ToViewport(MapToCanvas(*sheet, g)) : QPoint();
+}
+
+QRect CQuorvexPView::ItemRect(const MovableItem& item, GroundPoint shift) const {
+  QPolygon corners;
+  for (const GroundPoint& g : item.outline) corners << ViewportPosition(GroundPoint{g.x + shift.x, g.y + shift.y});
+  return corners.boundingRect().adjusted(-6, -6, 6, 6);
+}
+
+void CQuorvexPView::SetToolState(int state) {
+  view_.toolState = state;
+  // The document knows a busy view as its tool state (close, export, save and
+  // print wait for an idle view).
+  doc_.State().toolState = state;
+  doc_.State().moveKind = view_.moveKind;
+  emit StateChanged();
+}
+
+void CQuorvexPView::EndTool() {
+  view_.measurePoints.clear();
+  view_.hoverIndex = -1;
+  view_.dragging = false;
+  editCurve_ = -1;
+  editVertex_ = -1;
+  unsetCursor();
+  viewport()->unsetCursor();
+  emit StatusText(1, QString());
+  SetToolState(kViewIdle);
+  viewport()->update();
+}
+
+// --- commands ------------------------------------------------------------------
+
+bool CQuorvexPView::ViewCommandAllowed(int id) const {
+  if (!Shown() || !Sheet()) return false;
+  const SettingsBlock& s = doc_.Settings();
+  switch (id) {
+    case kCommandWholeDrawing:
+      return view_.toolState == kViewIdle &&
+             WholeDrawingAvailable(view_, viewport()->width(), viewport()->height(), s.canvasWidthPx,
+                                   s.canvasHeightPx);
+    case kCommandZoomAtPlace:
+      return !view_.normalView && view_.zoomNum < view_.zoomDen &&
+             (view_.toolState == kViewIdle || view_.toolState == kViewChoosingPlace);
+    case kCommandMoveText:
+      return view_.toolState == kViewIdle || (view_.toolState == kViewMoving && view_.moveKind == kMoveTexts);
+    case kCommandMovePoint:
+      return ShowsHeight() &&
+             (view_.toolState == kViewIdle || (view_.toolState == kViewMoving && view_.moveKind == kMovePoints));
+    case kCommandMeasure:
+      return ShowsPlane() && s.settingsConfirmed != 0 &&
+             (view_.toolState == kViewIdle || view_.toolState == kViewMeasuring);
+    case kCommandRefresh:
+      return view_.toolState == kViewIdle;
+    default:
+      return true;
+  }
+}
+
+bool CQuorvexPView::ViewCommandActive(int id) const {
+  switch (id) {
+    case kCommandWholeDrawing: return !view_.normalView;
+    case kCommandZoomAtPlace: return view_.toolState == kViewChoosingPlace;
+    case kCommandMoveText: return view_.toolState == kViewMoving && view_.moveKind == kMoveTexts;
+    case kCommandMovePoint: return view_.toolState == kViewMoving && view_.moveKind == kMovePoints;
+    case kCommandMeasure: return view_.toolState == kViewMeasuring;
+    default: return false;
+  }
+}
+
+void CQuorvexPView::RunViewCommand(int id) {
+  // Pressing the button of the running tool ends it.
+  if (ViewCommandActive(id) && id != kCommandWholeDrawing) {
+    if (id == kCommandZoomAtPlace) {
+      CancelChoosePlace(view_);
+      viewport()->unsetCursor();
+      SetToolState(view_.toolState);
+    } else {
+      EndTool();
+    }
+    return;
+  }
+  if (!ViewCommandAllowed(id)) return;
+  locator_.reset();
+  switch (id) {
+    case kCommandWholeDrawing: {
+      const SettingsBlock& s = doc_.Settings();
+      if (ToggleWholeDrawing(view_, viewport()->width(), viewport()->height(), s.canvasWidthPx, s.canvasHeightPx)) {
+        const ScreenPoint target = view_.scroll;
+        UpdateScrollBars();
+        ApplyScroll(target);
+      }
+      break;
+    }
+    case kCommandZoomAtPlace:
+      BeginChoosePlace(view_);
+      SetToolState(view_.toolState);
+      viewport()->setCursor(Qt::CrossCursor);
+      break;
+    case kCommandMoveText:
+    case kCommandMovePoint:
+      view_.moveKind = id == kCommandMoveText ? kMoveTexts : kMovePoints;
+      view_.lastTool = id == kCommandMoveText ? kLastToolMoveText : kLastToolMovePoint;
+      view_.hoverIndex = -1;
+      view_.dragging = false;
+      doc_.State().drawingModified = true;
+      SetToolState(kViewMoving);
+      viewport()->setCursor(Qt::ArrowCursor);
+      break;
+    case kCommandMeasure:
+      view_.previousState = view_.toolState;
+      view_.lastTool = kLastToolMeasure;
+      view_.measurePoints.clear();
+      SetToolState(kViewMeasuring);
+      viewport()->setCursor(Qt::CrossCursor);
+      break;
+    case kCommandRefresh:
+      cacheValid_ = false;
+      break;
+    default:
+      break;
+  }
+  viewport()->update();
+  emit StateChanged();
+}
+
+void CQuorvexPView::LocatePoint(const QString& name) {
+  const auto sheet = Sheet();
+  if (!Shown() || !sheet) return;
+  const std::string gbk = ToGbk(name);
+  std::optional<GroundPoint> found;
+  if (ShowsPlane()) {
+    const PlaneNetwork& net = doc_.Plane();
+    const int n = std::clamp(net.pointCount, 0, kMaxPlanePoints);
+    for (int i = 0; i < n && !found; ++i)
+      if (SlotText(net.pointName[i]) == gbk) found = GroundPoint{net.x[i], net.y[i]};
+  } else {
+    const HeightNetwork& net = doc_.Height();
+    const int n = std::clamp(net.pointCount, 0, kMaxHeightPoints);
+    for (int i = 0; i < n && !found; ++i)
+      if (SlotText(net.pointName[i]) == gbk) found = GroundPoint{net.diagramX[i], net.diagramY[i]};
+  }
+  if (!found || !std::isfinite(found->x) || !std::isfinite(found->y)) return;
+  const QPoint at = ViewportPosition(*found);
+  if (!viewport()->rect().contains(at)) {
+    ApplyScroll(LocatorScroll(view_, doc_.Settings().canvasHeightPx, MapToCanvas(*sheet, *found)));
+  }
+  locator_ = found;
+  viewport()->update();
+}
+
+// --- painting ------------------------------------------------------------------
+
+void CQuorvexPView::paintEvent(QPaintEvent* event) {
+  QPainter painter(viewport());
+  painter.fillRect(event->rect(), kOutsideCanvas);
+  const auto sheet = Sheet();
+  if (!Shown() || !sheet) return;
+  EnsureCache();
+  if (!entities_) return;
+
+  const SettingsBlock& s = doc_.Settings();
+  const ScreenPoint size = view_.ScrollSize(s.canvasWidthPx, s.canvasHeightPx);
+  const ScreenPoint scroll = ScrollPosition();
+  painter.translate(-scroll.x, -scroll.y);
+  const QRect exposed = event->rect().translated(scroll.x, scroll.y);
+  painter.fillRect(exposed.intersected(QRect(0, 0, size.x, size.y)), Qt::white);
+  painter.setClipRect(exposed);
+
+  // The exposed part of the scrolled area on the canvas, a little larger so
+  // that thick pens at the edge are drawn too.
+  const int h = s.canvasHeightPx;
+  const CanvasPoint topLeft = view_.ScreenToCanvas(h, ScreenPoint{exposed.left(), exposed.top()});
+  const CanvasPoint bottomRight = view_.ScreenToCanvas(h, ScreenPoint{exposed.right() + 1, exposed.bottom() + 1});
+  const int margin = 8 + view_.zoomDen / std::max(1, view_.zoomNum);
+  const CanvasBox visible{bottomRight.row - margin, topLeft.row + margin, topLeft.column - margin,
+                          bottomRight.column + margin};
+
+  QtDrawingDevice device(painter);
+  RenderSettings settings = RenderSettingsFor(*sheet, s.opaqueTextBackground != 0);
+  settings.zoomNum = view_.zoomNum;
+  settings.zoomDen = view_.zoomDen;
+  Renderer renderer(device, settings);
+  entities_->Replay(renderer, visible);
+
+  // The edge of the paper.
+  painter.setPen(QPen(Qt::black, 1));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRect(QRect(QPoint(1, 1), QPoint(size.x - 2, size.y - 2)));
+
+  PaintOverlays(painter, renderer);
+
+  if (renderer.SplineFailures() > 0 && !splineWarned_) {
+    splineWarned_ = true;
+    QTimer::singleShot(0, this, [this] { platform_.ShowMessage(SplineFitErrorMessage()); });
+  }
+}
+
+void CQuorvexPView::PaintOverlays(QPainter& painter, Renderer& renderer) {
+  const ScreenPoint scroll = ScrollPosition();
+  const auto onArea = [&](GroundPoint g) { return ViewportPosition(g) + QPoint(scroll.x, scroll.y); };
+  // A rubber band shows on any background: white under a dashed black line.
+  const auto band = [&](const QPolygon& line, bool closed) {
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(Qt::white, 3));
+    closed ? painter.drawPolygon(line) : painter.drawPolyline(line);
+    painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
+    closed ? painter.drawPolygon(line) : painter.drawPolyline(line);
+  };
+
+  const auto& items = items_.Items();
+  if (view_.toolState == kViewMoving && view_.hoverIndex >= 0 && view_.hoverIndex < static_cast<int>(items.size())) {
+    const MovableItem& item = items[static_cast<size_t>(view_.hoverIndex)];
+    if (view_.dragging) {
+      const GroundPoint a = GroundAt(dragStart_), b = GroundAt(dragNow_);
+      QPolygon outline;
+      for (int i = 0; i < 4; ++i) outline << onArea(GroundPoint{item.outline[i].x + b.x - a.x, item.outline[i].y + b.y - a.y});
+      band(outline, true);
+    } else if (item.isText) {
+      renderer.SetMode(kRenderHighlight);
+      renderer.Text(MakeEntityHeader(EntityKind::Text, EntityCategory::Texts), item.text);
+      renderer.SetMode(kRenderNormal);
+    } else {
+      QPolygon outline;
+      for (int i = 0; i < 4; ++i) outline << onArea(item.outline[i]);
+      painter.setPen(QPen(kHighlight, 2));
+      painter.setBrush(Qt::NoBrush);
+      painter.drawPolygon(outline);
+    }
+  }
+
+  if (view_.toolState == kViewMeasuring && !view_.measurePoints.empty()) {
+    QPolygon line;
+    for (const MeasureVertex& v : view_.measurePoints) line << onArea(v.ground);
+    line << cursor_ + QPoint(scroll.x, scroll.y);
+    band(line, false);
+  }
+
+  if (view_.toolState == kViewEditingCurve && editCurve_ >= 0) {
+    if (const auto sheet = Sheet()) {
+      CanvasPoint control[5];
+      for (int i = 0; i < 5; ++i) control[i] = MapToCanvas(*sheet, editPoints_[i]);
+      std::vector<CanvasPoint> samples;
+      if (SampleSpline(control, false, samples) == SplineStatus::Ok) {
+        QPolygon curve;
+        for (const CanvasPoint& c : samples) curve << ToViewport(c) + QPoint(scroll.x, scroll.y);
+        painter.setPen(QPen(QColor(0, 255, 0), 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawPolyline(curve);
+      }
+      QPolygon polygon;
+      for (const CanvasPoint& c : control) polygon << ToViewport(c) + QPoint(scroll.x, scroll.y);
+      band(polygon, false);
+      painter.setPen(QPen(Qt::black, 1));
+      for (int i = 1; i <= 3; ++i) {
+        painter.setBrush(i == editVertex_ ? QBrush(kHighlight) : QBrush(Qt::white));
+        painter.drawRect(QRect(polygon[i] - QPoint(4, 4), QSize(8, 8)));
+      }
+    }
+  }
+
+  if (locator_) {
+    painter.setPen(QPen(kLocatorGreen, 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(onArea(*locator_), kLocatorRadius, kLocatorRadius);
+  }
+}
+
+// --- mouse and keys ------------------------------------------------------------
+
+void CQuorvexPView::mousePressEvent(QMouseEvent* event) {
+  const QPoint pos = event->position().toPoint();
+  setFocus();
+  if (!Shown()) return;
+  const bool left = event->button() == Qt::LeftButton;
+  const bool right = event->button() == Qt::RightButton;
+  locator_.reset();
+  switch (view_.toolState) {
+    case kViewChoosingPlace:
+      if (left) {
+        const ScreenPoint s = ScrollPosition();
+        const ScreenPoint target = ZoomAtPlace(view_, ScreenPoint{pos.x() + s.x, pos.y() + s.y},
+                                               viewport()->width(), viewport()->height());
+        UpdateScrollBars();
+        ApplyScroll(target);
+      } else if (right) {
+        CancelChoosePlace(view_);
+      }
+      viewport()->unsetCursor();
+      SetToolState(view_.toolState);
+      break;
+    case kViewMeasuring:
+      if (left) {
+        const CanvasPoint c = CanvasAt(pos);
+        const auto sheet = Sheet();
+        if (sheet) view_.measurePoints.push_back(MeasureVertex{CanvasToMap(*sheet, c), c});
+        cursor_ = pos;
+      } else if (right) {
+        EndTool();
+      }
+      break;
+    case kViewMoving:
+      if (left && view_.dragging) {
+        DropItem(pos);
+      } else if (left && view_.hoverIndex >= 0) {
+        view_.dragging = true;
+        dragStart_ = dragNow_ = pos;
+        viewport()->setCursor(Qt::ClosedHandCursor);
+      } else if (right && view_.dragging) {
+        view_.dragging = false;
+        viewport()->setCursor(Qt::ArrowCursor);
+      } else if (right) {
+        EndTool();
+      }
+      break;
+    case kViewEditingCurve:
+      if (left) PickVertex(pos);
+      else if (right) FinishCurveEdit();
+      break;
+    default:
+      break;
+  }
+  viewport()->update();
+}
+
+void CQuorvexPView::mouseMoveEvent(QMouseEvent* event) {
+  const QPoint pos = event->position().toPoint();
+  cursor_ = pos;
+  const auto sheet = Sheet();
+  if (!Shown() || !sheet) return;
+  if (doc_.Settings().settingsConfirmed != 0) {
+    emit StatusText(2, FromGbk(CursorCoordinatesText(*sheet, CanvasAt(pos))));
+  }
+  switch (view_.toolState) {
+    case kViewMeasuring:
+      if (!view_.measurePoints.empty()) {
+        emit StatusText(1, FromGbk(MeasurementText(view_.measurePoints, GroundAt(pos))));
+        viewport()->update();
+      }
+      break;
+    case kViewMoving:
+      if (view_.dragging) {
+        dragNow_ = pos;
+        viewport()->update();
+      } else {
+        HoverAt(pos);
+      }
+      break;
+    case kViewEditingCurve:
+      if (editVertex_ >= 1 && (event->buttons() & Qt::LeftButton)) {
+        editPoints_[editVertex_] = GroundAt(pos);
+        viewport()->update();
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+void CQuorvexPView::HoverAt(QPoint pos) {
+  const GroundPoint g = GroundAt(pos);
+  const auto& items = Items().Items();
+  int found = -1;
+  // The item drawn last lies on top.
+  for (int i = static_cast<int>(items.size()) - 1; i >= 0 && found < 0; --i) {
+    const MovableItem& item = items[static_cast<size_t>(i)];
+    if (IsTextItem(item.kind) == (view_.moveKind == kMoveTexts) && ItemContains(item, g)) found = i;
+  }
+  if (found == view_.hoverIndex) return;
+  // Only the two items' places are repainted, not the whole drawing.
+  const auto repaint = [&](int index) {
+    if (index >= 0 && index < static_cast<int>(items.size()))
+      viewport()->update(ItemRect(items[static_cast<size_t>(index)], GroundPoint{}));
+  };
+  repaint(view_.hoverIndex);
+  view_.hoverIndex = found;
+  repaint(found);
+}
+
+void CQuorvexPView::DropItem(QPoint pos) {
+  const auto sheet = Sheet();
+  const auto& items = items_.Items();
+  view_.dragging = false;
+  viewport()->setCursor(Qt::ArrowCursor);
+  if (!sheet || view_.hoverIndex < 0 || view_.hoverIndex >= static_cast<int>(items.size())) return;
+  const MovableItem item = items[static_cast<size_t>(view_.hoverIndex)];
+  const GroundPoint a = GroundAt(dragStart_), b = GroundAt(pos);
+  const GroundPoint moved{item.reference.x + b.x - a.x, item.reference.y + b.y - a.y};
+  const double m = sheet->GroundPerMillimetre();
+  if (ShowsPlane()) StoreMovedPlaneItem(doc_.Plane(), item, moved, m);
+  else StoreMovedHeightItem(doc_.Height(), item, moved, m);
+  doc_.State().drawingModified = true;
+  view_.hoverIndex = -1;
+  cacheValid_ = false;
+  viewport()->update();
+  emit StateChanged();
+}
+
+int CQuorvexPView::CurveNear(QPoint pos) const {
+  const auto sheet = Sheet();
+  if (!ShowsHeight() || !sheet) return -1;
+  const HeightNetwork& net = doc_.Height();
+  const CanvasPoint at = CanvasAt(pos);
+  const double tolerance = static_cast<double>(kCurvePickTolerance) * view_.zoomDen / std::max(1, view_.zoomNum);
+  const int n = std::clamp(net.observationCount, 0, kMaxHeightDifferences);
+  int best = -1;
+  double bestD2 = tolerance * tolerance;
+  std::vector<CanvasPoint> samples;
+  for (int i = 0; i < n; ++i) {
+    CanvasPoint control[kCurvePointCount];
+    for (int k = 0; k < kCurvePointCount; ++k) control[k] = MapToCanvas(*sheet, {net.curve[i][k][0], net.curve[i][k][1]});
+    samples.clear();
+    if (SampleSpline(control, false, samples) != SplineStatus::Ok) continue;
+    for (size_t k = 1; k < samples.size(); ++k) {
+      const double d2 = SegmentDistance2(at.column, at.row, samples[k - 1].column, samples[k - 1].row,
+                                         samples[k].column, samples[k].row);
+      if (d2 <= bestD2) bestD2 = d2, best = i;
+    }
+  }
+  return best;
+}
+
+void CQuorvexPView::PickVertex(QPoint pos) {
+  const auto sheet = Sheet();
+  if (!sheet) return;
+  const CanvasPoint at = CanvasAt(pos);
+  const int limit = std::min(kVertexPickPixels * view_.zoomDen / std::max(1, view_.zoomNum), kVertexPickCanvasLimit);
+  double best = static_cast<double>(limit) * limit;
+  editVertex_ = -1;
+  for (int i = 1; i <= 3; ++i) {
+    const CanvasPoint c = MapToCanvas(*sheet, editPoints_[i]);
+    const double d2 = std::pow(c.row - at.row, 2) + std::pow(c.column - at.column, 2);
+    if (d2 <= best) best = d2, editVertex_ = i;
+  }
+}
+
+void CQuorvexPView::FinishCurveEdit() {
+  if (editCurve_ >= 0) {
+    const GroundPoint interior[3] = {editPoints_[1], editPoints_[2], editPoints_[3]};
+    StoreCurveControlPoints(doc_.Height(), editCurve_, interior);
+    doc_.State().drawingModified = true;
+  }
+  editCurve_ = -1;
+  editVertex_ = -1;
+  ReturnToPreviousState(view_);
+  SetToolState(view_.toolState);
+  cacheValid_ = false;
+  viewport()->update();
+}
+
+void CQuorvexPView::contextMenuEvent(QContextMenuEvent* event) {
+  if (view_.toolState != kViewIdle || !ShowsHeight()) return;
+  const int curve = CurveNear(event->pos());
+  if (curve < 0) return;
+  view_.previousState = kViewIdle;
+  SetToolState(kViewContextMenu);
+  QMenu menu(this);
+  QAction* edit = menu.addAction(QStringLiteral("编辑"));
+  if (menu.exec(event->globalPos()) == edit) {
+    const HeightNetwork& net = doc_.Height();
+    for (int k = 0; k < kCurvePointCount; ++k) editPoints_[k] = GroundPoint{net.curve[curve][k][0], net.curve[curve][k][1]};
+    editCurve_ = curve;
+    editVertex_ = -1;
+    SetToolState(kViewEditingCurve);
+  } else {
+    SetToolState(kViewIdle);
+  }
+  viewport()->update();
+}
+
+void CQuorvexPView::keyPressEvent(QKeyEvent* event) {
+  if (!Shown()) return QAbstractScrollArea::keyPressEvent(event);
+  std::optional<ScrollKey> key;
+  switch (event->key()) {
+    case Qt::Key_Left: case Qt::Key_A: key = ScrollKey::Left; break;
+    case Qt::Key_Right: case Qt::Key_D: key = ScrollKey::Right; break;
+    case Qt::Key_Up: case Qt::Key_W: key = ScrollKey::Up; break;
+    case Qt::Key_Down: case Qt::Key_S: key = ScrollKey::Down; break;
+    default: break;
+  }
+  const bool arrow = event->key() == Qt::Key_Left || event->key() == Qt::Key_Right || event->key() == Qt::Key_Up ||
+                     event->key() == Qt::Key_Down;
+  const SettingsBlock& s = doc_.Settings();
+  if (key && arrow && (event->modifiers() & Qt::ShiftModifier)) {
+    // Moving the sheet over the network, in the whole-drawing view of a plane diagram.
+    if (ShowsPlane() && s.settingsConfirmed != 0 && s.sheetMoveLock == 0 && !view_.normalView &&
+        view_.toolState == kViewIdle) {
+      MoveSheet(doc_.Settings(), *key);
+      doc_.State().drawingModified = true;
+      cacheValid_ = false;
+      viewport()->update();
+    }
+    return;
+  }
+  const int state = view_.toolState;
+  const bool scrolling = state == kViewIdle || state == kViewMeasuring || state == kViewEditingCurve ||
+                         (state == kViewMoving && !view_.dragging);
+  if (key && scrolling) {
+    const ScreenPoint max{horizontalScrollBar()->maximum(), verticalScrollBar()->maximum()};
+    ApplyScroll(KeyScroll(ScrollPosition(), *key, max));
+    return;
+  }
+  if (event->key() == Qt::Key_Space && state == kViewIdle) {
+    switch (view_.lastTool) {
+      case kLastToolMeasure: RunViewCommand(kCommandMeasure); break;
+      case kLastToolMoveText: RunViewCommand(kCommandMoveText); break;
+      case kLastToolMovePoint: RunViewCommand(kCommandMovePoint); break;
+      default: break;
+    }
+    return;
+  }
+  QAbstractScrollArea::keyPressEvent(event);
+}
+
+}  // namespace qp

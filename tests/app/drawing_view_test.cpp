@@ -1,0 +1,123 @@
+// The drawing view driven as a user drives it: a computed plane network shown
+// in the main window, a point name moved with the text-move tool, a distance
+// measured, the whole-drawing zoom and the point locator.
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QScrollBar>
+#include <QTest>
+#include <cmath>
+
+#include "app/app_test_support.h"
+#include "app/quorvex_view.h"
+#include "cli/plane_command.h"
+#include "common/gbk_text.h"
+#include "common/name_slot.h"
+#include "drawing/entity_list.h"
+#include "drawing/network_drawing.h"
+#include "plane/plane_file.h"
+
+namespace qp::testing {
+namespace {
+
+struct DrawingViewTest : MainFrameTest {
+  CQuorvexPView* view = nullptr;
+
+  void SetUp() override {
+    MainFrameTest::SetUp();
+    CommandOptions options;
+    options.dataPath = dir.File("TRI.NAP");
+    options.inputPath = SourcePath("examples/plane/triangulation.txt");
+    ScriptedPlatform quiet;
+    ASSERT_EQ(RunPlaneCommand(options, quiet), 0);
+    ASSERT_TRUE(ReadWritePlaneFile(options.dataPath, FileDirection::Read, doc.Settings(), doc.Plane()));
+    doc.State().workMode = kPlaneDrawing;
+    doc.State().drawingReady = true;
+    frame->resize(1100, 800);
+    view = frame->View();
+    view->DrawingChanged();
+    view->viewport()->repaint();  // builds the drawing
+  }
+
+  int PointIndex(const char* utf8Name) const {
+    for (int i = 0; i < doc.Plane().pointCount; ++i)
+      if (SlotText(doc.Plane().pointName[i]) == Gbk(utf8Name)) return i;
+    return -1;
+  }
+
+  void SaveScreenshot(const char* name) {
+    const QString dirName = qEnvironmentVariable("QUORVEX_SCREENSHOT_DIR");
+    if (!dirName.isEmpty()) frame->grab().save(dirName + "/" + name);
+  }
+};
+
+TEST_F(DrawingViewTest, PointNameMovedWithTheTextTool) {
+  const int n3 = PointIndex("N3");
+  ASSERT_GE(n3, 0);
+  // Bring the point into the window first.
+  view->LocatePoint(QStringLiteral("N3"));
+  view->viewport()->repaint();
+  const MovableItem* item = nullptr;
+  for (const MovableItem& i : view->Items().Items())
+    if (i.kind == MovableKind::PlaneName && i.index == n3) item = &i;
+  ASSERT_NE(item, nullptr) << view->Items().Items().size();
+  const GroundPoint middle{(item->outline[0].x + item->outline[2].x) / 2, (item->outline[0].y + item->outline[2].y) / 2};
+  const QPoint at = view->ViewportPosition(middle);
+  ASSERT_TRUE(view->viewport()->rect().contains(at));
+
+  frame->RunCommand(kCmdMoveText);
+  ASSERT_EQ(view->View().toolState, kViewMoving);
+  EXPECT_EQ(doc.State().toolState, kViewMoving);  // close, export, save and print wait
+  QTest::mouseMove(view->viewport(), at);
+  EXPECT_GE(view->View().hoverIndex, 0);
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+  EXPECT_TRUE(view->View().dragging);
+  QTest::mouseMove(view->viewport(), at + QPoint(40, -20));
+  SaveScreenshot("view_text_move.png");
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at + QPoint(40, -20));
+  EXPECT_FALSE(view->View().dragging);
+
+  // 40 screen pixels east and 20 north at 1:1 and 200 dots per inch.
+  const double mmPerPixel = 25.4 / doc.Settings().resolution;
+  EXPECT_NEAR(doc.Plane().labelOffsetY[n3], 40 * mmPerPixel, 2 * mmPerPixel);
+  EXPECT_NEAR(doc.Plane().labelOffsetX[n3], 20 * mmPerPixel, 2 * mmPerPixel);
+  EXPECT_TRUE(doc.State().drawingModified);
+
+  QTest::mouseClick(view->viewport(), Qt::RightButton, {}, at);  // ends the tool
+  EXPECT_EQ(view->View().toolState, kViewIdle);
+  EXPECT_EQ(doc.State().toolState, kViewIdle);
+}
+
+TEST_F(DrawingViewTest, MeasuringShowsDistanceAngleAndTotal) {
+  frame->RunCommand(kCmdMeasure);
+  ASSERT_EQ(view->View().toolState, kViewMeasuring);
+  const QPoint a(100, 100), b(300, 100), c(300, 300);
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, a);
+  QTest::mouseMove(view->viewport(), b);
+  EXPECT_TRUE(frame->StatusPane(1)->text().startsWith(QStringLiteral("距离方位=")));
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, b);
+  QTest::mouseMove(view->viewport(), c);
+  // A right angle at the second vertex.
+  EXPECT_TRUE(frame->StatusPane(1)->text().contains(QStringLiteral("< 90.0000>"))) << frame->StatusPane(1)->text().toStdString();
+  EXPECT_FALSE(frame->StatusPane(2)->text().isEmpty());
+  SaveScreenshot("view_measure.png");
+  QTest::mouseClick(view->viewport(), Qt::RightButton, {}, c);
+  EXPECT_EQ(view->View().toolState, kViewIdle);
+  EXPECT_TRUE(frame->StatusPane(1)->text().isEmpty());
+}
+
+TEST_F(DrawingViewTest, WholeDrawingAndBack) {
+  ASSERT_TRUE(view->ViewCommandAllowed(kCmdShowAll));
+  view->RunViewCommand(kCmdShowAll);
+  EXPECT_FALSE(view->View().normalView);
+  EXPECT_GT(view->View().zoomDen, 1024);
+  view->viewport()->repaint();
+  SaveScreenshot("view_whole_drawing.png");
+  EXPECT_TRUE(view->ViewCommandAllowed(kCmdShowPosition));
+  view->RunViewCommand(kCmdShowAll);
+  EXPECT_TRUE(view->View().normalView);
+  EXPECT_EQ(view->View().zoomDen, 1024);
+}
+
+}  // namespace
+}  // namespace qp::testing

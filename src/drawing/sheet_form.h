@@ -115,6 +115,8 @@ class SheetForm {
   const std::string& TextFontFace() const { return textFace_; }
   std::array<float, 2> TextFontSize() const { return textFont_; }
   int TextFontColour() const { return textColour_; }
+  // A colour chosen for the text font on its own (0x00BBGGRR).
+  void SetTextFontColour(int colour) { textColour_ = colour; }
 
   // One spin step on a size field: its number + delta (10 x delta for the
   // height and width), kept within the field's limits.

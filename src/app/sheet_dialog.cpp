@@ -1,0 +1,378 @@
+#include "app/sheet_dialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <map>
+#include <string>
+
+#include "app/font_choice.h"
+#include "app/qt_text.h"
+#include "app/tool_dialog_support.h"
+#include "common/gbk_text.h"
+
+namespace qp {
+namespace {
+
+// The size fields: object name stem and caption (the tip table's key).
+struct SizeFieldInfo {
+  const char* name;
+  const char* caption;
+  const char* spinCaption;
+};
+constexpr SizeFieldInfo kSizeInfo[kSheetSizeFieldCount] = {
+    {"sheetHeight", "图幅高度", "图幅高度微调"}, {"sheetWidth", "图幅宽度", "图幅宽度微调"},
+    {"marginTop", "上边距", "上边距微调"},       {"marginBottom", "下边距", "下边距微调"},
+    {"marginLeft", "左边距", "左边距微调"},      {"marginRight", "右边距", "右边距微调"},
+};
+
+// The font buttons: object name, caption of the row, the tip table's key.
+struct FontButtonInfo {
+  SheetFontButton button;
+  const char* name;
+  const char* caption;
+  const char* tipKey;
+};
+constexpr FontButtonInfo kFontInfo[] = {
+    {kTextFontButton, "textFontButton", "文本字体", "文本字体"},
+    {kTitleFontButton, "titleFontButton", "图名字高", "图名字体"},
+    {kNotesFontButton, "notesFontButton", "说明字体", "说明字体"},
+    {kScaleFontButton, "scaleFontButton", "比例尺字体", "比例尺字体"},
+    {kUnitFontButton, "unitFontButton", "名称字体", "名称字体"},
+};
+
+// The sheet font each button other than the text font edits.
+SheetFont StoredFontOf(SheetFontButton button) {
+  switch (button) {
+    case kTitleFontButton:
+      return kTitleFont;
+    case kNotesFontButton:
+      return kNotesFont;
+    case kScaleFontButton:
+      return kScaleFont;
+    default:
+      return kUnitFont;
+  }
+}
+
+QLabel* Caption(const char* text, QWidget* parent) { return new QLabel(QString::fromUtf8(text), parent); }
+
+QToolButton* ArrowButton(Qt::ArrowType arrow, QWidget* parent) {
+  auto* button = new QToolButton(parent);
+  button->setArrowType(arrow);
+  button->setAutoRepeat(true);
+  button->setFixedSize(18, 12);
+  button->setFocusPolicy(Qt::NoFocus);
+  return button;
+}
+
+}  // namespace
+
+CQuorvexSheetDialog::CQuorvexSheetDialog(SettingsBlock& settings, bool heightMode, PlatformServices& platform,
+                                         QWidget* parent)
+    : QDialog(parent), settings_(settings), platform_(platform), form_(settings, heightMode) {
+  setObjectName(QStringLiteral("sheetDialog"));
+  setWindowTitle(QStringLiteral("控制网图设置"));
+  BuildControls();
+  ShowForm();
+}
+
+void CQuorvexSheetDialog::BuildControls() {
+  std::map<std::string, QWidget*> tipped;
+
+  // --- The sheet: scale, corner, size and margins ---------------------------
+  auto* sheetBox = new QGroupBox(QStringLiteral("图纸"), this);
+  auto* sheet = new QGridLayout(sheetBox);
+  scale_ = GbkCombo(this, SheetScaleItems());
+  scale_->setEditable(true);
+  scale_->setInsertPolicy(QComboBox::NoInsert);
+  cornerX_ = new QLineEdit(this);
+  cornerY_ = new QLineEdit(this);
+  cornerX_->setMinimumWidth(120);
+  cornerY_->setMinimumWidth(120);
+  SetObjectNames({{scale_, "scaleCombo"}, {cornerX_, "cornerXEdit"}, {cornerY_, "cornerYEdit"}});
+  tipped["比例尺"] = scale_;
+  tipped["西南角X"] = cornerX_;
+  tipped["西南角Y"] = cornerY_;
+  sheet->addWidget(Caption("比例尺", this), 0, 0);
+  sheet->addWidget(scale_, 0, 1, 1, 4);
+  sheet->addWidget(Caption("西南角X(公里)", this), 1, 0);
+  sheet->addWidget(cornerX_, 1, 1, 1, 4);
+  sheet->addWidget(Caption("西南角Y(公里)", this), 2, 0);
+  sheet->addWidget(cornerY_, 2, 1, 1, 4);
+  for (int f = 0; f < kSheetSizeFieldCount; ++f) {
+    const SizeFieldInfo& info = kSizeInfo[f];
+    auto* edit = new QLineEdit(this);
+    edit->setObjectName(QString::fromUtf8(info.name) + QStringLiteral("Edit"));
+    edit->setMinimumWidth(64);
+    auto* arrows = new QWidget(this);
+    arrows->setObjectName(QString::fromUtf8(info.name) + QStringLiteral("Spin"));
+    auto* column = new QVBoxLayout(arrows);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    QToolButton* up = ArrowButton(Qt::UpArrow, arrows);
+    QToolButton* down = ArrowButton(Qt::DownArrow, arrows);
+    up->setObjectName(QString::fromUtf8(info.name) + QStringLiteral("Up"));
+    down->setObjectName(QString::fromUtf8(info.name) + QStringLiteral("Down"));
+    column->addWidget(up);
+    column->addWidget(down);
+    sizes_[f] = edit;
+    spins_[f] = {up, down};
+    tipped[info.caption] = edit;
+    tipped[info.spinCaption] = arrows;
+    const auto field = static_cast<SheetSizeField>(f);
+    connect(up, &QToolButton::clicked, this, [this, field] { Run([&] { form_.Spin(field, 1); }); });
+    connect(down, &QToolButton::clicked, this, [this, field] { Run([&] { form_.Spin(field, -1); }); });
+    // Two fields a row: height and width, top and bottom, left and right.
+    const int row = 3 + f / 2, col = (f % 2) * 3;
+    auto* cell = new QHBoxLayout;
+    cell->setSpacing(1);
+    cell->addWidget(edit);
+    cell->addWidget(arrows);
+    sheet->addWidget(Caption(info.caption, this), row, col);
+    sheet->addLayout(cell, row, col + 1);
+  }
+  sheet->setColumnMinimumWidth(2, 8);
+  sheet->setColumnStretch(1, 1);
+  sheet->setColumnStretch(4, 1);
+  sheet->setRowStretch(6, 1);
+
+  // --- Frame, grid and resolution -------------------------------------------
+  auto* finishBox = new QGroupBox(QStringLiteral("图面整饰"), this);
+  auto* finish = new QGridLayout(finishBox);
+  resolution_ = GbkCombo(this, SheetResolutionItems());
+  gridStyle_ = GbkCombo(this, SheetGridStyleItems());
+  labelUnit_ = GbkCombo(this, SheetLabelUnitItems());
+  frameSpacing_ = new QLineEdit(this);
+  showScale_ = new QCheckBox(this);
+  showGridLabels_ = new QCheckBox(this);
+  SetObjectNames({{resolution_, "resolutionCombo"},
+                  {gridStyle_, "gridStyleCombo"},
+                  {labelUnit_, "labelUnitCombo"},
+                  {frameSpacing_, "frameSpacingEdit"},
+                  {showScale_, "showScaleCheck"},
+                  {showGridLabels_, "showGridLabelsCheck"}});
+  tipped["格网方式"] = gridStyle_;
+  tipped["格网注记"] = labelUnit_;
+  tipped["内外边框间距"] = frameSpacing_;
+  tipped["显示比例尺"] = showScale_;
+  tipped["显示格网注记"] = showGridLabels_;
+  resolution_->setToolTip(QStringLiteral("图纸分辨率(每英寸点数)"));
+  finish->addWidget(Caption("分辨率", this), 0, 0);
+  finish->addWidget(resolution_, 0, 1);
+  finish->addWidget(Caption("格网方式", this), 1, 0);
+  finish->addWidget(gridStyle_, 1, 1);
+  finish->addWidget(Caption("格网注记", this), 2, 0);
+  finish->addWidget(labelUnit_, 2, 1);
+  finish->addWidget(Caption("边框间距(毫米)", this), 3, 0);
+  finish->addWidget(frameSpacing_, 3, 1);
+  finish->addWidget(showScale_, 4, 0, 1, 2);
+  finish->addWidget(showGridLabels_, 5, 0, 1, 2);
+  finish->setRowStretch(6, 1);
+  finish->setColumnStretch(1, 1);
+
+  // --- Fonts ----------------------------------------------------------------
+  auto* fontBox = new QGroupBox(QStringLiteral("字体"), this);
+  auto* fonts = new QGridLayout(fontBox);
+  titleHeight_ = new QLineEdit(this);
+  titleHeight_->setObjectName(QStringLiteral("titleHeightEdit"));
+  titleHeight_->setMaximumWidth(60);
+  tipped["图名字高"] = titleHeight_;
+  textColour_ = new QPushButton(QStringLiteral("颜色"), this);
+  textColour_->setObjectName(QStringLiteral("textColourButton"));
+  textColour_->setToolTip(QStringLiteral("选择文本字体的颜色"));
+  int row = 0;
+  for (const FontButtonInfo& info : kFontInfo) {
+    auto* button = new QPushButton(this);
+    button->setObjectName(QString::fromUtf8(info.name));
+    button->setAutoDefault(false);
+    button->setMinimumWidth(120);
+    button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    fontButtons_[info.button] = button;
+    tipped[info.tipKey] = button;
+    fonts->addWidget(Caption(info.caption, this), row, 0);
+    fonts->addWidget(button, row, 1);
+    if (info.button == kTextFontButton) fonts->addWidget(textColour_, row, 2);
+    if (info.button == kTitleFontButton) fonts->addWidget(titleHeight_, row, 2);
+    const SheetFontButton which = info.button;
+    connect(button, &QPushButton::clicked, this, [this, which] { ChooseFont(which); });
+    ++row;
+  }
+  fonts->setRowStretch(row, 1);
+  fonts->setColumnStretch(1, 1);
+  textColour_->setAutoDefault(false);
+  connect(textColour_, &QPushButton::clicked, this, [this] {
+    int32_t colour = form_.TextFontColour();
+    if (SelectColour(this, colour)) Run([&] { form_.SetTextFontColour(colour); });
+  });
+
+  // --- Remarks, notes and names ---------------------------------------------
+  auto* remarkBox = new QGroupBox(QStringLiteral("说明"), this);
+  auto* noteBox = new QGroupBox(QStringLiteral("附注:"), this);
+  auto* remarkRows = new QGridLayout(remarkBox);
+  auto* noteRows = new QGridLayout(noteBox);
+  static const char* const kRemarkKeys[4] = {"说明1", "说明2", "说明3", "说明4"};
+  static const char* const kNoteKeys[4] = {"附注1", "附注2", "附注3", "附注4"};
+  for (int i = 0; i < 4; ++i) {
+    remarks_[i] = new QLineEdit(this);
+    notes_[i] = new QLineEdit(this);
+    remarks_[i]->setObjectName(QStringLiteral("remark%1Edit").arg(i + 1));
+    notes_[i]->setObjectName(QStringLiteral("note%1Edit").arg(i + 1));
+    remarks_[i]->setMinimumWidth(300);
+    notes_[i]->setMinimumWidth(300);
+    tipped[kRemarkKeys[i]] = remarks_[i];
+    tipped[kNoteKeys[i]] = notes_[i];
+    remarkRows->addWidget(new QLabel(QString::number(i + 1), this), i, 0);
+    remarkRows->addWidget(remarks_[i], i, 1);
+    noteRows->addWidget(new QLabel(QString::number(i + 1), this), i, 0);
+    noteRows->addWidget(notes_[i], i, 1);
+  }
+  unitName_ = new QLineEdit(this);
+  networkName_ = new QLineEdit(this);
+  networkName_->setReadOnly(true);
+  SetObjectNames({{unitName_, "unitNameEdit"}, {networkName_, "networkNameEdit"}});
+  tipped["绘图单位名称"] = unitName_;
+  networkName_->setToolTip(QStringLiteral("控制网名"));
+  auto* names = new QHBoxLayout;
+  names->addWidget(Caption("绘图单位名称", this));
+  names->addWidget(unitName_, 3);
+  names->addSpacing(12);
+  names->addWidget(Caption("控制网名", this));
+  names->addWidget(networkName_, 2);
+
+  SetToolTips(SheetToolTips(), tipped);
+
+  // The length of a sheet text is tested as it is typed.
+  for (QLineEdit* edit : {remarks_[0], remarks_[1], remarks_[2], remarks_[3], notes_[0], notes_[1], notes_[2],
+                          notes_[3], unitName_}) {
+    connect(edit, &QLineEdit::textEdited, this,
+            [this](const QString& text) { SheetForm::CheckTextLength(ToGbk(text), platform_); });
+  }
+  connect(titleHeight_, &QLineEdit::textEdited, this,
+          [this](const QString& text) { Run([&] { form_.EditTitleHeight(ToGbk(text)); }); });
+  connect(gridStyle_, &QComboBox::currentIndexChanged, this, [this](int index) {
+    if (!showing_) Run([&] { form_.SelectGridStyle(index); });
+  });
+  for (QCheckBox* check : {showScale_, showGridLabels_}) {
+    connect(check, &QCheckBox::toggled, this, [this] {
+      if (!showing_) Run([] {});
+    });
+  }
+
+  // --- Buttons --------------------------------------------------------------
+  ok_ = new QPushButton(QStringLiteral("确认"), this);
+  cancel_ = new QPushButton(QStringLiteral("放弃"), this);
+  SetObjectNames({{ok_, "okButton"}, {cancel_, "cancelButton"}});
+  ok_->setDefault(true);
+  cancel_->setAutoDefault(false);
+  connect(ok_, &QPushButton::clicked, this, &CQuorvexSheetDialog::Confirm);
+  connect(cancel_, &QPushButton::clicked, this, &CQuorvexSheetDialog::reject);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(ok_);
+  buttons->addWidget(cancel_);
+
+  auto* top = new QHBoxLayout;
+  top->addWidget(sheetBox, 3);
+  top->addWidget(finishBox, 2);
+  top->addWidget(fontBox, 2);
+  auto* texts = new QHBoxLayout;
+  texts->addWidget(remarkBox);
+  texts->addWidget(noteBox);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(top);
+  layout->addLayout(texts);
+  layout->addLayout(names);
+  layout->addStretch(1);
+  layout->addLayout(buttons);
+
+  // The scale, corner and sheet size of a height sheet follow the network:
+  // shown, greyed, not edited.
+  if (!form_.SheetControlsEnabled()) {
+    scale_->setEnabled(false);
+    for (QLineEdit* edit : {cornerX_, cornerY_}) {
+      edit->setReadOnly(true);
+      edit->setEnabled(false);
+    }
+    for (int f = 0; f < kSheetSizeFieldCount; ++f) {
+      sizes_[f]->setReadOnly(true);
+      sizes_[f]->setEnabled(false);
+      spins_[f][0]->setEnabled(false);
+      spins_[f][1]->setEnabled(false);
+    }
+  }
+}
+
+void CQuorvexSheetDialog::ReadControls() {
+  form_.scaleText = ToGbk(scale_->currentText());
+  form_.cornerXText = ToGbk(cornerX_->text());
+  form_.cornerYText = ToGbk(cornerY_->text());
+  for (int f = 0; f < kSheetSizeFieldCount; ++f) form_.sizeTexts[f] = ToGbk(sizes_[f]->text());
+  form_.resolutionIndex = resolution_->currentIndex();
+  form_.labelUnit = labelUnit_->currentIndex();
+  form_.showScale = showScale_->isChecked();
+  form_.showGridLabels = showGridLabels_->isChecked();
+  form_.frameSpacingText = ToGbk(frameSpacing_->text());
+  for (int i = 0; i < 4; ++i) {
+    form_.remarks[i] = ToGbk(remarks_[i]->text());
+    form_.notes[i] = ToGbk(notes_[i]->text());
+  }
+  form_.unitName = ToGbk(unitName_->text());
+}
+
+void CQuorvexSheetDialog::ShowForm() {
+  showing_ = true;
+  if (scale_->currentText() != FromGbk(form_.scaleText)) scale_->setEditText(FromGbk(form_.scaleText));
+  ShowText(cornerX_, FromGbk(form_.cornerXText));
+  ShowText(cornerY_, FromGbk(form_.cornerYText));
+  for (int f = 0; f < kSheetSizeFieldCount; ++f) ShowText(sizes_[f], FromGbk(form_.sizeTexts[f]));
+  resolution_->setCurrentIndex(form_.resolutionIndex);
+  gridStyle_->setCurrentIndex(form_.gridStyle);
+  labelUnit_->setCurrentIndex(form_.labelUnit);
+  showScale_->setChecked(form_.showScale);
+  showScale_->setText(FromGbk(form_.ScaleCheckCaption()));
+  showGridLabels_->setChecked(form_.showGridLabels);
+  showGridLabels_->setText(FromGbk(form_.GridLabelsCheckCaption()));
+  ShowText(frameSpacing_, FromGbk(form_.frameSpacingText));
+  ShowText(titleHeight_, FromGbk(form_.titleHeightText));
+  for (const FontButtonInfo& info : kFontInfo) {
+    fontButtons_[info.button]->setText(FromGbk(form_.FontCaption(info.button)));
+  }
+  for (int i = 0; i < 4; ++i) {
+    ShowText(remarks_[i], FromGbk(form_.remarks[i]));
+    ShowText(notes_[i], FromGbk(form_.notes[i]));
+  }
+  ShowText(unitName_, FromGbk(form_.unitName));
+  textColour_->setIcon(ColourSwatch(form_.TextFontColour()));
+  ShowText(networkName_, FromGbk(form_.networkName));
+  showing_ = false;
+}
+
+void CQuorvexSheetDialog::ChooseFont(SheetFontButton button) {
+  ReadControls();
+  const bool text = button == kTextFontButton;
+  const QFont initial = text ? FontFromMillimetres(form_.TextFontFace(), form_.TextFontSize()[0])
+                             : FontFromMillimetres(Gbk("宋体"), form_.FontSizes()[StoredFontOf(button)][0]);
+  const auto chosen = SelectFont(this, initial, fontButtons_[button]->toolTip());
+  if (!chosen) return;
+  const FontPixels pixels = ToFontPixels(*chosen, form_.SelectedResolution());
+  Run([&] { form_.ChooseFont(button, {pixels.face, pixels.heightPx, pixels.widthPx, form_.TextFontColour()}); });
+}
+
+void CQuorvexSheetDialog::Confirm() {
+  ReadControls();
+  if (form_.Confirm(settings_, platform_)) accept();
+}
+
+void CQuorvexSheetDialog::reject() {
+  if (SheetForm::Cancel(platform_)) QDialog::reject();
+}
+
+}  // namespace qp

@@ -5,6 +5,7 @@
 
 #include "common/gbk_text.h"
 #include "common/name_slot.h"
+#include "drawing/diagram_kinds.h"
 
 namespace qp {
 namespace {
@@ -16,6 +17,9 @@ bool IsNetworkMode(int mode) { return mode >= kPlaneData && mode <= kHeightDrawi
 size_t GbkLength(std::string_view utf8) { return Utf8ToGbk(utf8).size(); }
 
 }  // namespace
+
+bool DocumentState::ShowsPlaneDrawing() const { return IsPlaneMode(workMode) && drawingReady; }
+bool DocumentState::ShowsHeightDrawing() const { return IsHeightMode(workMode) && drawingReady; }
 
 const std::vector<MenuInfo>& MainMenus() {
   static const std::vector<MenuInfo> menus = {
@@ -119,30 +123,29 @@ bool CommandRuleAllows(const DocumentState& s, int commandId) {
     case kCmdAbout:
     case kCmdExit:
       return true;
+    // The view commands, as far as the document decides them.
+    case kCmdShowAll:
+    case kCmdShowPosition:
+      return s.ShowsDrawing();
+    case kCmdMoveText:
+    case kCmdRefresh:
+      return s.Idle() && s.ShowsDrawing();
+    case kCmdMovePoint:
+      return s.Idle() && s.ShowsHeightDrawing();
+    case kCmdMeasure:
+      // A plane diagram shown means the sheet is in plane mode.
+      return s.ShowsPlaneDrawing();
     default:
       return false;
   }
 }
 
 bool IsCommandBuilt(int commandId) {
-  switch (commandId) {
-    case kCmdPlaneDataFile:
-    case kCmdPlaneDataEdit:
-    case kCmdHeightDataFile:
-    case kCmdHeightDataEdit:
-    case kCmdOpenReport:
-    case kCmdCloseDocument:
-    case kCmdSystemTransform:
-    case kCmdZoneTransform:
-    case kCmdIndependentSystem:
-    case kCmdExercise:
-    case kCmdHelp:
-    case kCmdAbout:
-    case kCmdExit:
-      return true;
-    default:
-      return false;
-  }
+  static const std::set<int> built = [] {
+    const std::vector<int> ids = AllCommandIds();
+    return std::set<int>(ids.begin(), ids.end());
+  }();
+  return built.count(commandId) != 0;
 }
 
 std::string ProgramDirectoryOf(std::string_view executablePath) {
@@ -164,20 +167,20 @@ std::string DocumentTitleFor(std::string_view utf8Title) {
 }
 
 std::vector<std::string> DiagramSelectorItems(int workMode, bool planeSidesComputed) {
-  if (IsPlaneMode(workMode)) {
-    std::vector<std::string> items = {"控制网图",         "点位误差椭圆",   "相对误差椭圆",  "绝对相对误差椭圆",
-                                      "部分相对误差椭圆", "角度边长观测值", "边长方位角误差"};
-    if (planeSidesComputed) items.push_back("边长方位角");
-    return items;
+  if (!IsNetworkMode(workMode)) return {};
+  const DiagramNetwork network = IsPlaneMode(workMode) ? DiagramNetwork::Plane : DiagramNetwork::Height;
+  std::vector<std::string> items;
+  for (const DiagramKindEntry& e : DiagramKinds()) {
+    if (e.network != network || (e.adjustedOnly && !planeSidesComputed)) continue;
+    items.emplace_back(e.selectorText);
   }
-  if (IsHeightMode(workMode)) return {"高程控制网网图", "高差观测值", "高差平差值误差", "高差平差值"};
-  return {};
+  return items;
 }
 
 bool PlaneSidesComputed(const PlaneNetwork& net, bool drawingReady) {
   // Side lengths and azimuths are reported only by an adjustment; an estimate
   // leaves nothing to annotate.
-  const bool adjusted = net.calcMode != kPrecisionEstimate && net.redundancy != 0;
+  const bool adjusted = PlaneNetworkAdjusted(net) && net.redundancy != 0;
   return drawingReady && adjusted && net.sideCount > 0;
 }
 

@@ -98,18 +98,27 @@ struct DocumentState {
   std::string heightReportPath;
   // The running program's directory with its trailing separator.
   std::string programDirectory;
-  int planeDiagramKind = 0;
-  int heightDiagramKind = 0;
+  // The diagram kinds are not kept here: they live in the network records
+  // (PlaneNetwork::displayMode, HeightNetwork::diagramKind), so the kind the
+  // selector shows is the kind drawn, exported and saved.
 
   bool Idle() const { return toolState == kNoTool; }
+  // A diagram is on the sheet: modes 1/2 for the plane network, 3/4 for the
+  // height network, once the drawing is ready.
+  bool ShowsPlaneDrawing() const;
+  bool ShowsHeightDrawing() const;
+  bool ShowsDrawing() const { return ShowsPlaneDrawing() || ShowsHeightDrawing(); }
 };
 
-// What the command table allows in this state. Commands without a rule of
-// their own here (the view commands of the toolbar) are not allowed.
+// What the command table allows in this state. For the view commands (140,
+// 147, 148, 160, 161, 181) this is only the document's part — which diagram
+// is shown and whether a tool is busy; the view adds its own conditions
+// (client size against the canvas, zoom, the whole-drawing view) and the
+// document adds that the sheet settings of "距离丈量" are confirmed.
 bool CommandRuleAllows(const DocumentState& state, int commandId);
 
-// Whether this build does the command's work. Commands that are not built yet
-// are shown but never enabled.
+// Whether this build does the command's work: every command of the menus and
+// the toolbar. An unknown id is never enabled.
 bool IsCommandBuilt(int commandId);
 
 inline bool IsCommandEnabled(const DocumentState& state, int commandId) {
@@ -131,8 +140,9 @@ inline constexpr const char* kApplicationName = "测量数据处理系统(Quorve
 // untitled title.
 std::string DocumentTitleFor(std::string_view utf8Title);
 
-// The diagram selector's entries for the work mode (UTF-8); empty in mode 0.
-// The plane list has its eighth entry only when `planeSidesComputed`.
+// The diagram selector's entries for the work mode (UTF-8), from the table of
+// diagram kinds; entry i selects kind i. Empty in mode 0. The plane list has
+// its eighth entry ("边长方位角") only when `planeSidesComputed`.
 std::vector<std::string> DiagramSelectorItems(int workMode, bool planeSidesComputed);
 
 // Whether an adjusted plane network has side lengths and azimuths to draw:

@@ -329,7 +329,7 @@ void CMainFrame::ShowAbout() {
 }
 
 void CMainFrame::CloseDocument() {
-  doc_.CloseNetwork();
+  doc_.CloseNetwork(platform_);
   if (reportViewer_) reportViewer_->close();
   DrawingChanged();
 }

@@ -6,7 +6,9 @@
 #include "common/binary_file.h"
 #include "common/gbk_text.h"
 #include "common/name_slot.h"
+#include "common/format.h"
 #include "drawing/diagram_preparation.h"
+#include "drawing/display_form.h"
 #include "height/derived_height_network.h"
 #include "height/height_file.h"
 #include "plane/plane_file.h"
@@ -61,6 +63,29 @@ CQuorvexPDoc::CQuorvexPDoc(std::string programDirectory)
 
 void CQuorvexPDoc::SetTitle(std::string_view utf8Title) { title_ = DocumentTitleFor(utf8Title); }
 
+bool CQuorvexPDoc::IsEnabled(int commandId) const {
+  if (!IsCommandEnabled(state_, commandId)) return false;
+  // Measuring needs a sheet whose settings were confirmed.
+  if (commandId == kCmdMeasure) return settings_->settingsConfirmed != 0;
+  return true;
+}
+
+PlaneNetwork* CQuorvexPDoc::CurrentPlane() const {
+  const int mode = state_.workMode;
+  return mode == kPlaneData || mode == kPlaneDrawing ? plane_.get() : nullptr;
+}
+
+HeightNetwork* CQuorvexPDoc::CurrentHeight() const {
+  const int mode = state_.workMode;
+  return mode == kHeightData || mode == kHeightDrawing ? height_.get() : nullptr;
+}
+
+std::string CQuorvexPDoc::CurrentDataPath() const {
+  if (CurrentPlane()) return state_.planeDataPath;
+  if (CurrentHeight()) return state_.heightDataPath;
+  return std::string();
+}
+
 bool CQuorvexPDoc::OpenPlaneDataFile(const std::string& path, PlatformServices& platform) {
   if (path.empty() || state_.workMode != kNothingOpen) return false;
   state_.planeDataPath = path;
@@ -92,7 +117,9 @@ PlaneEditResult CQuorvexPDoc::EditPlane(PlatformServices& platform, const PlaneD
       platform.ShowMessage(Gbk("高程网数据文件写入错误 !"));
     }
   };
-  return EditPlaneNetwork(ws, platform, runDialog);
+  const PlaneEditResult result = EditPlaneNetwork(ws, platform, runDialog);
+  DrawingChanged();
+  return result;
 }
 
 bool CQuorvexPDoc::OpenHeightDataFile(const std::string& path, PlatformServices& platform) {
@@ -120,17 +147,149 @@ HeightEditResult CQuorvexPDoc::EditHeight(PlatformServices& platform, const Heig
   ws.normals = normals_.get();
   ws.drawing.prepareDiagram = PrepareHeightDiagram;
   ws.drawing.refreshDisplay = [this](HeightWorkspace&) { state_.drawingReady = true; };
-  return EditHeightNetwork(ws, platform, runDialog);
+  const HeightEditResult result = EditHeightNetwork(ws, platform, runDialog);
+  DrawingChanged();
+  return result;
 }
 
-void CQuorvexPDoc::CloseNetwork() {
-  // Moved texts and points are saved with the drawing data once the drawing
-  // tools exist; until then nothing can be moved.
+bool CQuorvexPDoc::OpenPlaneDrawingFile(const std::string& path, PlatformServices& platform) {
+  if (path.empty() || state_.workMode != kNothingOpen) return false;
+  // Reads into the records only when the whole drawing is sound.
+  if (!OpenPlaneDrawing(path, *settings_, *plane_, platform)) return false;
+  state_.planeDataPath = path;
+  state_.planeReportPath = ReportPathFor(path);
+  state_.workMode = kPlaneDrawing;
+  state_.drawingReady = true;
+  state_.drawingModified = false;
+  SetTitle(path);
+  DrawingChanged();
+  return true;
+}
+
+bool CQuorvexPDoc::OpenHeightDrawingFile(const std::string& path, PlatformServices& platform) {
+  if (path.empty() || state_.workMode != kNothingOpen) return false;
+  if (!OpenHeightDrawing(path, *settings_, *height_, platform)) return false;
+  state_.heightDataPath = path;
+  state_.heightReportPath = ReportPathFor(path);
+  state_.workMode = kHeightDrawing;
+  state_.drawingReady = true;
+  state_.drawingModified = false;
+  SetTitle(path);
+  DrawingChanged();
+  return true;
+}
+
+SaveResult CQuorvexPDoc::SaveDrawing(PlatformServices& platform) {
+  if (!state_.ShowsDrawing()) return SaveResult::Declined;
+  return SaveGraphicData(CurrentDataPath(), *settings_, CurrentPlane(), CurrentHeight(), state_.drawingModified,
+                         platform);
+}
+
+bool CQuorvexPDoc::ExportDrawing(PlatformServices& platform) {
+  const std::string dataPath = CurrentDataPath();
+  std::string vecPath;
+  bool written = false;
+  if (state_.ShowsPlaneDrawing()) {
+    written = ExportPlaneDrawing(dataPath, *settings_, *plane_, platform, &vecPath);
+  } else if (state_.ShowsHeightDrawing()) {
+    written = ExportHeightDrawing(dataPath, *settings_, *height_, platform, &vecPath);
+  } else {
+    return false;
+  }
+  // Export refreshes the title in the settings block to the kind drawn.
+  DrawingChanged();
+  // The user is told when nothing was written, not left to look for the file.
+  if (!written) {
+    platform.ShowMessage(FormatText("矢量图形文件写入错误 !\r\n%s", DecodeUserTextToGbk(vecPath).c_str()),
+                         Icon::Error);
+  }
+  return written;
+}
+
+bool CQuorvexPDoc::FitSheet() {
+  bool fitted = false;
+  if (PlaneNetwork* plane = CurrentPlane()) fitted = MatchSheetToPlaneNetwork(*settings_, *plane);
+  if (HeightNetwork* height = CurrentHeight()) fitted = MatchSheetToHeightNetwork(*settings_, *height);
+  if (!fitted) return false;
+  // The fitted sheet belongs to the drawing data as much as a moved text:
+  // closing asks to save it.
+  state_.drawingModified = true;
+  DrawingChanged();
+  return true;
+}
+
+bool CQuorvexPDoc::AfterSettingsDialog(bool confirmed, bool fileDone) {
+  if (confirmed) {
+    // The records hold the confirmed values whether or not the file took
+    // them; a written file holds everything, moved items included, and one
+    // that could not be written leaves the drawing to be saved.
+    state_.drawingModified = !fileDone;
+    DrawingChanged();
+    return true;
+  }
+  if (fileDone) DrawingChanged();
+  return fileDone;
+}
+
+bool CQuorvexPDoc::EditSheetSettings(PlatformServices& platform, const SheetDialogRunner& runDialog) {
+  PlaneNetwork* plane = CurrentPlane();
+  HeightNetwork* height = CurrentHeight();
+  if (!plane && !height) return false;
+  // Reading the file back after a cancelled dialog would also drop texts and
+  // points moved since the last save; with such changes the sheet as it was
+  // before the dialog is put back instead.
+  std::unique_ptr<SettingsBlock> before;
+  if (state_.drawingModified) before = std::make_unique<SettingsBlock>(*settings_);
+  const bool confirmed = runDialog(*settings_, height != nullptr);
+  if (!confirmed && before) {
+    *settings_ = *before;
+    return false;
+  }
+  return AfterSettingsDialog(
+      confirmed, FinishSettingsDialog(confirmed, CurrentDataPath(), *settings_, plane, height, platform));
+}
+
+bool CQuorvexPDoc::EditPlaneDisplay(PlatformServices& platform, const PlaneDisplayRunner& runDialog) {
+  PlaneNetwork* plane = CurrentPlane();
+  if (!plane) return false;
+  std::unique_ptr<PlaneNetwork> before;
+  if (state_.drawingModified) before = std::make_unique<PlaneNetwork>(*plane);
+  const bool confirmed = runDialog(*plane);
+  if (!confirmed && before) {
+    *plane = *before;
+    return false;
+  }
+  return AfterSettingsDialog(
+      confirmed, FinishPlaneDisplayDialog(confirmed, CurrentDataPath(), *settings_, *plane, platform));
+}
+
+bool CQuorvexPDoc::EditHeightDisplay(PlatformServices& platform, const HeightDisplayRunner& runDialog) {
+  HeightNetwork* height = CurrentHeight();
+  if (!height) return false;
+  std::unique_ptr<HeightNetwork> before;
+  if (state_.drawingModified) before = std::make_unique<HeightNetwork>(*height);
+  const bool confirmed = runDialog(*height);
+  if (!confirmed && before) {
+    *height = *before;
+    return false;
+  }
+  return AfterSettingsDialog(
+      confirmed, FinishHeightDisplayDialog(confirmed, CurrentDataPath(), *settings_, *height, platform));
+}
+
+void CQuorvexPDoc::CloseNetwork(PlatformServices& platform) {
+  if (state_.drawingModified && state_.ShowsDrawing()) SaveDrawing(platform);
   state_.drawingModified = false;
   state_.toolState = kNoTool;
   state_.drawingReady = false;
   state_.workMode = kNothingOpen;
   SetTitle("");
+  DrawingChanged();
+}
+
+void CQuorvexPDoc::MarkDrawingModified() {
+  state_.drawingModified = true;
+  DrawingChanged();
 }
 
 std::string CQuorvexPDoc::CurrentReportPath() const {
@@ -151,18 +310,17 @@ std::vector<std::string> CQuorvexPDoc::PointNames() const {
 }
 
 int CQuorvexPDoc::CurrentDiagramKind() const {
-  const int mode = state_.workMode;
-  if (mode == kPlaneData || mode == kPlaneDrawing) return state_.planeDiagramKind;
-  if (mode == kHeightData || mode == kHeightDrawing) return state_.heightDiagramKind;
+  if (const PlaneNetwork* plane = CurrentPlane()) return plane->displayMode;
+  if (const HeightNetwork* height = CurrentHeight()) return height->diagramKind;
   return -1;
 }
 
 void CQuorvexPDoc::SelectDiagramKind(int kind) {
   const int count = static_cast<int>(DiagramItems().size());
-  if (kind < 0 || kind >= count) return;
-  const int mode = state_.workMode;
-  if (mode == kPlaneData || mode == kPlaneDrawing) state_.planeDiagramKind = kind;
-  if (mode == kHeightData || mode == kHeightDrawing) state_.heightDiagramKind = kind;
+  if (kind < 0 || kind >= count || kind == CurrentDiagramKind()) return;
+  if (PlaneNetwork* plane = CurrentPlane()) plane->displayMode = kind;
+  if (HeightNetwork* height = CurrentHeight()) height->diagramKind = kind;
+  DrawingChanged();
 }
 
 }  // namespace qp

@@ -5,6 +5,8 @@
 // refreshes itself. No toolkit here.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,6 +15,7 @@
 #include "common/platform_services.h"
 #include "common/report_file.h"
 #include "common/settings_block.h"
+#include "drawing/drawing_export.h"
 #include "height/height_network.h"
 #include "height/height_workflow.h"
 #include "plane/normal_equation_store.h"
@@ -20,6 +23,14 @@
 #include "plane/plane_workflow.h"
 
 namespace qp {
+
+// The settings dialogs as the window shows them. Each returns true when the
+// user confirmed; a confirmed dialog has stored its values itself (the map
+// sheet dialog into `settings`, a display dialog into the network record).
+// `heightMode` is set for the height network's sheet.
+using SheetDialogRunner = std::function<bool(SettingsBlock& settings, bool heightMode)>;
+using PlaneDisplayRunner = std::function<bool(PlaneNetwork&)>;
+using HeightDisplayRunner = std::function<bool(HeightNetwork&)>;
 
 class CQuorvexPDoc {
  public:
@@ -32,12 +43,15 @@ class CQuorvexPDoc {
   HeightNetwork& Height() { return *height_; }
   const HeightNetwork& Height() const { return *height_; }
   SettingsBlock& Settings() { return *settings_; }
+  const SettingsBlock& Settings() const { return *settings_; }
 
   // The document title after the title rule (UTF-8).
   const std::string& Title() const { return title_; }
   void SetTitle(std::string_view utf8Title);
 
-  bool IsEnabled(int commandId) const { return IsCommandEnabled(state_, commandId); }
+  // The command table's rule, with the sheet confirmation "距离丈量" needs.
+  // For the view commands the view adds its own conditions.
+  bool IsEnabled(int commandId) const;
 
   // "P数据文件" once the file dialog has chosen `path`: reads the data file,
   // or creates a new network there after the new-file question. True when the
@@ -57,10 +71,54 @@ class CQuorvexPDoc {
   // "H数据编辑": the height network's edit-and-compute cycle.
   HeightEditResult EditHeight(PlatformServices& platform, const HeightDialogRunner& runDialog);
 
-  // "关闭文档" (and the close at exit): back to WorkMode 0 with the
-  // application title.
-  void CloseNetwork();
+  // "P图形文件" once the file dialog has chosen `path`: the drawing is read
+  // without computing it (WorkMode 2, the drawing ready, the title and the
+  // paths taken from `path`) and the near-pair warning runs, which may switch
+  // to the partial relative ellipses. A file that cannot be read or drawn is
+  // reported and nothing changes. True when the drawing is open.
+  bool OpenPlaneDrawingFile(const std::string& path, PlatformServices& platform);
+  // "H图形文件": the same for a height drawing (WorkMode 4).
+  bool OpenHeightDrawingFile(const std::string& path, PlatformServices& platform);
 
+  // "保存数据": after "请确认保存当前图形数据..." the current network's data
+  // file is written and the modified flag cleared.
+  SaveResult SaveDrawing(PlatformServices& platform);
+
+  // "P导出图形" / "H导出图形" by the work mode: the sheet as "….vec" beside
+  // the data file. A file that cannot be written is reported. True when written.
+  bool ExportDrawing(PlatformServices& platform);
+
+  // "边框匹配": the sheet fitted to the current network keeping its scale;
+  // the new canvas size is in Settings(). True when the view must redraw.
+  bool FitSheet();
+
+  // "P图幅设置" / "H图幅设置": `runDialog` shows the map sheet dialog on
+  // Settings(). Confirmed, the data file is written with the new settings;
+  // cancelled, the file is read back. True when the view must redraw.
+  bool EditSheetSettings(PlatformServices& platform, const SheetDialogRunner& runDialog);
+  // "P显示设置" / "H显示设置": the display dialog on the network record, then
+  // the same write-or-reread (the plane ellipse scale is recomputed first).
+  bool EditPlaneDisplay(PlatformServices& platform, const PlaneDisplayRunner& runDialog);
+  bool EditHeightDisplay(PlatformServices& platform, const HeightDisplayRunner& runDialog);
+
+  // "关闭文档" (and the close at exit): a drawing with moved texts or points
+  // is saved first (with the save question); then back to WorkMode 0 with
+  // the application title.
+  void CloseNetwork(PlatformServices& platform);
+
+  // The view moved a text or a point (or entered a move tool): the drawing
+  // data differ from the data file. Also counts as a change of the drawing.
+  void MarkDrawingModified();
+  // Changes whenever the drawing must be built again (computation, opening,
+  // settings, diagram kind, fitting, moved items, closing): the view rebuilds
+  // what it keeps of the drawing when this differs from what it saw.
+  uint64_t DrawingGeneration() const { return generation_; }
+  bool ShowsPlaneDrawing() const { return state_.ShowsPlaneDrawing(); }
+  bool ShowsHeightDrawing() const { return state_.ShowsHeightDrawing(); }
+
+  // The data file of the open network (modes 1/2: plane, 3/4: height); empty
+  // when nothing is open.
+  std::string CurrentDataPath() const;
   // The report of the open network (WorkMode 1: plane, 3: height); empty
   // when neither is open.
   std::string CurrentReportPath() const;
@@ -68,8 +126,12 @@ class CQuorvexPDoc {
   // The dialog bar's selectors for the current work mode (UTF-8).
   std::vector<std::string> DiagramItems() const;
   std::vector<std::string> PointNames() const;
-  // The current plane or height diagram kind; -1 in mode 0.
+  // The diagram kind of the open network's record (plane display mode,
+  // height diagram kind); -1 in mode 0. Selector entry i is kind i.
   int CurrentDiagramKind() const;
+  // The selector chose `kind`: it goes into the record in memory only (the
+  // data file is written by saving and by the settings dialogs). Kinds the
+  // selector does not list are ignored.
   void SelectDiagramKind(int kind);
 
  private:
@@ -82,6 +144,15 @@ class CQuorvexPDoc {
   SectionNumber section_;
   DocumentState state_;
   std::string title_;
+  uint64_t generation_ = 0;
+
+  // The open network's record for the drawing functions: one of the two is
+  // set in modes 1-4, neither in mode 0.
+  PlaneNetwork* CurrentPlane() const;
+  HeightNetwork* CurrentHeight() const;
+  // A settings dialog ended: `finish` wrote or read back the data file.
+  bool AfterSettingsDialog(bool confirmed, bool fileDone);
+  void DrawingChanged() { ++generation_; }
 };
 
 }  // namespace qp

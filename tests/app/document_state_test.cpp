@@ -27,25 +27,27 @@ std::set<int> Allowed(const DocumentState& s) {
   return ids;
 }
 
-DocumentState StateOf(int mode, bool idle, bool ready) {
+DocumentState StateOf(int mode, int tool, bool ready) {
   DocumentState s;
   s.workMode = mode;
-  s.toolState = idle ? kNoTool : kMoveTool;
+  s.toolState = tool;
+  s.moveKind = tool == kMoveTool ? 1 : 0;
   s.drawingReady = ready;
   return s;
 }
 
-TEST(CommandEnabling, FollowsTheCommandTableInEveryWorkMode) {
+std::set<int> Plus(std::set<int> a, const std::set<int>& b) {
+  a.insert(b.begin(), b.end());
+  return a;
+}
+
+TEST(CommandEnabling, FollowsTheCommandTableInEveryWorkModeAndToolState) {
   const std::set<int> always = {135, 57664, 57665};
-  auto with = [&](std::set<int> ids) {
-    ids.insert(always.begin(), always.end());
-    return ids;
-  };
-  const std::set<int> drawingCommands = {162, 182, 57607, 57609, 57606};
-  auto plus = [](std::set<int> a, const std::set<int>& b) {
-    a.insert(b.begin(), b.end());
-    return a;
-  };
+  const std::set<int> drawing = {162, 182, 57607, 57609, 57606};  // idle with a drawing
+  // The view commands as far as the document decides them.
+  const std::set<int> planeView = {140, 147, 148, 181, 161}, planeViewBusy = {140, 147, 161};
+  const std::set<int> heightView = {140, 147, 148, 181, 160}, heightViewBusy = {140, 147};
+  const auto with = [&](const std::set<int>& ids) { return Plus(ids, always); };
 
   struct Case {
     const char* what;
@@ -53,32 +55,43 @@ TEST(CommandEnabling, FollowsTheCommandTableInEveryWorkMode) {
     std::set<int> expected;
   };
   const Case cases[] = {
-      {"nothing open", StateOf(0, true, false), with({141, 137, 144, 138, 134, 168, 175, 185})},
-      {"nothing open, tool busy", StateOf(0, false, false), with({141, 137, 144, 138})},
-      {"plane data before a drawing", StateOf(1, true, false), with({142, 143, 158, 136})},
-      {"plane data computed", StateOf(1, true, true), plus(with({142, 143, 158, 136, 177, 172}), drawingCommands)},
-      {"plane data, tool busy", StateOf(1, false, true), with({142, 143, 158})},
-      {"plane drawing", StateOf(2, true, true), plus(with({143, 158, 136, 177}), drawingCommands)},
-      {"height data before a drawing", StateOf(3, true, false), with({145, 146, 159, 136})},
-      {"height data computed", StateOf(3, true, true), plus(with({145, 146, 159, 136, 178, 172}), drawingCommands)},
-      {"height drawing", StateOf(4, true, true), plus(with({146, 159, 136, 178}), drawingCommands)},
-      {"height drawing, tool busy", StateOf(4, false, true), with({146, 159})},
+      // Nothing open: the file commands, the tools, help, About and exit.
+      {"nothing open", StateOf(0, kNoTool, false), with({141, 137, 144, 138, 134, 168, 175, 185})},
+      {"nothing open, measuring", StateOf(0, kMeasureTool, false), with({141, 137, 144, 138})},
+      {"nothing open, drawing left over", StateOf(0, kNoTool, true), with({141, 137, 144, 138})},
+      {"plane data before a drawing", StateOf(1, kNoTool, false), with({142, 143, 158, 136})},
+      {"plane data computed", StateOf(1, kNoTool, true),
+       Plus(Plus(with({142, 143, 158, 136, 177, 172}), drawing), planeView)},
+      {"plane data, measuring", StateOf(1, kMeasureTool, true), Plus(with({142, 143, 158}), planeViewBusy)},
+      {"plane data, choosing a place", StateOf(1, kLocateTool, true), Plus(with({142, 143, 158}), planeViewBusy)},
+      {"plane drawing", StateOf(2, kNoTool, true), Plus(Plus(with({143, 158, 136, 177}), drawing), planeView)},
+      {"plane drawing, moving texts", StateOf(2, kMoveTool, true), Plus(with({143, 158}), planeViewBusy)},
+      {"height data before a drawing", StateOf(3, kNoTool, false), with({145, 146, 159, 136})},
+      {"height data computed", StateOf(3, kNoTool, true),
+       Plus(Plus(with({145, 146, 159, 136, 178, 172}), drawing), heightView)},
+      {"height drawing", StateOf(4, kNoTool, true), Plus(Plus(with({146, 159, 136, 178}), drawing), heightView)},
+      {"height drawing, moving points", StateOf(4, kMoveTool, true), Plus(with({146, 159}), heightViewBusy)},
+      {"height drawing, measuring, not ready", StateOf(4, kMeasureTool, false), with({146, 159})},
   };
-  for (const Case& c : cases) EXPECT_EQ(Allowed(c.state), c.expected) << c.what;
-}
-
-TEST(CommandEnabling, CommandsNotBuiltStayDisabledAndViewCommandsHaveNoRuleHere) {
-  const std::set<int> built = {141, 142, 144, 145, 172, 136, 134, 168, 175, 185, 135, 57664, 57665};
-  for (int id : AllCommandIds()) EXPECT_EQ(IsCommandBuilt(id), built.count(id) == 1) << id;
-
-  // The four tools: nothing open, no view tool busy, no drawing left over.
-  for (int tool : {kCmdSystemTransform, kCmdZoneTransform, kCmdIndependentSystem, kCmdExercise}) {
-    EXPECT_TRUE(IsCommandEnabled(StateOf(0, true, false), tool)) << tool;
-    EXPECT_FALSE(IsCommandEnabled(StateOf(0, false, false), tool)) << tool;
-    EXPECT_FALSE(IsCommandEnabled(StateOf(0, true, true), tool)) << tool;
-    for (int mode = 1; mode <= 4; ++mode) EXPECT_FALSE(IsCommandEnabled(StateOf(mode, true, false), tool)) << tool;
+  for (const Case& c : cases) {
+    EXPECT_EQ(Allowed(c.state), c.expected) << c.what;
+    for (int id : AllCommandIds()) EXPECT_EQ(IsCommandEnabled(c.state, id), c.expected.count(id) == 1) << c.what;
   }
-  for (int view : {140, 147, 148, 160, 161, 181}) EXPECT_FALSE(CommandRuleAllows(StateOf(1, true, true), view));
+
+  // Whatever the mode: a busy tool blocks closing, exporting, saving and
+  // printing; one network at a time.
+  for (int mode = 0; mode <= 4; ++mode) {
+    for (int tool : {kMeasureTool, kMoveTool, kLocateTool}) {
+      for (bool ready : {false, true}) {
+        const DocumentState s = StateOf(mode, tool, ready);
+        for (int id : {136, 177, 178, 162, 182, 57607, 57609, 57606, 148, 160, 181})
+          EXPECT_FALSE(CommandRuleAllows(s, id)) << mode << " " << tool << " " << id;
+        for (int id : {141, 137, 144, 138}) EXPECT_EQ(CommandRuleAllows(s, id), mode == 0) << mode << " " << id;
+      }
+    }
+  }
+  EXPECT_FALSE(IsCommandBuilt(0));
+  EXPECT_FALSE(IsCommandBuilt(999));
 }
 
 TEST(CommandTable, MenusAndToolbarCarryEveryCommandOnce) {
@@ -178,7 +191,7 @@ TEST_F(PlaneDocumentTest, NewDataFileIsCreatedAfterTheQuestionAndOpensThePlaneNe
   EXPECT_TRUE(doc.IsEnabled(kCmdPlaneDataEdit));
   EXPECT_FALSE(doc.IsEnabled(kCmdOpenReport));  // nothing computed yet
 
-  doc.CloseNetwork();
+  doc.CloseNetwork(platform);
   EXPECT_EQ(doc.State().workMode, kNothingOpen);
   EXPECT_EQ(doc.Title(), kUntitledTitle);
   EXPECT_TRUE(doc.DiagramItems().empty());
@@ -240,11 +253,11 @@ TEST_F(PlaneDocumentTest, HeightDataFileIsCreatedAfterTheQuestionReadAgainAndNev
   EXPECT_EQ(doc.DiagramItems().size(), 4u);
   EXPECT_EQ(doc.CurrentDiagramKind(), 0);
 
-  doc.CloseNetwork();
+  doc.CloseNetwork(platform);
   platform.questions.clear();
   ASSERT_TRUE(doc.OpenHeightDataFile(path, platform));
   EXPECT_TRUE(platform.questions.empty());
-  doc.CloseNetwork();
+  doc.CloseNetwork(platform);
 
   // A new file that cannot be written is reported and opens nothing.
   platform.Answering({Answer::Yes});

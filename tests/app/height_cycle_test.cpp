@@ -68,7 +68,10 @@ TEST_F(HeightCycle, NewFileTypedLevellingNetworkIsComputedShownAndClosed) {
   EXPECT_EQ(frame->windowTitle(), FromUtf8(chosenPath) + QStringLiteral(" - 测量数据处理系统(QuorvexPlus)"));
   // Mode 3 with a computed network: its own commands and the drawing's.
   EXPECT_EQ(EnabledOf(*frame),
-            (std::vector<int>{kCmdHelp, kCmdCloseDocument, kCmdHeightDataEdit, kCmdOpenReport, kCmdAbout, kCmdExit}));
+            (std::vector<int>{kCmdHelp, kCmdCloseDocument, kCmdShowAll, kCmdHeightDataEdit, kCmdHeightSheetSettings,
+                              kCmdShowPosition, kCmdMoveText, kCmdHeightDisplaySettings, kCmdMovePoint, kCmdSaveDrawing,
+                              kCmdOpenReport, kCmdHeightExport, kCmdRefresh, kCmdFitSheet, kCmdPrintSetup, kCmdPrint,
+                              kCmdPrintPreview, kCmdAbout, kCmdExit}));
 
   EXPECT_TRUE(frame->DiagramSelector()->isEnabled());
   EXPECT_EQ(ItemsOf(frame->DiagramSelector()),
@@ -79,8 +82,8 @@ TEST_F(HeightCycle, NewFileTypedLevellingNetworkIsComputedShownAndClosed) {
   EXPECT_EQ(points.mid(0, 3), (QStringList{"BM1", "BM2", "BM3"}));
   EXPECT_TRUE(points.contains(QStringLiteral("J4")));
   emit frame->DiagramSelector()->activated(2);
-  EXPECT_EQ(doc.State().heightDiagramKind, 2);
-  EXPECT_EQ(doc.State().planeDiagramKind, 0);
+  EXPECT_EQ(doc.Height().diagramKind, 2);
+  EXPECT_EQ(doc.Plane().displayMode, 0);
 
   // "H打开文本" shows the height report.
   QAction* report = HeightReportAction();
@@ -113,8 +116,9 @@ TEST_F(HeightCycle, NewFileTypedLevellingNetworkIsComputedShownAndClosed) {
 TEST_F(HeightCycle, CancelledDialogLeavesTheNetworkOpenForEditing) {
   // Mode 0: both data files, both drawing files and the tools.
   EXPECT_EQ(EnabledOf(*frame),
-            (std::vector<int>{kCmdSystemTransform, kCmdHelp, kCmdPlaneDataFile, kCmdHeightDataFile, kCmdZoneTransform,
-                              kCmdIndependentSystem, kCmdExercise, kCmdAbout, kCmdExit}));
+            (std::vector<int>{kCmdSystemTransform, kCmdHelp, kCmdPlaneDrawingFile, kCmdHeightDrawingFile,
+                              kCmdPlaneDataFile, kCmdHeightDataFile, kCmdZoneTransform, kCmdIndependentSystem,
+                              kCmdExercise, kCmdAbout, kCmdExit}));
 
   platform.Answering({Answer::Yes});  // new file
   const auto ran = WhenModalShows<CQuorDesignControlHeight>([&](CQuorDesignControlHeight& dialog) {
@@ -127,8 +131,10 @@ TEST_F(HeightCycle, CancelledDialogLeavesTheNetworkOpenForEditing) {
   EXPECT_EQ(doc.State().workMode, kHeightData);
   EXPECT_FALSE(doc.State().drawingReady);
   EXPECT_TRUE(FileExists(dir.File("测试网.HTP")));
-  // Mode 3 before a drawing: editing and closing; no report yet.
-  EXPECT_EQ(EnabledOf(*frame), (std::vector<int>{kCmdHelp, kCmdCloseDocument, kCmdHeightDataEdit, kCmdAbout, kCmdExit}));
+  // Mode 3 before a drawing: editing, the settings dialogs and closing; no report yet.
+  EXPECT_EQ(EnabledOf(*frame), (std::vector<int>{kCmdHelp, kCmdCloseDocument, kCmdHeightDataEdit,
+                                                  kCmdHeightSheetSettings, kCmdHeightDisplaySettings, kCmdAbout,
+                                                  kCmdExit}));
   EXPECT_EQ(frame->DiagramSelector()->count(), 4);
   EXPECT_EQ(frame->PointSelector()->count(), 0);
 

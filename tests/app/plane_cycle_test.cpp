@@ -50,7 +50,7 @@ TEST_F(PlaneCycle, NewFileTypedExampleConfirmedComputesAndShowsTheReport) {
   EXPECT_EQ(points, (QStringList{"GP01", "GP02", "N2", "N3", "城北"}));
 
   emit frame->DiagramSelector()->activated(7);
-  EXPECT_EQ(doc.State().planeDiagramKind, 7);
+  EXPECT_EQ(doc.Plane().displayMode, 7);
 
   // "P打开文本" shows the report, decoded.
   ASSERT_TRUE(frame->ActionsOf(kCmdOpenReport).front()->isEnabled());

@@ -49,7 +49,7 @@ const std::vector<MenuInfo>& MainMenus() {
         {kCmdHeightSheetSettings, "H图幅设置"},
         {kCmdHeightDisplaySettings, "H显示设置"},
         {kCmdHeightExport, "H导出图形"}}},
-      {"图形(&D)", {{kCmdSaveDrawing, "保存数据"}, {kCmdFitSheet, "边框匹配"}}},
+      {"图形(&D)", {{kCmdSaveDrawing, "保存数据"}, {kCmdFitSheet, "边框匹配"}, {0, ""}, {kCmdSavePicture, "另存为图片..."}}},
       {"工具(&T)",
        {{kCmdSystemTransform, "系统转换"},
         {kCmdZoneTransform, "换带计算"},
@@ -108,6 +108,7 @@ bool CommandRuleAllows(const DocumentState& s, int commandId) {
       return (mode == kPlaneData || mode == kHeightData) && idleWithDrawing;
     case kCmdSaveDrawing:
     case kCmdFitSheet:
+    case kCmdSavePicture:
     case kCmdPrint:
     case kCmdPrintPreview:
     case kCmdPrintSetup:

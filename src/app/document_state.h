@@ -57,6 +57,8 @@ enum CommandId : int {
   kCmdRefresh = 181,
   kCmdFitSheet = 182,
   kCmdExercise = 185,
+  // Beyond the command table: the drawing saved as a PDF, PNG, SVG or DXF picture.
+  kCmdSavePicture = 30100,
   kCmdPrintSetup = 57606,
   kCmdPrint = 57607,
   kCmdPrintPreview = 57609,

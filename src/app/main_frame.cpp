@@ -20,6 +20,7 @@
 #include <QToolBar>
 #include <QUrl>
 
+#include "app/display_dialogs.h"
 #include "app/exercise_dialog.h"
 #include "app/height_input_dialog.h"
 #include "app/independent_system_dialog.h"
@@ -28,6 +29,7 @@
 #include "app/sheet_printing.h"
 #include "app/qt_text.h"
 #include "app/report_viewer.h"
+#include "app/sheet_dialog.h"
 #include "app/system_transform_dialog.h"
 #include "app/zone_transform_dialog.h"
 #include "common/gbk_text.h"
@@ -119,7 +121,8 @@ void CMainFrame::BuildToolbars() {
 
   connect(diagramSelector_, &QComboBox::activated, this, [this](int index) {
     doc_.SelectDiagramKind(index);
-    DrawingChanged();
+    view_->DrawingChanged();
+    RefreshFromDocument();
   });
   connect(pointSelector_, &QComboBox::activated, this,
           [this](int index) { view_->LocatePoint(pointSelector_->itemText(index)); });
@@ -166,11 +169,6 @@ void CMainFrame::RefreshActions() {
   }
 }
 
-void CMainFrame::DrawingChanged() {
-  view_->DrawingChanged();
-  RefreshFromDocument();
-}
-
 void CMainFrame::RefreshSelectors() {
   const std::vector<std::string> kinds = doc_.DiagramItems();
   int kind = doc_.CurrentDiagramKind();
@@ -192,7 +190,52 @@ void CMainFrame::RefreshSelectors() {
 
 void CMainFrame::RunCommand(int commandId) {
   if (!doc_.IsEnabled(commandId)) return;
+  const uint64_t generation = doc_.DrawingGeneration();
   switch (commandId) {
+    case kCmdPlaneDrawingFile:
+    case kCmdHeightDrawingFile: {
+      const bool plane = commandId == kCmdPlaneDrawingFile;
+      const QString path = chooseFile_(plane ? MakeFileRequest("平面网数据文件", "平面网数据文件(*.NAP)|*.NAP||", "NAP",
+                                                               FileDialogMode::OpenExisting)
+                                             : MakeFileRequest("高程网数据文件", "高程网数据文件(*.NAH)|*.NAH||", "NAH",
+                                                               FileDialogMode::OpenExisting));
+      if (path.isEmpty()) break;
+      if (plane) doc_.OpenPlaneDrawingFile(path.toStdString(), platform_);
+      else doc_.OpenHeightDrawingFile(path.toStdString(), platform_);
+      break;
+    }
+    case kCmdPlaneSheetSettings:
+    case kCmdHeightSheetSettings:
+      doc_.EditSheetSettings(platform_, [this](SettingsBlock& settings, bool heightMode) {
+        CQuorvexSheetDialog dialog(settings, heightMode, platform_, this);
+        return dialog.exec() == QDialog::Accepted;
+      });
+      break;
+    case kCmdPlaneDisplaySettings:
+      doc_.EditPlaneDisplay(platform_, [this](PlaneNetwork& net) {
+        CQuorvexDisplayPlane dialog(net, doc_.Settings().resolution, platform_, this);
+        return dialog.exec() == QDialog::Accepted;
+      });
+      break;
+    case kCmdHeightDisplaySettings:
+      doc_.EditHeightDisplay(platform_, [this](HeightNetwork& net) {
+        CQuorvexDisplay dialog(net, doc_.Settings().resolution, platform_, this);
+        return dialog.exec() == QDialog::Accepted;
+      });
+      break;
+    case kCmdSaveDrawing:
+      doc_.SaveDrawing(platform_);
+      break;
+    case kCmdPlaneExport:
+    case kCmdHeightExport:
+      doc_.ExportDrawing(platform_);
+      break;
+    case kCmdFitSheet:
+      doc_.FitSheet();
+      break;
+    case kCmdSavePicture:
+      SavePicture();
+      break;
     case kCmdPlaneDataFile: {
       const QString path = chooseFile_(
           MakeFileRequest("平面网数据文件", "平面网数据文件(*.NAP)|*.NAP||", "NAP", FileDialogMode::OpenOrNew));
@@ -258,7 +301,17 @@ void CMainFrame::RunCommand(int commandId) {
     default:
       break;
   }
+  if (doc_.DrawingGeneration() != generation) view_->DrawingChanged();
   RefreshFromDocument();
+}
+
+void CMainFrame::SavePicture() {
+  const QString path = chooseFile_(MakeFileRequest(
+      "另存为图片", "PDF 文件(*.pdf)|*.pdf|PNG 图片(*.png)|*.png|SVG 图形(*.svg)|*.svg|DXF 图形(*.dxf)|*.dxf||", "pdf",
+      FileDialogMode::SaveAs));
+  if (path.isEmpty()) return;
+  QString error;
+  if (!SaveSheetPicture(path, doc_, &error)) platform_.ShowMessage(ToGbk(error));
 }
 
 void CMainFrame::OpenPlaneDataFile(const QString& path) {
@@ -278,7 +331,7 @@ void CMainFrame::EditPlaneNetwork() {
     return dialog.exec() == QDialog::Accepted;
   };
   doc_.EditPlane(platform_, runDialog);
-  DrawingChanged();
+  view_->DrawingChanged();
 }
 
 void CMainFrame::OpenHeightDataFile(const QString& path) {
@@ -296,7 +349,7 @@ void CMainFrame::EditHeightNetwork() {
     return dialog.exec() == QDialog::Accepted;
   };
   doc_.EditHeight(platform_, runDialog);
-  DrawingChanged();
+  view_->DrawingChanged();
 }
 
 void CMainFrame::OpenReport() {
@@ -331,7 +384,7 @@ void CMainFrame::ShowAbout() {
 void CMainFrame::CloseDocument() {
   doc_.CloseNetwork(platform_);
   if (reportViewer_) reportViewer_->close();
-  DrawingChanged();
+  view_->DrawingChanged();
 }
 
 QPrinter& CMainFrame::Printer() {

@@ -72,8 +72,7 @@ class CMainFrame : public QMainWindow {
   void RefreshFromDocument();
   // Enabling and pressed state of every command after a change of the view.
   void RefreshActions();
-  // The document's drawing changed: the view rebuilds it, the selectors follow.
-  void DrawingChanged();
+  void SavePicture();
   void PrintPreview();
   void Print();
   void PrintSetup();

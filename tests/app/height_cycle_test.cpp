@@ -69,8 +69,8 @@ TEST_F(HeightCycle, NewFileTypedLevellingNetworkIsComputedShownAndClosed) {
   // Mode 3 with a computed network: its own commands and the drawing's.
   EXPECT_EQ(EnabledOf(*frame),
             (std::vector<int>{kCmdHelp, kCmdCloseDocument, kCmdShowAll, kCmdHeightDataEdit, kCmdHeightSheetSettings,
-                              kCmdShowPosition, kCmdMoveText, kCmdHeightDisplaySettings, kCmdMovePoint, kCmdSaveDrawing,
-                              kCmdOpenReport, kCmdHeightExport, kCmdRefresh, kCmdFitSheet, kCmdPrintSetup, kCmdPrint,
+                              kCmdMoveText, kCmdHeightDisplaySettings, kCmdMovePoint, kCmdSaveDrawing, kCmdOpenReport,
+                              kCmdHeightExport, kCmdRefresh, kCmdFitSheet, kCmdSavePicture, kCmdPrintSetup, kCmdPrint,
                               kCmdPrintPreview, kCmdAbout, kCmdExit}));
 
   EXPECT_TRUE(frame->DiagramSelector()->isEnabled());

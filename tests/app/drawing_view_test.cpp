@@ -121,3 +121,80 @@ TEST_F(DrawingViewTest, WholeDrawingAndBack) {
 
 }  // namespace
 }  // namespace qp::testing
+
+namespace qp::testing {
+namespace {
+
+// Dark pixels of the view's window: what the diagram and the frame put on the white sheet.
+int InkIn(QWidget* viewport) {
+  const QImage image = viewport->grab().toImage();
+  int ink = 0;
+  for (int y = 0; y < image.height(); y += 2)
+    for (int x = 0; x < image.width(); x += 2)
+      if (qGray(image.pixel(x, y)) < 100) ++ink;
+  return ink;
+}
+
+TEST_F(DrawingViewTest, EveryPlaneKindDrawsInTheWholeDrawingView) {
+  view->RunViewCommand(kCmdShowAll);
+  int previous = -1;
+  bool differs = false;
+  for (int kind = 0; kind < 8; ++kind) {
+    doc.SelectDiagramKind(kind);
+    EXPECT_EQ(doc.Plane().displayMode, kind);
+    view->DrawingChanged();
+    const int ink = InkIn(view->viewport());
+    EXPECT_GT(ink, 500) << kind;
+    differs = differs || (previous >= 0 && ink != previous);
+    previous = ink;
+    SaveScreenshot(QStringLiteral("plane_kind_%1.png").arg(kind).toUtf8().constData());
+  }
+  EXPECT_TRUE(differs);
+}
+
+}  // namespace
+}  // namespace qp::testing
+
+#include <QFile>
+#include <QPrinter>
+#include <cstring>
+
+#include "app/qt_text.h"
+#include "app/sheet_printing.h"
+#include "drawing/sheet_resolution.h"
+
+namespace qp::testing {
+namespace {
+
+TEST_F(DrawingViewTest, PrintedToPdfOverTheWholePaperLeavingTheSheetAsItWas) {
+  const auto before = std::make_unique<SettingsBlock>(doc.Settings());
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(FromUtf8(dir.File("sheet.pdf")));
+  printer.setPageSize(QPageSize(QPageSize::A6));
+  QString error;
+  const int pages = PrintSheet(printer, doc, &error);
+  const QRectF printable = printer.pageLayout().paintRect(QPageLayout::Millimeter);
+  EXPECT_EQ(pages, PrintPageCount(PaperHeightMillimetres(doc.Settings()), PaperWidthMillimetres(doc.Settings()),
+                                  printable.height(), printable.width()))
+      << error.toStdString();
+  EXPECT_GT(pages, 1);  // the fitted sheet is larger than A6
+  EXPECT_EQ(std::memcmp(before.get(), &doc.Settings(), sizeof(SettingsBlock)), 0);
+  const std::string pdf = ReadBytes(dir.File("sheet.pdf"));
+  EXPECT_EQ(pdf.rfind("%PDF", 0), 0u);
+
+  QString pictureError;
+  for (const char* name : {"sheet.png", "sheet.svg", "sheet.dxf"}) {
+    EXPECT_TRUE(SaveSheetPicture(FromUtf8(dir.File(name)), doc, &pictureError)) << name << pictureError.toStdString();
+    EXPECT_GT(ReadBytes(dir.File(name)).size(), 1000u) << name;
+  }
+  EXPECT_FALSE(SaveSheetPicture(FromUtf8(dir.File("sheet.bmp")), doc, &pictureError));
+  const QString shots = qEnvironmentVariable("QUORVEX_SCREENSHOT_DIR");
+  if (!shots.isEmpty()) {
+    SaveSheetPicture(shots + "/sheet.pdf", doc, &pictureError);
+    QFile::copy(FromUtf8(dir.File("sheet.pdf")), shots + "/printed.pdf");
+  }
+}
+
+}  // namespace
+}  // namespace qp::testing

@@ -38,6 +38,8 @@ constexpr int kLocatorRadius = 25;    // screen pixels
 constexpr int kCurvePickTolerance = 6;  // screen pixels around a curve for its context menu
 constexpr int kVertexPickPixels = 16;   // screen pixels, at most 128 canvas pixels
 constexpr int kVertexPickCanvasLimit = 128;
+constexpr int kTileSize = 512;      // screen pixels
+constexpr int kTileLimit = 96;      // tiles kept (about 100 MB); all are dropped beyond
 
 const QColor kOutsideCanvas(150, 150, 150);
 const QColor kHighlight(255, 128, 255);
@@ -99,6 +101,7 @@ void CQuorvexPView::DrawingChanged() {
 void CQuorvexPView::EnsureCache() {
   const bool mask = !view_.normalView || view_.printing;
   if (cacheValid_ && cacheZoomDen_ == view_.zoomDen && cacheMask_ == mask) return;
+  tiles_.clear();
   items_ = MovableItemList();
   entities_.reset();
   cacheValid_ = true;
@@ -332,24 +335,20 @@ void CQuorvexPView::paintEvent(QPaintEvent* event) {
   const ScreenPoint scroll = ScrollPosition();
   painter.translate(-scroll.x, -scroll.y);
   const QRect exposed = event->rect().translated(scroll.x, scroll.y);
-  painter.fillRect(exposed.intersected(QRect(0, 0, size.x, size.y)), Qt::white);
+  painter.setClipRect(exposed.intersected(QRect(0, 0, size.x, size.y)));
+  const QRect tiles(QPoint(exposed.left() / kTileSize, exposed.top() / kTileSize),
+                    QPoint(exposed.right() / kTileSize, exposed.bottom() / kTileSize));
+  if (tiles_.size() + tiles.width() * tiles.height() > kTileLimit) tiles_.clear();
+  for (int ty = tiles.top(); ty <= tiles.bottom(); ++ty)
+    for (int tx = tiles.left(); tx <= tiles.right(); ++tx)
+      painter.drawImage(QPoint(tx * kTileSize, ty * kTileSize), Tile(QPoint(tx, ty)));
   painter.setClipRect(exposed);
-
-  // The exposed part of the scrolled area on the canvas, a little larger so
-  // that thick pens at the edge are drawn too.
-  const int h = s.canvasHeightPx;
-  const CanvasPoint topLeft = view_.ScreenToCanvas(h, ScreenPoint{exposed.left(), exposed.top()});
-  const CanvasPoint bottomRight = view_.ScreenToCanvas(h, ScreenPoint{exposed.right() + 1, exposed.bottom() + 1});
-  const int margin = 8 + view_.zoomDen / std::max(1, view_.zoomNum);
-  const CanvasBox visible{bottomRight.row - margin, topLeft.row + margin, topLeft.column - margin,
-                          bottomRight.column + margin};
 
   QtDrawingDevice device(painter);
   RenderSettings settings = RenderSettingsFor(*sheet, s.opaqueTextBackground != 0);
   settings.zoomNum = view_.zoomNum;
   settings.zoomDen = view_.zoomDen;
   Renderer renderer(device, settings);
-  entities_->Replay(renderer, visible);
 
   // The edge of the paper.
   painter.setPen(QPen(Qt::black, 1));
@@ -357,11 +356,40 @@ void CQuorvexPView::paintEvent(QPaintEvent* event) {
   painter.drawRect(QRect(QPoint(1, 1), QPoint(size.x - 2, size.y - 2)));
 
   PaintOverlays(painter, renderer);
+}
 
-  if (renderer.SplineFailures() > 0 && !splineWarned_) {
-    splineWarned_ = true;
-    QTimer::singleShot(0, this, [this] { platform_.ShowMessage(SplineFitErrorMessage()); });
+const QImage& CQuorvexPView::Tile(QPoint index) {
+  auto it = tiles_.find(index);
+  if (it != tiles_.end()) return *it;
+  const SettingsBlock& s = doc_.Settings();
+  QImage tile(kTileSize, kTileSize, QImage::Format_RGB32);
+  tile.fill(Qt::white);
+  const auto sheet = Sheet();
+  if (sheet && entities_) {
+    QPainter painter(&tile);
+    const QPoint origin(index.x() * kTileSize, index.y() * kTileSize);
+    painter.translate(-origin);
+    // The tile on the canvas, a little larger so that thick pens and texts
+    // reaching in from the next tile are drawn too.
+    const int h = s.canvasHeightPx;
+    const CanvasPoint topLeft = view_.ScreenToCanvas(h, ScreenPoint{origin.x(), origin.y()});
+    const CanvasPoint bottomRight =
+        view_.ScreenToCanvas(h, ScreenPoint{origin.x() + kTileSize, origin.y() + kTileSize});
+    const int margin = 8 + view_.zoomDen / std::max(1, view_.zoomNum);
+    const CanvasBox visible{bottomRight.row - margin, topLeft.row + margin, topLeft.column - margin,
+                            bottomRight.column + margin};
+    QtDrawingDevice device(painter);
+    RenderSettings settings = RenderSettingsFor(*sheet, s.opaqueTextBackground != 0);
+    settings.zoomNum = view_.zoomNum;
+    settings.zoomDen = view_.zoomDen;
+    Renderer renderer(device, settings);
+    entities_->Replay(renderer, visible);
+    if (renderer.SplineFailures() > 0 && !splineWarned_) {
+      splineWarned_ = true;
+      QTimer::singleShot(0, this, [this] { platform_.ShowMessage(SplineFitErrorMessage()); });
+    }
   }
+  return *tiles_.insert(index, tile);
 }
 
 void CQuorvexPView::PaintOverlays(QPainter& painter, Renderer& renderer) {

@@ -8,6 +8,8 @@
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <QHash>
+#include <QImage>
 #include <QPoint>
 #include <memory>
 #include <optional>
@@ -100,6 +102,11 @@ class CQuorvexPView : public QAbstractScrollArea {
   CQuorvexPDoc& doc_;
   PlatformServices& platform_;
   ViewState view_;
+
+  // The painted sheet kept in tiles of the scrolled area, so that scrolling,
+  // hovering and the tools' overlays repaint by copying pixels.
+  const QImage& Tile(QPoint index);
+  QHash<QPoint, QImage> tiles_;
 
   std::unique_ptr<EntityList> entities_;
   MovableItemList items_;

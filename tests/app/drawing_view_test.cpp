@@ -198,3 +198,57 @@ TEST_F(DrawingViewTest, PrintedToPdfOverTheWholePaperLeavingTheSheetAsItWas) {
 
 }  // namespace
 }  // namespace qp::testing
+
+#include "cli/height_command.h"
+#include "height/height_file.h"
+
+namespace qp::testing {
+namespace {
+
+TEST_F(MainFrameTest, HeightPointMovedWithThePointTool) {
+  CommandOptions options;
+  options.dataPath = dir.File("LEV.NAH");
+  options.inputPath = SourcePath("examples/height/closures.txt");
+  ScriptedPlatform quiet;
+  ASSERT_EQ(RunHeightCommand(options, quiet), 0);
+  ASSERT_TRUE(ReadHeightFile(options.dataPath, doc.Settings(), doc.Height()));
+  doc.State().workMode = kHeightDrawing;
+  doc.State().drawingReady = true;
+  frame->resize(1100, 800);
+  CQuorvexPView* view = frame->View();
+  view->DrawingChanged();
+
+  const MovableItem* item = nullptr;
+  for (const MovableItem& i : view->Items().Items())
+    if (i.kind == MovableKind::HeightPoint && !item) item = &i;
+  ASSERT_NE(item, nullptr);
+  const int point = item->index;
+  const GroundPoint before{doc.Height().diagramX[point], doc.Height().diagramY[point]};
+  view->LocatePoint(FromGbk(SlotText(doc.Height().pointName[point])));
+  const QPoint at = view->ViewportPosition(before);
+  ASSERT_TRUE(view->viewport()->rect().contains(at));
+
+  frame->RunCommand(kCmdMovePoint);
+  ASSERT_EQ(view->View().toolState, kViewMoving);
+  QTest::mouseMove(view->viewport(), at);
+  ASSERT_GE(view->View().hoverIndex, 0);
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+  QTest::mouseMove(view->viewport(), at + QPoint(50, 30));
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at + QPoint(50, 30));
+
+  // 50 pixels east and 30 south at 1:1: the ground length of a pixel is scale / resolution x 0.0254 m.
+  const double metresPerPixel = doc.Settings().scale / doc.Settings().resolution * 0.0254;
+  EXPECT_NEAR(doc.Height().diagramY[point] - before.y, 50 * metresPerPixel, 2 * metresPerPixel);
+  EXPECT_NEAR(doc.Height().diagramX[point] - before.x, -30 * metresPerPixel, 2 * metresPerPixel);
+  // Its lines follow: every curve from or to the point starts or ends there.
+  for (int i = 0; i < doc.Height().observationCount; ++i) {
+    if (SlotText(doc.Height().from[i]) == SlotText(doc.Height().pointName[point])) {
+      EXPECT_DOUBLE_EQ(doc.Height().curve[i][0][0], doc.Height().diagramX[point]);
+      EXPECT_DOUBLE_EQ(doc.Height().curve[i][0][1], doc.Height().diagramY[point]);
+    }
+  }
+  EXPECT_TRUE(doc.State().drawingModified);
+}
+
+}  // namespace
+}  // namespace qp::testing

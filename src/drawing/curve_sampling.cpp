@@ -40,11 +40,11 @@ bool SolveTridiagonal(std::vector<double>& diag, std::vector<double>& sup, const
 }
 
 // De Boor points of the open curve: D1 = P1, Dn = Pn, D(i-1) + 4 Di + D(i+1) = 6 Pi.
-bool SolveOpen(std::span<const CanvasPoint> p, std::vector<Pair>& d) {
+bool SolveOpen(std::span<const Pair> p, std::vector<Pair>& d) {
   const size_t n = p.size();
   std::vector<double> diag(n, 4.0), sup(n, 1.0), sub(n, 1.0);
   d.resize(n);
-  for (size_t i = 0; i < n; ++i) d[i] = Pair{6.0 * p[i].row, 6.0 * p[i].column};
+  for (size_t i = 0; i < n; ++i) d[i] = Pair{6.0 * p[i].r, 6.0 * p[i].c};
   diag[0] = diag[n - 1] = 6.0;
   sup[0] = 0.0;
   sub[n - 1] = 0.0;
@@ -53,7 +53,7 @@ bool SolveOpen(std::span<const CanvasPoint> p, std::vector<Pair>& d) {
 
 // De Boor points of the closed curve: the cyclic system, solved as a
 // tridiagonal one corrected for the two corner elements (Sherman-Morrison).
-bool SolveClosed(std::span<const CanvasPoint> p, std::vector<Pair>& d) {
+bool SolveClosed(std::span<const Pair> p, std::vector<Pair>& d) {
   const size_t n = p.size();
   const double gamma = -4.0;  // corner coefficients are 1 and 1
   std::vector<double> diag(n, 4.0), sup(n, 1.0), sub(n, 1.0);
@@ -61,7 +61,7 @@ bool SolveClosed(std::span<const CanvasPoint> p, std::vector<Pair>& d) {
   diag[n - 1] = 4.0 - 1.0 * 1.0 / gamma;
   std::vector<double> diag2 = diag, sup2 = sup;
   d.resize(n);
-  for (size_t i = 0; i < n; ++i) d[i] = Pair{6.0 * p[i].row, 6.0 * p[i].column};
+  for (size_t i = 0; i < n; ++i) d[i] = Pair{6.0 * p[i].r, 6.0 * p[i].c};
   if (!SolveTridiagonal(diag, sup, sub, d)) return false;
   std::vector<Pair> z(n);
   z[0] = Pair{gamma, gamma};
@@ -80,7 +80,13 @@ bool SolveClosed(std::span<const CanvasPoint> p, std::vector<Pair>& d) {
 
 }  // namespace
 
-SplineStatus SampleSpline(std::span<const CanvasPoint> control, bool closed, std::vector<CanvasPoint>& out) {
+namespace {
+
+// The curve through the control pairs (row, column or X, Y): every sample
+// handed to `emit` in order. False (nothing emitted) when the de Boor system
+// cannot be solved or gives non-finite points.
+template <typename Emit>
+SplineStatus SampleCurve(std::span<const Pair> control, bool closed, Emit emit) {
   const size_t n = control.size();
   if (n < (closed ? 3u : 2u)) return SplineStatus::TooFewPoints;
   // The fitting holds at most a shape's worth of control points.
@@ -115,19 +121,48 @@ SplineStatus SampleSpline(std::span<const CanvasPoint> control, bool closed, std
     w[k][3] = t3;
   }
   const size_t segments = closed ? n : n - 1;
-  out.reserve(out.size() + segments * kSplineSamplesPerSegment);
   for (size_t i = 1; i <= segments; ++i) {
     const Pair& a = e[i - 1];
     const Pair& b = e[i];
     const Pair& c = e[i + 1];
     const Pair& f = e[i + 2];
     for (const auto& wk : w) {
-      const double r = (wk[0] * a.r + wk[1] * b.r + wk[2] * c.r + wk[3] * f.r) / 6;
-      const double col = (wk[0] * a.c + wk[1] * b.c + wk[2] * c.c + wk[3] * f.c) / 6;
-      out.push_back(CanvasPoint{TruncateToInt(r + 0.5), TruncateToInt(col + 0.5)});
+      emit((wk[0] * a.r + wk[1] * b.r + wk[2] * c.r + wk[3] * f.r) / 6,
+           (wk[0] * a.c + wk[1] * b.c + wk[2] * c.c + wk[3] * f.c) / 6);
     }
   }
   return SplineStatus::Ok;
+}
+
+}  // namespace
+
+SplineStatus SampleSpline(std::span<const CanvasPoint> control, bool closed, std::vector<CanvasPoint>& out) {
+  std::vector<Pair> pairs;
+  pairs.reserve(control.size());
+  for (const CanvasPoint& p : control) pairs.push_back(Pair{static_cast<double>(p.row), static_cast<double>(p.column)});
+  std::vector<CanvasPoint> sampled;
+  const SplineStatus status = SampleCurve(pairs, closed, [&](double r, double c) {
+    sampled.push_back(CanvasPoint{TruncateToInt(r + 0.5), TruncateToInt(c + 0.5)});
+  });
+  if (status == SplineStatus::Ok) out.insert(out.end(), sampled.begin(), sampled.end());
+  return status;
+}
+
+SplineStatus SampleSpline(std::span<const GroundPoint> control, bool closed, std::vector<GroundPoint>& out) {
+  for (const GroundPoint& p : control)
+    if (!std::isfinite(p.x) || !std::isfinite(p.y)) return SplineStatus::Unsolvable;
+  if (control.empty()) return SplineStatus::TooFewPoints;
+  // Worked relative to the first point, so large coordinates keep their digits.
+  const GroundPoint origin = control[0];
+  std::vector<Pair> pairs;
+  pairs.reserve(control.size());
+  for (const GroundPoint& p : control) pairs.push_back(Pair{p.x - origin.x, p.y - origin.y});
+  std::vector<GroundPoint> sampled;
+  const SplineStatus status = SampleCurve(pairs, closed, [&](double x, double y) {
+    sampled.push_back(GroundPoint{origin.x + x, origin.y + y});
+  });
+  if (status == SplineStatus::Ok) out.insert(out.end(), sampled.begin(), sampled.end());
+  return status;
 }
 
 int EllipseStepDegrees(double aPlusB, double resolution) {

@@ -28,6 +28,9 @@ inline constexpr int kSplineSamplesPerSegment = 21;
 // (the shared end points repeated), each coordinate + 0.5 truncated. A closed
 // curve ends where it began. `out` is left as it was unless the status is Ok.
 SplineStatus SampleSpline(std::span<const CanvasPoint> control, bool closed, std::vector<CanvasPoint>& out);
+// The same curve on the ground (X, Y in metres), without rounding: for
+// drawings kept in ground coordinates (DXF).
+SplineStatus SampleSpline(std::span<const GroundPoint> control, bool closed, std::vector<GroundPoint>& out);
 
 // The angular step in whole degrees for an ellipse of semi-axes a + b canvas
 // pixels at `resolution` dots per inch: whole part of

@@ -9,6 +9,7 @@
 #include <memory>
 #include <system_error>
 
+#include "drawing/curve_sampling.h"
 #include "drawing/drawing_tables.h"
 
 namespace qp {
@@ -51,24 +52,6 @@ DL_Attributes AttributesOf(uint8_t category, Rgb colour, int weightIndex) {
 // Solves D(i-1) + 4 D(i) + D(i+1) = 6 P(i) (ends fixed for an open curve,
 // cyclic for a closed one). The matrix is strictly diagonally dominant, so
 // Gauss-Seidel converges by at least half a digit a sweep.
-std::vector<GroundPoint> DeBoorPoints(std::span<const GroundPoint> p, bool closed) {
-  const size_t n = p.size();
-  std::vector<GroundPoint> d(p.begin(), p.end());
-  for (int sweep = 0; sweep < 200; ++sweep) {
-    double change = 0;
-    for (size_t i = 0; i < n; ++i) {
-      if (!closed && (i == 0 || i == n - 1)) continue;
-      const GroundPoint& a = d[(i + n - 1) % n];
-      const GroundPoint& b = d[(i + 1) % n];
-      const GroundPoint next{(6 * p[i].x - a.x - b.x) / 4, (6 * p[i].y - a.y - b.y) / 4};
-      change = std::max(change, std::fabs(next.x - d[i].x) + std::fabs(next.y - d[i].y));
-      d[i] = next;
-    }
-    if (change < 1e-9) break;
-  }
-  return d;
-}
-
 class DxfSink : public EntitySink {
  public:
   DxfSink(DL_Dxf& dxf, DL_WriterA& dw, double m) : dxf_(dxf), dw_(dw), m_(m) {}
@@ -86,7 +69,8 @@ class DxfSink : public EntitySink {
       case kShapeSpline:
       case kShapeClosedSpline: {
         const bool closed = block.type == kShapeClosedSpline;
-        const std::vector<GroundPoint> sampled = SampleSplineOnGround(points, closed);
+        std::vector<GroundPoint> sampled;
+        SampleSpline(points, closed, sampled);
         // The closed sample repeats its first point last: the closed flag draws that side.
         Polyline(closed && sampled.size() > 1 ? std::span(sampled).first(sampled.size() - 1) : std::span(sampled),
                  closed, attrib);
@@ -180,47 +164,6 @@ void WriteTables(DL_Dxf& dxf, DL_WriterA& dw) {
 }
 
 }  // namespace
-
-std::vector<GroundPoint> SampleSplineOnGround(std::span<const GroundPoint> control, bool closed) {
-  const size_t n = control.size();
-  if (n < (closed ? 3u : 2u)) return {};
-  for (const GroundPoint& p : control)
-    if (!Finite(p)) return {};
-  // Worked relative to the first point, so the large coordinates keep their digits.
-  const GroundPoint origin = control[0];
-  std::vector<GroundPoint> p(n);
-  for (size_t i = 0; i < n; ++i) p[i] = {control[i].x - origin.x, control[i].y - origin.y};
-  const std::vector<GroundPoint> d = DeBoorPoints(p, closed);
-  // Extended list E[0..]: E[k] = D(k) with D0 and D(n+1) (and D(n+2)) added.
-  std::vector<GroundPoint> e;
-  if (closed) {
-    e.push_back(d[n - 1]);
-    e.insert(e.end(), d.begin(), d.end());
-    e.push_back(d[0]);
-    e.push_back(d[1]);
-  } else {
-    e.push_back({2 * d[0].x - d[1].x, 2 * d[0].y - d[1].y});
-    e.insert(e.end(), d.begin(), d.end());
-    e.push_back({2 * d[n - 1].x - d[n - 2].x, 2 * d[n - 1].y - d[n - 2].y});
-  }
-  const size_t segments = closed ? n : n - 1;
-  std::vector<GroundPoint> out;
-  out.reserve(segments * 21);
-  for (size_t i = 1; i <= segments; ++i) {
-    for (int k = 0; k <= 300; k += 15) {
-      const double t = k / 300.0, t2 = t * t, t3 = t2 * t;
-      const double w0 = (1 - t) * (1 - t) * (1 - t), w1 = 3 * t3 - 6 * t2 + 4, w2 = -3 * t3 + 3 * t2 + 3 * t + 1,
-                   w3 = t3;
-      const GroundPoint& a = e[i - 1];
-      const GroundPoint& b = e[i];
-      const GroundPoint& c = e[i + 1];
-      const GroundPoint& f = e[i + 2];
-      out.push_back({origin.x + (w0 * a.x + w1 * b.x + w2 * c.x + w3 * f.x) / 6,
-                     origin.y + (w0 * a.y + w1 * b.y + w2 * c.y + w3 * f.y) / 6});
-    }
-  }
-  return out;
-}
 
 bool WriteDxfPicture(const std::string& path, SettingsBlock& settings, const std::function<void(EntitySink&)>& draw,
                      std::string* error) {

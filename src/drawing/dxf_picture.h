@@ -25,9 +25,5 @@ inline constexpr const char* kDxfSymbolLayer = "QP_SYMBOLS";
 bool WriteDxfPicture(const std::string& path, SettingsBlock& settings, const std::function<void(EntitySink&)>& draw,
                      std::string* error = nullptr);
 
-// The interpolating cubic B-spline through `control` (open, or closed with
-// the indices taken cyclically), sampled in ground coordinates at 21 points a
-// segment as the screen draws it; nothing when it has too few points.
-std::vector<GroundPoint> SampleSplineOnGround(std::span<const GroundPoint> control, bool closed);
 
 }  // namespace qp

@@ -11,6 +11,7 @@
 
 #include "common/gbk_text.h"
 #include "common/settings_block.h"
+#include "drawing/curve_sampling.h"
 #include "drawing/dxf_picture.h"
 #include "drawing/frame_and_grid.h"
 #include "drawing/network_drawing.h"
@@ -91,7 +92,8 @@ TEST(VecFile, DamagedFilesAreRefusedWhole) {
 TEST(SplineSampling, PassesThroughEveryControlPoint) {
   const GroundPoint control[] = {{3800000, 500000}, {3800100, 500050}, {3800150, 500200}, {3800080, 500300}};
   for (const bool closed : {false, true}) {
-    const auto sampled = SampleSplineOnGround(control, closed);
+    std::vector<GroundPoint> sampled;
+    ASSERT_EQ(SampleSpline(std::span<const GroundPoint>(control), closed, sampled), SplineStatus::Ok);
     const size_t segments = closed ? 4 : 3;
     ASSERT_EQ(sampled.size(), segments * 21);
     for (size_t i = 0; i < segments; ++i) {
@@ -101,8 +103,10 @@ TEST(SplineSampling, PassesThroughEveryControlPoint) {
       EXPECT_NEAR(sampled[i * 21 + 20].x, control[(i + 1) % 4].x, 1e-6);
     }
   }
-  EXPECT_TRUE(SampleSplineOnGround(std::span(control).first(1), false).empty());
-  EXPECT_TRUE(SampleSplineOnGround(std::span(control).first(2), true).empty());
+  std::vector<GroundPoint> none;
+  EXPECT_EQ(SampleSpline(std::span<const GroundPoint>(control).first(1), false, none), SplineStatus::TooFewPoints);
+  EXPECT_EQ(SampleSpline(std::span<const GroundPoint>(control).first(2), true, none), SplineStatus::TooFewPoints);
+  EXPECT_TRUE(none.empty());
 }
 
 struct DxfCounter : DL_CreationAdapter {

@@ -219,15 +219,6 @@ std::string DumpHeight(const HeightDisplayForm& f) { return DumpForm(f, CommonDu
 
 }  // namespace
 
-NetworkFileKind NetworkFileKindOf(const std::string& path) {
-  if (path.size() < 4) return NetworkFileKind::Unknown;
-  std::string ext = path.substr(path.size() - 4);
-  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::toupper(c); });
-  if (ext == ".NAP") return NetworkFileKind::Plane;
-  if (ext == ".NAH") return NetworkFileKind::Height;
-  return NetworkFileKind::Unknown;
-}
-
 int RunDisplayCommand(const CommandOptions& options, PlatformServices& platform) {
   switch (NetworkFileKindOf(options.dataPath)) {
     case NetworkFileKind::Plane:

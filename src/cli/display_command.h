@@ -4,15 +4,10 @@
 #include <string>
 
 #include "cli/command_options.h"
+#include "cli/network_file_kind.h"
 #include "common/platform_services.h"
 
 namespace qp {
-
-enum class NetworkFileKind { Plane, Height, Unknown };
-
-// The network a data file holds, by its extension (.NAP plane, .NAH height,
-// letter case ignored).
-NetworkFileKind NetworkFileKindOf(const std::string& path);
 
 // The display settings dialog of the network in the data file, filled from
 // the record and from --input, confirmed, and the data file written. Exit

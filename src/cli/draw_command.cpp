@@ -56,25 +56,16 @@ bool WritePictures(const CommandOptions& options, SettingsBlock& settings,
 
 }  // namespace
 
-std::optional<DrawnNetwork> DrawnNetworkOf(const std::string& path) {
-  if (path.size() < 4) return std::nullopt;
-  std::string ext = path.substr(path.size() - 4);
-  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::toupper(c); });
-  if (ext == ".NAP") return DrawnNetwork::Plane;
-  if (ext == ".NAH") return DrawnNetwork::Height;
-  return std::nullopt;
-}
-
-int MaxDiagramKind(DrawnNetwork network) { return network == DrawnNetwork::Plane ? 7 : 3; }
+int MaxDiagramKind(NetworkFileKind network) { return network == NetworkFileKind::Plane ? 7 : 3; }
 
 int RunDrawCommand(const CommandOptions& options, PlatformServices& platform) {
-  const std::optional<DrawnNetwork> network = DrawnNetworkOf(options.dataPath);
-  if (!network) return 2;  // checked with the usage text by the driver
+  const NetworkFileKind network = NetworkFileKindOf(options.dataPath);
+  if (network == NetworkFileKind::Unknown) return 2;  // checked with the usage text by the driver
   auto settings = std::make_unique<SettingsBlock>();
   const DrawContext context;
   std::string vecPath;
 
-  if (*network == DrawnNetwork::Plane) {
+  if (network == NetworkFileKind::Plane) {
     auto net = std::make_unique<PlaneNetwork>();
     if (!OpenPlaneDrawing(options.dataPath, *settings, *net, platform)) return 1;
     if (options.kind) net->displayMode = *options.kind;

@@ -7,16 +7,13 @@
 #include <string>
 
 #include "cli/command_options.h"
+#include "cli/network_file_kind.h"
 #include "common/platform_services.h"
 
 namespace qp {
 
-enum class DrawnNetwork { Plane, Height };
-
-// The network a data path names by its extension (.NAP / .NAH, any case).
-std::optional<DrawnNetwork> DrawnNetworkOf(const std::string& path);
 // The largest diagram kind of the network (plane 7, height 3).
-int MaxDiagramKind(DrawnNetwork network);
+int MaxDiagramKind(NetworkFileKind network);
 
 int RunDrawCommand(const CommandOptions& options, PlatformServices& platform);
 

@@ -150,10 +150,10 @@ int main(int argc, char** argv) {
     options.dataPath += command->extension;
   }
   if (command->isDraw) {
-    const auto network = qp::DrawnNetworkOf(options.dataPath);
-    if (!network) return UsageError("draw 的数据文件应为 .NAP 或 .NAH: " + options.dataPath);
-    if (options.kind && *options.kind > qp::MaxDiagramKind(*network)) {
-      return UsageError("--kind 超出范围 (0-" + std::to_string(qp::MaxDiagramKind(*network)) + ")");
+    const qp::NetworkFileKind network = qp::NetworkFileKindOf(options.dataPath);
+    if (network == qp::NetworkFileKind::Unknown) return UsageError("draw 的数据文件应为 .NAP 或 .NAH: " + options.dataPath);
+    if (options.kind && *options.kind > qp::MaxDiagramKind(network)) {
+      return UsageError("--kind 超出范围 (0-" + std::to_string(qp::MaxDiagramKind(network)) + ")");
     }
   }
 

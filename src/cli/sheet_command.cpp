@@ -1,5 +1,7 @@
 #include "cli/sheet_command.h"
 
+#include "cli/network_file_kind.h"
+
 #include <algorithm>
 #include <cctype>
 #include <iostream>
@@ -23,17 +25,6 @@
 
 namespace qp {
 namespace {
-
-enum class NetworkKind { Plane, Height, Unknown };
-
-NetworkKind KindOf(const std::string& path) {
-  if (path.size() < 4) return NetworkKind::Unknown;
-  std::string ext = path.substr(path.size() - 4);
-  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::toupper(c); });
-  if (ext == ".NAP") return NetworkKind::Plane;
-  if (ext == ".NAH") return NetworkKind::Height;
-  return NetworkKind::Unknown;
-}
 
 constexpr const char* kSizeKeys[kSheetSizeFieldCount] = {"图幅高度", "图幅宽度", "上边距", "下边距", "左边距", "右边距"};
 constexpr const char* kRemarkKeys[4] = {"说明1", "说明2", "说明3", "说明4"};
@@ -122,12 +113,12 @@ std::string DumpSheetForm(SheetForm& f) {
 }  // namespace
 
 int RunSheetCommand(const CommandOptions& options, PlatformServices& platform) {
-  const NetworkKind kind = KindOf(options.dataPath);
-  if (kind == NetworkKind::Unknown) {
+  const NetworkFileKind kind = NetworkFileKindOf(options.dataPath);
+  if (kind == NetworkFileKind::Unknown) {
     platform.ShowMessage(Gbk("数据文件应为平面网数据文件(*.NAP)或高程网数据文件(*.NAH)"));
     return 2;
   }
-  const bool height = kind == NetworkKind::Height;
+  const bool height = kind == NetworkFileKind::Height;
   const std::string& path = options.dataPath;
   auto settings = std::make_unique<SettingsBlock>();
   std::unique_ptr<PlaneNetwork> plane;

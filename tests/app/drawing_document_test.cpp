@@ -59,7 +59,7 @@ struct DrawingDocument : ::testing::Test {
     options.dataPath = dir.File(name);
     options.inputPath = SourcePath(example);
     ScriptedPlatform cli;
-    const bool plane = DrawnNetworkOf(options.dataPath) == DrawnNetwork::Plane;
+    const bool plane = NetworkFileKindOf(options.dataPath) == NetworkFileKind::Plane;
     EXPECT_EQ(plane ? RunPlaneCommand(options, cli) : RunHeightCommand(options, cli), 0) << cli.LastMessageUtf8();
     return options.dataPath;
   }
@@ -172,7 +172,7 @@ TEST_F(DrawingDocument, TheSelectedKindIsWhatTheExportWritesAsTheCommandLineDraw
     SCOPED_TRACE(c.name);
     const std::string path = Computed(c.name, c.example);
     const std::string stored = ReadBytes(path);
-    const bool plane = DrawnNetworkOf(path) == DrawnNetwork::Plane;
+    const bool plane = NetworkFileKindOf(path) == NetworkFileKind::Plane;
     ASSERT_TRUE(plane ? doc.OpenPlaneDrawingFile(path, platform) : doc.OpenHeightDrawingFile(path, platform));
     ASSERT_EQ(doc.CurrentDiagramKind(), 0);
 

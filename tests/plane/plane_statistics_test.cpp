@@ -138,6 +138,13 @@ TEST(PlaneStatistics, SoundNetworkPassesAndAPlantedBlunderIsFound) {
     Analysis a;
     AnalyzeAndCompare(t, run, a);
     EXPECT_TRUE(a.s.globalTested);
+    // Table values for 8 degrees of freedom: chi-square 2.5 % and 97.5 %,
+    // Pope's tau from Student's t with 7 (5.4079 at 99.95 %).
+    ASSERT_EQ(a.s.redundancy, 8);
+    EXPECT_NEAR(a.s.lower, 2.180, 1e-3);
+    EXPECT_NEAR(a.s.upper, 17.535, 1e-3);
+    EXPECT_NEAR(a.s.popeCritical, std::sqrt(8.0) * 5.4079 / std::sqrt(7.0 + 5.4079 * 5.4079), 1e-3);
+    EXPECT_NEAR(a.s.baardaCritical, 3.2905, 1e-4);
     EXPECT_TRUE(a.s.globalPassed) << a.s.statistic << " not in " << a.s.lower << " .. " << a.s.upper;
     EXPECT_EQ(a.s.flagged, 0);
   }

@@ -3,6 +3,7 @@
 #include "height/height_workflow.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -122,12 +123,14 @@ bool ComputeHeightNetwork(HeightWorkspace& ws, NormalEquationStore& normals, Pla
       ok = adjusting ? AdjustHeightNetwork(c) : EstimateHeightPrecision(c);
       // Sections that did not reach the disk are no result.
       ok = report.Close() && ok;
-      // The statistical tests go into a report of their own, beside this one.
-      if (ok) {
-        StatisticsOptions options;
-        options.alpha = ws.significance;
-        WriteHeightStatisticsReport(net, normals, adjusting, StatisticsReportPathFor(ws.dataPath),
-                                    platform.CurrentTime(), options);
+      // The statistical tests go into a report of their own, beside this one;
+      // one left from an earlier computation no longer belongs to the data.
+      const std::string statisticsPath = StatisticsReportPathFor(ws.dataPath);
+      StatisticsOptions options;
+      options.alpha = ws.significance;
+      if (!ok ||
+          !WriteHeightStatisticsReport(net, normals, adjusting, statisticsPath, platform.CurrentTime(), options)) {
+        std::remove(statisticsPath.c_str());
       }
     }
   }

@@ -3,6 +3,7 @@
 #include "plane/plane_workflow.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -100,12 +101,14 @@ bool ComputePlaneNetwork(PlaneWorkspace& ws, NormalEquationStore& normals, Platf
       ok = adjusting ? AdjustPlaneNetwork(c) : EstimatePlanePrecision(c);
       // Sections that did not reach the disk are no result.
       ok = report.Close() && ok;
-      // The statistical tests go into a report of their own, beside this one.
-      if (ok) {
-        StatisticsOptions options;
-        options.alpha = ws.significance;
-        WritePlaneStatisticsReport(net, normals, adjusting, StatisticsReportPathFor(ws.dataPath),
-                                   platform.CurrentTime(), options);
+      // The statistical tests go into a report of their own, beside this one;
+      // one left from an earlier computation no longer belongs to the data.
+      const std::string statisticsPath = StatisticsReportPathFor(ws.dataPath);
+      StatisticsOptions options;
+      options.alpha = ws.significance;
+      if (!ok ||
+          !WritePlaneStatisticsReport(net, normals, adjusting, statisticsPath, platform.CurrentTime(), options)) {
+        std::remove(statisticsPath.c_str());
       }
       if (ok && net.calcMode >= kSlopeReduced && ws.handOverHeightNetwork) ws.handOverHeightNetwork(ws);
     }

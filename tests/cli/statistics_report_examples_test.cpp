@@ -3,6 +3,7 @@
 // layout byte for byte (QUORVEX_UPDATE_GOLDEN=1 rewrites it).
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "cli/height_command.h"
@@ -56,6 +57,19 @@ TEST(StatisticsReport, PlantedBlunderIsNamedFirst) {
   const std::string text = StatisticsOf("plane/planted_blunder", false, &gbk);
   EXPECT_NE(text.find("应首先检查: 方向(GP02 - N2)"), std::string::npos) << text;
   testing::ExpectSameAsGolden(gbk, SourcePath("tests/plane/golden/planted_blunder_statistics.txt"));
+}
+
+TEST(StatisticsReport, AFailedComputationTakesTheOldOneAway) {
+  TempDir dir;
+  ScriptedPlatform platform;
+  CommandOptions options;
+  options.dataPath = dir.File("NET.NAP");
+  options.inputPath = SourcePath("examples/plane/triangulation.txt");
+  ASSERT_EQ(RunPlaneCommand(options, platform), 0);
+  ASSERT_TRUE(std::filesystem::exists(dir.File("NET统计检验.txt")));
+  options.inputPath = SourcePath("examples/plane/not_converging.txt");
+  EXPECT_EQ(RunPlaneCommand(options, platform), 1);
+  EXPECT_FALSE(std::filesystem::exists(dir.File("NET统计检验.txt")));
 }
 
 }  // namespace

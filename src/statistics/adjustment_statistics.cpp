@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <unordered_map>
 
 #include <boost/math/distributions/chi_squared.hpp>
 #include <boost/math/distributions/normal.hpp>
@@ -37,25 +38,57 @@ void CompactRow(const ObservationEntry& e, int unknowns, std::vector<int>& k, st
   }
 }
 
+// Columns of Q, kept while the observations that use them follow one another
+// (the directions of a set share their station's and targets' columns), so
+// that the packed triangle is read across its rows once per column, not once
+// per observation.
+class ColumnCache {
+ public:
+  explicit ColumnCache(const CofactorView& q) : q_(q) {}
+
+  const std::vector<double>& Column(int k) {
+    auto found = columns_.find(k);
+    if (found != columns_.end()) return found->second;
+    if (columns_.size() >= kKeptColumns) columns_.clear();
+    std::vector<double>& column = columns_[k];
+    column.resize(static_cast<size_t>(q_.unknowns));
+    // Q(j, k) for j <= k is row k of the triangle, for j > k one element of
+    // each later row.
+    const double* row = q_.packed + Packed(k, 0);
+    for (int j = 0; j <= k; ++j) column[j] = row[j] - q_.datumShift;
+    size_t at = Packed(k + 1, k);
+    for (int j = k + 1; j < q_.unknowns; ++j) {
+      column[j] = q_.packed[at] - q_.datumShift;
+      at += static_cast<size_t>(j) + 1;
+    }
+    return column;
+  }
+
+ private:
+  static constexpr size_t kKeptColumns = 64;
+  const CofactorView& q_;
+  std::unordered_map<int, std::vector<double>> columns_;
+};
+
 // The largest displacement of a point by the solution change Q a^T p bias.
-void LargestEffect(const CofactorView& q, const std::vector<int>& k, const std::vector<double>& c, double scale,
-                   double& effect, int& point) {
+void LargestEffect(const CofactorView& q, ColumnCache& cache, const std::vector<int>& k, const std::vector<double>& c,
+                   double scale, std::vector<double>& change, double& effect, int& point) {
   effect = 0.0;
   point = -1;
+  change.assign(static_cast<size_t>(q.unknowns), 0.0);
+  for (size_t m = 0; m < k.size(); ++m) {
+    const std::vector<double>& column = cache.Column(k[m]);
+    const double f = c[m] * scale;
+    for (int j = 0; j < q.unknowns; ++j) change[j] += f * column[j];
+  }
   const int group = std::max(1, q.groupSize);
-  double sum2 = 0.0;
-  for (int j = 0; j < q.unknowns; ++j) {
-    double d = 0.0;
-    for (size_t m = 0; m < k.size(); ++m) d += c[m] * q.At(j, k[m]);
-    d *= scale;
-    sum2 += d * d;
-    if (j % group == group - 1) {
-      const double length = std::sqrt(sum2);
-      if (std::isfinite(length) && length > effect) {
-        effect = length;
-        point = j / group;
-      }
-      sum2 = 0.0;
+  for (int first = 0; first + group <= q.unknowns; first += group) {
+    double sum2 = 0.0;
+    for (int j = first; j < first + group; ++j) sum2 += change[j] * change[j];
+    const double length = std::sqrt(sum2);
+    if (std::isfinite(length) && length > effect) {
+      effect = length;
+      point = first / group;
     }
   }
 }
@@ -123,6 +156,8 @@ AdjustmentStatistics AnalyzeAdjustment(const std::vector<ObservationEntry>& entr
 
   std::vector<int> k;
   std::vector<double> c;
+  std::vector<double> change;
+  ColumnCache cache(q);
   double largestStatistic = -1.0;
   double weakestEffect = -1.0;
   for (size_t i = 0; i < entries.size(); ++i) {
@@ -155,7 +190,7 @@ AdjustmentStatistics AnalyzeAdjustment(const std::vector<ObservationEntry>& entr
     t.nabla = Finite(-e.v / t.r);
     t.sigmaNabla = Finite(s.sigma0Post * std::sqrt(qll) / std::sqrt(t.r));
     t.mdb = Finite(t.sigmaL * s.delta0 / std::sqrt(t.r));
-    LargestEffect(q, k, c, e.weight * t.mdb, t.effect, t.effectPoint);
+    LargestEffect(q, cache, k, c, e.weight * t.mdb, change, t.effect, t.effectPoint);
     const bool flag = s.baardaChosen ? t.baardaFlag : t.popeFlag;
     if (flag) ++s.flagged;
     const double statistic = std::fabs(s.baardaChosen ? t.w : t.tau);

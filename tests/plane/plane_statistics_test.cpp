@@ -12,7 +12,6 @@
 
 #include "common/gbk_text.h"
 #include "independent_adjustment.h"
-#include "statistics/statistics_report.h"
 #include "support/test_files.h"
 
 namespace qp {
@@ -205,18 +204,6 @@ TEST(PlaneStatistics, FixedObservationsAreConditionsAndWeightedOnesAreTested) {
   }
   EXPECT_EQ(fixed, 3);
   EXPECT_EQ(weighted, 2);
-}
-
-TEST(PlaneStatistics, NoRedundancyOrAnEstimateGivesTheReason) {
-  TestNetwork t = testing::Triangulation();
-  Computation run;
-  ASSERT_TRUE(run.Adjust(*t.b.net, true));
-  const std::string path = run.dir.File("net统计检验.txt");
-  ASSERT_TRUE(WritePlaneStatisticsReport(*t.b.net, *run.normals, false, path, 0, StatisticsOptions{}));
-  const std::string text = GbkToUtf8(::qp::testing::ReadBytes(path));
-  EXPECT_NE(text.find("1.不能作统计检验"), std::string::npos);
-  EXPECT_NE(text.find("精度估算只评定设计的精度"), std::string::npos);
-  EXPECT_EQ(StatisticsReportPathFor("/d/网.NAP"), "/d/网统计检验.txt");
 }
 
 }  // namespace

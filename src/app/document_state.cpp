@@ -35,6 +35,7 @@ const std::vector<MenuInfo>& MainMenus() {
        {{kCmdPlaneDataFile, "P数据文件"},
         {kCmdPlaneDataEdit, "P数据编辑"},
         {kCmdOpenReport, "P打开文本"},
+        {kCmdStatisticsReport, "统计检验"},
         {0, ""},
         {kCmdPlaneDrawingFile, "P图形文件"},
         {kCmdPlaneSheetSettings, "P图幅设置"},
@@ -44,6 +45,7 @@ const std::vector<MenuInfo>& MainMenus() {
        {{kCmdHeightDataFile, "H数据文件"},
         {kCmdHeightDataEdit, "H数据编辑"},
         {kCmdOpenReport, "H打开文本"},
+        {kCmdStatisticsReport, "统计检验"},
         {0, ""},
         {kCmdHeightDrawingFile, "H图形文件"},
         {kCmdHeightSheetSettings, "H图幅设置"},
@@ -105,6 +107,7 @@ bool CommandRuleAllows(const DocumentState& s, int commandId) {
     case kCmdHeightExport:
       return IsHeightMode(mode) && idleWithDrawing;
     case kCmdOpenReport:
+    case kCmdStatisticsReport:
       return (mode == kPlaneData || mode == kHeightData) && idleWithDrawing;
     case kCmdSaveDrawing:
     case kCmdFitSheet:

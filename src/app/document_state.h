@@ -59,6 +59,8 @@ enum CommandId : int {
   kCmdExercise = 185,
   // Beyond the command table: the drawing saved as a PDF, PNG, SVG or DXF picture.
   kCmdSavePicture = 30100,
+  // The statistics report of the network shown in the report viewer.
+  kCmdStatisticsReport = 30101,
   kCmdPrintSetup = 57606,
   kCmdPrint = 57607,
   kCmdPrintPreview = 57609,

@@ -33,6 +33,7 @@
 #include "app/system_transform_dialog.h"
 #include "app/zone_transform_dialog.h"
 #include "common/gbk_text.h"
+#include "statistics/statistics_report.h"
 #include "exercise/exercise_file.h"
 
 namespace qp {
@@ -257,6 +258,17 @@ void CMainFrame::RunCommand(int commandId) {
     case kCmdOpenReport:
       OpenReport();
       break;
+    case kCmdStatisticsReport: {
+      // The statistical tests, written beside the network's report.
+      const QString path = FromUtf8(StatisticsReportPathFor(doc_.CurrentReportPath()));
+      if (!QFileInfo::exists(path)) {
+        platform_.ShowMessage(Gbk("没有统计检验报告, 请重新计算 !"));
+        break;
+      }
+      if (!reportViewer_) reportViewer_ = new ReportViewer(this);
+      reportViewer_->ShowReport(path);
+      break;
+    }
     case kCmdCloseDocument:
       CloseDocument();
       break;

@@ -1,5 +1,6 @@
 // Options shared by every subcommand of the command-line driver:
 //   quorvex <command> DATAFILE [--input FILE] [--dump] [--yes | --no] [--show N]
+//   quorvex plane|height DATAFILE ... [--alpha P]
 //   quorvex draw NET.NAP|NET.NAH [--kind K] [--svg FILE] [--dxf FILE]
 #pragma once
 
@@ -16,6 +17,7 @@ struct CommandOptions {
   std::optional<int> kind;  // draw: the diagram kind (range checked by the command)
   std::optional<std::string> svgPath;  // draw: also an SVG picture
   std::optional<std::string> dxfPath;  // draw: also a DXF drawing
+  std::optional<double> significance;  // plane, height: level of the statistics report's global test
 };
 
 }  // namespace qp

@@ -86,6 +86,7 @@ int RunHeightCommand(const CommandOptions& options, PlatformServices& platform) 
   SectionNumber section;
   HeightWorkspace workspace{*settings, section, *net, *backup, path};
   workspace.normals = normals.get();
+  if (options.significance) workspace.significance = *options.significance;
   // The diagram data stored with the results, as the desktop stores them.
   workspace.drawing.prepareDiagram = PrepareHeightDiagram;
   const HeightDialogRunner runDialog = [&](HeightNetwork& record, const HeightReportTarget& target) {

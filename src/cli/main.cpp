@@ -17,6 +17,7 @@
 #include "cli/sheet_command.h"
 #include "cli/transform_command.h"
 #include "cli/zone_command.h"
+#include "statistics/adjustment_statistics.h"
 
 namespace {
 
@@ -42,8 +43,8 @@ const Command kCommands[] = {
 
 constexpr const char* kUsage =
     "用法:\n"
-    "  quorvex plane     NET.NAP  [--input FILE] [--dump] [--yes | --no]\n"
-    "  quorvex height    NET.NAH  [--input FILE] [--dump] [--yes | --no]\n"
+    "  quorvex plane     NET.NAP  [--input FILE] [--dump] [--yes | --no] [--alpha P]\n"
+    "  quorvex height    NET.NAH  [--input FILE] [--dump] [--yes | --no] [--alpha P]\n"
     "  quorvex sheet     NET.NAP|NET.NAH [--input FILE] [--dump] [--yes | --no]\n"
     "  quorvex zone      FILE.GST [--input FILE] [--dump] [--yes | --no]\n"
     "  quorvex transform FILE.TRS [--input FILE] [--dump] [--yes | --no]\n"
@@ -55,6 +56,7 @@ constexpr const char* kUsage =
     "\n"
     "  plane      平面控制网: 读入(或新建)数据文件, 按输入文件填写并确认输入, 计算并写报告\n"
     "  height     高程控制网: 同上, 水准网或三角高程网\n"
+    "             平差后另写统计检验报告 NET统计检验.txt(整体检验, 数据探测, 可靠性)\n"
     "  sheet      控制网图设置: 按输入文件填写并确认图幅(比例尺, 西南角, 图幅尺寸, 格网, 注记), 写回数据文件\n"
     "  zone       高斯投影换带计算, 写 .GST 数据文件和报告, 输出换带结果\n"
     "  transform  新旧坐标系统转换, 写 .TRS 数据文件和报告, 输出转换后的坐标\n"
@@ -67,6 +69,7 @@ constexpr const char* kUsage =
     "  --input    输入文本文件(UTF-8 或 GBK): [设置] 节为\"键 = 值\", 其余各节为对话框的文本框内容\n"
     "  --dump     按输入文本格式输出对话框内容, 不计算\n"
     "  --yes/--no 非交互运行时对其它询问的回答(缺省: 询问的默认按钮)\n"
+    "  --alpha P  plane, height: 统计检验报告中整体检验的显著水平, 如 0.05 或 5% (缺省 5%)\n"
     "  --kind K   图形种类: 平面网 0-7, 高程网 0-3 (同工具栏的图形选择, 只在本次绘图中有效)\n"
     "  --svg/--dxf FILE  另外输出 SVG 图形(整张图纸, 毫米)或 DXF 图形(地面坐标, x 为东 y 为北)\n"
     "\n"
@@ -132,6 +135,14 @@ int main(int argc, char** argv) {
         return UsageError("--show 后应为 1 或 2");
       }
       options.show = std::stoi(args[++i]);
+    } else if (a == "--alpha" && (args[0] == "plane" || args[0] == "height")) {
+      double alpha = 0.0;
+      if (i + 1 >= args.size() || !qp::ParseSignificance(args[i + 1], alpha)) {
+        return UsageError("--alpha 后应为显著水平, 如 0.05 或 5%, 不大于 50%");
+      }
+      if (options.significance) return UsageError("--alpha 只能给出一次");
+      options.significance = alpha;
+      ++i;
     } else if (!a.empty() && a[0] == '-') {
       return UsageError("未知的选项: " + a);
     } else if (options.dataPath.empty()) {

@@ -107,6 +107,7 @@ int RunPlaneCommand(const CommandOptions& options, PlatformServices& platform) {
   SectionNumber section;
   PlaneWorkspace workspace{*settings, section, *net, *backup, path};
   workspace.normals = normals.get();
+  if (options.significance) workspace.significance = *options.significance;
   // The diagram data stored with the results, as the desktop stores them.
   workspace.drawing.prepareDiagram = PreparePlaneDiagram;
   // Slope-distance modes leave a trigonometric height network beside the data file.

@@ -3,6 +3,7 @@
 #include "height/height_workflow.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -11,6 +12,8 @@
 #include "height/height_adjustment.h"
 #include "height/height_checks.h"
 #include "height/height_file.h"
+#include "height/height_statistics.h"
+#include "statistics/statistics_report.h"
 
 namespace qp {
 namespace {
@@ -116,9 +119,19 @@ bool ComputeHeightNetwork(HeightWorkspace& ws, NormalEquationStore& normals, Pla
     if (report.OpenForAppend(ws.ReportPath())) {
       net.largestCorrection = 0.0;
       HeightComputation c{net, normals, platform, report, ws.section, ws.HeightExportPath()};
-      ok = net.mode == kHeightAdjust && net.redundancy > 0 ? AdjustHeightNetwork(c) : EstimateHeightPrecision(c);
+      const bool adjusting = net.mode == kHeightAdjust && net.redundancy > 0;
+      ok = adjusting ? AdjustHeightNetwork(c) : EstimateHeightPrecision(c);
       // Sections that did not reach the disk are no result.
       ok = report.Close() && ok;
+      // The statistical tests go into a report of their own, beside this one;
+      // one left from an earlier computation no longer belongs to the data.
+      const std::string statisticsPath = StatisticsReportPathFor(ws.dataPath);
+      StatisticsOptions options;
+      options.alpha = ws.significance;
+      if (!ok ||
+          !WriteHeightStatisticsReport(net, normals, adjusting, statisticsPath, platform.CurrentTime(), options)) {
+        std::remove(statisticsPath.c_str());
+      }
     }
   }
   if (!ok) platform.ShowMessage(Gbk("高程网解算失败 !"));

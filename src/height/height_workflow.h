@@ -48,6 +48,9 @@ struct HeightWorkspace {
   // How much the last computed network differs from the one before it.
   int changeLevel = 0;
 
+  // Significance level of the global test in the statistics report.
+  double significance = 0.05;
+
   std::string ReportPath() const { return ReportPathFor(dataPath); }
   std::string SidePath() const { return HeightSidePath(dataPath); }
   // "<data path without its extension>高程数据.txt"

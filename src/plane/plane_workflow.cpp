@@ -3,6 +3,7 @@
 #include "plane/plane_workflow.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -13,6 +14,8 @@
 #include "plane/network_geometry.h"
 #include "plane/plane_adjustment.h"
 #include "plane/plane_file.h"
+#include "plane/plane_statistics.h"
+#include "statistics/statistics_report.h"
 
 namespace qp {
 namespace {
@@ -94,10 +97,19 @@ bool ComputePlaneNetwork(PlaneWorkspace& ws, NormalEquationStore& normals, Platf
     ReportFile report;
     if (report.OpenForAppend(ws.ReportPath())) {
       PlaneComputation c{net, normals, platform, report, ws.section, ws.CoordinateExportPath()};
-      ok = net.calcMode != kPrecisionEstimate && net.redundancy != 0 ? AdjustPlaneNetwork(c)
-                                                                       : EstimatePlanePrecision(c);
+      const bool adjusting = net.calcMode != kPrecisionEstimate && net.redundancy != 0;
+      ok = adjusting ? AdjustPlaneNetwork(c) : EstimatePlanePrecision(c);
       // Sections that did not reach the disk are no result.
       ok = report.Close() && ok;
+      // The statistical tests go into a report of their own, beside this one;
+      // one left from an earlier computation no longer belongs to the data.
+      const std::string statisticsPath = StatisticsReportPathFor(ws.dataPath);
+      StatisticsOptions options;
+      options.alpha = ws.significance;
+      if (!ok ||
+          !WritePlaneStatisticsReport(net, normals, adjusting, statisticsPath, platform.CurrentTime(), options)) {
+        std::remove(statisticsPath.c_str());
+      }
       if (ok && net.calcMode >= kSlopeReduced && ws.handOverHeightNetwork) ws.handOverHeightNetwork(ws);
     }
   }

@@ -51,6 +51,8 @@ struct PlaneWorkspace {
   // How much the last confirmed network differs from the one before it
   // (ChangeLevel: 256, 128 or 0).
   int changeLevel = 0;
+  // Significance level of the global test in the statistics report.
+  double significance = 0.05;
 
   std::string ReportPath() const { return ReportPathFor(dataPath); }
   std::string DraftPath() const { return PlaneDraftPath(ReportPath()); }

@@ -61,14 +61,14 @@ TEST(CommandEnabling, FollowsTheCommandTableInEveryWorkModeAndToolState) {
       {"nothing open, drawing left over", StateOf(0, kNoTool, true), with({141, 137, 144, 138})},
       {"plane data before a drawing", StateOf(1, kNoTool, false), with({142, 143, 158, 136})},
       {"plane data computed", StateOf(1, kNoTool, true),
-       Plus(Plus(with({142, 143, 158, 136, 177, 172}), drawing), planeView)},
+       Plus(Plus(with({142, 143, 158, 136, 177, 172, 30101}), drawing), planeView)},
       {"plane data, measuring", StateOf(1, kMeasureTool, true), Plus(with({142, 143, 158}), planeViewBusy)},
       {"plane data, choosing a place", StateOf(1, kLocateTool, true), Plus(with({142, 143, 158}), planeViewBusy)},
       {"plane drawing", StateOf(2, kNoTool, true), Plus(Plus(with({143, 158, 136, 177}), drawing), planeView)},
       {"plane drawing, moving texts", StateOf(2, kMoveTool, true), Plus(with({143, 158}), planeViewBusy)},
       {"height data before a drawing", StateOf(3, kNoTool, false), with({145, 146, 159, 136})},
       {"height data computed", StateOf(3, kNoTool, true),
-       Plus(Plus(with({145, 146, 159, 136, 178, 172}), drawing), heightView)},
+       Plus(Plus(with({145, 146, 159, 136, 178, 172, 30101}), drawing), heightView)},
       {"height drawing", StateOf(4, kNoTool, true), Plus(Plus(with({146, 159, 136, 178}), drawing), heightView)},
       {"height drawing, moving points", StateOf(4, kMoveTool, true), Plus(with({146, 159}), heightViewBusy)},
       {"height drawing, measuring, not ready", StateOf(4, kMeasureTool, false), with({146, 159})},
@@ -102,9 +102,10 @@ TEST(CommandTable, MenusAndToolbarCarryEveryCommandOnce) {
     }
   }
   const std::set<int> table = {141, 142, 143, 158, 137, 177, 144, 145, 146, 159, 138, 178, 172,
-                               162, 182, 30100, 57607, 57609, 57606, 136, 134, 168, 175, 185, 135, 57664, 57665};
+                               162, 182, 30100, 57607, 57609, 57606, 136, 134, 168, 175, 185, 135, 57664, 57665, 30101};
   EXPECT_EQ(std::set<int>(menuIds.begin(), menuIds.end()), table);
   EXPECT_EQ(menuIds.count(kCmdOpenReport), 2u);  // P打开文本 and H打开文本
+  EXPECT_EQ(menuIds.count(kCmdStatisticsReport), 2u);  // 统计检验 beside each
 
   std::vector<int> toolbar;
   for (const CommandInfo& b : ToolbarCommands()) toolbar.push_back(b.id);

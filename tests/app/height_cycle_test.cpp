@@ -70,7 +70,7 @@ TEST_F(HeightCycle, NewFileTypedLevellingNetworkIsComputedShownAndClosed) {
   EXPECT_EQ(EnabledOf(*frame),
             (std::vector<int>{kCmdHelp, kCmdCloseDocument, kCmdShowAll, kCmdHeightDataEdit, kCmdHeightSheetSettings,
                               kCmdMoveText, kCmdHeightDisplaySettings, kCmdMovePoint, kCmdSaveDrawing, kCmdOpenReport,
-                              kCmdHeightExport, kCmdRefresh, kCmdFitSheet, kCmdSavePicture, kCmdPrintSetup, kCmdPrint,
+                              kCmdHeightExport, kCmdRefresh, kCmdFitSheet, kCmdSavePicture, kCmdStatisticsReport, kCmdPrintSetup, kCmdPrint,
                               kCmdPrintPreview, kCmdAbout, kCmdExit}));
 
   EXPECT_TRUE(frame->DiagramSelector()->isEnabled());
@@ -92,6 +92,10 @@ TEST_F(HeightCycle, NewFileTypedLevellingNetworkIsComputedShownAndClosed) {
   ASSERT_NE(frame->Reports(), nullptr);
   EXPECT_EQ(frame->Reports()->Path(), FromUtf8(dir.File("测试网.txt")));
   EXPECT_TRUE(frame->Reports()->Text().contains(QStringLiteral("高程平差值")));
+  // "统计检验" shows the statistical tests written beside it.
+  frame->RunCommand(kCmdStatisticsReport);
+  EXPECT_EQ(frame->Reports()->Path(), FromUtf8(dir.File("测试网统计检验.txt")));
+  EXPECT_TRUE(frame->Reports()->Text().contains(QStringLiteral("整体检验")));
 
   // "H数据编辑" opens the dialog on the stored network; cancelling reads the
   // file back and keeps the results.

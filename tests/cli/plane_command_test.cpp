@@ -113,6 +113,24 @@ TEST_F(PlaneCommandTest, GarbageInputFilesGiveAMessage) {
   EXPECT_EQ(platform.LastMessageUtf8().rfind("输入文件不存在", 0), 0u);
 }
 
+TEST_F(PlaneCommandTest, StatisticsReportAtTheChosenLevel) {
+  CommandOptions options = OptionsWithInput(dir, nap, kSmallNetwork, false);
+  options.significance = 0.2;
+  ASSERT_EQ(RunPlaneCommand(options, platform), 0) << platform.LastMessageUtf8();
+  const std::string text = GbkToUtf8(ReadBytes(dir.File("NET统计检验.txt")));
+  EXPECT_NE(text.find("测试网  统计检验"), std::string::npos) << text;
+  EXPECT_NE(text.find("显著水平=      20%"), std::string::npos) << text;
+  EXPECT_NE(text.find("多余观测数 r=        3"), std::string::npos);
+  // The level is checked where it is read.
+  const std::string net = dir.File("net.NAP");
+  EXPECT_EQ(RunQuorvexProgram("plane " + net + " --alpha 0"), 2);
+  EXPECT_EQ(RunQuorvexProgram("plane " + net + " --alpha 60%"), 2);
+  EXPECT_EQ(RunQuorvexProgram("plane " + net + " --alpha 5% --alpha 1%"), 2);
+  EXPECT_EQ(RunQuorvexProgram("zone " + dir.File("z.GST") + " --alpha 0.05"), 2);
+  // Accepted, and then the empty new network stops with a message.
+  EXPECT_EQ(RunQuorvexProgram("plane " + net + " --alpha 5%"), 1);
+}
+
 TEST(QuorvexBinary, ExitStatusFollowsTheContract) {
   TempDir dir;
   EXPECT_EQ(RunQuorvexProgram("--help"), 0);

@@ -1,0 +1,209 @@
+#include "statistics/adjustment_statistics.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <unordered_map>
+
+#include <boost/math/distributions/chi_squared.hpp>
+#include <boost/math/distributions/normal.hpp>
+#include <boost/math/distributions/students_t.hpp>
+
+namespace qp {
+namespace {
+
+double Finite(double v) { return std::isfinite(v) ? v : 0.0; }
+
+size_t Packed(int i, int j) {
+  if (i < j) std::swap(i, j);
+  return static_cast<size_t>(i) * static_cast<size_t>(i + 1) / 2 + static_cast<size_t>(j);
+}
+
+// The row's non-negative unknowns with their coefficients (an unknown given
+// twice counts with its summed coefficient).
+void CompactRow(const ObservationEntry& e, int unknowns, std::vector<int>& k, std::vector<double>& c) {
+  k.clear();
+  c.clear();
+  const size_t m = std::min(e.coefficients.size(), e.unknowns.size());
+  for (size_t i = 0; i < m; ++i) {
+    const int j = e.unknowns[i];
+    if (j < 0 || j >= unknowns || !std::isfinite(e.coefficients[i])) continue;
+    const auto at = std::find(k.begin(), k.end(), j);
+    if (at == k.end()) {
+      k.push_back(j);
+      c.push_back(e.coefficients[i]);
+    } else {
+      c[at - k.begin()] += e.coefficients[i];
+    }
+  }
+}
+
+// Columns of Q, kept while the observations that use them follow one another
+// (the directions of a set share their station's and targets' columns), so
+// that the packed triangle is read across its rows once per column, not once
+// per observation.
+class ColumnCache {
+ public:
+  explicit ColumnCache(const CofactorView& q) : q_(q) {}
+
+  const std::vector<double>& Column(int k) {
+    auto found = columns_.find(k);
+    if (found != columns_.end()) return found->second;
+    if (columns_.size() >= kKeptColumns) columns_.clear();
+    std::vector<double>& column = columns_[k];
+    column.resize(static_cast<size_t>(q_.unknowns));
+    // Q(j, k) for j <= k is row k of the triangle, for j > k one element of
+    // each later row.
+    const double* row = q_.packed + Packed(k, 0);
+    for (int j = 0; j <= k; ++j) column[j] = row[j] - q_.datumShift;
+    size_t at = Packed(k + 1, k);
+    for (int j = k + 1; j < q_.unknowns; ++j) {
+      column[j] = q_.packed[at] - q_.datumShift;
+      at += static_cast<size_t>(j) + 1;
+    }
+    return column;
+  }
+
+ private:
+  static constexpr size_t kKeptColumns = 64;
+  const CofactorView& q_;
+  std::unordered_map<int, std::vector<double>> columns_;
+};
+
+// The largest displacement of a point by the solution change Q a^T p bias.
+void LargestEffect(const CofactorView& q, ColumnCache& cache, const std::vector<int>& k, const std::vector<double>& c,
+                   double scale, std::vector<double>& change, double& effect, int& point) {
+  effect = 0.0;
+  point = -1;
+  change.assign(static_cast<size_t>(q.unknowns), 0.0);
+  for (size_t m = 0; m < k.size(); ++m) {
+    const std::vector<double>& column = cache.Column(k[m]);
+    const double f = c[m] * scale;
+    for (int j = 0; j < q.unknowns; ++j) change[j] += f * column[j];
+  }
+  const int group = std::max(1, q.groupSize);
+  for (int first = 0; first + group <= q.unknowns; first += group) {
+    double sum2 = 0.0;
+    for (int j = first; j < first + group; ++j) sum2 += change[j] * change[j];
+    const double length = std::sqrt(sum2);
+    if (std::isfinite(length) && length > effect) {
+      effect = length;
+      point = first / group;
+    }
+  }
+}
+
+}  // namespace
+
+double CofactorView::At(int i, int j) const { return packed[Packed(i, j)] - datumShift; }
+
+double NormalQuantile(double p) { return boost::math::quantile(boost::math::normal_distribution<double>(), p); }
+
+double ChiSquareQuantile(double dof, double p) {
+  return boost::math::quantile(boost::math::chi_squared_distribution<double>(dof), p);
+}
+
+double TauCritical(int redundancy, double alpha0) {
+  if (redundancy < 2) return 0.0;
+  const double r = redundancy;
+  const double t = boost::math::quantile(boost::math::students_t_distribution<double>(r - 1.0), 1.0 - alpha0 / 2.0);
+  return std::sqrt(r) * t / std::sqrt(r - 1.0 + t * t);
+}
+
+bool ParseSignificance(const std::string& text, double& alpha) {
+  if (text.empty() || text.size() > 20) return false;
+  std::string number = text;
+  const bool percent = number.back() == '%';
+  if (percent) number.pop_back();
+  if (number.empty() || number.find_first_not_of("0123456789.") != std::string::npos) return false;
+  char* end = nullptr;
+  double value = std::strtod(number.c_str(), &end);
+  if (end != number.c_str() + number.size() || !std::isfinite(value)) return false;
+  if (percent) value /= 100.0;
+  if (!(value > 0.0 && value <= 0.5)) return false;
+  alpha = value;
+  return true;
+}
+
+AdjustmentStatistics AnalyzeAdjustment(const std::vector<ObservationEntry>& entries, const CofactorView& q,
+                                       double sigma0Prior, int redundancy, const StatisticsOptions& options) {
+  AdjustmentStatistics s;
+  s.options = options;
+  s.sigma0Prior = std::isfinite(sigma0Prior) && sigma0Prior > 0.0 ? sigma0Prior : 0.0;
+  s.redundancy = std::max(0, redundancy);
+  s.baardaCritical = NormalQuantile(1.0 - options.alpha0 / 2.0);
+  s.delta0 = s.baardaCritical + NormalQuantile(options.power);
+  s.tests.resize(entries.size());
+
+  double pvv = 0.0;
+  for (const ObservationEntry& e : entries) {
+    if (e.untestable.empty() && e.weight > 0.0) pvv += e.weight * e.v * e.v;
+  }
+  s.sigma0Post = s.redundancy > 0 ? Finite(std::sqrt(pvv / s.redundancy)) : 0.0;
+  s.popeUsable = s.redundancy >= 2 && s.sigma0Post > 0.0;
+  if (s.popeUsable) s.popeCritical = TauCritical(s.redundancy, options.alpha0);
+  if (s.sigma0Prior > 0.0 && s.redundancy > 0) {
+    s.globalTested = true;
+    s.statistic = Finite(pvv / (s.sigma0Prior * s.sigma0Prior));
+    s.lower = ChiSquareQuantile(s.redundancy, options.alpha / 2.0);
+    s.upper = ChiSquareQuantile(s.redundancy, 1.0 - options.alpha / 2.0);
+    s.globalPassed = s.statistic >= s.lower && s.statistic <= s.upper;
+  }
+  s.baardaChosen = s.sigma0Prior > 0.0;
+  // The mdb and its effect are taken with the a priori sigma0 when it is
+  // given, else with the a posteriori one.
+  const double sigmaForMdb = s.sigma0Prior > 0.0 ? s.sigma0Prior : s.sigma0Post;
+
+  std::vector<int> k;
+  std::vector<double> c;
+  std::vector<double> change;
+  ColumnCache cache(q);
+  double largestStatistic = -1.0;
+  double weakestEffect = -1.0;
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const ObservationEntry& e = entries[i];
+    ObservationTest& t = s.tests[i];
+    if (!e.untestable.empty() || !(e.weight > 0.0) || !std::isfinite(e.weight)) continue;
+    t.tested = true;
+    CompactRow(e, q.unknowns, k, c);
+    double aqa = 0.0;
+    for (size_t m = 0; m < k.size(); ++m) {
+      for (size_t n = 0; n < k.size(); ++n) aqa += c[m] * c[n] * q.At(k[m], k[n]);
+    }
+    const double qll = 1.0 / e.weight;
+    t.qvv = std::max(0.0, Finite(qll - e.eliminatedShare - aqa));
+    t.r = std::clamp(t.qvv * e.weight, 0.0, 1.0);
+    s.sumRedundancy += t.r;
+    t.sigmaL = Finite(sigmaForMdb * std::sqrt(qll));
+    t.sigmaV = Finite(s.sigma0Post * std::sqrt(t.qvv));
+    t.controlled = t.r >= kUncontrolledRedundancy;
+    if (!t.controlled) continue;
+    const double root = std::sqrt(t.qvv);
+    if (s.sigma0Prior > 0.0) {
+      t.w = Finite(e.v / (s.sigma0Prior * root));
+      t.baardaFlag = std::fabs(t.w) > s.baardaCritical;
+    }
+    if (s.popeUsable) {
+      t.tau = Finite(e.v / (s.sigma0Post * root));
+      t.popeFlag = std::fabs(t.tau) > s.popeCritical;
+    }
+    t.nabla = Finite(-e.v / t.r);
+    t.sigmaNabla = Finite(s.sigma0Post * std::sqrt(qll) / std::sqrt(t.r));
+    t.mdb = Finite(t.sigmaL * s.delta0 / std::sqrt(t.r));
+    LargestEffect(q, cache, k, c, e.weight * t.mdb, change, t.effect, t.effectPoint);
+    const bool flag = s.baardaChosen ? t.baardaFlag : t.popeFlag;
+    if (flag) ++s.flagged;
+    const double statistic = std::fabs(s.baardaChosen ? t.w : t.tau);
+    if (statistic > largestStatistic) {
+      largestStatistic = statistic;
+      s.largest = static_cast<int>(i);
+    }
+    if (t.effect > weakestEffect) {
+      weakestEffect = t.effect;
+      s.weakest = static_cast<int>(i);
+    }
+  }
+  return s;
+}
+
+}  // namespace qp

@@ -1,0 +1,184 @@
+// The statistical tests of a levelling network, with known points and free,
+// sound and with a planted blunder, against a dense solution computed here;
+// the report written by the computation beside the network's.
+#include "height/height_statistics.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <tuple>
+
+#include "common/binary_file.h"
+#include "height/height_adjustment.h"
+#include "height/height_checks.h"
+#include "height/height_file.h"
+#include "height/height_workflow.h"
+#include "height_form_fixture.h"
+
+namespace qp {
+namespace {
+
+using Matrix = std::vector<std::vector<double>>;
+
+Matrix Inverse(Matrix a) {
+  const size_t n = a.size();
+  Matrix inv(n, std::vector<double>(n, 0.0));
+  for (size_t i = 0; i < n; ++i) inv[i][i] = 1.0;
+  for (size_t c = 0; c < n; ++c) {
+    size_t pivot = c;
+    for (size_t r = c + 1; r < n; ++r) {
+      if (std::fabs(a[r][c]) > std::fabs(a[pivot][c])) pivot = r;
+    }
+    std::swap(a[c], a[pivot]);
+    std::swap(inv[c], inv[pivot]);
+    const double d = a[c][c];
+    for (size_t k = 0; k < n; ++k) a[c][k] /= d, inv[c][k] /= d;
+    for (size_t r = 0; r < n; ++r) {
+      if (r == c || a[r][c] == 0.0) continue;
+      const double f = a[r][c];
+      for (size_t k = 0; k < n; ++k) a[r][k] -= f * a[c][k], inv[r][k] -= f * inv[c][k];
+    }
+  }
+  return inv;
+}
+
+// Per observation from a dense solve: residual, its cofactor 1/p - a Q a^T
+// and the largest height change per unit of Q a^T (a free network bordered by
+// the condition that the corrections sum to zero: the minimum-norm cofactors).
+struct Reference {
+  std::vector<double> v, qvv, p, spread;
+  double pvv = 0.0;
+};
+
+Reference Solve(const HeightNetwork& net) {
+  const int known = net.knownCount, u = net.pointCount - known, obs = net.observationCount;
+  const bool free = known == 0;
+  const int size = free ? u + 1 : u;
+  Matrix n(size, std::vector<double>(size, 0.0));
+  std::vector<double> b(size, 0.0);
+  const DifferenceEnds ends = FindDifferenceEnds(net);
+  Reference ref;
+  for (int i = 0; i < obs; ++i) {
+    const double s = net.weightElement[i] + 0.00001;
+    ref.p.push_back(1.0 / s);
+  }
+  for (int i = 0; i < obs; ++i) {
+    const int e = ends.from[i] - known, f = ends.to[i] - known;
+    const double l = (net.observed[i] - (net.height[ends.to[i]] - net.height[ends.from[i]])) * 1000.0;
+    const double p = ref.p[i];
+    if (e >= 0) n[e][e] += p, b[e] -= p * l;
+    if (f >= 0) n[f][f] += p, b[f] += p * l;
+    if (e >= 0 && f >= 0) n[e][f] -= p, n[f][e] -= p;
+  }
+  if (free) {
+    for (int j = 0; j < u; ++j) n[j][u] = n[u][j] = 1.0;
+  }
+  const Matrix q = Inverse(n);
+  std::vector<double> x(u, 0.0);
+  for (int j = 0; j < u; ++j) {
+    for (int k = 0; k < size; ++k) x[j] += q[j][k] * b[k];
+  }
+  auto correction = [&](int point) { return point >= known ? x[point - known] : 0.0; };
+  for (int i = 0; i < obs; ++i) {
+    const int e = ends.from[i], f = ends.to[i];
+    const double v = (net.height[f] - net.height[e] - net.observed[i]) * 1000.0 + correction(f) - correction(e);
+    ref.v.push_back(v);
+    ref.pvv += ref.p[i] * v * v;
+    // Q a^T for a = (-1 at e, +1 at f).
+    double aqa = 0.0, spread = 0.0;
+    for (int j = 0; j < u; ++j) {
+      const double qa = (f >= known ? q[j][f - known] : 0.0) - (e >= known ? q[j][e - known] : 0.0);
+      spread = std::max(spread, std::fabs(qa));
+      if (j == f - known) aqa += qa;
+      if (j == e - known) aqa -= qa;
+    }
+    ref.qvv.push_back(1.0 / ref.p[i] - aqa);
+    ref.spread.push_back(spread);
+  }
+  return ref;
+}
+
+constexpr double kDelta0 = 3.290527 + 0.841621;
+
+struct HeightStatistics : testing::HeightFormTest, ::testing::WithParamInterface<std::tuple<bool, double>> {
+  std::unique_ptr<SettingsBlock> settings = std::make_unique<SettingsBlock>();
+  std::unique_ptr<HeightNetwork> backup = std::make_unique<HeightNetwork>();
+  std::unique_ptr<NormalEquationStore> normals = std::make_unique<NormalEquationStore>();
+  std::string nah = dir.File("net.NAH");
+  HeightWorkspace ws{*settings, section, *net, *backup, nah};
+
+  void SetUp() override {
+    testing::HeightFormTest::SetUp();
+    ResetSettingsBlock(*settings);
+    ResetHeightNetwork(*net, "net.NAH");
+    ASSERT_TRUE(WriteHeightFile(nah, *settings, *net));
+    ws.normals = normals.get();
+  }
+};
+
+TEST_P(HeightStatistics, AgreesWithTheDenseSolutionAndFindsThePlantedBlunder) {
+  const auto [free, blunder] = GetParam();
+  // True heights A 100, P1 101.234, P2 102.871, P3 99.456, P4 100.912, B 103;
+  // noise within 0.6 mm; the blunder (mm) on P2 - P4.
+  if (free) {
+    Type(kHeightApproxBox, "A,100\r\nP1,101.2\r\nP2,102.9\r\nP3,99.5\r\nP4,100.9\r\nB,103");
+  } else {
+    Type(kHeightKnownBox, "A,100\r\nB,103");
+  }
+  char p2p4[64];
+  std::snprintf(p2p4, sizeof p2p4, "P2,P4,%.5f,1.5\r\n", -1.959 - 0.0003 + blunder / 1000.0);
+  Type(kHeightDifferencesBox, std::string("A,P1,1.2345,1.2\r\nP1,P2,1.6366,1.8\r\nP2,B,0.1284,1.1\r\n") +
+                                  "A,P3,-0.5436,1.4\r\nP3,P4,1.4557,1.6\r\nP4,B,2.0876,1.3\r\n" +
+                                  "P1,P3,-1.7786,2.1\r\n" + p2p4 + "P1,P4,-0.3216,1.7\r\nA,P2,2.8713,2.5\r\n");
+  form.priorError = "0.4";
+  platform.messages.clear();
+  ASSERT_EQ(EditHeightNetwork(ws, platform,
+                              [&](HeightNetwork& record, const HeightReportTarget& target) {
+                                return RunHeightConfirmation(form, record, platform, target);
+                              }),
+            HeightEditResult::Computed)
+      << platform.LastMessageUtf8();
+
+  const std::vector<ObservationEntry> entries = CollectHeightObservations(*net);
+  const CofactorView q = HeightCofactors(*net, *normals);
+  const int redundancy = HeightTestRedundancy(*net);
+  EXPECT_EQ(redundancy, free ? 10 - 5 : 10 - 4);
+  const AdjustmentStatistics s = AnalyzeAdjustment(entries, q, net->priorError, redundancy, StatisticsOptions{});
+  const Reference ref = Solve(*net);
+  const double sigma0 = std::sqrt(ref.pvv / redundancy);
+  EXPECT_NEAR(s.sigma0Post, sigma0, 1e-6);
+  EXPECT_NEAR(s.sumRedundancy, redundancy, 1e-9);
+  ASSERT_EQ(entries.size(), ref.v.size());
+  for (size_t i = 0; i < entries.size(); ++i) {
+    SCOPED_TRACE(i);
+    const ObservationTest& t = s.tests[i];
+    const double r = ref.qvv[i] * ref.p[i];
+    EXPECT_NEAR(entries[i].v, ref.v[i], 1e-6);
+    EXPECT_NEAR(t.r, r, 1e-9);
+    EXPECT_NEAR(t.w, ref.v[i] / (0.4 * std::sqrt(ref.qvv[i])), 1e-6);
+    EXPECT_NEAR(t.tau, ref.v[i] / (sigma0 * std::sqrt(ref.qvv[i])), 1e-6);
+    EXPECT_NEAR(t.nabla, -ref.v[i] / r, 1e-6);
+    const double mdb = 0.4 / std::sqrt(ref.p[i]) * kDelta0 / std::sqrt(r);
+    EXPECT_NEAR(t.mdb, mdb, 1e-4);
+    EXPECT_NEAR(t.effect, ref.spread[i] * ref.p[i] * mdb, 1e-4);
+  }
+
+  const std::string report = GbkToUtf8(testing::ReadBytes(dir.File("net统计检验.txt")));
+  if (blunder == 0.0) {
+    EXPECT_TRUE(s.globalPassed) << s.statistic;
+    EXPECT_EQ(s.flagged, 0);
+    EXPECT_NE(report.find("未发现粗差"), std::string::npos) << report;
+    return;
+  }
+  EXPECT_FALSE(s.globalPassed);
+  EXPECT_EQ(s.flagged, 1);
+  ASSERT_EQ(s.largest, 7);
+  EXPECT_LT(std::fabs(s.tests[7].nabla - blunder), s.tests[7].sigmaNabla);
+  EXPECT_NE(report.find("应首先检查: 高差(P2 - P4)"), std::string::npos) << report;
+}
+
+INSTANTIATE_TEST_SUITE_P(KnownAndFree, HeightStatistics,
+                         ::testing::Combine(::testing::Bool(), ::testing::Values(0.0, 3.0)));
+
+}  // namespace
+}  // namespace qp

@@ -9,7 +9,7 @@
 #include "common/format.h"
 #include "drawing/diagram_preparation.h"
 #include "drawing/display_form.h"
-#include "height/derived_height_network.h"
+#include "plane/derived_height_network.h"
 #include "height/height_file.h"
 #include "plane/plane_file.h"
 

@@ -17,12 +17,11 @@
 
 #include "common/platform_services.h"
 #include "common/report_file.h"
-#include "plane/normal_equation_store.h"
+#include "adjustment/adjustment_mode.h"
+#include "adjustment/normal_equation_store.h"
 #include "plane/plane_network.h"
 
 namespace qp {
-
-enum class AdjustmentMode { Adjusting, Estimating };
 
 // Everything one computation works with. The report is open and positioned
 // at its end; `exportPath` is the file-system path of the coordinate export.

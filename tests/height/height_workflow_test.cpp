@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "common/binary_file.h"
-#include "height/derived_height_network.h"
+#include "plane/derived_height_network.h"
 #include "height/height_file.h"
 #include "height_form_fixture.h"
 

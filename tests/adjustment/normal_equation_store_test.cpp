@@ -1,4 +1,4 @@
-#include "plane/normal_equation_store.h"
+#include "adjustment/normal_equation_store.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "height/derived_height_network.h"
+#include "plane/derived_height_network.h"
 
 #include <algorithm>
 #include <unordered_set>

@@ -112,9 +112,8 @@ int RunPlaneCommand(const CommandOptions& options, PlatformServices& platform) {
   // Slope-distance modes leave a trigonometric height network beside the data file.
   workspace.handOverHeightNetwork = [&platform](PlaneWorkspace& ws) {
     auto derived = std::make_unique<HeightNetwork>();
-    if (!WriteDerivedHeightNetwork(ws.net, ws.settings, ws.dataPath, *derived)) {
-      platform.ShowMessage(Gbk("高程网数据文件写入错误 !"));
-    }
+    const DerivedHeightWrite written = WriteDerivedHeightNetwork(ws.net, ws.settings, ws.dataPath, *derived);
+    if (const char* message = DerivedHeightWriteMessage(written)) platform.ShowMessage(Gbk(message));
   };
   const PlaneDialogRunner runDialog = [&](PlaneNetwork& record, const std::string& draftPath,
                                           const PlaneConfirmationSteps& steps) {

@@ -120,6 +120,11 @@ bool FileExists(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0;
 }
 
+bool IsRegularFileOfSize(const std::string& path, size_t size) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size == static_cast<off_t>(size);
+}
+
 bool RemoveFileIfExists(const std::string& path) { return ::unlink(path.c_str()) == 0 || errno == ENOENT; }
 
 }  // namespace qp

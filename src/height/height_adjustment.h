@@ -16,6 +16,7 @@
 #include "common/platform_services.h"
 #include "common/report_file.h"
 #include "height/height_network.h"
+#include "adjustment/adjustment_messages.h"
 #include "adjustment/adjustment_mode.h"
 #include "adjustment/normal_equation_store.h"
 

@@ -1,6 +1,8 @@
 #include "plane/derived_height_network.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 #include <unordered_set>
 
 #include "common/binary_file.h"
@@ -60,9 +62,14 @@ DerivedHeightWrite WriteDerivedHeightNetwork(const PlaneNetwork& plane, const Se
                                              const std::string& planeDataPath, HeightNetwork& out) {
   const std::string path = DerivedHeightPathFor(planeDataPath);
   DeriveHeightNetwork(plane, Utf8ToGbk(path), out);
-  // The data-file rule: whatever is there and is not a height data file is
-  // somebody's data, not ours to replace.
-  if (FileExists(path) && !IsRegularFileOfSize(path, kHeightFileSize)) return DerivedHeightWrite::WrongFileKept;
+  // The data-file rule: a file that is there and is not a height data file is
+  // somebody's data, not ours to replace. (A folder in its place simply
+  // cannot be written.)
+  std::error_code error;
+  if (FileExists(path) && !std::filesystem::is_directory(path, error) &&
+      !IsRegularFileOfSize(path, kHeightFileSize)) {
+    return DerivedHeightWrite::WrongFileKept;
+  }
   return WriteHeightFile(path, settings, out) ? DerivedHeightWrite::Written : DerivedHeightWrite::WriteFailed;
 }
 

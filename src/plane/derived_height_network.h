@@ -23,7 +23,7 @@ void DeriveHeightNetwork(const PlaneNetwork& plane, std::string_view dataPathGbk
 
 enum class DerivedHeightWrite {
   Written,
-  // A file of the wrong length (or not a regular file) is at the path: it is
+  // A file of the wrong length (or a FIFO, a device) is at the path: it is
   // never replaced.
   WrongFileKept,
   WriteFailed,

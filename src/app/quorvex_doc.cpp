@@ -9,7 +9,7 @@
 #include "common/format.h"
 #include "drawing/diagram_preparation.h"
 #include "drawing/display_form.h"
-#include "height/derived_height_network.h"
+#include "plane/derived_height_network.h"
 #include "height/height_file.h"
 #include "plane/plane_file.h"
 
@@ -113,9 +113,8 @@ PlaneEditResult CQuorvexPDoc::EditPlane(PlatformServices& platform, const PlaneD
   // Once the results are stored the network is a drawing that may be shown.
   ws.drawing.refreshDisplay = [this](PlaneWorkspace&) { state_.drawingReady = true; };
   ws.handOverHeightNetwork = [this, &platform](PlaneWorkspace& done) {
-    if (!WriteDerivedHeightNetwork(done.net, done.settings, done.dataPath, *height_)) {
-      platform.ShowMessage(Gbk("高程网数据文件写入错误 !"));
-    }
+    const DerivedHeightWrite written = WriteDerivedHeightNetwork(done.net, done.settings, done.dataPath, *height_);
+    if (const char* message = DerivedHeightWriteMessage(written)) platform.ShowMessage(Gbk(message));
   };
   const PlaneEditResult result = EditPlaneNetwork(ws, platform, runDialog);
   DrawingChanged();

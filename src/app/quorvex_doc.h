@@ -18,7 +18,7 @@
 #include "drawing/drawing_export.h"
 #include "height/height_network.h"
 #include "height/height_workflow.h"
-#include "plane/normal_equation_store.h"
+#include "adjustment/normal_equation_store.h"
 #include "plane/plane_network.h"
 #include "plane/plane_workflow.h"
 

@@ -2,6 +2,8 @@
 
 #include "common/binary_file.h"
 #include "common/gbk_text.h"
+#include "common/numeric_field.h"
+#include "common/table_line_reader.h"
 
 namespace qp {
 
@@ -46,6 +48,28 @@ bool ApplyInputOption(const CommandOptions& options, const std::vector<SettingBi
     return false;
   }
   return ApplyInputOrTell(*doc, settings, sections, platform);
+}
+
+int RunNotingCutTables(const std::function<int(const CommandOptions&, PlatformServices&)>& run,
+                       const CommandOptions& options, PlatformServices& platform, std::ostream& notes) {
+  TableOverflowRecorder recorder;
+  const int status = run(options, platform);
+  if (recorder.Overflows().empty() || !options.inputPath) return status;
+  std::string error;
+  const auto doc = ReadInputFile(*options.inputPath, error);
+  if (!doc) return status;
+  for (const TableOverflow& cut : recorder.Overflows()) {
+    for (const InputSection& section : doc->sections) {
+      if (Trim(section.body).size() != cut.textSize ||
+          TableOverflowRecorder::HashOf(section.body) != cut.textHash) {
+        continue;
+      }
+      notes << "注意: [" << section.name << "]超出容量, 读入" << cut.read << "行, 其余" << cut.ignored
+            << "行未读入\n";
+      break;
+    }
+  }
+  return status;
 }
 
 }  // namespace qp

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <ostream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -44,5 +45,11 @@ bool ApplyInputOrTell(const InputDocument& doc, const std::vector<SettingBinding
 bool ApplyInputOption(const CommandOptions& options, const std::vector<SettingBinding>& settings,
                       const std::vector<SectionBinding>& sections, PlatformServices& platform,
                       const std::function<bool(const InputDocument&, std::string&)>& check = {});
+
+// Runs `run` and then writes to `notes` (UTF-8) one line for every table of
+// the --input file that was cut at its capacity: the section, how many lines
+// were read and how many ignored. The exit status is `run`'s.
+int RunNotingCutTables(const std::function<int(const CommandOptions&, PlatformServices&)>& run,
+                       const CommandOptions& options, PlatformServices& platform, std::ostream& notes);
 
 }  // namespace qp

@@ -209,15 +209,17 @@ int RunExerciseCommand(const CommandOptions& options, PlatformServices& platform
     return 0;
   }
 
-  // "计算结果": the grid is read into the record, which is kept in the file.
+  // "计算结果": the grid is read into the record, which is kept in the file
+  // once it could be solved; a run that stops with a message leaves the file
+  // as it was.
   form.ToggleComputing();
+  const int lastEntry = static_cast<int>(form.ComboItems(ExerciseCombo::Display).size()) - 1;
+  const int entry = std::min(options.show.value_or(lastEntry), lastEntry);
+  if (!form.SelectCombo(ExerciseCombo::Display, entry)) return 1;
   if (!WriteExerciseFile(path, form.record())) {
     platform.ShowMessage(Gbk("平差数据文件写入错误 !"));
     return 1;
   }
-  const int lastEntry = static_cast<int>(form.ComboItems(ExerciseCombo::Display).size()) - 1;
-  const int entry = std::min(options.show.value_or(lastEntry), lastEntry);
-  if (!form.SelectCombo(ExerciseCombo::Display, entry)) return 1;
   std::cout << ResultText(form);
   return 0;
 }

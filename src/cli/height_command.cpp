@@ -15,7 +15,7 @@
 #include "height/height_input_form.h"
 #include "height/height_network.h"
 #include "height/height_workflow.h"
-#include "plane/normal_equation_store.h"
+#include "adjustment/normal_equation_store.h"
 
 namespace qp {
 namespace {

@@ -8,6 +8,7 @@
 
 #include "cli/cli_platform.h"
 #include "cli/command_options.h"
+#include "cli/command_support.h"
 #include "cli/display_command.h"
 #include "cli/draw_command.h"
 #include "cli/exercise_command.h"
@@ -169,5 +170,5 @@ int main(int argc, char** argv) {
   }
 
   qp::CliPlatform platform(answer);
-  return command->run(options, platform);
+  return qp::RunNotingCutTables(command->run, options, platform, std::cerr);
 }

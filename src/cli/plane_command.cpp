@@ -11,9 +11,9 @@
 #include "common/settings_block.h"
 #include "common/name_slot.h"
 #include "common/report_file.h"
-#include "height/derived_height_network.h"
+#include "plane/derived_height_network.h"
 #include "height/height_network.h"
-#include "plane/normal_equation_store.h"
+#include "adjustment/normal_equation_store.h"
 #include "plane/plane_file.h"
 #include "plane/plane_input_form.h"
 #include "plane/plane_network.h"
@@ -113,9 +113,8 @@ int RunPlaneCommand(const CommandOptions& options, PlatformServices& platform) {
   // Slope-distance modes leave a trigonometric height network beside the data file.
   workspace.handOverHeightNetwork = [&platform](PlaneWorkspace& ws) {
     auto derived = std::make_unique<HeightNetwork>();
-    if (!WriteDerivedHeightNetwork(ws.net, ws.settings, ws.dataPath, *derived)) {
-      platform.ShowMessage(Gbk("高程网数据文件写入错误 !"));
-    }
+    const DerivedHeightWrite written = WriteDerivedHeightNetwork(ws.net, ws.settings, ws.dataPath, *derived);
+    if (const char* message = DerivedHeightWriteMessage(written)) platform.ShowMessage(Gbk(message));
   };
   const PlaneDialogRunner runDialog = [&](PlaneNetwork& record, const std::string& draftPath,
                                           const PlaneConfirmationSteps& steps) {

@@ -54,13 +54,18 @@ bool WriteAll(int fd, const unsigned char* data, size_t size) {
 
 // Opens a regular file for reading and returns its size, or -1.
 int OpenRegularFile(const std::string& path, off_t& size) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return -1;
+  // A FIFO or a device would block the open itself: look before opening, and
+  // open without blocking in case the name is swapped in between.
   struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) return -1;
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     ::close(fd);
     return -1;
   }
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
   size = st.st_size;
   return fd;
 }
@@ -113,6 +118,11 @@ bool WriteFileAtomically(const std::string& path, std::initializer_list<std::spa
 bool FileExists(const std::string& path) {
   struct stat st {};
   return ::stat(path.c_str(), &st) == 0;
+}
+
+bool IsRegularFileOfSize(const std::string& path, size_t size) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size == static_cast<off_t>(size);
 }
 
 bool RemoveFileIfExists(const std::string& path) { return ::unlink(path.c_str()) == 0 || errno == ENOENT; }

@@ -56,6 +56,8 @@ bool ReadRecordFile(const std::string& path, Record& record, Accept accept) {
 }
 
 bool FileExists(const std::string& path);
+// True when `path` is a regular file of exactly `size` bytes.
+bool IsRegularFileOfSize(const std::string& path, size_t size);
 bool RemoveFileIfExists(const std::string& path);
 
 }  // namespace qp

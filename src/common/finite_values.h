@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <initializer_list>
 #include <span>
+#include <type_traits>
 
 namespace qp {
 
@@ -36,6 +37,24 @@ void ZeroNonFinite(double (&values)[N]) {
 template <size_t R, size_t C>
 void ZeroNonFinite(double (&values)[R][C]) {
   for (auto& row : values) ZeroNonFinite(row);
+}
+
+// True when every one of `fields` (a float or double, or an array of them of
+// any rank) is finite: the test a stored record passes before it is used.
+template <typename T>
+bool FiniteField(const T& field) {
+  if constexpr (std::is_floating_point_v<T>) {
+    return std::isfinite(field);
+  } else {
+    for (const auto& element : field) {
+      if (!FiniteField(element)) return false;
+    }
+    return true;
+  }
+}
+template <typename... T>
+bool AllFields(const T&... fields) {
+  return (FiniteField(fields) && ...);
 }
 
 }  // namespace qp

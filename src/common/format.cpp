@@ -1,5 +1,6 @@
 #include "common/format.h"
 
+#include <cmath>
 #include <cstdio>
 #include <vector>
 
@@ -35,6 +36,16 @@ std::string FormatText(const char* utf8Format, ...) {
   std::string s = FormatV(gbkFormat.c_str(), args);
   va_end(args);
   return s;
+}
+
+bool FitsPrintedField(double value, int width, int decimals) {
+  if (!std::isfinite(value)) return false;
+  const int length = std::snprintf(nullptr, 0, "%.*f", decimals, value);
+  return length > 0 && length <= width;
+}
+
+std::string SettingOutOfRangeMessage(const char* utf8Name) {
+  return FormatText("%s超出范围, 不能计算 !", Utf8ToGbk(utf8Name).c_str());
 }
 
 }  // namespace qp

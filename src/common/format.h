@@ -16,4 +16,13 @@ std::string FormatV(const char* format, va_list args);
 // (once, cached) before formatting. String arguments must already be GBK.
 std::string FormatText(const char* utf8Format, ...) __attribute__((format(printf, 1, 2)));
 
+// True when `value` is finite and "%.<decimals>f" prints it in at most
+// `width` characters: a setting that a report prints in a fixed column must
+// pass this, or the columns run together.
+bool FitsPrintedField(double value, int width, int decimals);
+
+// The message refusing setting `utf8Name` (UTF-8) whose value cannot be used
+// or printed, GBK.
+std::string SettingOutOfRangeMessage(const char* utf8Name);
+
 }  // namespace qp

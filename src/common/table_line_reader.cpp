@@ -2,6 +2,8 @@
 
 #include "common/numeric_field.h"
 
+#include <functional>
+
 namespace qp {
 
 TableLineReader::TableLineReader(std::string_view boxText) {
@@ -21,6 +23,26 @@ bool TableLineReader::Next() {
   position_ += lf + 1;
   ++lineNumber_;
   return true;
+}
+
+namespace {
+thread_local TableOverflowRecorder* activeRecorder = nullptr;
+}  // namespace
+
+TableOverflowRecorder::TableOverflowRecorder() : previous_(activeRecorder) { activeRecorder = this; }
+
+TableOverflowRecorder::~TableOverflowRecorder() { activeRecorder = previous_; }
+
+size_t TableOverflowRecorder::HashOf(std::string_view boxText) {
+  return std::hash<std::string_view>()(Trim(boxText));
+}
+
+void TableOverflowRecorder::NoteCut(std::string_view boxText, int read, TableLineReader& rest) {
+  if (!activeRecorder) return;
+  int ignored = 0;
+  while (rest.Next()) ++ignored;
+  if (ignored == 0) return;
+  activeRecorder->overflows_.push_back({HashOf(boxText), Trim(boxText).size(), read, ignored});
 }
 
 std::optional<std::vector<std::string>> SplitFields(std::string_view line, int fieldCount) {

@@ -43,6 +43,39 @@ std::optional<std::vector<std::string>> SplitFields(std::string_view line, int f
 // A point name: 1 to 10 bytes of GBK text.
 inline bool IsValidPointName(std::string_view name) { return !name.empty() && name.size() <= 10; }
 
+// A table cut at its capacity: the lines read into it and the lines after
+// them that were ignored. `textHash` and `textSize` identify the box text
+// (trimmed) so that a caller can tell which of its tables it was.
+struct TableOverflow {
+  size_t textHash = 0;
+  size_t textSize = 0;
+  int read = 0;
+  int ignored = 0;
+};
+
+// While one of these is alive on a thread, every table read there that stops
+// at its capacity with lines left is noted in it. The dialogs cut such tables
+// without a word; the command-line driver uses the notes to say so.
+class TableOverflowRecorder {
+ public:
+  TableOverflowRecorder();
+  ~TableOverflowRecorder();
+  TableOverflowRecorder(const TableOverflowRecorder&) = delete;
+  TableOverflowRecorder& operator=(const TableOverflowRecorder&) = delete;
+
+  const std::vector<TableOverflow>& Overflows() const { return overflows_; }
+
+  // Notes, for the recorder alive on this thread if there is one, that the
+  // table `boxText` stopped after `read` entries; `rest` is its reader,
+  // positioned on the last line read.
+  static void NoteCut(std::string_view boxText, int read, TableLineReader& rest);
+  static size_t HashOf(std::string_view boxText);
+
+ private:
+  TableOverflowRecorder* previous_;
+  std::vector<TableOverflow> overflows_;
+};
+
 // Reads the lines of a table box while fewer than `limit` entries are stored.
 // `readLine(line, lineNumber, entryIndex)` checks one line and stores it at
 // `entryIndex`; it returns false after showing its message. `count` follows
@@ -56,6 +89,7 @@ bool ReadTableLines(std::string_view boxText, int limit, int32_t& count, ReadLin
     if (!readLine(reader.Line(), reader.LineNumber(), count)) return false;
     ++count;
   }
+  if (count >= limit) TableOverflowRecorder::NoteCut(boxText, count, reader);
   return true;
 }
 

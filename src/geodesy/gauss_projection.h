@@ -5,6 +5,16 @@
 // number. The projection height H raises both semi-axes by H metres (the
 // projection surface of an independent local system); H = 0 projects onto the
 // reference ellipsoid itself.
+//
+// Accuracy and domain: the forward formulae are the classical series in the
+// longitude difference l up to l^5 (y) and l^6 (x), the inverse ones up to the
+// same orders in y / N, with the meridian arc to sin^7 B. They are meant for
+// a 6-degree zone, l within 3 degrees of the central meridian, at the
+// latitudes of the national territory: there (checked from 18 to 53 degrees
+// of latitude) they agree with a closed-form transverse Mercator to 0.2 mm.
+// The neglected terms grow with l^7 (x: l^8), so the error rises quickly
+// outside the zone; nothing refuses such input, the choice of meridians is
+// the surveyor's.
 #pragma once
 
 namespace qp {

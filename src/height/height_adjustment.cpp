@@ -176,7 +176,10 @@ bool AdjustHeightNetwork(HeightComputation& c) {
   while (largest > kConvergenceMm) {
     if (c.iterations == 0) {
       if (!FormHeightEquations(c, AdjustmentMode::Adjusting)) return false;
-      if (!c.normals.InvertPackedNormal(u, c.platform)) return false;
+      if (c.normals.InvertPackedNormal(u) != SolveStatus::Solved) {
+        ShowSingularNormalMessage(c.platform);
+        return false;
+      }
     } else if (!AccumulateHeightEquations(c, AdjustmentMode::Adjusting, true)) {
       return false;
     }
@@ -211,7 +214,10 @@ bool EstimateHeightPrecision(HeightComputation& c) {
     return false;
   }
   if (!FormHeightEquations(c, AdjustmentMode::Estimating)) return false;
-  if (!c.normals.InvertPackedNormal(u, c.platform)) return false;
+  if (c.normals.InvertPackedNormal(u) != SolveStatus::Solved) {
+    ShowSingularNormalMessage(c.platform);
+    return false;
+  }
   net.sigma0 = net.priorError;
   ReportHeightPrecision(c, net.sigma0);
   return true;

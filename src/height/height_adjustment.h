@@ -16,8 +16,9 @@
 #include "common/platform_services.h"
 #include "common/report_file.h"
 #include "height/height_network.h"
-#include "plane/normal_equation_store.h"
-#include "plane/plane_adjustment.h"
+#include "adjustment/adjustment_messages.h"
+#include "adjustment/adjustment_mode.h"
+#include "adjustment/normal_equation_store.h"
 
 namespace qp {
 

@@ -1,11 +1,29 @@
 #include "height/height_file.h"
 
+#include <memory>
+
 #include "common/binary_file.h"
+#include "common/finite_values.h"
 
 namespace qp {
 
+bool StoredHeightValuesFinite(const HeightNetwork& n) {
+  for (const LoopEntry& loop : n.loops) {
+    if (!AllFields(loop.closure, loop.labelX, loop.labelY)) return false;
+  }
+  return AllFields(n.sigma0, n.largestCorrection, n.priorError, n.height, n.heightError, n.diagramX, n.diagramY,
+                   n.labelOffsetX, n.labelOffsetY, n.coordinateX, n.coordinateY, n.observed, n.weightElement,
+                   n.differenceErrorLow, n.curve, n.pairDifference, n.pairError, n.numberFontHeight,
+                   n.numberFontWidth, n.textFontHeight, n.textFontWidth, n.differenceErrorHigh);
+}
+
 bool ReadHeightFile(const std::string& path, SettingsBlock& settings, HeightNetwork& net) {
-  return ReadRecords(path, settings, net);
+  auto readSettings = std::make_unique<SettingsBlock>();
+  auto readNet = std::make_unique<HeightNetwork>();
+  if (!ReadRecords(path, *readSettings, *readNet) || !StoredHeightValuesFinite(*readNet)) return false;
+  settings = *readSettings;
+  net = *readNet;
+  return true;
 }
 
 bool WriteHeightFile(const std::string& path, const SettingsBlock& settings, const HeightNetwork& net) {

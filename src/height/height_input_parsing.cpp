@@ -170,6 +170,11 @@ bool ParseAll(const HeightInputForm& form, HeightNetwork& net, PlatformServices&
   SetSlotText(net.networkName, name);
   const double prior = LeadingNumber(form.priorError);
   net.priorError = prior < 0.001 ? 1.0 : prior;
+  // It weighs nothing itself but is printed in an 8-character column.
+  if (!FitsPrintedField(net.priorError, 8, 2)) {
+    platform.ShowMessage(SettingOutOfRangeMessage("验前中误差"));
+    return false;
+  }
 
   const int names = std::min(static_cast<int>(form.nameList.size()), kMaxHeightPoints);
   for (int i = 0; i < names; ++i) SetSlotText(net.nameList[i], form.nameList[static_cast<size_t>(i)]);

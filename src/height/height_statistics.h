@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "height/height_network.h"
-#include "plane/normal_equation_store.h"
+#include "adjustment/normal_equation_store.h"
 #include "statistics/adjustment_statistics.h"
 
 namespace qp {

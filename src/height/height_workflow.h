@@ -14,7 +14,7 @@
 #include "height/height_checks.h"
 #include "height/height_input_form.h"
 #include "height/height_network.h"
-#include "plane/normal_equation_store.h"
+#include "adjustment/normal_equation_store.h"
 
 namespace qp {
 

@@ -74,7 +74,10 @@ bool AdjustPlaneNetwork(PlaneComputation& c) {
   while (largest > kConvergenceCm) {
     c.normals.Clear(n);
     if (!FormEquations(c, AdjustmentMode::Adjusting)) return false;
-    if (!c.normals.SolveNormal(n, x, c.platform)) return false;
+    if (c.normals.SolveNormal(n, x) != SolveStatus::Solved) {
+      ShowSingularNormalMessage(c.platform);
+      return false;
+    }
     largest = ApplySolution(net, x);
     c.iterations = ++iterations;
     // A solution that is not a number can never converge.
@@ -108,7 +111,10 @@ bool EstimatePlanePrecision(PlaneComputation& c) {
   if (!CheckObservationWeights(net, c.platform, AdjustmentMode::Estimating)) return false;
   c.normals.Clear(n);
   if (!FormEquations(c, AdjustmentMode::Estimating)) return false;
-  if (!c.normals.InvertPackedNormal(n, c.platform)) return false;
+  if (c.normals.InvertPackedNormal(n) != SolveStatus::Solved) {
+    ShowSingularNormalMessage(c.platform);
+    return false;
+  }
   net.sigma0 = net.directionError;
   ReportPlanePrecision(c, net.sigma0);
   return true;

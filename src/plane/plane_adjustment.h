@@ -17,12 +17,13 @@
 
 #include "common/platform_services.h"
 #include "common/report_file.h"
-#include "plane/normal_equation_store.h"
+#include "geodesy/angles.h"
+#include "adjustment/adjustment_messages.h"
+#include "adjustment/adjustment_mode.h"
+#include "adjustment/normal_equation_store.h"
 #include "plane/plane_network.h"
 
 namespace qp {
-
-enum class AdjustmentMode { Adjusting, Estimating };
 
 // Everything one computation works with. The report is open and positioned
 // at its end; `exportPath` is the file-system path of the coordinate export.
@@ -37,10 +38,17 @@ struct PlaneComputation {
   int iterations = 0;
 };
 
-// Seconds per radian divided by 100: radians per metre into seconds per cm.
-inline constexpr double kRhoPerCm = 2062.648;
-inline constexpr double kRhoPerCmSquared = 4254516.771904001;
-inline constexpr double kSecondInRadians = 4.848136957929807e-6;
+// Seconds of arc per (radian x 100): turns radians per metre into seconds per
+// centimetre. Taken as kRhoSeconds * 0.01, which gives exactly the double of
+// 2062.648 (kRhoSeconds / 100 would be one unit in the last place short).
+inline constexpr double kRhoPerCm = kRhoSeconds * 0.01;
+static_assert(kRhoPerCm == 2062.648);
+// Its square, in seconds^2 per (radian x 100)^2, for the side precisions.
+inline constexpr double kRhoPerCmSquared = kRhoPerCm * kRhoPerCm;
+static_assert(kRhoPerCmSquared == 4254516.771904001);
+// One second of arc in radians.
+inline constexpr double kSecondInRadians = 1.0 / kRhoSeconds;
+static_assert(kSecondInRadians == 4.848136957929807e-6);
 
 // The plausibility question of the equation builders: true to go on. Angle
 // constants are in seconds, length constants in centimetres; the limits are

@@ -14,8 +14,15 @@ static_assert(kPlaneFileSize == 803264);
 
 enum class FileDirection { Read, Write };
 
+// True when every floating-point value the record stores is finite. A file
+// holding a NaN or an infinity anywhere is damaged: it is refused as a whole,
+// like one of the wrong length, so that no such value reaches a form, a dump,
+// a report or the screen.
+bool StoredPlaneValuesFinite(const PlaneNetwork& net);
+
 // Reads or writes the file at `path` (a file-system path). A read succeeds only
-// for a file of exactly the expected length and replaces `settings` and `net`
+// for a file of exactly the expected length whose stored values are all finite
+// (StoredPlaneValuesFinite), and replaces `settings` and `net`
 // only then; a failed read leaves both untouched. A write never leaves a
 // half-written file. Shows no message: callers report failures.
 bool ReadWritePlaneFile(const std::string& path, FileDirection direction, SettingsBlock& settings,

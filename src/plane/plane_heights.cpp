@@ -41,8 +41,10 @@ bool ComputeApproximateHeights(PlaneNetwork& net, PlatformServices& platform) {
     to[i] = names.Find(SlotText(net.reducedTo[i]));
   }
   // Each pass walks the distances in order and uses a height as soon as it is
-  // known. A pass that reaches no new point leaves the next one nothing.
-  for (int pass = 1; pass <= 32 && unmarked > 0; ++pass) {
+  // known. Passes go on while they reach new points (as in the height
+  // network), so that a long line typed against the direction of propagation
+  // is still reached; a pass that reaches no new point ends them.
+  while (unmarked > 0) {
     bool reached = false;
     for (int i = 0; i < count; ++i) {
       const int a = from[i];

@@ -2,6 +2,7 @@
 // then the tables in their fixed order, then the name checks.
 #include <algorithm>
 
+#include "common/format.h"
 #include "common/gbk_text.h"
 #include "common/name_slot.h"
 #include "common/numeric_field.h"
@@ -56,6 +57,24 @@ bool ReadPlaneSettings(const PlaneInputForm& form, PlaneNetwork& net, PlatformSe
   net.refraction = LeadingNumber(form.refraction);
   net.yOffset = LeadingNumber(form.yOffset);
   net.projectionHeight = LeadingNumber(form.projectionHeight);
+  // Every setting must give finite weights and fit its column of the report
+  // header; an overflowing one is refused by name.
+  const struct {
+    const char* name;
+    double value;
+    int width;
+    int decimals;
+  } printed[] = {
+      {"验前中误差", net.directionError, 8, 2},   {"测距固定误差", net.distanceFixedError, 8, 2},
+      {"测距比例误差", net.distanceScaleError, 8, 2}, {"投影面高程", net.projectionHeight, 8, 0},
+      {"折光系数", net.refraction, 8, 2},         {"Y坐标平移", net.yOffset, 9, 0},
+  };
+  for (const auto& setting : printed) {
+    if (!FitsPrintedField(setting.value, setting.width, setting.decimals)) {
+      platform.ShowMessage(SettingOutOfRangeMessage(setting.name));
+      return false;
+    }
+  }
   net.verticalAngleKind = form.verticalAngleKind;
   net.distanceColumnOrder = form.distanceColumnOrder;
 

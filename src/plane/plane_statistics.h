@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "plane/normal_equation_store.h"
+#include "adjustment/normal_equation_store.h"
 #include "plane/plane_network.h"
 #include "statistics/adjustment_statistics.h"
 

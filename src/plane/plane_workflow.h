@@ -11,7 +11,7 @@
 #include "common/platform_services.h"
 #include "common/report_file.h"
 #include "common/settings_block.h"
-#include "plane/normal_equation_store.h"
+#include "adjustment/normal_equation_store.h"
 #include "plane/plane_input_form.h"
 #include "plane/plane_network.h"
 

@@ -167,6 +167,12 @@ IndependentEnabling IndependentSystemForm::Enabling() const {
 
 void IndependentSystemForm::ChooseFile(const std::string& path, PlatformServices& platform) {
   if (LoadFile(path)) return;
+  // A file of the record's length that does not load is damaged data: it is
+  // refused, never offered for replacement, and the earlier choice stays.
+  if (IsRegularFileOfSize(path, sizeof(IndependentSystemFile))) {
+    platform.ShowMessage(Gbk("独立坐标系统数据文件错误 !"));
+    return;
+  }
   // The defaults replace what the controls showed. A file chosen before is
   // given up: its data are no longer in the controls, and a later conversion
   // must not write the defaults over it.

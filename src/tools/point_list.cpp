@@ -57,6 +57,9 @@ bool ReadPointList(std::string_view text, const PointListRules& rules, const Poi
     }
     points.push_back(std::move(point));
   }
+  if (static_cast<int>(points.size()) >= rules.capacity) {
+    TableOverflowRecorder::NoteCut(text, static_cast<int>(points.size()), reader);
+  }
   return true;
 }
 

@@ -184,7 +184,8 @@ bool EstimateConformalTransform(const SystemTransformFile& image, int m, Conform
 SystemTransformForm::SystemTransformForm() : record_(std::make_unique<SystemTransformFile>()) {}
 
 void SystemTransformForm::ChooseFile(const std::string& path, PlatformServices& platform) {
-  LoadOrCreateOnRequest(*this, path, "请确认新建坐标转换数据文件 ...", "坐标转换数据文件写入错误 !", platform);
+  LoadOrCreateOnRequest(*this, path, sizeof(SystemTransformFile), "请确认新建坐标转换数据文件 ...",
+                        "坐标转换数据文件错误 !", "坐标转换数据文件写入错误 !", platform);
 }
 
 bool SystemTransformForm::LoadFile(const std::string& path) {

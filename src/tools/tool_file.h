@@ -27,11 +27,18 @@ bool CreateRecordFile(const std::string& path, Record& record, void (*reset)(Rec
 // "文件选择" of a tool whose form keeps the file chosen before when the user
 // declines: loads the file, or asks `question` (UTF-8) whether to create it
 // and shows `unwritable` (UTF-8) when it cannot be written. Nothing is
-// written to a file the user did not agree to create.
+// written to a file the user did not agree to create. A file of the record's
+// length that does not load (counts out of range, values that are not
+// numbers) is somebody's damaged data, not a missing file: `damaged` (UTF-8)
+// is shown and the form keeps its earlier file.
 template <typename Form>
-void LoadOrCreateOnRequest(Form& form, const std::string& path, const char* question, const char* unwritable,
-                           PlatformServices& platform) {
+void LoadOrCreateOnRequest(Form& form, const std::string& path, size_t fileSize, const char* question,
+                           const char* damaged, const char* unwritable, PlatformServices& platform) {
   if (form.LoadFile(path)) return;
+  if (IsRegularFileOfSize(path, fileSize)) {
+    platform.ShowMessage(Gbk(damaged));
+    return;
+  }
   if (platform.Ask(Gbk(question), Buttons::YesNo, Answer::Yes) != Answer::Yes) return;
   if (!form.CreateFile(path)) platform.ShowMessage(Gbk(unwritable));
 }

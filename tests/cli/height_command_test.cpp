@@ -5,6 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include <utility>
+
+#include <cmath>
+
 #include <cstring>
 
 #include "common/binary_file.h"
@@ -81,6 +87,33 @@ TEST_F(HeightCommandTest, FileOfWrongLengthIsNeverOverwritten) {
     EXPECT_EQ(Run(kSmallNetwork), 1);
     EXPECT_EQ(platform.LastMessageUtf8(), "高程网数据文件错误 !");
     EXPECT_EQ(ReadBytes(nah), bad);
+  }
+}
+
+// A file of the right length holding a NaN or an infinity anywhere is damaged
+// data: refused like a wrong-length file, for a dump as for a computation, and
+// never rewritten.
+TEST_F(HeightCommandTest, NonFiniteStoredValuesAreRefused) {
+  ASSERT_EQ(Run(kSmallNetwork), 0);
+  const std::string good = ReadBytes(nah);
+  const double nan = std::nan(""), inf = HUGE_VAL;
+  const float floatInf = HUGE_VALF;
+  std::vector<std::string> damaged;
+  for (const auto& [offset, value] : std::vector<std::pair<size_t, double>>{{360, nan}, {45456 + 8 * 3, -inf}, {279968 + 8 * 17, inf}}) {
+    damaged.push_back(good);
+    std::memcpy(damaged.back().data() + kSettings + offset, &value, 8);
+  }
+  damaged.push_back(good);
+  std::memcpy(damaged.back().data() + kSettings + 486960 + 44, &floatInf, 4);
+  for (const std::string& bad : damaged) {
+    WriteBytes(nah, bad);
+    for (const bool dump : {true, false}) {
+      ::testing::internal::CaptureStdout();
+      EXPECT_EQ(Run(dump ? "" : kSmallNetwork, dump), 1);
+      EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+      EXPECT_EQ(platform.LastMessageUtf8(), "高程网数据文件错误 !");
+      EXPECT_EQ(ReadBytes(nah), bad);
+    }
   }
 }
 

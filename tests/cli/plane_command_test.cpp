@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include <utility>
+
+#include <cmath>
+
 #include <cstring>
 
 #include "common/gbk_text.h"
@@ -74,6 +80,33 @@ TEST_F(PlaneCommandTest, FileOfWrongLengthIsNeverOverwritten) {
     EXPECT_EQ(Run(kSmallNetwork), 1);
     EXPECT_EQ(platform.LastMessageUtf8(), "平面网数据文件错误 !");
     EXPECT_EQ(ReadBytes(nap), bad);
+  }
+}
+
+// A file of the right length holding a NaN or an infinity anywhere is damaged
+// data: refused like a wrong-length file, for a dump as for a computation, and
+// never rewritten.
+TEST_F(PlaneCommandTest, NonFiniteStoredValuesAreRefused) {
+  ASSERT_EQ(Run(kSmallNetwork), 0);
+  const std::string good = ReadBytes(nap);
+  const double nan = std::nan(""), inf = HUGE_VAL;
+  const float floatInf = HUGE_VALF;
+  std::vector<std::string> damaged;
+  for (const auto& [offset, value] : std::vector<std::pair<size_t, double>>{{376, nan}, {11696 + 8 * 5, -inf}, {662496, inf}}) {
+    damaged.push_back(good);
+    std::memcpy(damaged.back().data() + kSettings + offset, &value, 8);
+  }
+  damaged.push_back(good);
+  std::memcpy(damaged.back().data() + kSettings + 573652 + 4 * 3, &floatInf, 4);
+  for (const std::string& bad : damaged) {
+    WriteBytes(nap, bad);
+    for (const bool dump : {true, false}) {
+      ::testing::internal::CaptureStdout();
+      EXPECT_EQ(Run(dump ? "" : kSmallNetwork, dump), 1);
+      EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+      EXPECT_EQ(platform.LastMessageUtf8(), "平面网数据文件错误 !");
+      EXPECT_EQ(ReadBytes(nap), bad);
+    }
   }
 }
 

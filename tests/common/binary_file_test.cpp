@@ -1,8 +1,12 @@
 #include "common/binary_file.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <chrono>
+#include <future>
 
 #include "support/test_files.h"
 
@@ -22,6 +26,27 @@ TEST(BinaryFile, ExactSizeIsRequired) {
   EXPECT_FALSE(ReadFileOfExactSize(path, 6));
   EXPECT_FALSE(ReadFileOfExactSize(dir.File("missing"), 5));
   EXPECT_FALSE(ReadFileOfExactSize(dir.path(), 0));  // a directory is not a data file
+}
+
+// A FIFO named as a data file or an input text is refused at once: opening
+// it for reading would wait for a writer that never comes.
+TEST(BinaryFile, FifoIsRefusedWithoutBlocking) {
+  TempDir dir;
+  const std::string path = dir.File("pipe.NAP");
+  ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+  auto reads = std::async(std::launch::async, [&] {
+    return !ReadFileOfExactSize(path, 0) && !ReadFileUpTo(path, 1024);
+  });
+  if (reads.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+    // Release the blocked reader so that the test ends with a failure.
+    ADD_FAILURE() << "reading a FIFO blocked";
+    while (reads.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) {
+      const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK);
+      if (fd >= 0) ::close(fd);
+    }
+    return;
+  }
+  EXPECT_TRUE(reads.get());
 }
 
 TEST(BinaryFile, AtomicWriteReplacesWholeAndLeavesNoTemporary) {

@@ -28,6 +28,14 @@ TEST_F(HeightInput, SettingsAndLineRules) {
   ASSERT_EQ(Parse(), "");
   form.networkName = std::string(65, 'N');
   EXPECT_EQ(Parse(), "控制网名不得大于32个汉字 !");
+
+  form.networkName = "N";
+  for (const char* overflowing : {"1e160", "1e30", "100000"}) {
+    form.priorError = overflowing;
+    EXPECT_EQ(Parse(), "验前中误差超出范围, 不能计算 !") << overflowing;
+  }
+  form.priorError = "99999.99";
+  EXPECT_EQ(Parse(), "");
 }
 
 TEST_F(HeightInput, EveryTableNamesItsFault) {

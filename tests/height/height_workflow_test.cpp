@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "common/binary_file.h"
-#include "height/derived_height_network.h"
+#include "plane/derived_height_network.h"
 #include "height/height_file.h"
 #include "height_form_fixture.h"
 
@@ -169,7 +169,14 @@ TEST_F(HeightWorkflow, NetworkDerivedFromAPlaneComputation) {
   plane->reducedHeightDiff[1] = 1.5;
 
   EXPECT_EQ(DerivedHeightPathFor("/d/城区.NAP"), "/d/城区BPT.NAH");
-  ASSERT_TRUE(WriteDerivedHeightNetwork(*plane, *settings, dir.File("p.NAP"), *net));
+  // A file of the wrong length in its place is left as it is.
+  testing::WriteBytes(dir.File("pBPT.NAH"), "not a height network");
+  EXPECT_EQ(WriteDerivedHeightNetwork(*plane, *settings, dir.File("p.NAP"), *net), DerivedHeightWrite::WrongFileKept);
+  EXPECT_EQ(testing::ReadBytes(dir.File("pBPT.NAH")), "not a height network");
+  ASSERT_TRUE(RemoveFileIfExists(dir.File("pBPT.NAH")));
+  ASSERT_EQ(WriteDerivedHeightNetwork(*plane, *settings, dir.File("p.NAP"), *net), DerivedHeightWrite::Written);
+  // Its own earlier file is replaced.
+  ASSERT_EQ(WriteDerivedHeightNetwork(*plane, *settings, dir.File("p.NAP"), *net), DerivedHeightWrite::Written);
   auto derived = std::make_unique<HeightNetwork>();
   ASSERT_TRUE(ReadHeightFile(dir.File("pBPT.NAH"), *settings, *derived));
   EXPECT_EQ(derived->mode, kHeightAdjust);

@@ -33,6 +33,31 @@ TEST_F(PlaneInputReading, Settings) {
   form.calcMode = kPrecisionEstimate;
   ASSERT_EQ(Read(), "");
   EXPECT_EQ(net->displayMode, 6);
+
+  // Values that would give infinite weights or overrun their column of the
+  // report header are refused by name; the largest that fit are taken.
+  const struct {
+    std::string PlaneInputForm::*field;
+    const char* value;
+    const char* message;
+  } overflowing[] = {
+      {&PlaneInputForm::directionError, "1e160", "验前中误差超出范围, 不能计算 !"},
+      {&PlaneInputForm::directionError, "1e30", "验前中误差超出范围, 不能计算 !"},
+      {&PlaneInputForm::directionError, "99999.99", ""},
+      {&PlaneInputForm::directionError, "100000", "验前中误差超出范围, 不能计算 !"},
+      {&PlaneInputForm::distanceFixedError, "1e300", "测距固定误差超出范围, 不能计算 !"},
+      {&PlaneInputForm::distanceScaleError, "1e9", "测距比例误差超出范围, 不能计算 !"},
+      {&PlaneInputForm::projectionHeight, "-1e8", "投影面高程超出范围, 不能计算 !"},
+      {&PlaneInputForm::refraction, "1e6", "折光系数超出范围, 不能计算 !"},
+      {&PlaneInputForm::yOffset, "500000000", ""},
+      {&PlaneInputForm::yOffset, "5000000000", "Y坐标平移超出范围, 不能计算 !"},
+  };
+  for (const auto& c : overflowing) {
+    const std::string kept = form.*c.field;
+    form.*c.field = c.value;
+    EXPECT_EQ(Read(), c.message) << c.value;
+    form.*c.field = kept;
+  }
 }
 
 TEST_F(PlaneInputReading, LineAndNumberRules) {

@@ -336,6 +336,33 @@ TEST_F(RawReport, UnreachableHeightsSkipTheReportAndRemoveAStaleOne) {
   EXPECT_FALSE(FileExists(ws.ReportPath()));
 }
 
+// Heights are carried as long as a pass reaches new points, as in the height
+// network: a chain typed against the direction of propagation needs one pass
+// per point, far more than 32 here.
+TEST(ApproximateHeights, LongChainTypedBackwardsIsStillReached) {
+  auto net = std::make_unique<PlaneNetwork>();
+  ResetPlaneNetwork(*net, "chain.NAP");
+  net->calcMode = kSlopeReduced;
+  constexpr int kPoints = 60;
+  for (int p = 0; p < kPoints; ++p) SetSlotText(net->pointName[p], Format("P%d", p));
+  net->pointCount = kPoints;
+  net->knownHeightCount = 1;
+  SetSlotText(net->knownHeightName[0], "P0");
+  net->knownHeight[0] = 100.0;
+  net->reducedCount = kPoints - 1;
+  for (int i = 0; i < kPoints - 1; ++i) {
+    const int from = kPoints - 2 - i;  // the last leg first
+    SetSlotText(net->reducedFrom[i], Format("P%d", from));
+    SetSlotText(net->reducedTo[i], Format("P%d", from + 1));
+    net->reducedLength[i] = 500.0;
+    net->reducedHeightDiff[i] = 0.25;
+  }
+  testing::ScriptedPlatform platform;
+  ASSERT_TRUE(ComputeApproximateHeights(*net, platform)) << platform.LastMessageUtf8();
+  EXPECT_TRUE(platform.messages.empty());
+  EXPECT_DOUBLE_EQ(net->h[kPoints - 1], 100.0 + 0.25 * (kPoints - 1));
+}
+
 TEST_F(RawReport, SideKindsAndPrecisionPairs) {
   Place("K1", 0, 0);
   Place("K2", 0, 1000);

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <cstring>
+
 #include <cmath>
 
 #include "common/binary_file.h"
@@ -268,6 +271,22 @@ TEST_F(IndependentFormTest, ChoosingFiles) {
   EXPECT_EQ(Convert("R0,3380000,520000\r\n"), ConversionOutcome::NothingToDo);
   EXPECT_EQ(ReadBytes(slt), saved);
   EXPECT_EQ(ReadBytes(dir.File("BAD.SLT")), saved + "x");
+
+  // One of the right length with a count out of range is refused outright:
+  // no question, the file and the earlier choice stay.
+  form.ChooseFile(slt, platform);
+  ASSERT_TRUE(form.FileChosen());
+  std::string damaged = saved;
+  const int32_t negative = -1;
+  std::memcpy(damaged.data() + offsetof(IndependentSystemFile, nationalCount), &negative, 4);
+  WriteBytes(dir.File("DAMAGED.SLT"), damaged);
+  platform.questions.clear();
+  platform.Answering({Answer::Yes});
+  form.ChooseFile(dir.File("DAMAGED.SLT"), platform);
+  EXPECT_TRUE(platform.questions.empty());
+  EXPECT_EQ(platform.LastMessageUtf8(), "独立坐标系统数据文件错误 !");
+  EXPECT_EQ(ReadBytes(dir.File("DAMAGED.SLT")), damaged);
+  EXPECT_TRUE(form.FileChosen());
 }
 
 }  // namespace

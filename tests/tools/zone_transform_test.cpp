@@ -239,6 +239,18 @@ TEST_F(ZoneFormTest, DamagedFilesAreNotTaken) {
     ZoneTransformForm other;
     EXPECT_FALSE(other.LoadFile(gst));
     EXPECT_FALSE(other.FileChosen());
+    // Chosen in the dialog it is refused, not offered for replacement, and
+    // the file chosen before stays.
+    const std::string kept = dir.File("KEPT.GST");
+    WriteBytes(kept, saved);
+    ASSERT_TRUE(other.LoadFile(kept));
+    platform.questions.clear();
+    platform.Answering({Answer::Yes});
+    other.ChooseFile(gst, platform);
+    EXPECT_TRUE(platform.questions.empty());
+    EXPECT_EQ(platform.LastMessageUtf8(), "换带数据文件错误 !");
+    EXPECT_EQ(ReadBytes(gst), bad);
+    EXPECT_EQ(other.DataPath(), kept);
   }
   // A stray value in a slot no list uses is tidied, never written back.
   WriteBytes(gst, patched(offsetof(ZoneTransformFile, newX) + 8 * 500, &nan, 8));

@@ -21,10 +21,20 @@ std::string DerivedHeightPathFor(const std::string& planeDataPath);
 // point that takes part. `dataPathGbk` goes into the record's path field.
 void DeriveHeightNetwork(const PlaneNetwork& plane, std::string_view dataPathGbk, HeightNetwork& out);
 
+enum class DerivedHeightWrite {
+  Written,
+  // A file of the wrong length (or a FIFO, a device) is at the path: it is
+  // never replaced.
+  WrongFileKept,
+  WriteFailed,
+};
+
 // Derives the network into `out` and writes it with `settings` to the path
-// derived from `planeDataPath` (a file-system path). False when the file
-// cannot be written.
-bool WriteDerivedHeightNetwork(const PlaneNetwork& plane, const SettingsBlock& settings,
-                               const std::string& planeDataPath, HeightNetwork& out);
+// derived from `planeDataPath` (a file-system path).
+DerivedHeightWrite WriteDerivedHeightNetwork(const PlaneNetwork& plane, const SettingsBlock& settings,
+                                             const std::string& planeDataPath, HeightNetwork& out);
+
+// The message (UTF-8) a failed hand-over shows; nullptr after a success.
+const char* DerivedHeightWriteMessage(DerivedHeightWrite result);
 
 }  // namespace qp

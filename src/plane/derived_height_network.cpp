@@ -1,8 +1,11 @@
-#include "height/derived_height_network.h"
+#include "plane/derived_height_network.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 #include <unordered_set>
 
+#include "common/binary_file.h"
 #include "common/gbk_text.h"
 #include "common/name_slot.h"
 #include "height/height_file.h"
@@ -55,11 +58,28 @@ void DeriveHeightNetwork(const PlaneNetwork& plane, std::string_view dataPathGbk
   out.derivedMarker = copied;
 }
 
-bool WriteDerivedHeightNetwork(const PlaneNetwork& plane, const SettingsBlock& settings,
-                               const std::string& planeDataPath, HeightNetwork& out) {
+DerivedHeightWrite WriteDerivedHeightNetwork(const PlaneNetwork& plane, const SettingsBlock& settings,
+                                             const std::string& planeDataPath, HeightNetwork& out) {
   const std::string path = DerivedHeightPathFor(planeDataPath);
   DeriveHeightNetwork(plane, Utf8ToGbk(path), out);
-  return WriteHeightFile(path, settings, out);
+  // The data-file rule: a file that is there and is not a height data file is
+  // somebody's data, not ours to replace. (A folder in its place simply
+  // cannot be written.)
+  std::error_code error;
+  if (FileExists(path) && !std::filesystem::is_directory(path, error) &&
+      !IsRegularFileOfSize(path, kHeightFileSize)) {
+    return DerivedHeightWrite::WrongFileKept;
+  }
+  return WriteHeightFile(path, settings, out) ? DerivedHeightWrite::Written : DerivedHeightWrite::WriteFailed;
+}
+
+const char* DerivedHeightWriteMessage(DerivedHeightWrite result) {
+  switch (result) {
+    case DerivedHeightWrite::Written: return nullptr;
+    case DerivedHeightWrite::WrongFileKept: return "高程网数据文件错误 !";
+    case DerivedHeightWrite::WriteFailed: return "高程网数据文件写入错误 !";
+  }
+  return nullptr;
 }
 
 }  // namespace qp

@@ -1,4 +1,4 @@
-#include "plane/normal_equation_store.h"
+#include "adjustment/normal_equation_store.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "common/finite_values.h"
-#include "common/gbk_text.h"
 
 // BLAS and LAPACK (OpenBLAS), Fortran calling convention: every argument by
 // reference, the lengths of the character arguments trailing.
@@ -68,10 +67,6 @@ void UpdateTrailing(double* w, int n, int r0, int r1, int c0, const std::vector<
 
 }  // namespace
 
-void ShowSingularNormalMessage(PlatformServices& platform) {
-  platform.ShowMessage(Gbk("法方程系数不满秩或超过解题容量 !!!"));
-}
-
 NormalEquationStore::NormalEquationStore()
     : rhs_(kMaxNormalUnknowns, 0.0), packed_(PackedIndex(kMaxNormalUnknowns, 0), 0.0) {}
 
@@ -127,12 +122,11 @@ void NormalEquationStore::SetConstraintRow(int row, const double* c, const int* 
 // (behind them) negative ones; blocks are cut at the first constraint row so
 // that each trailing update is a single rank-k update. The packed matrix is
 // left untouched.
-bool NormalEquationStore::Factorize(int n, PlatformServices& platform) {
+SolveStatus NormalEquationStore::Factorize(int n) {
   factorSize_ = 0;
   if (n < 1 || n > kMaxNormalUnknowns || n > n_ || !AllFinite(packed_.data(), PackedIndex(n, 0)) ||
       !AllFinite(rhs_.data(), n)) {
-    ShowSingularNormalMessage(platform);
-    return false;
+    return SolveStatus::Singular;
   }
   const size_t nn = static_cast<size_t>(n);
   work_.resize(nn * nn);
@@ -153,8 +147,7 @@ bool NormalEquationStore::Factorize(int n, PlatformServices& platform) {
       double p = colK[k];
       for (int j = kb; j < k; ++j) p -= sign_[j] * colK[j] * colK[j];
       if (!PivotAcceptable(p)) {
-        ShowSingularNormalMessage(platform);
-        return false;
+        return SolveStatus::Singular;
       }
       sign_[k] = p > 0.0 ? 1.0 : -1.0;
       const double r = std::sqrt(std::fabs(p));
@@ -183,17 +176,17 @@ bool NormalEquationStore::Factorize(int n, PlatformServices& platform) {
   }
   factorSize_ = n;
   state_ = State::Factored;
-  return true;
+  return SolveStatus::Solved;
 }
 
-bool NormalEquationStore::SolveNormal(int n, std::vector<double>& x, PlatformServices& platform) {
-  if (!Factorize(n, platform)) return false;
+SolveStatus NormalEquationStore::SolveNormal(int n, std::vector<double>& x) {
+  if (Factorize(n) != SolveStatus::Solved) return SolveStatus::Singular;
   x.assign(rhs_.begin(), rhs_.begin() + n);
   const int inc = 1;
   dtrsv_("U", "T", "N", &n, work_.data(), &n, x.data(), &inc, 1, 1, 1);
   for (int i = 0; i < n; ++i) x[i] *= sign_[i];
   dtrsv_("U", "N", "N", &n, work_.data(), &n, x.data(), &inc, 1, 1, 1);
-  return true;
+  return SolveStatus::Solved;
 }
 
 void NormalEquationStore::CompleteInverse() {
@@ -225,10 +218,10 @@ void NormalEquationStore::CompleteInverse() {
   state_ = State::Inverted;
 }
 
-bool NormalEquationStore::InvertPackedNormal(int n, PlatformServices& platform) {
-  if (!Factorize(n, platform)) return false;
+SolveStatus NormalEquationStore::InvertPackedNormal(int n) {
+  if (Factorize(n) != SolveStatus::Solved) return SolveStatus::Singular;
   CompleteInverse();
-  return true;
+  return SolveStatus::Solved;
 }
 
 void NormalEquationStore::MultiplyInverse(int n, std::vector<double>& x) const {

@@ -8,8 +8,9 @@
 // Lagrange multiplier): their diagonal stays zero, so they can only be
 // eliminated after the rows of the points. Elimination runs in row order, as
 // the cyclic Gauss-Jordan sweep does, and every pivot must reach 1e-25 in
-// magnitude; a system that fails this test is refused with
-// "法方程系数不满秩或超过解题容量 !!!".
+// magnitude; a system that fails this test is refused (SolveStatus::Singular)
+// and the computation that asked shows the message. The store itself never
+// talks to the user.
 //
 // The store is large (about 21 MB for the packed triangle, plus a dense work
 // matrix while solving): allocate it once, on the heap, and share it.
@@ -18,12 +19,14 @@
 #include <cstddef>
 #include <vector>
 
-#include "common/platform_services.h"
-
 namespace qp {
 
 inline constexpr int kMaxNormalUnknowns = 2304;
 inline constexpr double kPivotThreshold = 1e-25;
+
+// The outcome of a factorisation: Singular also covers a system larger than
+// the store or holding values that are not numbers.
+enum class SolveStatus { Solved, Singular };
 
 // Position of element (i, j), i >= j, in the packed lower triangle.
 inline constexpr size_t PackedIndex(int i, int j) {
@@ -50,14 +53,12 @@ class NormalEquationStore {
   // diagonal N(row, row) stays as it is (zero after Clear).
   void SetConstraintRow(int row, const double* c, const int* k, int m, double l);
 
-  // Replaces N by its inverse (the full cofactor matrix). False after the
-  // refusal message.
-  bool InvertPackedNormal(int n, PlatformServices& platform);
+  // Replaces N by its inverse (the full cofactor matrix).
+  [[nodiscard]] SolveStatus InvertPackedNormal(int n);
 
   // Solves N x = U without forming the inverse and keeps the factorisation,
-  // so that CompleteInverse() can still produce Q for the same system. False
-  // after the refusal message.
-  bool SolveNormal(int n, std::vector<double>& x, PlatformServices& platform);
+  // so that CompleteInverse() can still produce Q for the same system.
+  [[nodiscard]] SolveStatus SolveNormal(int n, std::vector<double>& x);
   // Turns the factorisation kept by the last SolveNormal into Q in the packed
   // storage. Does nothing when the store already holds the inverse.
   void CompleteInverse();
@@ -81,7 +82,7 @@ class NormalEquationStore {
 
  private:
   enum class State { Equations, Factored, Inverted };
-  bool Factorize(int n, PlatformServices& platform);
+  SolveStatus Factorize(int n);
 
   std::vector<double> rhs_;
   std::vector<double> packed_;
@@ -102,7 +103,5 @@ class NormalEquationStore {
 // as the reference the factorised path is checked against.
 bool InvertPackedBySweep(double* packed, int n);
 
-// The message of a refused normal system.
-void ShowSingularNormalMessage(PlatformServices& platform);
 
 }  // namespace qp

@@ -191,6 +191,7 @@ void CMainFrame::BuildStartPanel() {
   for (const auto& [id, caption] : kStartCommands) {
     auto* button = new QPushButton(QString::fromUtf8(caption), startPanel_);
     button->setObjectName(QStringLiteral("startCommand%1").arg(id));
+    button->setMinimumWidth(button->sizeHint().width() + 24);
     connect(button, &QPushButton::clicked, this, [this, id = id] { RunCommand(id); });
     commands->addWidget(button);
   }

@@ -63,6 +63,8 @@ TEST_F(DesktopFiles, RecentFilesKeepFourMostRecentFirstAcrossARestartAndReopenBy
   EXPECT_EQ(MenuEntries(*frame), (QStringList{QStringLiteral("&1 ") + expected[0], QStringLiteral("&2 ") + expected[1],
                                              QStringLiteral("&3 ") + expected[2], QStringLiteral("&4 ") + expected[3]}));
   EXPECT_TRUE(frame->StartPanel()->isVisible());
+  const QString shots = qEnvironmentVariable("QUORVEX_SCREENSHOT_DIR");
+  if (!shots.isEmpty()) frame->grab().save(shots + "/start_panel.png");
   auto* startList = Child<QListWidget>(*frame->StartPanel(), "startRecentFiles");
   ASSERT_EQ(startList->count(), 4);
   EXPECT_EQ(startList->item(2)->text(), expected[2]);
@@ -147,6 +149,8 @@ TEST(ReportViewerTest, ChineseNamesKeepTheColumnsAndFindWrapsRound) {
   WriteBytes(path, Utf8ToGbk("  点名        X(m)\r\n  北山    3001.234\r\n  K12     2990.001\r\n  北山    3005.000\r\n"));
   ReportViewer viewer;
   ASSERT_TRUE(viewer.ShowReport(FromUtf8(path)));
+  const QString shots = qEnvironmentVariable("QUORVEX_SCREENSHOT_DIR");
+  if (!shots.isEmpty()) viewer.grab().save(shots + "/report_viewer.png");
   QPlainTextEdit* text = viewer.TextView();
   EXPECT_TRUE(viewer.Find(QStringLiteral("北山")));
   EXPECT_EQ(text->textCursor().blockNumber(), 1);

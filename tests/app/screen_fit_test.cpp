@@ -30,6 +30,8 @@ const QRect kLaptop(0, 0, 1280, 720);
 void ExpectButtonsOnScreen(QWidget& dialog, std::initializer_list<const char*> buttons) {
   SCOPED_TRACE(dialog.objectName().toStdString());
   QApplication::processEvents();
+  const QString shots = qEnvironmentVariable("QUORVEX_SCREENSHOT_DIR");
+  if (!shots.isEmpty()) dialog.grab().save(shots + "/" + dialog.objectName() + ".png");
   ASSERT_TRUE(kLaptop.contains(dialog.frameGeometry())) << dialog.frameGeometry().width() << "x"
                                                         << dialog.frameGeometry().height();
   for (const char* name : buttons) {

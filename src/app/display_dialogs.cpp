@@ -161,9 +161,9 @@ void DisplayDialogBase::LayOut(QGridLayout* extras) {
     layout->addWidget(extrasBox);
   }
   layout->addLayout(buttons);
-  ScrollContentAbove(*layout, 1);
+  const QSize natural = ScrollContentAbove(*layout, 1);
   setMinimumSize(520, 420);
-  ResizeWithinScreen(*this, QSize(640, 520));
+  ResizeWithinScreen(*this, natural.expandedTo(QSize(640, 520)));
 }
 
 void DisplayDialogBase::FillClosures() {

@@ -26,10 +26,11 @@ QRect AvailableScreenArea(const QWidget& window) {
   return screen ? screen->availableGeometry() : QRect(0, 0, 1280, 720);
 }
 
-void ScrollContentAbove(QBoxLayout& whole, int keptAtEnd) {
+QSize ScrollContentAbove(QBoxLayout& whole, int keptAtEnd) {
+  const QSize natural = whole.sizeHint();
   QWidget* owner = whole.parentWidget();
   const int moved = whole.count() - keptAtEnd;
-  if (!owner || moved <= 0) return;
+  if (!owner || moved <= 0) return natural;
 
   auto* content = new QWidget;
   content->setObjectName(QStringLiteral("scrolledContent"));
@@ -57,6 +58,7 @@ void ScrollContentAbove(QBoxLayout& whole, int keptAtEnd) {
   scroll->setWidgetResizable(true);
   scroll->setWidget(content);
   whole.insertWidget(0, scroll, std::max(stretchSum, 1));
+  return natural;
 }
 
 void ResizeWithinScreen(QWidget& window, QSize preferred) {

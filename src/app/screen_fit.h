@@ -18,7 +18,8 @@ QRect AvailableScreenArea(const QWidget& window);
 // Moves every item of `whole` except the last `keptAtEnd` into one scroll area
 // that takes their place (with the stretch of the whole content), so that the
 // kept items (the button row) stay on screen however small the window is.
-void ScrollContentAbove(QBoxLayout& whole, int keptAtEnd);
+// Returns the size the whole layout asked for before, unscrolled.
+QSize ScrollContentAbove(QBoxLayout& whole, int keptAtEnd);
 
 // Resizes `window` to `preferred`, shrunk to fit the available screen area
 // with room for the window frame; the minimum size is clamped likewise.

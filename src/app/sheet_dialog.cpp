@@ -293,8 +293,8 @@ void CQuorvexSheetDialog::BuildControls() {
   layout->addLayout(names);
   layout->addStretch(1);
   layout->addLayout(buttons);
-  ScrollContentAbove(*layout, 1);
-  ResizeWithinScreen(*this, layout->sizeHint().expandedTo(QSize(400, 300)));
+  const QSize natural = ScrollContentAbove(*layout, 1);
+  ResizeWithinScreen(*this, natural.expandedTo(QSize(400, 300)));
 
   // The scale, corner and sheet size of a height sheet follow the network:
   // shown, greyed, not edited.

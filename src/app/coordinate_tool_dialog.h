@@ -11,9 +11,11 @@
 #include <QPushButton>
 #include <QString>
 #include <initializer_list>
+#include <span>
 #include <utility>
 
 #include "app/file_chooser.h"
+#include "app/rejected_line.h"
 #include "app/tool_dialog_support.h"
 
 class QLayout;
@@ -55,12 +57,21 @@ class CoordinateToolDialog : public QDialog {
   // Shows the form in the controls.
   virtual void ShowForm() = 0;
 
+  // The messages naming a line of the tool's point lists,
+  // and the box of each: a refused line is selected in its box.
+  virtual std::span<const TableMessagePrefix> LineMessages() const { return {}; }
+  virtual QPlainTextEdit* PointBox(int /*box*/) const { return nullptr; }
+
   // Copies the controls into the form, runs `action` and shows the form again.
   template <typename Action>
   void Run(Action action) {
+    platform_.Forget();
     ReadControls();
     action();
     ShowForm();
+    if (const std::optional<RejectedLine> r = FindRejectedLine(platform_.LastMessage(), LineMessages())) {
+      SelectBoxLine(PointBox(r->box), r->line);
+    }
   }
 
   DialogPlatform platform_;

@@ -14,6 +14,7 @@
 
 #include "app/font_choice.h"
 #include "app/qt_text.h"
+#include "app/screen_fit.h"
 #include "app/tool_dialog_support.h"
 
 namespace qp {
@@ -160,8 +161,9 @@ void DisplayDialogBase::LayOut(QGridLayout* extras) {
     layout->addWidget(extrasBox);
   }
   layout->addLayout(buttons);
+  const QSize natural = ScrollContentAbove(*layout, 1);
   setMinimumSize(520, 420);
-  resize(640, 520);
+  ResizeWithinScreen(*this, natural.expandedTo(QSize(640, 520)));
 }
 
 void DisplayDialogBase::FillClosures() {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/qt_text.h"
+#include "app/screen_fit.h"
 
 namespace qp {
 namespace {
@@ -223,7 +224,9 @@ void CQuorvexExciseFirst::BuildControls() {
   whole->addWidget(restrictionGroup);
   whole->addWidget(functionGroup);
   whole->addLayout(bottom);
-  resize(1060, 840);
+  // The results and the file buttons stay in sight; the grids scroll.
+  ScrollContentAbove(*whole, 1);
+  ResizeWithinScreen(*this, QSize(1060, 840));
 }
 
 void CQuorvexExciseFirst::Refresh() {

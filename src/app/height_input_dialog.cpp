@@ -9,6 +9,7 @@
 #include <initializer_list>
 
 #include "app/qt_text.h"
+#include "app/screen_fit.h"
 #include "app/table_edit.h"
 #include "app/tool_dialog_support.h"
 
@@ -99,7 +100,8 @@ void CQuorDesignControlHeight::BuildControls() {
   whole->addLayout(settings);
   whole->addLayout(middle, 1);
   whole->addLayout(bottom);
-  resize(1000, 640);
+  ScrollContentAbove(*whole, 1);
+  ResizeWithinScreen(*this, QSize(1000, 640));
 }
 
 void CQuorDesignControlHeight::ShowSettings() {
@@ -123,7 +125,18 @@ void CQuorDesignControlHeight::ClickNameListItem(HeightInputForm& form, int row)
 }
 
 bool CQuorDesignControlHeight::ConfirmInput(const HeightInputForm& form) {
+  platform_.Forget();
   return ConfirmHeightDialog(form, net_, platform_, target_);
+}
+
+std::optional<RejectedLine> CQuorDesignControlHeight::RejectedLineOfConfirm() const {
+  // The height tables count their lines from 1.
+  static constexpr TableMessagePrefix kTables[] = {
+      {"已知点", kHeightKnownBox, 1},      {"已知概略高程的点", kHeightApproxBox, 1},
+      {"精度端点", kHeightPairsBox, 1},    {"已知点坐标", kHeightCoordinatesBox, 1},
+      {"高差观测值", kHeightDifferencesBox, 1},
+  };
+  return FindRejectedLine(platform_.LastMessage(), kTables);
 }
 
 bool CQuorDesignControlHeight::CancelInput(const HeightInputForm& form) {

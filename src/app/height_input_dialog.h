@@ -31,11 +31,12 @@ class CQuorDesignControlHeight : public NetworkInputDialog<HeightInputForm> {
   void AddNameToList(HeightInputForm& form) override;
   void ClickNameListItem(HeightInputForm& form, int row) override;
   bool ConfirmInput(const HeightInputForm& form) override;
+  std::optional<RejectedLine> RejectedLineOfConfirm() const override;
   bool CancelInput(const HeightInputForm& form) override;
 
   HeightNetwork& net_;
   HeightReportTarget target_;
-  PlatformServices& platform_;
+  MessageTap platform_;  // keeps the message of a refused 确定
 
   QComboBox* mode_ = nullptr;
   QLineEdit* networkName_ = nullptr;

@@ -8,6 +8,7 @@
 #include <QPushButton>
 
 #include "app/qt_text.h"
+#include "app/screen_fit.h"
 #include "tools/point_list.h"
 
 namespace qp {
@@ -106,7 +107,7 @@ void CQuorvexIndependant::BuildControls() {
 
   LayOutToolDialog(*this, settings, {convert_, viewReport_, exit_}, {"国家坐标系统坐标", national_, 1},
                    {"独立坐标系统坐标", independent_, 1});
-  resize(860, 640);
+  ResizeWithinScreen(*this, QSize(860, 640));
 
   connect(convert_, &QPushButton::clicked, this, [this] { Run([this] { form_.Execute(platform_); }); });
   connect(viewReport_, &QPushButton::clicked, this, [this] { form_.ViewReport(platform_); });
@@ -155,5 +156,12 @@ void CQuorvexIndependant::ShowForm() {
   mode_->setEnabled(e.modeCombo);
   viewReport_->setEnabled(e.viewReport);
 }
+
+std::span<const TableMessagePrefix> CQuorvexIndependant::LineMessages() const {
+  static constexpr TableMessagePrefix kTables[] = {{"国家坐标系统坐标", 0, 0}, {"国家坐标系统坐标点", 0, 0}, {"独立坐标系统坐标", 1, 0}, {"独立坐标系统坐标点", 1, 0}};
+  return kTables;
+}
+
+QPlainTextEdit* CQuorvexIndependant::PointBox(int box) const { return box == 0 ? national_ : independent_; }
 
 }  // namespace qp

@@ -7,6 +7,7 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
@@ -15,7 +16,10 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QPushButton>
+#include <QStackedLayout>
 #include <QStatusBar>
+#include <QVBoxLayout>
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
@@ -26,6 +30,7 @@
 #include "app/independent_system_dialog.h"
 #include "app/plane_input_dialog.h"
 #include "app/quorvex_view.h"
+#include "app/recent_files.h"
 #include "app/sheet_printing.h"
 #include "app/qt_text.h"
 #include "app/report_viewer.h"
@@ -52,6 +57,55 @@ bool HasSuffix(const QString& path, const char* suffix) {
   return QFileInfo(path).suffix().compare(QLatin1String(suffix), Qt::CaseInsensitive) == 0;
 }
 
+// The access key of a menu item, unique within its menu; 0 for none.
+char AccessKeyOf(int id) {
+  switch (id) {
+    case kCmdCloseDocument: return 'C';
+    case kCmdPrint: return 'P';
+    case kCmdPrintPreview: return 'V';
+    case kCmdPrintSetup: return 'R';
+    case kCmdPlaneDataFile: case kCmdHeightDataFile: return 'O';
+    case kCmdPlaneDataEdit: case kCmdHeightDataEdit: return 'E';
+    case kCmdOpenReport: return 'T';
+    case kCmdPlaneDrawingFile: case kCmdHeightDrawingFile: return 'G';
+    case kCmdPlaneSheetSettings: case kCmdHeightSheetSettings: return 'S';
+    case kCmdPlaneDisplaySettings: case kCmdHeightDisplaySettings: return 'D';
+    case kCmdPlaneExport: case kCmdHeightExport: return 'X';
+    case kCmdSaveDrawing: return 'S';
+    case kCmdFitSheet: return 'F';
+    case kCmdSavePicture: return 'I';
+    case kCmdSystemTransform: return 'S';
+    case kCmdZoneTransform: return 'Z';
+    case kCmdIndependentSystem: return 'I';
+    case kCmdExercise: return 'E';
+    case kCmdHelp: return 'H';
+    case kCmdAbout: return 'A';
+    default: return 0;
+  }
+}
+
+// "关于..." becomes "关于(&A)...".
+QString WithAccessKey(const QString& caption, char key) {
+  if (key == 0 || caption.contains(QLatin1Char('&'))) return caption;
+  const QString mark = QStringLiteral("(&%1)").arg(QLatin1Char(key));
+  if (caption.endsWith(QStringLiteral("..."))) return caption.chopped(3) + mark + QStringLiteral("...");
+  return caption + mark;
+}
+
+// When a disabled toolbar button becomes available.
+const char* AvailableWhen(int id) {
+  switch (id) {
+    case kCmdShowAll: return "打开控制网并显示网图后, 网图大于窗口且未使用其它视图工具时可用";
+    case kCmdShowPosition: return "全图显示状态下可用: 单击图上位置放大显示该处";
+    case kCmdMoveText: return "打开控制网并显示网图后, 未使用其它视图工具时可用";
+    case kCmdMovePoint: return "显示高程网网图时可用";
+    case kCmdMeasure: return "显示平面网网图且图幅设置已确认后可用";
+    case kCmdSaveDrawing: return "打开控制网并生成网图后, 未使用视图工具时可用";
+    case kCmdRefresh: return "打开控制网并显示网图后, 未使用视图工具时可用";
+    default: return "";
+  }
+}
+
 }  // namespace
 
 CMainFrame::CMainFrame(CQuorvexPDoc& doc, PlatformServices& platform, QWidget* parent)
@@ -59,8 +113,18 @@ CMainFrame::CMainFrame(CQuorvexPDoc& doc, PlatformServices& platform, QWidget* p
   setObjectName(QStringLiteral("mainFrame"));
   chooseFile_ = FileDialogChooser(this);
 
-  view_ = new CQuorvexPView(doc_, platform_, this);
-  setCentralWidget(view_);
+  // The drawing view, and over it while nothing is open the start panel.
+  // The view keeps its place and size underneath.
+  central_ = new QWidget(this);
+  central_->setObjectName(QStringLiteral("centralArea"));
+  auto* stack = new QStackedLayout(central_);
+  stack->setStackingMode(QStackedLayout::StackAll);
+  view_ = new CQuorvexPView(doc_, platform_, central_);
+  BuildStartPanel();
+  stack->addWidget(view_);
+  stack->addWidget(startPanel_);
+  stack->setCurrentWidget(startPanel_);
+  setCentralWidget(central_);
 
   BuildMenus();
   BuildToolbars();
@@ -87,14 +151,125 @@ QAction* CMainFrame::AddCommand(int commandId, const char* caption) {
 void CMainFrame::BuildMenus() {
   for (const MenuInfo& info : MainMenus()) {
     QMenu* menu = menuBar()->addMenu(QString::fromUtf8(info.caption));
+    if (!fileMenu_) fileMenu_ = menu;
     for (const CommandInfo& item : info.items) {
       if (item.id == 0) {
         menu->addSeparator();
       } else {
-        menu->addAction(AddCommand(item.id, item.caption));
+        QAction* action = AddCommand(item.id, item.caption);
+        action->setText(WithAccessKey(action->text(), AccessKeyOf(item.id)));
+        menu->addAction(action);
+        if (item.id == kCmdExit && menu == fileMenu_) exitAction_ = action;
       }
     }
   }
+  // The recent-file list sits above "退出" in the 文件 menu, as "&1 path".
+  for (size_t i = 0; i < recentActions_.size(); ++i) {
+    auto* action = new QAction(this);
+    action->setObjectName(QStringLiteral("recentFile%1").arg(i + 1));
+    action->setVisible(false);
+    connect(action, &QAction::triggered, this, [this, i] { OpenRecentFile(static_cast<int>(i)); });
+    fileMenu_->insertAction(exitAction_, action);
+    recentActions_[i] = action;
+  }
+  fileMenu_->insertSeparator(exitAction_);
+}
+
+void CMainFrame::BuildStartPanel() {
+  startPanel_ = new QWidget(central_);
+  startPanel_->setObjectName(QStringLiteral("startPanel"));
+  startPanel_->setAutoFillBackground(true);
+  auto* title = new QLabel(QStringLiteral("<h2>%1</h2>").arg(FromUtf8(kApplicationName)), startPanel_);
+  auto* hint = new QLabel(QStringLiteral("打开或新建一个控制网数据文件开始工作, 也可以把 .NAP/.NAH 文件拖到本窗口。"),
+                          startPanel_);
+  hint->setWordWrap(true);
+  auto* commands = new QVBoxLayout;
+  const std::pair<int, const char*> kStartCommands[] = {
+      {kCmdPlaneDataFile, "平面网数据文件(P数据文件)..."},  {kCmdHeightDataFile, "高程网数据文件(H数据文件)..."},
+      {kCmdPlaneDrawingFile, "平面网图形文件(P图形文件)..."}, {kCmdHeightDrawingFile, "高程网图形文件(H图形文件)..."},
+      {kCmdExercise, "平差习题"},                              {kCmdHelp, "使用说明"},
+  };
+  for (const auto& [id, caption] : kStartCommands) {
+    auto* button = new QPushButton(QString::fromUtf8(caption), startPanel_);
+    button->setObjectName(QStringLiteral("startCommand%1").arg(id));
+    button->setMinimumWidth(button->sizeHint().width() + 24);
+    connect(button, &QPushButton::clicked, this, [this, id = id] { RunCommand(id); });
+    commands->addWidget(button);
+  }
+  commands->addStretch(1);
+  startRecent_ = new QListWidget(startPanel_);
+  startRecent_->setObjectName(QStringLiteral("startRecentFiles"));
+  startRecent_->setToolTip(QStringLiteral("双击打开最近使用的数据文件"));
+  connect(startRecent_, &QListWidget::itemActivated, this,
+          [this](QListWidgetItem* item) { OpenRecentFile(startRecent_->row(item)); });
+  auto* recent = new QVBoxLayout;
+  recent->addWidget(new QLabel(QStringLiteral("最近使用的文件:"), startPanel_));
+  recent->addWidget(startRecent_, 1);
+  auto* columns = new QHBoxLayout;
+  columns->addLayout(commands);
+  columns->addSpacing(24);
+  columns->addLayout(recent, 1);
+  auto* layout = new QVBoxLayout(startPanel_);
+  layout->setContentsMargins(32, 24, 32, 24);
+  layout->addWidget(title);
+  layout->addWidget(hint);
+  layout->addSpacing(12);
+  layout->addLayout(columns, 1);
+}
+
+void CMainFrame::RefreshRecentFiles() {
+  const QStringList files = RecentFiles();
+  const bool enabled = doc_.IsEnabled(kCmdPlaneDataFile);
+  for (size_t i = 0; i < recentActions_.size(); ++i) {
+    QAction* action = recentActions_[i];
+    const bool used = static_cast<int>(i) < files.size();
+    action->setVisible(used);
+    action->setEnabled(used && enabled);
+    if (used) {
+      QString shown = files[static_cast<int>(i)];
+      shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+      action->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
+    }
+  }
+  startRecent_->clear();
+  for (const QString& file : files) startRecent_->addItem(file);
+}
+
+bool CMainFrame::OpenDataFile(const QString& path) {
+  if (HasSuffix(path, "NAP")) {
+    OpenPlaneDataFile(path);
+    return true;
+  }
+  if (HasSuffix(path, "NAH")) {
+    OpenHeightDataFile(path);
+    return true;
+  }
+  return false;
+}
+
+void CMainFrame::OpenCommandLine(const QStringList& arguments) {
+  for (const QString& argument : arguments) {
+    if (argument.startsWith(QLatin1Char('-'))) continue;  // the toolkit's own options
+    if (!OpenDataFile(argument)) {
+      platform_.ShowMessage(
+          ToGbk(QStringLiteral("只能打开平面网数据文件(*.NAP)或高程网数据文件(*.NAH):\n") + argument));
+    }
+    return;
+  }
+}
+
+void CMainFrame::OpenRecentFile(int index) {
+  const QStringList files = RecentFiles();
+  if (index < 0 || index >= files.size() || !doc_.IsEnabled(kCmdPlaneDataFile)) return;
+  const QString path = files[index];
+  if (!QFileInfo::exists(path)) {
+    // A file moved or deleted since: say so rather than offer to create it anew.
+    platform_.ShowMessage(ToGbk(QStringLiteral("文件不存在, 已从最近文件列表中删除:\n") + path));
+    RemoveRecentFile(path);
+    RefreshFromDocument();
+    return;
+  }
+  OpenDataFile(path);
 }
 
 void CMainFrame::BuildToolbars() {
@@ -155,6 +330,9 @@ std::vector<QAction*> CMainFrame::ActionsOf(int commandId) const {
 
 void CMainFrame::RefreshFromDocument() {
   RefreshActions();
+  RefreshRecentFiles();
+  startPanel_->setVisible(doc_.State().workMode == kNothingOpen);
+  if (startPanel_->isVisible()) startPanel_->raise();
   setWindowTitle(FromUtf8(doc_.Title()) + QStringLiteral(" - ") + FromUtf8(kApplicationName));
   RefreshSelectors();
 }
@@ -163,6 +341,12 @@ void CMainFrame::RefreshActions() {
   for (const auto& [id, action] : actions_) {
     const bool viewCommand = IsViewCommand(id);
     action->setEnabled(doc_.IsEnabled(id) && (!viewCommand || view_->ViewCommandAllowed(id)));
+    // A greyed toolbar button tells when it can be used.
+    const QString when = QString::fromUtf8(AvailableWhen(id));
+    if (!when.isEmpty()) {
+      const QString caption = action->text();
+      action->setToolTip(action->isEnabled() ? caption : caption + QStringLiteral("\n(") + when + QStringLiteral(")"));
+    }
     if (viewCommand) {
       action->setCheckable(id != kCmdRefresh);
       action->setChecked(view_->ViewCommandActive(id));
@@ -329,6 +513,7 @@ void CMainFrame::SavePicture() {
 void CMainFrame::OpenPlaneDataFile(const QString& path) {
   if (!doc_.IsEnabled(kCmdPlaneDataFile)) return;
   const bool opened = doc_.OpenPlaneDataFile(path.toStdString(), platform_);
+  if (opened) AddRecentFile(path);
   RefreshFromDocument();
   // The network stays open even when its editing is then cancelled, so that
   // "P数据编辑" can take it up again.
@@ -349,6 +534,7 @@ void CMainFrame::EditPlaneNetwork() {
 void CMainFrame::OpenHeightDataFile(const QString& path) {
   if (!doc_.IsEnabled(kCmdHeightDataFile)) return;
   const bool opened = doc_.OpenHeightDataFile(path.toStdString(), platform_);
+  if (opened) AddRecentFile(path);
   RefreshFromDocument();
   // As for the plane network, a cancelled dialog leaves the network open.
   if (opened) EditHeightNetwork();
@@ -472,14 +658,9 @@ void CMainFrame::dropEvent(QDropEvent* event) {
     const QString path = url.toLocalFile();
     if (path.isEmpty()) continue;
     // The edit cycle's dialogs open after the drop has finished.
-    if (HasSuffix(path, "NAP")) {
+    if (HasSuffix(path, "NAP") || HasSuffix(path, "NAH")) {
       event->acceptProposedAction();
-      QTimer::singleShot(0, this, [this, path] { OpenPlaneDataFile(path); });
-      return;
-    }
-    if (HasSuffix(path, "NAH")) {
-      event->acceptProposedAction();
-      QTimer::singleShot(0, this, [this, path] { OpenHeightDataFile(path); });
+      QTimer::singleShot(0, this, [this, path] { OpenDataFile(path); });
       return;
     }
   }

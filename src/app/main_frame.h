@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <functional>
 #include <memory>
@@ -19,6 +20,8 @@
 class QAction;
 class QComboBox;
 class QLabel;
+class QListWidget;
+class QMenu;
 class QPrinter;
 
 namespace qp {
@@ -44,6 +47,19 @@ class CMainFrame : public QMainWindow {
   // file).
   void OpenPlaneDataFile(const QString& path);
   void OpenHeightDataFile(const QString& path);
+  // A .NAP or .NAH file (of the command line, a drop or the recent-file
+  // list) opened as its data-file command would; false for any other name.
+  bool OpenDataFile(const QString& path);
+  // The program's arguments after its name: the first network data file
+  // named opens once the window shows; another kind of file is refused with a
+  // message.
+  void OpenCommandLine(const QStringList& arguments);
+  // The recent-file list's entry `index` (0 = most recent).
+  void OpenRecentFile(int index);
+  // The entries of the recent-file list in the 文件 menu (hidden when unused).
+  const std::array<QAction*, 4>& RecentFileActions() const { return recentActions_; }
+  // The panel shown instead of the drawing view while nothing is open.
+  QWidget* StartPanel() const { return startPanel_; }
 
   // Every menu item and toolbar button of a command.
   std::vector<QAction*> ActionsOf(int commandId) const;
@@ -68,6 +84,8 @@ class CMainFrame : public QMainWindow {
   void BuildMenus();
   void BuildToolbars();
   void BuildStatusBar();
+  void BuildStartPanel();
+  void RefreshRecentFiles();
   QAction* AddCommand(int commandId, const char* caption);
   void RefreshFromDocument();
   // Enabling and pressed state of every command after a change of the view.
@@ -94,6 +112,12 @@ class CMainFrame : public QMainWindow {
   FileChooser chooseFile_;
   std::vector<std::pair<int, QAction*>> actions_;
   CQuorvexPView* view_ = nullptr;
+  QWidget* central_ = nullptr;
+  QWidget* startPanel_ = nullptr;
+  QListWidget* startRecent_ = nullptr;
+  QMenu* fileMenu_ = nullptr;
+  QAction* exitAction_ = nullptr;
+  std::array<QAction*, 4> recentActions_{};
   std::unique_ptr<QPrinter> printer_;
   QComboBox* diagramSelector_ = nullptr;
   QComboBox* pointSelector_ = nullptr;

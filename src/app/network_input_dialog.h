@@ -13,12 +13,15 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <array>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <utility>
 #include <vector>
 
 #include "app/qt_text.h"
+#include "app/rejected_line.h"
+#include "app/tool_dialog_support.h"
 
 class QHBoxLayout;
 class QVBoxLayout;
@@ -79,6 +82,8 @@ class NetworkInputDialog : public QDialog {
   virtual void ClickNameListItem(InputForm& form, int row) = 0;
   virtual bool ConfirmInput(const InputForm& form) = 0;
   virtual bool CancelInput(const InputForm& form) = 0;
+  // The table line a refused "确定" named, if it named one.
+  virtual std::optional<RejectedLine> RejectedLineOfConfirm() const { return std::nullopt; }
 
   // The point-name list and the row below the tables, connected to the form.
   QVBoxLayout* AddNameList(const std::vector<std::string>& gbkInsertModes, const NameListTips& tips, int width);
@@ -126,7 +131,13 @@ QHBoxLayout* NetworkInputDialog<InputForm>::AddConfirmRow() {
   confirm_ = BuildConfirmRow(this);
   // On failure every control keeps what the user typed.
   connect(confirm_.ok, &QPushButton::clicked, this, [this] {
-    if (ConfirmInput(CurrentForm())) accept();
+    if (ConfirmInput(CurrentForm())) {
+      accept();
+    } else if (const std::optional<RejectedLine> r = RejectedLineOfConfirm();
+               r && r->box >= 0 && static_cast<size_t>(r->box) < boxes_.size()) {
+      // The user finds the refused line at once: selected in its box.
+      SelectBoxLine(boxes_[static_cast<size_t>(r->box)], r->line);
+    }
   });
   connect(confirm_.cancel, &QPushButton::clicked, this, &NetworkInputDialog::reject);
   return confirm_.layout;

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "app/qt_text.h"
+#include "app/screen_fit.h"
 #include "app/table_edit.h"
 #include "app/tool_dialog_support.h"
 
@@ -142,7 +143,8 @@ void CQuorDisgnContrloPlane::BuildControls() {
   whole->addLayout(settings);
   whole->addLayout(middle, 1);
   whole->addLayout(bottom);
-  resize(1100, 720);
+  ScrollContentAbove(*whole, 1);
+  ResizeWithinScreen(*this, QSize(1100, 720));
 
   connect(calcMode_, &QComboBox::activated, this, &CQuorDisgnContrloPlane::CalcModeChanged);
 }
@@ -198,7 +200,20 @@ void CQuorDisgnContrloPlane::ClickNameListItem(PlaneInputForm& form, int row) {
 }
 
 bool CQuorDisgnContrloPlane::ConfirmInput(const PlaneInputForm& form) {
+  platform_.Forget();
   return ConfirmPlaneForm(form, net_, platform_, draftPath_, steps_);
+}
+
+std::optional<RejectedLine> CQuorDisgnContrloPlane::RejectedLineOfConfirm() const {
+  // The plane tables count their lines from 0.
+  static constexpr TableMessagePrefix kTables[] = {
+      {"已知点坐标", kKnownPointsBox, 0},    {"已知概略点坐标", kApproxPointsBox, 0},
+      {"精度端点", kPrecisionPairsBox, 0},   {"已知高程", kKnownHeightsBox, 0},
+      {"方向观测值", kDirectionsBox, 0},     {"固定方位角", kFixedAzimuthsBox, 0},
+      {"带权方位角", kWeightedAzimuthsBox, 0}, {"边长观测值", kDistanceLinesBox, 0},
+      {"固定边长", kFixedDistancesBox, 0},   {"带权边长", kWeightedDistancesBox, 0},
+  };
+  return FindRejectedLine(platform_.LastMessage(), kTables);
 }
 
 bool CQuorDisgnContrloPlane::CancelInput(const PlaneInputForm& form) {

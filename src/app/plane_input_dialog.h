@@ -35,12 +35,13 @@ class CQuorDisgnContrloPlane : public NetworkInputDialog<PlaneInputForm> {
   void AddNameToList(PlaneInputForm& form) override;
   void ClickNameListItem(PlaneInputForm& form, int row) override;
   bool ConfirmInput(const PlaneInputForm& form) override;
+  std::optional<RejectedLine> RejectedLineOfConfirm() const override;
   bool CancelInput(const PlaneInputForm& form) override;
 
   PlaneNetwork& net_;
   std::string draftPath_;
   PlaneConfirmationSteps steps_;
-  PlatformServices& platform_;
+  MessageTap platform_;  // keeps the message of a refused 确定
 
   QComboBox* calcMode_ = nullptr;
   QLineEdit* networkName_ = nullptr;

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 class QLabel;
+class QLineEdit;
 class QPlainTextEdit;
 class QTextBrowser;
 
@@ -28,6 +29,11 @@ class ReportViewer : public QWidget {
   bool ShowReport(const QString& path);
   const QString& Path() const { return path_; }
   QString Text() const;
+  QPlainTextEdit* TextView() const { return text_; }
+  // Finds `text` after the cursor (before it with `backwards`), wrapping round
+  // the report; false, leaving the selection, when it is nowhere.
+  bool Find(const QString& text, bool backwards = false);
+  void Print();
 
  private:
   bool Reload();
@@ -36,6 +42,9 @@ class ReportViewer : public QWidget {
   QString path_;
   QLabel* pathLabel_ = nullptr;
   QPlainTextEdit* text_ = nullptr;
+  QWidget* findBar_ = nullptr;
+  QLineEdit* findText_ = nullptr;
+  QLabel* findResult_ = nullptr;
 };
 
 class HelpViewer : public QWidget {

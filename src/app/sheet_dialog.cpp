@@ -15,6 +15,7 @@
 
 #include "app/font_choice.h"
 #include "app/qt_text.h"
+#include "app/screen_fit.h"
 #include "app/tool_dialog_support.h"
 #include "common/gbk_text.h"
 
@@ -292,6 +293,8 @@ void CQuorvexSheetDialog::BuildControls() {
   layout->addLayout(names);
   layout->addStretch(1);
   layout->addLayout(buttons);
+  const QSize natural = ScrollContentAbove(*layout, 1);
+  ResizeWithinScreen(*this, natural.expandedTo(QSize(400, 300)));
 
   // The scale, corner and sheet size of a height sheet follow the network:
   // shown, greyed, not edited.

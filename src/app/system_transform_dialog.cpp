@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "app/qt_text.h"
+#include "app/screen_fit.h"
 
 namespace qp {
 
@@ -53,7 +54,7 @@ void CQuorvexSystemTranslate::BuildControls() {
   top->setColumnStretch(1, 1);
   LayOutToolDialog(*this, top, {transform_, exit_}, {"旧坐标系统坐标", oldPoints_, 1},
                    {"新坐标系统坐标", newPoints_, 1});
-  resize(760, 560);
+  ResizeWithinScreen(*this, QSize(760, 560));
 
   connect(transform_, &QPushButton::clicked, this, [this] { Run([this] { form_.Execute(platform_); }); });
   connect(exit_, &QPushButton::clicked, this, &CQuorvexSystemTranslate::reject);
@@ -90,5 +91,12 @@ void CQuorvexSystemTranslate::PointTextEdited() {
   if (form_.FileChosen()) return;
   Run([this] { form_.PointTextEdited(platform_); });
 }
+
+std::span<const TableMessagePrefix> CQuorvexSystemTranslate::LineMessages() const {
+  static constexpr TableMessagePrefix kTables[] = {{"旧坐标", 0, 1}, {"旧坐标点", 0, 1}};
+  return kTables;
+}
+
+QPlainTextEdit* CQuorvexSystemTranslate::PointBox(int box) const { return box == 0 ? oldPoints_ : nullptr; }
 
 }  // namespace qp

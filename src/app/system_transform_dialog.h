@@ -20,6 +20,8 @@ class CQuorvexSystemTranslate : public CoordinateToolDialog<SystemTransformForm>
   void BuildControls();
   void ReadControls() override;
   void ShowForm() override;
+  std::span<const TableMessagePrefix> LineMessages() const override;
+  QPlainTextEdit* PointBox(int box) const override;
   void PointTextEdited();
 
   bool showingForm_ = false;  // the edits are being filled, not typed into

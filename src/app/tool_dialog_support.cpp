@@ -2,6 +2,9 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QScrollArea>
+#include <QTextBlock>
+#include <QTextCursor>
 
 #include "app/qt_text.h"
 #include "app/report_viewer.h"
@@ -17,6 +20,24 @@ bool DialogPlatform::Launch(const std::string& program, const std::vector<std::s
   if (!viewer_) viewer_ = new ReportViewer(owner_);
   // A report that cannot be read shows nothing, as a failed editor start would.
   return viewer_->ShowReport(FromUtf8(arguments.front()));
+}
+
+void SelectBoxLine(QPlainTextEdit* box, int line) {
+  if (!box || line < 0) return;
+  const QTextBlock block = box->document()->findBlockByNumber(line);
+  if (!block.isValid()) return;
+  QTextCursor cursor(block);
+  cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+  box->setTextCursor(cursor);
+  box->ensureCursorVisible();
+  // A dialog whose content scrolls on a small screen shows the box too.
+  for (QWidget* w = box->parentWidget(); w; w = w->parentWidget()) {
+    if (auto* scroll = qobject_cast<QScrollArea*>(w)) {
+      scroll->ensureWidgetVisible(box);
+      break;
+    }
+  }
+  box->setFocus(Qt::OtherFocusReason);
 }
 
 QComboBox* GbkCombo(QWidget* parent, const std::vector<std::string>& gbkItems) {

@@ -29,7 +29,10 @@ class DialogPlatform : public PlatformServices {
  public:
   DialogPlatform(PlatformServices& base, QWidget* owner) : base_(base), owner_(owner) {}
 
-  void ShowMessage(const std::string& text, Icon icon = Icon::None) override { base_.ShowMessage(text, icon); }
+  void ShowMessage(const std::string& text, Icon icon = Icon::None) override {
+    lastMessage_ = text;
+    base_.ShowMessage(text, icon);
+  }
   Answer Ask(const std::string& text, Buttons buttons, Answer defaultAnswer, Icon icon = Icon::Question) override {
     return base_.Ask(text, buttons, defaultAnswer, icon);
   }
@@ -44,9 +47,13 @@ class DialogPlatform : public PlatformServices {
 
   // The viewer of the last report shown, if any (a window of the owner).
   ReportViewer* Viewer() const { return viewer_; }
+  // The last message shown since Forget (GBK).
+  const std::string& LastMessage() const { return lastMessage_; }
+  void Forget() { lastMessage_.clear(); }
 
  private:
   PlatformServices& base_;
+  std::string lastMessage_;
   QWidget* owner_;
   QPointer<ReportViewer> viewer_;
 };
@@ -65,6 +72,10 @@ void SetObjectNames(std::initializer_list<std::pair<QWidget*, const char*>> name
 // Gives each control the tip a form's table keeps under the control's caption.
 void SetToolTips(const std::vector<std::pair<const char*, const char*>>& tips,
                  const std::map<std::string, QWidget*>& controls);
+
+// Puts the cursor on `line` (zero-based) of `box`, selects the line and
+// brings it into sight; nothing when the box has no such line.
+void SelectBoxLine(QPlainTextEdit* box, int line);
 
 void ShowText(QLineEdit* edit, const QString& text);
 void ShowText(QPlainTextEdit* edit, const QString& text);

@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "app/qt_text.h"
+#include "app/screen_fit.h"
 #include "tools/point_list.h"
 
 namespace qp {
@@ -71,7 +72,7 @@ void CQuorvexGaussCount::BuildControls() {
   settings->setColumnStretch(5, 1);
 
   LayOutToolDialog(*this, settings, {execute_, exit_}, {"换带前坐标", input_, 2}, {"换带后坐标", output_, 3});
-  resize(900, 560);
+  ResizeWithinScreen(*this, QSize(900, 560));
 
   connect(execute_, &QPushButton::clicked, this, [this] { Run([this] { form_.Execute(platform_); }); });
   connect(exit_, &QPushButton::clicked, this, &CQuorvexGaussCount::reject);
@@ -98,5 +99,12 @@ void CQuorvexGaussCount::ShowForm() {
   ShowText(input_, BoxTextFromGbk(form_.inputText));
   ShowText(output_, BoxTextFromGbk(form_.OutputText()));
 }
+
+std::span<const TableMessagePrefix> CQuorvexGaussCount::LineMessages() const {
+  static constexpr TableMessagePrefix kTables[] = {{"换带前坐标", 0, 0}, {"换带前坐标点", 0, 0}};
+  return kTables;
+}
+
+QPlainTextEdit* CQuorvexGaussCount::PointBox(int box) const { return box == 0 ? input_ : nullptr; }
 
 }  // namespace qp

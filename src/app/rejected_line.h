@@ -1,0 +1,63 @@
+// Finding the table line a refusal names: the readers of the input tables
+// refuse a line with a message "<table>第[n]行..." (n counted from 0 in the
+// plane tables and the coordinate tools, from 1 in the height tables). The
+// dialogs keep the message as it is and put the cursor on that line of its
+// box.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "common/platform_services.h"
+
+namespace qp {
+
+// A table's message prefix (UTF-8), the dialog's box it reads and the number
+// its first line gets in the messages.
+struct TableMessagePrefix {
+  const char* prefix;
+  int box;
+  int firstLine;
+};
+
+struct RejectedLine {
+  int box = 0;
+  int line = 0;  // zero-based line of the box
+};
+
+// The box and line a GBK message "<prefix>第[n]行..." names, for the first
+// prefix that matches exactly up to "第["; nothing for any other message.
+std::optional<RejectedLine> FindRejectedLine(std::string_view gbkMessage, std::span<const TableMessagePrefix> tables);
+
+// Passes everything on to `base`, keeping the last message shown.
+class MessageTap : public PlatformServices {
+ public:
+  explicit MessageTap(PlatformServices& base) : base_(base) {}
+
+  void ShowMessage(const std::string& text, Icon icon = Icon::None) override {
+    lastMessage_ = text;
+    base_.ShowMessage(text, icon);
+  }
+  Answer Ask(const std::string& text, Buttons buttons, Answer defaultAnswer, Icon icon = Icon::Question) override {
+    return base_.Ask(text, buttons, defaultAnswer, icon);
+  }
+  void Beep() override { base_.Beep(); }
+  std::time_t CurrentTime() override { return base_.CurrentTime(); }
+  bool Launch(const std::string& program, const std::vector<std::string>& arguments,
+              const std::string& workingDirectory) override {
+    return base_.Launch(program, arguments, workingDirectory);
+  }
+  void BeginWait() override { base_.BeginWait(); }
+  void EndWait() override { base_.EndWait(); }
+
+  const std::string& LastMessage() const { return lastMessage_; }
+  void Forget() { lastMessage_.clear(); }
+
+ private:
+  PlatformServices& base_;
+  std::string lastMessage_;
+};
+
+}  // namespace qp

@@ -12,6 +12,7 @@
 #include "cli/plane_command.h"
 #include "cli/transform_command.h"
 #include "cli/zone_command.h"
+#include "common/gbk_text.h"
 #include "fuzz_support.h"
 
 using namespace qp;
@@ -21,11 +22,16 @@ namespace {
 struct Target {
   const char* fileName;
   fuzz::CommandRunner run;
+  // A network stores its confirmed input before computing, so a failed
+  // computation leaves it changed; the tools and the solver change nothing
+  // when they stop with a message.
+  bool keepsFileOnStop;
 };
 
 const Target kTargets[] = {
-    {"NET.NAP", RunPlaneCommand},     {"NET.NAH", RunHeightCommand}, {"DATA.GST", RunZoneCommand},
-    {"DATA.TRS", RunTransformCommand}, {"DATA.SLT", RunLocalCommand}, {"DATA.STY", RunExerciseCommand},
+    {"NET.NAP", RunPlaneCommand, false},     {"NET.NAH", RunHeightCommand, false},
+    {"DATA.GST", RunZoneCommand, true},      {"DATA.TRS", RunTransformCommand, true},
+    {"DATA.SLT", RunLocalCommand, true},     {"DATA.STY", RunExerciseCommand, true},
 };
 
 void CheckParsed(const InputDocument& doc) {
@@ -81,7 +87,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::CheckReportOf(dataPath);
   if (status != 0) {
     FUZZ_CHECK(!platform.messages.empty(), "a stopped run without a message");
-    FUZZ_CHECK(fuzz::ReadBytes(dataPath) == created, "a run that stopped with a message changed the data file");
+    FUZZ_CHECK(!target.keepsFileOnStop || fuzz::ReadBytes(dataPath) == created,
+               "a run that stopped with a message changed the data file: " + GbkToUtf8(platform.messages.back()));
   }
   return 0;
 }

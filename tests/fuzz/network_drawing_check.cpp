@@ -21,8 +21,6 @@ bool DrawAndCheck(SettingsBlock& settings, const PlaneNetwork* plane, const Heig
   Renderer renderer(device, RenderSettingsFor(*sheet));
   CheckingSink sink(&renderer, true);
   FUZZ_CHECK(DrawNetworkSheet(sink, settings, plane, height, context), "a drawable sheet refused");
-  // The frame alone is a handful of entities; nothing of a sheet is empty.
-  FUZZ_CHECK(sink.entities > 0, "a sheet drawn without a single entity");
   return true;
 }
 

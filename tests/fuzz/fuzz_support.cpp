@@ -5,7 +5,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <cstring>
 #include <iostream>
+#include <limits>
 #include <random>
 
 #include <unistd.h>
@@ -223,6 +225,21 @@ size_t MutateFixedSize(uint8_t* data, size_t size, size_t maxSize, unsigned int 
   for (size_t r = 0; r < rounds; ++r) {
     const size_t span = (pick() % 2 == 0 ? std::min(hotPrefix, size) : size) - kWindow;
     const size_t at = pick() % (span + 1);
+    if (pick() % 4 == 0) {
+      // Damage that byte flips hardly ever make: a NaN, an infinity or an
+      // absurd number in an aligned double, or an absurd count in an int32.
+      static constexpr double kDoubles[] = {std::numeric_limits<double>::quiet_NaN(),
+                                            std::numeric_limits<double>::infinity(),
+                                            -std::numeric_limits<double>::infinity(), 1e300, -1e300, 0.0};
+      static constexpr int32_t kInts[] = {-1, std::numeric_limits<int32_t>::max(), std::numeric_limits<int32_t>::min(),
+                                          65536, 4097, 0};
+      if (pick() % 2 == 0) {
+        std::memcpy(data + (at & ~size_t{7}), &kDoubles[pick() % std::size(kDoubles)], sizeof(double));
+      } else {
+        std::memcpy(data + (at & ~size_t{3}), &kInts[pick() % std::size(kInts)], sizeof(int32_t));
+      }
+      continue;
+    }
     uint8_t window[kWindow];
     std::copy(data + at, data + at + kWindow, window);
     const size_t used = LLVMFuzzerMutate(window, kWindow, kWindow);

@@ -49,7 +49,7 @@ for h in "${HARNESSES[@]}"; do
     done
     if ! "$bin" -runs=1 "$replay"/* >"$work/$h.replay.log" 2>&1; then
       echo "FAIL $h: a kept regression input crashes again (see $work/$h.replay.log)"
-      tail -n 30 "$work/$h.replay.log"
+      grep -E "^Running:|invariant broken|ERROR|runtime error|SUMMARY" "$work/$h.replay.log" | head -n 20 || true
       failed+=("$h")
       continue
     fi

@@ -27,8 +27,14 @@ cmake --build "$BUILD" -j "$JOBS" --target "${targets[@]}"
 work=$BUILD/fuzz-work
 rm -rf "$work/seeds" "$work/regressions" "$work/crashes"
 mkdir -p "$work/crashes"
-# The harnesses write their data files over and over: keep them in memory when we can.
-if [ -z "${TMPDIR:-}" ] && [ -d /dev/shm ] && [ -w /dev/shm ]; then export TMPDIR=/dev/shm; fi
+# The harnesses write their data files over and over: keep them in memory when
+# we can, in a folder of this run that goes away with it (a crashing harness
+# leaves its scratch folder behind).
+base=${TMPDIR:-/tmp}
+[ -z "${TMPDIR:-}" ] && [ -d /dev/shm ] && [ -w /dev/shm ] && base=/dev/shm
+TMPDIR=$(mktemp -d "$base/quorvex-fuzz-run.XXXXXX")
+export TMPDIR
+trap 'rm -rf "$TMPDIR"' EXIT
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:allocator_may_return_null=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 "$BUILD/tests/fuzz/fuzz_seed_maker" "$work/seeds" >/dev/null

@@ -2,11 +2,12 @@
 # QuorvexPlus developer entry point.
 #   ./build.sh example   install what is missing, build, run the bundled example network
 #   ./build.sh test      install what is missing, build and run the whole test suite,
-#                        then again under AddressSanitizer and UndefinedBehaviorSanitizer
+#                        then again under AddressSanitizer and UndefinedBehaviorSanitizer,
+#                        then every fuzz harness for a short while (tests/fuzz/run.sh)
 set -euo pipefail
 cd "$(dirname "$0")"
 
-PACKAGES=(build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev libboost-math-dev proj-bin libopenblas-dev liblapacke-dev qt6-base-dev qt6-qpa-plugins fonts-wqy-microhei libdxflib-dev fonts-arphic-uming qt6-translations-l10n fonts-wqy-zenhei)
+PACKAGES=(build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev libboost-math-dev proj-bin libopenblas-dev liblapacke-dev qt6-base-dev qt6-qpa-plugins fonts-wqy-microhei libdxflib-dev fonts-arphic-uming qt6-translations-l10n fonts-wqy-zenhei clang)
 JOBS=${JOBS:-$(nproc)}
 
 install_packages() {
@@ -49,6 +50,7 @@ case "${1:-}" in
     run_tests build
     build build-sanitize -DQUORVEX_SANITIZE=ON
     ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 run_tests build-sanitize
+    JOBS=$JOBS tests/fuzz/run.sh
     ;;
   *)
     echo "usage: $0 example|test" >&2

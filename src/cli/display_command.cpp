@@ -53,7 +53,8 @@ std::string ColourText(int32_t colour) {
 void AddFontBindings(DisplayForm& f, std::vector<SettingBinding>& bindings) {
   const std::pair<DiagramFontRole, std::pair<const char*, const char*>> fonts[] = {
       {DiagramFontRole::Text, {"文本字体", "文本字高"}}, {DiagramFontRole::Number, {"数字字体", "数字字高"}}};
-  for (const auto& [role, keys] : fonts) {
+  for (const auto& [fontRole, keys] : fonts) {
+    const DiagramFontRole role = fontRole;  // a plain variable: lambdas may capture it with any compiler
     bindings.push_back({keys.first, [&f, role](const std::string& v) {
                           return v == f.Font(role).face || f.SetFontFace(role, v);
                         }});

@@ -166,8 +166,10 @@ SplineStatus SampleSpline(std::span<const GroundPoint> control, bool closed, std
 }
 
 int EllipseStepDegrees(double aPlusB, double resolution) {
+  // A vanishing ellipse gets the coarsest step (without dividing by zero).
+  if (aPlusB == 0) return 30;
   const double j = resolution * 0.03937007874015748 / aPlusB / std::numbers::pi * 720;
-  // A vanishing or damaged ellipse gets the coarsest step.
+  // A damaged ellipse gets the coarsest step too.
   if (!(j < 30.0)) return 30;
   if (j < 5.0) return 5;
   return static_cast<int>(j);

@@ -416,7 +416,8 @@ class PlaneDiagram {
     // Directions, set by set: beside the line of sight near the station.
     for (int station = 0; station < points_; ++station) {
       const int begin = net_.setStart[station], end = net_.setStart[station + 1];
-      if (begin < 0 || end > kMaxDirections || end - begin < 2) continue;
+      // Damaged set starts are skipped before they are subtracted.
+      if (begin < 0 || end < 0 || begin > kMaxDirections || end > kMaxDirections || end - begin < 2) continue;
       for (int d = begin; d < end; ++d) {
         int a, b;
         if (!Ends(net_.directionStation[d], net_.directionTarget[d], a, b)) continue;

@@ -183,10 +183,14 @@ bool ExerciseForm::SelectCombo(ExerciseCombo combo, int index) {
       ShowRawData();
       return true;
     }
-    const auto solution = SolveExercise(record_, platform_);
-    if (!solution) return false;  // the message has been shown; the grid stays as it was
+    const ExerciseOutcome outcome = SolveExercise(record_);
+    if (!outcome.solution) {
+      // The grid stays as it was.
+      if (!outcome.message.empty()) platform_.ShowMessage(outcome.message);
+      return false;
+    }
     display_ = index;
-    ShowSolution(*solution, index);
+    ShowSolution(*outcome.solution, index);
     return true;
   }
   ExerciseSelections s = Selections();

@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "common/finite_values.h"
-#include "common/gbk_text.h"
 #include "exercise/matrix.h"
 
 namespace qp {
@@ -12,21 +11,16 @@ namespace {
 
 constexpr int kGrid = kExerciseGridSize;
 
-void ShowSingular(PlatformServices& platform) { platform.ShowMessage(Gbk("矩阵求逆条件不满足 !")); }
-
 // MatrixInvert leaves 1 × 1 systems alone; a single condition or a single
 // unknown is an everyday exercise, so it is inverted here under the same
 // pivot test.
-bool InvertNormalMatrix(std::vector<double>& m, int order, PlatformServices& platform) {
+MatrixStatus InvertNormalMatrix(std::vector<double>& m, int order) {
   if (order == 1) {
-    if (std::fabs(m[0]) < 1e-16) {
-      ShowSingular(platform);
-      return false;
-    }
+    if (std::fabs(m[0]) < 1e-16) return MatrixStatus::kSingular;
     m[0] = 1.0 / m[0];
-    return true;
+    return MatrixStatus::kDone;
   }
-  return MatrixInvert(m.data(), order, platform);
+  return MatrixInvert(m.data(), order);
 }
 
 // Σ_i Σ_j f(i)·Q(i, j)·f(j) over the leading `size` rows and columns of the
@@ -58,14 +52,16 @@ void Precision(ExerciseSolution& s) {
   }
 }
 
-bool Solve(ExerciseSolution& s, PlatformServices& platform) {
+MatrixStatus Solve(ExerciseSolution& s) {
   s.inverse = s.normal;
-  if (!InvertNormalMatrix(s.inverse, s.order, platform)) return false;
+  if (const MatrixStatus inverted = InvertNormalMatrix(s.inverse, s.order); inverted != MatrixStatus::kDone) {
+    return inverted;
+  }
   s.solution.assign(s.order, 0.0);
-  return MatrixMultiply(s.order, s.order, 1, s.inverse.data(), s.rightSide.data(), s.solution.data(), platform);
+  return MatrixMultiply(s.order, s.order, 1, s.inverse.data(), s.rightSide.data(), s.solution.data());
 }
 
-bool SolveNormalEquations(const ExerciseFile& rec, ExerciseSolution& s, PlatformServices& platform) {
+MatrixStatus SolveNormalEquations(const ExerciseFile& rec, ExerciseSolution& s) {
   const int t = std::clamp(rec.tIndex, 0, kGrid - 1) + 1;
   s.order = t;
   s.normal.assign(t * t, 0.0);
@@ -73,10 +69,10 @@ bool SolveNormalEquations(const ExerciseFile& rec, ExerciseSolution& s, Platform
   for (int i = 0; i < t; ++i) {
     for (int j = 0; j < t; ++j) s.normal[i * t + j] = rec.coefficients[i][j];
   }
-  return Solve(s, platform);
+  return Solve(s);
 }
 
-bool SolveConditionAdjustment(const ExerciseFile& rec, ExerciseSolution& s, PlatformServices& platform) {
+MatrixStatus SolveConditionAdjustment(const ExerciseFile& rec, ExerciseSolution& s) {
   const int n = std::clamp(rec.nIndex, 0, kGrid - 1) + 1;
   const int r = std::clamp(rec.rIndex, 0, kGrid - 1) + 1;
   const int u = std::clamp(rec.parameterCount, 0, std::min(kMaxParameters, n - 1));
@@ -95,7 +91,7 @@ bool SolveConditionAdjustment(const ExerciseFile& rec, ExerciseSolution& s, Plat
     s.rightSide[i] = rec.constants[i];
   }
   MakeSymmetricFromLower(s.normal, g);
-  if (!Solve(s, platform)) return false;
+  if (const MatrixStatus solved = Solve(s); solved != MatrixStatus::kDone) return solved;
 
   s.weights.assign(rec.weights, rec.weights + m);
   s.corrections.assign(m, 0.0);
@@ -111,14 +107,14 @@ bool SolveConditionAdjustment(const ExerciseFile& rec, ExerciseSolution& s, Plat
     std::vector<double> a(r * n);
     for (int i = 0; i < r; ++i) std::copy(rec.coefficients[i], rec.coefficients[i] + n, a.begin() + i * n);
     std::vector<double> q(n * n, 0.0);
-    AdjustedObservationCofactor(r, n, a.data(), s.inverse.data(), rec.weights, q.data(), platform);
+    AdjustedObservationCofactor(r, n, a.data(), s.inverse.data(), rec.weights, q.data());
     const int k = std::clamp(rec.functionCount, 0, kMaxWeightFunctions);
     for (int f = 0; f < k; ++f) s.reciprocalWeights.push_back(QuadraticForm(rec.weightFunctions[f], q, n, n));
   }
-  return true;
+  return MatrixStatus::kDone;
 }
 
-bool SolveIndirectAdjustment(const ExerciseFile& rec, ExerciseSolution& s, PlatformServices& platform) {
+MatrixStatus SolveIndirectAdjustment(const ExerciseFile& rec, ExerciseSolution& s) {
   const int n = std::clamp(rec.nIndex, 0, kGrid - 1) + 1;
   const int t = std::clamp(rec.tIndex, 0, n - 1) + 1;
   const int restrictions = std::clamp(rec.restrictionCount, 0, kMaxRestrictions);
@@ -141,7 +137,7 @@ bool SolveIndirectAdjustment(const ExerciseFile& rec, ExerciseSolution& s, Platf
     s.rightSide[t + c] = rec.restrictionConstants[c];
   }
   MakeSymmetricFromLower(s.normal, g);
-  if (!Solve(s, platform)) return false;
+  if (const MatrixStatus solved = Solve(s); solved != MatrixStatus::kDone) return solved;
 
   s.weights.assign(rec.weights, rec.weights + n);
   s.corrections.assign(n, 0.0);
@@ -155,7 +151,7 @@ bool SolveIndirectAdjustment(const ExerciseFile& rec, ExerciseSolution& s, Platf
 
   const int k = std::clamp(rec.functionCount, 0, kMaxWeightFunctions);
   for (int f = 0; f < k; ++f) s.reciprocalWeights.push_back(QuadraticForm(rec.weightFunctions[f], s.inverse, t, g));
-  return true;
+  return MatrixStatus::kDone;
 }
 
 bool SolutionIsFinite(const ExerciseSolution& s) {
@@ -165,21 +161,18 @@ bool SolutionIsFinite(const ExerciseSolution& s) {
 
 }  // namespace
 
-std::optional<ExerciseSolution> SolveExercise(const ExerciseFile& record, PlatformServices& platform) {
+ExerciseOutcome SolveExercise(const ExerciseFile& record) {
   ExerciseSolution s;
-  bool ok = false;
+  MatrixStatus status = MatrixStatus::kDone;
   switch (record.method) {
-    case kConditionAdjustment: ok = SolveConditionAdjustment(record, s, platform); break;
-    case kIndirectAdjustment: ok = SolveIndirectAdjustment(record, s, platform); break;
-    default: ok = SolveNormalEquations(record, s, platform); break;
+    case kConditionAdjustment: status = SolveConditionAdjustment(record, s); break;
+    case kIndirectAdjustment: status = SolveIndirectAdjustment(record, s); break;
+    default: status = SolveNormalEquations(record, s); break;
   }
-  if (!ok) return std::nullopt;
-  if (!SolutionIsFinite(s)) {
-    // Numbers this large come from a system that is singular in all but name.
-    ShowSingular(platform);
-    return std::nullopt;
-  }
-  return s;
+  // Numbers this large come from a system that is singular in all but name.
+  if (status == MatrixStatus::kDone && !SolutionIsFinite(s)) status = MatrixStatus::kSingular;
+  if (status != MatrixStatus::kDone) return {std::nullopt, MatrixStatusMessage(status)};
+  return {std::move(s), {}};
 }
 
 }  // namespace qp

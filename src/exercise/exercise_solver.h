@@ -4,9 +4,9 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <vector>
 
-#include "common/platform_services.h"
 #include "exercise/exercise_file.h"
 
 namespace qp {
@@ -35,10 +35,15 @@ struct ExerciseSolution {
   std::vector<double> reciprocalWeights;
 };
 
-// Solves the record's method. A singular system shows "矩阵求逆条件不满足 !"
-// and gives nothing; so does a system whose numbers overflow, so that no
-// result is ever infinite or NaN. A system of order 1 is solved by its
-// reciprocal under the same pivot test as the larger ones.
-std::optional<ExerciseSolution> SolveExercise(const ExerciseFile& record, PlatformServices& platform);
+struct ExerciseOutcome {
+  std::optional<ExerciseSolution> solution;
+  std::string message;  // GBK: what the caller shows when there is no solution
+};
+
+// Solves the record's method. A singular system gives no solution and the
+// message "矩阵求逆条件不满足 !"; so does a system whose numbers overflow, so
+// that no result is ever infinite or NaN. A system of order 1 is solved by
+// its reciprocal under the same pivot test as the larger ones.
+ExerciseOutcome SolveExercise(const ExerciseFile& record);
 
 }  // namespace qp

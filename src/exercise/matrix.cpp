@@ -17,12 +17,18 @@ void ExchangeRows(double* m, int n, int a, int b) {
 
 }  // namespace
 
-bool MatrixMultiply(int m, int n, int k, const double* a, const double* b, double* c,
-                    PlatformServices& platform) {
-  if (m <= 0 || n <= 0 || k <= 0) {
-    platform.ShowMessage(Gbk("矩阵相乘条件不满足 !"));
-    return false;
+std::string MatrixStatusMessage(MatrixStatus status) {
+  switch (status) {
+    case MatrixStatus::kEmptyDimension: return Gbk("矩阵相乘条件不满足 !");
+    case MatrixStatus::kSingular: return Gbk("矩阵求逆条件不满足 !");
+    case MatrixStatus::kDone:
+    case MatrixStatus::kTooSmall: break;
   }
+  return {};
+}
+
+MatrixStatus MatrixMultiply(int m, int n, int k, const double* a, const double* b, double* c) {
+  if (m <= 0 || n <= 0 || k <= 0) return MatrixStatus::kEmptyDimension;
   for (int i = 0; i < m; ++i) {
     for (int j = 0; j < k; ++j) {
       double sum = 0.0;
@@ -30,15 +36,11 @@ bool MatrixMultiply(int m, int n, int k, const double* a, const double* b, doubl
       c[i * k + j] = sum;
     }
   }
-  return true;
+  return MatrixStatus::kDone;
 }
 
-bool MatrixInvert(double* a, int n, PlatformServices& platform) {
-  if (n < 2) return false;
-  const auto singular = [&platform] {
-    platform.ShowMessage(Gbk("矩阵求逆条件不满足 !"));
-    return false;
-  };
+MatrixStatus MatrixInvert(double* a, int n) {
+  if (n < 2) return MatrixStatus::kTooSmall;
   std::vector<double> w(a, a + static_cast<size_t>(n) * n);
   for (int i = 0; i < n; ++i) {
     for (int j = 0; j < n; ++j) a[i * n + j] = i == j ? 1.0 : 0.0;
@@ -54,14 +56,14 @@ bool MatrixInvert(double* a, int n, PlatformServices& platform) {
       ExchangeRows(w.data(), n, i, pivot);
       ExchangeRows(a, n, i, pivot);
     }
-    if (std::fabs(w[i * n + i]) < kSmallestPivot) return singular();
+    if (std::fabs(w[i * n + i]) < kSmallestPivot) return MatrixStatus::kSingular;
     for (int k = i + 1; k < n; ++k) {
       const double g = w[k * n + i] / w[i * n + i];
       for (int j = i; j < n; ++j) w[k * n + j] -= g * w[i * n + j];
       for (int j = 0; j < n; ++j) a[k * n + j] -= g * a[i * n + j];
     }
   }
-  if (std::fabs(w[(n - 1) * n + (n - 1)]) < kSmallestPivot) return singular();
+  if (std::fabs(w[(n - 1) * n + (n - 1)]) < kSmallestPivot) return MatrixStatus::kSingular;
 
   // Backward elimination above the diagonal.
   for (int j = n - 1; j >= 1; --j) {
@@ -81,7 +83,7 @@ bool MatrixInvert(double* a, int n, PlatformServices& platform) {
       w[i * n + c] *= reciprocal;
     }
   }
-  return true;
+  return MatrixStatus::kDone;
 }
 
 void MatrixTranspose(int m, int k, const double* a, double* t) {
@@ -93,22 +95,22 @@ void MatrixTranspose(int m, int k, const double* a, double* t) {
   std::memcpy(t, copy.data(), copy.size() * sizeof(double));
 }
 
-void AdjustedObservationCofactor(int r, int n, const double* a, const double* ninv, const double* p,
-                                 double* q, PlatformServices& platform) {
-  if (r <= 0 || n <= 0) return;
+MatrixStatus AdjustedObservationCofactor(int r, int n, const double* a, const double* ninv, const double* p,
+                                         double* q) {
+  if (r <= 0 || n <= 0) return MatrixStatus::kEmptyDimension;
   const size_t nn = static_cast<size_t>(n) * n;
   const size_t nr = static_cast<size_t>(n) * r;
   std::vector<double> qll(nn, 0.0);
   for (int i = 0; i < n; ++i) qll[i * n + i] = 1.0 / p[i];
   std::vector<double> at(nr), x1(nr), x2(nr), x3(nn), x4(nn);
   MatrixTranspose(r, n, a, at.data());
-  if (!MatrixMultiply(n, n, r, qll.data(), at.data(), x1.data(), platform) ||
-      !MatrixMultiply(n, r, r, x1.data(), ninv, x2.data(), platform) ||
-      !MatrixMultiply(n, r, n, x2.data(), a, x3.data(), platform) ||
-      !MatrixMultiply(n, n, n, x3.data(), qll.data(), x4.data(), platform)) {
-    return;
-  }
+  // Every dimension is positive here, so none of the products can fail.
+  MatrixMultiply(n, n, r, qll.data(), at.data(), x1.data());
+  MatrixMultiply(n, r, r, x1.data(), ninv, x2.data());
+  MatrixMultiply(n, r, n, x2.data(), a, x3.data());
+  MatrixMultiply(n, n, n, x3.data(), qll.data(), x4.data());
   for (size_t i = 0; i < nn; ++i) q[i] = qll[i] - x4[i];
+  return MatrixStatus::kDone;
 }
 
 }  // namespace qp

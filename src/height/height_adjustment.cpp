@@ -92,13 +92,13 @@ double HeightWeight(const HeightNetwork& net, int i) {
   return net.kind == kTrigonometricNetwork ? 1.0 / (s * s) : 1.0 / s;
 }
 
-bool HeightCorrectionPrompt(PlatformServices& platform, AdjustmentMode mode, const char* from, const char* to,
+bool HeightCorrectionPrompt(const ComputationDialogue& dialogue, AdjustmentMode mode, const char* from, const char* to,
                             double constant) {
   const double limit = mode == AdjustmentMode::Adjusting ? 5000.0 : 50000.0;
   if (!(std::fabs(constant) > limit)) return true;
   const std::string text =
       FormatText("高差改正数(%s - %s)为:%f毫米\n\n继续按<是>;  返回按<否>", from, to, constant);
-  return platform.Ask(text, Buttons::YesNo, Answer::No, Icon::Question) == Answer::Yes;
+  return dialogue.GoOn(text);
 }
 
 namespace {
@@ -119,7 +119,7 @@ bool AccumulateHeightEquations(HeightComputation& c, AdjustmentMode mode, bool c
     const int f = ends.to[i];
     if (e < 0 || f < 0) continue;  // not a confirmed network
     const double l = (net.height[f] - net.height[e] - net.observed[i]) * 1000.0;
-    if (!HeightCorrectionPrompt(c.platform, mode, Name(net.from[i]).c_str(), Name(net.to[i]).c_str(), l)) {
+    if (!HeightCorrectionPrompt(c.dialogue, mode, Name(net.from[i]).c_str(), Name(net.to[i]).c_str(), l)) {
       return false;
     }
     const double p = HeightWeight(net, static_cast<int>(i));
@@ -164,7 +164,7 @@ bool AdjustHeightNetwork(HeightComputation& c) {
   HeightNetwork& net = c.net;
   const int u = UnknownCount(net);
   if (u == 0 || !HeightsDetermined(net)) {
-    ShowSingularNormalMessage(c.platform);
+    c.dialogue.Fail(SingularNormalMessage());
     return false;
   }
   // The equations are linear: the normal matrix, and with it its inverse Q,
@@ -177,7 +177,7 @@ bool AdjustHeightNetwork(HeightComputation& c) {
     if (c.iterations == 0) {
       if (!FormHeightEquations(c, AdjustmentMode::Adjusting)) return false;
       if (c.normals.InvertPackedNormal(u) != SolveStatus::Solved) {
-        ShowSingularNormalMessage(c.platform);
+        c.dialogue.Fail(SingularNormalMessage());
         return false;
       }
     } else if (!AccumulateHeightEquations(c, AdjustmentMode::Adjusting, true)) {
@@ -189,7 +189,7 @@ bool AdjustHeightNetwork(HeightComputation& c) {
     if (++c.iterations >= kMaxIterations || !std::isfinite(largest)) break;
   }
   if (c.iterations > kConvergedWithin || !(largest <= kConvergenceMm)) {
-    c.platform.ShowMessage(Gbk("法方程解算不收敛 !!!"));
+    c.dialogue.Fail(NotConvergingMessage());
     return false;
   }
 
@@ -210,12 +210,12 @@ bool EstimateHeightPrecision(HeightComputation& c) {
   HeightNetwork& net = c.net;
   const int u = UnknownCount(net);
   if (u == 0 || !HeightsDetermined(net)) {
-    ShowSingularNormalMessage(c.platform);
+    c.dialogue.Fail(SingularNormalMessage());
     return false;
   }
   if (!FormHeightEquations(c, AdjustmentMode::Estimating)) return false;
   if (c.normals.InvertPackedNormal(u) != SolveStatus::Solved) {
-    ShowSingularNormalMessage(c.platform);
+    c.dialogue.Fail(SingularNormalMessage());
     return false;
   }
   net.sigma0 = net.priorError;

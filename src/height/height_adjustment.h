@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "common/platform_services.h"
 #include "common/report_file.h"
 #include "height/height_network.h"
 #include "adjustment/adjustment_messages.h"
+#include "adjustment/computation_dialogue.h"
 #include "adjustment/adjustment_mode.h"
 #include "adjustment/normal_equation_store.h"
 
@@ -27,7 +27,7 @@ namespace qp {
 struct HeightComputation {
   HeightNetwork& net;
   NormalEquationStore& normals;
-  PlatformServices& platform;
+  ComputationDialogue dialogue;
   ReportFile& report;
   SectionNumber& section;
   std::string exportPath;
@@ -39,7 +39,7 @@ double HeightWeight(const HeightNetwork& net, int i);
 
 // The plausibility question on a constant term l (mm): asked when |l| is above
 // 5000 mm adjusting or 50000 mm estimating; true to go on.
-bool HeightCorrectionPrompt(PlatformServices& platform, AdjustmentMode mode, const char* from, const char* to,
+bool HeightCorrectionPrompt(const ComputationDialogue& dialogue, AdjustmentMode mode, const char* from, const char* to,
                             double constant);
 
 // Clears the normal equations and accumulates every height difference; adds

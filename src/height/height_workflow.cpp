@@ -118,9 +118,11 @@ bool ComputeHeightNetwork(HeightWorkspace& ws, NormalEquationStore& normals, Pla
     ReportFile report;
     if (report.OpenForAppend(ws.ReportPath())) {
       net.largestCorrection = 0.0;
-      HeightComputation c{net, normals, platform, report, ws.section, ws.HeightExportPath()};
+      HeightComputation c{net, normals, ComputationDialogue::AskingThrough(platform), report, ws.section,
+                          ws.HeightExportPath()};
       const bool adjusting = net.mode == kHeightAdjust && net.redundancy > 0;
       ok = adjusting ? AdjustHeightNetwork(c) : EstimateHeightPrecision(c);
+      c.dialogue.ShowFailure(platform);
       // Sections that did not reach the disk are no result.
       ok = report.Close() && ok;
       // The statistical tests go into a report of their own, beside this one;

@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "common/format.h"
-#include "common/gbk_text.h"
 #include "plane/network_geometry.h"
 #include "plane/plane_results_internal.h"
 
@@ -62,10 +61,10 @@ bool AdjustPlaneNetwork(PlaneComputation& c) {
   PlaneNetwork& net = c.net;
   const int n = NormalSize(net);
   if (n == 0) {
-    ShowSingularNormalMessage(c.platform);
+    c.dialogue.Fail(SingularNormalMessage());
     return false;
   }
-  if (!CheckObservationWeights(net, c.platform, AdjustmentMode::Adjusting)) return false;
+  if (!CheckObservationWeights(net, c.dialogue, AdjustmentMode::Adjusting)) return false;
 
   std::vector<double> x;
   double largest = 1024.0;
@@ -75,7 +74,7 @@ bool AdjustPlaneNetwork(PlaneComputation& c) {
     c.normals.Clear(n);
     if (!FormEquations(c, AdjustmentMode::Adjusting)) return false;
     if (c.normals.SolveNormal(n, x) != SolveStatus::Solved) {
-      ShowSingularNormalMessage(c.platform);
+      c.dialogue.Fail(SingularNormalMessage());
       return false;
     }
     largest = ApplySolution(net, x);
@@ -84,7 +83,7 @@ bool AdjustPlaneNetwork(PlaneComputation& c) {
     if (iterations >= kMaxIterations || !std::isfinite(largest)) break;
   }
   if (iterations > kConvergedWithin || !(largest <= kConvergenceCm)) {
-    c.platform.ShowMessage(Gbk("法方程解算不收敛 !!!"));
+    c.dialogue.Fail(NotConvergingMessage());
     return false;
   }
   // The precision sections read the cofactors of the last system.
@@ -105,14 +104,14 @@ bool EstimatePlanePrecision(PlaneComputation& c) {
   PlaneNetwork& net = c.net;
   const int n = NormalSize(net);
   if (n == 0) {
-    ShowSingularNormalMessage(c.platform);
+    c.dialogue.Fail(SingularNormalMessage());
     return false;
   }
-  if (!CheckObservationWeights(net, c.platform, AdjustmentMode::Estimating)) return false;
+  if (!CheckObservationWeights(net, c.dialogue, AdjustmentMode::Estimating)) return false;
   c.normals.Clear(n);
   if (!FormEquations(c, AdjustmentMode::Estimating)) return false;
   if (c.normals.InvertPackedNormal(n) != SolveStatus::Solved) {
-    ShowSingularNormalMessage(c.platform);
+    c.dialogue.Fail(SingularNormalMessage());
     return false;
   }
   net.sigma0 = net.directionError;

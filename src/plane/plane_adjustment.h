@@ -15,10 +15,10 @@
 #include <string>
 #include <vector>
 
-#include "common/platform_services.h"
 #include "common/report_file.h"
 #include "geodesy/angles.h"
 #include "adjustment/adjustment_messages.h"
+#include "adjustment/computation_dialogue.h"
 #include "adjustment/adjustment_mode.h"
 #include "adjustment/normal_equation_store.h"
 #include "plane/plane_network.h"
@@ -30,7 +30,7 @@ namespace qp {
 struct PlaneComputation {
   PlaneNetwork& net;
   NormalEquationStore& normals;
-  PlatformServices& platform;
+  ComputationDialogue dialogue;
   ReportFile& report;
   SectionNumber& section;
   std::string exportPath;
@@ -50,11 +50,12 @@ static_assert(kRhoPerCmSquared == 4254516.771904001);
 inline constexpr double kSecondInRadians = 1.0 / kRhoSeconds;
 static_assert(kSecondInRadians == 4.848136957929807e-6);
 
-// The plausibility question of the equation builders: true to go on. Angle
+// The plausibility question of the equation builders: true to go on (a
+// constant within its limit is not asked about). Angle
 // constants are in seconds, length constants in centimetres; the limits are
 // 10800 s / 1000 cm adjusting and 36000 s / 10000 cm estimating, strict.
 enum class CorrectionKind { Angle, Length };
-bool CorrectionPrompt(PlatformServices& platform, CorrectionKind kind, AdjustmentMode mode, const char* from,
+bool CorrectionPrompt(const ComputationDialogue& dialogue, CorrectionKind kind, AdjustmentMode mode, const char* from,
                       const char* to, double constant);
 
 // The equation builders. False when the user stopped at a CorrectionPrompt
@@ -67,14 +68,16 @@ bool FormWeightedAzimuthSideEquations(PlaneComputation& c, AdjustmentMode mode);
 // Weights the observations cannot take: a distance whose standard error
 // 0.1 a + 0.0001 b S is not positive, a negative weight of a weighted azimuth
 // or side (adjusting only: the estimate leaves the weighted observations
-// out). Shows the message naming the first and returns false.
-bool CheckObservationWeights(const PlaneNetwork& net, PlatformServices& platform, AdjustmentMode mode);
+// out). Fails the dialogue with the message naming the first.
+bool CheckObservationWeights(const PlaneNetwork& net, ComputationDialogue& dialogue, AdjustmentMode mode);
 
 // Moves every unknown point by the solution x (the negative correction in
 // cm); returns the largest |x_i| over the point unknowns.
 double ApplySolution(PlaneNetwork& net, const std::vector<double>& x);
 
 // The whole adjustment with its report sections, or the precision estimate.
+// False on failure, with the message to show in c.dialogue (none when the
+// user stopped at a question).
 bool AdjustPlaneNetwork(PlaneComputation& c);
 bool EstimatePlanePrecision(PlaneComputation& c);
 

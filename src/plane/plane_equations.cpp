@@ -50,7 +50,7 @@ void MaskKnown(PairEquation& eq) {
 
 }  // namespace
 
-bool CorrectionPrompt(PlatformServices& platform, CorrectionKind kind, AdjustmentMode mode, const char* from,
+bool CorrectionPrompt(const ComputationDialogue& dialogue, CorrectionKind kind, AdjustmentMode mode, const char* from,
                       const char* to, double constant) {
   const bool adjusting = mode == AdjustmentMode::Adjusting;
   const double limit = kind == CorrectionKind::Angle ? (adjusting ? 10800.0 : 36000.0) : (adjusting ? 1000.0 : 10000.0);
@@ -59,7 +59,7 @@ bool CorrectionPrompt(PlatformServices& platform, CorrectionKind kind, Adjustmen
       kind == CorrectionKind::Angle
           ? FormatText("方向改正数(%s - %s)为:%f秒\n\n继续按<是>;  返回按<否>", from, to, constant)
           : FormatText("边长改正数(%s - %s)为:%f厘米\n\n继续按<是>;  返回按<否>", from, to, constant);
-  return platform.Ask(text, Buttons::YesNo, Answer::No, Icon::Question) == Answer::Yes;
+  return dialogue.GoOn(text);
 }
 
 bool FormDirectionEquations(PlaneComputation& c, AdjustmentMode mode) {
@@ -82,7 +82,7 @@ bool FormDirectionEquations(PlaneComputation& c, AdjustmentMode mode) {
       const int target = names.Find(SlotText(net.directionTarget[e]));
       if (target < 0) continue;
       const double l = DirectionConstant(net, station, target, set->orientation, net.direction[e]);
-      if (!CorrectionPrompt(c.platform, CorrectionKind::Angle, mode, PointNameOf(net, station).c_str(), PointNameOf(net, target).c_str(),
+      if (!CorrectionPrompt(c.dialogue, CorrectionKind::Angle, mode, PointNameOf(net, station).c_str(), PointNameOf(net, target).c_str(),
                             l)) {
         return false;
       }
@@ -119,7 +119,7 @@ bool FormDistanceEquations(PlaneComputation& c, AdjustmentMode mode) {
     const double observed = net.reducedLength[d];
     const double p = DistanceWeight(net, observed);
     const double l = DistanceConstant(net, e, f, observed);
-    if (!CorrectionPrompt(c.platform, CorrectionKind::Length, mode, PointNameOf(net, e).c_str(), PointNameOf(net, f).c_str(), l)) {
+    if (!CorrectionPrompt(c.dialogue, CorrectionKind::Length, mode, PointNameOf(net, e).c_str(), PointNameOf(net, f).c_str(), l)) {
       return false;
     }
     PairEquation eq = LengthEquation(net, e, f);
@@ -140,7 +140,7 @@ bool FormFixedAzimuthSideEquations(PlaneComputation& c, AdjustmentMode mode) {
     const int v = names.Find(SlotText(net.fixedAzimuthTo[m]));
     if (u < 0 || v < 0) continue;
     const double l = AzimuthConstant(net, u, v, net.fixedAzimuth[m]);
-    if (!CorrectionPrompt(c.platform, CorrectionKind::Angle, mode, PointNameOf(net, u).c_str(), PointNameOf(net, v).c_str(), l)) {
+    if (!CorrectionPrompt(c.dialogue, CorrectionKind::Angle, mode, PointNameOf(net, u).c_str(), PointNameOf(net, v).c_str(), l)) {
       return false;
     }
     PairEquation eq = AngleEquation(net, u, v);
@@ -154,7 +154,7 @@ bool FormFixedAzimuthSideEquations(PlaneComputation& c, AdjustmentMode mode) {
     const int b = names.Find(SlotText(net.fixedDistanceTo[m]));
     if (a < 0 || b < 0) continue;
     const double l = DistanceConstant(net, a, b, net.fixedDistance[m]);
-    if (!CorrectionPrompt(c.platform, CorrectionKind::Length, mode, PointNameOf(net, a).c_str(), PointNameOf(net, b).c_str(), l)) {
+    if (!CorrectionPrompt(c.dialogue, CorrectionKind::Length, mode, PointNameOf(net, a).c_str(), PointNameOf(net, b).c_str(), l)) {
       return false;
     }
     PairEquation eq = LengthEquation(net, a, b);
@@ -174,7 +174,7 @@ bool FormWeightedAzimuthSideEquations(PlaneComputation& c, AdjustmentMode mode) 
     const int v = names.Find(SlotText(net.weightedAzimuthTo[m]));
     if (u < 0 || v < 0) continue;
     const double l = AzimuthConstant(net, u, v, net.weightedAzimuth[m]);
-    if (!CorrectionPrompt(c.platform, CorrectionKind::Angle, mode, PointNameOf(net, u).c_str(), PointNameOf(net, v).c_str(), l)) {
+    if (!CorrectionPrompt(c.dialogue, CorrectionKind::Angle, mode, PointNameOf(net, u).c_str(), PointNameOf(net, v).c_str(), l)) {
       return false;
     }
     PairEquation eq = AngleEquation(net, u, v);
@@ -187,7 +187,7 @@ bool FormWeightedAzimuthSideEquations(PlaneComputation& c, AdjustmentMode mode) 
     const int b = names.Find(SlotText(net.weightedDistanceTo[m]));
     if (a < 0 || b < 0) continue;
     const double l = DistanceConstant(net, a, b, net.weightedDistance[m]);
-    if (!CorrectionPrompt(c.platform, CorrectionKind::Length, mode, PointNameOf(net, a).c_str(), PointNameOf(net, b).c_str(), l)) {
+    if (!CorrectionPrompt(c.dialogue, CorrectionKind::Length, mode, PointNameOf(net, a).c_str(), PointNameOf(net, b).c_str(), l)) {
       return false;
     }
     PairEquation eq = LengthEquation(net, a, b);
@@ -197,7 +197,7 @@ bool FormWeightedAzimuthSideEquations(PlaneComputation& c, AdjustmentMode mode) 
   return true;
 }
 
-bool CheckObservationWeights(const PlaneNetwork& net, PlatformServices& platform, AdjustmentMode mode) {
+bool CheckObservationWeights(const PlaneNetwork& net, ComputationDialogue& dialogue, AdjustmentMode mode) {
   const bool adjusting = mode == AdjustmentMode::Adjusting;
   // Estimating, a single distance takes no part; adjusting, it is still reported.
   const int distances =
@@ -205,7 +205,7 @@ bool CheckObservationWeights(const PlaneNetwork& net, PlatformServices& platform
   for (int d = 0; d < distances; ++d) {
     const double p = DistanceWeight(net, net.reducedLength[d]);
     if (!std::isfinite(p) || !(DistanceStandardError(net, net.reducedLength[d]) > 0.0)) {
-      platform.ShowMessage(FormatText("边长(%s - %s)的测距中误差不大于零, 不能定权 !",
+      dialogue.Fail(FormatText("边长(%s - %s)的测距中误差不大于零, 不能定权 !",
                                       std::string(SlotText(net.reducedFrom[d])).c_str(),
                                       std::string(SlotText(net.reducedTo[d])).c_str()));
       return false;
@@ -214,7 +214,7 @@ bool CheckObservationWeights(const PlaneNetwork& net, PlatformServices& platform
   auto checkWeights = [&](int count, const double* weight, const NameSlot* from, const NameSlot* to) {
     for (int m = 0; m < ClampedCount(count, kMaxSmallTable); ++m) {
       if (!(weight[m] >= 0.0) || !std::isfinite(weight[m])) {
-        platform.ShowMessage(FormatText("加权观测值(%s - %s)的权值不能为负 !", std::string(SlotText(from[m])).c_str(),
+        dialogue.Fail(FormatText("加权观测值(%s - %s)的权值不能为负 !", std::string(SlotText(from[m])).c_str(),
                                         std::string(SlotText(to[m])).c_str()));
         return false;
       }

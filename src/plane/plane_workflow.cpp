@@ -96,9 +96,11 @@ bool ComputePlaneNetwork(PlaneWorkspace& ws, NormalEquationStore& normals, Platf
     WaitCursor wait(platform);
     ReportFile report;
     if (report.OpenForAppend(ws.ReportPath())) {
-      PlaneComputation c{net, normals, platform, report, ws.section, ws.CoordinateExportPath()};
+      PlaneComputation c{net, normals, ComputationDialogue::AskingThrough(platform), report, ws.section,
+                         ws.CoordinateExportPath()};
       const bool adjusting = net.calcMode != kPrecisionEstimate && net.redundancy != 0;
       ok = adjusting ? AdjustPlaneNetwork(c) : EstimatePlanePrecision(c);
+      c.dialogue.ShowFailure(platform);
       // Sections that did not reach the disk are no result.
       ok = report.Close() && ok;
       // The statistical tests go into a report of their own, beside this one;

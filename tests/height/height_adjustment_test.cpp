@@ -154,9 +154,10 @@ struct HeightAdjustment : testing::HeightFormTest {
     confirmed = std::make_unique<HeightNetwork>(*net);
     ReportFile report;
     EXPECT_TRUE(report.OpenForAppend(Target().reportPath));
-    HeightComputation c{*net, *normals, platform, report, section, dir.File("net高程数据.txt")};
+    HeightComputation c{*net, *normals, ComputationDialogue::AskingThrough(platform), report, section, dir.File("net高程数据.txt")};
     const bool ok =
         net->mode == kHeightAdjust && net->redundancy > 0 ? AdjustHeightNetwork(c) : EstimateHeightPrecision(c);
+    c.dialogue.ShowFailure(platform);
     if (iterations) *iterations = c.iterations;
     return report.Close() && ok;
   }
@@ -280,7 +281,7 @@ TEST_F(HeightAdjustment, PlausibilityPromptOnTheConstantTerm) {
   net->height[0] = 0.0;
   net->height[1] = 5.0;
   ReportFile report;
-  HeightComputation c{*net, *normals, platform, report, section, ""};
+  HeightComputation c{*net, *normals, ComputationDialogue::AskingThrough(platform), report, section, ""};
 
   net->observed[0] = net->observed[1] = 0.0;  // l = 5000 mm exactly: no question
   EXPECT_TRUE(FormHeightEquations(c, AdjustmentMode::Adjusting));

@@ -298,8 +298,9 @@ struct Computation {
 
   bool Adjust(PlaneNetwork& net, bool estimate = false) {
     report.Create(dir.File("net.txt"));
-    PlaneComputation c{net, *normals, platform, report, section, dir.File("net坐标数据.txt")};
+    PlaneComputation c{net, *normals, ComputationDialogue::AskingThrough(platform), report, section, dir.File("net坐标数据.txt")};
     const bool ok = estimate ? EstimatePlanePrecision(c) : AdjustPlaneNetwork(c);
+    c.dialogue.ShowFailure(platform);
     iterations = c.iterations;
     report.Close();
     return ok;

@@ -40,17 +40,17 @@ TEST(CorrectionPrompt, AsksOnlyBeyondTheLimitOfItsKindAndMode) {
     SCOPED_TRACE(cs.constant);
     ScriptedPlatform platform;
     // Unanswered, the question takes its default button: No, which stops.
-    EXPECT_EQ(CorrectionPrompt(platform, cs.kind, cs.mode, "A", "B", cs.constant), !cs.asks);
+    EXPECT_EQ(CorrectionPrompt(ComputationDialogue::AskingThrough(platform), cs.kind, cs.mode, "A", "B", cs.constant), !cs.asks);
     ASSERT_EQ(platform.questions.size(), cs.asks ? 1u : 0u);
     if (cs.asks) {
       EXPECT_EQ(platform.questionDefaults[0], Answer::No);
       platform.Answering({Answer::Yes});
-      EXPECT_TRUE(CorrectionPrompt(platform, cs.kind, cs.mode, "A", "B", cs.constant));
+      EXPECT_TRUE(CorrectionPrompt(ComputationDialogue::AskingThrough(platform), cs.kind, cs.mode, "A", "B", cs.constant));
     }
   }
   ScriptedPlatform platform;
-  CorrectionPrompt(platform, CorrectionKind::Angle, AdjustmentMode::Adjusting, "A", "B", 10800.001);
-  CorrectionPrompt(platform, CorrectionKind::Length, AdjustmentMode::Adjusting, "A", "B", -1000.5);
+  CorrectionPrompt(ComputationDialogue::AskingThrough(platform), CorrectionKind::Angle, AdjustmentMode::Adjusting, "A", "B", 10800.001);
+  CorrectionPrompt(ComputationDialogue::AskingThrough(platform), CorrectionKind::Length, AdjustmentMode::Adjusting, "A", "B", -1000.5);
   EXPECT_EQ(platform.QuestionsUtf8(),
             (std::vector<std::string>{"方向改正数(A - B)为:10800.001000秒\n\n继续按<是>;  返回按<否>",
                                       "边长改正数(A - B)为:-1000.500000厘米\n\n继续按<是>;  返回按<否>"}));
@@ -102,7 +102,7 @@ struct PrecisionFixture : ::testing::Test {
   }
   std::string Write(double sigma0) {
     report.Create(dir.File("net.txt"));
-    PlaneComputation c{*net, *q, platform, report, section, ""};
+    PlaneComputation c{*net, *q, ComputationDialogue::AskingThrough(platform), report, section, ""};
     ReportPlanePrecision(c, sigma0);
     report.Close();
     return GbkToUtf8(testing::ReadBytes(dir.File("net.txt")));
@@ -191,7 +191,7 @@ TEST(ReportWeightedObservations, FoldsTheAzimuthAcrossNorth) {
   ReportFile report;
   SectionNumber section;
   report.Create(dir.File("net.txt"));
-  PlaneComputation c{*net, *normals, platform, report, section, ""};
+  PlaneComputation c{*net, *normals, ComputationDialogue::AskingThrough(platform), report, section, ""};
   const double sum = ReportWeightedObservations(c);
   report.Close();
   EXPECT_NEAR(sum, 3.0 * 2.0 * 2.0 + 0.5 * 2.0 * 2.0, 1e-6);
@@ -233,7 +233,7 @@ TEST(FormDirectionEquations, FoldsTheConstantAcrossTheZeroDirection) {
   ScriptedPlatform platform;
   ReportFile report;
   SectionNumber section;
-  PlaneComputation c{*net, *normals, platform, report, section, ""};
+  PlaneComputation c{*net, *normals, ComputationDialogue::AskingThrough(platform), report, section, ""};
   normals->Clear(4);
   ASSERT_TRUE(FormDirectionEquations(c, AdjustmentMode::Adjusting));
   EXPECT_TRUE(platform.questions.empty());

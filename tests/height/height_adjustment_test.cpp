@@ -13,34 +13,13 @@
 #include "height/height_checks.h"
 #include "height/height_workflow.h"
 #include "height_form_fixture.h"
+#include "support/dense_matrix.h"
 
 namespace qp {
 namespace {
 
-using Matrix = std::vector<std::vector<double>>;
-
-// Gauss-Jordan inversion with partial pivoting of a small dense matrix.
-Matrix Inverse(Matrix a) {
-  const size_t n = a.size();
-  Matrix inv(n, std::vector<double>(n, 0.0));
-  for (size_t i = 0; i < n; ++i) inv[i][i] = 1.0;
-  for (size_t c = 0; c < n; ++c) {
-    size_t pivot = c;
-    for (size_t r = c + 1; r < n; ++r) {
-      if (std::fabs(a[r][c]) > std::fabs(a[pivot][c])) pivot = r;
-    }
-    std::swap(a[c], a[pivot]);
-    std::swap(inv[c], inv[pivot]);
-    const double d = a[c][c];
-    for (size_t k = 0; k < n; ++k) a[c][k] /= d, inv[c][k] /= d;
-    for (size_t r = 0; r < n; ++r) {
-      if (r == c || a[r][c] == 0.0) continue;
-      const double f = a[r][c];
-      for (size_t k = 0; k < n; ++k) a[r][k] -= f * a[c][k], inv[r][k] -= f * inv[c][k];
-    }
-  }
-  return inv;
-}
+using testing::Inverse;
+using testing::Matrix;
 
 struct Solution {
   std::vector<double> heights;  // every point, m

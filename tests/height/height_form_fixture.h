@@ -9,7 +9,10 @@
 
 #include "common/gbk_text.h"
 #include "common/name_slot.h"
+#include "common/settings_block.h"
+#include "height/height_file.h"
 #include "height/height_input_form.h"
+#include "height/height_workflow.h"
 #include "support/scripted_platform.h"
 #include "support/test_files.h"
 
@@ -54,6 +57,21 @@ struct HeightFormTest : ::testing::Test {
   }
 
   std::string PointName(int i) const { return GbkToUtf8(SlotText(net->pointName[i])); }
+};
+
+// The same dialog inside the workspace of a whole edit, over a data file
+// written with a fresh record.
+struct HeightWorkspaceTest : HeightFormTest {
+  std::unique_ptr<SettingsBlock> settings = std::make_unique<SettingsBlock>();
+  std::unique_ptr<HeightNetwork> backup = std::make_unique<HeightNetwork>();
+  std::string nah = dir.File("net.NAH");
+  HeightWorkspace ws{*settings, section, *net, *backup, nah};
+
+  void SetUp() override {
+    HeightFormTest::SetUp();
+    ResetSettingsBlock(*settings);
+    ASSERT_TRUE(WriteHeightFile(nah, *settings, *net));
+  }
 };
 
 }  // namespace qp::testing

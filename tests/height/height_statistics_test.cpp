@@ -14,33 +14,13 @@
 #include "height/height_file.h"
 #include "height/height_workflow.h"
 #include "height_form_fixture.h"
+#include "support/dense_matrix.h"
 
 namespace qp {
 namespace {
 
-using Matrix = std::vector<std::vector<double>>;
-
-Matrix Inverse(Matrix a) {
-  const size_t n = a.size();
-  Matrix inv(n, std::vector<double>(n, 0.0));
-  for (size_t i = 0; i < n; ++i) inv[i][i] = 1.0;
-  for (size_t c = 0; c < n; ++c) {
-    size_t pivot = c;
-    for (size_t r = c + 1; r < n; ++r) {
-      if (std::fabs(a[r][c]) > std::fabs(a[pivot][c])) pivot = r;
-    }
-    std::swap(a[c], a[pivot]);
-    std::swap(inv[c], inv[pivot]);
-    const double d = a[c][c];
-    for (size_t k = 0; k < n; ++k) a[c][k] /= d, inv[c][k] /= d;
-    for (size_t r = 0; r < n; ++r) {
-      if (r == c || a[r][c] == 0.0) continue;
-      const double f = a[r][c];
-      for (size_t k = 0; k < n; ++k) a[r][k] -= f * a[c][k], inv[r][k] -= f * inv[c][k];
-    }
-  }
-  return inv;
-}
+using testing::Inverse;
+using testing::Matrix;
 
 // Per observation from a dense solve: residual, its cofactor 1/p - a Q a^T
 // and the largest height change per unit of Q a^T (a free network bordered by
@@ -100,18 +80,11 @@ Reference Solve(const HeightNetwork& net) {
 
 constexpr double kDelta0 = 3.290527 + 0.841621;
 
-struct HeightStatistics : testing::HeightFormTest, ::testing::WithParamInterface<std::tuple<bool, double>> {
-  std::unique_ptr<SettingsBlock> settings = std::make_unique<SettingsBlock>();
-  std::unique_ptr<HeightNetwork> backup = std::make_unique<HeightNetwork>();
+struct HeightStatistics : testing::HeightWorkspaceTest, ::testing::WithParamInterface<std::tuple<bool, double>> {
   std::unique_ptr<NormalEquationStore> normals = std::make_unique<NormalEquationStore>();
-  std::string nah = dir.File("net.NAH");
-  HeightWorkspace ws{*settings, section, *net, *backup, nah};
 
   void SetUp() override {
-    testing::HeightFormTest::SetUp();
-    ResetSettingsBlock(*settings);
-    ResetHeightNetwork(*net, "net.NAH");
-    ASSERT_TRUE(WriteHeightFile(nah, *settings, *net));
+    testing::HeightWorkspaceTest::SetUp();
     ws.normals = normals.get();
   }
 };

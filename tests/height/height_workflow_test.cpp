@@ -13,18 +13,7 @@
 namespace qp {
 namespace {
 
-struct HeightWorkflow : testing::HeightFormTest {
-  std::unique_ptr<SettingsBlock> settings = std::make_unique<SettingsBlock>();
-  std::unique_ptr<HeightNetwork> backup = std::make_unique<HeightNetwork>();
-  std::string nah = dir.File("net.NAH");
-  HeightWorkspace ws{*settings, section, *net, *backup, nah};
-
-  void SetUp() override {
-    testing::HeightFormTest::SetUp();
-    ResetSettingsBlock(*settings);
-    ResetHeightNetwork(*net, "net.NAH");
-    ASSERT_TRUE(WriteHeightFile(nah, *settings, *net));
-  }
+struct HeightWorkflow : testing::HeightWorkspaceTest {
 
   // A dialog that is confirmed with the typed form (the command line's way).
   HeightDialogRunner Confirming() {

@@ -14,6 +14,7 @@
 #include "geodesy/angles.h"
 #include "plane/approximate_coordinates.h"
 #include "plane/plane_adjustment.h"
+#include "support/dense_matrix.h"
 #include "support/scripted_platform.h"
 #include "support/test_files.h"
 #include "network_builder.h"
@@ -35,33 +36,6 @@ struct Observation {
   bool fixed = false;
   int orientation = -1;  // parameter of the direction's set
 };
-
-using Matrix = std::vector<std::vector<double>>;
-
-// Solves M X = B in place (B becomes X); false when singular.
-inline bool SolveDense(Matrix m, Matrix& b) {
-  const size_t n = m.size();
-  for (size_t col = 0; col < n; ++col) {
-    size_t pivot = col;
-    for (size_t r = col + 1; r < n; ++r) {
-      if (std::fabs(m[r][col]) > std::fabs(m[pivot][col])) pivot = r;
-    }
-    if (std::fabs(m[pivot][col]) < 1e-300) return false;
-    std::swap(m[pivot], m[col]);
-    std::swap(b[pivot], b[col]);
-    for (size_t r = 0; r < n; ++r) {
-      if (r == col) continue;
-      const double f = m[r][col] / m[col][col];
-      if (f == 0.0) continue;
-      for (size_t c = col; c < n; ++c) m[r][c] -= f * m[col][c];
-      for (size_t c = 0; c < b[r].size(); ++c) b[r][c] -= f * b[col][c];
-    }
-  }
-  for (size_t r = 0; r < n; ++r) {
-    for (double& v : b[r]) v /= m[r][r];
-  }
-  return true;
-}
 
 struct Solution {
   std::vector<double> x, y;  // metres, every point

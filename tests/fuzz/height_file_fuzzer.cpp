@@ -1,7 +1,5 @@
 // The height network data file (.NAH): loaded as the dialog opens it (--dump)
 // and as the drawing opens it, then drawn.
-#include <memory>
-
 #include "cli/height_command.h"
 #include "drawing/drawing_export.h"
 #include "fuzz_support.h"
@@ -15,15 +13,7 @@ extern "C" size_t LLVMFuzzerCustomMutator(uint8_t* data, size_t size, size_t max
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::span<const uint8_t> input(data, size);
-  fuzz::CheckDataFileCommand(input, "NET.NAH", RunHeightCommand, false);
-
-  auto settings = std::make_unique<SettingsBlock>();
-  auto net = std::make_unique<HeightNetwork>();
-  fuzz::QuietPlatform platform;
-  const std::string path = fuzz::ScratchPath("NET.NAH");
-  if (OpenHeightDrawing(path, *settings, *net, platform)) fuzz::DrawAndCheck(*settings, nullptr, net.get());
-  FUZZ_CHECK(fuzz::ReadBytes(path) == std::vector<uint8_t>(input.begin(), input.end()),
-             "opening the drawing changed the data file");
+  fuzz::CheckNetworkFile<HeightNetwork>(std::span<const uint8_t>(data, size), "NET.NAH", RunHeightCommand,
+                                        OpenHeightDrawing);
   return 0;
 }

@@ -1,7 +1,5 @@
 // The plane network data file (.NAP): loaded as the dialog opens it (--dump)
 // and as the drawing opens it, then drawn.
-#include <memory>
-
 #include "cli/plane_command.h"
 #include "drawing/drawing_export.h"
 #include "fuzz_support.h"
@@ -15,15 +13,7 @@ extern "C" size_t LLVMFuzzerCustomMutator(uint8_t* data, size_t size, size_t max
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::span<const uint8_t> input(data, size);
-  fuzz::CheckDataFileCommand(input, "NET.NAP", RunPlaneCommand, false);
-
-  auto settings = std::make_unique<SettingsBlock>();
-  auto net = std::make_unique<PlaneNetwork>();
-  fuzz::QuietPlatform platform;
-  const std::string path = fuzz::ScratchPath("NET.NAP");
-  if (OpenPlaneDrawing(path, *settings, *net, platform)) fuzz::DrawAndCheck(*settings, net.get(), nullptr);
-  FUZZ_CHECK(fuzz::ReadBytes(path) == std::vector<uint8_t>(input.begin(), input.end()),
-             "opening the drawing changed the data file");
+  fuzz::CheckNetworkFile<PlaneNetwork>(std::span<const uint8_t>(data, size), "NET.NAP", RunPlaneCommand,
+                                       OpenPlaneDrawing);
   return 0;
 }

@@ -127,8 +127,8 @@ class CQuorvexPDoc {
   // The observations the statistics report beside the open network's data
   // file flags, drawn in red on the diagrams of observation values (plane
   // kind 5, height kind 1); null for the other kinds and when nothing is
-  // open. The report is read again only when it changed, so the view may ask
-  // at every rebuild of its drawing.
+  // open. The report is read again only after a change of the drawing or of
+  // the report itself, so the view may ask at every rebuild (a new zoom).
   const FlaggedObservationSet* FlaggedObservations();
 
   // The dialog bar's selectors for the current work mode (UTF-8).
@@ -161,7 +161,12 @@ class CQuorvexPDoc {
   HeightNetwork* CurrentHeight() const;
   // A settings dialog ended: `finish` wrote or read back the data file.
   bool AfterSettingsDialog(bool confirmed, bool fileDone);
-  void DrawingChanged() { ++generation_; }
+  // The flags are read again too: a computation may have rewritten the report
+  // within the file system's time resolution.
+  void DrawingChanged() {
+    ++generation_;
+    flagged_.Clear();
+  }
 };
 
 }  // namespace qp

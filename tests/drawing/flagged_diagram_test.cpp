@@ -60,7 +60,14 @@ struct Drawn {
   std::vector<std::string> redTexts;  // UTF-8
   std::vector<VecEntity> redShapes;
   bool redInSvg = false;
+  int redInDxf = 0;  // entities of colour number 1
 };
+
+int RedDxfEntities(const std::string& dxf) {
+  int red = 0;
+  for (size_t at = dxf.find("\n 62\n1\n"); at != std::string::npos; at = dxf.find("\n 62\n1\n", at + 1)) ++red;
+  return red;
+}
 
 // `quorvex draw` with the report beside the data file and again without it:
 // the red entities of the first, after checking that the second has none and
@@ -76,14 +83,17 @@ Drawn DrawWithAndWithoutFlags(const std::string& dataPath, int kind) {
   draw.kind = kind;
   const std::string vecPath = dataPath.substr(0, dataPath.size() - 3) + "vec";
   draw.svgPath = vecPath + ".svg";
+  draw.dxfPath = vecPath + ".dxf";
   EXPECT_EQ(RunDrawCommand(draw, platform), 0) << platform.LastMessageUtf8();
   const auto flagged = ReadVecFile(vecPath);
   drawn.redInSvg = ReadBytes(*draw.svgPath).find("#ff0000") != std::string::npos;
+  drawn.redInDxf = RedDxfEntities(ReadBytes(*draw.dxfPath));
 
   std::filesystem::remove(reportPath);
   EXPECT_EQ(RunDrawCommand(draw, platform), 0) << platform.LastMessageUtf8();
   const auto plain = ReadVecFile(vecPath);
   EXPECT_EQ(ReadBytes(*draw.svgPath).find("#ff0000"), std::string::npos);
+  EXPECT_EQ(RedDxfEntities(ReadBytes(*draw.dxfPath)), 0);
   testing::WriteBytes(reportPath, report);
   if (!flagged || !plain) {
     ADD_FAILURE() << "no .vec file";
@@ -143,6 +153,7 @@ TEST(FlaggedDiagram, PlantedBlunderIsRedOnTheObservationValues) {
   // The direction's value near its station and the half of its line of sight
   // there; the distance's value and its whole side.
   EXPECT_TRUE(drawn.redInSvg);
+  EXPECT_EQ(drawn.redInDxf, 4);
   EXPECT_EQ(drawn.redTexts, (std::vector<std::string>{"237.544640", "3295.9522"}));
   ASSERT_EQ(drawn.redShapes.size(), 2u);
   EXPECT_EQ(drawn.redShapes[0].shape.type, kShapePolyline);
@@ -181,6 +192,7 @@ TEST(FlaggedDiagram, PlantedLevellingBlunderIsRedWithItsCurve) {
 
   const Drawn drawn = DrawWithAndWithoutFlags(options.dataPath, 1);
   EXPECT_TRUE(drawn.redInSvg);
+  EXPECT_EQ(drawn.redInDxf, 3);  // the curve (sampled), its arrow and the text
   EXPECT_EQ(drawn.redTexts, (std::vector<std::string>{"   6.9381(3.20)"}));
   ASSERT_EQ(drawn.redShapes.size(), 2u);  // the curve and its arrow, recoloured
   EXPECT_EQ(drawn.redShapes[0].shape.type, kShapeSpline);

@@ -39,9 +39,8 @@ const DrawStyle kCurveStyle = DrawStyle::Make(0, kThinWeight, kBlack);
 const DrawStyle kArrowStyle = DrawStyle::Make(0, kSymbolWeight, kBlack);
 const DrawStyle kSymbolStyle = DrawStyle::Make(0, kSymbolWeight, kBlack, kWhite);
 const DrawStyle kCrossStyle = DrawStyle::Make(0, kSymbolWeight, kBlack);
-// The curve and arrow of a height difference the statistical tests flag.
-const DrawStyle kFlaggedCurveStyle = DrawStyle::Make(0, 3, kRed);
-const DrawStyle kFlaggedArrowStyle = DrawStyle::Make(0, 3, kRed);
+// The curve and arrow of a height difference the statistical tests flag (0.25 mm).
+const DrawStyle kFlaggedStyle = DrawStyle::Make(0, 3, kRed);
 
 bool Finite(GroundPoint p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 
@@ -200,8 +199,8 @@ void DrawCurves(Diagram& d) {
     GroundPoint c[kCurvePointCount];
     if (!ControlPoints(d, i, c)) continue;
     const bool flagged = d.Flagged(i);
-    d.out.Spline(EntityCategory::Texts, flagged ? kFlaggedCurveStyle : kCurveStyle, c, false);
-    DrawArrow(d, CurveMiddle(d, c), flagged ? kFlaggedArrowStyle : kArrowStyle);
+    d.out.Spline(EntityCategory::Texts, flagged ? kFlaggedStyle : kCurveStyle, c, false);
+    DrawArrow(d, CurveMiddle(d, c), flagged ? kFlaggedStyle : kArrowStyle);
   }
 }
 

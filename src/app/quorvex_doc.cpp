@@ -308,6 +308,14 @@ std::vector<std::string> CQuorvexPDoc::PointNames() const {
   return {};
 }
 
+const FlaggedObservationSet* CQuorvexPDoc::FlaggedObservations() {
+  // Plane kind 5 and height kind 1 show the observation values.
+  const bool values = (CurrentPlane() && plane_->displayMode == 5) || (CurrentHeight() && height_->diagramKind == 1);
+  const std::string dataPath = CurrentDataPath();
+  if (!values || dataPath.empty()) return nullptr;
+  return &flagged_.For(dataPath);
+}
+
 int CQuorvexPDoc::CurrentDiagramKind() const {
   if (const PlaneNetwork* plane = CurrentPlane()) return plane->displayMode;
   if (const HeightNetwork* height = CurrentHeight()) return height->diagramKind;

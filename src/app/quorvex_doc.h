@@ -16,6 +16,7 @@
 #include "common/report_file.h"
 #include "common/settings_block.h"
 #include "drawing/drawing_export.h"
+#include "drawing/flagged_observations.h"
 #include "height/height_network.h"
 #include "height/height_workflow.h"
 #include "adjustment/normal_equation_store.h"
@@ -123,6 +124,13 @@ class CQuorvexPDoc {
   // when neither is open.
   std::string CurrentReportPath() const;
 
+  // The observations the statistics report beside the open network's data
+  // file flags, drawn in red on the diagrams of observation values (plane
+  // kind 5, height kind 1); null for the other kinds and when nothing is
+  // open. The report is read again only after a change of the drawing or of
+  // the report itself, so the view may ask at every rebuild (a new zoom).
+  const FlaggedObservationSet* FlaggedObservations();
+
   // The dialog bar's selectors for the current work mode (UTF-8).
   std::vector<std::string> DiagramItems() const;
   std::vector<std::string> PointNames() const;
@@ -145,6 +153,7 @@ class CQuorvexPDoc {
   DocumentState state_;
   std::string title_;
   uint64_t generation_ = 0;
+  FlaggedObservationCache flagged_;
 
   // The open network's record for the drawing functions: one of the two is
   // set in modes 1-4, neither in mode 0.
@@ -152,7 +161,12 @@ class CQuorvexPDoc {
   HeightNetwork* CurrentHeight() const;
   // A settings dialog ended: `finish` wrote or read back the data file.
   bool AfterSettingsDialog(bool confirmed, bool fileDone);
-  void DrawingChanged() { ++generation_; }
+  // The flags are read again too: a computation may have rewritten the report
+  // within the file system's time resolution.
+  void DrawingChanged() {
+    ++generation_;
+    flagged_.Clear();
+  }
 };
 
 }  // namespace qp

@@ -114,6 +114,7 @@ void CQuorvexPView::EnsureCache() {
   context.zoomNum = view_.zoomNum;
   context.zoomDen = view_.zoomDen;
   context.maskOutsideSheet = mask;
+  context.flagged = doc_.FlaggedObservations();
   DrawNetworkSheet(*entities_, doc_.Settings(), ShowsPlane() ? &doc_.Plane() : nullptr,
                    ShowsHeight() ? &doc_.Height() : nullptr, context, &items_);
 }

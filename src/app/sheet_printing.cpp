@@ -33,6 +33,7 @@ std::function<void(EntitySink&)> SheetDrawing(CQuorvexPDoc& doc, SettingsBlock& 
   return [&doc, &settings](EntitySink& sink) {
     DrawContext context;
     context.maskOutsideSheet = true;
+    context.flagged = doc.FlaggedObservations();
     const bool plane = ShowsPlane(doc);
     DrawNetworkSheet(sink, settings, plane ? &doc.Plane() : nullptr, plane ? nullptr : &doc.Height(), context);
   };

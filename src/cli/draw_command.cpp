@@ -10,6 +10,7 @@
 #include "common/settings_block.h"
 #include "drawing/drawing_export.h"
 #include "drawing/dxf_picture.h"
+#include "drawing/flagged_observations.h"
 #include "drawing/network_drawing.h"
 #include "height/height_network.h"
 #include "plane/plane_network.h"
@@ -62,7 +63,11 @@ int RunDrawCommand(const CommandOptions& options, PlatformServices& platform) {
   const NetworkFileKind network = NetworkFileKindOf(options.dataPath);
   if (network == NetworkFileKind::Unknown) return 2;  // checked with the usage text by the driver
   auto settings = std::make_unique<SettingsBlock>();
-  const DrawContext context;
+  // The observations the statistics report beside the data file flags are
+  // red on the diagrams of observation values, in every picture as in the .vec.
+  const FlaggedObservationSet flagged = FlaggedObservationsFor(options.dataPath);
+  DrawContext context;
+  context.flagged = &flagged;
   std::string vecPath;
 
   if (network == NetworkFileKind::Plane) {

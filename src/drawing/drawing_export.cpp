@@ -4,6 +4,7 @@
 
 #include "common/format.h"
 #include "common/gbk_text.h"
+#include "drawing/flagged_observations.h"
 #include "drawing/network_drawing.h"
 #include "drawing/sheet_geometry.h"
 #include "drawing/vec_file.h"
@@ -25,7 +26,10 @@ bool ExportDrawing(const std::string& dataPath, SettingsBlock& settings, const P
   // The block in the file carries the title of the kind drawn.
   UpdateDiagramTitle(settings, plane, height);
   bool drawn = true;
-  const DrawContext context;  // the canvas itself: zoom 1:1, nothing masked
+  // The canvas itself: zoom 1:1, nothing masked; the flagged observations in red.
+  const FlaggedObservationSet flagged = FlaggedObservationsFor(dataPath);
+  DrawContext context;
+  context.flagged = &flagged;
   const bool written = WriteVecFile(path, settings, [&](EntitySink& sink) {
     drawn = DrawNetworkSheet(sink, settings, plane, height, context);
   });

@@ -21,6 +21,8 @@ std::string VecPathFor(const std::string& dataPath);
 // VecPathFor(dataPath) at once and shows "平面图形导出完成...\r\n%s" /
 // "高程图形导出完成...\r\n%s". A file that cannot be written shows nothing and
 // gives false, as does a sheet that cannot be drawn. `vecPath` receives the path.
+// The observations the statistics report beside the data file flags are drawn
+// in red on the diagrams of observation values.
 bool ExportPlaneDrawing(const std::string& dataPath, SettingsBlock& settings, const PlaneNetwork& net,
                         PlatformServices& platform, std::string* vecPath = nullptr);
 bool ExportHeightDrawing(const std::string& dataPath, SettingsBlock& settings, const HeightNetwork& net,

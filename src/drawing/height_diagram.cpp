@@ -11,6 +11,7 @@
 #include "common/gbk_text.h"
 #include "common/name_slot.h"
 #include "drawing/curve_sampling.h"
+#include "drawing/flagged_observations.h"
 #include "drawing/view_transform.h"
 #include "height/height_checks.h"
 #include "height/height_workflow.h"
@@ -38,6 +39,8 @@ const DrawStyle kCurveStyle = DrawStyle::Make(0, kThinWeight, kBlack);
 const DrawStyle kArrowStyle = DrawStyle::Make(0, kSymbolWeight, kBlack);
 const DrawStyle kSymbolStyle = DrawStyle::Make(0, kSymbolWeight, kBlack, kWhite);
 const DrawStyle kCrossStyle = DrawStyle::Make(0, kSymbolWeight, kBlack);
+// The curve and arrow of a height difference the statistical tests flag (0.25 mm).
+const DrawStyle kFlaggedStyle = DrawStyle::Make(0, 3, kRed);
 
 bool Finite(GroundPoint p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 
@@ -93,6 +96,7 @@ struct Diagram {
   DifferenceEnds ends;
   TextFont textFont, numberFont;
   Rgb colour;
+  const FlaggedObservationSet* flagged;  // kind 1 with flags; null otherwise
   std::vector<CanvasPoint> sampled;  // reused for every curve
 
   bool HasPoint(int p) const { return p >= 0 && p < points; }
@@ -100,9 +104,14 @@ struct Diagram {
   int From(int i) const { return ends.from[static_cast<size_t>(i)]; }
   int To(int i) const { return ends.to[static_cast<size_t>(i)]; }
 
+  // Height difference i flagged by the statistical tests: drawn in red.
+  bool Flagged(int i) const {
+    return flagged != nullptr && flagged->Contains(kHeightDifferenceKind, SlotText(net.from[i]), SlotText(net.to[i]));
+  }
+
   void Text(GroundPoint ref, int tenths, const TextFont& font, std::string_view text, MovableKind itemKind,
-            int index, bool movable) {
-    const TextBlock block = MakeTextBlock(ref, tenths, font, colour, text);
+            int index, bool movable, bool red = false) {
+    const TextBlock block = MakeTextBlock(ref, tenths, font, red ? PaletteColour(kRed) : colour, text);
     EmitText(out.Sink(), out.Sheet(), MakeEntityHeader(EntityKind::Text, EntityCategory::Texts), block);
     if (items != nullptr && movable) items->AddText(itemKind, index, block, m);
   }
@@ -152,12 +161,12 @@ Segment CurveMiddle(Diagram& d, const GroundPoint (&c)[kCurvePointCount]) {
   return Segment{CanvasToMap(d.out.Sheet(), s[i0]), CanvasToMap(d.out.Sheet(), s[i1])};
 }
 
-void DrawArrow(Diagram& d, const Segment& seg) {
+void DrawArrow(Diagram& d, const Segment& seg, DrawStyle style) {
   const GroundPoint mid = Midpoint(seg.start, seg.end);
   const double a = Azimuth(seg.start, seg.end);
   const double arm = kArrowArmMm * d.m;
   const GroundPoint v[3] = {Along(mid, a + kArrowArmAngle, arm), mid, Along(mid, a - kArrowArmAngle, arm)};
-  d.out.Polyline(EntityCategory::Texts, kArrowStyle, v);
+  d.out.Polyline(EntityCategory::Texts, style, v);
 }
 
 std::string ObservationText(const Diagram& d, int i) {
@@ -182,15 +191,16 @@ void DrawObservationText(Diagram& d, int i, const GroundPoint (&c)[kCurvePointCo
   const double half = text.size() * d.numberFont.width / 2.0 * d.m;
   const double lift = (d.numberFont.height + kObservationTextGapMm) * d.m;
   const GroundPoint ref = Along(Along(c[2], dir.azimuth + kPi, half), dir.azimuth - kPi / 2, lift);
-  d.Text(ref, dir.tenths, d.numberFont, text, MovableKind::DifferenceText, i, true);
+  d.Text(ref, dir.tenths, d.numberFont, text, MovableKind::DifferenceText, i, true, d.Flagged(i));
 }
 
 void DrawCurves(Diagram& d) {
   for (int i = 0; i < d.observations; ++i) {
     GroundPoint c[kCurvePointCount];
     if (!ControlPoints(d, i, c)) continue;
-    d.out.Spline(EntityCategory::Texts, kCurveStyle, c, false);
-    DrawArrow(d, CurveMiddle(d, c));
+    const bool flagged = d.Flagged(i);
+    d.out.Spline(EntityCategory::Texts, flagged ? kFlaggedStyle : kCurveStyle, c, false);
+    DrawArrow(d, CurveMiddle(d, c), flagged ? kFlaggedStyle : kArrowStyle);
   }
 }
 
@@ -290,7 +300,8 @@ int DiagramKind(const HeightNetwork& net) { return std::clamp(static_cast<int>(n
 
 }  // namespace
 
-void DrawHeightDiagram(EntityEmitter& out, const HeightNetwork& net, const DrawContext&, MovableItemList* items) {
+void DrawHeightDiagram(EntityEmitter& out, const HeightNetwork& net, const DrawContext& context,
+                       MovableItemList* items) {
   const int points = BoundedCount(net.pointCount, HeightCapacityOf(net, kCapacityPoints));
   Diagram d{out,
             net,
@@ -305,7 +316,9 @@ void DrawHeightDiagram(EntityEmitter& out, const HeightNetwork& net, const DrawC
             FontOf(net.textFontFace, net.textFontHeight, net.textFontWidth, 3.0f, 1.5f),
             FontOf(net.numberFontFace, net.numberFontHeight, net.numberFontWidth, 2.0f, 1.0f),
             ColourFromWord(static_cast<uint32_t>(net.textColour)),
+            nullptr,
             {}};
+  if (d.kind == 1 && context.flagged != nullptr && !context.flagged->Empty()) d.flagged = context.flagged;
   // The ends are found for every stored height difference; keep to those drawn.
   d.observations = std::min(d.observations, static_cast<int>(d.ends.from.size()));
   if (!std::isfinite(d.m) || d.m <= 0.0) return;

@@ -19,6 +19,9 @@ namespace qp {
 // point; DifferenceText, the height difference; LoopLabel, the closure-table
 // entry. A point symbol's reference is its centre, a text's its top-left
 // corner (a closure text's top-left corner is the entry's label position).
+//
+// Kind 1 draws the height differences in `context.flagged` red: curve, arrow
+// and observation text.
 void DrawHeightDiagram(EntityEmitter& out, const HeightNetwork& net, const DrawContext& context,
                        MovableItemList* items = nullptr);
 

@@ -9,6 +9,7 @@
 #include "common/gbk_text.h"
 #include "common/name_slot.h"
 #include "drawing/diagram_kinds.h"
+#include "drawing/flagged_observations.h"
 #include "geodesy/angles.h"
 #include "plane/closure_checks.h"
 #include "plane/network_geometry.h"
@@ -44,6 +45,8 @@ constexpr DrawStyle kSymbolCentre = DrawStyle::Make(0, kThinWeight, kBlack, kBla
 constexpr DrawStyle kEllipseLine = DrawStyle::Make(0, kSymbolWeight, kDarkRed);
 constexpr DrawStyle kCrossLine = DrawStyle::Make(0, kThinWeight, kBlack);
 constexpr DrawStyle kWarningLine = DrawStyle::Make(0, kFrameWeight, kRed);
+// Over the line of an observation the statistical tests flag (0.25 mm).
+constexpr DrawStyle kFlaggedLine = DrawStyle::Make(0, 3, kRed);
 
 bool Finite(GroundPoint p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 template <size_t N>
@@ -86,10 +89,11 @@ double UsableEllipseScale(const PlaneNetwork& net) {
 
 class PlaneDiagram {
  public:
-  PlaneDiagram(EntityEmitter& out, const PlaneNetwork& net, MovableItemList* items)
+  PlaneDiagram(EntityEmitter& out, const PlaneNetwork& net, const DrawContext& context, MovableItemList* items)
       : out_(out),
         net_(net),
         items_(items),
+        flagged_(context.flagged && !context.flagged->Empty() ? context.flagged : nullptr),
         names_(net),
         m_(out.M()),
         k_(UsableEllipseScale(net)),
@@ -243,8 +247,12 @@ class PlaneDiagram {
   // place is not a finite point (nothing is sent).
   bool Text(GroundPoint ref, int direction, const TextFont& font, std::string_view gbk,
             TextBlock* emitted = nullptr) {
+    return ColouredText(colour_, ref, direction, font, gbk, emitted);
+  }
+  bool ColouredText(Rgb colour, GroundPoint ref, int direction, const TextFont& font, std::string_view gbk,
+                    TextBlock* emitted = nullptr) {
     if (!Finite(ref)) return false;
-    TextBlock block = MakeTextBlock(ref, direction, font, colour_, gbk);
+    TextBlock block = MakeTextBlock(ref, direction, font, colour, gbk);
     const CanvasPoint c = MapToCanvas(out_.Sheet(), ref);
     block.row = c.row;
     block.column = c.column;
@@ -396,19 +404,29 @@ class PlaneDiagram {
   }
 
   // ---- observation values (kind 5)
+  // An observation the statistical tests flagged: its value in red, and its
+  // line redrawn in red so that it shows even where the zoom leaves the
+  // numbers out.
+  bool Flagged(const char* kind, const NameSlot& from, const NameSlot& to) const {
+    return flagged_ && flagged_->Contains(kind, SlotText(from), SlotText(to));
+  }
+  Rgb ValueColour(bool flagged) const { return flagged ? PaletteColour(kRed) : colour_; }
+
   // A value centred on a side: `row` 0 is just below the side (in reading
   // direction), 1 and 2 the rows above it.
-  void SideValue(const NameSlot& from, const NameSlot& to, int row, const std::string& text) {
+  void SideValue(const char* kind, const NameSlot& from, const NameSlot& to, int row, const std::string& text) {
     int a, b;
     if (!Ends(from, to, a, b)) return;
     const GroundPoint p1 = Point(a), p2 = Point(b);
+    const bool flagged = Flagged(kind, from, to);
+    if (flagged) Line(EntityCategory::Lines, kFlaggedLine, p1, p2);
     const double alpha = Readable(AzimuthOf(p1.x, p1.y, p2.x, p2.y));
     GroundPoint ref = Midpoint(p1, p2);
     if (row > 0) {
       ref = Along(Along(ref, alpha, -HalfLength(text, numberFont_)), alpha - kHalfPi,
                   Mm(row * (numberFont_.height + 0.5)));
     }
-    Text(ref, DirectionTenths(alpha), numberFont_, text);
+    ColouredText(ValueColour(flagged), ref, DirectionTenths(alpha), numberFont_, text);
   }
 
   void DrawObservationValues() {
@@ -424,24 +442,32 @@ class PlaneDiagram {
         const GroundPoint s = Point(a), t = Point(b);
         const double alpha = AzimuthOf(s.x, s.y, t.x, t.y);
         const GroundPoint ref = Along(Along(s, alpha, Mm(2.5)), alpha + kHalfPi, Mm(h + 0.5));
-        Text(ref, DirectionTenths(alpha), numberFont_, Format(adjusted_ ? "%9.6f" : "%6.2f", net_.direction[d]));
+        // A flagged direction: the half of its line of sight at the station.
+        const bool flagged = Flagged(kDirectionKind, net_.directionStation[d], net_.directionTarget[d]);
+        if (flagged) Line(EntityCategory::Lines, kFlaggedLine, s, Midpoint(s, t));
+        ColouredText(ValueColour(flagged), ref, DirectionTenths(alpha), numberFont_,
+                     Format(adjusted_ ? "%9.6f" : "%6.2f", net_.direction[d]));
       }
     }
     const int distances = ClampedCount(net_.reducedCount, kMaxReducedDistances);
     for (int i = 0; i < distances; ++i) {
-      SideValue(net_.reducedFrom[i], net_.reducedTo[i], 0,
+      SideValue(kDistanceKind, net_.reducedFrom[i], net_.reducedTo[i], 0,
                 Format(adjusted_ ? "%9.4f" : "%6.0fm", net_.reducedLength[i]));
     }
-    for (int i = 0; i < ClampedCount(net_.fixedDistanceCount, kMaxSmallTable); ++i)
-      SideValue(net_.fixedDistanceFrom[i], net_.fixedDistanceTo[i], 1, Format("1:%9.4f", net_.fixedDistance[i]));
+    for (int i = 0; i < ClampedCount(net_.fixedDistanceCount, kMaxSmallTable); ++i) {
+      SideValue(kFixedDistanceKind, net_.fixedDistanceFrom[i], net_.fixedDistanceTo[i], 1,
+                Format("1:%9.4f", net_.fixedDistance[i]));
+    }
     for (int i = 0; i < ClampedCount(net_.weightedDistanceCount, kMaxSmallTable); ++i) {
-      SideValue(net_.weightedDistanceFrom[i], net_.weightedDistanceTo[i], 1,
+      SideValue(kWeightedDistanceKind, net_.weightedDistanceFrom[i], net_.weightedDistanceTo[i], 1,
                 Format("2:%9.4f", net_.weightedDistance[i]));
     }
-    for (int i = 0; i < ClampedCount(net_.fixedAzimuthCount, kMaxSmallTable); ++i)
-      SideValue(net_.fixedAzimuthFrom[i], net_.fixedAzimuthTo[i], 2, Format("3:%9.6f", net_.fixedAzimuth[i]));
+    for (int i = 0; i < ClampedCount(net_.fixedAzimuthCount, kMaxSmallTable); ++i) {
+      SideValue(kFixedAzimuthKind, net_.fixedAzimuthFrom[i], net_.fixedAzimuthTo[i], 2,
+                Format("3:%9.6f", net_.fixedAzimuth[i]));
+    }
     for (int i = 0; i < ClampedCount(net_.weightedAzimuthCount, kMaxSmallTable); ++i) {
-      SideValue(net_.weightedAzimuthFrom[i], net_.weightedAzimuthTo[i], 2,
+      SideValue(kWeightedAzimuthKind, net_.weightedAzimuthFrom[i], net_.weightedAzimuthTo[i], 2,
                 Format("4:%9.6f", net_.weightedAzimuth[i]));
     }
   }
@@ -500,6 +526,7 @@ class PlaneDiagram {
   EntityEmitter& out_;
   const PlaneNetwork& net_;
   MovableItemList* items_;
+  const FlaggedObservationSet* flagged_;  // null when nothing is flagged
   PointNameIndex names_;
   double m_;
   double k_;
@@ -524,8 +551,9 @@ std::string TraverseKey(const TraverseClosure& t) {
 
 }  // namespace
 
-void DrawPlaneDiagram(EntityEmitter& out, const PlaneNetwork& net, const DrawContext&, MovableItemList* items) {
-  PlaneDiagram(out, net, items).Draw();
+void DrawPlaneDiagram(EntityEmitter& out, const PlaneNetwork& net, const DrawContext& context,
+                      MovableItemList* items) {
+  PlaneDiagram(out, net, context, items).Draw();
 }
 
 std::string BuildPlaneDiagramTitle(const PlaneNetwork& net) {

@@ -19,7 +19,9 @@ namespace qp {
 // they are drawn. Damaged display settings are clamped: a kind outside 0..7
 // draws the network only, unusable fonts take their starting sizes, a scale
 // k that is not positive counts as 1, non-finite points and values are
-// skipped, counts are kept within the tables.
+// skipped, counts are kept within the tables. Kind 5 draws the observations
+// in `context.flagged` red: the value, with the half of a direction's line of
+// sight at its station, or the whole side of a distance or azimuth.
 void DrawPlaneDiagram(EntityEmitter& out, const PlaneNetwork& net, const DrawContext& context,
                       MovableItemList* items = nullptr);
 

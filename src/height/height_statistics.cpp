@@ -25,7 +25,7 @@ std::vector<ObservationEntry> CollectHeightObservations(const HeightNetwork& net
     const int e = ends.from[i];
     const int f = ends.to[i];
     ObservationEntry o;
-    o.kind = Gbk("高差");
+    o.kind = Gbk(kHeightDifferenceKind);
     o.from = std::string(SlotText(net.from[i]));
     o.to = std::string(SlotText(net.to[i]));
     o.weight = HeightWeight(net, static_cast<int>(i));

@@ -56,7 +56,7 @@ void AddDirections(const PlaneNetwork& net, const PointNameIndex& names, std::ve
       const int target = names.Find(SlotText(net.directionTarget[d]));
       if (target < 0) continue;
       const double l = DirectionConstant(net, station, target, range->orientation, net.direction[d]);
-      set.push_back(Entry("方向", PointNameOf(net, station), PointNameOf(net, target), l, 1.0));
+      set.push_back(Entry(kDirectionKind, PointNameOf(net, station), PointNameOf(net, target), l, 1.0));
       PairRow(net, station, target, true, set.back());
       mean += l;
     }
@@ -95,7 +95,7 @@ std::vector<ObservationEntry> CollectPlaneObservations(const PlaneNetwork& net) 
     const int b = names.Find(SlotText(net.reducedTo[d]));
     if (a < 0 || b < 0) continue;
     const double observed = net.reducedLength[d];
-    ObservationEntry e = Entry("边长", PointNameOf(net, a), PointNameOf(net, b), DistanceConstant(net, a, b, observed),
+    ObservationEntry e = Entry(kDistanceKind, PointNameOf(net, a), PointNameOf(net, b), DistanceConstant(net, a, b, observed),
                                DistanceWeight(net, observed));
     PairRow(net, a, b, false, e);
     if (distances < 2) e.untestable = Gbk("单个边长不参加平差");
@@ -112,12 +112,12 @@ std::vector<ObservationEntry> CollectPlaneObservations(const PlaneNetwork& net) 
     bool angle;
   };
   const Table tables[] = {
-      {"固定方位", net.fixedAzimuthCount, net.fixedAzimuthFrom, net.fixedAzimuthTo, net.fixedAzimuth, nullptr, true},
-      {"固定边长", net.fixedDistanceCount, net.fixedDistanceFrom, net.fixedDistanceTo, net.fixedDistance, nullptr,
+      {kFixedAzimuthKind, net.fixedAzimuthCount, net.fixedAzimuthFrom, net.fixedAzimuthTo, net.fixedAzimuth, nullptr, true},
+      {kFixedDistanceKind, net.fixedDistanceCount, net.fixedDistanceFrom, net.fixedDistanceTo, net.fixedDistance, nullptr,
        false},
-      {"加权方位", net.weightedAzimuthCount, net.weightedAzimuthFrom, net.weightedAzimuthTo, net.weightedAzimuth,
+      {kWeightedAzimuthKind, net.weightedAzimuthCount, net.weightedAzimuthFrom, net.weightedAzimuthTo, net.weightedAzimuth,
        net.weightedAzimuthWeight, true},
-      {"加权边长", net.weightedDistanceCount, net.weightedDistanceFrom, net.weightedDistanceTo, net.weightedDistance,
+      {kWeightedDistanceKind, net.weightedDistanceCount, net.weightedDistanceFrom, net.weightedDistanceTo, net.weightedDistance,
        net.weightedDistanceWeight, false},
   };
   for (const Table& t : tables) {

@@ -1,6 +1,8 @@
 #include "statistics/statistics_report.h"
 
+#include <algorithm>
 #include <cmath>
+#include <fstream>
 
 #include "common/format.h"
 #include "common/gbk_text.h"
@@ -8,6 +10,22 @@
 
 namespace qp {
 namespace {
+
+// The columns of the observation tables (sections 2 and 4), written and read
+// back only through these: the serial number, two blanks, the kind and the
+// two names, each name cut to ten bytes and padded to eleven.
+constexpr int kSerialWidth = 5;
+constexpr int kKindWidth = 8;
+constexpr int kNameBytes = 10;
+constexpr int kNameWidth = 11;
+// The heading of section 2 up to its count, and the mark of a suspected blunder.
+constexpr char kObservationTableTitle[] = "观测值检验<个数:";
+constexpr char kSuspectMark[] = "粗差?";
+
+std::string RowHead(size_t serial, const ObservationEntry& e) {
+  return Format("%*ld  %-*s%-*.*s%-*.*s", kSerialWidth, static_cast<long>(serial), kKindWidth, e.kind.c_str(),
+                kNameWidth, kNameBytes, e.from.c_str(), kNameWidth, kNameBytes, e.to.c_str());
+}
 
 std::string Name(const std::vector<std::string>& names, int i) {
   return i >= 0 && i < static_cast<int>(names.size()) ? names[i] : std::string();
@@ -58,13 +76,13 @@ void GlobalTest(ReportFile& report, SectionNumber& section, const AdjustmentStat
 
 void ObservationTable(ReportFile& report, SectionNumber& section, const StatisticsReportText& text,
                       const std::vector<ObservationEntry>& entries, const AdjustmentStatistics& s) {
-  report.TableHead(FormatText("\r\n\r\n%18d.观测值检验<个数:%ld>\r\n", section.Take(), static_cast<long>(entries.size())),
+  report.TableHead(FormatText("\r\n\r\n%18d.%s%ld>\r\n", section.Take(), Gbk(kObservationTableTitle).c_str(),
+                              static_cast<long>(entries.size())),
                    "  序号 类别    点    名   点    名      改正数     σv   r(%)       w      τ 标记\r\n");
   for (size_t i = 0; i < entries.size(); ++i) {
     const ObservationEntry& e = entries[i];
     const ObservationTest& t = s.tests[i];
-    const std::string head = Format("%5ld  %-8s%-11.10s%-11.10s", static_cast<long>(i + 1), e.kind.c_str(),
-                                    e.from.c_str(), e.to.c_str());
+    const std::string head = RowHead(i + 1, e);
     if (!t.tested) {
       report.Write(head + FormatText("%9.3f  不能检验: %s\r\n", e.v, e.untestable.c_str()));
       continue;
@@ -75,7 +93,7 @@ void ObservationTable(ReportFile& report, SectionNumber& section, const Statisti
     if (!t.controlled) {
       mark = Gbk("未受控");
     } else if (s.baardaChosen ? t.baardaFlag : t.popeFlag) {
-      mark = Gbk("粗差?");
+      mark = Gbk(kSuspectMark);
     }
     report.Write(head + Format("%9.3f%8.3f%7.1f%s%s %s\r\n", e.v, t.sigmaV, 100.0 * t.r, w.c_str(), tau.c_str(),
                                mark.c_str()));
@@ -126,8 +144,7 @@ void Reliability(ReportFile& report, SectionNumber& section, const StatisticsRep
     const ObservationEntry& e = entries[i];
     const ObservationTest& t = s.tests[i];
     if (!t.tested) continue;
-    const std::string head = Format("%5ld  %-8s%-11.10s%-11.10s", static_cast<long>(i + 1), e.kind.c_str(),
-                                    e.from.c_str(), e.to.c_str());
+    const std::string head = RowHead(i + 1, e);
     if (!t.controlled) {
       report.Write(head + FormatText("  未受控: 粗差不能发现, 全部进入结果\r\n"));
       continue;
@@ -147,7 +164,89 @@ void Reliability(ReportFile& report, SectionNumber& section, const StatisticsRep
   report.Rule();
 }
 
+std::string_view TrimRight(std::string_view text) {
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
+
+// The lines of a report one by one, without their CR LF.
+class LineReader {
+ public:
+  explicit LineReader(std::string_view text) : text_(text) {}
+  bool Next(std::string_view& line) {
+    if (at_ >= text_.size()) return false;
+    size_t end = text_.find('\n', at_);
+    if (end == std::string_view::npos) end = text_.size();
+    line = text_.substr(at_, end - at_);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    at_ = end + 1;
+    return true;
+  }
+
+ private:
+  std::string_view text_;
+  size_t at_ = 0;
+};
+
+// One row of the table of section 2, when it carries the blunder mark. The
+// serial number is found by its digits (a network with more than 99999
+// observations would widen it); the fields after it are fixed.
+bool ParseFlaggedRow(std::string_view row, FlaggedObservation& out) {
+  const std::string& mark = Gbk(kSuspectMark);
+  if (row.size() < mark.size() + 1 || row.substr(row.size() - mark.size()) != mark ||
+      row[row.size() - mark.size() - 1] != ' ') {
+    return false;
+  }
+  size_t at = row.find_first_not_of(' ');
+  if (at == std::string_view::npos || row[at] < '0' || row[at] > '9') return false;
+  at = row.find_first_not_of("0123456789", at);
+  if (at == std::string_view::npos || row.compare(at, 2, "  ") != 0) return false;
+  at += 2;
+  if (row.size() < at + kKindWidth + 2 * kNameWidth) return false;
+  out.kind = std::string(TrimRight(row.substr(at, kKindWidth)));
+  out.from = std::string(TrimRight(row.substr(at + kKindWidth, kNameWidth)));
+  out.to = std::string(TrimRight(row.substr(at + kKindWidth + kNameWidth, kNameWidth)));
+  return !out.kind.empty() && !out.from.empty() && !out.to.empty();
+}
+
 }  // namespace
+
+std::string ReportedName(std::string_view name) {
+  return std::string(TrimRight(name.substr(0, std::min<size_t>(name.size(), kNameBytes))));
+}
+
+std::vector<FlaggedObservation> ReadFlaggedObservations(const std::string& path) {
+  std::vector<FlaggedObservation> flagged;
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return flagged;
+  file.seekg(0, std::ios::end);
+  const std::streamoff size = file.tellg();
+  file.seekg(0, std::ios::beg);
+  if (!file || size <= 0) return flagged;
+  std::string text(static_cast<size_t>(std::min<std::streamoff>(size, kMaxReadReportBytes)), '\0');
+  file.read(text.data(), static_cast<std::streamsize>(text.size()));
+  text.resize(static_cast<size_t>(std::max<std::streamsize>(file.gcount(), 0)));
+
+  // The heading, a rule, the column captions and a rule; the rows run to the
+  // next rule.
+  const std::string& title = Gbk(kObservationTableTitle);
+  const std::string_view rule = RuleLine();
+  LineReader lines(text);
+  std::string_view line;
+  bool found = false;
+  while (!found && lines.Next(line)) {
+    if (line.find(title) == std::string_view::npos) continue;
+    LineReader ahead = lines;
+    std::string_view first, captions, second;
+    found = ahead.Next(first) && first == rule && ahead.Next(captions) && ahead.Next(second) && second == rule;
+    if (found) lines = ahead;
+  }
+  FlaggedObservation row;
+  while (found && lines.Next(line) && line != rule && flagged.size() < kMaxFlaggedObservations) {
+    if (ParseFlaggedRow(line, row)) flagged.push_back(row);
+  }
+  return flagged;
+}
 
 std::string StatisticsReportPathFor(const std::string& dataPath) {
   return dataPath.substr(0, dataPath.size() < 4 ? 0 : dataPath.size() - 4) + "统计检验.txt";

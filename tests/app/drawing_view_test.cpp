@@ -252,3 +252,60 @@ TEST_F(MainFrameTest, HeightPointMovedWithThePointTool) {
 
 }  // namespace
 }  // namespace qp::testing
+
+#include <filesystem>
+
+#include "statistics/statistics_report.h"
+
+namespace qp::testing {
+namespace {
+
+// Pixels of a clear red (the flagged observations), every second row and column.
+int RedIn(const QImage& image) {
+  int red = 0;
+  for (int y = 0; y < image.height(); y += 2)
+    for (int x = 0; x < image.width(); x += 2) {
+      const QRgb p = image.pixel(x, y);
+      if (qRed(p) > 200 && qGreen(p) < 80 && qBlue(p) < 80) ++red;
+    }
+  return red;
+}
+
+TEST_F(MainFrameTest, FlaggedObservationsAreRedOnScreenAndInPictures) {
+  CommandOptions options;
+  options.dataPath = dir.File("BLU.NAP");
+  options.inputPath = SourcePath("examples/plane/planted_blunder.txt");
+  ScriptedPlatform quiet;
+  ASSERT_EQ(RunPlaneCommand(options, quiet), 0);
+  ASSERT_TRUE(ReadWritePlaneFile(options.dataPath, FileDirection::Read, doc.Settings(), doc.Plane()));
+  doc.State().workMode = kPlaneDrawing;
+  doc.State().planeDataPath = options.dataPath;
+  doc.State().drawingReady = true;
+  frame->resize(1100, 800);
+  CQuorvexPView* view = frame->View();
+  view->DrawingChanged();
+  view->viewport()->repaint();
+  view->RunViewCommand(kCmdShowAll);
+
+  doc.SelectDiagramKind(3);
+  view->DrawingChanged();
+  EXPECT_EQ(RedIn(view->viewport()->grab().toImage()), 0);
+  doc.SelectDiagramKind(5);
+  view->DrawingChanged();
+  EXPECT_GT(RedIn(view->viewport()->grab().toImage()), 20);
+  const QString shots = qEnvironmentVariable("QUORVEX_SCREENSHOT_DIR");
+  if (!shots.isEmpty()) view->viewport()->grab().save(shots + "/plane_kind_5_flagged.png");
+  QString error;
+  ASSERT_TRUE(SaveSheetPicture(FromUtf8(dir.File("blunder.png")), doc, &error)) << error.toStdString();
+  EXPECT_GT(RedIn(QImage(FromUtf8(dir.File("blunder.png")))), 20);
+  ASSERT_TRUE(SaveSheetPicture(FromUtf8(dir.File("blunder.svg")), doc, &error)) << error.toStdString();
+  EXPECT_NE(ReadBytes(dir.File("blunder.svg")).find("#ff0000"), std::string::npos);
+
+  // A failed computation takes the report away, and the red with it.
+  std::filesystem::remove(StatisticsReportPathFor(options.dataPath));
+  view->DrawingChanged();
+  EXPECT_EQ(RedIn(view->viewport()->grab().toImage()), 0);
+}
+
+}  // namespace
+}  // namespace qp::testing

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <string_view>
 #include <unordered_map>
 
@@ -606,55 +607,77 @@ bool PairBelowWarningDistance(const PlaneNetwork& net, double distance) {
 
 bool BreakthroughCheck(PlaneNetwork& net, PlatformServices& platform) { return CheckNearPairs(net, platform); }
 
-bool DefaultTraverseLabel(const PlaneNetwork& net, int index, double& x, double& y) {
-  if (index < 0 || index >= TraverseCount(net)) return false;
-  const TraverseClosure t = ReadTraverseClosure(net, index);
+std::vector<std::optional<GroundPoint>> DefaultTraverseLabels(const PlaneNetwork& net) {
+  const int count = TraverseCount(net);
   const PointNameIndex names(net);
   const int points = ClampedCount(net.pointCount, kMaxPlanePoints);
   const auto find = [&](const NameSlot& slot) {
     const int i = names.Find(SlotText(slot));
     return i >= 0 && i < points && std::isfinite(net.x[i]) && std::isfinite(net.y[i]) ? i : -1;
   };
-  const int start = find(t.start);
-  int other = find(t.end);
-  if (start < 0) return false;
-  if (other == start || other < 0) other = find(t.startOrientation);
-  if (other < 0) return false;
-  x = (net.x[start] + net.x[other]) / 2;
-  y = (net.y[start] + net.y[other]) / 2;
-  return true;
+  // The side each text goes on, and how many texts share it.
+  std::vector<std::pair<int, int>> sides(static_cast<size_t>(count), {-1, -1});
+  std::map<std::pair<int, int>, int> sharing;
+  for (int i = 0; i < count; ++i) {
+    const TraverseClosure t = ReadTraverseClosure(net, i);
+    const int start = find(t.start);
+    int other = find(t.end);
+    if (other == start || other < 0) other = find(t.startOrientation);
+    if (start < 0 || other < 0) continue;
+    sides[static_cast<size_t>(i)] = {start, other};
+    ++sharing[std::minmax(start, other)];
+  }
+  std::vector<std::optional<GroundPoint>> labels(static_cast<size_t>(count));
+  std::map<std::pair<int, int>, int> placed;
+  for (int i = 0; i < count; ++i) {
+    const auto [start, other] = sides[static_cast<size_t>(i)];
+    if (start < 0) continue;
+    const auto side = std::minmax(start, other);
+    const double along = (placed[side]++ + 1.0) / (sharing[side] + 1.0);
+    const int a = side.first, b = side.second;
+    // Written so that a lone text lies exactly on (A + B) / 2.
+    labels[static_cast<size_t>(i)] = GroundPoint{net.x[a] * (1.0 - along) + net.x[b] * along,
+                                                 net.y[a] * (1.0 - along) + net.y[b] * along};
+  }
+  return labels;
 }
 
 void RebuildPlaneDiagramData(PlaneNetwork& net) {
   ComputeEllipseScale(net);
   std::fill(std::begin(net.labelOffsetX), std::end(net.labelOffsetX), 0.0f);
   std::fill(std::begin(net.labelOffsetY), std::end(net.labelOffsetY), 0.0f);
-  const int count = TraverseCount(net);
-  for (int i = 0; i < count; ++i) {
-    TraverseClosure t = ReadTraverseClosure(net, i);
-    if (DefaultTraverseLabel(net, i, t.labelX, t.labelY)) StoreTraverseClosure(net, i, t);
+  const auto labels = DefaultTraverseLabels(net);
+  for (size_t i = 0; i < labels.size(); ++i) {
+    if (!labels[i]) continue;
+    TraverseClosure t = ReadTraverseClosure(net, static_cast<int>(i));
+    t.labelX = labels[i]->x;
+    t.labelY = labels[i]->y;
+    StoreTraverseClosure(net, static_cast<int>(i), t);
   }
 }
 
 void KeepTraverseLabels(PlaneNetwork& net, const PlaneNetwork& before) {
+  // Traverses with the same four names (two loops closing on the same start
+  // and orientation) are told apart by their order in the table.
   std::unordered_map<std::string, GroundPoint> placed;
+  std::unordered_map<std::string, int> seen;
   const int old = TraverseCount(before);
   for (int i = 0; i < old; ++i) {
     const TraverseClosure t = ReadTraverseClosure(before, i);
-    if (std::isfinite(t.labelX) && std::isfinite(t.labelY)) {
-      placed.emplace(TraverseKey(t), GroundPoint{t.labelX, t.labelY});
-    }
+    const std::string key = TraverseKey(t) + std::to_string(seen[TraverseKey(t)]++);
+    if (std::isfinite(t.labelX) && std::isfinite(t.labelY)) placed.emplace(key, GroundPoint{t.labelX, t.labelY});
   }
-  const int count = TraverseCount(net);
-  for (int i = 0; i < count; ++i) {
+  seen.clear();
+  const auto defaults = DefaultTraverseLabels(net);
+  for (int i = 0; i < TraverseCount(net); ++i) {
     TraverseClosure t = ReadTraverseClosure(net, i);
-    const auto it = placed.find(TraverseKey(t));
-    if (it != placed.end()) {
-      t.labelX = it->second.x;
-      t.labelY = it->second.y;
-    } else if (!DefaultTraverseLabel(net, i, t.labelX, t.labelY)) {
-      continue;
-    }
+    const std::string key = TraverseKey(t) + std::to_string(seen[TraverseKey(t)]++);
+    const auto it = placed.find(key);
+    const std::optional<GroundPoint> at =
+        it != placed.end() ? std::optional<GroundPoint>(it->second) : defaults[static_cast<size_t>(i)];
+    if (!at) continue;
+    t.labelX = at->x;
+    t.labelY = at->y;
     StoreTraverseClosure(net, i, t);
   }
 }

@@ -4,6 +4,9 @@
 // (ellipse scale, label positions) and what the text-move tool stores back.
 #pragma once
 
+#include <optional>
+#include <vector>
+
 #include <string>
 
 #include "common/platform_services.h"
@@ -52,11 +55,12 @@ bool PairBelowWarningDistance(const PlaneNetwork& net, double distance);
 // place.
 void RebuildPlaneDiagramData(PlaneNetwork& net);
 
-// The default place of traverse `index`'s closure text: the midpoint of its
-// start and end points (for a traverse that closes on its start point, the
-// midpoint of the start point and its orientation point). False when the
-// entry or its points are missing.
-bool DefaultTraverseLabel(const PlaneNetwork& net, int index, double& x, double& y);
+// The default places of the traverse closure texts, one per entry: on the
+// side from the start point to the end point (for a traverse that closes on
+// its start point, to its orientation point), in its middle; the texts of k
+// traverses on the same side at 1/(k+1), 2/(k+1) ... along it, so that none
+// lies on another. Nothing for an entry whose points are missing.
+std::vector<std::optional<GroundPoint>> DefaultTraverseLabels(const PlaneNetwork& net);
 
 // After a confirmation that left the network as it was (change level 0) the
 // traverse search has filled its table afresh: entries found before keep the

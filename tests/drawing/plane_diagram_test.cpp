@@ -409,6 +409,21 @@ TEST(PlaneDiagram, MovedNamesAndClosureTexts) {
   ClearClosureChecks(*before);
   KeepTraverseLabels(*net, *before);
   EXPECT_EQ(ReadTraverseClosure(*net, 0).labelY, 2300.0);
+
+  // Three loops closing on the same start point and orientation: their texts
+  // are spread along the side, and a refill gives each twin its own place back.
+  for (int i = 1; i < 3; ++i) StoreTraverseClosure(*net, i, t);
+  net->closureCheckCount = 3;
+  RebuildPlaneDiagramData(*net);
+  for (int i = 0; i < 3; ++i) EXPECT_DOUBLE_EQ(ReadTraverseClosure(*net, i).labelY, 2000.0 + 600.0 * (i + 1) / 4);
+  TraverseClosure moved = ReadTraverseClosure(*net, 2);
+  moved.labelX = 900.0;
+  StoreTraverseClosure(*net, 2, moved);
+  before = std::make_unique<PlaneNetwork>(*net);
+  for (int i = 0; i < 3; ++i) StoreTraverseClosure(*net, i, t);
+  KeepTraverseLabels(*net, *before);
+  EXPECT_EQ(ReadTraverseClosure(*net, 1).labelY, 2300.0);
+  EXPECT_EQ(ReadTraverseClosure(*net, 2).labelX, 900.0);
 }
 
 // Damaged records draw every kind within bounds, at finite places only.

@@ -204,10 +204,14 @@ AdjustmentStatistics AnalyzeAdjustment(const std::vector<ObservationEntry>& entr
 
   std::vector<int> k;
   std::vector<double> c;
-  std::vector<double> change;
-  ColumnCache cache(q);
-  double largestStatistic = -1.0;
-  double weakestEffect = -1.0;
+  // The controlled observations, by the first unknown of their row: their
+  // effects are computed in that order, so that the observations of one
+  // point follow one another and find its columns of Q still kept.
+  struct Pending {
+    int firstUnknown;
+    int index;
+  };
+  std::vector<Pending> pending;
   for (size_t i = 0; i < entries.size(); ++i) {
     const ObservationEntry& e = entries[i];
     ObservationTest& t = s.tests[i];
@@ -238,7 +242,25 @@ AdjustmentStatistics AnalyzeAdjustment(const std::vector<ObservationEntry>& entr
     t.nabla = Finite(-e.v / t.r);
     t.sigmaNabla = Finite(s.sigma0Post * std::sqrt(qll) / std::sqrt(t.r));
     t.mdb = Finite(t.sigmaL * s.delta0 / std::sqrt(t.r));
+    pending.push_back({k.empty() ? q.unknowns : *std::min_element(k.begin(), k.end()), static_cast<int>(i)});
+  }
+
+  std::stable_sort(pending.begin(), pending.end(),
+                   [](const Pending& a, const Pending& b) { return a.firstUnknown < b.firstUnknown; });
+  std::vector<double> change;
+  ColumnCache cache(q);
+  for (const Pending& p : pending) {
+    const ObservationEntry& e = entries[p.index];
+    ObservationTest& t = s.tests[p.index];
+    CompactRow(e, q.unknowns, k, c);
     LargestEffect(q, cache, k, c, e.weight * t.mdb, change, t.effect, t.effectPoint);
+  }
+
+  double largestStatistic = -1.0;
+  double weakestEffect = -1.0;
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const ObservationTest& t = s.tests[i];
+    if (!t.tested || !t.controlled) continue;
     const bool flag = s.baardaChosen ? t.baardaFlag : t.popeFlag;
     if (flag) ++s.flagged;
     const double statistic = std::fabs(s.baardaChosen ? t.w : t.tau);

@@ -265,13 +265,18 @@ void NormalEquationStore::AdvisePages() {
   if (triangle.second > 0) madvise(reinterpret_cast<void*>(triangle.first), triangle.second, MADV_HUGEPAGE);
 }
 
-// The pages of the work matrix in front of the packed triangle go back to the
-// system: the result sections that follow need only the triangle, and a new
-// system is cleared before it is formed, so nothing is lost.
+// The pages of the first quarter of the work matrix's columns go back to the
+// system: each of those columns holds at most about a page of values but
+// spans one or two pages, the result sections that follow need only the packed
+// triangle, and a new system is cleared before it is formed, so nothing is
+// lost. (The denser columns after them stay: giving them back as well saves
+// no more at the peak and costs a page fault per page at the next system.)
 void NormalEquationStore::ReleaseWorkPages() {
   const long page = sysconf(_SC_PAGESIZE);
   if (page <= 0) return;
-  const auto work = InnerPages(storage_.get(), packed_, static_cast<uintptr_t>(page));
+  const size_t n = static_cast<size_t>(factorSize_);
+  const double* sparseEnd = std::min<const double*>(packed_, storage_.get() + n * (n / 4));
+  const auto work = InnerPages(storage_.get(), sparseEnd, static_cast<uintptr_t>(page));
   if (work.second > 0) madvise(reinterpret_cast<void*>(work.first), work.second, MADV_DONTNEED);
 }
 

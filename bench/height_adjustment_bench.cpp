@@ -9,6 +9,14 @@
 // 2560 sections, 1488 points between the junctions: 2048 points), six known
 // points, 64 precision pairs. The sections are typed in a scrambled order,
 // some against their direction, and carry small errors.
+//
+// The yardstick, measured in the same run: one dense factorisation and
+// inversion of the order of the network's unknowns (reference_ms). The
+// full cycle reports its fastest iteration (cycle_ms) and the ratio of the
+// two (cycle_ratio), the peak resident memory of the process (peak_MiB,
+// before the yardstick allocates its own matrix) against the store the
+// adjustments are given (store_MiB), and the process before the records
+// and the store exist (baseline_MiB).
 #include <benchmark/benchmark.h>
 
 #include <algorithm>

@@ -69,16 +69,28 @@ void ObservationTable(ReportFile& report, SectionNumber& section, const Statisti
       report.Write(head + FormatText("%9.3f  不能检验: %s\r\n", e.v, e.untestable.c_str()));
       continue;
     }
-    std::string w = s.sigma0Prior > 0.0 && t.controlled ? Format("%8.2f", t.w) : std::string(8, ' ');
-    std::string tau = s.popeUsable && t.controlled ? Format("%8.2f", t.tau) : std::string(8, ' ');
-    std::string mark;
+    const char* mark = "";
     if (!t.controlled) {
-      mark = Gbk("未受控");
+      mark = Gbk("未受控").c_str();
     } else if (s.baardaChosen ? t.baardaFlag : t.popeFlag) {
-      mark = Gbk("粗差?");
+      mark = Gbk("粗差?").c_str();
     }
-    report.Write(head + Format("%9.3f%8.3f%7.1f%s%s %s\r\n", e.v, t.sigmaV, 100.0 * t.r, w.c_str(), tau.c_str(),
-                               mark.c_str()));
+    // w and τ are printed only where they were computed, else left blank:
+    // one format for each case, so that the line is formatted at once.
+    const bool showW = s.sigma0Prior > 0.0 && t.controlled;
+    const bool showTau = s.popeUsable && t.controlled;
+    const double v = e.v, sigmaV = t.sigmaV, r = 100.0 * t.r;
+    std::string rest;
+    if (showW && showTau) {
+      rest = Format("%9.3f%8.3f%7.1f%8.2f%8.2f %s\r\n", v, sigmaV, r, t.w, t.tau, mark);
+    } else if (showW) {
+      rest = Format("%9.3f%8.3f%7.1f%8.2f%8s %s\r\n", v, sigmaV, r, t.w, "", mark);
+    } else if (showTau) {
+      rest = Format("%9.3f%8.3f%7.1f%8s%8.2f %s\r\n", v, sigmaV, r, "", t.tau, mark);
+    } else {
+      rest = Format("%9.3f%8.3f%7.1f%8s%8s %s\r\n", v, sigmaV, r, "", "", mark);
+    }
+    report.Write(head + rest);
   }
   report.Rule();
   report.Write(FormatText("  单位: %s; r 为多余观测分量\r\n", Gbk(text.units).c_str()));
@@ -126,14 +138,15 @@ void Reliability(ReportFile& report, SectionNumber& section, const StatisticsRep
     const ObservationEntry& e = entries[i];
     const ObservationTest& t = s.tests[i];
     if (!t.tested) continue;
-    const std::string head = Format("%5ld  %-8s%-11.10s%-11.10s", static_cast<long>(i + 1), e.kind.c_str(),
-                                    e.from.c_str(), e.to.c_str());
     if (!t.controlled) {
+      const std::string head = Format("%5ld  %-8s%-11.10s%-11.10s", static_cast<long>(i + 1), e.kind.c_str(),
+                                      e.from.c_str(), e.to.c_str());
       report.Write(head + FormatText("  未受控: 粗差不能发现, 全部进入结果\r\n"));
       continue;
     }
-    report.Write(head + Format("%10.3f%8.3f%15.3f%9.3f %-10.10s\r\n", t.nabla, t.sigmaNabla, t.mdb, t.effect,
-                               Name(q.groupNames, t.effectPoint).c_str()));
+    report.Write(Format("%5ld  %-8s%-11.10s%-11.10s%10.3f%8.3f%15.3f%9.3f %-10.10s\r\n", static_cast<long>(i + 1),
+                        e.kind.c_str(), e.from.c_str(), e.to.c_str(), t.nabla, t.sigmaNabla, t.mdb, t.effect,
+                        Name(q.groupNames, t.effectPoint).c_str()));
   }
   report.Rule();
   report.Write(FormatText("  最小可探测粗差=σl*δ0/sqrt(r); 最大影响: 该粗差使点位移动的最大值(%s)\r\n",

@@ -2,9 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <utility>
 
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include "adjustment/numeric_threads.h"
 #include "common/finite_values.h"
 
 // BLAS and LAPACK (OpenBLAS), Fortran calling convention: every argument by
@@ -67,13 +72,23 @@ void UpdateTrailing(double* w, int n, int r0, int r1, int c0, const std::vector<
 
 }  // namespace
 
+// The storage is taken from the system untouched (no value initialisation):
+// its pages are mapped only when a system writes them.
 NormalEquationStore::NormalEquationStore()
-    : rhs_(kMaxNormalUnknowns, 0.0), packed_(PackedIndex(kMaxNormalUnknowns, 0), 0.0) {}
+    : rhs_(kMaxNormalUnknowns, 0.0),
+      storage_(std::make_unique_for_overwrite<double[]>(static_cast<size_t>(kMaxNormalUnknowns) *
+                                                         static_cast<size_t>(kMaxNormalUnknowns))),
+      packed_(storage_.get()) {
+  ApplyNumericThreadPolicy();
+}
 
 void NormalEquationStore::Clear(int n) {
   n_ = std::clamp(n, 0, kMaxNormalUnknowns);
+  const size_t nn = static_cast<size_t>(n_);
+  packed_ = storage_.get() + (nn * nn - PackedIndex(n_, 0));
+  AdvisePages();
   std::fill_n(rhs_.begin(), n_, 0.0);
-  std::fill_n(packed_.begin(), PackedIndex(n_, 0), 0.0);
+  std::fill_n(packed_, PackedIndex(n_, 0), 0.0);
   firstConstraint_ = n_;
   state_ = State::Equations;
 }
@@ -100,7 +115,7 @@ void NormalEquationStore::AccumulateEquation(const double* c, const int* k, int 
     const auto [ka, ca] = terms[a];
     const double pc = p * ca;
     rhs_[ka] += pc * l;
-    double* row = packed_.data() + PackedIndex(ka, 0);
+    double* row = packed_ + PackedIndex(ka, 0);
     for (size_t b = 0; b <= a; ++b) row[terms[b].first] += pc * terms[b].second;
   }
   state_ = State::Equations;
@@ -120,20 +135,23 @@ void NormalEquationStore::SetConstraintRow(int row, const double* c, const int* 
 // the pivots are those of the cyclic sweep. D_k is the sign of pivot k, R_kk
 // the root of its magnitude. Point rows give positive pivots, constraint rows
 // (behind them) negative ones; blocks are cut at the first constraint row so
-// that each trailing update is a single rank-k update. The packed matrix is
-// left untouched.
+// that each trailing update is a single rank-k update. The work matrix is
+// the packed triangle spread in place; a pivot that fails leaves the store
+// cleared.
 SolveStatus NormalEquationStore::Factorize(int n) {
   factorSize_ = 0;
-  if (n < 1 || n > kMaxNormalUnknowns || n > n_ || !AllFinite(packed_.data(), PackedIndex(n, 0)) ||
+  if (n < 1 || n > kMaxNormalUnknowns || n > n_ || !AllFinite(packed_, PackedIndex(n, 0)) ||
       !AllFinite(rhs_.data(), n)) {
     return SolveStatus::Singular;
   }
   const size_t nn = static_cast<size_t>(n);
-  work_.resize(nn * nn);
   sign_.assign(nn, 1.0);
-  double* w = work_.data();
+  double* w = storage_.get();
   // Column i of the upper triangle is row i of the packed lower triangle.
-  for (int i = 0; i < n; ++i) std::memcpy(w + i * nn, packed_.data() + PackedIndex(i, 0), (i + 1) * sizeof(double));
+  // The packed rows start at b = n_*(n_-1)/2 >= n*(n-1)/2, and i*n -
+  // i*(i+1)/2 never exceeds n*(n-1)/2: row i moves towards the start, and
+  // first row first, none is overwritten before it has moved.
+  for (int i = 0; i < n; ++i) std::memmove(w + i * nn, packed_ + PackedIndex(i, 0), (i + 1) * sizeof(double));
 
   const int split = std::min(firstConstraint_, n);
   std::vector<double> scratch;
@@ -147,6 +165,7 @@ SolveStatus NormalEquationStore::Factorize(int n) {
       double p = colK[k];
       for (int j = kb; j < k; ++j) p -= sign_[j] * colK[j] * colK[j];
       if (!PivotAcceptable(p)) {
+        Clear(n_);
         return SolveStatus::Singular;
       }
       sign_[k] = p > 0.0 ? 1.0 : -1.0;
@@ -183,9 +202,9 @@ SolveStatus NormalEquationStore::SolveNormal(int n, std::vector<double>& x) {
   if (Factorize(n) != SolveStatus::Solved) return SolveStatus::Singular;
   x.assign(rhs_.begin(), rhs_.begin() + n);
   const int inc = 1;
-  dtrsv_("U", "T", "N", &n, work_.data(), &n, x.data(), &inc, 1, 1, 1);
+  dtrsv_("U", "T", "N", &n, storage_.get(), &n, x.data(), &inc, 1, 1, 1);
   for (int i = 0; i < n; ++i) x[i] *= sign_[i];
-  dtrsv_("U", "N", "N", &n, work_.data(), &n, x.data(), &inc, 1, 1, 1);
+  dtrsv_("U", "N", "N", &n, storage_.get(), &n, x.data(), &inc, 1, 1, 1);
   return SolveStatus::Solved;
 }
 
@@ -193,7 +212,7 @@ void NormalEquationStore::CompleteInverse() {
   if (state_ != State::Factored) return;
   const int n = factorSize_;
   const size_t nn = static_cast<size_t>(n);
-  double* w = work_.data();
+  double* w = storage_.get();
   int info = 0;
   // N^-1 = T D T^T with T = R^-1: T T^T from the triangular routines, then the
   // columns of negative sign taken off twice.
@@ -214,8 +233,51 @@ void NormalEquationStore::CompleteInverse() {
     const double one = 1.0;
     dsyrk_("U", "N", &n, &negativeCount, &minusTwo, negative.data(), &n, &one, w, &n, 1, 1);
   }
-  for (int i = 0; i < n; ++i) std::memcpy(packed_.data() + PackedIndex(i, 0), w + i * nn, (i + 1) * sizeof(double));
+  // Packed back in place, last row first: row i moves from i*n back to its
+  // packed place, which lies beyond the end of every earlier column.
+  for (int i = n - 1; i >= 0; --i) std::memmove(packed_ + PackedIndex(i, 0), w + i * nn, (i + 1) * sizeof(double));
   state_ = State::Inverted;
+  ReleaseWorkPages();
+}
+
+namespace {
+
+// The whole pages of [begin, end) for the given page size; empty when none.
+std::pair<uintptr_t, size_t> InnerPages(const double* begin, const double* end, uintptr_t page) {
+  const uintptr_t first = (reinterpret_cast<uintptr_t>(begin) + page - 1) / page * page;
+  const uintptr_t last = reinterpret_cast<uintptr_t>(end) / page * page;
+  return {first, last > first ? last - first : 0};
+}
+
+}  // namespace
+
+// The packed triangle is written whole and read across its rows (a column of
+// Q by the precision sections touches one value in each row): large pages
+// there spare the address translation a miss per row. The work matrix in
+// front of it is touched only in its upper triangle and keeps small pages,
+// so that the untouched part takes no memory.
+void NormalEquationStore::AdvisePages() {
+  constexpr uintptr_t kLargePage = uintptr_t{2} << 20;
+  const double* end = storage_.get() + static_cast<size_t>(kMaxNormalUnknowns) * kMaxNormalUnknowns;
+  const auto all = InnerPages(storage_.get(), end, kLargePage);
+  if (all.second > 0) madvise(reinterpret_cast<void*>(all.first), all.second, MADV_NOHUGEPAGE);
+  const auto triangle = InnerPages(packed_, packed_ + PackedIndex(n_, 0), kLargePage);
+  if (triangle.second > 0) madvise(reinterpret_cast<void*>(triangle.first), triangle.second, MADV_HUGEPAGE);
+}
+
+// The pages of the first quarter of the work matrix's columns go back to the
+// system: each of those columns holds at most about a page of values but
+// spans one or two pages, the result sections that follow need only the packed
+// triangle, and a new system is cleared before it is formed, so nothing is
+// lost. (The denser columns after them stay: giving them back as well saves
+// no more at the peak and costs a page fault per page at the next system.)
+void NormalEquationStore::ReleaseWorkPages() {
+  const long page = sysconf(_SC_PAGESIZE);
+  if (page <= 0) return;
+  const size_t n = static_cast<size_t>(factorSize_);
+  const double* sparseEnd = std::min<const double*>(packed_, storage_.get() + n * (n / 4));
+  const auto work = InnerPages(storage_.get(), sparseEnd, static_cast<uintptr_t>(page));
+  if (work.second > 0) madvise(reinterpret_cast<void*>(work.first), work.second, MADV_DONTNEED);
 }
 
 SolveStatus NormalEquationStore::InvertPackedNormal(int n) {
@@ -231,7 +293,7 @@ void NormalEquationStore::MultiplyInverse(int n, std::vector<double>& x) const {
   const double one = 1.0;
   const double zero = 0.0;
   const int inc = 1;
-  dspmv_("U", &n, &one, packed_.data(), rhs_.data(), &inc, &zero, x.data(), &inc, 1);
+  dspmv_("U", &n, &one, packed_, rhs_.data(), &inc, &zero, x.data(), &inc, 1);
 }
 
 bool InvertPackedBySweep(double* a, int n) {

@@ -12,11 +12,21 @@
 // and the computation that asked shows the message. The store itself never
 // talks to the user.
 //
-// The store is large (about 21 MB for the packed triangle, plus a dense work
-// matrix while solving): allocate it once, on the heap, and share it.
+// The store is large (about 21 MB for the packed triangle at full capacity):
+// allocate it once, on the heap, and share it. Its memory is reserved for a
+// square work matrix of the largest order but only the part a system uses is
+// ever written. The packed triangle of n unknowns lies at the end of the
+// first n*n values; the factorisation spreads it in place into the upper
+// triangle of an n x n column-major matrix at the start (each row moves
+// towards the start, where the triangle's long columns share the pages the
+// packed rows occupied) and packs the inverse back. A system thus touches
+// about n*n/2 values plus one page per column, never the whole reservation.
+// Between SolveNormal and CompleteInverse the storage holds the
+// factorisation, not N; Packed() is valid from one Clear to the next.
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <vector>
 
 namespace qp {
@@ -53,7 +63,9 @@ class NormalEquationStore {
   // diagonal N(row, row) stays as it is (zero after Clear).
   void SetConstraintRow(int row, const double* c, const int* k, int m, double l);
 
-  // Replaces N by its inverse (the full cofactor matrix).
+  // Replaces N by its inverse (the full cofactor matrix). A system refused
+  // for its size or for values that are not numbers is left as it was; one
+  // refused at a pivot is left cleared (its equations are lost).
   [[nodiscard]] SolveStatus InvertPackedNormal(int n);
 
   // Solves N x = U without forming the inverse and keeps the factorisation,
@@ -66,8 +78,8 @@ class NormalEquationStore {
   // x = Q U over n unknowns, for a store that holds the inverse.
   void MultiplyInverse(int n, std::vector<double>& x) const;
 
-  double* Packed() { return packed_.data(); }
-  const double* Packed() const { return packed_.data(); }
+  double* Packed() { return packed_; }
+  const double* Packed() const { return packed_; }
   double* Rhs() { return rhs_.data(); }
   const double* Rhs() const { return rhs_.data(); }
 
@@ -83,15 +95,23 @@ class NormalEquationStore {
  private:
   enum class State { Equations, Factored, Inverted };
   SolveStatus Factorize(int n);
+  // Advice to the system on the pages of the current system (see the .cpp).
+  void AdvisePages();
+  void ReleaseWorkPages();
 
   std::vector<double> rhs_;
-  std::vector<double> packed_;
+  // Room for the work matrix of the largest order. Not initialised: Clear
+  // zeroes what a system uses.
+  std::unique_ptr<double[]> storage_;
+  // The packed triangle of the current system, n*(n+1)/2 values ending at
+  // storage_ + n*n.
+  double* packed_ = nullptr;
   int n_ = 0;
   int firstConstraint_ = 0;
   State state_ = State::Equations;
-  // The factorisation N = R^T D R (R upper triangular, column-major n x n,
-  // D = diag(sign)), kept between SolveNormal and CompleteInverse.
-  std::vector<double> work_;
+  // The factorisation N = R^T D R (R upper triangular, column-major n x n in
+  // the storage of the packed triangle, D = diag(sign)), kept between
+  // SolveNormal and CompleteInverse.
   std::vector<double> sign_;
   int factorSize_ = 0;
 };

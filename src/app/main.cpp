@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <clocale>
 
+#include "adjustment/numeric_threads.h"
 #include "app/document_state.h"
 #include "app/main_frame.h"
 #include "app/qt_platform.h"
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
   // Reports and data texts are formatted with printf: the decimal point must
   // stay a point whatever the user's locale.
   std::setlocale(LC_NUMERIC, "C");
+  qp::ApplyNumericThreadPolicy();
   // The settings (the recent-file list) are kept under this key.
   QApplication::setOrganizationName(QString::fromUtf8(qp::kSettingsOrganization));
   QApplication::setApplicationName(QString::fromUtf8(qp::kSettingsApplication));

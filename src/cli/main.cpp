@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "adjustment/numeric_threads.h"
 #include "cli/cli_platform.h"
 #include "cli/command_options.h"
 #include "cli/command_support.h"
@@ -85,6 +86,7 @@ int UsageError(const std::string& what) {
 
 int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "C");
+  qp::ApplyNumericThreadPolicy();
   std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty()) return UsageError("缺少命令");
   if (args[0] == "--help" || args[0] == "-h") {

@@ -1,6 +1,8 @@
 // Name checks across the tables once they are read: two given points may not
 // share a name, and no observation may lead from a point to itself.
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include "common/format.h"
 #include "common/name_slot.h"
@@ -25,13 +27,27 @@ bool CheckPlaneDuplicates(const PlaneNetwork& net, PlatformServices& platform) {
   const int given = std::min(std::clamp(static_cast<int>(net.knownCount), 0, kMaxPlanePoints) +
                                  std::clamp(static_cast<int>(net.approxCount), 0, kMaxPlanePoints),
                              kMaxPlanePoints);
-  for (int i = 0; i < given; ++i) {
-    for (int j = i + 1; j < given; ++j) {
-      if (Trim(SlotText(net.pointName[i])) == Trim(SlotText(net.pointName[j]))) {
-        platform.ShowMessage(FormatText("已知点和已知概略坐标点的[%d]点和[%d]点点名重复 !", i + 1, j + 1));
-        return false;
-      }
+  // The pair named is the first a row-by-row comparison of every point with
+  // the later ones meets: the smallest first point of any repeated name, and
+  // the next point of that name. Sorted by name and position, each repeated
+  // name shows its first two positions side by side.
+  std::vector<std::string> names(static_cast<size_t>(std::max(given, 0)));
+  for (int i = 0; i < given; ++i) names[i] = Trim(SlotText(net.pointName[i]));
+  std::vector<int> order(names.size());
+  for (int i = 0; i < given; ++i) order[i] = i;
+  std::sort(order.begin(), order.end(), [&](int a, int b) { return names[a] != names[b] ? names[a] < names[b] : a < b; });
+  int first = -1, second = -1;
+  for (size_t k = 1; k < order.size(); ++k) {
+    const int a = order[k - 1], b = order[k];
+    const bool startsGroup = k == 1 || names[order[k - 2]] != names[a];
+    if (startsGroup && names[a] == names[b] && (first < 0 || a < first)) {
+      first = a;
+      second = b;
     }
+  }
+  if (first >= 0) {
+    platform.ShowMessage(FormatText("已知点和已知概略坐标点的[%d]点和[%d]点点名重复 !", first + 1, second + 1));
+    return false;
   }
 
   struct Table {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <unordered_map>
 
 #include <boost/math/distributions/chi_squared.hpp>
 #include <boost/math/distributions/normal.hpp>
@@ -41,33 +40,67 @@ void CompactRow(const ObservationEntry& e, int unknowns, std::vector<int>& k, st
 // Columns of Q, kept while the observations that use them follow one another
 // (the directions of a set share their station's and targets' columns), so
 // that the packed triangle is read across its rows once per column, not once
-// per observation.
+// per observation. A fixed number of columns is kept in room taken once; a
+// new column takes the place of the one fetched longest ago. The columns of
+// one point are fetched together: below the diagonal they lie side by side in
+// each row, so one pass down the rows reads them all.
 class ColumnCache {
  public:
-  explicit ColumnCache(const CofactorView& q) : q_(q) {}
+  explicit ColumnCache(const CofactorView& q)
+      : q_(q),
+        n_(std::max(0, q.unknowns)),
+        group_(std::clamp(q.groupSize, 1, static_cast<int>(kKeptColumns))),
+        values_(kKeptColumns * static_cast<size_t>(n_)),
+        slotOf_(static_cast<size_t>(n_), -1),
+        columnIn_(kKeptColumns, -1) {}
 
-  const std::vector<double>& Column(int k) {
-    auto found = columns_.find(k);
-    if (found != columns_.end()) return found->second;
-    if (columns_.size() >= kKeptColumns) columns_.clear();
-    std::vector<double>& column = columns_[k];
-    column.resize(static_cast<size_t>(q_.unknowns));
-    // Q(j, k) for j <= k is row k of the triangle, for j > k one element of
-    // each later row.
-    const double* row = q_.packed + Packed(k, 0);
-    for (int j = 0; j <= k; ++j) column[j] = row[j] - q_.datumShift;
-    size_t at = Packed(k + 1, k);
-    for (int j = k + 1; j < q_.unknowns; ++j) {
-      column[j] = q_.packed[at] - q_.datumShift;
-      at += static_cast<size_t>(j) + 1;
-    }
-    return column;
+  const double* Column(int k) {
+    if (slotOf_[k] < 0) FetchGroupOf(k);
+    return Slot(slotOf_[k]);
   }
 
  private:
   static constexpr size_t kKeptColumns = 64;
+
+  double* Slot(int slot) { return values_.data() + static_cast<size_t>(slot) * static_cast<size_t>(n_); }
+
+  void FetchGroupOf(int k) {
+    const int first = k / group_ * group_;
+    const int last = std::min(first + group_, n_);
+    int wanted[kKeptColumns];
+    double* into[kKeptColumns];
+    int count = 0;
+    for (int c = first; c < last; ++c) {
+      if (slotOf_[c] >= 0) continue;
+      const int slot = next_;
+      next_ = (next_ + 1) % static_cast<int>(kKeptColumns);
+      if (columnIn_[slot] >= 0) slotOf_[columnIn_[slot]] = -1;
+      columnIn_[slot] = c;
+      slotOf_[c] = slot;
+      wanted[count] = c;
+      into[count++] = Slot(slot);
+    }
+    // Q(j, c) for j <= c is row c of the triangle, for j > c one element of
+    // each later row.
+    for (int m = 0; m < count; ++m) {
+      const double* row = q_.packed + Packed(wanted[m], 0);
+      for (int j = 0; j <= wanted[m]; ++j) into[m][j] = row[j] - q_.datumShift;
+    }
+    for (int j = wanted[0] + 1; j < n_; ++j) {
+      const double* row = q_.packed + Packed(j, 0);
+      for (int m = 0; m < count; ++m) {
+        if (j > wanted[m]) into[m][j] = row[wanted[m]] - q_.datumShift;
+      }
+    }
+  }
+
   const CofactorView& q_;
-  std::unordered_map<int, std::vector<double>> columns_;
+  int n_;
+  int group_;
+  std::vector<double> values_;
+  std::vector<int> slotOf_;    // the slot holding column k, or -1
+  std::vector<int> columnIn_;  // the column in each slot, or -1
+  int next_ = 0;
 };
 
 // The largest displacement of a point by the solution change Q a^T p bias.
@@ -75,19 +108,34 @@ void LargestEffect(const CofactorView& q, ColumnCache& cache, const std::vector<
                    double scale, std::vector<double>& change, double& effect, int& point) {
   effect = 0.0;
   point = -1;
-  change.assign(static_cast<size_t>(q.unknowns), 0.0);
+  const size_t n = static_cast<size_t>(q.unknowns);
+  change.resize(n);
+  if (k.empty()) {
+    std::fill(change.begin(), change.end(), 0.0);
+  }
   for (size_t m = 0; m < k.size(); ++m) {
-    const std::vector<double>& column = cache.Column(k[m]);
+    const double* column = cache.Column(k[m]);
     const double f = c[m] * scale;
-    for (int j = 0; j < q.unknowns; ++j) change[j] += f * column[j];
+    // The first term is assigned rather than added to zero: the same sum up
+    // to the sign of a zero, which the squares below do not see.
+    if (m == 0) {
+      for (size_t j = 0; j < n; ++j) change[j] = f * column[j];
+    } else {
+      for (size_t j = 0; j < n; ++j) change[j] += f * column[j];
+    }
   }
   const int group = std::max(1, q.groupSize);
+  // The root is monotone: a point whose sum of squares is not above the
+  // longest one's so far cannot be longer, so only the candidates take it.
+  double longestSum2 = 0.0;
   for (int first = 0; first + group <= q.unknowns; first += group) {
     double sum2 = 0.0;
     for (int j = first; j < first + group; ++j) sum2 += change[j] * change[j];
+    if (!(sum2 > longestSum2)) continue;
     const double length = std::sqrt(sum2);
     if (std::isfinite(length) && length > effect) {
       effect = length;
+      longestSum2 = sum2;
       point = first / group;
     }
   }
@@ -156,10 +204,14 @@ AdjustmentStatistics AnalyzeAdjustment(const std::vector<ObservationEntry>& entr
 
   std::vector<int> k;
   std::vector<double> c;
-  std::vector<double> change;
-  ColumnCache cache(q);
-  double largestStatistic = -1.0;
-  double weakestEffect = -1.0;
+  // The controlled observations, by the first unknown of their row: their
+  // effects are computed in that order, so that the observations of one
+  // point follow one another and find its columns of Q still kept.
+  struct Pending {
+    int firstUnknown;
+    int index;
+  };
+  std::vector<Pending> pending;
   for (size_t i = 0; i < entries.size(); ++i) {
     const ObservationEntry& e = entries[i];
     ObservationTest& t = s.tests[i];
@@ -190,7 +242,25 @@ AdjustmentStatistics AnalyzeAdjustment(const std::vector<ObservationEntry>& entr
     t.nabla = Finite(-e.v / t.r);
     t.sigmaNabla = Finite(s.sigma0Post * std::sqrt(qll) / std::sqrt(t.r));
     t.mdb = Finite(t.sigmaL * s.delta0 / std::sqrt(t.r));
+    pending.push_back({k.empty() ? q.unknowns : *std::min_element(k.begin(), k.end()), static_cast<int>(i)});
+  }
+
+  std::stable_sort(pending.begin(), pending.end(),
+                   [](const Pending& a, const Pending& b) { return a.firstUnknown < b.firstUnknown; });
+  std::vector<double> change;
+  ColumnCache cache(q);
+  for (const Pending& p : pending) {
+    const ObservationEntry& e = entries[p.index];
+    ObservationTest& t = s.tests[p.index];
+    CompactRow(e, q.unknowns, k, c);
     LargestEffect(q, cache, k, c, e.weight * t.mdb, change, t.effect, t.effectPoint);
+  }
+
+  double largestStatistic = -1.0;
+  double weakestEffect = -1.0;
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const ObservationTest& t = s.tests[i];
+    if (!t.tested || !t.controlled) continue;
     const bool flag = s.baardaChosen ? t.baardaFlag : t.popeFlag;
     if (flag) ++s.flagged;
     const double statistic = std::fabs(s.baardaChosen ? t.w : t.tau);

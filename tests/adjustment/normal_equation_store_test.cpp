@@ -111,8 +111,9 @@ TEST(NormalEquationStore, AgreesWithTheSweepOnRandomSystems) {
 
 // Systems the sweep refuses: an unknown without any equation, a constraint
 // row whose points are all known (a row of zeros), a value that is not a
-// number, and a size beyond the store. The factorised path refuses
-// them with the same message and leaves the equations as they were.
+// number, and a size beyond the store. The factorised path refuses them
+// too; a system refused for its values is left as it was, one refused at a
+// pivot (factorised in place) is left cleared.
 TEST(NormalEquationStore, RefusesWhatTheSweepRefuses) {
   auto store = std::make_unique<NormalEquationStore>();
   struct Case {
@@ -120,18 +121,21 @@ TEST(NormalEquationStore, RefusesWhatTheSweepRefuses) {
     int points;
     int constraints;
     void (*spoil)(NormalEquationStore&, int points);
+    bool keptAsItWas;
   };
   const Case cases[] = {
       {"unknown without equations", 150, 0,
        [](NormalEquationStore& s, int) {
          for (int j = 0; j < 150; ++j) s.At(120, j) = 0.0;
          for (int i = 120; i < 150; ++i) s.At(i, 120) = 0.0;
-       }},
+       },
+       false},
       {"constraint between known points", 60, 2,
        [](NormalEquationStore& s, int points) {
          for (int j = 0; j < points; ++j) s.At(points + 1, j) = 0.0;
-       }},
-      {"not a number", 20, 0, [](NormalEquationStore& s, int) { s.At(7, 3) = std::nan(""); }},
+       },
+       false},
+      {"not a number", 20, 0, [](NormalEquationStore& s, int) { s.At(7, 3) = std::nan(""); }, true},
   };
   for (const Case& cs : cases) {
     SCOPED_TRACE(cs.what);
@@ -144,11 +148,43 @@ TEST(NormalEquationStore, RefusesWhatTheSweepRefuses) {
 
     std::vector<double> x;
     EXPECT_EQ(store->SolveNormal(n, x), SolveStatus::Singular);
+    const std::vector<double> expected = cs.keptAsItWas ? before : std::vector<double>(before.size(), 0.0);
+    EXPECT_EQ(std::memcmp(store->Packed(), expected.data(), expected.size() * sizeof(double)), 0);
     EXPECT_EQ(store->InvertPackedNormal(n), SolveStatus::Singular);
-    EXPECT_EQ(std::memcmp(store->Packed(), before.data(), before.size() * sizeof(double)), 0);
+    EXPECT_EQ(std::memcmp(store->Packed(), expected.data(), expected.size() * sizeof(double)), 0);
   }
   store->Clear(kMaxNormalUnknowns);
   EXPECT_EQ(store->InvertPackedNormal(kMaxNormalUnknowns + 1), SolveStatus::Singular);
+}
+
+// The work matrix of a system is the store's own memory, and Clear zeroes
+// only what the next system uses: whatever a larger or a refused system left
+// beyond it must never reach a result. A store taken through systems of
+// other sizes gives, bit for bit, what a fresh store gives.
+TEST(NormalEquationStore, ReusedStoreGivesWhatAFreshStoreGives) {
+  auto reused = std::make_unique<NormalEquationStore>();
+  struct Case {
+    int points;
+    int constraints;
+  };
+  for (const Case cs : {Case{260, 4}, Case{97, 1}, Case{7, 0}, Case{150, 0}, Case{226, 9}, Case{300, 0}}) {
+    SCOPED_TRACE(cs.points);
+    const int n = cs.points + cs.constraints;
+    auto fresh = std::make_unique<NormalEquationStore>();
+    std::vector<double> x, freshX;
+    FillRandomSystem(*fresh, cs.points, cs.constraints, 31u + n);
+    ASSERT_EQ(fresh->SolveNormal(n, freshX), SolveStatus::Solved);
+    fresh->CompleteInverse();
+    FillRandomSystem(*reused, cs.points, cs.constraints, 31u + n);
+    ASSERT_EQ(reused->SolveNormal(n, x), SolveStatus::Solved);
+    reused->CompleteInverse();
+    EXPECT_EQ(std::memcmp(x.data(), freshX.data(), n * sizeof(double)), 0);
+    EXPECT_EQ(std::memcmp(reused->Packed(), fresh->Packed(), PackedIndex(n, 0) * sizeof(double)), 0);
+    // A system refused at a pivot in between leaves nothing behind either.
+    FillRandomSystem(*reused, cs.points, 0, 5u);
+    for (int j = 0; j < cs.points; ++j) reused->At(cs.points / 2, j) = 0.0;
+    ASSERT_EQ(reused->InvertPackedNormal(cs.points), SolveStatus::Singular);
+  }
 }
 
 // A negative pivot among the point rows is no reason to refuse: the sweep

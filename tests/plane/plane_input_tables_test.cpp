@@ -149,6 +149,14 @@ TEST_F(PlaneInputReading, NationalSystemAndGivenPointNames) {
   form.calcMode = kReducedObservations;
   Type(kApproxPointsBox, "C,5,6\r\nB,7,8");
   EXPECT_EQ(Read(), "已知点和已知概略坐标点的[2]点和[4]点点名重复 !");
+  // Several repeated names: the first point that has a later namesake, and
+  // its next namesake.
+  Type(kKnownPointsBox, "X,1,2\r\nY,3,4\r\nP,1,1");
+  Type(kApproxPointsBox, "Y,5,6\r\nX,7,8");
+  EXPECT_EQ(Read(), "已知点和已知概略坐标点的[1]点和[5]点点名重复 !");
+  Type(kKnownPointsBox, "Q,1,2\r\nA,3,4\r\nB,1,1");
+  Type(kApproxPointsBox, "B,5,6\r\nA ,7,8\r\nB,9,9\r\nA,2,2");
+  EXPECT_EQ(Read(), "已知点和已知概略坐标点的[2]点和[5]点点名重复 !");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 // resident memory of the process.
 #pragma once
 
+#include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
 #include <algorithm>
@@ -49,6 +50,21 @@ inline double ReferenceFactorInvertMs(int n, int repeats = 3) {
     if (best < 0.0 || ms < best) best = ms;
   }
   return best;
+}
+
+// The yardstick alone as a benchmark of its own, of order state.range(0).
+inline void ReferenceFactorInvertBenchmark(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  std::vector<double> a;
+  for (auto _ : state) {
+    state.PauseTiming();
+    FillReferenceMatrix(a, n);
+    state.ResumeTiming();
+    int info = 0;
+    dpotrf_("U", &n, a.data(), &n, &info, 1);
+    if (info == 0) dpotri_("U", &n, a.data(), &n, &info, 1);
+    if (info != 0) state.SkipWithError("LAPACK refused the matrix");
+  }
 }
 
 inline double PeakResidentMiB() {

@@ -30,12 +30,13 @@ struct DrawingViewTest : MainFrameTest {
     options.inputPath = SourcePath("examples/plane/triangulation.txt");
     ScriptedPlatform quiet;
     ASSERT_EQ(RunPlaneCommand(options, quiet), 0);
-    ASSERT_TRUE(ReadWritePlaneFile(options.dataPath, FileDirection::Read, doc.Settings(), doc.Plane()));
-    doc.State().workMode = kPlaneDrawing;
-    doc.State().drawingReady = true;
+    // Opened as "P图形文件" opens it, so the window is in the state a user sees.
+    chosenPath = options.dataPath;
     frame->resize(1100, 800);
+    frame->RunCommand(kCmdPlaneDrawingFile);
+    ASSERT_EQ(doc.State().workMode, kPlaneDrawing);
+    ASSERT_FALSE(frame->StartPanel()->isVisible());
     view = frame->View();
-    view->DrawingChanged();
     view->viewport()->repaint();  // builds the drawing
   }
 

@@ -52,11 +52,14 @@ class MessageTap : public PlatformServices {
   void BeginWait() override { base_.BeginWait(); }
   void EndWait() override { base_.EndWait(); }
 
+  // The last message shown since Forget (GBK).
   const std::string& LastMessage() const { return lastMessage_; }
   void Forget() { lastMessage_.clear(); }
 
- private:
+ protected:
   PlatformServices& base_;
+
+ private:
   std::string lastMessage_;
 };
 

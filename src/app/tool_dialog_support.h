@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/rejected_line.h"
 #include "app/report_viewer.h"
 #include "app/table_edit.h"
 #include "common/platform_services.h"
@@ -25,35 +26,21 @@ class QWidget;
 
 namespace qp {
 
-class DialogPlatform : public PlatformServices {
+// The coordinate tools' platform: a message tap whose text editor is the
+// built-in report viewer.
+class DialogPlatform : public MessageTap {
  public:
-  DialogPlatform(PlatformServices& base, QWidget* owner) : base_(base), owner_(owner) {}
+  DialogPlatform(PlatformServices& base, QWidget* owner) : MessageTap(base), owner_(owner) {}
 
-  void ShowMessage(const std::string& text, Icon icon = Icon::None) override {
-    lastMessage_ = text;
-    base_.ShowMessage(text, icon);
-  }
-  Answer Ask(const std::string& text, Buttons buttons, Answer defaultAnswer, Icon icon = Icon::Question) override {
-    return base_.Ask(text, buttons, defaultAnswer, icon);
-  }
-  void Beep() override { base_.Beep(); }
-  std::time_t CurrentTime() override { return base_.CurrentTime(); }
   // The text editor with a report opens the report viewer; anything else
   // is started as usual.
   bool Launch(const std::string& program, const std::vector<std::string>& arguments,
               const std::string& workingDirectory) override;
-  void BeginWait() override { base_.BeginWait(); }
-  void EndWait() override { base_.EndWait(); }
 
   // The viewer of the last report shown, if any (a window of the owner).
   ReportViewer* Viewer() const { return viewer_; }
-  // The last message shown since Forget (GBK).
-  const std::string& LastMessage() const { return lastMessage_; }
-  void Forget() { lastMessage_.clear(); }
 
  private:
-  PlatformServices& base_;
-  std::string lastMessage_;
   QWidget* owner_;
   QPointer<ReportViewer> viewer_;
 };

@@ -3,7 +3,6 @@
 #include "height/height_workflow.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -125,15 +124,12 @@ bool ComputeHeightNetwork(HeightWorkspace& ws, NormalEquationStore& normals, Pla
       c.dialogue.ShowFailure(platform);
       // Sections that did not reach the disk are no result.
       ok = report.Close() && ok;
-      // The statistical tests go into a report of their own, beside this one;
-      // one left from an earlier computation no longer belongs to the data.
-      const std::string statisticsPath = StatisticsReportPathFor(ws.dataPath);
+      // The statistical tests go into a report of their own, beside this one.
       StatisticsOptions options;
       options.alpha = ws.significance;
-      if (!ok ||
-          !WriteHeightStatisticsReport(net, normals, adjusting, statisticsPath, platform.CurrentTime(), options)) {
-        std::remove(statisticsPath.c_str());
-      }
+      RenewStatisticsReport(ws.dataPath, ok, [&](const std::string& path) {
+        return WriteHeightStatisticsReport(net, normals, adjusting, path, platform.CurrentTime(), options);
+      });
     }
   }
   if (!ok) platform.ShowMessage(Gbk("高程网解算失败 !"));

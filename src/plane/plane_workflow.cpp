@@ -3,7 +3,6 @@
 #include "plane/plane_workflow.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -103,15 +102,12 @@ bool ComputePlaneNetwork(PlaneWorkspace& ws, NormalEquationStore& normals, Platf
       c.dialogue.ShowFailure(platform);
       // Sections that did not reach the disk are no result.
       ok = report.Close() && ok;
-      // The statistical tests go into a report of their own, beside this one;
-      // one left from an earlier computation no longer belongs to the data.
-      const std::string statisticsPath = StatisticsReportPathFor(ws.dataPath);
+      // The statistical tests go into a report of their own, beside this one.
       StatisticsOptions options;
       options.alpha = ws.significance;
-      if (!ok ||
-          !WritePlaneStatisticsReport(net, normals, adjusting, statisticsPath, platform.CurrentTime(), options)) {
-        std::remove(statisticsPath.c_str());
-      }
+      RenewStatisticsReport(ws.dataPath, ok, [&](const std::string& path) {
+        return WritePlaneStatisticsReport(net, normals, adjusting, path, platform.CurrentTime(), options);
+      });
       if (ok && net.calcMode >= kSlopeReduced && ws.handOverHeightNetwork) ws.handOverHeightNetwork(ws);
     }
   }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 
 #include "common/format.h"
@@ -250,6 +251,12 @@ std::vector<FlaggedObservation> ReadFlaggedObservations(const std::string& path)
 
 std::string StatisticsReportPathFor(const std::string& dataPath) {
   return dataPath.substr(0, dataPath.size() < 4 ? 0 : dataPath.size() - 4) + "统计检验.txt";
+}
+
+void RenewStatisticsReport(const std::string& dataPath, bool computed,
+                           const std::function<bool(const std::string& path)>& write) {
+  const std::string path = StatisticsReportPathFor(dataPath);
+  if (!computed || !write(path)) std::remove(path.c_str());
 }
 
 bool WriteStatisticsReport(const std::string& path, const StatisticsReportText& text, std::time_t now,

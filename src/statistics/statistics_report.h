@@ -3,6 +3,7 @@
 #pragma once
 
 #include <ctime>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,6 +30,13 @@ struct StatisticsReportText {
 
 // "<data path without its last four characters>统计检验.txt".
 std::string StatisticsReportPathFor(const std::string& dataPath);
+
+// After a computation of the network in `dataPath`: when it succeeded,
+// `write` writes the statistics report to the path it is given; when it
+// failed, or the report cannot be written, there is none, since one left
+// from an earlier computation no longer belongs to the data.
+void RenewStatisticsReport(const std::string& dataPath, bool computed,
+                           const std::function<bool(const std::string& path)>& write);
 
 // Writes the whole report; false when it cannot be created or written.
 bool WriteStatisticsReport(const std::string& path, const StatisticsReportText& text, std::time_t now,

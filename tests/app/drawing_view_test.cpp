@@ -15,7 +15,6 @@
 #include "common/name_slot.h"
 #include "drawing/entity_list.h"
 #include "drawing/network_drawing.h"
-#include "plane/plane_file.h"
 
 namespace qp::testing {
 namespace {
@@ -201,7 +200,6 @@ TEST_F(DrawingViewTest, PrintedToPdfOverTheWholePaperLeavingTheSheetAsItWas) {
 }  // namespace qp::testing
 
 #include "cli/height_command.h"
-#include "height/height_file.h"
 
 namespace qp::testing {
 namespace {
@@ -212,12 +210,12 @@ TEST_F(MainFrameTest, HeightPointMovedWithThePointTool) {
   options.inputPath = SourcePath("examples/height/closures.txt");
   ScriptedPlatform quiet;
   ASSERT_EQ(RunHeightCommand(options, quiet), 0);
-  ASSERT_TRUE(ReadHeightFile(options.dataPath, doc.Settings(), doc.Height()));
-  doc.State().workMode = kHeightDrawing;
-  doc.State().drawingReady = true;
+  chosenPath = options.dataPath;
   frame->resize(1100, 800);
+  frame->RunCommand(kCmdHeightDrawingFile);
+  ASSERT_EQ(doc.State().workMode, kHeightDrawing);
   CQuorvexPView* view = frame->View();
-  view->DrawingChanged();
+  view->viewport()->repaint();  // builds the drawing
 
   const MovableItem* item = nullptr;
   for (const MovableItem& i : view->Items().Items())
@@ -278,13 +276,11 @@ TEST_F(MainFrameTest, FlaggedObservationsAreRedOnScreenAndInPictures) {
   options.inputPath = SourcePath("examples/plane/planted_blunder.txt");
   ScriptedPlatform quiet;
   ASSERT_EQ(RunPlaneCommand(options, quiet), 0);
-  ASSERT_TRUE(ReadWritePlaneFile(options.dataPath, FileDirection::Read, doc.Settings(), doc.Plane()));
-  doc.State().workMode = kPlaneDrawing;
-  doc.State().planeDataPath = options.dataPath;
-  doc.State().drawingReady = true;
+  chosenPath = options.dataPath;
   frame->resize(1100, 800);
+  frame->RunCommand(kCmdPlaneDrawingFile);
+  ASSERT_EQ(doc.State().workMode, kPlaneDrawing);
   CQuorvexPView* view = frame->View();
-  view->DrawingChanged();
   view->viewport()->repaint();
   view->RunViewCommand(kCmdShowAll);
 

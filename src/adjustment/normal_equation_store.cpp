@@ -37,6 +37,16 @@ constexpr int kBlock = 96;
 // The pivot test of the elimination: NaN fails too.
 bool PivotAcceptable(double p) { return std::fabs(p) >= kPivotThreshold; }
 
+// The rank test of one pivot p that came out of `reference` by elimination:
+// the row's diagonal before elimination for a row of point unknowns, the
+// squared length of the row's part of the factor (what was taken off the
+// zero diagonal) for a constraint row. Both are magnitudes of the values
+// whose difference is p, so p below kRelativePivotThreshold of them is
+// round-off, not information.
+bool PivotCarriesRank(double p, double reference) {
+  return PivotAcceptable(p) && std::fabs(p) >= kRelativePivotThreshold * reference;
+}
+
 // Trailing update K22 -= X^T D X for the rows [r0, r1) of the panel X that
 // occupies columns [c0, n) of the column-major matrix w (leading dimension n).
 // Rows of equal sign go through one rank-k update each.
@@ -154,6 +164,9 @@ SolveStatus NormalEquationStore::Factorize(int n) {
   for (int i = 0; i < n; ++i) std::memmove(w + i * nn, packed_ + PackedIndex(i, 0), (i + 1) * sizeof(double));
 
   const int split = std::min(firstConstraint_, n);
+  // The diagonal of the point rows before elimination, for the rank test.
+  std::vector<double> diagonal(static_cast<size_t>(split));
+  for (int k = 0; k < split; ++k) diagonal[k] = std::fabs(w[k * nn + k]);
   std::vector<double> scratch;
   const double one = 1.0;
   for (int kb = 0; kb < n;) {
@@ -164,7 +177,13 @@ SolveStatus NormalEquationStore::Factorize(int n) {
       double* colK = w + k * nn;
       double p = colK[k];
       for (int j = kb; j < k; ++j) p -= sign_[j] * colK[j] * colK[j];
-      if (!PivotAcceptable(p)) {
+      double reference = 0.0;
+      if (k < split) {
+        reference = diagonal[k];
+      } else {
+        for (int j = 0; j < k; ++j) reference += colK[j] * colK[j];
+      }
+      if (!PivotCarriesRank(p, reference)) {
         Clear(n_);
         return SolveStatus::Singular;
       }

@@ -8,9 +8,14 @@
 // Lagrange multiplier): their diagonal stays zero, so they can only be
 // eliminated after the rows of the points. Elimination runs in row order, as
 // the cyclic Gauss-Jordan sweep does, and every pivot must reach 1e-25 in
-// magnitude; a system that fails this test is refused (SolveStatus::Singular)
-// and the computation that asked shows the message. The store itself never
-// talks to the user.
+// magnitude. That absolute test cannot see a rank defect that round-off hides
+// (a plane network with one known point and no orientation: its last pivot
+// comes out near 1e-10 instead of 0), so each pivot must also carry rank: at
+// least kRelativePivotThreshold of its row's diagonal for a row of point
+// unknowns, of its row's squared length in the factor for a constraint row.
+// A system that fails either test is refused (SolveStatus::Singular) and the
+// computation that asked shows the message. The store itself never talks to
+// the user.
 //
 // The store is large (about 21 MB for the packed triangle at full capacity):
 // allocate it once, on the heap, and share it. Its memory is reserved for a
@@ -33,6 +38,18 @@ namespace qp {
 
 inline constexpr int kMaxNormalUnknowns = 2304;
 inline constexpr double kPivotThreshold = 1e-25;
+// The rank test of the factorisation. Eliminating row k computes its pivot
+// as a difference d - sum r_jk^2 of values of magnitude d at most (d the
+// row's diagonal), and each of the k products and sums rounds by at most
+// eps = 2^-53 = 1.1e-16 of d: the pivot of a row that depends on the rows
+// before it comes out as round-off of at most k * eps * d, about 2.6e-13 d
+// at the store's capacity, and in practice a few eps * d. A pivot below
+// 1e-10 d is thus hundreds of times above the worst round-off and still far
+// below any information the observations carry: the largest weight ratio the
+// inputs give (1e10, a trigonometric height difference with a weight element
+// of 0, against weights of about 1) leaves pivots of 1e-10 d and more, which
+// sit right at the mark, so the mark is taken a little lower, at 1e-11 d.
+inline constexpr double kRelativePivotThreshold = 1e-11;
 
 // The outcome of a factorisation: Singular also covers a system larger than
 // the store or holding values that are not numbers.

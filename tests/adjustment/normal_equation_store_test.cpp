@@ -157,6 +157,80 @@ TEST(NormalEquationStore, RefusesWhatTheSweepRefuses) {
   EXPECT_EQ(store->InvertPackedNormal(kMaxNormalUnknowns + 1), SolveStatus::Singular);
 }
 
+// A rank defect that round-off hides from the absolute pivot test: a point
+// system whose equations never see one direction z of its unknowns (a plane
+// network free to rotate), with coefficients large enough that the last pivot
+// comes out far above 1e-25; and a constraint row repeating the one before
+// it. Both are refused. A well-posed system with weights 1e10 apart (a height
+// difference with a weight element of 0) is not.
+TEST(NormalEquationStore, RefusesADefectThatRoundOffHides) {
+  auto store = std::make_unique<NormalEquationStore>();
+  std::mt19937 rng(3u);
+  std::uniform_real_distribution<double> value(0.5, 2.0);
+  struct Case {
+    const char* what;
+    int n;
+    void (*fill)(NormalEquationStore&, std::mt19937&, std::uniform_real_distribution<double>&);
+    SolveStatus expected;
+    bool absoluteTestPasses;
+  };
+  const Case cases[] = {
+      {"free to rotate", 180,
+       [](NormalEquationStore& s, std::mt19937& r, std::uniform_real_distribution<double>& v) {
+         std::vector<double> z(180);
+         for (double& zi : z) zi = v(r);
+         // c = (z_b, -z_a) at (a, b) is orthogonal to z; a chain and random
+         // pairs couple every unknown.
+         auto pair = [&](int a, int b) {
+           const double c[2] = {1e3 * z[b], -1e3 * z[a]};
+           const int k[2] = {a, b};
+           s.AccumulateEquation(c, k, 2, v(r), v(r));
+         };
+         for (int i = 0; i + 1 < 180; ++i) pair(i, i + 1);
+         std::uniform_int_distribution<int> any(0, 179);
+         for (int e = 0; e < 400; ++e) pair(any(r), any(r));
+       },
+       SolveStatus::Singular, true},
+      {"constraint repeated", 41,
+       [](NormalEquationStore& s, std::mt19937& r, std::uniform_real_distribution<double>& v) {
+         for (int i = 0; i < 39; ++i) {
+           const double c[2] = {v(r) + 1.0, v(r)};
+           const int k[2] = {i, (i + 1) % 39};
+           s.AccumulateEquation(c, k, 2, v(r), 1.0);
+         }
+         const double c[4] = {v(r), v(r), v(r), v(r)};
+         const int k[4] = {3, 4, 20, 21};
+         s.SetConstraintRow(39, c, k, 4, 0.5);
+         s.SetConstraintRow(40, c, k, 4, 0.5);
+       },
+       SolveStatus::Singular, false},
+      {"weights 1e10 apart", 3,
+       [](NormalEquationStore& s, std::mt19937&, std::uniform_real_distribution<double>&) {
+         // Known - A (weight 0.2), A - B (1e10), B - C (1e10), C a dead end.
+         const double one[1] = {1.0};
+         const int a[1] = {0};
+         s.AccumulateEquation(one, a, 1, 0.1, 0.2);
+         const double c[2] = {-1.0, 1.0};
+         const int ab[2] = {0, 1};
+         const int bc[2] = {1, 2};
+         s.AccumulateEquation(c, ab, 2, 0.1, 1e10);
+         s.AccumulateEquation(c, bc, 2, 0.1, 1e10);
+       },
+       SolveStatus::Solved, true},
+  };
+  for (const Case& cs : cases) {
+    SCOPED_TRACE(cs.what);
+    store->Clear(cs.n);
+    cs.fill(*store, rng, value);
+    std::vector<double> sweep = PackedCopy(*store, cs.n);
+    // The absolute test alone lets the hidden defect through.
+    if (cs.absoluteTestPasses) {
+      EXPECT_TRUE(InvertPackedBySweep(sweep.data(), cs.n));
+    }
+    EXPECT_EQ(store->InvertPackedNormal(cs.n), cs.expected);
+  }
+}
+
 // The work matrix of a system is the store's own memory, and Clear zeroes
 // only what the next system uses: whatever a larger or a refused system left
 // beyond it must never reach a result. A store taken through systems of

@@ -62,7 +62,8 @@ INSTANTIATE_TEST_SUITE_P(
     Examples, PlaneResultExample,
     ::testing::Values(Example{"design_estimate", {}, false, 1.8}, Example{"fixed_weighted", {}, true, 1.466},
                       Example{"not_converging", {"法方程解算不收敛 !!!", "平面网解算失败 !"}, false, 0.0},
-                      Example{"rank_deficient", {"法方程系数不满秩或超过解题容量 !!!", "平面网解算失败 !"}, false, 0.0}),
+                      Example{"rank_deficient", {"法方程系数不满秩或超过解题容量 !!!", "平面网解算失败 !"}, false, 0.0},
+                      Example{"datum_deficient", {"法方程系数不满秩或超过解题容量 !!!", "平面网解算失败 !"}, false, 0.0}),
     [](const ::testing::TestParamInfo<Example>& param) { return std::string(param.param.name); });
 
 // Without --input the stored network is confirmed as the dialog shows it and

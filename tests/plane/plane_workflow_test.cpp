@@ -161,18 +161,28 @@ TEST_F(PlaneWorkflowTest, ANetworkOfKnownPointsIsNotComputed) {
 
 // Without redundancy the network is estimated: the precision section alone,
 // sigma0 the prior error, the approximate coordinates kept.
+// A forward intersection has no redundancy: its precision is estimated. (A
+// polar point with the network's only distance is not determined at all: a
+// single distance takes no part, and the normal equations are singular.)
 TEST_F(PlaneWorkflowTest, NoRedundancyMeansAnEstimate) {
-  const std::map<PlaneTextBox, std::string> polar = {
+  const std::map<PlaneTextBox, std::string> intersection = {
       {kKnownPointsBox, "A,1000,1000\nB,1000,2000\n"},
-      {kDirectionsBox, "A,B,0\nA,P,30.0000\n"},
-      {kDistanceLinesBox, "A,P,500.0\n"},
+      {kDirectionsBox, "A,B,0\nA,P,30.0000\nB,P,0\nB,A,30.0000\n"},
   };
-  ASSERT_EQ(Edit(polar), PlaneEditResult::Computed) << platform.LastMessageUtf8();
+  ASSERT_EQ(Edit(intersection), PlaneEditResult::Computed) << platform.LastMessageUtf8();
   EXPECT_EQ(net->redundancy, 0);
   EXPECT_EQ(net->sigma0, 1.8);
   const std::string report = Report();
   EXPECT_EQ(report.find("坐标平差值"), std::string::npos);
   EXPECT_NE(report.find("精度评定<单位权中误差=1.800  >"), std::string::npos);
+
+  const std::map<PlaneTextBox, std::string> polar = {
+      {kKnownPointsBox, "A,1000,1000\nB,1000,2000\n"},
+      {kDirectionsBox, "A,B,0\nA,P,30.0000\n"},
+      {kDistanceLinesBox, "A,P,500.0\n"},
+  };
+  EXPECT_EQ(Edit(polar), PlaneEditResult::Failed);
+  EXPECT_EQ(platform.LastMessageUtf8(), "平面网解算失败 !");
 }
 
 TEST_F(PlaneWorkflowTest, WarnsOfAPrecisionPairCloserThanTheWarningDistance) {

@@ -31,6 +31,7 @@ std::vector<ObservationEntry> CollectHeightObservations(const HeightNetwork& net
     o.weight = HeightWeight(net, static_cast<int>(i));
     if (e < 0 || f < 0) {
       o.untestable = Gbk("点名不在点表中");
+      o.countedButUnused = true;
     } else {
       const double v = (net.height[f] - net.height[e] - net.observed[i]) * 1000.0;
       o.v = std::isfinite(v) ? v : 0.0;

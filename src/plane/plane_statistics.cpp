@@ -98,7 +98,10 @@ std::vector<ObservationEntry> CollectPlaneObservations(const PlaneNetwork& net) 
     ObservationEntry e = Entry(kDistanceKind, PointNameOf(net, a), PointNameOf(net, b), DistanceConstant(net, a, b, observed),
                                DistanceWeight(net, observed));
     PairRow(net, a, b, false, e);
-    if (distances < 2) e.untestable = Gbk("单个边长不参加平差");
+    if (distances < 2) {
+      e.untestable = Gbk("单个边长不参加平差");
+      e.countedButUnused = true;
+    }
     out.push_back(std::move(e));
   }
 
@@ -132,6 +135,7 @@ std::vector<ObservationEntry> CollectPlaneObservations(const PlaneNetwork& net) 
         e.untestable = Gbk("固定值作为条件, 没有多余观测分量");
       } else if (!(t.weight[m] > 0.0)) {
         e.untestable = Gbk("权为零, 不参加平差");
+        e.countedButUnused = true;
       }
       out.push_back(std::move(e));
     }

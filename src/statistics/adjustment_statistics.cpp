@@ -245,6 +245,18 @@ AdjustmentStatistics AnalyzeAdjustment(const std::vector<ObservationEntry>& entr
     pending.push_back({k.empty() ? q.unknowns : *std::min_element(k.begin(), k.end()), static_cast<int>(i)});
   }
 
+  int unused = 0;
+  for (const ObservationEntry& e : entries) unused += e.countedButUnused;
+  s.expectedSum = std::max(0, s.redundancy - unused);
+  s.sumAgrees = std::fabs(s.sumRedundancy - s.expectedSum) <= kRedundancySumTolerance;
+  if (!s.sumAgrees) {
+    // Nothing of the solve can be trusted: neither the global test nor any
+    // observation's.
+    s.globalTested = s.globalPassed = false;
+    for (ObservationTest& t : s.tests) t.baardaFlag = t.popeFlag = false;
+    return s;
+  }
+
   std::stable_sort(pending.begin(), pending.end(),
                    [](const Pending& a, const Pending& b) { return a.firstUnknown < b.firstUnknown; });
   std::vector<double> change;

@@ -34,6 +34,9 @@ struct ObservationEntry {
   std::vector<double> coefficients;  // the equation row over the unknowns
   std::vector<int> unknowns;         // its unknowns (negative ones are skipped)
   std::string untestable;            // why it cannot be tested; empty when it can
+  // Counted in the redundancy but left out of the normal equations (a single
+  // distance, a weight of zero): its share of r shows in no redundancy number.
+  bool countedButUnused = false;
 };
 
 // The inverse of the normal equations as the store keeps it: the lower
@@ -73,6 +76,12 @@ struct AdjustmentStatistics {
   double sigma0Post = 0.0;
   int redundancy = 0;
   double sumRedundancy = 0.0;  // sum of the redundancy numbers, for the check
+  // The redundancy less the observations counted in it but left out of the
+  // equations: what the redundancy numbers must sum to. When they do not, the
+  // normal equations were singular or too ill-conditioned to trust, and no
+  // test is made (globalTested false, nothing flagged).
+  int expectedSum = 0;
+  bool sumAgrees = true;
   bool globalTested = false;   // a priori sigma0 given and redundancy positive
   double statistic = 0.0;      // r sigma0^2 / sigma0_prior^2
   double lower = 0.0;          // chi-square bounds at alpha/2 and 1 - alpha/2
@@ -92,6 +101,9 @@ struct AdjustmentStatistics {
 
 // Redundancy numbers below this mark an observation as uncontrolled.
 inline constexpr double kUncontrolledRedundancy = 0.01;
+// How far the sum of the redundancy numbers may stray from the redundancy
+// (the report prints it to three decimals; a sound solve agrees to 1e-8).
+inline constexpr double kRedundancySumTolerance = 0.005;
 
 AdjustmentStatistics AnalyzeAdjustment(const std::vector<ObservationEntry>& entries, const CofactorView& q,
                                        double sigma0Prior, int redundancy, const StatisticsOptions& options);

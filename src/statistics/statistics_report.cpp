@@ -262,6 +262,13 @@ void RenewStatisticsReport(const std::string& dataPath, bool computed,
 bool WriteStatisticsReport(const std::string& path, const StatisticsReportText& text, std::time_t now,
                            const std::vector<ObservationEntry>& entries, const AdjustmentStatistics& s,
                            const CofactorView& q) {
+  if (!s.sumAgrees) {
+    const std::string reason = Format(
+        "多余观测分量之和 %.3f 与多余观测数 %d 不符: 法方程奇异或严重病态 (例如缺少起算数据), 平差结果不可靠, "
+        "不能作统计检验.",
+        s.sumRedundancy, s.expectedSum);
+    return WriteUntestedStatisticsReport(path, text, now, reason.c_str());
+  }
   ReportFile report;
   if (!report.Create(path)) return false;
   SectionNumber section;

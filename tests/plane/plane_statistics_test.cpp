@@ -10,7 +10,9 @@
 #include <cmath>
 #include <string>
 
+#include "common/format.h"
 #include "common/gbk_text.h"
+#include "statistics/statistics_report.h"
 #include "independent_adjustment.h"
 #include "support/test_files.h"
 
@@ -204,6 +206,39 @@ TEST(PlaneStatistics, FixedObservationsAreConditionsAndWeightedOnesAreTested) {
   }
   EXPECT_EQ(fixed, 3);
   EXPECT_EQ(weighted, 2);
+}
+
+// Redundancy numbers that do not sum to the redundancy mean the inverse
+// cannot be trusted (here: a cofactor matrix of zeros, as if every point were
+// known): nothing is tested or flagged, and the report says why instead of
+// giving a verdict. Observations counted in r but left out of the equations
+// (a weight of zero) are taken off what the sum must reach.
+TEST(PlaneStatistics, NothingIsTestedWhenTheRedundancyNumbersDisagree) {
+  TestNetwork t = testing::OneKnownPoint();
+  Computation run;
+  Analysis a;
+  AnalyzeAndCompare(t, run, a);
+  EXPECT_TRUE(a.s.sumAgrees);
+  PlaneNetwork& net = *t.b.net;
+  net.weightedDistanceWeight[0] = 0.0;
+  const std::vector<ObservationEntry> entries = CollectPlaneObservations(net);
+  const CofactorView sound = PlaneCofactors(net, *run.normals);
+  const AdjustmentStatistics s = AnalyzeAdjustment(entries, sound, net.directionError, net.redundancy, {});
+  EXPECT_EQ(s.expectedSum, net.redundancy - 1);
+
+  const std::vector<double> zeros(PackedIndex(sound.unknowns, 0), 0.0);
+  CofactorView wrong = sound;
+  wrong.packed = zeros.data();
+  const AdjustmentStatistics bad = AnalyzeAdjustment(a.entries, wrong, net.directionError, net.redundancy, {});
+  EXPECT_FALSE(bad.sumAgrees);
+  EXPECT_FALSE(bad.globalTested || bad.globalPassed);
+  for (const ObservationTest& test : bad.tests) EXPECT_FALSE(test.baardaFlag || test.popeFlag);
+  const std::string path = run.dir.File("net统计检验.txt");
+  ASSERT_TRUE(WriteStatisticsReport(path, {}, 0, a.entries, bad, wrong));
+  const std::string text = GbkToUtf8(::qp::testing::ReadBytes(path));
+  EXPECT_NE(text.find("1.不能作统计检验"), std::string::npos) << text;
+  EXPECT_NE(text.find(Format("与多余观测数 %d 不符", net.redundancy)), std::string::npos) << text;
+  EXPECT_EQ(text.find("通过"), std::string::npos);
 }
 
 }  // namespace

@@ -13,9 +13,11 @@ constexpr int kObservationsChanged = 128;
 
 void PreparePlaneDiagram(PlaneWorkspace& ws, int changeLevel) {
   if (changeLevel >= kRedrawnFromScratch) {
-    // New points: the sheet, the ellipse scale and every label start afresh.
+    // New points: the sheet, the ellipse scale and the closure texts start
+    // afresh; the names the user placed stay beside their points.
     FitSheetToNetwork(ws.settings, ws.net, true);
     RebuildPlaneDiagramData(ws.net);
+    KeepNameOffsets(ws.net, ws.backup);
     return;
   }
   // The same points: the names the user placed stay where they are, and each

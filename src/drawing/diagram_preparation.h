@@ -13,9 +13,11 @@
 
 namespace qp {
 
-// Level 256: the sheet is fitted to the network with a newly chosen scale.
-// Level 128 and more: the diagram data are rebuilt (ellipse scale, default
-// label positions).
+// Level 256: the sheet is fitted to the network with a newly chosen scale
+// and the diagram data are rebuilt (ellipse scale, default closure texts),
+// except the names the user moved, which stay beside their points. Level 128:
+// the ellipse scale again. Below 256 the closure texts of traverses found
+// again keep their places.
 void PreparePlaneDiagram(PlaneWorkspace& ws, int changeLevel);
 
 // Level 256: the sheet is fitted to the network with a newly chosen scale

@@ -14,6 +14,7 @@
 #include "drawing/flagged_observations.h"
 #include "drawing/view_transform.h"
 #include "height/height_checks.h"
+#include "height/height_layout.h"
 #include "height/height_workflow.h"
 
 namespace qp {
@@ -345,28 +346,15 @@ std::string BuildHeightDiagramTitle(const HeightNetwork& net) {
 
 namespace {
 
-// Whether the interior control points of curve i lie on the quarter points
-// of its two ends (the straight default line, not reshaped by the user).
-bool StraightDefault(const HeightNetwork& net, int i) {
-  const double(&c)[kCurvePointCount][2] = net.curve[i];
-  const double span = std::fabs(c[4][0] - c[0][0]) + std::fabs(c[4][1] - c[0][1]);
-  const double tolerance = 1e-9 * std::max(1.0, span);
-  for (int k = 1; k < kCurvePointCount - 1; ++k) {
-    for (int axis = 0; axis < 2; ++axis) {
-      const double expected = c[0][axis] + k / 4.0 * (c[4][axis] - c[0][axis]);
-      if (!(std::fabs(c[k][axis] - expected) <= tolerance)) return false;
-    }
-  }
-  return true;
-}
-
 void MovePoint(HeightNetwork& net, int p, GroundPoint to) {
   net.diagramX[p] = to.x;
   net.diagramY[p] = to.y;
   const DifferenceEnds ends = FindDifferenceEnds(net);
   for (size_t i = 0; i < ends.from.size(); ++i) {
     if (ends.from[i] != p && ends.to[i] != p) continue;
-    const bool straight = StraightDefault(net, static_cast<int>(i));
+    // A curve still in its straight default shape is laid out straight
+    // again; a reshaped one keeps its interior control points.
+    const bool straight = CurveIsStraight(net, static_cast<int>(i));
     double(&c)[kCurvePointCount][2] = net.curve[i];
     if (ends.from[i] == p) c[0][0] = to.x, c[0][1] = to.y;
     if (ends.to[i] == p) c[4][0] = to.x, c[4][1] = to.y;

@@ -682,6 +682,17 @@ void KeepTraverseLabels(PlaneNetwork& net, const PlaneNetwork& before) {
   }
 }
 
+void KeepNameOffsets(PlaneNetwork& net, const PlaneNetwork& before) {
+  if (before.lastComputedPointCount < 0) return;  // never drawn
+  const PointNameIndex index(before);
+  for (int p = 0; p < ClampedCount(net.pointCount, kMaxPlanePoints); ++p) {
+    const int q = index.Find(SlotText(net.pointName[p]));
+    if (q < 0) continue;
+    net.labelOffsetX[p] = before.labelOffsetX[q];
+    net.labelOffsetY[p] = before.labelOffsetY[q];
+  }
+}
+
 void StoreMovedPlaneItem(PlaneNetwork& net, const MovableItem& item, GroundPoint newReference, double m) {
   if (!Finite(newReference) || !Finite(item.reference) || !std::isfinite(m) || m <= 0.0) return;
   switch (item.kind) {

@@ -68,6 +68,11 @@ std::vector<std::optional<GroundPoint>> DefaultTraverseLabels(const PlaneNetwork
 // get the default place.
 void KeepTraverseLabels(PlaneNetwork& net, const PlaneNetwork& before);
 
+// After a computation that found a new point list (change level 256) the
+// names the user moved stay beside their points: every point of `net` also
+// in `before`, the record before the edit, takes its LabelOffset from there.
+void KeepNameOffsets(PlaneNetwork& net, const PlaneNetwork& before);
+
 // Stores where the text-move tool put a plane item: a point name's
 // LabelOffset in paper mm (dx along X, dy along Y, from the move of its
 // reference point), a traverse closure text's label position in metres.

@@ -11,6 +11,7 @@
 #include "height/height_adjustment.h"
 #include "height/height_checks.h"
 #include "height/height_file.h"
+#include "height/height_layout.h"
 #include "height/height_statistics.h"
 #include "statistics/statistics_report.h"
 
@@ -66,24 +67,18 @@ int HeightChangeLevel(HeightNetwork& net, const HeightNetwork& backup) {
 void ApplyDefaultHeightLayout(HeightNetwork& net, int changeLevel) {
   const int points = BoundedCount(net.pointCount, kMaxHeightPoints);
   if (changeLevel >= 256 && net.coordinateCount == 0 && points > 0) {
-    // Rows of c points, 200 m apart.
-    const int c = std::max(1, static_cast<int>(std::sqrt(static_cast<double>(points))));
     for (int i = 0; i < points; ++i) {
-      net.diagramX[i] = 8000.0 + 200.0 * (i % c);
-      net.diagramY[i] = 16000.0 + 200.0 * (i / c);
+      const RowPosition row = DefaultRowPosition(i, points);
+      net.diagramX[i] = row.x;
+      net.diagramY[i] = row.y;
     }
   }
   if (changeLevel >= 128) {
     const DifferenceEnds ends = FindDifferenceEnds(net);
     for (size_t i = 0; i < ends.from.size(); ++i) {
       if (ends.from[i] < 0 || ends.to[i] < 0) continue;
-      const double ax = net.diagramX[ends.from[i]], ay = net.diagramY[ends.from[i]];
-      const double bx = net.diagramX[ends.to[i]], by = net.diagramY[ends.to[i]];
-      for (int k = 0; k < kCurvePointCount; ++k) {
-        const double t = k / 4.0;
-        net.curve[i][k][0] = ax + t * (bx - ax);
-        net.curve[i][k][1] = ay + t * (by - ay);
-      }
+      SetStraightCurve(net, static_cast<int>(i), net.diagramX[ends.from[i]], net.diagramY[ends.from[i]],
+                       net.diagramX[ends.to[i]], net.diagramY[ends.to[i]]);
     }
   }
   if (changeLevel >= 64) {
@@ -170,7 +165,8 @@ HeightEditResult EditHeightNetwork(HeightWorkspace& ws, PlatformServices& platfo
   if (!ComputeHeightNetwork(ws, *normals, platform)) return HeightEditResult::Failed;
 
   ws.changeLevel = HeightChangeLevel(net, ws.backup);
-  ApplyDefaultHeightLayout(net, ws.changeLevel);
+  // What the user arranged on the diagram before stays where it is.
+  LayOutHeightDiagram(net, ws.backup, ws.changeLevel);
   // Drawing: fit the sheet at level 256.
   if (ws.drawing.prepareDiagram) ws.drawing.prepareDiagram(ws, ws.changeLevel);
   if (!WriteHeightFile(ws.dataPath, ws.settings, net)) {

@@ -23,6 +23,7 @@
 #include "geodesy/angles.h"
 #include "plane/closure_checks.h"
 #include "plane/plane_file.h"
+#include "support/command_input.h"
 #include "support/scripted_platform.h"
 #include "support/test_files.h"
 
@@ -424,6 +425,46 @@ TEST(PlaneDiagram, MovedNamesAndClosureTexts) {
   KeepTraverseLabels(*net, *before);
   EXPECT_EQ(ReadTraverseClosure(*net, 1).labelY, 2300.0);
   EXPECT_EQ(ReadTraverseClosure(*net, 2).labelX, 900.0);
+}
+
+// A network that grows by a point is laid out afresh, but the names the
+// user moved stay beside their points, wherever the points are now listed.
+TEST(PlaneDiagram, MovedNamesSurviveANewPoint) {
+  testing::TempDir dir;
+  ScriptedPlatform platform;
+  const std::string nap = dir.File("NET.NAP");
+  std::string input = testing::ReadBytes(testing::SourcePath("examples/plane/polar_traverse.txt"));
+  ASSERT_EQ(RunPlaneCommand(testing::OptionsWithInput(dir, nap, input, false), platform), 0)
+      << platform.LastMessageUtf8();
+  auto net = std::make_unique<PlaneNetwork>();
+  SettingsBlock settings;
+  ASSERT_TRUE(ReadWritePlaneFile(nap, FileDirection::Read, settings, *net));
+  const auto index = [&](const char* name) {
+    for (int p = 0; p < net->pointCount; ++p) {
+      if (SlotText(net->pointName[p]) == name) return p;
+    }
+    return -1;
+  };
+  const int t3 = index("T3");
+  ASSERT_GE(t3, 0);
+  net->labelOffsetX[t3] = 4.0f;  // moved with the text-move tool and saved
+  net->labelOffsetY[index("B")] = -2.5f;
+  ASSERT_TRUE(ReadWritePlaneFile(nap, FileDirection::Write, settings, *net));
+
+  // A second polar point P0 from A, listed before the traverse points.
+  const auto insert = [&](const std::string& after, const std::string& line) {
+    input.insert(input.find(after) + after.size(), line);
+  };
+  insert("A,A0,0.00000\n", "A,P0,60.00000\n");
+  insert("[边长观测值]\n", "A,P0,500.0000\n");
+  ASSERT_EQ(RunPlaneCommand(testing::OptionsWithInput(dir, nap, input, false), platform), 0)
+      << platform.LastMessageUtf8();
+  ASSERT_TRUE(ReadWritePlaneFile(nap, FileDirection::Read, settings, *net));
+  ASSERT_GE(index("P0"), 0);
+  ASSERT_NE(index("T3"), t3);
+  EXPECT_EQ(net->labelOffsetX[index("T3")], 4.0f);
+  EXPECT_EQ(net->labelOffsetY[index("B")], -2.5f);
+  for (const char* other : {"P0", "P1", "T1", "A"}) EXPECT_EQ(net->labelOffsetX[index(other)], 0.0f) << other;
 }
 
 // Damaged records draw every kind within bounds, at finite places only.

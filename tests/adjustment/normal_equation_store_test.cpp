@@ -160,8 +160,8 @@ TEST(NormalEquationStore, RefusesWhatTheSweepRefuses) {
 // A rank defect that round-off hides from the absolute pivot test: a point
 // system whose equations never see one direction z of its unknowns (a plane
 // network free to rotate), with coefficients large enough that the last pivot
-// comes out far above 1e-25; and a constraint row repeating the one before
-// it. Both are refused. A well-posed system with weights 1e10 apart (a height
+// comes out far above 1e-25; a levelling loop tied to no known height; and a
+// constraint row repeating the one before it. All are refused. A well-posed system with weights 1e10 apart (a height
 // difference with a weight element of 0) is not.
 TEST(NormalEquationStore, RefusesADefectThatRoundOffHides) {
   auto store = std::make_unique<NormalEquationStore>();
@@ -202,6 +202,17 @@ TEST(NormalEquationStore, RefusesADefectThatRoundOffHides) {
          const int k[4] = {3, 4, 20, 21};
          s.SetConstraintRow(39, c, k, 4, 0.5);
          s.SetConstraintRow(40, c, k, 4, 0.5);
+       },
+       SolveStatus::Singular, false},
+      {"levelling loop tied to no known height", 4,
+       [](NormalEquationStore& s, std::mt19937&, std::uniform_real_distribution<double>&) {
+         const double one[1] = {1.0};
+         const int a[1] = {0};
+         s.AccumulateEquation(one, a, 1, 0.1, 0.8);
+         const double c[2] = {-1.0, 1.0};
+         const int lines[3][2] = {{1, 2}, {2, 3}, {3, 1}};
+         const double weights[3] = {1.0 / 1.37, 1.0 / 2.11, 1.0 / 0.93};
+         for (int i = 0; i < 3; ++i) s.AccumulateEquation(c, lines[i], 2, 0.01 * i, weights[i]);
        },
        SolveStatus::Singular, false},
       {"weights 1e10 apart", 3,

@@ -4,11 +4,7 @@
 // about 2040 unknowns, every result section, the export and the stored
 // results.
 //
-// The network: 28 x 20 junction points 2 km apart joined to their east and
-// north neighbours by levelling lines of two or three sections (1072 lines,
-// 2560 sections, 1488 points between the junctions: 2048 points), six known
-// points, 64 precision pairs. The sections are typed in a scrambled order,
-// some against their direction, and carry small errors.
+// The network: the levelling grid of full_capacity_networks.h.
 //
 // The yardstick, measured in the same run: one dense factorisation and
 // inversion of the order of the network's unknowns (reference_ms). The
@@ -27,6 +23,7 @@
 #include <vector>
 
 #include "bench_support.h"
+#include "full_capacity_networks.h"
 #include "reference_factorisation.h"
 #include "common/format.h"
 #include "common/settings_block.h"
@@ -39,61 +36,9 @@ namespace {
 
 using bench::QuietPlatform;
 using bench::ScratchFolder;
+using bench::LevellingGrid;
 using bench::Wobble;
 
-constexpr int kRows = 28;
-constexpr int kCols = 20;
-
-double TrueHeight(double r, double c) { return 300.0 + 12.0 * std::sin(0.21 * r) + 9.0 * std::cos(0.17 * c) + 0.8 * r; }
-
-struct LevellingGrid {
-  std::string known, differences, pairs;
-
-  static std::string Junction(int r, int c) { return Format("J%02d%02d", r, c); }
-  static bool Known(int r, int c) {
-    return (r == 0 || r == kRows - 1) && (c == 0 || c == kCols - 1 || c == kCols / 2);
-  }
-
-  LevellingGrid() {
-    for (int r = 0; r < kRows; ++r) {
-      for (int c = 0; c < kCols; ++c) {
-        if (Known(r, c)) known += Junction(r, c) + Format(",%.4f\r\n", TrueHeight(r, c));
-      }
-    }
-    std::vector<std::string> lines;
-    int line = 0, e = 0, inner = 0;
-    for (int r = 0; r < kRows; ++r) {
-      for (int c = 0; c < kCols; ++c) {
-        for (auto [dr, dc] : {std::pair{0, 1}, std::pair{1, 0}}) {
-          if (r + dr >= kRows || c + dc >= kCols) continue;
-          // 416 of the 1072 lines have three sections, the others two.
-          const int sections = (line++ * 416) % 1072 < 416 ? 3 : 2;
-          std::string previous = Junction(r, c);
-          double previousHeight = TrueHeight(r, c);
-          for (int s = 1; s <= sections; ++s) {
-            const double t = static_cast<double>(s) / sections;
-            const bool last = s == sections;
-            const std::string next = last ? Junction(r + dr, c + dc) : Format("Z%04d", inner++);
-            const double nextHeight = TrueHeight(r + dr * t, c + dc * t);
-            const double km = 2.0 / sections;
-            const double h = nextHeight - previousHeight + Wobble(++e, 0.0015);
-            // Every fifth section is typed from its far end.
-            lines.push_back(e % 5 == 0 ? next + "," + previous + Format(",%.5f,%.3f\r\n", -h, km)
-                                       : previous + "," + next + Format(",%.5f,%.3f\r\n", h, km));
-            previous = next;
-            previousHeight = nextHeight;
-          }
-        }
-      }
-    }
-    // A scrambled order: every seventh section moved to the end.
-    std::stable_partition(lines.begin(), lines.end(), [n = 0](const std::string&) mutable { return n++ % 7 != 3; });
-    for (const auto& l : lines) differences += l;
-    for (int k = 0; k < 64; ++k) {
-      pairs += Junction(1 + k % 25, 1 + k / 25 * 5) + "," + Junction(2 + k % 25, 3 + k / 25 * 5) + "\r\n";
-    }
-  }
-};
 
 const LevellingGrid& Grid() {
   static const LevellingGrid grid;

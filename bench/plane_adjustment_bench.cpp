@@ -3,12 +3,7 @@
 // report), the iterated adjustment with the solver at about 2030 unknowns,
 // every result section and the stored results.
 //
-// The network: a 32 x 32 grid of points about 1 km apart (8 known points on
-// the border, every other point with approximate coordinates some cm off),
-// 512 stations with 4 directions each (2048), a distance to the east and to
-// the north neighbour of each point (1984), 64 precision pairs; the
-// observations carry small errors, so that the adjustment needs two
-// iterations.
+// The network: the plane grid of full_capacity_networks.h.
 //
 // The yardstick, measured in the same run: one dense factorisation and
 // inversion of the order of the network's unknowns (reference_ms). The
@@ -26,6 +21,7 @@
 #include <string>
 
 #include "bench_support.h"
+#include "full_capacity_networks.h"
 #include "reference_factorisation.h"
 #include "common/format.h"
 #include "common/settings_block.h"
@@ -39,70 +35,9 @@ namespace {
 
 using bench::QuietPlatform;
 using bench::ScratchFolder;
+using bench::GridNetwork;
 using bench::Wobble;
 
-constexpr int kSide = 32;
-
-struct GridNetwork {
-  double x[kSide][kSide];
-  double y[kSide][kSide];
-  std::string boxes[kPlaneTextBoxCount];
-
-  static std::string Name(int r, int c) { return Format("G%02d%02d", r, c); }
-  static bool Known(int r, int c) {
-    const bool edgeR = r == 0 || r == kSide - 1, edgeC = c == 0 || c == kSide - 1;
-    return (edgeR && edgeC) || (edgeR && c == kSide / 2) || (edgeC && r == kSide / 2);
-  }
-
-  GridNetwork() {
-    int e = 0;
-    for (int r = 0; r < kSide; ++r) {
-      for (int c = 0; c < kSide; ++c) {
-        x[r][c] = 3800000.0 + 1000.0 * r + 150.0 * Wobble(++e, 1.0);
-        y[r][c] = 500000.0 + 1000.0 * c + 150.0 * Wobble(++e, 1.0);
-        // Approximate coordinates are a few centimetres off the true ones.
-        const double dx = Known(r, c) ? 0.0 : Wobble(++e, 0.05);
-        const double dy = Known(r, c) ? 0.0 : Wobble(++e, 0.05);
-        const std::string line = Name(r, c) + Format(",%.4f,%.4f\r\n", x[r][c] + dx, y[r][c] + dy);
-        boxes[Known(r, c) ? kKnownPointsBox : kApproxPointsBox] += line;
-      }
-    }
-    const int steps[8][2] = {{1, 0}, {0, 1}, {-1, 0}, {0, -1}, {1, 1}, {-1, 1}, {-1, -1}, {1, -1}};
-    for (int r = 0; r < kSide; ++r) {
-      for (int c = 0; c < kSide; ++c) {
-        if ((r + c) % 2 != 0) continue;
-        int taken = 0;
-        double zero = 0.0;
-        for (const auto& s : steps) {
-          const int tr = r + s[0], tc = c + s[1];
-          if (tr < 0 || tc < 0 || tr >= kSide || tc >= kSide || taken == 4) continue;
-          const double azimuth = AzimuthOf(x[r][c], y[r][c], x[tr][tc], y[tr][tc]);
-          if (taken == 0) zero = azimuth;
-          double direction = std::fmod(azimuth - zero + 4.0 * kPi, 2.0 * kPi);
-          if (taken > 0) direction += Wobble(++e, 1.5) / kRhoSeconds;
-          boxes[kDirectionsBox] +=
-              Name(r, c) + "," + Name(tr, tc) + Format(",%.6f\r\n", taken == 0 ? 0.0 : RadiansToDms(direction));
-          ++taken;
-        }
-        if (r + 2 < kSide && c + 2 < kSide && (r * kSide + c) % 16 == 0 &&
-            std::count(boxes[kPrecisionPairsBox].begin(), boxes[kPrecisionPairsBox].end(), '\n') < 64 &&
-            !Known(r, c) && !Known(r + 2, c + 2)) {
-          boxes[kPrecisionPairsBox] += Name(r, c) + "," + Name(r + 2, c + 2) + "\r\n";
-        }
-      }
-    }
-    for (int r = 0; r < kSide; ++r) {
-      for (int c = 0; c < kSide; ++c) {
-        for (const auto& s : {std::pair{0, 1}, std::pair{1, 0}}) {
-          const int tr = r + s.first, tc = c + s.second;
-          if (tr >= kSide || tc >= kSide) continue;
-          const double length = DistanceOf(x[r][c], y[r][c], x[tr][tc], y[tr][tc]) + Wobble(++e, 0.004);
-          boxes[kDistanceLinesBox] += Name(r, c) + "," + Name(tr, tc) + Format(",%.4f\r\n", length);
-        }
-      }
-    }
-  }
-};
 
 void BM_FullCapacityPlaneNetwork(benchmark::State& state) {
   static const GridNetwork grid;

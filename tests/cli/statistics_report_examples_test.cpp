@@ -9,6 +9,7 @@
 #include "cli/height_command.h"
 #include "cli/plane_command.h"
 #include "common/gbk_text.h"
+#include "full_capacity_networks.h"
 #include "support/golden_file.h"
 #include "support/scripted_platform.h"
 #include "support/test_files.h"
@@ -49,6 +50,41 @@ TEST(StatisticsReport, EveryComputedExampleHasOne) {
     const bool estimate = name.find("estimate") != std::string::npos;
     EXPECT_EQ(text.find("1.整体检验") != std::string::npos, !estimate);
     EXPECT_EQ(text.find("1.不能作统计检验") != std::string::npos, estimate);
+  }
+}
+
+// The largest networks the files hold are well conditioned: the rank test
+// of the solver lets them through and their redundancy numbers sum to r, so
+// the global test is made.
+TEST(StatisticsReport, FullCapacityNetworksAreTested) {
+  const bench::GridNetwork plane;
+  const bench::LevellingGrid levelling;
+  struct Case {
+    const char* name;
+    std::string input;
+  };
+  const Case cases[] = {
+      {"NET.NAP", "[设置]\n解算方式 = 1\n控制网名 = GRID\n[已知点]\n" + plane.boxes[kKnownPointsBox] + "[概略坐标点]\n" +
+                      plane.boxes[kApproxPointsBox] + "[方向观测值]\n" + plane.boxes[kDirectionsBox] +
+                      "[边长观测值]\n" + plane.boxes[kDistanceLinesBox] + "[精度端点]\n" +
+                      plane.boxes[kPrecisionPairsBox]},
+      {"NET.NAH", "[设置]\n解算方式 = 1\n控制网名 = GRID\n网形类别 = 0\n验前误差 = 1.0\n[已知高程点]\n" + levelling.known +
+                      "[高差观测值]\n" + levelling.differences + "[精度端点]\n" + levelling.pairs},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    ScriptedPlatform platform;
+    CommandOptions options;
+    options.dataPath = dir.File(c.name);
+    options.inputPath = dir.File("input.txt");
+    testing::WriteBytes(*options.inputPath, c.input);
+    const bool height = std::string(c.name).ends_with(".NAH");
+    ASSERT_EQ(height ? RunHeightCommand(options, platform) : RunPlaneCommand(options, platform), 0)
+        << platform.LastMessageUtf8();
+    const std::string text = GbkToUtf8(ReadBytes(dir.File("NET统计检验.txt")));
+    EXPECT_NE(text.find(height ? "多余观测分量之和=  518.000" : "多余观测分量之和= 1486.000"), std::string::npos) << text;
+    EXPECT_NE(text.find("χ2上限"), std::string::npos);
   }
 }
 

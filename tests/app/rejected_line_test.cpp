@@ -83,6 +83,22 @@ TEST(RejectedLineInDialogs, TheRefusedLineIsSelectedInItsBox) {
   ExpectSelected(*heightDialog, "differencesBox", 2, QStringLiteral("Z2,J1,0.88837,km"));
 }
 
+TEST(RejectedLineInDialogs, ABlankLineTheUserWouldNotCutATableAtIsSelected) {
+  TempDir dir;
+  ScriptedPlatform platform;
+  auto plane = std::make_unique<PlaneNetwork>();
+  ResetPlaneNetwork(*plane, Utf8ToGbk(dir.File("城区.NAP")));
+  auto dialog = ShowNew<CQuorDisgnContrloPlane>(*plane, dir.File("城区.PTP"), nullptr, platform);
+  FillPlaneDialogFromInputFile(*dialog, SourcePath("examples/plane/triangulation.txt"));
+  ReplaceLine(*dialog, "directionsBox", 4, QString());
+  platform.Answering({Answer::Yes});  // the confirmation; the blank line's question keeps its default, No
+  Click(Child<QPushButton>(*dialog, "okButton"));
+  EXPECT_EQ(platform.QuestionsUtf8().back(), "[方向观测值]第[4]行为空行, 其后11行将不被读入, 继续吗?");
+  EXPECT_TRUE(platform.messages.empty()) << platform.LastMessageUtf8();
+  EXPECT_TRUE(dialog->isVisible());
+  ExpectSelected(*dialog, "directionsBox", 4, QString());
+}
+
 struct RejectedLineInTools : MainFrameTest {};
 
 TEST_F(RejectedLineInTools, TheZoneToolSelectsTheRefusedCoordinateLine) {

@@ -67,9 +67,11 @@ class CoordinateToolDialog : public QDialog {
   void Run(Action action) {
     platform_.Forget();
     ReadControls();
+    const BlankLineRefusal refusal;
     action();
     ShowForm();
-    if (const std::optional<RejectedLine> r = FindRejectedLine(platform_.LastMessage(), LineMessages())) {
+    if (const std::optional<RejectedLine> r =
+            LineToSelect(refusal, FindRejectedLine(platform_.LastMessage(), LineMessages()))) {
       SelectBoxLine(PointBox(r->box), r->line);
     }
   }

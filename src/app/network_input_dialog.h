@@ -131,9 +131,10 @@ QHBoxLayout* NetworkInputDialog<InputForm>::AddConfirmRow() {
   confirm_ = BuildConfirmRow(this);
   // On failure every control keeps what the user typed.
   connect(confirm_.ok, &QPushButton::clicked, this, [this] {
+    const BlankLineRefusal refusal;
     if (ConfirmInput(CurrentForm())) {
       accept();
-    } else if (const std::optional<RejectedLine> r = RejectedLineOfConfirm();
+    } else if (const std::optional<RejectedLine> r = LineToSelect(refusal, RejectedLineOfConfirm());
                r && r->box >= 0 && static_cast<size_t>(r->box) < boxes_.size()) {
       // The user finds the refused line at once: selected in its box.
       SelectBoxLine(boxes_[static_cast<size_t>(r->box)], r->line);

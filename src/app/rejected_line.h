@@ -2,7 +2,8 @@
 // refuse a line with a message "<table>第[n]行..." (n counted from 0 in the
 // plane tables and the coordinate tools, from 1 in the height tables). The
 // dialogs keep the message as it is and put the cursor on that line of its
-// box.
+// box. A table the user would not have cut at a blank line gets that line
+// selected the same way.
 #pragma once
 
 #include <optional>
@@ -10,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/blank_line_question.h"
 #include "common/platform_services.h"
 
 namespace qp {
@@ -26,6 +28,13 @@ struct RejectedLine {
   int box = 0;
   int line = 0;  // zero-based line of the box
 };
+
+// The line a stopped action leaves selected: the blank line the user would
+// not have a table cut at, when there was one, else `named`.
+inline std::optional<RejectedLine> LineToSelect(const BlankLineRefusal& refusal, std::optional<RejectedLine> named) {
+  if (const auto& blank = refusal.Refused()) return RejectedLine{blank->box, blank->line};
+  return named;
+}
 
 // The box and line a GBK message "<prefix>第[n]行..." names, for the first
 // prefix that matches exactly up to "第["; nothing for any other message.

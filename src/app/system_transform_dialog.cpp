@@ -97,6 +97,10 @@ std::span<const TableMessagePrefix> CQuorvexSystemTranslate::LineMessages() cons
   return kTables;
 }
 
-QPlainTextEdit* CQuorvexSystemTranslate::PointBox(int box) const { return box == 0 ? oldPoints_ : nullptr; }
+QPlainTextEdit* CQuorvexSystemTranslate::PointBox(int box) const {
+  // The lists share their line messages, which name the old list; a blank
+  // line may be named in either.
+  return box == 0 ? oldPoints_ : box == 1 ? newPoints_ : nullptr;
+}
 
 }  // namespace qp

@@ -22,20 +22,31 @@ bool IsNo(const std::string& reply) { return reply == "n" || reply == "N" || rep
 Answer Negative(Buttons buttons) { return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::No : Answer::Cancel; }
 Answer Positive(Buttons buttons) { return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::Yes : Answer::Ok; }
 
+Answer ScriptedReply(ScriptedAnswer scripted, Buttons buttons, Answer defaultAnswer) {
+  switch (scripted) {
+    case ScriptedAnswer::Yes: return Positive(buttons);
+    case ScriptedAnswer::No: return Negative(buttons);
+    case ScriptedAnswer::Default: break;
+  }
+  return defaultAnswer;
+}
+
 }  // namespace
 
 void CliPlatform::ShowMessage(const std::string& text, Icon) {
   std::cerr << GbkToUtf8(text) << std::endl;
 }
 
-Answer CliPlatform::Ask(const std::string& text, Buttons buttons, Answer defaultAnswer, Icon) {
+Answer CliPlatform::Ask(const std::string& text, Buttons buttons, Answer defaultAnswer, Icon icon) {
   if (buttons == Buttons::Ok) return Answer::Ok;
   if (!isatty(STDIN_FILENO)) {
-    switch (scripted_) {
-      case ScriptedAnswer::Yes: return Positive(buttons);
-      case ScriptedAnswer::No: return Negative(buttons);
-      case ScriptedAnswer::Default: return defaultAnswer;
+    const Answer answer = ScriptedReply(scripted_, buttons, defaultAnswer);
+    // A warning question tells of input about to be left out: the run says
+    // what it was asked and what the script answered.
+    if (icon == Icon::Warning) {
+      std::cerr << GbkToUtf8(text) << ' ' << (answer == Answer::Yes || answer == Answer::Ok ? "是" : "否") << std::endl;
     }
+    return answer;
   }
   const bool defaultYes = defaultAnswer == Answer::Yes || defaultAnswer == Answer::Ok;
   for (;;) {

@@ -1,6 +1,7 @@
 // Platform services on a terminal: messages go to stderr in UTF-8; questions
 // are asked on the terminal when stdin is one, otherwise answered by --yes,
-// --no or the question's default button.
+// --no or the question's default button (a warning question is then written
+// to stderr with the answer taken).
 #pragma once
 
 #include "common/platform_services.h"

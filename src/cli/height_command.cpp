@@ -30,11 +30,12 @@ std::vector<SettingBinding> HeightSettingBindings(HeightInputForm& f) {
 }
 
 std::vector<SectionBinding> HeightSectionBindings(HeightInputForm& f) {
-  return {
-      {"已知高程点", &f.boxes[kHeightKnownBox]},    {"概略高程点", &f.boxes[kHeightApproxBox]},
-      {"精度端点", &f.boxes[kHeightPairsBox]},      {"高差观测值", &f.boxes[kHeightDifferencesBox]},
-      {"平面坐标点", &f.boxes[kHeightCoordinatesBox]},
-  };
+  std::vector<SectionBinding> bindings;
+  for (const int box : {kHeightKnownBox, kHeightApproxBox, kHeightPairsBox, kHeightDifferencesBox,
+                        kHeightCoordinatesBox}) {
+    bindings.push_back({HeightBoxCaption(box), &f.boxes[box]});
+  }
+  return bindings;
 }
 
 std::string DumpHeightForm(HeightInputForm& f) {

@@ -38,14 +38,11 @@ std::vector<SettingBinding> PlaneSettingBindings(PlaneInputForm& f) {
   };
 }
 
+// The sections in the order of the boxes, named as the dialog's questions name them.
 std::vector<SectionBinding> PlaneSectionBindings(PlaneInputForm& f) {
-  return {
-      {"已知点", &f.boxes[kKnownPointsBox]},         {"概略坐标点", &f.boxes[kApproxPointsBox]},
-      {"精度端点", &f.boxes[kPrecisionPairsBox]},    {"已知高程点", &f.boxes[kKnownHeightsBox]},
-      {"方向观测值", &f.boxes[kDirectionsBox]},      {"固定方位角", &f.boxes[kFixedAzimuthsBox]},
-      {"加权方位角", &f.boxes[kWeightedAzimuthsBox]}, {"边长观测值", &f.boxes[kDistanceLinesBox]},
-      {"固定边长", &f.boxes[kFixedDistancesBox]},    {"加权边长", &f.boxes[kWeightedDistancesBox]},
-  };
+  std::vector<SectionBinding> bindings;
+  for (int box = 0; box < kPlaneTextBoxCount; ++box) bindings.push_back({PlaneBoxCaption(box), &f.boxes[box]});
+  return bindings;
 }
 
 std::string DumpPlaneForm(PlaneInputForm& f) {

@@ -16,6 +16,7 @@ bool TableLineReader::Next() {
   const size_t cr = rest.find('\r');
   const size_t lf = rest.find('\n');
   if (cr == std::string_view::npos || lf == std::string_view::npos || cr == 0 || lf != cr + 1) {
+    stoppedAt_ = position_;
     position_ = text_.size();
     return false;
   }
@@ -23,6 +24,26 @@ bool TableLineReader::Next() {
   position_ += lf + 1;
   ++lineNumber_;
   return true;
+}
+
+std::optional<BlankLineCut> FindBlankLineCut(std::string_view boxText) {
+  TableLineReader reader(boxText);
+  while (reader.Next()) {
+  }
+  // Only a line that begins with its line end is blank; a stray CR or LF
+  // inside a line ends the table for another reason.
+  const std::string_view rest = reader.Unread();
+  if (rest.empty() || rest.front() != '\r') return std::nullopt;
+  BlankLineCut cut;
+  cut.line = reader.LineNumber() + 1;
+  for (size_t start = 0; start < rest.size();) {
+    size_t end = rest.find('\n', start);
+    if (end == std::string_view::npos) end = rest.size();
+    if (!Trim(rest.substr(start, end - start)).empty()) ++cut.unread;
+    start = end + 1;
+  }
+  if (cut.unread == 0) return std::nullopt;
+  return cut;
 }
 
 namespace {

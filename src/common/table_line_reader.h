@@ -1,6 +1,7 @@
 // The line reader behind every input table: one record per line, fields
 // separated by ASCII commas. A blank line ends the table; what follows it is
-// ignored. Line numbers are counted from 0.
+// ignored (the confirmations ask the user first: blank_line_question.h). Line
+// numbers are counted from 0.
 #pragma once
 
 #include <cstdint>
@@ -26,13 +27,26 @@ class TableLineReader {
   std::string_view Line() const { return line_; }
   // Zero-based number of the current line (valid after Next returned true).
   int LineNumber() const { return lineNumber_; }
+  // After Next returned false: the text from where reading stopped (empty
+  // when the text ran out).
+  std::string_view Unread() const { return std::string_view(text_).substr(stoppedAt_); }
 
  private:
   std::string text_;
   size_t position_ = 0;
+  size_t stoppedAt_ = 0;
   std::string_view line_;
   int lineNumber_ = -1;
 };
+
+// A table that a blank line ends while further lines follow it: the blank
+// line (zero-based) and how many non-blank lines after it are not read.
+// Blank lines at the end of the text cut nothing.
+struct BlankLineCut {
+  int line = 0;
+  int unread = 0;
+};
+std::optional<BlankLineCut> FindBlankLineCut(std::string_view boxText);
 
 // Splits a line into `fieldCount` trimmed fields. Each separator must be a
 // comma at position 1 or later of the text still to split; the last field takes

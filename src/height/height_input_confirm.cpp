@@ -1,10 +1,26 @@
 // "确定" and "取消" of the height input dialog.
 #include "common/binary_file.h"
+#include "common/blank_line_question.h"
 #include "common/gbk_text.h"
 #include "height/height_checks.h"
 #include "height/height_input_form.h"
 
 namespace qp {
+namespace {
+
+// The boxes in the order the confirmation reads them.
+constexpr int kReadingOrder[] = {
+    kHeightKnownBox, kHeightApproxBox, kHeightPairsBox, kHeightDifferencesBox, kHeightCoordinatesBox,
+};
+
+}  // namespace
+
+const char* HeightBoxCaption(int box) {
+  static constexpr const char* kCaptions[kHeightTextBoxCount] = {
+      "已知高程点", "概略高程点", "精度端点", "平面坐标点", "高差观测值",
+  };
+  return box >= 0 && box < kHeightTextBoxCount ? kCaptions[box] : "";
+}
 
 bool ConfirmHeightDialog(const HeightInputForm& form, HeightNetwork& net, PlatformServices& platform,
                          const HeightReportTarget& target) {
@@ -14,7 +30,9 @@ bool ConfirmHeightDialog(const HeightInputForm& form, HeightNetwork& net, Platfo
 
 bool RunHeightConfirmation(const HeightInputForm& form, HeightNetwork& net, PlatformServices& platform,
                            const HeightReportTarget& target) {
-  if (!ParseAll(form, net, platform) || !CheckDuplicateNames(net, platform) ||
+  // The height tables count their lines from 1.
+  if (!ConfirmBlankLineCuts(form.boxes, kReadingOrder, HeightBoxCaption, 1, platform) ||
+      !ParseAll(form, net, platform) || !CheckDuplicateNames(net, platform) ||
       !CompleteAndApproximateHeights(net, platform) || !CheckHeightPrecisionPairs(net, platform) ||
       !CheckHeightCoordinates(net, platform)) {
     return false;

@@ -26,6 +26,9 @@ enum HeightTextBox : int {
   kHeightTextBoxCount
 };
 
+// The name the user knows a box by (UTF-8): its section in the input text.
+const char* HeightBoxCaption(int box);
+
 // Items of the name list's insertion combo.
 enum HeightInsertMode : int {
   kHeightInsertNone = 0,
@@ -96,7 +99,8 @@ bool ConfirmHeightDialog(const HeightInputForm& form, HeightNetwork& net, Platfo
                          const HeightReportTarget& target);
 
 // The confirmation without its question (the command-line driver's "yes"):
-// parsing, the checks, the point list and approximate heights, the basic
+// a box that a blank line would cut short confirmed first (in the order of
+// reading), parsing, the checks, the point list and approximate heights, the basic
 // conditions, the raw-data report; the side file is then removed.
 bool RunHeightConfirmation(const HeightInputForm& form, HeightNetwork& net, PlatformServices& platform,
                            const HeightReportTarget& target);

@@ -1,9 +1,36 @@
 // "确定" and "取消" of the plane input dialog.
 #include "common/binary_file.h"
+#include "common/blank_line_question.h"
 #include "common/gbk_text.h"
 #include "plane/plane_input_form.h"
+#include "plane/plane_input_reading.h"
 
 namespace qp {
+namespace {
+
+// The boxes in the order the confirmation reads them; the known heights,
+// last, are read in the slope modes only.
+constexpr int kReadingOrder[] = {
+    kKnownPointsBox,      kApproxPointsBox,   kPrecisionPairsBox, kDirectionsBox,       kFixedAzimuthsBox,
+    kWeightedAzimuthsBox, kDistanceLinesBox, kFixedDistancesBox, kWeightedDistancesBox, kKnownHeightsBox,
+};
+
+bool ConfirmPlaneBlankLines(const PlaneInputForm& form, PlatformServices& platform) {
+  std::span<const int> order(kReadingOrder);
+  if (!IsSlopeMode(form.calcMode)) order = order.first(order.size() - 1);
+  // The plane tables count their lines from 0.
+  return ConfirmBlankLineCuts(form.boxes, order, PlaneBoxCaption, 0, platform);
+}
+
+}  // namespace
+
+const char* PlaneBoxCaption(int box) {
+  static constexpr const char* kCaptions[kPlaneTextBoxCount] = {
+      "已知点",     "概略坐标点", "精度端点", "已知高程点", "方向观测值",
+      "固定方位角", "加权方位角", "边长观测值", "固定边长", "加权边长",
+  };
+  return box >= 0 && box < kPlaneTextBoxCount ? kCaptions[box] : "";
+}
 
 bool ConfirmPlaneForm(const PlaneInputForm& form, PlaneNetwork& net, PlatformServices& platform,
                       const std::string& draftPath, const PlaneConfirmationSteps& laterSteps) {
@@ -13,7 +40,7 @@ bool ConfirmPlaneForm(const PlaneInputForm& form, PlaneNetwork& net, PlatformSer
 
 bool RunPlaneConfirmation(const PlaneInputForm& form, PlaneNetwork& net, PlatformServices& platform,
                           const std::string& draftPath, const PlaneConfirmationSteps& laterSteps) {
-  if (!ReadPlaneInput(form, net, platform)) return false;
+  if (!ConfirmPlaneBlankLines(form, platform) || !ReadPlaneInput(form, net, platform)) return false;
   if (laterSteps && !laterSteps(net, platform)) return false;
   // The input is now part of the network: the unfinished-input draft is done with.
   RemoveFileIfExists(draftPath);

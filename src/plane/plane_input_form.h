@@ -30,6 +30,9 @@ enum PlaneTextBox : int {
   kPlaneTextBoxCount
 };
 
+// The name the user knows a box by (UTF-8): its section in the input text.
+const char* PlaneBoxCaption(int box);
+
 // Items of the name list's insert-mode combo.
 enum PlaneInsertMode : int {
   kInsertNone = 0,
@@ -115,6 +118,8 @@ bool ConfirmPlaneForm(const PlaneInputForm& form, PlaneNetwork& net, PlatformSer
                       const std::string& draftPath, const PlaneConfirmationSteps& laterSteps);
 
 // The confirmation without its question (the command-line driver's "yes").
+// A box that a blank line would cut short is confirmed first, box by box in
+// the order of reading.
 bool RunPlaneConfirmation(const PlaneInputForm& form, PlaneNetwork& net, PlatformServices& platform,
                           const std::string& draftPath, const PlaneConfirmationSteps& laterSteps);
 

@@ -3,6 +3,7 @@
 // point pairs whose relative precision is wanted.
 #include <algorithm>
 #include <cstring>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -98,16 +99,23 @@ bool BuildSideList(PlaneNetwork& net, PlatformServices& platform) {
   }
   net.sideCount = stored;
 
-  // Relative precision is wanted between two new points that no observation joins.
+  // Relative precision is wanted between two new points that no observation
+  // joins. A name that is no point of the network (most likely mistyped)
+  // would have no precision at all.
   const int pairs = ClampedCount(net.precisionPairCount, kMaxSmallTable);
   for (int i = 0; i < pairs; ++i) {
     const int a = names.Find(SlotText(net.pairFirst[i]));
     const int b = names.Find(SlotText(net.pairSecond[i]));
-    if ((a >= 0 && a < known) || (b >= 0 && b < known)) {
+    if (a < 0 || b < 0) {
+      const std::string name(SlotText(a < 0 ? net.pairFirst[i] : net.pairSecond[i]));
+      platform.ShowMessage(FormatText("评定精度端点[%d]的点名[%s]不是控制网中的点 !", i + 1, name.c_str()));
+      return false;
+    }
+    if (a < known || b < known) {
       platform.ShowMessage(FormatText("评定精度端点[%d]不能是已知点 !", i + 1));
       return false;
     }
-    if (a >= 0 && b >= 0 && index.count(PairKey(a, b)) > 0) {
+    if (index.count(PairKey(a, b)) > 0) {
       platform.ShowMessage(FormatText("评定精度两端点[%d]必须是不相连接的两个点 !", i + 1));
       return false;
     }

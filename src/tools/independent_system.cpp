@@ -5,6 +5,7 @@
 #include <cstring>
 #include <iterator>
 
+#include "common/blank_line_question.h"
 #include "common/finite_values.h"
 #include "common/format.h"
 #include "common/gbk_text.h"
@@ -275,7 +276,10 @@ ConversionOutcome IndependentSystemForm::NationalToIndependent(IndependentSystem
   rules.acceptX = NationalX;
   rules.acceptY = NationalY;
   std::vector<ListedPoint> points;
-  if (!ReadPointList(nationalText, rules, kNationalMessages, points, platform)) return ConversionOutcome::Stopped;
+  if (!ConfirmBlankLineCut(nationalText, {"国家坐标系统坐标", 0, rules.firstLineNumber}, platform) ||
+      !ReadPointList(nationalText, rules, kNationalMessages, points, platform)) {
+    return ConversionOutcome::Stopped;
+  }
   if (points.empty()) {
     platform.ShowMessage(Gbk("国家坐标系统数据输入不正确 !"));
     return ConversionOutcome::Stopped;
@@ -329,6 +333,9 @@ ConversionOutcome IndependentSystemForm::IndependentToNational(IndependentSystem
     return ConversionOutcome::Stopped;
   }
   PointListRules rules;
+  if (!ConfirmBlankLineCut(independentText, {"独立坐标系统坐标", 1, rules.firstLineNumber}, platform)) {
+    return ConversionOutcome::Stopped;
+  }
   std::vector<ListedPoint> points;
   if (!ReadPointList(independentText, rules, kIndependentMessages, points, platform)) {
     platform.ShowMessage(Gbk("独立坐标系统数据输入不正确 !"));

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "common/blank_line_question.h"
 #include "common/finite_values.h"
 #include "common/format.h"
 #include "common/gbk_text.h"
@@ -228,10 +229,16 @@ bool SystemTransformForm::ReadControls(SystemTransformFile& image, PlatformServi
   rules.firstLineNumber = 1;
   rules.capacity = kSystemListCapacity;
   std::vector<ListedPoint> points;
-  if (!ReadPointList(oldText, rules, kListMessages, points, platform)) return false;
+  if (!ConfirmBlankLineCut(oldText, {"旧坐标", 0, rules.firstLineNumber}, platform) ||
+      !ReadPointList(oldText, rules, kListMessages, points, platform)) {
+    return false;
+  }
   StoreList(points, image.oldNames, image.oldX, image.oldY);
   image.oldCount = static_cast<int32_t>(points.size());
-  if (!ReadPointList(newText, rules, kListMessages, points, platform)) return false;
+  if (!ConfirmBlankLineCut(newText, {"新坐标", 1, rules.firstLineNumber}, platform) ||
+      !ReadPointList(newText, rules, kListMessages, points, platform)) {
+    return false;
+  }
   StoreList(points, image.newNames, image.newX, image.newY);
   image.newCount = static_cast<int32_t>(points.size());
   if (title.size() > kTitleLimit) {

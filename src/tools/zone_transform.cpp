@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "common/blank_line_question.h"
 #include "common/finite_values.h"
 #include "common/format.h"
 #include "common/gbk_text.h"
@@ -152,7 +153,10 @@ bool ZoneTransformForm::ReadControls(ZoneTransformFile& image, PlatformServices&
   rules.acceptX = NotNegative;
   rules.acceptY = NotNegative;
   std::vector<ListedPoint> points;
-  if (!ReadPointList(inputText, rules, kInputMessages, points, platform)) return false;
+  if (!ConfirmBlankLineCut(inputText, {"换带前坐标", 0, rules.firstLineNumber}, platform) ||
+      !ReadPointList(inputText, rules, kInputMessages, points, platform)) {
+    return false;
+  }
   for (size_t i = 0; i < points.size(); ++i) {
     SetSlotText(image.names[i], points[i].name);
     image.oldX[i] = points[i].x;

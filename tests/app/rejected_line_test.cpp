@@ -64,11 +64,28 @@ TEST(RejectedLineInDialogs, TheRefusedLineIsSelectedInItsBox) {
   ResetPlaneNetwork(*plane, Utf8ToGbk(dir.File("城区.NAP")));
   auto planeDialog = ShowNew<CQuorDisgnContrloPlane>(*plane, dir.File("城区.PTP"), nullptr, platform);
   FillPlaneDialogFromInputFile(*planeDialog, SourcePath("examples/plane/triangulation.txt"));
-  ReplaceLine(*planeDialog, "directionsBox", 4, QStringLiteral("GP02,N3,67.2x"));
-  platform.Answering({Answer::Yes});  // the confirmation question
-  Click(Child<QPushButton>(*planeDialog, "okButton"));
-  EXPECT_EQ(platform.LastMessageUtf8(), "方向观测值第[4]行高差不正确!");
-  ExpectSelected(*planeDialog, "directionsBox", 4, QStringLiteral("GP02,N3,67.2x"));
+  // A refused line, and a blank line the user would not have the table cut at
+  // (its question keeps its default, No).
+  const struct {
+    QString line;
+    const char* message;
+    const char* question;
+  } planeCases[] = {
+      {QStringLiteral("GP02,N3,67.2x"), "方向观测值第[4]行高差不正确!", "请确认继续 ..."},
+      {QString(), "", "[方向观测值]第[4]行为空行, 其后11行将不被读入, 继续吗?"},
+  };
+  for (const auto& c : planeCases) {
+    platform.messages.clear();
+    platform.questions.clear();
+    ReplaceLine(*planeDialog, "directionsBox", 4, c.line);
+    platform.Answering({Answer::Yes});  // the confirmation question
+    Click(Child<QPushButton>(*planeDialog, "okButton"));
+    EXPECT_EQ(platform.LastMessageUtf8(), c.message);
+    ASSERT_FALSE(platform.questions.empty());
+    EXPECT_EQ(platform.QuestionsUtf8().back(), c.question);
+    EXPECT_TRUE(planeDialog->isVisible());
+    ExpectSelected(*planeDialog, "directionsBox", 4, c.line);
+  }
 
   auto height = std::make_unique<HeightNetwork>();
   ResetHeightNetwork(*height, Utf8ToGbk(dir.File("水准.NAH")));

@@ -9,6 +9,8 @@
 #include <cmath>
 
 #include <cstring>
+#include <cstdlib>
+#include <string>
 
 #include "common/gbk_text.h"
 #include "quorvex_program.h"
@@ -179,6 +181,36 @@ TEST(QuorvexBinary, ExitStatusFollowsTheContract) {
   // tables cannot be computed.
   EXPECT_EQ(RunQuorvexProgram("plane " + dir.File("net")), 1);
   EXPECT_EQ(ReadBytes(dir.File("net.NAP")).size(), 803264u);
+}
+
+TEST(QuorvexBinary, ATableCutByABlankLineIsAskedAboutAndAnsweredByTheFlags) {
+  TempDir dir;
+  const std::string nap = dir.File("NET.NAP");
+  WriteBytes(dir.File("whole.txt"), kSmallNetwork);
+  ASSERT_EQ(RunQuorvexProgram("plane " + nap + " --input " + dir.File("whole.txt")), 0);
+  std::string cut = kSmallNetwork;
+  cut.insert(cut.find("A,C,1000.0000\n") + 14, "\n");
+  WriteBytes(dir.File("cut.txt"), cut);
+  const std::string before = ReadBytes(nap);
+  const std::string report = ReadBytes(dir.File("NET.txt"));
+  const std::string question = "[边长观测值]第[1]行为空行, 其后1行将不被读入, 继续吗? ";
+  struct Case {
+    const char* flag;
+    int status;
+    const char* answer;
+  } cases[] = {{"", 1, "否"}, {" --no", 1, "否"}, {" --yes", 0, "是"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.flag);
+    const std::string command = std::string(QUORVEX_CLI_PATH) + " plane " + nap + " --input " + dir.File("cut.txt") +
+                                c.flag + " >/dev/null 2>" + dir.File("err.txt") + " </dev/null";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), c.status);
+    EXPECT_EQ(ReadBytes(dir.File("err.txt")).substr(0, question.size() + 4), question + c.answer + "\n");
+    // Stopped: nothing written. Answered yes: computed without the cut lines.
+    EXPECT_EQ(ReadBytes(nap) == before, c.status != 0);
+    EXPECT_EQ(ReadBytes(dir.File("NET.txt")) == report, c.status != 0);
+  }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,32 @@ TEST(TableLineReader, BlankLineEndsTheTable) {
 TEST(TableLineReader, StrayLineEndsStopReading) {
   EXPECT_EQ(Lines("A,1,2\rB,3,4"), (std::vector<std::string>{}));
   EXPECT_EQ(Lines("A,1,2\r\nB,3,4\nC,5,6"), (std::vector<std::string>{"A,1,2"}));
+}
+
+TEST(TableLineReader, ABlankLineWithLinesAfterItIsACut) {
+  struct Case {
+    const char* text;
+    int line;    // -1: no cut
+    int unread;
+  } cases[] = {
+      {"A,1,2\r\n\r\nB,3,4\r\nC,5,6", 1, 2},
+      // Further blank lines and lines of blanks after the first are not counted.
+      {"A\r\nB\r\n\r\n\r\nC\r\n   \r\nD\r\n\r\n", 2, 2},
+      {"A,1,2\r\nB,3,4\r\n\r\n  \r\n", -1, 0},  // trailing blank lines cut nothing
+      {"A,1,2\r\n   \r\nB,3,4", -1, 0},           // a line of blanks is read
+      {"A,1,2\r\nB,3,4\nC,5,6", -1, 0},            // a stray LF is no blank line
+      {"", -1, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    const std::optional<BlankLineCut> cut = FindBlankLineCut(c.text);
+    ASSERT_EQ(cut.has_value(), c.line >= 0);
+    if (!cut) continue;
+    EXPECT_EQ(cut->line, c.line);
+    EXPECT_EQ(cut->unread, c.unread);
+    // The blank line is the first line the reader does not give.
+    EXPECT_EQ(Lines(c.text).size(), static_cast<size_t>(c.line));
+  }
 }
 
 TEST(SplitFields, SeparatorsAndTrimming) {

@@ -38,6 +38,23 @@ TEST_F(HeightInput, SettingsAndLineRules) {
   EXPECT_EQ(Parse(), "");
 }
 
+TEST_F(HeightInput, ATableCutByABlankLineIsConfirmedFirst) {
+  Type(kHeightKnownBox, "A,100");
+  Type(kHeightDifferencesBox, "A,B,1,1\r\nB,C,1,1\r\nC,A,-2,1\r\n\r\nC,D,1,1");
+  // No, the default: nothing is read or written.
+  EXPECT_FALSE(RunHeightConfirmation(form, *net, platform, Target()));
+  EXPECT_EQ(platform.QuestionsUtf8(),
+            std::vector<std::string>{"[高差观测值]第[4]行为空行, 其后1行将不被读入, 继续吗?"});
+  EXPECT_TRUE(platform.messages.empty());
+  EXPECT_EQ(net->observationCount, 0);
+  EXPECT_FALSE(FileExists(Target().reportPath));
+  // Yes: the network up to the blank line, as it always was.
+  platform.Answering({Answer::Yes});
+  EXPECT_EQ(Confirm(), "");
+  EXPECT_EQ(net->observationCount, 3);
+  EXPECT_TRUE(FileExists(Target().reportPath));
+}
+
 TEST_F(HeightInput, EveryTableNamesItsFault) {
   struct BadLine {
     HeightTextBox box;

@@ -141,6 +141,45 @@ TEST_F(PlaneFormLifeCycle, Confirm) {
   EXPECT_EQ(laterRuns, 1);
 }
 
+TEST_F(PlaneFormLifeCycle, TablesCutByABlankLineAreConfirmedInTheOrderOfReading) {
+  Type(kKnownHeightsBox, "A,10\r\n\r\nB,20");  // read in the slope modes only
+  Type(kWeightedDistancesBox, "A,B,1000,1\r\n\r\nB,A,1000,1");
+  Type(kDirectionsBox, "A,B,0\r\nA,C,30\r\n\r\nB,A,0\r\nB,C,60");
+  const std::string directions = "[方向观测值]第[2]行为空行, 其后2行将不被读入, 继续吗?";
+  const std::string distances = "[加权边长]第[1]行为空行, 其后1行将不被读入, 继续吗?";
+  const std::string heights = "[已知高程点]第[1]行为空行, 其后1行将不被读入, 继续吗?";
+  struct Case {
+    const char* name;
+    int calcMode;
+    std::vector<Answer> answers;  // then the default buttons
+    std::vector<std::string> asked;
+    bool confirmed;
+  } cases[] = {
+      {"the default stops", kReducedObservations, {Answer::Yes}, {"请确认继续 ...", directions}, false},
+      {"slope mode", kSlopeReduced, {Answer::Yes, Answer::Yes, Answer::Yes},
+       {"请确认继续 ...", directions, distances, heights}, false},
+      {"yes reads up to the blank lines", kReducedObservations, {Answer::Yes, Answer::Yes, Answer::Yes},
+       {"请确认继续 ...", directions, distances}, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    platform = testing::ScriptedPlatform{};
+    for (Answer a : c.answers) platform.answers.push_back(a);
+    ResetPlaneNetwork(*net, "net.NAP");
+    form.calcMode = c.calcMode;
+    laterRuns = 0;
+    EXPECT_EQ(ConfirmPlaneForm(form, *net, platform, draft, later), c.confirmed);
+    EXPECT_EQ(platform.QuestionsUtf8(), c.asked);
+    EXPECT_TRUE(platform.messages.empty()) << platform.LastMessageUtf8();
+    // A refused cut reads nothing; an accepted one reads as before.
+    EXPECT_EQ(net->knownCount, c.confirmed ? 2 : 0);
+    EXPECT_EQ(net->directionCount, c.confirmed ? 2 : 0);
+    EXPECT_EQ(net->weightedDistanceCount, c.confirmed ? 1 : 0);
+    EXPECT_EQ(laterRuns, c.confirmed ? 1 : 0);
+    EXPECT_EQ(FileExists(draft), !c.confirmed);
+  }
+}
+
 TEST_F(PlaneFormLifeCycle, CancelAndReopen) {
   ASSERT_TRUE(RemoveFileIfExists(draft));
   EXPECT_FALSE(CancelPlaneForm(form, *net, platform, draft));

@@ -403,6 +403,15 @@ TEST_F(RawReport, SideKindsAndPrecisionPairs) {
   form.boxes[kPrecisionPairsBox] = Utf8ToGbk("Q,P\r\nR,K1\r\n");
   ASSERT_FALSE(Confirm());
   EXPECT_EQ(platform.MessagesUtf8(), Names({"评定精度端点[2]不能是已知点 !"}));
+  // A pair naming a point the network does not have is refused by that name.
+  for (const auto& [pairs, message] : {
+           std::pair{"Q,P\r\nR,P2\r\n", "评定精度端点[2]的点名[P2]不是控制网中的点 !"},
+           std::pair{"Q1,K1\r\n", "评定精度端点[1]的点名[Q1]不是控制网中的点 !"},
+       }) {
+    form.boxes[kPrecisionPairsBox] = Utf8ToGbk(pairs);
+    ASSERT_FALSE(Confirm());
+    EXPECT_EQ(platform.MessagesUtf8(), Names({message}));
+  }
   form.boxes[kPrecisionPairsBox] = Utf8ToGbk("Q,P\r\n");
   EXPECT_TRUE(Confirm()) << platform.LastMessageUtf8();
 }

@@ -3,6 +3,10 @@
 // round trip and the data-file rules of the command-line driver.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <string>
+#include <vector>
+
 #include "cli/local_command.h"
 #include "cli/transform_command.h"
 #include "cli/zone_command.h"
@@ -124,6 +128,48 @@ TEST_F(ToolCommandTest, FilesOfAnotherLengthAreRefusedAndLeftAlone) {
       EXPECT_EQ(ReadBytes(data), bad);
       EXPECT_FALSE(FileExists(ReportPathFor(data)));
     }
+  }
+}
+
+TEST_F(ToolCommandTest, AListCutByABlankLineIsConvertedOnlyAfterYes) {
+  struct Case {
+    CommandFunction command;
+    const char* data;
+    const char* example;
+    const char* blankAfter;  // the line followed by a blank line
+    const char* question;
+  } cases[] = {
+      {RunZoneCommand, "B.GST", "zone_54.txt", "GP02,3381234.567,512345.678\n",
+       "[换带前坐标]第[2]行为空行, 其后2行将不被读入, 继续吗?"},
+      // The new list, whose lines are counted from 1.
+      {RunTransformCommand, "B.TRS", "transform.txt", "K1,3404931.810,513317.541\n",
+       "[新坐标]第[3]行为空行, 其后3行将不被读入, 继续吗?"},
+      {RunLocalCommand, "B.SLT", "local_to_independent.txt", "滨江01,3380000.000,520000.000\n",
+       "[国家坐标系统坐标]第[1]行为空行, 其后2行将不被读入, 继续吗?"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.example);
+    const std::string data = dir.File(c.data);
+    ASSERT_EQ(Run(c.command, data, Example(c.example)), 0) << platform.LastMessageUtf8();
+    const std::string file = ReadBytes(data);
+    const std::string report = ReadBytes(ReportPathFor(data));
+    std::string text = ReadBytes(Example(c.example));
+    const size_t at = text.find(c.blankAfter);
+    ASSERT_NE(at, std::string::npos);
+    text.insert(at + std::strlen(c.blankAfter), "\n");
+    const std::string input = Input(text);
+
+    platform = ScriptedPlatform{};  // No, the default: stopped, nothing written
+    EXPECT_EQ(Run(c.command, data, input), 1);
+    EXPECT_EQ(platform.QuestionsUtf8(), std::vector<std::string>{c.question});
+    EXPECT_EQ(ReadBytes(data), file);
+    EXPECT_EQ(ReadBytes(ReportPathFor(data)), report);
+
+    platform = ScriptedPlatform{};
+    platform.Answering({Answer::Yes});
+    EXPECT_EQ(Run(c.command, data, input), 0) << platform.LastMessageUtf8();
+    EXPECT_EQ(platform.QuestionsUtf8().at(0), c.question);
+    EXPECT_NE(ReadBytes(ReportPathFor(data)), report);
   }
 }
 

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 
+#include "cli/run_files.h"
 #include "common/format.h"
 #include "common/gbk_text.h"
 #include "common/settings_block.h"
@@ -62,6 +63,10 @@ int MaxDiagramKind(NetworkFileKind network) { return network == NetworkFileKind:
 int RunDrawCommand(const CommandOptions& options, PlatformServices& platform) {
   const NetworkFileKind network = NetworkFileKindOf(options.dataPath);
   if (network == NetworkFileKind::Unknown) return 2;  // checked with the usage text by the driver
+  std::vector<FileUse> pictures;
+  if (options.svgPath) pictures.push_back({*options.svgPath, "SVG图形文件"});
+  if (options.dxfPath) pictures.push_back({*options.dxfPath, "DXF图形文件"});
+  if (!CheckNoInputOverwritten(DrawingExportFiles(options.dataPath, std::move(pictures)), platform)) return 1;
   auto settings = std::make_unique<SettingsBlock>();
   // The observations the statistics report beside the data file flags are
   // red on the diagrams of observation values, in every picture as in the .vec.

@@ -26,8 +26,12 @@
 namespace qp {
 namespace {
 
-void Tell(PlatformServices& platform, const char* utf8Format, const std::string& path) {
-  platform.ShowMessage(FormatText(utf8Format, DecodeUserTextToGbk(path).c_str()), Icon::Error);
+// `reasonGbk`, when given, follows the path (UTF-8, as typed) after a colon.
+void Tell(PlatformServices& platform, const char* utf8Format, const std::string& path,
+          const std::string& reasonGbk = {}) {
+  std::string named = DecodeUserTextToGbk(path);
+  if (!reasonGbk.empty()) named += ": " + reasonGbk;
+  platform.ShowMessage(FormatText(utf8Format, named.c_str()), Icon::Error);
 }
 
 // The pictures beside the .vec file; false after the message of the first
@@ -38,7 +42,7 @@ bool WritePictures(const CommandOptions& options, SettingsBlock& settings,
 #ifdef QUORVEX_HAS_SVG_PICTURE
     std::string error;
     if (!WriteSvgPicture(*options.svgPath, settings, draw, &error)) {
-      Tell(platform, "SVG图形文件写入错误 !\r\n%s", *options.svgPath + (error.empty() ? "" : ": " + error));
+      Tell(platform, "SVG图形文件写入错误 !\r\n%s", *options.svgPath, error);
       return false;
     }
 #else
@@ -49,7 +53,7 @@ bool WritePictures(const CommandOptions& options, SettingsBlock& settings,
   if (options.dxfPath) {
     std::string error;
     if (!WriteDxfPicture(*options.dxfPath, settings, draw, &error)) {
-      Tell(platform, "DXF图形文件写入错误 !\r\n%s", *options.dxfPath + (error.empty() ? "" : ": " + error));
+      Tell(platform, "DXF图形文件写入错误 !\r\n%s", *options.dxfPath, error);
       return false;
     }
   }

@@ -136,5 +136,44 @@ TEST(DrawCommand, FailuresExitWithAMessageAndWriteNothing) {
   EXPECT_EQ(ReadBytes(nap), before);
 }
 
+// A data file edited by hand with coordinates no CAD program can take: the
+// DXF drawing is refused with a message (the program must not abort), and
+// neither the drawing nor its temporary file is left; the other pictures are
+// drawn, the far point off the paper.
+TEST(DrawCommand, CoordinatesBeyondTheDxfRangeAreRefused) {
+  TempDir dir;
+  ScriptedPlatform platform;
+  CommandOptions plane;
+  plane.dataPath = dir.File("FAR.NAP");
+  plane.inputPath = SourcePath("examples/plane/triangulation.txt");
+  ASSERT_EQ(RunPlaneCommand(plane, platform), 0) << platform.LastMessageUtf8();
+  auto settings = std::make_unique<SettingsBlock>();
+  auto net = std::make_unique<PlaneNetwork>();
+  ASSERT_TRUE(ReadWritePlaneFile(plane.dataPath, FileDirection::Read, *settings, *net));
+  net->x[0] = 1e300;
+  net->y[1] = -1e237;
+  ASSERT_TRUE(ReadWritePlaneFile(plane.dataPath, FileDirection::Write, *settings, *net));
+  const std::string before = ReadBytes(plane.dataPath);
+
+  CommandOptions draw;
+  draw.dataPath = plane.dataPath;
+  draw.dxfPath = dir.File("far.dxf");
+  EXPECT_EQ(RunDrawCommand(draw, platform), 1);
+  EXPECT_NE(platform.LastMessageUtf8().find("DXF图形文件写入错误 !\r\n" + dir.File("far.dxf") + ": "),
+            std::string::npos)
+      << platform.LastMessageUtf8();
+  EXPECT_NE(platform.LastMessageUtf8().find("超出DXF可写范围"), std::string::npos);
+
+  for (int kind = 0; kind <= 7; ++kind) {
+    const std::string arguments = "draw " + plane.dataPath + " --kind " + std::to_string(kind);
+    EXPECT_EQ(RunQuorvexProgram(arguments + " --dxf " + dir.File("far.dxf")), 1) << kind;
+    EXPECT_EQ(RunQuorvexProgram(arguments + " --svg " + dir.File("far.svg")), 0) << kind;
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir.File("far.dxf")));
+  EXPECT_FALSE(std::filesystem::exists(dir.File("far.dxf.tmp")));
+  EXPECT_TRUE(std::filesystem::exists(dir.File("far.svg")));
+  EXPECT_EQ(ReadBytes(plane.dataPath), before);
+}
+
 }  // namespace
 }  // namespace qp

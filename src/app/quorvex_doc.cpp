@@ -186,6 +186,11 @@ SaveResult CQuorvexPDoc::SaveDrawing(PlatformServices& platform) {
 
 bool CQuorvexPDoc::ExportDrawing(PlatformServices& platform) {
   const std::string dataPath = CurrentDataPath();
+  // A data file named like its .vec file is not overwritten by the export.
+  if (const auto clash = FindFileClash(DrawingExportFiles(dataPath))) {
+    platform.ShowMessage(FileClashMessage(*clash), Icon::Error);
+    return false;
+  }
   std::string vecPath;
   bool written = false;
   if (state_.ShowsPlaneDrawing()) {

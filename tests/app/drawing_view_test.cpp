@@ -189,6 +189,14 @@ TEST_F(DrawingViewTest, PrintedToPdfOverTheWholePaperLeavingTheSheetAsItWas) {
     EXPECT_GT(ReadBytes(dir.File(name)).size(), 1000u) << name;
   }
   EXPECT_FALSE(SaveSheetPicture(FromUtf8(dir.File("sheet.bmp")), doc, &pictureError));
+  // A picture named like the open data file or its .vec file is refused, and neither is touched.
+  const std::string data = ReadBytes(dir.File("TRI.NAP"));
+  for (const char* name : {"TRI.NAP", "./TRI.NAP", "TRI.vec"}) {
+    EXPECT_FALSE(SaveSheetPicture(FromUtf8(dir.File(name)), doc, &pictureError)) << name;
+    EXPECT_TRUE(pictureError.contains(QStringLiteral("是同一个文件"))) << pictureError.toStdString();
+  }
+  EXPECT_EQ(ReadBytes(dir.File("TRI.NAP")), data);
+  EXPECT_FALSE(QFile::exists(FromUtf8(dir.File("TRI.vec"))));
   const QString shots = qEnvironmentVariable("QUORVEX_SCREENSHOT_DIR");
   if (!shots.isEmpty()) {
     SaveSheetPicture(shots + "/sheet.pdf", doc, &pictureError);

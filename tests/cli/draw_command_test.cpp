@@ -14,6 +14,7 @@
 #include "drawing/vec_file.h"
 #include "height/height_file.h"
 #include "plane/plane_file.h"
+#include "computed_example.h"
 #include "quorvex_program.h"
 #include "support/scripted_platform.h"
 #include "support/test_files.h"
@@ -142,21 +143,19 @@ TEST(DrawCommand, FailuresExitWithAMessageAndWriteNothing) {
 // drawn, the far point off the paper.
 TEST(DrawCommand, CoordinatesBeyondTheDxfRangeAreRefused) {
   TempDir dir;
-  ScriptedPlatform platform;
-  CommandOptions plane;
-  plane.dataPath = dir.File("FAR.NAP");
-  plane.inputPath = SourcePath("examples/plane/triangulation.txt");
-  ASSERT_EQ(RunPlaneCommand(plane, platform), 0) << platform.LastMessageUtf8();
+  const std::string nap = dir.File("FAR.NAP");
+  testing::ComputeTriangulation(nap);
   auto settings = std::make_unique<SettingsBlock>();
   auto net = std::make_unique<PlaneNetwork>();
-  ASSERT_TRUE(ReadWritePlaneFile(plane.dataPath, FileDirection::Read, *settings, *net));
+  ASSERT_TRUE(ReadWritePlaneFile(nap, FileDirection::Read, *settings, *net));
   net->x[0] = 1e300;
   net->y[1] = -1e237;
-  ASSERT_TRUE(ReadWritePlaneFile(plane.dataPath, FileDirection::Write, *settings, *net));
-  const std::string before = ReadBytes(plane.dataPath);
+  ASSERT_TRUE(ReadWritePlaneFile(nap, FileDirection::Write, *settings, *net));
+  const std::string before = ReadBytes(nap);
 
+  ScriptedPlatform platform;
   CommandOptions draw;
-  draw.dataPath = plane.dataPath;
+  draw.dataPath = nap;
   draw.dxfPath = dir.File("far.dxf");
   EXPECT_EQ(RunDrawCommand(draw, platform), 1);
   EXPECT_NE(platform.LastMessageUtf8().find("DXF图形文件写入错误 !\r\n" + dir.File("far.dxf") + ": "),
@@ -165,14 +164,14 @@ TEST(DrawCommand, CoordinatesBeyondTheDxfRangeAreRefused) {
   EXPECT_NE(platform.LastMessageUtf8().find("超出DXF可写范围"), std::string::npos);
 
   for (int kind = 0; kind <= 7; ++kind) {
-    const std::string arguments = "draw " + plane.dataPath + " --kind " + std::to_string(kind);
+    const std::string arguments = "draw " + nap + " --kind " + std::to_string(kind);
     EXPECT_EQ(RunQuorvexProgram(arguments + " --dxf " + dir.File("far.dxf")), 1) << kind;
     EXPECT_EQ(RunQuorvexProgram(arguments + " --svg " + dir.File("far.svg")), 0) << kind;
   }
   EXPECT_FALSE(std::filesystem::exists(dir.File("far.dxf")));
   EXPECT_FALSE(std::filesystem::exists(dir.File("far.dxf.tmp")));
   EXPECT_TRUE(std::filesystem::exists(dir.File("far.svg")));
-  EXPECT_EQ(ReadBytes(plane.dataPath), before);
+  EXPECT_EQ(ReadBytes(nap), before);
 }
 
 }  // namespace

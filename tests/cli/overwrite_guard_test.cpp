@@ -15,6 +15,7 @@
 #include "cli/sheet_command.h"
 #include "cli/transform_command.h"
 #include "cli/zone_command.h"
+#include "computed_example.h"
 #include "quorvex_program.h"
 #include "support/scripted_platform.h"
 #include "support/test_files.h"
@@ -22,6 +23,7 @@
 namespace qp {
 namespace {
 
+using testing::ComputeTriangulation;
 using testing::ReadBytes;
 using testing::ScriptedPlatform;
 using testing::SourcePath;
@@ -36,15 +38,6 @@ std::map<std::string, std::string> Snapshot(const TempDir& dir) {
     files[entry.path().filename().string()] = ReadBytes(entry.path().string());
   }
   return files;
-}
-
-// The computed triangulation example as TRI.NAP, with its reports.
-void ComputeTriangulation(const TempDir& dir) {
-  ScriptedPlatform platform;
-  CommandOptions plane;
-  plane.dataPath = dir.File("TRI.NAP");
-  plane.inputPath = SourcePath("examples/plane/triangulation.txt");
-  ASSERT_EQ(RunPlaneCommand(plane, platform), 0) << platform.LastMessageUtf8();
 }
 
 TEST(OverwriteGuard, RunsThatWouldWriteOverAnInputAreRefusedAndWriteNothing) {
@@ -92,7 +85,7 @@ TEST(OverwriteGuard, RunsThatWouldWriteOverAnInputAreRefusedAndWriteNothing) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     TempDir dir;
-    ComputeTriangulation(dir);
+    ComputeTriangulation(dir.File("TRI.NAP"));
     std::filesystem::remove(dir.File("TRI.vec"));
     if (c.example) {
       std::filesystem::copy_file(SourcePath(std::string("examples/") + c.example), dir.File(c.input),
@@ -121,7 +114,7 @@ TEST(OverwriteGuard, RunsThatWouldWriteOverAnInputAreRefusedAndWriteNothing) {
 // The driver's exit status, with the file names as a user types them.
 TEST(OverwriteGuard, TheProgramExitsWithOne) {
   TempDir dir;
-  ComputeTriangulation(dir);
+  ComputeTriangulation(dir.File("TRI.NAP"));
   const std::string data = ReadBytes(dir.File("TRI.NAP"));
   std::filesystem::copy_file(SourcePath("examples/plane/triangulation.txt"), dir.File("T2.txt"));
   const std::string program = "cd '" + dir.path() + "' && " + QUORVEX_CLI_PATH;

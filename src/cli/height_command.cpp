@@ -12,13 +12,12 @@
 #include "common/name_slot.h"
 #include "common/report_file.h"
 #include "common/settings_block.h"
-#include "height/height_adjustment.h"
 #include "height/height_file.h"
 #include "height/height_input_form.h"
 #include "height/height_network.h"
+#include "height/height_output_files.h"
 #include "height/height_workflow.h"
 #include "adjustment/normal_equation_store.h"
-#include "statistics/statistics_report.h"
 
 namespace qp {
 namespace {
@@ -57,11 +56,7 @@ int RunHeightCommand(const CommandOptions& options, PlatformServices& platform) 
   auto net = std::make_unique<HeightNetwork>();
   const std::string& path = options.dataPath;
   const std::string pathGbk = Utf8ToGbk(path);
-  const RunFiles files = DialogRunFiles(options, {{ReportPathFor(path), "报告文件"},
-                                                  {StatisticsReportPathFor(path), "统计检验报告"},
-                                                  {HeightExportPathFor(path), "高程数据文件"},
-                                                  {HeightSidePath(path), "草稿文件"}});
-  if (!CheckNoInputOverwritten(files, platform)) return 1;
+  if (!CheckNoInputOverwritten(DialogRunFiles(options, HeightComputationOutputs(path)), platform)) return 1;
 
   auto load = [&] { return ReadHeightFile(path, *settings, *net); };
   auto create = [&] {

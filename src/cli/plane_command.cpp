@@ -13,13 +13,12 @@
 #include "common/name_slot.h"
 #include "common/report_file.h"
 #include "plane/derived_height_network.h"
-#include "plane/plane_adjustment.h"
-#include "statistics/statistics_report.h"
 #include "height/height_network.h"
 #include "adjustment/normal_equation_store.h"
 #include "plane/plane_file.h"
 #include "plane/plane_input_form.h"
 #include "plane/plane_network.h"
+#include "plane/plane_output_files.h"
 #include "plane/plane_workflow.h"
 
 namespace qp {
@@ -75,13 +74,7 @@ int RunPlaneCommand(const CommandOptions& options, PlatformServices& platform) {
   auto net = std::make_unique<PlaneNetwork>();
   const std::string& path = options.dataPath;
   const std::string pathGbk = Utf8ToGbk(path);
-  const std::string reportPath = ReportPathFor(path);
-  const RunFiles files = DialogRunFiles(options, {{reportPath, "报告文件"},
-                                                  {StatisticsReportPathFor(path), "统计检验报告"},
-                                                  {CoordinateExportPathFor(path), "坐标数据文件"},
-                                                  {PlaneDraftPath(reportPath), "草稿文件"},
-                                                  {DerivedHeightPathFor(path), "三角高程网数据文件"}});
-  if (!CheckNoInputOverwritten(files, platform)) return 1;
+  if (!CheckNoInputOverwritten(DialogRunFiles(options, PlaneComputationOutputs(path)), platform)) return 1;
 
   auto load = [&] { return ReadWritePlaneFile(path, FileDirection::Read, *settings, *net); };
   auto create = [&] {
@@ -106,7 +99,7 @@ int RunPlaneCommand(const CommandOptions& options, PlatformServices& platform) {
 
   if (options.dump) {
     PlaneInputForm form;
-    if (!fillForm(form, *net, PlaneDraftPath(reportPath))) return 1;
+    if (!fillForm(form, *net, PlaneDraftPath(ReportPathFor(path)))) return 1;
     std::cout << DumpPlaneForm(form);
     return 0;
   }

@@ -11,6 +11,7 @@
 
 #include "app/qt_drawing_device.h"
 #include "app/qt_text.h"
+#include "drawing/drawing_export.h"
 #include "drawing/dxf_picture.h"
 #include "drawing/entity_list.h"
 #include "drawing/network_drawing.h"
@@ -114,6 +115,10 @@ bool SaveSheetPicture(const QString& path, CQuorvexPDoc& doc, QString* error) {
     if (error) *error = why;
     return false;
   };
+  // A picture never replaces the open data file, its .vec file or the statistics report.
+  if (const auto clash = FindFileClash(DrawingExportFiles(doc.CurrentDataPath(), {{file, "图形文件"}}))) {
+    return fail(FromGbk(FileClashMessage(*clash)));
+  }
   if (suffix == QLatin1String("svg") || suffix == QLatin1String("dxf")) {
     auto settings = std::make_unique<SettingsBlock>(doc.Settings());
     const bool ok = suffix == QLatin1String("svg") ? WriteSvgPicture(file, *settings, SheetDrawing(doc, *settings), &reason)

@@ -8,6 +8,7 @@
 
 #include "cli/command_support.h"
 #include "cli/input_text.h"
+#include "cli/run_files.h"
 #include "common/binary_file.h"
 #include "common/format.h"
 #include "common/gbk_text.h"
@@ -194,6 +195,7 @@ int RunOnNetwork(const CommandOptions& options, PlatformServices& platform, cons
                  bool (*read)(const std::string&, SettingsBlock&, Record&),
                  std::vector<SettingBinding> (*bindings)(Form&), std::string (*dump)(const Form&),
                  bool (*finish)(bool, const std::string&, SettingsBlock&, Record&, PlatformServices&)) {
+  if (!CheckNoInputOverwritten(DialogRunFiles(options), platform)) return 1;
   auto settings = std::make_unique<SettingsBlock>();
   auto net = std::make_unique<Record>();
   if (!FileExists(options.dataPath) || !read(options.dataPath, *settings, *net)) {

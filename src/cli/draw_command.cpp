@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 
+#include "cli/run_files.h"
 #include "common/format.h"
 #include "common/gbk_text.h"
 #include "common/settings_block.h"
@@ -25,8 +26,12 @@
 namespace qp {
 namespace {
 
-void Tell(PlatformServices& platform, const char* utf8Format, const std::string& path) {
-  platform.ShowMessage(FormatText(utf8Format, DecodeUserTextToGbk(path).c_str()), Icon::Error);
+// `reasonGbk`, when given, follows the path (UTF-8, as typed) after a colon.
+void Tell(PlatformServices& platform, const char* utf8Format, const std::string& path,
+          const std::string& reasonGbk = {}) {
+  std::string named = DecodeUserTextToGbk(path);
+  if (!reasonGbk.empty()) named += ": " + reasonGbk;
+  platform.ShowMessage(FormatText(utf8Format, named.c_str()), Icon::Error);
 }
 
 // The pictures beside the .vec file; false after the message of the first
@@ -37,7 +42,7 @@ bool WritePictures(const CommandOptions& options, SettingsBlock& settings,
 #ifdef QUORVEX_HAS_SVG_PICTURE
     std::string error;
     if (!WriteSvgPicture(*options.svgPath, settings, draw, &error)) {
-      Tell(platform, "SVG图形文件写入错误 !\r\n%s", *options.svgPath + (error.empty() ? "" : ": " + error));
+      Tell(platform, "SVG图形文件写入错误 !\r\n%s", *options.svgPath, error);
       return false;
     }
 #else
@@ -48,7 +53,7 @@ bool WritePictures(const CommandOptions& options, SettingsBlock& settings,
   if (options.dxfPath) {
     std::string error;
     if (!WriteDxfPicture(*options.dxfPath, settings, draw, &error)) {
-      Tell(platform, "DXF图形文件写入错误 !\r\n%s", *options.dxfPath + (error.empty() ? "" : ": " + error));
+      Tell(platform, "DXF图形文件写入错误 !\r\n%s", *options.dxfPath, error);
       return false;
     }
   }
@@ -62,6 +67,10 @@ int MaxDiagramKind(NetworkFileKind network) { return network == NetworkFileKind:
 int RunDrawCommand(const CommandOptions& options, PlatformServices& platform) {
   const NetworkFileKind network = NetworkFileKindOf(options.dataPath);
   if (network == NetworkFileKind::Unknown) return 2;  // checked with the usage text by the driver
+  std::vector<FileUse> pictures;
+  if (options.svgPath) pictures.push_back({*options.svgPath, "SVG图形文件"});
+  if (options.dxfPath) pictures.push_back({*options.dxfPath, "DXF图形文件"});
+  if (!CheckNoInputOverwritten(DrawingExportFiles(options.dataPath, std::move(pictures)), platform)) return 1;
   auto settings = std::make_unique<SettingsBlock>();
   // The observations the statistics report beside the data file flags are
   // red on the diagrams of observation values, in every picture as in the .vec.

@@ -7,6 +7,7 @@
 
 #include "cli/command_support.h"
 #include "cli/input_text.h"
+#include "cli/run_files.h"
 #include "common/format.h"
 #include "common/gbk_text.h"
 #include "common/numeric_field.h"
@@ -183,6 +184,7 @@ std::string ResultText(const ExerciseForm& form) {
 
 int RunExerciseCommand(const CommandOptions& options, PlatformServices& platform) {
   const std::string& path = options.dataPath;
+  if (!CheckNoInputOverwritten(DialogRunFiles(options), platform)) return 1;
   ExerciseFile record = DefaultExercise();
   auto load = [&] {
     const auto read = ReadExerciseFile(path);

@@ -6,6 +6,7 @@
 
 #include "cli/command_support.h"
 #include "cli/input_text.h"
+#include "cli/run_files.h"
 #include "common/gbk_text.h"
 #include "drawing/diagram_preparation.h"
 #include "common/name_slot.h"
@@ -14,6 +15,7 @@
 #include "height/height_file.h"
 #include "height/height_input_form.h"
 #include "height/height_network.h"
+#include "height/height_output_files.h"
 #include "height/height_workflow.h"
 #include "adjustment/normal_equation_store.h"
 
@@ -55,6 +57,7 @@ int RunHeightCommand(const CommandOptions& options, PlatformServices& platform) 
   auto net = std::make_unique<HeightNetwork>();
   const std::string& path = options.dataPath;
   const std::string pathGbk = Utf8ToGbk(path);
+  if (!CheckNoInputOverwritten(DialogRunFiles(options, HeightComputationOutputs(path)), platform)) return 1;
 
   auto load = [&] { return ReadHeightFile(path, *settings, *net); };
   auto create = [&] {

@@ -4,6 +4,7 @@
 
 #include "cli/command_support.h"
 #include "cli/input_text.h"
+#include "cli/run_files.h"
 #include "common/format.h"
 #include "common/gbk_text.h"
 #include "common/numeric_field.h"
@@ -80,6 +81,7 @@ std::string DumpLocalForm(IndependentSystemForm& f) {
 }  // namespace
 
 int RunLocalCommand(const CommandOptions& options, PlatformServices& platform) {
+  if (!CheckNoInputOverwritten(ToolRunFiles(options), platform)) return 1;
   IndependentSystemForm form;
   if (!OpenToolDataFile(form, options.dataPath, "独立坐标系统数据文件错误 !", "独立坐标系统数据文件写入错误 !",
                         platform)) {

@@ -6,6 +6,7 @@
 
 #include "cli/command_support.h"
 #include "cli/input_text.h"
+#include "cli/run_files.h"
 #include "common/gbk_text.h"
 #include "drawing/diagram_preparation.h"
 #include "common/settings_block.h"
@@ -17,6 +18,7 @@
 #include "plane/plane_file.h"
 #include "plane/plane_input_form.h"
 #include "plane/plane_network.h"
+#include "plane/plane_output_files.h"
 #include "plane/plane_workflow.h"
 
 namespace qp {
@@ -69,6 +71,7 @@ int RunPlaneCommand(const CommandOptions& options, PlatformServices& platform) {
   auto net = std::make_unique<PlaneNetwork>();
   const std::string& path = options.dataPath;
   const std::string pathGbk = Utf8ToGbk(path);
+  if (!CheckNoInputOverwritten(DialogRunFiles(options, PlaneComputationOutputs(path)), platform)) return 1;
 
   auto load = [&] { return ReadWritePlaneFile(path, FileDirection::Read, *settings, *net); };
   auto create = [&] {

@@ -10,6 +10,7 @@
 
 #include "cli/command_support.h"
 #include "cli/input_text.h"
+#include "cli/run_files.h"
 #include "common/binary_file.h"
 #include "common/format.h"
 #include "common/gbk_text.h"
@@ -118,6 +119,7 @@ int RunSheetCommand(const CommandOptions& options, PlatformServices& platform) {
     platform.ShowMessage(Gbk("数据文件应为平面网数据文件(*.NAP)或高程网数据文件(*.NAH)"));
     return 2;
   }
+  if (!CheckNoInputOverwritten(DialogRunFiles(options), platform)) return 1;
   const bool height = kind == NetworkFileKind::Height;
   const std::string& path = options.dataPath;
   auto settings = std::make_unique<SettingsBlock>();

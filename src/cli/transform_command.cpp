@@ -4,6 +4,7 @@
 
 #include "cli/command_support.h"
 #include "cli/input_text.h"
+#include "cli/run_files.h"
 #include "common/gbk_text.h"
 #include "tools/system_transform.h"
 
@@ -21,6 +22,7 @@ std::vector<SectionBinding> TransformSectionBindings(SystemTransformForm& f) {
 }  // namespace
 
 int RunTransformCommand(const CommandOptions& options, PlatformServices& platform) {
+  if (!CheckNoInputOverwritten(ToolRunFiles(options), platform)) return 1;
   SystemTransformForm form;
   if (!OpenToolDataFile(form, options.dataPath, "坐标转换数据文件错误 !", "坐标转换数据文件写入错误 !", platform)) {
     return 1;

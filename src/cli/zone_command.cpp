@@ -4,6 +4,7 @@
 
 #include "cli/command_support.h"
 #include "cli/input_text.h"
+#include "cli/run_files.h"
 #include "common/gbk_text.h"
 #include "tools/point_list.h"
 #include "tools/zone_transform.h"
@@ -37,6 +38,7 @@ std::string DumpZoneForm(ZoneTransformForm& f) {
 }  // namespace
 
 int RunZoneCommand(const CommandOptions& options, PlatformServices& platform) {
+  if (!CheckNoInputOverwritten(ToolRunFiles(options), platform)) return 1;
   ZoneTransformForm form;
   if (!OpenToolDataFile(form, options.dataPath, "换带数据文件错误 !", "换带数据文件写入错误 !", platform)) return 1;
   if (!ApplyInputOption(options, ZoneSettingBindings(form), ZoneSectionBindings(form), platform)) return 1;

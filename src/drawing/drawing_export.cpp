@@ -11,6 +11,7 @@
 #include "height/height_file.h"
 #include "plane/plane_file.h"
 #include "plane/plane_workflow.h"
+#include "statistics/statistics_report.h"
 
 namespace qp {
 namespace {
@@ -43,6 +44,16 @@ bool ExportDrawing(const std::string& dataPath, SettingsBlock& settings, const P
 std::string VecPathFor(const std::string& dataPath) {
   if (dataPath.size() < 3) return dataPath + ".vec";
   return dataPath.substr(0, dataPath.size() - 3) + "vec";
+}
+
+RunFiles DrawingExportFiles(const std::string& dataPath, std::vector<FileUse> pictures) {
+  RunFiles files;
+  files.dataFile = {dataPath, "数据文件"};
+  files.dataFileWritten = false;
+  files.inputs.push_back({StatisticsReportPathFor(dataPath), "统计检验报告"});
+  files.outputs.push_back({VecPathFor(dataPath), "矢量图形文件"});
+  files.outputs.insert(files.outputs.end(), pictures.begin(), pictures.end());
+  return files;
 }
 
 bool ExportPlaneDrawing(const std::string& dataPath, SettingsBlock& settings, const PlaneNetwork& net,

@@ -6,7 +6,9 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "common/file_clash.h"
 #include "common/platform_services.h"
 #include "common/settings_block.h"
 #include "height/height_network.h"
@@ -16,6 +18,11 @@ namespace qp {
 
 // The data path with its last three characters replaced by "vec".
 std::string VecPathFor(const std::string& dataPath);
+
+// The files of an export of the drawing: the data file and the statistics
+// report it reads (neither written), the .vec file and `pictures`, the
+// pictures asked for. An export names none of its inputs (FindFileClash).
+RunFiles DrawingExportFiles(const std::string& dataPath, std::vector<FileUse> pictures = {});
 
 // Writes the settings block and the sheet (diagram, then frame and grid) to
 // VecPathFor(dataPath) at once and shows "平面图形导出完成...\r\n%s" /

@@ -2,6 +2,7 @@
 
 #include <dl_dxf.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -9,6 +10,7 @@
 #include <memory>
 #include <system_error>
 
+#include "common/format.h"
 #include "drawing/curve_sampling.h"
 #include "drawing/drawing_tables.h"
 
@@ -18,7 +20,21 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 constexpr const char* kTextStyle = "QP_SONG";
 
+// dxflib prints every real with "%.16f" into a buffer of 256 bytes and
+// aborts the program beyond it (from 1e237 on, a sign included). No drawing
+// of a survey comes near 1e15 m, where a double no longer resolves a
+// decimetre: a real beyond that comes from a damaged record, and the drawing
+// is refused rather than written.
+constexpr double kLargestDxfReal = 1e15;
+
 bool Finite(GroundPoint p) { return std::isfinite(p.x) && std::isfinite(p.y); }
+
+// False for NaN and infinity too.
+bool Writable(double v) { return std::fabs(v) <= kLargestDxfReal; }
+bool Writable(GroundPoint p) { return Writable(p.x) && Writable(p.y); }
+bool Writable(std::span<const GroundPoint> points) {
+  return std::all_of(points.begin(), points.end(), [](GroundPoint p) { return Writable(p); });
+}
 
 const char* LayerOf(uint8_t category) {
   switch (category) {
@@ -49,14 +65,17 @@ DL_Attributes AttributesOf(uint8_t category, Rgb colour, int weightIndex) {
   return DL_Attributes(LayerOf(category), aci, trueColour, weight, "CONTINUOUS");
 }
 
-// Solves D(i-1) + 4 D(i) + D(i+1) = 6 P(i) (ends fixed for an open curve,
-// cyclic for a closed one). The matrix is strictly diagonally dominant, so
-// Gauss-Seidel converges by at least half a digit a sweep.
+// Writes the entities it receives; an entity with a real that cannot be
+// written (Writable) stops the writing, and the drawing is then refused.
+// Entities with a NaN or an infinity among their points are left out.
 class DxfSink : public EntitySink {
  public:
   DxfSink(DL_Dxf& dxf, DL_WriterA& dw, double m) : dxf_(dxf), dw_(dw), m_(m) {}
 
+  bool Unwritable() const { return unwritable_; }
+
   void Shape(const EntityHeader& header, const ShapeBlock& block, std::span<const GroundPoint> points) override {
+    if (unwritable_) return;
     const DrawStyle style{block.style};
     if (style.PenStyleIndex() == static_cast<int>(PenStyle::Null)) return;
     for (const GroundPoint& p : points)
@@ -86,6 +105,7 @@ class DxfSink : public EntitySink {
   }
 
   void Text(const EntityHeader& header, const TextBlock& block) override {
+    if (unwritable_) return;
     const double h = block.height * m_;
     if (!std::isfinite(block.x) || !std::isfinite(block.y) || !std::isfinite(h) || h <= 0) return;
     const size_t length = static_cast<size_t>(std::clamp<int32_t>(block.length, 0, static_cast<int32_t>(kTextSize) - 1));
@@ -97,14 +117,21 @@ class DxfSink : public EntitySink {
     const double north = block.x - h * std::sin(azimuth), east = block.y + h * std::cos(azimuth);
     const double widthFactor = block.height > 0 && std::isfinite(block.width) ? 2.0 * block.width / block.height : 1.0;
     const double angle = (90.0 - block.direction / 10.0) * kPi / 180.0;  // counter-clockwise from east
+    if (!Refuse(Writable(north) && Writable(east) && Writable(h) && Writable(widthFactor))) return;
     const DL_Attributes attrib = AttributesOf(header.category, ColourFromWord(block.colour), kThinWeight);
     dxf_.writeText(dw_, DL_TextData(east, north, 0, east, north, 0, h, widthFactor, 0, 0, 0, text, kTextStyle, angle),
                    attrib);
   }
 
  private:
+  // False, marking the drawing unwritable, when `writable` is false.
+  bool Refuse(bool writable) {
+    if (!writable) unwritable_ = true;
+    return writable;
+  }
+
   void Polyline(std::span<const GroundPoint> points, bool closed, const DL_Attributes& attrib) {
-    if (points.size() < 2) return;
+    if (points.size() < 2 || !Refuse(Writable(points))) return;
     dxf_.writePolyline(dw_, DL_PolylineData(static_cast<int>(points.size()), 0, 0, closed ? 1 : 0), attrib);
     for (const GroundPoint& p : points) dxf_.writeVertex(dw_, DL_VertexData(p.y, p.x, 0));
     dxf_.writePolylineEnd(dw_);
@@ -117,6 +144,7 @@ class DxfSink : public EntitySink {
     const double ax = (c[3].y - c[0].y) / 2, ay = (c[3].x - c[0].x) / 2;  // half of P1P4
     const double bx = (c[1].y - c[0].y) / 2, by = (c[1].x - c[0].x) / 2;  // half of P1P2
     const double a = std::hypot(ax, ay), b = std::hypot(bx, by);
+    if (!Refuse(Writable(cx) && Writable(cy) && Writable(a) && Writable(b))) return;
     if (!(std::max(a, b) > 0)) return;
     const bool aMajor = a >= b;
     dxf_.writeEllipse(dw_,
@@ -128,6 +156,7 @@ class DxfSink : public EntitySink {
   DL_Dxf& dxf_;
   DL_WriterA& dw_;
   double m_;
+  bool unwritable_ = false;
 };
 
 void WriteTables(DL_Dxf& dxf, DL_WriterA& dw) {
@@ -174,6 +203,7 @@ bool WriteDxfPicture(const std::string& path, SettingsBlock& settings, const std
   const double m = settings.scale * 0.001;
   if (!std::isfinite(m) || m <= 0) return fail("map scale");
   const std::string temporary = path + ".tmp";
+  bool unwritable = false;
   {
     DL_Dxf dxf;
     std::unique_ptr<DL_WriterA> dw(dxf.out(temporary.c_str(), DL_VERSION_2000));
@@ -188,6 +218,7 @@ bool WriteDxfPicture(const std::string& path, SettingsBlock& settings, const std
     dw->sectionEntities();
     DxfSink sink(dxf, *dw, m);
     if (draw) draw(sink);
+    unwritable = sink.Unwritable();
     dw->sectionEnd();
     dxf.writeObjects(*dw);
     dxf.writeObjectsEnd(*dw);
@@ -195,6 +226,10 @@ bool WriteDxfPicture(const std::string& path, SettingsBlock& settings, const std
     dw->close();
   }
   std::error_code ec;
+  if (unwritable) {
+    std::filesystem::remove(temporary, ec);
+    return fail(FormatText("图形坐标或尺寸超出DXF可写范围(绝对值大于%.0e米), 图形数据有误", kLargestDxfReal));
+  }
   const auto size = std::filesystem::file_size(temporary, ec);
   if (ec || size == 0) {
     std::filesystem::remove(temporary, ec);

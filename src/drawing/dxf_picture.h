@@ -20,8 +20,9 @@ inline constexpr const char* kDxfSymbolLayer = "QP_SYMBOLS";
 
 // Writes what `draw` emits as a DXF (AutoCAD 2000) drawing to `path`, through
 // a temporary file renamed over the target. Pen-less shapes (the white masks)
-// are left out; fills are not carried. False, with the reason in `error`,
-// when the file cannot be written.
+// are left out; fills are not carried. False, with the reason (GBK) in
+// `error`, when the file cannot be written or a coordinate or size of the
+// drawing lies beyond what a DXF file can hold (1e15 m): then no file is left.
 bool WriteDxfPicture(const std::string& path, SettingsBlock& settings, const std::function<void(EntitySink&)>& draw,
                      std::string* error = nullptr);
 

@@ -29,9 +29,9 @@ void AppendInt(std::string& out, int v) {
 }
 
 void AppendNumber(std::string& out, double v) {
-  char buffer[32];
-  const int n = std::snprintf(buffer, sizeof buffer, "%.3f", v);
-  std::string_view s(buffer, n > 0 ? static_cast<size_t>(n) : 0);
+  // Formatted without a fixed buffer: a damaged size may need hundreds of digits.
+  const std::string text = Format("%.3f", v);
+  std::string_view s(text);
   // Trim a fraction of zeros: 12.500 -> 12.5, 3.000 -> 3.
   if (s.find('.') != std::string_view::npos) {
     while (s.back() == '0') s.remove_suffix(1);

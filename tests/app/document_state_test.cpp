@@ -229,6 +229,24 @@ TEST_F(PlaneDocumentTest, AnsweringNoCreatesNothingAndAnUnreadableFileIsNeverRep
   EXPECT_EQ(doc.State().workMode, kNothingOpen);
 }
 
+// A data file named like a file its computation writes (here its report) is
+// refused before the new-file question, and nothing is created.
+TEST_F(PlaneDocumentTest, ADataFileNamedLikeItsOwnReportIsRefused) {
+  const auto opens = [&](const std::string& path, bool plane) {
+    return plane ? doc.OpenPlaneDataFile(path, platform) : doc.OpenHeightDataFile(path, platform);
+  };
+  for (const bool plane : {true, false}) {
+    const std::string path = dir.File(plane ? "P.txt" : "H.txt");
+    platform.Answering({Answer::Yes});
+    platform.questions.clear();
+    EXPECT_FALSE(opens(path, plane));
+    EXPECT_TRUE(platform.questions.empty());
+    EXPECT_EQ(platform.LastMessageUtf8(), "报告文件与数据文件是同一个文件, 不能覆盖, 未写入任何文件 !\r\n" + path);
+    EXPECT_FALSE(FileExists(path));
+    EXPECT_EQ(doc.State().workMode, kNothingOpen);
+  }
+}
+
 TEST_F(PlaneDocumentTest, HeightDataFileIsCreatedAfterTheQuestionReadAgainAndNeverReplacedWhenDamaged) {
   const std::string path = dir.File("水准网.NAH");
   platform.Answering({Answer::No});

@@ -189,6 +189,14 @@ TEST_F(DrawingViewTest, PrintedToPdfOverTheWholePaperLeavingTheSheetAsItWas) {
     EXPECT_GT(ReadBytes(dir.File(name)).size(), 1000u) << name;
   }
   EXPECT_FALSE(SaveSheetPicture(FromUtf8(dir.File("sheet.bmp")), doc, &pictureError));
+  // A picture named like the open data file or its .vec file is refused, and neither is touched.
+  const std::string data = ReadBytes(dir.File("TRI.NAP"));
+  for (const char* name : {"TRI.NAP", "./TRI.NAP", "TRI.vec"}) {
+    EXPECT_FALSE(SaveSheetPicture(FromUtf8(dir.File(name)), doc, &pictureError)) << name;
+    EXPECT_TRUE(pictureError.contains(QStringLiteral("是同一个文件"))) << pictureError.toStdString();
+  }
+  EXPECT_EQ(ReadBytes(dir.File("TRI.NAP")), data);
+  EXPECT_FALSE(QFile::exists(FromUtf8(dir.File("TRI.vec"))));
   const QString shots = qEnvironmentVariable("QUORVEX_SCREENSHOT_DIR");
   if (!shots.isEmpty()) {
     SaveSheetPicture(shots + "/sheet.pdf", doc, &pictureError);
@@ -254,6 +262,7 @@ TEST_F(MainFrameTest, HeightPointMovedWithThePointTool) {
 
 #include <filesystem>
 
+#include "plane/plane_file.h"
 #include "statistics/statistics_report.h"
 
 namespace qp::testing {
@@ -302,6 +311,39 @@ TEST_F(MainFrameTest, FlaggedObservationsAreRedOnScreenAndInPictures) {
   std::filesystem::remove(StatisticsReportPathFor(options.dataPath));
   view->DrawingChanged();
   EXPECT_EQ(RedIn(view->viewport()->grab().toImage()), 0);
+}
+
+// A data file edited by hand with points no drawing can hold: the screen and
+// the PDF, PNG and SVG pictures draw it (the points off the paper), the DXF
+// drawing is refused with its message, and no temporary file is left.
+TEST_F(MainFrameTest, FarCoordinatesAreDrawnOrRefusedButNeverAbort) {
+  CommandOptions options;
+  options.dataPath = dir.File("FAR.NAP");
+  options.inputPath = SourcePath("examples/plane/triangulation.txt");
+  ScriptedPlatform quiet;
+  ASSERT_EQ(RunPlaneCommand(options, quiet), 0);
+  auto settings = std::make_unique<SettingsBlock>();
+  auto net = std::make_unique<PlaneNetwork>();
+  ASSERT_TRUE(ReadWritePlaneFile(options.dataPath, FileDirection::Read, *settings, *net));
+  net->x[0] = 1e300;
+  net->y[1] = -1e237;
+  ASSERT_TRUE(ReadWritePlaneFile(options.dataPath, FileDirection::Write, *settings, *net));
+  chosenPath = options.dataPath;
+  frame->RunCommand(kCmdPlaneDrawingFile);
+  ASSERT_EQ(doc.State().workMode, kPlaneDrawing);
+  frame->View()->viewport()->repaint();
+
+  QString error;
+  for (const char* name : {"far.pdf", "far.png", "far.svg"}) {
+    EXPECT_TRUE(SaveSheetPicture(FromUtf8(dir.File(name)), doc, &error)) << name << error.toStdString();
+  }
+  EXPECT_FALSE(SaveSheetPicture(FromUtf8(dir.File("far.dxf")), doc, &error));
+  EXPECT_TRUE(error.contains(QStringLiteral("超出DXF可写范围"))) << error.toStdString();
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+    const std::string name = entry.path().filename().string();
+    EXPECT_TRUE(name.find(".tmp") == std::string::npos && name.find(".part") == std::string::npos) << name;
+    EXPECT_NE(name, "far.dxf");
+  }
 }
 
 }  // namespace

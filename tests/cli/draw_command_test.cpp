@@ -14,6 +14,7 @@
 #include "drawing/vec_file.h"
 #include "height/height_file.h"
 #include "plane/plane_file.h"
+#include "computed_example.h"
 #include "quorvex_program.h"
 #include "support/scripted_platform.h"
 #include "support/test_files.h"
@@ -133,6 +134,43 @@ TEST(DrawCommand, FailuresExitWithAMessageAndWriteNothing) {
       {"draw " + dir.File("MISSING.NAP"), 1}, {"draw " + nap + " --dxf " + dir.path(), 1},
   };
   for (const Case& c : cases) EXPECT_EQ(RunQuorvexProgram(c.arguments), c.status) << c.arguments;
+  EXPECT_EQ(ReadBytes(nap), before);
+}
+
+// A data file edited by hand with coordinates no CAD program can take: the
+// DXF drawing is refused with a message (the program must not abort), and
+// neither the drawing nor its temporary file is left; the other pictures are
+// drawn, the far point off the paper.
+TEST(DrawCommand, CoordinatesBeyondTheDxfRangeAreRefused) {
+  TempDir dir;
+  const std::string nap = dir.File("FAR.NAP");
+  testing::ComputeTriangulation(nap);
+  auto settings = std::make_unique<SettingsBlock>();
+  auto net = std::make_unique<PlaneNetwork>();
+  ASSERT_TRUE(ReadWritePlaneFile(nap, FileDirection::Read, *settings, *net));
+  net->x[0] = 1e300;
+  net->y[1] = -1e237;
+  ASSERT_TRUE(ReadWritePlaneFile(nap, FileDirection::Write, *settings, *net));
+  const std::string before = ReadBytes(nap);
+
+  ScriptedPlatform platform;
+  CommandOptions draw;
+  draw.dataPath = nap;
+  draw.dxfPath = dir.File("far.dxf");
+  EXPECT_EQ(RunDrawCommand(draw, platform), 1);
+  EXPECT_NE(platform.LastMessageUtf8().find("DXF图形文件写入错误 !\r\n" + dir.File("far.dxf") + ": "),
+            std::string::npos)
+      << platform.LastMessageUtf8();
+  EXPECT_NE(platform.LastMessageUtf8().find("超出DXF可写范围"), std::string::npos);
+
+  for (int kind = 0; kind <= 7; ++kind) {
+    const std::string arguments = "draw " + nap + " --kind " + std::to_string(kind);
+    EXPECT_EQ(RunQuorvexProgram(arguments + " --dxf " + dir.File("far.dxf")), 1) << kind;
+    EXPECT_EQ(RunQuorvexProgram(arguments + " --svg " + dir.File("far.svg")), 0) << kind;
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir.File("far.dxf")));
+  EXPECT_FALSE(std::filesystem::exists(dir.File("far.dxf.tmp")));
+  EXPECT_TRUE(std::filesystem::exists(dir.File("far.svg")));
   EXPECT_EQ(ReadBytes(nap), before);
 }
 

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <map>
 #include <memory>
 
@@ -212,6 +213,52 @@ TEST(DxfPicture, UpwardTextsTurnAndUnwritablePathsFail) {
   EXPECT_FALSE(WriteDxfPicture(dir.path(), *b, draw, &error));
   EXPECT_FALSE(error.empty());
   EXPECT_FALSE(WriteDxfPicture(dir.File("missing/x.dxf"), *b, draw, &error));
+}
+
+// The DXF library prints every real into a fixed buffer: a drawing whose
+// coordinates or sizes cannot be printed is refused whole, and no file (nor
+// its temporary) is left; NaN points leave their entity out as before.
+TEST(DxfPicture, DrawingsBeyondThePrintableRangeAreRefused) {
+  testing::TempDir dir;
+  auto b = DefaultSheet();
+  const SheetGeometry sheet = *SheetGeometryOf(*b);
+  enum Form { Line, Spline, Ellipse, Text };
+  struct Case {
+    const char* name;
+    Form form;
+    double x;
+    bool written;
+  };
+  const Case cases[] = {
+      {"line at 1e300", Line, 1e300, false},     {"line at -1e237", Line, -1e237, false},
+      {"spline at 1e238", Spline, 1e238, false}, {"ellipse at 1e300", Ellipse, 1e300, false},
+      {"text at -1e300", Text, -1e300, false},   {"line at 1e15", Line, 1e15, true},
+      {"text at 9e14", Text, 9e14, true},        {"line at NaN", Line, std::nan(""), true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = dir.File("far.dxf");
+    std::filesystem::remove(path);
+    auto draw = [&](EntitySink& sink) {
+      EntityEmitter out(sink, sheet);
+      const GroundPoint line[3] = {{8100, 1700}, {c.x, 1800}, {8100, 1900}};
+      const GroundPoint corners[4] = {{c.x, 1700}, {8310, 1700}, {8310, 1740}, {c.x, 1740}};
+      switch (c.form) {
+        case Line: out.Polyline(EntityCategory::Lines, DrawStyle::Make(0, 0, 12), line); break;
+        case Spline: out.Spline(EntityCategory::Lines, DrawStyle::Make(0, 0, 12), line, false); break;
+        case Ellipse: out.Ellipse(EntityCategory::Lines, DrawStyle::Make(0, 0, 12), corners); break;
+        case Text: out.Text(EntityCategory::Texts, {c.x, 1750}, 900, TextFont{}, Rgb{}, "A1"); break;
+      }
+      DrawNetworkSheet(sink, *b, nullptr, nullptr, DrawContext{});
+    };
+    std::string error;
+    EXPECT_EQ(WriteDxfPicture(path, *b, draw, &error), c.written) << error;
+    EXPECT_EQ(std::filesystem::exists(path), c.written);
+    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+    if (!c.written) {
+      EXPECT_NE(GbkToUtf8(error).find("超出DXF可写范围"), std::string::npos) << GbkToUtf8(error);
+    }
+  }
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 // The command-line input text: parsed, then, as the input file of one
 // command chosen by the first byte, applied and run to the end on a new data
 // file — the whole computation of whatever network or exercise the text
-// describes.
+// describes; and once more with the text stored under the name of the
+// report the run would write, which must be refused with the text kept.
+#include <filesystem>
 #include <string_view>
 
 #include "cli/command_options.h"
@@ -13,6 +15,7 @@
 #include "cli/transform_command.h"
 #include "cli/zone_command.h"
 #include "common/gbk_text.h"
+#include "common/report_file.h"
 #include "fuzz_support.h"
 
 using namespace qp;
@@ -26,12 +29,14 @@ struct Target {
   // computation leaves it changed; the tools and the solver change nothing
   // when they stop with a message.
   bool keepsFileOnStop;
+  // The solver writes no report: its input named like its data file then.
+  bool writesReport;
 };
 
 const Target kTargets[] = {
-    {"NET.NAP", RunPlaneCommand, false},     {"NET.NAH", RunHeightCommand, false},
-    {"DATA.GST", RunZoneCommand, true},      {"DATA.TRS", RunTransformCommand, true},
-    {"DATA.SLT", RunLocalCommand, true},     {"DATA.STY", RunExerciseCommand, true},
+    {"NET.NAP", RunPlaneCommand, false, true},  {"NET.NAH", RunHeightCommand, false, true},
+    {"DATA.GST", RunZoneCommand, true, true},   {"DATA.TRS", RunTransformCommand, true, true},
+    {"DATA.SLT", RunLocalCommand, true, true},  {"DATA.STY", RunExerciseCommand, true, false},
 };
 
 void CheckParsed(const InputDocument& doc) {
@@ -44,6 +49,28 @@ void CheckParsed(const InputDocument& doc) {
     FUZZ_CHECK(section.line > 0, "a section without its line");
   }
   for (const InputSetting& setting : doc.settings) FUZZ_CHECK(setting.line > 0, "a setting without its line");
+}
+
+// The input text under the name of a file the run writes: refused with a
+// message, the text kept, nothing else written.
+void CheckInputNamedLikeAnOutput(const Target& target, std::span<const uint8_t> text) {
+  fuzz::ClearScratch();
+  CommandOptions options;
+  options.dataPath = fuzz::ScratchPath(target.fileName);
+  options.inputPath = target.writesReport ? ReportPathFor(options.dataPath) : options.dataPath;
+  fuzz::WriteBytes(*options.inputPath, text);
+  fuzz::QuietPlatform platform;
+  int status;
+  {
+    fuzz::CapturedOutput out;
+    status = target.run(options, platform);
+  }
+  FUZZ_CHECK(status == 1 && !platform.messages.empty(), "a run writing over its input text was not refused");
+  FUZZ_CHECK(fuzz::ReadBytes(*options.inputPath) == std::vector<uint8_t>(text.begin(), text.end()),
+             "the input text was overwritten");
+  FUZZ_CHECK(std::distance(std::filesystem::directory_iterator(fuzz::ScratchDir()),
+                           std::filesystem::directory_iterator()) == 1,
+             "a refused run wrote a file");
 }
 
 }  // namespace
@@ -90,5 +117,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(!target.keepsFileOnStop || fuzz::ReadBytes(dataPath) == created,
                "a run that stopped with a message changed the data file: " + GbkToUtf8(platform.messages.back()));
   }
+  CheckInputNamedLikeAnOutput(target, {data + 1, size - 1});
   return 0;
 }

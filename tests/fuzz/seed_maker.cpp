@@ -70,6 +70,7 @@ void PlaneSeeds() {
     const fs::path nap = fuzz::ScratchPath(stem + ".NAP");
     RunExample(RunPlaneCommand, text, nap);
     Keep("plane_file", nap, stem + ".NAP");
+    Keep("draw_command", nap, stem + ".NAP");
     // Slope-distance modes leave their trigonometric height network beside it.
     Keep("height_file", fuzz::ScratchPath(stem + "BPT.NAH"), stem + "BPT.NAH");
 
@@ -95,6 +96,7 @@ void HeightSeeds() {
     const fs::path nah = fuzz::ScratchPath(stem + ".NAH");
     RunExample(RunHeightCommand, text, nah);
     Keep("height_file", nah, stem + ".NAH");
+    Keep("draw_command", nah, stem + ".NAH");
 
     auto settings = std::make_unique<SettingsBlock>();
     auto net = std::make_unique<HeightNetwork>();

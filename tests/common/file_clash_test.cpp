@@ -1,4 +1,4 @@
-// Which names denote one file, and which runs would write over an input.
+// Which names denote one file (the runs refused for it: tests/cli/overwrite_guard_test.cpp).
 #include "common/file_clash.h"
 
 #include <gtest/gtest.h>
@@ -6,7 +6,6 @@
 
 #include <filesystem>
 
-#include "common/gbk_text.h"
 #include "support/test_files.h"
 
 namespace qp {
@@ -46,49 +45,6 @@ TEST(FileClash, NamesAreComparedAsFilesNotAsSpellings) {
   EXPECT_TRUE(SameFile("./NET.NAP", dir.File("NET.NAP")));
   EXPECT_TRUE(SameFile("new.txt", dir.File("new.txt")));
   std::filesystem::current_path(cwd);
-}
-
-TEST(FileClash, EveryWrittenFileIsComparedWithTheInputsAndTheOtherOutputs) {
-  TempDir dir;
-  const std::string data = dir.File("X.NAP"), text = dir.File("X.txt"), vec = dir.File("X.vec");
-  testing::WriteBytes(data, "data");
-  testing::WriteBytes(text, "observations");
-  struct Case {
-    const char* name;
-    RunFiles files;
-    const char* written;  // role of the clashing written file; nullptr: no clash
-    const char* other;
-  };
-  const Case cases[] = {
-      {"the data file written back in place", {{data, "数据文件"}, true, {}, {}}, nullptr, nullptr},
-      {"the report beside it", {{data, "数据文件"}, true, {{dir.File("in.txt"), "输入文件"}}, {{text, "报告文件"}}},
-       nullptr, nullptr},
-      {"the input text named like the report",
-       {{data, "数据文件"}, true, {{text, "输入文件"}}, {{text, "报告文件"}}}, "报告文件", "输入文件"},
-      {"the input text is the data file", {{data, "数据文件"}, true, {{data, "输入文件"}}, {}}, "数据文件",
-       "输入文件"},
-      {"an input that is the data file not written", {{data, "数据文件"}, false, {{data, "统计检验报告"}}, {}}, nullptr,
-       nullptr},
-      {"a picture named like the data file",
-       {{data, "数据文件"}, false, {}, {{vec, "矢量图形文件"}, {dir.path() + "/./X.NAP", "SVG图形文件"}}},
-       "SVG图形文件", "数据文件"},
-      {"a picture named like the .vec file",
-       {{data, "数据文件"}, false, {}, {{vec, "矢量图形文件"}, {vec, "SVG图形文件"}}}, "SVG图形文件", "矢量图形文件"},
-      {"an output without a name", {{data, "数据文件"}, false, {}, {{"", "SVG图形文件"}, {"", "DXF图形文件"}}}, nullptr,
-       nullptr},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    const auto clash = FindFileClash(c.files);
-    ASSERT_EQ(clash.has_value(), c.written != nullptr);
-    if (!clash) continue;
-    EXPECT_STREQ(clash->written.role, c.written);
-    EXPECT_STREQ(clash->other.role, c.other);
-  }
-
-  const auto clash = FindFileClash(cases[2].files);
-  EXPECT_EQ(GbkToUtf8(FileClashMessage(*clash)),
-            "报告文件与输入文件是同一个文件, 不能覆盖, 未写入任何文件 !\r\n" + text);
 }
 
 }  // namespace

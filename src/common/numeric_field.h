@@ -20,4 +20,12 @@ bool IsNumericField(std::string_view field);
 // a double give 0 rather than infinity, so no infinite value enters a record.
 double LeadingNumber(std::string_view text);
 
+// No surveying coordinate comes near 1e8 m (the earth's circumference is
+// 4e7 m): a coordinate beyond it is a typing error, and refusing it at input
+// keeps every reduction, diagram and export of the network within range.
+inline constexpr double kLargestSurveyCoordinate = 1e8;
+inline bool IsCoordinateInRange(double metres) {
+  return metres >= -kLargestSurveyCoordinate && metres <= kLargestSurveyCoordinate;
+}
+
 }  // namespace qp

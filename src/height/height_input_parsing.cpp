@@ -174,7 +174,7 @@ bool ParseAll(const HeightInputForm& form, HeightNetwork& net, PlatformServices&
   net.priorError = prior < 0.001 ? 1.0 : prior;
   // It weighs nothing itself but is printed in an 8-character column.
   if (!FitsPrintedField(net.priorError, 8, 2)) {
-    platform.ShowMessage(SettingOutOfRangeMessage("验前中误差"));
+    platform.ShowMessage(SettingOutOfRangeMessage("验前误差"));
     return false;
   }
 

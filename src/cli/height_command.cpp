@@ -55,7 +55,7 @@ int RunHeightCommand(const CommandOptions& options, PlatformServices& platform) 
   const std::string& path = options.dataPath;
   const std::string pathGbk = Utf8ToGbk(path);
 
-  auto load = [&] { return ReadHeightFile(path, *settings, *net); };
+  auto load = [&] { return ReadHeightFile(path, *settings, *net, &platform); };
   auto create = [&] {
     ResetSettingsBlock(*settings);
     ResetHeightNetwork(*net, pathGbk);

@@ -1,6 +1,8 @@
 #include "plane/plane_file.h"
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "common/binary_file.h"
 #include "common/finite_values.h"
@@ -8,6 +10,18 @@
 #include "plane/closure_checks.h"
 
 namespace qp {
+namespace {
+
+// The names (UTF-8) of what a file just read had reset.
+std::vector<std::string> ResetNonFinitePlaneValues(SettingsBlock& settings, PlaneNetwork& net) {
+  std::vector<std::string> reset = ResetNonFiniteSettings(settings);
+  if (const int dropped = DropNonFiniteTraverses(net)) {
+    reset.push_back("导线闭合差(删除" + std::to_string(dropped) + "条)");
+  }
+  return reset;
+}
+
+}  // namespace
 
 bool StoredPlaneValuesFinite(const PlaneNetwork& n) {
   return AllFields(n.refraction, n.projectionHeight, n.yOffset, n.sigma0, n.directionError, n.distanceFixedError,
@@ -18,14 +32,6 @@ bool StoredPlaneValuesFinite(const PlaneNetwork& n) {
                    n.pointE, n.pointF, n.pointQ, n.sideMs, n.sideMt, n.sideE, n.sideF, n.sideQ, n.pairMs, n.pairMt,
                    n.pairE, n.pairF, n.pairQ, n.numberFontHeight, n.numberFontWidth, n.textFontHeight,
                    n.textFontWidth, n.maxEllipseRadius, n.maxSemiAxis, n.ellipseScale, n.warningDistance);
-}
-
-std::vector<std::string> ResetNonFinitePlaneValues(SettingsBlock& settings, PlaneNetwork& net) {
-  std::vector<std::string> reset = ResetNonFiniteSettings(settings);
-  if (const int dropped = DropNonFiniteTraverses(net)) {
-    reset.push_back("导线闭合差(删除" + std::to_string(dropped) + "条)");
-  }
-  return reset;
 }
 
 bool ReadWritePlaneFile(const std::string& path, FileDirection direction, SettingsBlock& settings,

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "common/platform_services.h"
 #include "common/settings_block.h"
@@ -22,18 +21,14 @@ enum class FileDirection { Read, Write };
 // a report or the screen.
 bool StoredPlaneValuesFinite(const PlaneNetwork& net);
 
-// The values of a file just read that are reset rather than refused: the
-// settings block's (ResetNonFiniteSettings) and the traverse closures holding
-// a value that is not finite (dropped; the raw-data report finds them again).
-// Returns the names of what was reset (UTF-8).
-std::vector<std::string> ResetNonFinitePlaneValues(SettingsBlock& settings, PlaneNetwork& net);
-
 // Reads or writes the file at `path` (a file-system path). A read succeeds only
 // for a file of exactly the expected length whose stored values are all finite
-// (StoredPlaneValuesFinite), and replaces `settings` and `net` only then, with
-// ResetNonFinitePlaneValues applied; a failed read leaves both untouched. A
-// write never leaves a half-written file. Failures show no message (callers
-// report them); what a read reset is told to `tell`, when given, in one message.
+// (StoredPlaneValuesFinite), and replaces `settings` and `net` only then; a
+// failed read leaves both untouched. What is reset rather than refused: the
+// settings block's values that are not finite (ResetNonFiniteSettings) and the
+// traverse closures holding one (dropped; the raw-data report finds them
+// again), told to `tell`, when given, in one message. A write never leaves a
+// half-written file. Failures show no message: callers report them.
 bool ReadWritePlaneFile(const std::string& path, FileDirection direction, SettingsBlock& settings,
                         PlaneNetwork& net, PlatformServices* tell = nullptr);
 

@@ -84,8 +84,11 @@ char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + '
 
 // Word boundaries of printed numbers: blanks, separators, line ends, brackets.
 bool IsBoundary(char c) {
+  // A byte of a multi-byte character ends a word too ("[1/nan万]").
+  if (static_cast<unsigned char>(c) >= 0x80) return true;
   switch (c) {
     case ' ': case '\t': case '\r': case '\n': case ',': case '=': case '(': case ')': case ':': case '|':
+    case '/': case '[': case ']':
       return true;
     default:
       return false;

@@ -110,7 +110,7 @@ bool CQuorvexPDoc::OpenPlaneDataFile(const std::string& path, PlatformServices& 
       "平面网数据文件错误 !",
       "请确认新建平面网数据文件 ...",
       "平面网数据文件写入错误 !",
-      [&] { return ReadWritePlaneFile(path, FileDirection::Read, *settings_, *plane_); },
+      [&] { return ReadWritePlaneFile(path, FileDirection::Read, *settings_, *plane_, &platform); },
       [&] { ResetPlaneNetwork(*plane_, pathGbk); },
       [&] { return ReadWritePlaneFile(path, FileDirection::Write, *settings_, *plane_); },
   };
@@ -146,7 +146,7 @@ bool CQuorvexPDoc::OpenHeightDataFile(const std::string& path, PlatformServices&
       "高程网数据文件错误 !",
       "请确认新建高程网数据文件 ...",
       "高程网数据文件写入错误 !",
-      [&] { return ReadHeightFile(path, *settings_, *height_); },
+      [&] { return ReadHeightFile(path, *settings_, *height_, &platform); },
       [&] { ResetHeightNetwork(*height_, pathGbk); },
       [&] { return WriteHeightFile(path, *settings_, *height_); },
   };

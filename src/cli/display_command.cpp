@@ -192,13 +192,13 @@ bool ApplyDisplayInput(const CommandOptions& options, DisplayForm& form, const s
 // readable), fill the form, dump or confirm and write.
 template <typename Record, typename Form>
 int RunOnNetwork(const CommandOptions& options, PlatformServices& platform, const char* unreadable,
-                 bool (*read)(const std::string&, SettingsBlock&, Record&),
+                 bool (*read)(const std::string&, SettingsBlock&, Record&, PlatformServices*),
                  std::vector<SettingBinding> (*bindings)(Form&), std::string (*dump)(const Form&),
                  bool (*finish)(bool, const std::string&, SettingsBlock&, Record&, PlatformServices&)) {
   if (!CheckNoInputOverwritten(DialogRunFiles(options), platform)) return 1;
   auto settings = std::make_unique<SettingsBlock>();
   auto net = std::make_unique<Record>();
-  if (!FileExists(options.dataPath) || !read(options.dataPath, *settings, *net)) {
+  if (!FileExists(options.dataPath) || !read(options.dataPath, *settings, *net, &platform)) {
     platform.ShowMessage(Gbk(unreadable));
     return 1;
   }
@@ -213,8 +213,8 @@ int RunOnNetwork(const CommandOptions& options, PlatformServices& platform, cons
   return finish(true, options.dataPath, *settings, *net, platform) ? 0 : 1;
 }
 
-bool ReadPlane(const std::string& path, SettingsBlock& settings, PlaneNetwork& net) {
-  return ReadWritePlaneFile(path, FileDirection::Read, settings, net);
+bool ReadPlane(const std::string& path, SettingsBlock& settings, PlaneNetwork& net, PlatformServices* tell) {
+  return ReadWritePlaneFile(path, FileDirection::Read, settings, net, tell);
 }
 
 std::vector<SettingBinding> HeightBindings(HeightDisplayForm& f) { return CommonBindings(f); }

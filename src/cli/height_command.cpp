@@ -59,7 +59,7 @@ int RunHeightCommand(const CommandOptions& options, PlatformServices& platform) 
   const std::string pathGbk = Utf8ToGbk(path);
   if (!CheckNoInputOverwritten(DialogRunFiles(options, HeightComputationOutputs(path)), platform)) return 1;
 
-  auto load = [&] { return ReadHeightFile(path, *settings, *net); };
+  auto load = [&] { return ReadHeightFile(path, *settings, *net, &platform); };
   auto create = [&] {
     ResetSettingsBlock(*settings);
     ResetHeightNetwork(*net, pathGbk);

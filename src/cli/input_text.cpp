@@ -61,7 +61,7 @@ std::optional<InputDocument> ParseInputText(std::string_view bytes, std::string&
           (name == kSettingsSection && sawSettings) ||
           std::any_of(doc.sections.begin(), doc.sections.end(), [&](const auto& s) { return s.name == name; });
       if (duplicate) {
-        error = LineError(lineNo, FormatText("节[%s]重复", Utf8ToGbk(name).c_str()));
+        error = LineError(lineNo, FormatText("节[%s]重复", QuotedInMessage(Utf8ToGbk(name)).c_str()));
         return std::nullopt;
       }
       inSettings = name == kSettingsSection;
@@ -137,19 +137,19 @@ bool ApplyInputDocument(const InputDocument& doc, const std::vector<SettingBindi
                         const std::vector<SectionBinding>& sections, std::string& error) {
   for (const auto& section : doc.sections) {
     if (std::none_of(sections.begin(), sections.end(), [&](const auto& b) { return section.name == b.name; })) {
-      error = LineError(section.line, FormatText("未知的节[%s]", Utf8ToGbk(section.name).c_str()));
+      error = LineError(section.line, FormatText("未知的节[%s]", QuotedInMessage(Utf8ToGbk(section.name)).c_str()));
       return false;
     }
   }
   for (const auto& setting : doc.settings) {
     auto binding = std::find_if(settings.begin(), settings.end(), [&](const auto& b) { return setting.key == b.key; });
     if (binding == settings.end()) {
-      error = LineError(setting.line, FormatText("未知的设置项[%s]", Utf8ToGbk(setting.key).c_str()));
+      error = LineError(setting.line, FormatText("未知的设置项[%s]", QuotedInMessage(Utf8ToGbk(setting.key)).c_str()));
       return false;
     }
     if (!binding->apply(setting.value)) {
       error = LineError(setting.line, FormatText("设置项[%s]的值[%s]不正确", Utf8ToGbk(setting.key).c_str(),
-                                                 setting.value.c_str()));
+                                                 QuotedInMessage(setting.value).c_str()));
       return false;
     }
   }

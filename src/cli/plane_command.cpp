@@ -73,7 +73,7 @@ int RunPlaneCommand(const CommandOptions& options, PlatformServices& platform) {
   const std::string pathGbk = Utf8ToGbk(path);
   if (!CheckNoInputOverwritten(DialogRunFiles(options, PlaneComputationOutputs(path)), platform)) return 1;
 
-  auto load = [&] { return ReadWritePlaneFile(path, FileDirection::Read, *settings, *net); };
+  auto load = [&] { return ReadWritePlaneFile(path, FileDirection::Read, *settings, *net, &platform); };
   auto create = [&] {
     ResetSettingsBlock(*settings);
     ResetPlaneNetwork(*net, pathGbk);

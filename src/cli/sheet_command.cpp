@@ -129,10 +129,10 @@ int RunSheetCommand(const CommandOptions& options, PlatformServices& platform) {
   bool read = false;
   if (height) {
     heightNet = std::make_unique<HeightNetwork>();
-    read = FileExists(path) && ReadHeightFile(path, *settings, *heightNet);
+    read = FileExists(path) && ReadHeightFile(path, *settings, *heightNet, &platform);
   } else {
     plane = std::make_unique<PlaneNetwork>();
-    read = FileExists(path) && ReadWritePlaneFile(path, FileDirection::Read, *settings, *plane);
+    read = FileExists(path) && ReadWritePlaneFile(path, FileDirection::Read, *settings, *plane, &platform);
   }
   if (!read) {
     platform.ShowMessage(Gbk(height ? "高程网数据文件错误 !" : "平面网数据文件错误 !"));

@@ -48,4 +48,13 @@ std::string SettingOutOfRangeMessage(const char* utf8Name) {
   return FormatText("%s超出范围, 不能计算 !", Utf8ToGbk(utf8Name).c_str());
 }
 
+std::string QuotedInMessage(std::string_view gbk) {
+  size_t end = 0;
+  for (size_t characters = 0; end < gbk.size(); ++characters) {
+    if (characters == kQuotedCharacters) return std::string(gbk.substr(0, end)) + Gbk("…");
+    end += GbkCharacterBytes(gbk, end);
+  }
+  return std::string(gbk);
+}
+
 }  // namespace qp

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstdarg>
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace qp {
 
@@ -24,5 +26,12 @@ bool FitsPrintedField(double value, int width, int decimals);
 // The message refusing setting `utf8Name` (UTF-8) whose value cannot be used
 // or printed, GBK.
 std::string SettingOutOfRangeMessage(const char* utf8Name);
+
+// A text (GBK) as a message quotes it: whole when it has at most
+// kQuotedCharacters characters, otherwise its first kQuotedCharacters
+// characters and "…", never splitting a double-byte character. A value of
+// megabytes must not become a message of megabytes.
+inline constexpr size_t kQuotedCharacters = 40;
+std::string QuotedInMessage(std::string_view gbkText);
 
 }  // namespace qp

@@ -147,7 +147,7 @@ std::string DecodeUserTextToGbk(std::string_view bytes) {
 std::string_view CutGbk(std::string_view text, size_t limit) {
   size_t end = 0;
   while (end < text.size()) {
-    const size_t width = static_cast<unsigned char>(text[end]) >= 0x81 && end + 1 < text.size() ? 2 : 1;
+    const size_t width = GbkCharacterBytes(text, end);
     if (end + width > limit) break;
     end += width;
   }

@@ -24,8 +24,14 @@ const std::string& Gbk(std::string_view utf8Literal);
 // when it is valid UTF-8, otherwise GBK. Returns GBK.
 std::string DecodeUserTextToGbk(std::string_view bytes);
 
+// The bytes of the GBK character starting at `at` (< text.size()): 2 for a
+// lead byte 0x81 or above with a byte after it, otherwise 1.
+inline size_t GbkCharacterBytes(std::string_view text, size_t at) {
+  return static_cast<unsigned char>(text[at]) >= 0x81 && at + 1 < text.size() ? 2 : 1;
+}
+
 // The GBK text cut to at most `limit` bytes without splitting a double-byte
-// character (a lead byte 0x81 or above with a byte after it).
+// character.
 std::string_view CutGbk(std::string_view text, size_t limit);
 
 }  // namespace qp

@@ -1,13 +1,52 @@
 #include "common/numeric_field.h"
 
-#include <cmath>
+#include <algorithm>
 #include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <limits>
 
 namespace qp {
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// For a number that does not fit a double: true when it is too large, false
+// when it is too small. `number` is [-]digits[.digits][e[+-]digits] with at
+// least one mantissa digit. Only the order of magnitude matters here (the
+// double range ends near 10^308 and 10^-324), so it is counted to within one;
+// the exponent saturates, so an exponent of any length is safe.
+bool BeyondLargestDouble(std::string_view number) {
+  size_t i = !number.empty() && number[0] == '-' ? 1 : 0;
+  int64_t significantBeforePoint = 0;  // digits from the first non-zero one
+  int64_t zerosAfterPoint = 0;         // zeros between the point and the first non-zero digit
+  bool nonZero = false;
+  for (; i < number.size() && IsDigit(number[i]); ++i) {
+    nonZero = nonZero || number[i] != '0';
+    if (nonZero) ++significantBeforePoint;
+  }
+  if (i < number.size() && number[i] == '.') {
+    for (++i; i < number.size() && IsDigit(number[i]); ++i) {
+      if (nonZero) continue;
+      nonZero = number[i] != '0';
+      if (!nonZero) ++zerosAfterPoint;
+    }
+  }
+  if (!nonZero) return false;  // zero is no overflow
+  int64_t exponent = 0;
+  if (i < number.size() && (number[i] == 'e' || number[i] == 'E')) {
+    ++i;
+    const bool negative = i < number.size() && number[i] == '-';
+    if (i < number.size() && (number[i] == '-' || number[i] == '+')) ++i;
+    for (; i < number.size() && IsDigit(number[i]); ++i) {
+      exponent = std::min<int64_t>(exponent * 10 + (number[i] - '0'), int64_t{1} << 40);
+    }
+    if (negative) exponent = -exponent;
+  }
+  const int64_t magnitude = significantBeforePoint > 0 ? significantBeforePoint : -zerosAfterPoint;
+  return magnitude + exponent > 0;
+}
 
 }  // namespace
 
@@ -54,6 +93,10 @@ double LeadingNumber(std::string_view text) {
   if (text[first] == '+') ++first;
   double value = 0.0;
   const auto result = std::from_chars(text.data() + first, text.data() + i, value);
+  if (result.ec == std::errc::result_out_of_range) {
+    if (!BeyondLargestDouble(text.substr(first, i - first))) return 0.0;
+    return text[first] == '-' ? -std::numeric_limits<double>::max() : std::numeric_limits<double>::max();
+  }
   if (result.ec != std::errc() || !std::isfinite(value)) return 0.0;
   return value;
 }

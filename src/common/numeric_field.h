@@ -16,8 +16,18 @@ bool IsNumericField(std::string_view field);
 
 // The text-to-double conversion of the dialogs: leading blanks, an optional
 // sign, digits with an optional decimal point and an optional exponent; the
-// rest of the text is ignored. 0 when there is no number. Values too large for
-// a double give 0 rather than infinity, so no infinite value enters a record.
+// rest of the text is ignored. 0 when there is no number. A value too large for
+// a double gives the largest double of its sign, never infinity: no infinite
+// value enters a record, and every bound a caller checks refuses (or clamps)
+// it as it does any other huge value. A value too small for a double gives 0.
 double LeadingNumber(std::string_view text);
+
+// No surveying coordinate comes near 1e8 m (the earth's circumference is
+// 4e7 m): a coordinate beyond it is a typing error, and refusing it at input
+// keeps every reduction, diagram and export of the network within range.
+inline constexpr double kLargestSurveyCoordinate = 1e8;
+inline bool IsCoordinateInRange(double metres) {
+  return metres >= -kLargestSurveyCoordinate && metres <= kLargestSurveyCoordinate;
+}
 
 }  // namespace qp

@@ -105,7 +105,7 @@ std::optional<CanvasSize> OpenPlaneDrawing(const std::string& dataPath, Settings
                                            PlatformServices& platform) {
   auto scratchSettings = std::make_unique<SettingsBlock>();
   auto scratchNet = std::make_unique<PlaneNetwork>();
-  if (!ReadWritePlaneFile(dataPath, FileDirection::Read, *scratchSettings, *scratchNet) ||
+  if (!ReadWritePlaneFile(dataPath, FileDirection::Read, *scratchSettings, *scratchNet, &platform) ||
       !SheetGeometryOf(*scratchSettings)) {
     platform.ShowMessage(Gbk("平面网数据文件错误 !"), Icon::Error);
     return std::nullopt;
@@ -120,7 +120,7 @@ std::optional<CanvasSize> OpenHeightDrawing(const std::string& dataPath, Setting
                                             PlatformServices& platform) {
   auto scratchSettings = std::make_unique<SettingsBlock>();
   auto scratchNet = std::make_unique<HeightNetwork>();
-  if (!ReadHeightFile(dataPath, *scratchSettings, *scratchNet) || !SheetGeometryOf(*scratchSettings)) {
+  if (!ReadHeightFile(dataPath, *scratchSettings, *scratchNet, &platform) || !SheetGeometryOf(*scratchSettings)) {
     platform.ShowMessage(Gbk("高程网数据文件错误 !"), Icon::Error);
     return std::nullopt;
   }

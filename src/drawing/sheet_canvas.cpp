@@ -11,7 +11,6 @@ namespace {
 
 constexpr double kLargestCoordinate = 1e9;  // m, far beyond any plane system
 constexpr float kLargestResolution = 2400.0f;
-constexpr double kLargestScale = 1e8;
 constexpr float kLargestFontMm = 1000.0f;
 
 bool Finite(double v) { return std::isfinite(v); }
@@ -110,11 +109,11 @@ bool ClampSheetSettings(SettingsBlock& b) {
     b.resolution = 200.0f;
     changed = true;
   }
-  if (!Finite(b.scale) || b.scale < 1.0 || b.scale > kLargestScale) {
+  if (!Finite(b.scale) || b.scale < 1.0 || b.scale > kLargestSheetScale) {
     b.scale = 1000.0;
     changed = true;
   }
-  if (!Finite(b.appliedScale) || b.appliedScale < 1.0 || b.appliedScale > kLargestScale) {
+  if (!Finite(b.appliedScale) || b.appliedScale < 1.0 || b.appliedScale > kLargestSheetScale) {
     b.appliedScale = b.scale;
     changed = true;
   }

@@ -14,6 +14,9 @@ namespace qp {
 inline constexpr double kInchesPerMillimetre = 0.03937007874015748;
 // The largest canvas side the paper limit allows, in pixels.
 inline constexpr int kLargestCanvasPixels = 28672;
+// The largest scale denominator a sheet can have: beyond it the sheet's
+// edges are no longer numbers a drawing can hold.
+inline constexpr double kLargestSheetScale = 1e8;
 // The resolutions of the dialog's combo ("粗略10", "正常20", "精细30").
 inline constexpr float kResolutions[3] = {100.0f, 200.0f, 300.0f};
 

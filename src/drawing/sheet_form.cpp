@@ -271,7 +271,8 @@ bool SheetForm::Check(PlatformServices& platform) const {
 
   const std::string_view scale = Trim(scaleText);
   if (scale.size() < 3 || scale.substr(0, 2) != "1:") return refuse("图纸比例尺输入或选择错误!");
-  if (!IsSheetNumber(scale.substr(2)) || std::trunc(LeadingNumber(Trim(scale.substr(2)))) < 1.0) {
+  const double denominator = std::trunc(LeadingNumber(Trim(scale.substr(2))));
+  if (!IsSheetNumber(scale.substr(2)) || denominator < 1.0 || denominator > kLargestSheetScale) {
     return refuse("图纸比例尺分母只能是大于等于1的数字,请修改 !");
   }
   if (heightMode_) return true;

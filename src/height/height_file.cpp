@@ -4,6 +4,7 @@
 
 #include "common/binary_file.h"
 #include "common/finite_values.h"
+#include "common/settings_repair.h"
 
 namespace qp {
 
@@ -17,12 +18,14 @@ bool StoredHeightValuesFinite(const HeightNetwork& n) {
                    n.numberFontWidth, n.textFontHeight, n.textFontWidth, n.differenceErrorHigh);
 }
 
-bool ReadHeightFile(const std::string& path, SettingsBlock& settings, HeightNetwork& net) {
+bool ReadHeightFile(const std::string& path, SettingsBlock& settings, HeightNetwork& net, PlatformServices* tell) {
   auto readSettings = std::make_unique<SettingsBlock>();
   auto readNet = std::make_unique<HeightNetwork>();
   if (!ReadRecords(path, *readSettings, *readNet) || !StoredHeightValuesFinite(*readNet)) return false;
+  const std::vector<std::string> reset = ResetNonFiniteSettings(*readSettings);
   settings = *readSettings;
   net = *readNet;
+  if (tell && !reset.empty()) tell->ShowMessage(ResetValuesMessage(reset));
   return true;
 }
 

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "common/platform_services.h"
 #include "common/settings_block.h"
 #include "height/height_network.h"
 
@@ -18,9 +19,13 @@ static_assert(kHeightFileSize == 596416);
 bool StoredHeightValuesFinite(const HeightNetwork& net);
 
 // Reads the file at `path` (a file-system path). Succeeds only for a file of
-// exactly the expected length whose stored values are all finite, and replaces `settings` and `net` only then: a
-// failed read leaves both untouched. Shows no message: callers report it.
-bool ReadHeightFile(const std::string& path, SettingsBlock& settings, HeightNetwork& net);
+// exactly the expected length whose stored values are all finite, and replaces
+// `settings` and `net` only then, with the settings block's values that are not
+// finite reset (ResetNonFiniteSettings): a failed read leaves both untouched.
+// A failure shows no message (callers report it); what was reset is told to
+// `tell`, when given, in one message.
+bool ReadHeightFile(const std::string& path, SettingsBlock& settings, HeightNetwork& net,
+                    PlatformServices* tell = nullptr);
 
 // Writes both blocks; never leaves a half-written file behind.
 bool WriteHeightFile(const std::string& path, const SettingsBlock& settings, const HeightNetwork& net);

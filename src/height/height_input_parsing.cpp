@@ -46,6 +46,8 @@ bool IsNumber(std::string_view field) {
   return !field.empty() && IsNumericField(field) && std::fabs(LeadingNumber(field)) <= kMaxMagnitude;
 }
 
+bool IsCoordinate(std::string_view field) { return IsNumber(field) && IsCoordinateInRange(LeadingNumber(field)); }
+
 // Shows a line message (a UTF-8 "...第[%d]行..." format) for the zero-based
 // reader line, counted from 1 in the height tables, and returns false.
 bool Fail(PlatformServices& platform, const char* utf8Format, int readerLine) {
@@ -139,8 +141,8 @@ bool ParsePlaneCoordinates(const std::string& box, HeightNetwork& net, PlatformS
     if (!fields) return Fail(platform, "已知点坐标第[%d]行数据不正确!", lineNumber);
     const auto& f = *fields;
     if (!IsValidPointName(f[0])) return Fail(platform, "已知点坐标第[%d]行起点点名[1--10个字符]不正确!", lineNumber);
-    if (!IsNumber(f[1])) return Fail(platform, "已知点坐标第[%d]行X坐标不正确!", lineNumber);
-    if (!IsNumber(f[2])) return Fail(platform, "已知点坐标第[%d]行Y坐标不正确!", lineNumber);
+    if (!IsCoordinate(f[1])) return Fail(platform, "已知点坐标第[%d]行X坐标不正确!", lineNumber);
+    if (!IsCoordinate(f[2])) return Fail(platform, "已知点坐标第[%d]行Y坐标不正确!", lineNumber);
     SetSlotText(net.coordinateName[entry], f[0]);
     net.coordinateX[entry] = LeadingNumber(f[1]);
     net.coordinateY[entry] = LeadingNumber(f[2]);
@@ -172,7 +174,7 @@ bool ParseAll(const HeightInputForm& form, HeightNetwork& net, PlatformServices&
   net.priorError = prior < 0.001 ? 1.0 : prior;
   // It weighs nothing itself but is printed in an 8-character column.
   if (!FitsPrintedField(net.priorError, 8, 2)) {
-    platform.ShowMessage(SettingOutOfRangeMessage("验前中误差"));
+    platform.ShowMessage(SettingOutOfRangeMessage("验前误差"));
     return false;
   }
 

@@ -97,6 +97,26 @@ void StoreTraverseClosure(PlaneNetwork& net, int index, const TraverseClosure& t
   PutField(e, 96, t.drawn);
 }
 
+int DropNonFiniteTraverses(PlaneNetwork& net) {
+  const int count = TraverseCount(net);
+  int kept = 0;
+  for (int i = 0; i < count; ++i) {
+    const TraverseClosure t = ReadTraverseClosure(net, i);
+    if (!AllFinite({t.azimuthMisclosure, t.fx, t.fy, t.length, t.relative, t.labelX, t.labelY})) continue;
+    // Entries move as they are, bytes and all.
+    if (kept != i) {
+      std::memmove(TableBytes(net) + static_cast<size_t>(kept) * kTraverseEntrySize,
+                   TableBytes(net) + static_cast<size_t>(i) * kTraverseEntrySize, kTraverseEntrySize);
+    }
+    ++kept;
+  }
+  if (kept == count) return 0;
+  std::memset(TableBytes(net) + static_cast<size_t>(kept) * kTraverseEntrySize, 0,
+              static_cast<size_t>(count - kept) * kTraverseEntrySize);
+  net.closureCheckCount = kept;
+  return count - kept;
+}
+
 void ClearClosureChecks(PlaneNetwork& net) {
   std::memset(net.resultRegionC, 0, sizeof net.resultRegionC);
   net.closureCheckCount = 0;

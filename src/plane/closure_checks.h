@@ -77,6 +77,9 @@ TraverseClosure ReadTraverseClosure(const PlaneNetwork& net, int index);
 void StoreTraverseClosure(PlaneNetwork& net, int index, const TraverseClosure& entry);
 // Empties the traverse table (count 0, region C zero).
 void ClearClosureChecks(PlaneNetwork& net);
+// Removes the entries holding a value that is not finite (a damaged file);
+// the later entries move up unchanged. Returns the number removed.
+int DropNonFiniteTraverses(PlaneNetwork& net);
 
 // Relative closure of a traverse of `length` metres with misclosures fx, fy
 // in centimetres: length / linear misclosure, at most 5,000,000. A linear

@@ -1,11 +1,27 @@
 #include "plane/plane_file.h"
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "common/binary_file.h"
 #include "common/finite_values.h"
+#include "common/settings_repair.h"
+#include "plane/closure_checks.h"
 
 namespace qp {
+namespace {
+
+// The names (UTF-8) of what a file just read had reset.
+std::vector<std::string> ResetNonFinitePlaneValues(SettingsBlock& settings, PlaneNetwork& net) {
+  std::vector<std::string> reset = ResetNonFiniteSettings(settings);
+  if (const int dropped = DropNonFiniteTraverses(net)) {
+    reset.push_back("导线闭合差(删除" + std::to_string(dropped) + "条)");
+  }
+  return reset;
+}
+
+}  // namespace
 
 bool StoredPlaneValuesFinite(const PlaneNetwork& n) {
   return AllFields(n.refraction, n.projectionHeight, n.yOffset, n.sigma0, n.directionError, n.distanceFixedError,
@@ -19,15 +35,17 @@ bool StoredPlaneValuesFinite(const PlaneNetwork& n) {
 }
 
 bool ReadWritePlaneFile(const std::string& path, FileDirection direction, SettingsBlock& settings,
-                        PlaneNetwork& net) {
+                        PlaneNetwork& net, PlatformServices* tell) {
   if (direction == FileDirection::Write) {
     return WriteRecords(path, settings, net);
   }
   auto readSettings = std::make_unique<SettingsBlock>();
   auto readNet = std::make_unique<PlaneNetwork>();
   if (!ReadRecords(path, *readSettings, *readNet) || !StoredPlaneValuesFinite(*readNet)) return false;
+  const std::vector<std::string> reset = ResetNonFinitePlaneValues(*readSettings, *readNet);
   settings = *readSettings;
   net = *readNet;
+  if (tell && !reset.empty()) tell->ShowMessage(ResetValuesMessage(reset));
   return true;
 }
 

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "common/platform_services.h"
 #include "common/settings_block.h"
 #include "plane/plane_network.h"
 
@@ -22,10 +23,13 @@ bool StoredPlaneValuesFinite(const PlaneNetwork& net);
 
 // Reads or writes the file at `path` (a file-system path). A read succeeds only
 // for a file of exactly the expected length whose stored values are all finite
-// (StoredPlaneValuesFinite), and replaces `settings` and `net`
-// only then; a failed read leaves both untouched. A write never leaves a
-// half-written file. Shows no message: callers report failures.
+// (StoredPlaneValuesFinite), and replaces `settings` and `net` only then; a
+// failed read leaves both untouched. What is reset rather than refused: the
+// settings block's values that are not finite (ResetNonFiniteSettings) and the
+// traverse closures holding one (dropped; the raw-data report finds them
+// again), told to `tell`, when given, in one message. A write never leaves a
+// half-written file. Failures show no message: callers report them.
 bool ReadWritePlaneFile(const std::string& path, FileDirection direction, SettingsBlock& settings,
-                        PlaneNetwork& net);
+                        PlaneNetwork& net, PlatformServices* tell = nullptr);
 
 }  // namespace qp

@@ -18,7 +18,7 @@ struct CoordinateTableText {
 };
 
 // "name, X, Y" lines into the point table from entry `first` on. X may be
-// left blank (read as 0); Y may not.
+// left blank (read as 0); Y may not. Neither may exceed kLargestSurveyCoordinate.
 bool ReadCoordinateTable(const std::string& box, int first, int limit, const CoordinateTableText& text,
                          int32_t& count, PlaneNetwork& net, PlatformServices& platform) {
   return ReadTableLines(box, limit, count, [&](std::string_view line, int lineNumber, int entry) {
@@ -26,12 +26,14 @@ bool ReadCoordinateTable(const std::string& box, int first, int limit, const Coo
     if (!fields) return FailAtLine(platform, text.malformed, lineNumber);
     const auto& f = *fields;
     if (!IsValidPointName(f[0])) return FailAtLine(platform, text.name, lineNumber);
-    if (!IsNumericField(f[1])) return FailAtLine(platform, text.x, lineNumber);
-    if (!IsValueField(f[2])) return FailAtLine(platform, text.y, lineNumber);
+    const double x = LeadingNumber(f[1]);
+    const double y = LeadingNumber(f[2]);
+    if (!IsNumericField(f[1]) || !IsCoordinateInRange(x)) return FailAtLine(platform, text.x, lineNumber);
+    if (!IsValueField(f[2]) || !IsCoordinateInRange(y)) return FailAtLine(platform, text.y, lineNumber);
     const int k = first + entry;
     SetSlotText(net.pointName[k], f[0]);
-    net.x[k] = LeadingNumber(f[1]);
-    net.y[k] = LeadingNumber(f[2]);
+    net.x[k] = x;
+    net.y[k] = y;
     return true;
   });
 }

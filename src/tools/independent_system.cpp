@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <iterator>
+#include <utility>
 
 #include "common/blank_line_question.h"
 #include "common/finite_values.h"
@@ -242,19 +243,28 @@ bool IndependentSystemForm::ValidateReference(IndependentSystemFile& image, Plat
     platform.ShowMessage(Gbk("参考点点名不正确 !"));
     return false;
   }
+  const double referenceX = LeadingNumber(referenceXText);
   const double referenceY = LeadingNumber(referenceYText);
-  if (!(referenceY >= kLowestEasting && referenceY <= kHighestEasting)) {
+  if (!IsCoordinateInRange(referenceX) || !(referenceY >= kLowestEasting && referenceY <= kHighestEasting)) {
     platform.ShowMessage(Gbk("参考点国家坐标系统的坐标不正确 !"));
     return false;
+  }
+  const double setX = LeadingNumber(setXText);
+  const double setY = LeadingNumber(setYText);
+  for (const auto& [name, value] : {std::pair{"设定坐标X", setX}, std::pair{"设定坐标Y", setY}}) {
+    if (!IsCoordinateInRange(value)) {
+      platform.ShowMessage(SettingOutOfRangeMessage(name));
+      return false;
+    }
   }
   SetSlotText(image.systemName, name);
   SetSlotText(image.referenceName, reference);
   image.meridian = LeadingNumber(meridianText);
-  image.referenceX = LeadingNumber(referenceXText);
+  image.referenceX = referenceX;
   image.referenceY = referenceY;
   image.height = LeadingNumber(heightText);
-  image.setX = LeadingNumber(setXText);
-  image.setY = LeadingNumber(setYText);
+  image.setX = setX;
+  image.setY = setY;
   image.radius = std::max(LeadingNumber(radiusText), kMinimumRadius);
   image.system = systemIndex != 0 ? 1 : 0;
   return true;

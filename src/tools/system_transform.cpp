@@ -8,6 +8,7 @@
 #include "common/format.h"
 #include "common/gbk_text.h"
 #include "common/name_slot.h"
+#include "common/numeric_field.h"
 #include "common/report_file.h"
 #include "tools/point_list.h"
 #include "tools/tool_file.h"
@@ -228,6 +229,9 @@ bool SystemTransformForm::ReadControls(SystemTransformFile& image, PlatformServi
   PointListRules rules;
   rules.firstLineNumber = 1;
   rules.capacity = kSystemListCapacity;
+  // The other tools bound their coordinates by their own ranges; this one has
+  // none but that no surveying coordinate is as large.
+  rules.acceptX = rules.acceptY = IsCoordinateInRange;
   std::vector<ListedPoint> points;
   if (!ConfirmBlankLineCut(oldText, {"旧坐标", 0, rules.firstLineNumber}, platform) ||
       !ReadPointList(oldText, rules, kListMessages, points, platform)) {

@@ -2,6 +2,9 @@
 // the selectors' entries, opening and closing plane and height data files.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstddef>
+#include <cstring>
 #include <memory>
 #include <set>
 #include <string>
@@ -245,6 +248,27 @@ TEST_F(PlaneDocumentTest, ADataFileNamedLikeItsOwnReportIsRefused) {
     EXPECT_FALSE(FileExists(path));
     EXPECT_EQ(doc.State().workMode, kNothingOpen);
   }
+}
+
+// The desktop reads through the same reader as the commands: a NaN or an
+// infinity in the settings block is reset and named once, and the file stays.
+TEST_F(PlaneDocumentTest, NonFiniteSheetValuesAreResetAndToldOnOpening) {
+  const std::string path = dir.File("N.NAP");
+  platform.Answering({Answer::Yes});
+  ASSERT_TRUE(doc.OpenPlaneDataFile(path, platform));
+  doc.CloseNetwork(platform);
+  std::string bytes = ReadBytes(path);
+  const double nan = std::nan(""), inf = HUGE_VAL;
+  std::memcpy(bytes.data() + offsetof(SettingsBlock, cornerY), &inf, 8);
+  std::memcpy(bytes.data() + offsetof(SettingsBlock, previousCornerY), &nan, 8);
+  WriteBytes(path, bytes);
+  platform.messages.clear();
+  ASSERT_TRUE(doc.OpenPlaneDataFile(path, platform));
+  EXPECT_EQ(platform.MessagesUtf8(),
+            std::vector<std::string>{"数据文件中的无效数值已恢复为缺省值: 西南角Y, 原西南角Y"});
+  EXPECT_EQ(doc.Settings().cornerY, 1600.0);
+  EXPECT_EQ(doc.Settings().previousCornerY, 1600.0);
+  EXPECT_EQ(ReadBytes(path), bytes);
 }
 
 TEST_F(PlaneDocumentTest, HeightDataFileIsCreatedAfterTheQuestionReadAgainAndNeverReplacedWhenDamaged) {

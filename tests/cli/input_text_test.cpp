@@ -70,6 +70,28 @@ TEST(InputText, ErrorsNameTheirLine) {
   }
 }
 
+// A message quotes at most 40 characters of a key, a section name or a value:
+// an input of megabytes gives a message of one line.
+TEST(InputText, ErrorsQuoteLongTextsCut) {
+  std::string han;
+  for (int i = 0; i < 1 << 20; ++i) han += "汉";
+  std::string cut40;
+  for (int i = 0; i < 40; ++i) cut40 += "汉";
+  const std::pair<std::string, std::string> cases[] = {
+      {"[设置]\n方式 = " + han + "\n", "输入文件第2行: 设置项[方式]的值[" + cut40 + "…]不正确"},
+      {"[设置]\n" + han + " = 1\n", "输入文件第2行: 未知的设置项[" + cut40 + "…]"},
+      {"[" + han + "]\n", "输入文件第1行: 未知的节[" + cut40 + "…]"},
+      {"[设置]\n方式 = " + std::string(8 << 20, '7') + "\n",
+       "输入文件第2行: 设置项[方式]的值[" + std::string(40, '7') + "…]不正确"},
+  };
+  for (const auto& [text, message] : cases) {
+    Dialog d;
+    std::string error;
+    EXPECT_FALSE(Apply(text, d, error));
+    EXPECT_EQ(GbkToUtf8(error), message);
+  }
+}
+
 TEST(InputText, NumberedComboTakesItsNumbersOrItsTexts) {
   int index = -1;
   const SettingBinding counts = NumberedComboSetting("个数", {Gbk("一个"), Gbk("两个"), Gbk("三个")}, 1, 2, &index);

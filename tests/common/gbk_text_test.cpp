@@ -54,5 +54,22 @@ TEST(Format, WidthsCountGbkBytes) {
   EXPECT_EQ(Format("%s", big.c_str()), big);
 }
 
+// Quoted values are cut to 40 characters (a Chinese character is one) with
+// "…" after them; a shorter text is quoted whole.
+TEST(Format, QuotedValuesAreCutToAReadableLength) {
+  const std::string han = Gbk("点");
+  std::string forty;
+  for (int i = 0; i < 20; ++i) forty += "a" + han;
+  EXPECT_EQ(QuotedInMessage(forty), forty);
+  EXPECT_EQ(QuotedInMessage(forty + han), forty + Gbk("…"));
+  EXPECT_EQ(QuotedInMessage(std::string(8 << 20, 'x')), std::string(40, 'x') + Gbk("…"));
+  std::string many;
+  for (int i = 0; i < 4000; ++i) many += han;
+  std::string cut;
+  for (int i = 0; i < 40; ++i) cut += han;
+  EXPECT_EQ(QuotedInMessage(many), cut + Gbk("…"));
+  EXPECT_EQ(QuotedInMessage(""), "");
+}
+
 }  // namespace
 }  // namespace qp

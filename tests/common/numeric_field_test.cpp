@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <string>
+
 namespace qp {
 namespace {
 
@@ -29,8 +32,37 @@ TEST(NumericField, LeadingNumberTakesTheLongestDecimalPrefix) {
 TEST(NumericField, NoInfiniteOrNanValue) {
   EXPECT_EQ(LeadingNumber("inf"), 0.0);
   EXPECT_EQ(LeadingNumber("nan"), 0.0);
-  EXPECT_EQ(LeadingNumber("1e999"), 0.0);
-  EXPECT_EQ(LeadingNumber(std::string(400, '9')), 0.0);
+}
+
+// A number beyond the double range is the largest double of its sign, so that
+// every bound refuses or clamps it like any other huge value; one below the
+// smallest double is 0.
+TEST(NumericField, BeyondTheDoubleRangeIsTheLargestDouble) {
+  const double largest = std::numeric_limits<double>::max();
+  const std::string digits308(308, '9');
+  const struct {
+    std::string text;
+    double value;
+  } cases[] = {
+      {"1e999", largest},
+      {"-1e999", -largest},
+      {std::string(309, '9'), largest},  // 309 digits
+      {"-2" + std::string(308, '0') + ".5", -largest},
+      {std::string(400, '9'), largest},
+      {"0.000001e315", largest},
+      {"1e99999999999999999999999", largest},
+      {"1e-999", 0.0},
+      {"-1e-999", 0.0},
+      {"0." + std::string(400, '0') + "1", 0.0},
+      {"0e999", 0.0},
+      {"0." + std::string(400, '0'), 0.0},
+      {"1000e-330", 1e-327},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(LeadingNumber(c.text), c.value) << c.text.substr(0, 40);
+  }
+  // 308 digits still fit.
+  EXPECT_DOUBLE_EQ(LeadingNumber(digits308), 1e308);
 }
 
 }  // namespace

@@ -27,7 +27,11 @@ void Fail(const char* harness, const std::string& what) {
   std::abort();
 }
 
-void QuietPlatform::ShowMessage(const std::string& text, Icon) { messages.push_back(text); }
+void QuietPlatform::ShowMessage(const std::string& text, Icon) {
+  // Messages quote cut values: whatever the input, a message stays readable.
+  FUZZ_CHECK(text.size() <= 16384, "a message of " + std::to_string(text.size()) + " bytes");
+  messages.push_back(text);
+}
 
 Answer QuietPlatform::Ask(const std::string&, Buttons, Answer defaultAnswer, Icon) { return defaultAnswer; }
 
@@ -80,8 +84,11 @@ char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + '
 
 // Word boundaries of printed numbers: blanks, separators, line ends, brackets.
 bool IsBoundary(char c) {
+  // A byte of a multi-byte character ends a word too ("[1/nan万]").
+  if (static_cast<unsigned char>(c) >= 0x80) return true;
   switch (c) {
     case ' ': case '\t': case '\r': case '\n': case ',': case '=': case '(': case ')': case ':': case '|':
+    case '/': case '[': case ']':
       return true;
     default:
       return false;

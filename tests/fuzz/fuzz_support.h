@@ -61,7 +61,7 @@ class CapturedOutput {
 
 // True when `text` holds a printed NaN or infinity: "nan", "inf" (any case,
 // with an optional sign, as printf writes them) standing alone between
-// blanks, separators or line ends.
+// blanks, separators, brackets, slashes, multi-byte characters or line ends.
 bool HasNonFiniteNumber(std::string_view text);
 
 // Checks every entity on its way to the next sink: finite ground points,

@@ -9,6 +9,8 @@
 #include <type_traits>
 #include <vector>
 
+#include "cli/display_command.h"
+#include "cli/sheet_command.h"
 #include "common/settings_block.h"
 #include "fuzz_support.h"
 #include "height/height_network.h"
@@ -20,13 +22,16 @@ namespace qp::fuzz {
 // emitted). The figures must be finite.
 bool DrawAndCheck(SettingsBlock& settings, const PlaneNetwork* plane, const HeightNetwork* height);
 
-// A network data file as the fuzz input: loaded as the dialog opens it
-// (--dump through `run`) and as the drawing opens it (`open`), then drawn;
-// neither may change the file.
+// A network data file as the fuzz input: loaded as the input dialog opens it
+// (--dump through `run`), as the sheet and display dialogs open it (their
+// dumps) and as the drawing opens it (`open`), then drawn; none may change the
+// file or print a NaN or an infinity.
 template <class Network, class OpenDrawing>
 void CheckNetworkFile(std::span<const uint8_t> input, const std::string& fileName, CommandRunner run,
                       OpenDrawing open) {
   CheckDataFileCommand(input, fileName, run, false);
+  CheckDataFileCommand(input, fileName, RunSheetCommand, false);
+  CheckDataFileCommand(input, fileName, RunDisplayCommand, false);
   auto settings = std::make_unique<SettingsBlock>();
   auto net = std::make_unique<Network>();
   QuietPlatform platform;

@@ -30,9 +30,9 @@ TEST_F(HeightInput, SettingsAndLineRules) {
   EXPECT_EQ(Parse(), "控制网名不得大于32个汉字 !");
 
   form.networkName = "N";
-  for (const char* overflowing : {"1e160", "1e30", "100000"}) {
+  for (const char* overflowing : {"1e160", "1e30", "100000", "1e999"}) {
     form.priorError = overflowing;
-    EXPECT_EQ(Parse(), "验前中误差超出范围, 不能计算 !") << overflowing;
+    EXPECT_EQ(Parse(), "验前误差超出范围, 不能计算 !") << overflowing;
   }
   form.priorError = "99999.99";
   EXPECT_EQ(Parse(), "");

@@ -251,9 +251,9 @@ bool IndependentSystemForm::ValidateReference(IndependentSystemFile& image, Plat
   }
   const double setX = LeadingNumber(setXText);
   const double setY = LeadingNumber(setYText);
-  for (const auto& [name, value] : {std::pair{"设定坐标X", setX}, std::pair{"设定坐标Y", setY}}) {
+  for (const auto& [caption, value] : {std::pair{"设定坐标X", setX}, std::pair{"设定坐标Y", setY}}) {
     if (!IsCoordinateInRange(value)) {
-      platform.ShowMessage(SettingOutOfRangeMessage(name));
+      platform.ShowMessage(SettingOutOfRangeMessage(caption));
       return false;
     }
   }

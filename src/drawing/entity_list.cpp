@@ -39,8 +39,11 @@ void EntityList::Shape(const EntityHeader& header, const ShapeBlock& block, std:
   for (const GroundPoint& p : points) Include(e.box, MapToCanvas(sheet_, p));
   // Curves swing a little beyond their control points; thick pens reach
   // beyond the line: a margin keeps both inside the box.
-  const int span = std::max(e.box.rowMax - e.box.rowMin, e.box.columnMax - e.box.columnMin);
-  Grow(e.box, 64 + (block.type >= 3 && block.type != kShapeEllipse ? std::min(span / 4, 1 << 20) : 0));
+  // Far points map to the ends of the int range: the span is taken wide.
+  const long long span = std::max(static_cast<long long>(e.box.rowMax) - e.box.rowMin,
+                                  static_cast<long long>(e.box.columnMax) - e.box.columnMin);
+  const int swing = static_cast<int>(std::min<long long>(span / 4, 1 << 20));
+  Grow(e.box, 64 + (block.type >= 3 && block.type != kShapeEllipse ? swing : 0));
   entries_.push_back(e);
 }
 

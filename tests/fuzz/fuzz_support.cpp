@@ -33,7 +33,12 @@ void QuietPlatform::ShowMessage(const std::string& text, Icon) {
   messages.push_back(text);
 }
 
-Answer QuietPlatform::Ask(const std::string&, Buttons, Answer defaultAnswer, Icon) { return defaultAnswer; }
+// A question answered No may stop the run (a table cut at a blank line): the
+// question is then what told the user why, and counts as a message.
+Answer QuietPlatform::Ask(const std::string& text, Buttons, Answer defaultAnswer, Icon icon) {
+  if (defaultAnswer == Answer::No) ShowMessage(text, icon);
+  return defaultAnswer;
+}
 
 const std::string& ScratchDir() {
   // Kept for the whole process: the clean-up at exit still needs it.

@@ -25,7 +25,8 @@ namespace qp::fuzz {
     if (!(cond)) ::qp::fuzz::Fail(__FILE__, what); \
   } while (0)
 
-// Messages are counted, questions get their default button, the clock stands still.
+// Messages are counted, questions get their default button (a question answered
+// No counts as a message), the clock stands still.
 class QuietPlatform : public PlatformServices {
  public:
   void ShowMessage(const std::string& text, Icon icon = Icon::None) override;

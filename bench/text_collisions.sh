@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# The overprinting texts of every example network on every diagram kind:
+# computes each example of examples/plane and examples/height with quorvex,
+# writes the .vec of each kind with `quorvex draw --kind K` and counts the
+# colliding text pairs with text_collisions (built with -DQUORVEX_BUILD_BENCH=ON).
+#   bench/text_collisions.sh [QUORVEX] [TEXT_COLLISIONS] [--pairs]
+# Examples whose computation fails are drawn as they are stored (not computed).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+quorvex=${1:-build/src/cli/quorvex}
+counter=${2:-build-bench/bench/text_collisions}
+pairs=${3:-}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+total=0
+for kind in plane:8:NAP height:4:NAH; do
+  IFS=: read -r folder kinds ext <<<"$kind"
+  for example in examples/$folder/*.txt; do
+    name=$(basename "$example" .txt)
+    data=$work/$name.$ext
+    if ! SOURCE_DATE_EPOCH=1767225600 "$quorvex" "$folder" "$data" --input "$example" --yes >/dev/null 2>&1; then
+      echo "$folder/$name: not computed"
+      continue
+    fi
+    for ((k = 0; k < kinds; k++)); do
+      "$quorvex" draw "$data" --kind "$k" >/dev/null 2>&1 || { echo "$folder/$name kind $k: not drawn"; continue; }
+      line=$("$counter" $pairs "$work/$name.vec" | sed "s|$work/$name.vec|$folder/$name kind $k|")
+      echo "$line"
+      n=$(echo "$line" | tail -n 1 | sed -n 's/.* \([0-9]*\) pairs$/\1/p')
+      total=$((total + ${n:-0}))
+    done
+  done
+done
+echo "total $total pairs"

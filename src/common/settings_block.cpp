@@ -1,5 +1,6 @@
 #include "common/settings_block.h"
 
+#include <cmath>
 #include <cstring>
 
 #include "common/gbk_text.h"
@@ -53,5 +54,14 @@ std::string_view SheetText(const SettingsBlock& block, int slot) { return SlotTe
 void SetSheetText(SettingsBlock& block, int slot, std::string_view gbkText) {
   SetSlotText(block.sheetTexts[slot], gbkText);
 }
+
+double MarginPixels(int marginMm, double resolution, MarginRounding rounding) {
+  const double px = rounding == MarginRounding::Dialog ? std::floor(resolution * marginMm / 25.4 + 0.5)
+                                                       : std::trunc(marginMm * resolution * kInchesPerMillimetre + 0.5);
+  return std::isfinite(px) ? px : 0.0;
+}
+
+double NorthEdgeOf(const SettingsBlock& b) { return b.sheetHeight * b.scale * 0.001 + b.cornerX; }
+double EastEdgeOf(const SettingsBlock& b) { return b.scale * b.sheetWidth * 0.001 + b.cornerY; }
 
 }  // namespace qp

@@ -139,6 +139,21 @@ static_assert(offsetof(SettingsBlock, frameSpacing) == 4528);
 // mm at 200 dots per inch with the simple frame).
 void ResetSettingsBlock(SettingsBlock& block);
 
+// Millimetres to inches, as the sheet's pixel arithmetic uses it.
+inline constexpr double kInchesPerMillimetre = 0.03937007874015748;
+
+// How a margin in mm becomes whole pixels. The dialog rounds resolution x
+// margin / 25.4 half up; the fitting truncates margin x resolution x
+// 0.03937007874015748 + 0.5. They agree but for the last bit of a product.
+// 0 when the product is not a number.
+enum class MarginRounding { Dialog, Fit };
+double MarginPixels(int marginMm, double resolution, MarginRounding rounding);
+
+// The sheet's north and east edges (m): its south-west corner plus its
+// height and width in mm at its scale.
+double NorthEdgeOf(const SettingsBlock& block);
+double EastEdgeOf(const SettingsBlock& block);
+
 // Sheet text slot `slot` (GBK, at most 64 bytes).
 std::string_view SheetText(const SettingsBlock& block, int slot);
 void SetSheetText(SettingsBlock& block, int slot, std::string_view gbkText);

@@ -7,15 +7,6 @@
 #include "common/gbk_text.h"
 
 namespace qp {
-namespace {
-
-// Margin pixels as the sheet fitting derives them: the whole part of
-// mm x resolution / 25.4 + 0.5.
-double MarginPixelsOf(int marginMm, float resolution) {
-  return std::trunc(marginMm * static_cast<double>(resolution) * 0.03937007874015748 + 0.5);
-}
-
-}  // namespace
 
 std::vector<std::string> ResetNonFiniteSettings(SettingsBlock& b) {
   auto fresh = std::make_unique<SettingsBlock>();
@@ -36,13 +27,13 @@ std::vector<std::string> ResetNonFiniteSettings(SettingsBlock& b) {
   repairOwn(b.scale, d.scale, "比例尺");
   repairOwn(b.cornerX, d.cornerX, "西南角X");
   repairOwn(b.cornerY, d.cornerY, "西南角Y");
-  repair(b.northEdgeX, b.cornerX + b.sheetHeight * b.scale * 0.001, d.northEdgeX, "图幅北边X");
-  repair(b.eastEdgeY, b.cornerY + b.sheetWidth * b.scale * 0.001, d.eastEdgeY, "图幅东边Y");
+  repair(b.northEdgeX, NorthEdgeOf(b), d.northEdgeX, "图幅北边X");
+  repair(b.eastEdgeY, EastEdgeOf(b), d.eastEdgeY, "图幅东边Y");
   repair(b.appliedScale, b.scale, d.appliedScale, "格网比例尺");
   repair(b.previousCornerX, b.cornerX, d.previousCornerX, "原西南角X");
   repair(b.previousCornerY, b.cornerY, d.previousCornerY, "原西南角Y");
-  repair(b.bottomMarginPx, MarginPixelsOf(b.marginBottom, b.resolution), d.bottomMarginPx, "下边距像素");
-  repair(b.leftMarginPx, MarginPixelsOf(b.marginLeft, b.resolution), d.leftMarginPx, "左边距像素");
+  repair(b.bottomMarginPx, MarginPixels(b.marginBottom, b.resolution, MarginRounding::Fit), d.bottomMarginPx, "下边距像素");
+  repair(b.leftMarginPx, MarginPixels(b.marginLeft, b.resolution, MarginRounding::Fit), d.leftMarginPx, "左边距像素");
   repair(b.mapOriginX, b.cornerX, d.mapOriginX, "坐标原点X");
   repair(b.mapOriginY, b.cornerY, d.mapOriginY, "坐标原点Y");
   if (!std::isfinite(b.textFontHeight) || !std::isfinite(b.textFontWidth)) {

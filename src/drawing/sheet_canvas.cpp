@@ -54,12 +54,6 @@ int CanvasSidePixels(double paperMm, double resolution) {
   return TruncateToInt(px) / 4 * 4;
 }
 
-double MarginPixels(int marginMm, double resolution, MarginRounding rounding) {
-  double px = rounding == MarginRounding::Dialog ? std::floor(resolution * marginMm / 25.4 + 0.5)
-                                                 : std::trunc(marginMm * resolution * kInchesPerMillimetre + 0.5);
-  return Finite(px) ? px : 0.0;
-}
-
 bool LimitSheetToPaper(SettingsBlock& b) {
   const int paper = LargestPaperSize(b.resolution);
   // Margins beyond half the paper (or negative) are no margins a sheet can have.
@@ -91,8 +85,8 @@ void UpdateSheetCanvas(SettingsBlock& b, MarginRounding rounding) {
 }
 
 void UpdateSheetEdges(SettingsBlock& b) {
-  b.northEdgeX = b.sheetHeight * b.scale * 0.001 + b.cornerX;
-  b.eastEdgeY = b.scale * b.sheetWidth * 0.001 + b.cornerY;
+  b.northEdgeX = NorthEdgeOf(b);
+  b.eastEdgeY = EastEdgeOf(b);
 }
 
 void DefaultSheetFont(int font, float& height, float& width) {

@@ -10,8 +10,6 @@
 
 namespace qp {
 
-// Millimetres to inches, as the sheet's pixel arithmetic uses it.
-inline constexpr double kInchesPerMillimetre = 0.03937007874015748;
 // The largest canvas side the paper limit allows, in pixels.
 inline constexpr int kLargestCanvasPixels = 28672;
 // The largest scale denominator a sheet can have: beyond it the sheet's
@@ -29,12 +27,6 @@ int LargestPaperSize(double resolution);
 // 0.03937007874015748, rounded down to a multiple of 4 pixels. 0 for a
 // non-positive or non-finite product.
 int CanvasSidePixels(double paperMm, double resolution);
-
-// How a margin in mm becomes whole pixels. The dialog rounds resolution x
-// margin / 25.4 half up; the fitting truncates margin x resolution x
-// 0.03937007874015748 + 0.5. They agree but for the last bit of a product.
-enum class MarginRounding { Dialog, Fit };
-double MarginPixels(int marginMm, double resolution, MarginRounding rounding);
 
 // Shrinks the sheet so that sheet and margins fit on the largest paper of the
 // block's resolution: sheetHeight = W - marginBottom - marginTop when their

@@ -2,10 +2,10 @@
 
 #include <cmath>
 
+#include "common/settings_block.h"
+
 namespace qp {
 namespace {
-
-constexpr double kInchesPerMillimetre = 0.03937007874015748;
 
 // Paper lengths of damaged blocks: anything outside 0..100 m of paper is refused.
 double PaperLength(int32_t a, int32_t b, int32_t c) {

@@ -90,19 +90,17 @@ std::string CQuorvexPDoc::CurrentDataPath() const {
 
 namespace {
 
-// True, after the message, when a file the network's computation writes
-// (its report, say, for a data file named like one) is the data file itself.
-bool NamesItsOwnOutput(const std::string& path, std::vector<FileUse> outputs, PlatformServices& platform) {
-  const auto clash = FindFileClash(RunFiles{{path, "数据文件"}, true, {}, std::move(outputs)});
-  if (clash) platform.ShowMessage(FileClashMessage(*clash), Icon::Error);
-  return clash.has_value();
+// A data file named like a file its computation writes (its report, say)
+// is refused before anything is written.
+RunFiles ComputationFiles(const std::string& path, std::vector<FileUse> outputs) {
+  return RunFiles{{path, "数据文件"}, true, {}, std::move(outputs)};
 }
 
 }  // namespace
 
 bool CQuorvexPDoc::OpenPlaneDataFile(const std::string& path, PlatformServices& platform) {
   if (path.empty() || state_.workMode != kNothingOpen) return false;
-  if (NamesItsOwnOutput(path, PlaneComputationOutputs(path), platform)) return false;
+  if (!CheckNoInputOverwritten(ComputationFiles(path, PlaneComputationOutputs(path)), platform)) return false;
   state_.planeDataPath = path;
   state_.planeReportPath = ReportPathFor(path);
   const std::string pathGbk = Utf8ToGbk(path);
@@ -138,7 +136,7 @@ PlaneEditResult CQuorvexPDoc::EditPlane(PlatformServices& platform, const PlaneD
 
 bool CQuorvexPDoc::OpenHeightDataFile(const std::string& path, PlatformServices& platform) {
   if (path.empty() || state_.workMode != kNothingOpen) return false;
-  if (NamesItsOwnOutput(path, HeightComputationOutputs(path), platform)) return false;
+  if (!CheckNoInputOverwritten(ComputationFiles(path, HeightComputationOutputs(path)), platform)) return false;
   state_.heightDataPath = path;
   state_.heightReportPath = ReportPathFor(path);
   const std::string pathGbk = Utf8ToGbk(path);
@@ -203,10 +201,7 @@ SaveResult CQuorvexPDoc::SaveDrawing(PlatformServices& platform) {
 bool CQuorvexPDoc::ExportDrawing(PlatformServices& platform) {
   const std::string dataPath = CurrentDataPath();
   // A data file named like its .vec file is not overwritten by the export.
-  if (const auto clash = FindFileClash(DrawingExportFiles(dataPath))) {
-    platform.ShowMessage(FileClashMessage(*clash), Icon::Error);
-    return false;
-  }
+  if (!CheckNoInputOverwritten(DrawingExportFiles(dataPath), platform)) return false;
   std::string vecPath;
   bool written = false;
   if (state_.ShowsPlaneDrawing()) {

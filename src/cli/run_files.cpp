@@ -18,11 +18,4 @@ RunFiles ToolRunFiles(const CommandOptions& options) {
   return DialogRunFiles(options, {{ReportPathFor(options.dataPath), "报告文件"}});
 }
 
-bool CheckNoInputOverwritten(const RunFiles& files, PlatformServices& platform) {
-  const auto clash = FindFileClash(files);
-  if (!clash) return true;
-  platform.ShowMessage(FileClashMessage(*clash), Icon::Error);
-  return false;
-}
-
 }  // namespace qp

@@ -1,13 +1,13 @@
-// The files a command's run reads and writes, and the check every command
-// makes before it writes anything: no run may write over one of its inputs
-// (the data file, the --input text, the statistics report a drawing reads).
+// The files a command's run reads and writes, for the check every command
+// makes before it writes anything (CheckNoInputOverwritten): no run may write
+// over one of its inputs (the data file, the --input text, the statistics
+// report a drawing reads).
 #pragma once
 
 #include <vector>
 
 #include "cli/command_options.h"
 #include "common/file_clash.h"
-#include "common/platform_services.h"
 
 namespace qp {
 
@@ -19,9 +19,5 @@ RunFiles DialogRunFiles(const CommandOptions& options, std::vector<FileUse> outp
 // The files of a coordinate tool's run: the dialog command's, and the report
 // beside the data file.
 RunFiles ToolRunFiles(const CommandOptions& options);
-
-// False, after the message naming the file, when the run would write over
-// one of its inputs or write one file twice.
-bool CheckNoInputOverwritten(const RunFiles& files, PlatformServices& platform);
 
 }  // namespace qp

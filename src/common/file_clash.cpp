@@ -57,4 +57,11 @@ std::string FileClashMessage(const FileClash& clash) {
                     Utf8ToGbk(clash.other.role).c_str(), DecodeUserTextToGbk(clash.written.path).c_str());
 }
 
+bool CheckNoInputOverwritten(const RunFiles& files, PlatformServices& platform) {
+  const auto clash = FindFileClash(files);
+  if (!clash) return true;
+  platform.ShowMessage(FileClashMessage(*clash), Icon::Error);
+  return false;
+}
+
 }  // namespace qp

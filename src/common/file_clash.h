@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "common/platform_services.h"
+
 namespace qp {
 
 // True when the two names denote one file: the same device and inode when
@@ -41,5 +43,10 @@ std::optional<FileClash> FindFileClash(const RunFiles& files);
 
 // The message (GBK) naming both uses and the file.
 std::string FileClashMessage(const FileClash& clash);
+
+// False, after that message, when the run would write over one of its
+// inputs or write one file twice: the check every command and the desktop
+// make before they write anything.
+bool CheckNoInputOverwritten(const RunFiles& files, PlatformServices& platform);
 
 }  // namespace qp

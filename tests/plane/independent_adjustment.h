@@ -306,7 +306,9 @@ inline TestNetwork Triangulation() {
 
 // One known point: the orientation and scale come from a fixed azimuth and a
 // fixed side, with weighted observations and a constraint between new points.
-inline TestNetwork OneKnownPoint() {
+// Without `oriented` the azimuths are left out: nothing orients the network,
+// which is then free to rotate about the known point.
+inline TestNetwork OneKnownPoint(bool oriented = true) {
   TestNetwork t;
   NetworkBuilder& b = t.b;
   b.Place("K1", 2000.0, 5000.0);
@@ -322,10 +324,10 @@ inline TestNetwork OneKnownPoint() {
   t.Set("D", {"C", "K1", "A"});
   t.Distance("K1", "B");
   t.Distance("C", "D");
-  t.FixedAzimuth("K1", "A");
+  if (oriented) t.FixedAzimuth("K1", "A");
   t.FixedSide("K1", "A");
-  t.FixedAzimuth("B", "C");
-  t.WeightedAzimuth("A", "D", 2.0);
+  if (oriented) t.FixedAzimuth("B", "C");
+  if (oriented) t.WeightedAzimuth("A", "D", 2.0);
   t.WeightedSide("B", "D", 0.5);
   t.Finish();
   return t;

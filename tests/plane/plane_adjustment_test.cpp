@@ -146,27 +146,6 @@ TEST(AdjustPlaneNetwork, ASingleDistanceTakesNoPart) {
   EXPECT_GT(withDistance.b.net->sigma0, 2.0 * directionsOnly.b.net->sigma0);
 }
 
-// One known point and a fixed side but nothing to orient the network: it is
-// free to rotate about the known point.
-TestNetwork WithoutOrientation() {
-  TestNetwork t;
-  NetworkBuilder& b = t.b;
-  b.Place("K1", 2000.0, 5000.0);
-  b.Place("A", 2800.0, 5300.0);
-  b.Place("B", 2500.0, 6100.0);
-  b.Place("C", 1600.0, 5900.0);
-  t.Points({"K1"}, {"A", "B", "C"});
-  t.Set("K1", {"A", "B", "C"});
-  t.Set("A", {"K1", "B", "C"});
-  t.Set("B", {"A", "C", "K1"});
-  t.Set("C", {"B", "A", "K1"});
-  t.Distance("K1", "B");
-  t.Distance("A", "C");
-  t.FixedSide("K1", "A");
-  t.Finish();
-  return t;
-}
-
 // Normal equations without full rank are refused, adjusting and estimating,
 // and nothing is reported: a fixed azimuth between two known points is a
 // constraint row of zeros; a network without orientation leaves a pivot that
@@ -174,7 +153,7 @@ TestNetwork WithoutOrientation() {
 TEST(AdjustPlaneNetwork, RefusesNormalEquationsWithoutFullRank) {
   TestNetwork zeroRow = Triangulation();
   zeroRow.b.FixedAzimuth("K1", "K2", RadiansToDms(zeroRow.b.Azimuth("K1", "K2")));
-  TestNetwork free = WithoutOrientation();
+  TestNetwork free = OneKnownPoint(false);
   for (TestNetwork* t : {&zeroRow, &free}) {
     ComputeUnknownsAndRedundancy(*t->b.net);
     for (bool estimate : {false, true}) {

@@ -18,94 +18,26 @@
 #include <vector>
 
 #include "common/gbk_text.h"
+#include "drawing/text_footprint.h"
 #include "drawing/text_layout.h"
 #include "drawing/vec_file.h"
 
 namespace qp {
 namespace {
 
-constexpr double kCollidingShare = 0.15;
-
-struct Point {
-  double x, y;  // paper millimetres
-};
-using Polygon = std::vector<Point>;
-
 struct PlacedText {
   std::string text;  // UTF-8
-  Polygon box;       // counter-clockwise or clockwise, convex
-  double area;
-  double minX, maxX, minY, maxY;
+  TextFootprint footprint;
 };
-
-double SignedArea(const Polygon& p) {
-  double a = 0.0;
-  for (size_t i = 0; i < p.size(); ++i) {
-    const Point& u = p[i];
-    const Point& v = p[(i + 1) % p.size()];
-    a += u.x * v.y - v.x * u.y;
-  }
-  return 0.5 * a;
-}
-
-// The part of convex `subject` inside convex `clip` (Sutherland-Hodgman),
-// `clip` counter-clockwise.
-Polygon Clip(Polygon subject, const Polygon& clip) {
-  for (size_t e = 0; e < clip.size() && !subject.empty(); ++e) {
-    const Point a = clip[e];
-    const Point b = clip[(e + 1) % clip.size()];
-    const auto inside = [&](const Point& p) { return (b.x - a.x) * (p.y - a.y) - (b.y - a.y) * (p.x - a.x) >= 0.0; };
-    Polygon out;
-    for (size_t i = 0; i < subject.size(); ++i) {
-      const Point& p = subject[i];
-      const Point& q = subject[(i + 1) % subject.size()];
-      const bool pin = inside(p), qin = inside(q);
-      if (pin) out.push_back(p);
-      if (pin != qin) {
-        const double dx = q.x - p.x, dy = q.y - p.y;
-        const double den = (b.x - a.x) * dy - (b.y - a.y) * dx;
-        if (den != 0.0) {
-          const double t = ((b.y - a.y) * (p.x - a.x) - (b.x - a.x) * (p.y - a.y)) / den;
-          out.push_back({p.x + t * dx, p.y + t * dy});
-        }
-      }
-    }
-    subject = std::move(out);
-  }
-  return subject;
-}
 
 std::vector<PlacedText> TextsOf(const VecDrawing& drawing) {
   const double m = drawing.settings.scale * 0.001;  // ground metres per paper millimetre
   std::vector<PlacedText> texts;
   for (const VecEntity& e : drawing.entities) {
     if (e.IsShape()) continue;
-    const std::string_view text = TextOf(e.text);
-    if (text.empty() || !(m > 0.0)) continue;
-    const TextBox box = TextBoxOf(e.text, m);
-    // The box runs to the end of the last gap; the glyphs end before it.
-    const double advance = TextAdvanceMillimetres(text, e.text.width, e.text.gap);
-    const double keep = advance > 0.0 ? std::max(0.0, (advance - e.text.gap) / advance) : 0.0;
-    const GroundPoint& ref = box.corners[0];
-    const GroundPoint& end = box.corners[1];
-    const GroundPoint along{(end.x - ref.x) * keep, (end.y - ref.y) * keep};
-    const GroundPoint down{box.corners[3].x - ref.x, box.corners[3].y - ref.y};
-    // Paper axes: x east, y north, both from the ground coordinates.
-    const auto paper = [m](double north, double east) { return Point{east / m, north / m}; };
-    PlacedText t;
-    t.text = GbkToUtf8(std::string(text));
-    t.box = {paper(ref.x, ref.y), paper(ref.x + along.x, ref.y + along.y),
-             paper(ref.x + along.x + down.x, ref.y + along.y + down.y), paper(ref.x + down.x, ref.y + down.y)};
-    if (SignedArea(t.box) < 0.0) std::reverse(t.box.begin(), t.box.end());
-    t.area = std::fabs(SignedArea(t.box));
-    if (!(t.area > 0.0)) continue;
-    t.minX = t.maxX = t.box[0].x;
-    t.minY = t.maxY = t.box[0].y;
-    for (const Point& p : t.box) {
-      t.minX = std::min(t.minX, p.x), t.maxX = std::max(t.maxX, p.x);
-      t.minY = std::min(t.minY, p.y), t.maxY = std::max(t.maxY, p.y);
-    }
-    texts.push_back(std::move(t));
+    const auto footprint = TextFootprintOf(e.text, m);
+    if (!footprint) continue;
+    texts.push_back({GbkToUtf8(std::string(TextOf(e.text))), *footprint});
   }
   return texts;
 }
@@ -122,10 +54,8 @@ int Count(const char* path, bool listPairs) {
     for (size_t j = i + 1; j < texts.size(); ++j) {
       const PlacedText& a = texts[i];
       const PlacedText& b = texts[j];
-      if (a.maxX <= b.minX || b.maxX <= a.minX || a.maxY <= b.minY || b.maxY <= a.minY) continue;
-      const double overlap = std::fabs(SignedArea(Clip(a.box, b.box)));
-      const double share = overlap / std::min(a.area, b.area);
-      if (share <= kCollidingShare) continue;
+      if (!Overprint(a.footprint, b.footprint)) continue;
+      const double share = OverlapShare(a.footprint, b.footprint);
       ++pairs;
       if (listPairs) std::printf("  \"%s\" / \"%s\" %.0f%%\n", a.text.c_str(), b.text.c_str(), 100.0 * share);
     }

@@ -102,6 +102,12 @@ void DisplayDialogBase::BuildControls() {
     }
   });
 
+  declutter_ = new QCheckBox(QStringLiteral("注记避让"), this);
+  declutter_->setObjectName(QStringLiteral("declutterCheck"));
+  declutter_->setToolTip(QStringLiteral("数值注记相互压盖时沿其边线移开或移到边线另一侧"));
+  declutter_->setChecked(form_->declutter);
+  connect(declutter_, &QCheckBox::toggled, this, [this](bool on) { form_->declutter = on; });
+
   ok_ = new QPushButton(QStringLiteral("确定"), this);
   ok_->setObjectName(QStringLiteral("okButton"));
   ok_->setDefault(true);
@@ -144,6 +150,7 @@ void DisplayDialogBase::LayOut(QGridLayout* extras) {
   fonts->addWidget(RowOf(DiagramFontRole::Number).button, 1, 1);
   fonts->addWidget(RowOf(DiagramFontRole::Number).height, 1, 2);
   fonts->addWidget(Caption("毫米", this), 1, 3);
+  fonts->addWidget(declutter_, 2, 0, 1, 2);
   fonts->setColumnStretch(1, 1);
 
   auto* buttons = new QHBoxLayout;
@@ -191,6 +198,11 @@ void DisplayDialogBase::ChooseFont(DiagramFontRole role) {
                         resolution_)) {
     ShowFonts();
   }
+}
+
+void DisplayDialogBase::SetDeclutter(bool on) {
+  form_->declutter = on;
+  declutter_->setChecked(on);
 }
 
 void DisplayDialogBase::reject() {

@@ -30,6 +30,10 @@ class DisplayDialogBase : public QDialog {
  public:
   // "取消", Escape and the close box: asks "请确认放弃...".
   void reject() override;
+  // The check box "注记避让" (kept beside the data file, not in the record):
+  // shown as given, read back into the form on "确定".
+  void SetDeclutter(bool on);
+  bool Declutter() const { return form_->declutter; }
 
  protected:
   DisplayDialogBase(std::unique_ptr<DisplayForm> form, float resolution, PlatformServices& platform,
@@ -67,6 +71,7 @@ class DisplayDialogBase : public QDialog {
   QPushButton* restoreDefault_ = nullptr;
   std::array<FontRow, 2> fontRows_{};
   QPushButton* colour_ = nullptr;
+  QCheckBox* declutter_ = nullptr;
 };
 
 // "平面网显示设置对话框".

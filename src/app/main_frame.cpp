@@ -38,6 +38,7 @@
 #include "app/system_transform_dialog.h"
 #include "app/zone_transform_dialog.h"
 #include "common/gbk_text.h"
+#include "drawing/declutter_setting.h"
 #include "statistics/statistics_report.h"
 #include "exercise/exercise_file.h"
 
@@ -104,6 +105,15 @@ const char* AvailableWhen(int id) {
     case kCmdRefresh: return "打开控制网并显示网图后, 未使用视图工具时可用";
     default: return "";
   }
+}
+
+// A display settings dialog with its "注记避让" from the label marks beside
+// the data file; confirmed, the check box goes back there.
+bool RunDisplayDialog(DisplayDialogBase& dialog, const std::string& dataPath, PlatformServices& platform) {
+  dialog.SetDeclutter(DeclutterFor(dataPath));
+  if (dialog.exec() != QDialog::Accepted) return false;
+  if (!StoreDeclutter(dataPath, dialog.Declutter())) platform.ShowMessage(Gbk("注记避让设置写入错误 !"));
+  return true;
 }
 
 }  // namespace
@@ -399,13 +409,13 @@ void CMainFrame::RunCommand(int commandId) {
     case kCmdPlaneDisplaySettings:
       doc_.EditPlaneDisplay(platform_, [this](PlaneNetwork& net) {
         CQuorvexDisplayPlane dialog(net, doc_.Settings().resolution, platform_, this);
-        return dialog.exec() == QDialog::Accepted;
+        return RunDisplayDialog(dialog, doc_.CurrentDataPath(), platform_);
       });
       break;
     case kCmdHeightDisplaySettings:
       doc_.EditHeightDisplay(platform_, [this](HeightNetwork& net) {
         CQuorvexDisplay dialog(net, doc_.Settings().resolution, platform_, this);
-        return dialog.exec() == QDialog::Accepted;
+        return RunDisplayDialog(dialog, doc_.CurrentDataPath(), platform_);
       });
       break;
     case kCmdSaveDrawing:

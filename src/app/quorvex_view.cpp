@@ -17,6 +17,7 @@
 #include "common/gbk_text.h"
 #include "common/name_slot.h"
 #include "drawing/curve_sampling.h"
+#include "drawing/declutter_setting.h"
 #include "drawing/height_diagram.h"
 #include "drawing/network_drawing.h"
 #include "drawing/plane_diagram.h"
@@ -115,6 +116,7 @@ void CQuorvexPView::EnsureCache() {
   context.zoomDen = view_.zoomDen;
   context.maskOutsideSheet = mask;
   context.flagged = doc_.FlaggedObservations();
+  context.declutter = DeclutterFor(doc_.CurrentDataPath());
   DrawNetworkSheet(*entities_, doc_.Settings(), ShowsPlane() ? &doc_.Plane() : nullptr,
                    ShowsHeight() ? &doc_.Height() : nullptr, context, &items_);
 }

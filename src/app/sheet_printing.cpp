@@ -11,6 +11,7 @@
 
 #include "app/qt_drawing_device.h"
 #include "app/qt_text.h"
+#include "drawing/declutter_setting.h"
 #include "drawing/drawing_export.h"
 #include "drawing/dxf_picture.h"
 #include "drawing/entity_list.h"
@@ -35,6 +36,7 @@ std::function<void(EntitySink&)> SheetDrawing(CQuorvexPDoc& doc, SettingsBlock& 
     DrawContext context;
     context.maskOutsideSheet = true;
     context.flagged = doc.FlaggedObservations();
+    context.declutter = DeclutterFor(doc.CurrentDataPath());
     const bool plane = ShowsPlane(doc);
     DrawNetworkSheet(sink, settings, plane ? &doc.Plane() : nullptr, plane ? nullptr : &doc.Height(), context);
   };

@@ -13,6 +13,7 @@
 #include "common/format.h"
 #include "common/gbk_text.h"
 #include "common/numeric_field.h"
+#include "drawing/declutter_setting.h"
 #include "drawing/display_form.h"
 #include "height/height_file.h"
 #include "plane/plane_file.h"
@@ -73,6 +74,10 @@ void AddFontBindings(DisplayForm& f, std::vector<SettingBinding>& bindings) {
 std::vector<SettingBinding> CommonBindings(DisplayForm& f) {
   std::vector<SettingBinding> bindings{ComboSetting("绘图选项", f.KindItems(), &f.kindIndex)};
   AddFontBindings(f, bindings);
+  bindings.push_back({"注记避让", [&f](const std::string& v) {
+                        if (v == "0" || v == "1") f.declutter = v == "1";
+                        return v == "0" || v == "1";
+                      }});
   return bindings;
 }
 
@@ -109,6 +114,7 @@ std::vector<std::pair<std::string, std::string>> CommonDump(const DisplayForm& f
       {"数字字体", OneLine(f.Font(DiagramFontRole::Number).face)},
       {"数字字高", GbkToUtf8(f.HeightText(DiagramFontRole::Number))},
       {"文字颜色", ColourText(f.TextColour())},
+      {"注记避让", f.declutter ? "1" : "0"},
   };
 }
 
@@ -203,6 +209,7 @@ int RunOnNetwork(const CommandOptions& options, PlatformServices& platform, cons
     return 1;
   }
   Form form(*net);
+  form.declutter = DeclutterFor(options.dataPath);
   if (!ApplyDisplayInput(options, form, bindings(form), platform)) return 1;
   if (options.dump) {
     std::cout << dump(form);
@@ -210,7 +217,12 @@ int RunOnNetwork(const CommandOptions& options, PlatformServices& platform, cons
   }
   // Running the command is the answer "是" to "请确认退出...".
   form.Apply(*net);
-  return finish(true, options.dataPath, *settings, *net, platform) ? 0 : 1;
+  if (!finish(true, options.dataPath, *settings, *net, platform)) return 1;
+  if (!StoreDeclutter(options.dataPath, form.declutter)) {
+    platform.ShowMessage(Gbk("注记避让设置写入错误 !"));
+    return 1;
+  }
+  return 0;
 }
 
 bool ReadPlane(const std::string& path, SettingsBlock& settings, PlaneNetwork& net, PlatformServices* tell) {

@@ -9,6 +9,7 @@
 #include "common/format.h"
 #include "common/gbk_text.h"
 #include "common/settings_block.h"
+#include "drawing/declutter_setting.h"
 #include "drawing/drawing_export.h"
 #include "drawing/dxf_picture.h"
 #include "drawing/flagged_observations.h"
@@ -77,6 +78,7 @@ int RunDrawCommand(const CommandOptions& options, PlatformServices& platform) {
   const FlaggedObservationSet flagged = FlaggedObservationsFor(options.dataPath);
   DrawContext context;
   context.flagged = &flagged;
+  context.declutter = DeclutterFor(options.dataPath);
   std::string vecPath;
 
   if (network == NetworkFileKind::Plane) {

@@ -2,6 +2,7 @@
 
 #include "drawing/plane_diagram.h"
 #include "drawing/sheet_fit.h"
+#include "height/height_layout.h"
 
 namespace qp {
 
@@ -16,7 +17,7 @@ void PreparePlaneDiagram(PlaneWorkspace& ws, int changeLevel) {
     // New points: the sheet, the ellipse scale and the closure texts start
     // afresh; the names the user placed stay beside their points.
     FitSheetToNetwork(ws.settings, ws.net, true);
-    RebuildPlaneDiagramData(ws.net);
+    RebuildPlaneDiagramData(ws.net, ws.settings.scale * 0.001);
     KeepNameOffsets(ws.net, ws.backup);
     return;
   }
@@ -24,11 +25,13 @@ void PreparePlaneDiagram(PlaneWorkspace& ws, int changeLevel) {
   // traverse found again keeps its closure text's place (the search refills
   // its table on every confirmation); a new traverse gets the default place.
   if (changeLevel >= kObservationsChanged) ComputeEllipseScale(ws.net);
-  KeepTraverseLabels(ws.net, ws.backup);
+  KeepTraverseLabels(ws.net, ws.backup, ws.settings.scale * 0.001);
 }
 
 void PrepareHeightDiagram(HeightWorkspace& ws, int changeLevel) {
   if (changeLevel >= kRedrawnFromScratch) FitSheetToNetwork(ws.settings, ws.net, true);
+  // The lines laid out straight afresh: repeated ones bow apart at the sheet's scale.
+  if (changeLevel >= kObservationsChanged) BowRepeatedLines(ws.net, ws.settings.scale * 0.001);
 }
 
 bool MatchSheetToPlaneNetwork(SettingsBlock& settings, const PlaneNetwork& net) {

@@ -21,7 +21,9 @@ namespace qp {
 void PreparePlaneDiagram(PlaneWorkspace& ws, int changeLevel);
 
 // Level 256: the sheet is fitted to the network with a newly chosen scale
-// (the height workflow has already laid out the diagram positions).
+// (the height workflow has already laid out the diagram positions). Level
+// 128 and more: the repeated lines still straight bow apart at the sheet's
+// scale (BowRepeatedLines).
 void PrepareHeightDiagram(HeightWorkspace& ws, int changeLevel);
 
 // "边框匹配": the sheet fitted to the network keeping its scale. False, with

@@ -62,6 +62,10 @@ class DisplayForm {
 
   const std::string& NetworkName() const { return networkName_; }  // "控制网名", read-only
   int kindIndex = 0;                                               // "绘图选项"
+  // "注记避让": not part of the record but of the label marks beside the data
+  // file; whoever opens the dialog fills it and stores it on confirmation
+  // (declutter_setting.h).
+  bool declutter = false;
   virtual const std::vector<std::string>& KindItems() const = 0;
 
   // --- Fonts ----------------------------------------------------------------

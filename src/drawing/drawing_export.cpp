@@ -4,6 +4,7 @@
 
 #include "common/format.h"
 #include "common/gbk_text.h"
+#include "drawing/declutter_setting.h"
 #include "drawing/flagged_observations.h"
 #include "drawing/network_drawing.h"
 #include "drawing/sheet_geometry.h"
@@ -31,6 +32,7 @@ bool ExportDrawing(const std::string& dataPath, SettingsBlock& settings, const P
   const FlaggedObservationSet flagged = FlaggedObservationsFor(dataPath);
   DrawContext context;
   context.flagged = &flagged;
+  context.declutter = DeclutterFor(dataPath);
   const bool written = WriteVecFile(path, settings, [&](EntitySink& sink) {
     drawn = DrawNetworkSheet(sink, settings, plane, height, context);
   });

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <numbers>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "common/name_slot.h"
 #include "drawing/curve_sampling.h"
 #include "drawing/flagged_observations.h"
+#include "drawing/text_placement.h"
 #include "drawing/view_transform.h"
 #include "height/height_checks.h"
 #include "height/height_layout.h"
@@ -98,7 +100,11 @@ struct Diagram {
   TextFont textFont, numberFont;
   Rgb colour;
   const FlaggedObservationSet* flagged;  // kind 1 with flags; null otherwise
+  bool declutter;
   std::vector<CanvasPoint> sampled;  // reused for every curve
+  // The texts, symbols and curves on the sheet, for the texts placed by
+  // text_placement.h (kinds 1-3).
+  SheetOccupancy occupancy;
 
   bool HasPoint(int p) const { return p >= 0 && p < points; }
   GroundPoint Position(int p) const { return GroundPoint{net.diagramX[p], net.diagramY[p]}; }
@@ -110,9 +116,10 @@ struct Diagram {
     return flagged != nullptr && flagged->Contains(kHeightDifferenceKind, SlotText(net.from[i]), SlotText(net.to[i]));
   }
 
-  void Text(GroundPoint ref, int tenths, const TextFont& font, std::string_view text, MovableKind itemKind,
-            int index, bool movable, bool red = false) {
-    const TextBlock block = MakeTextBlock(ref, tenths, font, red ? PaletteColour(kRed) : colour, text);
+  TextBlock Block(GroundPoint ref, int tenths, const TextFont& font, std::string_view text, bool red = false) const {
+    return MakeTextBlock(ref, tenths, font, red ? PaletteColour(kRed) : colour, text);
+  }
+  void Text(const TextBlock& block, MovableKind itemKind, int index, bool movable) {
     EmitText(out.Sink(), out.Sheet(), MakeEntityHeader(EntityKind::Text, EntityCategory::Texts), block);
     if (items != nullptr && movable) items->AddText(itemKind, index, block, m);
   }
@@ -183,16 +190,33 @@ std::string ObservationText(const Diagram& d, int i) {
   return d.kind == 2 ? FormatText("%9.4f±%.1fmm", adjusted, error) : Format("%9.4f", adjusted);
 }
 
-// The text of height difference i along its curve at the third control
-// point, centred there, its foot a millimetre off the line on the side the
-// text's top faces.
+// The text of height difference i along its curve, centred on the third
+// control point; its offset across the curve is chosen by the rules of
+// text_placement.h (first: its foot a millimetre off the line on the side
+// the text's top faces).
 void DrawObservationText(Diagram& d, int i, const GroundPoint (&c)[kCurvePointCount], const Segment& seg) {
   const std::string text = ObservationText(d, i);
   const TextDirection dir = ReadableDirection(Azimuth(seg.start, seg.end));
   const double half = text.size() * d.numberFont.width / 2.0 * d.m;
-  const double lift = (d.numberFont.height + kObservationTextGapMm) * d.m;
-  const GroundPoint ref = Along(Along(c[2], dir.azimuth + kPi, half), dir.azimuth - kPi / 2, lift);
-  d.Text(ref, dir.tenths, d.numberFont, text, MovableKind::DifferenceText, i, true, d.Flagged(i));
+  const double h = d.numberFont.height;
+  const TextBlock top = d.Block(Along(Along(c[2], dir.azimuth + kPi, half), dir.azimuth - kPi / 2,
+                                      (h + kObservationTextGapMm) * d.m),
+                                dir.tenths, d.numberFont, text, d.Flagged(i));
+  // Offsets towards the text's top (mm) of the foot-side and far-side rows.
+  const double across[] = {0.0, -(h + 2 * kObservationTextGapMm), h, -(2 * h + 2 * kObservationTextGapMm),
+                           2 * h, -(3 * h + 2 * kObservationTextGapMm)};
+  std::vector<TextBlock> candidates;
+  for (double a : across) {
+    const TextBlock b = ShiftedText(top, 0.0, a, d.m);
+    if (!d.declutter) {
+      candidates.push_back(b);
+      continue;
+    }
+    const std::vector<TextBlock> slid = DeclutterCandidates(b, c[2], dir.azimuth, d.m);
+    candidates.insert(candidates.end(), slid.begin(), slid.begin() + std::min<size_t>(slid.size(), 7));
+  }
+  const size_t chosen = d.occupancy.Place(candidates);
+  d.Text(candidates[chosen], MovableKind::DifferenceText, i, true);
 }
 
 void DrawCurves(Diagram& d) {
@@ -213,28 +237,43 @@ void DrawObservationTexts(Diagram& d) {
   }
 }
 
+// The closure text of loop k at its label position; nothing for a loop not
+// drawn or damaged.
+std::optional<TextBlock> LoopBlock(const Diagram& d, int k) {
+  const LoopEntry& e = d.net.loops[k];
+  const GroundPoint at{e.labelX, e.labelY};
+  if (e.drawFlag == 0 || e.kind < kLoopKnownLine || e.kind > kLoopQuadrilateral || !Finite(at) ||
+      !std::isfinite(e.closure)) {
+    return std::nullopt;
+  }
+  long long sections = 0;
+  for (int32_t s : e.sections) sections += s;
+  const int count = static_cast<int>(std::clamp<long long>(sections, INT32_MIN, INT32_MAX));
+  const double w = e.closure == 0.0f ? 0.0 : e.closure;  // no "-0.00" for a closure of exactly 0
+  const std::string text = w > 0 ? Format("+%.2f(%d)", w, count) : Format("%.2f(%d)", w, count);
+  return d.Block(at, 900, d.numberFont, text);
+}
+
+int LoopsOf(const Diagram& d) { return BoundedCount(d.net.loopCount, HeightCapacityOf(d.net, kCapacityLoops)); }
+bool DrawsLoops(const Diagram& d) { return d.kind == 1 && d.adjusting; }
+
 void DrawLoopClosures(Diagram& d) {
-  const int loops = BoundedCount(d.net.loopCount, HeightCapacityOf(d.net, kCapacityLoops));
-  for (int k = 0; k < loops; ++k) {
-    const LoopEntry& e = d.net.loops[k];
-    const GroundPoint at{e.labelX, e.labelY};
-    if (e.drawFlag == 0 || e.kind < kLoopKnownLine || e.kind > kLoopQuadrilateral || !Finite(at) ||
-        !std::isfinite(e.closure)) {
-      continue;
-    }
-    long long sections = 0;
-    for (int32_t s : e.sections) sections += s;
-    const int count = static_cast<int>(std::clamp<long long>(sections, INT32_MIN, INT32_MAX));
-    const double w = e.closure == 0.0f ? 0.0 : e.closure;  // no "-0.00" for a closure of exactly 0
-    const std::string text = w > 0 ? Format("+%.2f(%d)", w, count) : Format("%.2f(%d)", w, count);
-    d.Text(at, 900, d.numberFont, text, MovableKind::LoopLabel, k, true);
+  for (int k = 0; k < LoopsOf(d); ++k) {
+    if (const auto block = LoopBlock(d, k)) d.Text(*block, MovableKind::LoopLabel, k, true);
   }
 }
 
-// Pair texts hang 1.5 mm below the line joining the pair, centred on its middle.
-void DrawPairTexts(Diagram& d) {
+// Pair texts hang 1.5 mm below the line joining the pair, centred on its
+// middle. Gives the block with the pair's middle and reading azimuth.
+struct PairText {
+  TextBlock block;
+  GroundPoint middle;
+  double azimuth;
+};
+std::vector<PairText> PairTexts(const Diagram& d) {
+  std::vector<PairText> out;
   const int pairs = BoundedCount(d.net.pairCount, HeightCapacityOf(d.net, kCapacityPairs));
-  if (pairs == 0) return;
+  if (pairs == 0 || d.kind < 2) return out;
   const HeightPointIndex index(d.net, d.points);
   for (int k = 0; k < pairs; ++k) {
     const int a = index.Find(SlotText(d.net.pairFrom[k]));
@@ -250,7 +289,19 @@ void DrawPairTexts(Diagram& d) {
     const double half = text.size() * d.numberFont.width / 2.0 * d.m;
     const GroundPoint ref = Along(Along(Midpoint(pa, pb), dir.azimuth + kPi / 2, kPairTextGapMm * d.m),
                                   dir.azimuth + kPi, half);
-    d.Text(ref, dir.tenths, d.numberFont, text, MovableKind::DifferenceText, -1, false);
+    out.push_back(PairText{d.Block(ref, dir.tenths, d.numberFont, text), Midpoint(pa, pb), dir.azimuth});
+  }
+  return out;
+}
+
+void DrawPairTexts(Diagram& d) {
+  for (const PairText& p : PairTexts(d)) {
+    if (!d.declutter) {
+      d.Text(p.block, MovableKind::DifferenceText, -1, false);
+      continue;
+    }
+    const std::vector<TextBlock> candidates = DeclutterCandidates(p.block, p.middle, p.azimuth, d.m);
+    d.Text(candidates[d.occupancy.Place(candidates)], MovableKind::DifferenceText, -1, false);
   }
 }
 
@@ -285,15 +336,42 @@ std::string NameText(const Diagram& d, int p) {
 
 // Names sit the font height plus 2 mm north of their point, centred on it,
 // both shifted by the point's label offset.
+std::optional<TextBlock> NameBlock(const Diagram& d, int p) {
+  const GroundPoint c = d.Position(p);
+  if (!Finite(c)) return std::nullopt;
+  const std::string text = NameText(d, p);
+  const double dx = LabelOffset(d.net.labelOffsetX[p]), dy = LabelOffset(d.net.labelOffsetY[p]);
+  const GroundPoint ref{c.x + (d.textFont.height + kNameLiftMm + dx) * d.m,
+                        c.y - text.size() * d.textFont.width / 2.0 * d.m + dy * d.m};
+  return d.Block(ref, 900, d.textFont, text);
+}
+
 void DrawNames(Diagram& d) {
   for (int p = 0; p < d.points; ++p) {
-    const GroundPoint c = d.Position(p);
-    if (!Finite(c)) continue;
-    const std::string text = NameText(d, p);
-    const double dx = LabelOffset(d.net.labelOffsetX[p]), dy = LabelOffset(d.net.labelOffsetY[p]);
-    const GroundPoint ref{c.x + (d.textFont.height + kNameLiftMm + dx) * d.m,
-                          c.y - text.size() * d.textFont.width / 2.0 * d.m + dy * d.m};
-    d.Text(ref, 900, d.textFont, text, MovableKind::HeightName, p, true);
+    if (const auto block = NameBlock(d, p)) d.Text(*block, MovableKind::HeightName, p, true);
+  }
+}
+
+// What the observation texts are placed among: the texts whose place is
+// fixed (names, closure texts, and the pair texts unless they declutter),
+// the point symbols and the curves' control polygons.
+void FillOccupancy(Diagram& d) {
+  for (int p = 0; p < d.points; ++p) {
+    if (const auto block = NameBlock(d, p)) d.occupancy.AddText(*block);
+    d.occupancy.AddSymbol(d.Position(p), p < d.known ? kKnownRadiusMm : kUnknownRadiusMm);
+  }
+  if (DrawsLoops(d)) {
+    for (int k = 0; k < LoopsOf(d); ++k) {
+      if (const auto block = LoopBlock(d, k)) d.occupancy.AddText(*block);
+    }
+  }
+  if (!d.declutter) {
+    for (const PairText& p : PairTexts(d)) d.occupancy.AddText(p.block);
+  }
+  for (int i = 0; i < d.observations; ++i) {
+    GroundPoint c[kCurvePointCount];
+    if (!ControlPoints(d, i, c)) continue;
+    for (int k = 0; k + 1 < kCurvePointCount; ++k) d.occupancy.AddLine(c[k], c[k + 1]);
   }
 }
 
@@ -318,7 +396,9 @@ void DrawHeightDiagram(EntityEmitter& out, const HeightNetwork& net, const DrawC
             FontOf(net.numberFontFace, net.numberFontHeight, net.numberFontWidth, 2.0f, 1.0f),
             ColourFromWord(static_cast<uint32_t>(net.textColour)),
             nullptr,
-            {}};
+            context.declutter,
+            {},
+            SheetOccupancy(out.M())};
   if (d.kind == 1 && context.flagged != nullptr && !context.flagged->Empty()) d.flagged = context.flagged;
   // The ends are found for every stored height difference; keep to those drawn.
   d.observations = std::min(d.observations, static_cast<int>(d.ends.from.size()));
@@ -326,9 +406,10 @@ void DrawHeightDiagram(EntityEmitter& out, const HeightNetwork& net, const DrawC
 
   DrawCurves(d);
   if (d.kind > 0) {
+    FillOccupancy(d);
     DrawObservationTexts(d);
-    if (d.kind == 1 && d.adjusting) DrawLoopClosures(d);
-    if (d.kind >= 2) DrawPairTexts(d);
+    if (DrawsLoops(d)) DrawLoopClosures(d);
+    DrawPairTexts(d);
   }
   DrawSymbols(d);
   DrawNames(d);
@@ -352,16 +433,14 @@ void MovePoint(HeightNetwork& net, int p, GroundPoint to) {
   const DifferenceEnds ends = FindDifferenceEnds(net);
   for (size_t i = 0; i < ends.from.size(); ++i) {
     if (ends.from[i] != p && ends.to[i] != p) continue;
-    // A curve still in its straight default shape is laid out straight
-    // again; a reshaped one keeps its interior control points.
-    const bool straight = CurveIsStraight(net, static_cast<int>(i));
+    // A curve still in its default shape (straight, or bowed as a repeated
+    // line) is laid out again with its bow; a reshaped one keeps its
+    // interior control points.
+    const std::optional<double> bow = DefaultCurveBow(net, static_cast<int>(i));
     double(&c)[kCurvePointCount][2] = net.curve[i];
     if (ends.from[i] == p) c[0][0] = to.x, c[0][1] = to.y;
     if (ends.to[i] == p) c[4][0] = to.x, c[4][1] = to.y;
-    if (!straight) continue;
-    for (int k = 1; k < kCurvePointCount - 1; ++k) {
-      for (int axis = 0; axis < 2; ++axis) c[k][axis] = c[0][axis] + k / 4.0 * (c[4][axis] - c[0][axis]);
-    }
+    if (bow) SetBowedCurve(net, static_cast<int>(i), c[0][0], c[0][1], c[4][0], c[4][1], *bow);
   }
   // The closure texts of the loops through the point follow it.
   const std::string_view name = SlotText(net.pointName[p]);

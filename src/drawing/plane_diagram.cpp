@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <optional>
 #include <string_view>
 #include <unordered_map>
 
@@ -11,6 +12,8 @@
 #include "common/name_slot.h"
 #include "drawing/diagram_kinds.h"
 #include "drawing/flagged_observations.h"
+#include "drawing/text_layout.h"
+#include "drawing/text_placement.h"
 #include "geodesy/angles.h"
 #include "plane/closure_checks.h"
 #include "plane/network_geometry.h"
@@ -90,7 +93,9 @@ double UsableEllipseScale(const PlaneNetwork& net) {
 
 class PlaneDiagram {
  public:
-  PlaneDiagram(EntityEmitter& out, const PlaneNetwork& net, const DrawContext& context, MovableItemList* items)
+  // `kind` overrides the record's diagram kind when not negative.
+  PlaneDiagram(EntityEmitter& out, const PlaneNetwork& net, const DrawContext& context, MovableItemList* items,
+               int kind = -1)
       : out_(out),
         net_(net),
         items_(items),
@@ -98,11 +103,13 @@ class PlaneDiagram {
         names_(net),
         m_(out.M()),
         k_(UsableEllipseScale(net)),
-        kind_(DiagramKind(net)),
+        kind_(kind >= 0 ? kind : DiagramKind(net)),
         adjusted_(PlaneNetworkAdjusted(net)),
         points_(ClampedCount(net.pointCount, kMaxPlanePoints)),
         known_(std::clamp(net.knownCount, 0, points_)),
-        colour_(ColourFromWord(static_cast<uint32_t>(net.textColour))) {
+        colour_(ColourFromWord(static_cast<uint32_t>(net.textColour))),
+        declutter_(context.declutter),
+        occupancy_(m_) {
     numberFont_.face = SlotText(net.numberFontFace);
     numberFont_.height = UsableSize(net.numberFontHeight, 2.0f);
     numberFont_.width = UsableSize(net.numberFontWidth, 1.0f);
@@ -111,8 +118,15 @@ class PlaneDiagram {
     textFont_.width = UsableSize(net.textFontWidth, 1.5f);
   }
 
+  // Leaves the traverse closure texts out (while their default places are chosen).
+  void SkipTraverseClosures() { skipTraverses_ = true; }
+
   void Draw() {
     if (!(m_ > 0.0) || !std::isfinite(m_)) return;
+    // Kind 5 places its fixed and weighted observation texts; with declutter
+    // the value texts of kinds 2-7 move clear.
+    placing_ = kind_ == 5 || (declutter_ && kind_ >= 2);
+    if (placing_) FillOccupancy();
     DrawSides();
     switch (kind_) {
       case 1:
@@ -130,7 +144,7 @@ class PlaneDiagram {
         break;
       case 5:
         DrawObservationValues();
-        if (adjusted_) DrawTraverseClosures();
+        if (adjusted_ && !skipTraverses_) DrawTraverseClosures();
         break;
       case 6:
         DrawAnnotations();
@@ -252,8 +266,11 @@ class PlaneDiagram {
   }
   bool ColouredText(Rgb colour, GroundPoint ref, int direction, const TextFont& font, std::string_view gbk,
                     TextBlock* emitted = nullptr) {
+    return Emit(MakeTextBlock(ref, direction, font, colour, gbk), emitted);
+  }
+  bool Emit(TextBlock block, TextBlock* emitted = nullptr) {
+    const GroundPoint ref{block.x, block.y};
     if (!Finite(ref)) return false;
-    TextBlock block = MakeTextBlock(ref, direction, font, colour, gbk);
     const CanvasPoint c = MapToCanvas(out_.Sheet(), ref);
     block.row = c.row;
     block.column = c.column;
@@ -261,6 +278,63 @@ class PlaneDiagram {
     if (emitted) *emitted = block;
     return true;
   }
+  // A value text whose place the drawing fixes, running along the line
+  // through `lineFrom` at `azimuth`: with declutter on, the cheapest of its
+  // slides along the line and its mirror across it (text_placement.h).
+  void Value(const TextBlock& block, GroundPoint lineFrom, double azimuth) {
+    if (!placing_ || !Finite(GroundPoint{block.x, block.y})) {
+      Emit(block);
+      return;
+    }
+    if (!declutter_) {
+      occupancy_.AddText(block);
+      Emit(block);
+      return;
+    }
+    const std::vector<TextBlock> candidates = DeclutterCandidates(block, lineFrom, azimuth, m_);
+    Emit(candidates[occupancy_.Place(candidates)]);
+  }
+  void Value(const std::string& text, GroundPoint ref, double alpha, GroundPoint lineFrom) {
+    Value(MakeTextBlock(ref, DirectionTenths(alpha), numberFont_, colour_, text), lineFrom, alpha);
+  }
+
+  // What the placed texts avoid from the start: the sides and pair lines,
+  // the point symbols, the names and the closure texts at their stored places.
+  void FillOccupancy() {
+    const int sides = ClampedCount(net_.sideCount, kMaxSides);
+    for (int s = 0; s < sides; ++s) {
+      int a, b;
+      if (Ends(net_.sideFrom[s], net_.sideTo[s], a, b)) occupancy_.AddLine(Point(a), Point(b));
+    }
+    const int pairs = ClampedCount(net_.precisionPairCount, kMaxSmallTable);
+    for (int p = 0; p < pairs && kind_ != 5; ++p) {
+      int a, b;
+      if (Ends(net_.pairFirst[p], net_.pairSecond[p], a, b)) occupancy_.AddLine(Point(a), Point(b));
+    }
+    for (int i = 0; i < points_; ++i) {
+      if (!Usable(i)) continue;
+      occupancy_.AddSymbol(Point(i), Known(i) ? kTriangleRadius : kSquareHalfSide);
+      occupancy_.AddText(NameBlock(i));
+    }
+    if (kind_ == 5 && adjusted_ && !skipTraverses_) {
+      for (int t = 0; t < TraverseCount(net_); ++t) {
+        if (const auto block = TraverseBlock(t)) occupancy_.AddText(*block);
+      }
+    }
+  }
+
+ public:
+  // The closure text of traverse t at its label position; nothing when it is
+  // not drawn or has no usable place.
+  std::optional<TextBlock> TraverseBlock(int t) const {
+    const TraverseClosure c = ReadTraverseClosure(net_, t);
+    const GroundPoint ref{c.labelX, c.labelY};
+    if (!c.drawn || !Finite(ref)) return std::nullopt;
+    return MakeTextBlock(ref, 900, numberFont_, colour_,
+                         FormatText("%6.2fs[1/%-.2f万](%d)", c.azimuthMisclosure, c.relative * 0.0001, c.legs));
+  }
+
+ private:
   // Half the length of a text in ground metres (characters x width / 2).
   double HalfLength(std::string_view gbk, const TextFont& font) const {
     return Mm(static_cast<double>(CutGbk(gbk, kTextSize - 1).size()) * font.width / 2);
@@ -323,10 +397,9 @@ class PlaneDiagram {
                                 e * e * std::cos(d + kHalfPi) * std::cos(d + kHalfPi));
     const GroundPoint anchor = Along(mid, alpha, Mm(ms / k_ * 10 + 1));
     const double h = numberFont_.height;
-    const int direction = DirectionTenths(alpha);
-    Text(Along(anchor, alpha + kHalfPi, Mm(0.4)), direction, numberFont_, Format("mu=%.2fcm", mu));
-    Text(Along(anchor, alpha - kHalfPi, Mm(h + 0.4)), direction, numberFont_, Format("ms=%.2fcm", ms));
-    Text(Along(anchor, alpha + kHalfPi, Mm(h + 0.4)), direction, numberFont_, Format("s=%.0fm", s));
+    Value(Format("mu=%.2fcm", mu), Along(anchor, alpha + kHalfPi, Mm(0.4)), alpha, mid);
+    Value(Format("ms=%.2fcm", ms), Along(anchor, alpha - kHalfPi, Mm(h + 0.4)), alpha, mid);
+    Value(Format("s=%.0fm", s), Along(anchor, alpha + kHalfPi, Mm(h + 0.4)), alpha, mid);
   }
 
   void DrawRelativeEllipses(bool sides) {
@@ -380,12 +453,11 @@ class PlaneDiagram {
       lengthText = adjusted_ ? FormatText("%9.4f(1/%-.2f万)", s, t) : FormatText("%6.0f(1/%-.2f万)", s, t);
     }
     const GroundPoint mid = Midpoint(p1, p2);
-    const int direction = DirectionTenths(alpha);
-    Text(Along(Along(mid, alpha, -HalfLength(azimuthText, numberFont_)), alpha + kHalfPi, Mm(0.5)), direction,
-         numberFont_, azimuthText);
-    Text(Along(Along(mid, alpha, -HalfLength(lengthText, numberFont_)), alpha + kHalfPi,
-               Mm(numberFont_.height + 0.5)),
-         direction, numberFont_, lengthText);
+    Value(azimuthText, Along(Along(mid, alpha, -HalfLength(azimuthText, numberFont_)), alpha + kHalfPi, Mm(0.5)),
+          alpha, mid);
+    Value(lengthText,
+          Along(Along(mid, alpha, -HalfLength(lengthText, numberFont_)), alpha + kHalfPi, Mm(numberFont_.height + 0.5)),
+          alpha, mid);
   }
 
   void DrawAnnotations() {
@@ -413,21 +485,45 @@ class PlaneDiagram {
   }
   Rgb ValueColour(bool flagged) const { return flagged ? PaletteColour(kRed) : colour_; }
 
-  // A value centred on a side: `row` 0 is just below the side (in reading
-  // direction), 1 and 2 the rows above it.
-  void SideValue(const char* kind, const NameSlot& from, const NameSlot& to, int row, const std::string& text) {
+  // A distance value on its side: its reference point on the side's middle.
+  void DistanceValue(const NameSlot& from, const NameSlot& to, const std::string& text) {
+    int a, b;
+    if (!Ends(from, to, a, b)) return;
+    const GroundPoint p1 = Point(a), p2 = Point(b);
+    const bool flagged = Flagged(kDistanceKind, from, to);
+    if (flagged) Line(EntityCategory::Lines, kFlaggedLine, p1, p2);
+    const double alpha = Readable(AzimuthOf(p1.x, p1.y, p2.x, p2.y));
+    Value(MakeTextBlock(Midpoint(p1, p2), DirectionTenths(alpha), numberFont_, ValueColour(flagged), text), p1,
+          alpha);
+  }
+
+  // A fixed or weighted side or azimuth, centred on its side in row `row`
+  // above it (rows of the number height plus 0.5 mm) or, when that place is
+  // taken, in another row above or below (text_placement.h).
+  void TableValue(const char* kind, const NameSlot& from, const NameSlot& to, int row, const std::string& text) {
     int a, b;
     if (!Ends(from, to, a, b)) return;
     const GroundPoint p1 = Point(a), p2 = Point(b);
     const bool flagged = Flagged(kind, from, to);
     if (flagged) Line(EntityCategory::Lines, kFlaggedLine, p1, p2);
     const double alpha = Readable(AzimuthOf(p1.x, p1.y, p2.x, p2.y));
-    GroundPoint ref = Midpoint(p1, p2);
-    if (row > 0) {
-      ref = Along(Along(ref, alpha, -HalfLength(text, numberFont_)), alpha - kHalfPi,
-                  Mm(row * (numberFont_.height + 0.5)));
+    const double h = numberFont_.height, rowMm = h + 0.5;
+    const GroundPoint centred = Along(Midpoint(p1, p2), alpha, -HalfLength(text, numberFont_));
+    const double tops[] = {row * rowMm,   (3 - row) * rowMm, 3 * rowMm,         4 * rowMm,
+                           -(h + 1.0),    -(h + 1.0 + rowMm), -(h + 1.0 + 2 * rowMm)};
+    std::vector<TextBlock> candidates;
+    for (double top : tops) {
+      const TextBlock b = MakeTextBlock(Along(centred, alpha - kHalfPi, Mm(top)), DirectionTenths(alpha),
+                                        numberFont_, ValueColour(flagged), text);
+      if (!declutter_) {
+        candidates.push_back(b);
+        continue;
+      }
+      const std::vector<TextBlock> slid = DeclutterCandidates(b, p1, alpha, m_);
+      candidates.insert(candidates.end(), slid.begin(), slid.begin() + std::min<size_t>(slid.size(), 7));
     }
-    ColouredText(ValueColour(flagged), ref, DirectionTenths(alpha), numberFont_, text);
+    if (!Finite(GroundPoint{candidates[0].x, candidates[0].y})) return;
+    Emit(candidates[occupancy_.Place(candidates)]);
   }
 
   void DrawObservationValues() {
@@ -446,29 +542,29 @@ class PlaneDiagram {
         // A flagged direction: the half of its line of sight at the station.
         const bool flagged = Flagged(kDirectionKind, net_.directionStation[d], net_.directionTarget[d]);
         if (flagged) Line(EntityCategory::Lines, kFlaggedLine, s, Midpoint(s, t));
-        ColouredText(ValueColour(flagged), ref, DirectionTenths(alpha), numberFont_,
-                     Format(adjusted_ ? "%9.6f" : "%6.2f", net_.direction[d]));
+        Value(MakeTextBlock(ref, DirectionTenths(alpha), numberFont_, ValueColour(flagged),
+                            Format(adjusted_ ? "%9.6f" : "%6.2f", net_.direction[d])),
+              s, alpha);
       }
     }
     const int distances = ClampedCount(net_.reducedCount, kMaxReducedDistances);
     for (int i = 0; i < distances; ++i) {
-      SideValue(kDistanceKind, net_.reducedFrom[i], net_.reducedTo[i], 0,
-                Format(adjusted_ ? "%9.4f" : "%6.0fm", net_.reducedLength[i]));
+      DistanceValue(net_.reducedFrom[i], net_.reducedTo[i], Format(adjusted_ ? "%9.4f" : "%6.0fm", net_.reducedLength[i]));
     }
     for (int i = 0; i < ClampedCount(net_.fixedDistanceCount, kMaxSmallTable); ++i) {
-      SideValue(kFixedDistanceKind, net_.fixedDistanceFrom[i], net_.fixedDistanceTo[i], 1,
+      TableValue(kFixedDistanceKind, net_.fixedDistanceFrom[i], net_.fixedDistanceTo[i], 1,
                 Format("1:%9.4f", net_.fixedDistance[i]));
     }
     for (int i = 0; i < ClampedCount(net_.weightedDistanceCount, kMaxSmallTable); ++i) {
-      SideValue(kWeightedDistanceKind, net_.weightedDistanceFrom[i], net_.weightedDistanceTo[i], 1,
+      TableValue(kWeightedDistanceKind, net_.weightedDistanceFrom[i], net_.weightedDistanceTo[i], 1,
                 Format("2:%9.4f", net_.weightedDistance[i]));
     }
     for (int i = 0; i < ClampedCount(net_.fixedAzimuthCount, kMaxSmallTable); ++i) {
-      SideValue(kFixedAzimuthKind, net_.fixedAzimuthFrom[i], net_.fixedAzimuthTo[i], 2,
+      TableValue(kFixedAzimuthKind, net_.fixedAzimuthFrom[i], net_.fixedAzimuthTo[i], 2,
                 Format("3:%9.6f", net_.fixedAzimuth[i]));
     }
     for (int i = 0; i < ClampedCount(net_.weightedAzimuthCount, kMaxSmallTable); ++i) {
-      SideValue(kWeightedAzimuthKind, net_.weightedAzimuthFrom[i], net_.weightedAzimuthTo[i], 2,
+      TableValue(kWeightedAzimuthKind, net_.weightedAzimuthFrom[i], net_.weightedAzimuthTo[i], 2,
                 Format("4:%9.6f", net_.weightedAzimuth[i]));
     }
   }
@@ -476,15 +572,9 @@ class PlaneDiagram {
   void DrawTraverseClosures() {
     const int count = TraverseCount(net_);
     for (int t = 0; t < count; ++t) {
-      const TraverseClosure c = ReadTraverseClosure(net_, t);
-      const GroundPoint ref{c.labelX, c.labelY};
-      if (!c.drawn || !Finite(ref)) continue;
-      TextBlock block;
-      if (Text(ref, 900, numberFont_,
-               FormatText("%6.2fs[1/%-.2f万](%d)", c.azimuthMisclosure, c.relative * 0.0001, c.legs), &block) &&
-          items_) {
-        items_->AddText(MovableKind::TraverseLabel, t, block, m_);
-      }
+      const auto block = TraverseBlock(t);
+      TextBlock emitted;
+      if (block && Emit(*block, &emitted) && items_) items_->AddText(MovableKind::TraverseLabel, t, emitted, m_);
     }
   }
 
@@ -508,19 +598,25 @@ class PlaneDiagram {
     if (AllFinite(corners)) out_.Polygon(EntityCategory::Symbols, style, corners);
   }
 
+  // A name the font height plus 2 mm north of its point, centred on it, both
+  // shifted by the point's label offset.
+  TextBlock NameBlock(int i) const {
+    std::string name(SlotText(net_.pointName[i]));
+    if (kind_ == 6 && !Known(i)) {
+      const double e = net_.pointE[i], f = net_.pointF[i];
+      name = Format("%s(%.2fcm)", name.c_str(), std::sqrt(e * e + f * f));
+    }
+    const GroundPoint p = Point(i);
+    const GroundPoint ref{p.x + Mm(textFont_.height + kNameAbovePoint + ClampedLabelOffset(net_.labelOffsetX[i])),
+                          p.y - HalfLength(name, textFont_) + Mm(ClampedLabelOffset(net_.labelOffsetY[i]))};
+    return MakeTextBlock(ref, 900, textFont_, colour_, name);
+  }
+
   void DrawPointNames() {
     for (int i = 0; i < points_; ++i) {
       if (!Usable(i)) continue;
-      std::string name(SlotText(net_.pointName[i]));
-      if (kind_ == 6 && !Known(i)) {
-        const double e = net_.pointE[i], f = net_.pointF[i];
-        name = Format("%s(%.2fcm)", name.c_str(), std::sqrt(e * e + f * f));
-      }
-      const GroundPoint p = Point(i);
-      const GroundPoint ref{p.x + Mm(textFont_.height + kNameAbovePoint + ClampedLabelOffset(net_.labelOffsetX[i])),
-                            p.y - HalfLength(name, textFont_) + Mm(ClampedLabelOffset(net_.labelOffsetY[i]))};
       TextBlock block;
-      if (Text(ref, 900, textFont_, name, &block) && items_) items_->AddText(MovableKind::PlaneName, i, block, m_);
+      if (Emit(NameBlock(i), &block) && items_) items_->AddText(MovableKind::PlaneName, i, block, m_);
     }
   }
 
@@ -538,6 +634,10 @@ class PlaneDiagram {
   Rgb colour_;
   TextFont numberFont_;
   TextFont textFont_;
+  bool declutter_;
+  bool placing_ = false;        // texts are placed among the others (occupancy_ in use)
+  bool skipTraverses_ = false;
+  SheetOccupancy occupancy_;
 };
 
 // The four point names of a traverse as one key.
@@ -607,7 +707,30 @@ bool PairBelowWarningDistance(const PlaneNetwork& net, double distance) {
 
 bool BreakthroughCheck(PlaneNetwork& net, PlatformServices& platform) { return CheckNearPairs(net, platform); }
 
-std::vector<std::optional<GroundPoint>> DefaultTraverseLabels(const PlaneNetwork& net) {
+namespace {
+
+// Every text and line of a drawing, as obstacles for the texts placed after it.
+class OccupancySink : public EntitySink {
+ public:
+  explicit OccupancySink(SheetOccupancy& sheet) : sheet_(sheet) {}
+  void Shape(const EntityHeader&, const ShapeBlock& block, std::span<const GroundPoint> points) override {
+    if (block.type != kShapePolyline && block.type != kShapePolygon) return;
+    for (size_t i = 0; i + 1 < points.size(); ++i) sheet_.AddLine(points[i], points[i + 1]);
+  }
+  void Text(const EntityHeader&, const TextBlock& block) override { sheet_.AddText(block); }
+
+ private:
+  SheetOccupancy& sheet_;
+};
+
+// The classic default places: on the side of each traverse, the texts of k
+// traverses on one side at 1/(k+1), 2/(k+1) ... along it. Gives the side's
+// ends and the share along it per entry.
+struct TraverseSide {
+  int a = -1, b = -1;
+  double along = 0.5;
+};
+std::vector<TraverseSide> TraverseSides(const PlaneNetwork& net) {
   const int count = TraverseCount(net);
   const PointNameIndex names(net);
   const int points = ClampedCount(net.pointCount, kMaxPlanePoints);
@@ -615,8 +738,7 @@ std::vector<std::optional<GroundPoint>> DefaultTraverseLabels(const PlaneNetwork
     const int i = names.Find(SlotText(slot));
     return i >= 0 && i < points && std::isfinite(net.x[i]) && std::isfinite(net.y[i]) ? i : -1;
   };
-  // The side each text goes on, and how many texts share it.
-  std::vector<std::pair<int, int>> sides(static_cast<size_t>(count), {-1, -1});
+  std::vector<std::pair<int, int>> ends(static_cast<size_t>(count), {-1, -1});
   std::map<std::pair<int, int>, int> sharing;
   for (int i = 0; i < count; ++i) {
     const TraverseClosure t = ReadTraverseClosure(net, i);
@@ -624,29 +746,86 @@ std::vector<std::optional<GroundPoint>> DefaultTraverseLabels(const PlaneNetwork
     int other = find(t.end);
     if (other == start || other < 0) other = find(t.startOrientation);
     if (start < 0 || other < 0) continue;
-    sides[static_cast<size_t>(i)] = {start, other};
+    ends[static_cast<size_t>(i)] = {start, other};
     ++sharing[std::minmax(start, other)];
   }
-  std::vector<std::optional<GroundPoint>> labels(static_cast<size_t>(count));
+  std::vector<TraverseSide> sides(static_cast<size_t>(count));
   std::map<std::pair<int, int>, int> placed;
   for (int i = 0; i < count; ++i) {
-    const auto [start, other] = sides[static_cast<size_t>(i)];
+    const auto [start, other] = ends[static_cast<size_t>(i)];
     if (start < 0) continue;
     const auto side = std::minmax(start, other);
-    const double along = (placed[side]++ + 1.0) / (sharing[side] + 1.0);
-    const int a = side.first, b = side.second;
-    // Written so that a lone text lies exactly on (A + B) / 2.
-    labels[static_cast<size_t>(i)] = GroundPoint{net.x[a] * (1.0 - along) + net.x[b] * along,
-                                                 net.y[a] * (1.0 - along) + net.y[b] * along};
+    sides[static_cast<size_t>(i)] = {side.first, side.second, (placed[side]++ + 1.0) / (sharing[side] + 1.0)};
+  }
+  return sides;
+}
+
+// The point `along` of the way from a to b, written so that a lone text lies
+// exactly on (A + B) / 2.
+GroundPoint PointAlong(const PlaneNetwork& net, int a, int b, double along) {
+  return GroundPoint{net.x[a] * (1.0 - along) + net.x[b] * along, net.y[a] * (1.0 - along) + net.y[b] * along};
+}
+
+}  // namespace
+
+std::vector<std::optional<GroundPoint>> DefaultTraverseLabels(const PlaneNetwork& net, double m) {
+  const std::vector<TraverseSide> sides = TraverseSides(net);
+  std::vector<std::optional<GroundPoint>> labels(sides.size());
+  const bool choose = std::isfinite(m) && m > 0.0 && PlaneNetworkAdjusted(net);
+  if (!choose) {
+    for (size_t i = 0; i < sides.size(); ++i) {
+      if (sides[i].a >= 0) labels[i] = PointAlong(net, sides[i].a, sides[i].b, sides[i].along);
+    }
+    return labels;
+  }
+  // The observation-value diagram without its closure texts: what they avoid.
+  SheetOccupancy sheet(m);
+  OccupancySink sink(sheet);
+  SheetGeometry geometry;
+  geometry.scale = m * 1000.0;
+  EntityEmitter out(sink, geometry);
+  PlaneDiagram diagram(out, net, DrawContext{}, nullptr, 5);
+  diagram.SkipTraverseClosures();
+  diagram.Draw();
+  const double shares[] = {0.5, 0.375, 0.625, 0.25, 0.75};
+  for (size_t i = 0; i < sides.size(); ++i) {
+    const TraverseSide& side = sides[i];
+    if (side.a < 0) continue;
+    const std::optional<TextBlock> text = diagram.TraverseBlock(static_cast<int>(i));
+    const GroundPoint classic = PointAlong(net, side.a, side.b, side.along);
+    if (!text) {  // not drawn: the classic place
+      labels[i] = classic;
+      continue;
+    }
+    // At each point: the classic corner on it, then centred on it in the rows
+    // above and below it.
+    const double length = TextAdvanceMillimetres(TextOf(*text), text->width, text->gap);
+    std::vector<TextBlock> candidates;
+    std::vector<double> along{side.along};
+    for (double s : shares)
+      if (s != side.along) along.push_back(s);
+    for (double t : along) {
+      const GroundPoint p = PointAlong(net, side.a, side.b, t);
+      const double row = text->height + 1.0;
+      for (const double lift : {0.0, row, -1.0, 2 * row, -1.0 - row, 3 * row, -1.0 - 2 * row}) {
+        TextBlock b = *text;
+        b.x = p.x + lift * m;
+        b.y = p.y - (lift == 0.0 ? 0.0 : length / 2 * m);
+        candidates.push_back(b);
+      }
+    }
+    const size_t pick = sheet.Place(candidates);
+    const TextBlock& chosen = candidates[pick];
+    labels[i] = GroundPoint{chosen.x, chosen.y};
   }
   return labels;
 }
 
-void RebuildPlaneDiagramData(PlaneNetwork& net) {
+void RebuildPlaneDiagramData(PlaneNetwork& net, double m) {
   ComputeEllipseScale(net);
   std::fill(std::begin(net.labelOffsetX), std::end(net.labelOffsetX), 0.0f);
   std::fill(std::begin(net.labelOffsetY), std::end(net.labelOffsetY), 0.0f);
-  const auto labels = DefaultTraverseLabels(net);
+  const auto labels = DefaultTraverseLabels(net, m);
   for (size_t i = 0; i < labels.size(); ++i) {
     if (!labels[i]) continue;
     TraverseClosure t = ReadTraverseClosure(net, static_cast<int>(i));
@@ -656,7 +835,7 @@ void RebuildPlaneDiagramData(PlaneNetwork& net) {
   }
 }
 
-void KeepTraverseLabels(PlaneNetwork& net, const PlaneNetwork& before) {
+void KeepTraverseLabels(PlaneNetwork& net, const PlaneNetwork& before, double m) {
   // Traverses with the same four names (two loops closing on the same start
   // and orientation) are told apart by their order in the table.
   std::unordered_map<std::string, GroundPoint> placed;
@@ -668,7 +847,7 @@ void KeepTraverseLabels(PlaneNetwork& net, const PlaneNetwork& before) {
     if (std::isfinite(t.labelX) && std::isfinite(t.labelY)) placed.emplace(key, GroundPoint{t.labelX, t.labelY});
   }
   seen.clear();
-  const auto defaults = DefaultTraverseLabels(net);
+  const auto defaults = DefaultTraverseLabels(net, m);
   for (int i = 0; i < TraverseCount(net); ++i) {
     TraverseClosure t = ReadTraverseClosure(net, i);
     const std::string key = TraverseKey(t) + std::to_string(seen[TraverseKey(t)]++);

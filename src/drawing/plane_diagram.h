@@ -52,21 +52,25 @@ bool PairBelowWarningDistance(const PlaneNetwork& net, double distance);
 // The diagram data rebuilt after a computation that changed the network
 // (change level 128 or more): the ellipse scale, every point name back on its
 // point (LabelOffset 0, 0) and every traverse closure text at its default
-// place.
-void RebuildPlaneDiagramData(PlaneNetwork& net);
+// place (chosen at `m` ground metres per paper millimetre).
+void RebuildPlaneDiagramData(PlaneNetwork& net, double m = 0.0);
 
 // The default places of the traverse closure texts, one per entry: on the
 // side from the start point to the end point (for a traverse that closes on
-// its start point, to its orientation point), in its middle; the texts of k
-// traverses on the same side at 1/(k+1), 2/(k+1) ... along it, so that none
-// lies on another. Nothing for an entry whose points are missing.
-std::vector<std::optional<GroundPoint>> DefaultTraverseLabels(const PlaneNetwork& net);
+// its start point, to its orientation point); the texts of k traverses on the
+// same side at 1/(k+1), 2/(k+1) ... along it, so that none lies on another.
+// With the sheet's `m` (ground metres per paper millimetre) and an adjusted
+// network, the place of a drawn text is chosen clear of the other texts of
+// the observation-value diagram by the rules of text_placement.h, the
+// classic place first; without (m 0) the classic place. Nothing for an entry
+// whose points are missing.
+std::vector<std::optional<GroundPoint>> DefaultTraverseLabels(const PlaneNetwork& net, double m = 0.0);
 
 // After a confirmation that left the network as it was (change level 0) the
 // traverse search has filled its table afresh: entries found before keep the
 // places the user gave their texts (same four points in `before`), new ones
-// get the default place.
-void KeepTraverseLabels(PlaneNetwork& net, const PlaneNetwork& before);
+// get the default place (chosen at `m` as DefaultTraverseLabels does).
+void KeepTraverseLabels(PlaneNetwork& net, const PlaneNetwork& before, double m = 0.0);
 
 // After a computation that found a new point list (change level 256) the
 // names the user moved stay beside their points: every point of `net` also

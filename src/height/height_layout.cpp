@@ -1,6 +1,7 @@
 #include "height/height_layout.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -20,6 +21,10 @@ constexpr double kFirstRowY = 16000.0;
 // A closure text further than this (m) from the middle of its points was put
 // there by the user.
 constexpr double kLabelPlacedMetres = 1e-6;
+// How far across the line each control point of a bowed curve lies, as a
+// share of the bow: a parabola through the quarter points.
+constexpr double kBowShape[kCurvePointCount] = {0.0, 0.75, 1.0, 0.75, 0.0};
+constexpr double kLeastBowMm = 4.0;
 
 int PointsOf(const HeightNetwork& net) { return BoundedCount(net.pointCount, kMaxHeightPoints); }
 int LoopsOf(const HeightNetwork& net) { return BoundedCount(net.loopCount, kMaxLoopEntries); }
@@ -130,7 +135,7 @@ void KeepCurves(HeightNetwork& net, const HeightNetwork& previous) {
   for (size_t i = 0; i < was.from.size(); ++i) {
     const int line = static_cast<int>(i);
     const std::string key = oldKeys.Next(LineKey(previous, line));
-    if (was.from[i] >= 0 && was.to[i] >= 0 && CurveFinite(previous, line) && !CurveIsStraight(previous, line))
+    if (was.from[i] >= 0 && was.to[i] >= 0 && CurveFinite(previous, line) && !DefaultCurveBow(previous, line))
       reshaped.emplace(key, line);
   }
   const DifferenceEnds ends = FindDifferenceEnds(net);
@@ -197,10 +202,65 @@ bool CurveIsStraight(const HeightNetwork& net, int i) {
 }
 
 void SetStraightCurve(HeightNetwork& net, int i, double ax, double ay, double bx, double by) {
+  SetBowedCurve(net, i, ax, ay, bx, by, 0.0);
+}
+
+void SetBowedCurve(HeightNetwork& net, int i, double ax, double ay, double bx, double by, double bow) {
+  const double length = std::hypot(bx - ax, by - ay);
+  // The unit vector to the right of a->b (azimuth + 90°): (-dy, dx) in (X, Y).
+  const double rx = length > 0.0 ? -(by - ay) / length : 0.0;
+  const double ry = length > 0.0 ? (bx - ax) / length : 0.0;
   for (int k = 0; k < kCurvePointCount; ++k) {
     const double t = k / 4.0;
-    net.curve[i][k][0] = ax + t * (bx - ax);
-    net.curve[i][k][1] = ay + t * (by - ay);
+    const double across = bow * kBowShape[k];
+    net.curve[i][k][0] = ax + t * (bx - ax) + across * rx;
+    net.curve[i][k][1] = ay + t * (by - ay) + across * ry;
+  }
+}
+
+std::optional<double> DefaultCurveBow(const HeightNetwork& net, int i) {
+  if (!CurveFinite(net, i)) return std::nullopt;
+  if (CurveIsStraight(net, i)) return 0.0;
+  const double(&c)[kCurvePointCount][2] = net.curve[i];
+  const double dx = c[4][0] - c[0][0], dy = c[4][1] - c[0][1];
+  const double length = std::hypot(dx, dy);
+  if (!(length > 0.0)) return std::nullopt;
+  const double bow = (c[2][0] - (c[0][0] + dx / 2)) * (-dy / length) + (c[2][1] - (c[0][1] + dy / 2)) * (dx / length);
+  double expected[kCurvePointCount][2];
+  for (int k = 0; k < kCurvePointCount; ++k) {
+    const double t = k / 4.0, across = bow * kBowShape[k];
+    expected[k][0] = c[0][0] + t * dx + across * (-dy / length);
+    expected[k][1] = c[0][1] + t * dy + across * (dx / length);
+  }
+  const double tolerance = 1e-9 * std::max(1.0, std::fabs(dx) + std::fabs(dy) + std::fabs(bow));
+  for (int k = 1; k < kCurvePointCount - 1; ++k) {
+    for (int axis = 0; axis < 2; ++axis) {
+      if (!(std::fabs(c[k][axis] - expected[k][axis]) <= tolerance)) return std::nullopt;
+    }
+  }
+  return bow;
+}
+
+double BowStepMillimetres(const HeightNetwork& net) {
+  const float h = net.numberFontHeight;
+  const double height = std::isfinite(h) && h > 0.0f ? std::clamp(static_cast<double>(h), 0.1, 100.0) : 2.0;
+  return std::max(kLeastBowMm, 2.0 * height);
+}
+
+void BowRepeatedLines(HeightNetwork& net, double m) {
+  if (!std::isfinite(m) || !(m > 0.0)) return;
+  const double step = BowStepMillimetres(net) * m;
+  const DifferenceEnds ends = FindDifferenceEnds(net);
+  std::unordered_map<int64_t, int> seen;  // lines so far between two points
+  for (size_t i = 0; i < ends.from.size(); ++i) {
+    const int a = ends.from[i], b = ends.to[i];
+    if (a < 0 || b < 0 || a == b) continue;
+    const int rank = seen[static_cast<int64_t>(std::min(a, b)) * kMaxHeightPoints + std::max(a, b)]++;
+    const int line = static_cast<int>(i);
+    if (rank == 0 || !CurveFinite(net, line) || !CurveIsStraight(net, line)) continue;
+    // Odd ranks to the right of the first point -> second point, even ones to the left.
+    const double bow = step * ((rank + 1) / 2) * (rank % 2 == 1 ? 1.0 : -1.0) * (a < b ? 1.0 : -1.0);
+    SetBowedCurve(net, line, net.diagramX[a], net.diagramY[a], net.diagramX[b], net.diagramY[b], bow);
   }
 }
 
@@ -217,7 +277,7 @@ bool HeightLayoutArrangedByHand(const HeightNetwork& previous) {
   }
   const DifferenceEnds ends = FindDifferenceEnds(previous);
   for (size_t i = 0; i < ends.from.size(); ++i) {
-    if (ends.from[i] >= 0 && ends.to[i] >= 0 && !CurveIsStraight(previous, static_cast<int>(i))) return true;
+    if (ends.from[i] >= 0 && ends.to[i] >= 0 && !DefaultCurveBow(previous, static_cast<int>(i))) return true;
   }
   const HeightPointIndex index(previous, points);
   for (int k = 0; k < LoopsOf(previous); ++k) {

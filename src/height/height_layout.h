@@ -4,6 +4,8 @@
 // is still there; the default layout serves a new or untouched diagram.
 #pragma once
 
+#include <optional>
+
 #include "height/height_network.h"
 
 namespace qp {
@@ -22,10 +24,33 @@ bool CurveIsStraight(const HeightNetwork& net, int i);
 // Lays curve i out straight from (ax, ay) to (bx, by).
 void SetStraightCurve(HeightNetwork& net, int i, double ax, double ay, double bx, double by);
 
+// The default curve of a repeated line (the second and further height
+// differences between the same two points, in either direction) is bowed so
+// that the lines and their texts stand apart: the interior control points lie
+// 3/4, 1 and 3/4 of the bow across the quarter points, to the right of the
+// curve's direction for a positive bow (m).
+void SetBowedCurve(HeightNetwork& net, int i, double ax, double ay, double bx, double by, double bow);
+
+// The bow (m) of curve i when it still has a default shape (straight: 0, or
+// evenly bowed as SetBowedCurve lays it out at any bow); nothing for a curve
+// the user reshaped or a damaged one.
+std::optional<double> DefaultCurveBow(const HeightNetwork& net, int i);
+
+// The bow step on paper: max(4 mm, twice the number font height).
+double BowStepMillimetres(const HeightNetwork& net);
+
+// Bows the straight default curves of repeated lines, `m` ground metres per
+// paper millimetre: between two points the first line stays straight, the
+// second bows one step to one side, the third one step to the other, the
+// fourth two steps to the first side and so on (the sides counted from the
+// point that comes first in the point list, so a line and its reciprocal
+// bow apart). Reshaped curves and first lines are left as they are.
+void BowRepeatedLines(HeightNetwork& net, double m);
+
 // Whether the diagram of `previous`, the record before an edit, carries work
 // of the user: it was computed with its present point list, and a point
 // stands off its default row (when the positions are not plane coordinates),
-// a curve was reshaped, a name was moved off its point or a closure text off
+// a curve was reshaped (a bowed default curve is not), a name was moved off its point or a closure text off
 // the middle of its points.
 bool HeightLayoutArrangedByHand(const HeightNetwork& previous);
 

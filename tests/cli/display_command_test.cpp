@@ -13,7 +13,9 @@
 #include "common/binary_file.h"
 #include "common/gbk_text.h"
 #include "height/height_file.h"
+#include "drawing/declutter_setting.h"
 #include "drawing/display_fixture.h"
+#include "drawing/label_marks.h"
 #include "plane/closure_checks.h"
 #include "plane/plane_file.h"
 #include "quorvex_program.h"
@@ -79,8 +81,28 @@ TEST_F(DisplayCommandTest, DumpReadBackChangesNoByte) {
   }
   EXPECT_EQ(Dump(nah),
             "[设置]\n# 控制网名: 控制网名\n绘图选项 = 0\n文本字体 = 宋体\n文本字高 = 3\n数字字体 = 宋体\n数字字高 = 2\n"
-            "文字颜色 = 0,0,0\n\n[闭合差显示]\n[Y]K1,K2,-1.75mm,2(1)\n[N]A,B,-3.02mm,2(2)\n"
+            "文字颜色 = 0,0,0\n注记避让 = 0\n\n[闭合差显示]\n[Y]K1,K2,-1.75mm,2(1)\n[N]A,B,-3.02mm,2(2)\n"
             "[Y]K1,K2,D,0.33mm,4(3)\n[Y]K1,A,C,D,1.70mm,4(4)\n");
+}
+
+// "注记避让" lives beside the data file: setting it leaves every byte of the
+// data file as it was, the dump shows it, and a dump read back changes nothing.
+TEST_F(DisplayCommandTest, DeclutterIsKeptInTheLabelMarks) {
+  for (const std::string& path : {nap, nah}) {
+    const std::string before = ReadBytes(path);
+    ASSERT_EQ(Run(path, "[设置]\n注记避让 = 1\n"), 0) << platform.LastMessageUtf8();
+    EXPECT_EQ(ReadBytes(path), before);
+    EXPECT_TRUE(DeclutterFor(path));
+    const std::string dump = Dump(path);
+    EXPECT_NE(dump.find("注记避让 = 1\n"), std::string::npos) << dump;
+    const std::string marks = ReadBytes(LabelMarksPath(path));
+    ASSERT_EQ(Run(path, dump), 0) << platform.LastMessageUtf8();
+    EXPECT_EQ(ReadBytes(LabelMarksPath(path)), marks);
+    ASSERT_EQ(Run(path, "[设置]\n注记避让 = 0\n"), 0);
+    EXPECT_FALSE(DeclutterFor(path));
+    EXPECT_FALSE(FileExists(LabelMarksPath(path)));  // nothing left to keep
+    EXPECT_NE(Run(path, "[设置]\n注记避让 = 2\n"), 0);
+  }
 }
 
 TEST_F(DisplayCommandTest, InputSetsTheControlsAsTheDialogDoes) {

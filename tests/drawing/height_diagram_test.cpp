@@ -224,13 +224,22 @@ TEST(HeightDiagram, TextsOfEveryKindAndMode) {
     EXPECT_EQ(s[s.size() - net.pointCount + first], c.known);
     EXPECT_EQ(s[s.size() - net.pointCount + second], c.unknown);
     // Every observation text is centred (by length x width) on its curve's
-    // middle control point, its foot 1 mm off the line, never upside down.
+    // middle control point, never upside down, its near edge 1 mm off the
+    // line or one or two text heights further out, on either side.
     for (int i = 0; i < observations; ++i) {
       const TextBlock& t = r.texts[i];
       const TextBox box = TextBoxOf(t, 1.0);
       const GroundPoint foot{(box.corners[2].x + box.corners[3].x) / 2, (box.corners[2].y + box.corners[3].y) / 2};
-      EXPECT_NEAR(std::hypot(foot.x - net.curve[i][2][0], foot.y - net.curve[i][2][1]),
-                  std::hypot(1.0, (TextAdvanceMillimetres(TextOf(t), t.width, t.gap) - t.length * t.width) / 2), 1e-6);
+      const double dir = t.direction * kPi / 1800.0;
+      const double dx = foot.x - net.curve[i][2][0], dy = foot.y - net.curve[i][2][1];
+      const double along = dx * std::cos(dir) + dy * std::sin(dir);
+      const double up = dx * std::cos(dir - kPi / 2) + dy * std::sin(dir - kPi / 2);  // towards the text's top
+      EXPECT_NEAR(along, (TextAdvanceMillimetres(TextOf(t), t.width, t.gap) - t.length * t.width) / 2, 1e-6);
+      const double near = up > 0 ? up : -(up + t.height);
+      const double rows = (near - 1.0) / t.height;
+      EXPECT_NEAR(rows, std::round(rows), 1e-6) << up;
+      EXPECT_GE(rows, -1e-9);
+      EXPECT_LE(rows, 2 + 1e-9);
       EXPECT_LE(t.direction, 1800);
     }
   }

@@ -128,13 +128,16 @@ TEST_F(HeightLayout, AnUntouchedDiagramIsLaidOutAfreshAsBefore) {
   Compute(kNetwork);
   Compute(kGrown);
   // Exactly the default layout: rows of two points in point-list order,
-  // straight lines, closure texts at the middle of their points.
+  // straight lines (the second B-C line bowed at the sheet's scale), closure
+  // texts at the middle of their points.
   for (int p = 0; p < net->pointCount; ++p) {
     EXPECT_EQ(net->diagramX[p], 8000.0 + 200.0 * (p % 2)) << p;
     EXPECT_EQ(net->diagramY[p], 16000.0 + 200.0 * (p / 2)) << p;
   }
   auto laidOut = std::make_unique<HeightNetwork>(*net);
   ApplyDefaultHeightLayout(*laidOut, 256);
+  BowRepeatedLines(*laidOut, settings.scale * 0.001);
+  EXPECT_FALSE(CurveIsStraight(*net, Line("B", "C", 1)));
   EXPECT_EQ(std::memcmp(laidOut.get(), net.get(), sizeof(HeightNetwork)), 0);
   EXPECT_FALSE(HeightLayoutArrangedByHand(*net));
 }

@@ -203,18 +203,10 @@ void DrawObservationText(Diagram& d, int i, const GroundPoint (&c)[kCurvePointCo
                                       (h + kObservationTextGapMm) * d.m),
                                 dir.tenths, d.numberFont, text, d.Flagged(i));
   // Offsets towards the text's top (mm) of the foot-side and far-side rows.
-  const double across[] = {0.0, -(h + 2 * kObservationTextGapMm), h, -(2 * h + 2 * kObservationTextGapMm),
-                           2 * h, -(3 * h + 2 * kObservationTextGapMm)};
+  const double across[] = {0.0,    -(h + 2 * kObservationTextGapMm), h,     -(2 * h + 2 * kObservationTextGapMm),
+                           2 * h,  -(3 * h + 2 * kObservationTextGapMm), 3 * h, -(4 * h + 2 * kObservationTextGapMm)};
   std::vector<TextBlock> candidates;
-  for (double a : across) {
-    const TextBlock b = ShiftedText(top, 0.0, a, d.m);
-    if (!d.declutter) {
-      candidates.push_back(b);
-      continue;
-    }
-    const std::vector<TextBlock> slid = DeclutterCandidates(b, c[2], dir.azimuth, d.m);
-    candidates.insert(candidates.end(), slid.begin(), slid.begin() + std::min<size_t>(slid.size(), 7));
-  }
+  for (double a : across) AppendSlides(candidates, ShiftedText(top, 0.0, a, d.m), d.declutter, d.m);
   const size_t chosen = d.occupancy.Place(candidates);
   d.Text(candidates[chosen], MovableKind::DifferenceText, i, true);
 }

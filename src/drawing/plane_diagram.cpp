@@ -513,14 +513,10 @@ class PlaneDiagram {
                            -(h + 1.0),    -(h + 1.0 + rowMm), -(h + 1.0 + 2 * rowMm)};
     std::vector<TextBlock> candidates;
     for (double top : tops) {
-      const TextBlock b = MakeTextBlock(Along(centred, alpha - kHalfPi, Mm(top)), DirectionTenths(alpha),
-                                        numberFont_, ValueColour(flagged), text);
-      if (!declutter_) {
-        candidates.push_back(b);
-        continue;
-      }
-      const std::vector<TextBlock> slid = DeclutterCandidates(b, p1, alpha, m_);
-      candidates.insert(candidates.end(), slid.begin(), slid.begin() + std::min<size_t>(slid.size(), 7));
+      AppendSlides(candidates,
+                   MakeTextBlock(Along(centred, alpha - kHalfPi, Mm(top)), DirectionTenths(alpha), numberFont_,
+                                 ValueColour(flagged), text),
+                   declutter_, m_);
     }
     if (!Finite(GroundPoint{candidates[0].x, candidates[0].y})) return;
     Emit(candidates[occupancy_.Place(candidates)]);

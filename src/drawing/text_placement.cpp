@@ -19,6 +19,9 @@ constexpr double kFarthestCell = 1e6;
 constexpr double kOverprintCost = 100.0;
 constexpr double kLineCost = 1.0;
 
+// Shares of a text's length a declutter candidate slides it along its line.
+constexpr double kSlides[] = {0.0, 0.25, -0.25, 0.5, -0.5, 0.75, -0.75};
+
 double TextAzimuth(const TextBlock& block) { return block.direction * 0.1 * std::numbers::pi / 180.0; }
 
 }  // namespace
@@ -150,6 +153,15 @@ TextBlock ShiftedText(const TextBlock& block, double along, double across, doubl
   return moved;
 }
 
+void AppendSlides(std::vector<TextBlock>& out, const TextBlock& block, bool declutter, double m) {
+  if (!declutter || !(m > 0.0) || !std::isfinite(m)) {
+    out.push_back(block);
+    return;
+  }
+  const double length = TextAdvanceMillimetres(TextOf(block), block.width, block.gap);
+  for (double s : kSlides) out.push_back(ShiftedText(block, s * length, 0.0, m));
+}
+
 std::vector<TextBlock> DeclutterCandidates(const TextBlock& block, GroundPoint lineFrom, double azimuth, double m) {
   std::vector<TextBlock> out;
   if (!(m > 0.0) || !std::isfinite(m)) return {block};
@@ -162,9 +174,8 @@ std::vector<TextBlock> DeclutterCandidates(const TextBlock& block, GroundPoint l
   const bool alongLine = std::fabs(lineTop) < 0.05;
   const double d = ((block.x - lineFrom.x) * std::cos(top) + (block.y - lineFrom.y) * std::sin(top)) / m;
   const double mirror = block.height - 2.0 * d;
-  const double slides[] = {0.0, 0.25, -0.25, 0.5, -0.5, 0.75, -0.75};
   for (int side = 0; side < (alongLine && std::isfinite(mirror) ? 2 : 1); ++side) {
-    for (double s : slides) out.push_back(ShiftedText(block, s * length, side == 0 ? 0.0 : mirror, m));
+    for (double s : kSlides) out.push_back(ShiftedText(block, s * length, side == 0 ? 0.0 : mirror, m));
   }
   return out;
 }

@@ -20,8 +20,8 @@
 // - Height-difference texts (height kinds 1-3) keep their place along the
 //   line, centred on its middle control point; the offset across the line is
 //   chosen from: 1 mm beside the line on the side the text's top faces, 1 mm
-//   on the other side, then one and two number heights further out on
-//   either side.
+//   on the other side, then one, two and three number heights further out
+//   on either side.
 // - Repeated height differences (the second and further lines between the
 //   same two points, either direction, as reciprocal trigonometric levelling
 //   observes them) get a bowed default curve instead of a straight one: the
@@ -119,6 +119,10 @@ class SheetOccupancy {
 // with the text mirrored across the line through `lineFrom` (its foot on the
 // other side at the same distance). `m`: ground metres per paper millimetre.
 std::vector<TextBlock> DeclutterCandidates(const TextBlock& block, GroundPoint lineFrom, double azimuth, double m);
+
+// Appends `block` and, with `declutter`, its slides along its own direction
+// as DeclutterCandidates slides it (a place chosen among rows of its own).
+void AppendSlides(std::vector<TextBlock>& out, const TextBlock& block, bool declutter, double m);
 
 // `block` moved by `along` mm in its direction and `across` mm towards its
 // top (pixel fields left for EmitText to fill).

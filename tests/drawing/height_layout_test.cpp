@@ -142,5 +142,52 @@ TEST_F(HeightLayout, AnUntouchedDiagramIsLaidOutAfreshAsBefore) {
   EXPECT_FALSE(HeightLayoutArrangedByHand(*net));
 }
 
+// Reciprocal trigonometric levelling: four lines between A and B, two each
+// way, and one from B to C.
+const std::string kReciprocal =
+    "[设置]\n解算方式 = 1\n网形类别 = 1\n[已知高程点]\nA,100\n"
+    "[高差观测值]\nA,B,1.001,1\nB,A,-1.002,1\nA,B,1.000,1\nB,A,-1.001,1\nB,C,0.5,1\n";
+
+TEST_F(HeightLayout, RepeatedLinesBowApartAlternatingSidesAndFollowTheirPoints) {
+  Compute(kReciprocal);
+  const double step = 4.0 * settings.scale * 0.001;  // 4 mm on paper: twice the 2 mm number height
+  // The middle control point's offset to the right of A->B, in bow steps.
+  const auto offset = [&](int line) {
+    const GroundPoint a = At("A"), b = At("B");
+    const double length = std::hypot(b.x - a.x, b.y - a.y);
+    const double mx = net->curve[line][2][0] - (a.x + b.x) / 2, my = net->curve[line][2][1] - (a.y + b.y) / 2;
+    return (-mx * (b.y - a.y) + my * (b.x - a.x)) / length / step;
+  };
+  const struct {
+    int line;
+    double steps;
+  } cases[] = {{Line("A", "B", 0), 0}, {Line("B", "A", 0), 1}, {Line("A", "B", 1), -1}, {Line("B", "A", 1), 2}};
+  for (const auto& c : cases) {
+    ASSERT_GE(c.line, 0);
+    EXPECT_NEAR(offset(c.line), c.steps, 1e-9) << c.line;
+    ASSERT_TRUE(DefaultCurveBow(*net, c.line).has_value()) << c.line;
+    // The quarter points three quarters as far out: a smooth bow.
+    const double q = net->curve[c.line][1][0] - (net->curve[c.line][0][0] * 0.75 + net->curve[c.line][4][0] * 0.25);
+    const double mid = net->curve[c.line][2][0] - (net->curve[c.line][0][0] + net->curve[c.line][4][0]) / 2;
+    EXPECT_NEAR(q, 0.75 * mid, 1e-6) << c.line;
+  }
+  ExpectStraight(Line("B", "C"));
+  // Bowed defaults are not the user's work: recomputing lays them out again.
+  EXPECT_FALSE(HeightLayoutArrangedByHand(*net));
+  // A moved point takes its bowed lines along with their bows.
+  const int bowed = Line("B", "A", 1);
+  const double before = *DefaultCurveBow(*net, bowed);
+  StoreMovedHeightItem(*net, MovableItem{MovableKind::HeightPoint, Point("B"), At("B")}, {8900.0, 16900.0}, 1.0);
+  EXPECT_EQ(net->curve[bowed][0][0], 8900.0);
+  ASSERT_TRUE(DefaultCurveBow(*net, bowed).has_value());
+  EXPECT_NEAR(*DefaultCurveBow(*net, bowed), before, 1e-9);
+  // A reshaped line is no default one and is never bowed again.
+  const GroundPoint bent[3] = {{8300, 16100}, {8400, 16300}, {8450, 16500}};
+  StoreCurveControlPoints(*net, bowed, bent);
+  EXPECT_FALSE(DefaultCurveBow(*net, bowed).has_value());
+  BowRepeatedLines(*net, settings.scale * 0.001);
+  EXPECT_EQ(net->curve[bowed][2][0], 8400.0);
+}
+
 }  // namespace
 }  // namespace qp

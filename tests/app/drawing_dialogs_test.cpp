@@ -211,6 +211,16 @@ TEST(DisplayDialogs, PlaneDialogTogglesClosuresJudgesHeightsAndConfirmsClampedSe
   EXPECT_TRUE(Child<QPushButton>(*d, "numberFontButton")->text().endsWith(QStringLiteral(",4.2")));
   EXPECT_EQ(Child<QLineEdit>(*d, "numberHeightEdit")->text(), QStringLiteral("4.191"));
 
+  // "注记避让" shows what the label marks say and follows the clicks.
+  auto* declutter = Child<QCheckBox>(*d, "declutterCheck");
+  EXPECT_FALSE(declutter->isChecked());
+  d->SetDeclutter(true);
+  EXPECT_TRUE(declutter->isChecked());
+  declutter->click();
+  EXPECT_FALSE(d->Declutter());
+  declutter->click();
+  EXPECT_TRUE(d->Declutter());
+
   Choose(Child<QComboBox>(*d, "kindCombo"), 7);
   Retype(Child<QLineEdit>(*d, "ellipseRadiusEdit"), QStringLiteral("40"));
   Retype(Child<QLineEdit>(*d, "warningDistanceEdit"), QStringLiteral("10"));

@@ -416,7 +416,7 @@ void CMainFrame::RunCommand(int commandId) {
       doc_.ExportDrawing(platform_);
       break;
     case kCmdFitSheet:
-      doc_.FitSheet();
+      doc_.FitSheet(platform_);
       break;
     case kCmdSavePicture:
       SavePicture();

@@ -221,11 +221,12 @@ bool CQuorvexPDoc::ExportDrawing(PlatformServices& platform) {
   return written;
 }
 
-bool CQuorvexPDoc::FitSheet() {
-  bool fitted = false;
-  if (PlaneNetwork* plane = CurrentPlane()) fitted = MatchSheetToPlaneNetwork(*settings_, *plane);
-  if (HeightNetwork* height = CurrentHeight()) fitted = MatchSheetToHeightNetwork(*settings_, *height);
-  if (!fitted) return false;
+bool CQuorvexPDoc::FitSheet(PlatformServices& platform) {
+  SheetFitResult fit;
+  if (PlaneNetwork* plane = CurrentPlane()) fit = MatchSheetToPlaneNetwork(*settings_, *plane);
+  if (HeightNetwork* height = CurrentHeight()) fit = MatchSheetToHeightNetwork(*settings_, *height);
+  if (!fit) return false;
+  if (const std::string note = SheetFitMessage(fit); !note.empty()) platform.ShowMessage(note);
   // The fitted sheet belongs to the drawing data as much as a moved text:
   // closing asks to save it.
   state_.drawingModified = true;

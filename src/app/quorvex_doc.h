@@ -89,9 +89,11 @@ class CQuorvexPDoc {
   // the data file. A file that cannot be written is reported. True when written.
   bool ExportDrawing(PlatformServices& platform);
 
-  // "边框匹配": the sheet fitted to the current network keeping its scale;
-  // the new canvas size is in Settings(). True when the view must redraw.
-  bool FitSheet();
+  // "边框匹配": the sheet fitted to the current network keeping its scale
+  // (a larger standard one, with a message, when it would overrun the
+  // paper); the new canvas size is in Settings(). True when the view must
+  // redraw.
+  bool FitSheet(PlatformServices& platform);
 
   // "P图幅设置" / "H图幅设置": `runDialog` shows the map sheet dialog on
   // Settings(). Confirmed, the data file is written with the new settings;

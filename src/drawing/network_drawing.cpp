@@ -1,13 +1,27 @@
 #include "drawing/network_drawing.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include "common/gbk_text.h"
 #include "drawing/frame_and_grid.h"
 #include "drawing/height_diagram.h"
 #include "drawing/plane_diagram.h"
 
 namespace qp {
 
+bool PlaneNetworkHasResults(const PlaneNetwork& net) {
+  const auto positive = [](double v) { return std::isfinite(v) && v > 0.0; };
+  if (positive(net.sigma0)) return true;
+  const int points = std::clamp<int32_t>(net.pointCount, 0, kMaxPlanePoints);
+  for (int i = 0; i < points; ++i)
+    if (positive(net.pointE[i]) || positive(net.pointF[i])) return true;
+  return false;
+}
+
 void UpdateDiagramTitle(SettingsBlock& settings, const PlaneNetwork* plane, const HeightNetwork* height) {
-  if (plane) SetSheetText(settings, kDiagramTitleSlot, BuildPlaneDiagramTitle(*plane));
+  if (plane && !PlaneNetworkHasResults(*plane)) SetSheetText(settings, kDiagramTitleSlot, Gbk("未解算:控制网图"));
+  else if (plane) SetSheetText(settings, kDiagramTitleSlot, BuildPlaneDiagramTitle(*plane));
   else if (height) SetSheetText(settings, kDiagramTitleSlot, BuildHeightDiagramTitle(*height));
 }
 

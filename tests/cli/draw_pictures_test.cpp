@@ -71,6 +71,7 @@ struct DxfSummary {
   std::map<std::string, std::map<std::string, int>> entitiesByLayer;  // layer -> entity type -> count
   std::vector<std::string> layers;
   std::string styleFontFile, styleFace;
+  int whiteHatches = 0;  // filled with true-colour white
 };
 
 DxfSummary Summarise(const std::string& dxf) {
@@ -84,6 +85,7 @@ DxfSummary Summarise(const std::string& dxf) {
     if (section == "TABLES" && entity == "STYLE" && code == 3) s.styleFontFile = value;
     if (section == "TABLES" && entity == "STYLE" && code == 1000) s.styleFace = GbkToUtf8(value);
     if (section == "ENTITIES" && code == 8) ++s.entitiesByLayer[value][entity];
+    if (section == "ENTITIES" && entity == "HATCH" && code == 420 && value == "16777215") ++s.whiteHatches;
   }
   return s;
 }
@@ -111,14 +113,15 @@ TEST(DrawPictures, EveryPictureOfTheComputedExamples) {
     int kind;
     std::vector<std::string> names;
     int symbols;  // closed point symbols on the symbols layer, each filled by a hatch
+    int white;    // of them filled white (△, □ and ○ around a point's dot)
   };
   const Case cases[] = {
-      {"plane/triangulation.txt", true, 2, {"GP01", "GP02", "N2", "N3", "城北"}, 10},
-      {"plane/triangulation.txt", true, 5, {"GP01", "GP02", "N2", "N3", "城北"}, 10},
+      {"plane/triangulation.txt", true, 2, {"GP01", "GP02", "N2", "N3", "城北"}, 10, 5},
+      {"plane/triangulation.txt", true, 5, {"GP01", "GP02", "N2", "N3", "城北"}, 10, 5},
       {"height/levelling.txt", false, 1,
        {"BM1(52.3140)", "BM2(48.9025)", "BM3(61.0478)", "J1", "J2", "J3", "J4", "Z1", "Z2", "Z3", "Z4", "Z5", "Z6",
         "Z7"},
-       14},
+       14, 14},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.example) + " kind " + std::to_string(c.kind));
@@ -166,6 +169,7 @@ TEST(DrawPictures, EveryPictureOfTheComputedExamples) {
       return t == l->second.end() ? 0 : t->second;
     };
     EXPECT_EQ(count(kDxfSymbolLayer, "HATCH"), c.symbols);
+    EXPECT_EQ(s.whiteHatches, c.white);
     EXPECT_GT(count(kDxfValueLayer, "TEXT"), 0);
     EXPECT_GT(count(kDxfFrameLayer, "TEXT"), 0);
     EXPECT_GT(count(kDxfLineLayer, "LWPOLYLINE"), 0);

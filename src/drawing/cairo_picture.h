@@ -17,9 +17,10 @@ namespace qp {
 inline constexpr int kMinPngDpi = 50;
 inline constexpr int kMaxPngDpi = 1200;
 inline constexpr int kDefaultPngDpi = 300;
-// The most pixels a PNG picture may hold (512 MiB of canvas while it is
-// drawn); a larger paper needs a lower resolution.
-inline constexpr int64_t kMaxPngPixels = int64_t{1} << 27;
+// The most pixels a PNG picture may hold (an A0 sheet at 600 dpi is beyond
+// it): the picture is drawn in bands, but its file and the time it takes
+// grow with the pixels. A larger paper needs a lower resolution.
+inline constexpr int64_t kMaxPngPixels = int64_t{1} << 29;
 // Cairo's largest image side.
 inline constexpr int kMaxPngSide = 32767;
 

@@ -245,5 +245,38 @@ TEST(Pictures, MaskedOutsideTheInnerFrameAsOnPaper) {
   }
 }
 
+// The PNG is drawn in bands of rows: a line across the whole sheet and a text
+// that straddles a band's edge come out whole.
+TEST(Pictures, PngBandsJoinWithoutSeams) {
+  auto block = DefaultSheet();
+  constexpr int kDpi = 300;
+  const auto sheet = DeriveSheetForResolution(*block, kDpi);
+  ASSERT_TRUE(sheet);
+  const double m = block->scale * 0.001;
+  const double south = block->cornerX + 5 * m, north = block->cornerX + 495 * m, y = block->cornerY + 100 * m;
+  const SheetEntities draw = [&](EntitySink& sink, SettingsBlock& s) {
+    EntityEmitter out(sink, *SheetGeometryOf(s));
+    const GroundPoint line[2] = {{south, y}, {north, y}};
+    out.Polyline(EntityCategory::Lines, DrawStyle::Make(0, 6, 0), line);
+  };
+  std::string error;
+  const std::string png = PngPictureBytes(*block, kDpi, draw, &error);
+  ASSERT_FALSE(png.empty()) << GbkToUtf8(error);
+  std::pair<const std::string*, size_t> source{&png, 0};
+  cairo_surface_t* image = cairo_image_surface_create_from_png_stream(ReadFromString, &source);
+  ASSERT_EQ(cairo_surface_status(image), CAIRO_STATUS_SUCCESS);
+  const int height = sheet->geometry.canvasHeightPx;
+  const CanvasPoint from = MapToCanvas(sheet->geometry, {south, y}), to = MapToCanvas(sheet->geometry, {north, y});
+  ASSERT_GT(to.row - from.row, 4000);  // across several bands
+  int light = 0;
+  for (int row = from.row + 2; row <= to.row - 2; ++row) {
+    const unsigned char* px =
+        cairo_image_surface_get_data(image) + (height - row - 1) * cairo_image_surface_get_stride(image) + from.column * 4;
+    if (px[0] > 100) ++light;
+  }
+  EXPECT_EQ(light, 0);
+  cairo_surface_destroy(image);
+}
+
 }  // namespace
 }  // namespace qp

@@ -53,7 +53,7 @@ constexpr const char* kUsage =
     "  quorvex local     FILE.SLT [--input FILE] [--dump] [--yes | --no]\n"
     "  quorvex exercise  FILE.STY [--input FILE] [--dump] [--show 1|2]\n"
     "  quorvex display   NET.NAP|NET.NAH [--input FILE] [--dump] [--yes | --no]\n"
-    "  quorvex draw      NET.NAP|NET.NAH [--kind K] [--svg FILE] [--dxf FILE]\n"
+    "  quorvex draw      NET.NAP|NET.NAH [--kind K] [--svg FILE] [--dxf FILE] [--pdf FILE] [--png FILE [--dpi N]]\n"
     "  quorvex --help | --version\n"
     "\n"
     "  plane      平面控制网: 读入(或新建)数据文件, 按输入文件填写并确认输入, 计算并写报告\n"
@@ -74,6 +74,7 @@ constexpr const char* kUsage =
     "  --alpha P  plane, height: 统计检验报告中整体检验的显著水平, 如 0.05 或 5% (缺省 5%)\n"
     "  --kind K   图形种类: 平面网 0-7, 高程网 0-3 (同工具栏的图形选择, 只在本次绘图中有效)\n"
     "  --svg/--dxf FILE  另外输出 SVG 图形(整张图纸, 毫米)或 DXF 图形(地面坐标, x 为东 y 为北)\n"
+    "  --pdf/--png FILE  另外输出 PDF 文档(矢量, 一页为整张图纸)或 PNG 图像; --dpi N: PNG 分辨率 (50-1200, 缺省 300)\n"
     "\n"
     "退出状态: 0 成功, 1 因提示信息而停止, 2 用法错误\n";
 
@@ -108,7 +109,7 @@ int main(int argc, char** argv) {
   qp::ScriptedAnswer answer = qp::ScriptedAnswer::Default;
   for (size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if (command->isDraw && (a == "--kind" || a == "--svg" || a == "--dxf")) {
+    if (command->isDraw && (a == "--kind" || a == "--svg" || a == "--dxf" || qp::IsPictureOption(a))) {
       if (i + 1 >= args.size()) return UsageError(a + " 后缺少参数");
       const std::string& value = args[++i];
       if (a == "--kind") {
@@ -117,6 +118,8 @@ int main(int argc, char** argv) {
           return UsageError("--kind 后应为图形种类编号: " + value);
         }
         options.kind = std::stoi(value);
+      } else if (qp::IsPictureOption(a)) {
+        if (const std::string why = qp::ParsePictureOption(a, value, options); !why.empty()) return UsageError(why);
       } else {
         std::optional<std::string>& path = a == "--svg" ? options.svgPath : options.dxfPath;
         if (path) return UsageError(a + " 只能给出一次");
@@ -169,6 +172,7 @@ int main(int argc, char** argv) {
     if (options.kind && *options.kind > qp::MaxDiagramKind(network)) {
       return UsageError("--kind 超出范围 (0-" + std::to_string(qp::MaxDiagramKind(network)) + ")");
     }
+    if (options.dpi && !options.pngPath) return UsageError("--dpi 只用于 --png");
   }
 
   qp::CliPlatform platform(answer);

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "common/gbk_text.h"
+#include "drawing/drawing_parts.h"
 #include "drawing/frame_and_grid.h"
 #include "drawing/height_diagram.h"
 #include "drawing/plane_diagram.h"
@@ -30,10 +31,18 @@ bool DrawNetworkSheet(EntitySink& sink, SettingsBlock& settings, const PlaneNetw
   const auto sheet = SheetGeometryOf(settings);
   if (!sheet) return false;
   UpdateDiagramTitle(settings, plane, height);
-  EntityEmitter out(sink, *sheet);
-  if (plane) DrawPlaneDiagram(out, *plane, context, items);
-  else if (height) DrawHeightDiagram(out, *height, context, items);
-  DrawFrameAndGrid(out, settings, context);
+  // The movable items tell the point names among the diagram's texts.
+  MovableItemList listed;
+  MovableItemList* list = items ? items : &listed;
+  PointNameTagger diagram(sink, *list);
+  EntityEmitter out(diagram, *sheet);
+  if (plane) DrawPlaneDiagram(out, *plane, context, list);
+  else if (height) DrawHeightDiagram(out, *height, context, list);
+  diagram.Finish();
+  sink.BeginPart(DrawingPart::Frame);
+  EntityEmitter frame(sink, *sheet);
+  DrawFrameAndGrid(frame, settings, context);
+  sink.BeginPart(DrawingPart::Diagram);
   return true;
 }
 

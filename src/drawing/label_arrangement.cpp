@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <map>
 #include <string>
 #include <tuple>
@@ -85,13 +86,16 @@ class Arranger {
  private:
   TextFootprint Now(size_t i) const { return Shifted(subjects_[i].home, subjects_[i].shift); }
 
-  OverlapCost CostAt(size_t i, const TextFootprint& f) {
-    OverlapCost cost = sheet_.CostOf(f);
+  // What the text would meet at `f`; counted no further than past `bound`.
+  OverlapCost CostAt(size_t i, const TextFootprint& f, double bound = std::numeric_limits<double>::infinity()) {
+    double others = 0.0;
     moving_.ForEach(BoundsOf(f), [&](int j) {
       if (static_cast<size_t>(j) == i) return;
       const double share = FootprintShare(f, Now(static_cast<size_t>(j)));
-      if (share > 0.0) cost.texts += share + (share > kOverprintShare ? 10.0 : 0.0);
+      if (share > 0.0) others += share + (share > kOverprintShare ? 10.0 : 0.0);
     });
+    OverlapCost cost = sheet_.CostOf(f, bound - others);
+    cost.texts += others;
     return cost;
   }
 
@@ -122,7 +126,7 @@ class Arranger {
     for (const PaperPoint& shift : Candidates(s)) {
       const double distance = Distance(shift, s.toDefault);
       if (bestCost == 0.0 && distance >= bestDistance) break;
-      const double cost = CostAt(i, Shifted(s.home, shift)).Total();
+      const double cost = CostAt(i, Shifted(s.home, shift), bestCost + 1e-6).Total();
       if (cost < bestCost - 1e-9 || (cost <= bestCost + 1e-9 && distance < bestDistance - 1e-9)) {
         best = shift, bestCost = cost, bestDistance = distance;
       }

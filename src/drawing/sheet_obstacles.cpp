@@ -168,17 +168,20 @@ void SheetObstacles::Index(const PaperBounds& area, std::span<const int> movable
   shapeSeen_.assign(static_cast<size_t>(shapes_), 0);
 }
 
-OverlapCost SheetObstacles::CostOf(const TextFootprint& f) {
+OverlapCost SheetObstacles::CostOf(const TextFootprint& f, double bound) {
   OverlapCost cost;
   if (!textGrid_) return cost;
   const PaperBounds b = BoundsOf(f);
+  cost.outside = frame_ && !Within(b, *frame_);
+  const auto over = [&] { return cost.Total() > bound; };
   textGrid_->ForEach(b, [&](int id) {
+    if (over()) return;
     const double share = FootprintShare(f, *footprints_[static_cast<size_t>(fixedTexts_[static_cast<size_t>(id)])]);
     if (share * f.area > kTouchArea) cost.texts += share + (share > kOverprintShare ? 10.0 : 0.0);
   });
   symbolGrid_->ForEach(b, [&](int id) {
     const Symbol& s = symbols_[static_cast<size_t>(id)];
-    if (!s.bounds.Meets(b)) return;
+    if (over() || !s.bounds.Meets(b)) return;
     const double area = OverlapArea(s.polygon, f);
     if (area <= kTouchArea) return;
     const double share = area / std::min(s.area, f.area);
@@ -188,11 +191,10 @@ OverlapCost SheetObstacles::CostOf(const TextFootprint& f) {
   pieceGrid_->ForEach(b, [&](int id) {
     const LinePiece& s = pieces_[static_cast<size_t>(id)];
     unsigned& seen = shapeSeen_[static_cast<size_t>(s.shape)];
-    if (seen == stamp_ || !SegmentMeets(s.p, s.q, f)) return;
+    if (seen == stamp_ || over() || !SegmentMeets(s.p, s.q, f)) return;
     seen = stamp_;
     ++cost.lines;
   });
-  cost.outside = frame_ && !Within(b, *frame_);
   return cost;
 }
 

@@ -5,6 +5,7 @@
 // any other sink; then the movable texts are set apart and the rest indexed.
 #pragma once
 
+#include <limits>
 #include <optional>
 #include <span>
 #include <vector>
@@ -51,8 +52,10 @@ class SheetObstacles : public EntitySink {
   // (indices into Texts()). `frame`, when given, is the inner frame.
   void Index(const PaperBounds& area, std::span<const int> movable, std::optional<PaperBounds> frame);
 
-  // What a text with footprint `f` meets among the indexed obstacles.
-  OverlapCost CostOf(const TextFootprint& f);
+  // What a text with footprint `f` meets among the indexed obstacles. The
+  // count may stop early once the total exceeds `bound`: such a place has
+  // lost already.
+  OverlapCost CostOf(const TextFootprint& f, double bound = std::numeric_limits<double>::infinity());
 
  private:
   struct Symbol {

@@ -2,7 +2,9 @@
 // computed (the plane grid: 1024 names and the traverse closure texts; the
 // levelling grid: 2048 names and its loop texts), kind by kind. Each run
 // draws the sheet into the obstacle index, places every movable text and
-// stores the moves. Target: well under a second per kind.
+// stores the moves. Target: well under a second per kind. Measured here
+// (RelWithDebInfo, one core of a shared 2-core machine): plane kinds 33-112 ms
+// CPU, levelling kinds 171-501 ms.
 #include <benchmark/benchmark.h>
 
 #include <memory>

@@ -5,7 +5,8 @@
 # colliding text pairs with text_collisions (built with -DQUORVEX_BUILD_BENCH=ON).
 #   bench/text_collisions.sh [QUORVEX] [TEXT_COLLISIONS] [--pairs]
 # With ARRANGE=1 in the environment each kind is arranged first
-# (`quorvex arrange --kind K`, "注记整理"), so the figures are those after it.
+# (`quorvex arrange --kind K`, "注记整理"), so the figures are those after it
+# (bench/text_collisions_arranged.txt).
 # Examples whose computation fails are drawn as they are stored (not computed).
 set -euo pipefail
 cd "$(dirname "$0")/.."

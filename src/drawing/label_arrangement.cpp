@@ -20,7 +20,7 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 // The ring: how far the text's edge is put from its anchor (mm), in 16 directions.
-constexpr double kRingDistancesMm[] = {1.0, 2.5, 4.5};
+constexpr double kRingDistancesMm[] = {1.0, 2.5, 4.5, 7.0, 10.0};
 constexpr int kRingDirections = 16;
 // Rounds of placing every text against the others' current places.
 constexpr int kRounds = 3;

@@ -113,6 +113,7 @@ TEST_F(DrawingViewTest, ArrangedLabelsAreKeptOrPutBack) {
 
   platform.Answering({Answer::Yes});
   frame->RunCommand(kCmdArrangeLabels);
+  frame->RunCommand(kCmdShowAll);
   view->viewport()->repaint();
   SaveScreenshot("view_arrange_labels.png");
   EXPECT_FALSE(doc.State().drawingModified);

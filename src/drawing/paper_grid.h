@@ -58,8 +58,13 @@ class PaperGrid {
   }
 
  private:
-  int Column(double x) const { return std::clamp(static_cast<int>((x - area_.minX) / cell_), 0, columns_ - 1); }
-  int Row(double y) const { return std::clamp(static_cast<int>((y - area_.minY) / cell_), 0, rows_ - 1); }
+  // Clamped before the conversion: a far point of a damaged record has no integer cell.
+  int Column(double x) const {
+    return static_cast<int>(std::clamp((x - area_.minX) / cell_, 0.0, static_cast<double>(columns_ - 1)));
+  }
+  int Row(double y) const {
+    return static_cast<int>(std::clamp((y - area_.minY) / cell_, 0.0, static_cast<double>(rows_ - 1)));
+  }
 
   template <typename Each>
   void Cells(const PaperBounds& b, Each each) {

@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstddef>
+#include <limits>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -181,6 +183,31 @@ TEST(LabelArrangement, HandPlacedTextStaysWhenFreeAndMovesWhenItCollides) {
       ASSERT_TRUE(ArrangePlaneLabels(*again.settings, *again.net, {}, DrawContext{}));
       EXPECT_NEAR(again.net->labelOffsetX[0], unmoved.net->labelOffsetX[0], 1e-3);
       EXPECT_NEAR(again.net->labelOffsetY[0], unmoved.net->labelOffsetY[0], 1e-3);
+    }
+  }
+}
+
+TEST(LabelArrangement, DamagedRecordsAreArrangedWithoutHarm) {
+  TempDir dir;
+  const std::string path = Computed(dir, "triangulation", true);
+  struct Case {
+    int point;
+    double x;
+    float offsetNorth, offsetEast;
+  } cases[] = {
+      {0, 0.0, 1e30f, 0.0f},                                        // a name far off the sheet
+      {1, 1e300, 0.0f, 0.0f},                                       // a point far away, its sides with it
+      {2, 0.0, std::numeric_limits<float>::quiet_NaN(), -5e3f},     // a damaged offset
+  };
+  for (const Case& c : cases) {
+    OpenPlane open = Open(path);
+    if (c.x != 0.0) open.net->x[c.point] = c.x;
+    open.net->labelOffsetX[c.point] = c.offsetNorth;
+    open.net->labelOffsetY[c.point] = c.offsetEast;
+    const auto moved = ArrangePlaneLabels(*open.settings, *open.net, {}, DrawContext{});
+    ASSERT_TRUE(moved) << c.point;
+    for (int i = 0; i < open.net->pointCount; ++i) {
+      EXPECT_FALSE(std::isnan(open.net->labelOffsetX[i]) && i != c.point) << i;
     }
   }
 }

@@ -4,6 +4,9 @@
 # writes the .vec of each kind with `quorvex draw --kind K` and counts the
 # colliding text pairs with text_collisions (built with -DQUORVEX_BUILD_BENCH=ON).
 #   bench/text_collisions.sh [QUORVEX] [TEXT_COLLISIONS] [--pairs]
+# With ARRANGE=1 in the environment each kind is arranged first
+# (`quorvex arrange --kind K`, "注记整理"), so the figures are those after it
+# (bench/text_collisions_arranged.txt).
 # Examples whose computation fails are drawn as they are stored (not computed).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -23,6 +26,9 @@ for kind in plane:8:NAP height:4:NAH; do
       continue
     fi
     for ((k = 0; k < kinds; k++)); do
+      if [[ ${ARRANGE:-0} == 1 ]]; then
+        "$quorvex" arrange "$data" --kind "$k" >/dev/null 2>&1 || echo "$folder/$name kind $k: not arranged"
+      fi
       "$quorvex" draw "$data" --kind "$k" >/dev/null 2>&1 || { echo "$folder/$name kind $k: not drawn"; continue; }
       line=$("$counter" $pairs "$work/$name.vec" | sed "s|$work/$name.vec|$folder/$name kind $k|")
       echo "$line"

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "adjustment/numeric_threads.h"
+#include "cli/arrange_command.h"
 #include "cli/cli_platform.h"
 #include "cli/command_options.h"
 #include "cli/command_support.h"
@@ -41,6 +42,7 @@ const Command kCommands[] = {
     {"sheet", nullptr, false, false, qp::RunSheetCommand},
     {"display", nullptr, false, false, qp::RunDisplayCommand},
     {"draw", nullptr, false, true, qp::RunDrawCommand},
+    {"arrange", nullptr, false, true, qp::RunArrangeCommand},
 };
 
 constexpr const char* kUsage =
@@ -54,6 +56,7 @@ constexpr const char* kUsage =
     "  quorvex exercise  FILE.STY [--input FILE] [--dump] [--show 1|2]\n"
     "  quorvex display   NET.NAP|NET.NAH [--input FILE] [--dump] [--yes | --no]\n"
     "  quorvex draw      NET.NAP|NET.NAH [--kind K] [--svg FILE] [--dxf FILE] [--pdf FILE] [--png FILE [--dpi N]]\n"
+    "  quorvex arrange   NET.NAP|NET.NAH [--kind K]\n"
     "  quorvex --help | --version\n"
     "\n"
     "  plane      平面控制网: 读入(或新建)数据文件, 按输入文件填写并确认输入, 计算并写报告\n"
@@ -67,6 +70,8 @@ constexpr const char* kUsage =
     "  display    平面网或高程网的显示设置(绘图选项, 字体字高, 闭合差显示; 平面网还有椭圆尺度和贯通预警),\n"
     "             确认后写数据文件; 数据文件须已存在\n"
     "  draw       打开控制网图形(不重新计算), 导出矢量图形 NET.vec; 不修改数据文件\n"
+    "  arrange    注记整理: 打开控制网图形(不重新计算), 把点名和闭合差注记移到不与其它注记, 符号和线相压的位置,\n"
+    "             保存数据文件(同\"保存数据\")和注记标记文件 NET.NAP.labels; 手工移动过的注记不压盖时保持不动\n"
     "\n"
     "  --input    输入文本文件(UTF-8 或 GBK): [设置] 节为\"键 = 值\", 其余各节为对话框的文本框内容\n"
     "  --dump     按输入文本格式输出对话框内容, 不计算\n"
@@ -166,9 +171,13 @@ int main(int argc, char** argv) {
     if (!command->extension) return UsageError("数据文件名应带扩展名: " + options.dataPath);
     options.dataPath += command->extension;
   }
+  if (command->run == qp::RunArrangeCommand &&
+      (options.svgPath || options.dxfPath || options.pdfPath || options.pngPath)) {
+    return UsageError("arrange 不输出图形文件");
+  }
   if (command->isDraw) {
     const qp::NetworkFileKind network = qp::NetworkFileKindOf(options.dataPath);
-    if (network == qp::NetworkFileKind::Unknown) return UsageError("draw 的数据文件应为 .NAP 或 .NAH: " + options.dataPath);
+    if (network == qp::NetworkFileKind::Unknown) return UsageError(std::string(command->name) + " 的数据文件应为 .NAP 或 .NAH: " + options.dataPath);
     if (options.kind && *options.kind > qp::MaxDiagramKind(network)) {
       return UsageError("--kind 超出范围 (0-" + std::to_string(qp::MaxDiagramKind(network)) + ")");
     }

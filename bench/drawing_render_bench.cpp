@@ -155,7 +155,7 @@ void BM_SvgPictureFullNetwork(benchmark::State& state) {
   const Sheet& sheet = FullNetwork();
   size_t bytes = 0;
   for (auto _ : state) {
-    const std::string svg = SvgPictureText(*sheet.block, [&](EntitySink& sink) { sheet.tape.Replay(sink); });
+    const std::string svg = SvgPictureText(*sheet.block, [&](EntitySink& sink, SettingsBlock&) { sheet.tape.Replay(sink); });
     bytes = svg.size();
     benchmark::DoNotOptimize(bytes);
   }

@@ -4,8 +4,11 @@
 # writes the .vec of each kind with `quorvex draw --kind K` and counts the
 # colliding text pairs with text_collisions (built with -DQUORVEX_BUILD_BENCH=ON).
 #   bench/text_collisions.sh [QUORVEX] [TEXT_COLLISIONS] [--pairs] [--declutter]
-# Examples whose computation fails are not drawn. --declutter turns the
-# display option "注记避让" on for every example before it is drawn.
+# With ARRANGE=1 in the environment each kind is arranged first
+# (`quorvex arrange --kind K`, "注记整理"), so the figures are those after it
+# (bench/text_collisions_arranged.txt). --declutter turns the display option
+# "注记避让" on for every example before it is drawn.
+# Examples whose computation fails are not drawn.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 quorvex=${1:-build/src/cli/quorvex}
@@ -36,6 +39,9 @@ for kind in plane:8:NAP height:4:NAH; do
       "$quorvex" display "$data" --input "$work/declutter.txt" --yes >/dev/null 2>&1 || echo "$folder/$name: declutter not set"
     fi
     for ((k = 0; k < kinds; k++)); do
+      if [[ ${ARRANGE:-0} == 1 ]]; then
+        "$quorvex" arrange "$data" --kind "$k" >/dev/null 2>&1 || echo "$folder/$name kind $k: not arranged"
+      fi
       "$quorvex" draw "$data" --kind "$k" >/dev/null 2>&1 || { echo "$folder/$name kind $k: not drawn"; continue; }
       line=$("$counter" $pairs "$work/$name.vec" | sed "s|$work/$name.vec|$folder/$name kind $k|")
       echo "$line"

@@ -51,7 +51,7 @@ const std::vector<MenuInfo>& MainMenus() {
         {kCmdHeightSheetSettings, "H图幅设置"},
         {kCmdHeightDisplaySettings, "H显示设置"},
         {kCmdHeightExport, "H导出图形"}}},
-      {"图形(&D)", {{kCmdSaveDrawing, "保存数据"}, {kCmdFitSheet, "边框匹配"}, {0, ""}, {kCmdSavePicture, "另存为图片..."}}},
+      {"图形(&D)", {{kCmdSaveDrawing, "保存数据"}, {kCmdFitSheet, "边框匹配"}, {kCmdArrangeLabels, "注记整理"}, {0, ""}, {kCmdSavePicture, "另存为图片..."}}},
       {"工具(&T)",
        {{kCmdSystemTransform, "系统转换"},
         {kCmdZoneTransform, "换带计算"},
@@ -67,7 +67,7 @@ const std::vector<CommandInfo>& ToolbarCommands() {
   static const std::vector<CommandInfo> buttons = {
       {kCmdAbout, "关于"},          {kCmdShowAll, "全图显示"}, {kCmdShowPosition, "显示位置"},
       {kCmdMoveText, "文本移动"},   {kCmdMovePoint, "点位移动"}, {kCmdMeasure, "距离丈量"},
-      {kCmdSaveDrawing, "保存数据"}, {kCmdRefresh, "刷新屏幕"},
+      {kCmdSaveDrawing, "保存数据"}, {kCmdArrangeLabels, "注记整理"}, {kCmdRefresh, "刷新屏幕"},
   };
   return buttons;
 }
@@ -110,6 +110,7 @@ bool CommandRuleAllows(const DocumentState& s, int commandId) {
     case kCmdStatisticsReport:
       return (mode == kPlaneData || mode == kHeightData) && idleWithDrawing;
     case kCmdSaveDrawing:
+    case kCmdArrangeLabels:
     case kCmdFitSheet:
     case kCmdSavePicture:
     case kCmdPrint:

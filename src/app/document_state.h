@@ -61,6 +61,8 @@ enum CommandId : int {
   kCmdSavePicture = 30100,
   // The statistics report of the network shown in the report viewer.
   kCmdStatisticsReport = 30101,
+  // "注记整理": the movable texts moved clear of one another.
+  kCmdArrangeLabels = 30102,
   kCmdPrintSetup = 57606,
   kCmdPrint = 57607,
   kCmdPrintPreview = 57609,

@@ -74,6 +74,7 @@ char AccessKeyOf(int id) {
     case kCmdPlaneExport: case kCmdHeightExport: return 'X';
     case kCmdSaveDrawing: return 'S';
     case kCmdFitSheet: return 'F';
+    case kCmdArrangeLabels: return 'A';
     case kCmdSavePicture: return 'I';
     case kCmdSystemTransform: return 'S';
     case kCmdZoneTransform: return 'Z';
@@ -102,6 +103,7 @@ const char* AvailableWhen(int id) {
     case kCmdMovePoint: return "显示高程网网图时可用";
     case kCmdMeasure: return "显示平面网网图且图幅设置已确认后可用";
     case kCmdSaveDrawing: return "打开控制网并生成网图后, 未使用视图工具时可用";
+    case kCmdArrangeLabels: return "打开控制网并生成网图后, 未使用视图工具时可用";
     case kCmdRefresh: return "打开控制网并显示网图后, 未使用视图工具时可用";
     default: return "";
   }
@@ -426,7 +428,14 @@ void CMainFrame::RunCommand(int commandId) {
       doc_.ExportDrawing(platform_);
       break;
     case kCmdFitSheet:
-      doc_.FitSheet();
+      doc_.FitSheet(platform_);
+      break;
+    case kCmdArrangeLabels:
+      // The arranged drawing is on screen while the user decides.
+      doc_.ArrangeLabels(platform_, [this] {
+        view_->DrawingChanged();
+        view_->repaint();
+      });
       break;
     case kCmdSavePicture:
       SavePicture();

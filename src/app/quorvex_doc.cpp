@@ -7,6 +7,7 @@
 #include "common/gbk_text.h"
 #include "common/name_slot.h"
 #include "common/format.h"
+#include "drawing/arrange_drawing.h"
 #include "drawing/diagram_preparation.h"
 #include "drawing/display_form.h"
 #include "plane/derived_height_network.h"
@@ -113,6 +114,7 @@ bool CQuorvexPDoc::OpenPlaneDataFile(const std::string& path, PlatformServices& 
       [&] { return ReadWritePlaneFile(path, FileDirection::Write, *settings_, *plane_); },
   };
   if (!ReadOrCreate(path, file, *settings_, platform)) return false;
+  marks_ = ReadLabelMarks(path);
   SetTitle(path);
   state_.workMode = kPlaneData;
   SetSlotText(plane_->dataFilePath, pathGbk);
@@ -149,6 +151,7 @@ bool CQuorvexPDoc::OpenHeightDataFile(const std::string& path, PlatformServices&
       [&] { return WriteHeightFile(path, *settings_, *height_); },
   };
   if (!ReadOrCreate(path, file, *settings_, platform)) return false;
+  marks_ = ReadLabelMarks(path);
   SetTitle(path);
   state_.workMode = kHeightData;
   SetSlotText(height_->dataFilePath, pathGbk);
@@ -169,6 +172,7 @@ bool CQuorvexPDoc::OpenPlaneDrawingFile(const std::string& path, PlatformService
   if (path.empty() || state_.workMode != kNothingOpen) return false;
   // Reads into the records only when the whole drawing is sound.
   if (!OpenPlaneDrawing(path, *settings_, *plane_, platform)) return false;
+  marks_ = ReadLabelMarks(path);
   state_.planeDataPath = path;
   state_.planeReportPath = ReportPathFor(path);
   state_.workMode = kPlaneDrawing;
@@ -182,6 +186,7 @@ bool CQuorvexPDoc::OpenPlaneDrawingFile(const std::string& path, PlatformService
 bool CQuorvexPDoc::OpenHeightDrawingFile(const std::string& path, PlatformServices& platform) {
   if (path.empty() || state_.workMode != kNothingOpen) return false;
   if (!OpenHeightDrawing(path, *settings_, *height_, platform)) return false;
+  marks_ = ReadLabelMarks(path);
   state_.heightDataPath = path;
   state_.heightReportPath = ReportPathFor(path);
   state_.workMode = kHeightDrawing;
@@ -194,8 +199,24 @@ bool CQuorvexPDoc::OpenHeightDrawingFile(const std::string& path, PlatformServic
 
 SaveResult CQuorvexPDoc::SaveDrawing(PlatformServices& platform) {
   if (!state_.ShowsDrawing()) return SaveResult::Declined;
-  return SaveGraphicData(CurrentDataPath(), *settings_, CurrentPlane(), CurrentHeight(), state_.drawingModified,
-                         platform);
+  const SaveResult saved = SaveGraphicData(CurrentDataPath(), *settings_, CurrentPlane(), CurrentHeight(),
+                                           state_.drawingModified, platform);
+  // The marks go with the data they describe (a marks file that cannot be
+  // written only forgets which texts were placed by hand).
+  if (saved == SaveResult::Saved) WriteLabelMarks(CurrentDataPath(), marks_);
+  return saved;
+}
+
+bool CQuorvexPDoc::ArrangeLabels(PlatformServices& platform, const std::function<void()>& redraw) {
+  if (!state_.ShowsDrawing()) return false;
+  DrawContext context;
+  context.flagged = FlaggedObservations();
+  ArrangeDrawing(CurrentDataPath(), *settings_, CurrentPlane(), CurrentHeight(), marks_, context,
+                 state_.drawingModified, platform, [&] {
+                   DrawingChanged();
+                   if (redraw) redraw();
+                 });
+  return true;
 }
 
 bool CQuorvexPDoc::ExportDrawing(PlatformServices& platform) {
@@ -221,11 +242,12 @@ bool CQuorvexPDoc::ExportDrawing(PlatformServices& platform) {
   return written;
 }
 
-bool CQuorvexPDoc::FitSheet() {
-  bool fitted = false;
-  if (PlaneNetwork* plane = CurrentPlane()) fitted = MatchSheetToPlaneNetwork(*settings_, *plane);
-  if (HeightNetwork* height = CurrentHeight()) fitted = MatchSheetToHeightNetwork(*settings_, *height);
-  if (!fitted) return false;
+bool CQuorvexPDoc::FitSheet(PlatformServices& platform) {
+  SheetFitResult fit;
+  if (PlaneNetwork* plane = CurrentPlane()) fit = MatchSheetToPlaneNetwork(*settings_, *plane);
+  if (HeightNetwork* height = CurrentHeight()) fit = MatchSheetToHeightNetwork(*settings_, *height);
+  if (!fit) return false;
+  if (const std::string note = SheetFitMessage(fit); !note.empty()) platform.ShowMessage(note);
   // The fitted sheet belongs to the drawing data as much as a moved text:
   // closing asks to save it.
   state_.drawingModified = true;
@@ -234,6 +256,7 @@ bool CQuorvexPDoc::FitSheet() {
 }
 
 bool CQuorvexPDoc::AfterSettingsDialog(bool confirmed, bool fileDone) {
+  if (confirmed && fileDone) WriteLabelMarks(CurrentDataPath(), marks_);
   if (confirmed) {
     // The records hold the confirmed values whether or not the file took
     // them; a written file holds everything, moved items included, and one

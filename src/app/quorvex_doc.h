@@ -16,6 +16,7 @@
 #include "common/report_file.h"
 #include "common/settings_block.h"
 #include "drawing/drawing_export.h"
+#include "drawing/label_marks.h"
 #include "drawing/flagged_observations.h"
 #include "height/height_network.h"
 #include "height/height_workflow.h"
@@ -85,13 +86,26 @@ class CQuorvexPDoc {
   // file is written and the modified flag cleared.
   SaveResult SaveDrawing(PlatformServices& platform);
 
+  // "注记整理": the movable texts of the drawing shown are arranged, the view
+  // redraws (`redraw`), and the user keeps the result (written as saving
+  // writes it) or has the drawing back as it was. False when nothing is shown.
+  bool ArrangeLabels(PlatformServices& platform, const std::function<void()>& redraw);
+
+  // The texts the user placed by hand: read beside the data file when a
+  // network opens, written beside it whenever the data file is written from
+  // the drawing (saving, the settings dialogs, arranging).
+  LabelMarks& Marks() { return marks_; }
+  const LabelMarks& Marks() const { return marks_; }
+
   // "P导出图形" / "H导出图形" by the work mode: the sheet as "….vec" beside
   // the data file. A file that cannot be written is reported. True when written.
   bool ExportDrawing(PlatformServices& platform);
 
-  // "边框匹配": the sheet fitted to the current network keeping its scale;
-  // the new canvas size is in Settings(). True when the view must redraw.
-  bool FitSheet();
+  // "边框匹配": the sheet fitted to the current network keeping its scale
+  // (a larger standard one, with a message, when it would overrun the
+  // paper); the new canvas size is in Settings(). True when the view must
+  // redraw.
+  bool FitSheet(PlatformServices& platform);
 
   // "P图幅设置" / "H图幅设置": `runDialog` shows the map sheet dialog on
   // Settings(). Confirmed, the data file is written with the new settings;
@@ -154,6 +168,7 @@ class CQuorvexPDoc {
   std::string title_;
   uint64_t generation_ = 0;
   FlaggedObservationCache flagged_;
+  LabelMarks marks_;
 
   // The open network's record for the drawing functions: one of the two is
   // set in modes 1-4, neither in mode 0.

@@ -19,6 +19,7 @@
 #include "drawing/curve_sampling.h"
 #include "drawing/declutter_setting.h"
 #include "drawing/height_diagram.h"
+#include "drawing/label_marks.h"
 #include "drawing/network_drawing.h"
 #include "drawing/plane_diagram.h"
 #include "drawing/renderer.h"
@@ -586,8 +587,16 @@ void CQuorvexPView::DropItem(QPoint pos) {
   const GroundPoint a = GroundAt(dragStart_), b = GroundAt(pos);
   const GroundPoint moved{item.reference.x + b.x - a.x, item.reference.y + b.y - a.y};
   const double m = sheet->GroundPerMillimetre();
-  if (ShowsPlane()) StoreMovedPlaneItem(doc_.Plane(), item, moved, m);
-  else StoreMovedHeightItem(doc_.Height(), item, moved, m);
+  // The text now stays where the user put it when the labels are arranged.
+  std::optional<GroundPoint> stored;
+  if (ShowsPlane()) {
+    StoreMovedPlaneItem(doc_.Plane(), item, moved, m);
+    stored = StoredLabelValue(doc_.Plane(), item.kind, item.index);
+  } else {
+    StoreMovedHeightItem(doc_.Height(), item, moved, m);
+    stored = StoredLabelValue(doc_.Height(), item.kind, item.index);
+  }
+  if (stored && item.isText) MarkPlacedByHand(doc_.Marks(), item.kind, item.index, *stored);
   doc_.State().drawingModified = true;
   view_.hoverIndex = -1;
   cacheValid_ = false;

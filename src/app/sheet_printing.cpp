@@ -1,9 +1,7 @@
 #include "app/sheet_printing.h"
 
 #include <QFileInfo>
-#include <QImage>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QPrinter>
 #include <algorithm>
 #include <cmath>
@@ -11,6 +9,7 @@
 
 #include "app/qt_drawing_device.h"
 #include "app/qt_text.h"
+#include "drawing/cairo_picture.h"
 #include "drawing/declutter_setting.h"
 #include "drawing/drawing_export.h"
 #include "drawing/dxf_picture.h"
@@ -121,58 +120,25 @@ bool SaveSheetPicture(const QString& path, CQuorvexPDoc& doc, QString* error) {
   if (const auto clash = FindFileClash(DrawingExportFiles(doc.CurrentDataPath(), {{file, "图形文件"}}))) {
     return fail(FromGbk(FileClashMessage(*clash)));
   }
-  if (suffix == QLatin1String("svg") || suffix == QLatin1String("dxf")) {
-    auto settings = std::make_unique<SettingsBlock>(doc.Settings());
-    const bool ok = suffix == QLatin1String("svg") ? WriteSvgPicture(file, *settings, SheetDrawing(doc, *settings), &reason)
-                                                   : WriteDxfPicture(file, *settings, SheetDrawing(doc, *settings), &reason);
-    return ok || fail(FromGbk(reason));
-  }
-  if (suffix != QLatin1String("pdf") && suffix != QLatin1String("png")) {
+  auto settings = std::make_unique<SettingsBlock>(doc.Settings());
+  // The pictures draw the sheet re-derived for their own resolution.
+  const SheetEntities sheet = [&doc](EntitySink& sink, SettingsBlock& block) { SheetDrawing(doc, block)(sink); };
+  bool ok = false;
+  if (suffix == QLatin1String("svg")) {
+    ok = WriteSvgPicture(file, *settings, sheet, &reason);
+  } else if (suffix == QLatin1String("dxf")) {
+    ok = WriteDxfPicture(file, *settings, SheetDrawing(doc, *settings), &reason);
+  } else if (suffix == QLatin1String("pdf")) {
+    ok = WritePdfPicture(file, *settings, sheet, &reason);
+  } else if (suffix == QLatin1String("png")) {
+    // At the sheet's own resolution, within what a picture may be drawn at.
+    const double dpi = std::clamp<double>(std::isfinite(settings->resolution) ? settings->resolution : kDefaultPngDpi,
+                                          kMinPngDpi, kMaxPngDpi);
+    ok = WritePngPicture(file, *settings, dpi, sheet, &reason);
+  } else {
     return fail(QStringLiteral("图形文件应为 PDF, PNG, SVG 或 DXF 文件"));
   }
-  const double wanted = suffix == QLatin1String("pdf") ? 600.0 : doc.Settings().resolution;
-  double zoom = 1.0;
-  auto sheet = DeviceSheetFor(doc.Settings(), wanted, zoom);
-  if (!sheet) return fail(QStringLiteral("图幅设置数据错误, 无法绘制图形 !"));
-  EntityList entities(sheet->geometry);
-  SheetDrawing(doc, sheet->block)(entities);
-  const double dpi = sheet->block.resolution;
-  const QString temporary = path + QStringLiteral(".part");
-  bool written = false;
-  if (suffix == QLatin1String("pdf")) {
-    QPdfWriter pdf(temporary);
-    pdf.setResolution(static_cast<int>(dpi));
-    pdf.setPageSize(QPageSize(QSizeF(PaperWidthMillimetres(sheet->block), PaperHeightMillimetres(sheet->block)),
-                              QPageSize::Millimeter));
-    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-    pdf.setTitle(FromGbk(SheetText(sheet->block, kNetworkNameSlot)));
-    pdf.setCreator(QStringLiteral("QuorvexPlus"));
-    QPainter painter;
-    if (painter.begin(&pdf)) {
-      RenderSheet(painter, *sheet, entities);
-      written = painter.end();
-    }
-  } else {
-    QImage image(sheet->block.canvasWidthPx, sheet->block.canvasHeightPx, QImage::Format_RGB32);
-    if (!image.isNull()) {
-      image.fill(Qt::white);
-      image.setDotsPerMeterX(static_cast<int>(dpi / 0.0254 + 0.5));
-      image.setDotsPerMeterY(static_cast<int>(dpi / 0.0254 + 0.5));
-      QPainter painter(&image);
-      RenderSheet(painter, *sheet, entities);
-      painter.end();
-      written = image.save(temporary, "PNG");
-    }
-  }
-  if (written) {
-    QFile::remove(path);
-    written = QFile::rename(temporary, path);
-  }
-  if (!written) {
-    QFile::remove(temporary);
-    return fail(QStringLiteral("无法写入图形文件 %1").arg(path));
-  }
-  return true;
+  return ok || fail(FromGbk(reason));
 }
 
 }  // namespace qp

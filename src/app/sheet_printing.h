@@ -21,7 +21,8 @@ int PrintSheet(QPrinter& printer, CQuorvexPDoc& doc, QString* error);
 double PrinterDotsPerInch(const QPrinter& printer);
 
 // Writes the drawing to `path`: .pdf (one page the size of the paper), .png
-// (at the sheet's resolution), .svg or .dxf. False with `error` set when the
+// (at the sheet's resolution), both through the toolkit-free Cairo writer
+// the command line uses, .svg or .dxf. False with `error` set when the
 // file could not be written or the suffix is not one of these.
 bool SaveSheetPicture(const QString& path, CQuorvexPDoc& doc, QString* error);
 

@@ -1,7 +1,7 @@
 // Options shared by every subcommand of the command-line driver:
 //   quorvex <command> DATAFILE [--input FILE] [--dump] [--yes | --no] [--show N]
 //   quorvex plane|height DATAFILE ... [--alpha P]
-//   quorvex draw NET.NAP|NET.NAH [--kind K] [--svg FILE] [--dxf FILE]
+//   quorvex draw NET.NAP|NET.NAH [--kind K] [--svg FILE] [--dxf FILE] [--pdf FILE] [--png FILE [--dpi N]]
 #pragma once
 
 #include <optional>
@@ -17,6 +17,9 @@ struct CommandOptions {
   std::optional<int> kind;  // draw: the diagram kind (range checked by the command)
   std::optional<std::string> svgPath;  // draw: also an SVG picture
   std::optional<std::string> dxfPath;  // draw: also a DXF drawing
+  std::optional<std::string> pdfPath;  // draw: also a PDF document
+  std::optional<std::string> pngPath;  // draw: also a PNG picture
+  std::optional<int> dpi;              // draw: the PNG's resolution (range checked when parsed)
   std::optional<double> significance;  // plane, height: level of the statistics report's global test
 };
 

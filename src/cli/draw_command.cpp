@@ -9,20 +9,15 @@
 #include "common/format.h"
 #include "common/gbk_text.h"
 #include "common/settings_block.h"
+#include "drawing/cairo_picture.h"
 #include "drawing/declutter_setting.h"
 #include "drawing/drawing_export.h"
 #include "drawing/dxf_picture.h"
 #include "drawing/flagged_observations.h"
 #include "drawing/network_drawing.h"
 #include "height/height_network.h"
-#include "plane/plane_network.h"
-
-// The SVG picture writer is connected here as soon as drawing/svg_picture.h
-// (and its source in src/drawing/CMakeLists.txt) is part of the tree.
-#if __has_include("drawing/svg_picture.h")
 #include "drawing/svg_picture.h"
-#define QUORVEX_HAS_SVG_PICTURE 1
-#endif
+#include "plane/plane_network.h"
 
 namespace qp {
 namespace {
@@ -35,33 +30,70 @@ void Tell(PlatformServices& platform, const char* utf8Format, const std::string&
   platform.ShowMessage(FormatText(utf8Format, named.c_str()), Icon::Error);
 }
 
+// The drawing as the pictures take it: the sheet (re-derived by each
+// picture for its resolution) masked outside the inner frame as on paper,
+// and unmasked in ground coordinates for the DXF.
+struct PictureDrawing {
+  SheetEntities sheet;
+  std::function<void(EntitySink&)> ground;
+};
+
 // The pictures beside the .vec file; false after the message of the first
 // that cannot be written.
-bool WritePictures(const CommandOptions& options, SettingsBlock& settings,
-                   const std::function<void(EntitySink&)>& draw, PlatformServices& platform) {
-  if (options.svgPath) {
-#ifdef QUORVEX_HAS_SVG_PICTURE
-    std::string error;
-    if (!WriteSvgPicture(*options.svgPath, settings, draw, &error)) {
-      Tell(platform, "SVG图形文件写入错误 !\r\n%s", *options.svgPath, error);
-      return false;
-    }
-#else
-    Tell(platform, "本程序不含SVG图形输出 !\r\n%s", *options.svgPath);
+bool WritePictures(const CommandOptions& options, SettingsBlock& settings, const PictureDrawing& draw,
+                   PlatformServices& platform) {
+  std::string error;
+  auto written = [&](bool ok, const char* format, const std::string& path) {
+    if (!ok) Tell(platform, format, path, error);
+    return ok;
+  };
+  if (options.svgPath && !written(WriteSvgPicture(*options.svgPath, settings, draw.sheet, &error),
+                                  "SVG图形文件写入错误 !\r\n%s", *options.svgPath))
     return false;
-#endif
-  }
-  if (options.dxfPath) {
-    std::string error;
-    if (!WriteDxfPicture(*options.dxfPath, settings, draw, &error)) {
-      Tell(platform, "DXF图形文件写入错误 !\r\n%s", *options.dxfPath, error);
-      return false;
-    }
-  }
+  if (options.dxfPath && !written(WriteDxfPicture(*options.dxfPath, settings, draw.ground, &error),
+                                  "DXF图形文件写入错误 !\r\n%s", *options.dxfPath))
+    return false;
+  if (options.pdfPath && !written(WritePdfPicture(*options.pdfPath, settings, draw.sheet, &error),
+                                  "PDF图形文件写入错误 !\r\n%s", *options.pdfPath))
+    return false;
+  const int dpi = options.dpi.value_or(kDefaultPngDpi);
+  if (options.pngPath && !written(WritePngPicture(*options.pngPath, settings, dpi, draw.sheet, &error),
+                                  "PNG图形文件写入错误 !\r\n%s", *options.pngPath))
+    return false;
   return true;
 }
 
+// The sheet of the network (the plane one when `plane` is given) for the pictures.
+PictureDrawing DrawingOf(SettingsBlock& settings, const PlaneNetwork* plane, const HeightNetwork* height,
+                         const DrawContext& context) {
+  DrawContext masked = context;
+  masked.maskOutsideSheet = true;
+  return PictureDrawing{
+      [=](EntitySink& sink, SettingsBlock& sheet) { DrawNetworkSheet(sink, sheet, plane, height, masked); },
+      [=, &settings](EntitySink& sink) { DrawNetworkSheet(sink, settings, plane, height, context); }};
+}
+
 }  // namespace
+
+bool IsPictureOption(const std::string& option) {
+  return option == "--pdf" || option == "--png" || option == "--dpi";
+}
+
+std::string ParsePictureOption(const std::string& option, const std::string& value, CommandOptions& options) {
+  if (option == "--dpi") {
+    if (options.dpi) return "--dpi 只能给出一次";
+    if (value.empty() || value.size() > 4 || value.find_first_not_of("0123456789") != std::string::npos ||
+        std::stoi(value) < kMinPngDpi || std::stoi(value) > kMaxPngDpi) {
+      return FormatText("--dpi 后应为 %d 到 %d 之间的分辨率: %s", kMinPngDpi, kMaxPngDpi, value.c_str());
+    }
+    options.dpi = std::stoi(value);
+    return {};
+  }
+  std::optional<std::string>& path = option == "--pdf" ? options.pdfPath : options.pngPath;
+  if (path) return option + " 只能给出一次";
+  path = value;
+  return {};
+}
 
 int MaxDiagramKind(NetworkFileKind network) { return network == NetworkFileKind::Plane ? 7 : 3; }
 
@@ -71,6 +103,8 @@ int RunDrawCommand(const CommandOptions& options, PlatformServices& platform) {
   std::vector<FileUse> pictures;
   if (options.svgPath) pictures.push_back({*options.svgPath, "SVG图形文件"});
   if (options.dxfPath) pictures.push_back({*options.dxfPath, "DXF图形文件"});
+  if (options.pdfPath) pictures.push_back({*options.pdfPath, "PDF图形文件"});
+  if (options.pngPath) pictures.push_back({*options.pngPath, "PNG图形文件"});
   if (!CheckNoInputOverwritten(DrawingExportFiles(options.dataPath, std::move(pictures)), platform)) return 1;
   auto settings = std::make_unique<SettingsBlock>();
   // The observations the statistics report beside the data file flags are
@@ -89,8 +123,7 @@ int RunDrawCommand(const CommandOptions& options, PlatformServices& platform) {
       Tell(platform, "矢量图形文件写入错误 !\r\n%s", vecPath);
       return 1;
     }
-    const auto draw = [&](EntitySink& sink) { DrawNetworkSheet(sink, *settings, net.get(), nullptr, context); };
-    return WritePictures(options, *settings, draw, platform) ? 0 : 1;
+    return WritePictures(options, *settings, DrawingOf(*settings, net.get(), nullptr, context), platform) ? 0 : 1;
   }
 
   auto net = std::make_unique<HeightNetwork>();
@@ -100,8 +133,7 @@ int RunDrawCommand(const CommandOptions& options, PlatformServices& platform) {
     Tell(platform, "矢量图形文件写入错误 !\r\n%s", vecPath);
     return 1;
   }
-  const auto draw = [&](EntitySink& sink) { DrawNetworkSheet(sink, *settings, nullptr, net.get(), context); };
-  return WritePictures(options, *settings, draw, platform) ? 0 : 1;
+  return WritePictures(options, *settings, DrawingOf(*settings, nullptr, net.get(), context), platform) ? 0 : 1;
 }
 
 }  // namespace qp

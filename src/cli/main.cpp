@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "adjustment/numeric_threads.h"
+#include "cli/arrange_command.h"
 #include "cli/cli_platform.h"
 #include "cli/command_options.h"
 #include "cli/command_support.h"
@@ -41,6 +42,7 @@ const Command kCommands[] = {
     {"sheet", nullptr, false, false, qp::RunSheetCommand},
     {"display", nullptr, false, false, qp::RunDisplayCommand},
     {"draw", nullptr, false, true, qp::RunDrawCommand},
+    {"arrange", nullptr, false, true, qp::RunArrangeCommand},
 };
 
 constexpr const char* kUsage =
@@ -53,7 +55,8 @@ constexpr const char* kUsage =
     "  quorvex local     FILE.SLT [--input FILE] [--dump] [--yes | --no]\n"
     "  quorvex exercise  FILE.STY [--input FILE] [--dump] [--show 1|2]\n"
     "  quorvex display   NET.NAP|NET.NAH [--input FILE] [--dump] [--yes | --no]\n"
-    "  quorvex draw      NET.NAP|NET.NAH [--kind K] [--svg FILE] [--dxf FILE]\n"
+    "  quorvex draw      NET.NAP|NET.NAH [--kind K] [--svg FILE] [--dxf FILE] [--pdf FILE] [--png FILE [--dpi N]]\n"
+    "  quorvex arrange   NET.NAP|NET.NAH [--kind K]\n"
     "  quorvex --help | --version\n"
     "\n"
     "  plane      平面控制网: 读入(或新建)数据文件, 按输入文件填写并确认输入, 计算并写报告\n"
@@ -67,6 +70,8 @@ constexpr const char* kUsage =
     "  display    平面网或高程网的显示设置(绘图选项, 字体字高, 闭合差显示; 平面网还有椭圆尺度和贯通预警),\n"
     "             确认后写数据文件; 数据文件须已存在\n"
     "  draw       打开控制网图形(不重新计算), 导出矢量图形 NET.vec; 不修改数据文件\n"
+    "  arrange    注记整理: 打开控制网图形(不重新计算), 把点名和闭合差注记移到不与其它注记, 符号和线相压的位置,\n"
+    "             保存数据文件(同\"保存数据\")和注记标记文件 NET.NAP.labels; 手工移动过的注记不压盖时保持不动\n"
     "\n"
     "  --input    输入文本文件(UTF-8 或 GBK): [设置] 节为\"键 = 值\", 其余各节为对话框的文本框内容\n"
     "  --dump     按输入文本格式输出对话框内容, 不计算\n"
@@ -74,6 +79,7 @@ constexpr const char* kUsage =
     "  --alpha P  plane, height: 统计检验报告中整体检验的显著水平, 如 0.05 或 5% (缺省 5%)\n"
     "  --kind K   图形种类: 平面网 0-7, 高程网 0-3 (同工具栏的图形选择, 只在本次绘图中有效)\n"
     "  --svg/--dxf FILE  另外输出 SVG 图形(整张图纸, 毫米)或 DXF 图形(地面坐标, x 为东 y 为北)\n"
+    "  --pdf/--png FILE  另外输出 PDF 文档(矢量, 一页为整张图纸)或 PNG 图像; --dpi N: PNG 分辨率 (50-1200, 缺省 300)\n"
     "\n"
     "退出状态: 0 成功, 1 因提示信息而停止, 2 用法错误\n";
 
@@ -108,7 +114,7 @@ int main(int argc, char** argv) {
   qp::ScriptedAnswer answer = qp::ScriptedAnswer::Default;
   for (size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if (command->isDraw && (a == "--kind" || a == "--svg" || a == "--dxf")) {
+    if (command->isDraw && (a == "--kind" || a == "--svg" || a == "--dxf" || qp::IsPictureOption(a))) {
       if (i + 1 >= args.size()) return UsageError(a + " 后缺少参数");
       const std::string& value = args[++i];
       if (a == "--kind") {
@@ -117,6 +123,8 @@ int main(int argc, char** argv) {
           return UsageError("--kind 后应为图形种类编号: " + value);
         }
         options.kind = std::stoi(value);
+      } else if (qp::IsPictureOption(a)) {
+        if (const std::string why = qp::ParsePictureOption(a, value, options); !why.empty()) return UsageError(why);
       } else {
         std::optional<std::string>& path = a == "--svg" ? options.svgPath : options.dxfPath;
         if (path) return UsageError(a + " 只能给出一次");
@@ -163,12 +171,17 @@ int main(int argc, char** argv) {
     if (!command->extension) return UsageError("数据文件名应带扩展名: " + options.dataPath);
     options.dataPath += command->extension;
   }
+  if (command->run == qp::RunArrangeCommand &&
+      (options.svgPath || options.dxfPath || options.pdfPath || options.pngPath)) {
+    return UsageError("arrange 不输出图形文件");
+  }
   if (command->isDraw) {
     const qp::NetworkFileKind network = qp::NetworkFileKindOf(options.dataPath);
-    if (network == qp::NetworkFileKind::Unknown) return UsageError("draw 的数据文件应为 .NAP 或 .NAH: " + options.dataPath);
+    if (network == qp::NetworkFileKind::Unknown) return UsageError(std::string(command->name) + " 的数据文件应为 .NAP 或 .NAH: " + options.dataPath);
     if (options.kind && *options.kind > qp::MaxDiagramKind(network)) {
       return UsageError("--kind 超出范围 (0-" + std::to_string(qp::MaxDiagramKind(network)) + ")");
     }
+    if (options.dpi && !options.pngPath) return UsageError("--dpi 只用于 --png");
   }
 
   qp::CliPlatform platform(answer);

@@ -1,5 +1,6 @@
 #include "drawing/diagram_preparation.h"
 
+#include "common/format.h"
 #include "drawing/plane_diagram.h"
 #include "drawing/sheet_fit.h"
 #include "height/height_layout.h"
@@ -12,33 +13,43 @@ constexpr int kRedrawnFromScratch = 256;
 constexpr int kObservationsChanged = 128;
 }  // namespace
 
-void PreparePlaneDiagram(PlaneWorkspace& ws, int changeLevel) {
+std::string SheetFitMessage(const SheetFitResult& fit) {
+  if (!fit.fitted || !fit.scaleRaised) return {};
+  const double s = fit.scale;
+  return FormatText("控制网图超出最大图纸, 比例尺改为1:%d", s < 2147483647.0 ? static_cast<int>(s) : 2147483647);
+}
+
+std::string PreparePlaneDiagram(PlaneWorkspace& ws, int changeLevel) {
   if (changeLevel >= kRedrawnFromScratch) {
     // New points: the sheet, the ellipse scale and the closure texts start
     // afresh; the names the user placed stay beside their points.
-    FitSheetToNetwork(ws.settings, ws.net, true);
+    const SheetFitResult fit = FitSheetToNetwork(ws.settings, ws.net, true);
     RebuildPlaneDiagramData(ws.net, ws.settings.scale * 0.001);
     KeepNameOffsets(ws.net, ws.backup);
-    return;
+    return SheetFitMessage(fit);
   }
-  // The same points: the names the user placed stay where they are, and each
+  // The same points: the ellipses follow the new results (new weights alone
+  // change them), the names the user placed stay where they are, and each
   // traverse found again keeps its closure text's place (the search refills
   // its table on every confirmation); a new traverse gets the default place.
-  if (changeLevel >= kObservationsChanged) ComputeEllipseScale(ws.net);
+  ComputeEllipseScale(ws.net);
   KeepTraverseLabels(ws.net, ws.backup, ws.settings.scale * 0.001);
+  return {};
 }
 
-void PrepareHeightDiagram(HeightWorkspace& ws, int changeLevel) {
-  if (changeLevel >= kRedrawnFromScratch) FitSheetToNetwork(ws.settings, ws.net, true);
+std::string PrepareHeightDiagram(HeightWorkspace& ws, int changeLevel) {
+  std::string message;
+  if (changeLevel >= kRedrawnFromScratch) message = SheetFitMessage(FitSheetToNetwork(ws.settings, ws.net, true));
   // The lines laid out straight afresh: repeated ones bow apart at the sheet's scale.
   if (changeLevel >= kObservationsChanged) BowRepeatedLines(ws.net, ws.settings.scale * 0.001);
+  return message;
 }
 
-bool MatchSheetToPlaneNetwork(SettingsBlock& settings, const PlaneNetwork& net) {
+SheetFitResult MatchSheetToPlaneNetwork(SettingsBlock& settings, const PlaneNetwork& net) {
   return FitSheetToNetwork(settings, net, false);
 }
 
-bool MatchSheetToHeightNetwork(SettingsBlock& settings, const HeightNetwork& net) {
+SheetFitResult MatchSheetToHeightNetwork(SettingsBlock& settings, const HeightNetwork& net) {
   return FitSheetToNetwork(settings, net, false);
 }
 

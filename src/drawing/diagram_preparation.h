@@ -5,7 +5,10 @@
 // by the command-line driver alike, so both store the same data file.
 #pragma once
 
+#include <string>
+
 #include "common/settings_block.h"
+#include "drawing/sheet_fit.h"
 #include "height/height_network.h"
 #include "height/height_workflow.h"
 #include "plane/plane_network.h"
@@ -15,21 +18,28 @@ namespace qp {
 
 // Level 256: the sheet is fitted to the network with a newly chosen scale
 // and the diagram data are rebuilt (ellipse scale, default closure texts),
-// except the names the user moved, which stay beside their points. Level 128:
-// the ellipse scale again. Below 256 the closure texts of traverses found
-// again keep their places.
-void PreparePlaneDiagram(PlaneWorkspace& ws, int changeLevel);
+// except the names the user moved, which stay beside their points. Below
+// 256 the ellipse scale is worked out again from the new results and the
+// closure texts of traverses found again keep their places. Gives the
+// message for the user when the fit had to take a larger scale (GBK), else
+// an empty text.
+std::string PreparePlaneDiagram(PlaneWorkspace& ws, int changeLevel);
 
 // Level 256: the sheet is fitted to the network with a newly chosen scale
 // (the height workflow has already laid out the diagram positions). Level
 // 128 and more: the repeated lines still straight bow apart at the sheet's
-// scale (BowRepeatedLines).
-void PrepareHeightDiagram(HeightWorkspace& ws, int changeLevel);
+// scale (BowRepeatedLines). The message as above.
+std::string PrepareHeightDiagram(HeightWorkspace& ws, int changeLevel);
 
-// "边框匹配": the sheet fitted to the network keeping its scale. False, with
-// the settings unchanged, for a network without points. The caller takes over
-// the canvas size and redraws.
-bool MatchSheetToPlaneNetwork(SettingsBlock& settings, const PlaneNetwork& net);
-bool MatchSheetToHeightNetwork(SettingsBlock& settings, const HeightNetwork& net);
+// "边框匹配": the sheet fitted to the network at its scale, or at a larger
+// standard one when it would overrun the paper. Not fitted, with the settings
+// unchanged, for a network without points. The caller takes over the canvas
+// size, tells the user of a changed scale (SheetFitMessage) and redraws.
+SheetFitResult MatchSheetToPlaneNetwork(SettingsBlock& settings, const PlaneNetwork& net);
+SheetFitResult MatchSheetToHeightNetwork(SettingsBlock& settings, const HeightNetwork& net);
+
+// "控制网图超出最大图纸, 比例尺改为1:%d" (GBK) after a fit that raised the
+// scale, else an empty text.
+std::string SheetFitMessage(const SheetFitResult& fit);
 
 }  // namespace qp

@@ -1,7 +1,7 @@
 // The small device the renderer draws on: a pen, a brush, polylines and
-// polygons in screen pixels, and one character at a time. The desktop view
-// implements it with QPainter (screen, printer, PDF, pictures); the tests
-// record what is drawn.
+// polygons in screen pixels, and texts laid out character by character. The
+// desktop view implements it with QPainter (screen, printer); the picture
+// writers keep each text whole (SVG, PDF, PNG); the tests record what is drawn.
 #pragma once
 
 #include <optional>
@@ -28,6 +28,12 @@ struct GlyphFont {
   bool italic = false, underline = false, strikeOut = false;
 };
 
+// One character of a text as the renderer placed it.
+struct PlacedGlyph {
+  ScreenPoint topLeft;           // top-left corner of the character's cell
+  std::string_view gbkCharacter; // one GBK byte or a double-byte pair
+};
+
 class DrawingDevice {
  public:
   virtual ~DrawingDevice() = default;
@@ -41,6 +47,13 @@ class DrawingDevice {
   // corner of its cell at `topLeft`, turned by the font's escapement.
   virtual void Glyph(ScreenPoint topLeft, std::string_view gbkCharacter, const GlyphFont& font, Rgb colour,
                      bool opaqueBackground) = 0;
+  // A whole text: its characters (those inside the canvas) at the places the
+  // renderer laid them out, in one font and colour. Devices that keep a text
+  // as one piece (pictures, where it is found and edited as a whole)
+  // override it; by default each character is drawn on its own.
+  virtual void Text(std::span<const PlacedGlyph> glyphs, const GlyphFont& font, Rgb colour, bool opaqueBackground) {
+    for (const PlacedGlyph& g : glyphs) Glyph(g.topLeft, g.gbkCharacter, font, colour, opaqueBackground);
+  }
 };
 
 }  // namespace qp

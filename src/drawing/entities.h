@@ -122,11 +122,21 @@ struct TextFont {
 TextBlock MakeTextBlock(GroundPoint ref, int directionTenths, const TextFont& font, Rgb colour,
                         std::string_view gbkText);
 
+// The part of the sheet the entities that follow belong to. Sinks that sort
+// the entities (the DXF layers) take it; the .vec file has no place for it
+// and the renderer draws every part alike.
+enum class DrawingPart : uint8_t {
+  Diagram,     // the network's lines, symbols and value texts
+  PointNames,  // the texts naming the points
+  Frame        // the frame, grid, title block and notes
+};
+
 // Where the entities go: the renderer, the .vec writer, the picture writers,
-// or a test's recorder. Entities arrive in drawing order.
+// or a test's recorder. Entities arrive in drawing order, Diagram first.
 class EntitySink {
  public:
   virtual ~EntitySink() = default;
+  virtual void BeginPart(DrawingPart) {}
   virtual void Shape(const EntityHeader& header, const ShapeBlock& block, std::span<const GroundPoint> points) = 0;
   virtual void Text(const EntityHeader& header, const TextBlock& block) = 0;
 };

@@ -7,6 +7,7 @@
 #include "common/format.h"
 #include "common/gbk_text.h"
 #include "common/name_slot.h"
+#include "drawing/sheet_canvas.h"
 #include "drawing/text_layout.h"
 
 namespace qp {
@@ -21,18 +22,20 @@ namespace {
 constexpr double kGridSpacingMm = 100.0;    // grid lines and crosses every 10 cm
 constexpr double kCrossArmMm = 5.0;         // each arm of a grid cross, and the inward ticks
                                             // on the inner frame of the cross styles
-constexpr double kLabelClearMm = 1.0;       // A/B: grid label from the inner frame line
-constexpr double kLabelBesideTickMm = 0.5;  // B: label beside the tick of its grid line (A: the
-                                            // corner rows' labels beside their line)
+constexpr double kLabelClearMm = 1.0;       // band labels from the inner frame line (inside
+                                            // the sheet: from the inner frame line too)
+constexpr double kOuterLineClearMm = 1.0;   // band labels from the axis of the 0.8 mm outer line
+constexpr double kLabelBesideMm = 0.5;      // a label beside its line (or tick), and from the
+                                            // ends of the sheet's side
 constexpr double kMiningLineClearMm = 0.5;  // mining: label from its grid line
 constexpr double kMiningInsetExtraMm = 2.0; // mining: labels start (label height + 2) inside the frame
-constexpr double kCornerTextClearMm = 1.0;  // simple frame: corner coordinates outside the frame line
 constexpr double kTitleAboveMm = 11.0;      // title top: h1 + h2 + h3 + 11 above the frame line
 constexpr double kSecondLineAboveMm = 8.0;  // diagram title top: h2 + h3 + 8
 constexpr double kThirdLineAboveMm = 3.0;   // third line top: h3 + 3
 constexpr double kExtraTextAboveMm = 7.0;   // slot 13, ending at the east frame line
 constexpr double kNotesTopMm = 3.0;         // first remark / note line top below the frame line
 constexpr double kNotesLineGapMm = 1.0;     // between remark / note lines
+constexpr double kNotesHeadingGapMm = 1.0;  // "附注:" before the first note line
 constexpr double kRemarksInsetMm = 1.0;     // remarks start east of the west frame line
 constexpr double kScaleTextDropMm = 3.0;    // "1:%d" top below the frame line, centred on the sheet
 constexpr double kUnitNameClearMm = 2.0;    // unit name: a vertical column west of the west frame
@@ -52,8 +55,6 @@ constexpr int kMaxSheetMm = 20000;
 constexpr int kMinSheetMm = 100;
 constexpr int kHorizontal = 900;  // text direction: reading west to east
 constexpr int kUpwards = 0;       // reading south to north
-
-constexpr double kStandardScales[] = {100, 200, 500, 1000, 2000, 5000, 10000, 25000, 50000, 100000, 250000, 500000};
 
 constexpr float kDefaultFontSizes[kSheetFontCount][2] = {{6.0f, 3.0f}, {4.5f, 2.25f}, {3.0f, 1.5f}, {3.0f, 1.5f},
                                                          {4.0f, 2.0f}, {4.0f, 2.0f}, {3.0f, 1.5f}};
@@ -149,6 +150,10 @@ class SheetPainter {
   double Advance(std::string_view text, const TextFont& f) const {
     return TextAdvanceMillimetres(text, f.width, f.gap);
   }
+  // The length the glyphs cover: the advance less the gap after the last one.
+  double Glyphs(std::string_view text, const TextFont& f) const {
+    return text.empty() ? 0.0 : std::max(0.0, Advance(text, f) - f.gap);
+  }
 
   void Line(GroundPoint a, GroundPoint b, int weight = kThinWeight) {
     const GroundPoint pts[2] = {a, b};
@@ -160,8 +165,31 @@ class SheetPainter {
     out_.Polygon(EntityCategory::Lines, DrawStyle::Make(0, weight, kBlack), pts);
   }
 
+  // Every sheet text, moved onto the paper where it would leave it.
   void Text(GroundPoint ref, int direction, const TextFont& f, Rgb colour, std::string_view text) {
-    out_.Text(EntityCategory::Texts, ref, direction, f, colour, text);
+    out_.Text(EntityCategory::Texts, OnPaper(ref, direction, f, text), direction, f, colour, text);
+  }
+
+  GroundPoint OnPaper(GroundPoint ref, int direction, const TextFont& f, std::string_view text) const {
+    const SheetGeometry& s = out_.Sheet();
+    const double south = CanvasRowToMapX(s, 0), north = CanvasRowToMapX(s, s.canvasHeightPx);
+    const double west = CanvasColumnToMapY(s, 0), east = CanvasColumnToMapY(s, s.canvasWidthPx);
+    const TextBox box = TextBoxOf(MakeTextBlock(ref, direction, f, Rgb{}, text), m_);
+    double lowX = box.corners[0].x, highX = lowX, lowY = box.corners[0].y, highY = lowY;
+    for (const GroundPoint& c : box.corners) {
+      lowX = std::min(lowX, c.x);
+      highX = std::max(highX, c.x);
+      lowY = std::min(lowY, c.y);
+      highY = std::max(highY, c.y);
+    }
+    // Past the far edge first, so that a text longer than the paper keeps its start on it.
+    const auto shift = [](double low, double high, double edgeLow, double edgeHigh) {
+      double d = high > edgeHigh ? edgeHigh - high : 0.0;
+      if (low + d < edgeLow) d = edgeLow - low;
+      return d;
+    };
+    if (!(north > south) || !(east > west)) return ref;
+    return {ref.x + shift(lowX, highX, south, north), ref.y + shift(lowY, highY, west, east)};
   }
 
   // White, pen-less polygons over the canvas outside the inner frame.
@@ -227,62 +255,105 @@ class SheetPainter {
     }
   }
 
+  // The label of one grid (or frame) line: the line's coordinate, its text,
+  // and whether it is the last line of its side.
+  struct LineLabel {
+    double line;
+    std::string text;
+    bool last;
+  };
+
   void GridLabels(FrameLayout layout) {
-    const TextFont& f = labelFont_;
-    const double h = f.height;
-    for (int i = 0; i <= rows_; ++i) {
-      const std::string label = GridLabelText(RowX(i), b_.labelUnit, i > 0 && i < rows_);
-      const double adv = Advance(label, f);
-      const bool last = i == rows_;
-      // A: centred on the line, but the corner rows clear the column labels
-      // by sitting inside the sheet's height, above the first line and below the last.
-      double top = RowX(i) + h / 2 * m_;
-      if (layout != FrameLayout::A || i == 0 || last) {
-        const double clear = layout == FrameLayout::B ? kLabelBesideTickMm : kMiningLineClearMm;
-        top = last ? RowX(i) - clear * m_ : RowX(i) + (clear + h) * m_;
-      }
-      double west = y0_ - (kLabelClearMm + adv) * m_, east = y1_ + kLabelClearMm * m_;
-      if (layout == FrameLayout::Mining) {
-        const double inset = h + kMiningInsetExtraMm;
-        west = y0_ + inset * m_;
-        east = y1_ - (inset + adv) * m_;
-      }
-      Text({top, west}, kHorizontal, f, labelColour_, label);
-      Text({top, east}, kHorizontal, f, labelColour_, label);
-    }
-    for (int j = 0; j <= cols_; ++j) {
-      const std::string label = GridLabelText(ColumnY(j), b_.labelUnit, j > 0 && j < cols_);
-      const double adv = Advance(label, f);
-      const bool last = j == cols_;
-      if (layout == FrameLayout::Mining) {
-        // Reading northwards along the line, west of it (east of the west frame line).
-        const double inset = h + kMiningInsetExtraMm;
-        const double left = j == 0 ? ColumnY(j) + kMiningLineClearMm * m_ : ColumnY(j) - (kMiningLineClearMm + h) * m_;
-        Text({x0_ + inset * m_, left}, kUpwards, f, labelColour_, label);
-        Text({x1_ - (inset + adv) * m_, left}, kUpwards, f, labelColour_, label);
-        continue;
-      }
-      double left = ColumnY(j) - adv / 2 * m_;
-      if (layout == FrameLayout::B) {
-        left = last ? ColumnY(j) - (kLabelBesideTickMm + adv) * m_ : ColumnY(j) + kLabelBesideTickMm * m_;
-      }
-      Text({x0_ - kLabelClearMm * m_, left}, kHorizontal, f, labelColour_, label);
-      Text({x1_ + (kLabelClearMm + h) * m_, left}, kHorizontal, f, labelColour_, label);
+    std::vector<LineLabel> rows, columns;
+    for (int i = 0; i <= rows_; ++i)
+      rows.push_back({RowX(i), GridLabelText(RowX(i), b_.labelUnit, i > 0 && i < rows_), i == rows_});
+    for (int j = 0; j <= cols_; ++j)
+      columns.push_back({ColumnY(j), GridLabelText(ColumnY(j), b_.labelUnit, j > 0 && j < cols_), j == cols_});
+    if (layout == FrameLayout::Mining) {
+      MiningLabels(rows, columns);
+    } else {
+      BandLabels(rows, columns, layout == FrameLayout::A);
     }
   }
 
+  // The simple frame's corner coordinates, laid out as the labels of its
+  // two frame rows and two frame columns, each beside its corner.
   void CornerCoordinates() {
+    const std::vector<LineLabel> rows{{x0_, CornerCoordinateText(x0_), false}, {x1_, CornerCoordinateText(x1_), true}};
+    const std::vector<LineLabel> columns{{y0_, CornerCoordinateText(y0_), false},
+                                         {y1_, CornerCoordinateText(y1_), true}};
+    BandLabels(rows, columns, false);
+  }
+
+  // Where a label of `lengthMm` along its side starts (its low end): centred
+  // on its line, or beside it (after the line, before it for the last line),
+  // and always within the side from `lo` to `hi` less `reserveMm` at each end.
+  double AlongSide(double line, double lengthMm, bool last, bool centred, double lo, double hi,
+                   double reserveMm) const {
+    double start = line + kLabelBesideMm * m_;
+    if (centred) {
+      start = line - lengthMm / 2 * m_;
+    } else if (last) {
+      start = line - (kLabelBesideMm + lengthMm) * m_;
+    }
+    const double first = lo + (reserveMm + kLabelBesideMm) * m_;
+    const double final = hi - (reserveMm + kLabelBesideMm + lengthMm) * m_;
+    return std::max(first, std::min(start, final));
+  }
+
+  // The labels of the A and B layouts and the simple frame's corners, in the
+  // band between the frame lines (see the header for the rules).
+  void BandLabels(const std::vector<LineLabel>& rows, const std::vector<LineLabel>& columns, bool centred) {
     const TextFont& f = labelFont_;
-    const double h = f.height, c = (gap_ + kCornerTextClearMm) * m_;
-    for (const double x : {x0_, x1_}) {
-      for (const double y : {y0_, y1_}) {
-        const std::string xs = CornerCoordinateText(x), ys = CornerCoordinateText(y);
-        const double xAdv = Advance(xs, f), yAdv = Advance(ys, f);
-        const double xLeft = y == y0_ ? y0_ - c - xAdv * m_ : y1_ + c;
-        Text({x + h / 2 * m_, xLeft}, kHorizontal, f, labelColour_, xs);
-        const double yTop = x == x0_ ? x0_ - c : x1_ + c + h * m_;
-        Text({yTop, y - yAdv / 2 * m_}, kHorizontal, f, labelColour_, ys);
+    const double h = f.height;
+    const double room = gap_ - kLabelClearMm - kOuterLineClearMm;  // across the band
+    double longestRow = 0.0;
+    for (const LineLabel& r : rows) longestRow = std::max(longestRow, Glyphs(r.text, f));
+    const bool inside = h > room;
+    const bool upright = !inside && longestRow > room;
+    // Inside the sheet the grid lines run on: a label there sits beside its line.
+    centred = centred && !inside;
+    // Inside the sheet the column labels take the corners; the row labels keep off them.
+    const double cornerReserve = inside ? kLabelClearMm + h : 0.0;
+
+    for (const LineLabel& r : rows) {
+      const double length = Glyphs(r.text, f);
+      if (upright) {
+        const double start = AlongSide(r.line, length, r.last, centred, x0_, x1_, 0.0);
+        Text({start, y0_ - (kLabelClearMm + h) * m_}, kUpwards, f, labelColour_, r.text);
+        Text({start, y1_ + kLabelClearMm * m_}, kUpwards, f, labelColour_, r.text);
+        continue;
       }
+      const double top = AlongSide(r.line, h, r.last, centred, x0_, x1_, cornerReserve) + h * m_;
+      const double west = inside ? y0_ + kLabelClearMm * m_ : y0_ - (kLabelClearMm + length) * m_;
+      const double east = inside ? y1_ - (kLabelClearMm + length) * m_ : y1_ + kLabelClearMm * m_;
+      Text({top, west}, kHorizontal, f, labelColour_, r.text);
+      Text({top, east}, kHorizontal, f, labelColour_, r.text);
+    }
+    for (const LineLabel& c : columns) {
+      const double left = AlongSide(c.line, Glyphs(c.text, f), c.last, centred, y0_, y1_, 0.0);
+      const double south = inside ? x0_ + (kLabelClearMm + h) * m_ : x0_ - kLabelClearMm * m_;
+      const double north = inside ? x1_ - kLabelClearMm * m_ : x1_ + (kLabelClearMm + h) * m_;
+      Text({south, left}, kHorizontal, f, labelColour_, c.text);
+      Text({north, left}, kHorizontal, f, labelColour_, c.text);
+    }
+  }
+
+  // Mining layout: every label inside the sheet, the row labels horizontal,
+  // the column labels reading northwards along their line.
+  void MiningLabels(const std::vector<LineLabel>& rows, const std::vector<LineLabel>& columns) {
+    const TextFont& f = labelFont_;
+    const double h = f.height, inset = h + kMiningInsetExtraMm;
+    for (const LineLabel& r : rows) {
+      const double top = r.last ? r.line - kMiningLineClearMm * m_ : r.line + (kMiningLineClearMm + h) * m_;
+      Text({top, y0_ + inset * m_}, kHorizontal, f, labelColour_, r.text);
+      Text({top, y1_ - (inset + Advance(r.text, f)) * m_}, kHorizontal, f, labelColour_, r.text);
+    }
+    for (size_t j = 0; j < columns.size(); ++j) {
+      const LineLabel& c = columns[j];
+      const double left = j == 0 ? c.line + kMiningLineClearMm * m_ : c.line - (kMiningLineClearMm + h) * m_;
+      Text({x0_ + inset * m_, left}, kUpwards, f, labelColour_, c.text);
+      Text({x1_ - (inset + Advance(c.text, f)) * m_, left}, kUpwards, f, labelColour_, c.text);
     }
   }
 
@@ -304,17 +375,26 @@ class SheetPainter {
     }
   }
 
+  // Remarks in the left column; notes in a column of their own that ends at
+  // the east frame line, headed by "附注:" on the first line's level.
   void RemarksAndNotes() {
     const TextFont f = FontOf(kNotesFont);
     if (!Visible(f.height)) return;
-    size_t longest = 0;
-    for (int j = 0; j < 4; ++j) longest = std::max(longest, SheetText(b_, kNoteSlot1 + j).size());
+    const auto lineTop = [&](int j) { return OuterSouth() - (kNotesTopMm + j * (f.height + kNotesLineGapMm)) * m_; };
+    double longest = -1.0;  // glyph length of the longest note drawn
     for (int j = 0; j < 4; ++j) {
-      const double top = OuterSouth() - (kNotesTopMm + j * (f.height + kNotesLineGapMm)) * m_;
-      const std::string_view remark = SheetText(b_, kRemarkSlot1 + j), note = SheetText(b_, kNoteSlot1 + j);
-      if (remark.size() > 3) Text({top, OuterWest() + kRemarksInsetMm * m_}, kHorizontal, f, Rgb{}, remark);
-      if (note.size() > 3) Text({top, OuterEast() - longest * f.height * 0.5 * m_}, kHorizontal, f, Rgb{}, note);
+      const std::string_view note = SheetText(b_, kNoteSlot1 + j);
+      if (note.size() > 3) longest = std::max(longest, Glyphs(note, f));
     }
+    const double notesLeft = OuterEast() - longest * m_;
+    for (int j = 0; j < 4; ++j) {
+      const std::string_view remark = SheetText(b_, kRemarkSlot1 + j), note = SheetText(b_, kNoteSlot1 + j);
+      if (remark.size() > 3) Text({lineTop(j), OuterWest() + kRemarksInsetMm * m_}, kHorizontal, f, Rgb{}, remark);
+      if (note.size() > 3) Text({lineTop(j), notesLeft}, kHorizontal, f, Rgb{}, note);
+    }
+    if (longest < 0.0) return;
+    const std::string& heading = Gbk("附注:");
+    Text({lineTop(0), notesLeft - (kNotesHeadingGapMm + Glyphs(heading, f)) * m_}, kHorizontal, f, Rgb{}, heading);
   }
 
   // Written top to bottom, one upright character under the other.

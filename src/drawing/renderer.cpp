@@ -174,6 +174,7 @@ void Renderer::Text(const EntityHeader&, const TextBlock& block) {
   const double alongRow = std::cos(azimuth), alongColumn = std::sin(azimuth);
   const double pixelsPerMillimetre = sheet.resolution * 0.03937007874015748;
 
+  glyphs_.clear();
   double advance = 0;  // millimetres from the reference point
   for (size_t i = 0; i < text.size();) {
     const size_t bytes = GbkCharacterBytes(text, i);
@@ -183,11 +184,12 @@ void Renderer::Text(const EntityHeader&, const TextBlock& block) {
     const double column = ref.column + offset * alongColumn;
     if (row >= 0 && row < sheet.canvasHeightPx && column >= 0 && column < sheet.canvasWidthPx) {
       const CanvasPoint at{TruncateToInt(std::floor(row + 0.5)), TruncateToInt(std::floor(column + 0.5))};
-      device_.Glyph(ToScreen(at), text.substr(i, bytes), font, colour, settings_.opaqueTextBackground);
+      glyphs_.push_back(PlacedGlyph{ToScreen(at), text.substr(i, bytes)});
     }
     advance += (doubleWidth ? 2 * width : width) + gap;
     i += bytes;
   }
+  if (!glyphs_.empty()) device_.Text(glyphs_, font, colour, settings_.opaqueTextBackground);
 }
 
 }  // namespace qp

@@ -1,7 +1,7 @@
 // Draws the entity stream onto a DrawingDevice: pens from the style word and
 // the render mode, ground points through the sheet to canvas pixels and on to
-// the screen with the zoom, B-spline and ellipse point lists, and texts one
-// character at a time. The screen view, printing and the SVG picture all
+// the screen with the zoom, B-spline and ellipse point lists, and texts laid
+// out one character at a time. The screen view, printing and the SVG picture all
 // draw through this one class.
 #pragma once
 
@@ -71,6 +71,7 @@ class Renderer : public EntitySink {
   std::vector<CanvasPoint> canvas_;
   std::vector<CanvasPoint> samples_;
   std::vector<ScreenPoint> screen_;
+  std::vector<PlacedGlyph> glyphs_;
 };
 
 }  // namespace qp

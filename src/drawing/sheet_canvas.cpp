@@ -42,6 +42,16 @@ bool DerivedFieldsInRange(const SettingsBlock& b) {
 
 }  // namespace
 
+double NextStandardScale(double scale) {
+  for (const double s : kStandardScales)
+    if (s > scale) return s;
+  for (double decade = 1e6; decade < kLargestSheetScale; decade *= 10) {
+    for (const double step : {1.0, 2.5, 5.0})
+      if (decade * step > scale) return decade * step;
+  }
+  return kLargestSheetScale;
+}
+
 int LargestPaperSize(double resolution) {
   if (!Finite(resolution) || resolution <= 0.0) return 0;
   const int mm = TruncateToInt(28672.0 / resolution * 25.4);

@@ -17,6 +17,14 @@ inline constexpr int kLargestCanvasPixels = 28672;
 inline constexpr double kLargestSheetScale = 1e8;
 // The resolutions of the dialog's combo ("粗略10", "正常20", "精细30").
 inline constexpr float kResolutions[3] = {100.0f, 200.0f, 300.0f};
+// The standard map scales, smallest denominator first.
+inline constexpr double kStandardScales[] = {100,   200,   500,    1000,   2000,   5000,
+                                             10000, 25000, 50000, 100000, 250000, 500000};
+
+// The smallest standard scale denominator above `scale`: the list above,
+// then 1, 2.5 and 5 times the powers of ten from 1,000,000 on. Never more
+// than kLargestSheetScale.
+double NextStandardScale(double scale);
 
 // The largest paper side in mm at `resolution` dots per inch: the whole part
 // of 28672 / resolution x 25.4, rounded down to a multiple of 10 mm (7280 at

@@ -8,14 +8,21 @@
 
 #include "common/name_slot.h"
 #include "drawing/sheet_canvas.h"
+#include "drawing/text_layout.h"
 #include "drawing/view_transform.h"
 #include "geodesy/angles.h"
 
 namespace qp {
 namespace {
 
-// Ground border around the network's points, m.
+// Least ground border around the network's points, m.
 constexpr double kBorder = 100.0;
+// The diagram's point names: the font height plus this above the point.
+constexpr double kNameAboveMm = 2.0;
+// The known-point triangle's circumradius, the largest point symbol, mm.
+constexpr double kSymbolReachMm = 1.5;
+// A name font size that is not a number within this is damage (mm).
+constexpr double kLargestFontMm = 1000.0;
 // The shortest side is drawn this many number-font widths long (100 / 3).
 constexpr double kSideInFontWidths = 33.333333333333336;
 // The smallest sheet side, mm.
@@ -40,6 +47,45 @@ class NameIndex {
 };
 
 int Bounded(int32_t count, int capacity) { return std::clamp<int32_t>(count, 0, capacity); }
+
+double UsableFontSize(float v, double fallback) {
+  return std::isfinite(v) && v > 0.0f && v < kLargestFontMm ? v : fallback;
+}
+
+// The widest reach of the names of the points with finite coordinates.
+template <size_t N>
+LabelReach NamesReach(const double* xs, const double* ys, const char (*names)[N], int points, float fontHeight,
+                      float fontWidth) {
+  const double h = UsableFontSize(fontHeight, 3.0), w = UsableFontSize(fontWidth, 1.5);
+  LabelReach r = NameReach({}, h, w, kSymbolReachMm);
+  for (int i = 0; i < points; ++i)
+    if (Finite(xs[i]) && Finite(ys[i])) r = Widest(r, NameReach(SlotText(names[i]), h, w, kSymbolReachMm));
+  return r;
+}
+
+// The sheet's ground extent and size in mm at `scale`.
+struct SheetTrial {
+  double minX, maxX, minY, maxY;
+  int height, width;
+};
+
+SheetTrial SheetAt(const NetworkExtent& e, double scale) {
+  const double m = scale * 0.001;
+  SheetTrial t;
+  t.minX = e.minX - std::max(kBorder, e.reach.south * m);
+  t.maxX = e.maxX + std::max(kBorder, e.reach.north * m);
+  t.minY = e.minY - std::max(kBorder, e.reach.west * m);
+  t.maxY = e.maxY + std::max(kBorder, e.reach.east * m);
+  t.height = std::max(TruncateToInt((t.maxX - t.minX) * (1.0 / scale) * 1000.0 + 10.0), kSmallestSheet);
+  t.width = std::max(TruncateToInt((t.maxY - t.minY) * (1.0 / scale) * 1000.0 + 10.0), kSmallestSheet);
+  return t;
+}
+
+bool FitsPaper(const SettingsBlock& b, const SheetTrial& t) {
+  const int64_t paper = LargestPaperSize(b.resolution);
+  return int64_t{b.marginTop} + b.marginBottom + t.height <= paper &&
+         int64_t{b.marginLeft} + b.marginRight + t.width <= paper;
+}
 
 // Extent over the points with finite coordinates, shortest side over the
 // named pairs with both ends among them.
@@ -75,14 +121,36 @@ std::optional<NetworkExtent> ExtentOf(const double* xs, const double* ys, const 
 
 }  // namespace
 
+LabelReach NameReach(std::string_view name, double height, double width, double symbol) {
+  const double gap = TextFont{}.gap;
+  const double half = static_cast<double>(name.size()) * width / 2;
+  const double glyphs = name.empty() ? 0.0 : TextAdvanceMillimetres(name, width, gap) - gap;
+  LabelReach r;
+  r.north = std::max(name.empty() ? 0.0 : height + kNameAboveMm, symbol);
+  r.south = symbol;
+  r.west = std::max(half, symbol);
+  r.east = std::max(glyphs - half, symbol);
+  return r;
+}
+
+LabelReach Widest(const LabelReach& a, const LabelReach& b) {
+  return {std::max(a.north, b.north), std::max(a.south, b.south), std::max(a.west, b.west),
+          std::max(a.east, b.east)};
+}
+
 std::optional<NetworkExtent> PlaneNetworkExtent(const PlaneNetwork& net) {
-  return ExtentOf(net.x, net.y, net.pointName, Bounded(net.pointCount, kMaxPlanePoints), net.sideFrom, net.sideTo,
-                  Bounded(net.sideCount, kMaxSides));
+  const int points = Bounded(net.pointCount, kMaxPlanePoints);
+  auto e = ExtentOf(net.x, net.y, net.pointName, points, net.sideFrom, net.sideTo, Bounded(net.sideCount, kMaxSides));
+  if (e) e->reach = NamesReach(net.x, net.y, net.pointName, points, net.textFontHeight, net.textFontWidth);
+  return e;
 }
 
 std::optional<NetworkExtent> HeightNetworkExtent(const HeightNetwork& net) {
-  return ExtentOf(net.diagramX, net.diagramY, net.pointName, Bounded(net.pointCount, kMaxHeightPoints), net.from,
-                  net.to, Bounded(net.observationCount, kMaxHeightDifferences));
+  const int points = Bounded(net.pointCount, kMaxHeightPoints);
+  auto e = ExtentOf(net.diagramX, net.diagramY, net.pointName, points, net.from, net.to,
+                    Bounded(net.observationCount, kMaxHeightDifferences));
+  if (e) e->reach = NamesReach(net.diagramX, net.diagramY, net.pointName, points, net.textFontHeight, net.textFontWidth);
+  return e;
 }
 
 double ChooseSheetScale(double shortestSide, double numberFontWidth) {
@@ -105,13 +173,18 @@ double ChooseSheetScale(double shortestSide, double numberFontWidth) {
   return std::max(scale, 1.0);
 }
 
-void FitSheetToExtent(SettingsBlock& b, const NetworkExtent& extent, double numberFontWidth, bool chooseScale) {
+SheetFitResult FitSheetToExtent(SettingsBlock& b, const NetworkExtent& extent, double numberFontWidth,
+                                bool chooseScale) {
   ClampSheetSettings(b);
-  const double minX = extent.minX - kBorder, maxX = extent.maxX + kBorder;
-  const double minY = extent.minY - kBorder, maxY = extent.maxY + kBorder;
-
   if (chooseScale && extent.shortestSide) b.scale = ChooseSheetScale(*extent.shortestSide, numberFontWidth);
-  b.appliedScale = b.scale;
+  SheetFitResult result{true, false, b.scale};
+  SheetTrial t = SheetAt(extent, b.scale);
+  while (!FitsPaper(b, t) && b.scale < kLargestSheetScale) {
+    b.scale = NextStandardScale(b.scale);
+    result.scaleRaised = true;
+    t = SheetAt(extent, b.scale);
+  }
+  result.scale = b.appliedScale = b.scale;
 
   double step = 1.0;
   if (b.scale > 1000.0) {
@@ -119,31 +192,30 @@ void FitSheetToExtent(SettingsBlock& b, const NetworkExtent& extent, double numb
   } else if (b.scale > 100.0) {
     step = 10.0;
   }
-  b.cornerX = step == 1.0 ? std::trunc(minX) : std::trunc(minX * (1.0 / step)) * step;
-  b.cornerY = step == 1.0 ? std::trunc(minY) : std::trunc(minY * (1.0 / step)) * step;
+  b.cornerX = step == 1.0 ? std::trunc(t.minX) : std::trunc(t.minX * (1.0 / step)) * step;
+  b.cornerY = step == 1.0 ? std::trunc(t.minY) : std::trunc(t.minY * (1.0 / step)) * step;
   b.previousCornerX = b.mapOriginX = b.cornerX;
   b.previousCornerY = b.mapOriginY = b.cornerY;
 
-  b.sheetHeight = std::max(TruncateToInt((maxX - minX) * (1.0 / b.scale) * 1000.0 + 10.0), kSmallestSheet);
-  b.sheetWidth = std::max(TruncateToInt((maxY - minY) * (1.0 / b.scale) * 1000.0 + 10.0), kSmallestSheet);
-  // A far-flung network with one short side would ask for metres of paper.
+  b.sheetHeight = t.height;
+  b.sheetWidth = t.width;
+  // Only a network beyond the largest scale is left to the paper's cut.
   LimitSheetToPaper(b);
   UpdateSheetCanvas(b, MarginRounding::Fit);
   UpdateSheetEdges(b);
+  return result;
 }
 
-bool FitSheetToNetwork(SettingsBlock& settings, const PlaneNetwork& net, bool chooseScale) {
+SheetFitResult FitSheetToNetwork(SettingsBlock& settings, const PlaneNetwork& net, bool chooseScale) {
   const auto extent = PlaneNetworkExtent(net);
-  if (!extent) return false;
-  FitSheetToExtent(settings, *extent, net.numberFontWidth, chooseScale);
-  return true;
+  if (!extent) return {};
+  return FitSheetToExtent(settings, *extent, net.numberFontWidth, chooseScale);
 }
 
-bool FitSheetToNetwork(SettingsBlock& settings, const HeightNetwork& net, bool chooseScale) {
+SheetFitResult FitSheetToNetwork(SettingsBlock& settings, const HeightNetwork& net, bool chooseScale) {
   const auto extent = HeightNetworkExtent(net);
-  if (!extent) return false;
-  FitSheetToExtent(settings, *extent, net.numberFontWidth, chooseScale);
-  return true;
+  if (!extent) return {};
+  return FitSheetToExtent(settings, *extent, net.numberFontWidth, chooseScale);
 }
 
 }  // namespace qp

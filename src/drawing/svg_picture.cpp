@@ -10,17 +10,22 @@
 #include "common/format.h"
 #include "common/gbk_text.h"
 #include "drawing/drawing_device.h"
+#include "drawing/picture_text.h"
 #include "drawing/renderer.h"
 #include "drawing/sheet_resolution.h"
 
 namespace qp {
 namespace {
 
-constexpr double kFinePictureResolution = 600.0;
-// Song typefaces first, as the sheet is set on paper, then common serif CJK faces.
-constexpr const char* kSongFallbacks = "'宋体', 'SimSun', 'AR PL UMing CN', 'Noto Serif CJK SC', 'Source Han Serif SC', serif";
-// Where the baseline of a Song character lies below the top of its cell, in cell heights.
-constexpr double kSongAscent = 0.86;
+// Song typefaces first, as the sheet is set on paper, then the generic serif.
+const std::string& SongFamilies() {
+  static const std::string families = [] {
+    std::string list;
+    for (const char* face : kSongFaces) list += std::string("'") + face + "', ";
+    return list + "serif";
+  }();
+  return families;
+}
 
 void AppendInt(std::string& out, int v) {
   char buffer[16];
@@ -95,39 +100,53 @@ class SvgDevice : public DrawingDevice {
 
   void Glyph(ScreenPoint topLeft, std::string_view gbkCharacter, const GlyphFont& font, Rgb colour,
              bool opaqueBackground) override {
-    const bool doubleWidth = gbkCharacter.size() == 2 && static_cast<unsigned char>(gbkCharacter[1]) >= 0x80;
-    const int cellWidth = doubleWidth ? 2 * font.widthPx : font.widthPx;
-    // Song characters are as wide as they are high (a single-width one half
-    // that); the cell's own width is reached by stretching.
-    const double natural = doubleWidth ? font.heightPx : font.heightPx / 2.0;
-    const double stretch = natural > 0 ? cellWidth / natural : 1.0;
+    const PlacedGlyph one{topLeft, gbkCharacter};
+    Text(std::span(&one, 1), font, colour, opaqueBackground);
+  }
 
-    std::string transform = "translate(";
-    AppendInt(transform, topLeft.x);
-    transform += ' ';
-    AppendInt(transform, topLeft.y);
-    transform += ')';
-    if (font.escapementTenths != 0) {
-      transform += " rotate(";
-      AppendNumber(transform, -font.escapementTenths / 10.0);
+  // One <text> element: the characters at their own places (x and y lists
+  // in the text's turned and stretched frame), the string itself in UTF-8.
+  void Text(std::span<const PlacedGlyph> glyphs, const GlyphFont& font, Rgb colour, bool opaqueBackground) override {
+    if (glyphs.empty()) return;
+    const TextRunFrame frame = TextRunFrameOf(font);
+    std::string transform;
+    if (frame.angleDegrees != 0) {
+      transform += "rotate(";
+      AppendNumber(transform, -frame.angleDegrees);
       transform += ')';
     }
+    if (frame.stretch != 1.0) {
+      if (!transform.empty()) transform += ' ';
+      transform += "scale(";
+      AppendNumber(transform, frame.stretch);
+      transform += " 1)";
+    }
+    const std::string transformAttribute = transform.empty() ? "" : " transform=\"" + transform + '"';
     if (opaqueBackground) {
-      out_ += "<rect fill=\"#ffffff\" transform=\"" + transform + "\" width=\"";
-      AppendInt(out_, cellWidth);
-      out_ += "\" height=\"";
-      AppendInt(out_, font.heightPx);
-      out_ += "\"/>\n";
+      for (const PlacedGlyph& g : glyphs) {
+        const PictureFloatPoint at = InTextFrame({double(g.topLeft.x), double(g.topLeft.y)}, frame);
+        out_ += "<rect fill=\"#ffffff\"" + transformAttribute + " x=\"";
+        AppendNumber(out_, at.x);
+        out_ += "\" y=\"";
+        AppendNumber(out_, at.y);
+        out_ += "\" width=\"";
+        AppendNumber(out_, CellWidth(g.gbkCharacter, font) / frame.stretch);
+        out_ += "\" height=\"";
+        AppendInt(out_, font.heightPx);
+        out_ += "\"/>\n";
+      }
     }
-    out_ += "<text transform=\"" + transform;
-    if (stretch != 1.0) {
-      out_ += " scale(";
-      AppendNumber(out_, stretch);
-      out_ += " 1)";
+    std::string xs, ys, text;
+    for (const PlacedGlyph& g : glyphs) {
+      const PictureFloatPoint at = InTextFrame(BaselineOrigin(g.topLeft, frame), frame);
+      if (!xs.empty()) xs += ' ', ys += ' ';
+      AppendNumber(xs, at.x);
+      AppendNumber(ys, at.y);
+      // One character each: x and y give every character its place.
+      const std::string utf8 = GbkToUtf8(g.gbkCharacter);
+      text += utf8.empty() ? std::string("?") : utf8;
     }
-    out_ += "\" y=\"";
-    AppendNumber(out_, font.heightPx * kSongAscent);
-    out_ += "\" font-size=\"";
+    out_ += "<text xml:space=\"preserve\"" + transformAttribute + " x=\"" + xs + "\" y=\"" + ys + "\" font-size=\"";
     AppendInt(out_, font.heightPx);
     out_ += '"';
     if (font.weight != 700) {
@@ -136,11 +155,11 @@ class SvgDevice : public DrawingDevice {
       out_ += '"';
     }
     const std::string face = GbkToUtf8(font.face);
-    if (!face.empty() && face != "宋体") {
+    if (!face.empty() && face != kSongFaces[0]) {
       out_ += " font-family=\"'";
       AppendEscaped(out_, face);
       out_ += "', ";
-      AppendEscaped(out_, kSongFallbacks);
+      AppendEscaped(out_, SongFamilies());
       out_ += '"';
     }
     if (font.italic) out_ += " font-style=\"italic\"";
@@ -157,7 +176,7 @@ class SvgDevice : public DrawingDevice {
       out_ += '"';
     }
     out_ += '>';
-    AppendEscaped(out_, GbkToUtf8(gbkCharacter));
+    AppendEscaped(out_, text);
     out_ += "</text>\n";
   }
 
@@ -169,16 +188,8 @@ class SvgDevice : public DrawingDevice {
     AppendInt(out_, width_);
     out_ += '"';
     // The dash patterns of the screen's pens, scaled to the picture's pixels.
-    static constexpr int kDash[] = {18, 6}, kDot[] = {3, 3}, kDashDot[] = {9, 6, 3, 6},
-                         kDashDotDot[] = {9, 3, 3, 3, 3, 3};
-    std::span<const int> pattern;
-    switch (style_) {
-      case PenStyle::Dash: pattern = kDash; break;
-      case PenStyle::Dot: pattern = kDot; break;
-      case PenStyle::DashDot: pattern = kDashDot; break;
-      case PenStyle::DashDotDot: pattern = kDashDotDot; break;
-      default: return;
-    }
+    const std::span<const int> pattern = DashPattern(style_);
+    if (pattern.empty()) return;
     out_ += " stroke-dasharray=\"";
     for (size_t i = 0; i < pattern.size(); ++i) {
       if (i) out_ += ' ';
@@ -208,22 +219,9 @@ class SvgDevice : public DrawingDevice {
 
 }  // namespace
 
-double PictureResolution(const SettingsBlock& settings) {
-  const double longest = std::max(PaperHeightMillimetres(settings), PaperWidthMillimetres(settings));
-  if (longest <= 0) return kFinePictureResolution;
-  // Stay a little inside the canvas limit.
-  const double largest = std::floor((kMaxCanvasPixels - 64) / (longest * 0.03937007874015748));
-  return std::min(kFinePictureResolution, largest);
-}
-
-std::string SvgPictureText(const SettingsBlock& settings, const std::function<void(EntitySink&)>& drawEntities,
-                           std::string* error) {
-  std::string why;
-  const auto sheet = DeriveSheetForResolution(settings, PictureResolution(settings), &why);
-  if (!sheet || sheet->geometry.canvasHeightPx <= 0 || sheet->geometry.canvasWidthPx <= 0) {
-    if (error) *error = FormatText("图幅设置数据错误(%s),无法绘制图形", why.empty() ? "canvas size" : why.c_str());
-    return {};
-  }
+std::string SvgPictureText(const SettingsBlock& settings, const SheetEntities& drawEntities, std::string* error) {
+  auto sheet = PictureSheet(settings, PictureResolution(settings), error);
+  if (!sheet) return {};
   const SheetGeometry& g = sheet->geometry;
   const double dpi = g.resolution;
 
@@ -240,21 +238,21 @@ std::string SvgPictureText(const SettingsBlock& settings, const std::function<vo
   AppendInt(svg, g.canvasHeightPx);
   svg += "\">\n<rect width=\"100%\" height=\"100%\" fill=\"#ffffff\"/>\n";
   svg += "<g stroke-linecap=\"round\" stroke-linejoin=\"round\" font-weight=\"700\" fill=\"#000000\" font-family=\"";
-  AppendEscaped(svg, kSongFallbacks);
+  AppendEscaped(svg, SongFamilies());
   svg += "\">\n";
 
   SvgDevice device(svg, dpi);
   RenderSettings render = RenderSettingsFor(g, settings.opaqueTextBackground != 0);
   render.lineWidths = sheet->lineWidths;
   Renderer renderer(device, render);
-  drawEntities(renderer);
+  drawEntities(renderer, sheet->block);
 
   svg += "</g>\n</svg>\n";
   return svg;
 }
 
-bool WriteSvgPicture(const std::string& path, const SettingsBlock& settings,
-                     const std::function<void(EntitySink&)>& drawEntities, std::string* error) {
+bool WriteSvgPicture(const std::string& path, const SettingsBlock& settings, const SheetEntities& drawEntities,
+                     std::string* error) {
   std::string svg = SvgPictureText(settings, drawEntities, error);
   if (svg.empty()) return false;
   const std::span<const unsigned char> bytes(reinterpret_cast<const unsigned char*>(svg.data()), svg.size());

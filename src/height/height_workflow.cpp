@@ -168,7 +168,10 @@ HeightEditResult EditHeightNetwork(HeightWorkspace& ws, PlatformServices& platfo
   // What the user arranged on the diagram before stays where it is.
   LayOutHeightDiagram(net, ws.backup, ws.changeLevel);
   // Drawing: fit the sheet at level 256.
-  if (ws.drawing.prepareDiagram) ws.drawing.prepareDiagram(ws, ws.changeLevel);
+  if (ws.drawing.prepareDiagram) {
+    const std::string note = ws.drawing.prepareDiagram(ws, ws.changeLevel);
+    if (!note.empty()) platform.ShowMessage(note);
+  }
   if (!WriteHeightFile(ws.dataPath, ws.settings, net)) {
     ShowWriteError(platform);
     return HeightEditResult::Failed;

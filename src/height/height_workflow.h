@@ -25,8 +25,8 @@ struct HeightWorkspace;
 struct HeightDrawingSteps {
   // After a successful computation and the default layout, before the
   // results are written: at level 256 fit the map sheet with a newly chosen
-  // scale.
-  std::function<void(HeightWorkspace&, int changeLevel)> prepareDiagram;
+  // scale. Gives a message for the user (GBK; empty when none).
+  std::function<std::string(HeightWorkspace&, int changeLevel)> prepareDiagram;
   // After the results are written: canvas size, diagram selector, drawing ready.
   std::function<void(HeightWorkspace&)> refreshDisplay;
   // Last of all: redraw the views.

@@ -152,7 +152,10 @@ PlaneEditResult EditPlaneNetwork(PlaneWorkspace& ws, PlatformServices& platform,
 
   // Drawing: fit the sheet (level 256) and rebuild the diagram data (128 and
   // more) before the results are stored with them.
-  if (ws.drawing.prepareDiagram) ws.drawing.prepareDiagram(ws, ws.changeLevel);
+  if (ws.drawing.prepareDiagram) {
+    const std::string note = ws.drawing.prepareDiagram(ws, ws.changeLevel);
+    if (!note.empty()) platform.ShowMessage(note);
+  }
   if (!ReadWritePlaneFile(ws.dataPath, FileDirection::Write, ws.settings, net)) {
     ShowWriteError(platform);
     return PlaneEditResult::Failed;

@@ -23,9 +23,10 @@ struct PlaneWorkspace;
 // (empty until the drawing exists; the command-line driver leaves them so).
 struct PlaneDrawingSteps {
   // After a successful computation, before the results are written: at level
-  // 256 fit the map sheet with a newly chosen scale, at 128 or more rebuild
-  // the diagram data (ellipse scale, default label positions).
-  std::function<void(PlaneWorkspace&, int changeLevel)> prepareDiagram;
+  // 256 fit the map sheet with a newly chosen scale and rebuild the diagram
+  // data (ellipse scale, default label positions), below it the ellipse
+  // scale again. Gives a message for the user (GBK; empty when none).
+  std::function<std::string(PlaneWorkspace&, int changeLevel)> prepareDiagram;
   // After the results are written: refill the display combo, refresh the
   // drawing state and mark the plane network as loaded.
   std::function<void(PlaneWorkspace&)> refreshDisplay;

@@ -265,7 +265,7 @@ TEST_F(DrawingDocument, SettingsDialogsWriteTheFileWhenConfirmedAndReadItBackWhe
   auto expected = std::make_unique<SettingsBlock>(doc.Settings());
   ASSERT_TRUE(MatchSheetToPlaneNetwork(*expected, doc.Plane()));
   const uint64_t generation = doc.DrawingGeneration();
-  EXPECT_TRUE(doc.FitSheet());
+  EXPECT_TRUE(doc.FitSheet(platform));
   EXPECT_EQ(doc.Settings().canvasHeightPx, expected->canvasHeightPx);
   EXPECT_EQ(doc.Settings().canvasWidthPx, expected->canvasWidthPx);
   EXPECT_EQ(doc.Settings().scale, scale);

@@ -7,13 +7,17 @@
 #include <QScrollBar>
 #include <QTest>
 #include <cmath>
+#include <cstring>
+#include <memory>
 
 #include "app/app_test_support.h"
 #include "app/quorvex_view.h"
 #include "cli/plane_command.h"
 #include "common/gbk_text.h"
 #include "common/name_slot.h"
+#include "plane/plane_file.h"
 #include "drawing/entity_list.h"
+#include "drawing/label_marks.h"
 #include "drawing/network_drawing.h"
 
 namespace qp::testing {
@@ -82,10 +86,43 @@ TEST_F(DrawingViewTest, PointNameMovedWithTheTextTool) {
   EXPECT_NEAR(doc.Plane().labelOffsetY[n3], 40 * mmPerPixel, 2 * mmPerPixel);
   EXPECT_NEAR(doc.Plane().labelOffsetX[n3], 20 * mmPerPixel, 2 * mmPerPixel);
   EXPECT_TRUE(doc.State().drawingModified);
+  // Placed by hand, and so kept beside the data file when it is saved.
+  const GroundPoint placed{doc.Plane().labelOffsetX[n3], doc.Plane().labelOffsetY[n3]};
+  EXPECT_TRUE(IsPlacedByHand(doc.Marks(), MovableKind::PlaneName, n3, placed));
+  platform.Answering({Answer::Yes});
+  ASSERT_EQ(doc.SaveDrawing(platform), SaveResult::Saved);
+  EXPECT_TRUE(IsPlacedByHand(ReadLabelMarks(chosenPath), MovableKind::PlaneName, n3, placed));
 
   QTest::mouseClick(view->viewport(), Qt::RightButton, {}, at);  // ends the tool
   EXPECT_EQ(view->View().toolState, kViewIdle);
   EXPECT_EQ(doc.State().toolState, kViewIdle);
+}
+
+TEST_F(DrawingViewTest, ArrangedLabelsAreKeptOrPutBack) {
+  const std::string before = ReadBytes(chosenPath);
+  const auto record = std::make_unique<PlaneNetwork>(doc.Plane());
+  doc.SelectDiagramKind(5);  // the observations: the most texts
+  const auto kindFive = std::make_unique<PlaneNetwork>(doc.Plane());
+  platform.Answering({Answer::No});  // "否": as it was
+  platform.questions.clear();
+  frame->RunCommand(kCmdArrangeLabels);
+  ASSERT_EQ(platform.QuestionsUtf8().size(), 1u);
+  EXPECT_EQ(platform.QuestionsUtf8()[0].rfind("注记整理完成, 移动了 ", 0), 0u) << platform.QuestionsUtf8()[0];
+  EXPECT_EQ(std::memcmp(&doc.Plane(), kindFive.get(), sizeof(PlaneNetwork)), 0);
+  EXPECT_EQ(ReadBytes(chosenPath), before);
+
+  platform.Answering({Answer::Yes});
+  frame->RunCommand(kCmdArrangeLabels);
+  frame->RunCommand(kCmdShowAll);
+  view->viewport()->repaint();
+  SaveScreenshot("view_arrange_labels.png");
+  EXPECT_FALSE(doc.State().drawingModified);
+  EXPECT_NE(ReadBytes(chosenPath), before);
+  auto settings = std::make_unique<SettingsBlock>();
+  auto saved = std::make_unique<PlaneNetwork>();
+  ASSERT_TRUE(ReadWritePlaneFile(chosenPath, FileDirection::Read, *settings, *saved));
+  EXPECT_EQ(std::memcmp(saved.get(), &doc.Plane(), sizeof(PlaneNetwork)), 0);
+  EXPECT_NE(std::memcmp(saved.get(), record.get(), sizeof(PlaneNetwork)), 0);
 }
 
 TEST_F(DrawingViewTest, MeasuringShowsDistanceAngleAndTotal) {

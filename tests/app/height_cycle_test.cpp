@@ -70,7 +70,7 @@ TEST_F(HeightCycle, NewFileTypedLevellingNetworkIsComputedShownAndClosed) {
   EXPECT_EQ(EnabledOf(*frame),
             (std::vector<int>{kCmdHelp, kCmdCloseDocument, kCmdShowAll, kCmdHeightDataEdit, kCmdHeightSheetSettings,
                               kCmdMoveText, kCmdHeightDisplaySettings, kCmdMovePoint, kCmdSaveDrawing, kCmdOpenReport,
-                              kCmdHeightExport, kCmdRefresh, kCmdFitSheet, kCmdSavePicture, kCmdStatisticsReport, kCmdPrintSetup, kCmdPrint,
+                              kCmdHeightExport, kCmdRefresh, kCmdFitSheet, kCmdSavePicture, kCmdStatisticsReport, kCmdArrangeLabels, kCmdPrintSetup, kCmdPrint,
                               kCmdPrintPreview, kCmdAbout, kCmdExit}));
 
   EXPECT_TRUE(frame->DiagramSelector()->isEnabled());

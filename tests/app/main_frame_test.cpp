@@ -38,7 +38,7 @@ TEST_F(MainFrameShell, EveryCommandIsShownAndEnabledByTheDocumentState) {
   auto* toolbar = Child<QToolBar>(*frame, "toolBar");
   std::vector<int> buttons;
   for (QAction* a : toolbar->actions()) buttons.push_back(a->data().toInt());
-  EXPECT_EQ(buttons, (std::vector<int>{57664, 140, 147, 148, 160, 161, 162, 181}));
+  EXPECT_EQ(buttons, (std::vector<int>{57664, 140, 147, 148, 160, 161, 162, 30102, 181}));
 
   EXPECT_EQ(frame->StatusPane(1)->width(), 320);
   EXPECT_EQ(frame->StatusPane(2)->width(), 200);

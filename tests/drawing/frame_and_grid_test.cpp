@@ -8,13 +8,18 @@
 #include <limits>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "common/gbk_text.h"
 #include "common/settings_block.h"
 #include "drawing/frame_and_grid.h"
 #include "drawing/network_drawing.h"
 #include "drawing/text_layout.h"
+#include "drawing/drawing_tables.h"
+#include "drawing/sheet_geometry.h"
 #include "drawing/vec_file.h"
+#include "plane/plane_network.h"
 
 namespace qp {
 namespace {
@@ -157,6 +162,97 @@ TEST(FrameAndGrid, LabelsAlongTheSheetUseTheLineCoordinates) {
   EXPECT_EQ(texts[22], "512.5");
 }
 
+// Axis-parallel boxes on the ground: the texts, and the lines with their weight.
+struct Box {
+  double minX, maxX, minY, maxY;
+  bool Overlaps(const Box& o, double tolerance = 1e-9) const {
+    return maxX > o.minX + tolerance && o.maxX > minX + tolerance && maxY > o.minY + tolerance &&
+           o.maxY > minY + tolerance;
+  }
+};
+
+Box TextBoxOnGround(const TextBlock& t, double m) {
+  const TextBox box = TextBoxOf(t, m);
+  Box b{box.corners[0].x, box.corners[0].x, box.corners[0].y, box.corners[0].y};
+  for (const GroundPoint& c : box.corners) {
+    b.minX = std::min(b.minX, c.x), b.maxX = std::max(b.maxX, c.x);
+    b.minY = std::min(b.minY, c.y), b.maxY = std::max(b.maxY, c.y);
+  }
+  // The glyphs end before the gap after the last character.
+  const double gap = t.gap * m;
+  if (t.direction == 900) b.maxY -= gap;
+  if (t.direction == 0) b.maxX -= gap;
+  return b;
+}
+
+// Every drawn line segment as the box its pen covers.
+std::vector<Box> LineBoxes(const VecDrawing& d, double m) {
+  std::vector<Box> lines;
+  for (const VecEntity& e : d.entities) {
+    if (!e.IsShape() || DrawStyle{e.shape.style}.PenStyleIndex() == static_cast<int>(PenStyle::Null)) continue;
+    const double half = kLineWeightHundredths[DrawStyle{e.shape.style}.WeightIndex()] * 0.005 * m;
+    for (size_t i = 0; i + 1 < e.points.size(); ++i) {
+      const GroundPoint a = e.points[i], b = e.points[i + 1];
+      lines.push_back({std::min(a.x, b.x) - half, std::max(a.x, b.x) + half, std::min(a.y, b.y) - half,
+                       std::max(a.y, b.y) + half});
+    }
+  }
+  return lines;
+}
+
+TEST(FrameAndGrid, EveryFrameTextIsOnThePaperAndClearOfEveryLineAndText) {
+  struct Font {
+    float height, width;
+  };
+  const int styles[] = {0, 1, 2, 3, 4};                  // A lines and crosses, simple, B lines and crosses
+  const Font fonts[] = {{3, 1.5f}, {5, 2.5f}, {12, 6}};  // the last is too tall for any band
+  const double spacings[] = {8, 10, 15};
+  for (const int style : styles) {
+    for (int unit = 0; unit < 4; ++unit) {
+      for (const Font& font : fonts) {
+        for (const double spacing : spacings) {
+          SCOPED_TRACE(testing::Message() << "style " << style << ", unit " << unit << ", font " << font.height
+                                          << ", spacing " << spacing);
+          auto b = DefaultSheet();
+          b->gridStyle = style;
+          b->showGridLabels = 1;
+          b->labelUnit = unit;
+          b->textFontHeight = font.height;
+          b->textFontWidth = font.width;
+          b->frameSpacing = spacing;
+          b->cornerX = 3812000;
+          b->cornerY = 38512300;
+          SetScale(*b, 1000);
+          SetSheetText(*b, kRemarkSlot1, Gbk("说明一"));
+          SetSheetText(*b, kRemarkSlot1 + 3, Gbk("说明四"));
+          SetSheetText(*b, kNoteSlot1, Gbk("附注第一条"));
+          SetSheetText(*b, kNoteSlot1 + 1, Gbk("二"));
+          std::memcpy(b->legendCells[0], "A", 2);
+          std::memcpy(b->legendCells[2], "C", 2);
+          const Counts c = Record(*b);
+          const auto sheet = SheetGeometryOf(*b);
+          ASSERT_TRUE(sheet.has_value());
+          const Box paper{CanvasRowToMapX(*sheet, 0), CanvasRowToMapX(*sheet, sheet->canvasHeightPx),
+                          CanvasColumnToMapY(*sheet, 0), CanvasColumnToMapY(*sheet, sheet->canvasWidthPx)};
+          const std::vector<Box> lines = LineBoxes(c.drawing, 1.0);
+          std::vector<std::pair<Box, std::string>> texts;
+          for (const VecEntity& e : c.drawing.entities) {
+            if (e.IsShape()) continue;
+            const Box t = TextBoxOnGround(e.text, 1.0);
+            const std::string text = GbkToUtf8(TextOf(e.text));
+            EXPECT_TRUE(t.minX >= paper.minX && t.maxX <= paper.maxX && t.minY >= paper.minY && t.maxY <= paper.maxY)
+                << text << " leaves the paper";
+            for (const Box& l : lines) EXPECT_FALSE(t.Overlaps(l)) << text << " is struck through";
+            for (const auto& [other, otherText] : texts) EXPECT_FALSE(t.Overlaps(other)) << text << " on " << otherText;
+            texts.push_back({t, text});
+          }
+          EXPECT_GE(texts.size(), 8u);
+        }
+      }
+    }
+  }
+}
+
 TEST(FrameAndGrid, SheetTextsAreLeftOutWhenTooSmallOnScreen) {
   auto b = DefaultSheet();
   b->gridStyle = 2;
@@ -216,8 +312,39 @@ TEST(FrameAndGrid, TitleBlockRemarksAndNotesSitWhereTheSheetWantsThem) {
   const TextBlock* note = find(Gbk("附注三"));
   ASSERT_NE(note, nullptr);
   EXPECT_DOUBLE_EQ(note->x, 7990 - (3 + 2 * (3 + 1)));
-  EXPECT_DOUBLE_EQ(note->y, 2110 - 6 * 3 * 0.5);
+  // The notes end at the east frame line: three characters of 3.2 mm less the last gap.
+  EXPECT_NEAR(note->y, 2110 - (3 * 3.2 - 0.2), 1e-6);
+  // "附注:" on the first note line, 1 mm before the notes.
+  const TextBlock* heading = find(Gbk("附注:"));
+  ASSERT_NE(heading, nullptr);
+  EXPECT_DOUBLE_EQ(heading->x, 7990 - 3);
+  EXPECT_NEAR(heading->y, note->y - 1 - (2 * 3.2 + 1.7 - 0.2), 1e-6);
   EXPECT_NE(find(Gbk("《Quorvex》可视化平差软件")), nullptr);
+}
+
+TEST(FrameAndGrid, APlaneNetworkWithoutResultsIsTitledAsNotComputed) {
+  struct Case {
+    double sigma0;
+    float pointE;
+    const char* title;
+  };
+  const Case cases[] = {
+      {0.0, 0.0f, "未解算:控制网图"},  // stored by a computation that failed
+      {0.6, 0.0f, "平差计算:控制网图"},
+      {0.0, 0.4f, "平差计算:控制网图"},  // a perfect fit still has its ellipses
+      {std::numeric_limits<double>::quiet_NaN(), 0.0f, "未解算:控制网图"},
+  };
+  for (const Case& c : cases) {
+    auto net = std::make_unique<PlaneNetwork>();
+    ResetPlaneNetwork(*net, "");
+    net->calcMode = kReducedObservations;
+    net->pointCount = 3;
+    net->sigma0 = c.sigma0;
+    net->pointE[2] = c.pointE;
+    auto b = DefaultSheet();
+    UpdateDiagramTitle(*b, net.get(), nullptr);
+    EXPECT_EQ(std::string(SheetText(*b, kDiagramTitleSlot)), Gbk(c.title)) << c.title;
+  }
 }
 
 TEST(FrameAndGrid, LegendTableOnlyWithMoreThanOneCell) {

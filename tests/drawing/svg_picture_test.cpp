@@ -47,7 +47,7 @@ bool WellFormed(const std::string& xml, std::string* why) {
 
 // A default sheet (580 x 540 mm of paper, south-west corner 8000, 1600) with
 // a line, a filled triangle, an ellipse, a closed curve and texts.
-void DrawSample(EntitySink& sink) {
+void DrawSample(EntitySink& sink, SettingsBlock&) {
   auto block = std::make_unique<SettingsBlock>();
   ResetSettingsBlock(*block);
   EntityEmitter e(sink, *SheetGeometryOf(*block));
@@ -76,7 +76,7 @@ TEST(SvgPicture, TheSheetAsAWellFormedPicture) {
   // The line from the south-west corner: canvas (709, 472) -> screen (472, 13700 - 709 - 1).
   EXPECT_NE(svg.find("points=\"472,12990 "), std::string::npos);
   EXPECT_NE(svg.find("stroke-width=\"19\""), std::string::npos);  // weight 6 at 600 dpi
-  for (const char* piece : {">测</text>", ">网</text>", ">北</text>", ">&lt;</text>", ">&amp;</text>", "'宋体'",
+  for (const char* piece : {">测量控制网</text>", ">A&lt;&amp;&gt;B 北</text>", "'宋体'",
                             "rotate(-90)", "fill=\"#ff0000\"", "<polygon fill=\"#ffffff\""})
     EXPECT_NE(svg.find(piece), std::string::npos) << piece;
 }
@@ -96,7 +96,7 @@ TEST(SvgPicture, WrittenWholeOrNotAtAll) {
   block->scale = 0;
   bool drawn = false;
   error.clear();
-  EXPECT_FALSE(WriteSvgPicture(dir.File("damaged.svg"), *block, [&](EntitySink&) { drawn = true; }, &error));
+  EXPECT_FALSE(WriteSvgPicture(dir.File("damaged.svg"), *block, [&](EntitySink&, SettingsBlock&) { drawn = true; }, &error));
   EXPECT_FALSE(drawn);
   EXPECT_FALSE(error.empty());
   EXPECT_FALSE(FileExists(dir.File("damaged.svg")));

@@ -156,11 +156,13 @@ TEST(DxfPicture, ReadsBackWithGroundCoordinatesEastAsX) {
   DL_Dxf reader;
   ASSERT_TRUE(reader.in(path, &counter));
   EXPECT_EQ(counter.codePage, "ANSI_936");
-  EXPECT_EQ(counter.layers, (std::vector<std::string>{"0", kDxfLineLayer, kDxfTextLayer, kDxfSymbolLayer}));
-  // The 10 frame and grid shapes and the ellipse; the triangle; 24 labels, the sheet texts and the sample text.
-  EXPECT_EQ(counter.entitiesByLayer[kDxfLineLayer], 11);
+  EXPECT_EQ(counter.layers, (std::vector<std::string>{"0", kDxfLineLayer, kDxfSymbolLayer, kDxfNameLayer,
+                                                       kDxfValueLayer, kDxfFrameLayer}));
+  // The ellipse; the triangle; the sample text; the 10 frame and grid shapes, 24 labels and the sheet texts.
+  EXPECT_EQ(counter.entitiesByLayer[kDxfLineLayer], 1);
   EXPECT_EQ(counter.entitiesByLayer[kDxfSymbolLayer], 1);
-  EXPECT_EQ(counter.entitiesByLayer[kDxfTextLayer], 1 + 24 + 6);
+  EXPECT_EQ(counter.entitiesByLayer[kDxfValueLayer], 1);
+  EXPECT_EQ(counter.entitiesByLayer[kDxfFrameLayer], 10 + 24 + 6);
 
   // The triangle: closed, three vertices, x east and y north.
   ASSERT_FALSE(counter.polylines.empty());

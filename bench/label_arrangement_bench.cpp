@@ -1,0 +1,121 @@
+// "注记整理" on the full-capacity networks of full_capacity_networks.h, as
+// computed (the plane grid: 1024 names and the traverse closure texts; the
+// levelling grid: 2048 names and its loop texts), kind by kind. Each run
+// draws the sheet into the obstacle index, places every movable text and
+// stores the moves. Target: well under a second per kind. Measured here
+// (RelWithDebInfo, one core of a shared 2-core machine): plane kinds 33-112 ms
+// CPU, levelling kinds 171-501 ms.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "bench_support.h"
+#include "full_capacity_networks.h"
+#include "common/settings_block.h"
+#include "drawing/diagram_preparation.h"
+#include "drawing/label_arrangement.h"
+#include "height/height_input_form.h"
+#include "height/height_workflow.h"
+#include "plane/plane_input_form.h"
+#include "plane/plane_workflow.h"
+
+namespace qp {
+namespace {
+
+using bench::QuietPlatform;
+using bench::ScratchFolder;
+
+template <typename Network>
+struct Computed {
+  std::unique_ptr<SettingsBlock> settings = std::make_unique<SettingsBlock>();
+  std::unique_ptr<Network> net = std::make_unique<Network>();
+};
+
+const Computed<PlaneNetwork>& PlaneGrid() {
+  static const Computed<PlaneNetwork> done = [] {
+    static const bench::GridNetwork grid;
+    Computed<PlaneNetwork> c;
+    const ScratchFolder folder("quorvex-bench-arrange");
+    auto backup = std::make_unique<PlaneNetwork>();
+    SectionNumber section;
+    QuietPlatform platform;
+    ResetSettingsBlock(*c.settings);
+    PlaneWorkspace ws{*c.settings, section, *c.net, *backup, folder.path() + "/GRID.NAP"};
+    ResetPlaneNetwork(*c.net, ws.dataPath);
+    ws.drawing.prepareDiagram = PreparePlaneDiagram;
+    EditPlaneNetwork(ws, platform, [&](PlaneNetwork& record, const std::string& draft, const PlaneConfirmationSteps& steps) {
+      PlaneInputForm form;
+      InitializePlaneForm(form, record, draft);
+      form.networkName = "GRID";
+      for (int b = 0; b < kPlaneTextBoxCount; ++b) form.boxes[b] = grid.boxes[b];
+      return RunPlaneConfirmation(form, record, platform, draft, steps);
+    });
+    return c;
+  }();
+  return done;
+}
+
+const Computed<HeightNetwork>& LevellingGrid() {
+  static const Computed<HeightNetwork> done = [] {
+    static const bench::LevellingGrid grid;
+    Computed<HeightNetwork> c;
+    const ScratchFolder folder("quorvex-bench-arrange");
+    auto backup = std::make_unique<HeightNetwork>();
+    SectionNumber section;
+    QuietPlatform platform;
+    ResetSettingsBlock(*c.settings);
+    HeightWorkspace ws{*c.settings, section, *c.net, *backup, folder.path() + "/GRID.NAH"};
+    ResetHeightNetwork(*c.net, ws.dataPath);
+    ws.drawing.prepareDiagram = PrepareHeightDiagram;
+    EditHeightNetwork(ws, platform, [&](HeightNetwork& record, const HeightReportTarget& target) {
+      HeightInputForm form;
+      InitializeHeightForm(form, record, target.sidePath);
+      form.mode = kHeightAdjust;
+      form.kind = kLevellingNetwork;
+      form.networkName = "GRID";
+      form.priorError = "1.0";
+      form.boxes[kHeightKnownBox] = grid.known;
+      form.boxes[kHeightDifferencesBox] = grid.differences;
+      form.boxes[kHeightPairsBox] = grid.pairs;
+      return RunHeightConfirmation(form, record, platform, target);
+    });
+    return c;
+  }();
+  return done;
+}
+
+template <typename Network, typename Arrange>
+void Run(benchmark::State& state, const Computed<Network>& source, int32_t Network::*kind, Arrange arrange) {
+  auto settings = std::make_unique<SettingsBlock>();
+  auto net = std::make_unique<Network>();
+  int moved = -1;
+  for (auto _ : state) {
+    state.PauseTiming();
+    *settings = *source.settings;
+    *net = *source.net;
+    (*net).*kind = static_cast<int32_t>(state.range(0));
+    state.ResumeTiming();
+    const auto result = arrange(*settings, *net, LabelMarks{}, DrawContext{});
+    if (!result) {
+      state.SkipWithError("the sheet cannot be drawn");
+      break;
+    }
+    moved = *result;
+  }
+  state.counters["moved"] = moved;
+}
+
+void BM_ArrangePlaneGrid(benchmark::State& state) {
+  Run(state, PlaneGrid(), &PlaneNetwork::displayMode, ArrangePlaneLabels);
+}
+BENCHMARK(BM_ArrangePlaneGrid)->DenseRange(0, 7)->Unit(benchmark::kMillisecond);
+
+void BM_ArrangeLevellingGrid(benchmark::State& state) {
+  Run(state, LevellingGrid(), &HeightNetwork::diagramKind, ArrangeHeightLabels);
+}
+BENCHMARK(BM_ArrangeLevellingGrid)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace qp
+
+BENCHMARK_MAIN();

@@ -1,0 +1,56 @@
+#include "drawing/arrange_drawing.h"
+
+#include <memory>
+#include <optional>
+
+#include "common/format.h"
+#include "common/gbk_text.h"
+#include "drawing/drawing_export.h"
+#include "drawing/label_arrangement.h"
+
+namespace qp {
+
+bool WriteDrawingData(const std::string& dataPath, SettingsBlock& settings, PlaneNetwork* plane,
+                      HeightNetwork* height, const LabelMarks& marks) {
+  if (!WriteGraphicData(dataPath, settings, plane, height)) return false;
+  return WriteLabelMarks(dataPath, marks);
+}
+
+ArrangeOutcome ArrangeDrawing(const std::string& dataPath, SettingsBlock& settings, PlaneNetwork* plane,
+                              HeightNetwork* height, const LabelMarks& marks, const DrawContext& context,
+                              bool& drawingModified, PlatformServices& platform, const std::function<void()>& redraw) {
+  ArrangeOutcome outcome;
+  if (!plane && !height) return outcome;
+  // The record as it was, for a "No".
+  const auto settingsBefore = std::make_unique<SettingsBlock>(settings);
+  std::unique_ptr<PlaneNetwork> planeBefore = plane ? std::make_unique<PlaneNetwork>(*plane) : nullptr;
+  std::unique_ptr<HeightNetwork> heightBefore = height ? std::make_unique<HeightNetwork>(*height) : nullptr;
+  const std::optional<int> moved = plane ? ArrangePlaneLabels(settings, *plane, marks, context)
+                                         : ArrangeHeightLabels(settings, *height, marks, context);
+  if (!moved) return outcome;
+  outcome.moved = *moved;
+  if (redraw) redraw();
+  const std::string question = FormatText("注记整理完成, 移动了 %d 个注记。\r\n请确认保存...", *moved);
+  if (platform.Ask(question, Buttons::YesNo, Answer::Yes, Icon::Question) != Answer::Yes) {
+    settings = *settingsBefore;
+    if (plane) *plane = *planeBefore;
+    if (height) *height = *heightBefore;
+    if (redraw) redraw();
+    outcome.result = ArrangeResult::Restored;
+    return outcome;
+  }
+  const std::string path = DecodeUserTextToGbk(dataPath);
+  if (!WriteDrawingData(dataPath, settings, plane, height, marks)) {
+    const char* failed = plane ? "平面网数据文件写入错误 !\r\n%s" : "高程网数据文件写入错误 !\r\n%s";
+    platform.ShowMessage(FormatText(failed, path.c_str()), Icon::Error);
+    drawingModified = true;
+    outcome.result = ArrangeResult::Failed;
+    return outcome;
+  }
+  drawingModified = false;
+  platform.ShowMessage(path, Icon::Information);
+  outcome.result = ArrangeResult::Kept;
+  return outcome;
+}
+
+}  // namespace qp

@@ -20,16 +20,6 @@ bool Upright(const TextFootprint& f) {
   return std::fabs(boxArea - f.area) <= 1e-9 * std::max(1.0, boxArea);
 }
 
-double SignedArea(std::span<const PaperPoint> p) {
-  double a = 0.0;
-  for (size_t i = 0; i < p.size(); ++i) {
-    const PaperPoint& u = p[i];
-    const PaperPoint& v = p[(i + 1) % p.size()];
-    a += u.x * v.y - v.x * u.y;
-  }
-  return 0.5 * a;
-}
-
 PaperBounds BoundsOfPoints(std::span<const PaperPoint> p) {
   PaperBounds b{p[0].x, p[0].y, p[0].x, p[0].y};
   for (const PaperPoint& q : p) {
@@ -87,7 +77,7 @@ void SheetObstacles::Shape(const EntityHeader& header, const ShapeBlock& block, 
       if (paper.size() < 3) return;
       const PaperBounds b = BoundsOfPoints(paper);
       const bool small = b.maxX - b.minX <= kLargestSymbolMm && b.maxY - b.minY <= kLargestSymbolMm;
-      const double area = std::fabs(SignedArea(paper));
+      const double area = std::fabs(SignedPolygonArea(paper));
       if (header.category == static_cast<uint8_t>(EntityCategory::Symbols) && small && area > 0.0) {
         symbols_.push_back({std::move(paper), b, area});
       } else {

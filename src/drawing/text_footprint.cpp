@@ -11,16 +11,6 @@ namespace {
 
 using Polygon = std::vector<PaperPoint>;
 
-double SignedArea(std::span<const PaperPoint> p) {
-  double a = 0.0;
-  for (size_t i = 0; i < p.size(); ++i) {
-    const PaperPoint& u = p[i];
-    const PaperPoint& v = p[(i + 1) % p.size()];
-    a += u.x * v.y - v.x * u.y;
-  }
-  return 0.5 * a;
-}
-
 // The part of convex `subject` inside the convex, counter-clockwise `clip`
 // (Sutherland-Hodgman).
 Polygon Clip(Polygon subject, std::span<const PaperPoint> clip) {
@@ -50,6 +40,16 @@ Polygon Clip(Polygon subject, std::span<const PaperPoint> clip) {
 
 }  // namespace
 
+double SignedPolygonArea(std::span<const PaperPoint> p) {
+  double a = 0.0;
+  for (size_t i = 0; i < p.size(); ++i) {
+    const PaperPoint& u = p[i];
+    const PaperPoint& v = p[(i + 1) % p.size()];
+    a += u.x * v.y - v.x * u.y;
+  }
+  return 0.5 * a;
+}
+
 std::optional<TextFootprint> TextFootprintOf(const TextBlock& block, double m) {
   const std::string_view text = TextOf(block);
   if (text.empty() || !(m > 0.0) || !std::isfinite(m)) return std::nullopt;
@@ -65,8 +65,8 @@ std::optional<TextFootprint> TextFootprintOf(const TextBlock& block, double m) {
   TextFootprint f;
   f.box = {paper(ref.x, ref.y), paper(ref.x + along.x, ref.y + along.y),
            paper(ref.x + along.x + down.x, ref.y + along.y + down.y), paper(ref.x + down.x, ref.y + down.y)};
-  if (SignedArea(f.box) < 0.0) std::reverse(f.box.begin(), f.box.end());
-  f.area = std::fabs(SignedArea(f.box));
+  if (SignedPolygonArea(f.box) < 0.0) std::reverse(f.box.begin(), f.box.end());
+  f.area = std::fabs(SignedPolygonArea(f.box));
   if (!(f.area > 0.0) || !std::isfinite(f.area)) return std::nullopt;
   f.minX = f.maxX = f.box[0].x;
   f.minY = f.maxY = f.box[0].y;
@@ -80,8 +80,8 @@ std::optional<TextFootprint> TextFootprintOf(const TextBlock& block, double m) {
 double OverlapArea(std::span<const PaperPoint> subject, const TextFootprint& footprint) {
   if (subject.size() < 3) return 0.0;
   Polygon s(subject.begin(), subject.end());
-  if (SignedArea(s) < 0.0) std::reverse(s.begin(), s.end());
-  return std::fabs(SignedArea(Clip(std::move(s), footprint.box)));
+  if (SignedPolygonArea(s) < 0.0) std::reverse(s.begin(), s.end());
+  return std::fabs(SignedPolygonArea(Clip(std::move(s), footprint.box)));
 }
 
 double OverlapArea(const TextFootprint& a, const TextFootprint& b) {

@@ -46,6 +46,9 @@ inline bool Overprint(const TextFootprint& a, const TextFootprint& b) {
   return a.BoundsMeet(b) && OverlapShare(a, b) > kOverprintShare;
 }
 
+// Signed area (mm²) of a polygon: positive when counter-clockwise.
+double SignedPolygonArea(std::span<const PaperPoint> polygon);
+
 // Area (mm²) of the part of convex polygon `subject` inside `footprint`.
 double OverlapArea(std::span<const PaperPoint> subject, const TextFootprint& footprint);
 

@@ -12,6 +12,7 @@
 #include "cli/display_command.h"
 #include "cli/sheet_command.h"
 #include "common/settings_block.h"
+#include "drawing/label_arrangement.h"
 #include "fuzz_support.h"
 #include "height/height_network.h"
 #include "plane/plane_network.h"
@@ -24,8 +25,8 @@ bool DrawAndCheck(SettingsBlock& settings, const PlaneNetwork* plane, const Heig
 
 // A network data file as the fuzz input: loaded as the input dialog opens it
 // (--dump through `run`), as the sheet and display dialogs open it (their
-// dumps) and as the drawing opens it (`open`), then drawn; none may change the
-// file or print a NaN or an infinity.
+// dumps) and as the drawing opens it (`open`), then drawn, arranged ("注记整理")
+// and drawn again; none may change the file or print a NaN or an infinity.
 template <class Network, class OpenDrawing>
 void CheckNetworkFile(std::span<const uint8_t> input, const std::string& fileName, CommandRunner run,
                       OpenDrawing open) {
@@ -39,8 +40,10 @@ void CheckNetworkFile(std::span<const uint8_t> input, const std::string& fileNam
   if (open(path, *settings, *net, platform)) {
     if constexpr (std::is_same_v<Network, PlaneNetwork>) {
       DrawAndCheck(*settings, net.get(), nullptr);
+      if (ArrangePlaneLabels(*settings, *net, LabelMarks{}, DrawContext{})) DrawAndCheck(*settings, net.get(), nullptr);
     } else {
       DrawAndCheck(*settings, nullptr, net.get());
+      if (ArrangeHeightLabels(*settings, *net, LabelMarks{}, DrawContext{})) DrawAndCheck(*settings, nullptr, net.get());
     }
   }
   FUZZ_CHECK(ReadBytes(path) == std::vector<uint8_t>(input.begin(), input.end()),

@@ -49,7 +49,8 @@ case "${1:-}" in
     build build
     run_tests build
     build build-sanitize -DQUORVEX_SANITIZE=ON
-    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 run_tests build-sanitize
+    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+      LSAN_OPTIONS=suppressions=$PWD/tests/sanitizer/lsan.supp run_tests build-sanitize
     JOBS=$JOBS tests/fuzz/run.sh
     ;;
   *)

@@ -36,6 +36,7 @@ TMPDIR=$(mktemp -d "$base/quorvex-fuzz-run.XXXXXX")
 export TMPDIR
 trap 'rm -rf "$TMPDIR"' EXIT
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:allocator_may_return_null=1
+export LSAN_OPTIONS=suppressions=$PWD/tests/sanitizer/lsan.supp
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 "$BUILD/tests/fuzz/fuzz_seed_maker" "$work/seeds" >/dev/null
 

@@ -56,7 +56,7 @@ constexpr const char* kUsage =
     "  quorvex exercise  FILE.STY [--input FILE] [--dump] [--show 1|2]\n"
     "  quorvex display   NET.NAP|NET.NAH [--input FILE] [--dump] [--yes | --no]\n"
     "  quorvex draw      NET.NAP|NET.NAH [--kind K] [--svg FILE] [--dxf FILE] [--pdf FILE] [--png FILE [--dpi N]]\n"
-    "  quorvex arrange   NET.NAP|NET.NAH [--kind K]\n"
+    "  quorvex arrange   NET.NAP|NET.NAH [--kind K] [--yes | --no]\n"
     "  quorvex --help | --version\n"
     "\n"
     "  plane      平面控制网: 读入(或新建)数据文件, 按输入文件填写并确认输入, 计算并写报告\n"
@@ -130,7 +130,8 @@ int main(int argc, char** argv) {
         if (path) return UsageError(a + " 只能给出一次");
         path = value;
       }
-    } else if (command->isDraw && !a.empty() && a[0] == '-') {
+    } else if (command->isDraw && !a.empty() && a[0] == '-' &&
+               !(command->run == qp::RunArrangeCommand && (a == "--yes" || a == "--no"))) {
       return UsageError("未知的选项: " + a);
     } else if (a == "--input") {
       if (i + 1 >= args.size()) return UsageError("--input 后缺少文件名");

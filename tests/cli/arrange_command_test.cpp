@@ -293,6 +293,16 @@ TEST(ArrangeCommand, KeepsTheMarksAndRefusesADamagedFile) {
   EXPECT_FALSE(FileExists(dir.File("MISSING.NAP")));
   EXPECT_EQ(RunQuorvexProgram("arrange " + path + " --svg " + dir.File("X.svg")), 2);
   EXPECT_EQ(RunQuorvexProgram("arrange " + path + " --kind 4"), 2);
+
+  // The save question is answered like every other: --no keeps the file as it was.
+  TempDir other;
+  const std::string fresh = Computed(other, "closures", false);
+  const std::string before = ReadBytes(fresh);
+  EXPECT_EQ(RunQuorvexProgram("arrange " + fresh + " --no"), 0);
+  EXPECT_EQ(ReadBytes(fresh), before);
+  EXPECT_EQ(RunQuorvexProgram("arrange " + fresh + " --yes"), 0);
+  EXPECT_NE(ReadBytes(fresh), before);
+  EXPECT_EQ(RunQuorvexProgram("arrange " + fresh + " --yes --no"), 2);
 }
 
 }  // namespace

@@ -23,6 +23,7 @@
 #include "bench_support.h"
 #include "common/format.h"
 #include "geodesy/angles.h"
+#include "height/height_input_form.h"
 #include "plane/plane_input_form.h"
 
 namespace qp::bench {
@@ -88,6 +89,12 @@ struct GridNetwork {
       }
     }
   }
+
+  // The input dialog filled with the grid, as a user would type it.
+  void Fill(PlaneInputForm& form) const {
+    form.networkName = "GRID";
+    for (int b = 0; b < kPlaneTextBoxCount; ++b) form.boxes[b] = boxes[b];
+  }
 };
 
 constexpr int kRows = 28;
@@ -141,6 +148,17 @@ struct LevellingGrid {
     for (int k = 0; k < 64; ++k) {
       pairs += Junction(1 + k % 25, 1 + k / 25 * 5) + "," + Junction(2 + k % 25, 3 + k / 25 * 5) + "\r\n";
     }
+  }
+
+  // The input dialog filled with the grid: a levelling network to adjust.
+  void Fill(HeightInputForm& form) const {
+    form.mode = kHeightAdjust;
+    form.kind = kLevellingNetwork;
+    form.networkName = "GRID";
+    form.priorError = "1.0";
+    form.boxes[kHeightKnownBox] = known;
+    form.boxes[kHeightDifferencesBox] = differences;
+    form.boxes[kHeightPairsBox] = pairs;
   }
 };
 

@@ -48,13 +48,7 @@ const LevellingGrid& Grid() {
 bool Confirm(HeightNetwork& record, const HeightReportTarget& target, PlatformServices& platform) {
   HeightInputForm form;
   InitializeHeightForm(form, record, target.sidePath);
-  form.mode = kHeightAdjust;
-  form.kind = kLevellingNetwork;
-  form.networkName = "GRID";
-  form.priorError = "1.0";
-  form.boxes[kHeightKnownBox] = Grid().known;
-  form.boxes[kHeightDifferencesBox] = Grid().differences;
-  form.boxes[kHeightPairsBox] = Grid().pairs;
+  Grid().Fill(form);
   return RunHeightConfirmation(form, record, platform, target);
 }
 

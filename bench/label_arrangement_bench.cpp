@@ -46,8 +46,7 @@ const Computed<PlaneNetwork>& PlaneGrid() {
     EditPlaneNetwork(ws, platform, [&](PlaneNetwork& record, const std::string& draft, const PlaneConfirmationSteps& steps) {
       PlaneInputForm form;
       InitializePlaneForm(form, record, draft);
-      form.networkName = "GRID";
-      for (int b = 0; b < kPlaneTextBoxCount; ++b) form.boxes[b] = grid.boxes[b];
+      grid.Fill(form);
       return RunPlaneConfirmation(form, record, platform, draft, steps);
     });
     return c;
@@ -70,13 +69,7 @@ const Computed<HeightNetwork>& LevellingGrid() {
     EditHeightNetwork(ws, platform, [&](HeightNetwork& record, const HeightReportTarget& target) {
       HeightInputForm form;
       InitializeHeightForm(form, record, target.sidePath);
-      form.mode = kHeightAdjust;
-      form.kind = kLevellingNetwork;
-      form.networkName = "GRID";
-      form.priorError = "1.0";
-      form.boxes[kHeightKnownBox] = grid.known;
-      form.boxes[kHeightDifferencesBox] = grid.differences;
-      form.boxes[kHeightPairsBox] = grid.pairs;
+      grid.Fill(form);
       return RunHeightConfirmation(form, record, platform, target);
     });
     return c;

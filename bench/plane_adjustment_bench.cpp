@@ -74,8 +74,7 @@ void BM_FullCapacityPlaneNetwork(benchmark::State& state) {
                                            const PlaneConfirmationSteps& steps) {
           PlaneInputForm form;
           InitializePlaneForm(form, record, draft);
-          form.networkName = "GRID";
-          for (int b = 0; b < kPlaneTextBoxCount; ++b) form.boxes[b] = grid.boxes[b];
+          grid.Fill(form);
           return RunPlaneConfirmation(form, record, platform, draft, steps);
         });
     if (result != PlaneEditResult::Computed) {

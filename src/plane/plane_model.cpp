@@ -1,0 +1,16 @@
+#include "plane/plane_model.h"
+
+namespace qp {
+
+void PlaneModel::IndexNames() {
+  index_.clear();
+  index_.reserve(points.size() * 2);
+  for (size_t i = 0; i < points.size(); ++i) index_.emplace(points[i].name, static_cast<int>(i));
+}
+
+int PlaneModel::Find(std::string_view name) const {
+  const auto it = index_.find(std::string(name));
+  return it == index_.end() ? -1 : it->second;
+}
+
+}  // namespace qp

@@ -1,0 +1,138 @@
+// The plane network as the computations work with it: one point table by
+// index, typed observation lists whose entries name their points by index,
+// and the results attached to points, sides and precision pairs. Built once
+// from the stored record (plane_model_record.h), which it does not know of.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace qp {
+
+// Known points come first in the table, then those entered with approximate
+// coordinates, then the points the confirmation computed.
+enum class PlanePointRole : uint8_t { Known, Approximate, Unknown };
+
+// Error ellipse semi-axes (cm) and major-axis azimuth (D.MS), kept as the
+// record stores them.
+struct PlaneEllipse {
+  float e = 0.0f;
+  float f = 0.0f;
+  float q = 0.0f;
+};
+
+struct PlanePoint {
+  std::string name;  // GBK, as entered
+  PlanePointRole role = PlanePointRole::Unknown;
+  double x = 0.0;  // north (m)
+  double y = 0.0;  // east (m)
+  double h = 0.0;
+  PlaneEllipse ellipse;  // the point's error ellipse after a computation
+};
+
+// The two points an observation joins: indices into the point table, -1 for
+// a name the table does not hold (the name is kept for the messages).
+struct PlaneEnds {
+  int from = -1;
+  int to = -1;
+  std::string fromName;
+  std::string toName;
+  bool Resolved() const { return from >= 0 && to >= 0; }
+};
+
+// An azimuth (D.MS) or a side length (m) with its weight relative to a
+// direction (1 for the fixed ones, which enter as constraints).
+struct PlaneMeasure {
+  PlaneEnds ends;
+  double value = 0.0;
+  double weight = 1.0;
+};
+
+// A reduced distance: the length the computation uses, the height difference
+// from its first point to its second, and its standard error (cm) and weight
+// from the distance error model a + b S.
+struct PlaneDistance {
+  PlaneEnds ends;
+  double length = 0.0;
+  double heightDiff = 0.0;
+  double standardError = 0.0;
+  double weight = 0.0;
+};
+
+// One direction of a station's set (D.MS, the set's first target at zero).
+struct PlaneDirection {
+  int target = -1;
+  std::string targetName;
+  double dms = 0.0;
+};
+
+// The directions observed at one station: entries [begin, end) of
+// PlaneModel::directions.
+struct PlaneDirectionSet {
+  int station = 0;
+  int begin = 0;
+  int end = 0;
+  int size() const { return end - begin; }
+};
+
+// Relative precision of two points after a computation, as the record stores
+// it: side length error ms (cm), azimuth error mt (s) and the relative ellipse.
+struct PlaneRelativePrecision {
+  float ms = 0.0f;
+  float mt = 0.0f;
+  PlaneEllipse ellipse;
+};
+
+// A side of the network or a precision end-point pair with its precision.
+struct PlaneSide {
+  PlaneEnds ends;
+  PlaneRelativePrecision precision;
+};
+
+struct PlaneModel {
+  // Settings of the computation.
+  int calcMode = 0;
+  double directionError = 0.0;       // mu (s)
+  double distanceFixedError = 0.0;   // a (mm)
+  double distanceScaleError = 0.0;   // b (ppm)
+  int redundancy = 0;
+  double sigma0 = 0.0;               // result: unit-weight error (s)
+
+  std::vector<PlanePoint> points;
+  int knownCount = 0;  // points[0 .. knownCount) are known
+
+  // Directions by station set, in station order; directionCount is the
+  // number of directions the network holds.
+  std::vector<PlaneDirectionSet> directionSets;
+  std::vector<PlaneDirection> directions;
+  int directionCount = 0;
+  std::vector<PlaneDistance> distances;
+  std::vector<PlaneMeasure> fixedAzimuths;
+  std::vector<PlaneMeasure> weightedAzimuths;
+  std::vector<PlaneMeasure> fixedSides;
+  std::vector<PlaneMeasure> weightedSides;
+
+  // The sides the precision and the diagrams are given for, and the
+  // precision end-point pairs.
+  std::vector<PlaneSide> sides;
+  std::vector<PlaneSide> pairs;
+
+  int pointCount() const { return static_cast<int>(points.size()); }
+  bool IsKnown(int p) const { return p < knownCount; }
+  // First unknown (dX) of point p; -1 for a known point.
+  int UnknownIndexOf(int p) const { return p < knownCount ? -1 : 2 * (p - knownCount); }
+  int UnknownPointCount() const { return pointCount() - knownCount; }
+
+  // Index of the first point named `name`; -1 when none is.
+  int Find(std::string_view name) const;
+  // Fills the name lookup from the point table (once the table is complete).
+  void IndexNames();
+
+ private:
+  std::unordered_map<std::string, int> index_;
+};
+
+}  // namespace qp

@@ -1,0 +1,140 @@
+#include "plane/plane_model_record.h"
+
+#include <algorithm>
+#include <string>
+
+#include "common/name_slot.h"
+#include "plane/network_geometry.h"
+
+namespace qp {
+namespace {
+
+std::string NameOf(const NameSlot& slot) { return std::string(SlotText(slot)); }
+
+PlaneEnds EndsOf(const PlaneModel& model, const NameSlot& from, const NameSlot& to) {
+  PlaneEnds ends{-1, -1, NameOf(from), NameOf(to)};
+  ends.from = model.Find(ends.fromName);
+  ends.to = model.Find(ends.toName);
+  return ends;
+}
+
+std::vector<PlaneMeasure> Measures(const PlaneModel& model, int32_t count, const double* value, const double* weight,
+                                   const NameSlot* from, const NameSlot* to) {
+  std::vector<PlaneMeasure> list(ClampedCount(count, kMaxSmallTable));
+  for (size_t m = 0; m < list.size(); ++m) {
+    list[m] = {EndsOf(model, from[m], to[m]), value[m], weight ? weight[m] : 1.0};
+  }
+  return list;
+}
+
+std::vector<PlaneSide> Sides(const PlaneModel& model, int count, const NameSlot* from, const NameSlot* to,
+                             const float* ms, const float* mt, const float* e, const float* f, const float* q) {
+  std::vector<PlaneSide> list(count);
+  for (int s = 0; s < count; ++s) list[s] = {EndsOf(model, from[s], to[s]), {ms[s], mt[s], {e[s], f[s], q[s]}}};
+  return list;
+}
+
+void StoreSides(const std::vector<PlaneSide>& list, size_t capacity, float* ms, float* mt, float* e, float* f,
+                float* q) {
+  for (size_t s = 0; s < std::min(list.size(), capacity); ++s) {
+    const PlaneRelativePrecision& r = list[s].precision;
+    ms[s] = r.ms;
+    mt[s] = r.mt;
+    e[s] = r.ellipse.e;
+    f[s] = r.ellipse.f;
+    q[s] = r.ellipse.q;
+  }
+}
+
+void ReadPoints(const PlaneNetwork& net, PlaneModel& model) {
+  const int points = ClampedCount(net.pointCount, kMaxPlanePoints);
+  model.knownCount = std::clamp(static_cast<int>(net.knownCount), 0, points);
+  const int approximate = model.knownCount + ClampedCount(net.approxCount, points - model.knownCount);
+  model.points.resize(points);
+  for (int p = 0; p < points; ++p) {
+    const PlanePointRole role = p < model.knownCount ? PlanePointRole::Known
+                                : p < approximate    ? PlanePointRole::Approximate
+                                                     : PlanePointRole::Unknown;
+    model.points[p] = {NameOf(net.pointName[p]), role, net.x[p], net.y[p], net.h[p],
+                       {net.pointE[p], net.pointF[p], net.pointQ[p]}};
+  }
+  model.IndexNames();
+}
+
+// A station's set is the range of the direction table its set start and the
+// next one delimit; a range of fewer than two entries holds no set.
+void ReadDirections(const PlaneNetwork& net, PlaneModel& model) {
+  model.directionCount = ClampedCount(net.directionCount, kMaxDirections);
+  for (int station = 0; station < model.pointCount(); ++station) {
+    const int begin = std::clamp(net.setStart[station], 0, kMaxDirections);
+    const int end = std::clamp(net.setStart[station + 1], begin, kMaxDirections);
+    if (end - begin < 2) continue;
+    const int first = static_cast<int>(model.directions.size());
+    for (int e = begin; e < end; ++e) {
+      PlaneDirection d{-1, NameOf(net.directionTarget[e]), net.direction[e]};
+      d.target = model.Find(d.targetName);
+      model.directions.push_back(std::move(d));
+    }
+    model.directionSets.push_back({station, first, static_cast<int>(model.directions.size())});
+  }
+}
+
+void ReadDistances(const PlaneNetwork& net, PlaneModel& model) {
+  model.distances.resize(ClampedCount(net.reducedCount, kMaxReducedDistances));
+  for (size_t d = 0; d < model.distances.size(); ++d) {
+    PlaneDistance& distance = model.distances[d];
+    distance.ends = EndsOf(model, net.reducedFrom[d], net.reducedTo[d]);
+    distance.length = net.reducedLength[d];
+    distance.heightDiff = net.reducedHeightDiff[d];
+    // The distance error model a + b S (a in mm, b in ppm) in cm, and the
+    // weight relative to a direction of error mu.
+    const double m = 0.1 * net.distanceFixedError + 0.0001 * net.distanceScaleError * distance.length;
+    distance.standardError = m;
+    distance.weight = net.directionError * (net.directionError / m) / m;
+  }
+}
+
+}  // namespace
+
+PlaneModel PlaneModelFromRecord(const PlaneNetwork& net) {
+  PlaneModel model;
+  model.calcMode = net.calcMode;
+  model.directionError = net.directionError;
+  model.distanceFixedError = net.distanceFixedError;
+  model.distanceScaleError = net.distanceScaleError;
+  model.redundancy = net.redundancy;
+  model.sigma0 = net.sigma0;
+  ReadPoints(net, model);
+  ReadDirections(net, model);
+  ReadDistances(net, model);
+  model.fixedAzimuths = Measures(model, net.fixedAzimuthCount, net.fixedAzimuth, nullptr, net.fixedAzimuthFrom,
+                                 net.fixedAzimuthTo);
+  model.weightedAzimuths = Measures(model, net.weightedAzimuthCount, net.weightedAzimuth, net.weightedAzimuthWeight,
+                                    net.weightedAzimuthFrom, net.weightedAzimuthTo);
+  model.fixedSides = Measures(model, net.fixedDistanceCount, net.fixedDistance, nullptr, net.fixedDistanceFrom,
+                              net.fixedDistanceTo);
+  model.weightedSides = Measures(model, net.weightedDistanceCount, net.weightedDistance, net.weightedDistanceWeight,
+                                 net.weightedDistanceFrom, net.weightedDistanceTo);
+  model.sides = Sides(model, ClampedCount(net.sideCount, kMaxSides), net.sideFrom, net.sideTo, net.sideMs, net.sideMt,
+                      net.sideE, net.sideF, net.sideQ);
+  model.pairs = Sides(model, ClampedCount(net.precisionPairCount, kMaxSmallTable), net.pairFirst, net.pairSecond,
+                      net.pairMs, net.pairMt, net.pairE, net.pairF, net.pairQ);
+  return model;
+}
+
+void StorePlaneResults(const PlaneModel& model, PlaneNetwork& net) {
+  net.sigma0 = model.sigma0;
+  const int points = std::min(model.pointCount(), kMaxPlanePoints);
+  for (int p = 0; p < points; ++p) {
+    const PlanePoint& point = model.points[p];
+    net.x[p] = point.x;
+    net.y[p] = point.y;
+    net.pointE[p] = point.ellipse.e;
+    net.pointF[p] = point.ellipse.f;
+    net.pointQ[p] = point.ellipse.q;
+  }
+  StoreSides(model.sides, kMaxSides, net.sideMs, net.sideMt, net.sideE, net.sideF, net.sideQ);
+  StoreSides(model.pairs, kMaxSmallTable, net.pairMs, net.pairMt, net.pairE, net.pairF, net.pairQ);
+}
+
+}  // namespace qp

@@ -1,10 +1,10 @@
 // The iterated adjustment and the precision estimate of a plane network.
 #include "plane/plane_adjustment.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "common/format.h"
-#include "plane/network_geometry.h"
 #include "plane/plane_results_internal.h"
 
 namespace qp {
@@ -17,22 +17,21 @@ constexpr int kMaxIterations = 10;
 constexpr int kConvergedWithin = 8;
 
 // 2u + fixed azimuths + fixed distances; 0 when it does not fit the store.
-int NormalSize(const PlaneNetwork& net) {
-  const int u = net.pointCount - net.knownCount;
-  const int n = 2 * u + ClampedCount(net.fixedAzimuthCount, kMaxSmallTable) +
-                ClampedCount(net.fixedDistanceCount, kMaxSmallTable);
+int NormalSize(const PlaneModel& m) {
+  const int u = m.UnknownPointCount();
+  const int n = 2 * u + static_cast<int>(m.fixedAzimuths.size() + m.fixedSides.size());
   return u >= 1 && n <= kMaxNormalUnknowns ? n : 0;
 }
 
 bool FormEquations(PlaneComputation& c, AdjustmentMode mode) {
-  const PlaneNetwork& net = c.net;
-  if (net.directionCount >= 2 && !FormDirectionEquations(c, mode)) return false;
+  const PlaneModel& m = c.model;
+  if (m.directionCount >= 2 && !FormDirectionEquations(c, mode)) return false;
   // A single distance takes no part in the equations.
-  if (net.reducedCount >= 2 && !FormDistanceEquations(c, mode)) return false;
-  if ((net.fixedAzimuthCount > 0 || net.fixedDistanceCount > 0) && !FormFixedAzimuthSideEquations(c, mode)) {
+  if (m.distances.size() >= 2 && !FormDistanceEquations(c, mode)) return false;
+  if ((!m.fixedAzimuths.empty() || !m.fixedSides.empty()) && !FormFixedAzimuthSideEquations(c, mode)) {
     return false;
   }
-  if (mode == AdjustmentMode::Adjusting && (net.weightedAzimuthCount > 0 || net.weightedDistanceCount > 0) &&
+  if (mode == AdjustmentMode::Adjusting && (!m.weightedAzimuths.empty() || !m.weightedSides.empty()) &&
       !FormWeightedAzimuthSideEquations(c, mode)) {
     return false;
   }
@@ -41,8 +40,8 @@ bool FormEquations(PlaneComputation& c, AdjustmentMode mode) {
 
 }  // namespace
 
-double ApplySolution(PlaneNetwork& net, const std::vector<double>& x) {
-  const int u = ClampedCount(net.pointCount - net.knownCount, kMaxPlanePoints);
+double ApplySolution(PlaneModel& m, const std::vector<double>& x) {
+  const int u = std::max(m.UnknownPointCount(), 0);
   const size_t unknowns = std::min(x.size(), static_cast<size_t>(2 * u));
   double largest = 0.0;
   for (size_t i = 0; i < unknowns; ++i) {
@@ -50,21 +49,21 @@ double ApplySolution(PlaneNetwork& net, const std::vector<double>& x) {
     largest = std::max(largest, std::fabs(x[i]));
   }
   for (size_t j = 0; 2 * j + 1 < unknowns; ++j) {
-    const size_t p = net.knownCount + j;
-    net.x[p] -= 0.01 * x[2 * j];
-    net.y[p] -= 0.01 * x[2 * j + 1];
+    PlanePoint& p = m.points[m.knownCount + j];
+    p.x -= 0.01 * x[2 * j];
+    p.y -= 0.01 * x[2 * j + 1];
   }
   return largest;
 }
 
 bool AdjustPlaneNetwork(PlaneComputation& c) {
-  PlaneNetwork& net = c.net;
-  const int n = NormalSize(net);
+  PlaneModel& m = c.model;
+  const int n = NormalSize(m);
   if (n == 0) {
     c.dialogue.Fail(SingularNormalMessage());
     return false;
   }
-  if (!CheckObservationWeights(net, c.dialogue, AdjustmentMode::Adjusting)) return false;
+  if (!CheckObservationWeights(m, c.dialogue, AdjustmentMode::Adjusting)) return false;
 
   std::vector<double> x;
   double largest = 1024.0;
@@ -77,7 +76,7 @@ bool AdjustPlaneNetwork(PlaneComputation& c) {
       c.dialogue.Fail(SingularNormalMessage());
       return false;
     }
-    largest = ApplySolution(net, x);
+    largest = ApplySolution(m, x);
     c.iterations = ++iterations;
     // A solution that is not a number can never converge.
     if (iterations >= kMaxIterations || !std::isfinite(largest)) break;
@@ -91,43 +90,43 @@ bool AdjustPlaneNetwork(PlaneComputation& c) {
 
   ReportPlaneCoordinates(c);
   const double sum = ReportAdjustedDirections(c) + ReportAdjustedDistances(c) + ReportWeightedObservations(c);
-  double sigma0 = net.redundancy > 0 ? std::sqrt(sum / net.redundancy) : 0.0;
+  double sigma0 = m.redundancy > 0 ? std::sqrt(sum / m.redundancy) : 0.0;
   if (!std::isfinite(sigma0)) sigma0 = 0.0;
-  net.sigma0 = sigma0;
+  m.sigma0 = sigma0;
   ReportPlanePrecision(c, sigma0);
   ReportSidesAndAzimuths(c);
-  ExportPointCoordinates(net, c.exportPath);
+  ExportPointCoordinates(m, c.exportPath);
   return true;
 }
 
 bool EstimatePlanePrecision(PlaneComputation& c) {
-  PlaneNetwork& net = c.net;
-  const int n = NormalSize(net);
+  PlaneModel& m = c.model;
+  const int n = NormalSize(m);
   if (n == 0) {
     c.dialogue.Fail(SingularNormalMessage());
     return false;
   }
-  if (!CheckObservationWeights(net, c.dialogue, AdjustmentMode::Estimating)) return false;
+  if (!CheckObservationWeights(m, c.dialogue, AdjustmentMode::Estimating)) return false;
   c.normals.Clear(n);
   if (!FormEquations(c, AdjustmentMode::Estimating)) return false;
   if (c.normals.InvertPackedNormal(n) != SolveStatus::Solved) {
     c.dialogue.Fail(SingularNormalMessage());
     return false;
   }
-  net.sigma0 = net.directionError;
-  ReportPlanePrecision(c, net.sigma0);
+  m.sigma0 = m.directionError;
+  ReportPlanePrecision(c, m.sigma0);
   return true;
 }
 
 void ReportPlaneCoordinates(PlaneComputation& c) {
-  const PlaneNetwork& net = c.net;
-  const int points = ClampedCount(net.pointCount, kMaxPlanePoints);
+  const PlaneModel& m = c.model;
+  const int points = m.pointCount();
   c.report.TableHead(
       FormatText("\r\n\r\n%18d.坐标平差值<个数:%ld   单位:米>\r\n", c.section.Take(), static_cast<long>(points)),
       "  序号 点    名               X坐标         Y坐标\r\n");
   for (int p = 0; p < points; ++p) {
-    c.report.Write(Format("%5ld  %-16.10s%15.4f%15.4f\r\n", static_cast<long>(p + 1), PointNameOf(net, p).c_str(),
-                          net.x[p], net.y[p]));
+    c.report.Write(Format("%5ld  %-16.10s%15.4f%15.4f\r\n", static_cast<long>(p + 1), m.points[p].name.c_str(),
+                          m.points[p].x, m.points[p].y));
   }
   c.report.Rule();
 }

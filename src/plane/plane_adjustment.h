@@ -6,7 +6,7 @@
 // Units: unknowns are coordinate corrections in centimetres; direction and
 // azimuth equations are in seconds of arc, length equations in centimetres; a
 // direction has weight 1, so sigma0 is the standard error of a direction in
-// seconds. Unknown point j (PointTable index minus the known-point count)
+// seconds. Unknown point j (index in the point table minus the known-point count)
 // owns unknowns 2j (dX) and 2j+1 (dY); known points have negative indices.
 // Rows 2u .. hold the constraints of the fixed azimuths, then of the fixed
 // distances.
@@ -21,14 +21,14 @@
 #include "adjustment/computation_dialogue.h"
 #include "adjustment/adjustment_mode.h"
 #include "adjustment/normal_equation_store.h"
-#include "plane/plane_network.h"
+#include "plane/plane_model.h"
 
 namespace qp {
 
 // Everything one computation works with. The report is open and positioned
 // at its end; `exportPath` is the file-system path of the coordinate export.
 struct PlaneComputation {
-  PlaneNetwork& net;
+  PlaneModel& model;
   NormalEquationStore& normals;
   ComputationDialogue dialogue;
   ReportFile& report;
@@ -69,11 +69,11 @@ bool FormWeightedAzimuthSideEquations(PlaneComputation& c, AdjustmentMode mode);
 // 0.1 a + 0.0001 b S is not positive, a negative weight of a weighted azimuth
 // or side (adjusting only: the estimate leaves the weighted observations
 // out). Fails the dialogue with the message naming the first.
-bool CheckObservationWeights(const PlaneNetwork& net, ComputationDialogue& dialogue, AdjustmentMode mode);
+bool CheckObservationWeights(const PlaneModel& model, ComputationDialogue& dialogue, AdjustmentMode mode);
 
 // Moves every unknown point by the solution x (the negative correction in
 // cm); returns the largest |x_i| over the point unknowns.
-double ApplySolution(PlaneNetwork& net, const std::vector<double>& x);
+double ApplySolution(PlaneModel& model, const std::vector<double>& x);
 
 // The whole adjustment with its report sections, or the precision estimate.
 // False on failure, with the message to show in c.dialogue (none when the
@@ -90,40 +90,40 @@ void ReportPlanePrecision(PlaneComputation& c, double sigma0);
 void ReportSidesAndAzimuths(PlaneComputation& c);
 // Writes "<data path without extension>坐标数据.txt"; skipped silently when
 // it cannot be created or the network has a single point.
-void ExportPointCoordinates(const PlaneNetwork& net, const std::string& exportPath);
+void ExportPointCoordinates(const PlaneModel& model, const std::string& exportPath);
 // The export path for a data file path: its last four characters (the
 // extension with its dot) replaced by "坐标数据.txt" (in the file system's
 // encoding, UTF-8).
 std::string CoordinateExportPathFor(const std::string& dataPath);
 
 // Precision helpers over the cofactors Q left in the store. Points are
-// PointTable indices; i = -1 means point k alone.
+// indices in the point table; i = -1 means point k alone.
 struct PairCofactorValues {
   double qxx = 0.0;
   double qyy = 0.0;
   double qxy = 0.0;
 };
-PairCofactorValues PairCofactors(const PlaneNetwork& net, const NormalEquationStore& normals, int i, int k);
+PairCofactorValues PairCofactors(const PlaneModel& model, const NormalEquationStore& normals, int i, int k);
 
 struct PointErrorValues {
   double mx = 0.0;
   double my = 0.0;
   double mxy = 0.0;
 };
-PointErrorValues PointErrors(const PlaneNetwork& net, const NormalEquationStore& normals, double sigma0, int k);
+PointErrorValues PointErrors(const PlaneModel& model, const NormalEquationStore& normals, double sigma0, int k);
 
 struct EllipseValues {
   double e = 0.0;  // semi-major axis (cm)
   double f = 0.0;  // semi-minor axis (cm)
   double q = 0.0;  // azimuth of the major axis, D.MS in [0, 180)
 };
-EllipseValues ErrorEllipse(const PlaneNetwork& net, const NormalEquationStore& normals, double sigma0, int i, int k);
+EllipseValues ErrorEllipse(const PlaneModel& model, const NormalEquationStore& normals, double sigma0, int i, int k);
 
 struct SideErrorValues {
   double ms = 0.0;        // side length error (cm)
   double mt = 0.0;        // azimuth error (seconds)
   double relative = 0.0;  // S / ms in units of ten thousand, capped at 1000
 };
-SideErrorValues SideErrors(const PlaneNetwork& net, const NormalEquationStore& normals, double sigma0, int i, int k);
+SideErrorValues SideErrors(const PlaneModel& model, const NormalEquationStore& normals, double sigma0, int i, int k);
 
 }  // namespace qp

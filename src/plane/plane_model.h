@@ -94,6 +94,7 @@ struct PlaneSide {
 
 struct PlaneModel {
   // Settings of the computation.
+  std::string networkName;  // GBK
   int calcMode = 0;
   double directionError = 0.0;       // mu (s)
   double distanceFixedError = 0.0;   // a (mm)

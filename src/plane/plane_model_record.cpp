@@ -98,6 +98,7 @@ void ReadDistances(const PlaneNetwork& net, PlaneModel& model) {
 
 PlaneModel PlaneModelFromRecord(const PlaneNetwork& net) {
   PlaneModel model;
+  model.networkName = std::string(SlotText(net.networkName));
   model.calcMode = net.calcMode;
   model.directionError = net.directionError;
   model.distanceFixedError = net.distanceFixedError;

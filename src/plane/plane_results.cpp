@@ -1,6 +1,7 @@
 // Result sections of a plane computation: adjusted observations with their
 // corrections, the precision assessment with point and relative error
 // ellipses, the adjusted sides and azimuths, and the coordinate export.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -8,8 +9,6 @@
 
 #include "common/format.h"
 #include "common/gbk_text.h"
-#include "common/name_slot.h"
-#include "plane/network_geometry.h"
 #include "plane/plane_adjustment.h"
 #include "plane/plane_results_internal.h"
 
@@ -21,44 +20,29 @@ double Finite(double v) { return std::isfinite(v) ? v : 0.0; }
 
 long AsLong(int v) { return static_cast<long>(v); }
 
-std::string SlotString(const NameSlot& slot) { return std::string(SlotText(slot)); }
+const char* NameOf(const PlaneModel& m, int p) { return m.points[p].name.c_str(); }
 
 }  // namespace
 
 double ReportAdjustedDirections(PlaneComputation& c) {
-  const PlaneNetwork& net = c.net;
-  if (net.directionCount < 2) return 0.0;
-  const PointNameIndex names(net);
+  const PlaneModel& m = c.model;
+  if (m.directionCount < 2) return 0.0;
   c.report.TableHead(
-      FormatText("\r\n\r\n%18d.方向平差值和改正数<个数:%ld>\r\n", c.section.Take(), AsLong(net.directionCount)),
+      FormatText("\r\n\r\n%18d.方向平差值和改正数<个数:%ld>\r\n", c.section.Take(), AsLong(m.directionCount)),
       "  序号 点    名   点    名               改正数(秒)    方向平差值\r\n");
   double sum = 0.0;
   long row = 0;
-  const int points = ClampedCount(net.pointCount, kMaxPlanePoints);
-  struct Direction {
-    int entry;
-    int target;
-    double v;
-  };
-  std::vector<Direction> set;
-  for (int station = 0; station < points; ++station) {
-    const auto range = OrientedDirectionSetOf(net, names, station);
-    if (!range) continue;
-    set.clear();
+  for (const PlaneDirectionSet& station : m.directionSets) {
+    const std::vector<SetDirection> set = OrientedSetDirections(m, station);
     double mean = 0.0;
-    for (int e = range->begin; e < range->end; ++e) {
-      const int target = names.Find(SlotText(net.directionTarget[e]));
-      if (target < 0) continue;
-      set.push_back({e, target, DirectionConstant(net, station, target, range->orientation, net.direction[e])});
-      mean += set.back().v;
-    }
+    for (const SetDirection& d : set) mean += d.constant;
     mean /= static_cast<double>(set.size());
-    for (const Direction& d : set) {
-      const double correction = d.v - mean;
+    for (const SetDirection& d : set) {
+      const double correction = d.constant - mean;
       sum += correction * correction;
-      const double adjusted = RadiansToDms(DmsToRadians(net.direction[d.entry]) + d.v * kSecondInRadians);
-      c.report.Write(Format("%5ld  %-11.10s%-20.10s%10.3f     %12.6f\r\n", ++row, PointNameOf(net, station).c_str(),
-                            PointNameOf(net, d.target).c_str(), correction, adjusted));
+      const double adjusted = RadiansToDms(DmsToRadians(m.directions[d.entry].dms) + d.constant * kSecondInRadians);
+      c.report.Write(Format("%5ld  %-11.10s%-20.10s%10.3f     %12.6f\r\n", ++row, NameOf(m, station.station),
+                            NameOf(m, d.target), correction, adjusted));
     }
   }
   c.report.Rule();
@@ -66,77 +50,64 @@ double ReportAdjustedDirections(PlaneComputation& c) {
 }
 
 double ReportAdjustedDistances(PlaneComputation& c) {
-  const PlaneNetwork& net = c.net;
-  const int count = ClampedCount(net.reducedCount, kMaxReducedDistances);
+  const PlaneModel& m = c.model;
+  const long count = static_cast<long>(m.distances.size());
   if (count < 1) return 0.0;
-  const PointNameIndex names(net);
-  c.report.TableHead(FormatText("\r\n\r\n%18d.边长平差值和改正数<个数:%ld>\r\n", c.section.Take(), AsLong(count)),
+  c.report.TableHead(FormatText("\r\n\r\n%18d.边长平差值和改正数<个数:%ld>\r\n", c.section.Take(), count),
                      "  序号 点    名   点    名               改正数(厘米)  边长平差值\r\n");
   double sum = 0.0;
   long row = 0;
-  for (int d = 0; d < count; ++d) {
-    const int e = names.Find(SlotText(net.reducedFrom[d]));
-    const int f = names.Find(SlotText(net.reducedTo[d]));
-    if (e < 0 || f < 0) continue;
-    const double observed = net.reducedLength[d];
-    const double p = DistanceWeight(net, observed);
-    const double v = DistanceConstant(net, e, f, observed);
-    sum += p * v * v;
-    c.report.Write(Format("%5ld  %-11.10s%-20.10s%10.3f     %12.4f\r\n", ++row, SlotString(net.reducedFrom[d]).c_str(),
-                          SlotString(net.reducedTo[d]).c_str(), v, observed + 0.01 * v));
+  for (const PlaneDistance& d : m.distances) {
+    if (!d.ends.Resolved()) continue;
+    const double v = DistanceConstant(m, d.ends.from, d.ends.to, d.length);
+    sum += d.weight * v * v;
+    c.report.Write(Format("%5ld  %-11.10s%-20.10s%10.3f     %12.4f\r\n", ++row, d.ends.fromName.c_str(),
+                          d.ends.toName.c_str(), v, d.length + 0.01 * v));
   }
   c.report.Rule();
   return sum;
 }
 
 double ReportWeightedObservations(PlaneComputation& c) {
-  const PlaneNetwork& net = c.net;
-  const PointNameIndex names(net);
+  const PlaneModel& m = c.model;
   double sum = 0.0;
-  const int azimuths = ClampedCount(net.weightedAzimuthCount, kMaxSmallTable);
-  if (azimuths > 0) {
-    c.report.TableHead(
-        FormatText("\r\n\r\n%18d.加权方位角平差值和改正数<个数:%ld>\r\n", c.section.Take(), AsLong(azimuths)),
-        "  序号 点    名   点    名              改正数(秒) 加权方位平差值\r\n");
+  if (!m.weightedAzimuths.empty()) {
+    c.report.TableHead(FormatText("\r\n\r\n%18d.加权方位角平差值和改正数<个数:%ld>\r\n", c.section.Take(),
+                                  static_cast<long>(m.weightedAzimuths.size())),
+                       "  序号 点    名   点    名              改正数(秒) 加权方位平差值\r\n");
     long row = 0;
-    for (int m = 0; m < azimuths; ++m) {
-      const int u = names.Find(SlotText(net.weightedAzimuthFrom[m]));
-      const int v = names.Find(SlotText(net.weightedAzimuthTo[m]));
-      if (u < 0 || v < 0) continue;
-      const double correction = AzimuthConstant(net, u, v, net.weightedAzimuth[m]);
-      sum += net.weightedAzimuthWeight[m] * correction * correction;
-      const double adjusted = RadiansToDms(AzimuthOf(net.x[u], net.y[u], net.x[v], net.y[v]));
-      c.report.Write(Format("%5ld  %-11.10s%-20.10s%10.3f     %12.7f\r\n", ++row,
-                            SlotString(net.weightedAzimuthFrom[m]).c_str(), SlotString(net.weightedAzimuthTo[m]).c_str(),
-                            correction, adjusted));
+    for (const PlaneMeasure& w : m.weightedAzimuths) {
+      if (!w.ends.Resolved()) continue;
+      const double correction = AzimuthConstant(m, w.ends.from, w.ends.to, w.value);
+      sum += w.weight * correction * correction;
+      const double adjusted = RadiansToDms(AzimuthBetween(m, w.ends.from, w.ends.to));
+      c.report.Write(Format("%5ld  %-11.10s%-20.10s%10.3f     %12.7f\r\n", ++row, w.ends.fromName.c_str(),
+                            w.ends.toName.c_str(), correction, adjusted));
     }
     c.report.Rule();
   }
-  const int sides = ClampedCount(net.weightedDistanceCount, kMaxSmallTable);
-  if (sides > 0) {
-    c.report.TableHead(FormatText("\r\n\r\n%18d.加权边长平差值和改正数<个数:%ld>\r\n", c.section.Take(), AsLong(sides)),
+  if (!m.weightedSides.empty()) {
+    c.report.TableHead(FormatText("\r\n\r\n%18d.加权边长平差值和改正数<个数:%ld>\r\n", c.section.Take(),
+                                  static_cast<long>(m.weightedSides.size())),
                        "  序号 点    名   点    名            改正数(厘米) 加权边长平差值\r\n");
     long row = 0;
-    for (int m = 0; m < sides; ++m) {
-      const int a = names.Find(SlotText(net.weightedDistanceFrom[m]));
-      const int b = names.Find(SlotText(net.weightedDistanceTo[m]));
-      if (a < 0 || b < 0) continue;
-      const double adjusted = DistanceOf(net.x[a], net.y[a], net.x[b], net.y[b]);
-      const double v = (adjusted - net.weightedDistance[m]) * 100.0;
-      sum += net.weightedDistanceWeight[m] * v * v;
-      c.report.Write(Format("%5ld  %-11.10s%-20.10s%10.3f     %12.4f\r\n", ++row,
-                            SlotString(net.weightedDistanceFrom[m]).c_str(),
-                            SlotString(net.weightedDistanceTo[m]).c_str(), v, adjusted));
+    for (const PlaneMeasure& w : m.weightedSides) {
+      if (!w.ends.Resolved()) continue;
+      const double adjusted = DistanceBetween(m, w.ends.from, w.ends.to);
+      const double v = (adjusted - w.value) * 100.0;
+      sum += w.weight * v * v;
+      c.report.Write(Format("%5ld  %-11.10s%-20.10s%10.3f     %12.4f\r\n", ++row, w.ends.fromName.c_str(),
+                            w.ends.toName.c_str(), v, adjusted));
     }
     c.report.Rule();
   }
   return sum;
 }
 
-PairCofactorValues PairCofactors(const PlaneNetwork& net, const NormalEquationStore& normals, int i, int k) {
+PairCofactorValues PairCofactors(const PlaneModel& m, const NormalEquationStore& normals, int i, int k) {
   auto single = [&](int p) {
     PairCofactorValues q;
-    const int j = p >= 0 ? UnknownIndexOf(net, p) : -1;
+    const int j = p >= 0 ? m.UnknownIndexOf(p) : -1;
     if (j < 0) return q;
     q.qxx = normals.At(j, j);
     q.qyy = normals.At(j + 1, j + 1);
@@ -147,8 +118,8 @@ PairCofactorValues PairCofactors(const PlaneNetwork& net, const NormalEquationSt
   const PairCofactorValues a = single(i);
   const PairCofactorValues b = single(k);
   PairCofactorValues q{a.qxx + b.qxx, a.qyy + b.qyy, a.qxy + b.qxy};
-  const int ji = UnknownIndexOf(net, i);
-  const int jk = UnknownIndexOf(net, k);
+  const int ji = m.UnknownIndexOf(i);
+  const int jk = m.UnknownIndexOf(k);
   if (ji >= 0 && jk >= 0) {
     q.qxx -= 2.0 * normals.At(jk, ji);
     q.qyy -= 2.0 * normals.At(jk + 1, ji + 1);
@@ -157,8 +128,8 @@ PairCofactorValues PairCofactors(const PlaneNetwork& net, const NormalEquationSt
   return q;
 }
 
-PointErrorValues PointErrors(const PlaneNetwork& net, const NormalEquationStore& normals, double sigma0, int k) {
-  const PairCofactorValues q = PairCofactors(net, normals, -1, k);
+PointErrorValues PointErrors(const PlaneModel& m, const NormalEquationStore& normals, double sigma0, int k) {
+  const PairCofactorValues q = PairCofactors(m, normals, -1, k);
   PointErrorValues r;
   r.mx = Finite(sigma0 * std::sqrt(std::fabs(q.qxx)));
   r.my = Finite(sigma0 * std::sqrt(std::fabs(q.qyy)));
@@ -166,8 +137,8 @@ PointErrorValues PointErrors(const PlaneNetwork& net, const NormalEquationStore&
   return r;
 }
 
-EllipseValues ErrorEllipse(const PlaneNetwork& net, const NormalEquationStore& normals, double sigma0, int i, int k) {
-  const PairCofactorValues q = PairCofactors(net, normals, i, k);
+EllipseValues ErrorEllipse(const PlaneModel& m, const NormalEquationStore& normals, double sigma0, int i, int k) {
+  const PairCofactorValues q = PairCofactors(m, normals, i, k);
   const double kk = std::sqrt((q.qxx - q.qyy) * (q.qxx - q.qyy) + 4.0 * q.qxy * q.qxy);
   EllipseValues r;
   r.e = Finite(sigma0 * std::sqrt(std::fabs(q.qxx + q.qyy + kk) / 2.0));
@@ -178,12 +149,12 @@ EllipseValues ErrorEllipse(const PlaneNetwork& net, const NormalEquationStore& n
   return r;
 }
 
-SideErrorValues SideErrors(const PlaneNetwork& net, const NormalEquationStore& normals, double sigma0, int i, int k) {
+SideErrorValues SideErrors(const PlaneModel& m, const NormalEquationStore& normals, double sigma0, int i, int k) {
   SideErrorValues r;
   if (i < 0 || k < 0) return r;
-  const PairCofactorValues q = PairCofactors(net, normals, i, k);
-  const double dx = net.x[k] - net.x[i];
-  const double dy = net.y[k] - net.y[i];
+  const PairCofactorValues q = PairCofactors(m, normals, i, k);
+  const double dx = m.points[k].x - m.points[i].x;
+  const double dy = m.points[k].y - m.points[i].y;
   const double s = std::sqrt(dx * dx + dy * dy);
   if (!(s > 0.0)) {
     // Two points in one place have no side direction: only the error along X.
@@ -200,11 +171,11 @@ SideErrorValues SideErrors(const PlaneNetwork& net, const NormalEquationStore& n
 }
 
 void ReportPlanePrecision(PlaneComputation& c, double sigma0) {
-  PlaneNetwork& net = c.net;
+  PlaneModel& m = c.model;
   const NormalEquationStore& q = c.normals;
   sigma0 = Finite(sigma0);
-  const int points = ClampedCount(net.pointCount, kMaxPlanePoints);
-  const int known = std::clamp(net.knownCount, 0, points);
+  const int points = m.pointCount();
+  const int known = m.knownCount;
   c.report.Write(FormatText("\r\n\r\n%18d.精度评定<单位权中误差=%-7.3f>\r\n", c.section.Take(), sigma0));
   c.report.Rule();
 
@@ -212,7 +183,7 @@ void ReportPlanePrecision(PlaneComputation& c, double sigma0) {
   int weakest = -1;
   double weakestError = 0.0;
   for (int p = known; p < points; ++p) {
-    const double mxy = PointErrors(net, q, sigma0, p).mxy;
+    const double mxy = PointErrors(m, q, sigma0, p).mxy;
     if (weakest < 0 || mxy > weakestError) {
       weakest = p;
       weakestError = mxy;
@@ -220,7 +191,7 @@ void ReportPlanePrecision(PlaneComputation& c, double sigma0) {
   }
   c.report.Write(Format("%35s%7.3f\r\n", Gbk("单位权中误差=").c_str(), sigma0));
   c.report.Write(Format("%25s(%16.16s)=%8.2f%s\r\n", Gbk("最弱点点位中误差").c_str(),
-                        weakest >= 0 ? PointNameOf(net, weakest).c_str() : "", weakestError, Gbk("厘米").c_str()));
+                        weakest >= 0 ? NameOf(m, weakest) : "", weakestError, Gbk("厘米").c_str()));
   c.report.Rule();
   c.report.Write(Gbk("  未知数X中误差:mx厘米; 未知数Y中误差:my厘米; 点位中误差:mxy厘米\r\n"));
   c.report.Write(Gbk("  误差椭圆长半轴:E厘米; 误差椭圆短半轴:F厘米; 长半轴方位角:Q度.分\r\n"));
@@ -228,71 +199,54 @@ void ReportPlanePrecision(PlaneComputation& c, double sigma0) {
   c.report.Rule();
 
   long number = 0;
-  for (int p = 0; p < known; ++p) net.pointE[p] = net.pointF[p] = net.pointQ[p] = 0.0f;
+  for (int p = 0; p < known; ++p) m.points[p].ellipse = {};
   for (int p = known; p < points; ++p) {
-    const EllipseValues e = ErrorEllipse(net, q, sigma0, -1, p);
-    const PointErrorValues m = PointErrors(net, q, sigma0, p);
-    c.report.Write(Format("%6ld  %-16.16s\r\n", ++number, PointNameOf(net, p).c_str()));
-    c.report.Write(Format("        E=%-6.2fF=%-6.2fQ=%-8.2fmx=%-6.2fmy=%-6.2fmxy=%-6.2f\r\n", e.e, e.f, e.q, m.mx,
-                          m.my, m.mxy));
-    net.pointE[p] = static_cast<float>(e.e);
-    net.pointF[p] = static_cast<float>(e.f);
-    net.pointQ[p] = static_cast<float>(e.q);
+    const EllipseValues e = ErrorEllipse(m, q, sigma0, -1, p);
+    const PointErrorValues pe = PointErrors(m, q, sigma0, p);
+    c.report.Write(Format("%6ld  %-16.16s\r\n", ++number, NameOf(m, p)));
+    c.report.Write(Format("        E=%-6.2fF=%-6.2fQ=%-8.2fmx=%-6.2fmy=%-6.2fmxy=%-6.2f\r\n", e.e, e.f, e.q, pe.mx,
+                          pe.my, pe.mxy));
+    m.points[p].ellipse = {static_cast<float>(e.e), static_cast<float>(e.f), static_cast<float>(e.q)};
   }
 
-  const PointNameIndex names(net);
-  // One relative-precision entry; false when it is skipped.
-  auto relative = [&](const NameSlot& first, const NameSlot& second, bool bothUnknown, float& ms, float& mt, float& ef,
-                      float& ff, float& qf) {
-    ms = mt = ef = ff = qf = 0.0f;
-    const int a = names.Find(SlotText(first));
-    const int b = names.Find(SlotText(second));
+  // One relative-precision entry: a side with an unknown point, or a pair of
+  // two unknown points; any other is left at zero.
+  auto relative = [&](PlaneSide& side, bool bothUnknown) {
+    side.precision = {};
+    const int a = side.ends.from;
+    const int b = side.ends.to;
     if (a < 0 || b < 0 || a == b) return;
     const bool aUnknown = a >= known;
     const bool bUnknown = b >= known;
     if (bothUnknown ? !(aUnknown && bUnknown) : !(aUnknown || bUnknown)) return;
     const int i = std::min(a, b);
     const int k = std::max(a, b);
-    const SideErrorValues s = SideErrors(net, q, sigma0, i, k);
-    const EllipseValues e = ErrorEllipse(net, q, sigma0, i, k);
-    c.report.Write(Format("%6ld  %-16.16s%-16.16s\r\n", ++number, PointNameOf(net, i).c_str(), PointNameOf(net, k).c_str()));
+    const SideErrorValues s = SideErrors(m, q, sigma0, i, k);
+    const EllipseValues e = ErrorEllipse(m, q, sigma0, i, k);
+    c.report.Write(Format("%6ld  %-16.16s%-16.16s\r\n", ++number, NameOf(m, i), NameOf(m, k)));
     c.report.Write(Format("        E=%-6.2fF=%-6.2fQ=%-8.2fmt=%-6.2fms=%-6.2fm/s=1/%-5.1f\r\n", e.e, e.f, e.q, s.mt,
                           s.ms, s.relative));
-    ms = static_cast<float>(s.ms);
-    mt = static_cast<float>(s.mt);
-    ef = static_cast<float>(e.e);
-    ff = static_cast<float>(e.f);
-    qf = static_cast<float>(e.q);
+    side.precision = {static_cast<float>(s.ms), static_cast<float>(s.mt),
+                      {static_cast<float>(e.e), static_cast<float>(e.f), static_cast<float>(e.q)}};
   };
-  const int sides = ClampedCount(net.sideCount, kMaxSides);
-  for (int s = 0; s < sides; ++s) {
-    relative(net.sideFrom[s], net.sideTo[s], false, net.sideMs[s], net.sideMt[s], net.sideE[s], net.sideF[s],
-             net.sideQ[s]);
-  }
-  const int pairs = ClampedCount(net.precisionPairCount, kMaxSmallTable);
-  for (int s = 0; s < pairs; ++s) {
-    relative(net.pairFirst[s], net.pairSecond[s], true, net.pairMs[s], net.pairMt[s], net.pairE[s], net.pairF[s],
-             net.pairQ[s]);
-  }
+  for (PlaneSide& side : m.sides) relative(side, false);
+  for (PlaneSide& pair : m.pairs) relative(pair, true);
   c.report.Rule();
 }
 
 void ReportSidesAndAzimuths(PlaneComputation& c) {
-  const PlaneNetwork& net = c.net;
-  const int sides = ClampedCount(net.sideCount, kMaxSides);
-  if (sides < 1) return;
-  const PointNameIndex names(net);
-  c.report.TableHead(net.redundancy > 0 ? FormatText("\r\n\r\n%18d.平差后边长和方位角\r\n", c.section.Take())
-                                        : FormatText("\r\n\r\n%18d.边长和方位角\r\n", c.section.Take()),
+  const PlaneModel& m = c.model;
+  if (m.sides.empty()) return;
+  c.report.TableHead(m.redundancy > 0 ? FormatText("\r\n\r\n%18d.平差后边长和方位角\r\n", c.section.Take())
+                                      : FormatText("\r\n\r\n%18d.边长和方位角\r\n", c.section.Take()),
                      "  序号 点    名---点    名               边长(米)      方位角D.MS\r\n");
   long row = 0;
-  for (int s = 0; s < sides; ++s) {
-    const int a = names.Find(SlotText(net.sideFrom[s]));
-    const int b = names.Find(SlotText(net.sideTo[s]));
+  for (const PlaneSide& side : m.sides) {
+    const int a = side.ends.from;
+    const int b = side.ends.to;
     if (a < 0 || b < 0) continue;
-    c.report.Write(Format("%5ld  %-11.10s%-20.10s%10.4f     %12.6f\r\n", ++row, SlotString(net.sideFrom[s]).c_str(),
-                          SlotString(net.sideTo[s]).c_str(), DistanceOf(net.x[a], net.y[a], net.x[b], net.y[b]),
-                          RadiansToDms(AzimuthOf(net.x[a], net.y[a], net.x[b], net.y[b]))));
+    c.report.Write(Format("%5ld  %-11.10s%-20.10s%10.4f     %12.6f\r\n", ++row, side.ends.fromName.c_str(),
+                          side.ends.toName.c_str(), DistanceBetween(m, a, b), RadiansToDms(AzimuthBetween(m, a, b))));
   }
   c.report.Rule();
 }
@@ -302,13 +256,13 @@ std::string CoordinateExportPathFor(const std::string& dataPath) {
   return stem + "坐标数据.txt";
 }
 
-void ExportPointCoordinates(const PlaneNetwork& net, const std::string& exportPath) {
-  const int points = ClampedCount(net.pointCount, kMaxPlanePoints);
+void ExportPointCoordinates(const PlaneModel& m, const std::string& exportPath) {
+  const int points = m.pointCount();
   if (points <= 1 || exportPath.empty()) return;
   std::FILE* file = std::fopen(exportPath.c_str(), "wb");
   if (!file) return;
   for (int p = 0; p < points; ++p) {
-    const std::string line = Format("%s,%15.6f,%15.6f\r\n", PointNameOf(net, p).c_str(), net.x[p], net.y[p]);
+    const std::string line = Format("%s,%15.6f,%15.6f\r\n", NameOf(m, p), m.points[p].x, m.points[p].y);
     std::fwrite(line.data(), 1, line.size(), file);
   }
   std::fclose(file);

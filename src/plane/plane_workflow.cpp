@@ -13,6 +13,7 @@
 #include "plane/network_geometry.h"
 #include "plane/plane_adjustment.h"
 #include "plane/plane_file.h"
+#include "plane/plane_model_record.h"
 #include "plane/plane_statistics.h"
 #include "statistics/statistics_report.h"
 
@@ -95,10 +96,13 @@ bool ComputePlaneNetwork(PlaneWorkspace& ws, NormalEquationStore& normals, Platf
     WaitCursor wait(platform);
     ReportFile report;
     if (report.OpenForAppend(ws.ReportPath())) {
-      PlaneComputation c{net, normals, ComputationDialogue::AskingThrough(platform), report, ws.section,
+      PlaneModel model = PlaneModelFromRecord(net);
+      PlaneComputation c{model, normals, ComputationDialogue::AskingThrough(platform), report, ws.section,
                          ws.CoordinateExportPath()};
-      const bool adjusting = net.calcMode != kPrecisionEstimate && net.redundancy != 0;
+      const bool adjusting = model.calcMode != kPrecisionEstimate && model.redundancy != 0;
       ok = adjusting ? AdjustPlaneNetwork(c) : EstimatePlanePrecision(c);
+      // What the computation reached, also when it failed: the record holds it.
+      StorePlaneResults(model, net);
       c.dialogue.ShowFailure(platform);
       // Sections that did not reach the disk are no result.
       ok = report.Close() && ok;
@@ -106,7 +110,7 @@ bool ComputePlaneNetwork(PlaneWorkspace& ws, NormalEquationStore& normals, Platf
       StatisticsOptions options;
       options.alpha = ws.significance;
       RenewStatisticsReport(ws.dataPath, ok, [&](const std::string& path) {
-        return WritePlaneStatisticsReport(net, normals, adjusting, path, platform.CurrentTime(), options);
+        return WritePlaneStatisticsReport(model, normals, adjusting, path, platform.CurrentTime(), options);
       });
       if (ok && net.calcMode >= kSlopeReduced && ws.handOverHeightNetwork) ws.handOverHeightNetwork(ws);
     }

@@ -14,6 +14,7 @@
 #include "geodesy/angles.h"
 #include "plane/approximate_coordinates.h"
 #include "plane/plane_adjustment.h"
+#include "plane/plane_model_record.h"
 #include "support/dense_matrix.h"
 #include "support/scripted_platform.h"
 #include "support/test_files.h"
@@ -268,12 +269,15 @@ struct Computation {
   TempDir dir;
   ReportFile report;
   SectionNumber section;
+  PlaneModel model;  // the model of the last computation
   int iterations = 0;
 
   bool Adjust(PlaneNetwork& net, bool estimate = false) {
     report.Create(dir.File("net.txt"));
-    PlaneComputation c{net, *normals, ComputationDialogue::AskingThrough(platform), report, section, dir.File("net坐标数据.txt")};
+    model = PlaneModelFromRecord(net);
+    PlaneComputation c{model, *normals, ComputationDialogue::AskingThrough(platform), report, section, dir.File("net坐标数据.txt")};
     const bool ok = estimate ? EstimatePlanePrecision(c) : AdjustPlaneNetwork(c);
+    StorePlaneResults(model, net);
     c.dialogue.ShowFailure(platform);
     iterations = c.iterations;
     report.Close();

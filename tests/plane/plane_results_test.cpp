@@ -10,6 +10,7 @@
 #include "common/name_slot.h"
 #include "geodesy/angles.h"
 #include "plane/plane_adjustment.h"
+#include "plane/plane_model_record.h"
 #include "support/scripted_platform.h"
 #include "support/test_files.h"
 
@@ -102,8 +103,10 @@ struct PrecisionFixture : ::testing::Test {
   }
   std::string Write(double sigma0) {
     report.Create(dir.File("net.txt"));
-    PlaneComputation c{*net, *q, ComputationDialogue::AskingThrough(platform), report, section, ""};
+    PlaneModel model = PlaneModelFromRecord(*net);
+    PlaneComputation c{model, *q, ComputationDialogue::AskingThrough(platform), report, section, ""};
     ReportPlanePrecision(c, sigma0);
+    StorePlaneResults(model, *net);
     report.Close();
     return GbkToUtf8(testing::ReadBytes(dir.File("net.txt")));
   }
@@ -191,7 +194,8 @@ TEST(ReportWeightedObservations, FoldsTheAzimuthAcrossNorth) {
   ReportFile report;
   SectionNumber section;
   report.Create(dir.File("net.txt"));
-  PlaneComputation c{*net, *normals, ComputationDialogue::AskingThrough(platform), report, section, ""};
+  PlaneModel model = PlaneModelFromRecord(*net);
+  PlaneComputation c{model, *normals, ComputationDialogue::AskingThrough(platform), report, section, ""};
   const double sum = ReportWeightedObservations(c);
   report.Close();
   EXPECT_NEAR(sum, 3.0 * 2.0 * 2.0 + 0.5 * 2.0 * 2.0, 1e-6);
@@ -233,7 +237,8 @@ TEST(FormDirectionEquations, FoldsTheConstantAcrossTheZeroDirection) {
   ScriptedPlatform platform;
   ReportFile report;
   SectionNumber section;
-  PlaneComputation c{*net, *normals, ComputationDialogue::AskingThrough(platform), report, section, ""};
+  PlaneModel model = PlaneModelFromRecord(*net);
+  PlaneComputation c{model, *normals, ComputationDialogue::AskingThrough(platform), report, section, ""};
   normals->Clear(4);
   ASSERT_TRUE(FormDirectionEquations(c, AdjustmentMode::Adjusting));
   EXPECT_TRUE(platform.questions.empty());
@@ -253,12 +258,12 @@ TEST(ExportPointCoordinates, WritesEveryPointOrNothing) {
   TempDir dir;
   EXPECT_EQ(CoordinateExportPathFor(dir.File("NET.NAP")), dir.File("NET坐标数据.txt"));
   const std::string path = CoordinateExportPathFor(dir.File("NET.NAP"));
-  ExportPointCoordinates(*net, path);
+  ExportPointCoordinates(PlaneModelFromRecord(*net), path);
   EXPECT_FALSE(std::ifstream(path).good());  // a single point is no network
   net->pointCount = 2;
-  ExportPointCoordinates(*net, path);
+  ExportPointCoordinates(PlaneModelFromRecord(*net), path);
   EXPECT_EQ(testing::ReadBytes(path), Gbk("城北") + ", 3803456.789310,  515432.100000\r\nN2,      -2.500000,       0.000000\r\n");
-  ExportPointCoordinates(*net, dir.File("missing/x.txt"));  // silently skipped
+  ExportPointCoordinates(PlaneModelFromRecord(*net), dir.File("missing/x.txt"));  // silently skipped
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // redundancy numbers, Baarda's w, Pope's tau, the estimated gross error, the
 // minimal detectable bias and its effect on the points; a planted blunder
 // found; the report beside the network's.
+#include "plane/plane_model_record.h"
 #include "plane/plane_statistics.h"
 
 #include <gtest/gtest.h>
@@ -53,8 +54,8 @@ struct Analysis {
 void AnalyzeAndCompare(TestNetwork& t, Computation& run, Analysis& a) {
   PlaneNetwork& net = *t.b.net;
   EXPECT_TRUE(run.Adjust(net)) << run.platform.LastMessageUtf8();
-  a.entries = CollectPlaneObservations(net);
-  const CofactorView q = PlaneCofactors(net, *run.normals);
+  a.entries = CollectPlaneObservations(PlaneModelFromRecord(net));
+  const CofactorView q = PlaneCofactors(PlaneModelFromRecord(net), *run.normals);
   a.s = AnalyzeAdjustment(a.entries, q, net.directionError, net.redundancy, StatisticsOptions{});
   a.ref = IndependentAdjustment(net, t.obs, t.orientations).Solve();
   const std::vector<std::string> names = t.b.PointNames();
@@ -179,7 +180,7 @@ TEST(PlaneStatistics, SoundNetworkPassesAndAPlantedBlunderIsFound) {
 
     // The report names it and marks its row.
     const std::string path = run.dir.File("net统计检验.txt");
-    ASSERT_TRUE(WritePlaneStatisticsReport(net, *run.normals, true, path, 0, StatisticsOptions{}));
+    ASSERT_TRUE(WritePlaneStatisticsReport(PlaneModelFromRecord(net), *run.normals, true, path, 0, StatisticsOptions{}));
     const std::string text = GbkToUtf8(::qp::testing::ReadBytes(path));
     EXPECT_NE(text.find("应首先检查: 方向(K2 - P2)"), std::string::npos) << text;
     EXPECT_NE(text.find("超限观测值个数: 1"), std::string::npos);
@@ -221,8 +222,8 @@ TEST(PlaneStatistics, NothingIsTestedWhenTheRedundancyNumbersDisagree) {
   EXPECT_TRUE(a.s.sumAgrees);
   PlaneNetwork& net = *t.b.net;
   net.weightedDistanceWeight[0] = 0.0;
-  const std::vector<ObservationEntry> entries = CollectPlaneObservations(net);
-  const CofactorView sound = PlaneCofactors(net, *run.normals);
+  const std::vector<ObservationEntry> entries = CollectPlaneObservations(PlaneModelFromRecord(net));
+  const CofactorView sound = PlaneCofactors(PlaneModelFromRecord(net), *run.normals);
   const AdjustmentStatistics s = AnalyzeAdjustment(entries, sound, net.directionError, net.redundancy, {});
   EXPECT_EQ(s.expectedSum, net.redundancy - 1);
 

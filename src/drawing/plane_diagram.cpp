@@ -17,6 +17,7 @@
 #include "geodesy/angles.h"
 #include "plane/closure_checks.h"
 #include "plane/network_geometry.h"
+#include "plane/plane_model_record.h"
 #include "plane/plane_workflow.h"
 
 namespace qp {
@@ -98,15 +99,15 @@ class PlaneDiagram {
                int kind = -1)
       : out_(out),
         net_(net),
+        model_(PlaneModelFromRecord(net)),
         items_(items),
         flagged_(context.flagged && !context.flagged->Empty() ? context.flagged : nullptr),
-        names_(net),
         m_(out.M()),
         k_(UsableEllipseScale(net)),
         kind_(kind >= 0 ? kind : DiagramKind(net)),
         adjusted_(PlaneNetworkAdjusted(net)),
-        points_(ClampedCount(net.pointCount, kMaxPlanePoints)),
-        known_(std::clamp(net.knownCount, 0, points_)),
+        points_(model_.pointCount()),
+        known_(model_.knownCount),
         colour_(ColourFromWord(static_cast<uint32_t>(net.textColour))),
         declutter_(context.declutter),
         occupancy_(m_) {
@@ -161,14 +162,14 @@ class PlaneDiagram {
 
  private:
   double Mm(double mm) const { return mm * m_; }
-  GroundPoint Point(int i) const { return GroundPoint{net_.x[i], net_.y[i]}; }
+  GroundPoint Point(int i) const { return GroundPoint{model_.points[i].x, model_.points[i].y}; }
   bool Usable(int i) const { return i >= 0 && i < points_ && Finite(Point(i)); }
   bool Known(int i) const { return i < known_; }
 
-  // Both ends of a side or pair, found by name and with coordinates.
-  bool Ends(const NameSlot& from, const NameSlot& to, int& a, int& b) const {
-    a = names_.Find(SlotText(from));
-    b = names_.Find(SlotText(to));
+  // Both ends of an observation, side or pair in the point table and with coordinates.
+  bool Ends(const PlaneEnds& ends, int& a, int& b) const {
+    a = ends.from;
+    b = ends.to;
     return Usable(a) && Usable(b);
   }
 
@@ -216,13 +217,12 @@ class PlaneDiagram {
   }
 
   void DrawSides() {
-    const int sides = ClampedCount(net_.sideCount, kMaxSides);
-    for (int s = 0; s < sides; ++s) {
+    for (const PlaneSide& side : model_.sides) {
       int a, b;
-      if (!Ends(net_.sideFrom[s], net_.sideTo[s], a, b)) continue;
+      if (!Ends(side.ends, a, b)) continue;
       const GroundPoint p1 = Point(a), p2 = Point(b), mid = Midpoint(p1, p2);
       const double azimuth = AzimuthOf(p1.x, p1.y, p2.x, p2.y);
-      switch (net_.sideSymbol[s]) {
+      switch (side.symbol) {
         case 1:
           DoubleLine(p1, p2, azimuth);
           break;
@@ -301,15 +301,13 @@ class PlaneDiagram {
   // What the placed texts avoid from the start: the sides and pair lines,
   // the point symbols, the names and the closure texts at their stored places.
   void FillOccupancy() {
-    const int sides = ClampedCount(net_.sideCount, kMaxSides);
-    for (int s = 0; s < sides; ++s) {
+    for (const PlaneSide& side : model_.sides) {
       int a, b;
-      if (Ends(net_.sideFrom[s], net_.sideTo[s], a, b)) occupancy_.AddLine(Point(a), Point(b));
+      if (Ends(side.ends, a, b)) occupancy_.AddLine(Point(a), Point(b));
     }
-    const int pairs = ClampedCount(net_.precisionPairCount, kMaxSmallTable);
-    for (int p = 0; p < pairs && kind_ != 5; ++p) {
+    for (size_t p = 0; p < model_.pairs.size() && kind_ != 5; ++p) {
       int a, b;
-      if (Ends(net_.pairFirst[p], net_.pairSecond[p], a, b)) occupancy_.AddLine(Point(a), Point(b));
+      if (Ends(model_.pairs[p].ends, a, b)) occupancy_.AddLine(Point(a), Point(b));
     }
     for (int i = 0; i < points_; ++i) {
       if (!Usable(i)) continue;
@@ -366,7 +364,8 @@ class PlaneDiagram {
     for (int i = known_; i < points_; ++i) {
       if (!Usable(i)) continue;
       double a, b, phi;
-      Ellipse(Point(i), net_.pointE[i], net_.pointF[i], net_.pointQ[i], a, b, phi);
+      const PlaneEllipse& e = model_.points[i].ellipse;
+      Ellipse(Point(i), e.e, e.f, e.q, a, b, phi);
     }
   }
 
@@ -403,28 +402,22 @@ class PlaneDiagram {
   }
 
   void DrawRelativeEllipses(bool sides) {
-    if (sides) {
-      const int count = ClampedCount(net_.sideCount, kMaxSides);
-      for (int s = 0; s < count; ++s) {
+    for (const auto* list : {&model_.sides, &model_.pairs}) {
+      if (list == &model_.sides && !sides) continue;
+      for (const PlaneSide& side : *list) {
         int a, b;
-        if (!Ends(net_.sideFrom[s], net_.sideTo[s], a, b) || (Known(a) && Known(b))) continue;
-        RelativeEllipse(Point(a), Point(b), net_.sideE[s], net_.sideF[s], net_.sideQ[s]);
+        if (!Ends(side.ends, a, b) || (Known(a) && Known(b))) continue;
+        const PlaneEllipse& e = side.precision.ellipse;
+        RelativeEllipse(Point(a), Point(b), e.e, e.f, e.q);
       }
-    }
-    const int pairs = ClampedCount(net_.precisionPairCount, kMaxSmallTable);
-    for (int p = 0; p < pairs; ++p) {
-      int a, b;
-      if (!Ends(net_.pairFirst[p], net_.pairSecond[p], a, b) || (Known(a) && Known(b))) continue;
-      RelativeEllipse(Point(a), Point(b), net_.pairE[p], net_.pairF[p], net_.pairQ[p]);
     }
     DrawPairLines();
   }
 
   void DrawPairLines() {
-    const int pairs = ClampedCount(net_.precisionPairCount, kMaxSmallTable);
-    for (int p = 0; p < pairs; ++p) {
+    for (const PlaneSide& pair : model_.pairs) {
       int a, b;
-      if (!Ends(net_.pairFirst[p], net_.pairSecond[p], a, b) || (Known(a) && Known(b))) continue;
+      if (!Ends(pair.ends, a, b) || (Known(a) && Known(b))) continue;
       const GroundPoint p1 = Point(a), p2 = Point(b);
       if (PairBelowWarningDistance(net_, DistanceOf(p1.x, p1.y, p2.x, p2.y))) {
         Line(EntityCategory::Symbols, kWarningLine, p1, p2);
@@ -461,36 +454,30 @@ class PlaneDiagram {
   }
 
   void DrawAnnotations() {
-    const int sides = ClampedCount(net_.sideCount, kMaxSides);
-    for (int s = 0; s < sides; ++s) {
+    const auto annotate = [&](const PlaneSide& side) {
       int a, b;
-      if (!Ends(net_.sideFrom[s], net_.sideTo[s], a, b)) continue;
-      Annotate(Point(a), Point(b), Known(a) && Known(b), net_.sideMs[s], net_.sideMt[s]);
-    }
+      if (Ends(side.ends, a, b)) Annotate(Point(a), Point(b), Known(a) && Known(b), side.precision.ms, side.precision.mt);
+    };
+    for (const PlaneSide& side : model_.sides) annotate(side);
     DrawPairLines();
-    const int pairs = ClampedCount(net_.precisionPairCount, kMaxSmallTable);
-    for (int p = 0; p < pairs; ++p) {
-      int a, b;
-      if (!Ends(net_.pairFirst[p], net_.pairSecond[p], a, b)) continue;
-      Annotate(Point(a), Point(b), Known(a) && Known(b), net_.pairMs[p], net_.pairMt[p]);
-    }
+    for (const PlaneSide& pair : model_.pairs) annotate(pair);
   }
 
   // ---- observation values (kind 5)
   // An observation the statistical tests flagged: its value in red, and its
   // line redrawn in red so that it shows even where the zoom leaves the
   // numbers out.
-  bool Flagged(const char* kind, const NameSlot& from, const NameSlot& to) const {
-    return flagged_ && flagged_->Contains(kind, SlotText(from), SlotText(to));
+  bool Flagged(const char* kind, std::string_view from, std::string_view to) const {
+    return flagged_ && flagged_->Contains(kind, from, to);
   }
   Rgb ValueColour(bool flagged) const { return flagged ? PaletteColour(kRed) : colour_; }
 
   // A distance value on its side: its reference point on the side's middle.
-  void DistanceValue(const NameSlot& from, const NameSlot& to, const std::string& text) {
+  void DistanceValue(const PlaneEnds& ends, const std::string& text) {
     int a, b;
-    if (!Ends(from, to, a, b)) return;
+    if (!Ends(ends, a, b)) return;
     const GroundPoint p1 = Point(a), p2 = Point(b);
-    const bool flagged = Flagged(kDistanceKind, from, to);
+    const bool flagged = Flagged(kDistanceKind, ends.fromName, ends.toName);
     if (flagged) Line(EntityCategory::Lines, kFlaggedLine, p1, p2);
     const double alpha = Readable(AzimuthOf(p1.x, p1.y, p2.x, p2.y));
     Value(MakeTextBlock(Midpoint(p1, p2), DirectionTenths(alpha), numberFont_, ValueColour(flagged), text), p1,
@@ -500,11 +487,11 @@ class PlaneDiagram {
   // A fixed or weighted side or azimuth, centred on its side in row `row`
   // above it (rows of the number height plus 0.5 mm) or, when that place is
   // taken, in another row above or below (text_placement.h).
-  void TableValue(const char* kind, const NameSlot& from, const NameSlot& to, int row, const std::string& text) {
+  void TableValue(const char* kind, const PlaneEnds& ends, int row, const std::string& text) {
     int a, b;
-    if (!Ends(from, to, a, b)) return;
+    if (!Ends(ends, a, b)) return;
     const GroundPoint p1 = Point(a), p2 = Point(b);
-    const bool flagged = Flagged(kind, from, to);
+    const bool flagged = Flagged(kind, ends.fromName, ends.toName);
     if (flagged) Line(EntityCategory::Lines, kFlaggedLine, p1, p2);
     const double alpha = Readable(AzimuthOf(p1.x, p1.y, p2.x, p2.y));
     const double h = numberFont_.height, rowMm = h + 0.5;
@@ -525,43 +512,34 @@ class PlaneDiagram {
   void DrawObservationValues() {
     const double h = numberFont_.height;
     // Directions, set by set: beside the line of sight near the station.
-    for (int station = 0; station < points_; ++station) {
-      const int begin = net_.setStart[station], end = net_.setStart[station + 1];
-      // Damaged set starts are skipped before they are subtracted.
-      if (begin < 0 || end < 0 || begin > kMaxDirections || end > kMaxDirections || end - begin < 2) continue;
-      for (int d = begin; d < end; ++d) {
-        int a, b;
-        if (!Ends(net_.directionStation[d], net_.directionTarget[d], a, b)) continue;
-        const GroundPoint s = Point(a), t = Point(b);
-        const double alpha = AzimuthOf(s.x, s.y, t.x, t.y);
-        const GroundPoint ref = Along(Along(s, alpha, Mm(2.5)), alpha + kHalfPi, Mm(h + 0.5));
-        // A flagged direction: the half of its line of sight at the station.
-        const bool flagged = Flagged(kDirectionKind, net_.directionStation[d], net_.directionTarget[d]);
-        if (flagged) Line(EntityCategory::Lines, kFlaggedLine, s, Midpoint(s, t));
-        Value(MakeTextBlock(ref, DirectionTenths(alpha), numberFont_, ValueColour(flagged),
-                            Format(adjusted_ ? "%9.6f" : "%6.2f", net_.direction[d])),
-              s, alpha);
-      }
+    for (const PlaneDirection& d : model_.directions) {
+      const int a = d.station;
+      const int b = d.target;
+      if (!Usable(a) || !Usable(b)) continue;
+      const GroundPoint s = Point(a), t = Point(b);
+      const double alpha = AzimuthOf(s.x, s.y, t.x, t.y);
+      const GroundPoint ref = Along(Along(s, alpha, Mm(2.5)), alpha + kHalfPi, Mm(h + 0.5));
+      // A flagged direction: the half of its line of sight at the station.
+      const bool flagged = Flagged(kDirectionKind, model_.points[a].name, d.targetName);
+      if (flagged) Line(EntityCategory::Lines, kFlaggedLine, s, Midpoint(s, t));
+      Value(MakeTextBlock(ref, DirectionTenths(alpha), numberFont_, ValueColour(flagged),
+                          Format(adjusted_ ? "%9.6f" : "%6.2f", d.dms)),
+            s, alpha);
     }
-    const int distances = ClampedCount(net_.reducedCount, kMaxReducedDistances);
-    for (int i = 0; i < distances; ++i) {
-      DistanceValue(net_.reducedFrom[i], net_.reducedTo[i], Format(adjusted_ ? "%9.4f" : "%6.0fm", net_.reducedLength[i]));
+    for (const PlaneDistance& d : model_.distances) {
+      DistanceValue(d.ends, Format(adjusted_ ? "%9.4f" : "%6.0fm", d.length));
     }
-    for (int i = 0; i < ClampedCount(net_.fixedDistanceCount, kMaxSmallTable); ++i) {
-      TableValue(kFixedDistanceKind, net_.fixedDistanceFrom[i], net_.fixedDistanceTo[i], 1,
-                Format("1:%9.4f", net_.fixedDistance[i]));
-    }
-    for (int i = 0; i < ClampedCount(net_.weightedDistanceCount, kMaxSmallTable); ++i) {
-      TableValue(kWeightedDistanceKind, net_.weightedDistanceFrom[i], net_.weightedDistanceTo[i], 1,
-                Format("2:%9.4f", net_.weightedDistance[i]));
-    }
-    for (int i = 0; i < ClampedCount(net_.fixedAzimuthCount, kMaxSmallTable); ++i) {
-      TableValue(kFixedAzimuthKind, net_.fixedAzimuthFrom[i], net_.fixedAzimuthTo[i], 2,
-                Format("3:%9.6f", net_.fixedAzimuth[i]));
-    }
-    for (int i = 0; i < ClampedCount(net_.weightedAzimuthCount, kMaxSmallTable); ++i) {
-      TableValue(kWeightedAzimuthKind, net_.weightedAzimuthFrom[i], net_.weightedAzimuthTo[i], 2,
-                Format("4:%9.6f", net_.weightedAzimuth[i]));
+    const struct {
+      const char* kind;
+      const std::vector<PlaneMeasure>& list;
+      int row;
+      const char* format;
+    } tables[] = {{kFixedDistanceKind, model_.fixedSides, 1, "1:%9.4f"},
+                  {kWeightedDistanceKind, model_.weightedSides, 1, "2:%9.4f"},
+                  {kFixedAzimuthKind, model_.fixedAzimuths, 2, "3:%9.6f"},
+                  {kWeightedAzimuthKind, model_.weightedAzimuths, 2, "4:%9.6f"}};
+    for (const auto& table : tables) {
+      for (const PlaneMeasure& o : table.list) TableValue(table.kind, o.ends, table.row, Format(table.format, o.value));
     }
   }
 
@@ -597,9 +575,9 @@ class PlaneDiagram {
   // A name the font height plus 2 mm north of its point, centred on it, both
   // shifted by the point's label offset.
   TextBlock NameBlock(int i) const {
-    std::string name(SlotText(net_.pointName[i]));
+    std::string name = model_.points[i].name;
     if (kind_ == 6 && !Known(i)) {
-      const double e = net_.pointE[i], f = net_.pointF[i];
+      const double e = model_.points[i].ellipse.e, f = model_.points[i].ellipse.f;
       name = Format("%s(%.2fcm)", name.c_str(), std::sqrt(e * e + f * f));
     }
     const GroundPoint p = Point(i);
@@ -617,10 +595,10 @@ class PlaneDiagram {
   }
 
   EntityEmitter& out_;
-  const PlaneNetwork& net_;
+  const PlaneNetwork& net_;  // the display settings
+  PlaneModel model_;
   MovableItemList* items_;
   const FlaggedObservationSet* flagged_;  // null when nothing is flagged
-  PointNameIndex names_;
   double m_;
   double k_;
   int kind_;

@@ -63,7 +63,10 @@ struct PlaneDistance {
 };
 
 // One direction of a station's set (D.MS, the set's first target at zero).
+// `station` is the point the entry itself names: the set's station in every
+// network the confirmation builds.
 struct PlaneDirection {
+  int station = -1;
   int target = -1;
   std::string targetName;
   double dms = 0.0;
@@ -86,10 +89,12 @@ struct PlaneRelativePrecision {
   PlaneEllipse ellipse;
 };
 
-// A side of the network or a precision end-point pair with its precision.
+// A side of the network or a precision end-point pair with its precision;
+// a side's symbol tells what it stands for (SideKind, 0 for a pair).
 struct PlaneSide {
   PlaneEnds ends;
   PlaneRelativePrecision precision;
+  uint8_t symbol = 0;
 };
 
 struct PlaneModel {

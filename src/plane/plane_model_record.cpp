@@ -28,9 +28,12 @@ std::vector<PlaneMeasure> Measures(const PlaneModel& model, int32_t count, const
 }
 
 std::vector<PlaneSide> Sides(const PlaneModel& model, int count, const NameSlot* from, const NameSlot* to,
-                             const float* ms, const float* mt, const float* e, const float* f, const float* q) {
+                             const float* ms, const float* mt, const float* e, const float* f, const float* q,
+                             const uint8_t* symbol = nullptr) {
   std::vector<PlaneSide> list(count);
-  for (int s = 0; s < count; ++s) list[s] = {EndsOf(model, from[s], to[s]), {ms[s], mt[s], {e[s], f[s], q[s]}}};
+  for (int s = 0; s < count; ++s) {
+    list[s] = {EndsOf(model, from[s], to[s]), {ms[s], mt[s], {e[s], f[s], q[s]}}, symbol ? symbol[s] : uint8_t{0}};
+  }
   return list;
 }
 
@@ -62,16 +65,18 @@ void ReadPoints(const PlaneNetwork& net, PlaneModel& model) {
 }
 
 // A station's set is the range of the direction table its set start and the
-// next one delimit; a range of fewer than two entries holds no set.
+// next one delimit; a range of fewer than two entries holds no set, and a
+// range outside the table is damage and holds none either.
 void ReadDirections(const PlaneNetwork& net, PlaneModel& model) {
   model.directionCount = ClampedCount(net.directionCount, kMaxDirections);
   for (int station = 0; station < model.pointCount(); ++station) {
-    const int begin = std::clamp(net.setStart[station], 0, kMaxDirections);
-    const int end = std::clamp(net.setStart[station + 1], begin, kMaxDirections);
-    if (end - begin < 2) continue;
+    const int begin = net.setStart[station];
+    const int end = net.setStart[station + 1];
+    if (begin < 0 || end < 0 || begin > kMaxDirections || end > kMaxDirections || end - begin < 2) continue;
     const int first = static_cast<int>(model.directions.size());
     for (int e = begin; e < end; ++e) {
-      PlaneDirection d{-1, NameOf(net.directionTarget[e]), net.direction[e]};
+      PlaneDirection d{model.Find(SlotText(net.directionStation[e])), -1, NameOf(net.directionTarget[e]),
+                       net.direction[e]};
       d.target = model.Find(d.targetName);
       model.directions.push_back(std::move(d));
     }
@@ -117,7 +122,7 @@ PlaneModel PlaneModelFromRecord(const PlaneNetwork& net) {
   model.weightedSides = Measures(model, net.weightedDistanceCount, net.weightedDistance, net.weightedDistanceWeight,
                                  net.weightedDistanceFrom, net.weightedDistanceTo);
   model.sides = Sides(model, ClampedCount(net.sideCount, kMaxSides), net.sideFrom, net.sideTo, net.sideMs, net.sideMt,
-                      net.sideE, net.sideF, net.sideQ);
+                      net.sideE, net.sideF, net.sideQ, net.sideSymbol);
   model.pairs = Sides(model, ClampedCount(net.precisionPairCount, kMaxSmallTable), net.pairFirst, net.pairSecond,
                       net.pairMs, net.pairMt, net.pairE, net.pairF, net.pairQ);
   return model;

@@ -37,6 +37,7 @@ std::unique_ptr<PlaneNetwork> SmallNetwork() {
   net->approxCount = 1;
   const std::pair<const char*, double> directions[] = {{"B", 0.0}, {"C", 45.3}, {"X", 90.0}, {"A", 0.0}, {"D", 60.1}};
   for (int e = 0; e < 5; ++e) {
+    SetSlotText(net->directionStation[e], e < 3 ? "A" : "C");
     SetSlotText(net->directionTarget[e], directions[e].first);
     net->direction[e] = directions[e].second;
   }
@@ -78,6 +79,8 @@ TEST(PlaneModelFromRecord, GivesRolesIndicesAndWeights) {
   for (const PlaneDirection& d : model.directions) targets.push_back(d.target);
   EXPECT_EQ(targets, (std::vector<int>{1, 2, -1, 0, 3}));
   EXPECT_EQ(model.directions[2].targetName, "X");
+  EXPECT_EQ(model.directions[2].station, 0);
+  EXPECT_EQ(model.directions[3].station, 2);
   EXPECT_EQ(model.directions[4].dms, 60.1);
 
   // 3 mm + 2 ppm over 1 km is 0.5 cm; against 1.8" a direction weighs 1.8^2 / 0.5^2.
@@ -100,7 +103,7 @@ TEST(PlaneModelFromRecord, KeepsADamagedRecordWithinItsTables) {
   const Case cases[] = {
       {-7, -3, -5, -1, 0, 0, 0, 0, 0, -1},
       {INT32_MAX, INT32_MAX, -5, INT32_MAX, kMaxPlanePoints, kMaxPlanePoints, kMaxReducedDistances, kMaxSmallTable,
-       kMaxSides, kMaxDirections},
+       kMaxSides, -1},
       {3, 9, 7, 2, 3, 3, 3, 3, 3, 5},
   };
   for (const Case& c : cases) {

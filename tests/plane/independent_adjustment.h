@@ -272,10 +272,14 @@ struct Computation {
   PlaneModel model;  // the model of the last computation
   int iterations = 0;
 
-  bool Adjust(PlaneNetwork& net, bool estimate = false) {
+  // A computation on the model of `net`, reporting into net.txt.
+  PlaneComputation Start(const PlaneNetwork& net, const std::string& exportPath = "") {
     report.Create(dir.File("net.txt"));
     model = PlaneModelFromRecord(net);
-    PlaneComputation c{model, *normals, ComputationDialogue::AskingThrough(platform), report, section, dir.File("net坐标数据.txt")};
+    return {model, *normals, ComputationDialogue::AskingThrough(platform), report, section, exportPath};
+  }
+  bool Adjust(PlaneNetwork& net, bool estimate = false) {
+    PlaneComputation c = Start(net, dir.File("net坐标数据.txt"));
     const bool ok = estimate ? EstimatePlanePrecision(c) : AdjustPlaneNetwork(c);
     StorePlaneResults(model, net);
     c.dialogue.ShowFailure(platform);

@@ -11,6 +11,7 @@
 #include "geodesy/angles.h"
 #include "plane/plane_adjustment.h"
 #include "plane/plane_model_record.h"
+#include "independent_adjustment.h"
 #include "support/scripted_platform.h"
 #include "support/test_files.h"
 
@@ -188,26 +189,20 @@ TEST(ReportWeightedObservations, FoldsTheAzimuthAcrossNorth) {
   net->weightedDistanceWeight[0] = 0.5;
   net->weightedDistanceCount = 1;
 
-  auto normals = std::make_unique<NormalEquationStore>();
-  ScriptedPlatform platform;
-  TempDir dir;
-  ReportFile report;
-  SectionNumber section;
-  report.Create(dir.File("net.txt"));
-  PlaneModel model = PlaneModelFromRecord(*net);
-  PlaneComputation c{model, *normals, ComputationDialogue::AskingThrough(platform), report, section, ""};
+  testing::Computation run;
+  PlaneComputation c = run.Start(*net);
   const double sum = ReportWeightedObservations(c);
-  report.Close();
+  run.report.Close();
   EXPECT_NEAR(sum, 3.0 * 2.0 * 2.0 + 0.5 * 2.0 * 2.0, 1e-6);
-  const std::string text = GbkToUtf8(testing::ReadBytes(dir.File("net.txt")));
+  const std::string text = run.Report();
   EXPECT_NE(text.find("    1  A          B                        2.000        0.0001000\r\n"), std::string::npos) << text;
   EXPECT_NE(text.find("    1  C          A                       -2.000         500.0000\r\n"), std::string::npos) << text;
   EXPECT_NE(text.find("                 2.加权边长平差值和改正数<个数:1>"), std::string::npos);
 
   // The observation equation of the same azimuth carries the folded constant.
-  normals->Clear(4);
+  run.normals->Clear(4);
   ASSERT_TRUE(FormWeightedAzimuthSideEquations(c, AdjustmentMode::Adjusting));
-  EXPECT_TRUE(platform.questions.empty());
+  EXPECT_TRUE(run.platform.questions.empty());
 }
 
 // Two targets on either side of north, observed one second apart in the
@@ -233,15 +228,12 @@ TEST(FormDirectionEquations, FoldsTheConstantAcrossTheZeroDirection) {
   net->direction[1] = 0.0001;  // B observed 1" clockwise of A, computed 2" anticlockwise
   net->setStart[0] = 0;
   net->setStart[1] = net->setStart[2] = net->setStart[3] = 2;
-  auto normals = std::make_unique<NormalEquationStore>();
-  ScriptedPlatform platform;
-  ReportFile report;
-  SectionNumber section;
-  PlaneModel model = PlaneModelFromRecord(*net);
-  PlaneComputation c{model, *normals, ComputationDialogue::AskingThrough(platform), report, section, ""};
+  testing::Computation run;
+  PlaneComputation c = run.Start(*net);
+  const auto& normals = run.normals;
   normals->Clear(4);
   ASSERT_TRUE(FormDirectionEquations(c, AdjustmentMode::Adjusting));
-  EXPECT_TRUE(platform.questions.empty());
+  EXPECT_TRUE(run.platform.questions.empty());
   // U of B's dY: the direction (constant -3") and the set's sum equation.
   const double b = -kRhoPerCm * 2000.0 / (2000.0 * 2000.0 + xy[2][1] * xy[2][1]);
   EXPECT_NEAR(normals->Rhs()[3], -b * -3.0 + 0.5 * b * -3.0, 1e-6);

@@ -127,7 +127,6 @@ struct PlaneModel {
   std::vector<PlaneSide> pairs;
 
   int pointCount() const { return static_cast<int>(points.size()); }
-  bool IsKnown(int p) const { return p < knownCount; }
   // First unknown (dX) of point p; -1 for a known point.
   int UnknownIndexOf(int p) const { return p < knownCount ? -1 : 2 * (p - knownCount); }
   int UnknownPointCount() const { return pointCount() - knownCount; }

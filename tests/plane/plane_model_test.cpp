@@ -129,6 +129,36 @@ TEST(PlaneModelFromRecord, KeepsADamagedRecordWithinItsTables) {
   }
 }
 
+// Any record at all gives a model whose every index lies in its tables.
+TEST(PlaneModelFromRecord, ARecordOfRandomBytesGivesIndicesWithinTheTables) {
+  std::mt19937 random(5);
+  for (int round = 0; round < 4; ++round) {
+    auto net = std::make_unique<PlaneNetwork>();
+    auto* bytes = reinterpret_cast<unsigned char*>(net.get());
+    for (size_t i = 0; i < sizeof(PlaneNetwork); ++i) bytes[i] = static_cast<unsigned char>(random());
+    // Small counts and set starts now and then, so that the tables are walked.
+    if (round % 2) {
+      net->pointCount = 40;
+      for (int p = 0; p <= 40; ++p) net->setStart[p] = static_cast<int32_t>(random() % 2100) - 20;
+    }
+    const PlaneModel model = PlaneModelFromRecord(*net);
+    const int n = model.pointCount();
+    ASSERT_LE(n, kMaxPlanePoints);
+    ASSERT_LE(model.knownCount, n);
+    const auto inTable = [n](int p) { return p >= -1 && p < n; };
+    for (const PlaneDirectionSet& set : model.directionSets) {
+      ASSERT_GE(set.size(), 2);
+      ASSERT_LE(set.end, static_cast<int>(model.directions.size()));
+      ASSERT_TRUE(set.station >= 0 && set.station < n);
+    }
+    for (const PlaneDirection& d : model.directions) ASSERT_TRUE(inTable(d.station) && inTable(d.target));
+    for (const PlaneDistance& d : model.distances) ASSERT_TRUE(inTable(d.ends.from) && inTable(d.ends.to));
+    for (const auto* list : {&model.sides, &model.pairs}) {
+      for (const PlaneSide& side : *list) ASSERT_TRUE(inTable(side.ends.from) && inTable(side.ends.to));
+    }
+  }
+}
+
 // The byte ranges of a record a results store may write, for `points`
 // points, `sides` sides and `pairs` pairs.
 std::vector<std::pair<size_t, size_t>> ResultRanges(int points, int sides, int pairs) {

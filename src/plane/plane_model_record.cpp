@@ -128,7 +128,7 @@ PlaneModel PlaneModelFromRecord(const PlaneNetwork& net) {
   return model;
 }
 
-void StorePlaneResults(const PlaneModel& model, PlaneNetwork& net) {
+void PutPlaneResults(const PlaneModel& model, PlaneNetwork& net) {
   net.sigma0 = model.sigma0;
   const int points = std::min(model.pointCount(), kMaxPlanePoints);
   for (int p = 0; p < points; ++p) {

@@ -16,6 +16,6 @@ PlaneModel PlaneModelFromRecord(const PlaneNetwork& net);
 // Writes what a computation changes: the coordinates, the unit-weight error,
 // the point error ellipses and the precision of the sides and the pairs.
 // Everything else in the record keeps its bytes.
-void StorePlaneResults(const PlaneModel& model, PlaneNetwork& net);
+void PutPlaneResults(const PlaneModel& model, PlaneNetwork& net);
 
 }  // namespace qp

@@ -102,7 +102,7 @@ bool ComputePlaneNetwork(PlaneWorkspace& ws, NormalEquationStore& normals, Platf
       const bool adjusting = model.calcMode != kPrecisionEstimate && model.redundancy != 0;
       ok = adjusting ? AdjustPlaneNetwork(c) : EstimatePlanePrecision(c);
       // What the computation reached, also when it failed: the record holds it.
-      StorePlaneResults(model, net);
+      PutPlaneResults(model, net);
       c.dialogue.ShowFailure(platform);
       // Sections that did not reach the disk are no result.
       ok = report.Close() && ok;

@@ -62,7 +62,7 @@ TEST_P(PlaneModelRoundTrip, GivesBackTheRecordByteForByte) {
     const auto before = std::make_unique<PlaneNetwork>(*net);
     const PlaneModel model = PlaneModelFromRecord(*net);
     EXPECT_EQ(model.pointCount(), net->pointCount);
-    StorePlaneResults(model, *net);
+    PutPlaneResults(model, *net);
     EXPECT_EQ(std::memcmp(before.get(), net.get(), sizeof(PlaneNetwork)), 0) << (scrambled ? "scrambled" : "as stored");
   }
 }

@@ -281,7 +281,7 @@ struct Computation {
   bool Adjust(PlaneNetwork& net, bool estimate = false) {
     PlaneComputation c = Start(net, dir.File("net坐标数据.txt"));
     const bool ok = estimate ? EstimatePlanePrecision(c) : AdjustPlaneNetwork(c);
-    StorePlaneResults(model, net);
+    PutPlaneResults(model, net);
     c.dialogue.ShowFailure(platform);
     iterations = c.iterations;
     report.Close();

@@ -180,7 +180,7 @@ std::vector<std::pair<size_t, size_t>> ResultRanges(int points, int sides, int p
   return ranges;
 }
 
-TEST(StorePlaneResults, WritesTheResultsAndNoOtherByte) {
+TEST(PutPlaneResults, WritesTheResultsAndNoOtherByte) {
   // A record of random bytes with valid counts.
   auto net = std::make_unique<PlaneNetwork>();
   std::mt19937 random(22);
@@ -201,7 +201,7 @@ TEST(StorePlaneResults, WritesTheResultsAndNoOtherByte) {
   }
   for (PlaneSide& s : model.sides) s.precision = {0.25f, 2.5f, {1.0f, 0.75f, 120.0f}};
   model.pairs[0].precision = {0.5f, 3.5f, {2.0f, 1.75f, 10.0f}};
-  StorePlaneResults(model, *net);
+  PutPlaneResults(model, *net);
 
   const auto ranges = ResultRanges(3, 2, 1);
   const auto* before = reinterpret_cast<const unsigned char*>(original.get());

@@ -107,7 +107,7 @@ struct PrecisionFixture : ::testing::Test {
     PlaneModel model = PlaneModelFromRecord(*net);
     PlaneComputation c{model, *q, ComputationDialogue::AskingThrough(platform), report, section, ""};
     ReportPlanePrecision(c, sigma0);
-    StorePlaneResults(model, *net);
+    PutPlaneResults(model, *net);
     report.Close();
     return GbkToUtf8(testing::ReadBytes(dir.File("net.txt")));
   }

@@ -315,17 +315,18 @@ class PlaneDiagram {
       occupancy_.AddText(NameBlock(i));
     }
     if (kind_ == 5 && adjusted_ && !skipTraverses_) {
-      for (int t = 0; t < TraverseCount(net_); ++t) {
+      for (const PlaneTraverse& t : model_.traverses) {
         if (const auto block = TraverseBlock(t)) occupancy_.AddText(*block);
       }
     }
   }
 
  public:
-  // The closure text of traverse t at its label position; nothing when it is
+  const PlaneModel& Model() const { return model_; }
+
+  // The closure text of a traverse at its label position; nothing when it is
   // not drawn or has no usable place.
-  std::optional<TextBlock> TraverseBlock(int t) const {
-    const TraverseClosure c = ReadTraverseClosure(net_, t);
+  std::optional<TextBlock> TraverseBlock(const PlaneTraverse& c) const {
     const GroundPoint ref{c.labelX, c.labelY};
     if (!c.drawn || !Finite(ref)) return std::nullopt;
     return MakeTextBlock(ref, 900, numberFont_, colour_,
@@ -544,9 +545,9 @@ class PlaneDiagram {
   }
 
   void DrawTraverseClosures() {
-    const int count = TraverseCount(net_);
+    const int count = static_cast<int>(model_.traverses.size());
     for (int t = 0; t < count; ++t) {
-      const auto block = TraverseBlock(t);
+      const auto block = TraverseBlock(model_.traverses[t]);
       TextBlock emitted;
       if (block && Emit(*block, &emitted) && items_) items_->AddText(MovableKind::TraverseLabel, t, emitted, m_);
     }
@@ -704,21 +705,18 @@ struct TraverseSide {
   int a = -1, b = -1;
   double along = 0.5;
 };
-std::vector<TraverseSide> TraverseSides(const PlaneNetwork& net) {
-  const int count = TraverseCount(net);
-  const PointNameIndex names(net);
-  const int points = ClampedCount(net.pointCount, kMaxPlanePoints);
-  const auto find = [&](const NameSlot& slot) {
-    const int i = names.Find(SlotText(slot));
-    return i >= 0 && i < points && std::isfinite(net.x[i]) && std::isfinite(net.y[i]) ? i : -1;
+std::vector<TraverseSide> TraverseSides(const PlaneModel& model) {
+  const int count = static_cast<int>(model.traverses.size());
+  const auto usable = [&](int i) {
+    return i >= 0 && std::isfinite(model.points[i].x) && std::isfinite(model.points[i].y) ? i : -1;
   };
   std::vector<std::pair<int, int>> ends(static_cast<size_t>(count), {-1, -1});
   std::map<std::pair<int, int>, int> sharing;
   for (int i = 0; i < count; ++i) {
-    const TraverseClosure t = ReadTraverseClosure(net, i);
-    const int start = find(t.start);
-    int other = find(t.end);
-    if (other == start || other < 0) other = find(t.startOrientation);
+    const PlaneTraverse& t = model.traverses[i];
+    const int start = usable(t.start);
+    int other = usable(t.end);
+    if (other == start || other < 0) other = usable(t.startOrientation);
     if (start < 0 || other < 0) continue;
     ends[static_cast<size_t>(i)] = {start, other};
     ++sharing[std::minmax(start, other)];
@@ -736,19 +734,22 @@ std::vector<TraverseSide> TraverseSides(const PlaneNetwork& net) {
 
 // The point `along` of the way from a to b, written so that a lone text lies
 // exactly on (A + B) / 2.
-GroundPoint PointAlong(const PlaneNetwork& net, int a, int b, double along) {
-  return GroundPoint{net.x[a] * (1.0 - along) + net.x[b] * along, net.y[a] * (1.0 - along) + net.y[b] * along};
+GroundPoint PointAlong(const PlaneModel& model, int a, int b, double along) {
+  const PlanePoint& p = model.points[a];
+  const PlanePoint& q = model.points[b];
+  return GroundPoint{p.x * (1.0 - along) + q.x * along, p.y * (1.0 - along) + q.y * along};
 }
 
 }  // namespace
 
 std::vector<std::optional<GroundPoint>> DefaultTraverseLabels(const PlaneNetwork& net, double m) {
-  const std::vector<TraverseSide> sides = TraverseSides(net);
-  std::vector<std::optional<GroundPoint>> labels(sides.size());
   const bool choose = std::isfinite(m) && m > 0.0 && PlaneNetworkAdjusted(net);
   if (!choose) {
+    const PlaneModel model = PlaneModelFromRecord(net);
+    const std::vector<TraverseSide> sides = TraverseSides(model);
+    std::vector<std::optional<GroundPoint>> labels(sides.size());
     for (size_t i = 0; i < sides.size(); ++i) {
-      if (sides[i].a >= 0) labels[i] = PointAlong(net, sides[i].a, sides[i].b, sides[i].along);
+      if (sides[i].a >= 0) labels[i] = PointAlong(model, sides[i].a, sides[i].b, sides[i].along);
     }
     return labels;
   }
@@ -761,12 +762,15 @@ std::vector<std::optional<GroundPoint>> DefaultTraverseLabels(const PlaneNetwork
   PlaneDiagram diagram(out, net, DrawContext{}, nullptr, 5);
   diagram.SkipTraverseClosures();
   diagram.Draw();
+  const PlaneModel& model = diagram.Model();
+  const std::vector<TraverseSide> sides = TraverseSides(model);
+  std::vector<std::optional<GroundPoint>> labels(sides.size());
   const double shares[] = {0.5, 0.375, 0.625, 0.25, 0.75};
   for (size_t i = 0; i < sides.size(); ++i) {
     const TraverseSide& side = sides[i];
     if (side.a < 0) continue;
-    const std::optional<TextBlock> text = diagram.TraverseBlock(static_cast<int>(i));
-    const GroundPoint classic = PointAlong(net, side.a, side.b, side.along);
+    const std::optional<TextBlock> text = diagram.TraverseBlock(model.traverses[i]);
+    const GroundPoint classic = PointAlong(model, side.a, side.b, side.along);
     if (!text) {  // not drawn: the classic place
       labels[i] = classic;
       continue;
@@ -779,7 +783,7 @@ std::vector<std::optional<GroundPoint>> DefaultTraverseLabels(const PlaneNetwork
     for (double s : shares)
       if (s != side.along) along.push_back(s);
     for (double t : along) {
-      const GroundPoint p = PointAlong(net, side.a, side.b, t);
+      const GroundPoint p = PointAlong(model, side.a, side.b, t);
       const double row = text->height + 1.0;
       for (const double lift : {0.0, row, -1.0, 2 * row, -1.0 - row, 3 * row, -1.0 - 2 * row}) {
         TextBlock b = *text;

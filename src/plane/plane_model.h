@@ -97,6 +97,26 @@ struct PlaneSide {
   uint8_t symbol = 0;
 };
 
+// A traverse between known points the closure check found: its start
+// orientation point O, start P, end E and end orientation K (-1 for a name
+// not in the table), its closure as the record stores it, and the place of
+// its text on the diagram.
+struct PlaneTraverse {
+  int startOrientation = -1;
+  int start = -1;
+  int end = -1;
+  int endOrientation = -1;
+  float azimuthMisclosure = 0.0f;  // fβ (s)
+  float fx = 0.0f;                 // cm
+  float fy = 0.0f;
+  int legs = 0;
+  double length = 0.0;    // m
+  double relative = 0.0;  // length / linear misclosure
+  double labelX = 0.0;
+  double labelY = 0.0;
+  bool drawn = false;  // the search has ended with this traverse
+};
+
 struct PlaneModel {
   // Settings of the computation.
   std::string networkName;  // GBK
@@ -125,6 +145,7 @@ struct PlaneModel {
   // precision end-point pairs.
   std::vector<PlaneSide> sides;
   std::vector<PlaneSide> pairs;
+  std::vector<PlaneTraverse> traverses;
 
   int pointCount() const { return static_cast<int>(points.size()); }
   // First unknown (dX) of point p; -1 for a known point.

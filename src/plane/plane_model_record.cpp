@@ -4,6 +4,7 @@
 #include <string>
 
 #include "common/name_slot.h"
+#include "plane/closure_checks.h"
 #include "plane/network_geometry.h"
 
 namespace qp {
@@ -99,6 +100,26 @@ void ReadDistances(const PlaneNetwork& net, PlaneModel& model) {
   }
 }
 
+void ReadTraverses(const PlaneNetwork& net, PlaneModel& model) {
+  model.traverses.resize(TraverseCount(net));
+  for (size_t i = 0; i < model.traverses.size(); ++i) {
+    const TraverseClosure t = ReadTraverseClosure(net, static_cast<int>(i));
+    model.traverses[i] = {model.Find(SlotText(t.startOrientation)),
+                          model.Find(SlotText(t.start)),
+                          model.Find(SlotText(t.end)),
+                          model.Find(SlotText(t.endOrientation)),
+                          t.azimuthMisclosure,
+                          t.fx,
+                          t.fy,
+                          t.legs,
+                          t.length,
+                          t.relative,
+                          t.labelX,
+                          t.labelY,
+                          t.drawn != 0};
+  }
+}
+
 }  // namespace
 
 PlaneModel PlaneModelFromRecord(const PlaneNetwork& net) {
@@ -125,6 +146,7 @@ PlaneModel PlaneModelFromRecord(const PlaneNetwork& net) {
                       net.sideE, net.sideF, net.sideQ, net.sideSymbol);
   model.pairs = Sides(model, ClampedCount(net.precisionPairCount, kMaxSmallTable), net.pairFirst, net.pairSecond,
                       net.pairMs, net.pairMt, net.pairE, net.pairF, net.pairQ);
+  ReadTraverses(net, model);
   return model;
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "common/name_slot.h"
+#include "plane/closure_checks.h"
 #include "plane/plane_model_record.h"
 
 namespace qp {
@@ -54,6 +55,18 @@ std::unique_ptr<PlaneNetwork> SmallNetwork() {
   net->directionError = 1.8;
   net->distanceFixedError = 3.0;
   net->distanceScaleError = 2.0;
+  // One traverse A-B ... D whose end orientation is not in the table.
+  TraverseClosure t;
+  SetSlotText(t.startOrientation, "A");
+  SetSlotText(t.start, "B");
+  SetSlotText(t.end, "D");
+  SetSlotText(t.endOrientation, "X");
+  t.azimuthMisclosure = 12.3f;
+  t.legs = 3;
+  t.relative = 25000.0;
+  t.drawn = 1;
+  StoreTraverseClosure(*net, 0, t);
+  net->closureCheckCount = 1;
   return net;
 }
 
@@ -91,6 +104,13 @@ TEST(PlaneModelFromRecord, GivesRolesIndicesAndWeights) {
   EXPECT_EQ(model.distances[1].ends.from, 3);
   EXPECT_EQ(model.distances[1].ends.to, -1);
   EXPECT_EQ(model.distances[1].ends.toName, "X");
+
+  ASSERT_EQ(model.traverses.size(), 1u);
+  const PlaneTraverse& t = model.traverses[0];
+  EXPECT_EQ((std::vector<int>{t.startOrientation, t.start, t.end, t.endOrientation}), (std::vector<int>{0, 1, 3, -1}));
+  EXPECT_EQ(t.azimuthMisclosure, 12.3f);  // the float the record holds
+  EXPECT_EQ(t.legs, 3);
+  EXPECT_TRUE(t.drawn);
 }
 
 TEST(PlaneModelFromRecord, KeepsADamagedRecordWithinItsTables) {

@@ -104,18 +104,9 @@ void ReadTraverses(const PlaneNetwork& net, PlaneModel& model) {
   model.traverses.resize(TraverseCount(net));
   for (size_t i = 0; i < model.traverses.size(); ++i) {
     const TraverseClosure t = ReadTraverseClosure(net, static_cast<int>(i));
-    model.traverses[i] = {model.Find(SlotText(t.startOrientation)),
-                          model.Find(SlotText(t.start)),
-                          model.Find(SlotText(t.end)),
-                          model.Find(SlotText(t.endOrientation)),
-                          t.azimuthMisclosure,
-                          t.fx,
-                          t.fy,
-                          t.legs,
-                          t.length,
-                          t.relative,
-                          t.labelX,
-                          t.labelY,
+    model.traverses[i] = {model.Find(SlotText(t.startOrientation)), model.Find(SlotText(t.start)),
+                          model.Find(SlotText(t.end)), model.Find(SlotText(t.endOrientation)),
+                          t.azimuthMisclosure, t.fx, t.fy, t.legs, t.length, t.relative, t.labelX, t.labelY,
                           t.drawn != 0};
   }
 }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/rejected_entry.h"
 #include "common/platform_services.h"
 #include "plane/plane_network.h"
 
@@ -113,8 +114,9 @@ bool ReadPlaneInput(const PlaneInputForm& form, PlaneNetwork& net, PlatformServi
 using PlaneConfirmationSteps = std::function<bool(PlaneNetwork&, PlatformServices&)>;
 
 // "确定": asks "请确认继续 ...", reads the input, runs `laterSteps`, deletes the
-// draft. True when the dialog closes as confirmed.
-bool ConfirmPlaneForm(const PlaneInputForm& form, PlaneNetwork& net, PlatformServices& platform,
+// draft. Accepted when the dialog closes as confirmed; otherwise with the
+// table line refused, when one was.
+InputConfirmation ConfirmPlaneForm(const PlaneInputForm& form, PlaneNetwork& net, PlatformServices& platform,
                       const std::string& draftPath, const PlaneConfirmationSteps& laterSteps);
 
 // The confirmation without its question (the command-line driver's "yes").

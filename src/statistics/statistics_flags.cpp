@@ -1,7 +1,7 @@
 #include "statistics/statistics_flags.h"
 
 #include <algorithm>
-#include <cstring>
+#include <charconv>
 #include <filesystem>
 #include <system_error>
 
@@ -60,25 +60,17 @@ std::optional<std::string> Unescaped(std::string_view field) {
   return name;
 }
 
-std::optional<ObservationKind> KindOfWord(std::string_view word) {
+// The kind whose name `matches`.
+template <typename Matches>
+std::optional<ObservationKind> KindWhere(Matches&& matches) {
   for (const ObservationKindName& k : kObservationKinds) {
-    if (word == k.word) return k.kind;
+    if (matches(k)) return k.kind;
   }
   return std::nullopt;
 }
 
 const char* WordOf(ObservationKind kind) {
-  for (const ObservationKindName& k : kObservationKinds) {
-    if (k.kind == kind) return k.word;
-  }
-  return "";
-}
-
-std::optional<ObservationKind> KindOfEntry(std::string_view kindGbk) {
-  for (const ObservationKindName& k : kObservationKinds) {
-    if (kindGbk == Gbk(k.text)) return k.kind;
-  }
-  return std::nullopt;
+  return kObservationKinds[static_cast<size_t>(kind)].word;  // the table is in the enumeration's order
 }
 
 // The lines of the file one by one; every line must end in LF.
@@ -99,24 +91,22 @@ class Lines {
   size_t at_ = 0;
 };
 
-// "<word> <decimal>" with nothing else; the number at most `limit`.
+// "<word> <decimal>" with nothing else, written as the writer writes it; the
+// number at most `limit`.
 bool CountLine(std::string_view line, std::string_view word, uintmax_t limit, uintmax_t& value) {
-  if (line.size() <= word.size() + 1 || line.substr(0, word.size()) != word || line[word.size()] != ' ') return false;
+  if (!line.starts_with(word) || line.size() < word.size() + 2 || line[word.size()] != ' ') return false;
   const std::string_view digits = line.substr(word.size() + 1);
-  if (digits.size() > 19 || (digits.size() > 1 && digits[0] == '0')) return false;
-  value = 0;
-  for (const char c : digits) {
-    if (c < '0' || c > '9') return false;
-    value = value * 10 + static_cast<uintmax_t>(c - '0');
-  }
-  return value <= limit;
+  if (digits[0] < '0' || digits[0] > '9' || (digits.size() > 1 && digits[0] == '0')) return false;
+  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+  return error == std::errc() && end == digits.data() + digits.size() && value <= limit;
 }
 
 std::optional<FlaggedObservation> FlagLine(std::string_view line) {
   const size_t first = line.find(' ');
   const size_t second = first == std::string_view::npos ? first : line.find(' ', first + 1);
   if (second == std::string_view::npos || line.find(' ', second + 1) != std::string_view::npos) return std::nullopt;
-  const auto kind = KindOfWord(line.substr(0, first));
+  const std::string_view word = line.substr(0, first);
+  const auto kind = KindWhere([&](const ObservationKindName& k) { return word == k.word; });
   const auto from = Unescaped(line.substr(first + 1, second - first - 1));
   const auto to = Unescaped(line.substr(second + 1));
   if (!kind || !from || !to) return std::nullopt;
@@ -133,10 +123,7 @@ std::optional<uintmax_t> FileSize(const std::string& path) {
 }  // namespace
 
 std::optional<ObservationKind> ObservationKindOfText(std::string_view textUtf8) {
-  for (const ObservationKindName& k : kObservationKinds) {
-    if (textUtf8 == k.text) return k.kind;
-  }
-  return std::nullopt;
+  return KindWhere([&](const ObservationKindName& k) { return textUtf8 == k.text; });
 }
 
 std::string ReportedName(std::string_view name) {
@@ -153,7 +140,7 @@ std::vector<FlaggedObservation> FlaggedObservationsOf(const std::vector<Observat
     const ObservationEntry& e = entries[i];
     // The report's table prints the names as C strings.
     FlaggedObservation f{ObservationKind::Direction, ReportedName(e.from.c_str()), ReportedName(e.to.c_str())};
-    const auto kind = KindOfEntry(e.kind);
+    const auto kind = KindWhere([&](const ObservationKindName& k) { return e.kind == Gbk(k.text); });
     if (!kind || f.from.empty() || f.to.empty()) continue;
     f.kind = *kind;
     flagged.push_back(std::move(f));

@@ -16,6 +16,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -51,6 +52,7 @@ inline constexpr const char kWeightedAzimuthKind[] = "加权方位";
 inline constexpr const char kWeightedDistanceKind[] = "加权边长";
 inline constexpr const char kHeightDifferenceKind[] = "高差";
 
+// In the order of the enumeration.
 inline constexpr ObservationKindName kObservationKinds[] = {
     {ObservationKind::Direction, kDirectionKind, "direction"},
     {ObservationKind::Distance, kDistanceKind, "distance"},
@@ -60,6 +62,13 @@ inline constexpr ObservationKindName kObservationKinds[] = {
     {ObservationKind::WeightedDistance, kWeightedDistanceKind, "weighted-distance"},
     {ObservationKind::HeightDifference, kHeightDifferenceKind, "height-difference"},
 };
+
+static_assert([] {
+  for (size_t i = 0; i < std::size(kObservationKinds); ++i) {
+    if (static_cast<size_t>(kObservationKinds[i].kind) != i) return false;
+  }
+  return true;
+}());
 
 // The kind named `textUtf8` (one of the literals above); nothing for another text.
 std::optional<ObservationKind> ObservationKindOfText(std::string_view textUtf8);

@@ -131,6 +131,8 @@ TEST(FlaggedObservations, TheFlagsFileHoldsTheMarkedRowsAndNothingFromDamage) {
       {"too long", flags + padding},
       {"a count beyond the bound", head + "flags 8193\n" + "end\n"},
       {"a huge count", head + "flags 99999999999999999999\n"},
+      {"a count written otherwise", head + "flags 01\n" + line + "end\n"},
+      {"a signed count", head + "flags +1\n" + line + "end\n"},
       {"an unknown kind", head + "flags 1\nbearing GP02 N2\nend\n"},
       {"a bad escape", head + "flags 1\ndirection GP%G2 N2\nend\n"},
       {"an escaped plain byte", head + "flags 1\ndirection GP%30 N2\nend\n"},

@@ -77,7 +77,7 @@ class NetworkInputDialog : public QDialog {
   virtual void ShowSettings() = 0;
   // The form's actions on the network: "点名增加&A" with form.newName, a
   // click on the name in `row`, and "确定" and "取消" with what the controls
-  // show (true closes the dialog).
+  // show (an accepted or true answer closes the dialog).
   virtual void AddNameToList(InputForm& form) = 0;
   virtual void ClickNameListItem(InputForm& form, int row) = 0;
   // "确定" answers with the table line it refused, when it refused one.

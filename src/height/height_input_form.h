@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "common/rejected_entry.h"
 #include "common/platform_services.h"
+#include "common/rejected_entry.h"
 #include "common/report_file.h"
 #include "height/height_network.h"
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "common/rejected_entry.h"
 #include "common/platform_services.h"
+#include "common/rejected_entry.h"
 #include "plane/plane_network.h"
 
 namespace qp {
@@ -117,7 +117,7 @@ using PlaneConfirmationSteps = std::function<bool(PlaneNetwork&, PlatformService
 // draft. Accepted when the dialog closes as confirmed; otherwise with the
 // table line refused, when one was.
 InputConfirmation ConfirmPlaneForm(const PlaneInputForm& form, PlaneNetwork& net, PlatformServices& platform,
-                      const std::string& draftPath, const PlaneConfirmationSteps& laterSteps);
+                                   const std::string& draftPath, const PlaneConfirmationSteps& laterSteps);
 
 // The confirmation without its question (the command-line driver's "yes").
 // A box that a blank line would cut short is confirmed first, box by box in

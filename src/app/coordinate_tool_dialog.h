@@ -57,21 +57,19 @@ class CoordinateToolDialog : public QDialog {
   // Shows the form in the controls.
   virtual void ShowForm() = 0;
 
-  // The messages naming a line of the tool's point lists,
-  // and the box of each: a refused line is selected in its box.
-  virtual std::span<const TableMessagePrefix> LineMessages() const { return {}; }
+  // The point-list box the tool's readers number `box`: a refused line is
+  // selected in it.
   virtual QPlainTextEdit* PointBox(int /*box*/) const { return nullptr; }
 
   // Copies the controls into the form, runs `action` and shows the form again.
   template <typename Action>
   void Run(Action action) {
-    platform_.Forget();
     ReadControls();
     const BlankLineRefusal refusal;
+    const RejectedEntryRecorder rejections;
     action();
     ShowForm();
-    if (const std::optional<RejectedLine> r =
-            LineToSelect(refusal, FindRejectedLine(platform_.LastMessage(), LineMessages()))) {
+    if (const std::optional<RejectedLine> r = LineToSelect(refusal, rejections.Rejected())) {
       SelectBoxLine(PointBox(r->box), r->line);
     }
   }

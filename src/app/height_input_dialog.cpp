@@ -124,19 +124,8 @@ void CQuorDesignControlHeight::ClickNameListItem(HeightInputForm& form, int row)
   ClickHeightNameListItem(form, net_, row);
 }
 
-bool CQuorDesignControlHeight::ConfirmInput(const HeightInputForm& form) {
-  platform_.Forget();
+InputConfirmation CQuorDesignControlHeight::ConfirmInput(const HeightInputForm& form) {
   return ConfirmHeightDialog(form, net_, platform_, target_);
-}
-
-std::optional<RejectedLine> CQuorDesignControlHeight::RejectedLineOfConfirm() const {
-  // The height tables count their lines from 1.
-  static constexpr TableMessagePrefix kTables[] = {
-      {"已知点", kHeightKnownBox, 1},      {"已知概略高程的点", kHeightApproxBox, 1},
-      {"精度端点", kHeightPairsBox, 1},    {"已知点坐标", kHeightCoordinatesBox, 1},
-      {"高差观测值", kHeightDifferencesBox, 1},
-  };
-  return FindRejectedLine(platform_.LastMessage(), kTables);
 }
 
 bool CQuorDesignControlHeight::CancelInput(const HeightInputForm& form) {

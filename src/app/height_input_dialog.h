@@ -30,13 +30,12 @@ class CQuorDesignControlHeight : public NetworkInputDialog<HeightInputForm> {
   void ShowSettings() override;
   void AddNameToList(HeightInputForm& form) override;
   void ClickNameListItem(HeightInputForm& form, int row) override;
-  bool ConfirmInput(const HeightInputForm& form) override;
-  std::optional<RejectedLine> RejectedLineOfConfirm() const override;
+  InputConfirmation ConfirmInput(const HeightInputForm& form) override;
   bool CancelInput(const HeightInputForm& form) override;
 
   HeightNetwork& net_;
   HeightReportTarget target_;
-  MessageTap platform_;  // keeps the message of a refused 确定
+  MessageTap platform_;  // a message after a refused line supersedes it
 
   QComboBox* mode_ = nullptr;
   QLineEdit* networkName_ = nullptr;

@@ -157,11 +157,6 @@ void CQuorvexIndependant::ShowForm() {
   viewReport_->setEnabled(e.viewReport);
 }
 
-std::span<const TableMessagePrefix> CQuorvexIndependant::LineMessages() const {
-  static constexpr TableMessagePrefix kTables[] = {{"国家坐标系统坐标", 0, 0}, {"国家坐标系统坐标点", 0, 0}, {"独立坐标系统坐标", 1, 0}, {"独立坐标系统坐标点", 1, 0}};
-  return kTables;
-}
-
 QPlainTextEdit* CQuorvexIndependant::PointBox(int box) const { return box == 0 ? national_ : independent_; }
 
 }  // namespace qp

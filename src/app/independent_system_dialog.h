@@ -23,7 +23,6 @@ class CQuorvexIndependant : public CoordinateToolDialog<IndependentSystemForm> {
   void BuildControls();
   void ReadControls() override;
   void ShowForm() override;
-  std::span<const TableMessagePrefix> LineMessages() const override;
   QPlainTextEdit* PointBox(int box) const override;
 
   QLineEdit* systemName_ = nullptr;

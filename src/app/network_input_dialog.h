@@ -77,13 +77,12 @@ class NetworkInputDialog : public QDialog {
   virtual void ShowSettings() = 0;
   // The form's actions on the network: "点名增加&A" with form.newName, a
   // click on the name in `row`, and "确定" and "取消" with what the controls
-  // show (true closes the dialog).
+  // show (an accepted or true answer closes the dialog).
   virtual void AddNameToList(InputForm& form) = 0;
   virtual void ClickNameListItem(InputForm& form, int row) = 0;
-  virtual bool ConfirmInput(const InputForm& form) = 0;
+  // "确定" answers with the table line it refused, when it refused one.
+  virtual InputConfirmation ConfirmInput(const InputForm& form) = 0;
   virtual bool CancelInput(const InputForm& form) = 0;
-  // The table line a refused "确定" named, if it named one.
-  virtual std::optional<RejectedLine> RejectedLineOfConfirm() const { return std::nullopt; }
 
   // The point-name list and the row below the tables, connected to the form.
   QVBoxLayout* AddNameList(const std::vector<std::string>& gbkInsertModes, const NameListTips& tips, int width);
@@ -132,9 +131,10 @@ QHBoxLayout* NetworkInputDialog<InputForm>::AddConfirmRow() {
   // On failure every control keeps what the user typed.
   connect(confirm_.ok, &QPushButton::clicked, this, [this] {
     const BlankLineRefusal refusal;
-    if (ConfirmInput(CurrentForm())) {
+    const InputConfirmation confirmed = ConfirmInput(CurrentForm());
+    if (confirmed) {
       accept();
-    } else if (const std::optional<RejectedLine> r = LineToSelect(refusal, RejectedLineOfConfirm());
+    } else if (const std::optional<RejectedLine> r = LineToSelect(refusal, confirmed.rejected);
                r && r->box >= 0 && static_cast<size_t>(r->box) < boxes_.size()) {
       // The user finds the refused line at once: selected in its box.
       SelectBoxLine(boxes_[static_cast<size_t>(r->box)], r->line);

@@ -199,21 +199,8 @@ void CQuorDisgnContrloPlane::ClickNameListItem(PlaneInputForm& form, int row) {
   ClickPlaneNameListItem(form, net_, row);
 }
 
-bool CQuorDisgnContrloPlane::ConfirmInput(const PlaneInputForm& form) {
-  platform_.Forget();
+InputConfirmation CQuorDisgnContrloPlane::ConfirmInput(const PlaneInputForm& form) {
   return ConfirmPlaneForm(form, net_, platform_, draftPath_, steps_);
-}
-
-std::optional<RejectedLine> CQuorDisgnContrloPlane::RejectedLineOfConfirm() const {
-  // The plane tables count their lines from 0.
-  static constexpr TableMessagePrefix kTables[] = {
-      {"已知点坐标", kKnownPointsBox, 0},    {"已知概略点坐标", kApproxPointsBox, 0},
-      {"精度端点", kPrecisionPairsBox, 0},   {"已知高程", kKnownHeightsBox, 0},
-      {"方向观测值", kDirectionsBox, 0},     {"固定方位角", kFixedAzimuthsBox, 0},
-      {"带权方位角", kWeightedAzimuthsBox, 0}, {"边长观测值", kDistanceLinesBox, 0},
-      {"固定边长", kFixedDistancesBox, 0},   {"带权边长", kWeightedDistancesBox, 0},
-  };
-  return FindRejectedLine(platform_.LastMessage(), kTables);
 }
 
 bool CQuorDisgnContrloPlane::CancelInput(const PlaneInputForm& form) {

@@ -34,14 +34,13 @@ class CQuorDisgnContrloPlane : public NetworkInputDialog<PlaneInputForm> {
   void CalcModeChanged(int index);
   void AddNameToList(PlaneInputForm& form) override;
   void ClickNameListItem(PlaneInputForm& form, int row) override;
-  bool ConfirmInput(const PlaneInputForm& form) override;
-  std::optional<RejectedLine> RejectedLineOfConfirm() const override;
+  InputConfirmation ConfirmInput(const PlaneInputForm& form) override;
   bool CancelInput(const PlaneInputForm& form) override;
 
   PlaneNetwork& net_;
   std::string draftPath_;
   PlaneConfirmationSteps steps_;
-  MessageTap platform_;  // keeps the message of a refused 确定
+  MessageTap platform_;  // a message after a refused line supersedes it
 
   QComboBox* calcMode_ = nullptr;
   QLineEdit* networkName_ = nullptr;

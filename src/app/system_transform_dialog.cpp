@@ -92,11 +92,6 @@ void CQuorvexSystemTranslate::PointTextEdited() {
   Run([this] { form_.PointTextEdited(platform_); });
 }
 
-std::span<const TableMessagePrefix> CQuorvexSystemTranslate::LineMessages() const {
-  static constexpr TableMessagePrefix kTables[] = {{"旧坐标", 0, 1}, {"旧坐标点", 0, 1}};
-  return kTables;
-}
-
 QPlainTextEdit* CQuorvexSystemTranslate::PointBox(int box) const {
   // The lists share their line messages, which name the old list; a blank
   // line may be named in either.

@@ -20,7 +20,6 @@ class CQuorvexSystemTranslate : public CoordinateToolDialog<SystemTransformForm>
   void BuildControls();
   void ReadControls() override;
   void ShowForm() override;
-  std::span<const TableMessagePrefix> LineMessages() const override;
   QPlainTextEdit* PointBox(int box) const override;
   void PointTextEdited();
 

@@ -100,11 +100,6 @@ void CQuorvexGaussCount::ShowForm() {
   ShowText(output_, BoxTextFromGbk(form_.OutputText()));
 }
 
-std::span<const TableMessagePrefix> CQuorvexGaussCount::LineMessages() const {
-  static constexpr TableMessagePrefix kTables[] = {{"换带前坐标", 0, 0}, {"换带前坐标点", 0, 0}};
-  return kTables;
-}
-
 QPlainTextEdit* CQuorvexGaussCount::PointBox(int box) const { return box == 0 ? input_ : nullptr; }
 
 }  // namespace qp

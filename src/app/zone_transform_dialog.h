@@ -24,7 +24,6 @@ class CQuorvexGaussCount : public CoordinateToolDialog<ZoneTransformForm> {
   void BuildControls();
   void ReadControls() override;
   void ShowForm() override;
-  std::span<const TableMessagePrefix> LineMessages() const override;
   QPlainTextEdit* PointBox(int box) const override;
 
   QComboBox* system_ = nullptr;

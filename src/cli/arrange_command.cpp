@@ -55,6 +55,7 @@ int RunArrangeCommand(const CommandOptions& options, PlatformServices& platform)
   RunFiles files;
   files.dataFile = {options.dataPath, "数据文件"};
   files.inputs.push_back({StatisticsReportPathFor(options.dataPath), "统计检验报告"});
+  files.inputs.push_back({StatisticsFlagsPathFor(options.dataPath), kStatisticsFlagsRole});
   files.outputs.push_back({LabelMarksPath(options.dataPath), "注记标记文件"});
   if (!CheckNoInputOverwritten(files, platform)) return 1;
   auto settings = std::make_unique<SettingsBlock>();

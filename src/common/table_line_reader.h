@@ -12,6 +12,7 @@
 
 #include "common/format.h"
 #include "common/platform_services.h"
+#include "common/rejected_entry.h"
 
 namespace qp {
 
@@ -90,26 +91,33 @@ class TableOverflowRecorder {
   std::vector<TableOverflow> overflows_;
 };
 
-// Reads the lines of a table box while fewer than `limit` entries are stored.
-// `readLine(line, lineNumber, entryIndex)` checks one line and stores it at
-// `entryIndex`; it returns false after showing its message. `count` follows
-// the entries stored, so a failed table keeps what was read before the bad
-// line.
+// Reads the lines of box `box` (its text `boxText`) while fewer than `limit`
+// entries are stored. `readLine(line, lineNumber, entryIndex)` checks one line
+// and stores it at `entryIndex`; it returns false after showing its message
+// (FailAtLine), which is then noted as the refusal of that line of the box
+// (RejectedEntryRecorder). `count` follows the entries stored, so a failed
+// table keeps what was read before the bad line.
 template <typename ReadLine>
-bool ReadTableLines(std::string_view boxText, int limit, int32_t& count, ReadLine&& readLine) {
+bool ReadTableLines(std::string_view boxText, int box, int limit, int32_t& count, ReadLine&& readLine) {
   count = 0;
   TableLineReader reader(boxText);
   while (count < limit && reader.Next()) {
-    if (!readLine(reader.Line(), reader.LineNumber(), count)) return false;
+    if (!readLine(reader.Line(), reader.LineNumber(), count)) {
+      RejectedEntryRecorder::PlaceLast(box, reader.LineNumber());
+      return false;
+    }
     ++count;
   }
   if (count >= limit) TableOverflowRecorder::NoteCut(boxText, count, reader);
   return true;
 }
 
-// Shows a line message ("...第[%d]行...", a UTF-8 literal) and returns false.
+// Shows a line message ("...第[%d]行...", a UTF-8 literal, with the number the
+// table gives the line) for the line ReadTableLines is reading, and returns false.
 inline bool FailAtLine(PlatformServices& platform, const char* utf8Format, int lineNumber) {
-  platform.ShowMessage(FormatText(utf8Format, lineNumber));
+  const std::string message = FormatText(utf8Format, lineNumber);
+  platform.ShowMessage(message);
+  RejectedEntryRecorder::NoteUnplaced(message);
   return false;
 }
 

@@ -53,6 +53,7 @@ RunFiles DrawingExportFiles(const std::string& dataPath, std::vector<FileUse> pi
   files.dataFile = {dataPath, "数据文件"};
   files.dataFileWritten = false;
   files.inputs.push_back({StatisticsReportPathFor(dataPath), "统计检验报告"});
+  files.inputs.push_back({StatisticsFlagsPathFor(dataPath), kStatisticsFlagsRole});
   files.outputs.push_back({VecPathFor(dataPath), "矢量图形文件"});
   files.outputs.insert(files.outputs.end(), pictures.begin(), pictures.end());
   return files;

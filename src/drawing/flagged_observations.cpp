@@ -2,23 +2,30 @@
 
 #include <system_error>
 
-#include "common/gbk_text.h"
-
 namespace qp {
 namespace {
 
-std::string Key(std::string_view kindGbk, std::string_view from, std::string_view to) {
-  std::string key(kindGbk);
-  key += '\0';
+std::string Key(ObservationKind kind, std::string_view from, std::string_view to) {
+  std::string key(1, static_cast<char>(kind));
   key += ReportedName(from);
   key += '\0';
   key += ReportedName(to);
   return key;
 }
 
-bool EitherWayRound(std::string_view kindGbk) {
-  return kindGbk == Gbk(kDistanceKind) || kindGbk == Gbk(kFixedDistanceKind) ||
-         kindGbk == Gbk(kWeightedDistanceKind);
+bool EitherWayRound(ObservationKind kind) {
+  return kind == ObservationKind::Distance || kind == ObservationKind::FixedDistance ||
+         kind == ObservationKind::WeightedDistance;
+}
+
+FlaggedObservationCache::FileStamp StampOf(const std::string& path) {
+  FlaggedObservationCache::FileStamp stamp;
+  std::error_code error;
+  stamp.size = std::filesystem::file_size(path, error);
+  stamp.present = !error;
+  if (stamp.present) stamp.time = std::filesystem::last_write_time(path, error);
+  if (!stamp.present) stamp.size = 0;
+  return stamp;
 }
 
 }  // namespace
@@ -31,7 +38,9 @@ FlaggedObservationSet::FlaggedObservationSet(const std::vector<FlaggedObservatio
 }
 
 bool FlaggedObservationSet::Contains(const char* kindUtf8, std::string_view from, std::string_view to) const {
-  return !keys_.empty() && keys_.contains(Key(Gbk(kindUtf8), from, to));
+  if (keys_.empty()) return false;
+  const auto kind = ObservationKindOfText(kindUtf8);
+  return kind && keys_.contains(Key(*kind, from, to));
 }
 
 FlaggedObservationSet FlaggedObservationsFor(const std::string& dataPath) {
@@ -39,20 +48,15 @@ FlaggedObservationSet FlaggedObservationsFor(const std::string& dataPath) {
 }
 
 const FlaggedObservationSet& FlaggedObservationCache::For(const std::string& dataPath) {
-  const std::filesystem::path report(StatisticsReportPathFor(dataPath));
-  std::error_code error;
-  const std::uintmax_t size = std::filesystem::file_size(report, error);
-  const bool present = !error;
-  std::filesystem::file_time_type time{};
-  if (present) time = std::filesystem::last_write_time(report, error);
-  if (valid_ && dataPath == dataPath_ && present == present_ && (!present || (size == size_ && time == time_)))
-    return set_;
+  const std::string report = StatisticsReportPathFor(dataPath);
+  const FileStamp reportStamp = StampOf(report);
+  const FileStamp flagsStamp = StampOf(FlagsPathBesideReport(report));
+  if (valid_ && dataPath == dataPath_ && reportStamp == report_ && flagsStamp == flags_) return set_;
   dataPath_ = dataPath;
-  present_ = present;
-  size_ = present ? size : 0;
-  time_ = time;
+  report_ = reportStamp;
+  flags_ = flagsStamp;
   valid_ = true;
-  set_ = present ? FlaggedObservationsFor(dataPath) : FlaggedObservationSet();
+  set_ = reportStamp.present && flagsStamp.present ? FlaggedObservationsFor(dataPath) : FlaggedObservationSet();
   return set_;
 }
 

@@ -9,6 +9,8 @@
 #include "common/format.h"
 #include "common/gbk_text.h"
 #include "common/name_slot.h"
+#include "common/rejected_entry.h"
+#include "height/height_input_form.h"
 
 namespace qp {
 namespace {
@@ -192,19 +194,16 @@ bool CheckHeightPrecisionPairs(const HeightNetwork& net, PlatformServices& platf
     const int a = index.Find(SlotText(net.pairFrom[k]));
     const int b = index.Find(SlotText(net.pairTo[k]));
     if (a < known || b < known) {  // also -1: not a point of the network
-      platform.ShowMessage(FormatText("精度端点第[%d]行点名不是待定点!", k + 1));
-      return false;
+      return RejectEntry(platform, kHeightPairsBox, k, FormatText("精度端点第[%d]行点名不是待定点!", k + 1));
     }
     if (observedPairs.count(PairKey(a, b))) {
-      platform.ShowMessage(FormatText("精度端点第[%d]行已存在高差观测  !", k + 1));
-      return false;
+      return RejectEntry(platform, kHeightPairsBox, k, FormatText("精度端点第[%d]行已存在高差观测  !", k + 1));
     }
     for (int later = k + 1; later < pairs; ++later) {
       const int c = index.Find(SlotText(net.pairFrom[later]));
       const int d = index.Find(SlotText(net.pairTo[later]));
       if (PairKey(a, b) == PairKey(c, d)) {
-        platform.ShowMessage(FormatText("精度端点第[%d]行已存在  !", k + 1));
-        return false;
+        return RejectEntry(platform, kHeightPairsBox, k, FormatText("精度端点第[%d]行已存在  !", k + 1));
       }
     }
   }
@@ -222,8 +221,7 @@ bool CheckHeightCoordinates(HeightNetwork& net, PlatformServices& platform) {
   for (int k = 0; k < coordinates; ++k) {
     const int p = index.Find(SlotText(net.coordinateName[k]));
     if (p < 0) {
-      platform.ShowMessage(FormatText("已知点坐标第[%d]行点名不正确!", k + 1));
-      return false;
+      return RejectEntry(platform, kHeightCoordinatesBox, k, FormatText("已知点坐标第[%d]行点名不正确!", k + 1));
     }
     net.diagramX[p] = net.coordinateX[k];
     net.diagramY[p] = net.coordinateY[k];

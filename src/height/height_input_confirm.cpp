@@ -22,10 +22,11 @@ const char* HeightBoxCaption(int box) {
   return box >= 0 && box < kHeightTextBoxCount ? kCaptions[box] : "";
 }
 
-bool ConfirmHeightDialog(const HeightInputForm& form, HeightNetwork& net, PlatformServices& platform,
-                         const HeightReportTarget& target) {
-  if (!ConfirmYesNoDefaultNo(platform, Gbk("请确认继续 ..."))) return false;
-  return RunHeightConfirmation(form, net, platform, target);
+InputConfirmation ConfirmHeightDialog(const HeightInputForm& form, HeightNetwork& net, PlatformServices& platform,
+                                      const HeightReportTarget& target) {
+  const RejectedEntryRecorder rejections;
+  if (!ConfirmYesNoDefaultNo(platform, Gbk("请确认继续 ..."))) return rejections.Result(false);
+  return rejections.Result(RunHeightConfirmation(form, net, platform, target));
 }
 
 bool RunHeightConfirmation(const HeightInputForm& form, HeightNetwork& net, PlatformServices& platform,

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "common/platform_services.h"
+#include "common/rejected_entry.h"
 #include "common/report_file.h"
 #include "height/height_network.h"
 
@@ -93,10 +94,10 @@ struct HeightReportTarget {
   SectionNumber& section;
 };
 
-// "确定": asks "请确认继续 ...", then runs the confirmation. True when the
-// dialog closes as confirmed.
-bool ConfirmHeightDialog(const HeightInputForm& form, HeightNetwork& net, PlatformServices& platform,
-                         const HeightReportTarget& target);
+// "确定": asks "请确认继续 ...", then runs the confirmation. Accepted when the
+// dialog closes as confirmed; otherwise with the table line refused, when one was.
+InputConfirmation ConfirmHeightDialog(const HeightInputForm& form, HeightNetwork& net, PlatformServices& platform,
+                                      const HeightReportTarget& target);
 
 // The confirmation without its question (the command-line driver's "yes"):
 // a box that a blank line would cut short confirmed first (in the order of

@@ -61,9 +61,9 @@ struct PointTableText {
 };
 
 // "name,height" lines into the point list from slot `first` on.
-bool ReadHeightPoints(const std::string& box, int first, int limit, const PointTableText& text, int32_t& count,
-                      HeightNetwork& net, PlatformServices& platform) {
-  return ReadTableLines(box, limit, count, [&](std::string_view line, int lineNumber, int entry) {
+bool ReadHeightPoints(const std::string& box, HeightTextBox which, int first, int limit, const PointTableText& text,
+                      int32_t& count, HeightNetwork& net, PlatformServices& platform) {
+  return ReadTableLines(box, which, limit, count, [&](std::string_view line, int lineNumber, int entry) {
     const auto fields = SplitLine(line, 2);
     if (!fields) return Fail(platform, text.malformed, lineNumber);
     const auto& f = *fields;
@@ -83,7 +83,7 @@ bool ParseKnownHeights(const std::string& box, HeightNetwork& net, PlatformServi
       "已知点第[%d]行起点点名[1--15个字符]不正确!",
       "已知点第[%d]行定高程不正确!",
   };
-  return ReadHeightPoints(box, 0, HeightCapacityOf(net, kCapacityPoints), kText, net.knownCount, net, platform);
+  return ReadHeightPoints(box, kHeightKnownBox, 0, HeightCapacityOf(net, kCapacityPoints), kText, net.knownCount, net, platform);
 }
 
 bool ParseApproximateHeights(const std::string& box, HeightNetwork& net, PlatformServices& platform) {
@@ -94,12 +94,12 @@ bool ParseApproximateHeights(const std::string& box, HeightNetwork& net, Platfor
   };
   const int capacity = HeightCapacityOf(net, kCapacityPoints);
   const int known = BoundedCount(net.knownCount, capacity);
-  return ReadHeightPoints(box, known, capacity - known, kText, net.approxCount, net, platform);
+  return ReadHeightPoints(box, kHeightApproxBox, known, capacity - known, kText, net.approxCount, net, platform);
 }
 
 bool ParsePrecisionPairs(const std::string& box, HeightNetwork& net, PlatformServices& platform) {
   const int limit = HeightCapacityOf(net, kCapacityPairs);
-  return ReadTableLines(box, limit, net.pairCount, [&](std::string_view line, int lineNumber, int entry) {
+  return ReadTableLines(box, kHeightPairsBox, limit, net.pairCount, [&](std::string_view line, int lineNumber, int entry) {
     const auto fields = SplitLine(line, 2);
     if (!fields) return Fail(platform, "精度端点第[%d]行数据不正确!", lineNumber);
     const auto& f = *fields;
@@ -114,7 +114,7 @@ bool ParsePrecisionPairs(const std::string& box, HeightNetwork& net, PlatformSer
 
 bool ParseHeightDifferences(const std::string& box, HeightNetwork& net, PlatformServices& platform) {
   const int limit = HeightCapacityOf(net, kCapacityDifferences);
-  return ReadTableLines(box, limit, net.observationCount, [&](std::string_view line, int lineNumber, int entry) {
+  return ReadTableLines(box, kHeightDifferencesBox, limit, net.observationCount, [&](std::string_view line, int lineNumber, int entry) {
     const auto fields = SplitLine(line, 4);
     if (!fields) return Fail(platform, "高差观测值第[%d]行数据不正确!", lineNumber);
     const auto& f = *fields;
@@ -136,7 +136,7 @@ bool ParseHeightDifferences(const std::string& box, HeightNetwork& net, Platform
 
 bool ParsePlaneCoordinates(const std::string& box, HeightNetwork& net, PlatformServices& platform) {
   const int limit = HeightCapacityOf(net, kCapacityPoints);
-  return ReadTableLines(box, limit, net.coordinateCount, [&](std::string_view line, int lineNumber, int entry) {
+  return ReadTableLines(box, kHeightCoordinatesBox, limit, net.coordinateCount, [&](std::string_view line, int lineNumber, int entry) {
     const auto fields = SplitLine(line, 3);
     if (!fields) return Fail(platform, "已知点坐标第[%d]行数据不正确!", lineNumber);
     const auto& f = *fields;

@@ -23,7 +23,7 @@ bool ReadDistanceLines(const std::string& box, PlaneNetwork& net, PlatformServic
   const bool angleFirst = net.distanceColumnOrder == 1;
   const bool zenith = net.verticalAngleKind == 1;
   const int limit = PlaneTableLimit(net, kLimitDistanceLines, kMaxDistanceLines);
-  return ReadTableLines(box, limit, net.distanceLineCount, [&](std::string_view line, int lineNumber, int entry) {
+  return ReadTableLines(box, kDistanceLinesBox, limit, net.distanceLineCount, [&](std::string_view line, int lineNumber, int entry) {
     const auto fields = SplitFields(line, 3);
     if (!fields) return FailAtLine(platform, "边长观测值第[%d]行数据不正确!", lineNumber);
     const std::string& from = (*fields)[0];

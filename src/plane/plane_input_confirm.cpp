@@ -32,10 +32,11 @@ const char* PlaneBoxCaption(int box) {
   return box >= 0 && box < kPlaneTextBoxCount ? kCaptions[box] : "";
 }
 
-bool ConfirmPlaneForm(const PlaneInputForm& form, PlaneNetwork& net, PlatformServices& platform,
-                      const std::string& draftPath, const PlaneConfirmationSteps& laterSteps) {
-  if (!ConfirmYesNoDefaultNo(platform, Gbk("请确认继续 ..."))) return false;
-  return RunPlaneConfirmation(form, net, platform, draftPath, laterSteps);
+InputConfirmation ConfirmPlaneForm(const PlaneInputForm& form, PlaneNetwork& net, PlatformServices& platform,
+                                   const std::string& draftPath, const PlaneConfirmationSteps& laterSteps) {
+  const RejectedEntryRecorder rejections;
+  if (!ConfirmYesNoDefaultNo(platform, Gbk("请确认继续 ..."))) return rejections.Result(false);
+  return rejections.Result(RunPlaneConfirmation(form, net, platform, draftPath, laterSteps));
 }
 
 bool RunPlaneConfirmation(const PlaneInputForm& form, PlaneNetwork& net, PlatformServices& platform,

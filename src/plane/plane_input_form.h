@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "common/platform_services.h"
+#include "common/rejected_entry.h"
 #include "plane/plane_network.h"
 
 namespace qp {
@@ -113,9 +114,10 @@ bool ReadPlaneInput(const PlaneInputForm& form, PlaneNetwork& net, PlatformServi
 using PlaneConfirmationSteps = std::function<bool(PlaneNetwork&, PlatformServices&)>;
 
 // "确定": asks "请确认继续 ...", reads the input, runs `laterSteps`, deletes the
-// draft. True when the dialog closes as confirmed.
-bool ConfirmPlaneForm(const PlaneInputForm& form, PlaneNetwork& net, PlatformServices& platform,
-                      const std::string& draftPath, const PlaneConfirmationSteps& laterSteps);
+// draft. Accepted when the dialog closes as confirmed; otherwise with the
+// table line refused, when one was.
+InputConfirmation ConfirmPlaneForm(const PlaneInputForm& form, PlaneNetwork& net, PlatformServices& platform,
+                                   const std::string& draftPath, const PlaneConfirmationSteps& laterSteps);
 
 // The confirmation without its question (the command-line driver's "yes").
 // A box that a blank line would cut short is confirmed first, box by box in

@@ -28,10 +28,10 @@ struct ObservationColumns {
   double* weight;  // null for tables without weights
 };
 
-bool ReadObservationTable(const std::string& box, int limit, const ObservationTableText& text,
+bool ReadObservationTable(const std::string& box, PlaneTextBox which, int limit, const ObservationTableText& text,
                           const ObservationColumns& columns, int32_t& count, PlatformServices& platform) {
   const bool weighted = text.weight != nullptr;
-  return ReadTableLines(box, limit, count, [&](std::string_view line, int lineNumber, int entry) {
+  return ReadTableLines(box, which, limit, count, [&](std::string_view line, int lineNumber, int entry) {
     const auto fields = SplitFields(line, weighted ? 4 : 3);
     if (!fields) return FailAtLine(platform, text.malformed, lineNumber);
     const auto& f = *fields;
@@ -73,7 +73,7 @@ bool ReadDirections(const std::string& box, PlaneNetwork& net, PlatformServices&
   };
   const int limit = PlaneTableLimit(net, kLimitDirections, kMaxDirections);
   const ObservationColumns columns = {net.inputStation, net.inputTarget, net.inputDirection, nullptr};
-  if (!ReadObservationTable(box, limit, kText, columns, net.directionCount, platform)) return false;
+  if (!ReadObservationTable(box, kDirectionsBox, limit, kText, columns, net.directionCount, platform)) return false;
   if (!CheckStationsHaveTwoDirections(net, platform)) return false;
   // The working table starts as the input; the approximate-coordinate step
   // sorts it into sets.
@@ -94,7 +94,7 @@ bool ReadFixedAzimuths(const std::string& box, PlaneNetwork& net, PlatformServic
   };
   const int limit = PlaneTableLimit(net, kLimitSmallTable, kMaxSmallTable);
   const ObservationColumns columns = {net.fixedAzimuthFrom, net.fixedAzimuthTo, net.fixedAzimuth, nullptr};
-  return ReadObservationTable(box, limit, kText, columns, net.fixedAzimuthCount, platform);
+  return ReadObservationTable(box, kFixedAzimuthsBox, limit, kText, columns, net.fixedAzimuthCount, platform);
 }
 
 bool ReadWeightedAzimuths(const std::string& box, PlaneNetwork& net, PlatformServices& platform) {
@@ -108,7 +108,7 @@ bool ReadWeightedAzimuths(const std::string& box, PlaneNetwork& net, PlatformSer
   const int limit = PlaneTableLimit(net, kLimitSmallTable, kMaxSmallTable);
   const ObservationColumns columns = {net.weightedAzimuthFrom, net.weightedAzimuthTo, net.weightedAzimuth,
                                       net.weightedAzimuthWeight};
-  return ReadObservationTable(box, limit, kText, columns, net.weightedAzimuthCount, platform);
+  return ReadObservationTable(box, kWeightedAzimuthsBox, limit, kText, columns, net.weightedAzimuthCount, platform);
 }
 
 bool ReadFixedDistances(const std::string& box, PlaneNetwork& net, PlatformServices& platform) {
@@ -121,7 +121,7 @@ bool ReadFixedDistances(const std::string& box, PlaneNetwork& net, PlatformServi
   };
   const int limit = PlaneTableLimit(net, kLimitSmallTable, kMaxSmallTable);
   const ObservationColumns columns = {net.fixedDistanceFrom, net.fixedDistanceTo, net.fixedDistance, nullptr};
-  return ReadObservationTable(box, limit, kText, columns, net.fixedDistanceCount, platform);
+  return ReadObservationTable(box, kFixedDistancesBox, limit, kText, columns, net.fixedDistanceCount, platform);
 }
 
 bool ReadWeightedDistances(const std::string& box, PlaneNetwork& net, PlatformServices& platform) {
@@ -135,7 +135,7 @@ bool ReadWeightedDistances(const std::string& box, PlaneNetwork& net, PlatformSe
   const int limit = PlaneTableLimit(net, kLimitSmallTable, kMaxSmallTable);
   const ObservationColumns columns = {net.weightedDistanceFrom, net.weightedDistanceTo, net.weightedDistance,
                                       net.weightedDistanceWeight};
-  return ReadObservationTable(box, limit, kText, columns, net.weightedDistanceCount, platform);
+  return ReadObservationTable(box, kWeightedDistancesBox, limit, kText, columns, net.weightedDistanceCount, platform);
 }
 
 }  // namespace qp

@@ -19,9 +19,10 @@ struct CoordinateTableText {
 
 // "name, X, Y" lines into the point table from entry `first` on. X may be
 // left blank (read as 0); Y may not. Neither may exceed kLargestSurveyCoordinate.
-bool ReadCoordinateTable(const std::string& box, int first, int limit, const CoordinateTableText& text,
-                         int32_t& count, PlaneNetwork& net, PlatformServices& platform) {
-  return ReadTableLines(box, limit, count, [&](std::string_view line, int lineNumber, int entry) {
+bool ReadCoordinateTable(const std::string& box, PlaneTextBox which, int first, int limit,
+                         const CoordinateTableText& text, int32_t& count, PlaneNetwork& net,
+                         PlatformServices& platform) {
+  return ReadTableLines(box, which, limit, count, [&](std::string_view line, int lineNumber, int entry) {
     const auto fields = SplitFields(line, 3);
     if (!fields) return FailAtLine(platform, text.malformed, lineNumber);
     const auto& f = *fields;
@@ -69,7 +70,7 @@ bool ReadKnownPoints(const std::string& box, PlaneNetwork& net, PlatformServices
       "已知点坐标第[%d]行Y坐标不正确!",
   };
   const int limit = PlaneTableLimit(net, kLimitPoints, kMaxPlanePoints);
-  if (!ReadCoordinateTable(box, 0, limit, kText, net.knownCount, net, platform)) return false;
+  if (!ReadCoordinateTable(box, kKnownPointsBox, 0, limit, kText, net.knownCount, net, platform)) return false;
   return CheckKnownPointsPlausible(net, platform);
 }
 
@@ -82,12 +83,12 @@ bool ReadApproxPoints(const std::string& box, PlaneNetwork& net, PlatformService
   };
   const int known = std::clamp(static_cast<int>(net.knownCount), 0, kMaxPlanePoints);
   const int limit = std::max(0, PlaneTableLimit(net, kLimitPoints, kMaxPlanePoints) - known);
-  return ReadCoordinateTable(box, known, limit, kText, net.approxCount, net, platform);
+  return ReadCoordinateTable(box, kApproxPointsBox, known, limit, kText, net.approxCount, net, platform);
 }
 
 bool ReadPrecisionPairs(const std::string& box, PlaneNetwork& net, PlatformServices& platform) {
   const int limit = PlaneTableLimit(net, kLimitSmallTable, kMaxSmallTable);
-  return ReadTableLines(box, limit, net.precisionPairCount, [&](std::string_view line, int lineNumber, int entry) {
+  return ReadTableLines(box, kPrecisionPairsBox, limit, net.precisionPairCount, [&](std::string_view line, int lineNumber, int entry) {
     const auto fields = SplitFields(line, 2);
     if (!fields) return FailAtLine(platform, "精度端点第[%d]行数据不正确!", lineNumber);
     const auto& f = *fields;
@@ -102,7 +103,7 @@ bool ReadPrecisionPairs(const std::string& box, PlaneNetwork& net, PlatformServi
 
 bool ReadKnownHeights(const std::string& box, PlaneNetwork& net, PlatformServices& platform) {
   const int limit = PlaneTableLimit(net, kLimitSmallTable, kMaxSmallTable);
-  return ReadTableLines(box, limit, net.knownHeightCount, [&](std::string_view line, int lineNumber, int entry) {
+  return ReadTableLines(box, kKnownHeightsBox, limit, net.knownHeightCount, [&](std::string_view line, int lineNumber, int entry) {
     const auto fields = SplitFields(line, 2);
     if (!fields) return FailAtLine(platform, "已知高程第[%d]行数据不正确!", lineNumber);
     const auto& f = *fields;

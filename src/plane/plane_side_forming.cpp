@@ -12,6 +12,7 @@
 
 #include "common/format.h"
 #include "common/name_slot.h"
+#include "common/rejected_entry.h"
 #include "geodesy/angles.h"
 #include "plane/plane_input_reading.h"
 
@@ -38,7 +39,7 @@ void StoreReducedDistance(PlaneNetwork& net, const char (&from)[kNameSlotSize], 
 std::optional<SlopeReduction> ReduceLine(const PlaneNetwork& net, int line, PlatformServices& platform) {
   const auto r = ReduceSlopeDistance(net.lineDistance[line], net.verticalAngle[line], net.verticalAngleKind,
                                      net.refraction, net.instrumentHeight[line], net.targetHeight[line]);
-  if (!r) platform.ShowMessage(FormatText("边长观测值第[%d]行高差不正确!", line));
+  if (!r) RejectEntry(platform, kDistanceLinesBox, line, FormatText("边长观测值第[%d]行高差不正确!", line));
   return r;
 }
 

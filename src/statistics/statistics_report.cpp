@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 
 #include "common/format.h"
 #include "common/gbk_text.h"
@@ -12,9 +11,9 @@
 namespace qp {
 namespace {
 
-// The columns of the observation tables (sections 2 and 4), written and read
-// back only through these: the serial number, two blanks, the kind and the
-// two names, each name cut to ten bytes and padded to eleven.
+// The columns of the observation tables (sections 2 and 4): the serial
+// number, two blanks, the kind and the two names, each name cut to ten bytes
+// and padded to eleven.
 constexpr int kSerialWidth = 5;
 constexpr int kKindWidth = 8;
 constexpr int kNameBytes = 10;
@@ -165,98 +164,25 @@ void Reliability(ReportFile& report, SectionNumber& section, const StatisticsRep
   report.Rule();
 }
 
-std::string_view TrimRight(std::string_view text) {
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  return text;
-}
-
-// The lines of a report one by one, without their CR LF.
-class LineReader {
- public:
-  explicit LineReader(std::string_view text) : text_(text) {}
-  bool Next(std::string_view& line) {
-    if (at_ >= text_.size()) return false;
-    size_t end = text_.find('\n', at_);
-    if (end == std::string_view::npos) end = text_.size();
-    line = text_.substr(at_, end - at_);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    at_ = end + 1;
-    return true;
-  }
-
- private:
-  std::string_view text_;
-  size_t at_ = 0;
-};
-
-// One row of the table of section 2, when it carries the blunder mark. The
-// serial number is found by its digits (a network with more than 99999
-// observations would widen it); the fields after it are fixed.
-bool ParseFlaggedRow(std::string_view row, FlaggedObservation& out) {
-  const std::string& mark = Gbk(kSuspectMark);
-  if (row.size() < mark.size() + 1 || row.substr(row.size() - mark.size()) != mark ||
-      row[row.size() - mark.size() - 1] != ' ') {
-    return false;
-  }
-  size_t at = row.find_first_not_of(' ');
-  if (at == std::string_view::npos || row[at] < '0' || row[at] > '9') return false;
-  at = row.find_first_not_of("0123456789", at);
-  if (at == std::string_view::npos || row.compare(at, 2, "  ") != 0) return false;
-  at += 2;
-  if (row.size() < at + kKindWidth + 2 * kNameWidth) return false;
-  out.kind = std::string(TrimRight(row.substr(at, kKindWidth)));
-  out.from = std::string(TrimRight(row.substr(at + kKindWidth, kNameWidth)));
-  out.to = std::string(TrimRight(row.substr(at + kKindWidth + kNameWidth, kNameWidth)));
-  return !out.kind.empty() && !out.from.empty() && !out.to.empty();
-}
-
 }  // namespace
-
-std::string ReportedName(std::string_view name) {
-  return std::string(TrimRight(name.substr(0, std::min<size_t>(name.size(), kNameBytes))));
-}
-
-std::vector<FlaggedObservation> ReadFlaggedObservations(const std::string& path) {
-  std::vector<FlaggedObservation> flagged;
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return flagged;
-  file.seekg(0, std::ios::end);
-  const std::streamoff size = file.tellg();
-  file.seekg(0, std::ios::beg);
-  if (!file || size <= 0) return flagged;
-  std::string text(static_cast<size_t>(std::min<std::streamoff>(size, kMaxReadReportBytes)), '\0');
-  file.read(text.data(), static_cast<std::streamsize>(text.size()));
-  text.resize(static_cast<size_t>(std::max<std::streamsize>(file.gcount(), 0)));
-
-  // The heading, a rule, the column captions and a rule; the rows run to the
-  // next rule.
-  const std::string& title = Gbk(kObservationTableTitle);
-  const std::string_view rule = RuleLine();
-  LineReader lines(text);
-  std::string_view line;
-  bool found = false;
-  while (!found && lines.Next(line)) {
-    if (line.find(title) == std::string_view::npos) continue;
-    LineReader ahead = lines;
-    std::string_view first, captions, second;
-    found = ahead.Next(first) && first == rule && ahead.Next(captions) && ahead.Next(second) && second == rule;
-    if (found) lines = ahead;
-  }
-  FlaggedObservation row;
-  while (found && lines.Next(line) && line != rule && flagged.size() < kMaxFlaggedObservations) {
-    if (ParseFlaggedRow(line, row)) flagged.push_back(row);
-  }
-  return flagged;
-}
 
 std::string StatisticsReportPathFor(const std::string& dataPath) {
   return dataPath.substr(0, dataPath.size() < 4 ? 0 : dataPath.size() - 4) + "统计检验.txt";
 }
 
+std::string StatisticsFlagsPathFor(const std::string& dataPath) {
+  return FlagsPathBesideReport(StatisticsReportPathFor(dataPath));
+}
+
 void RenewStatisticsReport(const std::string& dataPath, bool computed,
                            const std::function<bool(const std::string& path)>& write) {
   const std::string path = StatisticsReportPathFor(dataPath);
-  if (!computed || !write(path)) std::remove(path.c_str());
+  const std::string flags = FlagsPathBesideReport(path);
+  std::remove(flags.c_str());
+  if (!computed || !write(path)) {
+    std::remove(path.c_str());
+    std::remove(flags.c_str());
+  }
 }
 
 bool WriteStatisticsReport(const std::string& path, const StatisticsReportText& text, std::time_t now,
@@ -277,7 +203,7 @@ bool WriteStatisticsReport(const std::string& path, const StatisticsReportText& 
   ObservationTable(report, section, text, entries, s);
   Snooping(report, section, entries, s);
   Reliability(report, section, text, entries, s, q);
-  return report.Close();
+  return report.Close() && WriteReportFlags(path, FlaggedObservationsOf(entries, s));
 }
 
 bool WriteUntestedStatisticsReport(const std::string& path, const StatisticsReportText& text, std::time_t now,
@@ -290,7 +216,7 @@ bool WriteUntestedStatisticsReport(const std::string& path, const StatisticsRepo
   report.Rule();
   report.Write("  " + Gbk(reason) + "\r\n");
   report.Rule();
-  return report.Close();
+  return report.Close() && WriteReportFlags(path, {});
 }
 
 }  // namespace qp

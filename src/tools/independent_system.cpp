@@ -343,6 +343,7 @@ ConversionOutcome IndependentSystemForm::IndependentToNational(IndependentSystem
     return ConversionOutcome::Stopped;
   }
   PointListRules rules;
+  rules.box = 1;
   if (!ConfirmBlankLineCut(independentText, {"独立坐标系统坐标", 1, rules.firstLineNumber}, platform)) {
     return ConversionOutcome::Stopped;
   }

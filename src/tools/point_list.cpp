@@ -33,27 +33,26 @@ bool ReadPointList(std::string_view text, const PointListRules& rules, const Poi
   while (static_cast<int>(points.size()) < rules.capacity && reader.Next()) {
     const std::string_view line = reader.Line();
     const int lineNumber = reader.LineNumber() + rules.firstLineNumber;
+    const auto reject = [&](const char* utf8Format) {
+      return RejectEntry(platform, rules.box, reader.LineNumber(), FormatText(utf8Format, lineNumber));
+    };
     std::string_view name;
     std::string_view rest;
     std::string_view xText;
     std::string_view yText;
     if (line.size() < 3 || !SplitAtComma(line, name, rest) || !SplitAtComma(Trim(rest), xText, yText)) {
-      platform.ShowMessage(FormatText(messages.badLine, lineNumber));
-      return false;
+      return reject(messages.badLine);
     }
     ListedPoint point;
     point.name = std::string(Trim(name));
     if (!IsValidPointName(point.name)) {
-      platform.ShowMessage(FormatText(messages.badName, lineNumber));
-      return false;
+      return reject(messages.badName);
     }
     if (!ReadCoordinate(Trim(xText), rules.acceptX, point.x)) {
-      platform.ShowMessage(FormatText(messages.badX, lineNumber));
-      return false;
+      return reject(messages.badX);
     }
     if (!ReadCoordinate(Trim(yText), rules.acceptY, point.y)) {
-      platform.ShowMessage(FormatText(messages.badY, lineNumber));
-      return false;
+      return reject(messages.badY);
     }
     points.push_back(std::move(point));
   }

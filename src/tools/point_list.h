@@ -26,6 +26,7 @@ struct PointListMessages {
 };
 
 struct PointListRules {
+  int box = 0;              // the list's box in its dialog, for the refused line
   int firstLineNumber = 0;  // the number messages give the first line
   int capacity = 1024;      // lines after this many points are not read
   bool (*acceptX)(double) = nullptr;  // nullptr: any value
@@ -36,7 +37,7 @@ struct PointListRules {
 // CR LF, and an empty line (or one not ended by CR LF) ends the list without a
 // message. Each line is "name, x, y" (a further comma stays in the y text);
 // the name has 1 to 10 bytes, x and y are non-empty numeric fields. The first
-// bad line shows its message and returns false.
+// bad line shows its message, is noted as refused (RejectEntry) and returns false.
 bool ReadPointList(std::string_view text, const PointListRules& rules, const PointListMessages& messages,
                    std::vector<ListedPoint>& points, PlatformServices& platform);
 

@@ -239,6 +239,7 @@ bool SystemTransformForm::ReadControls(SystemTransformFile& image, PlatformServi
   }
   StoreList(points, image.oldNames, image.oldX, image.oldY);
   image.oldCount = static_cast<int32_t>(points.size());
+  // The new list's messages are the old list's, and name its box (rules.box 0).
   if (!ConfirmBlankLineCut(newText, {"新坐标", 1, rules.firstLineNumber}, platform) ||
       !ReadPointList(newText, rules, kListMessages, points, platform)) {
     return false;

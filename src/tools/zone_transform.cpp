@@ -7,6 +7,7 @@
 #include "common/format.h"
 #include "common/gbk_text.h"
 #include "common/name_slot.h"
+#include "common/rejected_entry.h"
 #include "common/numeric_field.h"
 #include "common/report_file.h"
 #include "geodesy/gauss_projection.h"
@@ -178,8 +179,7 @@ bool ZoneTransformForm::Transform(ZoneTransformFile& image, PlatformServices& pl
     // A northing beyond the pole has no latitude, and far larger numbers
     // overflow the series: such a point cannot be transformed.
     if (!(std::isfinite(B) && std::isfinite(L) && std::isfinite(x) && std::isfinite(y) && std::fabs(B) <= kPoleDms)) {
-      platform.ShowMessage(FormatText("换带前坐标点第[%d]行坐标超出换带计算范围!", i));
-      return false;
+      return RejectEntry(platform, 0, i, FormatText("换带前坐标点第[%d]行坐标超出换带计算范围!", i));
     }
     image.latitude[i] = B;
     image.longitude[i] = L;

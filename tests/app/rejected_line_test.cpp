@@ -1,6 +1,7 @@
-// A refused table line is found at once: the message stays as it is, and the
-// dialog puts the cursor on that line of its box and selects it (plane
-// tables count from 0, height tables from 1, each tool as its messages do).
+// A refused table line is found at once: the message stays as it is, the
+// reader says which box and line it refused, and the dialog puts the cursor on
+// that line of its box and selects it (plane tables count from 0 in their
+// messages, height tables from 1, each tool as its messages do).
 #include <QTextBlock>
 
 #include "app/height_input_dialog.h"
@@ -8,36 +9,93 @@
 #include "app/qt_text.h"
 #include "app/rejected_line.h"
 #include "app/zone_transform_dialog.h"
+#include "common/name_slot.h"
+#include "common/table_line_reader.h"
+#include "height/height_checks.h"
+#include "height/height_input_form.h"
+#include "plane/plane_input_reading.h"
+#include "tools/point_list.h"
 #include "app_test_support.h"
 #include "common/gbk_text.h"
 
 namespace qp::testing {
 namespace {
 
-TEST(RejectedLine, NamesTheBoxAndLineOfATableMessageOnly) {
-  constexpr TableMessagePrefix kTables[] = {{"已知点", 0, 1}, {"已知点坐标", 3, 1}, {"高差观测值", 4, 1}};
-  struct Case {
-    const char* message;
-    std::optional<RejectedLine> expected;
+// One reader or check refusing an entry, and what it must say of it.
+struct Refusal {
+  const char* what;
+  std::function<bool(PlatformServices&)> read;
+  std::optional<RejectedLine> expected;  // nothing: no line to select
+  const char* message;                   // UTF-8, the last message shown
+};
+
+TEST(RejectedLine, TheReadersNameTheBoxAndLineTheyRefused) {
+  auto plane = std::make_unique<PlaneNetwork>();
+  ResetPlaneNetwork(*plane, "");
+  auto height = std::make_unique<HeightNetwork>();
+  ResetHeightNetwork(*height, "");
+  PointListRules independent;
+  independent.box = 1;
+  PointListRules counted;
+  counted.firstLineNumber = 1;
+  std::vector<ListedPoint> points;
+  const PointListMessages list = {"点第[%d]行数据不正确!", "点第[%d]行点名不正确!", "点第[%d]行X不正确!",
+                                  "点第[%d]行Y不正确!"};
+  const Refusal cases[] = {
+      {"plane points", [&](PlatformServices& p) { return ReadKnownPoints("A,1,2\r\nB,x,2\r\n", *plane, p); },
+       RejectedLine{kKnownPointsBox, 1}, "已知点坐标第[1]行X坐标不正确!"},
+      {"plane directions",
+       [&](PlatformServices& p) { return ReadDirections("A,B,0\r\nA,C,1\r\nA,ABCDEFGHIJK,2\r\n", *plane, p); },
+       RejectedLine{kDirectionsBox, 2}, "方向观测值第[2]行终点点名[1--10个字符]不正确!"},
+      {"plane distance lines", [&](PlatformServices& p) { return ReadDistanceLines("A,B\r\n", *plane, p); },
+       RejectedLine{kDistanceLinesBox, 0}, "边长观测值第[0]行数据不正确!"},
+      {"height differences, counted from 1",
+       [&](PlatformServices& p) { return ParseHeightDifferences("A,B,1.5,2\r\nB,C,x,2\r\n", *height, p); },
+       RejectedLine{kHeightDifferencesBox, 1}, "高差观测值第[2]行高差不正确!"},
+      {"height pairs checked after reading",
+       [&](PlatformServices& p) {
+         height->pairCount = 1;
+         SetSlotText(height->pairFrom[0], "Z1");
+         SetSlotText(height->pairTo[0], "Z2");
+         return CheckHeightPrecisionPairs(*height, p);
+       },
+       RejectedLine{kHeightPairsBox, 0}, "精度端点第[1]行点名不是待定点!"},
+      {"a tool's second list",
+       [&](PlatformServices& p) { return ReadPointList("P1,1,2\r\nP2,1\r\n", independent, list, points, p); },
+       RejectedLine{1, 1}, "点第[1]行数据不正确!"},
+      {"a tool's list counted from 1",
+       [&](PlatformServices& p) { return ReadPointList("P1,1,y\r\n", counted, list, points, p); },
+       RejectedLine{0, 0}, "点第[1]行Y不正确!"},
+      {"a later message",
+       [&](PlatformServices& p) {
+         ReadKnownPoints("B,x,2\r\n", *plane, p);
+         p.ShowMessage(Gbk("数据输入不正确 !"));
+         return false;
+       },
+       std::nullopt, "数据输入不正确 !"},
+      {"a message naming no line",
+       [&](PlatformServices& p) { return FailAtLine(p, "第[%d]个高差观测值点名重复!", 3); }, std::nullopt,
+       "第[3]个高差观测值点名重复!"},
   };
-  const Case cases[] = {
-      {"已知点第[2]行数据不正确!", RejectedLine{0, 1}},
-      {"已知点坐标第[12]行X坐标不正确!", RejectedLine{3, 11}},  // not the shorter "已知点"
-      {"高差观测值第[1]行定权元素不正确!", RejectedLine{4, 0}},
-      {"高差观测值第[0]行数据不正确!", std::nullopt},  // before the first line
-      {"第[3]个高差观测值点名重复!", std::nullopt},
-      {"精度端点第[3]行点名不是待定点!", std::nullopt},  // a table of another dialog
-      {"高差观测值第[]行数据不正确!", std::nullopt},
-      {"高差观测值第[99999999999999]行", std::nullopt},
-  };
-  for (const Case& c : cases) {
-    const auto found = FindRejectedLine(Utf8ToGbk(c.message), kTables);
-    ASSERT_EQ(found.has_value(), c.expected.has_value()) << c.message;
-    if (found) {
-      EXPECT_EQ(found->box, c.expected->box) << c.message;
-      EXPECT_EQ(found->line, c.expected->line) << c.message;
-    }
+  for (const Refusal& c : cases) {
+    ScriptedPlatform base;
+    MessageTap tap(base);
+    const RejectedEntryRecorder recorder;
+    EXPECT_FALSE(c.read(tap)) << c.what;
+    EXPECT_EQ(base.LastMessageUtf8(), c.message) << c.what;
+    const auto rejected = recorder.Rejected();
+    ASSERT_EQ(rejected.has_value(), c.expected.has_value()) << c.what;
+    if (!rejected) continue;
+    EXPECT_EQ(rejected->box, c.expected->box) << c.what;
+    EXPECT_EQ(rejected->line, c.expected->line) << c.what;
+    EXPECT_EQ(GbkToUtf8(rejected->message), c.message) << c.what;
+    EXPECT_FALSE(recorder.Result(true).rejected) << c.what;
+    EXPECT_TRUE(recorder.Result(false).rejected) << c.what;
   }
+  // Read with no recorder alive: the message alone.
+  ScriptedPlatform alone;
+  EXPECT_FALSE(ReadKnownPoints("B,x,2\r\n", *plane, alone));
+  EXPECT_EQ(alone.LastMessageUtf8(), "已知点坐标第[0]行X坐标不正确!");
 }
 
 // Replaces line `line` of the box `boxName` by `text`.

@@ -135,7 +135,8 @@ TEST(FlaggedDiagram, PlantedBlunderIsRedOnTheObservationValues) {
   options.dataPath = dir.File("NET.NAP");
   options.inputPath = SourcePath("examples/plane/planted_blunder.txt");
   ASSERT_EQ(RunPlaneCommand(options, platform), 0) << platform.LastMessageUtf8();
-  const std::vector<FlaggedObservation> expected = {{Gbk("方向"), "GP02", "N2"}, {Gbk("边长"), Gbk("城北"), "N2"}};
+  const std::vector<FlaggedObservation> expected = {{ObservationKind::Direction, "GP02", "N2"},
+                                                    {ObservationKind::Distance, Gbk("城北"), "N2"}};
   ASSERT_EQ(ReadFlaggedObservations(StatisticsReportPathFor(options.dataPath)), expected);
 
   auto net = std::make_unique<PlaneNetwork>();
@@ -179,7 +180,7 @@ TEST(FlaggedDiagram, PlantedLevellingBlunderIsRedWithItsCurve) {
   options.dataPath = dir.File("NET.NAH");
   options.inputPath = dir.File("input.txt");
   ASSERT_EQ(RunHeightCommand(options, platform), 0) << platform.LastMessageUtf8();
-  const std::vector<FlaggedObservation> expected = {{Gbk("高差"), "J4", "BM3"}};
+  const std::vector<FlaggedObservation> expected = {{ObservationKind::HeightDifference, "J4", "BM3"}};
   ASSERT_EQ(ReadFlaggedObservations(StatisticsReportPathFor(options.dataPath)), expected);
 
   auto net = std::make_unique<HeightNetwork>();

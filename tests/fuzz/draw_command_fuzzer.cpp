@@ -51,14 +51,15 @@ void CheckDraw(const std::string& dataPath, const std::string& stem, const std::
 }
 
 // Pictures named like the data file (as spelled, or otherwise), its .vec file
-// or the statistics report: refused with a message, nothing written.
+// or the statistics report and its flags: refused with a message, nothing written.
 void CheckPicturesOverInputs(const std::string& dataPath, const std::string& stem,
                              const std::vector<uint8_t>& original) {
   fuzz::ClearScratch();
   fuzz::WriteBytes(dataPath, original);
   const std::string spelledOtherwise = fuzz::ScratchDir() + "/./" + std::filesystem::path(dataPath).filename().string();
   const std::string clashes[] = {dataPath, spelledOtherwise, fuzz::ScratchPath(stem + ".vec"),
-                                 fuzz::ScratchPath(stem + "统计检验.txt")};
+                                 fuzz::ScratchPath(stem + "统计检验.txt"),
+                                 fuzz::ScratchPath(stem + "统计检验.flags")};
   for (const std::string& target : clashes) {
     for (const bool svg : {true, false}) {
       fuzz::QuietPlatform platform;

@@ -38,6 +38,10 @@ class QuietPlatform : public PlatformServices {
   std::vector<std::string> messages;  // GBK
 };
 
+// The length of the statistics report beside the flags files the
+// statistics_flags harness reads (its seeds record it).
+inline constexpr size_t kFlagsFuzzReportBytes = 64;
+
 // The process's own scratch folder (made once, under $TMPDIR), and a path in it.
 const std::string& ScratchDir();
 std::string ScratchPath(const std::string& name);

@@ -14,7 +14,7 @@ BUILD=${FUZZ_BUILD_DIR:-build-fuzz}
 SECONDS_EACH=${FUZZ_SECONDS:-15}
 JOBS=${JOBS:-$(nproc)}
 ALL=(plane_file height_file plane_draft height_side zone_file transform_file local_file exercise_file
-     input_text vec sheet_settings draw_command)
+     input_text vec sheet_settings draw_command statistics_flags)
 HARNESSES=("$@")
 [ $# -eq 0 ] && HARNESSES=("${ALL[@]}")
 

@@ -24,6 +24,7 @@
 #include "height/height_input_form.h"
 #include "plane/plane_file.h"
 #include "plane/plane_input_form.h"
+#include "statistics/statistics_report.h"
 
 namespace fs = std::filesystem;
 using namespace qp;
@@ -64,6 +65,15 @@ void KeepBytes(const std::string& harness, const std::string& name, std::span<co
   fuzz::WriteBytes((out / harness / name).string(), bytes);
 }
 
+// The flags the computation left beside the data file, recorded for the
+// statistics_flags harness's report.
+void KeepFlags(const fs::path& dataPath, const std::string& name) {
+  const auto flagged = ReadFlaggedObservations(StatisticsReportPathFor(dataPath.string()));
+  const std::string report = fuzz::ScratchPath("seed统计检验.txt");
+  fuzz::WriteBytes(report, std::vector<uint8_t>(fuzz::kFlagsFuzzReportBytes, 'r'));
+  if (WriteReportFlags(report, flagged)) Keep("statistics_flags", FlagsPathBesideReport(report), name);
+}
+
 void PlaneSeeds() {
   for (const fs::path& text : Examples("plane")) {
     const std::string stem = text.stem().string();
@@ -71,6 +81,7 @@ void PlaneSeeds() {
     RunExample(RunPlaneCommand, text, nap);
     Keep("plane_file", nap, stem + ".NAP");
     Keep("draw_command", nap, stem + ".NAP");
+    KeepFlags(nap, stem + ".flags");
     // Slope-distance modes leave their trigonometric height network beside it.
     Keep("height_file", fuzz::ScratchPath(stem + "BPT.NAH"), stem + "BPT.NAH");
 
@@ -97,6 +108,7 @@ void HeightSeeds() {
     RunExample(RunHeightCommand, text, nah);
     Keep("height_file", nah, stem + ".NAH");
     Keep("draw_command", nah, stem + ".NAH");
+    KeepFlags(nah, stem + "H.flags");
 
     auto settings = std::make_unique<SettingsBlock>();
     auto net = std::make_unique<HeightNetwork>();

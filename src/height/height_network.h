@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "height/height_kinds.h"
+
 namespace qp {
 
 inline constexpr int kMaxHeightPoints = 2048;
@@ -30,27 +32,6 @@ enum HeightCapacity : int {
   kCapacityDifferences = 1,  // 2560 height differences
   kCapacityPairs = 2,        // 64 precision pairs
   kCapacityLoops = 3,        // 1024 closure-table entries
-};
-
-// HeightNetwork::mode: what a confirmed network is computed for.
-enum HeightMode : int32_t {
-  kHeightEstimate = 0,  // "精度估算", precision estimate of a design
-  kHeightAdjust = 1,    // "平差计算", adjustment
-};
-
-// HeightNetwork::kind: selects the weighting.
-enum HeightKind : int32_t {
-  kLevellingNetwork = 0,      // "水准网": p = 1 / s
-  kTrigonometricNetwork = 1,  // "三角高程网": p = 1 / s^2
-};
-
-// Kinds of closure-table entries.
-enum LoopKind : int32_t {
-  kLoopNone = 0,
-  kLoopKnownLine = 1,      // a levelling line between two known points
-  kLoopTwoLines = 2,       // two lines between the same two points
-  kLoopTriangle = 3,       // three lines
-  kLoopQuadrilateral = 4,  // four lines
 };
 
 // One entry of the closure table.

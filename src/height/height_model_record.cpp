@@ -1,0 +1,87 @@
+#include "height/height_model_record.h"
+
+#include <algorithm>
+
+#include "common/name_slot.h"
+
+namespace qp {
+namespace {
+
+std::string Text(const HeightNameSlot& slot) { return std::string(SlotText(slot)); }
+
+}  // namespace
+
+HeightModel HeightModelFromRecord(const HeightNetwork& net) {
+  HeightModel m;
+  m.mode = net.mode == kHeightAdjust ? kHeightAdjust : kHeightEstimate;
+  m.kind = net.kind == kTrigonometricNetwork ? kTrigonometricNetwork : kLevellingNetwork;
+  m.name = std::string(SlotText(net.networkName));
+  m.priorError = net.priorError;
+  m.sigma0 = net.sigma0;
+  m.largestCorrection = net.largestCorrection;
+
+  const int points = BoundedCount(net.pointCount, kMaxHeightPoints);
+  const int known = BoundedCount(net.knownCount, points);
+  const int approx = BoundedCount(net.approxCount, points - known);
+  m.points.resize(static_cast<size_t>(points));
+  for (int p = 0; p < points; ++p) {
+    HeightPoint& point = m.points[p];
+    point.name = Text(net.pointName[p]);
+    point.role = p < known ? HeightPointRole::Known
+                 : p < known + approx ? HeightPointRole::Approximate
+                                      : HeightPointRole::Unknown;
+    point.height = net.height[p];
+    point.error = net.heightError[p];
+  }
+  m.differences.resize(static_cast<size_t>(BoundedCount(net.observationCount, kMaxHeightDifferences)));
+  for (size_t i = 0; i < m.differences.size(); ++i) {
+    HeightDifference& d = m.differences[i];
+    d.fromName = Text(net.from[i]);
+    d.toName = Text(net.to[i]);
+    d.observed = net.observed[i];
+    d.weightElement = net.weightElement[i];
+    d.error = DifferenceError(net, static_cast<int>(i));
+  }
+  m.pairs.resize(static_cast<size_t>(BoundedCount(net.pairCount, kMaxHeightPairs)));
+  for (size_t k = 0; k < m.pairs.size(); ++k) {
+    HeightPair& pair = m.pairs[k];
+    pair.fromName = Text(net.pairFrom[k]);
+    pair.toName = Text(net.pairTo[k]);
+    pair.difference = net.pairDifference[k];
+    pair.error = net.pairError[k];
+  }
+  m.coordinates.resize(static_cast<size_t>(BoundedCount(net.coordinateCount, kMaxHeightPoints)));
+  for (size_t k = 0; k < m.coordinates.size(); ++k) {
+    m.coordinates[k] = {Text(net.coordinateName[k]), net.coordinateX[k], net.coordinateY[k]};
+  }
+  m.loops.resize(static_cast<size_t>(BoundedCount(net.loopCount, kMaxLoopEntries)));
+  for (size_t k = 0; k < m.loops.size(); ++k) {
+    const LoopEntry& e = net.loops[k];
+    HeightLoop& loop = m.loops[k];
+    loop.kind = static_cast<LoopKind>(e.kind);
+    for (int s = 0; s < 4; ++s) {
+      loop.names[s] = Text(e.names[s]);
+      loop.sections[s] = e.sections[s];
+    }
+    loop.closure = e.closure;
+    loop.drawn = e.drawFlag != 0;
+  }
+  m.Index();
+  return m;
+}
+
+void PutHeightResults(const HeightModel& m, HeightNetwork& net) {
+  net.sigma0 = m.sigma0;
+  net.largestCorrection = m.largestCorrection;
+  for (int p = 0; p < m.PointCount(); ++p) {
+    net.height[p] = m.points[p].height;
+    net.heightError[p] = m.points[p].error;
+  }
+  for (size_t i = 0; i < m.differences.size(); ++i) SetDifferenceError(net, static_cast<int>(i), m.differences[i].error);
+  for (size_t k = 0; k < m.pairs.size(); ++k) {
+    net.pairDifference[k] = m.pairs[k].difference;
+    net.pairError[k] = m.pairs[k].error;
+  }
+}
+
+}  // namespace qp

@@ -12,6 +12,7 @@
 #include "height/height_checks.h"
 #include "height/height_file.h"
 #include "height/height_layout.h"
+#include "height/height_model_record.h"
 #include "height/height_statistics.h"
 #include "statistics/statistics_report.h"
 
@@ -105,17 +106,19 @@ void PlaceLoopLabel(const HeightNetwork& net, LoopEntry& e, const HeightPointInd
 }
 
 bool ComputeHeightNetwork(HeightWorkspace& ws, NormalEquationStore& normals, PlatformServices& platform) {
-  HeightNetwork& net = ws.net;
   bool ok = false;
   {
     WaitCursor wait(platform);
     ReportFile report;
     if (report.OpenForAppend(ws.ReportPath())) {
-      net.largestCorrection = 0.0;
-      HeightComputation c{net, normals, ComputationDialogue::AskingThrough(platform), report, ws.section,
+      HeightModel model = HeightModelFromRecord(ws.net);
+      model.largestCorrection = 0.0;
+      HeightComputation c{model, normals, ComputationDialogue::AskingThrough(platform), report, ws.section,
                           ws.HeightExportPath()};
-      const bool adjusting = net.mode == kHeightAdjust && net.redundancy > 0;
+      const bool adjusting = model.mode == kHeightAdjust && model.Redundancy() > 0;
       ok = adjusting ? AdjustHeightNetwork(c) : EstimateHeightPrecision(c);
+      // What the computation reached stays in the record, also when it failed.
+      PutHeightResults(model, ws.net);
       c.dialogue.ShowFailure(platform);
       // Sections that did not reach the disk are no result.
       ok = report.Close() && ok;
@@ -123,7 +126,7 @@ bool ComputeHeightNetwork(HeightWorkspace& ws, NormalEquationStore& normals, Pla
       StatisticsOptions options;
       options.alpha = ws.significance;
       RenewStatisticsReport(ws.dataPath, ok, [&](const std::string& path) {
-        return WriteHeightStatisticsReport(net, normals, adjusting, path, platform.CurrentTime(), options);
+        return WriteHeightStatisticsReport(model, normals, adjusting, path, platform.CurrentTime(), options);
       });
     }
   }

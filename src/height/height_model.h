@@ -76,6 +76,8 @@ struct HeightModel {
   std::vector<HeightPair> pairs;
   std::vector<HeightCoordinate> coordinates;
   std::vector<HeightLoop> loops;
+  // The entries the closure table may take.
+  int loopCapacity = 0;
 
   // Builds the name lookup, counts the roles and resolves the point indices
   // of the differences and pairs; after the point table changed.

@@ -54,6 +54,7 @@ HeightModel HeightModelFromRecord(const HeightNetwork& net) {
   for (size_t k = 0; k < m.coordinates.size(); ++k) {
     m.coordinates[k] = {Text(net.coordinateName[k]), net.coordinateX[k], net.coordinateY[k]};
   }
+  m.loopCapacity = HeightCapacityOf(net, kCapacityLoops);
   m.loops.resize(static_cast<size_t>(BoundedCount(net.loopCount, kMaxLoopEntries)));
   for (size_t k = 0; k < m.loops.size(); ++k) {
     const LoopEntry& e = net.loops[k];
@@ -81,6 +82,27 @@ void PutHeightResults(const HeightModel& m, HeightNetwork& net) {
   for (size_t k = 0; k < m.pairs.size(); ++k) {
     net.pairDifference[k] = m.pairs[k].difference;
     net.pairError[k] = m.pairs[k].error;
+  }
+}
+
+void PutHeightLoops(const HeightModel& m, HeightNetwork& net) {
+  const int count = std::min(static_cast<int>(m.loops.size()), kMaxLoopEntries);
+  net.loopCount = count;
+  // Only a table checked anew (adjusting two or more height differences)
+  // replaces the entries; otherwise the count alone says it is empty.
+  if (m.mode != kHeightAdjust || m.differences.size() <= 1) return;
+  for (int k = 0; k < kMaxLoopEntries; ++k) {
+    // The label positions stay: the user may have placed them, and an
+    // unchanged table keeps them (see the change level).
+    LoopEntry& e = net.loops[k];
+    const HeightLoop loop = k < count ? m.loops[k] : HeightLoop{};
+    for (int s = 0; s < 4; ++s) {
+      SetSlotText(e.names[s], loop.names[s]);
+      e.sections[s] = loop.sections[s];
+    }
+    e.closure = loop.closure;
+    e.kind = loop.kind;
+    e.drawFlag = loop.drawn ? 1 : 0;
   }
 }
 

@@ -16,4 +16,7 @@ HeightModel HeightModelFromRecord(const HeightNetwork& net);
 // differences and errors of the pairs.
 void PutHeightResults(const HeightModel& model, HeightNetwork& net);
 
+// Stores the closure table the raw-data report filled, or emptied.
+void PutHeightLoops(const HeightModel& model, HeightNetwork& net);
+
 }  // namespace qp

@@ -12,6 +12,7 @@
 #include "common/format.h"
 #include "common/name_slot.h"
 #include "drawing/height_diagram.h"
+#include "height/height_model_record.h"
 #include "height/height_workflow.h"
 
 namespace qp {
@@ -96,7 +97,7 @@ void BM_HeightDiagram(benchmark::State& state) {
   for (auto _ : state) {
     EntityEmitter out(sink, BenchSheet());
     MovableItemList items;
-    DrawHeightDiagram(out, *net, DrawContext{}, &items);
+    DrawHeightDiagram(out, HeightModelFromRecord(*net), DrawContext{}, &items);
     benchmark::DoNotOptimize(items.Items().size());
   }
   const double runs = static_cast<double>(state.iterations());

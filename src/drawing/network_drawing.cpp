@@ -8,6 +8,7 @@
 #include "drawing/frame_and_grid.h"
 #include "drawing/height_diagram.h"
 #include "drawing/plane_diagram.h"
+#include "height/height_model_record.h"
 
 namespace qp {
 
@@ -23,7 +24,7 @@ bool PlaneNetworkHasResults(const PlaneNetwork& net) {
 void UpdateDiagramTitle(SettingsBlock& settings, const PlaneNetwork* plane, const HeightNetwork* height) {
   if (plane && !PlaneNetworkHasResults(*plane)) SetSheetText(settings, kDiagramTitleSlot, Gbk("未解算:控制网图"));
   else if (plane) SetSheetText(settings, kDiagramTitleSlot, BuildPlaneDiagramTitle(*plane));
-  else if (height) SetSheetText(settings, kDiagramTitleSlot, BuildHeightDiagramTitle(*height));
+  else if (height) SetSheetText(settings, kDiagramTitleSlot, BuildHeightDiagramTitle(HeightModelFromRecord(*height)));
 }
 
 bool DrawNetworkSheet(EntitySink& sink, SettingsBlock& settings, const PlaneNetwork* plane,
@@ -37,7 +38,7 @@ bool DrawNetworkSheet(EntitySink& sink, SettingsBlock& settings, const PlaneNetw
   PointNameTagger diagram(sink, *list);
   EntityEmitter out(diagram, *sheet);
   if (plane) DrawPlaneDiagram(out, *plane, context, list);
-  else if (height) DrawHeightDiagram(out, *height, context, list);
+  else if (height) DrawHeightDiagram(out, HeightModelFromRecord(*height), context, list);
   diagram.Finish();
   sink.BeginPart(DrawingPart::Frame);
   EntityEmitter frame(sink, *sheet);

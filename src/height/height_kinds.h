@@ -6,6 +6,9 @@
 
 namespace qp {
 
+// Control points of the curve that draws one height difference.
+inline constexpr int kCurvePointCount = 5;
+
 // The network mode: what a confirmed network is computed for.
 enum HeightMode : int32_t {
   kHeightEstimate = 0,  // "精度估算", precision estimate of a design

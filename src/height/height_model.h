@@ -5,6 +5,8 @@
 // nothing here depends on the record's layout.
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -26,6 +28,8 @@ struct HeightPoint {
   HeightPointRole role = HeightPointRole::Unknown;
   double height = 0.0;  // m
   float error = 0.0f;   // m_H (mm), 0 for known points
+  double x = 0.0, y = 0.0;  // diagram position (m)
+  float labelDx = 0.0f, labelDy = 0.0f;  // name label offset (paper mm)
 };
 
 // One observed height difference H_to - H_from.
@@ -35,6 +39,7 @@ struct HeightDifference {
   double observed = 0.0;         // m
   double weightElement = 0.0;    // s of the weight 1/s or 1/s^2
   float error = 0.0f;            // mm, of the adjusted difference
+  double curve[kCurvePointCount][2] = {};  // (X, Y) control points of its diagram line (m)
 
   bool Joined() const { return from >= 0 && to >= 0; }
 };
@@ -60,7 +65,24 @@ struct HeightLoop {
   int32_t sections[4] = {};     // sections of each line, 0 where none
   float closure = 0.0f;         // mm
   bool drawn = false;           // the closure is written on the diagram
+  double labelX = 0.0, labelY = 0.0;  // position of the closure text (m)
 };
+
+// How the diagram is drawn: its kind (0..3) and fonts (mm).
+struct HeightDiagramStyle {
+  int kind = 0;
+  std::string numberFace, textFace;
+  float numberHeight = 0.0f, numberWidth = 0.0f;
+  float textHeight = 0.0f, textWidth = 0.0f;
+  uint32_t textColour = 0;
+};
+
+// A name label offset as drawn and stored: one further from its point than
+// 1000 paper mm is damage and kept at that distance, one not finite is none.
+inline float DrawnLabelOffset(float v) {
+  constexpr float kMaxLabelOffsetMm = 1000.0f;
+  return std::isfinite(v) ? std::clamp(v, -kMaxLabelOffsetMm, kMaxLabelOffsetMm) : 0.0f;
+}
 
 struct HeightModel {
   HeightMode mode = kHeightEstimate;
@@ -78,6 +100,7 @@ struct HeightModel {
   std::vector<HeightLoop> loops;
   // The entries the closure table may take.
   int loopCapacity = 0;
+  HeightDiagramStyle diagram;
 
   // Builds the name lookup, counts the roles and resolves the point indices
   // of the differences and pairs; after the point table changed.

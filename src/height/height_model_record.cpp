@@ -20,7 +20,7 @@ HeightModel HeightModelFromRecord(const HeightNetwork& net) {
   m.sigma0 = net.sigma0;
   m.largestCorrection = net.largestCorrection;
 
-  const int points = BoundedCount(net.pointCount, kMaxHeightPoints);
+  const int points = BoundedCount(net.pointCount, HeightCapacityOf(net, kCapacityPoints));
   const int known = BoundedCount(net.knownCount, points);
   const int approx = BoundedCount(net.approxCount, points - known);
   m.points.resize(static_cast<size_t>(points));
@@ -32,8 +32,13 @@ HeightModel HeightModelFromRecord(const HeightNetwork& net) {
                                       : HeightPointRole::Unknown;
     point.height = net.height[p];
     point.error = net.heightError[p];
+    point.x = net.diagramX[p];
+    point.y = net.diagramY[p];
+    point.labelDx = net.labelOffsetX[p];
+    point.labelDy = net.labelOffsetY[p];
   }
-  m.differences.resize(static_cast<size_t>(BoundedCount(net.observationCount, kMaxHeightDifferences)));
+  m.differences.resize(
+      static_cast<size_t>(BoundedCount(net.observationCount, HeightCapacityOf(net, kCapacityDifferences))));
   for (size_t i = 0; i < m.differences.size(); ++i) {
     HeightDifference& d = m.differences[i];
     d.fromName = Text(net.from[i]);
@@ -41,8 +46,9 @@ HeightModel HeightModelFromRecord(const HeightNetwork& net) {
     d.observed = net.observed[i];
     d.weightElement = net.weightElement[i];
     d.error = DifferenceError(net, static_cast<int>(i));
+    std::copy(&net.curve[i][0][0], &net.curve[i][0][0] + 2 * kCurvePointCount, &d.curve[0][0]);
   }
-  m.pairs.resize(static_cast<size_t>(BoundedCount(net.pairCount, kMaxHeightPairs)));
+  m.pairs.resize(static_cast<size_t>(BoundedCount(net.pairCount, HeightCapacityOf(net, kCapacityPairs))));
   for (size_t k = 0; k < m.pairs.size(); ++k) {
     HeightPair& pair = m.pairs[k];
     pair.fromName = Text(net.pairFrom[k]);
@@ -55,7 +61,7 @@ HeightModel HeightModelFromRecord(const HeightNetwork& net) {
     m.coordinates[k] = {Text(net.coordinateName[k]), net.coordinateX[k], net.coordinateY[k]};
   }
   m.loopCapacity = HeightCapacityOf(net, kCapacityLoops);
-  m.loops.resize(static_cast<size_t>(BoundedCount(net.loopCount, kMaxLoopEntries)));
+  m.loops.resize(static_cast<size_t>(BoundedCount(net.loopCount, m.loopCapacity)));
   for (size_t k = 0; k < m.loops.size(); ++k) {
     const LoopEntry& e = net.loops[k];
     HeightLoop& loop = m.loops[k];
@@ -66,7 +72,18 @@ HeightModel HeightModelFromRecord(const HeightNetwork& net) {
     }
     loop.closure = e.closure;
     loop.drawn = e.drawFlag != 0;
+    loop.labelX = e.labelX;
+    loop.labelY = e.labelY;
   }
+  HeightDiagramStyle& style = m.diagram;
+  style.kind = std::clamp(static_cast<int>(net.diagramKind), 0, 3);
+  style.numberFace = std::string(SlotText(net.numberFontFace));
+  style.numberHeight = net.numberFontHeight;
+  style.numberWidth = net.numberFontWidth;
+  style.textFace = std::string(SlotText(net.textFontFace));
+  style.textHeight = net.textFontHeight;
+  style.textWidth = net.textFontWidth;
+  style.textColour = static_cast<uint32_t>(net.textColour);
   m.Index();
   return m;
 }

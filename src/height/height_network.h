@@ -18,8 +18,6 @@ inline constexpr int kMaxHeightDifferences = 2560;
 inline constexpr int kMaxHeightPairs = 64;
 inline constexpr int kMaxLoopEntries = 1024;
 inline constexpr int kHeightNameSlot = 11;
-// Control points of the curve that draws one height difference.
-inline constexpr int kCurvePointCount = 5;
 // Errors of the first 2048 height differences sit in one block, those of the
 // rest in a second one near the end of the record (see DifferenceError).
 inline constexpr int kLowDifferenceErrors = 2048;

@@ -16,8 +16,10 @@
 #include "common/gbk_text.h"
 #include "common/name_slot.h"
 #include "common/settings_block.h"
+#include "drawing/height_item_moves.h"
 #include "drawing/text_layout.h"
 #include "height/height_file.h"
+#include "height/height_model_record.h"
 #include "height/height_workflow.h"
 #include "support/command_input.h"
 #include "support/scripted_platform.h"
@@ -66,7 +68,7 @@ SheetGeometry Sheet() {
 Recorder Draw(const HeightNetwork& net, MovableItemList* items = nullptr) {
   Recorder r;
   EntityEmitter out(r, Sheet());
-  DrawHeightDiagram(out, net, DrawContext{}, items);
+  DrawHeightDiagram(out, HeightModelFromRecord(net), DrawContext{}, items);
   return r;
 }
 
@@ -206,7 +208,7 @@ TEST(HeightDiagram, TextsOfEveryKindAndMode) {
     SCOPED_TRACE(c.title);
     HeightNetwork& net = *c.net;
     net.diagramKind = c.kind;
-    EXPECT_EQ(GbkToUtf8(BuildHeightDiagramTitle(net)), c.title);
+    EXPECT_EQ(GbkToUtf8(BuildHeightDiagramTitle(HeightModelFromRecord(net))), c.title);
     const Recorder r = Draw(net);
     const std::vector<std::string> s = r.Strings();
     const int observations = c.kind == 0 ? 0 : net.observationCount;
@@ -345,7 +347,7 @@ TEST(HeightDiagram, DamagedRecordsDrawWithinBounds) {
   net->diagramX[2] = std::nan("");     // C is not drawn; B→C has no finite ends but keeps its curve
   net->loops[0].closure = std::nanf("");
   Recorder r = Draw(*net);
-  EXPECT_EQ(GbkToUtf8(BuildHeightDiagramTitle(*net)), "平差计算:高差平差值[Mo=1.00]");
+  EXPECT_EQ(GbkToUtf8(BuildHeightDiagramTitle(HeightModelFromRecord(*net))), "平差计算:高差平差值[Mo=1.00]");
   EXPECT_EQ(r.shapes[0].points[1], (GroundPoint{8000.0, 16050.0}));
   for (const TextBlock& t : r.texts) {
     EXPECT_TRUE(std::isfinite(t.x) && std::isfinite(t.y));

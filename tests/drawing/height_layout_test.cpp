@@ -14,7 +14,7 @@
 #include "cli/height_command.h"
 #include "common/name_slot.h"
 #include "common/settings_block.h"
-#include "drawing/height_diagram.h"
+#include "drawing/height_item_moves.h"
 #include "height/height_file.h"
 #include "height/height_workflow.h"
 #include "support/command_input.h"

@@ -50,11 +50,7 @@ HeightModel HeightModelFromRecord(const HeightNetwork& net) {
   }
   m.pairs.resize(static_cast<size_t>(BoundedCount(net.pairCount, HeightCapacityOf(net, kCapacityPairs))));
   for (size_t k = 0; k < m.pairs.size(); ++k) {
-    HeightPair& pair = m.pairs[k];
-    pair.fromName = Text(net.pairFrom[k]);
-    pair.toName = Text(net.pairTo[k]);
-    pair.difference = net.pairDifference[k];
-    pair.error = net.pairError[k];
+    m.pairs[k] = {Text(net.pairFrom[k]), Text(net.pairTo[k]), -1, -1, net.pairDifference[k], net.pairError[k]};
   }
   m.coordinates.resize(static_cast<size_t>(BoundedCount(net.coordinateCount, kMaxHeightPoints)));
   for (size_t k = 0; k < m.coordinates.size(); ++k) {

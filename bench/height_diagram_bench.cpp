@@ -73,7 +73,9 @@ std::unique_ptr<HeightNetwork> FullNetwork(int mode) {
     for (int s = 0; s < 4; ++s) e.sections[s] = 1 + s;
     e.drawFlag = 1;
   }
-  ApplyDefaultHeightLayout(*net, 256);
+  HeightModel model = HeightModelFromRecord(*net);
+  ApplyDefaultHeightLayout(model, 256);
+  PutHeightLayout(model, *net);
   // Bend every curve a little so the arrows take the sampled route.
   for (int d = 0; d < net->observationCount; ++d) net->curve[d][2][0] += 15.0 + bench::Wobble(d, 5.0);
   return net;

@@ -7,7 +7,6 @@
 #include "height/height_checks.h"
 #include "height/height_layout.h"
 #include "height/height_model.h"
-#include "height/height_workflow.h"
 
 namespace qp {
 namespace {
@@ -27,11 +26,11 @@ void MovePoint(HeightNetwork& net, int p, GroundPoint to) {
     // A curve still in its default shape (straight, or bowed as a repeated
     // line) is laid out again with its bow; a reshaped one keeps its
     // interior control points.
-    const std::optional<double> bow = DefaultCurveBow(net, static_cast<int>(i));
-    double(&c)[kCurvePointCount][2] = net.curve[i];
+    HeightCurve& c = net.curve[i];
+    const std::optional<double> bow = DefaultCurveBow(c);
     if (ends.from[i] == p) c[0][0] = to.x, c[0][1] = to.y;
     if (ends.to[i] == p) c[4][0] = to.x, c[4][1] = to.y;
-    if (bow) SetBowedCurve(net, static_cast<int>(i), c[0][0], c[0][1], c[4][0], c[4][1], *bow);
+    if (bow) SetBowedCurve(c, c[0][0], c[0][1], c[4][0], c[4][1], *bow);
   }
   // The closure texts of the loops through the point follow it.
   const std::string_view name = SlotText(net.pointName[p]);
@@ -41,7 +40,15 @@ void MovePoint(HeightNetwork& net, int p, GroundPoint to) {
     LoopEntry& e = net.loops[k];
     bool through = false;
     for (const HeightNameSlot& corner : e.names) through = through || SlotText(corner) == name;
-    if (through) PlaceLoopLabel(net, e, index);
+    if (!through) continue;
+    LoopMiddle(
+        e.kind,
+        [&](int s, double& x, double& y) {
+          const int q = index.Find(SlotText(e.names[s]));
+          if (q >= 0) x = net.diagramX[q], y = net.diagramY[q];
+          return q >= 0;
+        },
+        e.labelX, e.labelY);
   }
 }
 

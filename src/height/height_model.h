@@ -101,6 +101,8 @@ struct HeightModel {
   // The entries the closure table may take.
   int loopCapacity = 0;
   HeightDiagramStyle diagram;
+  // The point count the diagram was last laid out for, -1 when never.
+  int lastComputedPointCount = -1;
 
   // Builds the name lookup, counts the roles and resolves the point indices
   // of the differences and pairs; after the point table changed.

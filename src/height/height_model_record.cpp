@@ -80,6 +80,7 @@ HeightModel HeightModelFromRecord(const HeightNetwork& net) {
   style.textHeight = net.textFontHeight;
   style.textWidth = net.textFontWidth;
   style.textColour = static_cast<uint32_t>(net.textColour);
+  m.lastComputedPointCount = net.lastComputedPointCount;
   m.Index();
   return m;
 }
@@ -96,6 +97,24 @@ void PutHeightResults(const HeightModel& m, HeightNetwork& net) {
     net.pairDifference[k] = m.pairs[k].difference;
     net.pairError[k] = m.pairs[k].error;
   }
+}
+
+void PutHeightLayout(const HeightModel& m, HeightNetwork& net) {
+  for (int p = 0; p < m.PointCount(); ++p) {
+    const HeightPoint& point = m.points[p];
+    net.diagramX[p] = point.x;
+    net.diagramY[p] = point.y;
+    net.labelOffsetX[p] = point.labelDx;
+    net.labelOffsetY[p] = point.labelDy;
+  }
+  for (size_t i = 0; i < m.differences.size(); ++i) {
+    std::copy(&m.differences[i].curve[0][0], &m.differences[i].curve[0][0] + 2 * kCurvePointCount, &net.curve[i][0][0]);
+  }
+  for (size_t k = 0; k < m.loops.size(); ++k) {
+    net.loops[k].labelX = m.loops[k].labelX;
+    net.loops[k].labelY = m.loops[k].labelY;
+  }
+  net.lastComputedPointCount = m.lastComputedPointCount;
 }
 
 void PutHeightLoops(const HeightModel& m, HeightNetwork& net) {

@@ -16,6 +16,10 @@ HeightModel HeightModelFromRecord(const HeightNetwork& net);
 // differences and errors of the pairs.
 void PutHeightResults(const HeightModel& model, HeightNetwork& net);
 
+// Stores the diagram layout: point positions and name offsets, the curves,
+// the closure text positions and the point count it was laid out for.
+void PutHeightLayout(const HeightModel& model, HeightNetwork& net);
+
 // Stores the closure table the raw-data report filled, or emptied.
 void PutHeightLoops(const HeightModel& model, HeightNetwork& net);
 

@@ -50,6 +50,7 @@ TEST_P(HeightModelRoundTrip, PuttingTheModelBackGivesTheSameRecord) {
   auto back = std::make_unique<HeightNetwork>(*net);
   PutHeightResults(model, *back);
   PutHeightLoops(model, *back);
+  PutHeightLayout(model, *back);
   EXPECT_EQ(std::memcmp(back.get(), net.get(), sizeof(HeightNetwork)), 0);
 
   // The tables by index, each observation joined to its points by name.

@@ -22,6 +22,7 @@
 #include "height/height_model_record.h"
 #include "height/height_workflow.h"
 #include "support/command_input.h"
+#include "support/height_record_layout.h"
 #include "support/scripted_platform.h"
 #include "support/test_files.h"
 
@@ -101,7 +102,7 @@ std::unique_ptr<HeightNetwork> SmallNetwork() {
   for (int s = 0; s < 3; ++s) SetSlotText(loop.names[s], names[s]);
   loop.sections[0] = 2, loop.sections[1] = 1, loop.sections[2] = 1;
   loop.drawFlag = 1;
-  ApplyDefaultHeightLayout(*net, 128);  // straight curves, the label at the centroid
+  testing::ApplyDefaultLayout(*net, 128);  // straight curves, the label at the centroid
   // Bend B→C: its middle control point 40 m east of the chord.
   net->curve[1][2][1] += 40.0;
   return net;
@@ -329,7 +330,7 @@ TEST(HeightDiagram, DefaultLayoutInRowsWithLabelsAtTheMiddle) {
   SetSlotText(net->loops[0].names[1], "P3");
   net->loops[1].kind = kLoopQuadrilateral;  // P1..P4: the centroid
   for (int s = 0; s < 4; ++s) SetSlotText(net->loops[1].names[s], Format("P%d", s + 1));
-  ApplyDefaultHeightLayout(*net, 256);
+  testing::ApplyDefaultLayout(*net, 256);
   const GroundPoint at[] = {{8000, 16000}, {8200, 16000}, {8000, 16200}, {8200, 16200}, {8000, 16400}};
   for (int p = 0; p < 5; ++p) EXPECT_EQ((GroundPoint{net->diagramX[p], net->diagramY[p]}), at[p]);
   EXPECT_EQ((GroundPoint{net->loops[0].labelX, net->loops[0].labelY}), (GroundPoint{8100, 16100}));

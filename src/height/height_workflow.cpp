@@ -97,20 +97,18 @@ void PlaceLoopLabel(const HeightModel& net, HeightLoop& e) {
       e.labelX, e.labelY);
 }
 
-bool ComputeHeightNetwork(HeightWorkspace& ws, NormalEquationStore& normals, PlatformServices& platform) {
+bool ComputeHeightNetwork(HeightWorkspace& ws, HeightModel& model, NormalEquationStore& normals,
+                          PlatformServices& platform) {
   bool ok = false;
   {
     WaitCursor wait(platform);
     ReportFile report;
     if (report.OpenForAppend(ws.ReportPath())) {
-      HeightModel model = HeightModelFromRecord(ws.net);
       model.largestCorrection = 0.0;
       HeightComputation c{model, normals, ComputationDialogue::AskingThrough(platform), report, ws.section,
                           ws.HeightExportPath()};
       const bool adjusting = model.mode == kHeightAdjust && model.Redundancy() > 0;
       ok = adjusting ? AdjustHeightNetwork(c) : EstimateHeightPrecision(c);
-      // What the computation reached stays in the record, also when it failed.
-      PutHeightResults(model, ws.net);
       c.dialogue.ShowFailure(platform);
       // Sections that did not reach the disk are no result.
       ok = report.Close() && ok;
@@ -157,10 +155,12 @@ HeightEditResult EditHeightNetwork(HeightWorkspace& ws, PlatformServices& platfo
     ownStore = std::make_unique<NormalEquationStore>();
     normals = ownStore.get();
   }
-  if (!ComputeHeightNetwork(ws, *normals, platform)) return HeightEditResult::Failed;
-
   {
     HeightModel model = HeightModelFromRecord(net);
+    const bool computed = ComputeHeightNetwork(ws, model, *normals, platform);
+    // What the computation reached stays in the record, also when it failed.
+    PutHeightResults(model, net);
+    if (!computed) return HeightEditResult::Failed;
     const HeightModel previous = HeightModelFromRecord(ws.backup);
     ws.changeLevel = HeightChangeLevel(model, previous);
     // What the user arranged on the diagram before stays where it is.

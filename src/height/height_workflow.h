@@ -74,10 +74,12 @@ enum class HeightEditResult {
 HeightEditResult EditHeightNetwork(HeightWorkspace& ws, PlatformServices& platform,
                                    const HeightDialogRunner& runDialog);
 
-// Computes the confirmed network into its report (opened for appending): the
-// adjustment, or the precision estimate when estimating or without
-// redundancy. False after "高程网解算失败 !" (and the message of the cause).
-bool ComputeHeightNetwork(HeightWorkspace& ws, NormalEquationStore& normals, PlatformServices& platform);
+// Computes `model`, the confirmed network, into its report (opened for
+// appending): the adjustment, or the precision estimate when estimating or
+// without redundancy. False after "高程网解算失败 !" (and the message of the
+// cause); the model holds what the computation reached.
+bool ComputeHeightNetwork(HeightWorkspace& ws, HeightModel& model, NormalEquationStore& normals,
+                          PlatformServices& platform);
 
 // How much the computed network `net` differs from `backup`, the network
 // before the edit: 256 when the points changed (count against the last

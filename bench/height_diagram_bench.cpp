@@ -12,6 +12,7 @@
 #include "common/format.h"
 #include "common/name_slot.h"
 #include "drawing/height_diagram.h"
+#include "height/height_model_record.h"
 #include "height/height_workflow.h"
 
 namespace qp {
@@ -72,7 +73,9 @@ std::unique_ptr<HeightNetwork> FullNetwork(int mode) {
     for (int s = 0; s < 4; ++s) e.sections[s] = 1 + s;
     e.drawFlag = 1;
   }
-  ApplyDefaultHeightLayout(*net, 256);
+  HeightModel model = HeightModelFromRecord(*net);
+  ApplyDefaultHeightLayout(model, 256);
+  PutHeightLayout(model, *net);
   // Bend every curve a little so the arrows take the sampled route.
   for (int d = 0; d < net->observationCount; ++d) net->curve[d][2][0] += 15.0 + bench::Wobble(d, 5.0);
   return net;
@@ -96,7 +99,7 @@ void BM_HeightDiagram(benchmark::State& state) {
   for (auto _ : state) {
     EntityEmitter out(sink, BenchSheet());
     MovableItemList items;
-    DrawHeightDiagram(out, *net, DrawContext{}, &items);
+    DrawHeightDiagram(out, HeightModelFromRecord(*net), DrawContext{}, &items);
     benchmark::DoNotOptimize(items.Items().size());
   }
   const double runs = static_cast<double>(state.iterations());

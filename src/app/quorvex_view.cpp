@@ -18,7 +18,7 @@
 #include "common/name_slot.h"
 #include "drawing/curve_sampling.h"
 #include "drawing/declutter_setting.h"
-#include "drawing/height_diagram.h"
+#include "drawing/height_item_moves.h"
 #include "drawing/label_marks.h"
 #include "drawing/network_drawing.h"
 #include "drawing/plane_diagram.h"

@@ -4,6 +4,7 @@
 #include "drawing/plane_diagram.h"
 #include "drawing/sheet_fit.h"
 #include "height/height_layout.h"
+#include "height/height_model_record.h"
 
 namespace qp {
 
@@ -41,7 +42,11 @@ std::string PrepareHeightDiagram(HeightWorkspace& ws, int changeLevel) {
   std::string message;
   if (changeLevel >= kRedrawnFromScratch) message = SheetFitMessage(FitSheetToNetwork(ws.settings, ws.net, true));
   // The lines laid out straight afresh: repeated ones bow apart at the sheet's scale.
-  if (changeLevel >= kObservationsChanged) BowRepeatedLines(ws.net, ws.settings.scale * 0.001);
+  if (changeLevel >= kObservationsChanged) {
+    HeightModel model = HeightModelFromRecord(ws.net);
+    BowRepeatedLines(model, ws.settings.scale * 0.001);
+    PutHeightLayout(model, ws.net);
+  }
   return message;
 }
 

@@ -10,14 +10,10 @@
 
 #include "common/format.h"
 #include "common/gbk_text.h"
-#include "common/name_slot.h"
 #include "drawing/curve_sampling.h"
 #include "drawing/flagged_observations.h"
 #include "drawing/text_placement.h"
 #include "drawing/view_transform.h"
-#include "height/height_checks.h"
-#include "height/height_layout.h"
-#include "height/height_workflow.h"
 
 namespace qp {
 namespace {
@@ -35,8 +31,6 @@ constexpr double kNameLiftMm = 2.0;
 // Gap between a curve and the foot of its observation text.
 constexpr double kObservationTextGapMm = 1.0;
 constexpr double kPairTextGapMm = 1.5;
-// A name label further from its point than this (paper mm) is damage.
-constexpr float kMaxLabelOffsetMm = 1000.0f;
 
 const DrawStyle kCurveStyle = DrawStyle::Make(0, kThinWeight, kBlack);
 const DrawStyle kArrowStyle = DrawStyle::Make(0, kSymbolWeight, kBlack);
@@ -59,12 +53,12 @@ GroundPoint Along(GroundPoint p, double azimuth, double length) {
 
 GroundPoint Midpoint(GroundPoint a, GroundPoint b) { return GroundPoint{(a.x + b.x) / 2, (a.y + b.y) / 2}; }
 
-// A font of the record made drawable: a size that is not a positive finite
+// A font of the network made drawable: a size that is not a positive finite
 // number takes the starting size, anything absurd is kept within 0.1..100 mm.
-TextFont FontOf(const char (&face)[32], float height, float width, float startHeight, float startWidth) {
+TextFont FontOf(const std::string& face, float height, float width, float startHeight, float startWidth) {
   auto size = [](float v, float start) { return std::isfinite(v) && v > 0.0f ? std::clamp(v, 0.1f, 100.0f) : start; };
   TextFont font;
-  font.face = SlotText(face);
+  font.face = face;
   font.height = size(height, startHeight);
   font.width = size(width, startWidth);
   return font;
@@ -90,13 +84,12 @@ struct Segment {
 
 struct Diagram {
   EntityEmitter& out;
-  const HeightNetwork& net;
+  const HeightModel& net;
   MovableItemList* items;
   double m;
   int kind;
   bool adjusting;
   int points, known, observations;
-  DifferenceEnds ends;
   TextFont textFont, numberFont;
   Rgb colour;
   const FlaggedObservationSet* flagged;  // kind 1 with flags; null otherwise
@@ -107,13 +100,14 @@ struct Diagram {
   SheetOccupancy occupancy;
 
   bool HasPoint(int p) const { return p >= 0 && p < points; }
-  GroundPoint Position(int p) const { return GroundPoint{net.diagramX[p], net.diagramY[p]}; }
-  int From(int i) const { return ends.from[static_cast<size_t>(i)]; }
-  int To(int i) const { return ends.to[static_cast<size_t>(i)]; }
+  GroundPoint Position(int p) const { return GroundPoint{net.points[p].x, net.points[p].y}; }
+  int From(int i) const { return net.differences[i].from; }
+  int To(int i) const { return net.differences[i].to; }
 
   // Height difference i flagged by the statistical tests: drawn in red.
   bool Flagged(int i) const {
-    return flagged != nullptr && flagged->Contains(kHeightDifferenceKind, SlotText(net.from[i]), SlotText(net.to[i]));
+    const HeightDifference& o = net.differences[i];
+    return flagged != nullptr && flagged->Contains(kHeightDifferenceKind, o.fromName, o.toName);
   }
 
   TextBlock Block(GroundPoint ref, int tenths, const TextFont& font, std::string_view text, bool red = false) const {
@@ -131,7 +125,7 @@ struct Diagram {
 bool ControlPoints(const Diagram& d, int i, GroundPoint (&c)[kCurvePointCount]) {
   bool finite = true;
   for (int k = 0; k < kCurvePointCount; ++k) {
-    c[k] = GroundPoint{d.net.curve[i][k][0], d.net.curve[i][k][1]};
+    c[k] = GroundPoint{d.net.differences[i].curve[k][0], d.net.differences[i].curve[k][1]};
     finite = finite && Finite(c[k]);
   }
   if (finite) return true;
@@ -178,14 +172,15 @@ void DrawArrow(Diagram& d, const Segment& seg, DrawStyle style) {
 }
 
 std::string ObservationText(const Diagram& d, int i) {
-  const double observed = d.net.observed[i];
-  const double error = DifferenceError(d.net, i);
-  if (d.kind == 1) return d.adjusting ? Format("%9.4f(%.2f)", observed, d.net.weightElement[i])
-                                      : Format("%6.1f(%.2f)", observed, d.net.weightElement[i]);
+  const HeightDifference& o = d.net.differences[i];
+  const double observed = o.observed;
+  const double error = o.error;
+  if (d.kind == 1) return d.adjusting ? Format("%9.4f(%.2f)", observed, o.weightElement)
+                                      : Format("%6.1f(%.2f)", observed, o.weightElement);
   if (!d.adjusting) return FormatText("%6.1f±%.1fmm", observed, error);
   // The adjusted difference: height of the end point minus that of the start.
   const double adjusted = d.HasPoint(d.From(i)) && d.HasPoint(d.To(i))
-                              ? d.net.height[d.To(i)] - d.net.height[d.From(i)]
+                              ? d.net.points[d.To(i)].height - d.net.points[d.From(i)].height
                               : observed;
   return d.kind == 2 ? FormatText("%9.4f±%.1fmm", adjusted, error) : Format("%9.4f", adjusted);
 }
@@ -232,9 +227,9 @@ void DrawObservationTexts(Diagram& d) {
 // The closure text of loop k at its label position; nothing for a loop not
 // drawn or damaged.
 std::optional<TextBlock> LoopBlock(const Diagram& d, int k) {
-  const LoopEntry& e = d.net.loops[k];
+  const HeightLoop& e = d.net.loops[k];
   const GroundPoint at{e.labelX, e.labelY};
-  if (e.drawFlag == 0 || e.kind < kLoopKnownLine || e.kind > kLoopQuadrilateral || !Finite(at) ||
+  if (!e.drawn || e.kind < kLoopKnownLine || e.kind > kLoopQuadrilateral || !Finite(at) ||
       !std::isfinite(e.closure)) {
     return std::nullopt;
   }
@@ -246,7 +241,7 @@ std::optional<TextBlock> LoopBlock(const Diagram& d, int k) {
   return d.Block(at, 900, d.numberFont, text);
 }
 
-int LoopsOf(const Diagram& d) { return BoundedCount(d.net.loopCount, HeightCapacityOf(d.net, kCapacityLoops)); }
+int LoopsOf(const Diagram& d) { return static_cast<int>(d.net.loops.size()); }
 bool DrawsLoops(const Diagram& d) { return d.kind == 1 && d.adjusting; }
 
 void DrawLoopClosures(Diagram& d) {
@@ -264,16 +259,12 @@ struct PairText {
 };
 std::vector<PairText> PairTexts(const Diagram& d) {
   std::vector<PairText> out;
-  const int pairs = BoundedCount(d.net.pairCount, HeightCapacityOf(d.net, kCapacityPairs));
-  if (pairs == 0 || d.kind < 2) return out;
-  const HeightPointIndex index(d.net, d.points);
-  for (int k = 0; k < pairs; ++k) {
-    const int a = index.Find(SlotText(d.net.pairFrom[k]));
-    const int b = index.Find(SlotText(d.net.pairTo[k]));
-    if (a < 0 || b < 0) continue;
-    const GroundPoint pa = d.Position(a), pb = d.Position(b);
+  if (d.kind < 2) return out;
+  for (const HeightPair& pair : d.net.pairs) {
+    if (pair.from < 0 || pair.to < 0) continue;
+    const GroundPoint pa = d.Position(pair.from), pb = d.Position(pair.to);
     if (!Finite(pa) || !Finite(pb)) continue;
-    const double diff = d.net.pairDifference[k], error = d.net.pairError[k];
+    const double diff = pair.difference, error = pair.error;
     const std::string text = !d.adjusting ? FormatText("%6.1f±%.1fmm", diff, error)
                              : d.kind == 2 ? FormatText("%9.4f±%.1fmm", diff, error)
                                            : Format("%9.4f", diff);
@@ -315,15 +306,14 @@ void DrawSymbols(Diagram& d) {
   }
 }
 
-float LabelOffset(float v) { return std::isfinite(v) ? std::clamp(v, -kMaxLabelOffsetMm, kMaxLabelOffsetMm) : 0.0f; }
-
 std::string NameText(const Diagram& d, int p) {
-  const std::string name(SlotText(d.net.pointName[p]));
+  const HeightPoint& point = d.net.points[p];
+  const char* name = point.name.c_str();
   const bool known = p < d.known;
-  if (d.kind == 1 && known) return Format("%s(%-.4f)", name.c_str(), d.net.height[p]);
-  if (d.kind == 2 && !known) return Format("%s(%-.1f)", name.c_str(), static_cast<double>(d.net.heightError[p]));
-  if (d.kind == 3) return Format(d.adjusting ? "%s(%-.4f)" : "%s(%-.1f)", name.c_str(), d.net.height[p]);
-  return name;
+  if (d.kind == 1 && known) return Format("%s(%-.4f)", name, point.height);
+  if (d.kind == 2 && !known) return Format("%s(%-.1f)", name, static_cast<double>(point.error));
+  if (d.kind == 3) return Format(d.adjusting ? "%s(%-.4f)" : "%s(%-.1f)", name, point.height);
+  return point.name;
 }
 
 // Names sit the font height plus 2 mm north of their point, centred on it,
@@ -332,7 +322,7 @@ std::optional<TextBlock> NameBlock(const Diagram& d, int p) {
   const GroundPoint c = d.Position(p);
   if (!Finite(c)) return std::nullopt;
   const std::string text = NameText(d, p);
-  const double dx = LabelOffset(d.net.labelOffsetX[p]), dy = LabelOffset(d.net.labelOffsetY[p]);
+  const double dx = DrawnLabelOffset(d.net.points[p].labelDx), dy = DrawnLabelOffset(d.net.points[p].labelDy);
   const GroundPoint ref{c.x + (d.textFont.height + kNameLiftMm + dx) * d.m,
                         c.y - text.size() * d.textFont.width / 2.0 * d.m + dy * d.m};
   return d.Block(ref, 900, d.textFont, text);
@@ -367,33 +357,28 @@ void FillOccupancy(Diagram& d) {
   }
 }
 
-int DiagramKind(const HeightNetwork& net) { return std::clamp(static_cast<int>(net.diagramKind), 0, 3); }
-
 }  // namespace
 
-void DrawHeightDiagram(EntityEmitter& out, const HeightNetwork& net, const DrawContext& context,
+void DrawHeightDiagram(EntityEmitter& out, const HeightModel& net, const DrawContext& context,
                        MovableItemList* items) {
-  const int points = BoundedCount(net.pointCount, HeightCapacityOf(net, kCapacityPoints));
+  const HeightDiagramStyle& style = net.diagram;
   Diagram d{out,
             net,
             items,
             out.M(),
-            DiagramKind(net),
+            style.kind,
             net.mode == kHeightAdjust,
-            points,
-            BoundedCount(net.knownCount, points),
-            BoundedCount(net.observationCount, HeightCapacityOf(net, kCapacityDifferences)),
-            FindDifferenceEnds(net),
-            FontOf(net.textFontFace, net.textFontHeight, net.textFontWidth, 3.0f, 1.5f),
-            FontOf(net.numberFontFace, net.numberFontHeight, net.numberFontWidth, 2.0f, 1.0f),
-            ColourFromWord(static_cast<uint32_t>(net.textColour)),
+            net.PointCount(),
+            net.KnownCount(),
+            static_cast<int>(net.differences.size()),
+            FontOf(style.textFace, style.textHeight, style.textWidth, 3.0f, 1.5f),
+            FontOf(style.numberFace, style.numberHeight, style.numberWidth, 2.0f, 1.0f),
+            ColourFromWord(style.textColour),
             nullptr,
             context.declutter,
             {},
             SheetOccupancy(out.M())};
   if (d.kind == 1 && context.flagged != nullptr && !context.flagged->Empty()) d.flagged = context.flagged;
-  // The ends are found for every stored height difference; keep to those drawn.
-  d.observations = std::min(d.observations, static_cast<int>(d.ends.from.size()));
   if (!std::isfinite(d.m) || d.m <= 0.0) return;
 
   DrawCurves(d);
@@ -407,9 +392,9 @@ void DrawHeightDiagram(EntityEmitter& out, const HeightNetwork& net, const DrawC
   DrawNames(d);
 }
 
-std::string BuildHeightDiagramTitle(const HeightNetwork& net) {
+std::string BuildHeightDiagramTitle(const HeightModel& net) {
   const char* prefix = Gbk(net.mode == kHeightAdjust ? "平差计算:" : "精度估算:").c_str();
-  switch (DiagramKind(net)) {
+  switch (net.diagram.kind) {
     case 1: return FormatText("%s高差观测值[Mo=%-.2f]", prefix, net.sigma0);
     case 2: return FormatText("%s高差平差值误差[Mo=%-.2f]", prefix, net.sigma0);
     case 3: return FormatText("%s高差平差值[Mo=%-.2f]", prefix, net.sigma0);
@@ -417,80 +402,5 @@ std::string BuildHeightDiagramTitle(const HeightNetwork& net) {
   }
 }
 
-namespace {
-
-void MovePoint(HeightNetwork& net, int p, GroundPoint to) {
-  net.diagramX[p] = to.x;
-  net.diagramY[p] = to.y;
-  const DifferenceEnds ends = FindDifferenceEnds(net);
-  for (size_t i = 0; i < ends.from.size(); ++i) {
-    if (ends.from[i] != p && ends.to[i] != p) continue;
-    // A curve still in its default shape (straight, or bowed as a repeated
-    // line) is laid out again with its bow; a reshaped one keeps its
-    // interior control points.
-    const std::optional<double> bow = DefaultCurveBow(net, static_cast<int>(i));
-    double(&c)[kCurvePointCount][2] = net.curve[i];
-    if (ends.from[i] == p) c[0][0] = to.x, c[0][1] = to.y;
-    if (ends.to[i] == p) c[4][0] = to.x, c[4][1] = to.y;
-    if (bow) SetBowedCurve(net, static_cast<int>(i), c[0][0], c[0][1], c[4][0], c[4][1], *bow);
-  }
-  // The closure texts of the loops through the point follow it.
-  const std::string_view name = SlotText(net.pointName[p]);
-  const int points = BoundedCount(net.pointCount, kMaxHeightPoints);
-  const HeightPointIndex index(net, points);
-  for (int k = 0; k < BoundedCount(net.loopCount, HeightCapacityOf(net, kCapacityLoops)); ++k) {
-    LoopEntry& e = net.loops[k];
-    bool through = false;
-    for (const HeightNameSlot& corner : e.names) through = through || SlotText(corner) == name;
-    if (through) PlaceLoopLabel(net, e, index);
-  }
-}
-
-}  // namespace
-
-void StoreMovedHeightItem(HeightNetwork& net, const MovableItem& item, GroundPoint newReference, double m) {
-  if (!Finite(newReference) || !Finite(item.reference)) return;
-  const double dx = newReference.x - item.reference.x, dy = newReference.y - item.reference.y;
-  const int points = BoundedCount(net.pointCount, HeightCapacityOf(net, kCapacityPoints));
-  const int observations = BoundedCount(net.observationCount, HeightCapacityOf(net, kCapacityDifferences));
-  const int loops = BoundedCount(net.loopCount, HeightCapacityOf(net, kCapacityLoops));
-  const int i = item.index;
-  switch (item.kind) {
-    case MovableKind::HeightName:
-      if (i < 0 || i >= points || !std::isfinite(m) || m <= 0.0) return;
-      net.labelOffsetX[i] = LabelOffset(static_cast<float>(LabelOffset(net.labelOffsetX[i]) + dx / m));
-      net.labelOffsetY[i] = LabelOffset(static_cast<float>(LabelOffset(net.labelOffsetY[i]) + dy / m));
-      return;
-    case MovableKind::HeightPoint:
-      if (i >= 0 && i < points) MovePoint(net, i, newReference);
-      return;
-    case MovableKind::LoopLabel:
-      if (i < 0 || i >= loops) return;
-      net.loops[i].labelX = newReference.x;
-      net.loops[i].labelY = newReference.y;
-      return;
-    case MovableKind::DifferenceText:
-      if (i < 0 || i >= observations) return;
-      for (int k = 1; k < kCurvePointCount - 1; ++k) {
-        net.curve[i][k][0] += dx;
-        net.curve[i][k][1] += dy;
-      }
-      return;
-    default:
-      return;
-  }
-}
-
-void StoreCurveControlPoints(HeightNetwork& net, int observation, const GroundPoint interior[3]) {
-  if (observation < 0 || observation >= BoundedCount(net.observationCount, HeightCapacityOf(net, kCapacityDifferences)))
-    return;
-  for (int k = 0; k < 3; ++k) {
-    if (!Finite(interior[k])) return;
-  }
-  for (int k = 0; k < 3; ++k) {
-    net.curve[observation][k + 1][0] = interior[k].x;
-    net.curve[observation][k + 1][1] = interior[k].y;
-  }
-}
 
 }  // namespace qp

@@ -9,7 +9,7 @@
 #include <tuple>
 #include <vector>
 
-#include "drawing/height_diagram.h"
+#include "drawing/height_item_moves.h"
 #include "drawing/network_drawing.h"
 #include "drawing/plane_diagram.h"
 #include "drawing/sheet_obstacles.h"

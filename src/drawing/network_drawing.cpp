@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "common/gbk_text.h"
 #include "drawing/drawing_parts.h"
 #include "drawing/frame_and_grid.h"
 #include "drawing/height_diagram.h"
 #include "drawing/plane_diagram.h"
+#include "height/height_model_record.h"
 
 namespace qp {
 
@@ -20,24 +22,34 @@ bool PlaneNetworkHasResults(const PlaneNetwork& net) {
   return false;
 }
 
-void UpdateDiagramTitle(SettingsBlock& settings, const PlaneNetwork* plane, const HeightNetwork* height) {
+namespace {
+
+void UpdateTitle(SettingsBlock& settings, const PlaneNetwork* plane, const HeightModel* height) {
   if (plane && !PlaneNetworkHasResults(*plane)) SetSheetText(settings, kDiagramTitleSlot, Gbk("未解算:控制网图"));
   else if (plane) SetSheetText(settings, kDiagramTitleSlot, BuildPlaneDiagramTitle(*plane));
   else if (height) SetSheetText(settings, kDiagramTitleSlot, BuildHeightDiagramTitle(*height));
+}
+
+}  // namespace
+
+void UpdateDiagramTitle(SettingsBlock& settings, const PlaneNetwork* plane, const HeightNetwork* height) {
+  const std::optional<HeightModel> model = height ? std::optional(HeightModelFromRecord(*height)) : std::nullopt;
+  UpdateTitle(settings, plane, model ? &*model : nullptr);
 }
 
 bool DrawNetworkSheet(EntitySink& sink, SettingsBlock& settings, const PlaneNetwork* plane,
                       const HeightNetwork* height, const DrawContext& context, MovableItemList* items) {
   const auto sheet = SheetGeometryOf(settings);
   if (!sheet) return false;
-  UpdateDiagramTitle(settings, plane, height);
+  const std::optional<HeightModel> model = height ? std::optional(HeightModelFromRecord(*height)) : std::nullopt;
+  UpdateTitle(settings, plane, model ? &*model : nullptr);
   // The movable items tell the point names among the diagram's texts.
   MovableItemList listed;
   MovableItemList* list = items ? items : &listed;
   PointNameTagger diagram(sink, *list);
   EntityEmitter out(diagram, *sheet);
   if (plane) DrawPlaneDiagram(out, *plane, context, list);
-  else if (height) DrawHeightDiagram(out, *height, context, list);
+  else if (model) DrawHeightDiagram(out, *model, context, list);
   diagram.Finish();
   sink.BeginPart(DrawingPart::Frame);
   EntityEmitter frame(sink, *sheet);

@@ -3,7 +3,7 @@
 // design, with the result sections of the report and the height export.
 //
 // Units: the unknowns are height corrections in millimetres, one per unknown
-// point (unknown j is point knownCount + j); the constants are in mm. A
+// point (unknown j is point KnownCount() + j); the constants are in mm. A
 // levelling network weighs a height difference by 1 / s, a trigonometric one
 // by 1 / s^2, s being its weight element. A network without known points is
 // a free network: the datum term 1/u is added to every element of the normal
@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "common/report_file.h"
-#include "height/height_network.h"
+#include "height/height_model.h"
 #include "adjustment/adjustment_messages.h"
 #include "adjustment/computation_dialogue.h"
 #include "adjustment/adjustment_mode.h"
@@ -25,7 +25,7 @@ namespace qp {
 // Everything one computation works with. The report is open and positioned
 // at its end; `exportPath` is the file-system path of the height export.
 struct HeightComputation {
-  HeightNetwork& net;
+  HeightModel& model;
   NormalEquationStore& normals;
   ComputationDialogue dialogue;
   ReportFile& report;
@@ -35,7 +35,7 @@ struct HeightComputation {
 };
 
 // The weight of height difference `i`.
-double HeightWeight(const HeightNetwork& net, int i);
+double HeightWeight(const HeightModel& model, int i);
 
 // The plausibility question on a constant term l (mm): asked when |l| is above
 // 5000 mm adjusting or 50000 mm estimating; true to go on.
@@ -49,7 +49,7 @@ bool FormHeightEquations(HeightComputation& c, AdjustmentMode mode);
 // Moves every unknown point by the solution x = Q U (its height decreases by
 // 0.001 x_j m); returns the largest |x_j| in mm (infinite, moving nothing,
 // when x is not a number).
-double ApplyHeightCorrections(HeightNetwork& net, const std::vector<double>& x);
+double ApplyHeightCorrections(HeightModel& model, const std::vector<double>& x);
 
 // The adjustment: iterations until every correction is at most 5 mm, the
 // heights, corrections and precision sections, sigma0, the export.
@@ -61,12 +61,12 @@ bool EstimateHeightPrecision(HeightComputation& c);
 void ReportAdjustedHeights(HeightComputation& c);
 // Returns the sum of p v^2; stores the largest |v|.
 double ReportHeightCorrections(HeightComputation& c);
-// Reads the cofactors left in the store; stores the errors in the record.
+// Reads the cofactors left in the store; stores the errors in the model.
 void ReportHeightPrecision(HeightComputation& c, double sigma0);
 
 // Writes "<data path without extension>高程数据.txt" with every point's
 // height; skipped for a single point or when the file cannot be written.
-void ExportHeights(const HeightNetwork& net, const std::string& exportPath);
+void ExportHeights(const HeightModel& model, const std::string& exportPath);
 std::string HeightExportPathFor(const std::string& dataPath);
 
 }  // namespace qp

@@ -8,19 +8,15 @@
 // over all lines or all point combinations; they are carried out here through
 // the lines that actually meet, in exactly the order of those scans.
 #include <algorithm>
-#include <cstring>
 #include <map>
 #include <numeric>
 
 #include "common/format.h"
 #include "common/gbk_text.h"
-#include "common/name_slot.h"
-#include "height/height_checks.h"
+#include "height/height_closures.h"
 
 namespace qp {
 namespace {
-
-std::string Name(const HeightNetwork& net, int point) { return std::string(SlotText(net.pointName[point])); }
 
 // Merges line s into line r when they share an end that is not a junction;
 // the tests run in this order and the first that holds is applied. r keeps
@@ -109,64 +105,54 @@ double Along(const LevellingLine& line, int a) { return line.from == a ? line.h 
 
 class LoopTableWriter {
  public:
-  LoopTableWriter(HeightNetwork& net, const std::vector<LevellingLine>& lines)
-      : net_(net), lines_(lines), capacity_(HeightCapacityOf(net, kCapacityLoops)) {
-    // The label positions stay: the user may have placed them, and an
-    // unchanged table keeps them (see the change level).
-    for (LoopEntry& e : net_.loops) {
-      std::memset(e.names, 0, sizeof e.names);
-      e.closure = 0.0f;
-      std::memset(e.sections, 0, sizeof e.sections);
-      e.kind = kLoopNone;
-      e.drawFlag = 0;
-    }
-    net_.loopCount = 0;
+  LoopTableWriter(HeightModel& model, const std::vector<LevellingLine>& lines)
+      : model_(model), lines_(lines), capacity_(static_cast<size_t>(model.loopCapacity)) {
+    model_.loops.clear();
   }
 
-  bool Full() const { return net_.loopCount >= capacity_; }
+  bool Full() const { return model_.loops.size() >= capacity_; }
 
   // A loop through `points` along `loopLines` (line k joins point k to the next).
   void Add(LoopKind kind, std::initializer_list<int> points, std::initializer_list<int> loopLines, double w) {
     if (Full()) return;
-    LoopEntry& e = net_.loops[net_.loopCount++];
+    HeightLoop& e = model_.loops.emplace_back();
     int slot = 0;
-    for (int p : points) SetSlotText(e.names[slot++], SlotText(net_.pointName[p]));
+    for (int p : points) e.names[slot++] = model_.points[p].name;
     slot = 0;
     for (int k : loopLines) e.sections[slot++] = lines_[k].sections;
     e.closure = static_cast<float>(w);
     e.kind = kind;
-    e.drawFlag = 1;
+    e.drawn = true;
   }
 
  private:
-  HeightNetwork& net_;
+  HeightModel& model_;
   const std::vector<LevellingLine>& lines_;
-  int capacity_;
+  size_t capacity_;
 };
 
-void WriteLinesSection(ReportFile& report, const HeightNetwork& net, const std::vector<LevellingLine>& lines,
+void WriteLinesSection(ReportFile& report, const HeightModel& model, const std::vector<LevellingLine>& lines,
                        int& section) {
   report.TableHead(
       FormatText("\r\n\r\n%18d.线路高差观测值<个数:%ld   单位:米>\r\n", section++, static_cast<long>(lines.size())),
       "  序号 点    名   点    名               线路高差(m)       测段数\r\n");
   long number = 1;
   for (const LevellingLine& l : lines) {
-    report.Printf("%5ld  %-11.10s%-20.10s%10.4f     %12d\r\n", number++, Name(net, l.from).c_str(),
-                  Name(net, l.to).c_str(), l.h, l.sections);
+    report.Printf("%5ld  %-11.10s%-20.10s%10.4f     %12d\r\n", number++, model.points[l.from].name.c_str(),
+                  model.points[l.to].name.c_str(), l.h, l.sections);
   }
   report.Rule();
 }
 
-void WriteClosureSection(ReportFile& report, const HeightNetwork& net, int& section) {
+void WriteClosureSection(ReportFile& report, const HeightModel& model, int& section) {
   report.TableHead(FormatText("\r\n\r\n%18d.闭合差检验<单位:毫米>\r\n", section++),
                    "  序号 点  名    点  名    点  名    点  名     测段数  闭合差mm\r\n");
-  for (int k = 0; k < net.loopCount; ++k) {
-    const LoopEntry& e = net.loops[k];
-    const long number = k + 1;
+  for (size_t k = 0; k < model.loops.size(); ++k) {
+    const HeightLoop& e = model.loops[k];
+    const long number = static_cast<long>(k) + 1;
     const int sections = e.sections[0] + e.sections[1] + e.sections[2] + e.sections[3];
     const double w = e.closure;
-    std::string n[4];
-    for (int s = 0; s < 4; ++s) n[s] = std::string(SlotText(e.names[s]));
+    const std::string* n = e.names;
     switch (e.kind) {
       case kLoopKnownLine:
         report.Printf("%5ld  %-10.10s%-28.10s%6d(1)%10.2f\r\n", number, n[0].c_str(), n[1].c_str(), sections, w);
@@ -189,18 +175,19 @@ void WriteClosureSection(ReportFile& report, const HeightNetwork& net, int& sect
 
 }  // namespace
 
-std::vector<LevellingLine> MergeLevellingLines(const HeightNetwork& net, const DifferenceEnds& ends) {
-  const int n = static_cast<int>(ends.from.size());
-  const int points = BoundedCount(net.pointCount, kMaxHeightPoints);
+std::vector<LevellingLine> MergeLevellingLines(const HeightModel& model) {
+  const int n = static_cast<int>(model.differences.size());
+  const int points = model.PointCount();
   std::vector<LevellingLine> lines(static_cast<size_t>(n));
   std::vector<int> degree(static_cast<size_t>(points), 0);
   for (int i = 0; i < n; ++i) {
-    lines[i] = {ends.from[i], ends.to[i], net.observed[i], 1};
-    if (ends.from[i] < 0 || ends.to[i] < 0) return {};  // the point list was not completed
-    ++degree[ends.from[i]];
-    ++degree[ends.to[i]];
+    const HeightDifference& d = model.differences[i];
+    if (!d.Joined()) return {};  // the point list was not completed
+    lines[i] = {d.from, d.to, d.observed, 1};
+    ++degree[d.from];
+    ++degree[d.to];
   }
-  const int known = BoundedCount(net.knownCount, points);
+  const int known = model.KnownCount();
   std::vector<char> junction(static_cast<size_t>(points));
   for (int p = 0; p < points; ++p) junction[p] = p < known || degree[p] != 2;
 
@@ -210,7 +197,7 @@ std::vector<LevellingLine> MergeLevellingLines(const HeightNetwork& net, const D
   std::vector<int> firstAt(static_cast<size_t>(points), -1);
   bool anyInner = false;
   for (int i = 0; i < n; ++i) {
-    for (int p : {ends.from[i], ends.to[i]}) {
+    for (int p : {lines[i].from, lines[i].to}) {
       if (junction[p]) continue;
       anyInner = true;
       if (firstAt[p] < 0) {
@@ -235,16 +222,17 @@ std::vector<LevellingLine> MergeLevellingLines(const HeightNetwork& net, const D
   return remaining;
 }
 
-void FillLoopTable(HeightNetwork& net, const std::vector<LevellingLine>& lines) {
-  LoopTableWriter table(net, lines);
-  const int points = BoundedCount(net.pointCount, kMaxHeightPoints);
-  const int known = BoundedCount(net.knownCount, points);
+void FillLoopTable(HeightModel& model, const std::vector<LevellingLine>& lines) {
+  LoopTableWriter table(model, lines);
+  const int points = model.PointCount();
+  const int known = model.KnownCount();
 
   // Lines between two known points.
   for (int k = 0; k < static_cast<int>(lines.size()) && !table.Full(); ++k) {
     const LevellingLine& l = lines[k];
     if (l.from < known && l.to < known) {
-      table.Add(kLoopKnownLine, {l.from, l.to}, {k}, (net.height[l.from] + l.h - net.height[l.to]) * 1000.0);
+      table.Add(kLoopKnownLine, {l.from, l.to}, {k},
+                (model.points[l.from].height + l.h - model.points[l.to].height) * 1000.0);
     }
   }
 
@@ -302,15 +290,15 @@ void FillLoopTable(HeightNetwork& net, const std::vector<LevellingLine>& lines) 
   }
 }
 
-int LevellingLinesAndClosures(HeightNetwork& net, ReportFile& report, int section) {
-  if (net.observationCount <= 1) {
-    net.loopCount = 0;
+int LevellingLinesAndClosures(HeightModel& model, ReportFile& report, int section) {
+  if (model.differences.size() <= 1) {
+    model.loops.clear();
     return section;
   }
-  const std::vector<LevellingLine> lines = MergeLevellingLines(net, FindDifferenceEnds(net));
-  if (!lines.empty()) WriteLinesSection(report, net, lines, section);
-  FillLoopTable(net, lines);
-  if (net.loopCount > 0) WriteClosureSection(report, net, section);
+  const std::vector<LevellingLine> lines = MergeLevellingLines(model);
+  if (!lines.empty()) WriteLinesSection(report, model, lines, section);
+  FillLoopTable(model, lines);
+  if (!model.loops.empty()) WriteClosureSection(report, model, section);
   return section;
 }
 

@@ -3,7 +3,9 @@
 #include "common/blank_line_question.h"
 #include "common/gbk_text.h"
 #include "height/height_checks.h"
+#include "height/height_closures.h"
 #include "height/height_input_form.h"
+#include "height/height_model_record.h"
 
 namespace qp {
 namespace {
@@ -48,7 +50,8 @@ bool RunHeightConfirmation(const HeightInputForm& form, HeightNetwork& net, Plat
     WaitCursor wait(platform);
     // A report that cannot be written has shown its message; the network
     // itself is confirmed all the same.
-    WriteHeightRawReport(net, platform, target.reportPath, target.section);
+    HeightModel model = HeightModelFromRecord(net);
+    if (WriteHeightRawReport(model, platform, target.reportPath, target.section)) PutHeightLoops(model, net);
   }
   // The input is now part of the network: the unfinished-input file is done with.
   RemoveFileIfExists(target.sidePath);

@@ -8,8 +8,6 @@
 #include <unordered_map>
 #include <vector>
 
-#include "common/name_slot.h"
-#include "height/height_checks.h"
 #include "height/height_workflow.h"
 
 namespace qp {
@@ -26,12 +24,10 @@ constexpr double kLabelPlacedMetres = 1e-6;
 constexpr double kBowShape[kCurvePointCount] = {0.0, 0.75, 1.0, 0.75, 0.0};
 constexpr double kLeastBowMm = 4.0;
 
-int PointsOf(const HeightNetwork& net) { return BoundedCount(net.pointCount, kMaxHeightPoints); }
-int LoopsOf(const HeightNetwork& net) { return BoundedCount(net.loopCount, kMaxLoopEntries); }
 int RowLength(int n) { return std::max(1, static_cast<int>(std::sqrt(static_cast<double>(n)))); }
 
-bool CurveFinite(const HeightNetwork& net, int i) {
-  for (const auto& point : net.curve[i]) {
+bool CurveFinite(const HeightCurve& c) {
+  for (const auto& point : c) {
     if (!std::isfinite(point[0]) || !std::isfinite(point[1])) return false;
   }
   return true;
@@ -52,33 +48,28 @@ class OccurrenceKeys {
   std::unordered_map<std::string, int> seen_;
 };
 
-std::string LineKey(const HeightNetwork& net, int i) {
-  std::string key(SlotText(net.from[i]));
-  key += '\n';
-  key += SlotText(net.to[i]);
-  return key;
-}
+std::string LineKey(const HeightDifference& d) { return d.fromName + '\n' + d.toName; }
 
-std::string LoopKey(const LoopEntry& e) {
+std::string LoopKey(const HeightLoop& e) {
   std::string key = std::to_string(e.kind);
-  for (const HeightNameSlot& name : e.names) {
+  for (const std::string& name : e.names) {
     key += '\n';
-    key += SlotText(name);
+    key += name;
   }
   return key;
 }
 
-bool LabelMoved(const HeightNetwork& net, const LoopEntry& e, const HeightPointIndex& index) {
+bool LabelMoved(const HeightModel& net, const HeightLoop& e) {
   if (!std::isfinite(e.labelX) || !std::isfinite(e.labelY)) return false;
-  LoopEntry centred = e;
-  PlaceLoopLabel(net, centred, index);
+  HeightLoop centred = e;
+  PlaceLoopLabel(net, centred);
   return !(std::fabs(centred.labelX - e.labelX) <= kLabelPlacedMetres) ||
          !(std::fabs(centred.labelY - e.labelY) <= kLabelPlacedMetres);
 }
 
-bool AnyPointKept(const HeightNetwork& net, const HeightPointIndex& before) {
-  for (int p = 0; p < PointsOf(net); ++p) {
-    if (before.Find(SlotText(net.pointName[p])) >= 0) return true;
+bool AnyPointKept(const HeightModel& net, const HeightModel& before) {
+  for (const HeightPoint& p : net.points) {
+    if (before.Find(p.name) >= 0) return true;
   }
   return false;
 }
@@ -93,25 +84,26 @@ double FirstRowBeyond(double east) {
 
 // Points still in the network keep their positions and name offsets; new
 // ones continue the default rows beyond the points kept.
-void KeepPoints(HeightNetwork& net, const HeightNetwork& previous, const HeightPointIndex& before) {
-  const int points = PointsOf(net);
-  const bool ownPositions = net.coordinateCount == 0;
+void KeepPoints(HeightModel& net, const HeightModel& previous) {
+  const int points = net.PointCount();
+  const bool ownPositions = net.coordinates.empty();
   std::vector<int> fresh;
   double east = -std::numeric_limits<double>::infinity();
   double west = std::numeric_limits<double>::infinity();
   for (int p = 0; p < points; ++p) {
-    const int q = before.Find(SlotText(net.pointName[p]));
-    net.labelOffsetX[p] = q < 0 ? 0.0f : previous.labelOffsetX[q];
-    net.labelOffsetY[p] = q < 0 ? 0.0f : previous.labelOffsetY[q];
+    HeightPoint& point = net.points[p];
+    const int q = previous.Find(point.name);
+    point.labelDx = q < 0 ? 0.0f : previous.points[q].labelDx;
+    point.labelDy = q < 0 ? 0.0f : previous.points[q].labelDy;
     if (!ownPositions) continue;  // they stand on their plane coordinates
-    if (q < 0 || !std::isfinite(previous.diagramX[q]) || !std::isfinite(previous.diagramY[q])) {
+    if (q < 0 || !std::isfinite(previous.points[q].x) || !std::isfinite(previous.points[q].y)) {
       fresh.push_back(p);
       continue;
     }
-    net.diagramX[p] = previous.diagramX[q];
-    net.diagramY[p] = previous.diagramY[q];
-    east = std::max(east, net.diagramY[p]);
-    west = std::min(west, net.diagramY[p]);
+    point.x = previous.points[q].x;
+    point.y = previous.points[q].y;
+    east = std::max(east, point.y);
+    west = std::min(west, point.y);
   }
   if (fresh.empty()) return;
   const int c = RowLength(points);
@@ -121,59 +113,54 @@ void KeepPoints(HeightNetwork& net, const HeightNetwork& previous, const HeightP
   if (!std::isfinite(firstY + kRowSpacing * rows)) firstY = west - kRowSpacing * rows;
   for (size_t j = 0; j < fresh.size(); ++j) {
     const int k = static_cast<int>(j);
-    net.diagramX[fresh[j]] = kFirstRowX + kRowSpacing * (k % c);
-    net.diagramY[fresh[j]] = firstY + kRowSpacing * (k / c);
+    net.points[fresh[j]].x = kFirstRowX + kRowSpacing * (k % c);
+    net.points[fresh[j]].y = firstY + kRowSpacing * (k / c);
   }
 }
 
 // Lines the user reshaped keep their interior control points, their ends on
 // their points; every other line is straight.
-void KeepCurves(HeightNetwork& net, const HeightNetwork& previous) {
+void KeepCurves(HeightModel& net, const HeightModel& previous) {
   std::unordered_map<std::string, int> reshaped;
-  const DifferenceEnds was = FindDifferenceEnds(previous);
   OccurrenceKeys oldKeys;
-  for (size_t i = 0; i < was.from.size(); ++i) {
+  for (size_t i = 0; i < previous.differences.size(); ++i) {
     const int line = static_cast<int>(i);
-    const std::string key = oldKeys.Next(LineKey(previous, line));
-    if (was.from[i] >= 0 && was.to[i] >= 0 && CurveFinite(previous, line) && !DefaultCurveBow(previous, line))
+    const std::string key = oldKeys.Next(LineKey(previous.differences[i]));
+    const HeightCurve& c = previous.differences[i].curve;
+    if (previous.differences[i].Joined() && CurveFinite(c) && !DefaultCurveBow(c))
       reshaped.emplace(key, line);
   }
-  const DifferenceEnds ends = FindDifferenceEnds(net);
   OccurrenceKeys newKeys;
-  for (size_t i = 0; i < ends.from.size(); ++i) {
-    const int line = static_cast<int>(i);
-    const auto it = reshaped.find(newKeys.Next(LineKey(net, line)));
-    if (ends.from[i] < 0 || ends.to[i] < 0) continue;
-    const double ax = net.diagramX[ends.from[i]], ay = net.diagramY[ends.from[i]];
-    const double bx = net.diagramX[ends.to[i]], by = net.diagramY[ends.to[i]];
+  for (HeightDifference& d : net.differences) {
+    const auto it = reshaped.find(newKeys.Next(LineKey(d)));
+    if (!d.Joined()) continue;
+    const double ax = net.points[d.from].x, ay = net.points[d.from].y;
+    const double bx = net.points[d.to].x, by = net.points[d.to].y;
     if (it == reshaped.end()) {
-      SetStraightCurve(net, line, ax, ay, bx, by);
+      SetStraightCurve(d.curve, ax, ay, bx, by);
       continue;
     }
-    std::copy(&previous.curve[it->second][0][0], &previous.curve[it->second][0][0] + 2 * kCurvePointCount,
-              &net.curve[line][0][0]);
-    net.curve[line][0][0] = ax, net.curve[line][0][1] = ay;
-    net.curve[line][kCurvePointCount - 1][0] = bx, net.curve[line][kCurvePointCount - 1][1] = by;
+    const auto& kept = previous.differences[it->second].curve;
+    std::copy(&kept[0][0], &kept[0][0] + 2 * kCurvePointCount, &d.curve[0][0]);
+    d.curve[0][0] = ax, d.curve[0][1] = ay;
+    d.curve[kCurvePointCount - 1][0] = bx, d.curve[kCurvePointCount - 1][1] = by;
   }
 }
 
 // Closure texts the user moved stay where they were put when their loop is
 // found again; the others stand at the middle of their points.
-void KeepLoopLabels(HeightNetwork& net, const HeightNetwork& previous, const HeightPointIndex& before) {
-  std::unordered_map<std::string, const LoopEntry*> moved;
+void KeepLoopLabels(HeightModel& net, const HeightModel& previous) {
+  std::unordered_map<std::string, const HeightLoop*> moved;
   OccurrenceKeys oldKeys;
-  for (int k = 0; k < LoopsOf(previous); ++k) {
-    const LoopEntry& e = previous.loops[k];
+  for (const HeightLoop& e : previous.loops) {
     const std::string key = oldKeys.Next(LoopKey(e));
-    if (LabelMoved(previous, e, before)) moved.emplace(key, &e);
+    if (LabelMoved(previous, e)) moved.emplace(key, &e);
   }
-  const HeightPointIndex index(net, PointsOf(net));
   OccurrenceKeys newKeys;
-  for (int k = 0; k < LoopsOf(net); ++k) {
-    LoopEntry& e = net.loops[k];
+  for (HeightLoop& e : net.loops) {
     const auto it = moved.find(newKeys.Next(LoopKey(e)));
     if (it == moved.end()) {
-      PlaceLoopLabel(net, e, index);
+      PlaceLoopLabel(net, e);
       continue;
     }
     e.labelX = it->second->labelX;
@@ -188,8 +175,7 @@ RowPosition DefaultRowPosition(int i, int n) {
   return RowPosition{kFirstRowX + kRowSpacing * (i % c), kFirstRowY + kRowSpacing * (i / c)};
 }
 
-bool CurveIsStraight(const HeightNetwork& net, int i) {
-  const double(&c)[kCurvePointCount][2] = net.curve[i];
+bool CurveIsStraight(const HeightCurve& c) {
   const double span = std::fabs(c[4][0] - c[0][0]) + std::fabs(c[4][1] - c[0][1]);
   const double tolerance = 1e-9 * std::max(1.0, span);
   for (int k = 1; k < kCurvePointCount - 1; ++k) {
@@ -201,11 +187,11 @@ bool CurveIsStraight(const HeightNetwork& net, int i) {
   return true;
 }
 
-void SetStraightCurve(HeightNetwork& net, int i, double ax, double ay, double bx, double by) {
-  SetBowedCurve(net, i, ax, ay, bx, by, 0.0);
+void SetStraightCurve(HeightCurve& c, double ax, double ay, double bx, double by) {
+  SetBowedCurve(c, ax, ay, bx, by, 0.0);
 }
 
-void SetBowedCurve(HeightNetwork& net, int i, double ax, double ay, double bx, double by, double bow) {
+void SetBowedCurve(HeightCurve& c, double ax, double ay, double bx, double by, double bow) {
   const double length = std::hypot(bx - ax, by - ay);
   // The unit vector to the right of a->b (azimuth + 90°): (-dy, dx) in (X, Y).
   const double rx = length > 0.0 ? -(by - ay) / length : 0.0;
@@ -213,15 +199,14 @@ void SetBowedCurve(HeightNetwork& net, int i, double ax, double ay, double bx, d
   for (int k = 0; k < kCurvePointCount; ++k) {
     const double t = k / 4.0;
     const double across = bow * kBowShape[k];
-    net.curve[i][k][0] = ax + t * (bx - ax) + across * rx;
-    net.curve[i][k][1] = ay + t * (by - ay) + across * ry;
+    c[k][0] = ax + t * (bx - ax) + across * rx;
+    c[k][1] = ay + t * (by - ay) + across * ry;
   }
 }
 
-std::optional<double> DefaultCurveBow(const HeightNetwork& net, int i) {
-  if (!CurveFinite(net, i)) return std::nullopt;
-  if (CurveIsStraight(net, i)) return 0.0;
-  const double(&c)[kCurvePointCount][2] = net.curve[i];
+std::optional<double> DefaultCurveBow(const HeightCurve& c) {
+  if (!CurveFinite(c)) return std::nullopt;
+  if (CurveIsStraight(c)) return 0.0;
   const double dx = c[4][0] - c[0][0], dy = c[4][1] - c[0][1];
   const double length = std::hypot(dx, dy);
   if (!(length > 0.0)) return std::nullopt;
@@ -241,60 +226,57 @@ std::optional<double> DefaultCurveBow(const HeightNetwork& net, int i) {
   return bow;
 }
 
-double BowStepMillimetres(const HeightNetwork& net) {
-  const float h = net.numberFontHeight;
+double BowStepMillimetres(const HeightModel& net) {
+  const float h = net.diagram.numberHeight;
   const double height = std::isfinite(h) && h > 0.0f ? std::clamp(static_cast<double>(h), 0.1, 100.0) : 2.0;
   return std::max(kLeastBowMm, 2.0 * height);
 }
 
-void BowRepeatedLines(HeightNetwork& net, double m) {
+void BowRepeatedLines(HeightModel& net, double m) {
   if (!std::isfinite(m) || !(m > 0.0)) return;
   const double step = BowStepMillimetres(net) * m;
-  const DifferenceEnds ends = FindDifferenceEnds(net);
   std::unordered_map<int64_t, int> seen;  // lines so far between two points
-  for (size_t i = 0; i < ends.from.size(); ++i) {
-    const int a = ends.from[i], b = ends.to[i];
+  for (size_t i = 0; i < net.differences.size(); ++i) {
+    const int a = net.differences[i].from, b = net.differences[i].to;
     if (a < 0 || b < 0 || a == b) continue;
-    const int rank = seen[static_cast<int64_t>(std::min(a, b)) * kMaxHeightPoints + std::max(a, b)]++;
-    const int line = static_cast<int>(i);
-    if (rank == 0 || !CurveFinite(net, line) || !CurveIsStraight(net, line)) continue;
+    const int rank = seen[static_cast<int64_t>(std::min(a, b)) * net.PointCount() + std::max(a, b)]++;
+    HeightCurve& c = net.differences[i].curve;
+    if (rank == 0 || !CurveFinite(c) || !CurveIsStraight(c)) continue;
     // Odd ranks to the right of the first point -> second point, even ones to the left.
     const double bow = step * ((rank + 1) / 2) * (rank % 2 == 1 ? 1.0 : -1.0) * (a < b ? 1.0 : -1.0);
-    SetBowedCurve(net, line, net.diagramX[a], net.diagramY[a], net.diagramX[b], net.diagramY[b], bow);
+    SetBowedCurve(c, net.points[a].x, net.points[a].y, net.points[b].x, net.points[b].y, bow);
   }
 }
 
-bool HeightLayoutArrangedByHand(const HeightNetwork& previous) {
+bool HeightLayoutArrangedByHand(const HeightModel& previous) {
   // Only a layout made for the point list as it stands: a network whose
   // computation failed holds a new list beside the old positions.
-  if (previous.lastComputedPointCount < 0 || previous.lastComputedPointCount != previous.pointCount) return false;
-  const int points = PointsOf(previous);
+  const int points = previous.PointCount();
+  if (previous.lastComputedPointCount < 0 || previous.lastComputedPointCount != points) return false;
   for (int p = 0; p < points; ++p) {
-    if (previous.labelOffsetX[p] != 0.0f || previous.labelOffsetY[p] != 0.0f) return true;
-    if (previous.coordinateCount != 0) continue;
+    const HeightPoint& point = previous.points[p];
+    if (point.labelDx != 0.0f || point.labelDy != 0.0f) return true;
+    if (!previous.coordinates.empty()) continue;
     const RowPosition row = DefaultRowPosition(p, points);
-    if (previous.diagramX[p] != row.x || previous.diagramY[p] != row.y) return true;
+    if (point.x != row.x || point.y != row.y) return true;
   }
-  const DifferenceEnds ends = FindDifferenceEnds(previous);
-  for (size_t i = 0; i < ends.from.size(); ++i) {
-    if (ends.from[i] >= 0 && ends.to[i] >= 0 && !DefaultCurveBow(previous, static_cast<int>(i))) return true;
+  for (size_t i = 0; i < previous.differences.size(); ++i) {
+    if (previous.differences[i].Joined() && !DefaultCurveBow(previous.differences[i].curve)) return true;
   }
-  const HeightPointIndex index(previous, points);
-  for (int k = 0; k < LoopsOf(previous); ++k) {
-    if (LabelMoved(previous, previous.loops[k], index)) return true;
+  for (const HeightLoop& e : previous.loops) {
+    if (LabelMoved(previous, e)) return true;
   }
   return false;
 }
 
-void LayOutHeightDiagram(HeightNetwork& net, const HeightNetwork& previous, int changeLevel) {
-  const HeightPointIndex before(previous, PointsOf(previous));
-  if (changeLevel < 64 || !HeightLayoutArrangedByHand(previous) || !AnyPointKept(net, before)) {
+void LayOutHeightDiagram(HeightModel& net, const HeightModel& previous, int changeLevel) {
+  if (changeLevel < 64 || !HeightLayoutArrangedByHand(previous) || !AnyPointKept(net, previous)) {
     ApplyDefaultHeightLayout(net, changeLevel);
     return;
   }
-  if (changeLevel >= 256) KeepPoints(net, previous, before);
+  if (changeLevel >= 256) KeepPoints(net, previous);
   if (changeLevel >= 128) KeepCurves(net, previous);
-  KeepLoopLabels(net, previous, before);
+  KeepLoopLabels(net, previous);
 }
 
 }  // namespace qp

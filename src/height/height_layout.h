@@ -6,7 +6,7 @@
 
 #include <optional>
 
-#include "height/height_network.h"
+#include "height/height_model.h"
 
 namespace qp {
 
@@ -17,27 +17,52 @@ struct RowPosition {
 };
 RowPosition DefaultRowPosition(int i, int n);
 
-// Whether curve i still has its straight default shape: the interior control
-// points on the quarter points between its two ends.
-bool CurveIsStraight(const HeightNetwork& net, int i);
+// The control points (X, Y) of the curve that draws one height difference (m).
+using HeightCurve = double[kCurvePointCount][2];
 
-// Lays curve i out straight from (ax, ay) to (bx, by).
-void SetStraightCurve(HeightNetwork& net, int i, double ax, double ay, double bx, double by);
+// Whether a curve still has its straight default shape: the interior control
+// points on the quarter points between its two ends.
+bool CurveIsStraight(const HeightCurve& c);
+
+// Lays a curve out straight from (ax, ay) to (bx, by).
+void SetStraightCurve(HeightCurve& c, double ax, double ay, double bx, double by);
 
 // The default curve of a repeated line (the second and further height
 // differences between the same two points, in either direction) is bowed so
 // that the lines and their texts stand apart: the interior control points lie
 // 3/4, 1 and 3/4 of the bow across the quarter points, to the right of the
 // curve's direction for a positive bow (m).
-void SetBowedCurve(HeightNetwork& net, int i, double ax, double ay, double bx, double by, double bow);
+void SetBowedCurve(HeightCurve& c, double ax, double ay, double bx, double by, double bow);
 
-// The bow (m) of curve i when it still has a default shape (straight: 0, or
+// The bow (m) of a curve that still has a default shape (straight: 0, or
 // evenly bowed as SetBowedCurve lays it out at any bow); nothing for a curve
 // the user reshaped or a damaged one.
-std::optional<double> DefaultCurveBow(const HeightNetwork& net, int i);
+std::optional<double> DefaultCurveBow(const HeightCurve& c);
+
+// The middle of a closure-table entry's points: the midpoint of the two
+// points of a line or a two-line loop, the centroid of a triangle's or a
+// quadrilateral's corners. `position(s, x, y)` gives corner s and is false
+// for a name that is no point, which is left out; false when none is found.
+template <typename Position>
+bool LoopMiddle(int kind, Position&& position, double& x, double& y) {
+  const int corners = kind == kLoopTriangle ? 3 : kind == kLoopQuadrilateral ? 4 : 2;
+  double sx = 0.0, sy = 0.0;
+  int found = 0;
+  for (int s = 0; s < corners; ++s) {
+    double px, py;
+    if (!position(s, px, py)) continue;
+    sx += px;
+    sy += py;
+    ++found;
+  }
+  if (found == 0) return false;
+  x = sx / found;
+  y = sy / found;
+  return true;
+}
 
 // The bow step on paper: max(4 mm, twice the number font height).
-double BowStepMillimetres(const HeightNetwork& net);
+double BowStepMillimetres(const HeightModel& net);
 
 // Bows the straight default curves of repeated lines, `m` ground metres per
 // paper millimetre: between two points the first line stays straight, the
@@ -45,14 +70,14 @@ double BowStepMillimetres(const HeightNetwork& net);
 // fourth two steps to the first side and so on (the sides counted from the
 // point that comes first in the point list, so a line and its reciprocal
 // bow apart). Reshaped curves and first lines are left as they are.
-void BowRepeatedLines(HeightNetwork& net, double m);
+void BowRepeatedLines(HeightModel& net, double m);
 
-// Whether the diagram of `previous`, the record before an edit, carries work
+// Whether the diagram of `previous`, the network before an edit, carries work
 // of the user: it was computed with its present point list, and a point
 // stands off its default row (when the positions are not plane coordinates),
 // a curve was reshaped (a bowed default curve is not), a name was moved off its point or a closure text off
 // the middle of its points.
-bool HeightLayoutArrangedByHand(const HeightNetwork& previous);
+bool HeightLayoutArrangedByHand(const HeightModel& previous);
 
 // The diagram layout of the recomputed network `net` for its change level.
 // When `previous` was arranged by hand, what is still there keeps its place,
@@ -63,6 +88,6 @@ bool HeightLayoutArrangedByHand(const HeightNetwork& previous);
 // new points continue the default rows beyond the points kept, new lines are
 // straight and new closure texts stand at the middle of their points.
 // Otherwise the default layout of ApplyDefaultHeightLayout.
-void LayOutHeightDiagram(HeightNetwork& net, const HeightNetwork& previous, int changeLevel);
+void LayOutHeightDiagram(HeightModel& net, const HeightModel& previous, int changeLevel);
 
 }  // namespace qp

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "height/height_kinds.h"
+
 namespace qp {
 
 inline constexpr int kMaxHeightPoints = 2048;
@@ -16,8 +18,6 @@ inline constexpr int kMaxHeightDifferences = 2560;
 inline constexpr int kMaxHeightPairs = 64;
 inline constexpr int kMaxLoopEntries = 1024;
 inline constexpr int kHeightNameSlot = 11;
-// Control points of the curve that draws one height difference.
-inline constexpr int kCurvePointCount = 5;
 // Errors of the first 2048 height differences sit in one block, those of the
 // rest in a second one near the end of the record (see DifferenceError).
 inline constexpr int kLowDifferenceErrors = 2048;
@@ -30,27 +30,6 @@ enum HeightCapacity : int {
   kCapacityDifferences = 1,  // 2560 height differences
   kCapacityPairs = 2,        // 64 precision pairs
   kCapacityLoops = 3,        // 1024 closure-table entries
-};
-
-// HeightNetwork::mode: what a confirmed network is computed for.
-enum HeightMode : int32_t {
-  kHeightEstimate = 0,  // "精度估算", precision estimate of a design
-  kHeightAdjust = 1,    // "平差计算", adjustment
-};
-
-// HeightNetwork::kind: selects the weighting.
-enum HeightKind : int32_t {
-  kLevellingNetwork = 0,      // "水准网": p = 1 / s
-  kTrigonometricNetwork = 1,  // "三角高程网": p = 1 / s^2
-};
-
-// Kinds of closure-table entries.
-enum LoopKind : int32_t {
-  kLoopNone = 0,
-  kLoopKnownLine = 1,      // a levelling line between two known points
-  kLoopTwoLines = 2,       // two lines between the same two points
-  kLoopTriangle = 3,       // three lines
-  kLoopQuadrilateral = 4,  // four lines
 };
 
 // One entry of the closure table.

@@ -6,24 +6,24 @@
 #include <string>
 #include <vector>
 
-#include "height/height_network.h"
+#include "height/height_model.h"
 #include "adjustment/normal_equation_store.h"
 #include "statistics/adjustment_statistics.h"
 
 namespace qp {
 
-std::vector<ObservationEntry> CollectHeightObservations(const HeightNetwork& net);
+std::vector<ObservationEntry> CollectHeightObservations(const HeightModel& model);
 
 // The cofactors of the height unknowns; for a free network the datum term of
 // the normal matrix comes off again (the minimum-norm cofactors).
-CofactorView HeightCofactors(const HeightNetwork& net, const NormalEquationStore& normals);
+CofactorView HeightCofactors(const HeightModel& model, const NormalEquationStore& normals);
 
 // The redundancy the tests use: one more in a free network, whose datum is
 // chosen rather than observed.
-int HeightTestRedundancy(const HeightNetwork& net);
+int HeightTestRedundancy(const HeightModel& model);
 
 // As WritePlaneStatisticsReport, for a height network.
-bool WriteHeightStatisticsReport(const HeightNetwork& net, const NormalEquationStore& normals, bool adjusted,
+bool WriteHeightStatisticsReport(const HeightModel& model, const NormalEquationStore& normals, bool adjusted,
                                  const std::string& path, std::time_t now, const StatisticsOptions& options);
 
 }  // namespace qp

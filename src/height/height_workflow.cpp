@@ -9,9 +9,9 @@
 #include "common/gbk_text.h"
 #include "common/name_slot.h"
 #include "height/height_adjustment.h"
-#include "height/height_checks.h"
 #include "height/height_file.h"
 #include "height/height_layout.h"
+#include "height/height_model_record.h"
 #include "height/height_statistics.h"
 #include "statistics/statistics_report.h"
 
@@ -23,14 +23,14 @@ constexpr double kMovedPointMetres = 10.0;
 
 void ShowWriteError(PlatformServices& platform) { platform.ShowMessage(Gbk("高程网数据文件写入错误 !")); }
 
-bool SameLoops(const HeightNetwork& a, const HeightNetwork& b) {
-  if (a.loopCount != b.loopCount) return false;
-  for (int k = 0; k < BoundedCount(a.loopCount, kMaxLoopEntries); ++k) {
-    const LoopEntry& x = a.loops[k];
-    const LoopEntry& y = b.loops[k];
+bool SameLoops(const HeightModel& a, const HeightModel& b) {
+  if (a.loops.size() != b.loops.size()) return false;
+  for (size_t k = 0; k < a.loops.size(); ++k) {
+    const HeightLoop& x = a.loops[k];
+    const HeightLoop& y = b.loops[k];
     if (x.kind != y.kind) return false;
     for (int s = 0; s < 4; ++s) {
-      if (SlotText(x.names[s]) != SlotText(y.names[s])) return false;
+      if (x.names[s] != y.names[s]) return false;
     }
   }
   return true;
@@ -40,81 +40,74 @@ bool SameLoops(const HeightNetwork& a, const HeightNetwork& b) {
 
 std::string HeightWorkspace::HeightExportPath() const { return HeightExportPathFor(dataPath); }
 
-int HeightChangeLevel(HeightNetwork& net, const HeightNetwork& backup) {
+int HeightChangeLevel(HeightModel& net, const HeightModel& backup) {
+  const int points = net.PointCount();
   bool newPoints = false;
-  if (net.pointCount != net.lastComputedPointCount) {
-    net.lastComputedPointCount = net.pointCount;
+  if (points != net.lastComputedPointCount) {
+    net.lastComputedPointCount = points;
     newPoints = true;
   }
-  newPoints = newPoints || backup.pointCount <= 1 || backup.pointCount != net.pointCount;
-  const int points = BoundedCount(net.pointCount, kMaxHeightPoints);
+  newPoints = newPoints || backup.PointCount() <= 1 || backup.PointCount() != points;
   for (int p = 0; p < points && !newPoints; ++p) {
-    newPoints = SlotText(net.pointName[p]) != SlotText(backup.pointName[p]) ||
-                !(std::fabs(net.diagramX[p] - backup.diagramX[p]) <= kMovedPointMetres) ||
-                !(std::fabs(net.diagramY[p] - backup.diagramY[p]) <= kMovedPointMetres);
+    const HeightPoint& now = net.points[p];
+    const HeightPoint& before = backup.points[p];
+    newPoints = now.name != before.name || !(std::fabs(now.x - before.x) <= kMovedPointMetres) ||
+                !(std::fabs(now.y - before.y) <= kMovedPointMetres);
   }
   if (newPoints) return 256;
 
-  bool newObservations = net.observationCount != backup.observationCount;
-  const int observations = BoundedCount(net.observationCount, kMaxHeightDifferences);
-  for (int i = 0; i < observations && !newObservations; ++i) {
-    newObservations = SlotText(net.from[i]) != SlotText(backup.from[i]) || SlotText(net.to[i]) != SlotText(backup.to[i]);
+  bool newObservations = net.differences.size() != backup.differences.size();
+  for (size_t i = 0; i < net.differences.size() && !newObservations; ++i) {
+    newObservations = net.differences[i].fromName != backup.differences[i].fromName ||
+                      net.differences[i].toName != backup.differences[i].toName;
   }
   if (newObservations) return 128;
   return SameLoops(net, backup) ? 0 : 64;
 }
 
-void ApplyDefaultHeightLayout(HeightNetwork& net, int changeLevel) {
-  const int points = BoundedCount(net.pointCount, kMaxHeightPoints);
-  if (changeLevel >= 256 && net.coordinateCount == 0 && points > 0) {
+void ApplyDefaultHeightLayout(HeightModel& net, int changeLevel) {
+  const int points = net.PointCount();
+  if (changeLevel >= 256 && net.coordinates.empty() && points > 0) {
     for (int i = 0; i < points; ++i) {
       const RowPosition row = DefaultRowPosition(i, points);
-      net.diagramX[i] = row.x;
-      net.diagramY[i] = row.y;
+      net.points[i].x = row.x;
+      net.points[i].y = row.y;
     }
   }
   if (changeLevel >= 128) {
-    const DifferenceEnds ends = FindDifferenceEnds(net);
-    for (size_t i = 0; i < ends.from.size(); ++i) {
-      if (ends.from[i] < 0 || ends.to[i] < 0) continue;
-      SetStraightCurve(net, static_cast<int>(i), net.diagramX[ends.from[i]], net.diagramY[ends.from[i]],
-                       net.diagramX[ends.to[i]], net.diagramY[ends.to[i]]);
+    for (size_t i = 0; i < net.differences.size(); ++i) {
+      HeightDifference& d = net.differences[i];
+      if (!d.Joined()) continue;
+      SetStraightCurve(d.curve, net.points[d.from].x, net.points[d.from].y, net.points[d.to].x, net.points[d.to].y);
     }
   }
   if (changeLevel >= 64) {
-    const HeightPointIndex index(net, points);
-    for (int k = 0; k < BoundedCount(net.loopCount, kMaxLoopEntries); ++k) PlaceLoopLabel(net, net.loops[k], index);
+    for (HeightLoop& e : net.loops) PlaceLoopLabel(net, e);
   }
 }
 
-void PlaceLoopLabel(const HeightNetwork& net, LoopEntry& e, const HeightPointIndex& index) {
-  const int corners = e.kind == kLoopTriangle ? 3 : e.kind == kLoopQuadrilateral ? 4 : 2;
-  double x = 0.0, y = 0.0;
-  int found = 0;
-  for (int s = 0; s < corners; ++s) {
-    const int p = index.Find(SlotText(e.names[s]));
-    if (p < 0) continue;
-    x += net.diagramX[p];
-    y += net.diagramY[p];
-    ++found;
-  }
-  if (found > 0) {
-    e.labelX = x / found;
-    e.labelY = y / found;
-  }
+void PlaceLoopLabel(const HeightModel& net, HeightLoop& e) {
+  LoopMiddle(
+      e.kind,
+      [&](int s, double& x, double& y) {
+        const int p = net.Find(e.names[s]);
+        if (p >= 0) x = net.points[p].x, y = net.points[p].y;
+        return p >= 0;
+      },
+      e.labelX, e.labelY);
 }
 
-bool ComputeHeightNetwork(HeightWorkspace& ws, NormalEquationStore& normals, PlatformServices& platform) {
-  HeightNetwork& net = ws.net;
+bool ComputeHeightNetwork(HeightWorkspace& ws, HeightModel& model, NormalEquationStore& normals,
+                          PlatformServices& platform) {
   bool ok = false;
   {
     WaitCursor wait(platform);
     ReportFile report;
     if (report.OpenForAppend(ws.ReportPath())) {
-      net.largestCorrection = 0.0;
-      HeightComputation c{net, normals, ComputationDialogue::AskingThrough(platform), report, ws.section,
+      model.largestCorrection = 0.0;
+      HeightComputation c{model, normals, ComputationDialogue::AskingThrough(platform), report, ws.section,
                           ws.HeightExportPath()};
-      const bool adjusting = net.mode == kHeightAdjust && net.redundancy > 0;
+      const bool adjusting = model.mode == kHeightAdjust && model.Redundancy() > 0;
       ok = adjusting ? AdjustHeightNetwork(c) : EstimateHeightPrecision(c);
       c.dialogue.ShowFailure(platform);
       // Sections that did not reach the disk are no result.
@@ -123,7 +116,7 @@ bool ComputeHeightNetwork(HeightWorkspace& ws, NormalEquationStore& normals, Pla
       StatisticsOptions options;
       options.alpha = ws.significance;
       RenewStatisticsReport(ws.dataPath, ok, [&](const std::string& path) {
-        return WriteHeightStatisticsReport(net, normals, adjusting, path, platform.CurrentTime(), options);
+        return WriteHeightStatisticsReport(model, normals, adjusting, path, platform.CurrentTime(), options);
       });
     }
   }
@@ -162,11 +155,18 @@ HeightEditResult EditHeightNetwork(HeightWorkspace& ws, PlatformServices& platfo
     ownStore = std::make_unique<NormalEquationStore>();
     normals = ownStore.get();
   }
-  if (!ComputeHeightNetwork(ws, *normals, platform)) return HeightEditResult::Failed;
-
-  ws.changeLevel = HeightChangeLevel(net, ws.backup);
-  // What the user arranged on the diagram before stays where it is.
-  LayOutHeightDiagram(net, ws.backup, ws.changeLevel);
+  {
+    HeightModel model = HeightModelFromRecord(net);
+    const bool computed = ComputeHeightNetwork(ws, model, *normals, platform);
+    // What the computation reached stays in the record, also when it failed.
+    PutHeightResults(model, net);
+    if (!computed) return HeightEditResult::Failed;
+    const HeightModel previous = HeightModelFromRecord(ws.backup);
+    ws.changeLevel = HeightChangeLevel(model, previous);
+    // What the user arranged on the diagram before stays where it is.
+    LayOutHeightDiagram(model, previous, ws.changeLevel);
+    PutHeightLayout(model, net);
+  }
   // Drawing: fit the sheet at level 256.
   if (ws.drawing.prepareDiagram) {
     const std::string note = ws.drawing.prepareDiagram(ws, ws.changeLevel);

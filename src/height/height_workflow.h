@@ -11,8 +11,8 @@
 #include "common/platform_services.h"
 #include "common/report_file.h"
 #include "common/settings_block.h"
-#include "height/height_checks.h"
 #include "height/height_input_form.h"
+#include "height/height_model.h"
 #include "height/height_network.h"
 #include "adjustment/normal_equation_store.h"
 
@@ -74,27 +74,29 @@ enum class HeightEditResult {
 HeightEditResult EditHeightNetwork(HeightWorkspace& ws, PlatformServices& platform,
                                    const HeightDialogRunner& runDialog);
 
-// Computes the confirmed network into its report (opened for appending): the
-// adjustment, or the precision estimate when estimating or without
-// redundancy. False after "高程网解算失败 !" (and the message of the cause).
-bool ComputeHeightNetwork(HeightWorkspace& ws, NormalEquationStore& normals, PlatformServices& platform);
+// Computes `model`, the confirmed network, into its report (opened for
+// appending): the adjustment, or the precision estimate when estimating or
+// without redundancy. False after "高程网解算失败 !" (and the message of the
+// cause); the model holds what the computation reached.
+bool ComputeHeightNetwork(HeightWorkspace& ws, HeightModel& model, NormalEquationStore& normals,
+                          PlatformServices& platform);
 
-// How much the computed network `net` differs from `backup`, the record before
-// the edit: 256 when the points changed (count against the last computed one,
-// names, a diagram position by more than 10 m), 128 when the height
-// differences changed, 64 when the closure table changed, else 0. Sets the
-// last computed point count when it differs.
-int HeightChangeLevel(HeightNetwork& net, const HeightNetwork& backup);
+// How much the computed network `net` differs from `backup`, the network
+// before the edit: 256 when the points changed (count against the last
+// computed one, names, a diagram position by more than 10 m), 128 when the
+// height differences changed, 64 when the closure table changed, else 0. Sets
+// the last computed point count when it differs.
+int HeightChangeLevel(HeightModel& net, const HeightModel& backup);
 
 // The default diagram layout for a change level: point positions in rows
 // (256, only without plane coordinates), straight curves (128 and more),
 // closure labels at the middle of their points (64 and more).
-void ApplyDefaultHeightLayout(HeightNetwork& net, int changeLevel);
+void ApplyDefaultHeightLayout(HeightModel& net, int changeLevel);
 
 // Places the closure text of `entry` at the middle of its points: the
 // midpoint of the two points of a line or a two-line loop, the centroid of a
-// triangle's or a quadrilateral's corners. Points not in `index` are left
+// triangle's or a quadrilateral's corners. Names that are no point are left
 // out; an entry with none found keeps its place.
-void PlaceLoopLabel(const HeightNetwork& net, LoopEntry& entry, const HeightPointIndex& index);
+void PlaceLoopLabel(const HeightModel& net, HeightLoop& entry);
 
 }  // namespace qp

@@ -16,10 +16,13 @@
 #include "common/gbk_text.h"
 #include "common/name_slot.h"
 #include "common/settings_block.h"
+#include "drawing/height_item_moves.h"
 #include "drawing/text_layout.h"
 #include "height/height_file.h"
+#include "height/height_model_record.h"
 #include "height/height_workflow.h"
 #include "support/command_input.h"
+#include "support/height_record_layout.h"
 #include "support/scripted_platform.h"
 #include "support/test_files.h"
 
@@ -66,7 +69,7 @@ SheetGeometry Sheet() {
 Recorder Draw(const HeightNetwork& net, MovableItemList* items = nullptr) {
   Recorder r;
   EntityEmitter out(r, Sheet());
-  DrawHeightDiagram(out, net, DrawContext{}, items);
+  DrawHeightDiagram(out, HeightModelFromRecord(net), DrawContext{}, items);
   return r;
 }
 
@@ -99,7 +102,7 @@ std::unique_ptr<HeightNetwork> SmallNetwork() {
   for (int s = 0; s < 3; ++s) SetSlotText(loop.names[s], names[s]);
   loop.sections[0] = 2, loop.sections[1] = 1, loop.sections[2] = 1;
   loop.drawFlag = 1;
-  ApplyDefaultHeightLayout(*net, 128);  // straight curves, the label at the centroid
+  testing::ApplyDefaultLayout(*net, 128);  // straight curves, the label at the centroid
   // Bend B→C: its middle control point 40 m east of the chord.
   net->curve[1][2][1] += 40.0;
   return net;
@@ -206,7 +209,7 @@ TEST(HeightDiagram, TextsOfEveryKindAndMode) {
     SCOPED_TRACE(c.title);
     HeightNetwork& net = *c.net;
     net.diagramKind = c.kind;
-    EXPECT_EQ(GbkToUtf8(BuildHeightDiagramTitle(net)), c.title);
+    EXPECT_EQ(GbkToUtf8(BuildHeightDiagramTitle(HeightModelFromRecord(net))), c.title);
     const Recorder r = Draw(net);
     const std::vector<std::string> s = r.Strings();
     const int observations = c.kind == 0 ? 0 : net.observationCount;
@@ -327,7 +330,7 @@ TEST(HeightDiagram, DefaultLayoutInRowsWithLabelsAtTheMiddle) {
   SetSlotText(net->loops[0].names[1], "P3");
   net->loops[1].kind = kLoopQuadrilateral;  // P1..P4: the centroid
   for (int s = 0; s < 4; ++s) SetSlotText(net->loops[1].names[s], Format("P%d", s + 1));
-  ApplyDefaultHeightLayout(*net, 256);
+  testing::ApplyDefaultLayout(*net, 256);
   const GroundPoint at[] = {{8000, 16000}, {8200, 16000}, {8000, 16200}, {8200, 16200}, {8000, 16400}};
   for (int p = 0; p < 5; ++p) EXPECT_EQ((GroundPoint{net->diagramX[p], net->diagramY[p]}), at[p]);
   EXPECT_EQ((GroundPoint{net->loops[0].labelX, net->loops[0].labelY}), (GroundPoint{8100, 16100}));
@@ -345,7 +348,7 @@ TEST(HeightDiagram, DamagedRecordsDrawWithinBounds) {
   net->diagramX[2] = std::nan("");     // C is not drawn; B→C has no finite ends but keeps its curve
   net->loops[0].closure = std::nanf("");
   Recorder r = Draw(*net);
-  EXPECT_EQ(GbkToUtf8(BuildHeightDiagramTitle(*net)), "平差计算:高差平差值[Mo=1.00]");
+  EXPECT_EQ(GbkToUtf8(BuildHeightDiagramTitle(HeightModelFromRecord(*net))), "平差计算:高差平差值[Mo=1.00]");
   EXPECT_EQ(r.shapes[0].points[1], (GroundPoint{8000.0, 16050.0}));
   for (const TextBlock& t : r.texts) {
     EXPECT_TRUE(std::isfinite(t.x) && std::isfinite(t.y));

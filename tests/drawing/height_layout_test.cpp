@@ -14,10 +14,11 @@
 #include "cli/height_command.h"
 #include "common/name_slot.h"
 #include "common/settings_block.h"
-#include "drawing/height_diagram.h"
+#include "drawing/height_item_moves.h"
 #include "height/height_file.h"
 #include "height/height_workflow.h"
 #include "support/command_input.h"
+#include "support/height_record_layout.h"
 #include "support/scripted_platform.h"
 #include "support/test_files.h"
 
@@ -65,7 +66,7 @@ struct HeightLayout : ::testing::Test {
   }
   void ExpectStraight(int line) const {
     ASSERT_GE(line, 0);
-    EXPECT_TRUE(CurveIsStraight(*net, line)) << line;
+    EXPECT_TRUE(CurveIsStraight(net->curve[line])) << line;
   }
 };
 
@@ -135,11 +136,11 @@ TEST_F(HeightLayout, AnUntouchedDiagramIsLaidOutAfreshAsBefore) {
     EXPECT_EQ(net->diagramY[p], 16000.0 + 200.0 * (p / 2)) << p;
   }
   auto laidOut = std::make_unique<HeightNetwork>(*net);
-  ApplyDefaultHeightLayout(*laidOut, 256);
-  BowRepeatedLines(*laidOut, settings.scale * 0.001);
-  EXPECT_FALSE(CurveIsStraight(*net, Line("B", "C", 1)));
+  testing::ApplyDefaultLayout(*laidOut, 256);
+  testing::BowRepeatedLinesOf(*laidOut, settings.scale * 0.001);
+  EXPECT_FALSE(CurveIsStraight(net->curve[Line("B", "C", 1)]));
   EXPECT_EQ(std::memcmp(laidOut.get(), net.get(), sizeof(HeightNetwork)), 0);
-  EXPECT_FALSE(HeightLayoutArrangedByHand(*net));
+  EXPECT_FALSE(testing::ArrangedByHand(*net));
 }
 
 // Reciprocal trigonometric levelling: four lines between A and B, two each
@@ -165,7 +166,7 @@ TEST_F(HeightLayout, RepeatedLinesBowApartAlternatingSidesAndFollowTheirPoints) 
   for (const auto& c : cases) {
     ASSERT_GE(c.line, 0);
     EXPECT_NEAR(offset(c.line), c.steps, 1e-9) << c.line;
-    ASSERT_TRUE(DefaultCurveBow(*net, c.line).has_value()) << c.line;
+    ASSERT_TRUE(DefaultCurveBow(net->curve[c.line]).has_value()) << c.line;
     // The quarter points three quarters as far out: a smooth bow.
     const double q = net->curve[c.line][1][0] - (net->curve[c.line][0][0] * 0.75 + net->curve[c.line][4][0] * 0.25);
     const double mid = net->curve[c.line][2][0] - (net->curve[c.line][0][0] + net->curve[c.line][4][0]) / 2;
@@ -173,19 +174,19 @@ TEST_F(HeightLayout, RepeatedLinesBowApartAlternatingSidesAndFollowTheirPoints) 
   }
   ExpectStraight(Line("B", "C"));
   // Bowed defaults are not the user's work: recomputing lays them out again.
-  EXPECT_FALSE(HeightLayoutArrangedByHand(*net));
+  EXPECT_FALSE(testing::ArrangedByHand(*net));
   // A moved point takes its bowed lines along with their bows.
   const int bowed = Line("B", "A", 1);
-  const double before = *DefaultCurveBow(*net, bowed);
+  const double before = *DefaultCurveBow(net->curve[bowed]);
   StoreMovedHeightItem(*net, MovableItem{MovableKind::HeightPoint, Point("B"), At("B")}, {8900.0, 16900.0}, 1.0);
   EXPECT_EQ(net->curve[bowed][0][0], 8900.0);
-  ASSERT_TRUE(DefaultCurveBow(*net, bowed).has_value());
-  EXPECT_NEAR(*DefaultCurveBow(*net, bowed), before, 1e-9);
+  ASSERT_TRUE(DefaultCurveBow(net->curve[bowed]).has_value());
+  EXPECT_NEAR(*DefaultCurveBow(net->curve[bowed]), before, 1e-9);
   // A reshaped line is no default one and is never bowed again.
   const GroundPoint bent[3] = {{8300, 16100}, {8400, 16300}, {8450, 16500}};
   StoreCurveControlPoints(*net, bowed, bent);
-  EXPECT_FALSE(DefaultCurveBow(*net, bowed).has_value());
-  BowRepeatedLines(*net, settings.scale * 0.001);
+  EXPECT_FALSE(DefaultCurveBow(net->curve[bowed]).has_value());
+  testing::BowRepeatedLinesOf(*net, settings.scale * 0.001);
   EXPECT_EQ(net->curve[bowed][2][0], 8400.0);
 }
 

@@ -10,20 +10,17 @@
 #include <random>
 
 #include "common/binary_file.h"
-#include "height/height_checks.h"
 #include "height/height_workflow.h"
+#include "height/height_model_record.h"
+#include "height_dense_reference.h"
 #include "height_form_fixture.h"
-#include "support/dense_matrix.h"
 
 namespace qp {
 namespace {
 
-using testing::Inverse;
-using testing::Matrix;
-
 struct Solution {
   std::vector<double> heights;  // every point, m
-  Matrix q;                     // cofactors of the unknown points (mm^2 per unit weight)
+  testing::Matrix q;            // cofactors of the unknown points (mm^2 per unit weight)
   double pvv = 0.0;
   double sigma0 = 0.0;
 };
@@ -31,49 +28,17 @@ struct Solution {
 // Least squares over the confirmed record's observations: min sum p v^2, the
 // known heights fixed; without known points the corrections to the
 // approximate heights sum to zero (bordered system).
-Solution DenseSolution(const HeightNetwork& net) {
-  const int points = net.pointCount;
-  const int known = net.knownCount;
-  const int u = points - known;
-  const bool free = known == 0;
-  const int size = free ? u + 1 : u;
-  Matrix n(size, std::vector<double>(size, 0.0));
-  std::vector<double> b(size, 0.0);
-  const DifferenceEnds ends = FindDifferenceEnds(net);
-  const int obs = net.observationCount;
-  auto weight = [&](int i) {
-    const double s = net.weightElement[i] + 0.00001;
-    return net.kind == kTrigonometricNetwork ? 1.0 / (s * s) : 1.0 / s;
-  };
-  for (int i = 0; i < obs; ++i) {
-    // x in mm: h_obs*1000 = (H_f - H_e)*1000 -> a x = l
-    const int e = ends.from[i] - known, f = ends.to[i] - known;
-    const double l = (net.observed[i] - (net.height[ends.to[i]] - net.height[ends.from[i]])) * 1000.0;
-    const double p = weight(i);
-    if (e >= 0) n[e][e] += p, b[e] -= p * l;
-    if (f >= 0) n[f][f] += p, b[f] += p * l;
-    if (e >= 0 && f >= 0) n[e][f] -= p, n[f][e] -= p;
+Solution DenseSolution(const HeightNetwork& record) {
+  const HeightModel m = HeightModelFromRecord(record);
+  const testing::DenseHeightSolution dense = testing::SolveDenseHeights(m);
+  Solution s{dense.heights, dense.q};
+  for (size_t i = 0; i < m.differences.size(); ++i) {
+    const HeightDifference& d = m.differences[i];
+    const double v = (s.heights[d.to] - s.heights[d.from] - d.observed) * 1000.0;
+    s.pvv += dense.p[i] * v * v;
   }
-  if (free) {
-    for (int j = 0; j < u; ++j) n[j][u] = n[u][j] = 1.0;
-  }
-  const Matrix inv = Inverse(n);
-  Solution s;
-  s.heights.assign(net.height, net.height + points);
-  for (int j = 0; j < u; ++j) {
-    double x = 0.0;
-    for (int k = 0; k < size; ++k) x += inv[j][k] * b[k];
-    s.heights[known + j] += 0.001 * x;
-  }
-  s.q.assign(u, std::vector<double>(u));
-  for (int j = 0; j < u; ++j) {
-    for (int k = 0; k < u; ++k) s.q[j][k] = inv[j][k];
-  }
-  for (int i = 0; i < obs; ++i) {
-    const double v = (s.heights[ends.to[i]] - s.heights[ends.from[i]] - net.observed[i]) * 1000.0;
-    s.pvv += weight(i) * v * v;
-  }
-  s.sigma0 = std::sqrt(s.pvv / (obs - u + (free ? 1 : 0)));
+  const int n = static_cast<int>(m.differences.size());
+  s.sigma0 = std::sqrt(s.pvv / (n - dense.u + (dense.known == 0 ? 1 : 0)));
   return s;
 }
 
@@ -133,9 +98,12 @@ struct HeightAdjustment : testing::HeightFormTest {
     confirmed = std::make_unique<HeightNetwork>(*net);
     ReportFile report;
     EXPECT_TRUE(report.OpenForAppend(Target().reportPath));
-    HeightComputation c{*net, *normals, ComputationDialogue::AskingThrough(platform), report, section, dir.File("net高程数据.txt")};
+    HeightModel model = HeightModelFromRecord(*net);
+    HeightComputation c{model, *normals, ComputationDialogue::AskingThrough(platform), report, section,
+                        dir.File("net高程数据.txt")};
     const bool ok =
-        net->mode == kHeightAdjust && net->redundancy > 0 ? AdjustHeightNetwork(c) : EstimateHeightPrecision(c);
+        model.mode == kHeightAdjust && model.Redundancy() > 0 ? AdjustHeightNetwork(c) : EstimateHeightPrecision(c);
+    PutHeightResults(model, *net);
     c.dialogue.ShowFailure(platform);
     if (iterations) *iterations = c.iterations;
     return report.Close() && ok;
@@ -150,18 +118,17 @@ struct HeightAdjustment : testing::HeightFormTest {
     for (int j = 0; j < net->pointCount - known; ++j) {
       EXPECT_NEAR(net->heightError[known + j], m0 * std::sqrt(s.q[j][j]), 1e-5) << j;
     }
-    const DifferenceEnds ends = FindDifferenceEnds(*net);
+    const HeightModel model = HeightModelFromRecord(*net);
     for (int i = 0; i < net->observationCount; ++i) {
-      const int e = ends.from[i] - known, f = ends.to[i] - known;
+      const int e = model.differences[i].from - known, f = model.differences[i].to - known;
       double q = 0.0;
       if (e >= 0) q += s.q[e][e];
       if (f >= 0) q += s.q[f][f];
       if (e >= 0 && f >= 0) q -= 2.0 * s.q[e][f];
       EXPECT_NEAR(DifferenceError(*net, i), m0 * std::sqrt(q), 1e-5) << i;
     }
-    const HeightPointIndex index(*net, net->pointCount);
     for (int k = 0; k < net->pairCount; ++k) {
-      const int a = index.Find(SlotText(net->pairFrom[k])), b = index.Find(SlotText(net->pairTo[k]));
+      const int a = model.pairs[k].from, b = model.pairs[k].to;
       EXPECT_DOUBLE_EQ(net->pairDifference[k], net->height[b] - net->height[a]);
       const double q = s.q[a - known][a - known] + s.q[b - known][b - known] - 2.0 * s.q[a - known][b - known];
       EXPECT_NEAR(net->pairError[k], m0 * std::sqrt(q), 1e-5);
@@ -196,7 +163,7 @@ TEST_F(HeightAdjustment, TrigonometricWeightsAndAZeroWeightElement) {
   form.kind = kTrigonometricNetwork;
   std::unique_ptr<HeightNetwork> confirmed;
   ASSERT_TRUE(Compute(confirmed)) << platform.LastMessageUtf8();
-  EXPECT_DOUBLE_EQ(HeightWeight(*net, net->observationCount - 1), 1e10);
+  EXPECT_DOUBLE_EQ(HeightWeight(HeightModelFromRecord(*net), net->observationCount - 1), 1e10);
   ExpectMatches(*confirmed, -1.0);
   // The heavily weighted difference is kept to a hair.
   EXPECT_LT(DifferenceError(*net, net->observationCount - 1), 1e-3);
@@ -259,13 +226,13 @@ TEST_F(HeightAdjustment, PlausibilityPromptOnTheConstantTerm) {
   for (int i = 0; i < 2; ++i) SetSlotText(net->from[i], "A"), SetSlotText(net->to[i], "B");
   net->height[0] = 0.0;
   net->height[1] = 5.0;
-  ReportFile report;
-  HeightComputation c{*net, *normals, ComputationDialogue::AskingThrough(platform), report, section, ""};
-
   net->observed[0] = net->observed[1] = 0.0;  // l = 5000 mm exactly: no question
+  HeightModel model = HeightModelFromRecord(*net);
+  ReportFile report;
+  HeightComputation c{model, *normals, ComputationDialogue::AskingThrough(platform), report, section, ""};
   EXPECT_TRUE(FormHeightEquations(c, AdjustmentMode::Adjusting));
   EXPECT_TRUE(platform.questions.empty());
-  net->observed[1] = -0.0005;  // 5000.5 mm
+  model.differences[1].observed = -0.0005;  // 5000.5 mm
   platform.Answering({Answer::Yes});
   EXPECT_TRUE(FormHeightEquations(c, AdjustmentMode::Adjusting));
   ASSERT_EQ(platform.questions.size(), 1u);

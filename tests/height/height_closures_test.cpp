@@ -10,7 +10,8 @@
 
 #include "common/format.h"
 #include "common/name_slot.h"
-#include "height/height_checks.h"
+#include "height/height_closures.h"
+#include "height/height_model_record.h"
 
 namespace qp {
 namespace {
@@ -196,8 +197,11 @@ TEST(HeightClosures, MatchTheSpecifiedScansOnRandomNetworks) {
     const std::vector<Observation> obs = RandomNetwork(rng, points);
     const int known = static_cast<int>(rng() % 3);
     Build(*net, points, known, obs);
+    const size_t capacity = round % 5 == 0 ? 3 : 1024;
+    net->capacities[kCapacityLoops] = static_cast<int>(capacity);
+    HeightModel model = HeightModelFromRecord(*net);
 
-    const std::vector<LevellingLine> lines = MergeLevellingLines(*net, FindDifferenceEnds(*net));
+    const std::vector<LevellingLine> lines = MergeLevellingLines(model);
     const std::vector<LevellingLine> expected = ReferenceLines(obs, points, known);
     ASSERT_EQ(lines.size(), expected.size()) << round;
     for (size_t k = 0; k < lines.size(); ++k) {
@@ -206,23 +210,21 @@ TEST(HeightClosures, MatchTheSpecifiedScansOnRandomNetworks) {
           << round << " line " << k;
     }
 
-    const size_t capacity = round % 5 == 0 ? 3 : 1024;
-    net->capacities[kCapacityLoops] = static_cast<int>(capacity);
-    FillLoopTable(*net, lines);
+    FillLoopTable(model, lines);
     const std::vector<RefLoop> ref = ReferenceLoops(expected, *net, points, known, capacity);
-    ASSERT_EQ(net->loopCount, static_cast<int>(ref.size())) << round;
+    ASSERT_EQ(model.loops.size(), ref.size()) << round;
     for (size_t k = 0; k < ref.size(); ++k) {
-      const LoopEntry& e = net->loops[k];
+      const HeightLoop& e = model.loops[k];
       EXPECT_EQ(e.kind, ref[k].kind) << round << " loop " << k;
       EXPECT_EQ(e.closure, ref[k].w) << round << " loop " << k;
-      EXPECT_EQ(e.drawFlag, 1);
+      EXPECT_TRUE(e.drawn);
       for (int s = 0; s < 4; ++s) {
         const size_t n = static_cast<size_t>(s);
-        EXPECT_EQ(SlotText(e.names[s]), n < ref[k].points.size() ? Format("P%d", ref[k].points[n]) : "");
+        EXPECT_EQ(e.names[s], n < ref[k].points.size() ? Format("P%d", ref[k].points[n]) : "");
         EXPECT_EQ(e.sections[s], n < ref[k].sections.size() ? ref[k].sections[n] : 0);
       }
     }
-    for (int k = 0; k < net->loopCount; ++k) ++kinds[net->loops[k].kind];
+    for (const HeightLoop& e : model.loops) ++kinds[e.kind];
   }
   // The rounds did exercise every kind.
   for (int kind = 1; kind <= 4; ++kind) EXPECT_GT(kinds[kind], 50) << kind;
@@ -232,32 +234,42 @@ TEST(HeightClosures, LineOfFiveSectionsBetweenKnownPoints) {
   auto net = std::make_unique<HeightNetwork>();
   // P0 and P1 known; the sections typed out of order and partly reversed.
   Build(*net, 6, 2, {{3, 4, 0.5}, {0, 2, 1.0}, {5, 4, -0.25}, {2, 3, 0.125}, {5, 1, 0.0}});
-  const auto lines = MergeLevellingLines(*net, FindDifferenceEnds(*net));
+  HeightModel model = HeightModelFromRecord(*net);
+  const auto lines = MergeLevellingLines(model);
   ASSERT_EQ(lines.size(), 1u);
   // The first section, 3 -> 4, grows at both ends into the line 0 -> 1.
   EXPECT_EQ(lines[0].from, 0);
   EXPECT_EQ(lines[0].to, 1);
   EXPECT_EQ(lines[0].sections, 5);
   EXPECT_DOUBLE_EQ(lines[0].h, 1.875);
-  FillLoopTable(*net, lines);
-  ASSERT_EQ(net->loopCount, 1);
-  EXPECT_EQ(net->loops[0].kind, kLoopKnownLine);
-  EXPECT_EQ(net->loops[0].sections[0], 5);
+  FillLoopTable(model, lines);
+  ASSERT_EQ(model.loops.size(), 1u);
+  EXPECT_EQ(model.loops[0].kind, kLoopKnownLine);
+  EXPECT_EQ(model.loops[0].sections[0], 5);
   // H0 + h - H1 = 100 + 1.875 - 100.37
-  EXPECT_NEAR(net->loops[0].closure, 1505.0, 1e-3);
+  EXPECT_NEAR(model.loops[0].closure, 1505.0, 1e-3);
+}
+
+// The closure table of the network in `net`, filled in its model and put back.
+HeightModel FilledTable(HeightNetwork& net) {
+  HeightModel model = HeightModelFromRecord(net);
+  model.mode = kHeightAdjust;
+  FillLoopTable(model, MergeLevellingLines(model));
+  PutHeightLoops(model, net);
+  return model;
 }
 
 TEST(HeightClosures, ReciprocalPairAndTableCapacity) {
   auto net = std::make_unique<HeightNetwork>();
   // Both ends are junctions (P1 ends three lines).
   Build(*net, 3, 1, {{0, 1, 1.2345}, {1, 0, -1.2335}, {1, 2, 0.5}});
-  FillLoopTable(*net, MergeLevellingLines(*net, FindDifferenceEnds(*net)));
+  FilledTable(*net);
   ASSERT_EQ(net->loopCount, 1);
   EXPECT_EQ(net->loops[0].kind, kLoopTwoLines);
   EXPECT_NEAR(net->loops[0].closure, 1.0, 1e-4);  // the sum of both in mm
   // Without the third line P1 is inside one line from P0 back to P0.
   Build(*net, 2, 1, {{0, 1, 1.2345}, {1, 0, -1.2335}});
-  FillLoopTable(*net, MergeLevellingLines(*net, FindDifferenceEnds(*net)));
+  FilledTable(*net);
   ASSERT_EQ(net->loopCount, 1);
   EXPECT_EQ(net->loops[0].kind, kLoopKnownLine);
   EXPECT_NEAR(net->loops[0].closure, 1.0, 1e-4);
@@ -265,13 +277,38 @@ TEST(HeightClosures, ReciprocalPairAndTableCapacity) {
   // 1100 lines between the same two points give 1099 loops; 1024 stay.
   std::vector<Observation> many(1100, {0, 1, 1.0});
   Build(*net, 2, 1, many);
-  FillLoopTable(*net, MergeLevellingLines(*net, FindDifferenceEnds(*net)));
+  FilledTable(*net);
   EXPECT_EQ(net->loopCount, 1024);
   EXPECT_EQ(net->loops[1023].kind, kLoopTwoLines);
   // The label positions of the drawing survive a refill.
   net->loops[5].labelX = 12.5;
-  FillLoopTable(*net, MergeLevellingLines(*net, FindDifferenceEnds(*net)));
+  FilledTable(*net);
   EXPECT_EQ(net->loops[5].labelX, 12.5);
+}
+
+TEST(HeightClosures, PuttingTheTableBack) {
+  auto net = std::make_unique<HeightNetwork>();
+  Build(*net, 2, 1, std::vector<Observation>(4, {0, 1, 1.0}));
+  HeightModel model = FilledTable(*net);
+  ASSERT_EQ(net->loopCount, 3);
+  net->loops[2].labelY = 7.0;
+  // A shorter table checked anew clears the entries beyond it, but for their
+  // label positions.
+  model.loops.resize(1);
+  PutHeightLoops(model, *net);
+  EXPECT_EQ(net->loopCount, 1);
+  EXPECT_EQ(net->loops[2].kind, kLoopNone);
+  EXPECT_EQ(SlotText(net->loops[2].names[0]), "");
+  EXPECT_EQ(net->loops[2].closure, 0.0f);
+  EXPECT_EQ(net->loops[2].drawFlag, 0);
+  EXPECT_EQ(net->loops[2].labelY, 7.0);
+  // An estimate only says the table is empty.
+  model = FilledTable(*net);
+  model.mode = kHeightEstimate;
+  model.loops.clear();
+  PutHeightLoops(model, *net);
+  EXPECT_EQ(net->loopCount, 0);
+  EXPECT_EQ(net->loops[2].kind, kLoopTwoLines);
 }
 
 }  // namespace

@@ -10,63 +10,38 @@
 
 #include "common/binary_file.h"
 #include "height/height_adjustment.h"
-#include "height/height_checks.h"
 #include "height/height_file.h"
 #include "height/height_workflow.h"
+#include "height/height_model_record.h"
+#include "height_dense_reference.h"
 #include "height_form_fixture.h"
-#include "support/dense_matrix.h"
 
 namespace qp {
 namespace {
 
-using testing::Inverse;
-using testing::Matrix;
-
-// Per observation from a dense solve: residual, its cofactor 1/p - a Q a^T
-// and the largest height change per unit of Q a^T (a free network bordered by
-// the condition that the corrections sum to zero: the minimum-norm cofactors).
+// Per observation from the dense solution: residual, its cofactor
+// 1/p - a Q a^T and the largest height change per unit of Q a^T (in a free
+// network the minimum-norm cofactors).
 struct Reference {
   std::vector<double> v, qvv, p, spread;
   double pvv = 0.0;
 };
 
-Reference Solve(const HeightNetwork& net) {
-  const int known = net.knownCount, u = net.pointCount - known, obs = net.observationCount;
-  const bool free = known == 0;
-  const int size = free ? u + 1 : u;
-  Matrix n(size, std::vector<double>(size, 0.0));
-  std::vector<double> b(size, 0.0);
-  const DifferenceEnds ends = FindDifferenceEnds(net);
+Reference Solve(const HeightModel& m) {
+  const testing::DenseHeightSolution dense = testing::SolveDenseHeights(m);
+  const int known = dense.known;
+  const testing::Matrix& q = dense.inverse;
   Reference ref;
-  for (int i = 0; i < obs; ++i) {
-    const double s = net.weightElement[i] + 0.00001;
-    ref.p.push_back(1.0 / s);
-  }
-  for (int i = 0; i < obs; ++i) {
-    const int e = ends.from[i] - known, f = ends.to[i] - known;
-    const double l = (net.observed[i] - (net.height[ends.to[i]] - net.height[ends.from[i]])) * 1000.0;
-    const double p = ref.p[i];
-    if (e >= 0) n[e][e] += p, b[e] -= p * l;
-    if (f >= 0) n[f][f] += p, b[f] += p * l;
-    if (e >= 0 && f >= 0) n[e][f] -= p, n[f][e] -= p;
-  }
-  if (free) {
-    for (int j = 0; j < u; ++j) n[j][u] = n[u][j] = 1.0;
-  }
-  const Matrix q = Inverse(n);
-  std::vector<double> x(u, 0.0);
-  for (int j = 0; j < u; ++j) {
-    for (int k = 0; k < size; ++k) x[j] += q[j][k] * b[k];
-  }
-  auto correction = [&](int point) { return point >= known ? x[point - known] : 0.0; };
-  for (int i = 0; i < obs; ++i) {
-    const int e = ends.from[i], f = ends.to[i];
-    const double v = (net.height[f] - net.height[e] - net.observed[i]) * 1000.0 + correction(f) - correction(e);
+  ref.p = dense.p;
+  for (size_t i = 0; i < m.differences.size(); ++i) {
+    const int e = m.differences[i].from, f = m.differences[i].to;
+    const double v = (m.points[f].height - m.points[e].height - m.differences[i].observed) * 1000.0 +
+                     dense.Correction(f) - dense.Correction(e);
     ref.v.push_back(v);
     ref.pvv += ref.p[i] * v * v;
     // Q a^T for a = (-1 at e, +1 at f).
     double aqa = 0.0, spread = 0.0;
-    for (int j = 0; j < u; ++j) {
+    for (int j = 0; j < dense.u; ++j) {
       const double qa = (f >= known ? q[j][f - known] : 0.0) - (e >= known ? q[j][e - known] : 0.0);
       spread = std::max(spread, std::fabs(qa));
       if (j == f - known) aqa += qa;
@@ -112,12 +87,13 @@ TEST_P(HeightStatistics, AgreesWithTheDenseSolutionAndFindsThePlantedBlunder) {
             HeightEditResult::Computed)
       << platform.LastMessageUtf8();
 
-  const std::vector<ObservationEntry> entries = CollectHeightObservations(*net);
-  const CofactorView q = HeightCofactors(*net, *normals);
-  const int redundancy = HeightTestRedundancy(*net);
+  const HeightModel model = HeightModelFromRecord(*net);
+  const std::vector<ObservationEntry> entries = CollectHeightObservations(model);
+  const CofactorView q = HeightCofactors(model, *normals);
+  const int redundancy = HeightTestRedundancy(model);
   EXPECT_EQ(redundancy, free ? 10 - 5 : 10 - 4);
   const AdjustmentStatistics s = AnalyzeAdjustment(entries, q, net->priorError, redundancy, StatisticsOptions{});
-  const Reference ref = Solve(*net);
+  const Reference ref = Solve(model);
   const double sigma0 = std::sqrt(ref.pvv / redundancy);
   EXPECT_NEAR(s.sigma0Post, sigma0, 1e-6);
   EXPECT_NEAR(s.sumRedundancy, redundancy, 1e-9);

@@ -1,0 +1,42 @@
+// The raw-data report of a confirmed height network, and the levelling lines
+// and the closure table it checks when adjusting.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "common/platform_services.h"
+#include "common/report_file.h"
+#include "height/height_model.h"
+
+namespace qp {
+
+// Creates the report, writes the basic information and the input tables and,
+// when adjusting, the levelling lines and closures: the closure table is
+// filled anew (emptied when estimating). False, with the table as it was,
+// when the report could not be created (after its message).
+bool WriteHeightRawReport(HeightModel& model, PlatformServices& platform, const std::string& reportPath,
+                          SectionNumber& section);
+
+// One merged levelling line between junction points.
+struct LevellingLine {
+  int from = -1;   // point index
+  int to = -1;
+  double h = 0.0;  // m, from -> to
+  int sections = 0;
+};
+
+// The height differences merged into lines between junctions (known points
+// and points that do not end exactly two height differences), in table order;
+// none when a difference is not joined to its points.
+std::vector<LevellingLine> MergeLevellingLines(const HeightModel& model);
+
+// Fills the closure table from the lines: lines between known points, pairs of
+// lines, triangles, quadrilaterals, at most the table's capacity.
+void FillLoopTable(HeightModel& model, const std::vector<LevellingLine>& lines);
+
+// The levelling lines section and the closure section; returns the next
+// section number. Writes nothing with fewer than two height differences.
+int LevellingLinesAndClosures(HeightModel& model, ReportFile& report, int section);
+
+}  // namespace qp

@@ -1,0 +1,29 @@
+#include "height/height_model.h"
+
+namespace qp {
+
+void HeightModel::Index() {
+  index_.clear();
+  index_.reserve(points.size() * 2);
+  known_ = approx_ = 0;
+  for (int p = 0; p < PointCount(); ++p) {
+    index_.try_emplace(points[p].name, p);
+    known_ += points[p].role == HeightPointRole::Known;
+    approx_ += points[p].role == HeightPointRole::Approximate;
+  }
+  for (HeightDifference& d : differences) {
+    d.from = Find(d.fromName);
+    d.to = Find(d.toName);
+  }
+  for (HeightPair& pair : pairs) {
+    pair.from = Find(pair.fromName);
+    pair.to = Find(pair.toName);
+  }
+}
+
+int HeightModel::Find(std::string_view pointName) const {
+  const auto it = index_.find(std::string(pointName));
+  return it == index_.end() ? -1 : it->second;
+}
+
+}  // namespace qp

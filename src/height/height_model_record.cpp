@@ -1,0 +1,141 @@
+#include "height/height_model_record.h"
+
+#include <algorithm>
+
+#include "common/name_slot.h"
+
+namespace qp {
+namespace {
+
+std::string Text(const HeightNameSlot& slot) { return std::string(SlotText(slot)); }
+
+}  // namespace
+
+HeightModel HeightModelFromRecord(const HeightNetwork& net) {
+  HeightModel m;
+  m.mode = net.mode == kHeightAdjust ? kHeightAdjust : kHeightEstimate;
+  m.kind = net.kind == kTrigonometricNetwork ? kTrigonometricNetwork : kLevellingNetwork;
+  m.name = std::string(SlotText(net.networkName));
+  m.priorError = net.priorError;
+  m.sigma0 = net.sigma0;
+  m.largestCorrection = net.largestCorrection;
+
+  const int points = BoundedCount(net.pointCount, HeightCapacityOf(net, kCapacityPoints));
+  const int known = BoundedCount(net.knownCount, points);
+  const int approx = BoundedCount(net.approxCount, points - known);
+  m.points.resize(static_cast<size_t>(points));
+  for (int p = 0; p < points; ++p) {
+    HeightPoint& point = m.points[p];
+    point.name = Text(net.pointName[p]);
+    point.role = p < known ? HeightPointRole::Known
+                 : p < known + approx ? HeightPointRole::Approximate
+                                      : HeightPointRole::Unknown;
+    point.height = net.height[p];
+    point.error = net.heightError[p];
+    point.x = net.diagramX[p];
+    point.y = net.diagramY[p];
+    point.labelDx = net.labelOffsetX[p];
+    point.labelDy = net.labelOffsetY[p];
+  }
+  m.differences.resize(
+      static_cast<size_t>(BoundedCount(net.observationCount, HeightCapacityOf(net, kCapacityDifferences))));
+  for (size_t i = 0; i < m.differences.size(); ++i) {
+    HeightDifference& d = m.differences[i];
+    d.fromName = Text(net.from[i]);
+    d.toName = Text(net.to[i]);
+    d.observed = net.observed[i];
+    d.weightElement = net.weightElement[i];
+    d.error = DifferenceError(net, static_cast<int>(i));
+    std::copy(&net.curve[i][0][0], &net.curve[i][0][0] + 2 * kCurvePointCount, &d.curve[0][0]);
+  }
+  m.pairs.resize(static_cast<size_t>(BoundedCount(net.pairCount, HeightCapacityOf(net, kCapacityPairs))));
+  for (size_t k = 0; k < m.pairs.size(); ++k) {
+    m.pairs[k] = {Text(net.pairFrom[k]), Text(net.pairTo[k]), -1, -1, net.pairDifference[k], net.pairError[k]};
+  }
+  m.coordinates.resize(static_cast<size_t>(BoundedCount(net.coordinateCount, kMaxHeightPoints)));
+  for (size_t k = 0; k < m.coordinates.size(); ++k) {
+    m.coordinates[k] = {Text(net.coordinateName[k]), net.coordinateX[k], net.coordinateY[k]};
+  }
+  m.loopCapacity = HeightCapacityOf(net, kCapacityLoops);
+  m.loops.resize(static_cast<size_t>(BoundedCount(net.loopCount, m.loopCapacity)));
+  for (size_t k = 0; k < m.loops.size(); ++k) {
+    const LoopEntry& e = net.loops[k];
+    HeightLoop& loop = m.loops[k];
+    loop.kind = static_cast<LoopKind>(e.kind);
+    for (int s = 0; s < 4; ++s) {
+      loop.names[s] = Text(e.names[s]);
+      loop.sections[s] = e.sections[s];
+    }
+    loop.closure = e.closure;
+    loop.drawn = e.drawFlag != 0;
+    loop.labelX = e.labelX;
+    loop.labelY = e.labelY;
+  }
+  HeightDiagramStyle& style = m.diagram;
+  style.kind = std::clamp(static_cast<int>(net.diagramKind), 0, 3);
+  style.numberFace = std::string(SlotText(net.numberFontFace));
+  style.numberHeight = net.numberFontHeight;
+  style.numberWidth = net.numberFontWidth;
+  style.textFace = std::string(SlotText(net.textFontFace));
+  style.textHeight = net.textFontHeight;
+  style.textWidth = net.textFontWidth;
+  style.textColour = static_cast<uint32_t>(net.textColour);
+  m.lastComputedPointCount = net.lastComputedPointCount;
+  m.Index();
+  return m;
+}
+
+void PutHeightResults(const HeightModel& m, HeightNetwork& net) {
+  net.sigma0 = m.sigma0;
+  net.largestCorrection = m.largestCorrection;
+  for (int p = 0; p < m.PointCount(); ++p) {
+    net.height[p] = m.points[p].height;
+    net.heightError[p] = m.points[p].error;
+  }
+  for (size_t i = 0; i < m.differences.size(); ++i) SetDifferenceError(net, static_cast<int>(i), m.differences[i].error);
+  for (size_t k = 0; k < m.pairs.size(); ++k) {
+    net.pairDifference[k] = m.pairs[k].difference;
+    net.pairError[k] = m.pairs[k].error;
+  }
+}
+
+void PutHeightLayout(const HeightModel& m, HeightNetwork& net) {
+  for (int p = 0; p < m.PointCount(); ++p) {
+    const HeightPoint& point = m.points[p];
+    net.diagramX[p] = point.x;
+    net.diagramY[p] = point.y;
+    net.labelOffsetX[p] = point.labelDx;
+    net.labelOffsetY[p] = point.labelDy;
+  }
+  for (size_t i = 0; i < m.differences.size(); ++i) {
+    std::copy(&m.differences[i].curve[0][0], &m.differences[i].curve[0][0] + 2 * kCurvePointCount, &net.curve[i][0][0]);
+  }
+  for (size_t k = 0; k < m.loops.size(); ++k) {
+    net.loops[k].labelX = m.loops[k].labelX;
+    net.loops[k].labelY = m.loops[k].labelY;
+  }
+  net.lastComputedPointCount = m.lastComputedPointCount;
+}
+
+void PutHeightLoops(const HeightModel& m, HeightNetwork& net) {
+  const int count = std::min(static_cast<int>(m.loops.size()), kMaxLoopEntries);
+  net.loopCount = count;
+  // Only a table checked anew (adjusting two or more height differences)
+  // replaces the entries; otherwise the count alone says it is empty.
+  if (m.mode != kHeightAdjust || m.differences.size() <= 1) return;
+  for (int k = 0; k < kMaxLoopEntries; ++k) {
+    // The label positions stay: the user may have placed them, and an
+    // unchanged table keeps them (see the change level).
+    LoopEntry& e = net.loops[k];
+    const HeightLoop loop = k < count ? m.loops[k] : HeightLoop{};
+    for (int s = 0; s < 4; ++s) {
+      SetSlotText(e.names[s], loop.names[s]);
+      e.sections[s] = loop.sections[s];
+    }
+    e.closure = loop.closure;
+    e.kind = loop.kind;
+    e.drawFlag = loop.drawn ? 1 : 0;
+  }
+}
+
+}  // namespace qp

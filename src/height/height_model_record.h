@@ -1,0 +1,26 @@
+// The height network model and the data file record: the model is read from
+// a confirmed record, and its results are put back into it. The record's
+// counts are bounded by its arrays here, once, so a damaged file gives a
+// bounded model.
+#pragma once
+
+#include "height/height_model.h"
+#include "height/height_network.h"
+
+namespace qp {
+
+HeightModel HeightModelFromRecord(const HeightNetwork& net);
+
+// Stores what a computation gives: sigma0, the largest correction, the
+// heights and their errors, the errors of the height differences and the
+// differences and errors of the pairs.
+void PutHeightResults(const HeightModel& model, HeightNetwork& net);
+
+// Stores the diagram layout: point positions and name offsets, the curves,
+// the closure text positions and the point count it was laid out for.
+void PutHeightLayout(const HeightModel& model, HeightNetwork& net);
+
+// Stores the closure table the raw-data report filled, or emptied.
+void PutHeightLoops(const HeightModel& model, HeightNetwork& net);
+
+}  // namespace qp

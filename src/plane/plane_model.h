@@ -121,6 +121,7 @@ struct PlaneModel {
   // Settings of the computation.
   std::string networkName;  // GBK
   int calcMode = 0;
+  int closureMode = 0;  // 2: the traverses are searched for gross errors
   double directionError = 0.0;       // mu (s)
   double distanceFixedError = 0.0;   // a (mm)
   double distanceScaleError = 0.0;   // b (ppm)
@@ -151,6 +152,8 @@ struct PlaneModel {
   // First unknown (dX) of point p; -1 for a known point.
   int UnknownIndexOf(int p) const { return p < knownCount ? -1 : 2 * (p - knownCount); }
   int UnknownPointCount() const { return pointCount() - knownCount; }
+  // Points with given coordinates, known or approximate: the first ones.
+  int GivenCount() const;
 
   // Index of the first point named `name`; -1 when none is.
   int Find(std::string_view name) const;

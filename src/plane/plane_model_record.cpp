@@ -1,6 +1,7 @@
 #include "plane/plane_model_record.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "common/name_slot.h"
@@ -85,6 +86,16 @@ void ReadDirections(const PlaneNetwork& net, PlaneModel& model) {
   }
 }
 
+void ReadEnteredDirections(const PlaneNetwork& net, PlaneModel& model) {
+  model.directionCount = ClampedCount(net.directionCount, kMaxDirections);
+  model.directions.resize(model.directionCount);
+  for (int e = 0; e < model.directionCount; ++e) {
+    PlaneDirection& d = model.directions[e];
+    d = {model.Find(SlotText(net.directionStation[e])), -1, NameOf(net.directionTarget[e]), net.direction[e]};
+    d.target = model.Find(d.targetName);
+  }
+}
+
 void ReadDistances(const PlaneNetwork& net, PlaneModel& model) {
   model.distances.resize(ClampedCount(net.reducedCount, kMaxReducedDistances));
   for (size_t d = 0; d < model.distances.size(); ++d) {
@@ -111,19 +122,25 @@ void ReadTraverses(const PlaneNetwork& net, PlaneModel& model) {
   }
 }
 
-}  // namespace
 
-PlaneModel PlaneModelFromRecord(const PlaneNetwork& net) {
+enum class DirectionTable { Sets, Entered };
+
+PlaneModel ModelOf(const PlaneNetwork& net, DirectionTable directions) {
   PlaneModel model;
   model.networkName = std::string(SlotText(net.networkName));
   model.calcMode = net.calcMode;
+  model.closureMode = net.closureMode;
   model.directionError = net.directionError;
   model.distanceFixedError = net.distanceFixedError;
   model.distanceScaleError = net.distanceScaleError;
   model.redundancy = net.redundancy;
   model.sigma0 = net.sigma0;
   ReadPoints(net, model);
-  ReadDirections(net, model);
+  if (directions == DirectionTable::Sets) {
+    ReadDirections(net, model);
+  } else {
+    ReadEnteredDirections(net, model);
+  }
   ReadDistances(net, model);
   model.fixedAzimuths = Measures(model, net.fixedAzimuthCount, net.fixedAzimuth, nullptr, net.fixedAzimuthFrom,
                                  net.fixedAzimuthTo);
@@ -141,13 +158,54 @@ PlaneModel PlaneModelFromRecord(const PlaneNetwork& net) {
   return model;
 }
 
+}  // namespace
+
+PlaneModel PlaneModelFromRecord(const PlaneNetwork& net) { return ModelOf(net, DirectionTable::Sets); }
+
+PlaneModel PlaneModelOfEnteredDirections(const PlaneNetwork& net) { return ModelOf(net, DirectionTable::Entered); }
+
+void PutPlaneCoordinates(const PlaneModel& model, PlaneNetwork& net) {
+  const int points = std::min(model.pointCount(), kMaxPlanePoints);
+  for (int p = 0; p < points; ++p) {
+    net.x[p] = model.points[p].x;
+    net.y[p] = model.points[p].y;
+  }
+}
+
+void PutPlaneTraverses(const PlaneModel& model, PlaneNetwork& net) {
+  ClearClosureChecks(net);
+  const int count = std::min(static_cast<int>(model.traverses.size()), kMaxTraverses);
+  const int points = std::min(model.pointCount(), kMaxPlanePoints);
+  auto copyName = [&](NameSlot& slot, int p) {
+    if (p >= 0 && p < points) std::memcpy(slot, net.pointName[p], kNameSlotSize);
+  };
+  for (int i = 0; i < count; ++i) {
+    const PlaneTraverse& t = model.traverses[i];
+    TraverseClosure entry;
+    copyName(entry.startOrientation, t.startOrientation);
+    copyName(entry.start, t.start);
+    copyName(entry.end, t.end);
+    copyName(entry.endOrientation, t.endOrientation);
+    entry.azimuthMisclosure = t.azimuthMisclosure;
+    entry.fx = t.fx;
+    entry.fy = t.fy;
+    entry.legs = t.legs;
+    entry.length = t.length;
+    entry.relative = t.relative;
+    entry.labelX = t.labelX;
+    entry.labelY = t.labelY;
+    entry.drawn = t.drawn ? 1 : 0;
+    StoreTraverseClosure(net, i, entry);
+  }
+  net.closureCheckCount = count;
+}
+
 void PutPlaneResults(const PlaneModel& model, PlaneNetwork& net) {
   net.sigma0 = model.sigma0;
+  PutPlaneCoordinates(model, net);
   const int points = std::min(model.pointCount(), kMaxPlanePoints);
   for (int p = 0; p < points; ++p) {
     const PlanePoint& point = model.points[p];
-    net.x[p] = point.x;
-    net.y[p] = point.y;
     net.pointE[p] = point.ellipse.e;
     net.pointF[p] = point.ellipse.f;
     net.pointQ[p] = point.ellipse.q;

@@ -117,6 +117,12 @@ struct PlaneTraverse {
   bool drawn = false;  // the search has ended with this traverse
 };
 
+// A height given for a point (m): the start of the approximate heights.
+struct PlaneKnownHeight {
+  int point = -1;  // -1 for a name the point table does not hold
+  double height = 0.0;
+};
+
 struct PlaneModel {
   // Settings of the computation.
   std::string networkName;  // GBK
@@ -125,6 +131,8 @@ struct PlaneModel {
   double directionError = 0.0;       // mu (s)
   double distanceFixedError = 0.0;   // a (mm)
   double distanceScaleError = 0.0;   // b (ppm)
+  double projectionHeight = 0.0;     // H0 (m)
+  double yOffset = 0.0;              // false easting (m)
   int redundancy = 0;
   double sigma0 = 0.0;               // result: unit-weight error (s)
 
@@ -141,6 +149,7 @@ struct PlaneModel {
   std::vector<PlaneMeasure> weightedAzimuths;
   std::vector<PlaneMeasure> fixedSides;
   std::vector<PlaneMeasure> weightedSides;
+  std::vector<PlaneKnownHeight> knownHeights;
 
   // The sides the precision and the diagrams are given for, and the
   // precision end-point pairs.

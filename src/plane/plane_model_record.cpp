@@ -133,6 +133,8 @@ PlaneModel ModelOf(const PlaneNetwork& net, DirectionTable directions) {
   model.directionError = net.directionError;
   model.distanceFixedError = net.distanceFixedError;
   model.distanceScaleError = net.distanceScaleError;
+  model.projectionHeight = net.projectionHeight;
+  model.yOffset = net.yOffset;
   model.redundancy = net.redundancy;
   model.sigma0 = net.sigma0;
   ReadPoints(net, model);
@@ -150,6 +152,10 @@ PlaneModel ModelOf(const PlaneNetwork& net, DirectionTable directions) {
                               net.fixedDistanceTo);
   model.weightedSides = Measures(model, net.weightedDistanceCount, net.weightedDistance, net.weightedDistanceWeight,
                                  net.weightedDistanceFrom, net.weightedDistanceTo);
+  model.knownHeights.resize(ClampedCount(net.knownHeightCount, kMaxSmallTable));
+  for (size_t i = 0; i < model.knownHeights.size(); ++i) {
+    model.knownHeights[i] = {model.Find(SlotText(net.knownHeightName[i])), net.knownHeight[i]};
+  }
   model.sides = Sides(model, ClampedCount(net.sideCount, kMaxSides), net.sideFrom, net.sideTo, net.sideMs, net.sideMt,
                       net.sideE, net.sideF, net.sideQ, net.sideSymbol);
   model.pairs = Sides(model, ClampedCount(net.precisionPairCount, kMaxSmallTable), net.pairFirst, net.pairSecond,
@@ -170,6 +176,26 @@ void PutPlaneCoordinates(const PlaneModel& model, PlaneNetwork& net) {
     net.x[p] = model.points[p].x;
     net.y[p] = model.points[p].y;
   }
+}
+
+void PutPlaneHeights(const PlaneModel& model, PlaneNetwork& net) {
+  std::fill(std::begin(net.h), std::end(net.h), 0.0);
+  const int points = std::min(model.pointCount(), kMaxPlanePoints);
+  for (int p = 0; p < points; ++p) net.h[p] = model.points[p].h;
+  const size_t distances = std::min(model.distances.size(), static_cast<size_t>(kMaxReducedDistances));
+  for (size_t d = 0; d < distances; ++d) net.reducedLength[d] = model.distances[d].length;
+}
+
+void PutPlaneSides(const PlaneModel& model, PlaneNetwork& net) {
+  const int points = std::min(model.pointCount(), kMaxPlanePoints);
+  const int count = std::min(static_cast<int>(model.sides.size()), kMaxSides);
+  for (int i = 0; i < count; ++i) {
+    const PlaneEnds& ends = model.sides[i].ends;
+    if (ends.from >= 0 && ends.from < points) std::memcpy(net.sideFrom[i], net.pointName[ends.from], kNameSlotSize);
+    if (ends.to >= 0 && ends.to < points) std::memcpy(net.sideTo[i], net.pointName[ends.to], kNameSlotSize);
+    net.sideSymbol[i] = model.sides[i].symbol;
+  }
+  net.sideCount = count;
 }
 
 void PutPlaneTraverses(const PlaneModel& model, PlaneNetwork& net) {

@@ -21,6 +21,13 @@ PlaneModel PlaneModelOfEnteredDirections(const PlaneNetwork& net);
 // Writes the coordinates of the points.
 void PutPlaneCoordinates(const PlaneModel& model, PlaneNetwork& net);
 
+// Writes the heights (zero beyond the point table) and the reduced lengths.
+void PutPlaneHeights(const PlaneModel& model, PlaneNetwork& net);
+
+// Writes the side list: the sides' names (as the point table holds them),
+// symbols and count.
+void PutPlaneSides(const PlaneModel& model, PlaneNetwork& net);
+
 // Replaces the traverse table with the model's traverses (their names as the
 // point table holds them).
 void PutPlaneTraverses(const PlaneModel& model, PlaneNetwork& net);

@@ -63,6 +63,8 @@ TEST_P(PlaneModelRoundTrip, GivesBackTheRecordByteForByte) {
     const PlaneModel model = PlaneModelFromRecord(*net);
     EXPECT_EQ(model.pointCount(), net->pointCount);
     PutPlaneResults(model, *net);
+    PutPlaneSides(model, *net);
+    PutPlaneTraverses(model, *net);
     EXPECT_EQ(std::memcmp(before.get(), net.get(), sizeof(PlaneNetwork)), 0) << (scrambled ? "scrambled" : "as stored");
   }
 }

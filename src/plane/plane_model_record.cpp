@@ -66,6 +66,14 @@ void ReadPoints(const PlaneNetwork& net, PlaneModel& model) {
   model.IndexNames();
 }
 
+// Entry e of the working direction table, at the station it names.
+PlaneDirection DirectionAt(const PlaneNetwork& net, const PlaneModel& model, int e) {
+  PlaneDirection d{model.Find(SlotText(net.directionStation[e])), -1, NameOf(net.directionTarget[e]),
+                   net.direction[e]};
+  d.target = model.Find(d.targetName);
+  return d;
+}
+
 // A station's set is the range of the direction table its set start and the
 // next one delimit; a range of fewer than two entries holds no set, and a
 // range outside the table is damage and holds none either.
@@ -76,24 +84,14 @@ void ReadDirections(const PlaneNetwork& net, PlaneModel& model) {
     const int end = net.setStart[station + 1];
     if (begin < 0 || end < 0 || begin > kMaxDirections || end > kMaxDirections || end - begin < 2) continue;
     const int first = static_cast<int>(model.directions.size());
-    for (int e = begin; e < end; ++e) {
-      PlaneDirection d{model.Find(SlotText(net.directionStation[e])), -1, NameOf(net.directionTarget[e]),
-                       net.direction[e]};
-      d.target = model.Find(d.targetName);
-      model.directions.push_back(std::move(d));
-    }
+    for (int e = begin; e < end; ++e) model.directions.push_back(DirectionAt(net, model, e));
     model.directionSets.push_back({station, first, static_cast<int>(model.directions.size())});
   }
 }
 
 void ReadEnteredDirections(const PlaneNetwork& net, PlaneModel& model) {
   model.directionCount = ClampedCount(net.directionCount, kMaxDirections);
-  model.directions.resize(model.directionCount);
-  for (int e = 0; e < model.directionCount; ++e) {
-    PlaneDirection& d = model.directions[e];
-    d = {model.Find(SlotText(net.directionStation[e])), -1, NameOf(net.directionTarget[e]), net.direction[e]};
-    d.target = model.Find(d.targetName);
-  }
+  for (int e = 0; e < model.directionCount; ++e) model.directions.push_back(DirectionAt(net, model, e));
 }
 
 void ReadDistances(const PlaneNetwork& net, PlaneModel& model) {

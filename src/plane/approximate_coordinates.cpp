@@ -12,6 +12,7 @@
 #include "common/gbk_text.h"
 #include "common/name_slot.h"
 #include "plane/network_geometry.h"
+#include "plane/plane_model_record.h"
 
 namespace qp {
 namespace {
@@ -129,16 +130,20 @@ bool CollectNetworkPoints(PlaneNetwork& net, PlatformServices& platform) {
 
   if (directionCount > 0 && !BuildDirectionSets(net, platform)) return false;
   if (n == g) return true;  // every point has given coordinates
-  return ComputeApproxCoordinates(net, platform);
+  PlaneModel model = PlaneModelFromRecord(net);
+  const bool complete = ComputeApproxCoordinates(model, platform);
+  PutPlaneCoordinates(model, net);
+  return complete;
 }
 
 void OrderUnknownPoints(PlaneNetwork& net) {
   const int n = ClampedCount(net.pointCount, kMaxPlanePoints);
   const int g = std::min(n, GivenPointCount(net));
   if (g >= n) return;
-  const NetworkGeometry geo(net, NetworkGeometry::DirectionSource::kLines);
-  const bool hasDirections = net.directionCount > 0;
-  const bool hasDistances = net.reducedCount > 0;
+  PlaneModel model = PlaneModelOfEnteredDirections(net);
+  const NetworkGeometry geo(model, NetworkGeometry::DirectionSource::kLines);
+  const bool hasDirections = model.directionCount > 0;
+  const bool hasDistances = !model.distances.empty();
 
   std::vector<int> rank(n, -1);
   for (int i = 0; i < g; ++i) rank[i] = i;
@@ -241,7 +246,7 @@ void OrderUnknownPoints(PlaneNetwork& net) {
 bool BuildDirectionSets(PlaneNetwork& net, PlatformServices& platform) {
   const int n = ClampedCount(net.pointCount, kMaxPlanePoints);
   const int directionCount = ClampedCount(net.directionCount, kMaxDirections);
-  const PointNameIndex names(net);
+  const PlaneModel model = PlaneModelOfEnteredDirections(net);
 
   struct Entry {
     double value;
@@ -254,7 +259,7 @@ bool BuildDirectionSets(PlaneNetwork& net, PlatformServices& platform) {
   entries.reserve(static_cast<size_t>(directionCount) + n);
   std::vector<uint8_t> isStation(n, 0);
   for (int e = 0; e < directionCount; ++e) {
-    const int key = names.Find(SlotText(net.directionStation[e]));
+    const int key = model.directions[e].station;
     entries.push_back({net.direction[e], CopySlot(net.directionStation[e]), CopySlot(net.directionTarget[e]), key,
                        false});
     if (key >= 0) isStation[key] = 1;
@@ -265,7 +270,7 @@ bool BuildDirectionSets(PlaneNetwork& net, PlatformServices& platform) {
   for (int p = 0; p < n; ++p) {
     if (isStation[p]) continue;
     entries.push_back(
-        {0.0, CopySlot(net.pointName[p]), CopySlot(net.pointName[0]), names.Find(SlotText(net.pointName[p])), true});
+        {0.0, CopySlot(net.pointName[p]), CopySlot(net.pointName[0]), model.Find(model.points[p].name), true});
     ++nonStations;
   }
   net.nonStationCount = nonStations;
@@ -362,13 +367,13 @@ bool BuildDirectionSets(PlaneNetwork& net, PlatformServices& platform) {
   return true;
 }
 
-bool ComputeApproxCoordinates(PlaneNetwork& net, PlatformServices& platform) {
-  const int n = ClampedCount(net.pointCount, kMaxPlanePoints);
-  const int g = std::min(n, GivenPointCount(net));
-  const int known = std::min(g, ClampedCount(net.knownCount, kMaxPlanePoints));
-  NetworkGeometry geo(net, NetworkGeometry::DirectionSource::kSets);
-  const bool hasDirections = net.directionCount > 0;
-  const bool hasDistances = net.reducedCount > 0;
+bool ComputeApproxCoordinates(PlaneModel& model, PlatformServices& platform) {
+  const int n = model.pointCount();
+  const int g = model.GivenCount();
+  const int known = model.knownCount;
+  NetworkGeometry geo(model, NetworkGeometry::DirectionSource::kSets);
+  const bool hasDirections = model.directionCount > 0;
+  const bool hasDistances = !model.distances.empty();
 
   ComputedFlags computed(n, 0);
   for (int i = 0; i < g; ++i) computed[i] = 1;
@@ -492,7 +497,7 @@ bool ComputeApproxCoordinates(PlaneNetwork& net, PlatformServices& platform) {
   bool complete = true;
   for (int k = 0; k < n; ++k) {
     if (computed[k]) continue;
-    platform.ShowMessage(FormatText("待定点[%s]不能计算出...", std::string(SlotText(net.pointName[k])).c_str()));
+    platform.ShowMessage(FormatText("待定点[%s]不能计算出...", model.points[k].name.c_str()));
     complete = false;
   }
   if (!complete) platform.ShowMessage(Gbk("待定点不能完全计算出 !"));

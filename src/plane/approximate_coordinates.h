@@ -9,6 +9,7 @@
 #pragma once
 
 #include "common/platform_services.h"
+#include "plane/plane_model.h"
 #include "plane/plane_network.h"
 
 namespace qp {
@@ -29,7 +30,7 @@ bool BuildDirectionSets(PlaneNetwork& net, PlatformServices& platform);
 
 // Computes X, Y of every point beyond the given ones by polar points,
 // intersections and resections; names every point it could not reach.
-bool ComputeApproxCoordinates(PlaneNetwork& net, PlatformServices& platform);
+bool ComputeApproxCoordinates(PlaneModel& model, PlatformServices& platform);
 
 // Stores the unknown-point count u, the unknown count 2u + fixed azimuths +
 // fixed distances, and the redundancy.

@@ -30,23 +30,17 @@ const uint8_t* TableBytes(const PlaneNetwork& net) {
   return reinterpret_cast<const uint8_t*>(&net) + kTraverseTableOffset;
 }
 
-std::string Name(const PlaneNetwork& net, int p) { return std::string(SlotText(net.pointName[p])); }
-
 // The distinct targets of each real direction set, in the order of the set
-// (ascending direction value); placeholder sets of points that observed
-// nothing stay empty.
-std::vector<std::vector<int>> SetTargets(const PlaneNetwork& net, const NetworkGeometry& geo) {
-  const int n = geo.pointCount();
-  std::vector<std::vector<int>> targets(n);
-  if (ClampedCount(net.directionCount, kMaxDirections) == 0) return targets;
-  for (int p = 0; p < n; ++p) {
-    const int begin = net.setStart[p];
-    const int end = net.setStart[p + 1];
-    if (begin < 0 || end > kMaxDirections || end - begin < 2) continue;
-    for (int e = begin; e < end; ++e) {
-      const int t = geo.PointIndex(SlotText(net.directionTarget[e]));
-      if (t < 0 || t == p) continue;
-      if (std::find(targets[p].begin(), targets[p].end(), t) == targets[p].end()) targets[p].push_back(t);
+// (ascending direction value); points without a set have none.
+std::vector<std::vector<int>> SetTargets(const PlaneModel& model) {
+  std::vector<std::vector<int>> targets(model.pointCount());
+  if (model.directionCount == 0) return targets;
+  for (const PlaneDirectionSet& set : model.directionSets) {
+    std::vector<int>& list = targets[set.station];
+    for (int e = set.begin; e < set.end; ++e) {
+      const int t = model.directions[e].target;
+      if (t < 0 || t == set.station) continue;
+      if (std::find(list.begin(), list.end(), t) == list.end()) list.push_back(t);
     }
   }
   return targets;
@@ -128,7 +122,8 @@ double RelativeClosure(double length, double fx, double fy) {
   return std::min(length * 100.0 / misclosure, kMaxRelativeClosure);
 }
 
-int TriangleClosures(const PlaneNetwork& net, const NetworkGeometry& geo, ReportFile& report, SectionNumber& section) {
+int TriangleClosures(const NetworkGeometry& geo, ReportFile& report, SectionNumber& section) {
+  const std::vector<PlanePoint>& points = geo.model().points;
   const int n = geo.pointCount();
   // Points that observed p and that p observed, ascending.
   std::vector<std::vector<int>> mutual(n);
@@ -163,8 +158,8 @@ int TriangleClosures(const PlaneNetwork& net, const NetworkGeometry& geo, Report
                            "  序号 点    名   点    名   点    名     闭合差值\r\n");
         }
         ++triangles;
-        report.Printf("%5ld  %-11.10s%-11.10s%-11.10s=%8.2f\r\n", static_cast<long>(triangles), net.pointName[i],
-                      net.pointName[j], net.pointName[l], w);
+        report.Printf("%5ld  %-11.10s%-11.10s%-11.10s=%8.2f\r\n", static_cast<long>(triangles),
+                      points[i].name.c_str(), points[j].name.c_str(), points[l].name.c_str(), w);
         if (w > 0.0) {
           ++positive;
         } else if (w < 0.0) {
@@ -187,12 +182,12 @@ int TriangleClosures(const PlaneNetwork& net, const NetworkGeometry& geo, Report
   return triangles;
 }
 
-bool TraverseGrossErrors(PlaneNetwork& net, const NetworkGeometry& geo, std::span<const int> path, ReportFile& report,
-                         PlatformServices& platform, int& grossErrors) {
+bool TraverseGrossErrors(PlaneModel& model, const NetworkGeometry& geo, std::span<const int> path,
+                         ReportFile& report, PlatformServices& platform, int& grossErrors) {
   // path: O, P, w1 .. wm, E, K; the traverse points P .. E are path[1 .. n+1].
   if (path.size() < 4) return false;
-  const int count = TraverseCount(net);
-  if (count >= kMaxTraverses) return false;
+  if (model.traverses.size() >= static_cast<size_t>(kMaxTraverses)) return false;
+  const std::vector<PlanePoint>& point = model.points;
   const int n = static_cast<int>(path.size()) - 3;  // legs P .. E
   const int o = path[0];
   const int k = path[path.size() - 1];
@@ -211,9 +206,9 @@ bool TraverseGrossErrors(PlaneNetwork& net, const NetworkGeometry& geo, std::spa
 
   // Forward run from P oriented on O, backward run from E oriented on K.
   std::vector<double> fx(n + 1), fy(n + 1), bx(n + 1), by(n + 1);
-  fx[0] = net.x[p];
-  fy[0] = net.y[p];
-  double azimuth = AzimuthOf(net.x[o], net.y[o], net.x[p], net.y[p]);
+  fx[0] = point[p].x;
+  fy[0] = point[p].y;
+  double azimuth = AzimuthOf(point[o].x, point[o].y, point[p].x, point[p].y);
   for (int i = 0; i < n; ++i) {
     const int previous = i == 0 ? o : pts[i - 1];
     if (!geo.TraverseLeg(previous, pts[i], pts[i + 1], fx[i], fy[i], azimuth, 0.0, fx[i + 1], fy[i + 1], azimuth)) {
@@ -221,9 +216,9 @@ bool TraverseGrossErrors(PlaneNetwork& net, const NetworkGeometry& geo, std::spa
     }
   }
   const double lastForwardAzimuth = azimuth;
-  bx[n] = net.x[e];
-  by[n] = net.y[e];
-  azimuth = AzimuthOf(net.x[k], net.y[k], net.x[e], net.y[e]);
+  bx[n] = point[e].x;
+  by[n] = point[e].y;
+  azimuth = AzimuthOf(point[k].x, point[k].y, point[e].x, point[e].y);
   for (int i = n; i > 0; --i) {
     const int next = i == n ? k : pts[i + 1];
     if (!geo.TraverseLeg(next, pts[i], pts[i - 1], bx[i], by[i], azimuth, 0.0, bx[i - 1], by[i - 1], azimuth)) {
@@ -257,7 +252,7 @@ bool TraverseGrossErrors(PlaneNetwork& net, const NetworkGeometry& geo, std::spa
   double fBeta = 0.0;
   if (geo.DirectionLines(e, pts[n - 1]) > 0 && geo.DirectionLines(e, k) > 0) {
     const double betaE = geo.ObservedAngle(pts[n - 1], e, k);
-    double f = betaE + lastForwardAzimuth + kPi - AzimuthOf(net.x[e], net.y[e], net.x[k], net.y[k]);
+    double f = betaE + lastForwardAzimuth + kPi - AzimuthOf(point[e].x, point[e].y, point[k].x, point[k].y);
     while (f > kPi) f -= kTwoPi;
     while (f <= -kPi) f += kTwoPi;
     fBeta = f * kRhoSeconds;
@@ -265,10 +260,10 @@ bool TraverseGrossErrors(PlaneNetwork& net, const NetworkGeometry& geo, std::spa
 
   // Forward run again with the angles corrected evenly.
   const double correction = -fBeta / (kRhoSeconds * (n + 1));
-  double x = net.x[p];
-  double y = net.y[p];
+  double x = point[p].x;
+  double y = point[p].y;
   double length = 0.0;
-  azimuth = AzimuthOf(net.x[o], net.y[o], net.x[p], net.y[p]);
+  azimuth = AzimuthOf(point[o].x, point[o].y, point[p].x, point[p].y);
   for (int i = 0; i < n; ++i) {
     const int previous = i == 0 ? o : pts[i - 1];
     double nx = 0.0, ny = 0.0;
@@ -277,41 +272,39 @@ bool TraverseGrossErrors(PlaneNetwork& net, const NetworkGeometry& geo, std::spa
     y = ny;
     length += geo.ObservedDistance(pts[i], pts[i + 1]);
   }
-  const double misX = (x - net.x[e]) * 100.0;
-  const double misY = (y - net.y[e]) * 100.0;
+  const double misX = (x - point[e].x) * 100.0;
+  const double misY = (y - point[e].y) * 100.0;
   if (!AllFinite({fBeta, misX, misY, length, sideDiscrepancy, closest})) return false;
   // The misclosures are kept in single precision.
   if (std::fabs(misX) > kMaxStoredMisclosure || std::fabs(misY) > kMaxStoredMisclosure) return false;
 
-  TraverseClosure entry;
-  std::memcpy(entry.startOrientation, net.pointName[o], kNameSlotSize);
-  std::memcpy(entry.start, net.pointName[p], kNameSlotSize);
-  std::memcpy(entry.end, net.pointName[e], kNameSlotSize);
-  std::memcpy(entry.endOrientation, net.pointName[k], kNameSlotSize);
+  PlaneTraverse entry;
+  entry.startOrientation = o;
+  entry.start = p;
+  entry.end = e;
+  entry.endOrientation = k;
   entry.azimuthMisclosure = static_cast<float>(std::fabs(fBeta) > 9999.0 ? 9999.9 : fBeta);
   entry.fx = static_cast<float>(misX);
   entry.fy = static_cast<float>(misY);
   entry.legs = n;
-  entry.kind = kTraverseKind;
   entry.length = length;
   entry.relative = RelativeClosure(length, misX, misY);
-  StoreTraverseClosure(net, count, entry);
-  net.closureCheckCount = count + 1;
+  model.traverses.push_back(entry);
 
-  if (net.closureMode == 2) {
-    const double a = net.distanceFixedError;
-    const double b = net.distanceScaleError;
+  if (model.closureMode == 2) {
+    const double a = model.distanceFixedError;
+    const double b = model.distanceScaleError;
     if (std::fabs(sideDiscrepancy) > 0.002 * (n * a + length * b * 0.001)) {
-      report.PrintText("\r\n可能存在粗差的边长:%s--%s 粗差值:%.2f米\r\n", Name(net, pts[sideAt]).c_str(),
-                       Name(net, pts[sideAt + 1]).c_str(), sideDiscrepancy);
+      report.PrintText("\r\n可能存在粗差的边长:%s--%s 粗差值:%.2f米\r\n", point[pts[sideAt]].name.c_str(),
+                       point[pts[sideAt + 1]].name.c_str(), sideDiscrepancy);
       ++grossErrors;
       platform.Beep();
     }
-    if (std::fabs(fBeta) > 2.828 * net.directionError * std::sqrt(static_cast<double>(n))) {
+    if (std::fabs(fBeta) > 2.828 * model.directionError * std::sqrt(static_cast<double>(n))) {
       const int before = angleAt == 0 ? o : pts[angleAt - 1];
       const int after = angleAt == n ? k : pts[angleAt + 1];
-      report.PrintText("\r\n可能存在粗差的角度:%s-%s-%s 粗差值:%.2f秒\r\n", Name(net, before).c_str(),
-                       Name(net, pts[angleAt]).c_str(), Name(net, after).c_str(), fBeta);
+      report.PrintText("\r\n可能存在粗差的角度:%s-%s-%s 粗差值:%.2f秒\r\n", point[before].name.c_str(),
+                       point[pts[angleAt]].name.c_str(), point[after].name.c_str(), fBeta);
       ++grossErrors;
       platform.Beep();
     }
@@ -319,13 +312,13 @@ bool TraverseGrossErrors(PlaneNetwork& net, const NetworkGeometry& geo, std::spa
   return true;
 }
 
-void TraverseClosures(PlaneNetwork& net, const NetworkGeometry& geo, ReportFile& report, SectionNumber& section,
+void TraverseClosures(PlaneModel& model, const NetworkGeometry& geo, ReportFile& report, SectionNumber& section,
                       PlatformServices& platform) {
-  ClearClosureChecks(net);
+  model.traverses.clear();
   int grossErrors = 0;
   const int n = geo.pointCount();
-  const int known = std::min(ClampedCount(net.knownCount, kMaxPlanePoints), n);
-  const std::vector<std::vector<int>> targets = SetTargets(net, geo);
+  const int known = model.knownCount;
+  const std::vector<std::vector<int>> targets = SetTargets(model);
   auto isKnown = [&](int q) { return q < known; };
 
   // Depth-first search over the unknown points, one start orientation O-P
@@ -356,8 +349,8 @@ void TraverseClosures(PlaneNetwork& net, const NetworkGeometry& geo, ReportFile&
       for (const Frame& f : stack) path.push_back(f.point);
       path.push_back(e);
       path.push_back(k);
-      TraverseGrossErrors(net, geo, path, report, platform, grossErrors);
-      if (TraverseCount(net) >= kMaxTraverses) {
+      TraverseGrossErrors(model, geo, path, report, platform, grossErrors);
+      if (model.traverses.size() >= static_cast<size_t>(kMaxTraverses)) {
         full = true;
         return;
       }
@@ -406,23 +399,20 @@ void TraverseClosures(PlaneNetwork& net, const NetworkGeometry& geo, ReportFile&
     }
   }
 
-  const int traverses = TraverseCount(net);
-  for (int i = 0; i < traverses; ++i) {
-    TraverseClosure t = ReadTraverseClosure(net, i);
-    t.drawn = 1;
-    StoreTraverseClosure(net, i, t);
-  }
-  if (net.closureMode == 2 && grossErrors == 0) report.PrintText("\r\n\r\n没有发现粗差 !!!\r\n\r\n");
-  if (traverses == 0) return;
+  for (PlaneTraverse& t : model.traverses) t.drawn = true;
+  if (model.closureMode == 2 && grossErrors == 0) report.PrintText("\r\n\r\n没有发现粗差 !!!\r\n\r\n");
+  if (model.traverses.empty()) return;
   report.PrintText("\r\n\r\n\r\n%18d.导线闭合差<单位:厘米,秒>\r\n", section.Take());
   report.Rule();
   report.PrintText("  序号 点    名     点    名     点    名     点    名\r\n");
   report.PrintText("       方位闭合差   X方向误差    Y方向误差    导线长度m  边长相对\r\n");
   report.Rule();
-  for (int i = 0; i < traverses; ++i) {
-    const TraverseClosure t = ReadTraverseClosure(net, i);
-    report.Printf("%5ld  %-13.10s%-13.10s%-13.10s%-13.10s\r\n", static_cast<long>(i + 1), t.startOrientation, t.start,
-                  t.end, t.endOrientation);
+  const std::vector<PlanePoint>& point = model.points;
+  for (size_t i = 0; i < model.traverses.size(); ++i) {
+    const PlaneTraverse& t = model.traverses[i];
+    report.Printf("%5ld  %-13.10s%-13.10s%-13.10s%-13.10s\r\n", static_cast<long>(i + 1),
+                  point[t.startOrientation].name.c_str(), point[t.start].name.c_str(), point[t.end].name.c_str(),
+                  point[t.endOrientation].name.c_str());
     report.PrintText("        %8.2fs  %8.2fcm   %8.2fcm  %6.0fm  1/%.2f万(%d)\r\n",
                      static_cast<double>(t.azimuthMisclosure), static_cast<double>(t.fx), static_cast<double>(t.fy),
                      t.length, t.relative * 0.0001, t.legs);

@@ -3,7 +3,8 @@
 // with their azimuth and coordinate misclosures, and the gross-error search
 // along each traverse.
 //
-// The traverses found are kept in the record (result region C) for the
+// The traverses found are kept in the model and, put back, in the record
+// (result region C) for the
 // adjustment's change check and for the network diagram. Layout, in bytes
 // from the start of the record:
 //
@@ -89,19 +90,19 @@ double RelativeClosure(double length, double fx, double fy);
 // The triangle section: every triple of points that observed each other,
 // its closure and the Ferrero estimate. Writes nothing when there is none.
 // Returns the number of triangles.
-int TriangleClosures(const PlaneNetwork& net, const NetworkGeometry& geo, ReportFile& report, SectionNumber& section);
+int TriangleClosures(const NetworkGeometry& geo, ReportFile& report, SectionNumber& section);
 
-// Searches the traverses between known points, fills the traverse table,
+// Searches the traverses between known points, fills the model's traverses,
 // tests each traverse for gross errors (closure mode 2: report lines and a
-// beep) and writes the traverse section.
-void TraverseClosures(PlaneNetwork& net, const NetworkGeometry& geo, ReportFile& report, SectionNumber& section,
+// beep) and writes the traverse section. `geo` is built on `model`.
+void TraverseClosures(PlaneModel& model, const NetworkGeometry& geo, ReportFile& report, SectionNumber& section,
                       PlatformServices& platform);
 
-// One traverse `path` = O, P, w1 .. wm, E, K (PointTable indices): forward and
+// One traverse `path` = O, P, w1 .. wm, E, K (point indices): forward and
 // backward runs, suspected angle and side, azimuth and coordinate closure,
-// the table entry and, in closure mode 2, the gross-error lines. False when a
-// leg cannot be computed or the table is full (nothing stored).
-bool TraverseGrossErrors(PlaneNetwork& net, const NetworkGeometry& geo, std::span<const int> path, ReportFile& report,
-                         PlatformServices& platform, int& grossErrors);
+// the traverse entry and, in closure mode 2, the gross-error lines. False
+// when a leg cannot be computed or the traverses are full (nothing added).
+bool TraverseGrossErrors(PlaneModel& model, const NetworkGeometry& geo, std::span<const int> path,
+                         ReportFile& report, PlatformServices& platform, int& grossErrors);
 
 }  // namespace qp

@@ -45,11 +45,10 @@ uint64_t NetworkGeometry::PairKey(int from, int to) {
 
 uint64_t NetworkGeometry::JoinKey(int i, int k) { return i < k ? PairKey(i, k) : PairKey(k, i); }
 
-NetworkGeometry::NetworkGeometry(PlaneNetwork& net, DirectionSource source)
-    : net_(net), pointCount_(ClampedCount(net.pointCount, kMaxPlanePoints)), names_(net) {
+NetworkGeometry::NetworkGeometry(PlaneModel& model, DirectionSource source)
+    : model_(model), pointCount_(model.pointCount()) {
   const int n = pointCount_;
-  const int directionCount = ClampedCount(net.directionCount, kMaxDirections);
-  hasDirections_ = directionCount > 0;
+  hasDirections_ = model.directionCount > 0;
   targets_.resize(n);
   stations_.resize(n);
   distanceNeighbours_.resize(n);
@@ -60,26 +59,20 @@ NetworkGeometry::NetworkGeometry(PlaneNetwork& net, DirectionSource source)
   // Direction lines as (station, target) pairs.
   std::vector<std::pair<int, int>> lines;
   if (hasDirections_ && source == DirectionSource::kLines) {
-    lines.reserve(directionCount);
-    for (int e = 0; e < directionCount; ++e) {
-      const int s = names_.Find(SlotText(net.directionStation[e]));
-      const int t = names_.Find(SlotText(net.directionTarget[e]));
-      if (s >= 0 && t >= 0) lines.emplace_back(s, t);
+    lines.reserve(model.directions.size());
+    for (const PlaneDirection& d : model.directions) {
+      if (d.station >= 0 && d.target >= 0) lines.emplace_back(d.station, d.target);
     }
   } else if (hasDirections_) {
-    for (int p = 0; p < n; ++p) {
-      const int begin = net.setStart[p];
-      const int end = net.setStart[p + 1];
-      if (begin < 0 || end < begin || end > kMaxDirections) continue;
+    for (const PlaneDirectionSet& set : model.directionSets) {
+      const int p = set.station;
       setBegin_[p] = static_cast<int>(setEntries_.size());
-      for (int e = begin; e < end; ++e) {
-        setEntries_.push_back({names_.Find(SlotText(net.directionTarget[e])), DmsToRadians(net.direction[e])});
+      for (int e = set.begin; e < set.end; ++e) {
+        const PlaneDirection& d = model.directions[e];
+        setEntries_.push_back({d.target, DmsToRadians(d.dms)});
+        if (d.target >= 0) lines.emplace_back(p, d.target);
       }
       setEnd_[p] = static_cast<int>(setEntries_.size());
-      if (end - begin < 2) continue;  // the placeholder of a point without a set
-      for (int e = setBegin_[p]; e < setEnd_[p]; ++e) {
-        if (setEntries_[e].target >= 0) lines.emplace_back(p, setEntries_[e].target);
-      }
     }
   }
   std::sort(lines.begin(), lines.end());
@@ -95,25 +88,19 @@ NetworkGeometry::NetworkGeometry(PlaneNetwork& net, DirectionSource source)
 
   // Distances: reduced first, then fixed, then weighted, so that the first
   // entry of the first kind is the one remembered for each pair.
-  auto indexTable = [&](int count, int capacity, const NameSlot* from, const NameSlot* to, const double* length,
-                        bool observed) {
-    count = ClampedCount(count, capacity);
-    for (int e = 0; e < count; ++e) {
-      const int i = names_.Find(SlotText(from[e]));
-      const int k = names_.Find(SlotText(to[e]));
-      if (i < 0 || k < 0) continue;
-      directedDistances_.insert(PairKey(i, k));
-      anyDistance_.emplace(JoinKey(i, k), length[e]);
-      if (observed) observedDistance_.emplace(JoinKey(i, k), length[e]);
-      distanceNeighbours_[i].push_back(k);
-      distanceNeighbours_[k].push_back(i);
-    }
+  auto indexDistance = [&](const PlaneEnds& ends, double length, bool observed) {
+    if (!ends.Resolved()) return;
+    const int i = ends.from;
+    const int k = ends.to;
+    directedDistances_.insert(PairKey(i, k));
+    anyDistance_.emplace(JoinKey(i, k), length);
+    if (observed) observedDistance_.emplace(JoinKey(i, k), length);
+    distanceNeighbours_[i].push_back(k);
+    distanceNeighbours_[k].push_back(i);
   };
-  indexTable(net.reducedCount, kMaxReducedDistances, net.reducedFrom, net.reducedTo, net.reducedLength, true);
-  indexTable(net.fixedDistanceCount, kMaxSmallTable, net.fixedDistanceFrom, net.fixedDistanceTo, net.fixedDistance,
-             false);
-  indexTable(net.weightedDistanceCount, kMaxSmallTable, net.weightedDistanceFrom, net.weightedDistanceTo,
-             net.weightedDistance, false);
+  for (const PlaneDistance& d : model.distances) indexDistance(d.ends, d.length, true);
+  for (const PlaneMeasure& m : model.fixedSides) indexDistance(m.ends, m.value, false);
+  for (const PlaneMeasure& m : model.weightedSides) indexDistance(m.ends, m.value, false);
 
   for (int p = 0; p < n; ++p) {
     SortUnique(distanceNeighbours_[p]);
@@ -134,18 +121,13 @@ int NetworkGeometry::DirectionLines(int station, int target) const {
   return it != list.end() && it->point == target ? it->count : 0;
 }
 
-bool NetworkGeometry::HasDistanceBetween(std::string_view from, std::string_view to) const {
-  const int i = PointIndex(from);
-  const int k = PointIndex(to);
-  return i >= 0 && k >= 0 && directedDistances_.count(PairKey(i, k)) > 0;
+bool NetworkGeometry::HasDistanceBetween(int from, int to) const {
+  return from >= 0 && to >= 0 && directedDistances_.count(PairKey(from, to)) > 0;
 }
 
-bool NetworkGeometry::HasObservedAngle(std::string_view station, std::string_view a, std::string_view b) const {
-  const int s = PointIndex(station);
-  if (s < 0) return false;
-  const int ia = PointIndex(a);
-  const int ib = PointIndex(b);
-  const int lines = (ia >= 0 ? DirectionLines(s, ia) : 0) + (ib >= 0 ? DirectionLines(s, ib) : 0);
+bool NetworkGeometry::HasObservedAngle(int station, int a, int b) const {
+  if (station < 0) return false;
+  const int lines = (a >= 0 ? DirectionLines(station, a) : 0) + (b >= 0 ? DirectionLines(station, b) : 0);
   return lines == 2;
 }
 
@@ -203,8 +185,8 @@ bool NetworkGeometry::TraverseLeg(int a, int s, int b, double xs, double ys, dou
 
 bool NetworkGeometry::Accept(int p, double x, double y, ComputedFlags& computed) {
   if (!Finite(x, y)) return false;
-  net_.x[p] = x;
-  net_.y[p] = y;
+  model_.points[p].x = x;
+  model_.points[p].y = y;
   computed[p] = 1;
   return true;
 }
@@ -224,8 +206,8 @@ int NetworkGeometry::PolarPoint(int a, int b, int p, ComputedFlags& computed) {
   }
   const double beta = ObservedAngle(reference, station, p);
   if (beta <= 0.0) return result;
-  const double alpha = AzimuthOf(net_.x[station], net_.y[station], net_.x[reference], net_.y[reference]);
-  Accept(p, net_.x[station] + s * std::cos(alpha + beta), net_.y[station] + s * std::sin(alpha + beta), computed);
+  const double alpha = AzimuthOf(model_.points[station].x, model_.points[station].y, model_.points[reference].x, model_.points[reference].y);
+  Accept(p, model_.points[station].x + s * std::cos(alpha + beta), model_.points[station].y + s * std::sin(alpha + beta), computed);
   return result;
 }
 
@@ -259,8 +241,8 @@ bool NetworkGeometry::AngleIntersection(int a, int b, int p, ComputedFlags& comp
   const double sum = c1 + c2;
   // Parallel rays: no intersection.
   if (!(std::fabs(sum) > 1e-10)) return false;
-  const double x = (c1 * net_.x[p1] + c2 * net_.x[p2] - net_.y[p2] + net_.y[p1]) / sum;
-  const double y = (c1 * net_.y[p1] + c2 * net_.y[p2] + net_.x[p2] - net_.x[p1]) / sum;
+  const double x = (c1 * model_.points[p1].x + c2 * model_.points[p2].x - model_.points[p2].y + model_.points[p1].y) / sum;
+  const double y = (c1 * model_.points[p1].y + c2 * model_.points[p2].y + model_.points[p2].x - model_.points[p1].x) / sum;
   return Accept(p, x, y, computed);
 }
 
@@ -306,9 +288,9 @@ bool NetworkGeometry::Resection(int a, int b, int p, ComputedFlags& computed) {
 
   const double cotAlpha = 1.0 / std::tan(alpha);
   const double cotBeta = 1.0 / std::tan(beta);
-  const double xa = net_.x[pa], ya = net_.y[pa];
-  const double xb = net_.x[pb], yb = net_.y[pb];
-  const double xc = net_.x[pc], yc = net_.y[pc];
+  const double xa = model_.points[pa].x, ya = model_.points[pa].y;
+  const double xb = model_.points[pb].x, yb = model_.points[pb].y;
+  const double xc = model_.points[pc].x, yc = model_.points[pc].y;
   const double m = (xa - xb) + (ya - yb) * cotAlpha;
   const double nn = (xa - xb) * cotAlpha - (ya - yb);
   const double numerator = m + (yc - yb) * cotBeta - (xc - xb);
@@ -339,15 +321,14 @@ bool NetworkGeometry::IntersectByDistances(int a, int b, int p, ComputedFlags& c
 
   // The circles must meet; a miss of up to 1% of the base (measuring noise on
   // a point lying almost on the line a-b) puts p on that line.
-  const double base = DistanceOf(net_.x[a], net_.y[a], net_.x[b], net_.y[b]);
+  const double base = DistanceOf(model_.points[a].x, model_.points[a].y, model_.points[b].x, model_.points[b].y);
   if (!(base > 1e-6) || !std::isfinite(base)) return false;
   const double miss = std::max(base - (sa + sb), std::fabs(sa - sb) - base);
   if (miss > 0.01 * base) return false;
 
   const std::string question =
       FormatText("%s --- %s --- %s\n\n三点排列顺序逆时针:<是>;  顺时针:<否>;  不能判断:<取消>",
-                 std::string(SlotText(net_.pointName[a])).c_str(), std::string(SlotText(net_.pointName[b])).c_str(),
-                 std::string(SlotText(net_.pointName[p])).c_str());
+                 model_.points[a].name.c_str(), model_.points[b].name.c_str(), model_.points[p].name.c_str());
   const Answer answer = platform.Ask(question, Buttons::YesNoCancel, Answer::Yes, Icon::Question);
   if (answer == Answer::Cancel) return false;
   if (answer == Answer::No) {
@@ -359,8 +340,8 @@ bool NetworkGeometry::IntersectByDistances(int a, int b, int p, ComputedFlags& c
   const double ww = sa * sa - v * v;
   const double w = ww > 0.0 ? std::sqrt(ww) : 0.0;
   const double u = (sb * sb + d * d - sa * sa) / (2.0 * d);
-  const double x = (w * (net_.y[b] - net_.y[a]) + u * net_.x[a] + v * net_.x[b]) / d;
-  const double y = (w * (net_.x[a] - net_.x[b]) + u * net_.y[a] + v * net_.y[b]) / d;
+  const double x = (w * (model_.points[b].y - model_.points[a].y) + u * model_.points[a].x + v * model_.points[b].x) / d;
+  const double y = (w * (model_.points[a].x - model_.points[b].x) + u * model_.points[a].y + v * model_.points[b].y) / d;
   return Accept(p, x, y, computed);
 }
 

@@ -3,7 +3,7 @@
 // constructions that place a new point from points already computed (polar
 // point, forward intersection, resection, intersection of two distances).
 //
-// Everything is looked up through indexes built once from the record, so the
+// Everything is looked up through indexes built once from the model, so the
 // helpers cost a hash lookup or a walk over one station's direction set, never
 // a scan of a whole observation table.
 #pragma once
@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "common/platform_services.h"
+#include "plane/plane_model.h"
 #include "plane/plane_network.h"
 
 namespace qp {
@@ -25,7 +26,7 @@ namespace qp {
 int ClampedCount(int32_t count, int capacity);
 
 // Point name -> index of the first PointTable entry (0 .. point count - 1)
-// holding exactly that name.
+// holding exactly that name, for code that still reads the record.
 class PointNameIndex {
  public:
   explicit PointNameIndex(const PlaneNetwork& net);
@@ -36,36 +37,34 @@ class PointNameIndex {
   std::unordered_map<std::string, int> index_;
 };
 
-// One flag per PointTable entry: 1 once the point has coordinates. The
+// One flag per point: 1 once the point has coordinates. The
 // constructions below do nothing when it holds fewer flags than points.
 using ComputedFlags = std::vector<uint8_t>;
 
 class NetworkGeometry {
  public:
-  // Where the direction lines come from: the first direction-count entries of
-  // the working direction table as entered (while the point list is being
-  // ordered), or the direction sets delimited by SetStart (once they are
-  // built; ranges of fewer than two entries are the placeholders of points
-  // without a set). Only the sets give ObservedAngle something to measure.
+  // Where the direction lines come from: every direction of the model, each
+  // at the station it names (a model of the directions as entered, while the
+  // point list is being ordered), or the model's direction sets (once they
+  // are built). Only the sets give ObservedAngle something to measure.
   enum class DirectionSource { kLines, kSets };
 
-  // Indexes the current PointTable, direction lines and the reduced, fixed
-  // and weighted distances. The record must outlive the object; coordinates
-  // are read from it live and the constructions write into it. Rebuild the
-  // object when the point table, the sets or the distances change.
-  explicit NetworkGeometry(PlaneNetwork& net, DirectionSource source = DirectionSource::kSets);
+  // Indexes the model's points, direction lines and its reduced, fixed and
+  // weighted distances. The model must outlive the object; coordinates are
+  // read from it live and the constructions write into it. Rebuild the
+  // object when the points, the sets or the distances change.
+  explicit NetworkGeometry(PlaneModel& model, DirectionSource source = DirectionSource::kSets);
 
   int pointCount() const { return pointCount_; }
-
-  // First PointTable entry named `name`, -1 when none.
-  int PointIndex(std::string_view name) const { return names_.Find(name); }
+  const PlaneModel& model() const { return model_; }
 
   // A reduced, fixed or weighted distance from `from` to `to` (this
-  // orientation only).
-  bool HasDistanceBetween(std::string_view from, std::string_view to) const;
+  // orientation only); false for an index -1.
+  bool HasDistanceBetween(int from, int to) const;
 
-  // The direction lines station->a and station->b number exactly two.
-  bool HasObservedAngle(std::string_view station, std::string_view a, std::string_view b) const;
+  // The direction lines station->a and station->b number exactly two (an
+  // index -1 has none).
+  bool HasObservedAngle(int station, int a, int b) const;
 
   // Length of the first reduced distance joining i and k (either
   // orientation), else of the first fixed one, else of the first weighted
@@ -108,7 +107,7 @@ class NetworkGeometry {
   // of a->b the point lies. True when p was computed.
   bool IntersectByDistances(int a, int b, int p, ComputedFlags& computed, PlatformServices& platform);
 
-  // Adjacency for loops over the network (indices are PointTable entries).
+  // Adjacency for loops over the network (indices into the point table).
   struct Link {
     int point;
     int count;  // number of direction lines
@@ -140,10 +139,9 @@ class NetworkGeometry {
   void IndexDistance(int from, int to);
   bool Accept(int p, double x, double y, ComputedFlags& computed);
 
-  PlaneNetwork& net_;
+  PlaneModel& model_;
   int pointCount_ = 0;
   bool hasDirections_ = false;
-  PointNameIndex names_;
   std::vector<std::vector<Link>> targets_;
   std::vector<std::vector<Link>> stations_;
   std::vector<std::vector<int>> distanceNeighbours_;

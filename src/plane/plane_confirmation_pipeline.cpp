@@ -5,6 +5,7 @@
 #include "plane/approximate_coordinates.h"
 #include "plane/closure_checks.h"
 #include "plane/plane_input_reading.h"
+#include "plane/plane_model_record.h"
 #include "plane/plane_raw_report.h"
 #include "plane/plane_workflow.h"
 
@@ -14,14 +15,19 @@ PlaneConfirmationSteps PlaneConfirmationPipeline(PlaneWorkspace& ws) {
   return [&ws](PlaneNetwork& net, PlatformServices& platform) {
     if (!PrepareComputableNetwork(net, platform)) return false;
     ClearClosureChecks(net);
-    if (IsSlopeMode(net.calcMode) && !ComputeApproximateHeights(net, platform)) {
+    PlaneModel model = PlaneModelFromRecord(net);
+    const bool heights = !IsSlopeMode(model.calcMode) || ComputeApproximateHeights(model, platform);
+    if (IsSlopeMode(model.calcMode)) PutPlaneHeights(model, net);
+    if (!heights) {
       // The dialog closes without a raw-data report. A report left from an
       // earlier confirmation would describe another network, and the
       // computation must not append its results to it.
       RemoveFileIfExists(ws.ReportPath());
       return true;
     }
-    if (!BuildSideList(net, platform)) return false;
+    const bool sides = BuildSideList(model, platform);
+    PutPlaneSides(model, net);
+    if (!sides) return false;
     WaitCursor wait(platform);
     return WritePlaneRawReport(net, platform, ws.ReportPath(), ws.section, platform.CurrentTime());
   };

@@ -8,6 +8,12 @@ void PlaneModel::IndexNames() {
   for (size_t i = 0; i < points.size(); ++i) index_.emplace(points[i].name, static_cast<int>(i));
 }
 
+int PlaneModel::GivenCount() const {
+  int given = knownCount;
+  while (given < pointCount() && points[given].role == PlanePointRole::Approximate) ++given;
+  return given;
+}
+
 int PlaneModel::Find(std::string_view name) const {
   const auto it = index_.find(std::string(name));
   return it == index_.end() ? -1 : it->second;

@@ -117,13 +117,22 @@ struct PlaneTraverse {
   bool drawn = false;  // the search has ended with this traverse
 };
 
+// A height given for a point (m): the start of the approximate heights.
+struct PlaneKnownHeight {
+  int point = -1;  // -1 for a name the point table does not hold
+  double height = 0.0;
+};
+
 struct PlaneModel {
   // Settings of the computation.
   std::string networkName;  // GBK
   int calcMode = 0;
+  int closureMode = 0;  // 2: the traverses are searched for gross errors
   double directionError = 0.0;       // mu (s)
   double distanceFixedError = 0.0;   // a (mm)
   double distanceScaleError = 0.0;   // b (ppm)
+  double projectionHeight = 0.0;     // H0 (m)
+  double yOffset = 0.0;              // false easting (m)
   int redundancy = 0;
   double sigma0 = 0.0;               // result: unit-weight error (s)
 
@@ -140,6 +149,7 @@ struct PlaneModel {
   std::vector<PlaneMeasure> weightedAzimuths;
   std::vector<PlaneMeasure> fixedSides;
   std::vector<PlaneMeasure> weightedSides;
+  std::vector<PlaneKnownHeight> knownHeights;
 
   // The sides the precision and the diagrams are given for, and the
   // precision end-point pairs.
@@ -151,6 +161,8 @@ struct PlaneModel {
   // First unknown (dX) of point p; -1 for a known point.
   int UnknownIndexOf(int p) const { return p < knownCount ? -1 : 2 * (p - knownCount); }
   int UnknownPointCount() const { return pointCount() - knownCount; }
+  // Points with given coordinates, known or approximate: the first ones.
+  int GivenCount() const;
 
   // Index of the first point named `name`; -1 when none is.
   int Find(std::string_view name) const;

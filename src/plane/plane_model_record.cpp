@@ -1,6 +1,7 @@
 #include "plane/plane_model_record.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "common/name_slot.h"
@@ -65,6 +66,14 @@ void ReadPoints(const PlaneNetwork& net, PlaneModel& model) {
   model.IndexNames();
 }
 
+// Entry e of the working direction table, at the station it names.
+PlaneDirection DirectionAt(const PlaneNetwork& net, const PlaneModel& model, int e) {
+  PlaneDirection d{model.Find(SlotText(net.directionStation[e])), -1, NameOf(net.directionTarget[e]),
+                   net.direction[e]};
+  d.target = model.Find(d.targetName);
+  return d;
+}
+
 // A station's set is the range of the direction table its set start and the
 // next one delimit; a range of fewer than two entries holds no set, and a
 // range outside the table is damage and holds none either.
@@ -75,14 +84,14 @@ void ReadDirections(const PlaneNetwork& net, PlaneModel& model) {
     const int end = net.setStart[station + 1];
     if (begin < 0 || end < 0 || begin > kMaxDirections || end > kMaxDirections || end - begin < 2) continue;
     const int first = static_cast<int>(model.directions.size());
-    for (int e = begin; e < end; ++e) {
-      PlaneDirection d{model.Find(SlotText(net.directionStation[e])), -1, NameOf(net.directionTarget[e]),
-                       net.direction[e]};
-      d.target = model.Find(d.targetName);
-      model.directions.push_back(std::move(d));
-    }
+    for (int e = begin; e < end; ++e) model.directions.push_back(DirectionAt(net, model, e));
     model.directionSets.push_back({station, first, static_cast<int>(model.directions.size())});
   }
+}
+
+void ReadEnteredDirections(const PlaneNetwork& net, PlaneModel& model) {
+  model.directionCount = ClampedCount(net.directionCount, kMaxDirections);
+  for (int e = 0; e < model.directionCount; ++e) model.directions.push_back(DirectionAt(net, model, e));
 }
 
 void ReadDistances(const PlaneNetwork& net, PlaneModel& model) {
@@ -111,19 +120,27 @@ void ReadTraverses(const PlaneNetwork& net, PlaneModel& model) {
   }
 }
 
-}  // namespace
 
-PlaneModel PlaneModelFromRecord(const PlaneNetwork& net) {
+enum class DirectionTable { Sets, Entered };
+
+PlaneModel ModelOf(const PlaneNetwork& net, DirectionTable directions) {
   PlaneModel model;
   model.networkName = std::string(SlotText(net.networkName));
   model.calcMode = net.calcMode;
+  model.closureMode = net.closureMode;
   model.directionError = net.directionError;
   model.distanceFixedError = net.distanceFixedError;
   model.distanceScaleError = net.distanceScaleError;
+  model.projectionHeight = net.projectionHeight;
+  model.yOffset = net.yOffset;
   model.redundancy = net.redundancy;
   model.sigma0 = net.sigma0;
   ReadPoints(net, model);
-  ReadDirections(net, model);
+  if (directions == DirectionTable::Sets) {
+    ReadDirections(net, model);
+  } else {
+    ReadEnteredDirections(net, model);
+  }
   ReadDistances(net, model);
   model.fixedAzimuths = Measures(model, net.fixedAzimuthCount, net.fixedAzimuth, nullptr, net.fixedAzimuthFrom,
                                  net.fixedAzimuthTo);
@@ -133,6 +150,10 @@ PlaneModel PlaneModelFromRecord(const PlaneNetwork& net) {
                               net.fixedDistanceTo);
   model.weightedSides = Measures(model, net.weightedDistanceCount, net.weightedDistance, net.weightedDistanceWeight,
                                  net.weightedDistanceFrom, net.weightedDistanceTo);
+  model.knownHeights.resize(ClampedCount(net.knownHeightCount, kMaxSmallTable));
+  for (size_t i = 0; i < model.knownHeights.size(); ++i) {
+    model.knownHeights[i] = {model.Find(SlotText(net.knownHeightName[i])), net.knownHeight[i]};
+  }
   model.sides = Sides(model, ClampedCount(net.sideCount, kMaxSides), net.sideFrom, net.sideTo, net.sideMs, net.sideMt,
                       net.sideE, net.sideF, net.sideQ, net.sideSymbol);
   model.pairs = Sides(model, ClampedCount(net.precisionPairCount, kMaxSmallTable), net.pairFirst, net.pairSecond,
@@ -141,13 +162,74 @@ PlaneModel PlaneModelFromRecord(const PlaneNetwork& net) {
   return model;
 }
 
+}  // namespace
+
+PlaneModel PlaneModelFromRecord(const PlaneNetwork& net) { return ModelOf(net, DirectionTable::Sets); }
+
+PlaneModel PlaneModelOfEnteredDirections(const PlaneNetwork& net) { return ModelOf(net, DirectionTable::Entered); }
+
+void PutPlaneCoordinates(const PlaneModel& model, PlaneNetwork& net) {
+  const int points = std::min(model.pointCount(), kMaxPlanePoints);
+  for (int p = 0; p < points; ++p) {
+    net.x[p] = model.points[p].x;
+    net.y[p] = model.points[p].y;
+  }
+}
+
+void PutPlaneHeights(const PlaneModel& model, PlaneNetwork& net) {
+  std::fill(std::begin(net.h), std::end(net.h), 0.0);
+  const int points = std::min(model.pointCount(), kMaxPlanePoints);
+  for (int p = 0; p < points; ++p) net.h[p] = model.points[p].h;
+  const size_t distances = std::min(model.distances.size(), static_cast<size_t>(kMaxReducedDistances));
+  for (size_t d = 0; d < distances; ++d) net.reducedLength[d] = model.distances[d].length;
+}
+
+void PutPlaneSides(const PlaneModel& model, PlaneNetwork& net) {
+  const int points = std::min(model.pointCount(), kMaxPlanePoints);
+  const int count = std::min(static_cast<int>(model.sides.size()), kMaxSides);
+  for (int i = 0; i < count; ++i) {
+    const PlaneEnds& ends = model.sides[i].ends;
+    if (ends.from >= 0 && ends.from < points) std::memcpy(net.sideFrom[i], net.pointName[ends.from], kNameSlotSize);
+    if (ends.to >= 0 && ends.to < points) std::memcpy(net.sideTo[i], net.pointName[ends.to], kNameSlotSize);
+    net.sideSymbol[i] = model.sides[i].symbol;
+  }
+  net.sideCount = count;
+}
+
+void PutPlaneTraverses(const PlaneModel& model, PlaneNetwork& net) {
+  ClearClosureChecks(net);
+  const int count = std::min(static_cast<int>(model.traverses.size()), kMaxTraverses);
+  const int points = std::min(model.pointCount(), kMaxPlanePoints);
+  auto copyName = [&](NameSlot& slot, int p) {
+    if (p >= 0 && p < points) std::memcpy(slot, net.pointName[p], kNameSlotSize);
+  };
+  for (int i = 0; i < count; ++i) {
+    const PlaneTraverse& t = model.traverses[i];
+    TraverseClosure entry;
+    copyName(entry.startOrientation, t.startOrientation);
+    copyName(entry.start, t.start);
+    copyName(entry.end, t.end);
+    copyName(entry.endOrientation, t.endOrientation);
+    entry.azimuthMisclosure = t.azimuthMisclosure;
+    entry.fx = t.fx;
+    entry.fy = t.fy;
+    entry.legs = t.legs;
+    entry.length = t.length;
+    entry.relative = t.relative;
+    entry.labelX = t.labelX;
+    entry.labelY = t.labelY;
+    entry.drawn = t.drawn ? 1 : 0;
+    StoreTraverseClosure(net, i, entry);
+  }
+  net.closureCheckCount = count;
+}
+
 void PutPlaneResults(const PlaneModel& model, PlaneNetwork& net) {
   net.sigma0 = model.sigma0;
+  PutPlaneCoordinates(model, net);
   const int points = std::min(model.pointCount(), kMaxPlanePoints);
   for (int p = 0; p < points; ++p) {
     const PlanePoint& point = model.points[p];
-    net.x[p] = point.x;
-    net.y[p] = point.y;
     net.pointE[p] = point.ellipse.e;
     net.pointF[p] = point.ellipse.f;
     net.pointQ[p] = point.ellipse.q;

@@ -13,6 +13,25 @@ namespace qp {
 // hold leave their observation's indices at -1.
 PlaneModel PlaneModelFromRecord(const PlaneNetwork& net);
 
+// The same while the confirmation is still ordering the point list: the
+// directions are those of the working table as entered, each at the station
+// it names, in no set.
+PlaneModel PlaneModelOfEnteredDirections(const PlaneNetwork& net);
+
+// Writes the coordinates of the points.
+void PutPlaneCoordinates(const PlaneModel& model, PlaneNetwork& net);
+
+// Writes the heights (zero beyond the point table) and the reduced lengths.
+void PutPlaneHeights(const PlaneModel& model, PlaneNetwork& net);
+
+// Writes the side list: the sides' names (as the point table holds them),
+// symbols and count.
+void PutPlaneSides(const PlaneModel& model, PlaneNetwork& net);
+
+// Replaces the traverse table with the model's traverses (their names as the
+// point table holds them).
+void PutPlaneTraverses(const PlaneModel& model, PlaneNetwork& net);
+
 // Writes what a computation changes: the coordinates, the unit-weight error,
 // the point error ellipses and the precision of the sides and the pairs.
 // Everything else in the record keeps its bytes.

@@ -16,6 +16,7 @@
 #include "plane/closure_checks.h"
 #include "plane/network_geometry.h"
 #include "plane/plane_input_reading.h"
+#include "plane/plane_model_record.h"
 
 namespace qp {
 namespace {
@@ -105,9 +106,13 @@ void RawReportWriter::Write(std::time_t now) {
 
   if (net_.closureMode != 0 && net_.calcMode != kPrecisionEstimate) {
     // The geometry sees the direction sets as reduced above.
-    const NetworkGeometry geo(net_, NetworkGeometry::DirectionSource::kSets);
-    if (directions_ > 6) TriangleClosures(net_, geo, report_, section_);
-    if (directions_ > 3 && reduced_ >= 1 && known_ >= 2) TraverseClosures(net_, geo, report_, section_, platform_);
+    PlaneModel model = PlaneModelFromRecord(net_);
+    const NetworkGeometry geo(model);
+    if (directions_ > 6) TriangleClosures(geo, report_, section_);
+    if (directions_ > 3 && reduced_ >= 1 && known_ >= 2) {
+      TraverseClosures(model, geo, report_, section_, platform_);
+      PutPlaneTraverses(model, net_);
+    }
   }
   report_.Printf("%s\r\n\r\n", " ");
 }

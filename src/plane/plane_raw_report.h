@@ -12,6 +12,7 @@
 
 #include "common/platform_services.h"
 #include "common/report_file.h"
+#include "plane/plane_model.h"
 #include "plane/plane_network.h"
 
 namespace qp {
@@ -33,12 +34,12 @@ enum SideKind : uint8_t {
 // are then brought to the projection plane and the Gauss plane. Names every
 // point whose height cannot be reached and returns false (lengths untouched).
 // In modes 0 and 1 nothing is done.
-bool ComputeApproximateHeights(PlaneNetwork& net, PlatformServices& platform);
+bool ComputeApproximateHeights(PlaneModel& model, PlatformServices& platform);
 
 // The side list (every pair of points joined by an observation, once, with
 // its SideKind), then the precision end-point pairs: neither end may be a
 // known point and the two may not be joined. False after the message.
-bool BuildSideList(PlaneNetwork& net, PlatformServices& platform);
+bool BuildSideList(PlaneModel& model, PlatformServices& platform);
 
 // Writes the raw-data report to `reportPath` (created or truncated), starting
 // the section numbering again. In mode 4 the direction sets of the record are

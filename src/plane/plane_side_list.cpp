@@ -2,14 +2,11 @@
 // the kind of line the network diagram draws for it; and the check of the
 // point pairs whose relative precision is wanted.
 #include <algorithm>
-#include <cstring>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "common/format.h"
-#include "common/name_slot.h"
-#include "plane/network_geometry.h"
 #include "plane/plane_raw_report.h"
 
 namespace qp {
@@ -32,50 +29,41 @@ struct Side {
 
 }  // namespace
 
-bool BuildSideList(PlaneNetwork& net, PlatformServices& platform) {
-  const PointNameIndex names(net);
-  const int n = ClampedCount(net.pointCount, kMaxPlanePoints);
-  const int known = std::min(ClampedCount(net.knownCount, kMaxPlanePoints), n);
+bool BuildSideList(PlaneModel& model, PlatformServices& platform) {
+  const int known = model.knownCount;
   std::vector<Side> sides;
   std::unordered_map<uint64_t, int> index;  // pair -> entry in `sides`
 
   // Adds the pair from-to unless it is there; returns its entry, -1 for a
   // name that is no network point.
-  auto add = [&](const NameSlot& fromName, const NameSlot& toName, uint8_t kind, bool byDirections) {
-    const int a = names.Find(SlotText(fromName));
-    const int b = names.Find(SlotText(toName));
+  auto add = [&](int a, int b, uint8_t kind, bool byDirections) {
     if (a < 0 || b < 0 || a == b) return -1;
     const auto [it, added] = index.emplace(PairKey(a, b), static_cast<int>(sides.size()));
     if (added) sides.push_back({a, b, kind, byDirections, false, false});
     return it->second;
   };
-  auto addTable = [&](int32_t count, const NameSlot* from, const NameSlot* to, uint8_t kind) {
-    count = ClampedCount(count, kMaxSmallTable);
-    for (int i = 0; i < count; ++i) add(from[i], to[i], kind, false);
+  auto addTable = [&](const std::vector<PlaneMeasure>& table, uint8_t kind) {
+    for (const PlaneMeasure& m : table) add(m.ends.from, m.ends.to, kind, false);
   };
 
-  addTable(net.fixedDistanceCount, net.fixedDistanceFrom, net.fixedDistanceTo, kSideFixed);
-  const int fixedAzimuths = ClampedCount(net.fixedAzimuthCount, kMaxSmallTable);
-  for (int i = 0; i < fixedAzimuths; ++i) {
-    const int e = add(net.fixedAzimuthFrom[i], net.fixedAzimuthTo[i], kSideFixedAzimuth, false);
+  addTable(model.fixedSides, kSideFixed);
+  for (const PlaneMeasure& m : model.fixedAzimuths) {
+    const int e = add(m.ends.from, m.ends.to, kSideFixedAzimuth, false);
     if (e >= 0 && sides[e].kind == kSideFixed) sides[e].kind = kSideFixedWithAzimuth;
   }
-  addTable(net.weightedDistanceCount, net.weightedDistanceFrom, net.weightedDistanceTo, kSideObserved);
-  addTable(net.weightedAzimuthCount, net.weightedAzimuthFrom, net.weightedAzimuthTo, kSideObserved);
-  const int reduced = ClampedCount(net.reducedCount, kMaxReducedDistances);
-  for (int i = 0; i < reduced; ++i) add(net.reducedFrom[i], net.reducedTo[i], kSideObserved, false);
+  addTable(model.weightedSides, kSideObserved);
+  addTable(model.weightedAzimuths, kSideObserved);
+  for (const PlaneDistance& d : model.distances) add(d.ends.from, d.ends.to, kSideObserved, false);
 
   // Directions, set by set; a side found here remembers from which of its
   // ends it was observed.
-  if (ClampedCount(net.directionCount, kMaxDirections) > 0) {
-    for (int s = 0; s < n; ++s) {
-      const int begin = net.setStart[s];
-      const int end = net.setStart[s + 1];
-      if (begin < 0 || end > kMaxDirections || end - begin < 2) continue;
-      for (int d = begin; d < end; ++d) {
-        const int e = add(net.directionStation[d], net.directionTarget[d], kSideFromStation, true);
+  if (model.directionCount > 0) {
+    for (const PlaneDirectionSet& set : model.directionSets) {
+      for (int d = set.begin; d < set.end; ++d) {
+        const PlaneDirection& direction = model.directions[d];
+        const int e = add(direction.station, direction.target, kSideFromStation, true);
         if (e < 0 || !sides[e].byDirections) continue;
-        (sides[e].from == s ? sides[e].atFrom : sides[e].atTo) = true;
+        (sides[e].from == set.station ? sides[e].atFrom : sides[e].atTo) = true;
       }
     }
   }
@@ -92,31 +80,30 @@ bool BuildSideList(PlaneNetwork& net, PlatformServices& platform) {
   }
 
   const int stored = std::min(static_cast<int>(sides.size()), kMaxSides);
+  model.sides.assign(stored, PlaneSide{});
   for (int i = 0; i < stored; ++i) {
-    std::memcpy(net.sideFrom[i], net.pointName[sides[i].from], kNameSlotSize);
-    std::memcpy(net.sideTo[i], net.pointName[sides[i].to], kNameSlotSize);
-    net.sideSymbol[i] = sides[i].kind;
+    const Side& side = sides[i];
+    model.sides[i].ends = {side.from, side.to, model.points[side.from].name, model.points[side.to].name};
+    model.sides[i].symbol = side.kind;
   }
-  net.sideCount = stored;
 
   // Relative precision is wanted between two new points that no observation
   // joins. A name that is no point of the network (most likely mistyped)
   // would have no precision at all.
-  const int pairs = ClampedCount(net.precisionPairCount, kMaxSmallTable);
-  for (int i = 0; i < pairs; ++i) {
-    const int a = names.Find(SlotText(net.pairFirst[i]));
-    const int b = names.Find(SlotText(net.pairSecond[i]));
-    if (a < 0 || b < 0) {
-      const std::string name(SlotText(a < 0 ? net.pairFirst[i] : net.pairSecond[i]));
-      platform.ShowMessage(FormatText("评定精度端点[%d]的点名[%s]不是控制网中的点 !", i + 1, name.c_str()));
+  for (size_t i = 0; i < model.pairs.size(); ++i) {
+    const PlaneEnds& ends = model.pairs[i].ends;
+    const int pair = static_cast<int>(i) + 1;
+    if (!ends.Resolved()) {
+      const std::string& name = ends.from < 0 ? ends.fromName : ends.toName;
+      platform.ShowMessage(FormatText("评定精度端点[%d]的点名[%s]不是控制网中的点 !", pair, name.c_str()));
       return false;
     }
-    if (a < known || b < known) {
-      platform.ShowMessage(FormatText("评定精度端点[%d]不能是已知点 !", i + 1));
+    if (ends.from < known || ends.to < known) {
+      platform.ShowMessage(FormatText("评定精度端点[%d]不能是已知点 !", pair));
       return false;
     }
-    if (index.count(PairKey(a, b)) > 0) {
-      platform.ShowMessage(FormatText("评定精度两端点[%d]必须是不相连接的两个点 !", i + 1));
+    if (index.count(PairKey(ends.from, ends.to)) > 0) {
+      platform.ShowMessage(FormatText("评定精度两端点[%d]必须是不相连接的两个点 !", pair));
       return false;
     }
   }

@@ -1,7 +1,7 @@
 // Every example network computed by the plane command, its stored record
-// turned into the model and the model's results put back: the record keeps
-// every byte, also when the entries beyond its counts and its reserved
-// regions hold random bytes.
+// turned into the model and the model's results, heights, sides and
+// traverses put back: the record keeps every byte, also when the entries
+// beyond its counts and its reserved regions hold random bytes.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -63,6 +63,9 @@ TEST_P(PlaneModelRoundTrip, GivesBackTheRecordByteForByte) {
     const PlaneModel model = PlaneModelFromRecord(*net);
     EXPECT_EQ(model.pointCount(), net->pointCount);
     PutPlaneResults(model, *net);
+    PutPlaneHeights(model, *net);
+    PutPlaneSides(model, *net);
+    PutPlaneTraverses(model, *net);
     EXPECT_EQ(std::memcmp(before.get(), net.get(), sizeof(PlaneNetwork)), 0) << (scrambled ? "scrambled" : "as stored");
   }
 }

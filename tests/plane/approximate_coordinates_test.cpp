@@ -6,6 +6,7 @@
 #include <random>
 
 #include "plane/network_geometry.h"
+#include "plane/plane_model_record.h"
 #include "support/scripted_platform.h"
 #include "network_builder.h"
 
@@ -146,13 +147,12 @@ TEST(ComputeApproxCoordinates, DistancesOnlyAskForEveryPairInEveryPass) {
 // point: the indexed routines must give the same order, the same
 // coordinates and the same questions.
 Names PlainOrder(PlaneNetwork& net) {
-  const NetworkGeometry geo(net, NetworkGeometry::DirectionSource::kLines);
+  PlaneModel model = PlaneModelOfEnteredDirections(net);
+  const NetworkGeometry geo(model, NetworkGeometry::DirectionSource::kLines);
   const int n = net.pointCount, g = net.knownCount + net.approxCount;
   auto name = [&](int i) { return SlotText(net.pointName[i]); };
-  auto angle = [&](int s, int a, int b) { return geo.HasObservedAngle(name(s), name(a), name(b)); };
-  auto joined = [&](int i, int k) {
-    return geo.HasDistanceBetween(name(i), name(k)) || geo.HasDistanceBetween(name(k), name(i));
-  };
+  auto angle = [&](int s, int a, int b) { return geo.HasObservedAngle(s, a, b); };
+  auto joined = [&](int i, int k) { return geo.HasDistanceBetween(i, k) || geo.HasDistanceBetween(k, i); };
   const bool dirs = net.directionCount > 0, dists = net.reducedCount > 0;
   std::vector<int> rank(n, -1);
   int next = g, left = n - g;
@@ -176,7 +176,8 @@ Names PlainOrder(PlaneNetwork& net) {
 }
 
 void PlainCoordinates(PlaneNetwork& net, PlatformServices& platform) {
-  NetworkGeometry geo(net);
+  PlaneModel model = PlaneModelFromRecord(net);
+  NetworkGeometry geo(model);
   const int n = net.pointCount, g = net.knownCount + net.approxCount;
   const bool dirs = net.directionCount > 0, dists = net.reducedCount > 0;
   ComputedFlags c(n, 0);
@@ -200,6 +201,7 @@ void PlainCoordinates(PlaneNetwork& net, PlatformServices& platform) {
       }
     }
   }
+  PutPlaneCoordinates(model, net);
 }
 
 TEST(ApproximateCoordinates, IndexedPassesMatchPlainLoopsOnRandomNetworks) {
@@ -245,7 +247,9 @@ TEST(ApproximateCoordinates, IndexedPassesMatchPlainLoopsOnRandomNetworks) {
       platform.Answering({a});
       plainPlatform.Answering({a});
     }
-    ComputeApproxCoordinates(*b.net, platform);
+    PlaneModel model = PlaneModelFromRecord(*b.net);
+    ComputeApproxCoordinates(model, platform);
+    PutPlaneCoordinates(model, *b.net);
     PlainCoordinates(*plain, plainPlatform);
     EXPECT_EQ(platform.questions, plainPlatform.questions);
     EXPECT_EQ(0, std::memcmp(b.net->x, plain->x, sizeof plain->x));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "plane/approximate_coordinates.h"
+#include "plane/plane_model_record.h"
 #include "support/scripted_platform.h"
 #include "network_builder.h"
 
@@ -15,6 +16,7 @@ struct GeometryTest : ::testing::Test {
   testing::NetworkBuilder b;
   testing::ScriptedPlatform platform;
   ComputedFlags computed;
+  PlaneModel model;
 
   void SetUp() override {
     b.Place("A", 0, 0);
@@ -29,9 +31,15 @@ struct GeometryTest : ::testing::Test {
     }
     computed.assign(b.net->pointCount, 0);
     computed[0] = computed[1] = 1;
-    return NetworkGeometry(*b.net);
+    model = PlaneModelFromRecord(*b.net);
+    return NetworkGeometry(model);
   }
   int P(const char* name) const { return b.Index(name); }
+  // The constructions write into the model.
+  bool AtTruth(const char* name) {
+    PutPlaneCoordinates(model, *b.net);
+    return b.AtTruth(name);
+  }
 };
 
 TEST_F(GeometryTest, LookupsFollowTableKindOrientationCountsAndClockwiseAngles) {
@@ -46,17 +54,17 @@ TEST_F(GeometryTest, LookupsFollowTableKindOrientationCountsAndClockwiseAngles) 
   b.Direction("A", "C", 359.0);  // C observed twice
   NetworkGeometry geo = Build({"C", "D"});
 
-  EXPECT_EQ(geo.PointIndex("D"), 3);
-  EXPECT_EQ(geo.PointIndex("Z"), -1);
+  EXPECT_EQ(model.Find("D"), 3);
+  EXPECT_EQ(model.Find("Z"), -1);
   EXPECT_EQ(geo.AnyDistance(P("B"), P("A")), 1000.0);
   EXPECT_EQ(geo.AnyDistance(P("A"), P("C")), 7.0);
   EXPECT_EQ(geo.AnyDistance(P("D"), P("C")), 9.0);
   EXPECT_EQ(geo.ObservedDistance(P("A"), P("C")), 0.0);
-  EXPECT_TRUE(geo.HasDistanceBetween("C", "D"));
-  EXPECT_FALSE(geo.HasDistanceBetween("D", "C"));
-  EXPECT_TRUE(geo.HasObservedAngle("A", "B", "D"));
-  EXPECT_FALSE(geo.HasObservedAngle("A", "B", "C"));  // three lines
-  EXPECT_TRUE(geo.HasObservedAngle("A", "C", "Z"));   // two lines to C
+  EXPECT_TRUE(geo.HasDistanceBetween(P("C"), P("D")));
+  EXPECT_FALSE(geo.HasDistanceBetween(P("D"), P("C")));
+  EXPECT_TRUE(geo.HasObservedAngle(P("A"), P("B"), P("D")));
+  EXPECT_FALSE(geo.HasObservedAngle(P("A"), P("B"), P("C")));  // three lines
+  EXPECT_TRUE(geo.HasObservedAngle(P("A"), P("C"), P("Z")));   // two lines to C
   int votes = 0;  // clockwise D->B is 315 degrees: folded, no vote
   EXPECT_NEAR(geo.ObservedAngle(P("D"), P("A"), P("B"), votes, true), kPi / 4, 1e-9);
   EXPECT_NEAR(geo.ObservedAngle(P("B"), P("A"), P("C"), votes, false), kPi / 2, 1e-9);  // first line to C
@@ -73,7 +81,7 @@ TEST_F(GeometryTest, PolarPointChoosesTheStationWithADistance) {
   b.Distance("B", "R");       // B has no set
   NetworkGeometry geo = Build({"P", "Q", "R"});
   EXPECT_EQ(geo.PolarPoint(P("B"), P("A"), P("P"), computed), 1);
-  EXPECT_TRUE(b.AtTruth("P"));
+  EXPECT_TRUE(AtTruth("P"));
   EXPECT_EQ(geo.PolarPoint(P("A"), P("B"), P("Q"), computed), 0);
   EXPECT_EQ(geo.PolarPoint(P("B"), P("A"), P("R"), computed), 2);
   EXPECT_EQ(computed, ComputedFlags({1, 1, 1, 0, 0}));
@@ -93,10 +101,10 @@ TEST_F(GeometryTest, IntersectionsAndResectionPlaceThePoint) {
   NetworkGeometry geo = Build({"L", "R", "T", "S", "F"});
   for (const char* name : {"L", "R", "T"}) {
     EXPECT_TRUE(geo.AngleIntersection(P("A"), P("B"), P(name), computed)) << name;
-    EXPECT_TRUE(b.AtTruth(name)) << name;
+    EXPECT_TRUE(AtTruth(name)) << name;
   }
   EXPECT_TRUE(geo.Resection(P("A"), P("B"), P("S"), computed));
-  EXPECT_TRUE(b.AtTruth("S"));
+  EXPECT_TRUE(AtTruth("S"));
   EXPECT_FALSE(geo.Resection(P("A"), P("B"), P("F"), computed));
   computed[P("S")] = computed[P("L")] = 0;  // no third computed target
   EXPECT_FALSE(geo.Resection(P("A"), P("B"), P("S"), computed));
@@ -116,9 +124,9 @@ TEST_F(GeometryTest, DistanceIntersectionAsksForTheSideOfThePoint) {
   platform.Answering({Answer::Cancel, Answer::Yes, Answer::No});
   EXPECT_FALSE(geo.IntersectByDistances(P("A"), P("B"), P("W"), computed, platform));
   EXPECT_TRUE(geo.IntersectByDistances(P("A"), P("B"), P("W"), computed, platform));
-  EXPECT_TRUE(b.AtTruth("W"));  // counterclockwise A, B, W: west of the line
+  EXPECT_TRUE(AtTruth("W"));  // counterclockwise A, B, W: west of the line
   EXPECT_TRUE(geo.IntersectByDistances(P("A"), P("B"), P("E"), computed, platform));
-  EXPECT_TRUE(b.AtTruth("E"));
+  EXPECT_TRUE(AtTruth("E"));
   EXPECT_FALSE(geo.IntersectByDistances(P("A"), P("B"), P("F"), computed, platform));
   ASSERT_EQ(platform.questions.size(), 3u);  // none for circles that cannot meet
   EXPECT_EQ(platform.QuestionsUtf8()[0], "A --- B --- W\n\n三点排列顺序逆时针:<是>;  顺时针:<否>;  不能判断:<取消>");
@@ -127,10 +135,11 @@ TEST_F(GeometryTest, DistanceIntersectionAsksForTheSideOfThePoint) {
   // Missing by a few centimetres (a point almost on the line): put on the line.
   b.net->reducedLength[4] = 400.0;
   b.net->reducedLength[5] = 599.97;
-  NetworkGeometry touching(*b.net);
+  model = PlaneModelFromRecord(*b.net);
+  NetworkGeometry touching(model);
   EXPECT_TRUE(touching.IntersectByDistances(P("A"), P("B"), P("F"), computed, platform));
-  EXPECT_NEAR(b.net->x[P("F")], 400.0, 0.05);
-  EXPECT_NEAR(b.net->y[P("F")], 0.0, 1e-9);
+  EXPECT_NEAR(model.points[P("F")].x, 400.0, 0.05);
+  EXPECT_NEAR(model.points[P("F")].y, 0.0, 1e-9);
 }
 
 }  // namespace

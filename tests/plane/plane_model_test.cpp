@@ -113,6 +113,57 @@ TEST(PlaneModelFromRecord, GivesRolesIndicesAndWeights) {
   EXPECT_TRUE(t.drawn);
 }
 
+// While the point list is ordered the directions are taken as entered: each
+// at the station it names, in no set; the known heights by index.
+TEST(PlaneModelOfEnteredDirections, TakesEveryDirectionAtItsStation) {
+  auto net = SmallNetwork();
+  SetSlotText(net->directionStation[4], "X");  // a station not in the table
+  net->knownHeightCount = 2;
+  SetSlotText(net->knownHeightName[0], "C");
+  net->knownHeight[0] = 12.5;
+  SetSlotText(net->knownHeightName[1], "Y");
+  const PlaneModel model = PlaneModelOfEnteredDirections(*net);
+  EXPECT_TRUE(model.directionSets.empty());
+  EXPECT_EQ(model.directionCount, 5);
+  std::vector<std::pair<int, int>> lines;
+  for (const PlaneDirection& d : model.directions) lines.emplace_back(d.station, d.target);
+  EXPECT_EQ(lines, (std::vector<std::pair<int, int>>{{0, 1}, {0, 2}, {0, -1}, {2, 0}, {-1, 3}}));
+  EXPECT_EQ(model.GivenCount(), 3);
+  ASSERT_EQ(model.knownHeights.size(), 2u);
+  EXPECT_EQ(model.knownHeights[0].point, 2);
+  EXPECT_EQ(model.knownHeights[0].height, 12.5);
+  EXPECT_EQ(model.knownHeights[1].point, -1);
+}
+
+// Sides and traverses found on the model go back under the names the point
+// table holds; the traverse table is replaced whole.
+TEST(PutPlaneSidesAndTraverses, WriteTheNamesOfThePointTable) {
+  auto net = SmallNetwork();
+  PlaneModel model = PlaneModelFromRecord(*net);
+  model.sides = {PlaneSide{{3, 1, "", ""}, {}, 6}};
+  PlaneTraverse t;
+  t.startOrientation = 1;
+  t.start = 0;
+  t.end = 2;
+  t.endOrientation = 3;
+  t.fx = 1.5f;
+  t.drawn = true;
+  model.traverses = {t, t};
+  PutPlaneSides(model, *net);
+  PutPlaneTraverses(model, *net);
+  EXPECT_EQ(net->sideCount, 1);
+  EXPECT_EQ(SlotText(net->sideFrom[0]), "D");
+  EXPECT_EQ(SlotText(net->sideTo[0]), "B");
+  EXPECT_EQ(net->sideSymbol[0], 6);
+  ASSERT_EQ(TraverseCount(*net), 2);
+  const TraverseClosure stored = ReadTraverseClosure(*net, 1);
+  EXPECT_EQ(SlotText(stored.startOrientation), "B");
+  EXPECT_EQ(SlotText(stored.endOrientation), "D");
+  EXPECT_EQ(stored.fx, 1.5f);
+  EXPECT_EQ(stored.kind, kTraverseKind);
+  EXPECT_EQ(stored.drawn, 1);
+}
+
 TEST(PlaneModelFromRecord, KeepsADamagedRecordWithinItsTables) {
   struct Case {
     int32_t count;        // every count of the record

@@ -19,6 +19,7 @@
 #include "geodesy/angles.h"
 #include "plane/closure_checks.h"
 #include "plane/plane_input_form.h"
+#include "plane/plane_model_record.h"
 #include "plane/plane_raw_report.h"
 #include "plane/plane_workflow.h"
 #include "support/scripted_platform.h"
@@ -358,9 +359,10 @@ TEST(ApproximateHeights, LongChainTypedBackwardsIsStillReached) {
     net->reducedHeightDiff[i] = 0.25;
   }
   testing::ScriptedPlatform platform;
-  ASSERT_TRUE(ComputeApproximateHeights(*net, platform)) << platform.LastMessageUtf8();
+  PlaneModel model = PlaneModelFromRecord(*net);
+  ASSERT_TRUE(ComputeApproximateHeights(model, platform)) << platform.LastMessageUtf8();
   EXPECT_TRUE(platform.messages.empty());
-  EXPECT_DOUBLE_EQ(net->h[kPoints - 1], 100.0 + 0.25 * (kPoints - 1));
+  EXPECT_DOUBLE_EQ(model.points[kPoints - 1].h, 100.0 + 0.25 * (kPoints - 1));
 }
 
 TEST_F(RawReport, SideKindsAndPrecisionPairs) {

@@ -10,22 +10,24 @@
 #include "drawing/height_diagram.h"
 #include "drawing/plane_diagram.h"
 #include "height/height_model_record.h"
+#include "plane/plane_model_record.h"
 
 namespace qp {
 
-bool PlaneNetworkHasResults(const PlaneNetwork& net) {
+namespace {
+
+// A network stored by a computation that failed holds neither a unit-weight
+// error nor a point ellipse.
+bool HasResults(const PlaneModel& model) {
   const auto positive = [](double v) { return std::isfinite(v) && v > 0.0; };
-  if (positive(net.sigma0)) return true;
-  const int points = std::clamp<int32_t>(net.pointCount, 0, kMaxPlanePoints);
-  for (int i = 0; i < points; ++i)
-    if (positive(net.pointE[i]) || positive(net.pointF[i])) return true;
+  if (positive(model.sigma0)) return true;
+  for (const PlanePoint& p : model.points)
+    if (positive(p.ellipse.e) || positive(p.ellipse.f)) return true;
   return false;
 }
 
-namespace {
-
 void UpdateTitle(SettingsBlock& settings, const PlaneNetwork* plane, const HeightModel* height) {
-  if (plane && !PlaneNetworkHasResults(*plane)) SetSheetText(settings, kDiagramTitleSlot, Gbk("未解算:控制网图"));
+  if (plane && !HasResults(PlaneModelFromRecord(*plane))) SetSheetText(settings, kDiagramTitleSlot, Gbk("未解算:控制网图"));
   else if (plane) SetSheetText(settings, kDiagramTitleSlot, BuildPlaneDiagramTitle(*plane));
   else if (height) SetSheetText(settings, kDiagramTitleSlot, BuildHeightDiagramTitle(*height));
 }

@@ -11,11 +11,6 @@
 
 namespace qp {
 
-// True when the plane record holds results of a computation: a unit-weight
-// error or a point ellipse. A network stored by a computation that failed
-// holds neither.
-bool PlaneNetworkHasResults(const PlaneNetwork& net);
-
 // Writes the diagram title of the network's current kind into the sheet's
 // title slot (12); a plane network without results is titled plainly
 // "未解算:控制网图" rather than as adjusted or estimated. A plane network is

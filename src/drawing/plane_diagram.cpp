@@ -18,7 +18,6 @@
 #include "plane/closure_checks.h"
 #include "plane/network_geometry.h"
 #include "plane/plane_model_record.h"
-#include "plane/plane_workflow.h"
 
 namespace qp {
 namespace {
@@ -679,8 +678,6 @@ double ComputeEllipseScale(PlaneNetwork& net) {
 bool PairBelowWarningDistance(const PlaneNetwork& net, double distance) {
   return PlaneNetworkAdjusted(net) && net.breakthroughWarning && distance < net.warningDistance;
 }
-
-bool BreakthroughCheck(PlaneNetwork& net, PlatformServices& platform) { return CheckNearPairs(net, platform); }
 
 namespace {
 

@@ -9,7 +9,6 @@
 
 #include <string>
 
-#include "common/platform_services.h"
 #include "drawing/draw_context.h"
 #include "drawing/entities.h"
 #include "drawing/movable_items.h"
@@ -39,11 +38,6 @@ std::string BuildPlaneDiagramTitle(const PlaneNetwork& net);
 // above 1 to a whole number. Never 0: all-zero ellipses give 1, ellipses too
 // small for a hundredth give 0.01.
 double ComputeEllipseScale(PlaneNetwork& net);
-
-// True (display mode 4, the warning tone) when the network is adjusted, the
-// warning is on and a precision pair with an unknown end is closer than the
-// warning distance. The same check as after a computation.
-bool BreakthroughCheck(PlaneNetwork& net, PlatformServices& platform);
 
 // Whether a precision pair's line is drawn as the breakthrough warning:
 // adjusted, warning on and `distance` below the warning distance.

@@ -513,14 +513,11 @@ void ComputeUnknownsAndRedundancy(PlaneNetwork& net) {
                    net.fixedDistanceCount + net.weightedDistanceCount - 2 * u - stations;
 }
 
-bool MeetsComputationConditions(const PlaneNetwork& net) {
-  return net.pointCount > 2 && net.knownCount > 0 && net.redundancy >= 0;
-}
-
 bool PrepareComputableNetwork(PlaneNetwork& net, PlatformServices& platform) {
   if (!CollectNetworkPoints(net, platform)) return false;
   ComputeUnknownsAndRedundancy(net);
-  if (!MeetsComputationConditions(net)) {
+  // More than two points, at least one known point, no negative redundancy.
+  if (!(net.pointCount > 2 && net.knownCount > 0 && net.redundancy >= 0)) {
     platform.ShowMessage(Gbk("平面网不满足平差或精度估算条件 !!!"));
     return false;
   }

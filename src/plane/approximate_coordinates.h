@@ -36,9 +36,6 @@ bool ComputeApproxCoordinates(PlaneModel& model, PlatformServices& platform);
 // fixed distances, and the redundancy.
 void ComputeUnknownsAndRedundancy(PlaneNetwork& net);
 
-// More than two points, at least one known point, no negative redundancy.
-bool MeetsComputationConditions(const PlaneNetwork& net);
-
 // The confirmation steps after the input is read: CollectNetworkPoints, the
 // unknowns and the redundancy, and the check that the network can be
 // adjusted or estimated. Shows the failure's message and returns false.

@@ -74,13 +74,14 @@ int ChangeLevel(PlaneNetwork& net, const PlaneNetwork& backup) {
 
 bool CheckNearPairs(PlaneNetwork& net, PlatformServices& platform) {
   if (net.calcMode == kPrecisionEstimate || !net.breakthroughWarning) return false;
-  const PointNameIndex names(net);
-  const int pairs = ClampedCount(net.precisionPairCount, kMaxSmallTable);
-  for (int s = 0; s < pairs; ++s) {
-    const int a = names.Find(SlotText(net.pairFirst[s]));
-    const int b = names.Find(SlotText(net.pairSecond[s]));
-    if (a < 0 || b < 0 || (a < net.knownCount && b < net.knownCount)) continue;
-    if (DistanceOf(net.x[a], net.y[a], net.x[b], net.y[b]) < net.warningDistance) {
+  const PlaneModel model = PlaneModelFromRecord(net);
+  for (const PlaneSide& pair : model.pairs) {
+    const int a = pair.ends.from;
+    const int b = pair.ends.to;
+    if (!pair.ends.Resolved() || (a < model.knownCount && b < model.knownCount)) continue;
+    const PlanePoint& p = model.points[a];
+    const PlanePoint& q = model.points[b];
+    if (DistanceOf(p.x, p.y, q.x, q.y) < net.warningDistance) {
       net.displayMode = 4;  // "4部分相对误差椭圆"
       platform.Beep();      // the 100 Hz, 3 s warning tone
       return true;

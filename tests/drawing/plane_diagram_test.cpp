@@ -23,6 +23,7 @@
 #include "geodesy/angles.h"
 #include "plane/closure_checks.h"
 #include "plane/plane_file.h"
+#include "plane/plane_workflow.h"
 #include "support/command_input.h"
 #include "support/scripted_platform.h"
 #include "support/test_files.h"
@@ -296,7 +297,7 @@ TEST(PlaneDiagram, BreakthroughWarning) {
     EXPECT_EQ(dashes, r.warned ? 0 : 15) << r.distance;
     net->displayMode = 1;
     ScriptedPlatform platform;
-    EXPECT_EQ(BreakthroughCheck(*net, platform), r.warned);
+    EXPECT_EQ(CheckNearPairs(*net, platform), r.warned);
     EXPECT_EQ(net->displayMode, r.warned ? 4 : 1);
     EXPECT_EQ(platform.beeps, r.warned ? 1 : 0);
   }

@@ -189,28 +189,27 @@ void RawReportWriter::ReduceDirections() {
   report_.TableHead(FormatText("\r\n\r\n%18d.改化后方向观测值<个数:%ld   单位:度.分秒>\r\n", section_.Take(),
                                static_cast<long>(directions_)),
                     "  序号 点    名   点    名               方向改化(秒)  方向观测值\r\n");
-  const PointNameIndex names(net_);
+  const PlaneModel model = PlaneModelFromRecord(net_);
   const double r2 = kEarthRadius * kEarthRadius;
   long row = 0;
-  for (int s = 0; s < points_; ++s) {
-    const int begin = net_.setStart[s];
-    const int end = net_.setStart[s + 1];
-    if (begin < 0 || end > kMaxDirections || end - begin < 2) continue;  // no set at s
+  for (const PlaneDirectionSet& set : model.directionSets) {
+    const PlanePoint& s = model.points[set.station];
+    const int entry = net_.setStart[set.station] - set.begin;  // the set's place in the stored table
     bool first = true;
     double firstDelta = 0.0;
-    for (int e = begin; e < end; ++e) {
-      const int t = names.Find(SlotText(net_.directionTarget[e]));
-      if (t < 0) continue;
+    for (int k = set.begin; k < set.end; ++k) {
+      const int e = entry + k;
+      if (model.directions[k].target < 0) continue;
+      const PlanePoint& t = model.points[model.directions[k].target];
       // Arc-to-chord correction of the direction s -> t on the Gauss plane:
       // the station's distance from the central meridian counts twice.
-      const double delta =
-          -(1.0 / 6.0) * (2.0 * net_.y[s] + net_.y[t] - 3.0 * net_.yOffset) * (net_.x[t] - net_.x[s]) / r2;
+      const double delta = -(1.0 / 6.0) * (2.0 * s.y + t.y - 3.0 * model.yOffset) * (t.x - s.x) / r2;
       if (!std::isfinite(delta)) continue;
       if (first) {
         first = false;
         firstDelta = delta;
       } else {
-        const double reduced = RadiansToDms(DmsToRadians(net_.direction[e]) + delta - firstDelta);
+        const double reduced = RadiansToDms(DmsToRadians(model.directions[k].dms) + delta - firstDelta);
         if (std::isfinite(reduced)) net_.direction[e] = reduced;
       }
       report_.Printf("%5ld  %-11.10s%-20.10s%10.3f     %12.6f\r\n", ++row, net_.directionStation[e],

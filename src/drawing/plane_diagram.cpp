@@ -650,15 +650,14 @@ double ComputeEllipseScale(PlaneNetwork& net) {
   const auto consider = [&largest](float v) {
     if (std::isfinite(v)) largest = std::max(largest, std::fabs(static_cast<double>(v)));
   };
-  const int points = ClampedCount(net.pointCount, kMaxPlanePoints);
-  for (int i = 0; i < points; ++i) {
-    consider(net.pointE[i]);
-    consider(net.pointF[i]);
+  const PlaneModel model = PlaneModelFromRecord(net);
+  for (const PlanePoint& p : model.points) {
+    consider(p.ellipse.e);
+    consider(p.ellipse.f);
   }
-  const int sides = ClampedCount(net.sideCount, kMaxSides);
-  for (int s = 0; s < sides; ++s) {
-    consider(net.sideE[s]);
-    consider(net.sideF[s]);
+  for (const PlaneSide& side : model.sides) {
+    consider(side.precision.ellipse.e);
+    consider(side.precision.ellipse.f);
   }
   net.maxSemiAxis = largest * 10;
   // The radius as the display settings allow it (3..30 mm).
@@ -838,9 +837,10 @@ void KeepTraverseLabels(PlaneNetwork& net, const PlaneNetwork& before, double m)
 
 void KeepNameOffsets(PlaneNetwork& net, const PlaneNetwork& before) {
   if (before.lastComputedPointCount < 0) return;  // never drawn
-  const PointNameIndex index(before);
-  for (int p = 0; p < ClampedCount(net.pointCount, kMaxPlanePoints); ++p) {
-    const int q = index.Find(SlotText(net.pointName[p]));
+  const PlaneModel old = PlaneModelFromRecord(before);
+  const PlaneModel now = PlaneModelFromRecord(net);
+  for (int p = 0; p < now.pointCount(); ++p) {
+    const int q = old.Find(now.points[p].name);
     if (q < 0) continue;
     net.labelOffsetX[p] = before.labelOffsetX[q];
     net.labelOffsetY[p] = before.labelOffsetY[q];

@@ -28,17 +28,6 @@ int ClampedCount(int32_t count, int capacity) {
   return count > capacity ? capacity : static_cast<int>(count);
 }
 
-PointNameIndex::PointNameIndex(const PlaneNetwork& net) {
-  const int n = ClampedCount(net.pointCount, kMaxPlanePoints);
-  index_.reserve(static_cast<size_t>(n) * 2);
-  for (int i = 0; i < n; ++i) index_.emplace(std::string(SlotText(net.pointName[i])), i);
-}
-
-int PointNameIndex::Find(std::string_view name) const {
-  const auto it = index_.find(std::string(name));
-  return it == index_.end() ? -1 : it->second;
-}
-
 uint64_t NetworkGeometry::PairKey(int from, int to) {
   return (static_cast<uint64_t>(static_cast<uint32_t>(from)) << 32) | static_cast<uint32_t>(to);
 }

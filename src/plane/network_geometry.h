@@ -11,7 +11,6 @@
 #include <cstdint>
 #include <span>
 #include <string>
-#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -24,18 +23,6 @@ namespace qp {
 
 // A count read from the record, kept within its array.
 int ClampedCount(int32_t count, int capacity);
-
-// Point name -> index of the first PointTable entry (0 .. point count - 1)
-// holding exactly that name, for code that still reads the record.
-class PointNameIndex {
- public:
-  explicit PointNameIndex(const PlaneNetwork& net);
-  // -1 when no entry holds the name.
-  int Find(std::string_view name) const;
-
- private:
-  std::unordered_map<std::string, int> index_;
-};
 
 // One flag per point: 1 once the point has coordinates. The
 // constructions below do nothing when it holds fewer flags than points.

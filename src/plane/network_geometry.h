@@ -17,7 +17,6 @@
 
 #include "common/platform_services.h"
 #include "plane/plane_model.h"
-#include "plane/plane_network.h"
 
 namespace qp {
 

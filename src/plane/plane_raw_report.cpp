@@ -36,7 +36,7 @@ struct SlopeRow {
 class RawReportWriter {
  public:
   RawReportWriter(PlaneNetwork& net, ReportFile& report, SectionNumber& section, PlatformServices& platform)
-      : net_(net), report_(report), section_(section), platform_(platform) {}
+      : net_(net), model_(PlaneModelFromRecord(net)), report_(report), section_(section), platform_(platform) {}
 
   void Write(std::time_t now);
 
@@ -57,6 +57,7 @@ class RawReportWriter {
   bool SlopeMode() const { return IsSlopeMode(net_.calcMode); }
 
   PlaneNetwork& net_;
+  PlaneModel model_;  // the confirmed network; its directions reduced with the record's
   ReportFile& report_;
   SectionNumber& section_;
   PlatformServices& platform_;
@@ -69,12 +70,12 @@ class RawReportWriter {
 };
 
 void RawReportWriter::Write(std::time_t now) {
-  points_ = ClampedCount(net_.pointCount, kMaxPlanePoints);
-  known_ = std::min(ClampedCount(net_.knownCount, kMaxPlanePoints), points_);
-  approx_ = std::min(ClampedCount(net_.approxCount, kMaxPlanePoints), points_ - known_);
-  directions_ = ClampedCount(net_.directionCount, kMaxDirections);
+  points_ = model_.pointCount();
+  known_ = model_.knownCount;
+  approx_ = model_.GivenCount() - known_;
+  directions_ = model_.directionCount;
   lines_ = ClampedCount(net_.distanceLineCount, kMaxDistanceLines);
-  reduced_ = ClampedCount(net_.reducedCount, kMaxReducedDistances);
+  reduced_ = static_cast<int>(model_.distances.size());
 
   report_.WriteTitleBlock(SlotText(net_.networkName), now, section_);
   BasicInformation();
@@ -106,12 +107,11 @@ void RawReportWriter::Write(std::time_t now) {
 
   if (net_.closureMode != 0 && net_.calcMode != kPrecisionEstimate) {
     // The geometry sees the direction sets as reduced above.
-    PlaneModel model = PlaneModelFromRecord(net_);
-    const NetworkGeometry geo(model);
+    const NetworkGeometry geo(model_);
     if (directions_ > 6) TriangleClosures(geo, report_, section_);
     if (directions_ > 3 && reduced_ >= 1 && known_ >= 2) {
-      TraverseClosures(model, geo, report_, section_, platform_);
-      PutPlaneTraverses(model, net_);
+      TraverseClosures(model_, geo, report_, section_, platform_);
+      PutPlaneTraverses(model_, net_);
     }
   }
   report_.Printf("%s\r\n\r\n", " ");
@@ -140,9 +140,9 @@ void RawReportWriter::BasicInformation() {
 
 void RawReportWriter::PointRows(int first, int count) {
   for (int i = 0; i < count; ++i) {
-    const int p = first + i;
-    report_.Printf("%5ld  %-16.10s%15.4f%15.4f\r\n", static_cast<long>(i + 1), net_.pointName[p], Shown(net_.x[p]),
-                   Shown(net_.y[p]));
+    const PlanePoint& point = model_.points[first + i];
+    report_.Printf("%5ld  %-16.10s%15.4f%15.4f\r\n", static_cast<long>(i + 1), point.name.c_str(), Shown(point.x),
+                   Shown(point.y));
   }
 }
 
@@ -160,12 +160,13 @@ void RawReportWriter::KnownHeights() {
 }
 
 void RawReportWriter::PrecisionPairs() {
-  const int pairs = ClampedCount(net_.precisionPairCount, kMaxSmallTable);
+  const size_t pairs = model_.pairs.size();
   if (pairs == 0) return;
   report_.TableHead(FormatText("\r\n\r\n%18d.评定精度两端点<个数:%ld>\r\n", section_.Take(), static_cast<long>(pairs)),
                     "  序号 点    名   点    名\r\n");
-  for (int i = 0; i < pairs; ++i) {
-    report_.Printf("%5ld  %-11.10s%-11.10s\r\n", static_cast<long>(i + 1), net_.pairFirst[i], net_.pairSecond[i]);
+  long row = 0;
+  for (const PlaneSide& pair : model_.pairs) {
+    report_.Printf("%5ld  %-11.10s%-11.10s\r\n", ++row, pair.ends.fromName.c_str(), pair.ends.toName.c_str());
   }
   report_.Rule();
 }
@@ -189,7 +190,7 @@ void RawReportWriter::ReduceDirections() {
   report_.TableHead(FormatText("\r\n\r\n%18d.改化后方向观测值<个数:%ld   单位:度.分秒>\r\n", section_.Take(),
                                static_cast<long>(directions_)),
                     "  序号 点    名   点    名               方向改化(秒)  方向观测值\r\n");
-  const PlaneModel model = PlaneModelFromRecord(net_);
+  PlaneModel& model = model_;
   const double r2 = kEarthRadius * kEarthRadius;
   long row = 0;
   for (const PlaneDirectionSet& set : model.directionSets) {
@@ -210,7 +211,7 @@ void RawReportWriter::ReduceDirections() {
         firstDelta = delta;
       } else {
         const double reduced = RadiansToDms(DmsToRadians(model.directions[k].dms) + delta - firstDelta);
-        if (std::isfinite(reduced)) net_.direction[e] = reduced;
+        if (std::isfinite(reduced)) net_.direction[e] = model.directions[k].dms = reduced;
       }
       report_.Printf("%5ld  %-11.10s%-20.10s%10.3f     %12.6f\r\n", ++row, net_.directionStation[e],
                      net_.directionTarget[e], Shown(delta * kRhoSeconds), Shown(net_.direction[e]));
@@ -220,25 +221,25 @@ void RawReportWriter::ReduceDirections() {
 }
 
 void RawReportWriter::Azimuths() {
-  const int fixed = ClampedCount(net_.fixedAzimuthCount, kMaxSmallTable);
+  const long fixed = static_cast<long>(model_.fixedAzimuths.size());
   if (fixed > 0) {
-    report_.TableHead(
-        FormatText("\r\n\r\n%18d.固定方位角<个数:%ld   单位:度.分秒>\r\n", section_.Take(), static_cast<long>(fixed)),
-        "  序号 点    名   点    名                             固定方位角\r\n");
-    for (int i = 0; i < fixed; ++i) {
-      report_.Printf("%5ld  %-11.10s%-35.10s%12.6f\r\n", static_cast<long>(i + 1), net_.fixedAzimuthFrom[i],
-                     net_.fixedAzimuthTo[i], Shown(net_.fixedAzimuth[i]));
+    report_.TableHead(FormatText("\r\n\r\n%18d.固定方位角<个数:%ld   单位:度.分秒>\r\n", section_.Take(), fixed),
+                      "  序号 点    名   点    名                             固定方位角\r\n");
+    long row = 0;
+    for (const PlaneMeasure& a : model_.fixedAzimuths) {
+      report_.Printf("%5ld  %-11.10s%-35.10s%12.6f\r\n", ++row, a.ends.fromName.c_str(), a.ends.toName.c_str(),
+                     Shown(a.value));
     }
     report_.Rule();
   }
-  const int weighted = ClampedCount(net_.weightedAzimuthCount, kMaxSmallTable);
+  const long weighted = static_cast<long>(model_.weightedAzimuths.size());
   if (weighted > 0) {
-    report_.TableHead(FormatText("\r\n\r\n%18d.加权方位角<个数:%ld   单位:度.分秒>\r\n", section_.Take(),
-                                 static_cast<long>(weighted)),
+    report_.TableHead(FormatText("\r\n\r\n%18d.加权方位角<个数:%ld   单位:度.分秒>\r\n", section_.Take(), weighted),
                       "  序号 点    名   点    名                  加权方位角       权值\r\n");
-    for (int i = 0; i < weighted; ++i) {
-      report_.Printf("%5ld  %-11.10s%-24.10s%12.7f %10.2f\r\n", static_cast<long>(i + 1), net_.weightedAzimuthFrom[i],
-                     net_.weightedAzimuthTo[i], Shown(net_.weightedAzimuth[i]), Shown(net_.weightedAzimuthWeight[i]));
+    long row = 0;
+    for (const PlaneMeasure& a : model_.weightedAzimuths) {
+      report_.Printf("%5ld  %-11.10s%-24.10s%12.7f %10.2f\r\n", ++row, a.ends.fromName.c_str(), a.ends.toName.c_str(),
+                     Shown(a.value), Shown(a.weight));
     }
     report_.Rule();
   }
@@ -357,34 +358,34 @@ void RawReportWriter::HorizontalDistances() {
           : FormatText("\r\n\r\n%10d.水平距,高程投影改正边长观测值<个数:%ld   单位:米>\r\n", section_.Take(),
                        static_cast<long>(reduced_));
   report_.TableHead(heading, "  序号 点    名   点    名                  高差       边长观测值\r\n");
-  for (int i = 0; i < reduced_; ++i) {
-    report_.Printf("%5ld  %-11.10s%-20.10s%12.4f%15.4f\r\n", static_cast<long>(i + 1), net_.reducedFrom[i],
-                   net_.reducedTo[i], Shown(net_.reducedHeightDiff[i]), Shown(net_.reducedLength[i]));
+  long row = 0;
+  for (const PlaneDistance& d : model_.distances) {
+    report_.Printf("%5ld  %-11.10s%-20.10s%12.4f%15.4f\r\n", ++row, d.ends.fromName.c_str(), d.ends.toName.c_str(),
+                   Shown(d.heightDiff), Shown(d.length));
   }
   report_.Rule();
 }
 
 void RawReportWriter::FixedAndWeightedDistances() {
-  const int fixed = ClampedCount(net_.fixedDistanceCount, kMaxSmallTable);
+  const long fixed = static_cast<long>(model_.fixedSides.size());
   if (fixed > 0) {
-    report_.TableHead(
-        FormatText("\r\n\r\n%18d.固定边长<个数:%ld   单位:米>\r\n", section_.Take(), static_cast<long>(fixed)),
-        "  序号 点    名   点    名                               固定边长\r\n");
-    for (int i = 0; i < fixed; ++i) {
-      report_.Printf("%5ld  %-11.10s%-37.10s%10.4f\r\n", static_cast<long>(i + 1), net_.fixedDistanceFrom[i],
-                     net_.fixedDistanceTo[i], Shown(net_.fixedDistance[i]));
+    report_.TableHead(FormatText("\r\n\r\n%18d.固定边长<个数:%ld   单位:米>\r\n", section_.Take(), fixed),
+                      "  序号 点    名   点    名                               固定边长\r\n");
+    long row = 0;
+    for (const PlaneMeasure& d : model_.fixedSides) {
+      report_.Printf("%5ld  %-11.10s%-37.10s%10.4f\r\n", ++row, d.ends.fromName.c_str(), d.ends.toName.c_str(),
+                     Shown(d.value));
     }
     report_.Rule();
   }
-  const int weighted = ClampedCount(net_.weightedDistanceCount, kMaxSmallTable);
+  const long weighted = static_cast<long>(model_.weightedSides.size());
   if (weighted > 0) {
-    report_.TableHead(
-        FormatText("\r\n\r\n%18d.加权观测边<个数:%ld   单位:米>\r\n", section_.Take(), static_cast<long>(weighted)),
-        "  序号 点    名   点    名                  加权观测边       权值\r\n");
-    for (int i = 0; i < weighted; ++i) {
-      report_.Printf("%5ld  %-11.10s%-26.10s%10.4f %10.2f\r\n", static_cast<long>(i + 1), net_.weightedDistanceFrom[i],
-                     net_.weightedDistanceTo[i], Shown(net_.weightedDistance[i]),
-                     Shown(net_.weightedDistanceWeight[i]));
+    report_.TableHead(FormatText("\r\n\r\n%18d.加权观测边<个数:%ld   单位:米>\r\n", section_.Take(), weighted),
+                      "  序号 点    名   点    名                  加权观测边       权值\r\n");
+    long row = 0;
+    for (const PlaneMeasure& d : model_.weightedSides) {
+      report_.Printf("%5ld  %-11.10s%-26.10s%10.4f %10.2f\r\n", ++row, d.ends.fromName.c_str(), d.ends.toName.c_str(),
+                     Shown(d.value), Shown(d.weight));
     }
     report_.Rule();
   }
@@ -401,9 +402,10 @@ void RawReportWriter::Coordinates() {
     PointRows(0, points_);
   } else {
     report_.TableHead(heading, "  序号 点    名               X坐标          Y坐标        H高程\r\n");
-    for (int p = 0; p < points_; ++p) {
-      report_.Printf("%5ld  %-16.10s%15.4f%15.4f  %10.4f\r\n", static_cast<long>(p + 1), net_.pointName[p],
-                     Shown(net_.x[p]), Shown(net_.y[p]), Shown(net_.h[p]));
+    long row = 0;
+    for (const PlanePoint& p : model_.points) {
+      report_.Printf("%5ld  %-16.10s%15.4f%15.4f  %10.4f\r\n", ++row, p.name.c_str(), Shown(p.x), Shown(p.y),
+                     Shown(p.h));
     }
   }
   report_.Rule();

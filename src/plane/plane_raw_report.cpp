@@ -47,6 +47,7 @@ class RawReportWriter {
   void PrecisionPairs();
   void Directions();
   void ReduceDirections();
+  void Measures(const std::vector<PlaneMeasure>& list, const char* heading, const char* columns, const char* row);
   void Azimuths();
   void DistanceLines();
   void SlopeReductions();
@@ -220,29 +221,25 @@ void RawReportWriter::ReduceDirections() {
   report_.Rule();
 }
 
+// A table of fixed or weighted azimuths or sides; the row format takes the
+// value and, for the weighted ones, the weight.
+void RawReportWriter::Measures(const std::vector<PlaneMeasure>& list, const char* heading, const char* columns,
+                               const char* row) {
+  if (list.empty()) return;
+  report_.TableHead(FormatText(heading, section_.Take(), static_cast<long>(list.size())), columns);
+  long number = 0;
+  for (const PlaneMeasure& m : list) {
+    report_.Printf(row, ++number, m.ends.fromName.c_str(), m.ends.toName.c_str(), Shown(m.value), Shown(m.weight));
+  }
+  report_.Rule();
+}
+
 void RawReportWriter::Azimuths() {
-  const long fixed = static_cast<long>(model_.fixedAzimuths.size());
-  if (fixed > 0) {
-    report_.TableHead(FormatText("\r\n\r\n%18d.固定方位角<个数:%ld   单位:度.分秒>\r\n", section_.Take(), fixed),
-                      "  序号 点    名   点    名                             固定方位角\r\n");
-    long row = 0;
-    for (const PlaneMeasure& a : model_.fixedAzimuths) {
-      report_.Printf("%5ld  %-11.10s%-35.10s%12.6f\r\n", ++row, a.ends.fromName.c_str(), a.ends.toName.c_str(),
-                     Shown(a.value));
-    }
-    report_.Rule();
-  }
-  const long weighted = static_cast<long>(model_.weightedAzimuths.size());
-  if (weighted > 0) {
-    report_.TableHead(FormatText("\r\n\r\n%18d.加权方位角<个数:%ld   单位:度.分秒>\r\n", section_.Take(), weighted),
-                      "  序号 点    名   点    名                  加权方位角       权值\r\n");
-    long row = 0;
-    for (const PlaneMeasure& a : model_.weightedAzimuths) {
-      report_.Printf("%5ld  %-11.10s%-24.10s%12.7f %10.2f\r\n", ++row, a.ends.fromName.c_str(), a.ends.toName.c_str(),
-                     Shown(a.value), Shown(a.weight));
-    }
-    report_.Rule();
-  }
+  Measures(model_.fixedAzimuths, "\r\n\r\n%18d.固定方位角<个数:%ld   单位:度.分秒>\r\n",
+           "  序号 点    名   点    名                             固定方位角\r\n", "%5ld  %-11.10s%-35.10s%12.6f\r\n");
+  Measures(model_.weightedAzimuths, "\r\n\r\n%18d.加权方位角<个数:%ld   单位:度.分秒>\r\n",
+           "  序号 点    名   点    名                  加权方位角       权值\r\n",
+           "%5ld  %-11.10s%-24.10s%12.7f %10.2f\r\n");
 }
 
 void RawReportWriter::DistanceLines() {
@@ -367,28 +364,11 @@ void RawReportWriter::HorizontalDistances() {
 }
 
 void RawReportWriter::FixedAndWeightedDistances() {
-  const long fixed = static_cast<long>(model_.fixedSides.size());
-  if (fixed > 0) {
-    report_.TableHead(FormatText("\r\n\r\n%18d.固定边长<个数:%ld   单位:米>\r\n", section_.Take(), fixed),
-                      "  序号 点    名   点    名                               固定边长\r\n");
-    long row = 0;
-    for (const PlaneMeasure& d : model_.fixedSides) {
-      report_.Printf("%5ld  %-11.10s%-37.10s%10.4f\r\n", ++row, d.ends.fromName.c_str(), d.ends.toName.c_str(),
-                     Shown(d.value));
-    }
-    report_.Rule();
-  }
-  const long weighted = static_cast<long>(model_.weightedSides.size());
-  if (weighted > 0) {
-    report_.TableHead(FormatText("\r\n\r\n%18d.加权观测边<个数:%ld   单位:米>\r\n", section_.Take(), weighted),
-                      "  序号 点    名   点    名                  加权观测边       权值\r\n");
-    long row = 0;
-    for (const PlaneMeasure& d : model_.weightedSides) {
-      report_.Printf("%5ld  %-11.10s%-26.10s%10.4f %10.2f\r\n", ++row, d.ends.fromName.c_str(), d.ends.toName.c_str(),
-                     Shown(d.value), Shown(d.weight));
-    }
-    report_.Rule();
-  }
+  Measures(model_.fixedSides, "\r\n\r\n%18d.固定边长<个数:%ld   单位:米>\r\n",
+           "  序号 点    名   点    名                               固定边长\r\n", "%5ld  %-11.10s%-37.10s%10.4f\r\n");
+  Measures(model_.weightedSides, "\r\n\r\n%18d.加权观测边<个数:%ld   单位:米>\r\n",
+           "  序号 点    名   点    名                  加权观测边       权值\r\n",
+           "%5ld  %-11.10s%-26.10s%10.4f %10.2f\r\n");
 }
 
 void RawReportWriter::Coordinates() {

@@ -33,6 +33,26 @@ struct SlopeRow {
   double difference;  // mm: dh for the forward line, ds for the backward one
 };
 
+// The heading, column captions and row format of a table of azimuths or
+// sides; the row takes the value and, for the weighted ones, the weight.
+struct MeasureTable {
+  const char* heading;
+  const char* columns;
+  const char* row;
+};
+constexpr MeasureTable kFixedAzimuths{"\r\n\r\n%18d.固定方位角<个数:%ld   单位:度.分秒>\r\n",
+                                      "  序号 点    名   点    名                             固定方位角\r\n",
+                                      "%5ld  %-11.10s%-35.10s%12.6f\r\n"};
+constexpr MeasureTable kWeightedAzimuths{"\r\n\r\n%18d.加权方位角<个数:%ld   单位:度.分秒>\r\n",
+                                         "  序号 点    名   点    名                  加权方位角       权值\r\n",
+                                         "%5ld  %-11.10s%-24.10s%12.7f %10.2f\r\n"};
+constexpr MeasureTable kFixedSides{"\r\n\r\n%18d.固定边长<个数:%ld   单位:米>\r\n",
+                                   "  序号 点    名   点    名                               固定边长\r\n",
+                                   "%5ld  %-11.10s%-37.10s%10.4f\r\n"};
+constexpr MeasureTable kWeightedSides{"\r\n\r\n%18d.加权观测边<个数:%ld   单位:米>\r\n",
+                                      "  序号 点    名   点    名                  加权观测边       权值\r\n",
+                                      "%5ld  %-11.10s%-26.10s%10.4f %10.2f\r\n"};
+
 class RawReportWriter {
  public:
   RawReportWriter(PlaneNetwork& net, ReportFile& report, SectionNumber& section, PlatformServices& platform)
@@ -47,12 +67,10 @@ class RawReportWriter {
   void PrecisionPairs();
   void Directions();
   void ReduceDirections();
-  void Measures(const std::vector<PlaneMeasure>& list, const char* heading, const char* columns, const char* row);
-  void Azimuths();
+  void Measures(const std::vector<PlaneMeasure>& list, const MeasureTable& table);
   void DistanceLines();
   void SlopeReductions();
   void HorizontalDistances();
-  void FixedAndWeightedDistances();
   void Coordinates();
 
   bool SlopeMode() const { return IsSlopeMode(net_.calcMode); }
@@ -99,11 +117,13 @@ void RawReportWriter::Write(std::time_t now) {
   PrecisionPairs();
   Directions();
   if (net_.calcMode == kNationalSystem && directions_ > 0) ReduceDirections();
-  Azimuths();
+  Measures(model_.fixedAzimuths, kFixedAzimuths);
+  Measures(model_.weightedAzimuths, kWeightedAzimuths);
   DistanceLines();
   if (SlopeMode() && lines_ > 0) SlopeReductions();
   if (SlopeMode() && reduced_ > 0) HorizontalDistances();
-  FixedAndWeightedDistances();
+  Measures(model_.fixedSides, kFixedSides);
+  Measures(model_.weightedSides, kWeightedSides);
   Coordinates();
 
   if (net_.closureMode != 0 && net_.calcMode != kPrecisionEstimate) {
@@ -221,25 +241,15 @@ void RawReportWriter::ReduceDirections() {
   report_.Rule();
 }
 
-// A table of fixed or weighted azimuths or sides; the row format takes the
-// value and, for the weighted ones, the weight.
-void RawReportWriter::Measures(const std::vector<PlaneMeasure>& list, const char* heading, const char* columns,
-                               const char* row) {
+// A table of fixed or weighted azimuths or sides.
+void RawReportWriter::Measures(const std::vector<PlaneMeasure>& list, const MeasureTable& table) {
   if (list.empty()) return;
-  report_.TableHead(FormatText(heading, section_.Take(), static_cast<long>(list.size())), columns);
+  report_.TableHead(FormatText(table.heading, section_.Take(), static_cast<long>(list.size())), table.columns);
   long number = 0;
   for (const PlaneMeasure& m : list) {
-    report_.Printf(row, ++number, m.ends.fromName.c_str(), m.ends.toName.c_str(), Shown(m.value), Shown(m.weight));
+    report_.Printf(table.row, ++number, m.ends.fromName.c_str(), m.ends.toName.c_str(), Shown(m.value), Shown(m.weight));
   }
   report_.Rule();
-}
-
-void RawReportWriter::Azimuths() {
-  Measures(model_.fixedAzimuths, "\r\n\r\n%18d.固定方位角<个数:%ld   单位:度.分秒>\r\n",
-           "  序号 点    名   点    名                             固定方位角\r\n", "%5ld  %-11.10s%-35.10s%12.6f\r\n");
-  Measures(model_.weightedAzimuths, "\r\n\r\n%18d.加权方位角<个数:%ld   单位:度.分秒>\r\n",
-           "  序号 点    名   点    名                  加权方位角       权值\r\n",
-           "%5ld  %-11.10s%-24.10s%12.7f %10.2f\r\n");
 }
 
 void RawReportWriter::DistanceLines() {
@@ -361,14 +371,6 @@ void RawReportWriter::HorizontalDistances() {
                    Shown(d.heightDiff), Shown(d.length));
   }
   report_.Rule();
-}
-
-void RawReportWriter::FixedAndWeightedDistances() {
-  Measures(model_.fixedSides, "\r\n\r\n%18d.固定边长<个数:%ld   单位:米>\r\n",
-           "  序号 点    名   点    名                               固定边长\r\n", "%5ld  %-11.10s%-37.10s%10.4f\r\n");
-  Measures(model_.weightedSides, "\r\n\r\n%18d.加权观测边<个数:%ld   单位:米>\r\n",
-           "  序号 点    名   点    名                  加权观测边       权值\r\n",
-           "%5ld  %-11.10s%-26.10s%10.4f %10.2f\r\n");
 }
 
 void RawReportWriter::Coordinates() {

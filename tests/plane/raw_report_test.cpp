@@ -464,5 +464,35 @@ TEST_F(RawReport, RankDeficientOrUnwritableReportsWriteNothing) {
   EXPECT_EQ(platform.LastMessageUtf8(), "写原始数据文件打开错误 !");
 }
 
+// A damaged record gives a report with its tables kept within the record:
+// counts beyond the tables or negative, set starts outside the direction
+// table, a pair naming no point.
+TEST_F(RawReport, DamagedCountsAndSetStartsStayWithinTheTables) {
+  Traverse();
+  ASSERT_TRUE(Confirm()) << platform.LastMessageUtf8();
+  std::memcpy(net->pairFirst[0], "NOWHERE", 8);
+  std::memcpy(net->pairSecond[0], "A", 2);
+  const struct {
+    int32_t pairs, fixedAzimuths, weightedSides, setStart;
+    std::string pairsHead;
+  } rows[] = {{1, -3, 1 << 30, 1 << 30, "评定精度两端点<个数:1>"},
+              {1 << 30, 1 << 30, -1, -7, Format("评定精度两端点<个数:%d>", kMaxSmallTable)}};
+  for (const auto& r : rows) {
+    auto damaged = std::make_unique<PlaneNetwork>(*net);
+    damaged->precisionPairCount = r.pairs;
+    damaged->fixedAzimuthCount = r.fixedAzimuths;
+    damaged->weightedDistanceCount = r.weightedSides;
+    damaged->setStart[1] = r.setStart;
+    damaged->calcMode = kNationalSystem;  // the directions are reduced by set
+    const std::string path = dir.File("damaged.txt");
+    ASSERT_TRUE(WritePlaneRawReport(*damaged, platform, path, section, 0));
+    const std::string text = GbkToUtf8(ReadBytes(path));
+    EXPECT_TRUE(Has(text, r.pairsHead)) << r.pairs;
+    EXPECT_TRUE(Has(text, "    1  NOWHERE    A          \r\n"));
+    EXPECT_FALSE(Has(text, "固定方位角<个数:-"));
+    EXPECT_TRUE(Has(text, "改化后方向观测值"));
+  }
+}
+
 }  // namespace
 }  // namespace qp

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <optional>
 
 #include "common/gbk_text.h"
 #include "drawing/drawing_parts.h"
@@ -26,32 +25,36 @@ bool HasResults(const PlaneModel& model) {
   return false;
 }
 
-void UpdateTitle(SettingsBlock& settings, const PlaneNetwork* plane, const HeightModel* height) {
-  if (plane && !HasResults(PlaneModelFromRecord(*plane))) SetSheetText(settings, kDiagramTitleSlot, Gbk("未解算:控制网图"));
-  else if (plane) SetSheetText(settings, kDiagramTitleSlot, BuildPlaneDiagramTitle(*plane));
-  else if (height) SetSheetText(settings, kDiagramTitleSlot, BuildHeightDiagramTitle(*height));
+std::string PlaneTitle(const PlaneNetwork& net, const PlaneModel& model) {
+  return HasResults(model) ? BuildPlaneDiagramTitle(net) : Gbk("未解算:控制网图");
 }
 
 }  // namespace
 
 void UpdateDiagramTitle(SettingsBlock& settings, const PlaneNetwork* plane, const HeightNetwork* height) {
-  const std::optional<HeightModel> model = height ? std::optional(HeightModelFromRecord(*height)) : std::nullopt;
-  UpdateTitle(settings, plane, model ? &*model : nullptr);
+  if (plane) SetSheetText(settings, kDiagramTitleSlot, PlaneTitle(*plane, PlaneModelFromRecord(*plane)));
+  else if (height) SetSheetText(settings, kDiagramTitleSlot, BuildHeightDiagramTitle(HeightModelFromRecord(*height)));
 }
 
 bool DrawNetworkSheet(EntitySink& sink, SettingsBlock& settings, const PlaneNetwork* plane,
                       const HeightNetwork* height, const DrawContext& context, MovableItemList* items) {
   const auto sheet = SheetGeometryOf(settings);
   if (!sheet) return false;
-  const std::optional<HeightModel> model = height ? std::optional(HeightModelFromRecord(*height)) : std::nullopt;
-  UpdateTitle(settings, plane, model ? &*model : nullptr);
   // The movable items tell the point names among the diagram's texts.
   MovableItemList listed;
   MovableItemList* list = items ? items : &listed;
   PointNameTagger diagram(sink, *list);
   EntityEmitter out(diagram, *sheet);
-  if (plane) DrawPlaneDiagram(out, *plane, context, list);
-  else if (model) DrawHeightDiagram(out, *model, context, list);
+  // One model per sheet, for its title and its diagram.
+  if (plane) {
+    const PlaneModel model = PlaneModelFromRecord(*plane);
+    SetSheetText(settings, kDiagramTitleSlot, PlaneTitle(*plane, model));
+    DrawPlaneDiagram(out, *plane, model, context, list);
+  } else if (height) {
+    const HeightModel model = HeightModelFromRecord(*height);
+    SetSheetText(settings, kDiagramTitleSlot, BuildHeightDiagramTitle(model));
+    DrawHeightDiagram(out, model, context, list);
+  }
   diagram.Finish();
   sink.BeginPart(DrawingPart::Frame);
   EntityEmitter frame(sink, *sheet);

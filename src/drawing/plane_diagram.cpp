@@ -94,11 +94,11 @@ double UsableEllipseScale(const PlaneNetwork& net) {
 class PlaneDiagram {
  public:
   // `kind` overrides the record's diagram kind when not negative.
-  PlaneDiagram(EntityEmitter& out, const PlaneNetwork& net, const DrawContext& context, MovableItemList* items,
-               int kind = -1)
+  PlaneDiagram(EntityEmitter& out, const PlaneNetwork& net, const PlaneModel& model, const DrawContext& context,
+               MovableItemList* items, int kind = -1)
       : out_(out),
         net_(net),
-        model_(PlaneModelFromRecord(net)),
+        model_(model),
         items_(items),
         flagged_(context.flagged && !context.flagged->Empty() ? context.flagged : nullptr),
         m_(out.M()),
@@ -321,8 +321,6 @@ class PlaneDiagram {
   }
 
  public:
-  const PlaneModel& Model() const { return model_; }
-
   // The closure text of a traverse at its label position; nothing when it is
   // not drawn or has no usable place.
   std::optional<TextBlock> TraverseBlock(const PlaneTraverse& c) const {
@@ -596,7 +594,7 @@ class PlaneDiagram {
 
   EntityEmitter& out_;
   const PlaneNetwork& net_;  // the display settings
-  PlaneModel model_;
+  const PlaneModel& model_;
   MovableItemList* items_;
   const FlaggedObservationSet* flagged_;  // null when nothing is flagged
   double m_;
@@ -626,9 +624,9 @@ std::string TraverseKey(const TraverseClosure& t) {
 
 }  // namespace
 
-void DrawPlaneDiagram(EntityEmitter& out, const PlaneNetwork& net, const DrawContext& context,
+void DrawPlaneDiagram(EntityEmitter& out, const PlaneNetwork& net, const PlaneModel& model, const DrawContext& context,
                       MovableItemList* items) {
-  PlaneDiagram(out, net, context, items).Draw();
+  PlaneDiagram(out, net, model, context, items).Draw();
 }
 
 std::string BuildPlaneDiagramTitle(const PlaneNetwork& net) {
@@ -739,14 +737,12 @@ GroundPoint PointAlong(const PlaneModel& model, int a, int b, double along) {
 }  // namespace
 
 std::vector<std::optional<GroundPoint>> DefaultTraverseLabels(const PlaneNetwork& net, double m) {
-  const bool choose = std::isfinite(m) && m > 0.0 && PlaneNetworkAdjusted(net);
-  if (!choose) {
-    const PlaneModel model = PlaneModelFromRecord(net);
-    const std::vector<TraverseSide> sides = TraverseSides(model);
-    std::vector<std::optional<GroundPoint>> labels(sides.size());
-    for (size_t i = 0; i < sides.size(); ++i) {
+  const PlaneModel model = PlaneModelFromRecord(net);
+  const std::vector<TraverseSide> sides = TraverseSides(model);
+  std::vector<std::optional<GroundPoint>> labels(sides.size());
+  if (!(std::isfinite(m) && m > 0.0 && PlaneNetworkAdjusted(net))) {
+    for (size_t i = 0; i < sides.size(); ++i)
       if (sides[i].a >= 0) labels[i] = PointAlong(model, sides[i].a, sides[i].b, sides[i].along);
-    }
     return labels;
   }
   // The observation-value diagram without its closure texts: what they avoid.
@@ -755,12 +751,9 @@ std::vector<std::optional<GroundPoint>> DefaultTraverseLabels(const PlaneNetwork
   SheetGeometry geometry;
   geometry.scale = m * 1000.0;
   EntityEmitter out(sink, geometry);
-  PlaneDiagram diagram(out, net, DrawContext{}, nullptr, 5);
+  PlaneDiagram diagram(out, net, model, DrawContext{}, nullptr, 5);
   diagram.SkipTraverseClosures();
   diagram.Draw();
-  const PlaneModel& model = diagram.Model();
-  const std::vector<TraverseSide> sides = TraverseSides(model);
-  std::vector<std::optional<GroundPoint>> labels(sides.size());
   const double shares[] = {0.5, 0.375, 0.625, 0.25, 0.75};
   for (size_t i = 0; i < sides.size(); ++i) {
     const TraverseSide& side = sides[i];

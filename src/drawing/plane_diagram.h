@@ -12,6 +12,7 @@
 #include "drawing/draw_context.h"
 #include "drawing/entities.h"
 #include "drawing/movable_items.h"
+#include "plane/plane_model.h"
 #include "plane/plane_network.h"
 
 namespace qp {
@@ -24,7 +25,8 @@ namespace qp {
 // skipped, counts are kept within the tables. Kind 5 draws the observations
 // in `context.flagged` red: the value, with the half of a direction's line of
 // sight at its station, or the whole side of a distance or azimuth.
-void DrawPlaneDiagram(EntityEmitter& out, const PlaneNetwork& net, const DrawContext& context,
+// `model` is the network's model, built once for the sheet.
+void DrawPlaneDiagram(EntityEmitter& out, const PlaneNetwork& net, const PlaneModel& model, const DrawContext& context,
                       MovableItemList* items = nullptr);
 
 // The diagram title of the current kind (GBK), written into the sheet's

@@ -23,6 +23,7 @@
 #include "geodesy/angles.h"
 #include "plane/closure_checks.h"
 #include "plane/plane_file.h"
+#include "plane/plane_model_record.h"
 #include "plane/plane_workflow.h"
 #include "support/command_input.h"
 #include "support/scripted_platform.h"
@@ -57,7 +58,7 @@ std::vector<Entity> Draw(const PlaneNetwork& net, double m, MovableItemList* ite
   sheet.scale = m * 1000;
   Recorder rec;
   EntityEmitter out(rec, sheet);
-  DrawPlaneDiagram(out, net, DrawContext{}, items);
+  DrawPlaneDiagram(out, net, PlaneModelFromRecord(net), DrawContext{}, items);
   return rec.all;
 }
 std::vector<const Entity*> Only(const std::vector<Entity>& all, bool texts, int shapeType = -1) {

@@ -5,6 +5,7 @@
 #include "drawing/sheet_fit.h"
 #include "height/height_layout.h"
 #include "height/height_model_record.h"
+#include "plane/plane_model_record.h"
 
 namespace qp {
 
@@ -21,20 +22,21 @@ std::string SheetFitMessage(const SheetFitResult& fit) {
 }
 
 std::string PreparePlaneDiagram(PlaneWorkspace& ws, int changeLevel) {
+  const PlaneModel model = PlaneModelFromRecord(ws.net);
   if (changeLevel >= kRedrawnFromScratch) {
     // New points: the sheet, the ellipse scale and the closure texts start
     // afresh; the names the user placed stay beside their points.
     const SheetFitResult fit = FitSheetToNetwork(ws.settings, ws.net, true);
-    RebuildPlaneDiagramData(ws.net, ws.settings.scale * 0.001);
-    KeepNameOffsets(ws.net, ws.backup);
+    RebuildPlaneDiagramData(ws.net, model, ws.settings.scale * 0.001);
+    KeepNameOffsets(ws.net, model, ws.backup);
     return SheetFitMessage(fit);
   }
   // The same points: the ellipses follow the new results (new weights alone
   // change them), the names the user placed stay where they are, and each
   // traverse found again keeps its closure text's place (the search refills
   // its table on every confirmation); a new traverse gets the default place.
-  ComputeEllipseScale(ws.net);
-  KeepTraverseLabels(ws.net, ws.backup, ws.settings.scale * 0.001);
+  ComputeEllipseScale(ws.net, model);
+  KeepTraverseLabels(ws.net, model, ws.backup, ws.settings.scale * 0.001);
   return {};
 }
 

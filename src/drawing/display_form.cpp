@@ -15,6 +15,7 @@
 #include "height/height_file.h"
 #include "plane/closure_checks.h"
 #include "plane/plane_file.h"
+#include "plane/plane_model_record.h"
 
 namespace qp {
 namespace {
@@ -329,7 +330,7 @@ void HeightDisplayForm::Apply(HeightNetwork& net) const {
 
 bool FinishPlaneDisplayDialog(bool confirmed, const std::string& dataPath, SettingsBlock& settings,
                               PlaneNetwork& net, PlatformServices& platform) {
-  if (confirmed) ComputeEllipseScale(net);
+  if (confirmed) ComputeEllipseScale(net, PlaneModelFromRecord(net));
   return FinishSettingsDialog(confirmed, dataPath, settings, &net, nullptr, platform);
 }
 

@@ -14,6 +14,7 @@
 #include "drawing/plane_diagram.h"
 #include "drawing/sheet_obstacles.h"
 #include "drawing/text_layout.h"
+#include "plane/plane_model_record.h"
 
 namespace qp {
 namespace {
@@ -222,7 +223,7 @@ bool NamePlacement(GroundPoint point, std::optional<GroundPoint> offsetMm, doubl
 
 std::optional<int> ArrangePlaneLabels(SettingsBlock& settings, PlaneNetwork& net, const LabelMarks& marks,
                                       const DrawContext& context) {
-  const std::vector<std::optional<GroundPoint>> defaults = DefaultTraverseLabels(net);
+  const std::vector<std::optional<GroundPoint>> defaults = DefaultTraverseLabels(net, PlaneModelFromRecord(net));
   const double m = settings.scale * 0.001;
   ArrangeJob job;
   job.plane = &net;

@@ -105,8 +105,6 @@ class PlaneDiagram {
         k_(UsableEllipseScale(net)),
         kind_(kind >= 0 ? kind : DiagramKind(net)),
         adjusted_(PlaneNetworkAdjusted(net)),
-        points_(model_.pointCount()),
-        known_(model_.knownCount),
         colour_(ColourFromWord(static_cast<uint32_t>(net.textColour))),
         declutter_(context.declutter),
         occupancy_(m_) {
@@ -162,8 +160,8 @@ class PlaneDiagram {
  private:
   double Mm(double mm) const { return mm * m_; }
   GroundPoint Point(int i) const { return GroundPoint{model_.points[i].x, model_.points[i].y}; }
-  bool Usable(int i) const { return i >= 0 && i < points_ && Finite(Point(i)); }
-  bool Known(int i) const { return i < known_; }
+  bool Usable(int i) const { return i >= 0 && i < model_.pointCount() && Finite(Point(i)); }
+  bool Known(int i) const { return i < model_.knownCount; }
 
   // Both ends of an observation, side or pair in the point table and with coordinates.
   bool Ends(const PlaneEnds& ends, int& a, int& b) const {
@@ -308,7 +306,7 @@ class PlaneDiagram {
       int a, b;
       if (Ends(model_.pairs[p].ends, a, b)) occupancy_.AddLine(Point(a), Point(b));
     }
-    for (int i = 0; i < points_; ++i) {
+    for (int i = 0; i < model_.pointCount(); ++i) {
       if (!Usable(i)) continue;
       occupancy_.AddSymbol(Point(i), Known(i) ? kTriangleRadius : kSquareHalfSide);
       occupancy_.AddText(NameBlock(i));
@@ -359,7 +357,7 @@ class PlaneDiagram {
   }
 
   void DrawPointEllipses() {
-    for (int i = known_; i < points_; ++i) {
+    for (int i = model_.knownCount; i < model_.pointCount(); ++i) {
       if (!Usable(i)) continue;
       double a, b, phi;
       const PlaneEllipse& e = model_.points[i].ellipse;
@@ -552,7 +550,7 @@ class PlaneDiagram {
 
   // ---- points
   void DrawPointSymbols() {
-    for (int i = 0; i < points_; ++i) {
+    for (int i = 0; i < model_.pointCount(); ++i) {
       if (!Usable(i)) continue;
       const GroundPoint p = Point(i);
       if (Known(i)) {
@@ -585,7 +583,7 @@ class PlaneDiagram {
   }
 
   void DrawPointNames() {
-    for (int i = 0; i < points_; ++i) {
+    for (int i = 0; i < model_.pointCount(); ++i) {
       if (!Usable(i)) continue;
       TextBlock block;
       if (Emit(NameBlock(i), &block) && items_) items_->AddText(MovableKind::PlaneName, i, block, m_);
@@ -601,8 +599,6 @@ class PlaneDiagram {
   double k_;
   int kind_;
   bool adjusted_;
-  int points_;
-  int known_;
   Rgb colour_;
   TextFont numberFont_;
   TextFont textFont_;
@@ -643,12 +639,11 @@ std::string BuildPlaneDiagramTitle(const PlaneNetwork& net) {
   return FormatText(kind->titleFormat, prefix.c_str());
 }
 
-double ComputeEllipseScale(PlaneNetwork& net) {
+double ComputeEllipseScale(PlaneNetwork& net, const PlaneModel& model) {
   double largest = 0.0;
   const auto consider = [&largest](float v) {
     if (std::isfinite(v)) largest = std::max(largest, std::fabs(static_cast<double>(v)));
   };
-  const PlaneModel model = PlaneModelFromRecord(net);
   for (const PlanePoint& p : model.points) {
     consider(p.ellipse.e);
     consider(p.ellipse.f);
@@ -736,8 +731,8 @@ GroundPoint PointAlong(const PlaneModel& model, int a, int b, double along) {
 
 }  // namespace
 
-std::vector<std::optional<GroundPoint>> DefaultTraverseLabels(const PlaneNetwork& net, double m) {
-  const PlaneModel model = PlaneModelFromRecord(net);
+std::vector<std::optional<GroundPoint>> DefaultTraverseLabels(const PlaneNetwork& net, const PlaneModel& model,
+                                                              double m) {
   const std::vector<TraverseSide> sides = TraverseSides(model);
   std::vector<std::optional<GroundPoint>> labels(sides.size());
   if (!(std::isfinite(m) && m > 0.0 && PlaneNetworkAdjusted(net))) {
@@ -788,11 +783,11 @@ std::vector<std::optional<GroundPoint>> DefaultTraverseLabels(const PlaneNetwork
   return labels;
 }
 
-void RebuildPlaneDiagramData(PlaneNetwork& net, double m) {
-  ComputeEllipseScale(net);
+void RebuildPlaneDiagramData(PlaneNetwork& net, const PlaneModel& model, double m) {
+  ComputeEllipseScale(net, model);
   std::fill(std::begin(net.labelOffsetX), std::end(net.labelOffsetX), 0.0f);
   std::fill(std::begin(net.labelOffsetY), std::end(net.labelOffsetY), 0.0f);
-  const auto labels = DefaultTraverseLabels(net, m);
+  const auto labels = DefaultTraverseLabels(net, model, m);
   for (size_t i = 0; i < labels.size(); ++i) {
     if (!labels[i]) continue;
     TraverseClosure t = ReadTraverseClosure(net, static_cast<int>(i));
@@ -802,7 +797,7 @@ void RebuildPlaneDiagramData(PlaneNetwork& net, double m) {
   }
 }
 
-void KeepTraverseLabels(PlaneNetwork& net, const PlaneNetwork& before, double m) {
+void KeepTraverseLabels(PlaneNetwork& net, const PlaneModel& model, const PlaneNetwork& before, double m) {
   // Traverses with the same four names (two loops closing on the same start
   // and orientation) are told apart by their order in the table.
   std::unordered_map<std::string, GroundPoint> placed;
@@ -814,7 +809,7 @@ void KeepTraverseLabels(PlaneNetwork& net, const PlaneNetwork& before, double m)
     if (std::isfinite(t.labelX) && std::isfinite(t.labelY)) placed.emplace(key, GroundPoint{t.labelX, t.labelY});
   }
   seen.clear();
-  const auto defaults = DefaultTraverseLabels(net, m);
+  const auto defaults = DefaultTraverseLabels(net, model, m);
   for (int i = 0; i < TraverseCount(net); ++i) {
     TraverseClosure t = ReadTraverseClosure(net, i);
     const std::string key = TraverseKey(t) + std::to_string(seen[TraverseKey(t)]++);
@@ -828,12 +823,11 @@ void KeepTraverseLabels(PlaneNetwork& net, const PlaneNetwork& before, double m)
   }
 }
 
-void KeepNameOffsets(PlaneNetwork& net, const PlaneNetwork& before) {
+void KeepNameOffsets(PlaneNetwork& net, const PlaneModel& model, const PlaneNetwork& before) {
   if (before.lastComputedPointCount < 0) return;  // never drawn
   const PlaneModel old = PlaneModelFromRecord(before);
-  const PlaneModel now = PlaneModelFromRecord(net);
-  for (int p = 0; p < now.pointCount(); ++p) {
-    const int q = old.Find(now.points[p].name);
+  for (int p = 0; p < model.pointCount(); ++p) {
+    const int q = old.Find(model.points[p].name);
     if (q < 0) continue;
     net.labelOffsetX[p] = before.labelOffsetX[q];
     net.labelOffsetY[p] = before.labelOffsetY[q];

@@ -39,7 +39,7 @@ std::string BuildPlaneDiagramTitle(const PlaneNetwork& net);
 // k = 1; otherwise k = (maxSemiAxis / radius) rounded to hundredths, and
 // above 1 to a whole number. Never 0: all-zero ellipses give 1, ellipses too
 // small for a hundredth give 0.01.
-double ComputeEllipseScale(PlaneNetwork& net);
+double ComputeEllipseScale(PlaneNetwork& net, const PlaneModel& model);
 
 // Whether a precision pair's line is drawn as the breakthrough warning:
 // adjusted, warning on and `distance` below the warning distance.
@@ -49,7 +49,7 @@ bool PairBelowWarningDistance(const PlaneNetwork& net, double distance);
 // (change level 128 or more): the ellipse scale, every point name back on its
 // point (LabelOffset 0, 0) and every traverse closure text at its default
 // place (chosen at `m` ground metres per paper millimetre).
-void RebuildPlaneDiagramData(PlaneNetwork& net, double m = 0.0);
+void RebuildPlaneDiagramData(PlaneNetwork& net, const PlaneModel& model, double m = 0.0);
 
 // The default places of the traverse closure texts, one per entry: on the
 // side from the start point to the end point (for a traverse that closes on
@@ -60,18 +60,19 @@ void RebuildPlaneDiagramData(PlaneNetwork& net, double m = 0.0);
 // the observation-value diagram by the rules of text_placement.h, the
 // classic place first; without (m 0) the classic place. Nothing for an entry
 // whose points are missing.
-std::vector<std::optional<GroundPoint>> DefaultTraverseLabels(const PlaneNetwork& net, double m = 0.0);
+std::vector<std::optional<GroundPoint>> DefaultTraverseLabels(const PlaneNetwork& net, const PlaneModel& model,
+                                                              double m = 0.0);
 
 // After a confirmation that left the network as it was (change level 0) the
 // traverse search has filled its table afresh: entries found before keep the
 // places the user gave their texts (same four points in `before`), new ones
 // get the default place (chosen at `m` as DefaultTraverseLabels does).
-void KeepTraverseLabels(PlaneNetwork& net, const PlaneNetwork& before, double m = 0.0);
+void KeepTraverseLabels(PlaneNetwork& net, const PlaneModel& model, const PlaneNetwork& before, double m = 0.0);
 
 // After a computation that found a new point list (change level 256) the
 // names the user moved stay beside their points: every point of `net` also
 // in `before`, the record before the edit, takes its LabelOffset from there.
-void KeepNameOffsets(PlaneNetwork& net, const PlaneNetwork& before);
+void KeepNameOffsets(PlaneNetwork& net, const PlaneModel& model, const PlaneNetwork& before);
 
 // Stores where the text-move tool put a plane item: a point name's
 // LabelOffset in paper mm (dx along X, dy along Y, from the move of its

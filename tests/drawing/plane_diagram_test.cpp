@@ -118,7 +118,7 @@ TEST(PlaneDiagram, AdjustedNetworkEllipsesAndSideErrorsFollowTheResults) {
   auto net = std::make_unique<PlaneNetwork>();
   SettingsBlock settings;
   ASSERT_TRUE(ReadWritePlaneFile(options.dataPath, FileDirection::Read, settings, *net));
-  const double k = ComputeEllipseScale(*net), m = 25.0, h = net->numberFontHeight;
+  const double k = ComputeEllipseScale(*net, PlaneModelFromRecord(*net)), m = 25.0, h = net->numberFontHeight;
   net->displayMode = 3;
 
   // What the drawing must hold, worked out from E, F, Q and the coordinates:
@@ -229,7 +229,7 @@ TEST(PlaneDiagram, EllipseScaleTitleAndSelector) {
     net->maxEllipseRadius = r.radius;
     net->displayMode = r.kind;
     net->sigma0 = 1.8;
-    EXPECT_DOUBLE_EQ(ComputeEllipseScale(*net), r.k) << r.title;
+    EXPECT_DOUBLE_EQ(ComputeEllipseScale(*net, PlaneModelFromRecord(*net)), r.k) << r.title;
     EXPECT_DOUBLE_EQ(net->ellipseScale, r.k);
     EXPECT_EQ(GbkToUtf8(BuildPlaneDiagramTitle(*net)), r.title);
     const auto selector = PlaneSelectorTexts(*net);
@@ -376,7 +376,7 @@ TEST(PlaneDiagram, MovedNamesAndClosureTexts) {
   StoreTraverseClosure(*net, 0, t);
   net->closureCheckCount = 1;
   net->labelOffsetX[2] = 7.0f;
-  RebuildPlaneDiagramData(*net);  // names on their points, the closure text between its ends
+  RebuildPlaneDiagramData(*net, PlaneModelFromRecord(*net));  // names on points, closure text between ends
   EXPECT_EQ(net->labelOffsetX[2], 0.0f);
   EXPECT_EQ(ReadTraverseClosure(*net, 0).labelY, 2300.0);
 
@@ -407,24 +407,24 @@ TEST(PlaneDiagram, MovedNamesAndClosureTexts) {
   // The search fills its table afresh: a traverse found before keeps its place.
   auto before = std::make_unique<PlaneNetwork>(*net);
   StoreTraverseClosure(*net, 0, t);
-  KeepTraverseLabels(*net, *before);
+  KeepTraverseLabels(*net, PlaneModelFromRecord(*net), *before);
   EXPECT_EQ(ReadTraverseClosure(*net, 0).labelX, 1111.0);
   ClearClosureChecks(*before);
-  KeepTraverseLabels(*net, *before);
+  KeepTraverseLabels(*net, PlaneModelFromRecord(*net), *before);
   EXPECT_EQ(ReadTraverseClosure(*net, 0).labelY, 2300.0);
 
   // Three loops closing on the same start point and orientation: their texts
   // are spread along the side, and a refill gives each twin its own place back.
   for (int i = 1; i < 3; ++i) StoreTraverseClosure(*net, i, t);
   net->closureCheckCount = 3;
-  RebuildPlaneDiagramData(*net);
+  RebuildPlaneDiagramData(*net, PlaneModelFromRecord(*net));
   for (int i = 0; i < 3; ++i) EXPECT_DOUBLE_EQ(ReadTraverseClosure(*net, i).labelY, 2000.0 + 600.0 * (i + 1) / 4);
   TraverseClosure moved = ReadTraverseClosure(*net, 2);
   moved.labelX = 900.0;
   StoreTraverseClosure(*net, 2, moved);
   before = std::make_unique<PlaneNetwork>(*net);
   for (int i = 0; i < 3; ++i) StoreTraverseClosure(*net, i, t);
-  KeepTraverseLabels(*net, *before);
+  KeepTraverseLabels(*net, PlaneModelFromRecord(*net), *before);
   EXPECT_EQ(ReadTraverseClosure(*net, 1).labelY, 2300.0);
   EXPECT_EQ(ReadTraverseClosure(*net, 2).labelX, 900.0);
 }
@@ -509,7 +509,7 @@ TEST(PlaneDiagram, DamagedRecordsDrawBounded) {
       }
       EXPECT_FALSE(BuildPlaneDiagramTitle(*net).empty());
     }
-    ComputeEllipseScale(*net);
+    ComputeEllipseScale(*net, PlaneModelFromRecord(*net));
     EXPECT_TRUE(std::isfinite(net->ellipseScale) && net->ellipseScale > 0);
   }
   d.displayMode = 0;

@@ -181,28 +181,20 @@ bool CompleteAndApproximateHeights(HeightNetwork& net, PlatformServices& platfor
   return false;
 }
 
-bool CheckHeightPrecisionPairs(const HeightNetwork& net, PlatformServices& platform) {
-  const int points = BoundedCount(net.pointCount, kMaxHeightPoints);
-  const int known = BoundedCount(net.knownCount, points);
-  const HeightPointIndex index(net, points);
+bool CheckHeightPrecisionPairs(const HeightModel& model, PlatformServices& platform) {
   std::set<uint64_t> observedPairs;
-  const DifferenceEnds ends = FindDifferenceEnds(net);
-  for (size_t i = 0; i < ends.from.size(); ++i) observedPairs.insert(PairKey(ends.from[i], ends.to[i]));
-
-  const int pairs = BoundedCount(net.pairCount, kMaxHeightPairs);
+  for (const HeightDifference& d : model.differences) observedPairs.insert(PairKey(d.from, d.to));
+  const int pairs = static_cast<int>(model.pairs.size());
   for (int k = 0; k < pairs; ++k) {
-    const int a = index.Find(SlotText(net.pairFrom[k]));
-    const int b = index.Find(SlotText(net.pairTo[k]));
-    if (a < known || b < known) {  // also -1: not a point of the network
+    const uint64_t key = PairKey(model.pairs[k].from, model.pairs[k].to);
+    if (model.pairs[k].from < model.KnownCount() || model.pairs[k].to < model.KnownCount()) {  // also -1: no point
       return RejectEntry(platform, kHeightPairsBox, k, FormatText("精度端点第[%d]行点名不是待定点!", k + 1));
     }
-    if (observedPairs.count(PairKey(a, b))) {
+    if (observedPairs.count(key)) {
       return RejectEntry(platform, kHeightPairsBox, k, FormatText("精度端点第[%d]行已存在高差观测  !", k + 1));
     }
     for (int later = k + 1; later < pairs; ++later) {
-      const int c = index.Find(SlotText(net.pairFrom[later]));
-      const int d = index.Find(SlotText(net.pairTo[later]));
-      if (PairKey(a, b) == PairKey(c, d)) {
+      if (key == PairKey(model.pairs[later].from, model.pairs[later].to)) {
         return RejectEntry(platform, kHeightPairsBox, k, FormatText("精度端点第[%d]行已存在  !", k + 1));
       }
     }
@@ -210,21 +202,20 @@ bool CheckHeightPrecisionPairs(const HeightNetwork& net, PlatformServices& platf
   return true;
 }
 
-bool CheckHeightCoordinates(HeightNetwork& net, PlatformServices& platform) {
-  const int points = BoundedCount(net.pointCount, kMaxHeightPoints);
-  const int coordinates = BoundedCount(net.coordinateCount, kMaxHeightPoints);
-  if (coordinates != 0 && coordinates != points) {
+bool CheckHeightCoordinates(HeightModel& model, PlatformServices& platform) {
+  const int coordinates = static_cast<int>(model.coordinates.size());
+  if (coordinates != 0 && coordinates != model.PointCount()) {
     platform.ShowMessage(Gbk("高程点的平面坐标输入不完整[允许全不输入] !"));
     return false;
   }
-  const HeightPointIndex index(net, points);
   for (int k = 0; k < coordinates; ++k) {
-    const int p = index.Find(SlotText(net.coordinateName[k]));
+    const HeightCoordinate& c = model.coordinates[k];
+    const int p = model.Find(c.name);
     if (p < 0) {
       return RejectEntry(platform, kHeightCoordinatesBox, k, FormatText("已知点坐标第[%d]行点名不正确!", k + 1));
     }
-    net.diagramX[p] = net.coordinateX[k];
-    net.diagramY[p] = net.coordinateY[k];
+    model.points[p].x = c.x;
+    model.points[p].y = c.y;
   }
   return true;
 }

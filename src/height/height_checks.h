@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/platform_services.h"
+#include "height/height_model.h"
 #include "height/height_network.h"
 
 namespace qp {
@@ -43,9 +44,10 @@ bool CheckDuplicateNames(const HeightNetwork& net, PlatformServices& platform);
 // point without a given one.
 bool CompleteAndApproximateHeights(HeightNetwork& net, PlatformServices& platform);
 
-bool CheckHeightPrecisionPairs(const HeightNetwork& net, PlatformServices& platform);
+// On the model of the completed point list.
+bool CheckHeightPrecisionPairs(const HeightModel& model, PlatformServices& platform);
 
 // Coordinates are all or nothing; they become the diagram positions.
-bool CheckHeightCoordinates(HeightNetwork& net, PlatformServices& platform);
+bool CheckHeightCoordinates(HeightModel& model, PlatformServices& platform);
 
 }  // namespace qp

@@ -92,7 +92,7 @@ bool CheckDuplicateNames(const HeightNetwork& net, PlatformServices& platform) {
   return true;
 }
 
-bool CompleteAndApproximateHeights(HeightNetwork& net, PlatformServices& platform) {
+bool CompleteHeightPointList(HeightNetwork& net, PlatformServices& platform) {
   const int capacity = HeightCapacityOf(net, kCapacityPoints);
   const int known = BoundedCount(net.knownCount, capacity);
   const int approx = BoundedCount(net.approxCount, capacity - known);
@@ -141,31 +141,25 @@ bool CompleteAndApproximateHeights(HeightNetwork& net, PlatformServices& platfor
   }
   net.pointCount = count;
   net.unknownPointCount = count - known;
-  if (approx == net.unknownPointCount) return true;
+  return true;
+}
 
-  // Heights carried along the height differences. Passes go on while they
-  // reach new points, so that a long line typed against the direction of
-  // propagation is still reached.
-  std::vector<char> marked(static_cast<size_t>(count), 0);
-  std::fill_n(marked.begin(), known + approx, 1);
-  int unmarked = count - known - approx;
-  std::vector<int> from(static_cast<size_t>(observations));
-  std::vector<int> to(static_cast<size_t>(observations));
-  for (int i = 0; i < observations; ++i) {
-    from[static_cast<size_t>(i)] = index.Find(SlotText(net.from[i]));
-    to[static_cast<size_t>(i)] = index.Find(SlotText(net.to[i]));
-  }
+bool CarryApproximateHeights(HeightModel& model, PlatformServices& platform) {
+  // Passes go on while they reach new points, so that a long line typed
+  // against the direction of propagation is still reached.
+  std::vector<char> marked;
+  for (const HeightPoint& p : model.points) marked.push_back(p.role != HeightPointRole::Unknown);
+  auto unmarked = std::count(marked.begin(), marked.end(), 0);
   for (bool progress = true; unmarked > 0 && progress;) {
     progress = false;
-    for (int i = 0; i < observations; ++i) {
-      const int e = from[static_cast<size_t>(i)];
-      const int f = to[static_cast<size_t>(i)];
-      if (!marked[e] && marked[f]) {
-        net.height[e] = net.height[f] - net.observed[i];
-        marked[e] = 1;
-      } else if (marked[e] && !marked[f]) {
-        net.height[f] = net.height[e] + net.observed[i];
-        marked[f] = 1;
+    for (const HeightDifference& d : model.differences) {
+      if (!d.Joined()) continue;
+      if (!marked[d.from] && marked[d.to]) {
+        model.points[d.from].height = model.points[d.to].height - d.observed;
+        marked[d.from] = 1;
+      } else if (marked[d.from] && !marked[d.to]) {
+        model.points[d.to].height = model.points[d.from].height + d.observed;
+        marked[d.to] = 1;
       } else {
         continue;
       }
@@ -174,8 +168,8 @@ bool CompleteAndApproximateHeights(HeightNetwork& net, PlatformServices& platfor
     }
   }
   if (unmarked == 0) return true;
-  for (int k = 0; k < count; ++k) {
-    if (!marked[k]) platform.ShowMessage(FormatText("待定点[%s]不能计算出...", Name(net.pointName[k]).c_str()));
+  for (size_t p = 0; p < model.points.size(); ++p) {
+    if (!marked[p]) platform.ShowMessage(FormatText("待定点[%s]不能计算出...", model.points[p].name.c_str()));
   }
   platform.ShowMessage(Gbk("待定点不能完全计算出 !"));
   return false;

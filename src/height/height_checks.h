@@ -40,11 +40,12 @@ DifferenceEnds FindDifferenceEnds(const HeightNetwork& net);
 bool CheckDuplicateNames(const HeightNetwork& net, PlatformServices& platform);
 
 // Completes the point list from the height differences and the coordinate
-// table, sets the point counts and propagates approximate heights to every
-// point without a given one.
-bool CompleteAndApproximateHeights(HeightNetwork& net, PlatformServices& platform);
+// table and sets the point counts.
+bool CompleteHeightPointList(HeightNetwork& net, PlatformServices& platform);
 
-// On the model of the completed point list.
+// Carries approximate heights along the height differences to every point without one.
+bool CarryApproximateHeights(HeightModel& model, PlatformServices& platform);
+
 bool CheckHeightPrecisionPairs(const HeightModel& model, PlatformServices& platform);
 
 // Coordinates are all or nothing; they become the diagram positions.

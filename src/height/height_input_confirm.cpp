@@ -36,15 +36,16 @@ bool RunHeightConfirmation(const HeightInputForm& form, HeightNetwork& net, Plat
   // The height tables count their lines from 1.
   if (!ConfirmBlankLineCuts(form.boxes, kReadingOrder, HeightBoxCaption, 1, platform) ||
       !ParseAll(form, net, platform) || !CheckDuplicateNames(net, platform) ||
-      !CompleteAndApproximateHeights(net, platform)) {
+      !CompleteHeightPointList(net, platform)) {
     return false;
   }
   HeightModel model = HeightModelFromRecord(net);
-  if (!CheckHeightPrecisionPairs(model, platform)) return false;
-  // Positions placed before a rejected coordinate line stay placed.
-  const bool placed = CheckHeightCoordinates(model, platform);
+  // Heights carried and positions placed before a refusal stay in the record.
+  const bool checked = CarryApproximateHeights(model, platform) && CheckHeightPrecisionPairs(model, platform) &&
+                       CheckHeightCoordinates(model, platform);
+  PutHeightResults(model, net);
   PutHeightLayout(model, net);
-  if (!placed) return false;
+  if (!checked) return false;
   net.unknownCount = net.unknownPointCount;
   net.redundancy = net.observationCount - net.unknownPointCount;
   if (!(net.pointCount > 0 && net.unknownPointCount > 0 && net.observationCount > 1 && net.redundancy >= 0)) {

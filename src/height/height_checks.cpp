@@ -92,7 +92,7 @@ bool CheckDuplicateNames(const HeightNetwork& net, PlatformServices& platform) {
   return true;
 }
 
-bool CompleteAndApproximateHeights(HeightNetwork& net, PlatformServices& platform) {
+bool CompleteHeightPointList(HeightNetwork& net, PlatformServices& platform) {
   const int capacity = HeightCapacityOf(net, kCapacityPoints);
   const int known = BoundedCount(net.knownCount, capacity);
   const int approx = BoundedCount(net.approxCount, capacity - known);
@@ -141,31 +141,25 @@ bool CompleteAndApproximateHeights(HeightNetwork& net, PlatformServices& platfor
   }
   net.pointCount = count;
   net.unknownPointCount = count - known;
-  if (approx == net.unknownPointCount) return true;
+  return true;
+}
 
-  // Heights carried along the height differences. Passes go on while they
-  // reach new points, so that a long line typed against the direction of
-  // propagation is still reached.
-  std::vector<char> marked(static_cast<size_t>(count), 0);
-  std::fill_n(marked.begin(), known + approx, 1);
-  int unmarked = count - known - approx;
-  std::vector<int> from(static_cast<size_t>(observations));
-  std::vector<int> to(static_cast<size_t>(observations));
-  for (int i = 0; i < observations; ++i) {
-    from[static_cast<size_t>(i)] = index.Find(SlotText(net.from[i]));
-    to[static_cast<size_t>(i)] = index.Find(SlotText(net.to[i]));
-  }
+bool CarryApproximateHeights(HeightModel& model, PlatformServices& platform) {
+  // Passes go on while they reach new points, so that a long line typed
+  // against the direction of propagation is still reached.
+  std::vector<char> marked;
+  for (const HeightPoint& p : model.points) marked.push_back(p.role != HeightPointRole::Unknown);
+  auto unmarked = std::count(marked.begin(), marked.end(), 0);
   for (bool progress = true; unmarked > 0 && progress;) {
     progress = false;
-    for (int i = 0; i < observations; ++i) {
-      const int e = from[static_cast<size_t>(i)];
-      const int f = to[static_cast<size_t>(i)];
-      if (!marked[e] && marked[f]) {
-        net.height[e] = net.height[f] - net.observed[i];
-        marked[e] = 1;
-      } else if (marked[e] && !marked[f]) {
-        net.height[f] = net.height[e] + net.observed[i];
-        marked[f] = 1;
+    for (const HeightDifference& d : model.differences) {
+      if (!d.Joined()) continue;
+      if (!marked[d.from] && marked[d.to]) {
+        model.points[d.from].height = model.points[d.to].height - d.observed;
+        marked[d.from] = 1;
+      } else if (marked[d.from] && !marked[d.to]) {
+        model.points[d.to].height = model.points[d.from].height + d.observed;
+        marked[d.to] = 1;
       } else {
         continue;
       }
@@ -174,35 +168,27 @@ bool CompleteAndApproximateHeights(HeightNetwork& net, PlatformServices& platfor
     }
   }
   if (unmarked == 0) return true;
-  for (int k = 0; k < count; ++k) {
-    if (!marked[k]) platform.ShowMessage(FormatText("待定点[%s]不能计算出...", Name(net.pointName[k]).c_str()));
+  for (size_t p = 0; p < model.points.size(); ++p) {
+    if (!marked[p]) platform.ShowMessage(FormatText("待定点[%s]不能计算出...", model.points[p].name.c_str()));
   }
   platform.ShowMessage(Gbk("待定点不能完全计算出 !"));
   return false;
 }
 
-bool CheckHeightPrecisionPairs(const HeightNetwork& net, PlatformServices& platform) {
-  const int points = BoundedCount(net.pointCount, kMaxHeightPoints);
-  const int known = BoundedCount(net.knownCount, points);
-  const HeightPointIndex index(net, points);
+bool CheckHeightPrecisionPairs(const HeightModel& model, PlatformServices& platform) {
   std::set<uint64_t> observedPairs;
-  const DifferenceEnds ends = FindDifferenceEnds(net);
-  for (size_t i = 0; i < ends.from.size(); ++i) observedPairs.insert(PairKey(ends.from[i], ends.to[i]));
-
-  const int pairs = BoundedCount(net.pairCount, kMaxHeightPairs);
+  for (const HeightDifference& d : model.differences) observedPairs.insert(PairKey(d.from, d.to));
+  const int pairs = static_cast<int>(model.pairs.size());
   for (int k = 0; k < pairs; ++k) {
-    const int a = index.Find(SlotText(net.pairFrom[k]));
-    const int b = index.Find(SlotText(net.pairTo[k]));
-    if (a < known || b < known) {  // also -1: not a point of the network
+    const uint64_t key = PairKey(model.pairs[k].from, model.pairs[k].to);
+    if (model.pairs[k].from < model.KnownCount() || model.pairs[k].to < model.KnownCount()) {  // also -1: no point
       return RejectEntry(platform, kHeightPairsBox, k, FormatText("精度端点第[%d]行点名不是待定点!", k + 1));
     }
-    if (observedPairs.count(PairKey(a, b))) {
+    if (observedPairs.count(key)) {
       return RejectEntry(platform, kHeightPairsBox, k, FormatText("精度端点第[%d]行已存在高差观测  !", k + 1));
     }
     for (int later = k + 1; later < pairs; ++later) {
-      const int c = index.Find(SlotText(net.pairFrom[later]));
-      const int d = index.Find(SlotText(net.pairTo[later]));
-      if (PairKey(a, b) == PairKey(c, d)) {
+      if (key == PairKey(model.pairs[later].from, model.pairs[later].to)) {
         return RejectEntry(platform, kHeightPairsBox, k, FormatText("精度端点第[%d]行已存在  !", k + 1));
       }
     }
@@ -210,21 +196,20 @@ bool CheckHeightPrecisionPairs(const HeightNetwork& net, PlatformServices& platf
   return true;
 }
 
-bool CheckHeightCoordinates(HeightNetwork& net, PlatformServices& platform) {
-  const int points = BoundedCount(net.pointCount, kMaxHeightPoints);
-  const int coordinates = BoundedCount(net.coordinateCount, kMaxHeightPoints);
-  if (coordinates != 0 && coordinates != points) {
+bool CheckHeightCoordinates(HeightModel& model, PlatformServices& platform) {
+  const int coordinates = static_cast<int>(model.coordinates.size());
+  if (coordinates != 0 && coordinates != model.PointCount()) {
     platform.ShowMessage(Gbk("高程点的平面坐标输入不完整[允许全不输入] !"));
     return false;
   }
-  const HeightPointIndex index(net, points);
   for (int k = 0; k < coordinates; ++k) {
-    const int p = index.Find(SlotText(net.coordinateName[k]));
+    const HeightCoordinate& c = model.coordinates[k];
+    const int p = model.Find(c.name);
     if (p < 0) {
       return RejectEntry(platform, kHeightCoordinatesBox, k, FormatText("已知点坐标第[%d]行点名不正确!", k + 1));
     }
-    net.diagramX[p] = net.coordinateX[k];
-    net.diagramY[p] = net.coordinateY[k];
+    model.points[p].x = c.x;
+    model.points[p].y = c.y;
   }
   return true;
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/platform_services.h"
+#include "height/height_model.h"
 #include "height/height_network.h"
 
 namespace qp {
@@ -39,13 +40,15 @@ DifferenceEnds FindDifferenceEnds(const HeightNetwork& net);
 bool CheckDuplicateNames(const HeightNetwork& net, PlatformServices& platform);
 
 // Completes the point list from the height differences and the coordinate
-// table, sets the point counts and propagates approximate heights to every
-// point without a given one.
-bool CompleteAndApproximateHeights(HeightNetwork& net, PlatformServices& platform);
+// table and sets the point counts.
+bool CompleteHeightPointList(HeightNetwork& net, PlatformServices& platform);
 
-bool CheckHeightPrecisionPairs(const HeightNetwork& net, PlatformServices& platform);
+// Carries approximate heights along the height differences to every point without one.
+bool CarryApproximateHeights(HeightModel& model, PlatformServices& platform);
+
+bool CheckHeightPrecisionPairs(const HeightModel& model, PlatformServices& platform);
 
 // Coordinates are all or nothing; they become the diagram positions.
-bool CheckHeightCoordinates(HeightNetwork& net, PlatformServices& platform);
+bool CheckHeightCoordinates(HeightModel& model, PlatformServices& platform);
 
 }  // namespace qp

@@ -36,10 +36,16 @@ bool RunHeightConfirmation(const HeightInputForm& form, HeightNetwork& net, Plat
   // The height tables count their lines from 1.
   if (!ConfirmBlankLineCuts(form.boxes, kReadingOrder, HeightBoxCaption, 1, platform) ||
       !ParseAll(form, net, platform) || !CheckDuplicateNames(net, platform) ||
-      !CompleteAndApproximateHeights(net, platform) || !CheckHeightPrecisionPairs(net, platform) ||
-      !CheckHeightCoordinates(net, platform)) {
+      !CompleteHeightPointList(net, platform)) {
     return false;
   }
+  HeightModel model = HeightModelFromRecord(net);
+  // Heights carried and positions placed before a refusal stay in the record.
+  const bool checked = CarryApproximateHeights(model, platform) && CheckHeightPrecisionPairs(model, platform) &&
+                       CheckHeightCoordinates(model, platform);
+  PutHeightResults(model, net);
+  PutHeightLayout(model, net);
+  if (!checked) return false;
   net.unknownCount = net.unknownPointCount;
   net.redundancy = net.observationCount - net.unknownPointCount;
   if (!(net.pointCount > 0 && net.unknownPointCount > 0 && net.observationCount > 1 && net.redundancy >= 0)) {
@@ -50,7 +56,6 @@ bool RunHeightConfirmation(const HeightInputForm& form, HeightNetwork& net, Plat
     WaitCursor wait(platform);
     // A report that cannot be written has shown its message; the network
     // itself is confirmed all the same.
-    HeightModel model = HeightModelFromRecord(net);
     if (WriteHeightRawReport(model, platform, target.reportPath, target.section)) PutHeightLoops(model, net);
   }
   // The input is now part of the network: the unfinished-input file is done with.

@@ -144,7 +144,8 @@ HeightEditResult EditHeightNetwork(HeightWorkspace& ws, PlatformServices& platfo
     ShowWriteError(platform);
     return HeightEditResult::NotComputed;
   }
-  if (net.pointCount < 1 || net.observationCount < net.unknownPointCount) {
+  HeightModel model = HeightModelFromRecord(net);
+  if (model.PointCount() < 1 || model.Redundancy() < 0) {
     platform.ShowMessage(Gbk("高程网不满足基本条件 !"));
     return HeightEditResult::NotComputed;
   }
@@ -155,18 +156,15 @@ HeightEditResult EditHeightNetwork(HeightWorkspace& ws, PlatformServices& platfo
     ownStore = std::make_unique<NormalEquationStore>();
     normals = ownStore.get();
   }
-  {
-    HeightModel model = HeightModelFromRecord(net);
-    const bool computed = ComputeHeightNetwork(ws, model, *normals, platform);
-    // What the computation reached stays in the record, also when it failed.
-    PutHeightResults(model, net);
-    if (!computed) return HeightEditResult::Failed;
-    const HeightModel previous = HeightModelFromRecord(ws.backup);
-    ws.changeLevel = HeightChangeLevel(model, previous);
-    // What the user arranged on the diagram before stays where it is.
-    LayOutHeightDiagram(model, previous, ws.changeLevel);
-    PutHeightLayout(model, net);
-  }
+  const bool computed = ComputeHeightNetwork(ws, model, *normals, platform);
+  // What the computation reached stays in the record, also when it failed.
+  PutHeightResults(model, net);
+  if (!computed) return HeightEditResult::Failed;
+  const HeightModel previous = HeightModelFromRecord(ws.backup);
+  ws.changeLevel = HeightChangeLevel(model, previous);
+  // What the user arranged on the diagram before stays where it is.
+  LayOutHeightDiagram(model, previous, ws.changeLevel);
+  PutHeightLayout(model, net);
   // Drawing: fit the sheet at level 256.
   if (ws.drawing.prepareDiagram) {
     const std::string note = ws.drawing.prepareDiagram(ws, ws.changeLevel);

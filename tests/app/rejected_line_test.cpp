@@ -13,6 +13,7 @@
 #include "common/table_line_reader.h"
 #include "height/height_checks.h"
 #include "height/height_input_form.h"
+#include "height/height_model_record.h"
 #include "plane/plane_input_reading.h"
 #include "tools/point_list.h"
 #include "app_test_support.h"
@@ -57,7 +58,7 @@ TEST(RejectedLine, TheReadersNameTheBoxAndLineTheyRefused) {
          height->pairCount = 1;
          SetSlotText(height->pairFrom[0], "Z1");
          SetSlotText(height->pairTo[0], "Z2");
-         return CheckHeightPrecisionPairs(*height, p);
+         return CheckHeightPrecisionPairs(HeightModelFromRecord(*height), p);
        },
        RejectedLine{kHeightPairsBox, 0}, "精度端点第[1]行点名不是待定点!"},
       {"a tool's second list",

@@ -26,7 +26,7 @@ std::string PreparePlaneDiagram(PlaneWorkspace& ws, int changeLevel) {
   if (changeLevel >= kRedrawnFromScratch) {
     // New points: the sheet, the ellipse scale and the closure texts start
     // afresh; the names the user placed stay beside their points.
-    const SheetFitResult fit = FitSheetToNetwork(ws.settings, ws.net, true);
+    const SheetFitResult fit = FitSheetToNetwork(ws.settings, ws.net, model, true);
     RebuildPlaneDiagramData(ws.net, model, ws.settings.scale * 0.001);
     KeepNameOffsets(ws.net, model, ws.backup);
     return SheetFitMessage(fit);
@@ -41,23 +41,22 @@ std::string PreparePlaneDiagram(PlaneWorkspace& ws, int changeLevel) {
 }
 
 std::string PrepareHeightDiagram(HeightWorkspace& ws, int changeLevel) {
+  if (changeLevel < kObservationsChanged) return {};
+  HeightModel model = HeightModelFromRecord(ws.net);
   std::string message;
-  if (changeLevel >= kRedrawnFromScratch) message = SheetFitMessage(FitSheetToNetwork(ws.settings, ws.net, true));
+  if (changeLevel >= kRedrawnFromScratch) message = SheetFitMessage(FitSheetToNetwork(ws.settings, model, true));
   // The lines laid out straight afresh: repeated ones bow apart at the sheet's scale.
-  if (changeLevel >= kObservationsChanged) {
-    HeightModel model = HeightModelFromRecord(ws.net);
-    BowRepeatedLines(model, ws.settings.scale * 0.001);
-    PutHeightLayout(model, ws.net);
-  }
+  BowRepeatedLines(model, ws.settings.scale * 0.001);
+  PutHeightLayout(model, ws.net);
   return message;
 }
 
 SheetFitResult MatchSheetToPlaneNetwork(SettingsBlock& settings, const PlaneNetwork& net) {
-  return FitSheetToNetwork(settings, net, false);
+  return FitSheetToNetwork(settings, net, PlaneModelFromRecord(net), false);
 }
 
 SheetFitResult MatchSheetToHeightNetwork(SettingsBlock& settings, const HeightNetwork& net) {
-  return FitSheetToNetwork(settings, net, false);
+  return FitSheetToNetwork(settings, HeightModelFromRecord(net), false);
 }
 
 }  // namespace qp

@@ -223,14 +223,15 @@ bool NamePlacement(GroundPoint point, std::optional<GroundPoint> offsetMm, doubl
 
 std::optional<int> ArrangePlaneLabels(SettingsBlock& settings, PlaneNetwork& net, const LabelMarks& marks,
                                       const DrawContext& context) {
-  const std::vector<std::optional<GroundPoint>> defaults = DefaultTraverseLabels(net, PlaneModelFromRecord(net));
+  const PlaneModel model = PlaneModelFromRecord(net);
+  const std::vector<std::optional<GroundPoint>> defaults = DefaultTraverseLabels(net, model);
   const double m = settings.scale * 0.001;
   ArrangeJob job;
   job.plane = &net;
   job.placement = [&](const MovableItem& item, const TextFootprint& home, PaperPoint& anchor, PaperPoint& toDefault) {
     if (item.kind == MovableKind::PlaneName) {
-      return NamePlacement({net.x[item.index], net.y[item.index]}, StoredLabelValue(net, item.kind, item.index), m,
-                           anchor, toDefault);
+      const PlanePoint& p = model.points[static_cast<size_t>(item.index)];
+      return NamePlacement({p.x, p.y}, StoredLabelValue(net, item.kind, item.index), m, anchor, toDefault);
     }
     if (item.kind != MovableKind::TraverseLabel) return false;
     const size_t t = static_cast<size_t>(item.index);

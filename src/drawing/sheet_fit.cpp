@@ -2,11 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <string>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
-#include "common/name_slot.h"
 #include "drawing/sheet_canvas.h"
 #include "drawing/text_layout.h"
 #include "drawing/view_transform.h"
@@ -30,37 +28,8 @@ constexpr int kSmallestSheet = 100;
 
 bool Finite(double v) { return std::isfinite(v); }
 
-// Index of the first of `count` names, by bytes.
-class NameIndex {
- public:
-  template <size_t N>
-  NameIndex(const char (*names)[N], int count) {
-    for (int i = 0; i < count; ++i) index_.emplace(std::string(SlotText(names[i])), i);
-  }
-  int Find(std::string_view name) const {
-    const auto it = index_.find(std::string(name));
-    return it == index_.end() ? -1 : it->second;
-  }
-
- private:
-  std::unordered_map<std::string, int> index_;
-};
-
-int Bounded(int32_t count, int capacity) { return std::clamp<int32_t>(count, 0, capacity); }
-
 double UsableFontSize(float v, double fallback) {
   return std::isfinite(v) && v > 0.0f && v < kLargestFontMm ? v : fallback;
-}
-
-// The widest reach of the names of the points with finite coordinates.
-template <size_t N>
-LabelReach NamesReach(const double* xs, const double* ys, const char (*names)[N], int points, float fontHeight,
-                      float fontWidth) {
-  const double h = UsableFontSize(fontHeight, 3.0), w = UsableFontSize(fontWidth, 1.5);
-  LabelReach r = NameReach({}, h, w, kSymbolReachMm);
-  for (int i = 0; i < points; ++i)
-    if (Finite(xs[i]) && Finite(ys[i])) r = Widest(r, NameReach(SlotText(names[i]), h, w, kSymbolReachMm));
-  return r;
 }
 
 // The sheet's ground extent and size in mm at `scale`.
@@ -87,36 +56,38 @@ bool FitsPaper(const SettingsBlock& b, const SheetTrial& t) {
          int64_t{b.marginLeft} + b.marginRight + t.width <= paper;
 }
 
-// Extent over the points with finite coordinates, shortest side over the
-// named pairs with both ends among them.
-template <size_t N>
-std::optional<NetworkExtent> ExtentOf(const double* xs, const double* ys, const char (*names)[N], int points,
-                                      const char (*from)[N], const char (*to)[N], int sides) {
+// Extent and widest name reach over the points with finite coordinates.
+template <class Point>
+std::optional<NetworkExtent> PointsExtent(const std::vector<Point>& points, float fontHeight, float fontWidth) {
+  const double h = UsableFontSize(fontHeight, 3.0), w = UsableFontSize(fontWidth, 1.5);
   NetworkExtent e;
+  e.reach = NameReach({}, h, w, kSymbolReachMm);
   bool any = false;
-  for (int i = 0; i < points; ++i) {
-    if (!Finite(xs[i]) || !Finite(ys[i])) continue;
+  for (const Point& p : points) {
+    if (!Finite(p.x) || !Finite(p.y)) continue;
     if (!any) {
-      e.minX = e.maxX = xs[i];
-      e.minY = e.maxY = ys[i];
+      e.minX = e.maxX = p.x;
+      e.minY = e.maxY = p.y;
       any = true;
     }
-    e.minX = std::min(e.minX, xs[i]);
-    e.maxX = std::max(e.maxX, xs[i]);
-    e.minY = std::min(e.minY, ys[i]);
-    e.maxY = std::max(e.maxY, ys[i]);
+    e.minX = std::min(e.minX, p.x);
+    e.maxX = std::max(e.maxX, p.x);
+    e.minY = std::min(e.minY, p.y);
+    e.maxY = std::max(e.maxY, p.y);
+    e.reach = Widest(e.reach, NameReach(p.name, h, w, kSymbolReachMm));
   }
   if (!any) return std::nullopt;
-  const NameIndex index(names, points);
-  for (int k = 0; k < sides; ++k) {
-    const int a = index.Find(SlotText(from[k]));
-    const int b = index.Find(SlotText(to[k]));
-    if (a < 0 || b < 0) continue;
-    const double s = DistanceOf(xs[a], ys[a], xs[b], ys[b]);
-    if (!Finite(s) || s <= 0.0) continue;
-    if (!e.shortestSide || s < *e.shortestSide) e.shortestSide = s;
-  }
   return e;
+}
+
+// The line from point a to point b as the shortest side when it is shorter;
+// an end that is no point or a line of no length counts for nothing.
+template <class Point>
+void TakeShorterSide(NetworkExtent& e, const std::vector<Point>& points, int a, int b) {
+  if (a < 0 || b < 0) return;
+  const double s = DistanceOf(points[a].x, points[a].y, points[b].x, points[b].y);
+  if (!Finite(s) || s <= 0.0) return;
+  if (!e.shortestSide || s < *e.shortestSide) e.shortestSide = s;
 }
 
 }  // namespace
@@ -136,21 +107,6 @@ LabelReach NameReach(std::string_view name, double height, double width, double 
 LabelReach Widest(const LabelReach& a, const LabelReach& b) {
   return {std::max(a.north, b.north), std::max(a.south, b.south), std::max(a.west, b.west),
           std::max(a.east, b.east)};
-}
-
-std::optional<NetworkExtent> PlaneNetworkExtent(const PlaneNetwork& net) {
-  const int points = Bounded(net.pointCount, kMaxPlanePoints);
-  auto e = ExtentOf(net.x, net.y, net.pointName, points, net.sideFrom, net.sideTo, Bounded(net.sideCount, kMaxSides));
-  if (e) e->reach = NamesReach(net.x, net.y, net.pointName, points, net.textFontHeight, net.textFontWidth);
-  return e;
-}
-
-std::optional<NetworkExtent> HeightNetworkExtent(const HeightNetwork& net) {
-  const int points = Bounded(net.pointCount, kMaxHeightPoints);
-  auto e = ExtentOf(net.diagramX, net.diagramY, net.pointName, points, net.from, net.to,
-                    Bounded(net.observationCount, kMaxHeightDifferences));
-  if (e) e->reach = NamesReach(net.diagramX, net.diagramY, net.pointName, points, net.textFontHeight, net.textFontWidth);
-  return e;
 }
 
 double ChooseSheetScale(double shortestSide, double numberFontWidth) {
@@ -206,16 +162,19 @@ SheetFitResult FitSheetToExtent(SettingsBlock& b, const NetworkExtent& extent, d
   return result;
 }
 
-SheetFitResult FitSheetToNetwork(SettingsBlock& settings, const PlaneNetwork& net, bool chooseScale) {
-  const auto extent = PlaneNetworkExtent(net);
+SheetFitResult FitSheetToNetwork(SettingsBlock& settings, const PlaneNetwork& net, const PlaneModel& model,
+                                 bool chooseScale) {
+  auto extent = PointsExtent(model.points, net.textFontHeight, net.textFontWidth);
   if (!extent) return {};
+  for (const PlaneSide& side : model.sides) TakeShorterSide(*extent, model.points, side.ends.from, side.ends.to);
   return FitSheetToExtent(settings, *extent, net.numberFontWidth, chooseScale);
 }
 
-SheetFitResult FitSheetToNetwork(SettingsBlock& settings, const HeightNetwork& net, bool chooseScale) {
-  const auto extent = HeightNetworkExtent(net);
+SheetFitResult FitSheetToNetwork(SettingsBlock& settings, const HeightModel& model, bool chooseScale) {
+  auto extent = PointsExtent(model.points, model.diagram.textHeight, model.diagram.textWidth);
   if (!extent) return {};
-  return FitSheetToExtent(settings, *extent, net.numberFontWidth, chooseScale);
+  for (const HeightDifference& d : model.differences) TakeShorterSide(*extent, model.points, d.from, d.to);
+  return FitSheetToExtent(settings, *extent, model.diagram.numberWidth, chooseScale);
 }
 
 }  // namespace qp

@@ -13,7 +13,8 @@
 #include <string_view>
 
 #include "common/settings_block.h"
-#include "height/height_network.h"
+#include "height/height_model.h"
+#include "plane/plane_model.h"
 #include "plane/plane_network.h"
 
 namespace qp {
@@ -47,13 +48,6 @@ struct SheetFitResult {
   explicit operator bool() const { return fitted; }
 };
 
-// Plane form: the PointTable coordinates and the SideList. Height form: the
-// diagram positions and the height-difference lines. Points with coordinates
-// that are not finite are left out, sides with an end that is not a point or
-// of no length likewise. Nothing without a point.
-std::optional<NetworkExtent> PlaneNetworkExtent(const PlaneNetwork& net);
-std::optional<NetworkExtent> HeightNetworkExtent(const HeightNetwork& net);
-
 // The scale for a shortest side s (m) and number font width w (mm): v = s x
 // 33.333333333333336 / w rounded down by its size (above 1,000,000 to
 // 1,000,000; above 100,000 to whole 10,000; above 10,000 to whole 1000; above
@@ -74,8 +68,13 @@ double ChooseSheetScale(double shortestSide, double numberFontWidth);
 SheetFitResult FitSheetToExtent(SettingsBlock& settings, const NetworkExtent& extent, double numberFontWidth,
                                 bool chooseScale);
 
-// The two forms of the fitting, with the names and symbols of the diagram.
-SheetFitResult FitSheetToNetwork(SettingsBlock& settings, const PlaneNetwork& net, bool chooseScale);
-SheetFitResult FitSheetToNetwork(SettingsBlock& settings, const HeightNetwork& net, bool chooseScale);
+// The two forms of the fitting, with the names and symbols of the diagram:
+// the plane points and sides (the fonts of the record), the height diagram
+// positions and lines. Points with coordinates that are not finite are left
+// out, sides with an end that is not a point or of no length likewise.
+// Nothing without a point.
+SheetFitResult FitSheetToNetwork(SettingsBlock& settings, const PlaneNetwork& net, const PlaneModel& model,
+                                 bool chooseScale);
+SheetFitResult FitSheetToNetwork(SettingsBlock& settings, const HeightModel& model, bool chooseScale);
 
 }  // namespace qp

@@ -14,6 +14,8 @@
 #include "drawing/sheet_canvas.h"
 #include "drawing/sheet_fit.h"
 #include "drawing/sheet_geometry.h"
+#include "height/height_model_record.h"
+#include "plane/plane_model_record.h"
 
 namespace qp {
 namespace {
@@ -77,7 +79,7 @@ TEST_F(PlaneFitTest, CornerRoundingBySizeOfScale) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.fontWidth);
     net->numberFontWidth = c.fontWidth;
-    ASSERT_TRUE(FitSheetToNetwork(*sheet, *net, true));
+    ASSERT_TRUE(FitSheetToNetwork(*sheet, *net, PlaneModelFromRecord(*net), true));
     EXPECT_EQ(sheet->scale, c.scale);
     EXPECT_EQ(sheet->appliedScale, c.scale);
     EXPECT_EQ(sheet->cornerX, c.cornerX);
@@ -108,7 +110,7 @@ TEST_F(PlaneFitTest, KeepingTheScaleAndNetworksWithoutSidesOrPoints) {
 
   net->sideCount = 0;
   sheet->scale = 1500;
-  ASSERT_TRUE(FitSheetToNetwork(*sheet, *net, true));
+  ASSERT_TRUE(FitSheetToNetwork(*sheet, *net, PlaneModelFromRecord(*net), true));
   EXPECT_EQ(sheet->scale, 1500);
 
   // Level 128 leaves the user's sheet, level 256 fits it.
@@ -123,7 +125,7 @@ TEST_F(PlaneFitTest, KeepingTheScaleAndNetworksWithoutSidesOrPoints) {
 
   net->pointCount = 0;
   const auto before = std::make_unique<SettingsBlock>(*sheet);
-  EXPECT_FALSE(FitSheetToNetwork(*sheet, *net, true));
+  EXPECT_FALSE(FitSheetToNetwork(*sheet, *net, PlaneModelFromRecord(*net), true));
   EXPECT_EQ(std::memcmp(sheet.get(), before.get(), sizeof(SettingsBlock)), 0);
 }
 
@@ -158,7 +160,7 @@ TEST_F(PlaneFitTest, ASheetBeyondThePaperTakesTheNextStandardScaleThatFits) {
     sheet->resolution = c.resolution;
     if (c.startScale > 0) sheet->scale = sheet->appliedScale = c.startScale;
     net->numberFontWidth = c.fontWidth;
-    const SheetFitResult fit = FitSheetToNetwork(*sheet, *net, c.chooseScale);
+    const SheetFitResult fit = FitSheetToNetwork(*sheet, *net, PlaneModelFromRecord(*net), c.chooseScale);
     ASSERT_TRUE(fit);
     EXPECT_EQ(fit.scale, c.scale);
     EXPECT_EQ(sheet->scale, c.scale);
@@ -175,7 +177,8 @@ TEST_F(PlaneFitTest, ASheetBeyondThePaperTakesTheNextStandardScaleThatFits) {
   }
   ResetSettingsBlock(*sheet);
   net->numberFontWidth = 400;
-  EXPECT_EQ(SheetFitMessage(FitSheetToNetwork(*sheet, *net, true)), Gbk("控制网图超出最大图纸, 比例尺改为1:500"));
+  EXPECT_EQ(SheetFitMessage(FitSheetToNetwork(*sheet, *net, PlaneModelFromRecord(*net), true)),
+            Gbk("控制网图超出最大图纸, 比例尺改为1:500"));
 }
 
 TEST(SheetFit, TheBorderHoldsTheNamesAndSymbolsAtSmallScales) {
@@ -261,7 +264,7 @@ TEST(SheetFit, HeightNetworkUsesDiagramPositionsAndLines) {
   SetSlotText(net->from[0], "BM1");
   SetSlotText(net->to[0], "P1");
   net->observationCount = 1;
-  ASSERT_TRUE(FitSheetToNetwork(*sheet, *net, true));
+  ASSERT_TRUE(FitSheetToNetwork(*sheet, HeightModelFromRecord(*net), true));
   EXPECT_EQ(sheet->scale, 6600);  // 200 m x 33.3
   EXPECT_EQ(sheet->cornerX, 7900);
   EXPECT_EQ(sheet->cornerY, 15900);

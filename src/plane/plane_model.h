@@ -31,6 +31,7 @@ struct PlanePoint {
   double y = 0.0;  // east (m)
   double h = 0.0;
   PlaneEllipse ellipse;  // the point's error ellipse after a computation
+  float labelDx = 0.0f, labelDy = 0.0f;  // name label offset (paper mm)
 };
 
 // The two points an observation joins: indices into the point table, -1 for
@@ -123,6 +124,22 @@ struct PlaneKnownHeight {
   double height = 0.0;
 };
 
+// How the diagram is drawn: its kind (the selector's entry, as stored), the
+// fonts (mm) and colour of its texts, the error-ellipse scale and the
+// warning of near point pairs, all as the record keeps them.
+struct PlaneDiagramStyle {
+  int kind = 0;
+  std::string numberFace, textFace;
+  float numberHeight = 0.0f, numberWidth = 0.0f;
+  float textHeight = 0.0f, textWidth = 0.0f;
+  int32_t textColour = 0;         // 0x00BBGGRR
+  double maxEllipseRadius = 0.0;  // mm on paper
+  double maxSemiAxis = 0.0;       // mm, the largest semi-axis of the network
+  double ellipseScale = 1.0;
+  double warningDistance = 0.0;   // m
+  bool breakthroughWarning = false;
+};
+
 struct PlaneModel {
   // Settings of the computation.
   std::string networkName;  // GBK
@@ -156,6 +173,13 @@ struct PlaneModel {
   std::vector<PlaneSide> sides;
   std::vector<PlaneSide> pairs;
   std::vector<PlaneTraverse> traverses;
+
+  PlaneDiagramStyle diagram;
+  // The point count the diagram was last laid out for, -1 when never.
+  int lastComputedPointCount = -1;
+
+  // Adjusted (not estimated): the computation had observations to adjust.
+  bool Adjusted() const { return calcMode != 0; }
 
   int pointCount() const { return static_cast<int>(points.size()); }
   // First unknown (dX) of point p; -1 for a known point.

@@ -61,7 +61,8 @@ void ReadPoints(const PlaneNetwork& net, PlaneModel& model) {
                                 : p < approximate    ? PlanePointRole::Approximate
                                                      : PlanePointRole::Unknown;
     model.points[p] = {NameOf(net.pointName[p]), role, net.x[p], net.y[p], net.h[p],
-                       {net.pointE[p], net.pointF[p], net.pointQ[p]}};
+                       {net.pointE[p], net.pointF[p], net.pointQ[p]},
+                       net.labelOffsetX[p], net.labelOffsetY[p]};
   }
   model.IndexNames();
 }
@@ -120,6 +121,30 @@ void ReadTraverses(const PlaneNetwork& net, PlaneModel& model) {
   }
 }
 
+void ReadDiagramStyle(const PlaneNetwork& net, PlaneModel& model) {
+  PlaneDiagramStyle& d = model.diagram;
+  d.kind = net.displayMode;
+  d.numberFace = std::string(SlotText(net.numberFontFace));
+  d.textFace = std::string(SlotText(net.textFontFace));
+  d.numberHeight = net.numberFontHeight;
+  d.numberWidth = net.numberFontWidth;
+  d.textHeight = net.textFontHeight;
+  d.textWidth = net.textFontWidth;
+  d.textColour = net.textColour;
+  d.maxEllipseRadius = net.maxEllipseRadius;
+  d.maxSemiAxis = net.maxSemiAxis;
+  d.ellipseScale = net.ellipseScale;
+  d.warningDistance = net.warningDistance;
+  d.breakthroughWarning = net.breakthroughWarning != 0;
+  model.lastComputedPointCount = net.lastComputedPointCount;
+}
+
+// A face is written only when it changed, so the bytes after a stored face's
+// terminating zero stay as they were.
+template <size_t N>
+void PutFace(const std::string& face, char (&slot)[N]) {
+  if (SlotText(slot) != face) SetSlotText(slot, face);
+}
 
 enum class DirectionTable { Sets, Entered };
 
@@ -159,6 +184,7 @@ PlaneModel ModelOf(const PlaneNetwork& net, DirectionTable directions) {
   model.pairs = Sides(model, ClampedCount(net.precisionPairCount, kMaxSmallTable), net.pairFirst, net.pairSecond,
                       net.pairMs, net.pairMt, net.pairE, net.pairF, net.pairQ);
   ReadTraverses(net, model);
+  ReadDiagramStyle(net, model);
   return model;
 }
 
@@ -236,6 +262,36 @@ void PutPlaneResults(const PlaneModel& model, PlaneNetwork& net) {
   }
   StoreSides(model.sides, kMaxSides, net.sideMs, net.sideMt, net.sideE, net.sideF, net.sideQ);
   StoreSides(model.pairs, kMaxSmallTable, net.pairMs, net.pairMt, net.pairE, net.pairF, net.pairQ);
+}
+
+void PutPlaneLayout(const PlaneModel& model, PlaneNetwork& net) {
+  const PlaneDiagramStyle& d = model.diagram;
+  net.displayMode = d.kind;
+  PutFace(d.numberFace, net.numberFontFace);
+  PutFace(d.textFace, net.textFontFace);
+  net.numberFontHeight = d.numberHeight;
+  net.numberFontWidth = d.numberWidth;
+  net.textFontHeight = d.textHeight;
+  net.textFontWidth = d.textWidth;
+  net.textColour = d.textColour;
+  net.maxEllipseRadius = d.maxEllipseRadius;
+  net.maxSemiAxis = d.maxSemiAxis;
+  net.ellipseScale = d.ellipseScale;
+  net.warningDistance = d.warningDistance;
+  if ((net.breakthroughWarning != 0) != d.breakthroughWarning) net.breakthroughWarning = d.breakthroughWarning ? 1 : 0;
+  net.lastComputedPointCount = model.lastComputedPointCount;
+  const int points = std::min(model.pointCount(), kMaxPlanePoints);
+  for (int p = 0; p < points; ++p) {
+    net.labelOffsetX[p] = model.points[p].labelDx;
+    net.labelOffsetY[p] = model.points[p].labelDy;
+  }
+  const int traverses = std::min(static_cast<int>(model.traverses.size()), TraverseCount(net));
+  for (int i = 0; i < traverses; ++i) {
+    TraverseClosure t = ReadTraverseClosure(net, i);
+    t.labelX = model.traverses[i].labelX;
+    t.labelY = model.traverses[i].labelY;
+    StoreTraverseClosure(net, i, t);
+  }
 }
 
 }  // namespace qp

@@ -32,6 +32,11 @@ void PutPlaneSides(const PlaneModel& model, PlaneNetwork& net);
 // point table holds them).
 void PutPlaneTraverses(const PlaneModel& model, PlaneNetwork& net);
 
+// Writes the diagram layout and style: the kind, fonts and colour, the
+// ellipse scale and near-pair warning, the name offsets, the traverse text
+// places and the point count the layout was made for.
+void PutPlaneLayout(const PlaneModel& model, PlaneNetwork& net);
+
 // Writes what a computation changes: the coordinates, the unit-weight error,
 // the point error ellipses and the precision of the sides and the pairs.
 // Everything else in the record keeps its bytes.

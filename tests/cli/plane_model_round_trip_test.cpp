@@ -66,6 +66,7 @@ TEST_P(PlaneModelRoundTrip, GivesBackTheRecordByteForByte) {
     PutPlaneHeights(model, *net);
     PutPlaneSides(model, *net);
     PutPlaneTraverses(model, *net);
+    PutPlaneLayout(model, *net);
     EXPECT_EQ(std::memcmp(before.get(), net.get(), sizeof(PlaneNetwork)), 0) << (scrambled ? "scrambled" : "as stored");
   }
 }

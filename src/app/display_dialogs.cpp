@@ -211,9 +211,9 @@ void DisplayDialogBase::reject() {
 
 // --- CQuorvexDisplayPlane -------------------------------------------------------
 
-CQuorvexDisplayPlane::CQuorvexDisplayPlane(PlaneNetwork& net, float resolution, PlatformServices& platform,
+CQuorvexDisplayPlane::CQuorvexDisplayPlane(PlaneModel& model, float resolution, PlatformServices& platform,
                                            QWidget* parent)
-    : DisplayDialogBase(std::make_unique<PlaneDisplayForm>(net), resolution, platform, parent), net_(net) {
+    : DisplayDialogBase(std::make_unique<PlaneDisplayForm>(model), resolution, platform, parent), model_(model) {
   setObjectName(QStringLiteral("planeDisplayDialog"));
   setWindowTitle(QStringLiteral("平面网显示设置对话框"));
   PlaneDisplayForm& form = Plane();
@@ -249,13 +249,13 @@ bool CQuorvexDisplayPlane::ConfirmForm() {
   form.breakthroughWarning = warning_->isChecked();
   form.warningDistanceText = ToGbk(warningDistance_->text());
   form.ellipseRadiusText = ToGbk(ellipseRadius_->text());
-  return form.Confirm(net_, platform_);
+  return form.Confirm(model_, platform_);
 }
 
 // --- CQuorvexDisplay ------------------------------------------------------------
 
-CQuorvexDisplay::CQuorvexDisplay(HeightNetwork& net, float resolution, PlatformServices& platform, QWidget* parent)
-    : DisplayDialogBase(std::make_unique<HeightDisplayForm>(net), resolution, platform, parent), net_(net) {
+CQuorvexDisplay::CQuorvexDisplay(HeightModel& model, float resolution, PlatformServices& platform, QWidget* parent)
+    : DisplayDialogBase(std::make_unique<HeightDisplayForm>(model), resolution, platform, parent), model_(model) {
   setObjectName(QStringLiteral("heightDisplayDialog"));
   setWindowTitle(QStringLiteral("高程控制网显示设置对话框"));
   SetToolTips(HeightDisplayToolTips(), {{"文本字高", RowOf(DiagramFontRole::Text).height},
@@ -264,7 +264,7 @@ CQuorvexDisplay::CQuorvexDisplay(HeightNetwork& net, float resolution, PlatformS
 }
 
 bool CQuorvexDisplay::ConfirmForm() {
-  return static_cast<HeightDisplayForm&>(*form_).Confirm(net_, platform_);
+  return static_cast<HeightDisplayForm&>(*form_).Confirm(model_, platform_);
 }
 
 }  // namespace qp

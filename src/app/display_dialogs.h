@@ -3,7 +3,7 @@
 // (CQuorvexDisplay). Both show the network name, the diagram kind, the closure
 // list (a double click toggles a line), the fonts of texts and numbers with
 // their height edits, and the text colour; the plane dialog adds the
-// breakthrough warning and the ellipse size. Only "确定" writes the record.
+// breakthrough warning and the ellipse size. Only "确定" writes the model.
 #pragma once
 
 #include <QDialog>
@@ -41,7 +41,7 @@ class DisplayDialogBase : public QDialog {
 
   // Lays the dialog out with the settings only one of the dialogs has.
   void LayOut(QGridLayout* extras);
-  // "确定": the form's confirmation into the record.
+  // "确定": the form's confirmation into the model.
   virtual bool ConfirmForm() = 0;
 
   struct FontRow {
@@ -80,7 +80,7 @@ class CQuorvexDisplayPlane : public DisplayDialogBase {
 
  public:
   // `resolution` (dots per inch of the sheet) converts chosen fonts.
-  CQuorvexDisplayPlane(PlaneNetwork& net, float resolution, PlatformServices& platform, QWidget* parent = nullptr);
+  CQuorvexDisplayPlane(PlaneModel& model, float resolution, PlatformServices& platform, QWidget* parent = nullptr);
 
   const PlaneDisplayForm& Form() const { return static_cast<const PlaneDisplayForm&>(*form_); }
 
@@ -88,7 +88,7 @@ class CQuorvexDisplayPlane : public DisplayDialogBase {
   bool ConfirmForm() override;
   PlaneDisplayForm& Plane() { return static_cast<PlaneDisplayForm&>(*form_); }
 
-  PlaneNetwork& net_;
+  PlaneModel& model_;
   QCheckBox* warning_ = nullptr;
   QLineEdit* warningDistance_ = nullptr;
   QLineEdit* ellipseRadius_ = nullptr;
@@ -99,14 +99,14 @@ class CQuorvexDisplay : public DisplayDialogBase {
   Q_OBJECT
 
  public:
-  CQuorvexDisplay(HeightNetwork& net, float resolution, PlatformServices& platform, QWidget* parent = nullptr);
+  CQuorvexDisplay(HeightModel& model, float resolution, PlatformServices& platform, QWidget* parent = nullptr);
 
   const HeightDisplayForm& Form() const { return static_cast<const HeightDisplayForm&>(*form_); }
 
  private:
   bool ConfirmForm() override;
 
-  HeightNetwork& net_;
+  HeightModel& model_;
 };
 
 }  // namespace qp

@@ -1,10 +1,8 @@
 #include "app/document_state.h"
 
-#include <algorithm>
 #include <set>
 
 #include "common/gbk_text.h"
-#include "common/name_slot.h"
 #include "drawing/diagram_kinds.h"
 
 namespace qp {
@@ -182,27 +180,25 @@ std::vector<std::string> DiagramSelectorItems(int workMode, bool planeSidesCompu
   return items;
 }
 
-bool PlaneSidesComputed(const PlaneNetwork& net, bool drawingReady) {
+bool PlaneSidesComputed(const PlaneModel& model, bool drawingReady) {
   // Side lengths and azimuths are reported only by an adjustment; an estimate
   // leaves nothing to annotate.
-  const bool adjusted = PlaneNetworkAdjusted(net) && net.redundancy != 0;
-  return drawingReady && adjusted && net.sideCount > 0;
+  return drawingReady && model.Adjusted() && model.redundancy != 0 && !model.sides.empty();
 }
 
-std::vector<std::string> PlanePointNames(const PlaneNetwork& net) {
+namespace {
+
+template <typename Points>
+std::vector<std::string> NamesOf(const Points& points) {
   std::vector<std::string> names;
-  const int count = std::clamp(static_cast<int>(net.pointCount), 0, kMaxPlanePoints);
-  names.reserve(static_cast<size_t>(count));
-  for (int i = 0; i < count; ++i) names.push_back(GbkToUtf8(SlotText(net.pointName[i])));
+  names.reserve(points.size());
+  for (const auto& p : points) names.push_back(GbkToUtf8(p.name));
   return names;
 }
 
-std::vector<std::string> HeightPointNames(const HeightNetwork& net) {
-  std::vector<std::string> names;
-  const int count = BoundedCount(net.pointCount, kMaxHeightPoints);
-  names.reserve(static_cast<size_t>(count));
-  for (int i = 0; i < count; ++i) names.push_back(GbkToUtf8(SlotText(net.pointName[i])));
-  return names;
-}
+}  // namespace
+
+std::vector<std::string> PlanePointNames(const PlaneModel& model) { return NamesOf(model.points); }
+std::vector<std::string> HeightPointNames(const HeightModel& model) { return NamesOf(model.points); }
 
 }  // namespace qp

@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "height/height_network.h"
-#include "plane/plane_network.h"
+#include "height/height_model.h"
+#include "plane/plane_model.h"
 
 namespace qp {
 
@@ -104,9 +104,9 @@ struct DocumentState {
   std::string heightReportPath;
   // The running program's directory with its trailing separator.
   std::string programDirectory;
-  // The diagram kinds are not kept here: they live in the network records
-  // (PlaneNetwork::displayMode, HeightNetwork::diagramKind), so the kind the
-  // selector shows is the kind drawn, exported and saved.
+  // The diagram kinds are not kept here: they live with the networks (the
+  // diagram style of each), so the kind the selector shows is the kind drawn,
+  // exported and saved.
 
   bool Idle() const { return toolState == kNoTool; }
   // A diagram is on the sheet: modes 1/2 for the plane network, 3/4 for the
@@ -154,13 +154,13 @@ std::vector<std::string> DiagramSelectorItems(int workMode, bool planeSidesCompu
 // Whether an adjusted plane network has side lengths and azimuths to draw:
 // the drawing is ready, the network was adjusted (not estimated) and its side
 // list has entries.
-bool PlaneSidesComputed(const PlaneNetwork& net, bool drawingReady);
+bool PlaneSidesComputed(const PlaneModel& model, bool drawingReady);
 
 // The point-name selector's entries: every point of the plane network in
 // point-table order (UTF-8).
-std::vector<std::string> PlanePointNames(const PlaneNetwork& net);
+std::vector<std::string> PlanePointNames(const PlaneModel& model);
 // The same for the height network: known points first, then the points with
 // approximate heights, then the rest.
-std::vector<std::string> HeightPointNames(const HeightNetwork& net);
+std::vector<std::string> HeightPointNames(const HeightModel& model);
 
 }  // namespace qp

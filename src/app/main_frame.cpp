@@ -409,14 +409,14 @@ void CMainFrame::RunCommand(int commandId) {
       });
       break;
     case kCmdPlaneDisplaySettings:
-      doc_.EditPlaneDisplay(platform_, [this](PlaneNetwork& net) {
-        CQuorvexDisplayPlane dialog(net, doc_.Settings().resolution, platform_, this);
+      doc_.EditPlaneDisplay(platform_, [this](PlaneModel& model) {
+        CQuorvexDisplayPlane dialog(model, doc_.Settings().resolution, platform_, this);
         return RunDisplayDialog(dialog, doc_.CurrentDataPath(), platform_);
       });
       break;
     case kCmdHeightDisplaySettings:
-      doc_.EditHeightDisplay(platform_, [this](HeightNetwork& net) {
-        CQuorvexDisplay dialog(net, doc_.Settings().resolution, platform_, this);
+      doc_.EditHeightDisplay(platform_, [this](HeightModel& model) {
+        CQuorvexDisplay dialog(model, doc_.Settings().resolution, platform_, this);
         return RunDisplayDialog(dialog, doc_.CurrentDataPath(), platform_);
       });
       break;

@@ -9,11 +9,13 @@
 #include "common/format.h"
 #include "drawing/arrange_drawing.h"
 #include "drawing/diagram_preparation.h"
-#include "drawing/display_form.h"
+#include "drawing/display_settings_file.h"
 #include "plane/derived_height_network.h"
 #include "height/height_file.h"
+#include "height/height_model_record.h"
 #include "height/height_output_files.h"
 #include "plane/plane_file.h"
+#include "plane/plane_model_record.h"
 #include "plane/plane_output_files.h"
 
 namespace qp {
@@ -287,32 +289,27 @@ bool CQuorvexPDoc::EditSheetSettings(PlatformServices& platform, const SheetDial
       confirmed, FinishSettingsDialog(confirmed, CurrentDataPath(), *settings_, plane, height, platform));
 }
 
+// The dialogs change the model only when confirmed: a cancelled one with
+// items moved since the last save leaves the record as it is (reading the
+// file back would drop the moves).
 bool CQuorvexPDoc::EditPlaneDisplay(PlatformServices& platform, const PlaneDisplayRunner& runDialog) {
   PlaneNetwork* plane = CurrentPlane();
   if (!plane) return false;
-  std::unique_ptr<PlaneNetwork> before;
-  if (state_.drawingModified) before = std::make_unique<PlaneNetwork>(*plane);
-  const bool confirmed = runDialog(*plane);
-  if (!confirmed && before) {
-    *plane = *before;
-    return false;
-  }
+  PlaneModel model = PlaneModelFromRecord(*plane);
+  const bool confirmed = runDialog(model);
+  if (!confirmed && state_.drawingModified) return false;
   return AfterSettingsDialog(
-      confirmed, FinishPlaneDisplayDialog(confirmed, CurrentDataPath(), *settings_, *plane, platform));
+      confirmed, FinishPlaneDisplayDialog(confirmed, CurrentDataPath(), *settings_, model, *plane, platform));
 }
 
 bool CQuorvexPDoc::EditHeightDisplay(PlatformServices& platform, const HeightDisplayRunner& runDialog) {
   HeightNetwork* height = CurrentHeight();
   if (!height) return false;
-  std::unique_ptr<HeightNetwork> before;
-  if (state_.drawingModified) before = std::make_unique<HeightNetwork>(*height);
-  const bool confirmed = runDialog(*height);
-  if (!confirmed && before) {
-    *height = *before;
-    return false;
-  }
+  HeightModel model = HeightModelFromRecord(*height);
+  const bool confirmed = runDialog(model);
+  if (!confirmed && state_.drawingModified) return false;
   return AfterSettingsDialog(
-      confirmed, FinishHeightDisplayDialog(confirmed, CurrentDataPath(), *settings_, *height, platform));
+      confirmed, FinishHeightDisplayDialog(confirmed, CurrentDataPath(), *settings_, model, *height, platform));
 }
 
 void CQuorvexPDoc::CloseNetwork(PlatformServices& platform) {
@@ -337,13 +334,15 @@ std::string CQuorvexPDoc::CurrentReportPath() const {
 }
 
 std::vector<std::string> CQuorvexPDoc::DiagramItems() const {
-  return DiagramSelectorItems(state_.workMode, PlaneSidesComputed(*plane_, state_.drawingReady));
+  const bool plane = state_.workMode == kPlaneData || state_.workMode == kPlaneDrawing;
+  return DiagramSelectorItems(state_.workMode,
+                              plane && PlaneSidesComputed(PlaneModelFromRecord(*plane_), state_.drawingReady));
 }
 
 std::vector<std::string> CQuorvexPDoc::PointNames() const {
   const int mode = state_.workMode;
-  if (mode == kPlaneData || mode == kPlaneDrawing) return PlanePointNames(*plane_);
-  if (mode == kHeightData || mode == kHeightDrawing) return HeightPointNames(*height_);
+  if (mode == kPlaneData || mode == kPlaneDrawing) return PlanePointNames(PlaneModelFromRecord(*plane_));
+  if (mode == kHeightData || mode == kHeightDrawing) return HeightPointNames(HeightModelFromRecord(*height_));
   return {};
 }
 

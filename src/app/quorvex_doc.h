@@ -31,8 +31,8 @@ namespace qp {
 // sheet dialog into `settings`, a display dialog into the network record).
 // `heightMode` is set for the height network's sheet.
 using SheetDialogRunner = std::function<bool(SettingsBlock& settings, bool heightMode)>;
-using PlaneDisplayRunner = std::function<bool(PlaneNetwork&)>;
-using HeightDisplayRunner = std::function<bool(HeightNetwork&)>;
+using PlaneDisplayRunner = std::function<bool(PlaneModel&)>;
+using HeightDisplayRunner = std::function<bool(HeightModel&)>;
 
 class CQuorvexPDoc {
  public:

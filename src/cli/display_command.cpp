@@ -15,8 +15,11 @@
 #include "common/numeric_field.h"
 #include "drawing/declutter_setting.h"
 #include "drawing/display_form.h"
+#include "drawing/display_settings_file.h"
 #include "height/height_file.h"
+#include "height/height_model_record.h"
 #include "plane/plane_file.h"
+#include "plane/plane_model_record.h"
 
 namespace qp {
 namespace {
@@ -196,11 +199,12 @@ bool ApplyDisplayInput(const CommandOptions& options, DisplayForm& form, const s
 
 // The command on one kind of network: read the file (it must exist and be
 // readable), fill the form, dump or confirm and write.
-template <typename Record, typename Form>
+template <typename Record, typename Model, typename Form>
 int RunOnNetwork(const CommandOptions& options, PlatformServices& platform, const char* unreadable,
                  bool (*read)(const std::string&, SettingsBlock&, Record&, PlatformServices*),
-                 std::vector<SettingBinding> (*bindings)(Form&), std::string (*dump)(const Form&),
-                 bool (*finish)(bool, const std::string&, SettingsBlock&, Record&, PlatformServices&)) {
+                 Model (*modelOf)(const Record&), std::vector<SettingBinding> (*bindings)(Form&),
+                 std::string (*dump)(const Form&),
+                 bool (*finish)(bool, const std::string&, SettingsBlock&, const Model&, Record&, PlatformServices&)) {
   if (!CheckNoInputOverwritten(DialogRunFiles(options), platform)) return 1;
   auto settings = std::make_unique<SettingsBlock>();
   auto net = std::make_unique<Record>();
@@ -208,7 +212,8 @@ int RunOnNetwork(const CommandOptions& options, PlatformServices& platform, cons
     platform.ShowMessage(Gbk(unreadable));
     return 1;
   }
-  Form form(*net);
+  Model model = modelOf(*net);
+  Form form(model);
   form.declutter = DeclutterFor(options.dataPath);
   if (!ApplyDisplayInput(options, form, bindings(form), platform)) return 1;
   if (options.dump) {
@@ -216,8 +221,8 @@ int RunOnNetwork(const CommandOptions& options, PlatformServices& platform, cons
     return 0;
   }
   // Running the command is the answer "是" to "请确认退出...".
-  form.Apply(*net);
-  if (!finish(true, options.dataPath, *settings, *net, platform)) return 1;
+  form.Apply(model);
+  if (!finish(true, options.dataPath, *settings, model, *net, platform)) return 1;
   if (!StoreDeclutter(options.dataPath, form.declutter)) {
     platform.ShowMessage(Gbk("注记避让设置写入错误 !"));
     return 1;
@@ -237,11 +242,11 @@ std::string DumpHeight(const HeightDisplayForm& f) { return DumpForm(f, CommonDu
 int RunDisplayCommand(const CommandOptions& options, PlatformServices& platform) {
   switch (NetworkFileKindOf(options.dataPath)) {
     case NetworkFileKind::Plane:
-      return RunOnNetwork<PlaneNetwork, PlaneDisplayForm>(options, platform, "平面网数据文件错误 !", ReadPlane,
-                                                          PlaneBindings, DumpPlane, FinishPlaneDisplayDialog);
+      return RunOnNetwork(options, platform, "平面网数据文件错误 !", ReadPlane, PlaneModelFromRecord, PlaneBindings,
+                          DumpPlane, FinishPlaneDisplayDialog);
     case NetworkFileKind::Height:
-      return RunOnNetwork<HeightNetwork, HeightDisplayForm>(options, platform, "高程网数据文件错误 !", ReadHeightFile,
-                                                            HeightBindings, DumpHeight, FinishHeightDisplayDialog);
+      return RunOnNetwork(options, platform, "高程网数据文件错误 !", ReadHeightFile, HeightModelFromRecord,
+                          HeightBindings, DumpHeight, FinishHeightDisplayDialog);
     case NetworkFileKind::Unknown:
       break;
   }

@@ -21,4 +21,11 @@ void SetSlotText(char (&slot)[N], std::string_view text) {
   std::memcpy(slot, text.data(), n);
 }
 
+// The same, only when the slot holds another text: the bytes after an
+// unchanged text's terminating zero stay as they were.
+template <size_t N>
+void ReplaceSlotText(char (&slot)[N], std::string_view text) {
+  if (SlotText(slot) != text) SetSlotText(slot, text);
+}
+
 }  // namespace qp

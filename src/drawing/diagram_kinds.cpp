@@ -46,16 +46,11 @@ const DiagramKindEntry* FindDiagramKind(DiagramNetwork network, int kind) {
   return nullptr;
 }
 
-bool PlaneNetworkAdjusted(const PlaneNetwork& net) { return net.calcMode != kPrecisionEstimate; }
-
 std::vector<std::string> PlaneComboTexts() { return Texts(DiagramNetwork::Plane, false, true); }
 std::vector<std::string> HeightComboTexts() { return Texts(DiagramNetwork::Height, false, true); }
 
-std::vector<std::string> PlaneSelectorTexts(const PlaneNetwork& net) {
-  return Texts(DiagramNetwork::Plane, true, PlaneNetworkAdjusted(net));
-}
-std::vector<std::string> HeightSelectorTexts(const HeightNetwork&) {
-  return Texts(DiagramNetwork::Height, true, true);
+std::vector<std::string> PlaneSelectorTexts(const PlaneModel& model) {
+  return Texts(DiagramNetwork::Plane, true, model.Adjusted());
 }
 
 }  // namespace qp

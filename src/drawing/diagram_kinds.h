@@ -8,8 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "height/height_network.h"
-#include "plane/plane_network.h"
+#include "plane/plane_model.h"
 
 namespace qp {
 
@@ -20,7 +19,7 @@ enum class TitleValue { None, EllipseScale, Sigma0 };
 
 struct DiagramKindEntry {
   DiagramNetwork network;
-  int kind;                 // the record's display mode / diagram kind
+  int kind;                 // the stored diagram kind
   const char* comboText;    // UTF-8, display-settings combo ("2点位误差椭圆")
   const char* selectorText; // UTF-8, dialog-bar selector ("点位误差椭圆")
   bool adjustedOnly;        // offered only while the network is adjusted
@@ -37,18 +36,13 @@ inline constexpr int kHeightDiagramKinds = 4;
 // The entry of a kind, or null outside the table.
 const DiagramKindEntry* FindDiagramKind(DiagramNetwork network, int kind);
 
-// True when the plane network was adjusted (any computation mode but the
-// precision estimate of a designed network).
-bool PlaneNetworkAdjusted(const PlaneNetwork& net);
-
 // The display-settings combo texts (GBK), in kind order.
 std::vector<std::string> PlaneComboTexts();
 std::vector<std::string> HeightComboTexts();
 
-// The dialog-bar selector texts (GBK) for the network, in kind order; entry i
-// selects kind i. The plane list ends before "边长方位角" while the network is
-// only estimated.
-std::vector<std::string> PlaneSelectorTexts(const PlaneNetwork& net);
-std::vector<std::string> HeightSelectorTexts(const HeightNetwork& net);
+// The dialog-bar selector texts (GBK) for the plane network, in kind order;
+// entry i selects kind i. The list ends before "边长方位角" while the network
+// is only estimated.
+std::vector<std::string> PlaneSelectorTexts(const PlaneModel& model);
 
 }  // namespace qp

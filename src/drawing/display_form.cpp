@@ -2,20 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <limits>
 
 #include "common/format.h"
 #include "common/gbk_text.h"
-#include "common/name_slot.h"
 #include "common/numeric_field.h"
 #include "drawing/diagram_kinds.h"
-#include "drawing/drawing_export.h"
-#include "drawing/plane_diagram.h"
-#include "height/height_file.h"
-#include "plane/closure_checks.h"
-#include "plane/plane_file.h"
-#include "plane/plane_model_record.h"
 
 namespace qp {
 namespace {
@@ -53,13 +45,6 @@ DiagramFont SaneFont(std::string face, float height, float width, DiagramFontRol
 // The edit's number as the dialog reads it; "%.6g" as a float edit shows it.
 std::string HeightEditText(float height) { return Format("%.6g", static_cast<double>(height)); }
 
-std::string SlotString(const char* slot, size_t size) { return std::string(slot, strnlen(slot, size)); }
-
-template <size_t N>
-void StoreFace(char (&slot)[N], const std::string& face) {
-  if (SlotString(slot, N) != face) SetSlotText(slot, CutGbk(face, N - 1));
-}
-
 int SaneKind(int32_t kind, int items) { return kind >= 0 && kind < items ? kind : 0; }
 
 double SaneSetting(double value, double fallback) { return std::isfinite(value) ? value : fallback; }
@@ -68,23 +53,19 @@ int ClampedInt(int64_t v) {
   return static_cast<int>(std::clamp<int64_t>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
-std::string TraverseLineText(const TraverseClosure& t) {
-  return FormatText("%s,%s,%s,%s,%6.2fs[1/%-.2f万](%d)", SlotString(t.startOrientation, kNameSlotSize).c_str(),
-                    SlotString(t.start, kNameSlotSize).c_str(), SlotString(t.end, kNameSlotSize).c_str(),
-                    SlotString(t.endOrientation, kNameSlotSize).c_str(), static_cast<double>(t.azimuthMisclosure),
-                    t.relative * 0.0001, t.legs);
+std::string TraverseLineText(const PlaneModel& model, const PlaneTraverse& t) {
+  auto name = [&model](int p) { return p >= 0 && p < model.pointCount() ? model.points[p].name.c_str() : ""; };
+  return FormatText("%s,%s,%s,%s,%6.2fs[1/%-.2f万](%d)", name(t.startOrientation), name(t.start), name(t.end),
+                    name(t.endOrientation), static_cast<double>(t.azimuthMisclosure), t.relative * 0.0001, t.legs);
 }
 
 // The loop's text by kind; empty for an entry the list does not show.
-std::string LoopLineText(const LoopEntry& e) {
+std::string LoopLineText(const HeightLoop& e) {
   if (e.kind < kLoopKnownLine || e.kind > kLoopQuadrilateral) return {};
   int64_t sections = 0;
   for (int32_t s : e.sections) sections += s;
   std::string text;
-  for (int i = 0; i < (e.kind == kLoopKnownLine ? 2 : e.kind); ++i) {
-    text += SlotString(e.names[i], kHeightNameSlot);
-    text += ',';
-  }
+  for (int i = 0; i < (e.kind == kLoopKnownLine ? 2 : e.kind); ++i) text += e.names[i] + ',';
   return text + Format("%.2fmm,%d(%d)", static_cast<double>(e.closure), ClampedInt(sections), e.kind);
 }
 
@@ -118,36 +99,32 @@ const std::vector<std::pair<const char*, const char*>>& HeightDisplayToolTips() 
 
 // --- DisplayForm ---------------------------------------------------------------
 
-template <typename Record>
-void DisplayForm::OpenCommon(const Record& net, int32_t kind, int32_t colour) {
-  networkName_ = SlotString(net.networkName, sizeof net.networkName);
-  kindIndex = SaneKind(kind, static_cast<int>(KindItems().size()));
+template <typename Style>
+void DisplayForm::OpenCommon(const std::string& networkName, const Style& style) {
+  networkName_ = networkName;
+  kindIndex = SaneKind(style.kind, static_cast<int>(KindItems().size()));
   const std::pair<DiagramFontRole, DiagramFont> stored[] = {
-      {DiagramFontRole::Text,
-       {SlotString(net.textFontFace, sizeof net.textFontFace), net.textFontHeight, net.textFontWidth}},
-      {DiagramFontRole::Number,
-       {SlotString(net.numberFontFace, sizeof net.numberFontFace), net.numberFontHeight, net.numberFontWidth}},
+      {DiagramFontRole::Text, {style.textFace, style.textHeight, style.textWidth}},
+      {DiagramFontRole::Number, {style.numberFace, style.numberHeight, style.numberWidth}},
   };
   for (const auto& [role, font] : stored) {
     FontControl& c = fonts_[Slot(role)];
-    c.stored = font;
     c.font = SaneFont(font.face, font.height, font.width, role);
     c.heightText = HeightEditText(c.font.height);
     UpdateCaption(c);
   }
-  textColour_ = colour;
+  textColour_ = static_cast<int32_t>(style.textColour);
 }
 
-template <typename Record>
-void DisplayForm::StoreFonts(Record& net) const {
-  // Fields the user left alone keep their bytes.
-  auto store = [](const FontControl& c, auto& face, float& height, float& width) {
-    if (c.font.face != c.stored.face) StoreFace(face, c.font.face);
-    if (std::memcmp(&c.font.height, &c.stored.height, sizeof(float)) != 0) height = c.font.height;
-    if (std::memcmp(&c.font.width, &c.stored.width, sizeof(float)) != 0) width = c.font.width;
-  };
-  store(fonts_[0], net.textFontFace, net.textFontHeight, net.textFontWidth);
-  store(fonts_[1], net.numberFontFace, net.numberFontHeight, net.numberFontWidth);
+template <typename Style>
+void DisplayForm::StoreTextStyle(Style& style) const {
+  style.textFace = fonts_[0].font.face;
+  style.textHeight = fonts_[0].font.height;
+  style.textWidth = fonts_[0].font.width;
+  style.numberFace = fonts_[1].font.face;
+  style.numberHeight = fonts_[1].font.height;
+  style.numberWidth = fonts_[1].font.width;
+  style.textColour = static_cast<decltype(style.textColour)>(textColour_);
 }
 
 void DisplayForm::UpdateCaption(FontControl& control) {
@@ -244,19 +221,18 @@ bool DisplayForm::AskExit(PlatformServices& platform) { return ConfirmYesNoDefau
 
 // --- PlaneDisplayForm ----------------------------------------------------------
 
-PlaneDisplayForm::PlaneDisplayForm(const PlaneNetwork& net) {
-  OpenCommon(net, net.displayMode, net.textColour);
-  estimateOnly_ = net.calcMode == kPrecisionEstimate;
-  radius_ = SaneSetting(net.maxEllipseRadius, 6.0);
-  warningDistance_ = SaneSetting(net.warningDistance, 100.0);
+PlaneDisplayForm::PlaneDisplayForm(const PlaneModel& model) {
+  const PlaneDiagramStyle& d = model.diagram;
+  OpenCommon(model.networkName, d);
+  estimateOnly_ = !model.Adjusted();
+  radius_ = SaneSetting(d.maxEllipseRadius, 6.0);
+  warningDistance_ = SaneSetting(d.warningDistance, 100.0);
   radiusShown_ = ellipseRadiusText = Format("%.0f", radius_);
   distanceShown_ = warningDistanceText = Format("%.0f", warningDistance_);
-  breakthroughWarning = net.breakthroughWarning != 0;
-  const int count = TraverseCount(net);
-  for (int i = 0; i < count; ++i) {
-    const TraverseClosure t = ReadTraverseClosure(net, i);
-    if (t.kind != kTraverseKind) continue;
-    closures_.push_back({i, t.drawn != 0, true, TraverseLineText(t)});
+  breakthroughWarning = d.breakthroughWarning;
+  for (size_t i = 0; i < model.traverses.size(); ++i) {
+    const PlaneTraverse& t = model.traverses[i];
+    if (t.IsTraverse()) closures_.push_back({static_cast<int>(i), t.drawn, true, TraverseLineText(model, t)});
   }
 }
 
@@ -275,68 +251,43 @@ int PlaneDisplayForm::DiagramKind() const {
   return estimateOnly_ ? std::min(kind, kHighestEstimateKind) : kind;
 }
 
-bool PlaneDisplayForm::Confirm(PlaneNetwork& net, PlatformServices& platform) const {
+bool PlaneDisplayForm::Confirm(PlaneModel& model, PlatformServices& platform) const {
   if (!AskExit(platform)) return false;
-  Apply(net);
+  Apply(model);
   return true;
 }
 
-void PlaneDisplayForm::Apply(PlaneNetwork& net) const {
-  net.maxEllipseRadius = EllipseRadius();
-  net.displayMode = DiagramKind();
-  net.warningDistance = WarningDistance();
-  if ((net.breakthroughWarning != 0) != breakthroughWarning) net.breakthroughWarning = breakthroughWarning ? 1 : 0;
-  StoreFonts(net);
-  net.textColour = textColour_;
-  // Only the flag byte of an entry changes; the rest of the entry keeps its bytes.
-  constexpr size_t kDrawnFlagOffset = 96;
-  uint8_t* table = reinterpret_cast<uint8_t*>(&net) + kTraverseTableOffset;
-  for (const auto& e : closures_) {
-    uint8_t& flag = table[static_cast<size_t>(e.tableIndex) * kTraverseEntrySize + kDrawnFlagOffset];
-    if ((flag != 0) != e.drawn) flag = e.drawn ? 1 : 0;
-  }
+void PlaneDisplayForm::Apply(PlaneModel& model) const {
+  PlaneDiagramStyle& d = model.diagram;
+  d.maxEllipseRadius = EllipseRadius();
+  d.kind = DiagramKind();
+  d.warningDistance = WarningDistance();
+  d.breakthroughWarning = breakthroughWarning;
+  StoreTextStyle(d);
+  for (const auto& e : closures_) model.traverses[e.tableIndex].drawn = e.drawn;
 }
 
 // --- HeightDisplayForm ---------------------------------------------------------
 
-HeightDisplayForm::HeightDisplayForm(const HeightNetwork& net) {
-  OpenCommon(net, net.diagramKind, net.textColour);
-  const int count = std::min(BoundedCount(net.loopCount, kMaxLoopEntries), HeightCapacityOf(net, kCapacityLoops));
-  for (int i = 0; i < count; ++i) {
-    const LoopEntry& e = net.loops[i];
+HeightDisplayForm::HeightDisplayForm(const HeightModel& model) {
+  OpenCommon(model.name, model.diagram);
+  for (size_t i = 0; i < model.loops.size(); ++i) {
+    const HeightLoop& e = model.loops[i];
     std::string text = LoopLineText(e);
-    if (text.empty()) continue;
-    closures_.push_back({i, e.drawFlag != 0, e.kind != kLoopQuadrilateral, std::move(text)});
+    if (!text.empty()) closures_.push_back({static_cast<int>(i), e.drawn, e.kind != kLoopQuadrilateral, std::move(text)});
   }
 }
 
-bool HeightDisplayForm::Confirm(HeightNetwork& net, PlatformServices& platform) const {
+bool HeightDisplayForm::Confirm(HeightModel& model, PlatformServices& platform) const {
   if (!AskExit(platform)) return false;
-  Apply(net);
+  Apply(model);
   return true;
 }
 
-void HeightDisplayForm::Apply(HeightNetwork& net) const {
-  net.diagramKind = SaneKind(kindIndex, static_cast<int>(KindItems().size()));
-  StoreFonts(net);
-  net.textColour = textColour_;
-  for (const auto& e : closures_) {
-    uint8_t& flag = net.loops[e.tableIndex].drawFlag;
-    if ((flag != 0) != e.drawn) flag = e.drawn ? 1 : 0;
-  }
-}
-
-// --- The data file after the dialog ------------------------------------------
-
-bool FinishPlaneDisplayDialog(bool confirmed, const std::string& dataPath, SettingsBlock& settings,
-                              PlaneNetwork& net, PlatformServices& platform) {
-  if (confirmed) ComputeEllipseScale(net, PlaneModelFromRecord(net));
-  return FinishSettingsDialog(confirmed, dataPath, settings, &net, nullptr, platform);
-}
-
-bool FinishHeightDisplayDialog(bool confirmed, const std::string& dataPath, SettingsBlock& settings,
-                               HeightNetwork& net, PlatformServices& platform) {
-  return FinishSettingsDialog(confirmed, dataPath, settings, nullptr, &net, platform);
+void HeightDisplayForm::Apply(HeightModel& model) const {
+  model.diagram.kind = SaneKind(kindIndex, static_cast<int>(KindItems().size()));
+  StoreTextStyle(model.diagram);
+  for (const auto& e : closures_) model.loops[e.tableIndex].drawn = e.drawn;
 }
 
 }  // namespace qp

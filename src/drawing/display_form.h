@@ -4,10 +4,10 @@
 // are written on the diagram and (plane) the ellipse size and the
 // breakthrough warning.
 //
-// A form reads the network record when it opens and keeps its own copy of the
-// settings while the user works; only confirmation writes them back. A window
-// shows the public texts and calls one method per control action. All texts
-// are GBK.
+// A form reads the network model when it opens and keeps its own copy of the
+// settings while the user works; only confirmation writes them back into the
+// model's diagram style and closure flags. A window shows the public texts
+// and calls one method per control action. All texts are GBK.
 #pragma once
 
 #include <cstdint>
@@ -16,13 +16,12 @@
 #include <vector>
 
 #include "common/platform_services.h"
-#include "common/settings_block.h"
-#include "height/height_network.h"
-#include "plane/plane_network.h"
+#include "height/height_model.h"
+#include "plane/plane_model.h"
 
 namespace qp {
 
-// Items of the "绘图选项" combos (GBK); the index is the record's diagram kind.
+// Items of the "绘图选项" combos (GBK); the index is the stored diagram kind.
 const std::vector<std::string>& PlaneDiagramKindItems();   // "1控制网图" .. "7边长方位角"
 const std::vector<std::string>& HeightDiagramKindItems();  // "0高程控制网网图" .. "3高差平差值"
 
@@ -49,7 +48,7 @@ struct FontChoice {
 
 // One line of the closure list: the table entry it shows and its flag.
 struct ClosureListEntry {
-  int tableIndex = 0;          // traverse table or loop table index
+  int tableIndex = 0;          // index of the model's traverse or loop
   bool drawn = false;          // the entry's drawing flag
   bool drawnByDefault = true;  // what "恢复默认" gives it
   std::string text;            // the line after its "[Y]"/"[N]" marker
@@ -103,23 +102,22 @@ class DisplayForm {
   bool HideAllClosures(PlatformServices& platform);
   bool RestoreDefaultClosures(PlatformServices& platform);
 
-  // "取消": asks "请确认放弃..."; true when the dialog closes. The record is
+  // "取消": asks "请确认放弃..."; true when the dialog closes. The model is
   // untouched; the document then reads the data file back.
   bool Cancel(PlatformServices& platform) const;
 
  protected:
   struct FontControl {
     DiagramFont font;
-    DiagramFont stored;  // as read, so untouched fields are written back unchanged
     std::string caption;
     std::string heightText;
   };
 
   static int Slot(DiagramFontRole role) { return role == DiagramFontRole::Text ? 0 : 1; }
-  template <typename Record>
-  void OpenCommon(const Record& net, int32_t kind, int32_t colour);
-  template <typename Record>
-  void StoreFonts(Record& net) const;
+  template <typename Style>
+  void OpenCommon(const std::string& networkName, const Style& style);
+  template <typename Style>
+  void StoreTextStyle(Style& style) const;
   // "请确认退出...", asked by both confirmations.
   static bool AskExit(PlatformServices& platform);
 
@@ -135,7 +133,7 @@ class DisplayForm {
 // "平面网显示设置对话框".
 class PlaneDisplayForm : public DisplayForm {
  public:
-  explicit PlaneDisplayForm(const PlaneNetwork& net);
+  explicit PlaneDisplayForm(const PlaneModel& model);
 
   const std::vector<std::string>& KindItems() const override { return PlaneDiagramKindItems(); }
 
@@ -150,10 +148,10 @@ class PlaneDisplayForm : public DisplayForm {
   double WarningDistance() const;
   int DiagramKind() const;
 
-  // "确定": asks "请确认退出..." and on Yes writes the settings into `net`.
-  bool Confirm(PlaneNetwork& net, PlatformServices& platform) const;
+  // "确定": asks "请确认退出..." and on Yes writes the settings into `model`.
+  bool Confirm(PlaneModel& model, PlatformServices& platform) const;
   // The same without the question.
-  void Apply(PlaneNetwork& net) const;
+  void Apply(PlaneModel& model) const;
 
  private:
   bool estimateOnly_ = false;
@@ -166,23 +164,13 @@ class PlaneDisplayForm : public DisplayForm {
 // "高程控制网显示设置对话框".
 class HeightDisplayForm : public DisplayForm {
  public:
-  explicit HeightDisplayForm(const HeightNetwork& net);
+  explicit HeightDisplayForm(const HeightModel& model);
 
   const std::vector<std::string>& KindItems() const override { return HeightDiagramKindItems(); }
 
-  // "确定": asks "请确认退出..." and on Yes writes the settings into `net`.
-  bool Confirm(HeightNetwork& net, PlatformServices& platform) const;
-  void Apply(HeightNetwork& net) const;
+  // "确定": asks "请确认退出..." and on Yes writes the settings into `model`.
+  bool Confirm(HeightModel& model, PlatformServices& platform) const;
+  void Apply(HeightModel& model) const;
 };
-
-// After the dialog closes the data file follows it: a confirmed dialog writes
-// the file (plane: after the ellipse scale is recomputed), a cancelled one
-// reads it back, restoring the stored settings and record. True when the file
-// operation succeeded (the view then redraws). A failed re-read leaves
-// `settings` and `net` as they were.
-bool FinishPlaneDisplayDialog(bool confirmed, const std::string& dataPath, SettingsBlock& settings,
-                              PlaneNetwork& net, PlatformServices& platform);
-bool FinishHeightDisplayDialog(bool confirmed, const std::string& dataPath, SettingsBlock& settings,
-                               HeightNetwork& net, PlatformServices& platform);
 
 }  // namespace qp

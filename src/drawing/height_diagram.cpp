@@ -366,7 +366,7 @@ void DrawHeightDiagram(EntityEmitter& out, const HeightModel& net, const DrawCon
             net,
             items,
             out.M(),
-            style.kind,
+            style.DrawnKind(),
             net.mode == kHeightAdjust,
             net.PointCount(),
             net.KnownCount(),
@@ -394,7 +394,7 @@ void DrawHeightDiagram(EntityEmitter& out, const HeightModel& net, const DrawCon
 
 std::string BuildHeightDiagramTitle(const HeightModel& net) {
   const char* prefix = Gbk(net.mode == kHeightAdjust ? "平差计算:" : "精度估算:").c_str();
-  switch (net.diagram.kind) {
+  switch (net.diagram.DrawnKind()) {
     case 1: return FormatText("%s高差观测值[Mo=%-.2f]", prefix, net.sigma0);
     case 2: return FormatText("%s高差平差值误差[Mo=%-.2f]", prefix, net.sigma0);
     case 3: return FormatText("%s高差平差值[Mo=%-.2f]", prefix, net.sigma0);

@@ -104,7 +104,7 @@ class PlaneDiagram {
         m_(out.M()),
         k_(UsableEllipseScale(net)),
         kind_(kind >= 0 ? kind : DiagramKind(net)),
-        adjusted_(PlaneNetworkAdjusted(net)),
+        adjusted_(model.Adjusted()),
         colour_(ColourFromWord(static_cast<uint32_t>(net.textColour))),
         declutter_(context.declutter),
         occupancy_(m_) {
@@ -626,7 +626,7 @@ void DrawPlaneDiagram(EntityEmitter& out, const PlaneNetwork& net, const PlaneMo
 }
 
 std::string BuildPlaneDiagramTitle(const PlaneNetwork& net) {
-  const std::string& prefix = Gbk(PlaneNetworkAdjusted(net) ? "平差计算:" : "精度估算:");
+  const std::string& prefix = Gbk(net.calcMode != kPrecisionEstimate ? "平差计算:" : "精度估算:");
   const DiagramKindEntry* kind = FindDiagramKind(DiagramNetwork::Plane, DiagramKind(net));
   switch (kind->titleValue) {
     case TitleValue::EllipseScale:
@@ -668,7 +668,7 @@ double ComputeEllipseScale(PlaneNetwork& net, const PlaneModel& model) {
 }
 
 bool PairBelowWarningDistance(const PlaneNetwork& net, double distance) {
-  return PlaneNetworkAdjusted(net) && net.breakthroughWarning && distance < net.warningDistance;
+  return net.calcMode != kPrecisionEstimate && net.breakthroughWarning && distance < net.warningDistance;
 }
 
 namespace {
@@ -735,7 +735,7 @@ std::vector<std::optional<GroundPoint>> DefaultTraverseLabels(const PlaneNetwork
                                                               double m) {
   const std::vector<TraverseSide> sides = TraverseSides(model);
   std::vector<std::optional<GroundPoint>> labels(sides.size());
-  if (!(std::isfinite(m) && m > 0.0 && PlaneNetworkAdjusted(net))) {
+  if (!(std::isfinite(m) && m > 0.0 && model.Adjusted())) {
     for (size_t i = 0; i < sides.size(); ++i)
       if (sides[i].a >= 0) labels[i] = PointAlong(model, sides[i].a, sides[i].b, sides[i].along);
     return labels;

@@ -10,8 +10,6 @@
 #include "common/numeric_field.h"
 #include "drawing/sheet_canvas.h"
 #include "drawing/view_transform.h"
-#include "height/height_file.h"
-#include "plane/plane_file.h"
 
 namespace qp {
 namespace {

@@ -19,8 +19,6 @@
 
 #include "common/platform_services.h"
 #include "common/settings_block.h"
-#include "height/height_network.h"
-#include "plane/plane_network.h"
 
 namespace qp {
 

@@ -68,9 +68,12 @@ struct HeightLoop {
   double labelX = 0.0, labelY = 0.0;  // position of the closure text (m)
 };
 
-// How the diagram is drawn: its kind (0..3) and fonts (mm).
+// How the diagram is drawn: its kind as stored (the selector's entry), the
+// fonts (mm) and colour of its texts.
 struct HeightDiagramStyle {
   int kind = 0;
+  // The kind drawn: a stored kind beyond the four is damage, drawn as the nearest.
+  int DrawnKind() const { return std::clamp(kind, 0, 3); }
   std::string numberFace, textFace;
   float numberHeight = 0.0f, numberWidth = 0.0f;
   float textHeight = 0.0f, textWidth = 0.0f;

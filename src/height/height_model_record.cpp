@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/diagram_fonts.h"
 #include "common/name_slot.h"
 
 namespace qp {
@@ -72,14 +73,8 @@ HeightModel HeightModelFromRecord(const HeightNetwork& net) {
     loop.labelY = e.labelY;
   }
   HeightDiagramStyle& style = m.diagram;
-  style.kind = std::clamp(static_cast<int>(net.diagramKind), 0, 3);
-  style.numberFace = std::string(SlotText(net.numberFontFace));
-  style.numberHeight = net.numberFontHeight;
-  style.numberWidth = net.numberFontWidth;
-  style.textFace = std::string(SlotText(net.textFontFace));
-  style.textHeight = net.textFontHeight;
-  style.textWidth = net.textFontWidth;
-  style.textColour = static_cast<uint32_t>(net.textColour);
+  style.kind = net.diagramKind;
+  ReadDiagramFonts(net, style);
   m.lastComputedPointCount = net.lastComputedPointCount;
   m.Index();
   return m;
@@ -111,10 +106,15 @@ void PutHeightLayout(const HeightModel& m, HeightNetwork& net) {
     std::copy(&m.differences[i].curve[0][0], &m.differences[i].curve[0][0] + 2 * kCurvePointCount, &net.curve[i][0][0]);
   }
   for (size_t k = 0; k < m.loops.size(); ++k) {
-    net.loops[k].labelX = m.loops[k].labelX;
-    net.loops[k].labelY = m.loops[k].labelY;
+    LoopEntry& e = net.loops[k];
+    e.labelX = m.loops[k].labelX;
+    e.labelY = m.loops[k].labelY;
+    // A flag the display settings left as it was keeps its byte.
+    if ((e.drawFlag != 0) != m.loops[k].drawn) e.drawFlag = m.loops[k].drawn ? 1 : 0;
   }
   net.lastComputedPointCount = m.lastComputedPointCount;
+  net.diagramKind = m.diagram.kind;
+  PutDiagramFonts(m.diagram, net);
 }
 
 void PutHeightLoops(const HeightModel& m, HeightNetwork& net) {

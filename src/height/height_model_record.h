@@ -16,8 +16,9 @@ HeightModel HeightModelFromRecord(const HeightNetwork& net);
 // differences and errors of the pairs.
 void PutHeightResults(const HeightModel& model, HeightNetwork& net);
 
-// Stores the diagram layout: point positions and name offsets, the curves,
-// the closure text positions and the point count it was laid out for.
+// Stores the diagram layout and style: point positions and name offsets, the
+// curves, the closure text positions and drawing flags, the point count it
+// was laid out for, the kind, fonts and colour.
 void PutHeightLayout(const HeightModel& model, HeightNetwork& net);
 
 // Stores the closure table the raw-data report filled, or emptied.

@@ -115,7 +115,10 @@ struct PlaneTraverse {
   double relative = 0.0;  // length / linear misclosure
   double labelX = 0.0;
   double labelY = 0.0;
-  bool drawn = false;  // the search has ended with this traverse
+  bool drawn = false;  // its closure is written on the diagram
+  int32_t kind = 3;    // the entry's kind code: 3 for a traverse, anything else is damage
+
+  bool IsTraverse() const { return kind == 3; }
 };
 
 // A height given for a point (m): the start of the approximate heights.

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "common/diagram_fonts.h"
 #include "common/name_slot.h"
 #include "plane/closure_checks.h"
 #include "plane/network_geometry.h"
@@ -117,33 +118,20 @@ void ReadTraverses(const PlaneNetwork& net, PlaneModel& model) {
     model.traverses[i] = {model.Find(SlotText(t.startOrientation)), model.Find(SlotText(t.start)),
                           model.Find(SlotText(t.end)), model.Find(SlotText(t.endOrientation)),
                           t.azimuthMisclosure, t.fx, t.fy, t.legs, t.length, t.relative, t.labelX, t.labelY,
-                          t.drawn != 0};
+                          t.drawn != 0, t.kind};
   }
 }
 
 void ReadDiagramStyle(const PlaneNetwork& net, PlaneModel& model) {
   PlaneDiagramStyle& d = model.diagram;
   d.kind = net.displayMode;
-  d.numberFace = std::string(SlotText(net.numberFontFace));
-  d.textFace = std::string(SlotText(net.textFontFace));
-  d.numberHeight = net.numberFontHeight;
-  d.numberWidth = net.numberFontWidth;
-  d.textHeight = net.textFontHeight;
-  d.textWidth = net.textFontWidth;
-  d.textColour = net.textColour;
+  ReadDiagramFonts(net, d);
   d.maxEllipseRadius = net.maxEllipseRadius;
   d.maxSemiAxis = net.maxSemiAxis;
   d.ellipseScale = net.ellipseScale;
   d.warningDistance = net.warningDistance;
   d.breakthroughWarning = net.breakthroughWarning != 0;
   model.lastComputedPointCount = net.lastComputedPointCount;
-}
-
-// A face is written only when it changed, so the bytes after a stored face's
-// terminating zero stay as they were.
-template <size_t N>
-void PutFace(const std::string& face, char (&slot)[N]) {
-  if (SlotText(slot) != face) SetSlotText(slot, face);
 }
 
 enum class DirectionTable { Sets, Entered };
@@ -245,6 +233,7 @@ void PutPlaneTraverses(const PlaneModel& model, PlaneNetwork& net) {
     entry.labelX = t.labelX;
     entry.labelY = t.labelY;
     entry.drawn = t.drawn ? 1 : 0;
+    entry.kind = t.kind;
     StoreTraverseClosure(net, i, entry);
   }
   net.closureCheckCount = count;
@@ -267,13 +256,7 @@ void PutPlaneResults(const PlaneModel& model, PlaneNetwork& net) {
 void PutPlaneLayout(const PlaneModel& model, PlaneNetwork& net) {
   const PlaneDiagramStyle& d = model.diagram;
   net.displayMode = d.kind;
-  PutFace(d.numberFace, net.numberFontFace);
-  PutFace(d.textFace, net.textFontFace);
-  net.numberFontHeight = d.numberHeight;
-  net.numberFontWidth = d.numberWidth;
-  net.textFontHeight = d.textHeight;
-  net.textFontWidth = d.textWidth;
-  net.textColour = d.textColour;
+  PutDiagramFonts(d, net);
   net.maxEllipseRadius = d.maxEllipseRadius;
   net.maxSemiAxis = d.maxSemiAxis;
   net.ellipseScale = d.ellipseScale;
@@ -285,12 +268,21 @@ void PutPlaneLayout(const PlaneModel& model, PlaneNetwork& net) {
     net.labelOffsetX[p] = model.points[p].labelDx;
     net.labelOffsetY[p] = model.points[p].labelDy;
   }
+  // An entry whose text place and flag stay keeps every byte; a flag alone
+  // changes only its byte.
+  constexpr size_t kDrawnFlagOffset = 96;
   const int traverses = std::min(static_cast<int>(model.traverses.size()), TraverseCount(net));
   for (int i = 0; i < traverses; ++i) {
+    const PlaneTraverse& m = model.traverses[i];
     TraverseClosure t = ReadTraverseClosure(net, i);
-    t.labelX = model.traverses[i].labelX;
-    t.labelY = model.traverses[i].labelY;
-    StoreTraverseClosure(net, i, t);
+    if (std::memcmp(&t.labelX, &m.labelX, sizeof t.labelX) != 0 ||
+        std::memcmp(&t.labelY, &m.labelY, sizeof t.labelY) != 0) {
+      t.labelX = m.labelX;
+      t.labelY = m.labelY;
+      StoreTraverseClosure(net, i, t);
+    }
+    uint8_t& flag = reinterpret_cast<uint8_t*>(&net)[kTraverseTableOffset + i * kTraverseEntrySize + kDrawnFlagOffset];
+    if ((flag != 0) != m.drawn) flag = m.drawn ? 1 : 0;
   }
 }
 

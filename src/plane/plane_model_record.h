@@ -34,7 +34,7 @@ void PutPlaneTraverses(const PlaneModel& model, PlaneNetwork& net);
 
 // Writes the diagram layout and style: the kind, fonts and colour, the
 // ellipse scale and near-pair warning, the name offsets, the traverse text
-// places and the point count the layout was made for.
+// places and drawing flags, and the point count the layout was made for.
 void PutPlaneLayout(const PlaneModel& model, PlaneNetwork& net);
 
 // Writes what a computation changes: the coordinates, the unit-weight error,

@@ -16,6 +16,7 @@
 #include "common/name_slot.h"
 #include "height/height_file.h"
 #include "plane/plane_file.h"
+#include "plane/plane_model_record.h"
 #include "support/scripted_platform.h"
 #include "support/test_files.h"
 
@@ -154,21 +155,26 @@ TEST(DiagramSelector, ListsSevenOrEightPlaneKindsFourHeightKindsAndNothingWhenCl
               (std::vector<std::string>{"高程控制网网图", "高差观测值", "高差平差值误差", "高差平差值"}));
   }
 
-  auto net = std::make_unique<PlaneNetwork>();
-  ResetPlaneNetwork(*net, "a.NAP");
-  net->calcMode = kReducedObservations;
-  net->redundancy = 4;
-  net->sideCount = 6;
-  EXPECT_TRUE(PlaneSidesComputed(*net, true));
-  EXPECT_FALSE(PlaneSidesComputed(*net, false));  // confirmed, not computed
-  net->calcMode = kPrecisionEstimate;
-  EXPECT_FALSE(PlaneSidesComputed(*net, true));  // an estimate has no azimuths to show
-  net->calcMode = kReducedObservations;
-  net->redundancy = 0;
-  EXPECT_FALSE(PlaneSidesComputed(*net, true));  // estimated for lack of redundancy
-  net->redundancy = 4;
-  net->sideCount = 0;
-  EXPECT_FALSE(PlaneSidesComputed(*net, true));
+  struct Case {
+    int calcMode, redundancy, sides;
+    bool drawingReady, want;
+  };
+  const Case cases[] = {
+      {kReducedObservations, 4, 6, true, true},
+      {kReducedObservations, 4, 6, false, false},  // confirmed, not computed
+      {kPrecisionEstimate, 4, 6, true, false},     // an estimate has no azimuths to show
+      {kReducedObservations, 0, 6, true, false},   // estimated for lack of redundancy
+      {kReducedObservations, 4, 0, true, false},
+  };
+  for (const Case& c : cases) {
+    auto net = std::make_unique<PlaneNetwork>();
+    ResetPlaneNetwork(*net, "a.NAP");
+    net->calcMode = c.calcMode;
+    net->redundancy = c.redundancy;
+    net->sideCount = c.sides;
+    EXPECT_EQ(PlaneSidesComputed(PlaneModelFromRecord(*net), c.drawingReady), c.want)
+        << c.calcMode << " " << c.redundancy << " " << c.sides;
+  }
 }
 
 struct PlaneDocumentTest : ::testing::Test {

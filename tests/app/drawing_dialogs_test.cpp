@@ -17,7 +17,9 @@
 #include "common/gbk_text.h"
 #include "common/settings_block.h"
 #include "drawing/display_fixture.h"
+#include "height/height_model_record.h"
 #include "plane/closure_checks.h"
+#include "plane/plane_model_record.h"
 
 namespace qp::testing {
 namespace {
@@ -177,7 +179,8 @@ TEST(DisplayDialogs, PlaneDialogTogglesClosuresJudgesHeightsAndConfirmsClampedSe
   ScriptedPlatform platform;
   auto net = PlaneWithTraverses();
   net->calcMode = kReducedObservations;
-  auto d = ShowNew<CQuorvexDisplayPlane>(*net, 200.0f, platform);
+  PlaneModel model = PlaneModelFromRecord(*net);
+  auto d = ShowNew<CQuorvexDisplayPlane>(model, 200.0f, platform);
   EXPECT_EQ(d->windowTitle(), QStringLiteral("平面网显示设置对话框"));
   ExpectFitsTheScreen(*d);
   EXPECT_EQ(Child<QLineEdit>(*d, "ellipseRadiusEdit")->toolTip(), QStringLiteral("椭圆绘制最大半径[5,30mm]"));
@@ -229,11 +232,13 @@ TEST(DisplayDialogs, PlaneDialogTogglesClosuresJudgesHeightsAndConfirmsClampedSe
   platform.Answering({Answer::No});
   Click(Child<QPushButton>(*d, "okButton"));
   EXPECT_TRUE(d->isVisible());
-  EXPECT_EQ(net->maxEllipseRadius, PlaneWithTraverses()->maxEllipseRadius);
+  EXPECT_EQ(model.diagram.maxEllipseRadius, PlaneWithTraverses()->maxEllipseRadius);
   platform.Answering({Answer::Yes});
   Click(Child<QPushButton>(*d, "okButton"));
   EXPECT_FALSE(d->isVisible());
   EXPECT_EQ(platform.QuestionsUtf8(), (std::vector<std::string>(2, "请确认退出...")));
+
+  PutPlaneLayout(model, *net);
 
   EXPECT_EQ(net->maxEllipseRadius, 30.0);
   EXPECT_EQ(net->warningDistance, 30.0);
@@ -248,7 +253,8 @@ TEST(DisplayDialogs, PlaneDialogTogglesClosuresJudgesHeightsAndConfirmsClampedSe
 TEST(DisplayDialogs, HeightDialogRestoresDefaultsAndCancelLeavesTheRecord) {
   ScriptedPlatform platform;
   auto net = HeightWithLoops();
-  auto d = ShowNew<CQuorvexDisplay>(*net, 200.0f, platform);
+  HeightModel model = HeightModelFromRecord(*net);
+  auto d = ShowNew<CQuorvexDisplay>(model, 200.0f, platform);
   EXPECT_EQ(d->windowTitle(), QStringLiteral("高程控制网显示设置对话框"));
   ExpectFitsTheScreen(*d);
   auto* list = Child<QListWidget>(*d, "closureList");
@@ -265,21 +271,22 @@ TEST(DisplayDialogs, HeightDialogRestoresDefaultsAndCancelLeavesTheRecord) {
   EXPECT_TRUE(Child<QLineEdit>(*d, "numberHeightEdit")->text().isEmpty());
   Choose(Child<QComboBox>(*d, "kindCombo"), 2);
 
-  // Cancelled, the record keeps every flag and its kind.
+  // Cancelled, the model keeps every flag and its kind.
   platform.Answering({Answer::Yes});
   QTest::keyClick(d.get(), Qt::Key_Escape);
   EXPECT_FALSE(d->isVisible());
   EXPECT_EQ(platform.QuestionsUtf8().back(), "请确认放弃...");
-  EXPECT_EQ(net->loops[1].drawFlag, 0);
-  EXPECT_EQ(net->loops[4].drawFlag, 1);
-  EXPECT_EQ(net->diagramKind, 0);
+  EXPECT_FALSE(model.loops[1].drawn);
+  EXPECT_TRUE(model.loops[4].drawn);
+  EXPECT_EQ(model.diagram.kind, 0);
 
-  auto again = ShowNew<CQuorvexDisplay>(*net, 200.0f, platform);
+  auto again = ShowNew<CQuorvexDisplay>(model, 200.0f, platform);
   Choose(Child<QComboBox>(*again, "kindCombo"), 2);
   platform.Answering({Answer::Yes, Answer::Yes});
   Click(Child<QPushButton>(*again, "restoreDefaultButton"));
   Click(Child<QPushButton>(*again, "okButton"));
   EXPECT_FALSE(again->isVisible());
+  PutHeightLayout(model, *net);
   EXPECT_EQ(net->diagramKind, 2);
   EXPECT_EQ(net->loops[1].drawFlag, 1);
   EXPECT_EQ(net->loops[4].drawFlag, 0);

@@ -237,8 +237,8 @@ TEST_F(DrawingDocument, SettingsDialogsWriteTheFileWhenConfirmedAndReadItBackWhe
     return true;
   }));
   EXPECT_EQ(PlaneFile(path).settings->cornerX, cornerX + 100);
-  EXPECT_TRUE(doc.EditPlaneDisplay(platform, [](PlaneNetwork& n) {
-    n.displayMode = 5;
+  EXPECT_TRUE(doc.EditPlaneDisplay(platform, [](PlaneModel& m) {
+    m.diagram.kind = 5;
     return true;
   }));
   EXPECT_EQ(PlaneFile(path).net->displayMode, 5);
@@ -248,8 +248,8 @@ TEST_F(DrawingDocument, SettingsDialogsWriteTheFileWhenConfirmedAndReadItBackWhe
   // one writes it with the settings.
   doc.Plane().labelOffsetY[1] = 3.0f;
   doc.MarkDrawingModified();
-  EXPECT_FALSE(doc.EditPlaneDisplay(platform, [](PlaneNetwork& n) {
-    n.displayMode = 2;
+  EXPECT_FALSE(doc.EditPlaneDisplay(platform, [](PlaneModel& m) {
+    m.diagram.kind = 2;
     return false;
   }));
   EXPECT_EQ(doc.CurrentDiagramKind(), 5);

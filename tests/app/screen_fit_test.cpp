@@ -18,6 +18,8 @@
 #include "common/gbk_text.h"
 #include "common/settings_block.h"
 #include "exercise/exercise_file.h"
+#include "height/height_model_record.h"
+#include "plane/plane_model_record.h"
 
 namespace qp::testing {
 namespace {
@@ -75,8 +77,10 @@ TEST(ScreenFit, EveryDialogKeepsItsButtonsOnA1280x720Screen) {
   for (const bool heightSheet : {false, true}) {
     ExpectButtonsOnScreen(*ShowNew<CQuorvexSheetDialog>(*block, heightSheet, platform), {"okButton", "cancelButton"});
   }
-  ExpectButtonsOnScreen(*ShowNew<CQuorvexDisplayPlane>(*plane, 150.0f, platform), {"okButton", "cancelButton"});
-  ExpectButtonsOnScreen(*ShowNew<CQuorvexDisplay>(*height, 150.0f, platform), {"okButton", "cancelButton"});
+  PlaneModel planeModel = PlaneModelFromRecord(*plane);
+  HeightModel heightModel = HeightModelFromRecord(*height);
+  ExpectButtonsOnScreen(*ShowNew<CQuorvexDisplayPlane>(planeModel, 150.0f, platform), {"okButton", "cancelButton"});
+  ExpectButtonsOnScreen(*ShowNew<CQuorvexDisplay>(heightModel, 150.0f, platform), {"okButton", "cancelButton"});
   for (auto* d : std::initializer_list<QDialog*>{new CQuorvexSystemTranslate(platform, noFile),
                                                  new CQuorvexGaussCount(platform, noFile),
                                                  new CQuorvexIndependant(platform, noFile)}) {

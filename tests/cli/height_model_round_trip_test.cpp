@@ -116,6 +116,26 @@ TEST(HeightModelFromRecord, DamagedCountsGiveABoundedModel) {
   EXPECT_EQ(small.differences[0].to, -1);
   EXPECT_FALSE(small.differences[0].Joined());
   // The errors of the later differences sit in the record's second block.
+  // Style bytes of a damaged file come back as they were; the kind drawn
+  // stays within the four.
+  net->diagramKind = 99;
+  SetSlotText(net->numberFontFace, "F");
+  net->numberFontFace[20] = 'Z';
+  net->loopCount = 1;
+  net->loops[0].drawFlag = 2;
+  {
+    HeightModel styled = HeightModelFromRecord(*net);
+    EXPECT_EQ(styled.diagram.DrawnKind(), 3);
+    auto back = std::make_unique<HeightNetwork>(*net);
+    PutHeightLayout(styled, *back);
+    EXPECT_EQ(std::memcmp(back.get(), net.get(), sizeof(HeightNetwork)), 0);
+    styled.loops[0].drawn = false;
+    styled.diagram.kind = 1;
+    PutHeightLayout(styled, *back);
+    EXPECT_EQ(back->loops[0].drawFlag, 0);
+    EXPECT_EQ(back->diagramKind, 1);
+    EXPECT_EQ(back->numberFontFace[20], 'Z');
+  }
   net->observationCount = kLowDifferenceErrors + 2;
   SetDifferenceError(*net, kLowDifferenceErrors + 1, 2.5f);
   HeightModel late = HeightModelFromRecord(*net);

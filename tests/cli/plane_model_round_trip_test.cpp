@@ -10,6 +10,8 @@
 #include <string>
 
 #include "cli/plane_command.h"
+#include "common/name_slot.h"
+#include "plane/closure_checks.h"
 #include "plane/plane_file.h"
 #include "plane/plane_model_record.h"
 #include "support/scripted_platform.h"
@@ -69,6 +71,49 @@ TEST_P(PlaneModelRoundTrip, GivesBackTheRecordByteForByte) {
     PutPlaneLayout(model, *net);
     EXPECT_EQ(std::memcmp(before.get(), net.get(), sizeof(PlaneNetwork)), 0) << (scrambled ? "scrambled" : "as stored");
   }
+}
+
+// Style and traverse bytes a damaged file may hold: they are carried as they
+// are, and a changed flag or face changes only its own bytes.
+TEST(PlaneModelLayout, DamagedStyleAndTraverseBytesComeBackAsTheyWere) {
+  auto net = std::make_unique<PlaneNetwork>();
+  ResetPlaneNetwork(*net, "x.NAP");
+  SetSlotText(net->pointName[0], "A");
+  net->pointCount = 1;
+  net->displayMode = 99;
+  net->breakthroughWarning = 2;
+  SetSlotText(net->textFontFace, "F");
+  net->textFontFace[10] = 'Z';  // after the terminating zero
+  TraverseClosure t;
+  SetSlotText(t.start, "A");
+  SetSlotText(t.end, "GONE");  // a name the point table does not hold
+  t.kind = 5;
+  t.drawn = 2;
+  StoreTraverseClosure(*net, 0, t);
+  StoreTraverseClosure(*net, 1, t);
+  net->closureCheckCount = 2;
+  uint8_t* entries = reinterpret_cast<uint8_t*>(net.get()) + kTraverseTableOffset;
+  entries[100] = 0xAB;  // reserved bytes of the first entry
+  entries[kTraverseEntrySize + 100] = 0xCD;
+
+  const auto before = std::make_unique<PlaneNetwork>(*net);
+  PlaneModel model = PlaneModelFromRecord(*net);
+  EXPECT_EQ(model.diagram.kind, 99);
+  ASSERT_EQ(model.traverses.size(), 2u);
+  EXPECT_FALSE(model.traverses[0].IsTraverse());
+  EXPECT_EQ(model.traverses[0].end, -1);
+  PutPlaneLayout(model, *net);
+  EXPECT_EQ(std::memcmp(before.get(), net.get(), sizeof(PlaneNetwork)), 0);
+
+  model.traverses[1].drawn = false;
+  model.diagram.textFace = "G";
+  PutPlaneLayout(model, *net);
+  EXPECT_EQ(entries[96], 2);
+  EXPECT_EQ(entries[kTraverseEntrySize + 96], 0);
+  EXPECT_EQ(entries[kTraverseEntrySize + 100], 0xCD);
+  EXPECT_EQ(SlotText(net->textFontFace), "G");
+  EXPECT_EQ(net->textFontFace[10], 0) << "a new face is written whole";
+  EXPECT_EQ(ReadTraverseClosure(*net, 1).kind, 5);
 }
 
 INSTANTIATE_TEST_SUITE_P(Examples, PlaneModelRoundTrip,

@@ -1,5 +1,5 @@
-// Networks with closure lists for the display settings tests: two listed
-// traverses and one entry of another kind; one loop of every listed kind and
+// Networks with closure lists for the display settings tests: the points of
+// two listed traverses, the traverses and one entry of another kind; one loop of every listed kind and
 // one that is not listed.
 #pragma once
 
@@ -30,6 +30,8 @@ inline std::unique_ptr<PlaneNetwork> PlaneWithTraverses() {
     c.drawn = drawn;
     return c;
   };
+  const char* points[] = {"A0", "A", "B", "B0", "C", "C0"};
+  for (const char* name : points) SetSlotText(net->pointName[net->pointCount++], name);
   StoreTraverseClosure(*net, 0, traverse("A0", "A", "B", "B0", -1.37f, 17200.0, 4, kTraverseKind, 1));
   StoreTraverseClosure(*net, 1, traverse("X", "Y", "Z", "W", 1.0f, 1.0, 1, 5, 1));  // not a traverse: not listed
   StoreTraverseClosure(*net, 2, traverse("B0", "B", "C", "C0", 38.7f, 144600.0, 12, kTraverseKind, 0));

@@ -12,7 +12,9 @@
 #include "common/gbk_text.h"
 #include "drawing/display_form.h"
 #include "drawing/display_fixture.h"
+#include "height/height_model_record.h"
 #include "plane/closure_checks.h"
+#include "plane/plane_model_record.h"
 #include "support/scripted_platform.h"
 
 namespace qp {
@@ -22,14 +24,18 @@ using testing::HeightWithLoops;
 using testing::PlaneWithTraverses;
 using testing::ScriptedPlatform;
 
+PlaneModel PlaneModelWithTraverses() { return PlaneModelFromRecord(*PlaneWithTraverses()); }
+HeightModel HeightModelWithLoops() { return HeightModelFromRecord(*HeightWithLoops()); }
+
 TEST(DisplayForm, ClosureListsTheirButtonsAndTheFlagsConfirmed) {
-  const PlaneDisplayForm plane(*PlaneWithTraverses());
+  const PlaneDisplayForm plane(PlaneModelWithTraverses());
   EXPECT_EQ(plane.ClosureLines(), (std::vector<std::string>{Gbk("[Y]A0,A,B,B0, -1.37s[1/1.72万](4)"),
                                                              Gbk("[N]B0,B,C,C0, 38.70s[1/14.46万](12)")}));
   EXPECT_EQ(plane.Closures()[1].tableIndex, 2);
 
   auto net = HeightWithLoops();
-  HeightDisplayForm form(*net);
+  HeightModel model = HeightModelFromRecord(*net);
+  HeightDisplayForm form(model);
   EXPECT_EQ(form.ClosureLines(), (std::vector<std::string>{"[Y]K1,K2,-1.75mm,2(1)", "[N]A,B,-3.02mm,2(2)",
                                                             "[Y]K1,K2,D,0.33mm,4(3)", "[Y]K1,A,C,D,1.70mm,4(4)"}));
   ScriptedPlatform platform;
@@ -47,11 +53,13 @@ TEST(DisplayForm, ClosureListsTheirButtonsAndTheFlagsConfirmed) {
   EXPECT_EQ(form.ClosureLine(2), "[N]K1,K2,D,0.33mm,4(3)");
 
   platform.Answering({Answer::No, Answer::Yes});
-  EXPECT_FALSE(form.Confirm(*net, platform));
-  EXPECT_EQ(net->loops[4].drawFlag, 1);
-  EXPECT_TRUE(form.Confirm(*net, platform));
+  EXPECT_FALSE(form.Confirm(model, platform));
+  EXPECT_TRUE(model.loops[4].drawn);
+  EXPECT_TRUE(form.Confirm(model, platform));
   EXPECT_EQ(platform.QuestionsUtf8().back(), "请确认退出...");
-  const uint8_t want[] = {1, 1, 0, 1, 0};  // entry 3 is not listed and keeps its flag
+  net->loops[0].drawFlag = 2;  // a flag left alone keeps its byte
+  PutHeightLayout(model, *net);
+  const uint8_t want[] = {2, 1, 0, 1, 0};  // entry 3 is not listed and keeps its flag
   for (int i = 0; i < 5; ++i) EXPECT_EQ(net->loops[i].drawFlag, want[i]) << i;
 }
 
@@ -72,12 +80,17 @@ TEST(DisplayForm, PlaneConfirmationKeepsRadiusDistanceAndKindInRange) {
   for (const Case& c : cases) {
     auto net = PlaneWithTraverses();
     net->calcMode = c.calcMode;
-    PlaneDisplayForm form(*net);
+    PlaneModel model = PlaneModelFromRecord(*net);
+    PlaneDisplayForm form(model);
     form.ellipseRadiusText = c.radius;
     form.warningDistanceText = c.distance;
     form.kindIndex = c.kind;
     form.breakthroughWarning = false;
-    form.Apply(*net);
+    form.ToggleClosure(0);
+    form.Apply(model);
+    PutPlaneLayout(model, *net);
+    EXPECT_EQ(ReadTraverseClosure(*net, 0).drawn, 0);
+    EXPECT_EQ(ReadTraverseClosure(*net, 2).drawn, 0);
     EXPECT_EQ(net->maxEllipseRadius, c.wantRadius) << c.radius;
     EXPECT_EQ(net->warningDistance, c.wantDistance) << c.distance;
     EXPECT_EQ(net->displayMode, c.wantKind) << c.kind;
@@ -98,7 +111,7 @@ TEST(DisplayForm, HeightEditsAreEvaluatedOnEveryKeystroke) {
       {{"x"}, 2.0f, ""},
   };
   for (const Case& c : cases) {
-    HeightDisplayForm form(*HeightWithLoops());
+    HeightDisplayForm form(HeightModelWithLoops());
     for (const char* text : c.keystrokes) form.EditHeight(DiagramFontRole::Number, text);
     const DiagramFont& f = form.Font(DiagramFontRole::Number);
     EXPECT_FLOAT_EQ(f.height, c.wantHeight) << c.keystrokes.back();
@@ -124,7 +137,7 @@ TEST(DisplayForm, FontChoicesConvertPixelsAndRespectTheLimits) {
       {longFace, 24, 12, false, 3.0f, 1.5f},     // face too long: the choice is dropped
   };
   for (const Case& c : cases) {
-    PlaneDisplayForm form(*PlaneWithTraverses());
+    PlaneDisplayForm form(PlaneModelWithTraverses());
     FontChoice choice{c.face, c.heightPx, c.widthPx, 0x0000FF};
     EXPECT_EQ(form.ChooseFont(DiagramFontRole::Text, choice, 254), c.taken) << c.heightPx;
     EXPECT_FLOAT_EQ(form.Font(DiagramFontRole::Text).height, c.wantHeight);
@@ -145,20 +158,23 @@ TEST(DisplayForm, DamagedRecordsGiveASaneForm) {
   std::memset(plane->textFontFace, 'F', sizeof plane->textFontFace);  // no terminating zero
   plane->closureCheckCount = 1 << 30;
   {
-    PlaneDisplayForm form(*plane);
+    PlaneModel model = PlaneModelFromRecord(*plane);
+    PlaneDisplayForm form(model);
     EXPECT_EQ(form.kindIndex, 0);
     EXPECT_EQ(form.Font(DiagramFontRole::Text).height, 3.0f);
     EXPECT_EQ(form.Font(DiagramFontRole::Text).face.size(), 32u);
     EXPECT_EQ(form.Font(DiagramFontRole::Number).width, 1.0f);
     EXPECT_EQ(form.ellipseRadiusText, "6");
     EXPECT_LE(form.Closures().size(), static_cast<size_t>(kMaxTraverses));
-    form.Apply(*plane);
+    form.Apply(model);
+    PutPlaneLayout(model, *plane);
     EXPECT_EQ(plane->displayMode, 0);
     EXPECT_EQ(plane->maxEllipseRadius, 6.0);
     EXPECT_EQ(plane->textFontHeight, 3.0f);
+    EXPECT_EQ(plane->textFontFace[31], 'F') << "a face left alone keeps its bytes";
   }
   plane->closureCheckCount = -7;
-  EXPECT_TRUE(PlaneDisplayForm(*plane).Closures().empty());
+  EXPECT_TRUE(PlaneDisplayForm(PlaneModelFromRecord(*plane)).Closures().empty());
 
   auto height = HeightWithLoops();
   height->diagramKind = -3;
@@ -167,7 +183,7 @@ TEST(DisplayForm, DamagedRecordsGiveASaneForm) {
   height->loops[1].sections[0] = std::numeric_limits<int32_t>::max();
   height->loopCount = 1 << 30;
   height->capacities[kCapacityLoops] = 3;  // the entries beyond the capacity are not read
-  HeightDisplayForm form(*height);
+  HeightDisplayForm form(HeightModelFromRecord(*height));
   EXPECT_EQ(form.kindIndex, 0);
   EXPECT_EQ(form.Font(DiagramFontRole::Number).height, 2.0f);
   EXPECT_EQ(form.ClosureLines(), (std::vector<std::string>{Format("[N]A,B,-3.02mm,%d(2)", std::numeric_limits<int>::max()),

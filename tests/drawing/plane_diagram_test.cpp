@@ -232,7 +232,7 @@ TEST(PlaneDiagram, EllipseScaleTitleAndSelector) {
     EXPECT_DOUBLE_EQ(ComputeEllipseScale(*net, PlaneModelFromRecord(*net)), r.k) << r.title;
     EXPECT_DOUBLE_EQ(net->ellipseScale, r.k);
     EXPECT_EQ(GbkToUtf8(BuildPlaneDiagramTitle(*net)), r.title);
-    const auto selector = PlaneSelectorTexts(*net);
+    const auto selector = PlaneSelectorTexts(PlaneModelFromRecord(*net));
     ASSERT_EQ(selector.size(), r.calcMode ? 8u : 7u);
     EXPECT_EQ(GbkToUtf8(selector.back()), r.calcMode ? "边长方位角" : "边长方位角误差");
   }

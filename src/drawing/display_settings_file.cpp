@@ -1,0 +1,25 @@
+#include "drawing/display_settings_file.h"
+
+#include "drawing/drawing_export.h"
+#include "drawing/plane_diagram.h"
+#include "height/height_model_record.h"
+#include "plane/plane_model_record.h"
+
+namespace qp {
+
+bool FinishPlaneDisplayDialog(bool confirmed, const std::string& dataPath, SettingsBlock& settings,
+                              const PlaneModel& model, PlaneNetwork& net, PlatformServices& platform) {
+  if (confirmed) {
+    PutPlaneLayout(model, net);
+    ComputeEllipseScale(net, model);
+  }
+  return FinishSettingsDialog(confirmed, dataPath, settings, &net, nullptr, platform);
+}
+
+bool FinishHeightDisplayDialog(bool confirmed, const std::string& dataPath, SettingsBlock& settings,
+                               const HeightModel& model, HeightNetwork& net, PlatformServices& platform) {
+  if (confirmed) PutHeightLayout(model, net);
+  return FinishSettingsDialog(confirmed, dataPath, settings, nullptr, &net, platform);
+}
+
+}  // namespace qp

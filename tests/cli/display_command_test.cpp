@@ -106,6 +106,12 @@ TEST_F(DisplayCommandTest, DeclutterIsKeptInTheLabelMarks) {
 }
 
 TEST_F(DisplayCommandTest, InputSetsTheControlsAsTheDialogDoes) {
+  // A point error ellipse of 1.2 cm: at most 3 mm drawn gives the scale 1:4.
+  auto settings = std::make_unique<SettingsBlock>();
+  auto net = std::make_unique<PlaneNetwork>();
+  ASSERT_TRUE(ReadWritePlaneFile(nap, FileDirection::Read, *settings, *net));
+  net->pointE[0] = 1.2f;
+  ASSERT_TRUE(ReadWritePlaneFile(nap, FileDirection::Write, *settings, *net));
   const std::string input =
       "[设置]\n绘图选项 = 7\n椭圆尺度 = 2\n贯通预警 = 0\n数字字高 = 2.5\n文本字体 = 黑体\n文字颜色 = 255,0,0\n"
       "[闭合差显示]\nN\n[Y]B0,B,C,C0, 38.70s[1/14.46万](12)\n";
@@ -120,6 +126,9 @@ TEST_F(DisplayCommandTest, InputSetsTheControlsAsTheDialogDoes) {
   EXPECT_EQ(At<int32_t>(bytes, 662432), 0x0000FF);
   EXPECT_EQ(At<uint8_t>(bytes, kTraverseTableOffset + 96), 0);
   EXPECT_EQ(At<uint8_t>(bytes, kTraverseTableOffset + 2 * kTraverseEntrySize + 96), 1);
+  ASSERT_TRUE(ReadWritePlaneFile(nap, FileDirection::Read, *settings, *net));
+  EXPECT_EQ(net->ellipseScale, 4.0);
+  EXPECT_FLOAT_EQ(net->maxSemiAxis, 12.0);
 }
 
 TEST_F(DisplayCommandTest, RefusedInputAndBadFilesLeaveEverythingAsItWas) {

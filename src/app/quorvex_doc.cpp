@@ -10,10 +10,15 @@
 #include "drawing/arrange_drawing.h"
 #include "drawing/diagram_preparation.h"
 #include "drawing/display_form.h"
+#include "drawing/height_item_moves.h"
+#include "drawing/network_drawing.h"
+#include "drawing/plane_diagram.h"
+#include "height/height_model_record.h"
 #include "plane/derived_height_network.h"
 #include "height/height_file.h"
 #include "height/height_output_files.h"
 #include "plane/plane_file.h"
+#include "plane/plane_model_record.h"
 #include "plane/plane_output_files.h"
 
 namespace qp {
@@ -226,9 +231,9 @@ bool CQuorvexPDoc::ExportDrawing(PlatformServices& platform) {
   std::string vecPath;
   bool written = false;
   if (state_.ShowsPlaneDrawing()) {
-    written = ExportPlaneDrawing(dataPath, *settings_, *plane_, platform, &vecPath);
+    written = ExportPlaneDrawing(dataPath, *settings_, PlaneModelFromRecord(*plane_), platform, &vecPath);
   } else if (state_.ShowsHeightDrawing()) {
-    written = ExportHeightDrawing(dataPath, *settings_, *height_, platform, &vecPath);
+    written = ExportHeightDrawing(dataPath, *settings_, HeightModelFromRecord(*height_), platform, &vecPath);
   } else {
     return false;
   }
@@ -323,6 +328,36 @@ void CQuorvexPDoc::CloseNetwork(PlatformServices& platform) {
   state_.workMode = kNothingOpen;
   SetTitle("");
   DrawingChanged();
+}
+
+bool CQuorvexPDoc::DrawSheet(EntitySink& sink, SettingsBlock& settings, bool plane, const DrawContext& context,
+                             MovableItemList* items) const {
+  if (plane) {
+    const PlaneModel model = PlaneModelFromRecord(*plane_);
+    return DrawNetworkSheet(sink, settings, &model, nullptr, context, items);
+  }
+  const HeightModel model = HeightModelFromRecord(*height_);
+  return DrawNetworkSheet(sink, settings, nullptr, &model, context, items);
+}
+
+std::optional<GroundPoint> CQuorvexPDoc::StoreMovedItem(bool plane, const MovableItem& item, GroundPoint moved,
+                                                        double m) {
+  if (plane) {
+    PlaneModel model = PlaneModelFromRecord(*plane_);
+    StoreMovedPlaneItem(model, item, moved, m);
+    PutPlaneLayout(model, *plane_);
+    return StoredLabelValue(model, item.kind, item.index);
+  }
+  HeightModel model = HeightModelFromRecord(*height_);
+  StoreMovedHeightItem(model, item, moved, m);
+  PutHeightLayout(model, *height_);
+  return StoredLabelValue(model, item.kind, item.index);
+}
+
+void CQuorvexPDoc::StoreCurve(int observation, const GroundPoint interior[3]) {
+  HeightModel model = HeightModelFromRecord(*height_);
+  StoreCurveControlPoints(model, observation, interior);
+  PutHeightLayout(model, *height_);
 }
 
 void CQuorvexPDoc::MarkDrawingModified() {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,9 +16,11 @@
 #include "common/platform_services.h"
 #include "common/report_file.h"
 #include "common/settings_block.h"
+#include "drawing/draw_context.h"
 #include "drawing/drawing_export.h"
 #include "drawing/label_marks.h"
 #include "drawing/flagged_observations.h"
+#include "drawing/movable_items.h"
 #include "height/height_network.h"
 #include "height/height_workflow.h"
 #include "adjustment/normal_equation_store.h"
@@ -120,6 +123,18 @@ class CQuorvexPDoc {
   // is saved first (with the save question); then back to WorkMode 0 with
   // the application title.
   void CloseNetwork(PlatformServices& platform);
+
+  // The sheet of the open network (the plane one when `plane`, else the
+  // height one) with its diagram in `sink`, the movable items listed in
+  // `items`; false when the sheet cannot be drawn.
+  bool DrawSheet(EntitySink& sink, SettingsBlock& settings, bool plane, const DrawContext& context,
+                 MovableItemList* items = nullptr) const;
+  // A move tool put `item` down with its reference at `moved` (`m` ground
+  // metres per paper mm): the network's layout takes it. Gives the value now
+  // stored for the item, nothing for an item the network does not hold.
+  std::optional<GroundPoint> StoreMovedItem(bool plane, const MovableItem& item, GroundPoint moved, double m);
+  // The vertex editor's three interior control points of a height curve.
+  void StoreCurve(int observation, const GroundPoint interior[3]);
 
   // The view moved a text or a point (or entered a move tool): the drawing
   // data differ from the data file. Also counts as a change of the drawing.

@@ -18,10 +18,8 @@
 #include "common/name_slot.h"
 #include "drawing/curve_sampling.h"
 #include "drawing/declutter_setting.h"
-#include "drawing/height_item_moves.h"
 #include "drawing/label_marks.h"
 #include "drawing/network_drawing.h"
-#include "drawing/plane_diagram.h"
 #include "drawing/renderer.h"
 
 namespace qp {
@@ -118,8 +116,7 @@ void CQuorvexPView::EnsureCache() {
   context.maskOutsideSheet = mask;
   context.flagged = doc_.FlaggedObservations();
   context.declutter = DeclutterFor(doc_.CurrentDataPath());
-  DrawNetworkSheet(*entities_, doc_.Settings(), ShowsPlane() ? &doc_.Plane() : nullptr,
-                   ShowsHeight() ? &doc_.Height() : nullptr, context, &items_);
+  doc_.DrawSheet(*entities_, doc_.Settings(), ShowsPlane(), context, &items_);
 }
 
 ScreenPoint CQuorvexPView::ScrollPosition() const {
@@ -588,14 +585,7 @@ void CQuorvexPView::DropItem(QPoint pos) {
   const GroundPoint moved{item.reference.x + b.x - a.x, item.reference.y + b.y - a.y};
   const double m = sheet->GroundPerMillimetre();
   // The text now stays where the user put it when the labels are arranged.
-  std::optional<GroundPoint> stored;
-  if (ShowsPlane()) {
-    StoreMovedPlaneItem(doc_.Plane(), item, moved, m);
-    stored = StoredLabelValue(doc_.Plane(), item.kind, item.index);
-  } else {
-    StoreMovedHeightItem(doc_.Height(), item, moved, m);
-    stored = StoredLabelValue(doc_.Height(), item.kind, item.index);
-  }
+  const std::optional<GroundPoint> stored = doc_.StoreMovedItem(ShowsPlane(), item, moved, m);
   if (stored && item.isText) MarkPlacedByHand(doc_.Marks(), item.kind, item.index, *stored);
   doc_.State().drawingModified = true;
   view_.hoverIndex = -1;
@@ -645,7 +635,7 @@ void CQuorvexPView::PickVertex(QPoint pos) {
 void CQuorvexPView::FinishCurveEdit() {
   if (editCurve_ >= 0) {
     const GroundPoint interior[3] = {editPoints_[1], editPoints_[2], editPoints_[3]};
-    StoreCurveControlPoints(doc_.Height(), editCurve_, interior);
+    doc_.StoreCurve(editCurve_, interior);
     doc_.State().drawingModified = true;
   }
   editCurve_ = -1;

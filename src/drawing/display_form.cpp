@@ -330,7 +330,11 @@ void HeightDisplayForm::Apply(HeightNetwork& net) const {
 
 bool FinishPlaneDisplayDialog(bool confirmed, const std::string& dataPath, SettingsBlock& settings,
                               PlaneNetwork& net, PlatformServices& platform) {
-  if (confirmed) ComputeEllipseScale(net, PlaneModelFromRecord(net));
+  if (confirmed) {
+    PlaneModel model = PlaneModelFromRecord(net);
+    ComputeEllipseScale(model);
+    PutPlaneLayout(model, net);
+  }
   return FinishSettingsDialog(confirmed, dataPath, settings, &net, nullptr, platform);
 }
 

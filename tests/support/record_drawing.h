@@ -1,0 +1,55 @@
+// The drawing on a record, for tests that set up and inspect records: the
+// model is built from the record, drawn or changed, and a changed layout is
+// put back, as the holders of a record do.
+#pragma once
+
+#include <optional>
+#include <utility>
+
+#include "drawing/height_item_moves.h"
+#include "drawing/network_drawing.h"
+#include "height/height_model_record.h"
+#include "plane/plane_model_record.h"
+
+namespace qp::testing {
+
+template <class Change>
+decltype(auto) ChangePlaneLayout(PlaneNetwork& net, Change&& change) {
+  struct PutBack {
+    PlaneNetwork& net;
+    PlaneModel model;
+    ~PutBack() { PutPlaneLayout(model, net); }
+  } held{net, PlaneModelFromRecord(net)};
+  return std::forward<Change>(change)(held.model);
+}
+
+template <class Change>
+decltype(auto) ChangeHeightLayout(HeightNetwork& net, Change&& change) {
+  struct PutBack {
+    HeightNetwork& net;
+    HeightModel model;
+    ~PutBack() { PutHeightLayout(model, net); }
+  } held{net, HeightModelFromRecord(net)};
+  return std::forward<Change>(change)(held.model);
+}
+
+inline void MoveRecordItem(HeightNetwork& net, const MovableItem& item, GroundPoint to, double m) {
+  ChangeHeightLayout(net, [&](HeightModel& model) { StoreMovedHeightItem(model, item, to, m); });
+}
+
+inline void SetRecordCurve(HeightNetwork& net, int observation, const GroundPoint interior[3]) {
+  ChangeHeightLayout(net, [&](HeightModel& model) { StoreCurveControlPoints(model, observation, interior); });
+}
+
+inline bool DrawRecordSheet(EntitySink& sink, SettingsBlock& settings, const PlaneNetwork* plane,
+                            const HeightNetwork* height, const DrawContext& context,
+                            MovableItemList* items = nullptr) {
+  std::optional<PlaneModel> planeModel;
+  std::optional<HeightModel> heightModel;
+  if (plane) planeModel = PlaneModelFromRecord(*plane);
+  if (height) heightModel = HeightModelFromRecord(*height);
+  return DrawNetworkSheet(sink, settings, planeModel ? &*planeModel : nullptr, heightModel ? &*heightModel : nullptr,
+                          context, items);
+}
+
+}  // namespace qp::testing

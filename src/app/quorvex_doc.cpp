@@ -63,10 +63,17 @@ CQuorvexPDoc::CQuorvexPDoc(std::string programDirectory)
       planeBackup_(std::make_unique<PlaneNetwork>()),
       height_(std::make_unique<HeightNetwork>()),
       heightBackup_(std::make_unique<HeightNetwork>()),
+      planeModel_(std::make_unique<PlaneModel>()),
+      heightModel_(std::make_unique<HeightModel>()),
       settings_(std::make_unique<SettingsBlock>()),
       normals_(std::make_unique<NormalEquationStore>()) {
   state_.programDirectory = std::move(programDirectory);
   SetTitle("");
+}
+
+void CQuorvexPDoc::BuildModels() {
+  *planeModel_ = PlaneModelFromRecord(*plane_);
+  *heightModel_ = HeightModelFromRecord(*height_);
 }
 
 void CQuorvexPDoc::SetTitle(std::string_view utf8Title) { title_ = DocumentTitleFor(utf8Title); }
@@ -123,6 +130,7 @@ bool CQuorvexPDoc::OpenPlaneDataFile(const std::string& path, PlatformServices& 
   SetTitle(path);
   state_.workMode = kPlaneData;
   SetSlotText(plane_->dataFilePath, pathGbk);
+  BuildModels();
   return true;
 }
 
@@ -160,6 +168,7 @@ bool CQuorvexPDoc::OpenHeightDataFile(const std::string& path, PlatformServices&
   SetTitle(path);
   state_.workMode = kHeightData;
   SetSlotText(height_->dataFilePath, pathGbk);
+  BuildModels();
   return true;
 }
 
@@ -231,9 +240,9 @@ bool CQuorvexPDoc::ExportDrawing(PlatformServices& platform) {
   std::string vecPath;
   bool written = false;
   if (state_.ShowsPlaneDrawing()) {
-    written = ExportPlaneDrawing(dataPath, *settings_, PlaneModelFromRecord(*plane_), platform, &vecPath);
+    written = ExportPlaneDrawing(dataPath, *settings_, *planeModel_, platform, &vecPath);
   } else if (state_.ShowsHeightDrawing()) {
-    written = ExportHeightDrawing(dataPath, *settings_, HeightModelFromRecord(*height_), platform, &vecPath);
+    written = ExportHeightDrawing(dataPath, *settings_, *heightModel_, platform, &vecPath);
   } else {
     return false;
   }
@@ -249,8 +258,8 @@ bool CQuorvexPDoc::ExportDrawing(PlatformServices& platform) {
 
 bool CQuorvexPDoc::FitSheet(PlatformServices& platform) {
   SheetFitResult fit;
-  if (PlaneNetwork* plane = CurrentPlane()) fit = MatchSheetToPlaneNetwork(*settings_, *plane);
-  if (HeightNetwork* height = CurrentHeight()) fit = MatchSheetToHeightNetwork(*settings_, *height);
+  if (CurrentPlane()) fit = FitSheetToNetwork(*settings_, *planeModel_, false);
+  if (CurrentHeight()) fit = FitSheetToNetwork(*settings_, *heightModel_, false);
   if (!fit) return false;
   if (const std::string note = SheetFitMessage(fit); !note.empty()) platform.ShowMessage(note);
   // The fitted sheet belongs to the drawing data as much as a moved text:
@@ -332,32 +341,25 @@ void CQuorvexPDoc::CloseNetwork(PlatformServices& platform) {
 
 bool CQuorvexPDoc::DrawSheet(EntitySink& sink, SettingsBlock& settings, bool plane, const DrawContext& context,
                              MovableItemList* items) const {
-  if (plane) {
-    const PlaneModel model = PlaneModelFromRecord(*plane_);
-    return DrawNetworkSheet(sink, settings, &model, nullptr, context, items);
-  }
-  const HeightModel model = HeightModelFromRecord(*height_);
-  return DrawNetworkSheet(sink, settings, nullptr, &model, context, items);
+  return plane ? DrawNetworkSheet(sink, settings, planeModel_.get(), nullptr, context, items)
+               : DrawNetworkSheet(sink, settings, nullptr, heightModel_.get(), context, items);
 }
 
 std::optional<GroundPoint> CQuorvexPDoc::StoreMovedItem(bool plane, const MovableItem& item, GroundPoint moved,
                                                         double m) {
   if (plane) {
-    PlaneModel model = PlaneModelFromRecord(*plane_);
-    StoreMovedPlaneItem(model, item, moved, m);
-    PutPlaneLayout(model, *plane_);
-    return StoredLabelValue(model, item.kind, item.index);
+    StoreMovedPlaneItem(*planeModel_, item, moved, m);
+    PutPlaneLayout(*planeModel_, *plane_);
+    return StoredLabelValue(*planeModel_, item.kind, item.index);
   }
-  HeightModel model = HeightModelFromRecord(*height_);
-  StoreMovedHeightItem(model, item, moved, m);
-  PutHeightLayout(model, *height_);
-  return StoredLabelValue(model, item.kind, item.index);
+  StoreMovedHeightItem(*heightModel_, item, moved, m);
+  PutHeightLayout(*heightModel_, *height_);
+  return StoredLabelValue(*heightModel_, item.kind, item.index);
 }
 
 void CQuorvexPDoc::StoreCurve(int observation, const GroundPoint interior[3]) {
-  HeightModel model = HeightModelFromRecord(*height_);
-  StoreCurveControlPoints(model, observation, interior);
-  PutHeightLayout(model, *height_);
+  StoreCurveControlPoints(*heightModel_, observation, interior);
+  PutHeightLayout(*heightModel_, *height_);
 }
 
 void CQuorvexPDoc::MarkDrawingModified() {

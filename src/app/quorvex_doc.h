@@ -1,5 +1,5 @@
 // The one document of a run: the plane and height network records with their
-// backup copies, the drawing settings block, the report section number, the
+// backup copies and the models the drawing reads, the drawing settings block, the report section number, the
 // normal equations and the document state. It sequences the network
 // commands; the main window only asks for file names, shows dialogs and
 // refreshes itself. No toolkit here.
@@ -21,9 +21,11 @@
 #include "drawing/label_marks.h"
 #include "drawing/flagged_observations.h"
 #include "drawing/movable_items.h"
+#include "height/height_model.h"
 #include "height/height_network.h"
 #include "height/height_workflow.h"
 #include "adjustment/normal_equation_store.h"
+#include "plane/plane_model.h"
 #include "plane/plane_network.h"
 #include "plane/plane_workflow.h"
 
@@ -47,6 +49,11 @@ class CQuorvexPDoc {
   const PlaneNetwork& Plane() const { return *plane_; }
   HeightNetwork& Height() { return *height_; }
   const HeightNetwork& Height() const { return *height_; }
+  // The networks as the drawing reads them: built from the records whenever
+  // these are read, recomputed or changed by a command (DrawingChanged); the
+  // move tools change their layout and put it back into the records at once.
+  const PlaneModel& PlaneNetworkModel() const { return *planeModel_; }
+  const HeightModel& HeightNetworkModel() const { return *heightModel_; }
   SettingsBlock& Settings() { return *settings_; }
   const SettingsBlock& Settings() const { return *settings_; }
 
@@ -176,6 +183,8 @@ class CQuorvexPDoc {
   std::unique_ptr<PlaneNetwork> planeBackup_;
   std::unique_ptr<HeightNetwork> height_;
   std::unique_ptr<HeightNetwork> heightBackup_;
+  std::unique_ptr<PlaneModel> planeModel_;
+  std::unique_ptr<HeightModel> heightModel_;
   std::unique_ptr<SettingsBlock> settings_;
   std::unique_ptr<NormalEquationStore> normals_;
   SectionNumber section_;
@@ -191,9 +200,13 @@ class CQuorvexPDoc {
   HeightNetwork* CurrentHeight() const;
   // A settings dialog ended: `finish` wrote or read back the data file.
   bool AfterSettingsDialog(bool confirmed, bool fileDone);
-  // The flags are read again too: a computation may have rewritten the report
-  // within the file system's time resolution.
+  // The models follow the records (read, recomputed, changed by a command).
+  void BuildModels();
+  // The models are built again, and the flags are read again too: a
+  // computation may have rewritten the report within the file system's time
+  // resolution.
   void DrawingChanged() {
+    BuildModels();
     ++generation_;
     flagged_.Clear();
   }

@@ -60,12 +60,4 @@ std::string PrepareHeightDiagram(HeightWorkspace& ws, int changeLevel) {
   return message;
 }
 
-SheetFitResult MatchSheetToPlaneNetwork(SettingsBlock& settings, const PlaneNetwork& net) {
-  return FitSheetToNetwork(settings, PlaneModelFromRecord(net), false);
-}
-
-SheetFitResult MatchSheetToHeightNetwork(SettingsBlock& settings, const HeightNetwork& net) {
-  return FitSheetToNetwork(settings, HeightModelFromRecord(net), false);
-}
-
 }  // namespace qp

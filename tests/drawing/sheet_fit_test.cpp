@@ -102,7 +102,7 @@ TEST_F(PlaneFitTest, CornerRoundingBySizeOfScale) {
 TEST_F(PlaneFitTest, KeepingTheScaleAndNetworksWithoutSidesOrPoints) {
   sheet->scale = 2000;
   sheet->appliedScale = 500;
-  ASSERT_TRUE(MatchSheetToPlaneNetwork(*sheet, *net));  // "边框匹配"
+  ASSERT_TRUE(FitSheetToNetwork(*sheet, PlaneModelFromRecord(*net), false));  // "边框匹配"
   EXPECT_EQ(sheet->scale, 2000);
   EXPECT_EQ(sheet->appliedScale, 2000);
   EXPECT_EQ(sheet->cornerX, 1100);

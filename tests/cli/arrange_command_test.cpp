@@ -55,10 +55,10 @@ bool Arrangeable(MovableKind k) {
 std::optional<int> ArrangeRecord(SettingsBlock& settings, PlaneNetwork* plane, HeightNetwork* height,
                                  const LabelMarks& marks = {}) {
   if (plane) {
-    return testing::ChangePlaneLayout(
+    return testing::ChangeLayout(
         *plane, [&](PlaneModel& model) { return ArrangePlaneLabels(settings, model, marks, DrawContext{}); });
   }
-  return testing::ChangeHeightLayout(
+  return testing::ChangeLayout(
       *height, [&](HeightModel& model) { return ArrangeHeightLabels(settings, model, marks, DrawContext{}); });
 }
 

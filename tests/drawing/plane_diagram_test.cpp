@@ -33,7 +33,7 @@
 namespace qp {
 namespace {
 
-using testing::ChangePlaneLayout;
+using testing::ChangeLayout;
 using testing::ScriptedPlatform;
 
 struct Entity {
@@ -65,10 +65,10 @@ std::vector<Entity> Draw(const PlaneNetwork& net, double m, MovableItemList* ite
 }
 // The ellipse scale worked out and kept in the record, as the preparation does.
 double EllipseScaleOf(PlaneNetwork& net) {
-  return ChangePlaneLayout(net, [](PlaneModel& model) { return ComputeEllipseScale(model); });
+  return ChangeLayout(net, [](PlaneModel& model) { return ComputeEllipseScale(model); });
 }
 void KeepTraverseLabelsOf(PlaneNetwork& net, const PlaneNetwork& before) {
-  ChangePlaneLayout(net, [&](PlaneModel& model) { KeepTraverseLabels(model, PlaneModelFromRecord(before)); });
+  ChangeLayout(net, [&](PlaneModel& model) { KeepTraverseLabels(model, PlaneModelFromRecord(before)); });
 }
 
 std::vector<const Entity*> Only(const std::vector<Entity>& all, bool texts, int shapeType = -1) {
@@ -386,7 +386,7 @@ TEST(PlaneDiagram, MovedNamesAndClosureTexts) {
   StoreTraverseClosure(*net, 0, t);
   net->closureCheckCount = 1;
   net->labelOffsetX[2] = 7.0f;
-  ChangePlaneLayout(*net, [](PlaneModel& model) { RebuildPlaneDiagramData(model); });  // names on points, closure text between ends
+  ChangeLayout(*net, [](PlaneModel& model) { RebuildPlaneDiagramData(model); });  // names on points, closure text between ends
   EXPECT_EQ(net->labelOffsetX[2], 0.0f);
   EXPECT_EQ(ReadTraverseClosure(*net, 0).labelY, 2300.0);
 
@@ -404,12 +404,12 @@ TEST(PlaneDiagram, MovedNamesAndClosureTexts) {
                           [](const Entity& e) { return e.text.direction == 900 && e.Utf8() == "  3.25s[1/12.35万](2)"; }),
             1);
 
-  ChangePlaneLayout(*net, [&](PlaneModel& model) {
+  ChangeLayout(*net, [&](PlaneModel& model) {
     StoreMovedPlaneItem(model, name, {name.reference.x + 5, name.reference.y - 3}, m);
   });
   EXPECT_FLOAT_EQ(net->labelOffsetX[2], 0.5f);
   EXPECT_FLOAT_EQ(net->labelOffsetY[2], -0.3f);
-  ChangePlaneLayout(*net, [&](PlaneModel& model) { StoreMovedPlaneItem(model, label, {1111, 2222}, m); });
+  ChangeLayout(*net, [&](PlaneModel& model) { StoreMovedPlaneItem(model, label, {1111, 2222}, m); });
   MovableItemList again;
   Draw(*net, m, &again);
   ExpectNear(again.Items()[0].reference, {1111, 2222}, "closure text moved");
@@ -429,7 +429,7 @@ TEST(PlaneDiagram, MovedNamesAndClosureTexts) {
   // are spread along the side, and a refill gives each twin its own place back.
   for (int i = 1; i < 3; ++i) StoreTraverseClosure(*net, i, t);
   net->closureCheckCount = 3;
-  ChangePlaneLayout(*net, [](PlaneModel& model) { RebuildPlaneDiagramData(model); });
+  ChangeLayout(*net, [](PlaneModel& model) { RebuildPlaneDiagramData(model); });
   for (int i = 0; i < 3; ++i) EXPECT_DOUBLE_EQ(ReadTraverseClosure(*net, i).labelY, 2000.0 + 600.0 * (i + 1) / 4);
   TraverseClosure moved = ReadTraverseClosure(*net, 2);
   moved.labelX = 900.0;

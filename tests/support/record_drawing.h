@@ -13,32 +13,29 @@
 
 namespace qp::testing {
 
-template <class Change>
-decltype(auto) ChangePlaneLayout(PlaneNetwork& net, Change&& change) {
-  struct PutBack {
-    PlaneNetwork& net;
-    PlaneModel model;
-    ~PutBack() { PutPlaneLayout(model, net); }
-  } held{net, PlaneModelFromRecord(net)};
-  return std::forward<Change>(change)(held.model);
-}
+inline PlaneModel ModelOf(const PlaneNetwork& net) { return PlaneModelFromRecord(net); }
+inline HeightModel ModelOf(const HeightNetwork& net) { return HeightModelFromRecord(net); }
+inline void PutLayout(const PlaneModel& model, PlaneNetwork& net) { PutPlaneLayout(model, net); }
+inline void PutLayout(const HeightModel& model, HeightNetwork& net) { PutHeightLayout(model, net); }
 
-template <class Change>
-decltype(auto) ChangeHeightLayout(HeightNetwork& net, Change&& change) {
+// Runs `change` on the record's model and puts the layout back; gives what
+// `change` gives.
+template <class Record, class Change>
+decltype(auto) ChangeLayout(Record& net, Change&& change) {
   struct PutBack {
-    HeightNetwork& net;
-    HeightModel model;
-    ~PutBack() { PutHeightLayout(model, net); }
-  } held{net, HeightModelFromRecord(net)};
+    Record& net;
+    decltype(ModelOf(net)) model;
+    ~PutBack() { PutLayout(model, net); }
+  } held{net, ModelOf(net)};
   return std::forward<Change>(change)(held.model);
 }
 
 inline void MoveRecordItem(HeightNetwork& net, const MovableItem& item, GroundPoint to, double m) {
-  ChangeHeightLayout(net, [&](HeightModel& model) { StoreMovedHeightItem(model, item, to, m); });
+  ChangeLayout(net, [&](HeightModel& model) { StoreMovedHeightItem(model, item, to, m); });
 }
 
 inline void SetRecordCurve(HeightNetwork& net, int observation, const GroundPoint interior[3]) {
-  ChangeHeightLayout(net, [&](HeightModel& model) { StoreCurveControlPoints(model, observation, interior); });
+  ChangeLayout(net, [&](HeightModel& model) { StoreCurveControlPoints(model, observation, interior); });
 }
 
 inline bool DrawRecordSheet(EntitySink& sink, SettingsBlock& settings, const PlaneNetwork* plane,

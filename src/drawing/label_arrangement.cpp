@@ -218,6 +218,15 @@ bool NamePlacement(GroundPoint point, std::optional<GroundPoint> offsetMm, doubl
   return true;
 }
 
+// Whether an item was placed by hand and still holds the value it was placed at.
+template <class Model>
+std::function<bool(const MovableItem&)> PlacedByHand(const Model& model, const LabelMarks& marks) {
+  return [&model, &marks](const MovableItem& item) {
+    const auto stored = StoredLabelValue(model, item.kind, item.index);
+    return stored && IsPlacedByHand(marks, item.kind, item.index, *stored);
+  };
+}
+
 }  // namespace
 
 std::optional<int> ArrangePlaneLabels(SettingsBlock& settings, PlaneModel& model, const LabelMarks& marks,
@@ -240,10 +249,7 @@ std::optional<int> ArrangePlaneLabels(SettingsBlock& settings, PlaneModel& model
     anchor = {c.x + toDefault.x, c.y + toDefault.y};
     return true;
   };
-  job.placedByHand = [&](const MovableItem& item) {
-    const auto stored = StoredLabelValue(model, item.kind, item.index);
-    return stored && IsPlacedByHand(marks, item.kind, item.index, *stored);
-  };
+  job.placedByHand = PlacedByHand(model, marks);
   job.store = [&](const MovableItem& item, GroundPoint to, double mm) { StoreMovedPlaneItem(model, item, to, mm); };
   return Arrange(settings, job, context);
 }
@@ -264,10 +270,7 @@ std::optional<int> ArrangeHeightLabels(SettingsBlock& settings, HeightModel& mod
     toDefault = {0.0, 0.0};
     return true;
   };
-  job.placedByHand = [&](const MovableItem& item) {
-    const auto stored = StoredLabelValue(model, item.kind, item.index);
-    return stored && IsPlacedByHand(marks, item.kind, item.index, *stored);
-  };
+  job.placedByHand = PlacedByHand(model, marks);
   job.store = [&](const MovableItem& item, GroundPoint to, double mm) { StoreMovedHeightItem(model, item, to, mm); };
   return Arrange(settings, job, context);
 }

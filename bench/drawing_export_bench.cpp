@@ -15,6 +15,7 @@
 #include "common/settings_block.h"
 #include "drawing/network_drawing.h"
 #include "drawing/vec_file.h"
+#include "plane/plane_model_record.h"
 #include "plane/plane_network.h"
 
 namespace qp {
@@ -69,19 +70,20 @@ void FullSheet(SettingsBlock& b) {
 
 void BM_ExportFullPlaneDrawing(benchmark::State& state) {
   const auto net = FullNetwork();
+  const PlaneModel model = PlaneModelFromRecord(*net);
   auto settings = std::make_unique<SettingsBlock>();
   FullSheet(*settings);
   const DrawContext context;
   size_t bytes = 0;
   for (auto _ : state) {
     const auto vec = BuildVecFile(*settings, [&](EntitySink& sink) {
-      DrawNetworkSheet(sink, *settings, net.get(), nullptr, context);
+      DrawNetworkSheet(sink, *settings, &model, nullptr, context);
     });
     bytes = vec.size();
     benchmark::DoNotOptimize(vec.data());
   }
   const auto parsed = ParseVecEntities(BuildVecFile(*settings, [&](EntitySink& sink) {
-    DrawNetworkSheet(sink, *settings, net.get(), nullptr, context);
+    DrawNetworkSheet(sink, *settings, &model, nullptr, context);
   }));
   state.counters["points"] = net->pointCount;
   state.counters["sides"] = net->sideCount;

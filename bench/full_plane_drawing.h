@@ -13,6 +13,7 @@
 #include "common/name_slot.h"
 #include "drawing/plane_diagram.h"
 #include "plane/closure_checks.h"
+#include "plane/plane_model_record.h"
 
 namespace qp::bench {
 
@@ -100,7 +101,9 @@ inline std::unique_ptr<PlaneNetwork> FullPlaneDrawingNetwork() {
     StoreTraverseClosure(*net, t, c);
   }
   net->closureCheckCount = kMaxTraverses;
-  RebuildPlaneDiagramData(*net);
+  PlaneModel model = PlaneModelFromRecord(*net);
+  RebuildPlaneDiagramData(model);
+  PutPlaneLayout(model, *net);
   return net;
 }
 

@@ -15,8 +15,10 @@
 #include "drawing/diagram_preparation.h"
 #include "drawing/label_arrangement.h"
 #include "height/height_input_form.h"
+#include "height/height_model_record.h"
 #include "height/height_workflow.h"
 #include "plane/plane_input_form.h"
+#include "plane/plane_model_record.h"
 #include "plane/plane_workflow.h"
 
 namespace qp {
@@ -77,18 +79,18 @@ const Computed<HeightNetwork>& LevellingGrid() {
   return done;
 }
 
-template <typename Network, typename Arrange>
-void Run(benchmark::State& state, const Computed<Network>& source, int32_t Network::*kind, Arrange arrange) {
+// Arranges the model of the computed network, drawn as kind state.range(0).
+template <typename Network, typename ModelOf, typename Arrange>
+void Run(benchmark::State& state, const Computed<Network>& source, ModelOf modelOf, Arrange arrange) {
   auto settings = std::make_unique<SettingsBlock>();
-  auto net = std::make_unique<Network>();
   int moved = -1;
   for (auto _ : state) {
     state.PauseTiming();
     *settings = *source.settings;
-    *net = *source.net;
-    (*net).*kind = static_cast<int32_t>(state.range(0));
+    auto model = modelOf(*source.net);
+    model.diagram.kind = static_cast<int>(state.range(0));
     state.ResumeTiming();
-    const auto result = arrange(*settings, *net, LabelMarks{}, DrawContext{});
+    const auto result = arrange(*settings, model, LabelMarks{}, DrawContext{});
     if (!result) {
       state.SkipWithError("the sheet cannot be drawn");
       break;
@@ -99,12 +101,12 @@ void Run(benchmark::State& state, const Computed<Network>& source, int32_t Netwo
 }
 
 void BM_ArrangePlaneGrid(benchmark::State& state) {
-  Run(state, PlaneGrid(), &PlaneNetwork::displayMode, ArrangePlaneLabels);
+  Run(state, PlaneGrid(), PlaneModelFromRecord, ArrangePlaneLabels);
 }
 BENCHMARK(BM_ArrangePlaneGrid)->DenseRange(0, 7)->Unit(benchmark::kMillisecond);
 
 void BM_ArrangeLevellingGrid(benchmark::State& state) {
-  Run(state, LevellingGrid(), &HeightNetwork::diagramKind, ArrangeHeightLabels);
+  Run(state, LevellingGrid(), HeightModelFromRecord, ArrangeHeightLabels);
 }
 BENCHMARK(BM_ArrangeLevellingGrid)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 

@@ -26,7 +26,8 @@ class CountingSink : public EntitySink {
 
 void DrawKind(benchmark::State& state) {
   static const std::unique_ptr<PlaneNetwork> net = bench::FullPlaneDrawingNetwork();
-  net->displayMode = static_cast<int>(state.range(0));
+  PlaneModel model = PlaneModelFromRecord(*net);
+  model.diagram.kind = static_cast<int>(state.range(0));
   SheetGeometry sheet;
   sheet.scale = 10000.0;
   sheet.cornerX = 3799000.0;
@@ -35,7 +36,7 @@ void DrawKind(benchmark::State& state) {
   for (auto _ : state) {
     EntityEmitter out(sink, sheet);
     MovableItemList items;
-    DrawPlaneDiagram(out, *net, DrawContext{}, &items);
+    DrawPlaneDiagram(out, model, DrawContext{}, &items);
     benchmark::DoNotOptimize(items.Items().data());
   }
   state.counters["shapes"] = static_cast<double>(sink.shapes) / static_cast<double>(state.iterations());

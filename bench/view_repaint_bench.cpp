@@ -17,6 +17,7 @@
 #include "drawing/sheet_fit.h"
 #include "drawing/view_state.h"
 #include "full_plane_drawing.h"
+#include "plane/plane_model_record.h"
 
 namespace qp {
 namespace {
@@ -25,7 +26,7 @@ constexpr int kWindowWidth = 1280, kWindowHeight = 800;
 
 struct Scene {
   std::unique_ptr<SettingsBlock> settings = std::make_unique<SettingsBlock>();
-  std::unique_ptr<PlaneNetwork> net = bench::FullPlaneDrawingNetwork();
+  PlaneModel net = PlaneModelFromRecord(*bench::FullPlaneDrawingNetwork());
   std::unique_ptr<EntityList> entities;
   MovableItemList items;
   ViewState view;
@@ -38,8 +39,8 @@ Scene& SceneFor(int kind, bool whole) {
   static bool builtWhole = false;
   if (builtKind == kind && builtWhole == whole && scene.entities) return scene;
   ResetSettingsBlock(*scene.settings);
-  FitSheetToNetwork(*scene.settings, *scene.net, true);
-  scene.net->displayMode = kind;
+  FitSheetToNetwork(*scene.settings, scene.net, true);
+  scene.net.diagram.kind = kind;
   scene.view = ViewState();
   const SettingsBlock& s = *scene.settings;
   if (whole) ToggleWholeDrawing(scene.view, kWindowWidth, kWindowHeight, s.canvasWidthPx, s.canvasHeightPx);
@@ -51,7 +52,7 @@ Scene& SceneFor(int kind, bool whole) {
   DrawContext context;
   context.zoomDen = scene.view.zoomDen;
   context.maskOutsideSheet = whole;
-  DrawNetworkSheet(*scene.entities, *scene.settings, scene.net.get(), nullptr, context, &scene.items);
+  DrawNetworkSheet(*scene.entities, *scene.settings, &scene.net, nullptr, context, &scene.items);
   builtKind = kind;
   builtWhole = whole;
   return scene;

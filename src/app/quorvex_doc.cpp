@@ -10,6 +10,10 @@
 #include "drawing/arrange_drawing.h"
 #include "drawing/diagram_preparation.h"
 #include "drawing/display_settings_file.h"
+#include "drawing/display_form.h"
+#include "drawing/height_item_moves.h"
+#include "drawing/network_drawing.h"
+#include "drawing/plane_diagram.h"
 #include "plane/derived_height_network.h"
 #include "height/height_file.h"
 #include "height/height_model_record.h"
@@ -60,10 +64,17 @@ CQuorvexPDoc::CQuorvexPDoc(std::string programDirectory)
       planeBackup_(std::make_unique<PlaneNetwork>()),
       height_(std::make_unique<HeightNetwork>()),
       heightBackup_(std::make_unique<HeightNetwork>()),
+      planeModel_(std::make_unique<PlaneModel>()),
+      heightModel_(std::make_unique<HeightModel>()),
       settings_(std::make_unique<SettingsBlock>()),
       normals_(std::make_unique<NormalEquationStore>()) {
   state_.programDirectory = std::move(programDirectory);
   SetTitle("");
+}
+
+void CQuorvexPDoc::BuildModels() {
+  *planeModel_ = PlaneModelFromRecord(*plane_);
+  *heightModel_ = HeightModelFromRecord(*height_);
 }
 
 void CQuorvexPDoc::SetTitle(std::string_view utf8Title) { title_ = DocumentTitleFor(utf8Title); }
@@ -120,6 +131,7 @@ bool CQuorvexPDoc::OpenPlaneDataFile(const std::string& path, PlatformServices& 
   SetTitle(path);
   state_.workMode = kPlaneData;
   SetSlotText(plane_->dataFilePath, pathGbk);
+  BuildModels();
   return true;
 }
 
@@ -157,6 +169,7 @@ bool CQuorvexPDoc::OpenHeightDataFile(const std::string& path, PlatformServices&
   SetTitle(path);
   state_.workMode = kHeightData;
   SetSlotText(height_->dataFilePath, pathGbk);
+  BuildModels();
   return true;
 }
 
@@ -228,9 +241,9 @@ bool CQuorvexPDoc::ExportDrawing(PlatformServices& platform) {
   std::string vecPath;
   bool written = false;
   if (state_.ShowsPlaneDrawing()) {
-    written = ExportPlaneDrawing(dataPath, *settings_, *plane_, platform, &vecPath);
+    written = ExportPlaneDrawing(dataPath, *settings_, *planeModel_, platform, &vecPath);
   } else if (state_.ShowsHeightDrawing()) {
-    written = ExportHeightDrawing(dataPath, *settings_, *height_, platform, &vecPath);
+    written = ExportHeightDrawing(dataPath, *settings_, *heightModel_, platform, &vecPath);
   } else {
     return false;
   }
@@ -246,8 +259,8 @@ bool CQuorvexPDoc::ExportDrawing(PlatformServices& platform) {
 
 bool CQuorvexPDoc::FitSheet(PlatformServices& platform) {
   SheetFitResult fit;
-  if (PlaneNetwork* plane = CurrentPlane()) fit = MatchSheetToPlaneNetwork(*settings_, *plane);
-  if (HeightNetwork* height = CurrentHeight()) fit = MatchSheetToHeightNetwork(*settings_, *height);
+  if (CurrentPlane()) fit = FitSheetToNetwork(*settings_, *planeModel_, false);
+  if (CurrentHeight()) fit = FitSheetToNetwork(*settings_, *heightModel_, false);
   if (!fit) return false;
   if (const std::string note = SheetFitMessage(fit); !note.empty()) platform.ShowMessage(note);
   // The fitted sheet belongs to the drawing data as much as a moved text:
@@ -295,7 +308,7 @@ bool CQuorvexPDoc::EditSheetSettings(PlatformServices& platform, const SheetDial
 bool CQuorvexPDoc::EditPlaneDisplay(PlatformServices& platform, const PlaneDisplayRunner& runDialog) {
   PlaneNetwork* plane = CurrentPlane();
   if (!plane) return false;
-  PlaneModel model = PlaneModelFromRecord(*plane);
+  PlaneModel model = *planeModel_;
   const bool confirmed = runDialog(model);
   if (!confirmed && state_.drawingModified) return false;
   return AfterSettingsDialog(
@@ -305,7 +318,7 @@ bool CQuorvexPDoc::EditPlaneDisplay(PlatformServices& platform, const PlaneDispl
 bool CQuorvexPDoc::EditHeightDisplay(PlatformServices& platform, const HeightDisplayRunner& runDialog) {
   HeightNetwork* height = CurrentHeight();
   if (!height) return false;
-  HeightModel model = HeightModelFromRecord(*height);
+  HeightModel model = *heightModel_;
   const bool confirmed = runDialog(model);
   if (!confirmed && state_.drawingModified) return false;
   return AfterSettingsDialog(
@@ -322,6 +335,29 @@ void CQuorvexPDoc::CloseNetwork(PlatformServices& platform) {
   DrawingChanged();
 }
 
+bool CQuorvexPDoc::DrawSheet(EntitySink& sink, SettingsBlock& settings, bool plane, const DrawContext& context,
+                             MovableItemList* items) const {
+  return plane ? DrawNetworkSheet(sink, settings, planeModel_.get(), nullptr, context, items)
+               : DrawNetworkSheet(sink, settings, nullptr, heightModel_.get(), context, items);
+}
+
+std::optional<GroundPoint> CQuorvexPDoc::StoreMovedItem(bool plane, const MovableItem& item, GroundPoint moved,
+                                                        double m) {
+  if (plane) {
+    StoreMovedPlaneItem(*planeModel_, item, moved, m);
+    PutPlaneLayout(*planeModel_, *plane_);
+    return StoredLabelValue(*planeModel_, item.kind, item.index);
+  }
+  StoreMovedHeightItem(*heightModel_, item, moved, m);
+  PutHeightLayout(*heightModel_, *height_);
+  return StoredLabelValue(*heightModel_, item.kind, item.index);
+}
+
+void CQuorvexPDoc::StoreCurve(int observation, const GroundPoint interior[3]) {
+  StoreCurveControlPoints(*heightModel_, observation, interior);
+  PutHeightLayout(*heightModel_, *height_);
+}
+
 void CQuorvexPDoc::MarkDrawingModified() {
   state_.drawingModified = true;
   DrawingChanged();
@@ -336,13 +372,13 @@ std::string CQuorvexPDoc::CurrentReportPath() const {
 std::vector<std::string> CQuorvexPDoc::DiagramItems() const {
   const bool plane = state_.workMode == kPlaneData || state_.workMode == kPlaneDrawing;
   return DiagramSelectorItems(state_.workMode,
-                              plane && PlaneSidesComputed(PlaneModelFromRecord(*plane_), state_.drawingReady));
+                              plane && PlaneSidesComputed(*planeModel_, state_.drawingReady));
 }
 
 std::vector<std::string> CQuorvexPDoc::PointNames() const {
   const int mode = state_.workMode;
-  if (mode == kPlaneData || mode == kPlaneDrawing) return PlanePointNames(PlaneModelFromRecord(*plane_));
-  if (mode == kHeightData || mode == kHeightDrawing) return HeightPointNames(HeightModelFromRecord(*height_));
+  if (mode == kPlaneData || mode == kPlaneDrawing) return PlanePointNames(*planeModel_);
+  if (mode == kHeightData || mode == kHeightDrawing) return HeightPointNames(*heightModel_);
   return {};
 }
 

@@ -1,5 +1,5 @@
 // The one document of a run: the plane and height network records with their
-// backup copies, the drawing settings block, the report section number, the
+// backup copies and the models the drawing reads, the drawing settings block, the report section number, the
 // normal equations and the document state. It sequences the network
 // commands; the main window only asks for file names, shows dialogs and
 // refreshes itself. No toolkit here.
@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,12 +16,16 @@
 #include "common/platform_services.h"
 #include "common/report_file.h"
 #include "common/settings_block.h"
+#include "drawing/draw_context.h"
 #include "drawing/drawing_export.h"
 #include "drawing/label_marks.h"
 #include "drawing/flagged_observations.h"
+#include "drawing/movable_items.h"
+#include "height/height_model.h"
 #include "height/height_network.h"
 #include "height/height_workflow.h"
 #include "adjustment/normal_equation_store.h"
+#include "plane/plane_model.h"
 #include "plane/plane_network.h"
 #include "plane/plane_workflow.h"
 
@@ -44,6 +49,11 @@ class CQuorvexPDoc {
   const PlaneNetwork& Plane() const { return *plane_; }
   HeightNetwork& Height() { return *height_; }
   const HeightNetwork& Height() const { return *height_; }
+  // The networks as the drawing reads them: built from the records whenever
+  // these are read, recomputed or changed by a command (DrawingChanged); the
+  // move tools change their layout and put it back into the records at once.
+  const PlaneModel& PlaneNetworkModel() const { return *planeModel_; }
+  const HeightModel& HeightNetworkModel() const { return *heightModel_; }
   SettingsBlock& Settings() { return *settings_; }
   const SettingsBlock& Settings() const { return *settings_; }
 
@@ -121,6 +131,18 @@ class CQuorvexPDoc {
   // the application title.
   void CloseNetwork(PlatformServices& platform);
 
+  // The sheet of the open network (the plane one when `plane`, else the
+  // height one) with its diagram in `sink`, the movable items listed in
+  // `items`; false when the sheet cannot be drawn.
+  bool DrawSheet(EntitySink& sink, SettingsBlock& settings, bool plane, const DrawContext& context,
+                 MovableItemList* items = nullptr) const;
+  // A move tool put `item` down with its reference at `moved` (`m` ground
+  // metres per paper mm): the network's layout takes it. Gives the value now
+  // stored for the item, nothing for an item the network does not hold.
+  std::optional<GroundPoint> StoreMovedItem(bool plane, const MovableItem& item, GroundPoint moved, double m);
+  // The vertex editor's three interior control points of a height curve.
+  void StoreCurve(int observation, const GroundPoint interior[3]);
+
   // The view moved a text or a point (or entered a move tool): the drawing
   // data differ from the data file. Also counts as a change of the drawing.
   void MarkDrawingModified();
@@ -161,6 +183,8 @@ class CQuorvexPDoc {
   std::unique_ptr<PlaneNetwork> planeBackup_;
   std::unique_ptr<HeightNetwork> height_;
   std::unique_ptr<HeightNetwork> heightBackup_;
+  std::unique_ptr<PlaneModel> planeModel_;
+  std::unique_ptr<HeightModel> heightModel_;
   std::unique_ptr<SettingsBlock> settings_;
   std::unique_ptr<NormalEquationStore> normals_;
   SectionNumber section_;
@@ -176,9 +200,13 @@ class CQuorvexPDoc {
   HeightNetwork* CurrentHeight() const;
   // A settings dialog ended: `finish` wrote or read back the data file.
   bool AfterSettingsDialog(bool confirmed, bool fileDone);
-  // The flags are read again too: a computation may have rewritten the report
-  // within the file system's time resolution.
+  // The models follow the records (read, recomputed, changed by a command).
+  void BuildModels();
+  // The models are built again, and the flags are read again too: a
+  // computation may have rewritten the report within the file system's time
+  // resolution.
   void DrawingChanged() {
+    BuildModels();
     ++generation_;
     flagged_.Clear();
   }

@@ -15,13 +15,10 @@
 #include "app/qt_drawing_device.h"
 #include "app/qt_text.h"
 #include "common/gbk_text.h"
-#include "common/name_slot.h"
 #include "drawing/curve_sampling.h"
 #include "drawing/declutter_setting.h"
-#include "drawing/height_item_moves.h"
 #include "drawing/label_marks.h"
 #include "drawing/network_drawing.h"
-#include "drawing/plane_diagram.h"
 #include "drawing/renderer.h"
 
 namespace qp {
@@ -118,8 +115,7 @@ void CQuorvexPView::EnsureCache() {
   context.maskOutsideSheet = mask;
   context.flagged = doc_.FlaggedObservations();
   context.declutter = DeclutterFor(doc_.CurrentDataPath());
-  DrawNetworkSheet(*entities_, doc_.Settings(), ShowsPlane() ? &doc_.Plane() : nullptr,
-                   ShowsHeight() ? &doc_.Height() : nullptr, context, &items_);
+  doc_.DrawSheet(*entities_, doc_.Settings(), ShowsPlane(), context, &items_);
 }
 
 ScreenPoint CQuorvexPView::ScrollPosition() const {
@@ -305,15 +301,11 @@ void CQuorvexPView::LocatePoint(const QString& name) {
   const std::string gbk = ToGbk(name);
   std::optional<GroundPoint> found;
   if (ShowsPlane()) {
-    const PlaneNetwork& net = doc_.Plane();
-    const int n = std::clamp(net.pointCount, 0, kMaxPlanePoints);
-    for (int i = 0; i < n && !found; ++i)
-      if (SlotText(net.pointName[i]) == gbk) found = GroundPoint{net.x[i], net.y[i]};
+    const PlaneModel& net = doc_.PlaneNetworkModel();
+    if (const int i = net.Find(gbk); i >= 0) found = GroundPoint{net.points[i].x, net.points[i].y};
   } else {
-    const HeightNetwork& net = doc_.Height();
-    const int n = std::clamp(net.pointCount, 0, kMaxHeightPoints);
-    for (int i = 0; i < n && !found; ++i)
-      if (SlotText(net.pointName[i]) == gbk) found = GroundPoint{net.diagramX[i], net.diagramY[i]};
+    const HeightModel& net = doc_.HeightNetworkModel();
+    if (const int i = net.Find(gbk); i >= 0) found = GroundPoint{net.points[i].x, net.points[i].y};
   }
   if (!found || !std::isfinite(found->x) || !std::isfinite(found->y)) return;
   const QPoint at = ViewportPosition(*found);
@@ -588,14 +580,7 @@ void CQuorvexPView::DropItem(QPoint pos) {
   const GroundPoint moved{item.reference.x + b.x - a.x, item.reference.y + b.y - a.y};
   const double m = sheet->GroundPerMillimetre();
   // The text now stays where the user put it when the labels are arranged.
-  std::optional<GroundPoint> stored;
-  if (ShowsPlane()) {
-    StoreMovedPlaneItem(doc_.Plane(), item, moved, m);
-    stored = StoredLabelValue(doc_.Plane(), item.kind, item.index);
-  } else {
-    StoreMovedHeightItem(doc_.Height(), item, moved, m);
-    stored = StoredLabelValue(doc_.Height(), item.kind, item.index);
-  }
+  const std::optional<GroundPoint> stored = doc_.StoreMovedItem(ShowsPlane(), item, moved, m);
   if (stored && item.isText) MarkPlacedByHand(doc_.Marks(), item.kind, item.index, *stored);
   doc_.State().drawingModified = true;
   view_.hoverIndex = -1;
@@ -607,16 +592,17 @@ void CQuorvexPView::DropItem(QPoint pos) {
 int CQuorvexPView::CurveNear(QPoint pos) const {
   const auto sheet = Sheet();
   if (!ShowsHeight() || !sheet) return -1;
-  const HeightNetwork& net = doc_.Height();
+  const HeightModel& net = doc_.HeightNetworkModel();
   const CanvasPoint at = CanvasAt(pos);
   const double tolerance = static_cast<double>(kCurvePickTolerance) * view_.zoomDen / std::max(1, view_.zoomNum);
-  const int n = std::clamp(net.observationCount, 0, kMaxHeightDifferences);
+  const int n = static_cast<int>(net.differences.size());
   int best = -1;
   double bestD2 = tolerance * tolerance;
   std::vector<CanvasPoint> samples;
   for (int i = 0; i < n; ++i) {
     CanvasPoint control[kCurvePointCount];
-    for (int k = 0; k < kCurvePointCount; ++k) control[k] = MapToCanvas(*sheet, {net.curve[i][k][0], net.curve[i][k][1]});
+    const auto& curve = net.differences[i].curve;
+    for (int k = 0; k < kCurvePointCount; ++k) control[k] = MapToCanvas(*sheet, {curve[k][0], curve[k][1]});
     samples.clear();
     if (SampleSpline(control, false, samples) != SplineStatus::Ok) continue;
     for (size_t k = 1; k < samples.size(); ++k) {
@@ -645,7 +631,7 @@ void CQuorvexPView::PickVertex(QPoint pos) {
 void CQuorvexPView::FinishCurveEdit() {
   if (editCurve_ >= 0) {
     const GroundPoint interior[3] = {editPoints_[1], editPoints_[2], editPoints_[3]};
-    StoreCurveControlPoints(doc_.Height(), editCurve_, interior);
+    doc_.StoreCurve(editCurve_, interior);
     doc_.State().drawingModified = true;
   }
   editCurve_ = -1;
@@ -665,8 +651,8 @@ void CQuorvexPView::contextMenuEvent(QContextMenuEvent* event) {
   QMenu menu(this);
   QAction* edit = menu.addAction(QStringLiteral("编辑"));
   if (menu.exec(event->globalPos()) == edit) {
-    const HeightNetwork& net = doc_.Height();
-    for (int k = 0; k < kCurvePointCount; ++k) editPoints_[k] = GroundPoint{net.curve[curve][k][0], net.curve[curve][k][1]};
+    const auto& control = doc_.HeightNetworkModel().differences[curve].curve;
+    for (int k = 0; k < kCurvePointCount; ++k) editPoints_[k] = GroundPoint{control[k][0], control[k][1]};
     editCurve_ = curve;
     editVertex_ = -1;
     SetToolState(kViewEditingCurve);

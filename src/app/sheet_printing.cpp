@@ -36,8 +36,7 @@ std::function<void(EntitySink&)> SheetDrawing(CQuorvexPDoc& doc, SettingsBlock& 
     context.maskOutsideSheet = true;
     context.flagged = doc.FlaggedObservations();
     context.declutter = DeclutterFor(doc.CurrentDataPath());
-    const bool plane = ShowsPlane(doc);
-    DrawNetworkSheet(sink, settings, plane ? &doc.Plane() : nullptr, plane ? nullptr : &doc.Height(), context);
+    doc.DrawSheet(sink, settings, ShowsPlane(doc), context);
   };
 }
 

@@ -11,6 +11,8 @@
 #include "drawing/drawing_export.h"
 #include "drawing/flagged_observations.h"
 #include "drawing/network_drawing.h"
+#include "height/height_model_record.h"
+#include "plane/plane_model_record.h"
 #include "statistics/statistics_report.h"
 
 namespace qp {
@@ -29,7 +31,13 @@ int ArrangeAndSave(const CommandOptions& options, SettingsBlock& settings, int32
   bool modified = false;
   const auto restoreKind = [&] {
     storedKind = kept;
-    UpdateDiagramTitle(settings, plane, height);
+    if (plane) {
+      const PlaneModel model = PlaneModelFromRecord(*plane);
+      UpdateDiagramTitle(settings, &model, nullptr);
+    } else if (height) {
+      const HeightModel model = HeightModelFromRecord(*height);
+      UpdateDiagramTitle(settings, nullptr, &model);
+    }
   };
   const ArrangeOutcome outcome =
       ArrangeDrawing(options.dataPath, settings, plane, height, marks, context, modified, platform, restoreKind);

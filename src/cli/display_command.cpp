@@ -204,7 +204,7 @@ int RunOnNetwork(const CommandOptions& options, PlatformServices& platform, cons
                  bool (*read)(const std::string&, SettingsBlock&, Record&, PlatformServices*),
                  Model (*modelOf)(const Record&), std::vector<SettingBinding> (*bindings)(Form&),
                  std::string (*dump)(const Form&),
-                 bool (*finish)(bool, const std::string&, SettingsBlock&, const Model&, Record&, PlatformServices&)) {
+                 bool (*finish)(bool, const std::string&, SettingsBlock&, Model&, Record&, PlatformServices&)) {
   if (!CheckNoInputOverwritten(DialogRunFiles(options), platform)) return 1;
   auto settings = std::make_unique<SettingsBlock>();
   auto net = std::make_unique<Record>();

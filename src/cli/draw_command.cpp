@@ -15,9 +15,9 @@
 #include "drawing/dxf_picture.h"
 #include "drawing/flagged_observations.h"
 #include "drawing/network_drawing.h"
-#include "height/height_network.h"
 #include "drawing/svg_picture.h"
-#include "plane/plane_network.h"
+#include "height/height_model_record.h"
+#include "plane/plane_model_record.h"
 
 namespace qp {
 namespace {
@@ -64,7 +64,7 @@ bool WritePictures(const CommandOptions& options, SettingsBlock& settings, const
 }
 
 // The sheet of the network (the plane one when `plane` is given) for the pictures.
-PictureDrawing DrawingOf(SettingsBlock& settings, const PlaneNetwork* plane, const HeightNetwork* height,
+PictureDrawing DrawingOf(SettingsBlock& settings, const PlaneModel* plane, const HeightModel* height,
                          const DrawContext& context) {
   DrawContext masked = context;
   masked.maskOutsideSheet = true;
@@ -118,22 +118,24 @@ int RunDrawCommand(const CommandOptions& options, PlatformServices& platform) {
   if (network == NetworkFileKind::Plane) {
     auto net = std::make_unique<PlaneNetwork>();
     if (!OpenPlaneDrawing(options.dataPath, *settings, *net, platform)) return 1;
-    if (options.kind) net->displayMode = *options.kind;
-    if (!ExportPlaneDrawing(options.dataPath, *settings, *net, platform, &vecPath)) {
+    PlaneModel model = PlaneModelFromRecord(*net);
+    if (options.kind) model.diagram.kind = *options.kind;
+    if (!ExportPlaneDrawing(options.dataPath, *settings, model, platform, &vecPath)) {
       Tell(platform, "矢量图形文件写入错误 !\r\n%s", vecPath);
       return 1;
     }
-    return WritePictures(options, *settings, DrawingOf(*settings, net.get(), nullptr, context), platform) ? 0 : 1;
+    return WritePictures(options, *settings, DrawingOf(*settings, &model, nullptr, context), platform) ? 0 : 1;
   }
 
   auto net = std::make_unique<HeightNetwork>();
   if (!OpenHeightDrawing(options.dataPath, *settings, *net, platform)) return 1;
-  if (options.kind) net->diagramKind = *options.kind;
-  if (!ExportHeightDrawing(options.dataPath, *settings, *net, platform, &vecPath)) {
+  HeightModel model = HeightModelFromRecord(*net);
+  if (options.kind) model.diagram.kind = *options.kind;
+  if (!ExportHeightDrawing(options.dataPath, *settings, model, platform, &vecPath)) {
     Tell(platform, "矢量图形文件写入错误 !\r\n%s", vecPath);
     return 1;
   }
-  return WritePictures(options, *settings, DrawingOf(*settings, nullptr, net.get(), context), platform) ? 0 : 1;
+  return WritePictures(options, *settings, DrawingOf(*settings, nullptr, &model, context), platform) ? 0 : 1;
 }
 
 }  // namespace qp

@@ -7,8 +7,28 @@
 #include "common/gbk_text.h"
 #include "drawing/drawing_export.h"
 #include "drawing/label_arrangement.h"
+#include "height/height_model_record.h"
+#include "plane/plane_model_record.h"
 
 namespace qp {
+namespace {
+
+// Arranges the network's texts on its model and puts the layout into the record.
+std::optional<int> ArrangeRecord(SettingsBlock& settings, PlaneNetwork* plane, HeightNetwork* height,
+                                 const LabelMarks& marks, const DrawContext& context) {
+  if (plane) {
+    PlaneModel model = PlaneModelFromRecord(*plane);
+    const std::optional<int> moved = ArrangePlaneLabels(settings, model, marks, context);
+    if (moved) PutPlaneLayout(model, *plane);
+    return moved;
+  }
+  HeightModel model = HeightModelFromRecord(*height);
+  const std::optional<int> moved = ArrangeHeightLabels(settings, model, marks, context);
+  if (moved) PutHeightLayout(model, *height);
+  return moved;
+}
+
+}  // namespace
 
 bool WriteDrawingData(const std::string& dataPath, SettingsBlock& settings, PlaneNetwork* plane,
                       HeightNetwork* height, const LabelMarks& marks) {
@@ -25,8 +45,7 @@ ArrangeOutcome ArrangeDrawing(const std::string& dataPath, SettingsBlock& settin
   const auto settingsBefore = std::make_unique<SettingsBlock>(settings);
   std::unique_ptr<PlaneNetwork> planeBefore = plane ? std::make_unique<PlaneNetwork>(*plane) : nullptr;
   std::unique_ptr<HeightNetwork> heightBefore = height ? std::make_unique<HeightNetwork>(*height) : nullptr;
-  const std::optional<int> moved = plane ? ArrangePlaneLabels(settings, *plane, marks, context)
-                                         : ArrangeHeightLabels(settings, *height, marks, context);
+  const std::optional<int> moved = ArrangeRecord(settings, plane, height, marks, context);
   if (!moved) return outcome;
   outcome.moved = *moved;
   if (redraw) redraw();

@@ -1,5 +1,8 @@
 #include "drawing/diagram_preparation.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "common/format.h"
 #include "drawing/plane_diagram.h"
 #include "drawing/sheet_fit.h"
@@ -22,22 +25,28 @@ std::string SheetFitMessage(const SheetFitResult& fit) {
 }
 
 std::string PreparePlaneDiagram(PlaneWorkspace& ws, int changeLevel) {
-  const PlaneModel model = PlaneModelFromRecord(ws.net);
+  PlaneModel model = PlaneModelFromRecord(ws.net);
+  const PlaneModel before = PlaneModelFromRecord(ws.backup);
+  std::string message;
   if (changeLevel >= kRedrawnFromScratch) {
     // New points: the sheet, the ellipse scale and the closure texts start
     // afresh; the names the user placed stay beside their points.
-    const SheetFitResult fit = FitSheetToNetwork(ws.settings, ws.net, model, true);
-    RebuildPlaneDiagramData(ws.net, model, ws.settings.scale * 0.001);
-    KeepNameOffsets(ws.net, model, ws.backup);
-    return SheetFitMessage(fit);
+    message = SheetFitMessage(FitSheetToNetwork(ws.settings, model, true));
+    RebuildPlaneDiagramData(model, ws.settings.scale * 0.001);  // at the fitted scale
+    KeepNameOffsets(model, before);
+    // The places beyond the new point list keep no name offset either.
+    std::fill(std::begin(ws.net.labelOffsetX), std::end(ws.net.labelOffsetX), 0.0f);
+    std::fill(std::begin(ws.net.labelOffsetY), std::end(ws.net.labelOffsetY), 0.0f);
+  } else {
+    // The same points: the ellipses follow the new results (new weights alone
+    // change them), the names the user placed stay where they are, and each
+    // traverse found again keeps its closure text's place (the search refills
+    // its table on every confirmation); a new traverse gets the default place.
+    ComputeEllipseScale(model);
+    KeepTraverseLabels(model, before, ws.settings.scale * 0.001);
   }
-  // The same points: the ellipses follow the new results (new weights alone
-  // change them), the names the user placed stay where they are, and each
-  // traverse found again keeps its closure text's place (the search refills
-  // its table on every confirmation); a new traverse gets the default place.
-  ComputeEllipseScale(ws.net, model);
-  KeepTraverseLabels(ws.net, model, ws.backup, ws.settings.scale * 0.001);
-  return {};
+  PutPlaneLayout(model, ws.net);
+  return message;
 }
 
 std::string PrepareHeightDiagram(HeightWorkspace& ws, int changeLevel) {
@@ -49,14 +58,6 @@ std::string PrepareHeightDiagram(HeightWorkspace& ws, int changeLevel) {
   BowRepeatedLines(model, ws.settings.scale * 0.001);
   PutHeightLayout(model, ws.net);
   return message;
-}
-
-SheetFitResult MatchSheetToPlaneNetwork(SettingsBlock& settings, const PlaneNetwork& net) {
-  return FitSheetToNetwork(settings, net, PlaneModelFromRecord(net), false);
-}
-
-SheetFitResult MatchSheetToHeightNetwork(SettingsBlock& settings, const HeightNetwork& net) {
-  return FitSheetToNetwork(settings, HeightModelFromRecord(net), false);
 }
 
 }  // namespace qp

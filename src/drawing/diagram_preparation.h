@@ -1,17 +1,17 @@
 // What the drawing does to a network's diagram data after a computation,
-// according to how much the network changed (its change level), and the
-// "边框匹配" command. These are the functions the plane and height workflows
-// are given as their diagram-preparing hooks, by the desktop document and
-// by the command-line driver alike, so both store the same data file.
+// according to how much the network changed (its change level). These are
+// the functions the plane and height workflows are given as their
+// diagram-preparing hooks, by the desktop document and by the command-line
+// driver alike, so both store the same data file. (The "边框匹配" command is
+// FitSheetToNetwork keeping the scale: the caller takes over the canvas size,
+// tells the user of a changed scale with SheetFitMessage and redraws.)
 #pragma once
 
 #include <string>
 
 #include "common/settings_block.h"
 #include "drawing/sheet_fit.h"
-#include "height/height_network.h"
 #include "height/height_workflow.h"
-#include "plane/plane_network.h"
 #include "plane/plane_workflow.h"
 
 namespace qp {
@@ -30,13 +30,6 @@ std::string PreparePlaneDiagram(PlaneWorkspace& ws, int changeLevel);
 // 128 and more: the repeated lines still straight bow apart at the sheet's
 // scale (BowRepeatedLines). The message as above.
 std::string PrepareHeightDiagram(HeightWorkspace& ws, int changeLevel);
-
-// "边框匹配": the sheet fitted to the network at its scale, or at a larger
-// standard one when it would overrun the paper. Not fitted, with the settings
-// unchanged, for a network without points. The caller takes over the canvas
-// size, tells the user of a changed scale (SheetFitMessage) and redraws.
-SheetFitResult MatchSheetToPlaneNetwork(SettingsBlock& settings, const PlaneNetwork& net);
-SheetFitResult MatchSheetToHeightNetwork(SettingsBlock& settings, const HeightNetwork& net);
 
 // "控制网图超出最大图纸, 比例尺改为1:%d" (GBK) after a fit that raised the
 // scale, else an empty text.

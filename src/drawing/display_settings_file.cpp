@@ -8,16 +8,16 @@
 namespace qp {
 
 bool FinishPlaneDisplayDialog(bool confirmed, const std::string& dataPath, SettingsBlock& settings,
-                              const PlaneModel& model, PlaneNetwork& net, PlatformServices& platform) {
+                              PlaneModel& model, PlaneNetwork& net, PlatformServices& platform) {
   if (confirmed) {
+    ComputeEllipseScale(model);
     PutPlaneLayout(model, net);
-    ComputeEllipseScale(net, model);
   }
   return FinishSettingsDialog(confirmed, dataPath, settings, &net, nullptr, platform);
 }
 
 bool FinishHeightDisplayDialog(bool confirmed, const std::string& dataPath, SettingsBlock& settings,
-                               const HeightModel& model, HeightNetwork& net, PlatformServices& platform) {
+                               HeightModel& model, HeightNetwork& net, PlatformServices& platform) {
   if (confirmed) PutHeightLayout(model, net);
   return FinishSettingsDialog(confirmed, dataPath, settings, nullptr, &net, platform);
 }

@@ -21,8 +21,8 @@ namespace qp {
 // operation succeeded (the view then redraws); whoever keeps a model builds
 // it anew from `net` after.
 bool FinishPlaneDisplayDialog(bool confirmed, const std::string& dataPath, SettingsBlock& settings,
-                              const PlaneModel& model, PlaneNetwork& net, PlatformServices& platform);
+                              PlaneModel& model, PlaneNetwork& net, PlatformServices& platform);
 bool FinishHeightDisplayDialog(bool confirmed, const std::string& dataPath, SettingsBlock& settings,
-                               const HeightModel& model, HeightNetwork& net, PlatformServices& platform);
+                               HeightModel& model, HeightNetwork& net, PlatformServices& platform);
 
 }  // namespace qp

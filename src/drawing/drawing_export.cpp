@@ -19,8 +19,8 @@ namespace {
 
 std::string PathForMessage(const std::string& path) { return DecodeUserTextToGbk(path); }
 
-bool ExportDrawing(const std::string& dataPath, SettingsBlock& settings, const PlaneNetwork* plane,
-                   const HeightNetwork* height, const char* doneFormat, PlatformServices& platform,
+bool ExportDrawing(const std::string& dataPath, SettingsBlock& settings, const PlaneModel* plane,
+                   const HeightModel* height, const char* doneFormat, PlatformServices& platform,
                    std::string* vecPath) {
   const std::string path = VecPathFor(dataPath);
   if (vecPath) *vecPath = path;
@@ -59,14 +59,14 @@ RunFiles DrawingExportFiles(const std::string& dataPath, std::vector<FileUse> pi
   return files;
 }
 
-bool ExportPlaneDrawing(const std::string& dataPath, SettingsBlock& settings, const PlaneNetwork& net,
+bool ExportPlaneDrawing(const std::string& dataPath, SettingsBlock& settings, const PlaneModel& model,
                         PlatformServices& platform, std::string* vecPath) {
-  return ExportDrawing(dataPath, settings, &net, nullptr, "平面图形导出完成...\r\n%s", platform, vecPath);
+  return ExportDrawing(dataPath, settings, &model, nullptr, "平面图形导出完成...\r\n%s", platform, vecPath);
 }
 
-bool ExportHeightDrawing(const std::string& dataPath, SettingsBlock& settings, const HeightNetwork& net,
+bool ExportHeightDrawing(const std::string& dataPath, SettingsBlock& settings, const HeightModel& model,
                          PlatformServices& platform, std::string* vecPath) {
-  return ExportDrawing(dataPath, settings, nullptr, &net, "高程图形导出完成...\r\n%s", platform, vecPath);
+  return ExportDrawing(dataPath, settings, nullptr, &model, "高程图形导出完成...\r\n%s", platform, vecPath);
 }
 
 bool WriteGraphicData(const std::string& dataPath, SettingsBlock& settings, PlaneNetwork* plane,

@@ -11,7 +11,9 @@
 #include "common/file_clash.h"
 #include "common/platform_services.h"
 #include "common/settings_block.h"
+#include "height/height_model.h"
 #include "height/height_network.h"
+#include "plane/plane_model.h"
 #include "plane/plane_network.h"
 
 namespace qp {
@@ -30,9 +32,9 @@ RunFiles DrawingExportFiles(const std::string& dataPath, std::vector<FileUse> pi
 // gives false, as does a sheet that cannot be drawn. `vecPath` receives the path.
 // The observations the statistics report beside the data file flags are drawn
 // in red on the diagrams of observation values.
-bool ExportPlaneDrawing(const std::string& dataPath, SettingsBlock& settings, const PlaneNetwork& net,
+bool ExportPlaneDrawing(const std::string& dataPath, SettingsBlock& settings, const PlaneModel& model,
                         PlatformServices& platform, std::string* vecPath = nullptr);
-bool ExportHeightDrawing(const std::string& dataPath, SettingsBlock& settings, const HeightNetwork& net,
+bool ExportHeightDrawing(const std::string& dataPath, SettingsBlock& settings, const HeightModel& model,
                          PlatformServices& platform, std::string* vecPath = nullptr);
 
 // Writes the network's data file (the plane one when `plane` is given) with

@@ -1,9 +1,9 @@
 // What the text-move and point-move tools and the label arrangement store in
-// the height network when they put an item of the diagram down.
+// the height network's layout when they put an item of the diagram down.
 #pragma once
 
 #include "drawing/movable_items.h"
-#include "height/height_network.h"
+#include "height/height_model.h"
 
 namespace qp {
 
@@ -21,10 +21,10 @@ namespace qp {
 //   always drawn at the middle of its line.
 // Items of other kinds, indices outside the tables and non-finite positions
 // change nothing.
-void StoreMovedHeightItem(HeightNetwork& net, const MovableItem& item, GroundPoint newReference, double m);
+void StoreMovedHeightItem(HeightModel& model, const MovableItem& item, GroundPoint newReference, double m);
 
 // Stores the three interior control points of a curve after vertex editing.
 // An index outside the table or a non-finite point changes nothing.
-void StoreCurveControlPoints(HeightNetwork& net, int observation, const GroundPoint interior[3]);
+void StoreCurveControlPoints(HeightModel& model, int observation, const GroundPoint interior[3]);
 
 }  // namespace qp

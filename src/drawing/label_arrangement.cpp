@@ -14,7 +14,6 @@
 #include "drawing/plane_diagram.h"
 #include "drawing/sheet_obstacles.h"
 #include "drawing/text_layout.h"
-#include "plane/plane_model_record.h"
 
 namespace qp {
 namespace {
@@ -149,8 +148,8 @@ class Arranger {
 using Placement = std::function<bool(const MovableItem&, const TextFootprint&, PaperPoint& anchor, PaperPoint& toDefault)>;
 
 struct ArrangeJob {
-  const PlaneNetwork* plane = nullptr;
-  const HeightNetwork* height = nullptr;
+  const PlaneModel* plane = nullptr;
+  const HeightModel* height = nullptr;
   Placement placement;
   std::function<bool(const MovableItem&)> placedByHand;
   std::function<void(const MovableItem&, GroundPoint newReference, double m)> store;
@@ -219,19 +218,27 @@ bool NamePlacement(GroundPoint point, std::optional<GroundPoint> offsetMm, doubl
   return true;
 }
 
+// Whether an item was placed by hand and still holds the value it was placed at.
+template <class Model>
+std::function<bool(const MovableItem&)> PlacedByHand(const Model& model, const LabelMarks& marks) {
+  return [&model, &marks](const MovableItem& item) {
+    const auto stored = StoredLabelValue(model, item.kind, item.index);
+    return stored && IsPlacedByHand(marks, item.kind, item.index, *stored);
+  };
+}
+
 }  // namespace
 
-std::optional<int> ArrangePlaneLabels(SettingsBlock& settings, PlaneNetwork& net, const LabelMarks& marks,
+std::optional<int> ArrangePlaneLabels(SettingsBlock& settings, PlaneModel& model, const LabelMarks& marks,
                                       const DrawContext& context) {
-  const PlaneModel model = PlaneModelFromRecord(net);
-  const std::vector<std::optional<GroundPoint>> defaults = DefaultTraverseLabels(net, model);
+  const std::vector<std::optional<GroundPoint>> defaults = DefaultTraverseLabels(model);
   const double m = settings.scale * 0.001;
   ArrangeJob job;
-  job.plane = &net;
+  job.plane = &model;
   job.placement = [&](const MovableItem& item, const TextFootprint& home, PaperPoint& anchor, PaperPoint& toDefault) {
     if (item.kind == MovableKind::PlaneName) {
       const PlanePoint& p = model.points[static_cast<size_t>(item.index)];
-      return NamePlacement({p.x, p.y}, StoredLabelValue(net, item.kind, item.index), m, anchor, toDefault);
+      return NamePlacement({p.x, p.y}, StoredLabelValue(model, item.kind, item.index), m, anchor, toDefault);
     }
     if (item.kind != MovableKind::TraverseLabel) return false;
     const size_t t = static_cast<size_t>(item.index);
@@ -242,23 +249,20 @@ std::optional<int> ArrangePlaneLabels(SettingsBlock& settings, PlaneNetwork& net
     anchor = {c.x + toDefault.x, c.y + toDefault.y};
     return true;
   };
-  job.placedByHand = [&](const MovableItem& item) {
-    const auto stored = StoredLabelValue(net, item.kind, item.index);
-    return stored && IsPlacedByHand(marks, item.kind, item.index, *stored);
-  };
-  job.store = [&](const MovableItem& item, GroundPoint to, double mm) { StoreMovedPlaneItem(net, item, to, mm); };
+  job.placedByHand = PlacedByHand(model, marks);
+  job.store = [&](const MovableItem& item, GroundPoint to, double mm) { StoreMovedPlaneItem(model, item, to, mm); };
   return Arrange(settings, job, context);
 }
 
-std::optional<int> ArrangeHeightLabels(SettingsBlock& settings, HeightNetwork& net, const LabelMarks& marks,
+std::optional<int> ArrangeHeightLabels(SettingsBlock& settings, HeightModel& model, const LabelMarks& marks,
                                        const DrawContext& context) {
   const double m = settings.scale * 0.001;
   ArrangeJob job;
-  job.height = &net;
+  job.height = &model;
   job.placement = [&](const MovableItem& item, const TextFootprint& home, PaperPoint& anchor, PaperPoint& toDefault) {
     if (item.kind == MovableKind::HeightName) {
-      const auto point = StoredLabelValue(net, MovableKind::HeightPoint, item.index);
-      return point && NamePlacement(*point, StoredLabelValue(net, item.kind, item.index), m, anchor, toDefault);
+      const auto point = StoredLabelValue(model, MovableKind::HeightPoint, item.index);
+      return point && NamePlacement(*point, StoredLabelValue(model, item.kind, item.index), m, anchor, toDefault);
     }
     if (item.kind != MovableKind::LoopLabel) return false;
     // A loop's text has no other place of its own than the one it holds.
@@ -266,11 +270,8 @@ std::optional<int> ArrangeHeightLabels(SettingsBlock& settings, HeightNetwork& n
     toDefault = {0.0, 0.0};
     return true;
   };
-  job.placedByHand = [&](const MovableItem& item) {
-    const auto stored = StoredLabelValue(net, item.kind, item.index);
-    return stored && IsPlacedByHand(marks, item.kind, item.index, *stored);
-  };
-  job.store = [&](const MovableItem& item, GroundPoint to, double mm) { StoreMovedHeightItem(net, item, to, mm); };
+  job.placedByHand = PlacedByHand(model, marks);
+  job.store = [&](const MovableItem& item, GroundPoint to, double mm) { StoreMovedHeightItem(model, item, to, mm); };
   return Arrange(settings, job, context);
 }
 

@@ -11,7 +11,7 @@
 // the inner frame; among equally good places the one nearest the default
 // wins, then the one tried first. The texts are placed in drawing order,
 // each against the others' current places, in up to three rounds; the
-// result depends on nothing but the record and the sheet.
+// result depends on nothing but the network and the sheet.
 //
 // A text the user placed by hand (marked in `marks` at the value it still
 // holds) stays where it is unless it lies on another text or a symbol.
@@ -26,17 +26,17 @@
 #include "common/settings_block.h"
 #include "drawing/draw_context.h"
 #include "drawing/label_marks.h"
-#include "height/height_network.h"
-#include "plane/plane_network.h"
+#include "height/height_model.h"
+#include "plane/plane_model.h"
 
 namespace qp {
 
 // The number of texts moved, or nothing (and nothing changed) when the sheet
 // of `settings` cannot be drawn. The title slot of `settings` is brought up
 // to the diagram kind, as every drawing of the sheet does.
-std::optional<int> ArrangePlaneLabels(SettingsBlock& settings, PlaneNetwork& net, const LabelMarks& marks,
+std::optional<int> ArrangePlaneLabels(SettingsBlock& settings, PlaneModel& model, const LabelMarks& marks,
                                       const DrawContext& context);
-std::optional<int> ArrangeHeightLabels(SettingsBlock& settings, HeightNetwork& net, const LabelMarks& marks,
+std::optional<int> ArrangeHeightLabels(SettingsBlock& settings, HeightModel& model, const LabelMarks& marks,
                                        const DrawContext& context);
 
 }  // namespace qp

@@ -8,8 +8,6 @@
 
 #include "common/binary_file.h"
 #include "common/format.h"
-#include "plane/closure_checks.h"
-#include "plane/network_geometry.h"
 
 namespace qp {
 namespace {
@@ -110,38 +108,38 @@ bool WriteLabelMarks(const std::string& dataPath, const LabelMarks& marks) {
   return WriteFileAtomically(path, {std::span(reinterpret_cast<const unsigned char*>(text.data()), text.size())});
 }
 
-std::optional<GroundPoint> StoredLabelValue(const PlaneNetwork& net, MovableKind kind, int index) {
+std::optional<GroundPoint> StoredLabelValue(const PlaneModel& model, MovableKind kind, int index) {
   if (index < 0) return std::nullopt;
   switch (kind) {
     case MovableKind::PlaneName:
-      if (index >= ClampedCount(net.pointCount, kMaxPlanePoints)) return std::nullopt;
-      return GroundPoint{net.labelOffsetX[index], net.labelOffsetY[index]};
-    case MovableKind::TraverseLabel: {
-      if (index >= TraverseCount(net)) return std::nullopt;
-      const TraverseClosure t = ReadTraverseClosure(net, index);
-      return GroundPoint{t.labelX, t.labelY};
-    }
+      if (index >= model.pointCount()) return std::nullopt;
+      return GroundPoint{model.points[index].labelDx, model.points[index].labelDy};
+    case MovableKind::TraverseLabel:
+      if (index >= static_cast<int>(model.traverses.size())) return std::nullopt;
+      return GroundPoint{model.traverses[index].labelX, model.traverses[index].labelY};
     default:
       return std::nullopt;
   }
 }
 
-std::optional<GroundPoint> StoredLabelValue(const HeightNetwork& net, MovableKind kind, int index) {
+std::optional<GroundPoint> StoredLabelValue(const HeightModel& model, MovableKind kind, int index) {
   if (index < 0) return std::nullopt;
-  const int points = BoundedCount(net.pointCount, HeightCapacityOf(net, kCapacityPoints));
+  const auto within = [index](const auto& list) { return index < static_cast<int>(list.size()); };
   switch (kind) {
     case MovableKind::HeightName:
-      if (index >= points) return std::nullopt;
-      return GroundPoint{net.labelOffsetX[index], net.labelOffsetY[index]};
+      if (!within(model.points)) return std::nullopt;
+      return GroundPoint{model.points[index].labelDx, model.points[index].labelDy};
     case MovableKind::HeightPoint:
-      if (index >= points) return std::nullopt;
-      return GroundPoint{net.diagramX[index], net.diagramY[index]};
-    case MovableKind::DifferenceText:
-      if (index >= BoundedCount(net.observationCount, HeightCapacityOf(net, kCapacityDifferences))) return std::nullopt;
-      return GroundPoint{net.curve[index][kCurvePointCount / 2][0], net.curve[index][kCurvePointCount / 2][1]};
+      if (!within(model.points)) return std::nullopt;
+      return GroundPoint{model.points[index].x, model.points[index].y};
+    case MovableKind::DifferenceText: {
+      if (!within(model.differences)) return std::nullopt;
+      const auto& middle = model.differences[index].curve[kCurvePointCount / 2];
+      return GroundPoint{middle[0], middle[1]};
+    }
     case MovableKind::LoopLabel:
-      if (index >= BoundedCount(net.loopCount, HeightCapacityOf(net, kCapacityLoops))) return std::nullopt;
-      return GroundPoint{net.loops[index].labelX, net.loops[index].labelY};
+      if (!within(model.loops)) return std::nullopt;
+      return GroundPoint{model.loops[index].labelX, model.loops[index].labelY};
     default:
       return std::nullopt;
   }

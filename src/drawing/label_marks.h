@@ -18,8 +18,8 @@
 
 #include "drawing/entities.h"
 #include "drawing/movable_items.h"
-#include "height/height_network.h"
-#include "plane/plane_network.h"
+#include "height/height_model.h"
+#include "plane/plane_model.h"
 
 namespace qp {
 
@@ -47,12 +47,12 @@ LabelMarks ReadLabelMarks(const std::string& dataPath);
 // the file when there is nothing to keep. False when it cannot be written.
 bool WriteLabelMarks(const std::string& dataPath, const LabelMarks& marks);
 
-// The value the record stores for a movable item: a name's label offset
-// (paper mm), a traverse or loop label position, a height difference's middle
-// control point, a height point's diagram position (m). Nothing for an index
-// outside the record's tables.
-std::optional<GroundPoint> StoredLabelValue(const PlaneNetwork& net, MovableKind kind, int index);
-std::optional<GroundPoint> StoredLabelValue(const HeightNetwork& net, MovableKind kind, int index);
+// The value the network's layout holds for a movable item: a name's label
+// offset (paper mm), a traverse or loop label position, a height difference's
+// middle control point, a height point's diagram position (m). Nothing for an
+// index outside the network's tables.
+std::optional<GroundPoint> StoredLabelValue(const PlaneModel& model, MovableKind kind, int index);
+std::optional<GroundPoint> StoredLabelValue(const HeightModel& model, MovableKind kind, int index);
 
 // Records that the user placed the item by hand, now holding `stored`.
 void MarkPlacedByHand(LabelMarks& marks, MovableKind kind, int index, GroundPoint stored);

@@ -8,8 +8,6 @@
 #include "drawing/frame_and_grid.h"
 #include "drawing/height_diagram.h"
 #include "drawing/plane_diagram.h"
-#include "height/height_model_record.h"
-#include "plane/plane_model_record.h"
 
 namespace qp {
 
@@ -25,19 +23,19 @@ bool HasResults(const PlaneModel& model) {
   return false;
 }
 
-std::string PlaneTitle(const PlaneNetwork& net, const PlaneModel& model) {
-  return HasResults(model) ? BuildPlaneDiagramTitle(net) : Gbk("未解算:控制网图");
+std::string PlaneTitle(const PlaneModel& model) {
+  return HasResults(model) ? BuildPlaneDiagramTitle(model) : Gbk("未解算:控制网图");
 }
 
 }  // namespace
 
-void UpdateDiagramTitle(SettingsBlock& settings, const PlaneNetwork* plane, const HeightNetwork* height) {
-  if (plane) SetSheetText(settings, kDiagramTitleSlot, PlaneTitle(*plane, PlaneModelFromRecord(*plane)));
-  else if (height) SetSheetText(settings, kDiagramTitleSlot, BuildHeightDiagramTitle(HeightModelFromRecord(*height)));
+void UpdateDiagramTitle(SettingsBlock& settings, const PlaneModel* plane, const HeightModel* height) {
+  if (plane) SetSheetText(settings, kDiagramTitleSlot, PlaneTitle(*plane));
+  else if (height) SetSheetText(settings, kDiagramTitleSlot, BuildHeightDiagramTitle(*height));
 }
 
-bool DrawNetworkSheet(EntitySink& sink, SettingsBlock& settings, const PlaneNetwork* plane,
-                      const HeightNetwork* height, const DrawContext& context, MovableItemList* items) {
+bool DrawNetworkSheet(EntitySink& sink, SettingsBlock& settings, const PlaneModel* plane, const HeightModel* height,
+                      const DrawContext& context, MovableItemList* items) {
   const auto sheet = SheetGeometryOf(settings);
   if (!sheet) return false;
   // The movable items tell the point names among the diagram's texts.
@@ -45,15 +43,11 @@ bool DrawNetworkSheet(EntitySink& sink, SettingsBlock& settings, const PlaneNetw
   MovableItemList* list = items ? items : &listed;
   PointNameTagger diagram(sink, *list);
   EntityEmitter out(diagram, *sheet);
-  // One model per sheet, for its title and its diagram.
+  UpdateDiagramTitle(settings, plane, height);
   if (plane) {
-    const PlaneModel model = PlaneModelFromRecord(*plane);
-    SetSheetText(settings, kDiagramTitleSlot, PlaneTitle(*plane, model));
-    DrawPlaneDiagram(out, *plane, model, context, list);
+    DrawPlaneDiagram(out, *plane, context, list);
   } else if (height) {
-    const HeightModel model = HeightModelFromRecord(*height);
-    SetSheetText(settings, kDiagramTitleSlot, BuildHeightDiagramTitle(model));
-    DrawHeightDiagram(out, model, context, list);
+    DrawHeightDiagram(out, *height, context, list);
   }
   diagram.Finish();
   sink.BeginPart(DrawingPart::Frame);

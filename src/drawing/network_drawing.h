@@ -6,8 +6,8 @@
 #include "drawing/draw_context.h"
 #include "drawing/entities.h"
 #include "drawing/movable_items.h"
-#include "height/height_network.h"
-#include "plane/plane_network.h"
+#include "height/height_model.h"
+#include "plane/plane_model.h"
 
 namespace qp {
 
@@ -15,13 +15,13 @@ namespace qp {
 // title slot (12); a plane network without results is titled plainly
 // "未解算:控制网图" rather than as adjusted or estimated. A plane network is
 // taken when both are given.
-void UpdateDiagramTitle(SettingsBlock& settings, const PlaneNetwork* plane, const HeightNetwork* height);
+void UpdateDiagramTitle(SettingsBlock& settings, const PlaneModel* plane, const HeightModel* height);
 
 // Writes the title, then emits the diagram (the plane one when `plane` is
 // given, else the height one when `height` is) and the frame and grid, with
 // m = scale x 0.001. False, with nothing emitted, when the sheet of
 // `settings` cannot be drawn (a damaged block).
-bool DrawNetworkSheet(EntitySink& sink, SettingsBlock& settings, const PlaneNetwork* plane,
-                      const HeightNetwork* height, const DrawContext& context, MovableItemList* items = nullptr);
+bool DrawNetworkSheet(EntitySink& sink, SettingsBlock& settings, const PlaneModel* plane, const HeightModel* height,
+                      const DrawContext& context, MovableItemList* items = nullptr);
 
 }  // namespace qp

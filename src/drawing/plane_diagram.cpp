@@ -9,15 +9,12 @@
 
 #include "common/format.h"
 #include "common/gbk_text.h"
-#include "common/name_slot.h"
 #include "drawing/diagram_kinds.h"
 #include "drawing/flagged_observations.h"
 #include "drawing/text_layout.h"
 #include "drawing/text_placement.h"
 #include "geodesy/angles.h"
-#include "plane/closure_checks.h"
 #include "plane/network_geometry.h"
-#include "plane/plane_model_record.h"
 
 namespace qp {
 namespace {
@@ -81,39 +78,39 @@ double ClampedLabelOffset(float mm) {
   return std::clamp(static_cast<double>(mm), -kMaxLabelOffset, kMaxLabelOffset);
 }
 
-int DiagramKind(const PlaneNetwork& net) {
-  return net.displayMode >= 0 && net.displayMode < kPlaneDiagramKinds ? net.displayMode : 0;
+int DiagramKind(const PlaneDiagramStyle& style) {
+  return style.kind >= 0 && style.kind < kPlaneDiagramKinds ? style.kind : 0;
 }
 
-double UsableEllipseScale(const PlaneNetwork& net) {
-  const double k = net.ellipseScale;
+double UsableEllipseScale(const PlaneDiagramStyle& style) {
+  const double k = style.ellipseScale;
   if (!std::isfinite(k) || k <= 0.0) return 1.0;
   return std::clamp(k, 0.01, 1e9);
 }
 
 class PlaneDiagram {
  public:
-  // `kind` overrides the record's diagram kind when not negative.
-  PlaneDiagram(EntityEmitter& out, const PlaneNetwork& net, const PlaneModel& model, const DrawContext& context,
-               MovableItemList* items, int kind = -1)
+  // `kind` overrides the network's diagram kind when not negative.
+  PlaneDiagram(EntityEmitter& out, const PlaneModel& model, const DrawContext& context, MovableItemList* items,
+               int kind = -1)
       : out_(out),
-        net_(net),
         model_(model),
         items_(items),
         flagged_(context.flagged && !context.flagged->Empty() ? context.flagged : nullptr),
         m_(out.M()),
-        k_(UsableEllipseScale(net)),
-        kind_(kind >= 0 ? kind : DiagramKind(net)),
+        k_(UsableEllipseScale(model.diagram)),
+        kind_(kind >= 0 ? kind : DiagramKind(model.diagram)),
         adjusted_(model.Adjusted()),
-        colour_(ColourFromWord(static_cast<uint32_t>(net.textColour))),
+        colour_(ColourFromWord(static_cast<uint32_t>(model.diagram.textColour))),
         declutter_(context.declutter),
         occupancy_(m_) {
-    numberFont_.face = SlotText(net.numberFontFace);
-    numberFont_.height = UsableSize(net.numberFontHeight, 2.0f);
-    numberFont_.width = UsableSize(net.numberFontWidth, 1.0f);
-    textFont_.face = SlotText(net.textFontFace);
-    textFont_.height = UsableSize(net.textFontHeight, 3.0f);
-    textFont_.width = UsableSize(net.textFontWidth, 1.5f);
+    const PlaneDiagramStyle& style = model.diagram;
+    numberFont_.face = style.numberFace;
+    numberFont_.height = UsableSize(style.numberHeight, 2.0f);
+    numberFont_.width = UsableSize(style.numberWidth, 1.0f);
+    textFont_.face = style.textFace;
+    textFont_.height = UsableSize(style.textHeight, 3.0f);
+    textFont_.width = UsableSize(style.textWidth, 1.5f);
   }
 
   // Leaves the traverse closure texts out (while their default places are chosen).
@@ -415,7 +412,7 @@ class PlaneDiagram {
       int a, b;
       if (!Ends(pair.ends, a, b) || (Known(a) && Known(b))) continue;
       const GroundPoint p1 = Point(a), p2 = Point(b);
-      if (PairBelowWarningDistance(net_, DistanceOf(p1.x, p1.y, p2.x, p2.y))) {
+      if (PairBelowWarningDistance(model_, DistanceOf(p1.x, p1.y, p2.x, p2.y))) {
         Line(EntityCategory::Symbols, kWarningLine, p1, p2);
       } else {
         DashedLine(EntityCategory::Symbols, kThinLine, p1, p2);
@@ -577,8 +574,9 @@ class PlaneDiagram {
       name = Format("%s(%.2fcm)", name.c_str(), std::sqrt(e * e + f * f));
     }
     const GroundPoint p = Point(i);
-    const GroundPoint ref{p.x + Mm(textFont_.height + kNameAbovePoint + ClampedLabelOffset(net_.labelOffsetX[i])),
-                          p.y - HalfLength(name, textFont_) + Mm(ClampedLabelOffset(net_.labelOffsetY[i]))};
+    const PlanePoint& point = model_.points[i];
+    const GroundPoint ref{p.x + Mm(textFont_.height + kNameAbovePoint + ClampedLabelOffset(point.labelDx)),
+                          p.y - HalfLength(name, textFont_) + Mm(ClampedLabelOffset(point.labelDy))};
     return MakeTextBlock(ref, 900, textFont_, colour_, name);
   }
 
@@ -591,7 +589,6 @@ class PlaneDiagram {
   }
 
   EntityEmitter& out_;
-  const PlaneNetwork& net_;  // the display settings
   const PlaneModel& model_;
   MovableItemList* items_;
   const FlaggedObservationSet* flagged_;  // null when nothing is flagged
@@ -608,11 +605,12 @@ class PlaneDiagram {
   SheetOccupancy occupancy_;
 };
 
-// The four point names of a traverse as one key.
-std::string TraverseKey(const TraverseClosure& t) {
+// The four point names of a traverse as one key (a point the table does not
+// hold as an empty name).
+std::string TraverseKey(const PlaneModel& model, const PlaneTraverse& t) {
   std::string key;
-  for (const NameSlot* slot : {&t.startOrientation, &t.start, &t.end, &t.endOrientation}) {
-    key += SlotText(*slot);
+  for (const int p : {t.startOrientation, t.start, t.end, t.endOrientation}) {
+    if (p >= 0 && p < model.pointCount()) key += model.points[p].name;
     key += '\0';
   }
   return key;
@@ -620,26 +618,26 @@ std::string TraverseKey(const TraverseClosure& t) {
 
 }  // namespace
 
-void DrawPlaneDiagram(EntityEmitter& out, const PlaneNetwork& net, const PlaneModel& model, const DrawContext& context,
+void DrawPlaneDiagram(EntityEmitter& out, const PlaneModel& model, const DrawContext& context,
                       MovableItemList* items) {
-  PlaneDiagram(out, net, model, context, items).Draw();
+  PlaneDiagram(out, model, context, items).Draw();
 }
 
-std::string BuildPlaneDiagramTitle(const PlaneNetwork& net) {
-  const std::string& prefix = Gbk(net.calcMode != kPrecisionEstimate ? "平差计算:" : "精度估算:");
-  const DiagramKindEntry* kind = FindDiagramKind(DiagramNetwork::Plane, DiagramKind(net));
+std::string BuildPlaneDiagramTitle(const PlaneModel& model) {
+  const std::string& prefix = Gbk(model.Adjusted() ? "平差计算:" : "精度估算:");
+  const DiagramKindEntry* kind = FindDiagramKind(DiagramNetwork::Plane, DiagramKind(model.diagram));
   switch (kind->titleValue) {
     case TitleValue::EllipseScale:
-      return FormatText(kind->titleFormat, prefix.c_str(), UsableEllipseScale(net));
+      return FormatText(kind->titleFormat, prefix.c_str(), UsableEllipseScale(model.diagram));
     case TitleValue::Sigma0:
-      return FormatText(kind->titleFormat, prefix.c_str(), net.sigma0);
+      return FormatText(kind->titleFormat, prefix.c_str(), model.sigma0);
     case TitleValue::None:
       break;
   }
   return FormatText(kind->titleFormat, prefix.c_str());
 }
 
-double ComputeEllipseScale(PlaneNetwork& net, const PlaneModel& model) {
+double ComputeEllipseScale(PlaneModel& model) {
   double largest = 0.0;
   const auto consider = [&largest](float v) {
     if (std::isfinite(v)) largest = std::max(largest, std::fabs(static_cast<double>(v)));
@@ -652,23 +650,24 @@ double ComputeEllipseScale(PlaneNetwork& net, const PlaneModel& model) {
     consider(side.precision.ellipse.e);
     consider(side.precision.ellipse.f);
   }
-  net.maxSemiAxis = largest * 10;
+  PlaneDiagramStyle& style = model.diagram;
+  style.maxSemiAxis = largest * 10;
   // The radius as the display settings allow it (3..30 mm).
-  double radius = net.maxEllipseRadius;
+  double radius = style.maxEllipseRadius;
   if (!std::isfinite(radius)) radius = 6.0;
   radius = std::clamp(radius, 3.0, 30.0);
   double k = 1.0;
   if (radius <= 25.0) {
-    k = std::floor(net.maxSemiAxis / radius * 100 + 0.5) * 0.01;
+    k = std::floor(style.maxSemiAxis / radius * 100 + 0.5) * 0.01;
     if (k > 1) k = std::floor(k + 0.5);
-    if (!(k >= 0.01)) k = net.maxSemiAxis > 0 ? 0.01 : 1.0;
+    if (!(k >= 0.01)) k = style.maxSemiAxis > 0 ? 0.01 : 1.0;
   }
-  net.ellipseScale = k;
+  style.ellipseScale = k;
   return k;
 }
 
-bool PairBelowWarningDistance(const PlaneNetwork& net, double distance) {
-  return net.calcMode != kPrecisionEstimate && net.breakthroughWarning && distance < net.warningDistance;
+bool PairBelowWarningDistance(const PlaneModel& model, double distance) {
+  return model.Adjusted() && model.diagram.breakthroughWarning && distance < model.diagram.warningDistance;
 }
 
 namespace {
@@ -731,8 +730,7 @@ GroundPoint PointAlong(const PlaneModel& model, int a, int b, double along) {
 
 }  // namespace
 
-std::vector<std::optional<GroundPoint>> DefaultTraverseLabels(const PlaneNetwork& net, const PlaneModel& model,
-                                                              double m) {
+std::vector<std::optional<GroundPoint>> DefaultTraverseLabels(const PlaneModel& model, double m) {
   const std::vector<TraverseSide> sides = TraverseSides(model);
   std::vector<std::optional<GroundPoint>> labels(sides.size());
   if (!(std::isfinite(m) && m > 0.0 && model.Adjusted())) {
@@ -746,7 +744,7 @@ std::vector<std::optional<GroundPoint>> DefaultTraverseLabels(const PlaneNetwork
   SheetGeometry geometry;
   geometry.scale = m * 1000.0;
   EntityEmitter out(sink, geometry);
-  PlaneDiagram diagram(out, net, model, DrawContext{}, nullptr, 5);
+  PlaneDiagram diagram(out, model, DrawContext{}, nullptr, 5);
   diagram.SkipTraverseClosures();
   diagram.Draw();
   const double shares[] = {0.5, 0.375, 0.625, 0.25, 0.75};
@@ -783,74 +781,66 @@ std::vector<std::optional<GroundPoint>> DefaultTraverseLabels(const PlaneNetwork
   return labels;
 }
 
-void RebuildPlaneDiagramData(PlaneNetwork& net, const PlaneModel& model, double m) {
-  ComputeEllipseScale(net, model);
-  std::fill(std::begin(net.labelOffsetX), std::end(net.labelOffsetX), 0.0f);
-  std::fill(std::begin(net.labelOffsetY), std::end(net.labelOffsetY), 0.0f);
-  const auto labels = DefaultTraverseLabels(net, model, m);
+void RebuildPlaneDiagramData(PlaneModel& model, double m) {
+  ComputeEllipseScale(model);
+  for (PlanePoint& p : model.points) p.labelDx = p.labelDy = 0.0f;
+  const auto labels = DefaultTraverseLabels(model, m);
   for (size_t i = 0; i < labels.size(); ++i) {
     if (!labels[i]) continue;
-    TraverseClosure t = ReadTraverseClosure(net, static_cast<int>(i));
-    t.labelX = labels[i]->x;
-    t.labelY = labels[i]->y;
-    StoreTraverseClosure(net, static_cast<int>(i), t);
+    model.traverses[i].labelX = labels[i]->x;
+    model.traverses[i].labelY = labels[i]->y;
   }
 }
 
-void KeepTraverseLabels(PlaneNetwork& net, const PlaneModel& model, const PlaneNetwork& before, double m) {
+void KeepTraverseLabels(PlaneModel& model, const PlaneModel& before, double m) {
   // Traverses with the same four names (two loops closing on the same start
   // and orientation) are told apart by their order in the table.
   std::unordered_map<std::string, GroundPoint> placed;
   std::unordered_map<std::string, int> seen;
-  const int old = TraverseCount(before);
-  for (int i = 0; i < old; ++i) {
-    const TraverseClosure t = ReadTraverseClosure(before, i);
-    const std::string key = TraverseKey(t) + std::to_string(seen[TraverseKey(t)]++);
+  for (const PlaneTraverse& t : before.traverses) {
+    const std::string name = TraverseKey(before, t);
+    const std::string key = name + std::to_string(seen[name]++);
     if (std::isfinite(t.labelX) && std::isfinite(t.labelY)) placed.emplace(key, GroundPoint{t.labelX, t.labelY});
   }
   seen.clear();
-  const auto defaults = DefaultTraverseLabels(net, model, m);
-  for (int i = 0; i < TraverseCount(net); ++i) {
-    TraverseClosure t = ReadTraverseClosure(net, i);
-    const std::string key = TraverseKey(t) + std::to_string(seen[TraverseKey(t)]++);
-    const auto it = placed.find(key);
-    const std::optional<GroundPoint> at =
-        it != placed.end() ? std::optional<GroundPoint>(it->second) : defaults[static_cast<size_t>(i)];
+  const auto defaults = DefaultTraverseLabels(model, m);
+  for (size_t i = 0; i < model.traverses.size(); ++i) {
+    PlaneTraverse& t = model.traverses[i];
+    const std::string name = TraverseKey(model, t);
+    const auto it = placed.find(name + std::to_string(seen[name]++));
+    const std::optional<GroundPoint> at = it != placed.end() ? std::optional<GroundPoint>(it->second) : defaults[i];
     if (!at) continue;
     t.labelX = at->x;
     t.labelY = at->y;
-    StoreTraverseClosure(net, i, t);
   }
 }
 
-void KeepNameOffsets(PlaneNetwork& net, const PlaneModel& model, const PlaneNetwork& before) {
+void KeepNameOffsets(PlaneModel& model, const PlaneModel& before) {
   if (before.lastComputedPointCount < 0) return;  // never drawn
-  const PlaneModel old = PlaneModelFromRecord(before);
-  for (int p = 0; p < model.pointCount(); ++p) {
-    const int q = old.Find(model.points[p].name);
+  for (PlanePoint& p : model.points) {
+    const int q = before.Find(p.name);
     if (q < 0) continue;
-    net.labelOffsetX[p] = before.labelOffsetX[q];
-    net.labelOffsetY[p] = before.labelOffsetY[q];
+    p.labelDx = before.points[q].labelDx;
+    p.labelDy = before.points[q].labelDy;
   }
 }
 
-void StoreMovedPlaneItem(PlaneNetwork& net, const MovableItem& item, GroundPoint newReference, double m) {
+void StoreMovedPlaneItem(PlaneModel& model, const MovableItem& item, GroundPoint newReference, double m) {
   if (!Finite(newReference) || !Finite(item.reference) || !std::isfinite(m) || m <= 0.0) return;
   switch (item.kind) {
     case MovableKind::PlaneName: {
-      if (item.index < 0 || item.index >= kMaxPlanePoints) return;
-      const double dx = ClampedLabelOffset(net.labelOffsetX[item.index]) + (newReference.x - item.reference.x) / m;
-      const double dy = ClampedLabelOffset(net.labelOffsetY[item.index]) + (newReference.y - item.reference.y) / m;
-      net.labelOffsetX[item.index] = static_cast<float>(std::clamp(dx, -kMaxLabelOffset, kMaxLabelOffset));
-      net.labelOffsetY[item.index] = static_cast<float>(std::clamp(dy, -kMaxLabelOffset, kMaxLabelOffset));
+      if (item.index < 0 || item.index >= model.pointCount()) return;
+      PlanePoint& p = model.points[item.index];
+      const double dx = ClampedLabelOffset(p.labelDx) + (newReference.x - item.reference.x) / m;
+      const double dy = ClampedLabelOffset(p.labelDy) + (newReference.y - item.reference.y) / m;
+      p.labelDx = static_cast<float>(std::clamp(dx, -kMaxLabelOffset, kMaxLabelOffset));
+      p.labelDy = static_cast<float>(std::clamp(dy, -kMaxLabelOffset, kMaxLabelOffset));
       return;
     }
     case MovableKind::TraverseLabel: {
-      if (item.index < 0 || item.index >= TraverseCount(net)) return;
-      TraverseClosure t = ReadTraverseClosure(net, item.index);
-      t.labelX = newReference.x;
-      t.labelY = newReference.y;
-      StoreTraverseClosure(net, item.index, t);
+      if (item.index < 0 || item.index >= static_cast<int>(model.traverses.size())) return;
+      model.traverses[item.index].labelX = newReference.x;
+      model.traverses[item.index].labelY = newReference.y;
       return;
     }
     default:

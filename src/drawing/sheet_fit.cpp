@@ -162,12 +162,11 @@ SheetFitResult FitSheetToExtent(SettingsBlock& b, const NetworkExtent& extent, d
   return result;
 }
 
-SheetFitResult FitSheetToNetwork(SettingsBlock& settings, const PlaneNetwork& net, const PlaneModel& model,
-                                 bool chooseScale) {
-  auto extent = PointsExtent(model.points, net.textFontHeight, net.textFontWidth);
+SheetFitResult FitSheetToNetwork(SettingsBlock& settings, const PlaneModel& model, bool chooseScale) {
+  auto extent = PointsExtent(model.points, model.diagram.textHeight, model.diagram.textWidth);
   if (!extent) return {};
   for (const PlaneSide& side : model.sides) TakeShorterSide(*extent, model.points, side.ends.from, side.ends.to);
-  return FitSheetToExtent(settings, *extent, net.numberFontWidth, chooseScale);
+  return FitSheetToExtent(settings, *extent, model.diagram.numberWidth, chooseScale);
 }
 
 SheetFitResult FitSheetToNetwork(SettingsBlock& settings, const HeightModel& model, bool chooseScale) {

@@ -15,7 +15,6 @@
 #include "common/settings_block.h"
 #include "height/height_model.h"
 #include "plane/plane_model.h"
-#include "plane/plane_network.h"
 
 namespace qp {
 
@@ -68,13 +67,12 @@ double ChooseSheetScale(double shortestSide, double numberFontWidth);
 SheetFitResult FitSheetToExtent(SettingsBlock& settings, const NetworkExtent& extent, double numberFontWidth,
                                 bool chooseScale);
 
-// The two forms of the fitting, with the names and symbols of the diagram:
-// the plane points and sides (the fonts of the record), the height diagram
+// The two forms of the fitting, with the names and symbols of the diagram
+// in the fonts of its style: the plane points and sides, the height diagram
 // positions and lines. Points with coordinates that are not finite are left
 // out, sides with an end that is not a point or of no length likewise.
 // Nothing without a point.
-SheetFitResult FitSheetToNetwork(SettingsBlock& settings, const PlaneNetwork& net, const PlaneModel& model,
-                                 bool chooseScale);
+SheetFitResult FitSheetToNetwork(SettingsBlock& settings, const PlaneModel& model, bool chooseScale);
 SheetFitResult FitSheetToNetwork(SettingsBlock& settings, const HeightModel& model, bool chooseScale);
 
 }  // namespace qp

@@ -19,6 +19,7 @@
 #include "drawing/drawing_export.h"
 #include "height/height_file.h"
 #include "plane/plane_file.h"
+#include "plane/plane_model_record.h"
 #include "support/scripted_platform.h"
 #include "support/test_files.h"
 
@@ -158,6 +159,51 @@ TEST_F(DrawingDocument, SavingWritesTheMovedItemsAndClosingAsksToSaveThemFirst) 
   }
 }
 
+// Texts on the sheet of the open network, the movable items listed.
+struct ItemsOnly : EntitySink {
+  void Shape(const EntityHeader&, const ShapeBlock&, std::span<const GroundPoint>) override {}
+  void Text(const EntityHeader&, const TextBlock&) override {}
+};
+
+TEST_F(DrawingDocument, TheDrawnNetworkFollowsMovesAndRecordsReadBack) {
+  struct Case {
+    const char* name;
+    const char* example;
+    MovableKind kind;
+  } cases[] = {
+      {"NET.NAP", "examples/plane/triangulation.txt", MovableKind::PlaneName},
+      {"L.NAH", "examples/height/levelling.txt", MovableKind::HeightName},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = Computed(c.name, c.example);
+    const bool plane = c.kind == MovableKind::PlaneName;
+    ASSERT_TRUE(plane ? doc.OpenPlaneDrawingFile(path, platform) : doc.OpenHeightDrawingFile(path, platform));
+    const auto firstName = [&] {
+      ItemsOnly sink;
+      MovableItemList items;
+      EXPECT_TRUE(doc.DrawSheet(sink, doc.Settings(), plane, DrawContext{}, &items));
+      for (const MovableItem& item : items.Items())
+        if (item.kind == c.kind && item.index == 0) return item;
+      ADD_FAILURE() << "no name";
+      return MovableItem{};
+    };
+    const double m = doc.Settings().scale * 0.001;
+    const MovableItem name = firstName();
+    // Moved 2 mm north: the record holds it at once, and the sheet shows it.
+    const auto stored = doc.StoreMovedItem(plane, name, {name.reference.x + 2 * m, name.reference.y}, m);
+    ASSERT_TRUE(stored);
+    EXPECT_FLOAT_EQ(static_cast<float>(stored->x), 2.0f);
+    EXPECT_FLOAT_EQ(plane ? doc.Plane().labelOffsetX[0] : doc.Height().labelOffsetX[0], 2.0f);
+    EXPECT_NEAR(firstName().reference.x, name.reference.x + 2 * m, 1e-9);
+    // A cancelled sheet dialog reads the data file back: the move is gone from the sheet too.
+    doc.State().drawingModified = false;
+    EXPECT_TRUE(doc.EditSheetSettings(platform, [](SettingsBlock&, bool) { return false; }));
+    EXPECT_NEAR(firstName().reference.x, name.reference.x, 1e-9);
+    doc.CloseNetwork(platform);
+  }
+}
+
 TEST_F(DrawingDocument, TheSelectedKindIsWhatTheExportWritesAsTheCommandLineDrawsIt) {
   struct Case {
     const char* name;
@@ -263,7 +309,7 @@ TEST_F(DrawingDocument, SettingsDialogsWriteTheFileWhenConfirmedAndReadItBackWhe
   // "边框匹配": the sheet fitted at its scale, the canvas taken over; the fit
   // is drawing data to be saved.
   auto expected = std::make_unique<SettingsBlock>(doc.Settings());
-  ASSERT_TRUE(MatchSheetToPlaneNetwork(*expected, doc.Plane()));
+  ASSERT_TRUE(FitSheetToNetwork(*expected, PlaneModelFromRecord(doc.Plane()), false));
   const uint64_t generation = doc.DrawingGeneration();
   EXPECT_TRUE(doc.FitSheet(platform));
   EXPECT_EQ(doc.Settings().canvasHeightPx, expected->canvasHeightPx);

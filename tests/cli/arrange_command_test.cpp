@@ -12,6 +12,7 @@
 #include <limits>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,7 @@
 #include "plane/closure_checks.h"
 #include "plane/plane_file.h"
 #include "quorvex_program.h"
+#include "support/record_drawing.h"
 #include "support/scripted_platform.h"
 #include "support/test_files.h"
 
@@ -49,11 +51,22 @@ bool Arrangeable(MovableKind k) {
          k == MovableKind::LoopLabel;
 }
 
+// Arranges the record's texts (the plane one when `plane` is given).
+std::optional<int> ArrangeRecord(SettingsBlock& settings, PlaneNetwork* plane, HeightNetwork* height,
+                                 const LabelMarks& marks = {}) {
+  if (plane) {
+    return testing::ChangeLayout(
+        *plane, [&](PlaneModel& model) { return ArrangePlaneLabels(settings, model, marks, DrawContext{}); });
+  }
+  return testing::ChangeLayout(
+      *height, [&](HeightModel& model) { return ArrangeHeightLabels(settings, model, marks, DrawContext{}); });
+}
+
 // Overprinting pairs of the sheet's texts with at least one arrangeable text among them.
 int MovableOverprints(SettingsBlock& settings, const PlaneNetwork* plane, const HeightNetwork* height) {
   Texts texts;
   MovableItemList items;
-  EXPECT_TRUE(DrawNetworkSheet(texts, settings, plane, height, DrawContext{}, &items));
+  EXPECT_TRUE(testing::DrawRecordSheet(texts, settings, plane, height, DrawContext{}, &items));
   const double m = settings.scale * 0.001;
   std::vector<TextFootprint> footprints;
   std::vector<bool> movable;
@@ -112,8 +125,7 @@ TEST(LabelArrangement, MovableTextsOverprintLessOnTheExamples) {
     PlaneNetwork* p = c.plane ? plane.get() : nullptr;
     HeightNetwork* h = c.plane ? nullptr : height.get();
     const int before = MovableOverprints(*settings, p, h);
-    const auto moved = p ? ArrangePlaneLabels(*settings, *p, {}, DrawContext{})
-                         : ArrangeHeightLabels(*settings, *h, {}, DrawContext{});
+    const auto moved = ArrangeRecord(*settings, p, h);
     ASSERT_TRUE(moved);
     const int after = MovableOverprints(*settings, p, h);
     EXPECT_TRUE(after == 0 || after < before) << before << " -> " << after;
@@ -122,8 +134,7 @@ TEST(LabelArrangement, MovableTextsOverprintLessOnTheExamples) {
       EXPECT_GT(*moved, 0);
     }
     // Arranging what is arranged finds nothing more to overprint less.
-    ASSERT_TRUE(p ? ArrangePlaneLabels(*settings, *p, {}, DrawContext{})
-                  : ArrangeHeightLabels(*settings, *h, {}, DrawContext{}));
+    ASSERT_TRUE(ArrangeRecord(*settings, p, h));
     EXPECT_LE(MovableOverprints(*settings, p, h), after);
   }
 }
@@ -166,7 +177,7 @@ TEST(LabelArrangement, HandPlacedTextStaysWhenFreeAndMovesWhenItCollides) {
     }
     LabelMarks marks;
     MarkPlacedByHand(marks, MovableKind::PlaneName, 0, {north, east});
-    ASSERT_TRUE(ArrangePlaneLabels(*open.settings, net, marks, DrawContext{}));
+    ASSERT_TRUE(ArrangeRecord(*open.settings, &net, nullptr, marks));
     if (c.onAnotherName) {
       EXPECT_FALSE(net.labelOffsetX[0] == north && net.labelOffsetY[0] == east);
       EXPECT_EQ(MovableOverprints(*open.settings, &net, nullptr), 0);
@@ -176,11 +187,11 @@ TEST(LabelArrangement, HandPlacedTextStaysWhenFreeAndMovesWhenItCollides) {
       // Not placed by hand, the same text goes back to where arranging puts
       // it when it was never moved.
       OpenPlane unmoved = Open(path);
-      ASSERT_TRUE(ArrangePlaneLabels(*unmoved.settings, *unmoved.net, {}, DrawContext{}));
+      ASSERT_TRUE(ArrangeRecord(*unmoved.settings, unmoved.net.get(), nullptr));
       OpenPlane again = Open(path);
       again.net->labelOffsetX[0] = north;
       again.net->labelOffsetY[0] = east;
-      ASSERT_TRUE(ArrangePlaneLabels(*again.settings, *again.net, {}, DrawContext{}));
+      ASSERT_TRUE(ArrangeRecord(*again.settings, again.net.get(), nullptr));
       EXPECT_NEAR(again.net->labelOffsetX[0], unmoved.net->labelOffsetX[0], 1e-3);
       EXPECT_NEAR(again.net->labelOffsetY[0], unmoved.net->labelOffsetY[0], 1e-3);
     }
@@ -204,7 +215,7 @@ TEST(LabelArrangement, DamagedRecordsAreArrangedWithoutHarm) {
     if (c.x != 0.0) open.net->x[c.point] = c.x;
     open.net->labelOffsetX[c.point] = c.offsetNorth;
     open.net->labelOffsetY[c.point] = c.offsetEast;
-    const auto moved = ArrangePlaneLabels(*open.settings, *open.net, {}, DrawContext{});
+    const auto moved = ArrangeRecord(*open.settings, open.net.get(), nullptr);
     ASSERT_TRUE(moved) << c.point;
     for (int i = 0; i < open.net->pointCount; ++i) {
       EXPECT_FALSE(std::isnan(open.net->labelOffsetX[i]) && i != c.point) << i;

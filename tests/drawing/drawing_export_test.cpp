@@ -8,6 +8,7 @@
 #include "common/settings_block.h"
 #include "drawing/drawing_export.h"
 #include "plane/plane_file.h"
+#include "plane/plane_model_record.h"
 #include "support/scripted_platform.h"
 #include "support/test_files.h"
 
@@ -68,13 +69,13 @@ TEST(DrawingExport, ExportNamesTheFileAfterTheDataFileAndFailsQuietly) {
   EXPECT_EQ(VecPathFor("x.nah"), "x.vec");
   ScriptedPlatform platform;
   std::string written;
-  ASSERT_TRUE(ExportPlaneDrawing(dir.File("NET.NAP"), *d.settings, *d.net, platform, &written));
+  ASSERT_TRUE(ExportPlaneDrawing(dir.File("NET.NAP"), *d.settings, PlaneModelFromRecord(*d.net), platform, &written));
   EXPECT_EQ(written, dir.File("NET.vec"));
   EXPECT_EQ(platform.LastMessageUtf8(), "平面图形导出完成...\r\n" + written);
   EXPECT_TRUE(std::filesystem::exists(written));
 
   ScriptedPlatform quiet;
-  EXPECT_FALSE(ExportPlaneDrawing(dir.File("missing/NET.NAP"), *d.settings, *d.net, quiet));
+  EXPECT_FALSE(ExportPlaneDrawing(dir.File("missing/NET.NAP"), *d.settings, PlaneModelFromRecord(*d.net), quiet));
   EXPECT_TRUE(quiet.messages.empty());
 }
 

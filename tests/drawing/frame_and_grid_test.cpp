@@ -19,6 +19,7 @@
 #include "drawing/drawing_tables.h"
 #include "drawing/sheet_geometry.h"
 #include "drawing/vec_file.h"
+#include "plane/plane_model_record.h"
 #include "plane/plane_network.h"
 
 namespace qp {
@@ -342,7 +343,8 @@ TEST(FrameAndGrid, APlaneNetworkWithoutResultsIsTitledAsNotComputed) {
     net->sigma0 = c.sigma0;
     net->pointE[2] = c.pointE;
     auto b = DefaultSheet();
-    UpdateDiagramTitle(*b, net.get(), nullptr);
+    const PlaneModel model = PlaneModelFromRecord(*net);
+    UpdateDiagramTitle(*b, &model, nullptr);
     EXPECT_EQ(std::string(SheetText(*b, kDiagramTitleSlot)), Gbk(c.title)) << c.title;
   }
 }

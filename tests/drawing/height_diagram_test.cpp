@@ -23,6 +23,7 @@
 #include "height/height_workflow.h"
 #include "support/command_input.h"
 #include "support/height_record_layout.h"
+#include "support/record_drawing.h"
 #include "support/scripted_platform.h"
 #include "support/test_files.h"
 
@@ -286,36 +287,36 @@ TEST(HeightDiagram, MovedItemsAreStoredBack) {
 
   // Moving C re-places the triangle's label and keeps the bent curve attached.
   const double bentY = net->curve[1][2][1];
-  StoreMovedHeightItem(*net, find(MovableKind::HeightPoint, 2), {8290.0, 16230.0}, 1.0);
+  testing::MoveRecordItem(*net, find(MovableKind::HeightPoint, 2), {8290.0, 16230.0}, 1.0);
   EXPECT_EQ(net->diagramX[2], 8290.0);
   EXPECT_DOUBLE_EQ(net->loops[0].labelX, (8000.0 + 8000.0 + 8290.0) / 3);
   EXPECT_DOUBLE_EQ(net->loops[0].labelY, (16000.0 + 16200.0 + 16230.0) / 3);
   EXPECT_EQ(net->curve[1][4][0], 8290.0);
   EXPECT_EQ(net->curve[1][2][1], bentY);
   // Moving B drags the straight A→B along as a straight line.
-  StoreMovedHeightItem(*net, find(MovableKind::HeightPoint, 1), {8040.0, 16200.0}, 1.0);
+  testing::MoveRecordItem(*net, find(MovableKind::HeightPoint, 1), {8040.0, 16200.0}, 1.0);
   EXPECT_EQ(net->curve[0][2][0], 8020.0);
   EXPECT_EQ(net->curve[1][0][0], 8040.0);
 
   const MovableItem name = find(MovableKind::HeightName, 0);
-  StoreMovedHeightItem(*net, name, {name.reference.x + 4.0, name.reference.y - 2.0}, 2.0);
+  testing::MoveRecordItem(*net, name, {name.reference.x + 4.0, name.reference.y - 2.0}, 2.0);
   EXPECT_FLOAT_EQ(net->labelOffsetX[0], 2.0f);
   EXPECT_FLOAT_EQ(net->labelOffsetY[0], -1.0f);
 
   const MovableItem loop = find(MovableKind::LoopLabel, 0);
-  StoreMovedHeightItem(*net, loop, {8500.0, 16500.0}, 1.0);
+  testing::MoveRecordItem(*net, loop, {8500.0, 16500.0}, 1.0);
   EXPECT_EQ(net->loops[0].labelX, 8500.0);
 
   const MovableItem text = find(MovableKind::DifferenceText, 0);
-  StoreMovedHeightItem(*net, text, {text.reference.x + 10.0, text.reference.y}, 1.0);
+  testing::MoveRecordItem(*net, text, {text.reference.x + 10.0, text.reference.y}, 1.0);
   EXPECT_EQ(net->curve[0][1][0], 8010.0 + 10.0);
   EXPECT_EQ(net->curve[0][0][0], 8000.0);  // the ends stay on their points
 
   const GroundPoint interior[3] = {{1, 2}, {3, 4}, {5, std::nan("")}};
-  StoreCurveControlPoints(*net, 0, interior);  // refused: not finite
+  testing::SetRecordCurve(*net, 0, interior);  // refused: not finite
   EXPECT_EQ(net->curve[0][3][1], 16150.0);
   const GroundPoint good[3] = {{1, 2}, {3, 4}, {5, 6}};
-  StoreCurveControlPoints(*net, 0, good);
+  testing::SetRecordCurve(*net, 0, good);
   EXPECT_EQ(net->curve[0][3][1], 6.0);
 }
 
@@ -368,8 +369,8 @@ TEST(HeightDiagram, DamagedRecordsDrawWithinBounds) {
   net->capacities[kCapacityPoints] = 1 << 30;
   r = Draw(*net);
   EXPECT_LE(r.shapes.size(), 3u * kMaxHeightPoints);
-  StoreMovedHeightItem(*net, MovableItem{MovableKind::HeightPoint, 1 << 30, {}, {}}, {1, 1}, 1.0);
-  StoreMovedHeightItem(*net, MovableItem{MovableKind::LoopLabel, -1, {}, {}}, {1, 1}, 1.0);
+  testing::MoveRecordItem(*net, MovableItem{MovableKind::HeightPoint, 1 << 30, {}, {}}, {1, 1}, 1.0);
+  testing::MoveRecordItem(*net, MovableItem{MovableKind::LoopLabel, -1, {}, {}}, {1, 1}, 1.0);
 }
 
 }  // namespace

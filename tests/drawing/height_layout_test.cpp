@@ -19,6 +19,7 @@
 #include "height/height_workflow.h"
 #include "support/command_input.h"
 #include "support/height_record_layout.h"
+#include "support/record_drawing.h"
 #include "support/scripted_platform.h"
 #include "support/test_files.h"
 
@@ -75,9 +76,9 @@ TEST_F(HeightLayout, WhatWasArrangedByHandSurvivesANewPoint) {
   // The user moves C, reshapes the second B→C line, C→D and D→A, moves D's
   // name and a closure text, and saves the drawing.
   const int c = Point("C"), d = Point("D");
-  StoreMovedHeightItem(*net, MovableItem{MovableKind::HeightPoint, c, At("C")}, {8500.0, 16700.0}, 1.0);
+  testing::MoveRecordItem(*net, MovableItem{MovableKind::HeightPoint, c, At("C")}, {8500.0, 16700.0}, 1.0);
   const GroundPoint bent[3] = {{8300, 16100}, {8400, 16300}, {8450, 16500}};
-  for (int line : {Line("B", "C", 1), Line("C", "D"), Line("D", "A")}) StoreCurveControlPoints(*net, line, bent);
+  for (int line : {Line("B", "C", 1), Line("C", "D"), Line("D", "A")}) testing::SetRecordCurve(*net, line, bent);
   net->labelOffsetX[d] = 2.0f;
   net->labelOffsetY[d] = -1.0f;
   ASSERT_GT(net->loopCount, 1);
@@ -178,13 +179,13 @@ TEST_F(HeightLayout, RepeatedLinesBowApartAlternatingSidesAndFollowTheirPoints) 
   // A moved point takes its bowed lines along with their bows.
   const int bowed = Line("B", "A", 1);
   const double before = *DefaultCurveBow(net->curve[bowed]);
-  StoreMovedHeightItem(*net, MovableItem{MovableKind::HeightPoint, Point("B"), At("B")}, {8900.0, 16900.0}, 1.0);
+  testing::MoveRecordItem(*net, MovableItem{MovableKind::HeightPoint, Point("B"), At("B")}, {8900.0, 16900.0}, 1.0);
   EXPECT_EQ(net->curve[bowed][0][0], 8900.0);
   ASSERT_TRUE(DefaultCurveBow(net->curve[bowed]).has_value());
   EXPECT_NEAR(*DefaultCurveBow(net->curve[bowed]), before, 1e-9);
   // A reshaped line is no default one and is never bowed again.
   const GroundPoint bent[3] = {{8300, 16100}, {8400, 16300}, {8450, 16500}};
-  StoreCurveControlPoints(*net, bowed, bent);
+  testing::SetRecordCurve(*net, bowed, bent);
   EXPECT_FALSE(DefaultCurveBow(net->curve[bowed]).has_value());
   testing::BowRepeatedLinesOf(*net, settings.scale * 0.001);
   EXPECT_EQ(net->curve[bowed][2][0], 8400.0);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 
 #include "common/binary_file.h"
 #include "drawing/label_marks.h"
@@ -91,13 +92,47 @@ TEST(LabelMarks, RoundTripStaleMarksAndDamage) {
 }
 
 TEST(LabelMarks, StoredValuesStayWithinTheTables) {
-  auto plane = std::make_unique<PlaneNetwork>();
-  plane->pointCount = 2;
-  plane->labelOffsetX[1] = 1.5f;
-  EXPECT_EQ(StoredLabelValue(*plane, MovableKind::PlaneName, 1)->x, 1.5);
-  EXPECT_FALSE(StoredLabelValue(*plane, MovableKind::PlaneName, 2));
-  EXPECT_FALSE(StoredLabelValue(*plane, MovableKind::PlaneName, -1));
-  EXPECT_FALSE(StoredLabelValue(*plane, MovableKind::TraverseLabel, 0));
+  PlaneModel plane;
+  plane.points.resize(2);
+  plane.points[1].labelDx = 1.5f;
+  plane.traverses.resize(1);
+  plane.traverses[0].labelY = 7.0;
+  HeightModel height;
+  height.points.resize(1);
+  height.points[0] = {"A", HeightPointRole::Known, 0.0, 0.0f, 10.0, 20.0, 0.5f, -0.5f};
+  height.differences.resize(1);
+  height.differences[0].curve[kCurvePointCount / 2][0] = 30.0;
+  height.loops.resize(1);
+  height.loops[0].labelX = 40.0;
+  const struct {
+    bool plane;
+    MovableKind kind;
+    int index;
+    std::optional<GroundPoint> value;
+  } cases[] = {
+      {true, MovableKind::PlaneName, 1, GroundPoint{1.5, 0.0}},
+      {true, MovableKind::PlaneName, 2, std::nullopt},
+      {true, MovableKind::PlaneName, -1, std::nullopt},
+      {true, MovableKind::TraverseLabel, 0, GroundPoint{0.0, 7.0}},
+      {true, MovableKind::TraverseLabel, 1, std::nullopt},
+      {true, MovableKind::HeightName, 0, std::nullopt},  // not a plane item
+      {false, MovableKind::HeightName, 0, GroundPoint{0.5, -0.5}},
+      {false, MovableKind::HeightPoint, 0, GroundPoint{10.0, 20.0}},
+      {false, MovableKind::HeightPoint, 1, std::nullopt},
+      {false, MovableKind::DifferenceText, 0, GroundPoint{30.0, 0.0}},
+      {false, MovableKind::DifferenceText, 1, std::nullopt},
+      {false, MovableKind::LoopLabel, 0, GroundPoint{40.0, 0.0}},
+      {false, MovableKind::LoopLabel, -1, std::nullopt},
+      {false, MovableKind::PlaneName, 0, std::nullopt},
+  };
+  for (const auto& c : cases) {
+    const auto got = c.plane ? StoredLabelValue(plane, c.kind, c.index) : StoredLabelValue(height, c.kind, c.index);
+    ASSERT_EQ(got.has_value(), c.value.has_value()) << static_cast<int>(c.kind) << " " << c.index;
+    if (got) {
+      EXPECT_EQ(got->x, c.value->x);
+      EXPECT_EQ(got->y, c.value->y);
+    }
+  }
 }
 
 }  // namespace

@@ -26,12 +26,14 @@
 #include "plane/plane_model_record.h"
 #include "plane/plane_workflow.h"
 #include "support/command_input.h"
+#include "support/record_drawing.h"
 #include "support/scripted_platform.h"
 #include "support/test_files.h"
 
 namespace qp {
 namespace {
 
+using testing::ChangeLayout;
 using testing::ScriptedPlatform;
 
 struct Entity {
@@ -58,9 +60,17 @@ std::vector<Entity> Draw(const PlaneNetwork& net, double m, MovableItemList* ite
   sheet.scale = m * 1000;
   Recorder rec;
   EntityEmitter out(rec, sheet);
-  DrawPlaneDiagram(out, net, PlaneModelFromRecord(net), DrawContext{}, items);
+  DrawPlaneDiagram(out, PlaneModelFromRecord(net), DrawContext{}, items);
   return rec.all;
 }
+// The ellipse scale worked out and kept in the record, as the preparation does.
+double EllipseScaleOf(PlaneNetwork& net) {
+  return ChangeLayout(net, [](PlaneModel& model) { return ComputeEllipseScale(model); });
+}
+void KeepTraverseLabelsOf(PlaneNetwork& net, const PlaneNetwork& before) {
+  ChangeLayout(net, [&](PlaneModel& model) { KeepTraverseLabels(model, PlaneModelFromRecord(before)); });
+}
+
 std::vector<const Entity*> Only(const std::vector<Entity>& all, bool texts, int shapeType = -1) {
   std::vector<const Entity*> out;
   for (const Entity& e : all)
@@ -118,7 +128,7 @@ TEST(PlaneDiagram, AdjustedNetworkEllipsesAndSideErrorsFollowTheResults) {
   auto net = std::make_unique<PlaneNetwork>();
   SettingsBlock settings;
   ASSERT_TRUE(ReadWritePlaneFile(options.dataPath, FileDirection::Read, settings, *net));
-  const double k = ComputeEllipseScale(*net, PlaneModelFromRecord(*net)), m = 25.0, h = net->numberFontHeight;
+  const double k = EllipseScaleOf(*net), m = 25.0, h = net->numberFontHeight;
   net->displayMode = 3;
 
   // What the drawing must hold, worked out from E, F, Q and the coordinates:
@@ -229,9 +239,9 @@ TEST(PlaneDiagram, EllipseScaleTitleAndSelector) {
     net->maxEllipseRadius = r.radius;
     net->displayMode = r.kind;
     net->sigma0 = 1.8;
-    EXPECT_DOUBLE_EQ(ComputeEllipseScale(*net, PlaneModelFromRecord(*net)), r.k) << r.title;
+    EXPECT_DOUBLE_EQ(EllipseScaleOf(*net), r.k) << r.title;
     EXPECT_DOUBLE_EQ(net->ellipseScale, r.k);
-    EXPECT_EQ(GbkToUtf8(BuildPlaneDiagramTitle(*net)), r.title);
+    EXPECT_EQ(GbkToUtf8(BuildPlaneDiagramTitle(PlaneModelFromRecord(*net))), r.title);
     const auto selector = PlaneSelectorTexts(PlaneModelFromRecord(*net));
     ASSERT_EQ(selector.size(), r.calcMode ? 8u : 7u);
     EXPECT_EQ(GbkToUtf8(selector.back()), r.calcMode ? "边长方位角" : "边长方位角误差");
@@ -376,7 +386,7 @@ TEST(PlaneDiagram, MovedNamesAndClosureTexts) {
   StoreTraverseClosure(*net, 0, t);
   net->closureCheckCount = 1;
   net->labelOffsetX[2] = 7.0f;
-  RebuildPlaneDiagramData(*net, PlaneModelFromRecord(*net));  // names on points, closure text between ends
+  ChangeLayout(*net, [](PlaneModel& model) { RebuildPlaneDiagramData(model); });  // names on points, closure text between ends
   EXPECT_EQ(net->labelOffsetX[2], 0.0f);
   EXPECT_EQ(ReadTraverseClosure(*net, 0).labelY, 2300.0);
 
@@ -394,10 +404,12 @@ TEST(PlaneDiagram, MovedNamesAndClosureTexts) {
                           [](const Entity& e) { return e.text.direction == 900 && e.Utf8() == "  3.25s[1/12.35万](2)"; }),
             1);
 
-  StoreMovedPlaneItem(*net, name, {name.reference.x + 5, name.reference.y - 3}, m);
+  ChangeLayout(*net, [&](PlaneModel& model) {
+    StoreMovedPlaneItem(model, name, {name.reference.x + 5, name.reference.y - 3}, m);
+  });
   EXPECT_FLOAT_EQ(net->labelOffsetX[2], 0.5f);
   EXPECT_FLOAT_EQ(net->labelOffsetY[2], -0.3f);
-  StoreMovedPlaneItem(*net, label, {1111, 2222}, m);
+  ChangeLayout(*net, [&](PlaneModel& model) { StoreMovedPlaneItem(model, label, {1111, 2222}, m); });
   MovableItemList again;
   Draw(*net, m, &again);
   ExpectNear(again.Items()[0].reference, {1111, 2222}, "closure text moved");
@@ -407,24 +419,24 @@ TEST(PlaneDiagram, MovedNamesAndClosureTexts) {
   // The search fills its table afresh: a traverse found before keeps its place.
   auto before = std::make_unique<PlaneNetwork>(*net);
   StoreTraverseClosure(*net, 0, t);
-  KeepTraverseLabels(*net, PlaneModelFromRecord(*net), *before);
+  KeepTraverseLabelsOf(*net, *before);
   EXPECT_EQ(ReadTraverseClosure(*net, 0).labelX, 1111.0);
   ClearClosureChecks(*before);
-  KeepTraverseLabels(*net, PlaneModelFromRecord(*net), *before);
+  KeepTraverseLabelsOf(*net, *before);
   EXPECT_EQ(ReadTraverseClosure(*net, 0).labelY, 2300.0);
 
   // Three loops closing on the same start point and orientation: their texts
   // are spread along the side, and a refill gives each twin its own place back.
   for (int i = 1; i < 3; ++i) StoreTraverseClosure(*net, i, t);
   net->closureCheckCount = 3;
-  RebuildPlaneDiagramData(*net, PlaneModelFromRecord(*net));
+  ChangeLayout(*net, [](PlaneModel& model) { RebuildPlaneDiagramData(model); });
   for (int i = 0; i < 3; ++i) EXPECT_DOUBLE_EQ(ReadTraverseClosure(*net, i).labelY, 2000.0 + 600.0 * (i + 1) / 4);
   TraverseClosure moved = ReadTraverseClosure(*net, 2);
   moved.labelX = 900.0;
   StoreTraverseClosure(*net, 2, moved);
   before = std::make_unique<PlaneNetwork>(*net);
   for (int i = 0; i < 3; ++i) StoreTraverseClosure(*net, i, t);
-  KeepTraverseLabels(*net, PlaneModelFromRecord(*net), *before);
+  KeepTraverseLabelsOf(*net, *before);
   EXPECT_EQ(ReadTraverseClosure(*net, 1).labelY, 2300.0);
   EXPECT_EQ(ReadTraverseClosure(*net, 2).labelX, 900.0);
 }
@@ -507,9 +519,9 @@ TEST(PlaneDiagram, DamagedRecordsDrawBounded) {
         }
         for (const GroundPoint& p : e.points) EXPECT_TRUE(std::isfinite(p.x) && std::isfinite(p.y));
       }
-      EXPECT_FALSE(BuildPlaneDiagramTitle(*net).empty());
+      EXPECT_FALSE(BuildPlaneDiagramTitle(PlaneModelFromRecord(*net)).empty());
     }
-    ComputeEllipseScale(*net, PlaneModelFromRecord(*net));
+    EllipseScaleOf(*net);
     EXPECT_TRUE(std::isfinite(net->ellipseScale) && net->ellipseScale > 0);
   }
   d.displayMode = 0;

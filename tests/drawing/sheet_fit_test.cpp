@@ -79,7 +79,7 @@ TEST_F(PlaneFitTest, CornerRoundingBySizeOfScale) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.fontWidth);
     net->numberFontWidth = c.fontWidth;
-    ASSERT_TRUE(FitSheetToNetwork(*sheet, *net, PlaneModelFromRecord(*net), true));
+    ASSERT_TRUE(FitSheetToNetwork(*sheet, PlaneModelFromRecord(*net), true));
     EXPECT_EQ(sheet->scale, c.scale);
     EXPECT_EQ(sheet->appliedScale, c.scale);
     EXPECT_EQ(sheet->cornerX, c.cornerX);
@@ -102,7 +102,7 @@ TEST_F(PlaneFitTest, CornerRoundingBySizeOfScale) {
 TEST_F(PlaneFitTest, KeepingTheScaleAndNetworksWithoutSidesOrPoints) {
   sheet->scale = 2000;
   sheet->appliedScale = 500;
-  ASSERT_TRUE(MatchSheetToPlaneNetwork(*sheet, *net));  // "边框匹配"
+  ASSERT_TRUE(FitSheetToNetwork(*sheet, PlaneModelFromRecord(*net), false));  // "边框匹配"
   EXPECT_EQ(sheet->scale, 2000);
   EXPECT_EQ(sheet->appliedScale, 2000);
   EXPECT_EQ(sheet->cornerX, 1100);
@@ -110,7 +110,7 @@ TEST_F(PlaneFitTest, KeepingTheScaleAndNetworksWithoutSidesOrPoints) {
 
   net->sideCount = 0;
   sheet->scale = 1500;
-  ASSERT_TRUE(FitSheetToNetwork(*sheet, *net, PlaneModelFromRecord(*net), true));
+  ASSERT_TRUE(FitSheetToNetwork(*sheet, PlaneModelFromRecord(*net), true));
   EXPECT_EQ(sheet->scale, 1500);
 
   // Level 128 leaves the user's sheet, level 256 fits it.
@@ -125,7 +125,7 @@ TEST_F(PlaneFitTest, KeepingTheScaleAndNetworksWithoutSidesOrPoints) {
 
   net->pointCount = 0;
   const auto before = std::make_unique<SettingsBlock>(*sheet);
-  EXPECT_FALSE(FitSheetToNetwork(*sheet, *net, PlaneModelFromRecord(*net), true));
+  EXPECT_FALSE(FitSheetToNetwork(*sheet, PlaneModelFromRecord(*net), true));
   EXPECT_EQ(std::memcmp(sheet.get(), before.get(), sizeof(SettingsBlock)), 0);
 }
 
@@ -160,7 +160,7 @@ TEST_F(PlaneFitTest, ASheetBeyondThePaperTakesTheNextStandardScaleThatFits) {
     sheet->resolution = c.resolution;
     if (c.startScale > 0) sheet->scale = sheet->appliedScale = c.startScale;
     net->numberFontWidth = c.fontWidth;
-    const SheetFitResult fit = FitSheetToNetwork(*sheet, *net, PlaneModelFromRecord(*net), c.chooseScale);
+    const SheetFitResult fit = FitSheetToNetwork(*sheet, PlaneModelFromRecord(*net), c.chooseScale);
     ASSERT_TRUE(fit);
     EXPECT_EQ(fit.scale, c.scale);
     EXPECT_EQ(sheet->scale, c.scale);
@@ -177,7 +177,7 @@ TEST_F(PlaneFitTest, ASheetBeyondThePaperTakesTheNextStandardScaleThatFits) {
   }
   ResetSettingsBlock(*sheet);
   net->numberFontWidth = 400;
-  EXPECT_EQ(SheetFitMessage(FitSheetToNetwork(*sheet, *net, PlaneModelFromRecord(*net), true)),
+  EXPECT_EQ(SheetFitMessage(FitSheetToNetwork(*sheet, PlaneModelFromRecord(*net), true)),
             Gbk("控制网图超出最大图纸, 比例尺改为1:500"));
 }
 
@@ -221,6 +221,32 @@ TEST(SheetFit, TheBorderHoldsTheNamesAndSymbolsAtSmallScales) {
     EXPECT_GT(sheet->cornerY, e.minY - c.west - 100);
     EXPECT_GE(sheet->northEdgeX, x.maxX + c.north);
     EXPECT_GE(sheet->eastEdgeY, x.maxY + c.east);
+  }
+}
+
+TEST_F(PlaneFitTest, ANewPointListKeepsTheMovedNamesBesideTheirPoints) {
+  // Before the edit: A, B, C, D with their names moved; after it the list is
+  // C, A, E (B and D gone, E new). Names are matched by name, not by place.
+  auto backup = std::make_unique<PlaneNetwork>(*net);
+  SetSlotText(backup->pointName[3], "D");
+  backup->pointCount = 4;
+  for (int i = 0; i < 4; ++i) backup->labelOffsetX[i] = backup->labelOffsetY[i] = 1.0f + i;
+  struct Case {
+    int lastComputed;         // of the network before the edit
+    float offsets[4];         // after preparing, by place in the new list
+  } cases[] = {{3, {3.0f, 1.0f, 0.0f, 0.0f}}, {-1, {0.0f, 0.0f, 0.0f, 0.0f}}};
+  for (const Case& c : cases) {
+    backup->lastComputedPointCount = c.lastComputed;
+    const char* names[] = {"C", "A", "E"};
+    for (int i = 0; i < 3; ++i) SetSlotText(net->pointName[i], names[i]);
+    for (int i = 0; i < 4; ++i) net->labelOffsetX[i] = net->labelOffsetY[i] = 9.0f;  // stale
+    SectionNumber section;
+    PlaneWorkspace ws{*sheet, section, *net, *backup, ""};
+    PreparePlaneDiagram(ws, 256);
+    for (int i = 0; i < 4; ++i) {
+      EXPECT_EQ(net->labelOffsetX[i], c.offsets[i]) << c.lastComputed << " " << i;
+      EXPECT_EQ(net->labelOffsetY[i], c.offsets[i]) << c.lastComputed << " " << i;
+    }
   }
 }
 

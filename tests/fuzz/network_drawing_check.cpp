@@ -8,7 +8,7 @@
 
 namespace qp::fuzz {
 
-bool DrawAndCheck(SettingsBlock& settings, const PlaneNetwork* plane, const HeightNetwork* height) {
+bool DrawAndCheck(SettingsBlock& settings, const PlaneModel* plane, const HeightModel* height) {
   CountingDevice device;
   const DrawContext context;
   const std::optional<SheetGeometry> sheet = SheetGeometryOf(settings);

@@ -14,14 +14,16 @@
 #include "common/settings_block.h"
 #include "drawing/label_arrangement.h"
 #include "fuzz_support.h"
+#include "height/height_model_record.h"
 #include "height/height_network.h"
+#include "plane/plane_model_record.h"
 #include "plane/plane_network.h"
 
 namespace qp::fuzz {
 
 // False when the sheet of `settings` cannot be drawn (then nothing may be
 // emitted). The figures must be finite.
-bool DrawAndCheck(SettingsBlock& settings, const PlaneNetwork* plane, const HeightNetwork* height);
+bool DrawAndCheck(SettingsBlock& settings, const PlaneModel* plane, const HeightModel* height);
 
 // A network data file as the fuzz input: loaded as the input dialog opens it
 // (--dump through `run`), as the sheet and display dialogs open it (their
@@ -39,11 +41,13 @@ void CheckNetworkFile(std::span<const uint8_t> input, const std::string& fileNam
   const std::string path = ScratchPath(fileName);
   if (open(path, *settings, *net, platform)) {
     if constexpr (std::is_same_v<Network, PlaneNetwork>) {
-      DrawAndCheck(*settings, net.get(), nullptr);
-      if (ArrangePlaneLabels(*settings, *net, LabelMarks{}, DrawContext{})) DrawAndCheck(*settings, net.get(), nullptr);
+      PlaneModel model = PlaneModelFromRecord(*net);
+      DrawAndCheck(*settings, &model, nullptr);
+      if (ArrangePlaneLabels(*settings, model, LabelMarks{}, DrawContext{})) DrawAndCheck(*settings, &model, nullptr);
     } else {
-      DrawAndCheck(*settings, nullptr, net.get());
-      if (ArrangeHeightLabels(*settings, *net, LabelMarks{}, DrawContext{})) DrawAndCheck(*settings, nullptr, net.get());
+      HeightModel model = HeightModelFromRecord(*net);
+      DrawAndCheck(*settings, nullptr, &model);
+      if (ArrangeHeightLabels(*settings, model, LabelMarks{}, DrawContext{})) DrawAndCheck(*settings, nullptr, &model);
     }
   }
   FUZZ_CHECK(ReadBytes(path) == std::vector<uint8_t>(input.begin(), input.end()),

@@ -21,8 +21,10 @@
 #include "drawing/vec_file.h"
 #include "fuzz_support.h"
 #include "height/height_file.h"
+#include "height/height_model_record.h"
 #include "height/height_input_form.h"
 #include "plane/plane_file.h"
+#include "plane/plane_model_record.h"
 #include "plane/plane_input_form.h"
 #include "statistics/statistics_report.h"
 
@@ -94,8 +96,9 @@ void PlaneSeeds() {
     if (WritePlaneDraft(draft.string(), form)) Keep("plane_draft", draft, stem + ".PTP");
     KeepBytes("sheet_settings", stem, BytesOf(*settings));
     const DrawContext context;
+    const PlaneModel model = PlaneModelFromRecord(*net);
     const auto vec = BuildVecFile(*settings, [&](EntitySink& sink) {
-      DrawNetworkSheet(sink, *settings, net.get(), nullptr, context);
+      DrawNetworkSheet(sink, *settings, &model, nullptr, context);
     });
     KeepBytes("vec", stem + ".vec", vec);
   }
@@ -118,8 +121,9 @@ void HeightSeeds() {
     const fs::path side = fuzz::ScratchPath(stem + ".HTP");
     if (WriteHeightSideFile(side.string(), form)) Keep("height_side", side, stem + ".HTP");
     const DrawContext context;
+    const HeightModel model = HeightModelFromRecord(*net);
     const auto vec = BuildVecFile(*settings, [&](EntitySink& sink) {
-      DrawNetworkSheet(sink, *settings, nullptr, net.get(), context);
+      DrawNetworkSheet(sink, *settings, nullptr, &model, context);
     });
     KeepBytes("vec", stem + ".vec", vec);
   }

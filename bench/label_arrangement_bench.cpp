@@ -12,7 +12,7 @@
 #include "bench_support.h"
 #include "full_capacity_networks.h"
 #include "common/settings_block.h"
-#include "drawing/diagram_preparation.h"
+#include "workflow/diagram_preparation.h"
 #include "drawing/label_arrangement.h"
 #include "height/height_input_form.h"
 #include "height/height_model_record.h"

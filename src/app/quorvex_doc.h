@@ -18,6 +18,7 @@
 #include "common/settings_block.h"
 #include "drawing/draw_context.h"
 #include "drawing/drawing_export.h"
+#include "workflow/drawing_files.h"
 #include "drawing/label_marks.h"
 #include "drawing/flagged_observations.h"
 #include "drawing/movable_items.h"

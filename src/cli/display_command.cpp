@@ -15,7 +15,7 @@
 #include "common/numeric_field.h"
 #include "drawing/declutter_setting.h"
 #include "drawing/display_form.h"
-#include "drawing/display_settings_file.h"
+#include "workflow/display_settings_file.h"
 #include "height/height_file.h"
 #include "height/height_model_record.h"
 #include "plane/plane_file.h"

@@ -12,6 +12,7 @@
 #include "drawing/cairo_picture.h"
 #include "drawing/declutter_setting.h"
 #include "drawing/drawing_export.h"
+#include "workflow/drawing_files.h"
 #include "drawing/dxf_picture.h"
 #include "drawing/flagged_observations.h"
 #include "drawing/network_drawing.h"

@@ -8,7 +8,7 @@
 #include "cli/input_text.h"
 #include "cli/run_files.h"
 #include "common/gbk_text.h"
-#include "drawing/diagram_preparation.h"
+#include "workflow/diagram_preparation.h"
 #include "common/settings_block.h"
 #include "common/name_slot.h"
 #include "common/report_file.h"

@@ -18,6 +18,7 @@
 #include "common/settings_block.h"
 #include "drawing/sheet_canvas.h"
 #include "drawing/drawing_export.h"
+#include "workflow/drawing_files.h"
 #include "drawing/sheet_form.h"
 #include "height/height_file.h"
 #include "height/height_network.h"

@@ -20,6 +20,7 @@
 #include "cli/plane_command.h"
 #include "common/binary_file.h"
 #include "drawing/drawing_export.h"
+#include "workflow/drawing_files.h"
 #include "drawing/label_arrangement.h"
 #include "drawing/network_drawing.h"
 #include "drawing/text_footprint.h"

@@ -16,6 +16,7 @@
 #include "cli/plane_command.h"
 #include "common/settings_block.h"
 #include "drawing/drawing_export.h"
+#include "workflow/drawing_files.h"
 #include "height/height_file.h"
 #include "plane/closure_checks.h"
 #include "plane/plane_file.h"

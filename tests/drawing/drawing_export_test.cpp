@@ -7,6 +7,7 @@
 
 #include "common/settings_block.h"
 #include "drawing/drawing_export.h"
+#include "workflow/drawing_files.h"
 #include "plane/plane_file.h"
 #include "plane/plane_model_record.h"
 #include "support/scripted_platform.h"

@@ -10,7 +10,7 @@
 #include "common/gbk_text.h"
 #include "common/name_slot.h"
 #include "common/settings_block.h"
-#include "drawing/diagram_preparation.h"
+#include "workflow/diagram_preparation.h"
 #include "drawing/sheet_canvas.h"
 #include "drawing/sheet_fit.h"
 #include "drawing/sheet_geometry.h"

@@ -2,6 +2,7 @@
 // and as the drawing opens it, then drawn.
 #include "cli/height_command.h"
 #include "drawing/drawing_export.h"
+#include "workflow/drawing_files.h"
 #include "fuzz_support.h"
 #include "network_drawing_check.h"
 #include "height/height_file.h"

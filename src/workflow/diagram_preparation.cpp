@@ -1,4 +1,4 @@
-#include "drawing/diagram_preparation.h"
+#include "workflow/diagram_preparation.h"
 
 #include <algorithm>
 #include <iterator>

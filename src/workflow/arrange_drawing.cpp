@@ -1,4 +1,4 @@
-#include "drawing/arrange_drawing.h"
+#include "workflow/arrange_drawing.h"
 
 #include <memory>
 #include <optional>
@@ -6,6 +6,7 @@
 #include "common/format.h"
 #include "common/gbk_text.h"
 #include "drawing/drawing_export.h"
+#include "workflow/drawing_files.h"
 #include "drawing/label_arrangement.h"
 #include "height/height_model_record.h"
 #include "plane/plane_model_record.h"

@@ -12,6 +12,7 @@
 #include "common/format.h"
 #include "common/name_slot.h"
 #include "drawing/height_diagram.h"
+#include "height/height_layout.h"
 #include "height/height_model_record.h"
 #include "height/height_workflow.h"
 

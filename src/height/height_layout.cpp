@@ -8,7 +8,6 @@
 #include <unordered_map>
 #include <vector>
 
-#include "height/height_workflow.h"
 
 namespace qp {
 namespace {

@@ -90,4 +90,22 @@ bool HeightLayoutArrangedByHand(const HeightModel& previous);
 // Otherwise the default layout of ApplyDefaultHeightLayout.
 void LayOutHeightDiagram(HeightModel& net, const HeightModel& previous, int changeLevel);
 
+// How much the computed network `net` differs from `backup`, the network
+// before the edit: 256 when the points changed (count against the last
+// computed one, names, a diagram position by more than 10 m), 128 when the
+// height differences changed, 64 when the closure table changed, else 0. Sets
+// the last computed point count when it differs.
+int HeightChangeLevel(HeightModel& net, const HeightModel& backup);
+
+// The default diagram layout for a change level: point positions in rows
+// (256, only without plane coordinates), straight curves (128 and more),
+// closure labels at the middle of their points (64 and more).
+void ApplyDefaultHeightLayout(HeightModel& net, int changeLevel);
+
+// Places the closure text of `entry` at the middle of its points: the
+// midpoint of the two points of a line or a two-line loop, the centroid of a
+// triangle's or a quadrilateral's corners. Names that are no point are left
+// out; an entry with none found keeps its place.
+void PlaceLoopLabel(const HeightModel& net, HeightLoop& entry);
+
 }  // namespace qp

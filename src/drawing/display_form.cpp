@@ -13,9 +13,9 @@
 #include "drawing/drawing_export.h"
 #include "drawing/plane_diagram.h"
 #include "height/height_file.h"
-#include "plane/closure_checks.h"
 #include "plane/plane_file.h"
 #include "plane/plane_model_record.h"
+#include "plane/traverse_table.h"
 
 namespace qp {
 namespace {

@@ -8,8 +8,8 @@
 
 #include "common/binary_file.h"
 #include "common/format.h"
-#include "plane/closure_checks.h"
 #include "plane/network_geometry.h"
+#include "plane/traverse_table.h"
 
 namespace qp {
 namespace {

@@ -15,9 +15,9 @@
 #include "drawing/text_layout.h"
 #include "drawing/text_placement.h"
 #include "geodesy/angles.h"
-#include "plane/closure_checks.h"
 #include "plane/network_geometry.h"
 #include "plane/plane_model_record.h"
+#include "plane/traverse_table.h"
 
 namespace qp {
 namespace {

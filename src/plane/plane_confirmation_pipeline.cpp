@@ -3,11 +3,11 @@
 // approximate heights (modes 2-4), the side list and the raw-data report.
 #include "common/binary_file.h"
 #include "plane/approximate_coordinates.h"
-#include "plane/closure_checks.h"
 #include "plane/plane_input_reading.h"
 #include "plane/plane_model_record.h"
 #include "plane/plane_raw_report.h"
 #include "plane/plane_workflow.h"
+#include "plane/traverse_table.h"
 
 namespace qp {
 

@@ -7,7 +7,7 @@
 #include "common/binary_file.h"
 #include "common/finite_values.h"
 #include "common/settings_repair.h"
-#include "plane/closure_checks.h"
+#include "plane/traverse_table.h"
 
 namespace qp {
 namespace {

@@ -118,6 +118,9 @@ struct PlaneTraverse {
   bool drawn = false;  // the search has ended with this traverse
 };
 
+// The closure check keeps at most this many traverses.
+inline constexpr int kMaxTraverses = 1024;
+
 // A height given for a point (m): the start of the approximate heights.
 struct PlaneKnownHeight {
   int point = -1;  // -1 for a name the point table does not hold

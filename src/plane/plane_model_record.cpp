@@ -5,8 +5,8 @@
 #include <string>
 
 #include "common/name_slot.h"
-#include "plane/closure_checks.h"
 #include "plane/network_geometry.h"
+#include "plane/traverse_table.h"
 
 namespace qp {
 namespace {

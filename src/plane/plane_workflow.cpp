@@ -9,12 +9,12 @@
 #include "common/gbk_text.h"
 #include "common/name_slot.h"
 #include "geodesy/angles.h"
-#include "plane/closure_checks.h"
 #include "plane/network_geometry.h"
 #include "plane/plane_adjustment.h"
 #include "plane/plane_file.h"
 #include "plane/plane_model_record.h"
 #include "plane/plane_statistics.h"
+#include "plane/traverse_table.h"
 #include "statistics/statistics_report.h"
 
 namespace qp {

@@ -17,8 +17,8 @@
 #include "common/settings_block.h"
 #include "drawing/drawing_export.h"
 #include "height/height_file.h"
-#include "plane/closure_checks.h"
 #include "plane/plane_file.h"
+#include "plane/traverse_table.h"
 #include "support/scripted_platform.h"
 #include "support/test_files.h"
 

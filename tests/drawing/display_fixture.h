@@ -8,8 +8,8 @@
 
 #include "common/name_slot.h"
 #include "height/height_network.h"
-#include "plane/closure_checks.h"
 #include "plane/plane_network.h"
+#include "plane/traverse_table.h"
 
 namespace qp::testing {
 

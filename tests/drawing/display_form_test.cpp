@@ -10,9 +10,9 @@
 
 #include "common/format.h"
 #include "common/gbk_text.h"
-#include "drawing/display_form.h"
 #include "drawing/display_fixture.h"
-#include "plane/closure_checks.h"
+#include "drawing/display_form.h"
+#include "plane/traverse_table.h"
 #include "support/scripted_platform.h"
 
 namespace qp {

@@ -17,11 +17,11 @@
 #include "common/name_slot.h"
 #include "common/settings_block.h"
 #include "geodesy/angles.h"
-#include "plane/closure_checks.h"
 #include "plane/plane_input_form.h"
 #include "plane/plane_model_record.h"
 #include "plane/plane_raw_report.h"
 #include "plane/plane_workflow.h"
+#include "plane/traverse_table.h"
 #include "support/scripted_platform.h"
 #include "support/test_files.h"
 

@@ -15,7 +15,6 @@
 #include "height/height_file.h"
 #include "plane/plane_file.h"
 #include "plane/plane_model_record.h"
-#include "plane/traverse_table.h"
 
 namespace qp {
 namespace {

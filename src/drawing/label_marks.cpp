@@ -9,7 +9,6 @@
 #include "common/binary_file.h"
 #include "common/format.h"
 #include "plane/network_geometry.h"
-#include "plane/traverse_table.h"
 
 namespace qp {
 namespace {

@@ -17,7 +17,6 @@
 #include "geodesy/angles.h"
 #include "plane/network_geometry.h"
 #include "plane/plane_model_record.h"
-#include "plane/traverse_table.h"
 
 namespace qp {
 namespace {

@@ -4,7 +4,7 @@
 // along each traverse.
 //
 // The traverses found are kept in the model (at most kMaxTraverses); the
-// record keeps them in its traverse table (traverse_table.h).
+// record keeps them in its traverse table.
 #pragma once
 
 #include <span>

@@ -7,7 +7,6 @@
 #include "plane/plane_model_record.h"
 #include "plane/plane_raw_report.h"
 #include "plane/plane_workflow.h"
-#include "plane/traverse_table.h"
 
 namespace qp {
 

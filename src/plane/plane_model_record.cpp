@@ -6,10 +6,12 @@
 
 #include "common/name_slot.h"
 #include "plane/network_geometry.h"
-#include "plane/traverse_table.h"
 
 namespace qp {
 namespace {
+
+// Every traverse the closure check keeps has its entry in the record.
+static_assert(kMaxTraverses == kTraverseTableSize);
 
 std::string NameOf(const NameSlot& slot) { return std::string(SlotText(slot)); }
 
@@ -224,7 +226,7 @@ void PutPlaneSides(const PlaneModel& model, PlaneNetwork& net) {
 
 void PutPlaneTraverses(const PlaneModel& model, PlaneNetwork& net) {
   ClearClosureChecks(net);
-  const int count = std::min(static_cast<int>(model.traverses.size()), kMaxTraverses);
+  const int count = std::min(static_cast<int>(model.traverses.size()), kTraverseTableSize);
   const int points = std::min(model.pointCount(), kMaxPlanePoints);
   auto copyName = [&](NameSlot& slot, int p) {
     if (p >= 0 && p < points) std::memcpy(slot, net.pointName[p], kNameSlotSize);

@@ -17,7 +17,6 @@
 #include "plane/network_geometry.h"
 #include "plane/plane_input_reading.h"
 #include "plane/plane_model_record.h"
-#include "plane/traverse_table.h"
 
 namespace qp {
 namespace {

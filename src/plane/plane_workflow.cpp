@@ -14,7 +14,6 @@
 #include "plane/plane_file.h"
 #include "plane/plane_model_record.h"
 #include "plane/plane_statistics.h"
-#include "plane/traverse_table.h"
 #include "statistics/statistics_report.h"
 
 namespace qp {

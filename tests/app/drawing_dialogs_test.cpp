@@ -17,7 +17,7 @@
 #include "common/gbk_text.h"
 #include "common/settings_block.h"
 #include "drawing/display_fixture.h"
-#include "plane/traverse_table.h"
+#include "plane/plane_network.h"
 
 namespace qp::testing {
 namespace {

@@ -24,7 +24,7 @@
 #include "drawing/text_footprint.h"
 #include "height/height_file.h"
 #include "plane/plane_file.h"
-#include "plane/traverse_table.h"
+#include "plane/plane_network.h"
 #include "quorvex_program.h"
 #include "support/scripted_platform.h"
 #include "support/test_files.h"

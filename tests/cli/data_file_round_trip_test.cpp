@@ -18,7 +18,7 @@
 #include "drawing/drawing_export.h"
 #include "height/height_file.h"
 #include "plane/plane_file.h"
-#include "plane/traverse_table.h"
+#include "plane/plane_network.h"
 #include "support/scripted_platform.h"
 #include "support/test_files.h"
 

@@ -17,7 +17,7 @@
 #include "drawing/label_marks.h"
 #include "height/height_file.h"
 #include "plane/plane_file.h"
-#include "plane/traverse_table.h"
+#include "plane/plane_network.h"
 #include "quorvex_program.h"
 #include "support/command_input.h"
 #include "support/scripted_platform.h"

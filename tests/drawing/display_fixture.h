@@ -9,7 +9,6 @@
 #include "common/name_slot.h"
 #include "height/height_network.h"
 #include "plane/plane_network.h"
-#include "plane/traverse_table.h"
 
 namespace qp::testing {
 

@@ -12,7 +12,7 @@
 #include "common/gbk_text.h"
 #include "drawing/display_fixture.h"
 #include "drawing/display_form.h"
-#include "plane/traverse_table.h"
+#include "plane/plane_network.h"
 #include "support/scripted_platform.h"
 
 namespace qp {
@@ -151,7 +151,7 @@ TEST(DisplayForm, DamagedRecordsGiveASaneForm) {
     EXPECT_EQ(form.Font(DiagramFontRole::Text).face.size(), 32u);
     EXPECT_EQ(form.Font(DiagramFontRole::Number).width, 1.0f);
     EXPECT_EQ(form.ellipseRadiusText, "6");
-    EXPECT_LE(form.Closures().size(), static_cast<size_t>(kMaxTraverses));
+    EXPECT_LE(form.Closures().size(), static_cast<size_t>(kTraverseTableSize));
     form.Apply(*plane);
     EXPECT_EQ(plane->displayMode, 0);
     EXPECT_EQ(plane->maxEllipseRadius, 6.0);

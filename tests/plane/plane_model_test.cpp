@@ -12,7 +12,7 @@
 
 #include "common/name_slot.h"
 #include "plane/plane_model_record.h"
-#include "plane/traverse_table.h"
+#include "plane/plane_network.h"
 
 namespace qp {
 namespace {

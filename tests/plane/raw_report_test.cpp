@@ -19,9 +19,9 @@
 #include "geodesy/angles.h"
 #include "plane/plane_input_form.h"
 #include "plane/plane_model_record.h"
+#include "plane/plane_network.h"
 #include "plane/plane_raw_report.h"
 #include "plane/plane_workflow.h"
-#include "plane/traverse_table.h"
 #include "support/scripted_platform.h"
 #include "support/test_files.h"
 

@@ -28,7 +28,10 @@ PlaneConfirmationSteps PlaneConfirmationPipeline(PlaneWorkspace& ws) {
     PutPlaneSides(model, net);
     if (!sides) return false;
     WaitCursor wait(platform);
-    return WritePlaneRawReport(net, platform, ws.ReportPath(), ws.section, platform.CurrentTime());
+    const bool written = WritePlaneRawReport(model, platform, ws.ReportPath(), ws.section, platform.CurrentTime());
+    PutPlaneDirections(model, net);
+    PutPlaneTraverses(model, net);
+    return written;
   };
 }
 

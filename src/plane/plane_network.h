@@ -8,14 +8,10 @@
 #include <cstdint>
 #include <string_view>
 
+#include "plane/plane_kinds.h"
+
 namespace qp {
 
-inline constexpr int kMaxPlanePoints = 1024;
-inline constexpr int kMaxDirections = 2048;
-inline constexpr int kMaxReducedDistances = 2048;
-inline constexpr int kMaxDistanceLines = 4096;
-inline constexpr int kMaxSmallTable = 64;
-inline constexpr int kMaxSides = 4096;
 inline constexpr int kNameSlotSize = 11;
 
 using NameSlot = char[kNameSlotSize];
@@ -27,14 +23,6 @@ enum PlaneLimit : int {
   kLimitSmallTable = 2,     // 64 entries of each small table
   kLimitDistanceLines = 3,  // 4096 distance lines
   kLimitReserved = 4,       // 128
-};
-
-enum PlaneCalcMode : int32_t {
-  kPrecisionEstimate = 0,
-  kReducedObservations = 1,
-  kSlopeReduced = 2,
-  kSlopeReducedProjected = 3,
-  kNationalSystem = 4,
 };
 
 struct PlaneNetwork {

@@ -4,9 +4,9 @@
 #include <optional>
 
 #include "common/name_slot.h"
-#include "height/height_checks.h"
 #include "height/height_layout.h"
 #include "height/height_model.h"
+#include "height/height_model_record.h"
 
 namespace qp {
 namespace {

@@ -23,8 +23,8 @@ PlaneEnds EndsOf(const PlaneModel& model, const NameSlot& from, const NameSlot& 
   return ends;
 }
 
-std::vector<PlaneMeasure> Measures(const PlaneModel& model, int32_t count, int capacity, const double* value,
-                                   const double* weight, const NameSlot* from, const NameSlot* to) {
+std::vector<PlaneMeasure> Measures(const PlaneModel& model, int32_t count, const double* value, const double* weight,
+                                   const NameSlot* from, const NameSlot* to, int capacity = kMaxSmallTable) {
   std::vector<PlaneMeasure> list(ClampedCount(count, capacity));
   for (size_t m = 0; m < list.size(); ++m) {
     list[m] = {EndsOf(model, from[m], to[m]), value[m], weight ? weight[m] : 1.0};
@@ -99,8 +99,8 @@ void ReadEnteredDirections(const PlaneNetwork& net, PlaneModel& model) {
 }
 
 void ReadEnteredTables(const PlaneNetwork& net, PlaneModel& model) {
-  model.enteredDirections = Measures(model, net.directionCount, kMaxDirections, net.inputDirection, nullptr,
-                                     net.inputStation, net.inputTarget);
+  model.enteredDirections = Measures(model, net.directionCount, net.inputDirection, nullptr, net.inputStation,
+                                     net.inputTarget, kMaxDirections);
   model.distanceLines.resize(ClampedCount(net.distanceLineCount, kMaxDistanceLines));
   for (size_t i = 0; i < model.distanceLines.size(); ++i) {
     model.distanceLines[i] = {EndsOf(model, net.lineFrom[i], net.lineTo[i]), net.lineDistance[i],
@@ -184,14 +184,14 @@ PlaneModel ModelOf(const PlaneNetwork& net, DirectionTable directions) {
   }
   ReadEnteredTables(net, model);
   ReadDistances(net, model);
-  model.fixedAzimuths = Measures(model, net.fixedAzimuthCount, kMaxSmallTable, net.fixedAzimuth, nullptr,
-                                 net.fixedAzimuthFrom, net.fixedAzimuthTo);
-  model.weightedAzimuths = Measures(model, net.weightedAzimuthCount, kMaxSmallTable, net.weightedAzimuth,
-                                    net.weightedAzimuthWeight, net.weightedAzimuthFrom, net.weightedAzimuthTo);
-  model.fixedSides = Measures(model, net.fixedDistanceCount, kMaxSmallTable, net.fixedDistance, nullptr,
-                              net.fixedDistanceFrom, net.fixedDistanceTo);
-  model.weightedSides = Measures(model, net.weightedDistanceCount, kMaxSmallTable, net.weightedDistance,
-                                 net.weightedDistanceWeight, net.weightedDistanceFrom, net.weightedDistanceTo);
+  model.fixedAzimuths = Measures(model, net.fixedAzimuthCount, net.fixedAzimuth, nullptr, net.fixedAzimuthFrom,
+                                 net.fixedAzimuthTo);
+  model.weightedAzimuths = Measures(model, net.weightedAzimuthCount, net.weightedAzimuth, net.weightedAzimuthWeight,
+                                    net.weightedAzimuthFrom, net.weightedAzimuthTo);
+  model.fixedSides = Measures(model, net.fixedDistanceCount, net.fixedDistance, nullptr, net.fixedDistanceFrom,
+                              net.fixedDistanceTo);
+  model.weightedSides = Measures(model, net.weightedDistanceCount, net.weightedDistance, net.weightedDistanceWeight,
+                                 net.weightedDistanceFrom, net.weightedDistanceTo);
   model.knownHeights.resize(ClampedCount(net.knownHeightCount, kMaxSmallTable));
   for (size_t i = 0; i < model.knownHeights.size(); ++i) {
     model.knownHeights[i] = {model.Find(SlotText(net.knownHeightName[i])), net.knownHeight[i],

@@ -112,7 +112,7 @@ bool ComputePlaneNetwork(PlaneWorkspace& ws, NormalEquationStore& normals, Platf
       RenewStatisticsReport(ws.dataPath, ok, [&](const std::string& path) {
         return WritePlaneStatisticsReport(model, normals, adjusting, path, platform.CurrentTime(), options);
       });
-      if (ok && net.calcMode >= kSlopeReduced && ws.handOverHeightNetwork) ws.handOverHeightNetwork(ws);
+      if (ok && net.calcMode >= kSlopeReduced && ws.handOverHeightNetwork) ws.handOverHeightNetwork(ws, model);
     }
   }
   if (!ok) platform.ShowMessage(Gbk("平面网解算失败 !"));

@@ -2,9 +2,9 @@
 // point list and approximate coordinates, the computability check, the
 // approximate heights (modes 2-4), the side list and the raw-data report.
 #include "common/binary_file.h"
-#include "plane/approximate_coordinates.h"
 #include "plane/plane_input_reading.h"
 #include "plane/plane_model_record.h"
+#include "plane/plane_point_list.h"
 #include "plane/plane_raw_report.h"
 #include "plane/plane_workflow.h"
 

@@ -12,7 +12,7 @@
 #include "common/format.h"
 #include "common/name_slot.h"
 #include "drawing/plane_diagram.h"
-#include "plane/closure_checks.h"
+#include "plane/plane_network.h"
 #include "plane/plane_model_record.h"
 
 namespace qp::bench {
@@ -88,7 +88,7 @@ inline std::unique_ptr<PlaneNetwork> FullPlaneDrawingNetwork() {
   }
   net->fixedDistanceCount = net->weightedDistanceCount = net->fixedAzimuthCount = net->weightedAzimuthCount =
       net->precisionPairCount = kMaxSmallTable;
-  for (int t = 0; t < kMaxTraverses; ++t) {
+  for (int t = 0; t < kTraverseTableSize; ++t) {
     TraverseClosure c;
     SetSlotText(c.startOrientation, NameOf(t % 64));
     SetSlotText(c.start, NameOf((t + 1) % 64));
@@ -100,7 +100,7 @@ inline std::unique_ptr<PlaneNetwork> FullPlaneDrawingNetwork() {
     c.drawn = 1;
     StoreTraverseClosure(*net, t, c);
   }
-  net->closureCheckCount = kMaxTraverses;
+  net->closureCheckCount = kTraverseTableSize;
   PlaneModel model = PlaneModelFromRecord(*net);
   RebuildPlaneDiagramData(model);
   PutPlaneLayout(model, *net);

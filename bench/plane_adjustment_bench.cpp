@@ -27,6 +27,7 @@
 #include "common/settings_block.h"
 #include "geodesy/angles.h"
 #include "plane/plane_file.h"
+#include "plane/plane_model_record.h"
 #include "plane/plane_statistics.h"
 #include "plane/plane_workflow.h"
 
@@ -102,7 +103,7 @@ void BM_FullCapacityPlaneNetwork(benchmark::State& state) {
   // The statistics report alone (it is part of every iteration above), on the
   // cofactors the last computation left.
   const auto start = std::chrono::steady_clock::now();
-  WritePlaneStatisticsReport(*net, *ws.normals, true, folder.path() + "/STAT.txt", 0, StatisticsOptions{});
+  WritePlaneStatisticsReport(PlaneModelFromRecord(*net), *ws.normals, true, folder.path() + "/STAT.txt", 0, StatisticsOptions{});
   state.counters["statistics_ms"] =
       std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }

@@ -26,7 +26,6 @@
 #include "common/format.h"
 #include "common/settings_block.h"
 #include "geodesy/angles.h"
-#include "plane/closure_checks.h"
 #include "plane/plane_input_form.h"
 #include "plane/plane_network.h"
 #include "plane/plane_workflow.h"

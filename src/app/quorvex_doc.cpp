@@ -141,8 +141,8 @@ PlaneEditResult CQuorvexPDoc::EditPlane(PlatformServices& platform, const PlaneD
   ws.drawing.prepareDiagram = PreparePlaneDiagram;
   // Once the results are stored the network is a drawing that may be shown.
   ws.drawing.refreshDisplay = [this](PlaneWorkspace&) { state_.drawingReady = true; };
-  ws.handOverHeightNetwork = [this, &platform](PlaneWorkspace& done) {
-    const DerivedHeightWrite written = WriteDerivedHeightNetwork(done.net, done.settings, done.dataPath, *height_);
+  ws.handOverHeightNetwork = [this, &platform](PlaneWorkspace& done, const PlaneModel& model) {
+    const DerivedHeightWrite written = WriteDerivedHeightNetwork(model, done.settings, done.dataPath, *height_);
     if (const char* message = DerivedHeightWriteMessage(written)) platform.ShowMessage(Gbk(message));
   };
   const PlaneEditResult result = EditPlaneNetwork(ws, platform, runDialog);

@@ -111,9 +111,9 @@ int RunPlaneCommand(const CommandOptions& options, PlatformServices& platform) {
   // The diagram data stored with the results, as the desktop stores them.
   workspace.drawing.prepareDiagram = PreparePlaneDiagram;
   // Slope-distance modes leave a trigonometric height network beside the data file.
-  workspace.handOverHeightNetwork = [&platform](PlaneWorkspace& ws) {
+  workspace.handOverHeightNetwork = [&platform](PlaneWorkspace& ws, const PlaneModel& model) {
     auto derived = std::make_unique<HeightNetwork>();
-    const DerivedHeightWrite written = WriteDerivedHeightNetwork(ws.net, ws.settings, ws.dataPath, *derived);
+    const DerivedHeightWrite written = WriteDerivedHeightNetwork(model, ws.settings, ws.dataPath, *derived);
     if (const char* message = DerivedHeightWriteMessage(written)) platform.ShowMessage(Gbk(message));
   };
   const PlaneDialogRunner runDialog = [&](PlaneNetwork& record, const std::string& draftPath,

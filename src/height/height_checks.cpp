@@ -4,18 +4,17 @@
 
 #include <algorithm>
 #include <set>
+#include <string>
+#include <unordered_map>
 #include <utility>
 
 #include "common/format.h"
 #include "common/gbk_text.h"
-#include "common/name_slot.h"
 #include "common/rejected_entry.h"
 #include "height/height_input_form.h"
 
 namespace qp {
 namespace {
-
-std::string Name(const HeightNameSlot& slot) { return std::string(SlotText(slot)); }
 
 // The first pair i < j (i first, then j) of equal names among names[0..count),
 // or (-1, -1).
@@ -45,76 +44,40 @@ uint64_t PairKey(int a, int b) {
 
 }  // namespace
 
-HeightPointIndex::HeightPointIndex(const HeightNetwork& net, int count) {
-  index_.reserve(static_cast<size_t>(std::max(count, 0)) * 2);
-  for (int i = 0; i < count; ++i) Add(SlotText(net.pointName[i]), i);
-}
-
-int HeightPointIndex::Find(std::string_view name) const {
-  const auto it = index_.find(std::string(name));
-  return it == index_.end() ? -1 : it->second;
-}
-
-void HeightPointIndex::Add(std::string_view name, int index) { index_.try_emplace(std::string(name), index); }
-
-DifferenceEnds FindDifferenceEnds(const HeightNetwork& net) {
-  const HeightPointIndex index(net, BoundedCount(net.pointCount, kMaxHeightPoints));
-  const int n = BoundedCount(net.observationCount, kMaxHeightDifferences);
-  DifferenceEnds ends;
-  ends.from.resize(static_cast<size_t>(n));
-  ends.to.resize(static_cast<size_t>(n));
-  for (int i = 0; i < n; ++i) {
-    ends.from[static_cast<size_t>(i)] = index.Find(SlotText(net.from[i]));
-    ends.to[static_cast<size_t>(i)] = index.Find(SlotText(net.to[i]));
-  }
-  return ends;
-}
-
-bool CheckDuplicateNames(const HeightNetwork& net, PlatformServices& platform) {
-  const int given = BoundedCount(net.knownCount + net.approxCount, kMaxHeightPoints);
-  auto [i, j] = FirstEqualPair(given, [&](int k) { return Name(net.pointName[k]); });
+bool CheckDuplicateNames(const HeightModel& model, PlatformServices& platform) {
+  auto [i, j] = FirstEqualPair(model.PointCount(), [&](int k) { return model.points[k].name; });
   if (i >= 0) {
     platform.ShowMessage(FormatText("已知点和已知概略高程点的[%d]点和[%d]点点名重复 !", i + 1, j + 1));
     return false;
   }
-  const int coordinates = BoundedCount(net.coordinateCount, kMaxHeightPoints);
-  std::tie(i, j) = FirstEqualPair(coordinates, [&](int k) { return Name(net.coordinateName[k]); });
+  const int coordinates = static_cast<int>(model.coordinates.size());
+  std::tie(i, j) = FirstEqualPair(coordinates, [&](int k) { return model.coordinates[k].name; });
   if (i >= 0) {
     platform.ShowMessage(FormatText("高程点位的[%d]点和[%d]点点名重复 !", i + 1, j + 1));
     return false;
   }
-  for (int k = 0; k < BoundedCount(net.observationCount, kMaxHeightDifferences); ++k) {
-    if (SlotText(net.from[k]) == SlotText(net.to[k])) {
-      platform.ShowMessage(FormatText("第[%d]个高差观测值点名重复!", k + 1));
+  for (size_t k = 0; k < model.differences.size(); ++k) {
+    if (model.differences[k].fromName == model.differences[k].toName) {
+      platform.ShowMessage(FormatText("第[%d]个高差观测值点名重复!", static_cast<int>(k) + 1));
       return false;
     }
   }
   return true;
 }
 
-bool CompleteHeightPointList(HeightNetwork& net, PlatformServices& platform) {
-  const int capacity = HeightCapacityOf(net, kCapacityPoints);
-  const int known = BoundedCount(net.knownCount, capacity);
-  const int approx = BoundedCount(net.approxCount, capacity - known);
-  const int observations = BoundedCount(net.observationCount, kMaxHeightDifferences);
-  if (known + approx < 1 || observations == 0) {
+bool CompleteHeightPointList(HeightModel& model, PlatformServices& platform) {
+  if (model.PointCount() < 1 || model.differences.empty()) {
     platform.ShowMessage(Gbk("基本计算条件不满足 !"));
     return false;
   }
-
-  int count = known + approx;
-  HeightPointIndex index(net, count);
   bool overflow = false;
-  auto add = [&](std::string_view name) {
-    if (index.Find(name) >= 0) return false;
-    if (count >= capacity) {
+  auto add = [&](const std::string& name) {
+    if (model.Find(name) >= 0) return false;
+    if (model.PointCount() >= model.pointCapacity) {
       overflow = true;
       return false;
     }
-    SetSlotText(net.pointName[count], name);
-    net.height[count] = 0.0;
-    index.Add(name, count);
-    ++count;
+    model.AddUnknownPoint(name);
     return true;
   };
 
@@ -122,25 +85,23 @@ bool CompleteHeightPointList(HeightNetwork& net, PlatformServices& platform) {
   bool added = true;
   for (int pass = 0; pass < 32 && added && !overflow; ++pass) {
     added = false;
-    for (int i = 0; i < observations && !overflow; ++i) {
-      const bool hasFrom = index.Find(SlotText(net.from[i])) >= 0;
-      const bool hasTo = index.Find(SlotText(net.to[i])) >= 0;
-      if (hasFrom != hasTo) added = add(SlotText(hasFrom ? net.to[i] : net.from[i])) || added;
+    for (size_t i = 0; i < model.differences.size() && !overflow; ++i) {
+      const HeightDifference& d = model.differences[i];
+      const bool hasFrom = model.Find(d.fromName) >= 0;
+      const bool hasTo = model.Find(d.toName) >= 0;
+      if (hasFrom != hasTo) added = add(hasFrom ? d.toName : d.fromName) || added;
     }
   }
-  for (int i = 0; i < observations && !overflow; ++i) {
-    add(SlotText(net.from[i]));
-    add(SlotText(net.to[i]));
+  for (size_t i = 0; i < model.differences.size() && !overflow; ++i) {
+    add(model.differences[i].fromName);
+    add(model.differences[i].toName);
   }
-  for (int i = 0; i < BoundedCount(net.coordinateCount, kMaxHeightPoints) && !overflow; ++i) {
-    add(SlotText(net.coordinateName[i]));
-  }
+  for (size_t i = 0; i < model.coordinates.size() && !overflow; ++i) add(model.coordinates[i].name);
+  model.Index();
   if (overflow) {
-    platform.ShowMessage(FormatText("高程网点数超过%d个 !", capacity));
+    platform.ShowMessage(FormatText("高程网点数超过%d个 !", model.pointCapacity));
     return false;
   }
-  net.pointCount = count;
-  net.unknownPointCount = count - known;
   return true;
 }
 

@@ -35,10 +35,20 @@ bool RunHeightConfirmation(const HeightInputForm& form, HeightNetwork& net, Plat
                            const HeightReportTarget& target) {
   // The height tables count their lines from 1.
   if (!ConfirmBlankLineCuts(form.boxes, kReadingOrder, HeightBoxCaption, 1, platform) ||
-      !ParseAll(form, net, platform) || !CheckDuplicateNames(net, platform) ||
-      !CompleteHeightPointList(net, platform)) {
+      !ParseAll(form, net, platform)) {
     return false;
   }
+  {
+    HeightModel parsed = HeightModelOfParsedInput(net);
+    if (!CheckDuplicateNames(parsed, platform)) return false;
+    // The points found before a refusal stay in the record.
+    const bool listed = CompleteHeightPointList(parsed, platform);
+    PutHeightPointNames(parsed, net);
+    if (!listed) return false;
+    net.pointCount = parsed.PointCount();
+    net.unknownPointCount = parsed.UnknownPointCount();
+  }
+  // The model of the completed list, with what the record keeps for its points.
   HeightModel model = HeightModelFromRecord(net);
   // Heights carried and positions placed before a refusal stay in the record.
   const bool checked = CarryApproximateHeights(model, platform) && CheckHeightPrecisionPairs(model, platform) &&

@@ -26,4 +26,9 @@ int HeightModel::Find(std::string_view pointName) const {
   return it == index_.end() ? -1 : it->second;
 }
 
+void HeightModel::AddUnknownPoint(std::string_view pointName) {
+  points.push_back({std::string(pointName)});
+  index_.try_emplace(points.back().name, PointCount() - 1);
+}
+
 }  // namespace qp

@@ -101,7 +101,8 @@ struct HeightModel {
   std::vector<HeightPair> pairs;
   std::vector<HeightCoordinate> coordinates;
   std::vector<HeightLoop> loops;
-  // The entries the closure table may take.
+  // The entries the point list and the closure table may take.
+  int pointCapacity = 0;
   int loopCapacity = 0;
   HeightDiagramStyle diagram;
   // The point count the diagram was last laid out for, -1 when never.
@@ -119,6 +120,9 @@ struct HeightModel {
   int Redundancy() const { return static_cast<int>(differences.size()) - UnknownPointCount(); }
   // The first point of that name (compared bytewise), -1 when none.
   int Find(std::string_view pointName) const;
+  // Appends an unknown point of that name to the table and the lookup; the
+  // caller has found no point of that name.
+  void AddUnknownPoint(std::string_view pointName);
   // The unknown of point p (known points none: -1).
   int UnknownOf(int p) const { return p >= known_ ? p - known_ : -1; }
 

@@ -1,6 +1,7 @@
 #include "height/height_model_record.h"
 
 #include <algorithm>
+#include <string>
 
 #include "common/diagram_fonts.h"
 #include "common/name_slot.h"
@@ -10,9 +11,7 @@ namespace {
 
 std::string Text(const HeightNameSlot& slot) { return std::string(SlotText(slot)); }
 
-}  // namespace
-
-HeightModel HeightModelFromRecord(const HeightNetwork& net) {
+HeightModel ModelOf(const HeightNetwork& net, int32_t pointCount) {
   HeightModel m;
   m.mode = net.mode == kHeightAdjust ? kHeightAdjust : kHeightEstimate;
   m.kind = net.kind == kTrigonometricNetwork ? kTrigonometricNetwork : kLevellingNetwork;
@@ -21,7 +20,8 @@ HeightModel HeightModelFromRecord(const HeightNetwork& net) {
   m.sigma0 = net.sigma0;
   m.largestCorrection = net.largestCorrection;
 
-  const int points = BoundedCount(net.pointCount, HeightCapacityOf(net, kCapacityPoints));
+  m.pointCapacity = HeightCapacityOf(net, kCapacityPoints);
+  const int points = BoundedCount(pointCount, m.pointCapacity);
   const int known = BoundedCount(net.knownCount, points);
   const int approx = BoundedCount(net.approxCount, points - known);
   m.points.resize(static_cast<size_t>(points));
@@ -78,6 +78,45 @@ HeightModel HeightModelFromRecord(const HeightNetwork& net) {
   m.lastComputedPointCount = net.lastComputedPointCount;
   m.Index();
   return m;
+}
+
+}  // namespace
+
+HeightModel HeightModelFromRecord(const HeightNetwork& net) { return ModelOf(net, net.pointCount); }
+
+HeightModel HeightModelOfParsedInput(const HeightNetwork& net) {
+  return ModelOf(net, BoundedCount(net.knownCount + net.approxCount, kMaxHeightPoints));
+}
+
+void PutHeightPointNames(const HeightModel& m, HeightNetwork& net) {
+  const int given = m.KnownCount() + m.ApproxCount();
+  for (int p = given; p < std::min(m.PointCount(), kMaxHeightPoints); ++p) {
+    SetSlotText(net.pointName[p], m.points[p].name);
+    net.height[p] = m.points[p].height;
+  }
+}
+
+HeightPointIndex::HeightPointIndex(const HeightNetwork& net, int count) {
+  index_.reserve(static_cast<size_t>(std::max(count, 0)) * 2);
+  for (int i = 0; i < count; ++i) index_.try_emplace(std::string(SlotText(net.pointName[i])), i);
+}
+
+int HeightPointIndex::Find(std::string_view name) const {
+  const auto it = index_.find(std::string(name));
+  return it == index_.end() ? -1 : it->second;
+}
+
+DifferenceEnds FindDifferenceEnds(const HeightNetwork& net) {
+  const HeightPointIndex index(net, BoundedCount(net.pointCount, kMaxHeightPoints));
+  const int n = BoundedCount(net.observationCount, kMaxHeightDifferences);
+  DifferenceEnds ends;
+  ends.from.resize(static_cast<size_t>(n));
+  ends.to.resize(static_cast<size_t>(n));
+  for (int i = 0; i < n; ++i) {
+    ends.from[static_cast<size_t>(i)] = index.Find(SlotText(net.from[i]));
+    ends.to[static_cast<size_t>(i)] = index.Find(SlotText(net.to[i]));
+  }
+  return ends;
 }
 
 void PutHeightResults(const HeightModel& m, HeightNetwork& net) {

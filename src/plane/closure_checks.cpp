@@ -2,15 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <string>
 #include <vector>
 
-#include "common/byte_fields.h"
 #include "common/finite_values.h"
 #include "common/format.h"
 #include "common/gbk_text.h"
-#include "common/name_slot.h"
 #include "geodesy/angles.h"
 
 namespace qp {
@@ -22,13 +19,6 @@ constexpr int kMaxVisitedLegs = 4096;    // legs walked from one start orientati
 constexpr double kMaxRelativeClosure = 5000000.0;
 // Far below the range of a float; a traverse that misses by more is no traverse.
 constexpr double kMaxStoredMisclosure = 1e12;
-
-uint8_t* TableBytes(PlaneNetwork& net) {
-  return reinterpret_cast<uint8_t*>(&net) + kTraverseTableOffset;
-}
-const uint8_t* TableBytes(const PlaneNetwork& net) {
-  return reinterpret_cast<const uint8_t*>(&net) + kTraverseTableOffset;
-}
 
 // The distinct targets of each real direction set, in the order of the set
 // (ascending direction value); points without a set have none.
@@ -47,74 +37,6 @@ std::vector<std::vector<int>> SetTargets(const PlaneModel& model) {
 }
 
 }  // namespace
-
-int TraverseCount(const PlaneNetwork& net) { return ClampedCount(net.closureCheckCount, kMaxTraverses); }
-
-TraverseClosure ReadTraverseClosure(const PlaneNetwork& net, int index) {
-  TraverseClosure t;
-  if (index < 0 || index >= kMaxTraverses) return t;
-  const uint8_t* e = TableBytes(net) + static_cast<size_t>(index) * kTraverseEntrySize;
-  std::memcpy(t.startOrientation, e + 0, kNameSlotSize);
-  std::memcpy(t.start, e + 11, kNameSlotSize);
-  std::memcpy(t.end, e + 22, kNameSlotSize);
-  std::memcpy(t.endOrientation, e + 33, kNameSlotSize);
-  GetField(e, 44, t.azimuthMisclosure);
-  GetField(e, 48, t.fx);
-  GetField(e, 52, t.fy);
-  GetField(e, 56, t.legs);
-  GetField(e, 60, t.kind);
-  GetField(e, 64, t.length);
-  GetField(e, 72, t.relative);
-  GetField(e, 80, t.labelX);
-  GetField(e, 88, t.labelY);
-  GetField(e, 96, t.drawn);
-  return t;
-}
-
-void StoreTraverseClosure(PlaneNetwork& net, int index, const TraverseClosure& t) {
-  if (index < 0 || index >= kMaxTraverses) return;
-  uint8_t* e = TableBytes(net) + static_cast<size_t>(index) * kTraverseEntrySize;
-  std::memset(e, 0, kTraverseEntrySize);
-  std::memcpy(e + 0, t.startOrientation, kNameSlotSize);
-  std::memcpy(e + 11, t.start, kNameSlotSize);
-  std::memcpy(e + 22, t.end, kNameSlotSize);
-  std::memcpy(e + 33, t.endOrientation, kNameSlotSize);
-  PutField(e, 44, t.azimuthMisclosure);
-  PutField(e, 48, t.fx);
-  PutField(e, 52, t.fy);
-  PutField(e, 56, t.legs);
-  PutField(e, 60, t.kind);
-  PutField(e, 64, t.length);
-  PutField(e, 72, t.relative);
-  PutField(e, 80, t.labelX);
-  PutField(e, 88, t.labelY);
-  PutField(e, 96, t.drawn);
-}
-
-int DropNonFiniteTraverses(PlaneNetwork& net) {
-  const int count = TraverseCount(net);
-  int kept = 0;
-  for (int i = 0; i < count; ++i) {
-    const TraverseClosure t = ReadTraverseClosure(net, i);
-    if (!AllFinite({t.azimuthMisclosure, t.fx, t.fy, t.length, t.relative, t.labelX, t.labelY})) continue;
-    // Entries move as they are, bytes and all.
-    if (kept != i) {
-      std::memmove(TableBytes(net) + static_cast<size_t>(kept) * kTraverseEntrySize,
-                   TableBytes(net) + static_cast<size_t>(i) * kTraverseEntrySize, kTraverseEntrySize);
-    }
-    ++kept;
-  }
-  if (kept == count) return 0;
-  std::memset(TableBytes(net) + static_cast<size_t>(kept) * kTraverseEntrySize, 0,
-              static_cast<size_t>(count - kept) * kTraverseEntrySize);
-  net.closureCheckCount = kept;
-  return count - kept;
-}
-
-void ClearClosureChecks(PlaneNetwork& net) {
-  std::memset(net.resultRegionC, 0, sizeof net.resultRegionC);
-  net.closureCheckCount = 0;
-}
 
 double RelativeClosure(double length, double fx, double fy) {
   const double misclosure = std::sqrt(fx * fx + fy * fy);

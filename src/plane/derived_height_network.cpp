@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
-#include <unordered_set>
+#include <vector>
 
 #include "common/binary_file.h"
 #include "common/gbk_text.h"
@@ -16,41 +16,48 @@ std::string DerivedHeightPathFor(const std::string& planeDataPath) {
   return planeDataPath.substr(0, planeDataPath.size() < 4 ? 0 : planeDataPath.size() - 4) + "BPT.NAH";
 }
 
-void DeriveHeightNetwork(const PlaneNetwork& plane, std::string_view dataPathGbk, HeightNetwork& out) {
+// Every known height and every plane point has its place in the height network.
+static_assert(kMaxSmallTable <= kMaxHeightPoints && kMaxPlanePoints <= kMaxHeightPoints);
+
+void DeriveHeightNetwork(const PlaneModel& plane, std::string_view dataPathGbk, HeightNetwork& out) {
   ResetHeightNetwork(out, dataPathGbk);
   out.mode = kHeightAdjust;
   out.derivedFlag = 1;
   out.kind = kTrigonometricNetwork;
 
-  std::unordered_set<std::string> used;
-  const int knownHeights = BoundedCount(plane.knownHeightCount, kMaxSmallTable);
+  std::vector<uint8_t> used(plane.points.size(), 0);
+  auto use = [&](int p) {
+    if (p >= 0) used[p] = 1;
+  };
+  const int knownHeights = static_cast<int>(plane.knownHeights.size());
   for (int i = 0; i < knownHeights; ++i) {
-    SetSlotText(out.pointName[i], SlotText(plane.knownHeightName[i]));
-    out.height[i] = plane.knownHeight[i];
-    used.emplace(SlotText(plane.knownHeightName[i]));
+    SetSlotText(out.pointName[i], plane.knownHeights[i].name);
+    out.height[i] = plane.knownHeights[i].height;
+    use(plane.knownHeights[i].point);
   }
   out.knownCount = knownHeights;
 
-  const int distances = std::min(BoundedCount(plane.reducedCount, kMaxReducedDistances), kMaxHeightDifferences);
+  const int distances = std::min(static_cast<int>(plane.distances.size()), kMaxHeightDifferences);
   for (int i = 0; i < distances; ++i) {
-    SetSlotText(out.from[i], SlotText(plane.reducedFrom[i]));
-    SetSlotText(out.to[i], SlotText(plane.reducedTo[i]));
-    out.observed[i] = plane.reducedHeightDiff[i];
-    out.weightElement[i] = plane.reducedLength[i] * 0.001;
-    used.emplace(SlotText(plane.reducedFrom[i]));
-    used.emplace(SlotText(plane.reducedTo[i]));
+    const PlaneDistance& d = plane.distances[i];
+    SetSlotText(out.from[i], d.ends.fromName);
+    SetSlotText(out.to[i], d.ends.toName);
+    out.observed[i] = d.heightDiff;
+    out.weightElement[i] = d.length * 0.001;
+    use(d.ends.from);
+    use(d.ends.to);
   }
   out.observationCount = distances;
 
   // The plane points that take part, in plane point order: their coordinates
   // place them on the diagram, and they fill the dialog's name list.
   int copied = 0;
-  for (int p = 0; p < BoundedCount(plane.pointCount, kMaxPlanePoints); ++p) {
-    if (!used.count(std::string(SlotText(plane.pointName[p])))) continue;
-    SetSlotText(out.coordinateName[copied], SlotText(plane.pointName[p]));
-    SetSlotText(out.nameList[copied], SlotText(plane.pointName[p]));
-    out.coordinateX[copied] = plane.x[p];
-    out.coordinateY[copied] = plane.y[p];
+  for (size_t p = 0; p < plane.points.size(); ++p) {
+    if (!used[p]) continue;
+    SetSlotText(out.coordinateName[copied], plane.points[p].name);
+    SetSlotText(out.nameList[copied], plane.points[p].name);
+    out.coordinateX[copied] = plane.points[p].x;
+    out.coordinateY[copied] = plane.points[p].y;
     ++copied;
   }
   out.coordinateCount = copied;
@@ -58,7 +65,7 @@ void DeriveHeightNetwork(const PlaneNetwork& plane, std::string_view dataPathGbk
   out.derivedMarker = copied;
 }
 
-DerivedHeightWrite WriteDerivedHeightNetwork(const PlaneNetwork& plane, const SettingsBlock& settings,
+DerivedHeightWrite WriteDerivedHeightNetwork(const PlaneModel& plane, const SettingsBlock& settings,
                                              const std::string& planeDataPath, HeightNetwork& out) {
   const std::string path = DerivedHeightPathFor(planeDataPath);
   DeriveHeightNetwork(plane, Utf8ToGbk(path), out);

@@ -8,7 +8,7 @@
 
 #include "common/settings_block.h"
 #include "height/height_network.h"
-#include "plane/plane_network.h"
+#include "plane/plane_model.h"
 
 namespace qp {
 
@@ -19,7 +19,7 @@ std::string DerivedHeightPathFor(const std::string& planeDataPath);
 // known-height points as known points, every horizontal distance as a height
 // difference weighted by its length in km, and the plane coordinates of every
 // point that takes part. `dataPathGbk` goes into the record's path field.
-void DeriveHeightNetwork(const PlaneNetwork& plane, std::string_view dataPathGbk, HeightNetwork& out);
+void DeriveHeightNetwork(const PlaneModel& plane, std::string_view dataPathGbk, HeightNetwork& out);
 
 enum class DerivedHeightWrite {
   Written,
@@ -31,7 +31,7 @@ enum class DerivedHeightWrite {
 
 // Derives the network into `out` and writes it with `settings` to the path
 // derived from `planeDataPath` (a file-system path).
-DerivedHeightWrite WriteDerivedHeightNetwork(const PlaneNetwork& plane, const SettingsBlock& settings,
+DerivedHeightWrite WriteDerivedHeightNetwork(const PlaneModel& plane, const SettingsBlock& settings,
                                              const std::string& planeDataPath, HeightNetwork& out);
 
 // The message (UTF-8) a failed hand-over shows; nullptr after a success.

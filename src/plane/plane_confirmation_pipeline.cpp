@@ -2,10 +2,9 @@
 // point list and approximate coordinates, the computability check, the
 // approximate heights (modes 2-4), the side list and the raw-data report.
 #include "common/binary_file.h"
-#include "plane/approximate_coordinates.h"
-#include "plane/closure_checks.h"
 #include "plane/plane_input_reading.h"
 #include "plane/plane_model_record.h"
+#include "plane/plane_point_list.h"
 #include "plane/plane_raw_report.h"
 #include "plane/plane_workflow.h"
 
@@ -29,7 +28,10 @@ PlaneConfirmationSteps PlaneConfirmationPipeline(PlaneWorkspace& ws) {
     PutPlaneSides(model, net);
     if (!sides) return false;
     WaitCursor wait(platform);
-    return WritePlaneRawReport(net, platform, ws.ReportPath(), ws.section, platform.CurrentTime());
+    const bool written = WritePlaneRawReport(model, platform, ws.ReportPath(), ws.section, platform.CurrentTime());
+    PutPlaneDirections(model, net);
+    PutPlaneTraverses(model, net);
+    return written;
   };
 }
 

@@ -7,7 +7,6 @@
 #include "common/binary_file.h"
 #include "common/finite_values.h"
 #include "common/settings_repair.h"
-#include "plane/closure_checks.h"
 
 namespace qp {
 namespace {

@@ -12,9 +12,6 @@
 
 namespace qp {
 
-// Calculation modes 2-4 work with slope distances, heights and vertical angles.
-inline bool IsSlopeMode(int calcMode) { return calcMode >= kSlopeReduced && calcMode <= kNationalSystem; }
-
 // The number of entries a table may take: the record's limit, kept within the
 // array that holds the table and never negative, so a damaged data file can
 // neither overflow an array nor disable a table by accident.

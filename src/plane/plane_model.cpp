@@ -14,6 +14,11 @@ int PlaneModel::GivenCount() const {
   return given;
 }
 
+int PlaneModel::NonStationCount() const {
+  // Every station of a confirmed network has a set of two or more directions.
+  return directionCount > 0 ? pointCount() - static_cast<int>(directionSets.size()) : 0;
+}
+
 int PlaneModel::Find(std::string_view name) const {
   const auto it = index_.find(std::string(name));
   return it == index_.end() ? -1 : it->second;

@@ -10,6 +10,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "plane/plane_kinds.h"
+
 namespace qp {
 
 // Known points come first in the table, then those entered with approximate
@@ -121,10 +123,25 @@ struct PlaneTraverse {
   bool IsTraverse() const { return kind == 3; }
 };
 
+// The closure check keeps at most this many traverses.
+inline constexpr int kMaxTraverses = 1024;
+
 // A height given for a point (m): the start of the approximate heights.
 struct PlaneKnownHeight {
   int point = -1;  // -1 for a name the point table does not hold
   double height = 0.0;
+  std::string name;  // as entered
+};
+
+// A distance line as entered: the horizontal distance (m), or in the slope
+// modes the slope distance with the instrument and target heights (m, single
+// precision as stored) and the vertical angle or zenith distance (D.MS).
+struct PlaneDistanceLine {
+  PlaneEnds ends;
+  double distance = 0.0;
+  float instrumentHeight = 0.0f;
+  float targetHeight = 0.0f;
+  double verticalAngle = 0.0;
 };
 
 // How the diagram is drawn: its kind (the selector's entry, as stored), the
@@ -153,6 +170,9 @@ struct PlaneModel {
   double distanceScaleError = 0.0;   // b (ppm)
   double projectionHeight = 0.0;     // H0 (m)
   double yOffset = 0.0;              // false easting (m)
+  double refraction = 0.0;           // k of the slope reduction
+  int verticalAngleKind = 0;         // 0 vertical angles, 1 zenith distances
+  int distanceLimit = 0;             // the reduced distances the network may hold
   int redundancy = 0;
   double sigma0 = 0.0;               // result: unit-weight error (s)
 
@@ -164,6 +184,10 @@ struct PlaneModel {
   std::vector<PlaneDirectionSet> directionSets;
   std::vector<PlaneDirection> directions;
   int directionCount = 0;
+  // The direction table as entered (station, target, value) and the
+  // distance lines as entered, which the reduced distances were formed from.
+  std::vector<PlaneMeasure> enteredDirections;
+  std::vector<PlaneDistanceLine> distanceLines;
   std::vector<PlaneDistance> distances;
   std::vector<PlaneMeasure> fixedAzimuths;
   std::vector<PlaneMeasure> weightedAzimuths;
@@ -188,6 +212,8 @@ struct PlaneModel {
   // First unknown (dX) of point p; -1 for a known point.
   int UnknownIndexOf(int p) const { return p < knownCount ? -1 : 2 * (p - knownCount); }
   int UnknownPointCount() const { return pointCount() - knownCount; }
+  // Points without a direction set of their own (none without directions).
+  int NonStationCount() const;
   // Points with given coordinates, known or approximate: the first ones.
   int GivenCount() const;
 

@@ -6,11 +6,14 @@
 
 #include "common/diagram_fonts.h"
 #include "common/name_slot.h"
-#include "plane/closure_checks.h"
 #include "plane/network_geometry.h"
+#include "plane/plane_input_reading.h"
 
 namespace qp {
 namespace {
+
+// Every traverse the closure check keeps has its entry in the record.
+static_assert(kMaxTraverses == kTraverseTableSize);
 
 std::string NameOf(const NameSlot& slot) { return std::string(SlotText(slot)); }
 
@@ -22,8 +25,8 @@ PlaneEnds EndsOf(const PlaneModel& model, const NameSlot& from, const NameSlot& 
 }
 
 std::vector<PlaneMeasure> Measures(const PlaneModel& model, int32_t count, const double* value, const double* weight,
-                                   const NameSlot* from, const NameSlot* to) {
-  std::vector<PlaneMeasure> list(ClampedCount(count, kMaxSmallTable));
+                                   const NameSlot* from, const NameSlot* to, int capacity = kMaxSmallTable) {
+  std::vector<PlaneMeasure> list(ClampedCount(count, capacity));
   for (size_t m = 0; m < list.size(); ++m) {
     list[m] = {EndsOf(model, from[m], to[m]), value[m], weight ? weight[m] : 1.0};
   }
@@ -96,6 +99,16 @@ void ReadEnteredDirections(const PlaneNetwork& net, PlaneModel& model) {
   for (int e = 0; e < model.directionCount; ++e) model.directions.push_back(DirectionAt(net, model, e));
 }
 
+void ReadEnteredTables(const PlaneNetwork& net, PlaneModel& model) {
+  model.enteredDirections = Measures(model, net.directionCount, net.inputDirection, nullptr, net.inputStation,
+                                     net.inputTarget, kMaxDirections);
+  model.distanceLines.resize(ClampedCount(net.distanceLineCount, kMaxDistanceLines));
+  for (size_t i = 0; i < model.distanceLines.size(); ++i) {
+    model.distanceLines[i] = {EndsOf(model, net.lineFrom[i], net.lineTo[i]), net.lineDistance[i],
+                              net.instrumentHeight[i], net.targetHeight[i], net.verticalAngle[i]};
+  }
+}
+
 void ReadDistances(const PlaneNetwork& net, PlaneModel& model) {
   model.distances.resize(ClampedCount(net.reducedCount, kMaxReducedDistances));
   for (size_t d = 0; d < model.distances.size(); ++d) {
@@ -146,6 +159,9 @@ PlaneModel ModelOf(const PlaneNetwork& net, DirectionTable directions) {
   model.distanceScaleError = net.distanceScaleError;
   model.projectionHeight = net.projectionHeight;
   model.yOffset = net.yOffset;
+  model.refraction = net.refraction;
+  model.verticalAngleKind = net.verticalAngleKind;
+  model.distanceLimit = PlaneTableLimit(net, kLimitDirections, kMaxReducedDistances);
   model.redundancy = net.redundancy;
   model.sigma0 = net.sigma0;
   ReadPoints(net, model);
@@ -154,6 +170,7 @@ PlaneModel ModelOf(const PlaneNetwork& net, DirectionTable directions) {
   } else {
     ReadEnteredDirections(net, model);
   }
+  ReadEnteredTables(net, model);
   ReadDistances(net, model);
   model.fixedAzimuths = Measures(model, net.fixedAzimuthCount, net.fixedAzimuth, nullptr, net.fixedAzimuthFrom,
                                  net.fixedAzimuthTo);
@@ -165,7 +182,8 @@ PlaneModel ModelOf(const PlaneNetwork& net, DirectionTable directions) {
                                  net.weightedDistanceFrom, net.weightedDistanceTo);
   model.knownHeights.resize(ClampedCount(net.knownHeightCount, kMaxSmallTable));
   for (size_t i = 0; i < model.knownHeights.size(); ++i) {
-    model.knownHeights[i] = {model.Find(SlotText(net.knownHeightName[i])), net.knownHeight[i]};
+    model.knownHeights[i] = {model.Find(SlotText(net.knownHeightName[i])), net.knownHeight[i],
+                             NameOf(net.knownHeightName[i])};
   }
   model.sides = Sides(model, ClampedCount(net.sideCount, kMaxSides), net.sideFrom, net.sideTo, net.sideMs, net.sideMt,
                       net.sideE, net.sideF, net.sideQ, net.sideSymbol);
@@ -187,6 +205,16 @@ void PutPlaneCoordinates(const PlaneModel& model, PlaneNetwork& net) {
   for (int p = 0; p < points; ++p) {
     net.x[p] = model.points[p].x;
     net.y[p] = model.points[p].y;
+  }
+}
+
+void PutPlaneDirections(const PlaneModel& model, PlaneNetwork& net) {
+  for (const PlaneDirectionSet& set : model.directionSets) {
+    // The set was read from the range its set start opens.
+    const int entry = net.setStart[set.station] - set.begin;
+    for (int k = set.begin; k < set.end; ++k) {
+      if (entry + k >= 0 && entry + k < kMaxDirections) net.direction[entry + k] = model.directions[k].dms;
+    }
   }
 }
 
@@ -212,7 +240,7 @@ void PutPlaneSides(const PlaneModel& model, PlaneNetwork& net) {
 
 void PutPlaneTraverses(const PlaneModel& model, PlaneNetwork& net) {
   ClearClosureChecks(net);
-  const int count = std::min(static_cast<int>(model.traverses.size()), kMaxTraverses);
+  const int count = std::min(static_cast<int>(model.traverses.size()), kTraverseTableSize);
   const int points = std::min(model.pointCount(), kMaxPlanePoints);
   auto copyName = [&](NameSlot& slot, int p) {
     if (p >= 0 && p < points) std::memcpy(slot, net.pointName[p], kNameSlotSize);

@@ -21,6 +21,9 @@ PlaneModel PlaneModelOfEnteredDirections(const PlaneNetwork& net);
 // Writes the coordinates of the points.
 void PutPlaneCoordinates(const PlaneModel& model, PlaneNetwork& net);
 
+// Writes the values of the direction sets into the working direction table.
+void PutPlaneDirections(const PlaneModel& model, PlaneNetwork& net);
+
 // Writes the heights (zero beyond the point table) and the reduced lengths.
 void PutPlaneHeights(const PlaneModel& model, PlaneNetwork& net);
 

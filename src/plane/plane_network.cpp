@@ -2,12 +2,94 @@
 
 #include <cstring>
 
+#include "common/byte_fields.h"
 #include "common/diagram_fonts.h"
+#include "common/finite_values.h"
 #include "common/gbk_text.h"
 #include "common/name_slot.h"
+#include "plane/network_geometry.h"
 #include "plane/plane_network_layout.h"
 
 namespace qp {
+namespace {
+
+uint8_t* TableBytes(PlaneNetwork& net) {
+  return reinterpret_cast<uint8_t*>(&net) + kTraverseTableOffset;
+}
+const uint8_t* TableBytes(const PlaneNetwork& net) {
+  return reinterpret_cast<const uint8_t*>(&net) + kTraverseTableOffset;
+}
+
+}  // namespace
+
+int TraverseCount(const PlaneNetwork& net) { return ClampedCount(net.closureCheckCount, kTraverseTableSize); }
+
+TraverseClosure ReadTraverseClosure(const PlaneNetwork& net, int index) {
+  TraverseClosure t;
+  if (index < 0 || index >= kTraverseTableSize) return t;
+  const uint8_t* e = TableBytes(net) + static_cast<size_t>(index) * kTraverseEntrySize;
+  std::memcpy(t.startOrientation, e + 0, kNameSlotSize);
+  std::memcpy(t.start, e + 11, kNameSlotSize);
+  std::memcpy(t.end, e + 22, kNameSlotSize);
+  std::memcpy(t.endOrientation, e + 33, kNameSlotSize);
+  GetField(e, 44, t.azimuthMisclosure);
+  GetField(e, 48, t.fx);
+  GetField(e, 52, t.fy);
+  GetField(e, 56, t.legs);
+  GetField(e, 60, t.kind);
+  GetField(e, 64, t.length);
+  GetField(e, 72, t.relative);
+  GetField(e, 80, t.labelX);
+  GetField(e, 88, t.labelY);
+  GetField(e, 96, t.drawn);
+  return t;
+}
+
+void StoreTraverseClosure(PlaneNetwork& net, int index, const TraverseClosure& t) {
+  if (index < 0 || index >= kTraverseTableSize) return;
+  uint8_t* e = TableBytes(net) + static_cast<size_t>(index) * kTraverseEntrySize;
+  std::memset(e, 0, kTraverseEntrySize);
+  std::memcpy(e + 0, t.startOrientation, kNameSlotSize);
+  std::memcpy(e + 11, t.start, kNameSlotSize);
+  std::memcpy(e + 22, t.end, kNameSlotSize);
+  std::memcpy(e + 33, t.endOrientation, kNameSlotSize);
+  PutField(e, 44, t.azimuthMisclosure);
+  PutField(e, 48, t.fx);
+  PutField(e, 52, t.fy);
+  PutField(e, 56, t.legs);
+  PutField(e, 60, t.kind);
+  PutField(e, 64, t.length);
+  PutField(e, 72, t.relative);
+  PutField(e, 80, t.labelX);
+  PutField(e, 88, t.labelY);
+  PutField(e, 96, t.drawn);
+}
+
+int DropNonFiniteTraverses(PlaneNetwork& net) {
+  const int count = TraverseCount(net);
+  int kept = 0;
+  for (int i = 0; i < count; ++i) {
+    const TraverseClosure t = ReadTraverseClosure(net, i);
+    if (!AllFinite({t.azimuthMisclosure, t.fx, t.fy, t.length, t.relative, t.labelX, t.labelY})) continue;
+    // Entries move as they are, bytes and all.
+    if (kept != i) {
+      std::memmove(TableBytes(net) + static_cast<size_t>(kept) * kTraverseEntrySize,
+                   TableBytes(net) + static_cast<size_t>(i) * kTraverseEntrySize, kTraverseEntrySize);
+    }
+    ++kept;
+  }
+  if (kept == count) return 0;
+  std::memset(TableBytes(net) + static_cast<size_t>(kept) * kTraverseEntrySize, 0,
+              static_cast<size_t>(count - kept) * kTraverseEntrySize);
+  net.closureCheckCount = kept;
+  return count - kept;
+}
+
+void ClearClosureChecks(PlaneNetwork& net) {
+  std::memset(net.resultRegionC, 0, sizeof net.resultRegionC);
+  net.closureCheckCount = 0;
+}
+
 
 void ResetPlaneNetwork(PlaneNetwork& net, std::string_view dataFilePath) {
   std::memset(&net, 0, sizeof net);

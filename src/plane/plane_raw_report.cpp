@@ -11,12 +11,9 @@
 
 #include "common/format.h"
 #include "common/gbk_text.h"
-#include "common/name_slot.h"
 #include "geodesy/angles.h"
 #include "plane/closure_checks.h"
 #include "plane/network_geometry.h"
-#include "plane/plane_input_reading.h"
-#include "plane/plane_model_record.h"
 
 namespace qp {
 namespace {
@@ -55,8 +52,8 @@ constexpr MeasureTable kWeightedSides{"\r\n\r\n%18d.加权观测边<个数:%ld  
 
 class RawReportWriter {
  public:
-  RawReportWriter(PlaneNetwork& net, ReportFile& report, SectionNumber& section, PlatformServices& platform)
-      : net_(net), model_(PlaneModelFromRecord(net)), report_(report), section_(section), platform_(platform) {}
+  RawReportWriter(PlaneModel& model, ReportFile& report, SectionNumber& section, PlatformServices& platform)
+      : model_(model), report_(report), section_(section), platform_(platform) {}
 
   void Write(std::time_t now);
 
@@ -73,10 +70,9 @@ class RawReportWriter {
   void HorizontalDistances();
   void Coordinates();
 
-  bool SlopeMode() const { return IsSlopeMode(net_.calcMode); }
+  bool SlopeMode() const { return IsSlopeMode(model_.calcMode); }
 
-  PlaneNetwork& net_;
-  PlaneModel model_;  // the confirmed network; its directions reduced with the record's
+  PlaneModel& model_;  // the confirmed network; mode 4 reduces its direction sets
   ReportFile& report_;
   SectionNumber& section_;
   PlatformServices& platform_;
@@ -93,10 +89,10 @@ void RawReportWriter::Write(std::time_t now) {
   known_ = model_.knownCount;
   approx_ = model_.GivenCount() - known_;
   directions_ = model_.directionCount;
-  lines_ = ClampedCount(net_.distanceLineCount, kMaxDistanceLines);
+  lines_ = static_cast<int>(model_.distanceLines.size());
   reduced_ = static_cast<int>(model_.distances.size());
 
-  report_.WriteTitleBlock(SlotText(net_.networkName), now, section_);
+  report_.WriteTitleBlock(model_.networkName, now, section_);
   BasicInformation();
 
   if (known_ > 0) {
@@ -116,7 +112,7 @@ void RawReportWriter::Write(std::time_t now) {
   KnownHeights();
   PrecisionPairs();
   Directions();
-  if (net_.calcMode == kNationalSystem && directions_ > 0) ReduceDirections();
+  if (model_.calcMode == kNationalSystem && directions_ > 0) ReduceDirections();
   Measures(model_.fixedAzimuths, kFixedAzimuths);
   Measures(model_.weightedAzimuths, kWeightedAzimuths);
   DistanceLines();
@@ -126,14 +122,11 @@ void RawReportWriter::Write(std::time_t now) {
   Measures(model_.weightedSides, kWeightedSides);
   Coordinates();
 
-  if (net_.closureMode != 0 && net_.calcMode != kPrecisionEstimate) {
+  if (model_.closureMode != 0 && model_.calcMode != kPrecisionEstimate) {
     // The geometry sees the direction sets as reduced above.
     const NetworkGeometry geo(model_);
     if (directions_ > 6) TriangleClosures(geo, report_, section_);
-    if (directions_ > 3 && reduced_ >= 1 && known_ >= 2) {
-      TraverseClosures(model_, geo, report_, section_, platform_);
-      PutPlaneTraverses(model_, net_);
-    }
+    if (directions_ > 3 && reduced_ >= 1 && known_ >= 2) TraverseClosures(model_, geo, report_, section_, platform_);
   }
   report_.Printf("%s\r\n\r\n", " ");
 }
@@ -141,21 +134,21 @@ void RawReportWriter::Write(std::time_t now) {
 void RawReportWriter::BasicInformation() {
   report_.PrintText("\r\n%26d.%s\r\n", section_.Take(), Gbk("控制网基本信息").c_str());
   report_.Rule();
-  auto counts = [&](const char* a, long va, const char* b, long vb, const char* c, long vc) {
-    report_.Printf("%17s%-8ld%-12s%-8ld%-12s%-8ld\r\n", Gbk(a).c_str(), va, Gbk(b).c_str(), vb, Gbk(c).c_str(), vc);
+  auto counts = [&](const char* a, size_t va, const char* b, size_t vb, const char* c, size_t vc) {
+    report_.Printf("%17s%-8ld%-12s%-8ld%-12s%-8ld\r\n", Gbk(a).c_str(), static_cast<long>(va), Gbk(b).c_str(),
+                   static_cast<long>(vb), Gbk(c).c_str(), static_cast<long>(vc));
   };
-  counts("全网总点数:  ", net_.pointCount, "已知点点数:  ", net_.knownCount, "待定点点数:  ", net_.unknownPointCount);
-  counts("概略坐标点数:", net_.approxCount, "未设站点数:  ", net_.nonStationCount, "多余观测数:  ", net_.redundancy);
-  counts("方向观测个数:", net_.directionCount, "固定方位个数:", net_.fixedAzimuthCount, "带权方位个数:",
-         net_.weightedAzimuthCount);
-  counts("边长观测条数:", net_.distanceLineCount, "固定边条数:  ", net_.fixedDistanceCount, "带权边长个数:",
-         net_.weightedDistanceCount);
-  report_.Printf("%17s%-8.2f%-12s%-8.2f%-12s%-8.2f\r\n", Gbk("验前中误差:  ").c_str(), Shown(net_.directionError),
-                 Gbk("固定误差(mm):").c_str(), Shown(net_.distanceFixedError), Gbk("比例误差ppm: ").c_str(),
-                 Shown(net_.distanceScaleError));
-  report_.Printf("%17s%-8.0f%-12s%-8.2f%-12s%-9.0f\r\n", Gbk("投影面高程:  ").c_str(), Shown(net_.projectionHeight),
-                 Gbk("折光系数:    ").c_str(), Shown(net_.refraction), Gbk("Y坐标平移:  ").c_str(),
-                 Shown(net_.yOffset));
+  const PlaneModel& m = model_;
+  counts("全网总点数:  ", points_, "已知点点数:  ", known_, "待定点点数:  ", m.UnknownPointCount());
+  counts("概略坐标点数:", approx_, "未设站点数:  ", m.NonStationCount(), "多余观测数:  ", m.redundancy);
+  counts("方向观测个数:", directions_, "固定方位个数:", m.fixedAzimuths.size(), "带权方位个数:",
+         m.weightedAzimuths.size());
+  counts("边长观测条数:", lines_, "固定边条数:  ", m.fixedSides.size(), "带权边长个数:", m.weightedSides.size());
+  report_.Printf("%17s%-8.2f%-12s%-8.2f%-12s%-8.2f\r\n", Gbk("验前中误差:  ").c_str(), Shown(m.directionError),
+                 Gbk("固定误差(mm):").c_str(), Shown(m.distanceFixedError), Gbk("比例误差ppm: ").c_str(),
+                 Shown(m.distanceScaleError));
+  report_.Printf("%17s%-8.0f%-12s%-8.2f%-12s%-9.0f\r\n", Gbk("投影面高程:  ").c_str(), Shown(m.projectionHeight),
+                 Gbk("折光系数:    ").c_str(), Shown(m.refraction), Gbk("Y坐标平移:  ").c_str(), Shown(m.yOffset));
   report_.Rule();
 }
 
@@ -168,14 +161,14 @@ void RawReportWriter::PointRows(int first, int count) {
 }
 
 void RawReportWriter::KnownHeights() {
-  const int heights = ClampedCount(net_.knownHeightCount, kMaxSmallTable);
+  const size_t heights = model_.knownHeights.size();
   if (!SlopeMode() || lines_ == 0 || heights == 0) return;
   report_.TableHead(
       FormatText("\r\n\r\n%18d.已知高程点<个数:%ld   单位:米>\r\n", section_.Take(), static_cast<long>(heights)),
       "  序号 点    名                                           H高程\r\n");
-  for (int i = 0; i < heights; ++i) {
-    report_.Printf("%5ld  %-48.10s%10.4f\r\n", static_cast<long>(i + 1), net_.knownHeightName[i],
-                   Shown(net_.knownHeight[i]));
+  long row = 0;
+  for (const PlaneKnownHeight& known : model_.knownHeights) {
+    report_.Printf("%5ld  %-48.10s%10.4f\r\n", ++row, known.name.c_str(), Shown(known.height));
   }
   report_.Rule();
 }
@@ -197,9 +190,10 @@ void RawReportWriter::Directions() {
   report_.TableHead(FormatText("\r\n\r\n%18d.方向观测值<个数:%ld   单位:度.分秒>\r\n", section_.Take(),
                                static_cast<long>(directions_)),
                     "  序号 点    名   点    名                             方向观测值\r\n");
-  for (int i = 0; i < directions_; ++i) {
-    report_.Printf("%5ld  %-11.10s%-35.10s%12.6f\r\n", static_cast<long>(i + 1), net_.inputStation[i],
-                   net_.inputTarget[i], Shown(net_.inputDirection[i]));
+  long row = 0;
+  for (const PlaneMeasure& d : model_.enteredDirections) {
+    report_.Printf("%5ld  %-11.10s%-35.10s%12.6f\r\n", ++row, d.ends.fromName.c_str(), d.ends.toName.c_str(),
+                   Shown(d.value));
   }
   report_.Rule();
 }
@@ -216,13 +210,12 @@ void RawReportWriter::ReduceDirections() {
   long row = 0;
   for (const PlaneDirectionSet& set : model.directionSets) {
     const PlanePoint& s = model.points[set.station];
-    const int entry = net_.setStart[set.station] - set.begin;  // the set's place in the stored table
     bool first = true;
     double firstDelta = 0.0;
     for (int k = set.begin; k < set.end; ++k) {
-      const int e = entry + k;
-      if (model.directions[k].target < 0) continue;
-      const PlanePoint& t = model.points[model.directions[k].target];
+      PlaneDirection& direction = model.directions[k];
+      if (direction.target < 0) continue;
+      const PlanePoint& t = model.points[direction.target];
       // Arc-to-chord correction of the direction s -> t on the Gauss plane:
       // the station's distance from the central meridian counts twice.
       const double delta = -(1.0 / 6.0) * (2.0 * s.y + t.y - 3.0 * model.yOffset) * (t.x - s.x) / r2;
@@ -231,11 +224,11 @@ void RawReportWriter::ReduceDirections() {
         first = false;
         firstDelta = delta;
       } else {
-        const double reduced = RadiansToDms(DmsToRadians(model.directions[k].dms) + delta - firstDelta);
-        if (std::isfinite(reduced)) net_.direction[e] = model.directions[k].dms = reduced;
+        const double reduced = RadiansToDms(DmsToRadians(direction.dms) + delta - firstDelta);
+        if (std::isfinite(reduced)) direction.dms = reduced;
       }
-      report_.Printf("%5ld  %-11.10s%-20.10s%10.3f     %12.6f\r\n", ++row, net_.directionStation[e],
-                     net_.directionTarget[e], Shown(delta * kRhoSeconds), Shown(net_.direction[e]));
+      report_.Printf("%5ld  %-11.10s%-20.10s%10.3f     %12.6f\r\n", ++row, s.name.c_str(),
+                     direction.targetName.c_str(), Shown(delta * kRhoSeconds), Shown(direction.dms));
     }
   }
   report_.Rule();
@@ -258,16 +251,18 @@ void RawReportWriter::DistanceLines() {
       FormatText("\r\n\r\n%18d.边长观测值<个数:%ld   单位:米>\r\n", section_.Take(), static_cast<long>(lines_));
   if (!SlopeMode()) {
     report_.TableHead(heading, "  序号 点    名   点    名                             边长观测值\r\n");
-    for (int i = 0; i < lines_; ++i) {
-      report_.Printf("%5ld  %-11.10s%-37.10s%10.4f\r\n", static_cast<long>(i + 1), net_.lineFrom[i], net_.lineTo[i],
-                     Shown(net_.lineDistance[i]));
+    long row = 0;
+    for (const PlaneDistanceLine& l : model_.distanceLines) {
+      report_.Printf("%5ld  %-11.10s%-37.10s%10.4f\r\n", ++row, l.ends.fromName.c_str(), l.ends.toName.c_str(),
+                     Shown(l.distance));
     }
   } else {
     report_.TableHead(heading, "  序号 点    名   点    名   边长观测值   仪高    目标   竖角D.MS\r\n");
-    for (int i = 0; i < lines_; ++i) {
-      report_.Printf("%5ld  %-11.10s%-11.10s%10.4f %7.3f %7.3f %9.5f\r\n", static_cast<long>(i + 1), net_.lineFrom[i],
-                     net_.lineTo[i], Shown(net_.lineDistance[i]), Shown(net_.instrumentHeight[i]),
-                     Shown(net_.targetHeight[i]), Shown(net_.verticalAngle[i]));
+    long row = 0;
+    for (const PlaneDistanceLine& l : model_.distanceLines) {
+      report_.Printf("%5ld  %-11.10s%-11.10s%10.4f %7.3f %7.3f %9.5f\r\n", ++row, l.ends.fromName.c_str(),
+                     l.ends.toName.c_str(), Shown(l.distance), Shown(l.instrumentHeight), Shown(l.targetHeight),
+                     Shown(l.verticalAngle));
     }
   }
   report_.Rule();
@@ -279,39 +274,40 @@ void RawReportWriter::DistanceLines() {
 // reduced-distance table itself was formed in the same order when the input
 // was read.
 void RawReportWriter::SlopeReductions() {
-  const double c = (1.0 - net_.refraction) / (2.0 * kEarthRadius);
+  const std::vector<PlaneDistanceLine>& lines = model_.distanceLines;
+  const double c = (1.0 - model_.refraction) / (2.0 * kEarthRadius);
   auto reduce = [&](int i, double& heightDiff, double& length) {
-    double alpha = DmsToRadians(net_.verticalAngle[i]);
-    if (net_.verticalAngleKind == 1) alpha = alpha > kPi ? alpha - 1.5 * kPi : kPi / 2.0 - alpha;
-    const double d = net_.lineDistance[i];
+    double alpha = DmsToRadians(lines[i].verticalAngle);
+    if (model_.verticalAngleKind == 1) alpha = alpha > kPi ? alpha - 1.5 * kPi : kPi / 2.0 - alpha;
+    const double d = lines[i].distance;
     const double cosAlpha = std::cos(alpha);
     const double h = d * (std::sin(alpha) + d * cosAlpha * cosAlpha * c);
     const double squared = d * d - h * h;
     length = squared > 0.0 ? std::sqrt(squared) : 0.0;
-    heightDiff = h + net_.instrumentHeight[i] - net_.targetHeight[i];
+    heightDiff = h + lines[i].instrumentHeight - lines[i].targetHeight;
   };
-  auto key = [&](const NameSlot& from, const NameSlot& to) {
-    std::string k(SlotText(from));
+  auto key = [&](const std::string& from, const std::string& to) {
+    std::string k(from);
     k.push_back('\0');
-    k.append(SlotText(to));
+    k.append(to);
     return k;
   };
-  auto sideKey = [&](const NameSlot& a, const NameSlot& b) {
-    return SlotText(a) < SlotText(b) ? key(a, b) : key(b, a);
+  auto sideKey = [&](const PlaneEnds& ends) {
+    return ends.fromName < ends.toName ? key(ends.fromName, ends.toName) : key(ends.toName, ends.fromName);
   };
 
   // Lines by (from, to), ascending.
   std::unordered_map<std::string, std::vector<int>> byPair;
-  for (int i = 0; i < lines_; ++i) byPair[key(net_.lineFrom[i], net_.lineTo[i])].push_back(i);
+  for (int i = 0; i < lines_; ++i) byPair[key(lines[i].ends.fromName, lines[i].ends.toName)].push_back(i);
 
-  const int limit = PlaneTableLimit(net_, kLimitDirections, kMaxReducedDistances);
+  const int limit = model_.distanceLimit;
   std::vector<uint8_t> consumed(lines_, 0);
   std::unordered_set<std::string> sides;
   std::vector<SlopeRow> rows;
   for (int i = 0; i < lines_ && static_cast<int>(sides.size()) < limit; ++i) {
     if (consumed[i]) continue;
     int reverse = -1;
-    if (const auto it = byPair.find(key(net_.lineTo[i], net_.lineFrom[i])); it != byPair.end()) {
+    if (const auto it = byPair.find(key(lines[i].ends.toName, lines[i].ends.fromName)); it != byPair.end()) {
       for (int j : it->second) {
         if (j > i && !consumed[j]) {
           reverse = j;
@@ -319,7 +315,7 @@ void RawReportWriter::SlopeReductions() {
         }
       }
     }
-    sides.insert(sideKey(net_.lineFrom[i], net_.lineTo[i]));
+    sides.insert(sideKey(lines[i].ends));
     double dh = 0.0, s = 0.0;
     reduce(i, dh, s);
     if (reverse < 0) {
@@ -338,8 +334,8 @@ void RawReportWriter::SlopeReductions() {
       "  序号 点    名   点    名         高差       平距     差值(毫米)\r\n");
   long number = 0;
   for (const SlopeRow& r : rows) {
-    const NameSlot& from = net_.lineFrom[r.line];
-    const NameSlot& to = net_.lineTo[r.line];
+    const char* from = lines[r.line].ends.fromName.c_str();
+    const char* to = lines[r.line].ends.toName.c_str();
     switch (r.kind) {
       case SlopeRow::kSingle:
         report_.Printf("%5ld  %-11.10s%-11.10s  %10.4f  %10.4f\r\n", ++number, from, to, Shown(r.heightDiff),
@@ -360,7 +356,7 @@ void RawReportWriter::SlopeReductions() {
 
 void RawReportWriter::HorizontalDistances() {
   const std::string heading =
-      net_.calcMode == kSlopeReduced
+      model_.calcMode == kSlopeReduced
           ? FormatText("\r\n\r\n%18d.水平边长观测值<个数:%ld   单位:米>\r\n", section_.Take(), static_cast<long>(reduced_))
           : FormatText("\r\n\r\n%10d.水平距,高程投影改正边长观测值<个数:%ld   单位:米>\r\n", section_.Take(),
                        static_cast<long>(reduced_));
@@ -375,7 +371,7 @@ void RawReportWriter::HorizontalDistances() {
 
 void RawReportWriter::Coordinates() {
   const std::string heading =
-      net_.redundancy >= 1
+      model_.redundancy >= 1
           ? FormatText("\r\n\r\n%18d.近似坐标<个数:%ld   单位:米>\r\n", section_.Take(), static_cast<long>(points_))
           : FormatText("\r\n\r\n%18d.待定点坐标<个数:%ld   单位:米>\r\n", section_.Take(), static_cast<long>(points_));
   const bool withHeights = SlopeMode() && reduced_ > 0;
@@ -395,16 +391,16 @@ void RawReportWriter::Coordinates() {
 
 }  // namespace
 
-bool WritePlaneRawReport(PlaneNetwork& net, PlatformServices& platform, const std::string& reportPath,
+bool WritePlaneRawReport(PlaneModel& model, PlatformServices& platform, const std::string& reportPath,
                          SectionNumber& section, std::time_t now) {
-  if (net.redundancy < 0) {
+  if (model.redundancy < 0) {
     platform.ShowMessage(Gbk("起始数据不足，秩亏网，不能解算 !!!"));
     return false;
   }
-  ClearClosureChecks(net);
+  model.traverses.clear();
   ReportFile report;
   if (!CreateReportOrTell(report, reportPath, platform)) return false;
-  RawReportWriter(net, report, section, platform).Write(now);
+  RawReportWriter(model, report, section, platform).Write(now);
   return CloseReportOrTell(report, platform);
 }
 

@@ -13,7 +13,6 @@
 #include "common/platform_services.h"
 #include "common/report_file.h"
 #include "plane/plane_model.h"
-#include "plane/plane_network.h"
 
 namespace qp {
 
@@ -42,11 +41,11 @@ bool ComputeApproximateHeights(PlaneModel& model, PlatformServices& platform);
 bool BuildSideList(PlaneModel& model, PlatformServices& platform);
 
 // Writes the raw-data report to `reportPath` (created or truncated), starting
-// the section numbering again. In mode 4 the direction sets of the record are
-// reduced to the Gauss plane on the way; the traverse table is refilled.
+// the section numbering again. In mode 4 the direction sets are reduced to the
+// Gauss plane on the way; the traverses are found again.
 // False, after its message, when the network is rank-deficient (negative
 // redundancy) or the file cannot be written.
-bool WritePlaneRawReport(PlaneNetwork& net, PlatformServices& platform, const std::string& reportPath,
+bool WritePlaneRawReport(PlaneModel& model, PlatformServices& platform, const std::string& reportPath,
                          SectionNumber& section, std::time_t now);
 
 }  // namespace qp

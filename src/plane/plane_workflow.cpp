@@ -9,7 +9,6 @@
 #include "common/gbk_text.h"
 #include "common/name_slot.h"
 #include "geodesy/angles.h"
-#include "plane/closure_checks.h"
 #include "plane/network_geometry.h"
 #include "plane/plane_adjustment.h"
 #include "plane/plane_file.h"
@@ -113,7 +112,7 @@ bool ComputePlaneNetwork(PlaneWorkspace& ws, NormalEquationStore& normals, Platf
       RenewStatisticsReport(ws.dataPath, ok, [&](const std::string& path) {
         return WritePlaneStatisticsReport(model, normals, adjusting, path, platform.CurrentTime(), options);
       });
-      if (ok && net.calcMode >= kSlopeReduced && ws.handOverHeightNetwork) ws.handOverHeightNetwork(ws);
+      if (ok && net.calcMode >= kSlopeReduced && ws.handOverHeightNetwork) ws.handOverHeightNetwork(ws, model);
     }
   }
   if (!ok) platform.ShowMessage(Gbk("平面网解算失败 !"));

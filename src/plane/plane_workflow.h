@@ -13,6 +13,7 @@
 #include "common/settings_block.h"
 #include "adjustment/normal_equation_store.h"
 #include "plane/plane_input_form.h"
+#include "plane/plane_model.h"
 #include "plane/plane_network.h"
 
 namespace qp {
@@ -47,8 +48,9 @@ struct PlaneWorkspace {
   NormalEquationStore* normals = nullptr;
   PlaneDrawingSteps drawing;
   // Modes 2-4, after a successful computation: hands the derived height
-  // network (BPT.NAH) to the height subsystem. Empty until that exists.
-  std::function<void(PlaneWorkspace&)> handOverHeightNetwork;
+  // network (BPT.NAH), derived from the computed model, to the height
+  // subsystem. Empty until that exists.
+  std::function<void(PlaneWorkspace&, const PlaneModel&)> handOverHeightNetwork;
   // How much the last confirmed network differs from the one before it
   // (ChangeLevel: 256, 128 or 0).
   int changeLevel = 0;

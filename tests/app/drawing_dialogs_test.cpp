@@ -18,7 +18,7 @@
 #include "common/settings_block.h"
 #include "drawing/display_fixture.h"
 #include "height/height_model_record.h"
-#include "plane/closure_checks.h"
+#include "plane/plane_network.h"
 #include "plane/plane_model_record.h"
 
 namespace qp::testing {

@@ -17,7 +17,7 @@
 #include "cli/plane_command.h"
 #include "cli/sheet_command.h"
 #include "common/settings_block.h"
-#include "plane/closure_checks.h"
+#include "plane/plane_network.h"
 #include "support/command_input.h"
 #include "support/scripted_platform.h"
 #include "support/test_files.h"

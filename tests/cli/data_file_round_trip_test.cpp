@@ -18,8 +18,8 @@
 #include "drawing/drawing_export.h"
 #include "workflow/drawing_files.h"
 #include "height/height_file.h"
-#include "plane/closure_checks.h"
 #include "plane/plane_file.h"
+#include "plane/plane_network.h"
 #include "support/scripted_platform.h"
 #include "support/test_files.h"
 

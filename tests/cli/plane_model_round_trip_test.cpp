@@ -1,6 +1,6 @@
 // Every example network computed by the plane command, its stored record
-// turned into the model and the model's results, heights, sides and
-// traverses put back: the record keeps every byte, also when the entries
+// turned into the model and the model's results, directions, heights, sides
+// and traverses put back: the record keeps every byte, also when the entries
 // beyond its counts and its reserved regions hold random bytes.
 #include <gtest/gtest.h>
 
@@ -64,7 +64,12 @@ TEST_P(PlaneModelRoundTrip, GivesBackTheRecordByteForByte) {
     const auto before = std::make_unique<PlaneNetwork>(*net);
     const PlaneModel model = PlaneModelFromRecord(*net);
     EXPECT_EQ(model.pointCount(), net->pointCount);
+    // The counts the raw-data report prints are the model's own.
+    EXPECT_EQ(model.NonStationCount(), net->nonStationCount);
+    EXPECT_EQ(model.GivenCount() - model.knownCount, net->approxCount);
+    EXPECT_EQ(model.distanceLines.size(), static_cast<size_t>(net->distanceLineCount));
     PutPlaneResults(model, *net);
+    PutPlaneDirections(model, *net);
     PutPlaneHeights(model, *net);
     PutPlaneSides(model, *net);
     PutPlaneTraverses(model, *net);

@@ -8,7 +8,6 @@
 
 #include "common/name_slot.h"
 #include "height/height_network.h"
-#include "plane/closure_checks.h"
 #include "plane/plane_network.h"
 
 namespace qp::testing {

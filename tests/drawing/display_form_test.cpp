@@ -10,10 +10,10 @@
 
 #include "common/format.h"
 #include "common/gbk_text.h"
-#include "drawing/display_form.h"
 #include "drawing/display_fixture.h"
+#include "drawing/display_form.h"
 #include "height/height_model_record.h"
-#include "plane/closure_checks.h"
+#include "plane/plane_network.h"
 #include "plane/plane_model_record.h"
 #include "support/scripted_platform.h"
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "common/binary_file.h"
+#include "height/height_model_record.h"
 #include "height_form_fixture.h"
 
 namespace qp {
@@ -61,6 +62,10 @@ TEST_F(HeightChecks, PointListAndApproximateHeights) {
   net->capacities[kCapacityPoints] = 3;
   Type(kHeightKnownBox, "A,1");
   EXPECT_EQ(Confirm(), "高程网点数超过3个 !");
+  // The refused list keeps the points it found, with no height, but counts none.
+  EXPECT_EQ(net->pointCount, 0);
+  EXPECT_EQ(PointName(0) + PointName(1) + PointName(2), "ABX");
+  EXPECT_EQ(net->height[1] + net->height[2], 0.0);
 }
 
 TEST_F(HeightChecks, LongLinesTypedAgainstThePropagationAreReached) {

@@ -6,8 +6,9 @@
 #include <gtest/gtest.h>
 
 #include "common/binary_file.h"
-#include "plane/derived_height_network.h"
 #include "height/height_file.h"
+#include "plane/derived_height_network.h"
+#include "plane/plane_model_record.h"
 #include "height_form_fixture.h"
 
 namespace qp {
@@ -160,12 +161,12 @@ TEST_F(HeightWorkflow, NetworkDerivedFromAPlaneComputation) {
   EXPECT_EQ(DerivedHeightPathFor("/d/城区.NAP"), "/d/城区BPT.NAH");
   // A file of the wrong length in its place is left as it is.
   testing::WriteBytes(dir.File("pBPT.NAH"), "not a height network");
-  EXPECT_EQ(WriteDerivedHeightNetwork(*plane, *settings, dir.File("p.NAP"), *net), DerivedHeightWrite::WrongFileKept);
+  EXPECT_EQ(WriteDerivedHeightNetwork(PlaneModelFromRecord(*plane), *settings, dir.File("p.NAP"), *net), DerivedHeightWrite::WrongFileKept);
   EXPECT_EQ(testing::ReadBytes(dir.File("pBPT.NAH")), "not a height network");
   ASSERT_TRUE(RemoveFileIfExists(dir.File("pBPT.NAH")));
-  ASSERT_EQ(WriteDerivedHeightNetwork(*plane, *settings, dir.File("p.NAP"), *net), DerivedHeightWrite::Written);
+  ASSERT_EQ(WriteDerivedHeightNetwork(PlaneModelFromRecord(*plane), *settings, dir.File("p.NAP"), *net), DerivedHeightWrite::Written);
   // Its own earlier file is replaced.
-  ASSERT_EQ(WriteDerivedHeightNetwork(*plane, *settings, dir.File("p.NAP"), *net), DerivedHeightWrite::Written);
+  ASSERT_EQ(WriteDerivedHeightNetwork(PlaneModelFromRecord(*plane), *settings, dir.File("p.NAP"), *net), DerivedHeightWrite::Written);
   auto derived = std::make_unique<HeightNetwork>();
   ASSERT_TRUE(ReadHeightFile(dir.File("pBPT.NAH"), *settings, *derived));
   EXPECT_EQ(derived->mode, kHeightAdjust);

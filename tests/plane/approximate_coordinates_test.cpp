@@ -7,6 +7,7 @@
 
 #include "plane/network_geometry.h"
 #include "plane/plane_model_record.h"
+#include "plane/plane_point_list.h"
 #include "support/scripted_platform.h"
 #include "network_builder.h"
 

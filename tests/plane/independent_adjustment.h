@@ -12,13 +12,13 @@
 
 #include "common/gbk_text.h"
 #include "geodesy/angles.h"
-#include "plane/approximate_coordinates.h"
+#include "network_builder.h"
 #include "plane/plane_adjustment.h"
 #include "plane/plane_model_record.h"
+#include "plane/plane_point_list.h"
 #include "support/dense_matrix.h"
 #include "support/scripted_platform.h"
 #include "support/test_files.h"
-#include "network_builder.h"
 
 namespace qp::testing {
 

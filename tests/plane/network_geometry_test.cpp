@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "plane/approximate_coordinates.h"
-#include "plane/plane_model_record.h"
-#include "support/scripted_platform.h"
 #include "network_builder.h"
+#include "plane/plane_model_record.h"
+#include "plane/plane_point_list.h"
+#include "support/scripted_platform.h"
 
 namespace qp {
 namespace {

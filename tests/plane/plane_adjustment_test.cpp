@@ -13,11 +13,11 @@
 #include "common/gbk_text.h"
 #include "common/name_slot.h"
 #include "geodesy/angles.h"
-#include "plane/approximate_coordinates.h"
-#include "support/scripted_platform.h"
-#include "support/test_files.h"
 #include "independent_adjustment.h"
 #include "network_builder.h"
+#include "plane/plane_point_list.h"
+#include "support/scripted_platform.h"
+#include "support/test_files.h"
 
 namespace qp {
 namespace {

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "common/name_slot.h"
-#include "plane/closure_checks.h"
 #include "plane/plane_model_record.h"
+#include "plane/plane_network.h"
 
 namespace qp {
 namespace {

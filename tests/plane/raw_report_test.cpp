@@ -17,9 +17,9 @@
 #include "common/name_slot.h"
 #include "common/settings_block.h"
 #include "geodesy/angles.h"
-#include "plane/closure_checks.h"
 #include "plane/plane_input_form.h"
 #include "plane/plane_model_record.h"
+#include "plane/plane_network.h"
 #include "plane/plane_raw_report.h"
 #include "plane/plane_workflow.h"
 #include "support/scripted_platform.h"
@@ -454,13 +454,14 @@ TEST_F(RawReport, NationalModeReducesTheWorkingDirectionsOnly) {
 TEST_F(RawReport, RankDeficientOrUnwritableReportsWriteNothing) {
   Traverse();
   ASSERT_TRUE(Confirm());
-  net->redundancy = -1;
+  PlaneModel model = PlaneModelFromRecord(*net);
+  model.redundancy = -1;
   const std::string path = dir.File("other.txt");
-  EXPECT_FALSE(WritePlaneRawReport(*net, platform, path, section, 0));
+  EXPECT_FALSE(WritePlaneRawReport(model, platform, path, section, 0));
   EXPECT_EQ(platform.LastMessageUtf8(), "起始数据不足，秩亏网，不能解算 !!!");
   EXPECT_FALSE(FileExists(path));
-  net->redundancy = 3;
-  EXPECT_FALSE(WritePlaneRawReport(*net, platform, dir.File("no/such/folder/NET.txt"), section, 0));
+  model.redundancy = 3;
+  EXPECT_FALSE(WritePlaneRawReport(model, platform, dir.File("no/such/folder/NET.txt"), section, 0));
   EXPECT_EQ(platform.LastMessageUtf8(), "写原始数据文件打开错误 !");
 }
 
@@ -485,7 +486,8 @@ TEST_F(RawReport, DamagedCountsAndSetStartsStayWithinTheTables) {
     damaged->setStart[1] = r.setStart;
     damaged->calcMode = kNationalSystem;  // the directions are reduced by set
     const std::string path = dir.File("damaged.txt");
-    ASSERT_TRUE(WritePlaneRawReport(*damaged, platform, path, section, 0));
+    PlaneModel model = PlaneModelFromRecord(*damaged);
+    ASSERT_TRUE(WritePlaneRawReport(model, platform, path, section, 0));
     const std::string text = GbkToUtf8(ReadBytes(path));
     EXPECT_TRUE(Has(text, r.pairsHead)) << r.pairs;
     EXPECT_TRUE(Has(text, "    1  NOWHERE    A          \r\n"));

@@ -11,7 +11,7 @@
 #include "common/format.h"
 #include "common/gbk_text.h"
 #include "common/rejected_entry.h"
-#include "height/height_input_form.h"
+#include "height/height_kinds.h"
 
 namespace qp {
 namespace {

@@ -13,19 +13,10 @@
 #include "common/platform_services.h"
 #include "common/rejected_entry.h"
 #include "common/report_file.h"
+#include "height/height_kinds.h"
 #include "height/height_network.h"
 
 namespace qp {
-
-// The five table text boxes, in the order of the side file.
-enum HeightTextBox : int {
-  kHeightKnownBox = 0,    // "已知高程点": name,height
-  kHeightApproxBox,       // "概略高程点": name,height
-  kHeightPairsBox,        // "精度端点": name,name
-  kHeightCoordinatesBox,  // "平面坐标点": name,X,Y
-  kHeightDifferencesBox,  // "高差观测值": from,to,height difference,weight element
-  kHeightTextBoxCount
-};
 
 // The name the user knows a box by (UTF-8): its section in the input text.
 const char* HeightBoxCaption(int box);

@@ -1,5 +1,5 @@
-// The settings and kinds of a height network, shared by the data file record
-// and the network model: the values are the ones the record stores.
+// The settings and kinds of a height network, shared by the data file record,
+// the network model and the input form: the values are the ones the record stores.
 #pragma once
 
 #include <cstdint>
@@ -28,6 +28,16 @@ enum LoopKind : int32_t {
   kLoopTwoLines = 2,       // two lines between the same two points
   kLoopTriangle = 3,       // three lines
   kLoopQuadrilateral = 4,  // four lines
+};
+
+// The five table text boxes, in the order of the side file.
+enum HeightTextBox : int {
+  kHeightKnownBox = 0,    // "已知高程点": name,height
+  kHeightApproxBox,       // "概略高程点": name,height
+  kHeightPairsBox,        // "精度端点": name,name
+  kHeightCoordinatesBox,  // "平面坐标点": name,X,Y
+  kHeightDifferencesBox,  // "高差观测值": from,to,height difference,weight element
+  kHeightTextBoxCount
 };
 
 }  // namespace qp

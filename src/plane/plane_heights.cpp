@@ -7,7 +7,6 @@
 #include "common/format.h"
 #include "common/gbk_text.h"
 #include "geodesy/angles.h"
-#include "plane/plane_input_reading.h"
 #include "plane/plane_raw_report.h"
 
 namespace qp {

@@ -96,29 +96,6 @@ void PutHeightPointNames(const HeightModel& m, HeightNetwork& net) {
   }
 }
 
-HeightPointIndex::HeightPointIndex(const HeightNetwork& net, int count) {
-  index_.reserve(static_cast<size_t>(std::max(count, 0)) * 2);
-  for (int i = 0; i < count; ++i) index_.try_emplace(std::string(SlotText(net.pointName[i])), i);
-}
-
-int HeightPointIndex::Find(std::string_view name) const {
-  const auto it = index_.find(std::string(name));
-  return it == index_.end() ? -1 : it->second;
-}
-
-DifferenceEnds FindDifferenceEnds(const HeightNetwork& net) {
-  const HeightPointIndex index(net, BoundedCount(net.pointCount, kMaxHeightPoints));
-  const int n = BoundedCount(net.observationCount, kMaxHeightDifferences);
-  DifferenceEnds ends;
-  ends.from.resize(static_cast<size_t>(n));
-  ends.to.resize(static_cast<size_t>(n));
-  for (int i = 0; i < n; ++i) {
-    ends.from[static_cast<size_t>(i)] = index.Find(SlotText(net.from[i]));
-    ends.to[static_cast<size_t>(i)] = index.Find(SlotText(net.to[i]));
-  }
-  return ends;
-}
-
 void PutHeightResults(const HeightModel& m, HeightNetwork& net) {
   net.sigma0 = m.sigma0;
   net.largestCorrection = m.largestCorrection;

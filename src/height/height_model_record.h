@@ -4,11 +4,6 @@
 // bounded model.
 #pragma once
 
-#include <string>
-#include <string_view>
-#include <unordered_map>
-#include <vector>
-
 #include "height/height_model.h"
 #include "height/height_network.h"
 
@@ -23,27 +18,6 @@ HeightModel HeightModelOfParsedInput(const HeightNetwork& net);
 // Writes the names of the points the point list was completed with (beyond
 // the given ones), with their heights; the counts are left as they are.
 void PutHeightPointNames(const HeightModel& model, HeightNetwork& net);
-
-// Points of a stored network by name: the first entry of the point list with
-// that name (names compared bytewise).
-class HeightPointIndex {
- public:
-  // The first `count` entries of the point list.
-  HeightPointIndex(const HeightNetwork& net, int count);
-  // -1 when the name is not a point.
-  int Find(std::string_view name) const;
-
- private:
-  std::unordered_map<std::string, int> index_;
-};
-
-// The point index of each end of every stored height difference (-1 where
-// absent).
-struct DifferenceEnds {
-  std::vector<int> from;
-  std::vector<int> to;
-};
-DifferenceEnds FindDifferenceEnds(const HeightNetwork& net);
 
 // Stores what a computation gives: sigma0, the largest correction, the
 // heights and their errors, the errors of the height differences and the

@@ -81,9 +81,9 @@ TEST_F(HeightChecks, LongLinesTypedAgainstThePropagationAreReached) {
   ASSERT_EQ(net->pointCount, 41);
   // The point list takes what 32 passes reach, then the rest in line order.
   EXPECT_EQ(PointName(1) + PointName(32) + PointName(33) + PointName(40), "P1P32P40P33");
-  const HeightPointIndex index(*net, net->pointCount);
-  EXPECT_DOUBLE_EQ(net->height[index.Find("P1")], 10.5);
-  EXPECT_DOUBLE_EQ(net->height[index.Find("P40")], 30.0);
+  const HeightModel model = HeightModelFromRecord(*net);
+  EXPECT_DOUBLE_EQ(model.points[model.Find("P1")].height, 10.5);
+  EXPECT_DOUBLE_EQ(model.points[model.Find("P40")].height, 30.0);
 }
 
 TEST_F(HeightChecks, PrecisionPairs) {

@@ -39,7 +39,7 @@ struct HeightFormTest : ::testing::Test {
   // Parses the whole dialog; the message it gave in UTF-8, "" when accepted.
   std::string Parse() {
     platform.messages.clear();
-    const bool ok = ParseAll(form, *net, platform);
+    const bool ok = ParseAll(form, *net, platform).accepted;
     EXPECT_EQ(ok, platform.messages.empty());
     return platform.LastMessageUtf8();
   }
@@ -49,7 +49,7 @@ struct HeightFormTest : ::testing::Test {
   // Runs the confirmation without its question; all messages joined by "|".
   std::string Confirm() {
     platform.messages.clear();
-    const bool ok = RunHeightConfirmation(form, *net, platform, Target());
+    const bool ok = RunHeightConfirmation(form, *net, platform, Target()).accepted;
     std::string joined;
     for (const auto& m : platform.MessagesUtf8()) joined += (joined.empty() ? "" : "|") + m;
     EXPECT_EQ(ok, joined.empty()) << joined;

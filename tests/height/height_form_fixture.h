@@ -24,6 +24,7 @@ struct HeightFormTest : ::testing::Test {
   ScriptedPlatform platform;
   TempDir dir;
   SectionNumber section;
+  InputCheck lastConfirmation;
 
   void SetUp() override {
     ResetHeightNetwork(*net, "net.NAH");
@@ -46,10 +47,12 @@ struct HeightFormTest : ::testing::Test {
 
   HeightReportTarget Target() { return {dir.File("net.txt"), dir.File("net.HTP"), section}; }
 
-  // Runs the confirmation without its question; all messages joined by "|".
+  // Runs the confirmation without its question (its answer in `lastConfirmation`);
+  // all messages joined by "|".
   std::string Confirm() {
     platform.messages.clear();
-    const bool ok = RunHeightConfirmation(form, *net, platform, Target()).accepted;
+    lastConfirmation = RunHeightConfirmation(form, *net, platform, Target());
+    const bool ok = lastConfirmation.accepted;
     std::string joined;
     for (const auto& m : platform.MessagesUtf8()) joined += (joined.empty() ? "" : "|") + m;
     EXPECT_EQ(ok, joined.empty()) << joined;

@@ -50,7 +50,7 @@ bool Confirm(HeightNetwork& record, const HeightReportTarget& target, PlatformSe
   HeightInputForm form;
   InitializeHeightForm(form, record, target.sidePath);
   Grid().Fill(form);
-  return RunHeightConfirmation(form, record, platform, target);
+  return RunHeightConfirmation(form, record, platform, target).accepted;
 }
 
 void BM_FullCapacityLevellingNetwork(benchmark::State& state) {

@@ -49,7 +49,7 @@ const Computed<PlaneNetwork>& PlaneGrid() {
       PlaneInputForm form;
       InitializePlaneForm(form, record, draft);
       grid.Fill(form);
-      return RunPlaneConfirmation(form, record, platform, draft, steps);
+      return RunPlaneConfirmation(form, record, platform, draft, steps).accepted;
     });
     return c;
   }();
@@ -72,7 +72,7 @@ const Computed<HeightNetwork>& LevellingGrid() {
       HeightInputForm form;
       InitializeHeightForm(form, record, target.sidePath);
       grid.Fill(form);
-      return RunHeightConfirmation(form, record, platform, target);
+      return RunHeightConfirmation(form, record, platform, target).accepted;
     });
     return c;
   }();

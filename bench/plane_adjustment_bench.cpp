@@ -76,7 +76,7 @@ void BM_FullCapacityPlaneNetwork(benchmark::State& state) {
           PlaneInputForm form;
           InitializePlaneForm(form, record, draft);
           grid.Fill(form);
-          return RunPlaneConfirmation(form, record, platform, draft, steps);
+          return RunPlaneConfirmation(form, record, platform, draft, steps).accepted;
         });
     if (result != PlaneEditResult::Computed) {
       state.SkipWithError("the network was not computed");

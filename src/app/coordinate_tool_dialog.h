@@ -12,6 +12,7 @@
 #include <QString>
 #include <initializer_list>
 #include <span>
+#include <type_traits>
 #include <utility>
 
 #include "app/file_chooser.h"
@@ -62,14 +63,19 @@ class CoordinateToolDialog : public QDialog {
   virtual QPlainTextEdit* PointBox(int /*box*/) const { return nullptr; }
 
   // Copies the controls into the form, runs `action` and shows the form again.
+  // An action may return the entry it refused, whose line is then selected.
   template <typename Action>
   void Run(Action action) {
     ReadControls();
     const BlankLineRefusal refusal;
-    const RejectedEntryRecorder rejections;
-    action();
+    std::optional<RejectedEntry> rejected;
+    if constexpr (std::is_void_v<decltype(action())>) {
+      action();
+    } else {
+      rejected = action();
+    }
     ShowForm();
-    if (const std::optional<RejectedLine> r = LineToSelect(refusal, rejections.Rejected())) {
+    if (const std::optional<RejectedLine> r = LineToSelect(refusal, rejected)) {
       SelectBoxLine(PointBox(r->box), r->line);
     }
   }

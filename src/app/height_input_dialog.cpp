@@ -124,7 +124,7 @@ void CQuorDesignControlHeight::ClickNameListItem(HeightInputForm& form, int row)
   ClickHeightNameListItem(form, net_, row);
 }
 
-InputConfirmation CQuorDesignControlHeight::ConfirmInput(const HeightInputForm& form) {
+InputCheck CQuorDesignControlHeight::ConfirmInput(const HeightInputForm& form) {
   return ConfirmHeightDialog(form, net_, platform_, target_);
 }
 

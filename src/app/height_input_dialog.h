@@ -30,12 +30,12 @@ class CQuorDesignControlHeight : public NetworkInputDialog<HeightInputForm> {
   void ShowSettings() override;
   void AddNameToList(HeightInputForm& form) override;
   void ClickNameListItem(HeightInputForm& form, int row) override;
-  InputConfirmation ConfirmInput(const HeightInputForm& form) override;
+  InputCheck ConfirmInput(const HeightInputForm& form) override;
   bool CancelInput(const HeightInputForm& form) override;
 
   HeightNetwork& net_;
   HeightReportTarget target_;
-  MessageTap platform_;  // a message after a refused line supersedes it
+  PlatformServices& platform_;
 
   QComboBox* mode_ = nullptr;
   QLineEdit* networkName_ = nullptr;

@@ -109,7 +109,7 @@ void CQuorvexIndependant::BuildControls() {
                    {"独立坐标系统坐标", independent_, 1});
   ResizeWithinScreen(*this, QSize(860, 640));
 
-  connect(convert_, &QPushButton::clicked, this, [this] { Run([this] { form_.Execute(platform_); }); });
+  connect(convert_, &QPushButton::clicked, this, [this] { Run([this] { return form_.Execute(platform_).rejected; }); });
   connect(viewReport_, &QPushButton::clicked, this, [this] { form_.ViewReport(platform_); });
   connect(exit_, &QPushButton::clicked, this, &CQuorvexIndependant::reject);
   connect(mode_, &QComboBox::activated, this, [this](int index) { form_.modeIndex = index; });

@@ -81,7 +81,7 @@ class NetworkInputDialog : public QDialog {
   virtual void AddNameToList(InputForm& form) = 0;
   virtual void ClickNameListItem(InputForm& form, int row) = 0;
   // "确定" answers with the table line it refused, when it refused one.
-  virtual InputConfirmation ConfirmInput(const InputForm& form) = 0;
+  virtual InputCheck ConfirmInput(const InputForm& form) = 0;
   virtual bool CancelInput(const InputForm& form) = 0;
 
   // The point-name list and the row below the tables, connected to the form.
@@ -131,7 +131,7 @@ QHBoxLayout* NetworkInputDialog<InputForm>::AddConfirmRow() {
   // On failure every control keeps what the user typed.
   connect(confirm_.ok, &QPushButton::clicked, this, [this] {
     const BlankLineRefusal refusal;
-    const InputConfirmation confirmed = ConfirmInput(CurrentForm());
+    const InputCheck confirmed = ConfirmInput(CurrentForm());
     if (confirmed) {
       accept();
     } else if (const std::optional<RejectedLine> r = LineToSelect(refusal, confirmed.rejected);

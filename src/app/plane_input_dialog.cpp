@@ -199,7 +199,7 @@ void CQuorDisgnContrloPlane::ClickNameListItem(PlaneInputForm& form, int row) {
   ClickPlaneNameListItem(form, net_, row);
 }
 
-InputConfirmation CQuorDisgnContrloPlane::ConfirmInput(const PlaneInputForm& form) {
+InputCheck CQuorDisgnContrloPlane::ConfirmInput(const PlaneInputForm& form) {
   return ConfirmPlaneForm(form, net_, platform_, draftPath_, steps_);
 }
 

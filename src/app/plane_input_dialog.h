@@ -34,13 +34,13 @@ class CQuorDisgnContrloPlane : public NetworkInputDialog<PlaneInputForm> {
   void CalcModeChanged(int index);
   void AddNameToList(PlaneInputForm& form) override;
   void ClickNameListItem(PlaneInputForm& form, int row) override;
-  InputConfirmation ConfirmInput(const PlaneInputForm& form) override;
+  InputCheck ConfirmInput(const PlaneInputForm& form) override;
   bool CancelInput(const PlaneInputForm& form) override;
 
   PlaneNetwork& net_;
   std::string draftPath_;
   PlaneConfirmationSteps steps_;
-  MessageTap platform_;  // a message after a refused line supersedes it
+  PlatformServices& platform_;
 
   QComboBox* calcMode_ = nullptr;
   QLineEdit* networkName_ = nullptr;

@@ -1,5 +1,5 @@
 // Selecting the table line a refusal names: the readers and checks of the
-// input tables say which box and line they refused (common/rejected_entry.h),
+// input tables return which box and line they refused (common/rejected_entry.h),
 // and the dialogs put the cursor on that line of its box. A table the user
 // would not have cut at a blank line gets that line selected the same way.
 #pragma once
@@ -8,7 +8,6 @@
 #include <string>
 
 #include "common/blank_line_question.h"
-#include "common/platform_services.h"
 #include "common/rejected_entry.h"
 
 namespace qp {
@@ -26,31 +25,5 @@ inline std::optional<RejectedLine> LineToSelect(const BlankLineRefusal& refusal,
   if (rejected) return RejectedLine{rejected->box, rejected->line};
   return std::nullopt;
 }
-
-// Passes everything on to `base`. A message shown after a table refused an
-// entry is what the user reads last: the refusal no longer selects its line.
-class MessageTap : public PlatformServices {
- public:
-  explicit MessageTap(PlatformServices& base) : base_(base) {}
-
-  void ShowMessage(const std::string& text, Icon icon = Icon::None) override {
-    base_.ShowMessage(text, icon);
-    RejectedEntryRecorder::MessageShown();
-  }
-  Answer Ask(const std::string& text, Buttons buttons, Answer defaultAnswer, Icon icon = Icon::Question) override {
-    return base_.Ask(text, buttons, defaultAnswer, icon);
-  }
-  void Beep() override { base_.Beep(); }
-  std::time_t CurrentTime() override { return base_.CurrentTime(); }
-  bool Launch(const std::string& program, const std::vector<std::string>& arguments,
-              const std::string& workingDirectory) override {
-    return base_.Launch(program, arguments, workingDirectory);
-  }
-  void BeginWait() override { base_.BeginWait(); }
-  void EndWait() override { base_.EndWait(); }
-
- protected:
-  PlatformServices& base_;
-};
 
 }  // namespace qp

@@ -56,7 +56,8 @@ void CQuorvexSystemTranslate::BuildControls() {
                    {"新坐标系统坐标", newPoints_, 1});
   ResizeWithinScreen(*this, QSize(760, 560));
 
-  connect(transform_, &QPushButton::clicked, this, [this] { Run([this] { form_.Execute(platform_); }); });
+  connect(transform_, &QPushButton::clicked, this,
+          [this] { Run([this] { return form_.Execute(platform_).rejected; }); });
   connect(exit_, &QPushButton::clicked, this, &CQuorvexSystemTranslate::reject);
   // Typing without a file clears the boxes, once the edit's own change is
   // finished; the boxes' filling by the dialog is no typing.

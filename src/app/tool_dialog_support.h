@@ -26,12 +26,20 @@ class QWidget;
 
 namespace qp {
 
-// The coordinate tools' platform: a message tap whose text editor is the
+// The coordinate tools' platform: `base`, except that its text editor is the
 // built-in report viewer.
-class DialogPlatform : public MessageTap {
+class DialogPlatform : public PlatformServices {
  public:
-  DialogPlatform(PlatformServices& base, QWidget* owner) : MessageTap(base), owner_(owner) {}
+  DialogPlatform(PlatformServices& base, QWidget* owner) : base_(base), owner_(owner) {}
 
+  void ShowMessage(const std::string& text, Icon icon = Icon::None) override { base_.ShowMessage(text, icon); }
+  Answer Ask(const std::string& text, Buttons buttons, Answer defaultAnswer, Icon icon = Icon::Question) override {
+    return base_.Ask(text, buttons, defaultAnswer, icon);
+  }
+  void Beep() override { base_.Beep(); }
+  std::time_t CurrentTime() override { return base_.CurrentTime(); }
+  void BeginWait() override { base_.BeginWait(); }
+  void EndWait() override { base_.EndWait(); }
   // The text editor with a report opens the report viewer; anything else
   // is started as usual.
   bool Launch(const std::string& program, const std::vector<std::string>& arguments,
@@ -41,6 +49,7 @@ class DialogPlatform : public MessageTap {
   ReportViewer* Viewer() const { return viewer_; }
 
  private:
+  PlatformServices& base_;
   QWidget* owner_;
   QPointer<ReportViewer> viewer_;
 };

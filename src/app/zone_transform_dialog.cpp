@@ -74,10 +74,10 @@ void CQuorvexGaussCount::BuildControls() {
   LayOutToolDialog(*this, settings, {execute_, exit_}, {"换带前坐标", input_, 2}, {"换带后坐标", output_, 3});
   ResizeWithinScreen(*this, QSize(900, 560));
 
-  connect(execute_, &QPushButton::clicked, this, [this] { Run([this] { form_.Execute(platform_); }); });
+  connect(execute_, &QPushButton::clicked, this, [this] { Run([this] { return form_.Execute(platform_).rejected; }); });
   connect(exit_, &QPushButton::clicked, this, &CQuorvexGaussCount::reject);
   connect(display_, &QComboBox::activated, this,
-          [this](int index) { Run([&] { form_.SelectDisplay(index, platform_); }); });
+          [this](int index) { Run([&] { return form_.SelectDisplay(index, platform_).rejected; }); });
 }
 
 void CQuorvexGaussCount::ReadControls() {

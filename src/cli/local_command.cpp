@@ -95,7 +95,7 @@ int RunLocalCommand(const CommandOptions& options, PlatformServices& platform) {
     std::cout << DumpLocalForm(form);
     return 0;
   }
-  switch (form.Execute(platform)) {
+  switch (form.Execute(platform).outcome) {
     case ConversionOutcome::Converted:
       std::cout << TerminalText(form.ResultText()) << std::flush;
       return form.WroteFiles() ? 0 : 1;

@@ -1,11 +1,12 @@
 // Where an input table refused an entry: the readers and checks of the input
-// forms say which box and line they refused together with the message they
+// forms return which box and line they refused together with the message they
 // showed, and a confirmation hands that on in its result, so a dialog can put
 // the cursor on the line without looking at the message.
 #pragma once
 
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "common/platform_services.h"
 
@@ -17,46 +18,41 @@ struct RejectedEntry {
   std::string message;  // GBK, as shown
 };
 
-// The answer of a confirmation: accepted, or not, with the entry a table
-// refused when that was the reason.
-struct InputConfirmation {
-  bool accepted = false;
+// The answer of a reader, a check or a confirmation of the input forms:
+// accepted, or refused after its message was shown, with the entry refused
+// when the refusal is about one.
+struct InputCheck {
+  bool accepted = true;
   std::optional<RejectedEntry> rejected;
-  operator bool() const { return accepted; }  // NOLINT(google-explicit-constructor): it answers yes or no
+  explicit operator bool() const { return accepted; }
 };
 
-// While one of these is alive on a thread, the last entry refused there is
-// kept in it (the innermost one when they nest), until a platform that shows
-// the messages to the user tells it a later message followed (MessageShown):
-// the refusal is then no longer what the user is looking at.
-class RejectedEntryRecorder {
+inline InputCheck Accepted() { return {}; }
+inline InputCheck Refused(std::optional<RejectedEntry> entry = std::nullopt) { return {false, std::move(entry)}; }
+
+// Keeps the answer of the last check run through it, so that a chain of
+// checks joined by && hands on the refusal that stopped it:
+//   CheckChain chain;
+//   chain(ReadA(...)) && chain(CheckB(...));
+//   return chain.Result();
+// A check answering yes or no refuses without naming an entry.
+class CheckChain {
  public:
-  RejectedEntryRecorder();
-  ~RejectedEntryRecorder();
-  RejectedEntryRecorder(const RejectedEntryRecorder&) = delete;
-  RejectedEntryRecorder& operator=(const RejectedEntryRecorder&) = delete;
-
-  // The entry refused, once its box and line are known.
-  std::optional<RejectedEntry> Rejected() const;
-  // A confirmation's result: when not accepted, with the entry refused.
-  InputConfirmation Result(bool accepted) const;
-
-  // Notes the refusal of line `line` of box `box` with `message`.
-  static void Note(int box, int line, const std::string& message);
-  // Notes a refusal whose line the table reader places (PlaceLast) once the
-  // line's check has returned.
-  static void NoteUnplaced(const std::string& message);
-  static void PlaceLast(int box, int line);
-  static void MessageShown();
+  bool operator()(InputCheck check) {
+    last_ = std::move(check);
+    return last_.accepted;
+  }
+  bool operator()(bool accepted) { return (*this)(InputCheck{accepted, std::nullopt}); }
+  const InputCheck& Result() const { return last_; }
 
  private:
-  RejectedEntryRecorder* previous_;
-  std::optional<RejectedEntry> rejected_;
-  bool placed_ = false;
+  InputCheck last_;
 };
 
-// Shows `message` (GBK), notes it as the refusal of line `line` of box `box`
-// and returns false.
-bool RejectEntry(PlatformServices& platform, int box, int line, const std::string& message);
+// Shows `message` (GBK) and refuses line `line` of box `box` with it.
+inline InputCheck RejectEntry(PlatformServices& platform, int box, int line, const std::string& message) {
+  platform.ShowMessage(message);
+  return Refused(RejectedEntry{box, line, message});
+}
 
 }  // namespace qp

@@ -93,32 +93,32 @@ class TableOverflowRecorder {
 
 // Reads the lines of box `box` (its text `boxText`) while fewer than `limit`
 // entries are stored. `readLine(line, lineNumber, entryIndex)` checks one line
-// and stores it at `entryIndex`; it returns false after showing its message
-// (FailAtLine), which is then noted as the refusal of that line of the box
-// (RejectedEntryRecorder). `count` follows the entries stored, so a failed
-// table keeps what was read before the bad line.
+// and stores it at `entryIndex`; a refusal it returns (FailAtLine) is handed
+// on as the refusal of that line of the box. `count` follows the entries
+// stored, so a failed table keeps what was read before the bad line.
 template <typename ReadLine>
-bool ReadTableLines(std::string_view boxText, int box, int limit, int32_t& count, ReadLine&& readLine) {
+InputCheck ReadTableLines(std::string_view boxText, int box, int limit, int32_t& count, ReadLine&& readLine) {
   count = 0;
   TableLineReader reader(boxText);
   while (count < limit && reader.Next()) {
-    if (!readLine(reader.Line(), reader.LineNumber(), count)) {
-      RejectedEntryRecorder::PlaceLast(box, reader.LineNumber());
-      return false;
+    InputCheck check = readLine(reader.Line(), reader.LineNumber(), count);
+    if (!check) {
+      if (check.rejected) {
+        check.rejected->box = box;
+        check.rejected->line = reader.LineNumber();
+      }
+      return check;
     }
     ++count;
   }
   if (count >= limit) TableOverflowRecorder::NoteCut(boxText, count, reader);
-  return true;
+  return Accepted();
 }
 
 // Shows a line message ("...第[%d]行...", a UTF-8 literal, with the number the
-// table gives the line) for the line ReadTableLines is reading, and returns false.
-inline bool FailAtLine(PlatformServices& platform, const char* utf8Format, int lineNumber) {
-  const std::string message = FormatText(utf8Format, lineNumber);
-  platform.ShowMessage(message);
-  RejectedEntryRecorder::NoteUnplaced(message);
-  return false;
+// table gives the line) and refuses the line ReadTableLines is reading with it.
+inline InputCheck FailAtLine(PlatformServices& platform, const char* utf8Format, int lineNumber) {
+  return RejectEntry(platform, 0, 0, FormatText(utf8Format, lineNumber));
 }
 
 }  // namespace qp

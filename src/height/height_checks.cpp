@@ -136,7 +136,7 @@ bool CarryApproximateHeights(HeightModel& model, PlatformServices& platform) {
   return false;
 }
 
-bool CheckHeightPrecisionPairs(const HeightModel& model, PlatformServices& platform) {
+InputCheck CheckHeightPrecisionPairs(const HeightModel& model, PlatformServices& platform) {
   std::set<uint64_t> observedPairs;
   for (const HeightDifference& d : model.differences) observedPairs.insert(PairKey(d.from, d.to));
   const int pairs = static_cast<int>(model.pairs.size());
@@ -154,14 +154,14 @@ bool CheckHeightPrecisionPairs(const HeightModel& model, PlatformServices& platf
       }
     }
   }
-  return true;
+  return Accepted();
 }
 
-bool CheckHeightCoordinates(HeightModel& model, PlatformServices& platform) {
+InputCheck CheckHeightCoordinates(HeightModel& model, PlatformServices& platform) {
   const int coordinates = static_cast<int>(model.coordinates.size());
   if (coordinates != 0 && coordinates != model.PointCount()) {
     platform.ShowMessage(Gbk("高程点的平面坐标输入不完整[允许全不输入] !"));
-    return false;
+    return Refused();
   }
   for (int k = 0; k < coordinates; ++k) {
     const HeightCoordinate& c = model.coordinates[k];
@@ -172,7 +172,7 @@ bool CheckHeightCoordinates(HeightModel& model, PlatformServices& platform) {
     model.points[p].x = c.x;
     model.points[p].y = c.y;
   }
-  return true;
+  return Accepted();
 }
 
 }  // namespace qp

@@ -1,9 +1,11 @@
 // The steps of a parsed height network before it is confirmed: duplicate
 // names, the point list with its approximate heights, the precision pairs and
-// plane coordinates. Each check shows its message and returns false.
+// plane coordinates. Each check shows its message and refuses; the precision
+// pairs and coordinates name the table line they refuse.
 #pragma once
 
 #include "common/platform_services.h"
+#include "common/rejected_entry.h"
 #include "height/height_model.h"
 
 namespace qp {
@@ -20,9 +22,9 @@ bool CompleteHeightPointList(HeightModel& model, PlatformServices& platform);
 // Carries approximate heights along the height differences to every point without one.
 bool CarryApproximateHeights(HeightModel& model, PlatformServices& platform);
 
-bool CheckHeightPrecisionPairs(const HeightModel& model, PlatformServices& platform);
+InputCheck CheckHeightPrecisionPairs(const HeightModel& model, PlatformServices& platform);
 
 // Coordinates are all or nothing; they become the diagram positions.
-bool CheckHeightCoordinates(HeightModel& model, PlatformServices& platform);
+InputCheck CheckHeightCoordinates(HeightModel& model, PlatformServices& platform);
 
 }  // namespace qp

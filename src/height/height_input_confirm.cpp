@@ -24,43 +24,41 @@ const char* HeightBoxCaption(int box) {
   return box >= 0 && box < kHeightTextBoxCount ? kCaptions[box] : "";
 }
 
-InputConfirmation ConfirmHeightDialog(const HeightInputForm& form, HeightNetwork& net, PlatformServices& platform,
-                                      const HeightReportTarget& target) {
-  const RejectedEntryRecorder rejections;
-  if (!ConfirmYesNoDefaultNo(platform, Gbk("请确认继续 ..."))) return rejections.Result(false);
-  return rejections.Result(RunHeightConfirmation(form, net, platform, target));
+InputCheck ConfirmHeightDialog(const HeightInputForm& form, HeightNetwork& net, PlatformServices& platform,
+                               const HeightReportTarget& target) {
+  if (!ConfirmYesNoDefaultNo(platform, Gbk("请确认继续 ..."))) return Refused();
+  return RunHeightConfirmation(form, net, platform, target);
 }
 
-bool RunHeightConfirmation(const HeightInputForm& form, HeightNetwork& net, PlatformServices& platform,
-                           const HeightReportTarget& target) {
+InputCheck RunHeightConfirmation(const HeightInputForm& form, HeightNetwork& net, PlatformServices& platform,
+                                 const HeightReportTarget& target) {
   // The height tables count their lines from 1.
-  if (!ConfirmBlankLineCuts(form.boxes, kReadingOrder, HeightBoxCaption, 1, platform) ||
-      !ParseAll(form, net, platform)) {
-    return false;
-  }
+  if (!ConfirmBlankLineCuts(form.boxes, kReadingOrder, HeightBoxCaption, 1, platform)) return Refused();
+  if (InputCheck read = ParseAll(form, net, platform); !read) return read;
   {
     HeightModel parsed = HeightModelOfParsedInput(net);
-    if (!CheckDuplicateNames(parsed, platform)) return false;
+    if (!CheckDuplicateNames(parsed, platform)) return Refused();
     // The points found before a refusal stay in the record.
     const bool listed = CompleteHeightPointList(parsed, platform);
     PutHeightPointNames(parsed, net);
-    if (!listed) return false;
+    if (!listed) return Refused();
     net.pointCount = parsed.PointCount();
     net.unknownPointCount = parsed.UnknownPointCount();
   }
   // The model of the completed list, with what the record keeps for its points.
   HeightModel model = HeightModelFromRecord(net);
   // Heights carried and positions placed before a refusal stay in the record.
-  const bool checked = CarryApproximateHeights(model, platform) && CheckHeightPrecisionPairs(model, platform) &&
-                       CheckHeightCoordinates(model, platform);
+  CheckChain checked;
+  checked(CarryApproximateHeights(model, platform)) && checked(CheckHeightPrecisionPairs(model, platform)) &&
+      checked(CheckHeightCoordinates(model, platform));
   PutHeightResults(model, net);
   PutHeightLayout(model, net);
-  if (!checked) return false;
+  if (!checked.Result()) return checked.Result();
   net.unknownCount = net.unknownPointCount;
   net.redundancy = net.observationCount - net.unknownPointCount;
   if (!(net.pointCount > 0 && net.unknownPointCount > 0 && net.observationCount > 1 && net.redundancy >= 0)) {
     platform.ShowMessage(Gbk("高程网不满足平差或精度估算条件 !!!"));
-    return false;
+    return Refused();
   }
   {
     WaitCursor wait(platform);
@@ -70,7 +68,7 @@ bool RunHeightConfirmation(const HeightInputForm& form, HeightNetwork& net, Plat
   }
   // The input is now part of the network: the unfinished-input file is done with.
   RemoveFileIfExists(target.sidePath);
-  return true;
+  return Accepted();
 }
 
 bool CancelHeightForm(const HeightInputForm& form, const HeightNetwork& net, PlatformServices& platform,

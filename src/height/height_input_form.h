@@ -69,13 +69,13 @@ void ClickHeightNameListItem(HeightInputForm& form, HeightNetwork& net, int inde
 // Reading on confirmation: the counts set to 0, the settings, then the five
 // tables in the order known heights, approximate heights, precision pairs,
 // height differences, plane coordinates. Shows the first failure's message
-// and returns false; the record then holds what was read so far.
-bool ParseAll(const HeightInputForm& form, HeightNetwork& net, PlatformServices& platform);
-bool ParseKnownHeights(const std::string& box, HeightNetwork& net, PlatformServices& platform);
-bool ParseApproximateHeights(const std::string& box, HeightNetwork& net, PlatformServices& platform);
-bool ParsePrecisionPairs(const std::string& box, HeightNetwork& net, PlatformServices& platform);
-bool ParseHeightDifferences(const std::string& box, HeightNetwork& net, PlatformServices& platform);
-bool ParsePlaneCoordinates(const std::string& box, HeightNetwork& net, PlatformServices& platform);
+// and refuses, naming the table line; the record then holds what was read so far.
+InputCheck ParseAll(const HeightInputForm& form, HeightNetwork& net, PlatformServices& platform);
+InputCheck ParseKnownHeights(const std::string& box, HeightNetwork& net, PlatformServices& platform);
+InputCheck ParseApproximateHeights(const std::string& box, HeightNetwork& net, PlatformServices& platform);
+InputCheck ParsePrecisionPairs(const std::string& box, HeightNetwork& net, PlatformServices& platform);
+InputCheck ParseHeightDifferences(const std::string& box, HeightNetwork& net, PlatformServices& platform);
+InputCheck ParsePlaneCoordinates(const std::string& box, HeightNetwork& net, PlatformServices& platform);
 
 // Where a confirmation writes: the raw-data report, the side file it removes,
 // and the running section number of the network's reports.
@@ -87,15 +87,15 @@ struct HeightReportTarget {
 
 // "确定": asks "请确认继续 ...", then runs the confirmation. Accepted when the
 // dialog closes as confirmed; otherwise with the table line refused, when one was.
-InputConfirmation ConfirmHeightDialog(const HeightInputForm& form, HeightNetwork& net, PlatformServices& platform,
-                                      const HeightReportTarget& target);
+InputCheck ConfirmHeightDialog(const HeightInputForm& form, HeightNetwork& net, PlatformServices& platform,
+                               const HeightReportTarget& target);
 
 // The confirmation without its question (the command-line driver's "yes"):
 // a box that a blank line would cut short confirmed first (in the order of
 // reading), parsing, the checks, the point list and approximate heights, the basic
 // conditions, the raw-data report; the side file is then removed.
-bool RunHeightConfirmation(const HeightInputForm& form, HeightNetwork& net, PlatformServices& platform,
-                           const HeightReportTarget& target);
+InputCheck RunHeightConfirmation(const HeightInputForm& form, HeightNetwork& net, PlatformServices& platform,
+                                 const HeightReportTarget& target);
 
 // "取消": asks "请确认放弃 ..."; on Yes writes the side file for a network
 // entered through the dialog. True when the dialog closes as cancelled.

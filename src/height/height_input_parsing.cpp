@@ -49,8 +49,8 @@ bool IsNumber(std::string_view field) {
 bool IsCoordinate(std::string_view field) { return IsNumber(field) && IsCoordinateInRange(LeadingNumber(field)); }
 
 // Shows a line message (a UTF-8 "...第[%d]行..." format) for the zero-based
-// reader line, counted from 1 in the height tables, and returns false.
-bool Fail(PlatformServices& platform, const char* utf8Format, int readerLine) {
+// reader line, counted from 1 in the height tables, and refuses the line.
+InputCheck Fail(PlatformServices& platform, const char* utf8Format, int readerLine) {
   return FailAtLine(platform, utf8Format, readerLine + 1);
 }
 
@@ -61,8 +61,9 @@ struct PointTableText {
 };
 
 // "name,height" lines into the point list from slot `first` on.
-bool ReadHeightPoints(const std::string& box, HeightTextBox which, int first, int limit, const PointTableText& text,
-                      int32_t& count, HeightNetwork& net, PlatformServices& platform) {
+InputCheck ReadHeightPoints(const std::string& box, HeightTextBox which, int first, int limit,
+                            const PointTableText& text, int32_t& count, HeightNetwork& net,
+                            PlatformServices& platform) {
   return ReadTableLines(box, which, limit, count, [&](std::string_view line, int lineNumber, int entry) {
     const auto fields = SplitLine(line, 2);
     if (!fields) return Fail(platform, text.malformed, lineNumber);
@@ -71,13 +72,13 @@ bool ReadHeightPoints(const std::string& box, HeightTextBox which, int first, in
     if (!IsNumber(f[1])) return Fail(platform, text.height, lineNumber);
     SetSlotText(net.pointName[first + entry], f[0]);
     net.height[first + entry] = LeadingNumber(f[1]);
-    return true;
+    return Accepted();
   });
 }
 
 }  // namespace
 
-bool ParseKnownHeights(const std::string& box, HeightNetwork& net, PlatformServices& platform) {
+InputCheck ParseKnownHeights(const std::string& box, HeightNetwork& net, PlatformServices& platform) {
   static const PointTableText kText = {
       "已知点第[%d]行数据不正确!",
       "已知点第[%d]行起点点名[1--15个字符]不正确!",
@@ -86,7 +87,7 @@ bool ParseKnownHeights(const std::string& box, HeightNetwork& net, PlatformServi
   return ReadHeightPoints(box, kHeightKnownBox, 0, HeightCapacityOf(net, kCapacityPoints), kText, net.knownCount, net, platform);
 }
 
-bool ParseApproximateHeights(const std::string& box, HeightNetwork& net, PlatformServices& platform) {
+InputCheck ParseApproximateHeights(const std::string& box, HeightNetwork& net, PlatformServices& platform) {
   static const PointTableText kText = {
       "已知概略高程的点第[%d]行数据不正确!",
       "已知概略高程的点第[%d]行起点点名[1--15个字符]不正确!",
@@ -97,7 +98,7 @@ bool ParseApproximateHeights(const std::string& box, HeightNetwork& net, Platfor
   return ReadHeightPoints(box, kHeightApproxBox, known, capacity - known, kText, net.approxCount, net, platform);
 }
 
-bool ParsePrecisionPairs(const std::string& box, HeightNetwork& net, PlatformServices& platform) {
+InputCheck ParsePrecisionPairs(const std::string& box, HeightNetwork& net, PlatformServices& platform) {
   const int limit = HeightCapacityOf(net, kCapacityPairs);
   return ReadTableLines(box, kHeightPairsBox, limit, net.pairCount, [&](std::string_view line, int lineNumber, int entry) {
     const auto fields = SplitLine(line, 2);
@@ -108,11 +109,11 @@ bool ParsePrecisionPairs(const std::string& box, HeightNetwork& net, PlatformSer
     if (f[0] == f[1]) return Fail(platform, "精度端点第[%d]行点名相同不正确!", lineNumber);
     SetSlotText(net.pairFrom[entry], f[0]);
     SetSlotText(net.pairTo[entry], f[1]);
-    return true;
+    return Accepted();
   });
 }
 
-bool ParseHeightDifferences(const std::string& box, HeightNetwork& net, PlatformServices& platform) {
+InputCheck ParseHeightDifferences(const std::string& box, HeightNetwork& net, PlatformServices& platform) {
   const int limit = HeightCapacityOf(net, kCapacityDifferences);
   return ReadTableLines(box, kHeightDifferencesBox, limit, net.observationCount, [&](std::string_view line, int lineNumber, int entry) {
     const auto fields = SplitLine(line, 4);
@@ -130,11 +131,11 @@ bool ParseHeightDifferences(const std::string& box, HeightNetwork& net, Platform
     SetSlotText(net.to[entry], f[1]);
     net.observed[entry] = LeadingNumber(f[2]);
     net.weightElement[entry] = LeadingNumber(f[3]);
-    return true;
+    return Accepted();
   });
 }
 
-bool ParsePlaneCoordinates(const std::string& box, HeightNetwork& net, PlatformServices& platform) {
+InputCheck ParsePlaneCoordinates(const std::string& box, HeightNetwork& net, PlatformServices& platform) {
   const int limit = HeightCapacityOf(net, kCapacityPoints);
   return ReadTableLines(box, kHeightCoordinatesBox, limit, net.coordinateCount, [&](std::string_view line, int lineNumber, int entry) {
     const auto fields = SplitLine(line, 3);
@@ -146,11 +147,11 @@ bool ParsePlaneCoordinates(const std::string& box, HeightNetwork& net, PlatformS
     SetSlotText(net.coordinateName[entry], f[0]);
     net.coordinateX[entry] = LeadingNumber(f[1]);
     net.coordinateY[entry] = LeadingNumber(f[2]);
-    return true;
+    return Accepted();
   });
 }
 
-bool ParseAll(const HeightInputForm& form, HeightNetwork& net, PlatformServices& platform) {
+InputCheck ParseAll(const HeightInputForm& form, HeightNetwork& net, PlatformServices& platform) {
   net.knownCount = 0;
   net.approxCount = 0;
   net.unknownPointCount = 0;
@@ -167,7 +168,7 @@ bool ParseAll(const HeightInputForm& form, HeightNetwork& net, PlatformServices&
   const std::string_view name = Trim(form.networkName);
   if (name.size() >= sizeof net.networkName) {
     platform.ShowMessage(Gbk("控制网名不得大于32个汉字 !"));
-    return false;
+    return Refused();
   }
   SetSlotText(net.networkName, name);
   const double prior = LeadingNumber(form.priorError);
@@ -175,7 +176,7 @@ bool ParseAll(const HeightInputForm& form, HeightNetwork& net, PlatformServices&
   // It weighs nothing itself but is printed in an 8-character column.
   if (!FitsPrintedField(net.priorError, 8, 2)) {
     platform.ShowMessage(SettingOutOfRangeMessage("验前误差"));
-    return false;
+    return Refused();
   }
 
   const int names = std::min(static_cast<int>(form.nameList.size()), kMaxHeightPoints);
@@ -183,11 +184,13 @@ bool ParseAll(const HeightInputForm& form, HeightNetwork& net, PlatformServices&
   net.nameCount = names;
 
   const auto& box = form.boxes;
-  return ParseKnownHeights(box[kHeightKnownBox], net, platform) &&
-         ParseApproximateHeights(box[kHeightApproxBox], net, platform) &&
-         ParsePrecisionPairs(box[kHeightPairsBox], net, platform) &&
-         ParseHeightDifferences(box[kHeightDifferencesBox], net, platform) &&
-         ParsePlaneCoordinates(box[kHeightCoordinatesBox], net, platform);
+  CheckChain chain;
+  chain(ParseKnownHeights(box[kHeightKnownBox], net, platform)) &&
+      chain(ParseApproximateHeights(box[kHeightApproxBox], net, platform)) &&
+      chain(ParsePrecisionPairs(box[kHeightPairsBox], net, platform)) &&
+      chain(ParseHeightDifferences(box[kHeightDifferencesBox], net, platform)) &&
+      chain(ParsePlaneCoordinates(box[kHeightCoordinatesBox], net, platform));
+  return chain.Result();
 }
 
 }  // namespace qp

@@ -18,7 +18,7 @@ bool IsHeightField(std::string_view field) {
 
 }  // namespace
 
-bool ReadDistanceLines(const std::string& box, PlaneNetwork& net, PlatformServices& platform) {
+InputCheck ReadDistanceLines(const std::string& box, PlaneNetwork& net, PlatformServices& platform) {
   const bool slope = IsSlopeMode(net.calcMode);
   const bool angleFirst = net.distanceColumnOrder == 1;
   const bool zenith = net.verticalAngleKind == 1;
@@ -75,7 +75,7 @@ bool ReadDistanceLines(const std::string& box, PlaneNetwork& net, PlatformServic
       if (!zenith && value > 75.0) return FailAtLine(platform, "边长观测值第[%d]行竖角不正确!", lineNumber);
       if (zenith && value < 15.0) return FailAtLine(platform, "边长观测值第[%d]行天顶距不正确!", lineNumber);
     }
-    return true;
+    return Accepted();
   });
 }
 

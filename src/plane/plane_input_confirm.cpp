@@ -32,20 +32,20 @@ const char* PlaneBoxCaption(int box) {
   return box >= 0 && box < kPlaneTextBoxCount ? kCaptions[box] : "";
 }
 
-InputConfirmation ConfirmPlaneForm(const PlaneInputForm& form, PlaneNetwork& net, PlatformServices& platform,
-                                   const std::string& draftPath, const PlaneConfirmationSteps& laterSteps) {
-  const RejectedEntryRecorder rejections;
-  if (!ConfirmYesNoDefaultNo(platform, Gbk("请确认继续 ..."))) return rejections.Result(false);
-  return rejections.Result(RunPlaneConfirmation(form, net, platform, draftPath, laterSteps));
+InputCheck ConfirmPlaneForm(const PlaneInputForm& form, PlaneNetwork& net, PlatformServices& platform,
+                            const std::string& draftPath, const PlaneConfirmationSteps& laterSteps) {
+  if (!ConfirmYesNoDefaultNo(platform, Gbk("请确认继续 ..."))) return Refused();
+  return RunPlaneConfirmation(form, net, platform, draftPath, laterSteps);
 }
 
-bool RunPlaneConfirmation(const PlaneInputForm& form, PlaneNetwork& net, PlatformServices& platform,
-                          const std::string& draftPath, const PlaneConfirmationSteps& laterSteps) {
-  if (!ConfirmPlaneBlankLines(form, platform) || !ReadPlaneInput(form, net, platform)) return false;
-  if (laterSteps && !laterSteps(net, platform)) return false;
+InputCheck RunPlaneConfirmation(const PlaneInputForm& form, PlaneNetwork& net, PlatformServices& platform,
+                                const std::string& draftPath, const PlaneConfirmationSteps& laterSteps) {
+  if (!ConfirmPlaneBlankLines(form, platform)) return Refused();
+  if (InputCheck read = ReadPlaneInput(form, net, platform); !read) return read;
+  if (laterSteps && !laterSteps(net, platform)) return Refused();
   // The input is now part of the network: the unfinished-input draft is done with.
   RemoveFileIfExists(draftPath);
-  return true;
+  return Accepted();
 }
 
 bool CancelPlaneForm(const PlaneInputForm& form, const PlaneNetwork& net, PlatformServices& platform,

@@ -106,8 +106,9 @@ void ClickPlaneNameListItem(PlaneInputForm& form, PlaneNetwork& net, int index);
 
 // Reads the settings and every table into the record, forms the reduced
 // distances and runs the duplicate checks. Shows the first failure's message
-// and returns false. The record may be partly refilled on failure.
-bool ReadPlaneInput(const PlaneInputForm& form, PlaneNetwork& net, PlatformServices& platform);
+// and refuses, naming the table line when it is about one. The record may be
+// partly refilled on failure.
+InputCheck ReadPlaneInput(const PlaneInputForm& form, PlaneNetwork& net, PlatformServices& platform);
 
 // The steps of the confirmation that follow reading the input (point list,
 // approximate coordinates, report ...). Returns false to keep the dialog open.
@@ -116,14 +117,14 @@ using PlaneConfirmationSteps = std::function<bool(PlaneNetwork&, PlatformService
 // "确定": asks "请确认继续 ...", reads the input, runs `laterSteps`, deletes the
 // draft. Accepted when the dialog closes as confirmed; otherwise with the
 // table line refused, when one was.
-InputConfirmation ConfirmPlaneForm(const PlaneInputForm& form, PlaneNetwork& net, PlatformServices& platform,
-                                   const std::string& draftPath, const PlaneConfirmationSteps& laterSteps);
+InputCheck ConfirmPlaneForm(const PlaneInputForm& form, PlaneNetwork& net, PlatformServices& platform,
+                            const std::string& draftPath, const PlaneConfirmationSteps& laterSteps);
 
 // The confirmation without its question (the command-line driver's "yes").
 // A box that a blank line would cut short is confirmed first, box by box in
 // the order of reading.
-bool RunPlaneConfirmation(const PlaneInputForm& form, PlaneNetwork& net, PlatformServices& platform,
-                          const std::string& draftPath, const PlaneConfirmationSteps& laterSteps);
+InputCheck RunPlaneConfirmation(const PlaneInputForm& form, PlaneNetwork& net, PlatformServices& platform,
+                                const std::string& draftPath, const PlaneConfirmationSteps& laterSteps);
 
 // "取消": asks "请确认放弃 ..."; on Yes writes the draft when the record was
 // never computed. True when the dialog closes as cancelled.

@@ -86,26 +86,28 @@ bool ReadPlaneSettings(const PlaneInputForm& form, PlaneNetwork& net, PlatformSe
   return true;
 }
 
-bool ReadPlaneTables(const PlaneInputForm& form, PlaneNetwork& net, PlatformServices& platform) {
+InputCheck ReadPlaneTables(const PlaneInputForm& form, PlaneNetwork& net, PlatformServices& platform) {
   const auto& box = form.boxes;
-  return ReadKnownPoints(box[kKnownPointsBox], net, platform) &&
-         ReadApproxPoints(box[kApproxPointsBox], net, platform) &&
-         ReadPrecisionPairs(box[kPrecisionPairsBox], net, platform) &&
-         ReadDirections(box[kDirectionsBox], net, platform) &&
-         ReadFixedAzimuths(box[kFixedAzimuthsBox], net, platform) &&
-         ReadWeightedAzimuths(box[kWeightedAzimuthsBox], net, platform) &&
-         ReadDistanceLines(box[kDistanceLinesBox], net, platform) &&
-         FormReducedDistances(net, platform) &&
-         ReadFixedDistances(box[kFixedDistancesBox], net, platform) &&
-         ReadWeightedDistances(box[kWeightedDistancesBox], net, platform) &&
-         (!IsSlopeMode(net.calcMode) || ReadKnownHeights(box[kKnownHeightsBox], net, platform));
+  CheckChain chain;
+  chain(ReadKnownPoints(box[kKnownPointsBox], net, platform)) &&
+      chain(ReadApproxPoints(box[kApproxPointsBox], net, platform)) &&
+      chain(ReadPrecisionPairs(box[kPrecisionPairsBox], net, platform)) &&
+      chain(ReadDirections(box[kDirectionsBox], net, platform)) &&
+      chain(ReadFixedAzimuths(box[kFixedAzimuthsBox], net, platform)) &&
+      chain(ReadWeightedAzimuths(box[kWeightedAzimuthsBox], net, platform)) &&
+      chain(ReadDistanceLines(box[kDistanceLinesBox], net, platform)) && chain(FormReducedDistances(net, platform)) &&
+      chain(ReadFixedDistances(box[kFixedDistancesBox], net, platform)) &&
+      chain(ReadWeightedDistances(box[kWeightedDistancesBox], net, platform)) &&
+      (!IsSlopeMode(net.calcMode) || chain(ReadKnownHeights(box[kKnownHeightsBox], net, platform)));
+  return chain.Result();
 }
 
-bool ReadPlaneInput(const PlaneInputForm& form, PlaneNetwork& net, PlatformServices& platform) {
-  if (!ReadPlaneSettings(form, net, platform) || !ReadPlaneTables(form, net, platform)) return false;
+InputCheck ReadPlaneInput(const PlaneInputForm& form, PlaneNetwork& net, PlatformServices& platform) {
+  if (!ReadPlaneSettings(form, net, platform)) return Refused();
+  if (InputCheck tables = ReadPlaneTables(form, net, platform); !tables) return tables;
   // An estimated design has no adjusted sides and azimuths to draw.
   if (net.calcMode == kPrecisionEstimate && net.displayMode > 6) net.displayMode = 6;
-  return CheckPlaneDuplicates(net, platform);
+  return {CheckPlaneDuplicates(net, platform), std::nullopt};
 }
 
 }  // namespace qp

@@ -1,12 +1,14 @@
 // The steps behind confirming the plane input dialog, each usable on its own:
 // reading the settings, reading the tables, forming the reduced distances and
 // checking names for duplicates. Every step shows the first failure's message
-// and returns false; the record may then be partly refilled.
+// and refuses, naming the table line when the refusal is about one; the record
+// may then be partly refilled.
 #pragma once
 
 #include <optional>
 
 #include "common/platform_services.h"
+#include "common/rejected_entry.h"
 #include "plane/plane_input_form.h"
 #include "plane/plane_network.h"
 
@@ -24,19 +26,19 @@ bool ReadPlaneSettings(const PlaneInputForm& form, PlaneNetwork& net, PlatformSe
 // modes 2-4), approximate points, precision end-points, directions, fixed and
 // weighted azimuths, distance lines followed by the reduced distances, fixed
 // and weighted distances, and in modes 2-4 the known heights.
-bool ReadPlaneTables(const PlaneInputForm& form, PlaneNetwork& net, PlatformServices& platform);
+InputCheck ReadPlaneTables(const PlaneInputForm& form, PlaneNetwork& net, PlatformServices& platform);
 
 // The single tables, reading the box text into the record.
-bool ReadKnownPoints(const std::string& box, PlaneNetwork& net, PlatformServices& platform);
-bool ReadApproxPoints(const std::string& box, PlaneNetwork& net, PlatformServices& platform);
-bool ReadPrecisionPairs(const std::string& box, PlaneNetwork& net, PlatformServices& platform);
-bool ReadKnownHeights(const std::string& box, PlaneNetwork& net, PlatformServices& platform);
-bool ReadDirections(const std::string& box, PlaneNetwork& net, PlatformServices& platform);
-bool ReadFixedAzimuths(const std::string& box, PlaneNetwork& net, PlatformServices& platform);
-bool ReadWeightedAzimuths(const std::string& box, PlaneNetwork& net, PlatformServices& platform);
-bool ReadDistanceLines(const std::string& box, PlaneNetwork& net, PlatformServices& platform);
-bool ReadFixedDistances(const std::string& box, PlaneNetwork& net, PlatformServices& platform);
-bool ReadWeightedDistances(const std::string& box, PlaneNetwork& net, PlatformServices& platform);
+InputCheck ReadKnownPoints(const std::string& box, PlaneNetwork& net, PlatformServices& platform);
+InputCheck ReadApproxPoints(const std::string& box, PlaneNetwork& net, PlatformServices& platform);
+InputCheck ReadPrecisionPairs(const std::string& box, PlaneNetwork& net, PlatformServices& platform);
+InputCheck ReadKnownHeights(const std::string& box, PlaneNetwork& net, PlatformServices& platform);
+InputCheck ReadDirections(const std::string& box, PlaneNetwork& net, PlatformServices& platform);
+InputCheck ReadFixedAzimuths(const std::string& box, PlaneNetwork& net, PlatformServices& platform);
+InputCheck ReadWeightedAzimuths(const std::string& box, PlaneNetwork& net, PlatformServices& platform);
+InputCheck ReadDistanceLines(const std::string& box, PlaneNetwork& net, PlatformServices& platform);
+InputCheck ReadFixedDistances(const std::string& box, PlaneNetwork& net, PlatformServices& platform);
+InputCheck ReadWeightedDistances(const std::string& box, PlaneNetwork& net, PlatformServices& platform);
 
 // Horizontal length and mark-to-mark height difference of one slope distance.
 struct SlopeReduction {
@@ -54,7 +56,7 @@ std::optional<SlopeReduction> ReduceSlopeDistance(double slope, double angleDms,
 
 // Builds the reduced distances from the distance lines: copied in modes 0-1,
 // slope-reduced with reciprocal pairs averaged in modes 2-4.
-bool FormReducedDistances(PlaneNetwork& net, PlatformServices& platform);
+InputCheck FormReducedDistances(PlaneNetwork& net, PlatformServices& platform);
 
 // Given points with equal names, then observations from a point to itself.
 bool CheckPlaneDuplicates(const PlaneNetwork& net, PlatformServices& platform);

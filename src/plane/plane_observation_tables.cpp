@@ -28,7 +28,7 @@ struct ObservationColumns {
   double* weight;  // null for tables without weights
 };
 
-bool ReadObservationTable(const std::string& box, PlaneTextBox which, int limit, const ObservationTableText& text,
+InputCheck ReadObservationTable(const std::string& box, PlaneTextBox which, int limit, const ObservationTableText& text,
                           const ObservationColumns& columns, int32_t& count, PlatformServices& platform) {
   const bool weighted = text.weight != nullptr;
   return ReadTableLines(box, which, limit, count, [&](std::string_view line, int lineNumber, int entry) {
@@ -43,7 +43,7 @@ bool ReadObservationTable(const std::string& box, PlaneTextBox which, int limit,
     SetSlotText(columns.to[entry], f[1]);
     columns.value[entry] = LeadingNumber(f[2]);
     if (weighted) columns.weight[entry] = LeadingNumber(f[3]);
-    return true;
+    return Accepted();
   });
 }
 
@@ -63,7 +63,7 @@ bool CheckStationsHaveTwoDirections(const PlaneNetwork& net, PlatformServices& p
 
 }  // namespace
 
-bool ReadDirections(const std::string& box, PlaneNetwork& net, PlatformServices& platform) {
+InputCheck ReadDirections(const std::string& box, PlaneNetwork& net, PlatformServices& platform) {
   static const ObservationTableText kText = {
       "方向观测值第[%d]行数据不正确!",
       "方向观测值第[%d]行起点点名[1--10个字符]不正确!",
@@ -73,18 +73,19 @@ bool ReadDirections(const std::string& box, PlaneNetwork& net, PlatformServices&
   };
   const int limit = PlaneTableLimit(net, kLimitDirections, kMaxDirections);
   const ObservationColumns columns = {net.inputStation, net.inputTarget, net.inputDirection, nullptr};
-  if (!ReadObservationTable(box, kDirectionsBox, limit, kText, columns, net.directionCount, platform)) return false;
-  if (!CheckStationsHaveTwoDirections(net, platform)) return false;
+  InputCheck read = ReadObservationTable(box, kDirectionsBox, limit, kText, columns, net.directionCount, platform);
+  if (!read) return read;
+  if (!CheckStationsHaveTwoDirections(net, platform)) return Refused();
   // The working table starts as the input; the approximate-coordinate step
   // sorts it into sets.
   const size_t n = static_cast<size_t>(net.directionCount);
   std::memcpy(net.direction, net.inputDirection, n * sizeof net.direction[0]);
   std::memcpy(net.directionStation, net.inputStation, n * sizeof net.directionStation[0]);
   std::memcpy(net.directionTarget, net.inputTarget, n * sizeof net.directionTarget[0]);
-  return true;
+  return Accepted();
 }
 
-bool ReadFixedAzimuths(const std::string& box, PlaneNetwork& net, PlatformServices& platform) {
+InputCheck ReadFixedAzimuths(const std::string& box, PlaneNetwork& net, PlatformServices& platform) {
   static const ObservationTableText kText = {
       "固定方位角第[%d]行数据不正确!",
       "固定方位角第[%d]行起点点名[1--10个字符]不正确!",
@@ -97,7 +98,7 @@ bool ReadFixedAzimuths(const std::string& box, PlaneNetwork& net, PlatformServic
   return ReadObservationTable(box, kFixedAzimuthsBox, limit, kText, columns, net.fixedAzimuthCount, platform);
 }
 
-bool ReadWeightedAzimuths(const std::string& box, PlaneNetwork& net, PlatformServices& platform) {
+InputCheck ReadWeightedAzimuths(const std::string& box, PlaneNetwork& net, PlatformServices& platform) {
   static const ObservationTableText kText = {
       "带权方位角第[%d]行数据不正确!",
       "带权方位角第[%d]行起点点名[1--10个字符]不正确!",
@@ -111,7 +112,7 @@ bool ReadWeightedAzimuths(const std::string& box, PlaneNetwork& net, PlatformSer
   return ReadObservationTable(box, kWeightedAzimuthsBox, limit, kText, columns, net.weightedAzimuthCount, platform);
 }
 
-bool ReadFixedDistances(const std::string& box, PlaneNetwork& net, PlatformServices& platform) {
+InputCheck ReadFixedDistances(const std::string& box, PlaneNetwork& net, PlatformServices& platform) {
   static const ObservationTableText kText = {
       "固定边长第[%d]行数据不正确!",
       "固定边长第[%d]行起点点名[1--10个字符]不正确!",
@@ -124,7 +125,7 @@ bool ReadFixedDistances(const std::string& box, PlaneNetwork& net, PlatformServi
   return ReadObservationTable(box, kFixedDistancesBox, limit, kText, columns, net.fixedDistanceCount, platform);
 }
 
-bool ReadWeightedDistances(const std::string& box, PlaneNetwork& net, PlatformServices& platform) {
+InputCheck ReadWeightedDistances(const std::string& box, PlaneNetwork& net, PlatformServices& platform) {
   static const ObservationTableText kText = {
       "带权边长第[%d]行数据不正确!",
       "带权边长第[%d]行起点点名[1--10个字符]不正确!",

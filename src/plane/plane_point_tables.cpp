@@ -19,7 +19,7 @@ struct CoordinateTableText {
 
 // "name, X, Y" lines into the point table from entry `first` on. X may be
 // left blank (read as 0); Y may not. Neither may exceed kLargestSurveyCoordinate.
-bool ReadCoordinateTable(const std::string& box, PlaneTextBox which, int first, int limit,
+InputCheck ReadCoordinateTable(const std::string& box, PlaneTextBox which, int first, int limit,
                          const CoordinateTableText& text, int32_t& count, PlaneNetwork& net,
                          PlatformServices& platform) {
   return ReadTableLines(box, which, limit, count, [&](std::string_view line, int lineNumber, int entry) {
@@ -35,7 +35,7 @@ bool ReadCoordinateTable(const std::string& box, PlaneTextBox which, int first, 
     SetSlotText(net.pointName[k], f[0]);
     net.x[k] = x;
     net.y[k] = y;
-    return true;
+    return Accepted();
   });
 }
 
@@ -62,7 +62,7 @@ int PlaneTableLimit(const PlaneNetwork& net, PlaneLimit which, int capacity) {
   return std::clamp(static_cast<int>(net.limits[which]), 0, capacity);
 }
 
-bool ReadKnownPoints(const std::string& box, PlaneNetwork& net, PlatformServices& platform) {
+InputCheck ReadKnownPoints(const std::string& box, PlaneNetwork& net, PlatformServices& platform) {
   static const CoordinateTableText kText = {
       "已知点坐标第[%d]行数据不正确!",
       "已知点坐标第[%d]行起点点名[1--10个字符]不正确!",
@@ -70,11 +70,12 @@ bool ReadKnownPoints(const std::string& box, PlaneNetwork& net, PlatformServices
       "已知点坐标第[%d]行Y坐标不正确!",
   };
   const int limit = PlaneTableLimit(net, kLimitPoints, kMaxPlanePoints);
-  if (!ReadCoordinateTable(box, kKnownPointsBox, 0, limit, kText, net.knownCount, net, platform)) return false;
-  return CheckKnownPointsPlausible(net, platform);
+  InputCheck read = ReadCoordinateTable(box, kKnownPointsBox, 0, limit, kText, net.knownCount, net, platform);
+  if (!read) return read;
+  return {CheckKnownPointsPlausible(net, platform), std::nullopt};
 }
 
-bool ReadApproxPoints(const std::string& box, PlaneNetwork& net, PlatformServices& platform) {
+InputCheck ReadApproxPoints(const std::string& box, PlaneNetwork& net, PlatformServices& platform) {
   static const CoordinateTableText kText = {
       "已知概略点坐标第[%d]行数据不正确!",
       "已知概略点坐标第[%d]行起点点名[1--10个字符]不正确!",
@@ -86,7 +87,7 @@ bool ReadApproxPoints(const std::string& box, PlaneNetwork& net, PlatformService
   return ReadCoordinateTable(box, kApproxPointsBox, known, limit, kText, net.approxCount, net, platform);
 }
 
-bool ReadPrecisionPairs(const std::string& box, PlaneNetwork& net, PlatformServices& platform) {
+InputCheck ReadPrecisionPairs(const std::string& box, PlaneNetwork& net, PlatformServices& platform) {
   const int limit = PlaneTableLimit(net, kLimitSmallTable, kMaxSmallTable);
   return ReadTableLines(box, kPrecisionPairsBox, limit, net.precisionPairCount, [&](std::string_view line, int lineNumber, int entry) {
     const auto fields = SplitFields(line, 2);
@@ -97,11 +98,11 @@ bool ReadPrecisionPairs(const std::string& box, PlaneNetwork& net, PlatformServi
     }
     SetSlotText(net.pairFirst[entry], f[0]);
     SetSlotText(net.pairSecond[entry], f[1]);
-    return true;
+    return Accepted();
   });
 }
 
-bool ReadKnownHeights(const std::string& box, PlaneNetwork& net, PlatformServices& platform) {
+InputCheck ReadKnownHeights(const std::string& box, PlaneNetwork& net, PlatformServices& platform) {
   const int limit = PlaneTableLimit(net, kLimitSmallTable, kMaxSmallTable);
   return ReadTableLines(box, kKnownHeightsBox, limit, net.knownHeightCount, [&](std::string_view line, int lineNumber, int entry) {
     const auto fields = SplitFields(line, 2);
@@ -111,7 +112,7 @@ bool ReadKnownHeights(const std::string& box, PlaneNetwork& net, PlatformService
     if (!IsValueField(f[1])) return FailAtLine(platform, "已知高程第[%d]行高程值不正确!", lineNumber);
     SetSlotText(net.knownHeightName[entry], f[0]);
     net.knownHeight[entry] = LeadingNumber(f[1]);
-    return true;
+    return Accepted();
   });
 }
 

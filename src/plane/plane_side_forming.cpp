@@ -36,11 +36,13 @@ void StoreReducedDistance(PlaneNetwork& net, const char (&from)[kNameSlotSize], 
   net.reducedHeightDiff[k] = heightDiff;
 }
 
-std::optional<SlopeReduction> ReduceLine(const PlaneNetwork& net, int line, PlatformServices& platform) {
-  const auto r = ReduceSlopeDistance(net.lineDistance[line], net.verticalAngle[line], net.verticalAngleKind,
-                                     net.refraction, net.instrumentHeight[line], net.targetHeight[line]);
-  if (!r) RejectEntry(platform, kDistanceLinesBox, line, FormatText("边长观测值第[%d]行高差不正确!", line));
-  return r;
+std::optional<SlopeReduction> ReduceLine(const PlaneNetwork& net, int line) {
+  return ReduceSlopeDistance(net.lineDistance[line], net.verticalAngle[line], net.verticalAngleKind, net.refraction,
+                             net.instrumentHeight[line], net.targetHeight[line]);
+}
+
+InputCheck RefuseLine(int line, PlatformServices& platform) {
+  return RejectEntry(platform, kDistanceLinesBox, line, FormatText("边长观测值第[%d]行高差不正确!", line));
 }
 
 }  // namespace
@@ -60,7 +62,7 @@ std::optional<SlopeReduction> ReduceSlopeDistance(double slope, double angleDms,
   return r;
 }
 
-bool FormReducedDistances(PlaneNetwork& net, PlatformServices& platform) {
+InputCheck FormReducedDistances(PlaneNetwork& net, PlatformServices& platform) {
   net.reducedCount = 0;
   const int limit = PlaneTableLimit(net, kLimitDirections, kMaxReducedDistances);
   const int lines = std::clamp(static_cast<int>(net.distanceLineCount), 0, kMaxDistanceLines);
@@ -69,7 +71,7 @@ bool FormReducedDistances(PlaneNetwork& net, PlatformServices& platform) {
     for (int i = 0; i < lines && net.reducedCount < limit; ++i) {
       StoreReducedDistance(net, net.lineFrom[i], net.lineTo[i], net.lineDistance[i], 0.0);
     }
-    return true;
+    return Accepted();
   }
 
   std::map<NamePair, LineGroup> groups;
@@ -91,21 +93,21 @@ bool FormReducedDistances(PlaneNetwork& net, PlatformServices& platform) {
     if (g.count >= 2) {
       platform.ShowMessage(
           FormatText("[%s]-[%s]边长观测值重复输入2次以上 !", forward.first.c_str(), forward.second.c_str()));
-      return false;
+      return Refused();
     }
-    const auto here = ReduceLine(net, i, platform);
-    if (!here) return false;
+    const auto here = ReduceLine(net, i);
+    if (!here) return RefuseLine(i, platform);
     if (g.count == 0) {
       StoreReducedDistance(net, net.lineFrom[i], net.lineTo[i], here->length, here->heightDiff);
     } else {
-      const auto there = ReduceLine(net, g.last, platform);
-      if (!there) return false;
+      const auto there = ReduceLine(net, g.last);
+      if (!there) return RefuseLine(g.last, platform);
       StoreReducedDistance(net, net.lineFrom[i], net.lineTo[i], (here->length + there->length) / 2.0,
                            (here->heightDiff - there->heightDiff) / 2.0);
     }
     formed.insert(std::move(forward));
   }
-  return true;
+  return Accepted();
 }
 
 }  // namespace qp

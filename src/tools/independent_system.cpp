@@ -270,7 +270,7 @@ bool IndependentSystemForm::ValidateReference(IndependentSystemFile& image, Plat
   return true;
 }
 
-ConversionOutcome IndependentSystemForm::Execute(PlatformServices& platform) {
+Conversion IndependentSystemForm::Execute(PlatformServices& platform) {
   viewReportEnabled_ = false;
   wroteFiles_ = false;
   // Without a file the point edits are disabled; there is nothing to convert.
@@ -280,15 +280,16 @@ ConversionOutcome IndependentSystemForm::Execute(PlatformServices& platform) {
   return NationalToIndependent(*image, platform);
 }
 
-ConversionOutcome IndependentSystemForm::NationalToIndependent(IndependentSystemFile& image,
-                                                               PlatformServices& platform) {
+Conversion IndependentSystemForm::NationalToIndependent(IndependentSystemFile& image, PlatformServices& platform) {
   PointListRules rules;
   rules.acceptX = NationalX;
   rules.acceptY = NationalY;
   std::vector<ListedPoint> points;
-  if (!ConfirmBlankLineCut(nationalText, {"国家坐标系统坐标", 0, rules.firstLineNumber}, platform) ||
-      !ReadPointList(nationalText, rules, kNationalMessages, points, platform)) {
+  if (!ConfirmBlankLineCut(nationalText, {"国家坐标系统坐标", 0, rules.firstLineNumber}, platform)) {
     return ConversionOutcome::Stopped;
+  }
+  if (InputCheck read = ReadPointList(nationalText, rules, kNationalMessages, points, platform); !read) {
+    return {ConversionOutcome::Stopped, std::move(read.rejected)};
   }
   if (points.empty()) {
     platform.ShowMessage(Gbk("国家坐标系统数据输入不正确 !"));
@@ -336,8 +337,7 @@ ConversionOutcome IndependentSystemForm::NationalToIndependent(IndependentSystem
   return ConversionOutcome::Converted;
 }
 
-ConversionOutcome IndependentSystemForm::IndependentToNational(IndependentSystemFile& image,
-                                                               PlatformServices& platform) {
+Conversion IndependentSystemForm::IndependentToNational(IndependentSystemFile& image, PlatformServices& platform) {
   if (image.confirmed == 0) {
     platform.ShowMessage(Gbk("参考点信息确认后才能进行独立坐标到国家坐标的转换 !"));
     return ConversionOutcome::Stopped;

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "common/platform_services.h"
+#include "common/rejected_entry.h"
 #include "tools/chosen_tool_file.h"
 
 namespace qp {
@@ -115,6 +116,15 @@ enum class ConversionOutcome {
   NothingToDo,    // an empty independent list: nothing happens, without a message
 };
 
+// A conversion's outcome, with the list line refused when it stopped at one.
+struct Conversion {
+  Conversion(ConversionOutcome how, std::optional<RejectedEntry> refused = std::nullopt)  // NOLINT: an outcome is one
+      : outcome(how), rejected(std::move(refused)) {}
+  bool operator==(ConversionOutcome other) const { return outcome == other; }
+  ConversionOutcome outcome;
+  std::optional<RejectedEntry> rejected;
+};
+
 class IndependentSystemForm {
  public:
   IndependentSystemForm();
@@ -154,15 +164,15 @@ class IndependentSystemForm {
   bool CreateFile(const std::string& path);
 
   // "坐标转换" in the mode of the 转换方式 combo.
-  ConversionOutcome Execute(PlatformServices& platform);
+  Conversion Execute(PlatformServices& platform);
   // "查看文本".
   void ViewReport(PlatformServices& platform);
   bool ConfirmExit(PlatformServices& platform);
 
  private:
   bool ValidateReference(IndependentSystemFile& image, PlatformServices& platform) const;
-  ConversionOutcome NationalToIndependent(IndependentSystemFile& image, PlatformServices& platform);
-  ConversionOutcome IndependentToNational(IndependentSystemFile& image, PlatformServices& platform);
+  Conversion NationalToIndependent(IndependentSystemFile& image, PlatformServices& platform);
+  Conversion IndependentToNational(IndependentSystemFile& image, PlatformServices& platform);
   void Complete(IndependentSystemFile& image, const char* doneMessage, PlatformServices& platform);
   void FillControls();
   void UseFile(const std::string& path);

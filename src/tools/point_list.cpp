@@ -26,7 +26,7 @@ bool ReadCoordinate(std::string_view field, bool (*accept)(double), double& valu
 
 }  // namespace
 
-bool ReadPointList(std::string_view text, const PointListRules& rules, const PointListMessages& messages,
+InputCheck ReadPointList(std::string_view text, const PointListRules& rules, const PointListMessages& messages,
                    std::vector<ListedPoint>& points, PlatformServices& platform) {
   points.clear();
   TableLineReader reader(text);
@@ -59,7 +59,7 @@ bool ReadPointList(std::string_view text, const PointListRules& rules, const Poi
   if (static_cast<int>(points.size()) >= rules.capacity) {
     TableOverflowRecorder::NoteCut(text, static_cast<int>(points.size()), reader);
   }
-  return true;
+  return Accepted();
 }
 
 std::string ResultLine(std::string_view name, double x, double y) {

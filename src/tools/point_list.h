@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/platform_services.h"
+#include "common/rejected_entry.h"
 
 namespace qp {
 
@@ -37,8 +38,8 @@ struct PointListRules {
 // CR LF, and an empty line (or one not ended by CR LF) ends the list without a
 // message. Each line is "name, x, y" (a further comma stays in the y text);
 // the name has 1 to 10 bytes, x and y are non-empty numeric fields. The first
-// bad line shows its message, is noted as refused (RejectEntry) and returns false.
-bool ReadPointList(std::string_view text, const PointListRules& rules, const PointListMessages& messages,
+// bad line shows its message and is refused (RejectEntry).
+InputCheck ReadPointList(std::string_view text, const PointListRules& rules, const PointListMessages& messages,
                    std::vector<ListedPoint>& points, PlatformServices& platform);
 
 // "%-10s,%11.3f,%11.3f\r\n": the result lines of the output edits.

@@ -225,7 +225,7 @@ bool SystemTransformForm::PointTextEdited(PlatformServices& platform) {
   return false;
 }
 
-bool SystemTransformForm::ReadControls(SystemTransformFile& image, PlatformServices& platform) const {
+InputCheck SystemTransformForm::ReadControls(SystemTransformFile& image, PlatformServices& platform) const {
   PointListRules rules;
   rules.firstLineNumber = 1;
   rules.capacity = kSystemListCapacity;
@@ -233,25 +233,21 @@ bool SystemTransformForm::ReadControls(SystemTransformFile& image, PlatformServi
   // none but that no surveying coordinate is as large.
   rules.acceptX = rules.acceptY = IsCoordinateInRange;
   std::vector<ListedPoint> points;
-  if (!ConfirmBlankLineCut(oldText, {"旧坐标", 0, rules.firstLineNumber}, platform) ||
-      !ReadPointList(oldText, rules, kListMessages, points, platform)) {
-    return false;
-  }
+  if (!ConfirmBlankLineCut(oldText, {"旧坐标", 0, rules.firstLineNumber}, platform)) return Refused();
+  if (InputCheck read = ReadPointList(oldText, rules, kListMessages, points, platform); !read) return read;
   StoreList(points, image.oldNames, image.oldX, image.oldY);
   image.oldCount = static_cast<int32_t>(points.size());
   // The new list's messages are the old list's, and name its box (rules.box 0).
-  if (!ConfirmBlankLineCut(newText, {"新坐标", 1, rules.firstLineNumber}, platform) ||
-      !ReadPointList(newText, rules, kListMessages, points, platform)) {
-    return false;
-  }
+  if (!ConfirmBlankLineCut(newText, {"新坐标", 1, rules.firstLineNumber}, platform)) return Refused();
+  if (InputCheck read = ReadPointList(newText, rules, kListMessages, points, platform); !read) return read;
   StoreList(points, image.newNames, image.newX, image.newY);
   image.newCount = static_cast<int32_t>(points.size());
   if (title.size() > kTitleLimit) {
     platform.ShowMessage(Gbk("标题字符数超过了32 !"));
-    return false;
+    return Refused();
   }
   SetSlotText(image.title, title);
-  return true;
+  return Accepted();
 }
 
 bool SystemTransformForm::MatchCommonPoints(SystemTransformFile& image, PlatformServices& platform) const {
@@ -321,13 +317,12 @@ bool SystemTransformForm::Estimate(SystemTransformFile& image, PlatformServices&
   return true;
 }
 
-bool SystemTransformForm::Execute(PlatformServices& platform) {
-  if (!file_.chosen) return false;
+InputCheck SystemTransformForm::Execute(PlatformServices& platform) {
+  if (!file_.chosen) return Refused();
   computed_ = false;
   auto image = std::make_unique<SystemTransformFile>(*record_);
-  if (!ReadControls(*image, platform)) return false;
-  if (!MatchCommonPoints(*image, platform)) return false;
-  if (!Estimate(*image, platform)) return false;
+  if (InputCheck read = ReadControls(*image, platform); !read) return read;
+  if (!MatchCommonPoints(*image, platform) || !Estimate(*image, platform)) return Refused();
   *record_ = *image;
   computed_ = true;
 
@@ -340,7 +335,7 @@ bool SystemTransformForm::Execute(PlatformServices& platform) {
                                                  PathForDisplay(file_.reportPath).c_str()))) {
     OpenInTextEditor(platform, file_.reportPath);
   }
-  return ok;
+  return {ok, std::nullopt};
 }
 
 std::string SystemTransformForm::ResultText() const {

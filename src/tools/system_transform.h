@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "common/platform_services.h"
+#include "common/rejected_entry.h"
 #include "tools/chosen_tool_file.h"
 
 namespace qp {
@@ -110,9 +111,9 @@ class SystemTransformForm {
 
   // "转换": reads both lists, matches the common points, estimates and applies
   // the transformation, writes the report and the file and offers to show the
-  // report. Does nothing (false) while no file is chosen. True when
-  // everything it did succeeded.
-  bool Execute(PlatformServices& platform);
+  // report. Does nothing (refused) while no file is chosen. Accepted when
+  // everything it did succeeded; a refused line is named.
+  InputCheck Execute(PlatformServices& platform);
 
   // The old points carried into the new system, one "%-10s,%11.3f,%11.3f"
   // line each (common points first), after a successful "转换".
@@ -121,7 +122,7 @@ class SystemTransformForm {
   bool ConfirmExit(PlatformServices& platform);
 
  private:
-  bool ReadControls(SystemTransformFile& image, PlatformServices& platform) const;
+  InputCheck ReadControls(SystemTransformFile& image, PlatformServices& platform) const;
   bool MatchCommonPoints(SystemTransformFile& image, PlatformServices& platform) const;
   bool Estimate(SystemTransformFile& image, PlatformServices& platform) const;
   void FillControls();

@@ -123,28 +123,28 @@ void ZoneTransformForm::FillControls() {
   systemIndex = r.system != 0 ? 1 : 0;
 }
 
-bool ZoneTransformForm::ReadControls(ZoneTransformFile& image, PlatformServices& platform) const {
+InputCheck ZoneTransformForm::ReadControls(ZoneTransformFile& image, PlatformServices& platform) const {
   image.system = systemIndex;
   const double oldMeridian = LeadingNumber(oldMeridianText);
   if (oldMeridian < 0.5) {
     platform.ShowMessage(Gbk("换带前经度输入错误 !"));
-    return false;
+    return Refused();
   }
   const double newMeridian = LeadingNumber(newMeridianText);
   if (newMeridian < 0.5) {
     platform.ShowMessage(Gbk("换带后经度输入错误 !"));
-    return false;
+    return Refused();
   }
   // Compared as D.MS numbers, as the users know the rule.
   if (std::fabs(oldMeridian - newMeridian) > 12.0) {
     platform.ShowMessage(Gbk("换带前后度差超过了12度 !"));
-    return false;
+    return Refused();
   }
   image.oldMeridian = oldMeridian;
   image.newMeridian = newMeridian;
   if (title.size() > kTitleLimit) {
     platform.ShowMessage(Gbk("标题字符数超过了32 !"));
-    return false;
+    return Refused();
   }
   SetSlotText(image.title, title);
 
@@ -154,20 +154,18 @@ bool ZoneTransformForm::ReadControls(ZoneTransformFile& image, PlatformServices&
   rules.acceptX = NotNegative;
   rules.acceptY = NotNegative;
   std::vector<ListedPoint> points;
-  if (!ConfirmBlankLineCut(inputText, {"换带前坐标", 0, rules.firstLineNumber}, platform) ||
-      !ReadPointList(inputText, rules, kInputMessages, points, platform)) {
-    return false;
-  }
+  if (!ConfirmBlankLineCut(inputText, {"换带前坐标", 0, rules.firstLineNumber}, platform)) return Refused();
+  if (InputCheck read = ReadPointList(inputText, rules, kInputMessages, points, platform); !read) return read;
   for (size_t i = 0; i < points.size(); ++i) {
     SetSlotText(image.names[i], points[i].name);
     image.oldX[i] = points[i].x;
     image.oldY[i] = points[i].y;
   }
   image.count = static_cast<int32_t>(points.size());
-  return true;
+  return Accepted();
 }
 
-bool ZoneTransformForm::Transform(ZoneTransformFile& image, PlatformServices& platform) const {
+InputCheck ZoneTransformForm::Transform(ZoneTransformFile& image, PlatformServices& platform) const {
   const GeodeticSystem system = GeodeticSystemFromSelector(image.system);
   for (int i = 0; i < image.count; ++i) {
     double B = 0.0;
@@ -186,7 +184,7 @@ bool ZoneTransformForm::Transform(ZoneTransformFile& image, PlatformServices& pl
     image.newX[i] = x;
     image.newY[i] = y;
   }
-  return true;
+  return Accepted();
 }
 
 std::string ZoneTransformForm::DisplayText() const {
@@ -210,13 +208,13 @@ std::string ZoneTransformForm::DisplayText() const {
   return text;
 }
 
-bool ZoneTransformForm::Execute(PlatformServices& platform) {
+InputCheck ZoneTransformForm::Execute(PlatformServices& platform) {
   auto image = std::make_unique<ZoneTransformFile>(*record_);
-  if (!ReadControls(*image, platform)) return false;
-  if (image->count >= 1 && !Transform(*image, platform)) return false;
+  if (InputCheck read = ReadControls(*image, platform); !read) return read;
+  if (InputCheck moved = Transform(*image, platform); !moved) return moved;
   *record_ = *image;
   outputText_ = DisplayText();
-  if (!file_.chosen) return true;
+  if (!file_.chosen) return Accepted();
 
   bool ok = true;
   if (!WriteRecords(file_.dataPath, *record_)) {
@@ -228,10 +226,10 @@ bool ZoneTransformForm::Execute(PlatformServices& platform) {
                                                  PathForDisplay(file_.reportPath).c_str()))) {
     OpenInTextEditor(platform, file_.reportPath);
   }
-  return ok;
+  return {ok, std::nullopt};
 }
 
-bool ZoneTransformForm::SelectDisplay(int index, PlatformServices& platform) {
+InputCheck ZoneTransformForm::SelectDisplay(int index, PlatformServices& platform) {
   displayIndex = index;
   return Execute(platform);
 }

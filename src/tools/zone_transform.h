@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "common/platform_services.h"
+#include "common/rejected_entry.h"
 #include "tools/chosen_tool_file.h"
 
 namespace qp {
@@ -90,17 +91,17 @@ class ZoneTransformForm {
   bool CreateFile(const std::string& path);
 
   // "换带执行": reads the controls, transforms, fills the output edit and, when
-  // a file is chosen, saves it, writes the report and offers to show it. True
-  // when everything it did succeeded.
-  bool Execute(PlatformServices& platform);
+  // a file is chosen, saves it, writes the report and offers to show it.
+  // Accepted when everything it did succeeded; a refused line is named.
+  InputCheck Execute(PlatformServices& platform);
   // A new entry in 显示选择 runs the same sequence as "换带执行".
-  bool SelectDisplay(int index, PlatformServices& platform);
+  InputCheck SelectDisplay(int index, PlatformServices& platform);
   // "退出" and Esc: true when the dialog may close.
   bool ConfirmExit(PlatformServices& platform);
 
  private:
-  bool ReadControls(ZoneTransformFile& image, PlatformServices& platform) const;
-  bool Transform(ZoneTransformFile& image, PlatformServices& platform) const;
+  InputCheck ReadControls(ZoneTransformFile& image, PlatformServices& platform) const;
+  InputCheck Transform(ZoneTransformFile& image, PlatformServices& platform) const;
   void FillControls();
   void UseFile(const std::string& path);
   std::string DisplayText() const;

@@ -25,7 +25,7 @@ namespace {
 // One reader or check refusing an entry, and what it must say of it.
 struct Refusal {
   const char* what;
-  std::function<bool(PlatformServices&)> read;
+  std::function<InputCheck(PlatformServices&)> read;
   std::optional<RejectedLine> expected;  // nothing: no line to select
   const char* message;                   // UTF-8, the last message shown
 };
@@ -67,36 +67,34 @@ TEST(RejectedLine, TheReadersNameTheBoxAndLineTheyRefused) {
       {"a tool's list counted from 1",
        [&](PlatformServices& p) { return ReadPointList("P1,1,y\r\n", counted, list, points, p); },
        RejectedLine{0, 0}, "点第[1]行Y不正确!"},
-      {"a later message",
+      {"a slope distance that cannot be reduced",
        [&](PlatformServices& p) {
-         ReadKnownPoints("B,x,2\r\n", *plane, p);
-         p.ShowMessage(Gbk("数据输入不正确 !"));
-         return false;
+         plane->calcMode = kNationalSystem;
+         plane->distanceLineCount = 2;
+         for (int i = 0; i < 2; ++i) {
+           SetSlotText(plane->lineFrom[i], i == 0 ? "A" : "B");
+           SetSlotText(plane->lineTo[i], "C");
+           plane->lineDistance[i] = i == 0 ? 100.0 : 1e300;
+           plane->verticalAngle[i] = 1.0;
+         }
+         return FormReducedDistances(*plane, p);
        },
-       std::nullopt, "数据输入不正确 !"},
-      {"a message naming no line",
-       [&](PlatformServices& p) { return FailAtLine(p, "第[%d]个高差观测值点名重复!", 3); }, std::nullopt,
-       "第[3]个高差观测值点名重复!"},
+       RejectedLine{kDistanceLinesBox, 1}, "边长观测值第[1]行高差不正确!"},
+      {"a check naming no line",
+       [&](PlatformServices& p) { return ReadDirections("A,B,0\r\nA,C,1\r\nB,C,2\r\n", *plane, p); }, std::nullopt,
+       "[B]测站方向观测值只有一次 !"},
   };
   for (const Refusal& c : cases) {
-    ScriptedPlatform base;
-    MessageTap tap(base);
-    const RejectedEntryRecorder recorder;
-    EXPECT_FALSE(c.read(tap)) << c.what;
-    EXPECT_EQ(base.LastMessageUtf8(), c.message) << c.what;
-    const auto rejected = recorder.Rejected();
-    ASSERT_EQ(rejected.has_value(), c.expected.has_value()) << c.what;
-    if (!rejected) continue;
-    EXPECT_EQ(rejected->box, c.expected->box) << c.what;
-    EXPECT_EQ(rejected->line, c.expected->line) << c.what;
-    EXPECT_EQ(GbkToUtf8(rejected->message), c.message) << c.what;
-    EXPECT_FALSE(recorder.Result(true).rejected) << c.what;
-    EXPECT_TRUE(recorder.Result(false).rejected) << c.what;
+    ScriptedPlatform platform;
+    const InputCheck check = c.read(platform);
+    EXPECT_FALSE(check) << c.what;
+    EXPECT_EQ(platform.LastMessageUtf8(), c.message) << c.what;
+    ASSERT_EQ(check.rejected.has_value(), c.expected.has_value()) << c.what;
+    if (!check.rejected) continue;
+    EXPECT_EQ(check.rejected->box, c.expected->box) << c.what;
+    EXPECT_EQ(check.rejected->line, c.expected->line) << c.what;
+    EXPECT_EQ(GbkToUtf8(check.rejected->message), c.message) << c.what;
   }
-  // Read with no recorder alive: the message alone.
-  ScriptedPlatform alone;
-  EXPECT_FALSE(ReadKnownPoints("B,x,2\r\n", *plane, alone));
-  EXPECT_EQ(alone.LastMessageUtf8(), "已知点坐标第[0]行X坐标不正确!");
 }
 
 // Replaces line `line` of the box `boxName` by `text`.

@@ -90,15 +90,24 @@ TEST_F(HeightChecks, PrecisionPairs) {
   Type(kHeightKnownBox, "A,100");
   // Observed pairs: AB BC CA CD DE EB; B-D and C-E are not observed.
   Type(kHeightDifferencesBox, "A,B,1,1\r\nB,C,1,1\r\nC,A,-2,1\r\nC,D,1,1\r\nD,E,1,1\r\nE,B,-1,1");
-  Type(kHeightPairsBox, "B,D\r\nA,D");
-  EXPECT_EQ(Confirm(), "精度端点第[2]行点名不是待定点!");
-  Type(kHeightPairsBox, "B,Z");
-  EXPECT_EQ(Confirm(), "精度端点第[1]行点名不是待定点!");
-  Type(kHeightPairsBox, "E,D");
-  EXPECT_EQ(Confirm(), "精度端点第[1]行已存在高差观测  !");
-  // A line repeated by a later one, in either orientation, names itself.
-  Type(kHeightPairsBox, "C,E\r\nB,D\r\nD,B");
-  EXPECT_EQ(Confirm(), "精度端点第[2]行已存在  !");
+  const struct {
+    const char* pairs;
+    const char* message;
+    int line;  // the zero-based line refused
+  } refused[] = {
+      {"B,D\r\nA,D", "精度端点第[2]行点名不是待定点!", 1},
+      {"B,Z", "精度端点第[1]行点名不是待定点!", 0},
+      {"E,D", "精度端点第[1]行已存在高差观测  !", 0},
+      // A line repeated by a later one, in either orientation, names itself.
+      {"C,E\r\nB,D\r\nD,B", "精度端点第[2]行已存在  !", 1},
+  };
+  for (const auto& c : refused) {
+    Type(kHeightPairsBox, c.pairs);
+    EXPECT_EQ(Confirm(), c.message);
+    ASSERT_TRUE(lastConfirmation.rejected) << c.pairs;
+    EXPECT_EQ(lastConfirmation.rejected->box, kHeightPairsBox) << c.pairs;
+    EXPECT_EQ(lastConfirmation.rejected->line, c.line) << c.pairs;
+  }
   Type(kHeightPairsBox, "C,E\r\nB,D");
   EXPECT_EQ(Confirm(), "");
 }
@@ -108,6 +117,7 @@ TEST_F(HeightChecks, PlaneCoordinatesAreAllOrNothing) {
   Type(kHeightDifferencesBox, "A,B,1,1\r\nB,C,1,1\r\nC,A,-2,1");
   Type(kHeightCoordinatesBox, "A,10,20\r\nB,30,40");
   EXPECT_EQ(Confirm(), "高程点的平面坐标输入不完整[允许全不输入] !");
+  EXPECT_FALSE(lastConfirmation.rejected);
   Type(kHeightCoordinatesBox, "C,50,60\r\nA,10,20\r\nB,30,40");
   ASSERT_EQ(Confirm(), "");
   EXPECT_EQ(net->diagramX[0], 10.0);

@@ -24,6 +24,7 @@ struct HeightFormTest : ::testing::Test {
   ScriptedPlatform platform;
   TempDir dir;
   SectionNumber section;
+  InputCheck lastConfirmation;
 
   void SetUp() override {
     ResetHeightNetwork(*net, "net.NAH");
@@ -39,17 +40,19 @@ struct HeightFormTest : ::testing::Test {
   // Parses the whole dialog; the message it gave in UTF-8, "" when accepted.
   std::string Parse() {
     platform.messages.clear();
-    const bool ok = ParseAll(form, *net, platform);
+    const bool ok = ParseAll(form, *net, platform).accepted;
     EXPECT_EQ(ok, platform.messages.empty());
     return platform.LastMessageUtf8();
   }
 
   HeightReportTarget Target() { return {dir.File("net.txt"), dir.File("net.HTP"), section}; }
 
-  // Runs the confirmation without its question; all messages joined by "|".
+  // Runs the confirmation without its question (its answer in `lastConfirmation`);
+  // all messages joined by "|".
   std::string Confirm() {
     platform.messages.clear();
-    const bool ok = RunHeightConfirmation(form, *net, platform, Target());
+    lastConfirmation = RunHeightConfirmation(form, *net, platform, Target());
+    const bool ok = lastConfirmation.accepted;
     std::string joined;
     for (const auto& m : platform.MessagesUtf8()) joined += (joined.empty() ? "" : "|") + m;
     EXPECT_EQ(ok, joined.empty()) << joined;

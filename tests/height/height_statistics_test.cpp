@@ -82,7 +82,7 @@ TEST_P(HeightStatistics, AgreesWithTheDenseSolutionAndFindsThePlantedBlunder) {
   platform.messages.clear();
   ASSERT_EQ(EditHeightNetwork(ws, platform,
                               [&](HeightNetwork& record, const HeightReportTarget& target) {
-                                return RunHeightConfirmation(form, record, platform, target);
+                                return RunHeightConfirmation(form, record, platform, target).accepted;
                               }),
             HeightEditResult::Computed)
       << platform.LastMessageUtf8();

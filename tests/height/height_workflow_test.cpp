@@ -19,7 +19,7 @@ struct HeightWorkflow : testing::HeightWorkspaceTest {
   // A dialog that is confirmed with the typed form (the command line's way).
   HeightDialogRunner Confirming() {
     return [&](HeightNetwork& record, const HeightReportTarget& target) {
-      return RunHeightConfirmation(form, record, platform, target);
+      return RunHeightConfirmation(form, record, platform, target).accepted;
     };
   }
 
@@ -92,7 +92,7 @@ TEST_F(HeightWorkflow, FailuresAreReported) {
   Type(kHeightDifferencesBox, "A,B,1,1\r\nB,A,-1,1");
   ws.dataPath = dir.File("no/such/net.NAH");
   EXPECT_EQ(EditHeightNetwork(ws, platform, [&](HeightNetwork& record, const HeightReportTarget&) {
-              return RunHeightConfirmation(form, record, platform, Target());
+              return RunHeightConfirmation(form, record, platform, Target()).accepted;
             }),
             HeightEditResult::NotComputed);
   EXPECT_EQ(platform.LastMessageUtf8(), "高程网数据文件写入错误 !");

@@ -36,7 +36,7 @@ struct PlaneFormTest : ::testing::Test {
   // Reads the whole dialog; the message it gave in UTF-8, "" when accepted.
   std::string Read() {
     platform.messages.clear();
-    const bool ok = ReadPlaneInput(form, *net, platform);
+    const bool ok = ReadPlaneInput(form, *net, platform).accepted;
     EXPECT_EQ(ok, platform.messages.empty());
     EXPECT_LE(platform.messages.size(), 1u);
     return platform.LastMessageUtf8();

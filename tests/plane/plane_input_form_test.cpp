@@ -168,7 +168,7 @@ TEST_F(PlaneFormLifeCycle, TablesCutByABlankLineAreConfirmedInTheOrderOfReading)
     ResetPlaneNetwork(*net, "net.NAP");
     form.calcMode = c.calcMode;
     laterRuns = 0;
-    EXPECT_EQ(ConfirmPlaneForm(form, *net, platform, draft, later), c.confirmed);
+    EXPECT_EQ(ConfirmPlaneForm(form, *net, platform, draft, later).accepted, c.confirmed);
     EXPECT_EQ(platform.QuestionsUtf8(), c.asked);
     EXPECT_TRUE(platform.messages.empty()) << platform.LastMessageUtf8();
     // A refused cut reads nothing; an accepted one reads as before.

@@ -76,7 +76,7 @@ struct RawReport : ::testing::Test {
 
   bool Confirm() {
     platform.messages.clear();
-    return RunPlaneConfirmation(form, *net, platform, ws.DraftPath(), PlaneConfirmationPipeline(ws));
+    return RunPlaneConfirmation(form, *net, platform, ws.DraftPath(), PlaneConfirmationPipeline(ws)).accepted;
   }
   std::string Report() { return GbkToUtf8(ReadBytes(ws.ReportPath())); }
   static bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }

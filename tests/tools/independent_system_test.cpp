@@ -48,7 +48,7 @@ struct IndependentFormTest : ::testing::Test {
     form.nationalText = nationalLines;
     platform.messages.clear();
     platform.Answering({confirm});
-    const ConversionOutcome outcome = form.Execute(platform);
+    const ConversionOutcome outcome = form.Execute(platform).outcome;
     platform.answers.clear();
     return outcome;
   }
@@ -56,7 +56,7 @@ struct IndependentFormTest : ::testing::Test {
     form.modeIndex = kIndependentToNational;
     form.independentText = independentLines;
     platform.messages.clear();
-    return form.Execute(platform);
+    return form.Execute(platform).outcome;
   }
 };
 
@@ -237,6 +237,25 @@ TEST_F(IndependentFormTest, IndependentListRules) {
   EXPECT_EQ(platform.LastMessageUtf8(), "独立坐标系统第[1]个超过设定的范围 !");
   form.independentText.clear();
   EXPECT_EQ(ConvertBack("I1,45000,40000.5\r\n"), ConversionOutcome::Converted);
+}
+
+TEST_F(IndependentFormTest, OnlyTheNationalListNamesTheLineThatStoppedIt) {
+  form.modeIndex = kNationalToIndependent;
+  form.nationalText = "R0,3380000,520000\r\nN1,3380000\r\n";
+  const Conversion stopped = form.Execute(platform);
+  EXPECT_EQ(stopped.outcome, ConversionOutcome::Stopped);
+  ASSERT_TRUE(stopped.rejected);
+  EXPECT_EQ(stopped.rejected->box, 0);
+  EXPECT_EQ(stopped.rejected->line, 1);
+  EXPECT_EQ(GbkToUtf8(stopped.rejected->message), platform.LastMessageUtf8());
+  // The independent list's refusal is followed by the conversion's own
+  // message, which is what the user reads last: no line is named.
+  ASSERT_EQ(Convert("R0,3380000,520000\r\n", Answer::Yes), ConversionOutcome::Converted);
+  form.modeIndex = kIndependentToNational;
+  form.independentText = "I1,50000,50000\r\nI2,5x,1\r\n";
+  const Conversion back = form.Execute(platform);
+  EXPECT_EQ(back.outcome, ConversionOutcome::Stopped);
+  EXPECT_FALSE(back.rejected);
 }
 
 TEST_F(IndependentFormTest, ChoosingFiles) {

@@ -66,7 +66,7 @@ struct SystemFormTest : ::testing::Test {
     form.oldText = Lines(oldPoints);
     form.newText = Lines(newPoints);
     platform.messages.clear();
-    return form.Execute(platform);
+    return form.Execute(platform).accepted;
   }
   std::string Report() { return GbkToUtf8(ReadBytes(form.ReportPath())); }
 };

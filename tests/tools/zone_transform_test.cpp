@@ -40,7 +40,7 @@ struct ZoneFormTest : ::testing::Test {
   bool Run(const std::string& lines) {
     form.inputText = lines;
     platform.messages.clear();
-    return form.Execute(platform);
+    return form.Execute(platform).accepted;
   }
 };
 
@@ -159,6 +159,31 @@ TEST_F(ZoneFormTest, ListHolds1024PointsAndIgnoresTheRest) {
   ASSERT_TRUE(again.LoadFile(gst));
   EXPECT_EQ(again.inputText.substr(0, 27), "P0,3300000.500,400000.250\r\n");
   EXPECT_EQ(std::memcmp(&again.Record(), &form.Record(), sizeof(ZoneTransformFile)), 0);
+}
+
+TEST_F(ZoneFormTest, ARefusedPointNamesItsLineOfTheInputList) {
+  const struct {
+    const char* what;
+    const char* lines;
+    int line;
+  } cases[] = {
+      {"read", "P1,3380000,500000\r\nP2,x,500000\r\n", 1},
+      {"transformed", "P1,3380000,500000\r\nP2,3380000,500000\r\nP3,10100000,500000\r\n", 2},
+  };
+  for (const auto& c : cases) {
+    form.inputText = c.lines;
+    const InputCheck check = form.Execute(platform);
+    EXPECT_FALSE(check) << c.what;
+    ASSERT_TRUE(check.rejected) << c.what;
+    EXPECT_EQ(check.rejected->box, 0) << c.what;
+    EXPECT_EQ(check.rejected->line, c.line) << c.what;
+    EXPECT_EQ(check.rejected->message, platform.messages.back()) << c.what;
+  }
+  // A refused setting names no line.
+  form.oldMeridianText = "0";
+  const InputCheck setting = form.Execute(platform);
+  EXPECT_FALSE(setting);
+  EXPECT_FALSE(setting.rejected);
 }
 
 TEST_F(ZoneFormTest, OverflowNeverReachesOutputReportOrFile) {

@@ -48,9 +48,9 @@ NetworkGeometry::NetworkGeometry(PlaneModel& model, DirectionSource source)
   // Direction lines as (station, target) pairs.
   std::vector<std::pair<int, int>> lines;
   if (hasDirections_ && source == DirectionSource::kLines) {
-    lines.reserve(model.directions.size());
-    for (const PlaneDirection& d : model.directions) {
-      if (d.station >= 0 && d.target >= 0) lines.emplace_back(d.station, d.target);
+    lines.reserve(model.enteredDirections.size());
+    for (const PlaneMeasure& d : model.enteredDirections) {
+      if (d.ends.Resolved()) lines.emplace_back(d.ends.from, d.ends.to);
     }
   } else if (hasDirections_) {
     for (const PlaneDirectionSet& set : model.directionSets) {

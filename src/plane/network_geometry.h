@@ -29,10 +29,10 @@ using ComputedFlags = std::vector<uint8_t>;
 
 class NetworkGeometry {
  public:
-  // Where the direction lines come from: every direction of the model, each
-  // at the station it names (a model of the directions as entered, while the
-  // point list is being ordered), or the model's direction sets (once they
-  // are built). Only the sets give ObservedAngle something to measure.
+  // Where the direction lines come from: the directions as entered, each at
+  // the station it names (while the point list is being ordered), or the
+  // model's direction sets (once they are built). Only the sets give
+  // ObservedAngle something to measure.
   enum class DirectionSource { kLines, kSets };
 
   // Indexes the model's points, direction lines and its reduced, fixed and

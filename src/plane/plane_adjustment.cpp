@@ -16,11 +16,10 @@ constexpr double kConvergenceCm = 1.0;
 constexpr int kMaxIterations = 10;
 constexpr int kConvergedWithin = 8;
 
-// 2u + fixed azimuths + fixed distances; 0 when it does not fit the store.
+// The unknowns; 0 when they do not fit the store.
 int NormalSize(const PlaneModel& m) {
-  const int u = m.UnknownPointCount();
-  const int n = 2 * u + static_cast<int>(m.fixedAzimuths.size() + m.fixedSides.size());
-  return u >= 1 && n <= kMaxNormalUnknowns ? n : 0;
+  const int n = m.UnknownCount();
+  return m.UnknownPointCount() >= 1 && n <= kMaxNormalUnknowns ? n : 0;
 }
 
 bool FormEquations(PlaneComputation& c, AdjustmentMode mode) {

@@ -12,9 +12,11 @@ namespace qp {
 
 PlaneConfirmationSteps PlaneConfirmationPipeline(PlaneWorkspace& ws) {
   return [&ws](PlaneNetwork& net, PlatformServices& platform) {
-    if (!PrepareComputableNetwork(net, platform)) return false;
+    PlaneModel model = PlaneModelOfEnteredDirections(net);
+    if (!PrepareComputableNetwork(model, platform)) return false;
+    PutPlanePointList(model, net);
     ClearClosureChecks(net);
-    PlaneModel model = PlaneModelFromRecord(net);
+    model = PlaneModelFromRecord(net);
     const bool heights = !IsSlopeMode(model.calcMode) || ComputeApproximateHeights(model, platform);
     if (IsSlopeMode(model.calcMode)) PutPlaneHeights(model, net);
     if (!heights) {

@@ -8,6 +8,23 @@ void PlaneModel::IndexNames() {
   for (size_t i = 0; i < points.size(); ++i) index_.emplace(points[i].name, static_cast<int>(i));
 }
 
+void PlaneModel::ResolveNames() {
+  IndexNames();
+  auto resolve = [this](PlaneEnds& ends) {
+    ends.from = Find(ends.fromName);
+    ends.to = Find(ends.toName);
+  };
+  for (auto* list : {&enteredDirections, &fixedAzimuths, &weightedAzimuths, &fixedSides, &weightedSides}) {
+    for (PlaneMeasure& m : *list) resolve(m.ends);
+  }
+  for (PlaneDistanceLine& l : distanceLines) resolve(l.ends);
+  for (PlaneDistance& d : distances) resolve(d.ends);
+  for (auto* list : {&sides, &pairs}) {
+    for (PlaneSide& s : *list) resolve(s.ends);
+  }
+  for (PlaneKnownHeight& k : knownHeights) k.point = Find(k.name);
+}
+
 int PlaneModel::GivenCount() const {
   int given = knownCount;
   while (given < pointCount() && points[given].role == PlanePointRole::Approximate) ++given;

@@ -212,6 +212,11 @@ struct PlaneModel {
   // First unknown (dX) of point p; -1 for a known point.
   int UnknownIndexOf(int p) const { return p < knownCount ? -1 : 2 * (p - knownCount); }
   int UnknownPointCount() const { return pointCount() - knownCount; }
+  // Unknowns of the adjustment: dX, dY of every unknown point, and one
+  // orientation-free unknown per fixed azimuth and per fixed side.
+  int UnknownCount() const {
+    return 2 * UnknownPointCount() + static_cast<int>(fixedAzimuths.size() + fixedSides.size());
+  }
   // Points without a direction set of their own (none without directions).
   int NonStationCount() const;
   // Points with given coordinates, known or approximate: the first ones.
@@ -221,6 +226,11 @@ struct PlaneModel {
   int Find(std::string_view name) const;
   // Fills the name lookup from the point table (once the table is complete).
   void IndexNames();
+  // The same, and points every observation, side, pair and known height
+  // again at the table entries its names stand for: after the point table
+  // grew or was reordered. Direction sets and traverses name their points by
+  // index only and are left as they are.
+  void ResolveNames();
 
  private:
   std::unordered_map<std::string, int> index_;

@@ -12,6 +12,8 @@
 namespace qp {
 namespace {
 
+enum class DirectionTable { Sets, Entered };
+
 // Every traverse the closure check keeps has its entry in the record.
 static_assert(kMaxTraverses == kTraverseTableSize);
 
@@ -55,8 +57,7 @@ void StoreSides(const std::vector<PlaneSide>& list, size_t capacity, float* ms, 
   }
 }
 
-void ReadPoints(const PlaneNetwork& net, PlaneModel& model) {
-  const int points = ClampedCount(net.pointCount, kMaxPlanePoints);
+void ReadPoints(const PlaneNetwork& net, int points, PlaneModel& model) {
   model.knownCount = std::clamp(static_cast<int>(net.knownCount), 0, points);
   const int approximate = model.knownCount + ClampedCount(net.approxCount, points - model.knownCount);
   model.points.resize(points);
@@ -71,37 +72,38 @@ void ReadPoints(const PlaneNetwork& net, PlaneModel& model) {
   model.IndexNames();
 }
 
-// Entry e of the working direction table, at the station it names.
-PlaneDirection DirectionAt(const PlaneNetwork& net, const PlaneModel& model, int e) {
-  PlaneDirection d{model.Find(SlotText(net.directionStation[e])), -1, NameOf(net.directionTarget[e]),
-                   net.direction[e]};
-  d.target = model.Find(d.targetName);
-  return d;
-}
-
 // A station's set is the range of the direction table its set start and the
 // next one delimit; a range of fewer than two entries holds no set, and a
 // range outside the table is damage and holds none either.
 void ReadDirections(const PlaneNetwork& net, PlaneModel& model) {
-  model.directionCount = ClampedCount(net.directionCount, kMaxDirections);
   for (int station = 0; station < model.pointCount(); ++station) {
     const int begin = net.setStart[station];
     const int end = net.setStart[station + 1];
     if (begin < 0 || end < 0 || begin > kMaxDirections || end > kMaxDirections || end - begin < 2) continue;
     const int first = static_cast<int>(model.directions.size());
-    for (int e = begin; e < end; ++e) model.directions.push_back(DirectionAt(net, model, e));
+    for (int e = begin; e < end; ++e) {
+      PlaneDirection d{model.Find(SlotText(net.directionStation[e])), -1, NameOf(net.directionTarget[e]),
+                       net.direction[e]};
+      d.target = model.Find(d.targetName);
+      model.directions.push_back(std::move(d));
+    }
     model.directionSets.push_back({station, first, static_cast<int>(model.directions.size())});
   }
 }
 
-void ReadEnteredDirections(const PlaneNetwork& net, PlaneModel& model) {
+// The directions as entered: once the network is confirmed the input table
+// holds them set by set; while it is being confirmed the working table holds
+// them as they were read, and there are no sets yet.
+void ReadDirectionTables(const PlaneNetwork& net, DirectionTable directions, PlaneModel& model) {
   model.directionCount = ClampedCount(net.directionCount, kMaxDirections);
-  for (int e = 0; e < model.directionCount; ++e) model.directions.push_back(DirectionAt(net, model, e));
+  const bool sets = directions == DirectionTable::Sets;
+  if (sets) ReadDirections(net, model);
+  model.enteredDirections = Measures(model, net.directionCount, sets ? net.inputDirection : net.direction, nullptr,
+                                     sets ? net.inputStation : net.directionStation,
+                                     sets ? net.inputTarget : net.directionTarget, kMaxDirections);
 }
 
-void ReadEnteredTables(const PlaneNetwork& net, PlaneModel& model) {
-  model.enteredDirections = Measures(model, net.directionCount, net.inputDirection, nullptr, net.inputStation,
-                                     net.inputTarget, kMaxDirections);
+void ReadDistanceLines(const PlaneNetwork& net, PlaneModel& model) {
   model.distanceLines.resize(ClampedCount(net.distanceLineCount, kMaxDistanceLines));
   for (size_t i = 0; i < model.distanceLines.size(); ++i) {
     model.distanceLines[i] = {EndsOf(model, net.lineFrom[i], net.lineTo[i]), net.lineDistance[i],
@@ -147,8 +149,6 @@ void ReadDiagramStyle(const PlaneNetwork& net, PlaneModel& model) {
   model.lastComputedPointCount = net.lastComputedPointCount;
 }
 
-enum class DirectionTable { Sets, Entered };
-
 PlaneModel ModelOf(const PlaneNetwork& net, DirectionTable directions) {
   PlaneModel model;
   model.networkName = std::string(SlotText(net.networkName));
@@ -164,13 +164,13 @@ PlaneModel ModelOf(const PlaneNetwork& net, DirectionTable directions) {
   model.distanceLimit = PlaneTableLimit(net, kLimitDirections, kMaxReducedDistances);
   model.redundancy = net.redundancy;
   model.sigma0 = net.sigma0;
-  ReadPoints(net, model);
-  if (directions == DirectionTable::Sets) {
-    ReadDirections(net, model);
-  } else {
-    ReadEnteredDirections(net, model);
-  }
-  ReadEnteredTables(net, model);
+  // While the network is being confirmed the record counts only its given
+  // points; the confirmation adds the others.
+  const int64_t given = directions == DirectionTable::Sets ? 0 : int64_t{net.knownCount} + net.approxCount;
+  ReadPoints(net, static_cast<int>(std::clamp<int64_t>(std::max<int64_t>(net.pointCount, given), 0, kMaxPlanePoints)),
+             model);
+  ReadDirectionTables(net, directions, model);
+  ReadDistanceLines(net, model);
   ReadDistances(net, model);
   model.fixedAzimuths = Measures(model, net.fixedAzimuthCount, net.fixedAzimuth, nullptr, net.fixedAzimuthFrom,
                                  net.fixedAzimuthTo);
@@ -206,6 +206,59 @@ void PutPlaneCoordinates(const PlaneModel& model, PlaneNetwork& net) {
     net.x[p] = model.points[p].x;
     net.y[p] = model.points[p].y;
   }
+}
+
+namespace {
+
+void PutDirectionSets(const PlaneModel& model, PlaneNetwork& net) {
+  const int points = std::min(model.pointCount(), kMaxPlanePoints);
+  const bool placeholders = model.directionCount + model.NonStationCount() <= kMaxDirections;
+  int stored = 0;
+  auto store = [&](double* value, NameSlot* station, NameSlot* target, int& entry, double dms, const std::string& from,
+                   const std::string& to) {
+    if (entry >= kMaxDirections) return;
+    value[entry] = dms;
+    SetSlotText(station[entry], from);
+    SetSlotText(target[entry], to);
+    ++entry;
+  };
+  auto set = model.directionSets.begin();
+  for (int p = 0; p < points; ++p) {
+    net.setStart[p] = stored;
+    const std::string& station = model.points[p].name;
+    if (set != model.directionSets.end() && set->station == p) {
+      for (int k = set->begin; k < set->end; ++k) {
+        const PlaneDirection& d = model.directions[k];
+        store(net.direction, net.directionStation, net.directionTarget, stored, d.dms, station, d.targetName);
+      }
+      ++set;
+    } else if (placeholders) {
+      store(net.direction, net.directionStation, net.directionTarget, stored, 0.0, station, model.points[0].name);
+    }
+  }
+  net.setStart[points] = stored;
+  int copied = 0;
+  for (const PlaneMeasure& m : model.enteredDirections) {
+    store(net.inputDirection, net.inputStation, net.inputTarget, copied, m.value, m.ends.fromName, m.ends.toName);
+  }
+}
+
+}  // namespace
+
+void PutPlanePointList(const PlaneModel& model, PlaneNetwork& net) {
+  const int points = std::min(model.pointCount(), kMaxPlanePoints);
+  for (int p = 0; p < points; ++p) {
+    SetSlotText(net.pointName[p], model.points[p].name);
+    SetSlotText(net.nameList[p], model.points[p].name);
+  }
+  PutPlaneCoordinates(model, net);
+  net.pointCount = points;
+  net.nameCount = points;
+  net.unknownPointCount = model.UnknownPointCount();
+  net.unknownCount = model.UnknownCount();
+  net.nonStationCount = model.NonStationCount();
+  net.redundancy = model.redundancy;
+  if (model.directionCount > 0) PutDirectionSets(model, net);
 }
 
 void PutPlaneDirections(const PlaneModel& model, PlaneNetwork& net) {

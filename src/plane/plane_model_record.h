@@ -13,13 +13,22 @@ namespace qp {
 // hold leave their observation's indices at -1.
 PlaneModel PlaneModelFromRecord(const PlaneNetwork& net);
 
-// The same while the confirmation is still ordering the point list: the
-// directions are those of the working table as entered, each at the station
-// it names, in no set.
+// The same while the network is being confirmed: the point table holds at
+// least the given points, and the directions are those of the working table
+// as entered (PlaneModel::enteredDirections), in no set.
 PlaneModel PlaneModelOfEnteredDirections(const PlaneNetwork& net);
 
 // Writes the coordinates of the points.
 void PutPlaneCoordinates(const PlaneModel& model, PlaneNetwork& net);
+
+// Writes what the confirmation builds from the input tables: the point names
+// and coordinates, the name list (the point names again), the counts of
+// points, unknown points, unknowns, points without a set and the redundancy,
+// and, when there are directions, the working direction table set by set
+// with the start of each point's set, and the directions as entered into the
+// input table. A point without a set holds a zero direction to the first
+// point, while those fit beside the directions; else its set is empty.
+void PutPlanePointList(const PlaneModel& model, PlaneNetwork& net);
 
 // Writes the values of the direction sets into the working direction table.
 void PutPlaneDirections(const PlaneModel& model, PlaneNetwork& net);

@@ -1,8 +1,6 @@
 #include "plane/plane_point_list.h"
 
 #include <algorithm>
-#include <array>
-#include <cstring>
 #include <numeric>
 #include <string>
 #include <unordered_set>
@@ -10,25 +8,11 @@
 
 #include "common/format.h"
 #include "common/gbk_text.h"
-#include "common/name_slot.h"
 #include "plane/approximate_coordinates.h"
 #include "plane/network_geometry.h"
-#include "plane/plane_model_record.h"
 
 namespace qp {
 namespace {
-
-using Slot = std::array<char, kNameSlotSize>;
-
-Slot CopySlot(const NameSlot& slot) {
-  Slot s;
-  std::memcpy(s.data(), slot, kNameSlotSize);
-  return s;
-}
-
-void StoreSlot(NameSlot& slot, const Slot& s) { std::memcpy(slot, s.data(), kNameSlotSize); }
-
-std::string_view SlotView(const Slot& s) { return std::string_view(s.data(), strnlen(s.data(), s.size())); }
 
 // The arrangement a selection sort leaves behind: for each position in turn
 // the first entry with the smallest key among the rest is swapped into it.
@@ -66,18 +50,11 @@ std::vector<int> SelectionSortOrder(const std::vector<Key>& keys) {
   return at;
 }
 
-int GivenPointCount(const PlaneNetwork& net) {
-  const int known = ClampedCount(net.knownCount, kMaxPlanePoints);
-  return known + ClampedCount(net.approxCount, kMaxPlanePoints - known);
-}
-
 }  // namespace
 
-bool CollectNetworkPoints(PlaneNetwork& net, PlatformServices& platform) {
-  const int g = GivenPointCount(net);
-  const int directionCount = ClampedCount(net.directionCount, kMaxDirections);
-  const int reducedCount = ClampedCount(net.reducedCount, kMaxReducedDistances);
-  if (g < 2 || (directionCount == 0 && reducedCount == 0)) {
+bool CollectNetworkPoints(PlaneModel& model, PlatformServices& platform) {
+  const int g = model.GivenCount();
+  if (g < 2 || (model.directionCount == 0 && model.distances.empty())) {
     platform.ShowMessage(Gbk("基本计算条件不满足 !"));
     return false;
   }
@@ -85,63 +62,42 @@ bool CollectNetworkPoints(PlaneNetwork& net, PlatformServices& platform) {
   // The given points, then every new name in the order the observations
   // mention them. Both names of an observation are looked up before either
   // is added.
+  model.points.resize(g);
   std::unordered_set<std::string> known;
   known.reserve(2 * kMaxPlanePoints);
-  for (int i = 0; i < g; ++i) known.emplace(SlotText(net.pointName[i]));
-  int n = g;
-  bool full = false;
-  auto append = [&](std::string_view name) {
-    if (n == kMaxPlanePoints) {
-      full = true;
-      return;
-    }
-    SetSlotText(net.pointName[n++], name);
+  for (const PlanePoint& p : model.points) known.insert(p.name);
+  auto full = [&] { return model.pointCount() > kMaxPlanePoints; };
+  auto observe = [&](const PlaneEnds& ends) {
+    if (full()) return;
+    const bool newFrom = !known.count(ends.fromName);
+    const bool newTo = !known.count(ends.toName);
+    if (newFrom) model.points.emplace_back().name = ends.fromName;
+    if (newTo) model.points.emplace_back().name = ends.toName;
+    if (newFrom) known.insert(ends.fromName);
+    if (newTo) known.insert(ends.toName);
   };
-  auto observe = [&](const NameSlot& fromSlot, const NameSlot& toSlot) {
-    const std::string_view from = SlotText(fromSlot);
-    const std::string_view to = SlotText(toSlot);
-    const bool newFrom = !known.count(std::string(from));
-    const bool newTo = !known.count(std::string(to));
-    if (newFrom) append(from);
-    if (newTo) append(to);
-    if (newFrom) known.emplace(from);
-    if (newTo) known.emplace(to);
-  };
-  auto observeTable = [&](int32_t count, int capacity, const NameSlot* from, const NameSlot* to) {
-    count = ClampedCount(count, capacity);
-    for (int e = 0; e < count && !full; ++e) observe(from[e], to[e]);
-  };
-  observeTable(directionCount, kMaxDirections, net.directionStation, net.directionTarget);
-  observeTable(net.fixedAzimuthCount, kMaxSmallTable, net.fixedAzimuthFrom, net.fixedAzimuthTo);
-  observeTable(net.weightedAzimuthCount, kMaxSmallTable, net.weightedAzimuthFrom, net.weightedAzimuthTo);
-  observeTable(reducedCount, kMaxReducedDistances, net.reducedFrom, net.reducedTo);
-  observeTable(net.fixedDistanceCount, kMaxSmallTable, net.fixedDistanceFrom, net.fixedDistanceTo);
-  observeTable(net.weightedDistanceCount, kMaxSmallTable, net.weightedDistanceFrom, net.weightedDistanceTo);
-  if (full) {
+  for (const auto* list : {&model.enteredDirections, &model.fixedAzimuths, &model.weightedAzimuths}) {
+    for (const PlaneMeasure& m : *list) observe(m.ends);
+  }
+  for (const PlaneDistance& d : model.distances) observe(d.ends);
+  for (const auto* list : {&model.fixedSides, &model.weightedSides}) {
+    for (const PlaneMeasure& m : *list) observe(m.ends);
+  }
+  if (full()) {
     platform.ShowMessage(FormatText("平面网点数超过%d个 !", kMaxPlanePoints));
     return false;
   }
 
-  net.pointCount = n;
-  net.unknownPointCount = n - net.knownCount;
-  OrderUnknownPoints(net);
-
-  net.nameCount = n;
-  for (int i = 0; i < n; ++i) std::memcpy(net.nameList[i], net.pointName[i], kNameSlotSize);
-
-  if (directionCount > 0 && !BuildDirectionSets(net, platform)) return false;
-  if (n == g) return true;  // every point has given coordinates
-  PlaneModel model = PlaneModelFromRecord(net);
-  const bool complete = ComputeApproxCoordinates(model, platform);
-  PutPlaneCoordinates(model, net);
-  return complete;
+  model.ResolveNames();
+  OrderUnknownPoints(model);
+  if (model.directionCount > 0 && !BuildDirectionSets(model, platform)) return false;
+  return model.pointCount() == g || ComputeApproxCoordinates(model, platform);
 }
 
-void OrderUnknownPoints(PlaneNetwork& net) {
-  const int n = ClampedCount(net.pointCount, kMaxPlanePoints);
-  const int g = std::min(n, GivenPointCount(net));
+void OrderUnknownPoints(PlaneModel& model) {
+  const int n = model.pointCount();
+  const int g = model.GivenCount();
   if (g >= n) return;
-  PlaneModel model = PlaneModelOfEnteredDirections(net);
   const NetworkGeometry geo(model, NetworkGeometry::DirectionSource::kLines);
   const bool hasDirections = model.directionCount > 0;
   const bool hasDistances = !model.distances.empty();
@@ -239,42 +195,37 @@ void OrderUnknownPoints(PlaneNetwork& net) {
     if (rank[q] < 0) rank[q] = nextRank++;
   }
 
-  std::vector<Slot> names(n);
-  for (int p = 0; p < n; ++p) names[p] = CopySlot(net.pointName[p]);
-  for (int p = 0; p < n; ++p) StoreSlot(net.pointName[rank[p]], names[p]);
+  std::vector<PlanePoint> ordered(n);
+  for (int p = 0; p < n; ++p) ordered[rank[p]] = std::move(model.points[p]);
+  model.points = std::move(ordered);
+  model.ResolveNames();
 }
 
-bool BuildDirectionSets(PlaneNetwork& net, PlatformServices& platform) {
-  const int n = ClampedCount(net.pointCount, kMaxPlanePoints);
-  const int directionCount = ClampedCount(net.directionCount, kMaxDirections);
-  const PlaneModel model = PlaneModelOfEnteredDirections(net);
+bool BuildDirectionSets(PlaneModel& model, PlatformServices& platform) {
+  const int n = model.pointCount();
+  const std::vector<PlaneMeasure>& lines = model.enteredDirections;
 
   struct Entry {
     double value;
-    Slot station;
-    Slot target;
-    int key;  // PointIndex of the station
-    bool placeholder;
+    int key;   // the station's index
+    int line;  // the entry in the directions as entered, -1 for a placeholder
   };
   std::vector<Entry> entries;
-  entries.reserve(static_cast<size_t>(directionCount) + n);
+  entries.reserve(lines.size() + n);
   std::vector<uint8_t> isStation(n, 0);
-  for (int e = 0; e < directionCount; ++e) {
-    const int key = model.directions[e].station;
-    entries.push_back({net.direction[e], CopySlot(net.directionStation[e]), CopySlot(net.directionTarget[e]), key,
-                       false});
+  for (size_t e = 0; e < lines.size(); ++e) {
+    const int key = lines[e].ends.from;
+    entries.push_back({lines[e].value, key, static_cast<int>(e)});
     if (key >= 0) isStation[key] = 1;
   }
   // A point that observed nothing gets a placeholder set: one zero direction
   // to point 0.
-  int nonStations = 0;
   for (int p = 0; p < n; ++p) {
-    if (isStation[p]) continue;
-    entries.push_back(
-        {0.0, CopySlot(net.pointName[p]), CopySlot(net.pointName[0]), model.Find(model.points[p].name), true});
-    ++nonStations;
+    if (!isStation[p]) entries.push_back({0.0, model.Find(model.points[p].name), -1});
   }
-  net.nonStationCount = nonStations;
+  auto target = [&](const Entry& e) -> const std::string& {
+    return e.line >= 0 ? lines[e.line].ends.toName : model.points[0].name;
+  };
 
   // Group by station in point order.
   {
@@ -306,8 +257,8 @@ bool BuildDirectionSets(PlaneNetwork& net, PlatformServices& platform) {
     std::copy(set.begin(), set.end(), entries.begin() + first[p]);
     const Entry& head = entries[first[p]];
     if (head.value > 1e-8) {
-      platform.ShowMessage(FormatText("方向观测值错误:%s,%s,%.6f", std::string(SlotView(head.station)).c_str(),
-                                      std::string(SlotView(head.target)).c_str(), head.value));
+      platform.ShowMessage(FormatText("方向观测值错误:%s,%s,%.6f", model.points[p].name.c_str(),
+                                      target(head).c_str(), head.value));
       return false;
     }
   }
@@ -331,57 +282,43 @@ bool BuildDirectionSets(PlaneNetwork& net, PlatformServices& platform) {
       if (size >= 2) copied += size;
     }
   }
-  if (!consistent || copied != directionCount) {
+  if (!consistent || copied != model.directionCount) {
     platform.ShowMessage(Gbk("方向观测值输入错误 !!!"));
     return false;
   }
 
-  // The working table. When the placeholders do not fit beside the real
-  // directions they are left out: those points keep empty sets.
-  const bool keepPlaceholders = total <= kMaxDirections;
-  int stored = 0;
-  for (int p = 0; p < n; ++p) {
-    net.setStart[p] = stored;
-    for (int pos = first[p]; pos <= last[p]; ++pos) {
-      const Entry& e = entries[pos];
-      if (e.placeholder && !keepPlaceholders) continue;
-      net.direction[stored] = e.value;
-      StoreSlot(net.directionStation[stored], e.station);
-      StoreSlot(net.directionTarget[stored], e.target);
-      ++stored;
-    }
-  }
-  net.setStart[n] = stored;
-
-  // DirectionInput: the real sets in point order.
-  int copy = 0;
+  // The sets of two or more directions, and the directions as entered set
+  // by set; the placeholders of the other points are the record's.
+  std::vector<PlaneMeasure> bySet;
+  model.directions.clear();
+  model.directionSets.clear();
   for (int p = 0; p < n; ++p) {
     if (last[p] - first[p] + 1 < 2) continue;
+    const int begin = static_cast<int>(model.directions.size());
     for (int pos = first[p]; pos <= last[p]; ++pos) {
       const Entry& e = entries[pos];
-      net.inputDirection[copy] = e.value;
-      StoreSlot(net.inputStation[copy], e.station);
-      StoreSlot(net.inputTarget[copy], e.target);
-      ++copy;
+      bySet.push_back(e.line >= 0 ? lines[e.line] : PlaneMeasure{{p, 0, model.points[p].name, target(e)}, 0.0});
+      const PlaneMeasure& m = bySet.back();
+      model.directions.push_back({p, m.ends.to, m.ends.toName, m.value});
     }
+    model.directionSets.push_back({p, begin, static_cast<int>(model.directions.size())});
   }
+  model.enteredDirections = std::move(bySet);
   return true;
 }
 
-void ComputeUnknownsAndRedundancy(PlaneNetwork& net) {
-  const int u = net.pointCount - net.knownCount;
-  net.unknownPointCount = u;
-  net.unknownCount = 2 * u + net.fixedAzimuthCount + net.fixedDistanceCount;
-  const int stations = net.directionCount > 0 ? net.pointCount - net.nonStationCount : 0;
-  net.redundancy = net.directionCount + net.reducedCount + net.fixedAzimuthCount + net.weightedAzimuthCount +
-                   net.fixedDistanceCount + net.weightedDistanceCount - 2 * u - stations;
+void ComputeRedundancy(PlaneModel& model) {
+  const int stations = model.directionCount > 0 ? static_cast<int>(model.directionSets.size()) : 0;
+  const size_t others = model.distances.size() + model.fixedAzimuths.size() + model.weightedAzimuths.size() +
+                        model.fixedSides.size() + model.weightedSides.size();
+  model.redundancy = model.directionCount + static_cast<int>(others) - 2 * model.UnknownPointCount() - stations;
 }
 
-bool PrepareComputableNetwork(PlaneNetwork& net, PlatformServices& platform) {
-  if (!CollectNetworkPoints(net, platform)) return false;
-  ComputeUnknownsAndRedundancy(net);
+bool PrepareComputableNetwork(PlaneModel& model, PlatformServices& platform) {
+  if (!CollectNetworkPoints(model, platform)) return false;
+  ComputeRedundancy(model);
   // More than two points, at least one known point, no negative redundancy.
-  if (!(net.pointCount > 2 && net.knownCount > 0 && net.redundancy >= 0)) {
+  if (!(model.pointCount() > 2 && model.knownCount > 0 && model.redundancy >= 0)) {
     platform.ShowMessage(Gbk("平面网不满足平差或精度估算条件 !!!"));
     return false;
   }

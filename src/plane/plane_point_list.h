@@ -6,36 +6,35 @@
 // network can be adjusted.
 //
 // Every routine shows its own failure message through the platform and
-// returns false; the record may then be partly rebuilt.
+// returns false; the model may then be partly rebuilt.
 #pragma once
 
 #include "common/platform_services.h"
-#include "plane/plane_network.h"
+#include "plane/plane_model.h"
 
 namespace qp {
 
-// Builds the PointTable, the NameList, the direction sets and the
-// approximate coordinates from the tables read from the input dialog.
-bool CollectNetworkPoints(PlaneNetwork& net, PlatformServices& platform);
+// Lists every other point named by an observation after the given points,
+// orders the list, builds the direction sets and computes the approximate
+// coordinates, on the model of the input tables (its given points first).
+bool CollectNetworkPoints(PlaneModel& model, PlatformServices& platform);
 
-// Rearranges the PointTable names beyond the given points so that each new
-// point follows the points it is determined from. Point count and the given
-// points must be in place.
-void OrderUnknownPoints(PlaneNetwork& net);
+// Rearranges the points beyond the given ones so that each new point follows
+// the points it is determined from, along the directions as entered.
+void OrderUnknownPoints(PlaneModel& model);
 
-// Sorts the working direction table into one set per point (placeholders for
-// points that observed nothing), each ascending from its zero direction;
-// fills SetStart, the non-station count and the rewritten DirectionInput.
-bool BuildDirectionSets(PlaneNetwork& net, PlatformServices& platform);
+// Sorts the directions as entered into one set per station, in point order,
+// each ascending from its zero direction; the directions as entered are then
+// kept set by set.
+bool BuildDirectionSets(PlaneModel& model, PlatformServices& platform);
 
-// Stores the unknown-point count u, the unknown count 2u + fixed azimuths +
-// fixed distances, and the redundancy.
-void ComputeUnknownsAndRedundancy(PlaneNetwork& net);
+// Stores the redundancy: the observations less the 2u coordinates and one
+// orientation per station.
+void ComputeRedundancy(PlaneModel& model);
 
 // The confirmation steps after the input is read: CollectNetworkPoints, the
-// unknowns and the redundancy, and the check that the network can be
-// adjusted or estimated. Shows the failure's message and returns false.
-// Fits PlaneConfirmationSteps.
-bool PrepareComputableNetwork(PlaneNetwork& net, PlatformServices& platform);
+// redundancy, and the check that the network can be adjusted or estimated.
+// Shows the failure's message and returns false.
+bool PrepareComputableNetwork(PlaneModel& model, PlatformServices& platform);
 
 }  // namespace qp

@@ -1,6 +1,6 @@
 // Every example network computed by the plane command, its stored record
-// turned into the model and the model's results, directions, heights, sides
-// and traverses put back: the record keeps every byte, also when the entries
+// turned into the model and the model's point list and sets, results,
+// directions, heights, sides and traverses put back: the record keeps every byte, also when the entries
 // beyond its counts and its reserved regions hold random bytes.
 #include <gtest/gtest.h>
 
@@ -68,6 +68,7 @@ TEST_P(PlaneModelRoundTrip, GivesBackTheRecordByteForByte) {
     EXPECT_EQ(model.NonStationCount(), net->nonStationCount);
     EXPECT_EQ(model.GivenCount() - model.knownCount, net->approxCount);
     EXPECT_EQ(model.distanceLines.size(), static_cast<size_t>(net->distanceLineCount));
+    PutPlanePointList(model, *net);
     PutPlaneResults(model, *net);
     PutPlaneDirections(model, *net);
     PutPlaneHeights(model, *net);

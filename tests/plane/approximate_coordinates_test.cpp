@@ -25,9 +25,9 @@ TEST(CollectNetworkPoints, ListsNewNamesInObservationOrderAndNamesThoseLeftUncom
   b.Place("K2", 1000, 0);
   b.Given("K1");
   b.FixedDistance("P9", "P10", 250.0);
-  EXPECT_FALSE(CollectNetworkPoints(*b.net, platform));  // one given point
+  EXPECT_FALSE(b.Confirm(CollectNetworkPoints, platform));  // one given point
   b.Given("K2");
-  EXPECT_FALSE(CollectNetworkPoints(*b.net, platform));  // no direction, no reduced distance
+  EXPECT_FALSE(b.Confirm(CollectNetworkPoints, platform));  // no direction, no reduced distance
   EXPECT_EQ(platform.MessagesUtf8(), Names(2, "基本计算条件不满足 !"));
 
   platform.messages.clear();
@@ -39,7 +39,7 @@ TEST(CollectNetworkPoints, ListsNewNamesInObservationOrderAndNamesThoseLeftUncom
   b.net->precisionPairCount = 1;  // names only in a precision pair are no network points
   SetSlotText(b.net->pairFirst[0], "Z");
   SetSlotText(b.net->pairSecond[0], "K1");
-  EXPECT_FALSE(CollectNetworkPoints(*b.net, platform));
+  EXPECT_FALSE(b.Confirm(CollectNetworkPoints, platform));
   // Nothing places a new point, so the ordering keeps them as listed.
   const Names order = {"K1", "K2", "P3", "P5", "P4", "P6", "P9", "P10", "P7", "P8"};
   EXPECT_EQ(b.PointNames(), order);
@@ -49,6 +49,28 @@ TEST(CollectNetworkPoints, ListsNewNamesInObservationOrderAndNamesThoseLeftUncom
   for (int i = 2; i < 10; ++i) expected.push_back("待定点[" + order[i] + "]不能计算出...");
   expected.push_back("待定点不能完全计算出 !");
   EXPECT_EQ(platform.MessagesUtf8(), expected);
+}
+
+// The point table holds 1024 points: two given and 1022 new ones fill it,
+// one more name is refused before anything is ordered or computed.
+TEST(CollectNetworkPoints, RefusesANetworkBeyondThePointTable) {
+  for (const int added : {1022, 1023}) {
+    SCOPED_TRACE(added);
+    NetworkBuilder b;
+    ScriptedPlatform platform;
+    b.Place("K1", 0, 0);
+    b.Place("K2", 1000, 0);
+    b.Given("K1");
+    b.Given("K2");
+    for (int i = 0; i < added; ++i) b.Distance("K1", "N" + std::to_string(i), 100.0);
+    PlaneModel model = PlaneModelOfEnteredDirections(*b.net);
+    EXPECT_FALSE(CollectNetworkPoints(model, platform));
+    const bool refused = platform.MessagesUtf8().front() == "平面网点数超过1024个 !";
+    EXPECT_EQ(refused, added > 1022);
+    if (!refused) {
+      EXPECT_EQ(model.pointCount(), 1024);
+    }
+  }
 }
 
 // K1 observed P2 first, so P2 is listed before P1, but P2 is placed from P1.
@@ -71,7 +93,7 @@ NetworkBuilder Chain() {
 TEST(PrepareComputableNetwork, OrdersComputesAndCountsUnknownsAndRedundancy) {
   NetworkBuilder b = Chain();
   ScriptedPlatform platform;
-  ASSERT_TRUE(PrepareComputableNetwork(*b.net, platform));
+  ASSERT_TRUE(b.Confirm(PrepareComputableNetwork, platform));
   EXPECT_EQ(b.PointNames(), (Names{"K1", "K2", "P1", "P2"}));
   EXPECT_TRUE(b.AtTruth("P1") && b.AtTruth("P2"));
   // u = 2, n = 2u + 1 fixed azimuth, r = 5 + 2 + 1 - 2u - 2 stations.
@@ -83,7 +105,7 @@ TEST(PrepareComputableNetwork, OrdersComputesAndCountsUnknownsAndRedundancy) {
   NetworkBuilder noKnown = Chain();
   noKnown.net->knownCount = 0;  // K1 and K2 only approximate
   noKnown.net->approxCount = 2;
-  EXPECT_FALSE(PrepareComputableNetwork(*noKnown.net, platform));
+  EXPECT_FALSE(noKnown.Confirm(PrepareComputableNetwork, platform));
   EXPECT_EQ(platform.MessagesUtf8(), Names{"平面网不满足平差或精度估算条件 !!!"});
 }
 
@@ -100,7 +122,7 @@ TEST(BuildDirectionSets, SortsSetsInPointOrderWithPlaceholders) {
     return b;
   };
   NetworkBuilder b = lines(30.0, 45.0, 0.0);
-  ASSERT_TRUE(BuildDirectionSets(*b.net, platform));
+  ASSERT_TRUE(b.Confirm(BuildDirectionSets, platform));
   const Names rows = {"A-B", "A-D", "A-C", "B-A", "B-C", "C-A", "D-A"};
   const double values[] = {0, 10, 45, 0, 30, 0, 0};
   for (int e = 0; e < 7; ++e) {
@@ -115,8 +137,8 @@ TEST(BuildDirectionSets, SortsSetsInPointOrderWithPlaceholders) {
   EXPECT_EQ(std::vector<int>(b.net->setStart, b.net->setStart + 5), (std::vector<int>{0, 3, 5, 6, 7}));
   EXPECT_EQ(b.net->nonStationCount, 2);
 
-  EXPECT_FALSE(BuildDirectionSets(*lines(0.0001, 45.0, 12.0).net, platform));  // B's set not from zero
-  EXPECT_FALSE(BuildDirectionSets(*lines(30.0, 0.0, 0.0).net, platform));      // two zeros at A
+  EXPECT_FALSE(lines(0.0001, 45.0, 12.0).Confirm(BuildDirectionSets, platform));  // B's set not from zero
+  EXPECT_FALSE(lines(30.0, 0.0, 0.0).Confirm(BuildDirectionSets, platform));      // two zeros at A
   EXPECT_EQ(platform.MessagesUtf8(), (Names{"方向观测值错误:B,C,0.000100", "方向观测值输入错误 !!!"}));
 }
 
@@ -132,7 +154,7 @@ TEST(ComputeApproxCoordinates, DistancesOnlyAskForEveryPairInEveryPass) {
   auto copy = b.Copy();
   ScriptedPlatform cancelling;
   for (int i = 0; i < 20; ++i) cancelling.Answering({Answer::Cancel});
-  EXPECT_FALSE(CollectNetworkPoints(*b.net, cancelling));
+  EXPECT_FALSE(b.Confirm(CollectNetworkPoints, cancelling));
   ASSERT_EQ(cancelling.questions.size(), 14u);  // 7 passes, from A with B and from B with A
   EXPECT_EQ(cancelling.QuestionsUtf8()[1].substr(0, 13), "B --- A --- P");
   EXPECT_EQ(cancelling.MessagesUtf8(), (Names{"待定点[P]不能计算出...", "待定点不能完全计算出 !"}));
@@ -140,7 +162,7 @@ TEST(ComputeApproxCoordinates, DistancesOnlyAskForEveryPairInEveryPass) {
   ScriptedPlatform answering;
   answering.Answering({Answer::No});  // P lies right of A->B
   b.net = std::move(copy);
-  EXPECT_TRUE(CollectNetworkPoints(*b.net, answering));
+  EXPECT_TRUE(b.Confirm(CollectNetworkPoints, answering));
   EXPECT_TRUE(b.AtTruth("P"));
 }
 
@@ -236,19 +258,22 @@ TEST(ApproximateCoordinates, IndexedPassesMatchPlainLoopsOnRandomNetworks) {
     for (int i = given; i < n; ++i) b.ListPoint(names[i]);
 
     const auto plain = b.Copy();
-    OrderUnknownPoints(*b.net);
-    ASSERT_EQ(b.PointNames(), PlainOrder(*plain));
+    PlaneModel model = PlaneModelOfEnteredDirections(*b.net);
+    OrderUnknownPoints(model);
+    Names order;
+    for (const PlanePoint& p : model.points) order.push_back(p.name);
+    ASSERT_EQ(order, PlainOrder(*plain));
     ScriptedPlatform platform, plainPlatform;
-    if (b.net->directionCount > 0) {
-      ASSERT_TRUE(BuildDirectionSets(*b.net, platform));
+    if (model.directionCount > 0) {
+      ASSERT_TRUE(BuildDirectionSets(model, platform));
     }
+    PutPlanePointList(model, *b.net);
     std::memcpy(plain.get(), b.net.get(), sizeof(PlaneNetwork));
     for (int q = 0; q < 40; ++q) {
       const Answer a = q % 3 == 0 ? Answer::Yes : q % 3 == 1 ? Answer::No : Answer::Cancel;
       platform.Answering({a});
       plainPlatform.Answering({a});
     }
-    PlaneModel model = PlaneModelFromRecord(*b.net);
     ComputeApproxCoordinates(model, platform);
     PutPlaneCoordinates(model, *b.net);
     PlainCoordinates(*plain, plainPlatform);
@@ -277,7 +302,7 @@ TEST(ApproximateCoordinates, FullSizeNetwork) {
     b.Distance(name(s), name(2 * s + 2));
     b.Distance(name(s), name(2 * s + 3));
   }
-  ASSERT_TRUE(PrepareComputableNetwork(*b.net, platform));
+  ASSERT_TRUE(b.Confirm(PrepareComputableNetwork, platform));
   EXPECT_GT(b.net->directionCount + b.net->nonStationCount, kMaxDirections);
   EXPECT_EQ(b.net->setStart[1024], b.net->directionCount);
   const int leaf = b.Index(name(1000));

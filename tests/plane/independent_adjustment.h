@@ -258,8 +258,18 @@ struct TestNetwork {
   // Sets, counts and redundancy as the confirmation leaves them.
   void Finish() {
     ScriptedPlatform platform;
-    ASSERT_TRUE(BuildDirectionSets(*b.net, platform)) << platform.LastMessageUtf8();
-    ComputeUnknownsAndRedundancy(*b.net);
+    auto sets = [](PlaneModel& m, PlatformServices& p) {
+      const bool built = BuildDirectionSets(m, p);
+      ComputeRedundancy(m);
+      return built;
+    };
+    ASSERT_TRUE(b.Confirm(sets, platform)) << platform.LastMessageUtf8();
+  }
+  // The counts again once the observations of the finished record changed.
+  void Recount() {
+    PlaneModel model = PlaneModelFromRecord(*b.net);
+    ComputeRedundancy(model);
+    PutPlanePointList(model, *b.net);
   }
 };
 

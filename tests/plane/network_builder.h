@@ -11,7 +11,9 @@
 #include <vector>
 
 #include "common/name_slot.h"
+#include "common/platform_services.h"
 #include "geodesy/angles.h"
+#include "plane/plane_model_record.h"
 #include "plane/plane_network.h"
 
 namespace qp::testing {
@@ -92,6 +94,15 @@ struct NetworkBuilder {
   bool AtTruth(const std::string& name, double tol = 1e-4) const {
     const int i = Index(name);
     return i >= 0 && std::hypot(net->x[i] - truth.at(name)[0], net->y[i] - truth.at(name)[1]) < tol;
+  }
+  // A step of the confirmation on the model of the record as read, and the
+  // point list, sets and counts it built put back into the record (also when
+  // the step failed).
+  bool Confirm(bool (*step)(PlaneModel&, PlatformServices&), PlatformServices& platform) {
+    PlaneModel model = PlaneModelOfEnteredDirections(*net);
+    const bool done = step(model, platform);
+    PutPlanePointList(model, *net);
+    return done;
   }
   std::unique_ptr<PlaneNetwork> Copy() const {
     auto copy = std::make_unique<PlaneNetwork>();

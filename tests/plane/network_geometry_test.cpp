@@ -26,12 +26,12 @@ struct GeometryTest : ::testing::Test {
   }
   NetworkGeometry Build(std::initializer_list<const char*> unknown) {
     for (const char* name : unknown) b.ListPoint(name);
-    if (b.net->directionCount > 0) {
-      EXPECT_TRUE(BuildDirectionSets(*b.net, platform));
+    model = PlaneModelOfEnteredDirections(*b.net);
+    if (model.directionCount > 0) {
+      EXPECT_TRUE(BuildDirectionSets(model, platform));
     }
     computed.assign(b.net->pointCount, 0);
     computed[0] = computed[1] = 1;
-    model = PlaneModelFromRecord(*b.net);
     return NetworkGeometry(model);
   }
   int P(const char* name) const { return b.Index(name); }

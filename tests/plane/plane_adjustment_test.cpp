@@ -15,7 +15,6 @@
 #include "geodesy/angles.h"
 #include "independent_adjustment.h"
 #include "network_builder.h"
-#include "plane/plane_point_list.h"
 #include "support/scripted_platform.h"
 #include "support/test_files.h"
 
@@ -130,8 +129,8 @@ TEST(AdjustPlaneNetwork, ASingleDistanceTakesNoPart) {
   TestNetwork directionsOnly = Triangulation();
   for (TestNetwork* t : {&withDistance, &directionsOnly}) t->b.net->reducedCount = 0;
   withDistance.b.Distance("K1", "P1", withDistance.b.Length("K1", "P1") + 0.5);
-  ComputeUnknownsAndRedundancy(*withDistance.b.net);
-  ComputeUnknownsAndRedundancy(*directionsOnly.b.net);
+  withDistance.Recount();
+  directionsOnly.Recount();
   Computation a, b;
   ASSERT_TRUE(a.Adjust(*withDistance.b.net));
   ASSERT_TRUE(b.Adjust(*directionsOnly.b.net));
@@ -155,7 +154,7 @@ TEST(AdjustPlaneNetwork, RefusesNormalEquationsWithoutFullRank) {
   zeroRow.b.FixedAzimuth("K1", "K2", RadiansToDms(zeroRow.b.Azimuth("K1", "K2")));
   TestNetwork free = OneKnownPoint(false);
   for (TestNetwork* t : {&zeroRow, &free}) {
-    ComputeUnknownsAndRedundancy(*t->b.net);
+    t->Recount();
     for (bool estimate : {false, true}) {
       SCOPED_TRACE(estimate);
       Computation run;

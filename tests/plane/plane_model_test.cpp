@@ -113,7 +113,7 @@ TEST(PlaneModelFromRecord, GivesRolesIndicesAndWeights) {
   EXPECT_TRUE(t.drawn);
 }
 
-// While the point list is ordered the directions are taken as entered: each
+// While the network is confirmed the directions are taken as entered: each
 // at the station it names, in no set; the known heights by index.
 TEST(PlaneModelOfEnteredDirections, TakesEveryDirectionAtItsStation) {
   auto net = SmallNetwork();
@@ -124,15 +124,24 @@ TEST(PlaneModelOfEnteredDirections, TakesEveryDirectionAtItsStation) {
   SetSlotText(net->knownHeightName[1], "Y");
   const PlaneModel model = PlaneModelOfEnteredDirections(*net);
   EXPECT_TRUE(model.directionSets.empty());
+  EXPECT_TRUE(model.directions.empty());
   EXPECT_EQ(model.directionCount, 5);
   std::vector<std::pair<int, int>> lines;
-  for (const PlaneDirection& d : model.directions) lines.emplace_back(d.station, d.target);
+  for (const PlaneMeasure& d : model.enteredDirections) lines.emplace_back(d.ends.from, d.ends.to);
   EXPECT_EQ(lines, (std::vector<std::pair<int, int>>{{0, 1}, {0, 2}, {0, -1}, {2, 0}, {-1, 3}}));
   EXPECT_EQ(model.GivenCount(), 3);
   ASSERT_EQ(model.knownHeights.size(), 2u);
   EXPECT_EQ(model.knownHeights[0].point, 2);
   EXPECT_EQ(model.knownHeights[0].height, 12.5);
   EXPECT_EQ(model.knownHeights[1].point, -1);
+
+  // The input as read counts only the given points, which come first.
+  net->pointCount = 0;
+  const PlaneModel confirming = PlaneModelOfEnteredDirections(*net);
+  ASSERT_EQ(confirming.pointCount(), 3);
+  EXPECT_EQ(confirming.points[2].role, PlanePointRole::Approximate);
+  EXPECT_EQ(confirming.enteredDirections[3].ends.from, 2);
+  EXPECT_EQ(PlaneModelFromRecord(*net).pointCount(), 0);
 }
 
 // Sides and traverses found on the model go back under the names the point

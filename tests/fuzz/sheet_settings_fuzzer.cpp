@@ -21,6 +21,8 @@ struct Examples {
   PlaneNetwork plane;
   SettingsBlock heightSettings;
   HeightNetwork height;
+  PlaneModel planeModel;
+  HeightModel heightModel;
 };
 
 // Computes the two examples once, into the scratch folder.
@@ -42,6 +44,8 @@ const Examples& ComputedExamples() {
                "the plane example does not read back");
     FUZZ_CHECK(ReadHeightFile(fuzz::ScratchPath("EXAMPLE.NAH"), e->heightSettings, e->height),
                "the height example does not read back");
+    e->planeModel = PlaneModelFromRecord(e->plane);
+    e->heightModel = HeightModelFromRecord(e->height);
     return e;
   }();
   return *examples;
@@ -55,10 +59,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   auto settings = std::make_unique<SettingsBlock>(examples.planeSettings);
   std::memcpy(static_cast<void*>(settings.get()), data, used);
-  fuzz::DrawAndCheck(*settings, &examples.plane, nullptr);
+  fuzz::DrawAndCheck(*settings, &examples.planeModel, nullptr);
 
   *settings = examples.heightSettings;
   std::memcpy(static_cast<void*>(settings.get()), data, used);
-  fuzz::DrawAndCheck(*settings, nullptr, &examples.height);
+  fuzz::DrawAndCheck(*settings, nullptr, &examples.heightModel);
   return 0;
 }

@@ -349,21 +349,10 @@ void PutPlaneLayout(const PlaneModel& model, PlaneNetwork& net) {
     net.labelOffsetX[p] = model.points[p].labelDx;
     net.labelOffsetY[p] = model.points[p].labelDy;
   }
-  // An entry whose text place and flag stay keeps every byte; a flag alone
-  // changes only its byte.
-  constexpr size_t kDrawnFlagOffset = 96;
   const int traverses = std::min(static_cast<int>(model.traverses.size()), TraverseCount(net));
   for (int i = 0; i < traverses; ++i) {
-    const PlaneTraverse& m = model.traverses[i];
-    TraverseClosure t = ReadTraverseClosure(net, i);
-    if (std::memcmp(&t.labelX, &m.labelX, sizeof t.labelX) != 0 ||
-        std::memcmp(&t.labelY, &m.labelY, sizeof t.labelY) != 0) {
-      t.labelX = m.labelX;
-      t.labelY = m.labelY;
-      StoreTraverseClosure(net, i, t);
-    }
-    uint8_t& flag = reinterpret_cast<uint8_t*>(&net)[kTraverseTableOffset + i * kTraverseEntrySize + kDrawnFlagOffset];
-    if ((flag != 0) != m.drawn) flag = m.drawn ? 1 : 0;
+    const PlaneTraverse& t = model.traverses[i];
+    StoreTraverseLabel(net, i, t.labelX, t.labelY, t.drawn);
   }
 }
 

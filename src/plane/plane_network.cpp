@@ -65,6 +65,14 @@ void StoreTraverseClosure(PlaneNetwork& net, int index, const TraverseClosure& t
   PutField(e, 96, t.drawn);
 }
 
+void StoreTraverseLabel(PlaneNetwork& net, int index, double labelX, double labelY, bool drawn) {
+  if (index < 0 || index >= kTraverseTableSize) return;
+  uint8_t* e = TableBytes(net) + static_cast<size_t>(index) * kTraverseEntrySize;
+  PutField(e, 80, labelX);
+  PutField(e, 88, labelY);
+  if ((e[96] != 0) != drawn) e[96] = drawn ? 1 : 0;
+}
+
 int DropNonFiniteTraverses(PlaneNetwork& net) {
   const int count = TraverseCount(net);
   int kept = 0;

@@ -221,6 +221,11 @@ struct TraverseClosure {
   uint8_t drawn = 0;
 };
 
+// Writes only the place of entry `index`'s closure text and its drawing flag
+// (a flag that already says the same keeps its byte); the entry's other bytes
+// stay as they are.
+void StoreTraverseLabel(PlaneNetwork& net, int index, double labelX, double labelY, bool drawn);
+
 // Number of traverse entries in use, kept within the table.
 int TraverseCount(const PlaneNetwork& net);
 TraverseClosure ReadTraverseClosure(const PlaneNetwork& net, int index);

@@ -33,6 +33,10 @@ std::span<const DiagramKindEntry> DiagramKinds();
 inline constexpr int kPlaneDiagramKinds = 8;
 inline constexpr int kHeightDiagramKinds = 4;
 
+// The ellipse kinds draw the network's largest semi-axis with a radius the
+// display settings keep within these bounds (mm on paper).
+inline constexpr double kMinEllipseRadius = 3.0, kMaxEllipseRadius = 30.0;
+
 // The entry of a kind, or null outside the table.
 const DiagramKindEntry* FindDiagramKind(DiagramNetwork network, int kind);
 

@@ -20,7 +20,6 @@ constexpr double kTypedHeightHigh = 6.1;
 constexpr double kChosenHeightCap = 6.0;
 constexpr double kMinChosenWidth = 0.5;
 
-constexpr double kMinEllipseRadius = 3.0, kMaxEllipseRadius = 30.0;          // mm
 constexpr double kMinWarningDistance = 30.0, kMaxWarningDistance = 200.0;    // m
 constexpr int kHighestEstimateKind = 6;  // kind 7 shows adjusted values only
 

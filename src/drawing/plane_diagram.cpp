@@ -652,10 +652,10 @@ double ComputeEllipseScale(PlaneModel& model) {
   }
   PlaneDiagramStyle& style = model.diagram;
   style.maxSemiAxis = largest * 10;
-  // The radius as the display settings allow it (3..30 mm).
+  // The radius as the display settings allow it.
   double radius = style.maxEllipseRadius;
   if (!std::isfinite(radius)) radius = 6.0;
-  radius = std::clamp(radius, 3.0, 30.0);
+  radius = std::clamp(radius, kMinEllipseRadius, kMaxEllipseRadius);
   double k = 1.0;
   if (radius <= 25.0) {
     k = std::floor(style.maxSemiAxis / radius * 100 + 0.5) * 0.01;

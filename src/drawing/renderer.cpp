@@ -17,12 +17,6 @@ constexpr size_t kMaxFilledPolygonPoints = 65535;
 // Glyph cells beyond this size come only from damaged text blocks.
 constexpr int kMaxGlyphPixels = 1 << 16;
 
-int Saturate(int64_t v) {
-  if (v > INT_MAX) return INT_MAX;
-  if (v < INT_MIN) return INT_MIN;
-  return static_cast<int>(v);
-}
-
 bool AllFinite(std::span<const GroundPoint> points) {
   for (const GroundPoint& p : points)
     if (!std::isfinite(p.x) || !std::isfinite(p.y)) return false;
@@ -43,7 +37,7 @@ bool IsCurveType(int32_t type) {
 bool IsClosedCurveType(int32_t type) { return type == kShapeClosedSpline || (type != kShapeSpline && type % 2 == 1); }
 
 int ScaledPixels(int pixels, int zoomNum, int zoomDen, int minimum) {
-  int v = Saturate(static_cast<int64_t>(pixels) * zoomNum / zoomDen);
+  int v = MulDivSaturated(pixels, zoomNum, zoomDen);
   if (v < minimum) v = minimum;
   if (v > kMaxGlyphPixels) v = kMaxGlyphPixels;
   return v;
@@ -66,9 +60,7 @@ Renderer::Renderer(DrawingDevice& device, const RenderSettings& settings) : devi
 }
 
 ScreenPoint Renderer::ToScreen(CanvasPoint c) const {
-  const int64_t zn = settings_.zoomNum, zd = settings_.zoomDen;
-  return ScreenPoint{Saturate(static_cast<int64_t>(c.column) * zn / zd),
-                     Saturate((static_cast<int64_t>(settings_.sheet.canvasHeightPx) - c.row - 1) * zn / zd)};
+  return CanvasToScreen(c, settings_.sheet.canvasHeightPx, settings_.zoomNum, settings_.zoomDen);
 }
 
 void Renderer::SetPenFor(DrawStyle style) {

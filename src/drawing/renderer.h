@@ -53,10 +53,8 @@ class Renderer : public EntitySink {
   // control points): the caller shows SplineFitErrorMessage() once when this
   // is not zero, instead of a message box per curve and per repaint.
   int SplineFailures() const { return splineFailures_; }
-  void ClearSplineFailures() { splineFailures_ = 0; }
 
-  // Canvas pixel -> screen pixel with the zoom: x = column x zoomNum / zoomDen,
-  // y = (canvasHeightPx - row - 1) x zoomNum / zoomDen, saturated to int.
+  // Canvas pixel -> screen pixel with the zoom.
   ScreenPoint ToScreen(CanvasPoint c) const;
 
  private:

@@ -13,12 +13,6 @@
 namespace qp {
 namespace {
 
-// v x a / b in 64 bits, within the int range; b == 0 gives 0.
-int MulDiv(int64_t v, int64_t a, int64_t b) {
-  if (b == 0) return 0;
-  return static_cast<int>(std::clamp<int64_t>(v * a / b, INT32_MIN, INT32_MAX));
-}
-
 // ceil(a / b) for positive b.
 int64_t CeilDiv(int64_t a, int64_t b) { return (a + b - 1) / b; }
 
@@ -27,18 +21,15 @@ constexpr int kKeyScrollStep = 256;
 }  // namespace
 
 ScreenPoint ViewState::ScrollSize(int canvasWidthPx, int canvasHeightPx) const {
-  return ScreenPoint{MulDiv(canvasWidthPx, zoomNum, zoomDen), MulDiv(canvasHeightPx, zoomNum, zoomDen)};
+  return ScreenPoint{MulDivSaturated(canvasWidthPx, zoomNum, zoomDen), MulDivSaturated(canvasHeightPx, zoomNum, zoomDen)};
 }
 
 ScreenPoint ViewState::CanvasToScreen(int canvasHeightPx, CanvasPoint c) const {
-  return ScreenPoint{MulDiv(c.column, zoomNum, zoomDen),
-                     MulDiv(static_cast<int64_t>(canvasHeightPx) - c.row - 1, zoomNum, zoomDen)};
+  return qp::CanvasToScreen(c, canvasHeightPx, zoomNum, zoomDen);
 }
 
 CanvasPoint ViewState::ScreenToCanvas(int canvasHeightPx, ScreenPoint s) const {
-  return CanvasPoint{static_cast<int>(std::clamp<int64_t>(
-                         static_cast<int64_t>(canvasHeightPx) - MulDiv(s.y, zoomDen, zoomNum) - 1, INT32_MIN, INT32_MAX)),
-                     MulDiv(s.x, zoomDen, zoomNum)};
+  return qp::ScreenToCanvas(s, canvasHeightPx, zoomNum, zoomDen);
 }
 
 bool WholeDrawingAvailable(const ViewState& view, int clientWidth, int clientHeight, int canvasWidthPx,
@@ -73,12 +64,12 @@ void BeginChoosePlace(ViewState& view) {
 }
 
 ScreenPoint ZoomAtPlace(ViewState& view, ScreenPoint click, int clientWidth, int clientHeight) {
-  const int cx = MulDiv(click.x, view.zoomDen, view.zoomNum);
-  const int cy = MulDiv(click.y, view.zoomDen, view.zoomNum);
+  const int cx = MulDivSaturated(click.x, view.zoomDen, view.zoomNum);
+  const int cy = MulDivSaturated(click.y, view.zoomDen, view.zoomNum);
   view.zoomDen = view.savedZoomDen;
   view.normalView = true;
-  view.scroll = ScreenPoint{std::max(0, MulDiv(cx, view.zoomNum, view.zoomDen) - clientWidth / 2),
-                            std::max(0, MulDiv(cy, view.zoomNum, view.zoomDen) - clientHeight / 2)};
+  view.scroll = ScreenPoint{std::max(0, MulDivSaturated(cx, view.zoomNum, view.zoomDen) - clientWidth / 2),
+                            std::max(0, MulDivSaturated(cy, view.zoomNum, view.zoomDen) - clientHeight / 2)};
   ReturnToPreviousState(view);
   return view.scroll;
 }

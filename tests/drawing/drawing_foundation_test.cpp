@@ -1,6 +1,7 @@
 // The sheet's tables and coordinate conversions against hand-computed values.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <limits>
 
@@ -79,26 +80,17 @@ TEST(SheetGeometry, DamagedBlocksAreRefused) {
   EXPECT_FALSE(damage([](SettingsBlock& b) { b.leftMarginPx = 1e12; }));
 }
 
-TEST(ViewTransform, ConversionsOfTheTable) {
-  ViewTransform v;
-  v.pageHeight = 4564;
-  for (int x : {0, 1, 777, 4563}) {
-    EXPECT_EQ(v.ZoomIn(x), x);  // 1024/1024 is the identity
-    EXPECT_EQ(v.ZoomAndFlip(x), v.Flip(x));
-    EXPECT_EQ(v.UnflipAndZoomOut(v.ZoomAndFlip(x)), x);
-  }
-  v.zoomDen = 7790;
-  EXPECT_EQ(v.ZoomIn(4564), 4564 * 1024 / 7790);
-  EXPECT_EQ(v.ZoomOut(600), 600 * 7790 / 1024);
-  EXPECT_EQ(v.ZoomAndFlip(100), 4564 - 13 - 1);
-  v.resolution = 300.f;
-  EXPECT_EQ(v.MillimetresToDevice(3.0f), 35);
-  EXPECT_DOUBLE_EQ(v.DeviceToMillimetres(300), 25.4);
-  v.scale = 500;
-  v.deviceOriginU = 413;
-  v.mapOriginX = 3000;
-  EXPECT_EQ(v.MapToDeviceU(3010.0), 413 + 236);
-  EXPECT_NEAR(v.DeviceToMapU(v.MapToDeviceU(3010.0)), 3010.0, 0.01);
+TEST(ViewTransform, FlipZoomAndSaturation) {
+  // 1024/1024 is the identity apart from the flip of the rows.
+  EXPECT_EQ(CanvasToScreen({0, 777}, 4564, 1024, 1024), (ScreenPoint{777, 4563}));
+  EXPECT_EQ(ScreenToCanvas({777, 4563}, 4564, 1024, 1024), (CanvasPoint{0, 777}));
+  EXPECT_EQ(CanvasToScreen({100, 4564}, 4564, 1024, 7790), (ScreenPoint{4564 * 1024 / 7790, (4564 - 100 - 1) * 1024 / 7790}));
+  // Damaged positions and ratios saturate instead of overflowing.
+  EXPECT_EQ(CanvasToScreen({INT_MIN, INT_MAX}, INT_MAX, 65536, 1), (ScreenPoint{INT_MAX, INT_MAX}));
+  EXPECT_EQ(MulDivSaturated(5, 3, 0), 0);
+  EXPECT_EQ(TruncateToInt(std::nan("")), 0);
+  EXPECT_EQ(TruncateToInt(-1e300), INT_MIN);
+  EXPECT_EQ(TruncateToInt(-2.7), -2);
 }
 
 TEST(Entities, RecordsCarryTheirFixedFields) {

@@ -36,8 +36,6 @@ constexpr int kEllipseHatchSides = 72;
 // is refused rather than written.
 constexpr double kLargestDxfReal = 1e15;
 
-bool Finite(GroundPoint p) { return std::isfinite(p.x) && std::isfinite(p.y); }
-
 // False for NaN and infinity too.
 bool Writable(double v) { return std::fabs(v) <= kLargestDxfReal; }
 bool Writable(GroundPoint p) { return Writable(p.x) && Writable(p.y); }

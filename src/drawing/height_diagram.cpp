@@ -39,19 +39,11 @@ const DrawStyle kCrossStyle = DrawStyle::Make(0, kSymbolWeight, kBlack);
 // The curve and arrow of a height difference the statistical tests flag (0.25 mm).
 const DrawStyle kFlaggedStyle = DrawStyle::Make(0, 3, kRed);
 
-bool Finite(GroundPoint p) { return std::isfinite(p.x) && std::isfinite(p.y); }
-
 // Azimuth of a→b in [0, 2π), clockwise from north.
 double Azimuth(GroundPoint a, GroundPoint b) {
   const double t = std::atan2(b.y - a.y, b.x - a.x);
   return t < 0 ? t + 2 * kPi : t;
 }
-
-GroundPoint Along(GroundPoint p, double azimuth, double length) {
-  return GroundPoint{p.x + length * std::cos(azimuth), p.y + length * std::sin(azimuth)};
-}
-
-GroundPoint Midpoint(GroundPoint a, GroundPoint b) { return GroundPoint{(a.x + b.x) / 2, (a.y + b.y) / 2}; }
 
 // A font of the network made drawable: a size that is not a positive finite
 // number takes the starting size, anything absurd is kept within 0.1..100 mm.

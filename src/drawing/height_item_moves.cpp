@@ -8,8 +8,6 @@
 namespace qp {
 namespace {
 
-bool Finite(GroundPoint p) { return std::isfinite(p.x) && std::isfinite(p.y); }
-
 void MovePoint(HeightModel& model, int p, GroundPoint to) {
   model.points[p].x = to.x;
   model.points[p].y = to.y;

@@ -40,8 +40,6 @@ std::optional<MovableKind> KindNamed(std::string_view name) {
   return std::nullopt;
 }
 
-bool Finite(GroundPoint p) { return std::isfinite(p.x) && std::isfinite(p.y); }
-
 // The next blank-separated word of `rest`, taken off it.
 std::string_view NextWord(std::string_view& rest) {
   const size_t begin = rest.find_first_not_of(' ');

@@ -49,20 +49,6 @@ constexpr DrawStyle kWarningLine = DrawStyle::Make(0, kFrameWeight, kRed);
 // Over the line of an observation the statistical tests flag (0.25 mm).
 constexpr DrawStyle kFlaggedLine = DrawStyle::Make(0, 3, kRed);
 
-bool Finite(GroundPoint p) { return std::isfinite(p.x) && std::isfinite(p.y); }
-template <size_t N>
-bool AllFinite(const GroundPoint (&points)[N]) {
-  for (const GroundPoint& p : points)
-    if (!Finite(p)) return false;
-  return true;
-}
-
-GroundPoint Along(GroundPoint p, double azimuth, double metres) {
-  return GroundPoint{p.x + metres * std::cos(azimuth), p.y + metres * std::sin(azimuth)};
-}
-
-GroundPoint Midpoint(GroundPoint a, GroundPoint b) { return GroundPoint{(a.x + b.x) / 2, (a.y + b.y) / 2}; }
-
 // A side's azimuth turned into the half-plane that reads left to right.
 double Readable(double azimuth) { return azimuth > kPi ? azimuth - kPi : azimuth; }
 
@@ -173,13 +159,6 @@ class PlaneDiagram {
     const GroundPoint pts[2] = {a, b};
     out_.Polyline(category, style, pts);
   }
-  void DoubleLine(GroundPoint a, GroundPoint b, double azimuth) {
-    const double across = azimuth + kHalfPi;
-    Line(EntityCategory::Lines, kThinLine, Along(a, across, Mm(kDoubleLineOffset)),
-         Along(b, across, Mm(kDoubleLineOffset)));
-    Line(EntityCategory::Lines, kThinLine, Along(a, across, -Mm(kDoubleLineOffset)),
-         Along(b, across, -Mm(kDoubleLineOffset)));
-  }
   // Dashes of 1 mm with 1 mm gaps from `a` towards `b`.
   void DashedLine(EntityCategory category, DrawStyle style, GroundPoint a, GroundPoint b) {
     const double length = DistanceOf(a.x, a.y, b.x, b.y) / m_;  // paper mm
@@ -195,12 +174,17 @@ class PlaneDiagram {
            GroundPoint{a.x + (t + kDash) * c, a.y + (t + kDash) * s});
     }
   }
-  void DoubleDashedLine(GroundPoint a, GroundPoint b, double azimuth) {
+  // Two thin lines either side of the axis a-b, solid or dashed.
+  void DoubleLine(GroundPoint a, GroundPoint b, double azimuth, bool dashed = false) {
     const double across = azimuth + kHalfPi;
-    DashedLine(EntityCategory::Lines, kThinLine, Along(a, across, Mm(kDoubleLineOffset)),
-               Along(b, across, Mm(kDoubleLineOffset)));
-    DashedLine(EntityCategory::Lines, kThinLine, Along(a, across, -Mm(kDoubleLineOffset)),
-               Along(b, across, -Mm(kDoubleLineOffset)));
+    for (const double offset : {Mm(kDoubleLineOffset), -Mm(kDoubleLineOffset)}) {
+      const GroundPoint from = Along(a, across, offset), to = Along(b, across, offset);
+      if (dashed) {
+        DashedLine(EntityCategory::Lines, kThinLine, from, to);
+      } else {
+        Line(EntityCategory::Lines, kThinLine, from, to);
+      }
+    }
   }
   // A V of two arms from `tip`, pointing along `azimuth`.
   void Arrowhead(DrawStyle style, GroundPoint tip, double azimuth, double armMm) {
@@ -234,14 +218,14 @@ class PlaneDiagram {
           break;
         case 5:
           DoubleLine(p1, mid, azimuth);
-          DoubleDashedLine(mid, p2, azimuth);
+          DoubleLine(mid, p2, azimuth, true);
           break;
         case 6:
           DashedLine(EntityCategory::Lines, kThinLine, p1, mid);
           Line(EntityCategory::Lines, kThinLine, mid, p2);
           break;
         case 7:
-          DoubleDashedLine(p1, mid, azimuth);
+          DoubleLine(p1, mid, azimuth, true);
           DoubleLine(mid, p2, azimuth);
           break;
         default:

@@ -17,12 +17,6 @@ constexpr size_t kMaxFilledPolygonPoints = 65535;
 // Glyph cells beyond this size come only from damaged text blocks.
 constexpr int kMaxGlyphPixels = 1 << 16;
 
-bool AllFinite(std::span<const GroundPoint> points) {
-  for (const GroundPoint& p : points)
-    if (!std::isfinite(p.x) || !std::isfinite(p.y)) return false;
-  return true;
-}
-
 bool IsCurveType(int32_t type) {
   switch (type) {
     case 3: case 4: case 5: case 7: case 8: case kShapeSpline: case kShapeClosedSpline:

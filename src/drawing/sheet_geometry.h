@@ -6,6 +6,7 @@
 // sizes) is refused instead of being drawn into a giant canvas.
 #pragma once
 
+#include <cmath>
 #include <optional>
 #include <span>
 #include <string>
@@ -20,6 +21,18 @@ struct GroundPoint {
   double x = 0, y = 0;
   friend bool operator==(const GroundPoint&, const GroundPoint&) = default;
 };
+
+inline bool Finite(GroundPoint p) { return std::isfinite(p.x) && std::isfinite(p.y); }
+inline bool AllFinite(std::span<const GroundPoint> points) {
+  for (const GroundPoint& p : points)
+    if (!Finite(p)) return false;
+  return true;
+}
+// `length` metres from `p` along `azimuth` (radians, clockwise from north).
+inline GroundPoint Along(GroundPoint p, double azimuth, double length) {
+  return GroundPoint{p.x + length * std::cos(azimuth), p.y + length * std::sin(azimuth)};
+}
+inline GroundPoint Midpoint(GroundPoint a, GroundPoint b) { return GroundPoint{(a.x + b.x) / 2, (a.y + b.y) / 2}; }
 
 // A canvas pixel: row upwards from the bottom of the paper, column rightwards.
 struct CanvasPoint {

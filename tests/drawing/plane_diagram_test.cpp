@@ -78,9 +78,6 @@ std::vector<const Entity*> Only(const std::vector<Entity>& all, bool texts, int 
   return out;
 }
 
-GroundPoint Along(GroundPoint p, double azimuth, double d) {
-  return {p.x + d * std::cos(azimuth), p.y + d * std::sin(azimuth)};
-}
 // Azimuth of p1 -> p2 turned to read left to right.
 double ReadableAzimuth(GroundPoint a, GroundPoint b) {
   const double t = std::atan2(b.y - a.y, b.x - a.x);

@@ -51,6 +51,14 @@ std::string ColourText(int32_t colour) {
   return Format("%d,%d,%d", colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
 }
 
+// A record text as one line of the dump: a damaged name or face holding line
+// breaks must not start a new setting or section.
+std::string OneLine(const std::string& gbk) {
+  std::string text = GbkToUtf8(gbk);
+  std::replace_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+  return text;
+}
+
 // The font face and height keys of both dialogs. A value equal to what the
 // control already shows changes nothing (so a dump reads back unchanged);
 // anything else is handled as the control handles a choice or a keystroke,
@@ -62,81 +70,54 @@ void AddFontBindings(DisplayForm& f, std::vector<SettingBinding>& bindings) {
     const DiagramFontRole role = fontRole;  // a plain variable: lambdas may capture it with any compiler
     bindings.push_back({keys.first, [&f, role](const std::string& v) {
                           return v == f.Font(role).face || f.SetFontFace(role, v);
-                        }});
+                        },
+                        [&f, role] { return OneLine(f.Font(role).face); }});
     bindings.push_back({keys.second, [&f, role](const std::string& v) {
                           return v == f.HeightText(role) || f.EditHeight(role, v);
-                        }});
+                        },
+                        [&f, role] { return GbkToUtf8(f.HeightText(role)); }});
   }
   bindings.push_back({"文字颜色", [&f](const std::string& v) {
                         const auto colour = ParseColour(v);
                         if (colour) f.SetTextColour(*colour);
                         return colour.has_value();
-                      }});
+                      },
+                      [&f] { return ColourText(f.TextColour()); }});
+}
+
+// An edit that takes only a number.
+SettingBinding NumberSetting(const char* key, std::string* text) {
+  SettingBinding binding = TextSetting(key, text);
+  binding.apply = [text](const std::string& v) {
+    if (IsNumber(v)) *text = v;
+    return IsNumber(v);
+  };
+  return binding;
 }
 
 std::vector<SettingBinding> CommonBindings(DisplayForm& f) {
   std::vector<SettingBinding> bindings{ComboSetting("绘图选项", f.KindItems(), &f.kindIndex)};
   AddFontBindings(f, bindings);
-  bindings.push_back({"注记避让", [&f](const std::string& v) {
-                        if (v == "0" || v == "1") f.declutter = v == "1";
-                        return v == "0" || v == "1";
-                      }});
+  bindings.push_back(CheckSetting("注记避让", &f.declutter));
   return bindings;
 }
 
 std::vector<SettingBinding> PlaneBindings(PlaneDisplayForm& f) {
   std::vector<SettingBinding> bindings = CommonBindings(f);
-  bindings.push_back({"椭圆尺度", [&f](const std::string& v) {
-                        if (IsNumber(v)) f.ellipseRadiusText = v;
-                        return IsNumber(v);
-                      }});
-  bindings.push_back({"贯通预警", [&f](const std::string& v) {
-                        if (v == "0" || v == "1") f.breakthroughWarning = v == "1";
-                        return v == "0" || v == "1";
-                      }});
-  bindings.push_back({"贯通预警距离", [&f](const std::string& v) {
-                        if (IsNumber(v)) f.warningDistanceText = v;
-                        return IsNumber(v);
-                      }});
+  bindings.push_back(NumberSetting("椭圆尺度", &f.ellipseRadiusText));
+  bindings.push_back(CheckSetting("贯通预警", &f.breakthroughWarning));
+  bindings.push_back(NumberSetting("贯通预警距离", &f.warningDistanceText));
   return bindings;
-}
-
-// A record text as one line of the dump: a damaged name or face holding line
-// breaks must not start a new setting or section.
-std::string OneLine(const std::string& gbk) {
-  std::string text = GbkToUtf8(gbk);
-  std::replace_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
-  return text;
-}
-
-std::vector<std::pair<std::string, std::string>> CommonDump(const DisplayForm& f) {
-  return {
-      {"绘图选项", std::to_string(f.kindIndex)},
-      {"文本字体", OneLine(f.Font(DiagramFontRole::Text).face)},
-      {"文本字高", GbkToUtf8(f.HeightText(DiagramFontRole::Text))},
-      {"数字字体", OneLine(f.Font(DiagramFontRole::Number).face)},
-      {"数字字高", GbkToUtf8(f.HeightText(DiagramFontRole::Number))},
-      {"文字颜色", ColourText(f.TextColour())},
-      {"注记避让", f.declutter ? "1" : "0"},
-  };
 }
 
 // The dialog in the input format: the settings, the read-only network name as
 // a comment, and the closure list one line per entry.
-std::string DumpForm(const DisplayForm& f, std::vector<std::pair<std::string, std::string>> settings) {
+std::string DumpForm(const DisplayForm& f, const std::vector<SettingBinding>& settings) {
   std::string list;
   for (const auto& line : f.ClosureLines()) list += line + "\r\n";
   const std::string text = DumpInputText(settings, {{kClosureSection, &list}});
   const size_t afterHeader = text.find('\n') + 1;
   return text.substr(0, afterHeader) + "# 控制网名: " + OneLine(f.NetworkName()) + "\n" + text.substr(afterHeader);
-}
-
-std::string DumpPlane(const PlaneDisplayForm& f) {
-  auto settings = CommonDump(f);
-  settings.emplace_back("椭圆尺度", GbkToUtf8(f.ellipseRadiusText));
-  settings.emplace_back("贯通预警", f.breakthroughWarning ? "1" : "0");
-  settings.emplace_back("贯通预警距离", GbkToUtf8(f.warningDistanceText));
-  return DumpForm(f, std::move(settings));
 }
 
 // The closure list section: one line per list entry, in list order, either
@@ -203,7 +184,6 @@ template <typename Record, typename Model, typename Form>
 int RunOnNetwork(const CommandOptions& options, PlatformServices& platform, const char* unreadable,
                  bool (*read)(const std::string&, SettingsBlock&, Record&, PlatformServices*),
                  Model (*modelOf)(const Record&), std::vector<SettingBinding> (*bindings)(Form&),
-                 std::string (*dump)(const Form&),
                  bool (*finish)(bool, const std::string&, SettingsBlock&, Model&, Record&, PlatformServices&)) {
   if (!CheckNoInputOverwritten(DialogRunFiles(options), platform)) return 1;
   auto settings = std::make_unique<SettingsBlock>();
@@ -215,9 +195,10 @@ int RunOnNetwork(const CommandOptions& options, PlatformServices& platform, cons
   Model model = modelOf(*net);
   Form form(model);
   form.declutter = DeclutterFor(options.dataPath);
-  if (!ApplyDisplayInput(options, form, bindings(form), platform)) return 1;
+  const std::vector<SettingBinding> settingBindings = bindings(form);
+  if (!ApplyDisplayInput(options, form, settingBindings, platform)) return 1;
   if (options.dump) {
-    std::cout << dump(form);
+    std::cout << DumpForm(form, settingBindings);
     return 0;
   }
   // Running the command is the answer "是" to "请确认退出...".
@@ -235,7 +216,6 @@ bool ReadPlane(const std::string& path, SettingsBlock& settings, PlaneNetwork& n
 }
 
 std::vector<SettingBinding> HeightBindings(HeightDisplayForm& f) { return CommonBindings(f); }
-std::string DumpHeight(const HeightDisplayForm& f) { return DumpForm(f, CommonDump(f)); }
 
 }  // namespace
 
@@ -243,10 +223,10 @@ int RunDisplayCommand(const CommandOptions& options, PlatformServices& platform)
   switch (NetworkFileKindOf(options.dataPath)) {
     case NetworkFileKind::Plane:
       return RunOnNetwork(options, platform, "平面网数据文件错误 !", ReadPlane, PlaneModelFromRecord, PlaneBindings,
-                          DumpPlane, FinishPlaneDisplayDialog);
+                          FinishPlaneDisplayDialog);
     case NetworkFileKind::Height:
       return RunOnNetwork(options, platform, "高程网数据文件错误 !", ReadHeightFile, HeightModelFromRecord,
-                          HeightBindings, DumpHeight, FinishHeightDisplayDialog);
+                          HeightBindings, FinishHeightDisplayDialog);
     case NetworkFileKind::Unknown:
       break;
   }

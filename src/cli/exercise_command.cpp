@@ -147,19 +147,10 @@ bool ApplyInput(ExerciseForm& form, const InputDocument& doc, std::string& error
 }
 
 std::string DumpExerciseForm(const ExerciseForm& form) {
-  const ExerciseFile& r = form.record();
-  const std::vector<std::pair<std::string, std::string>> settings = {
-      {"方式选择", std::to_string(r.method)},
-      {"观测值个数", std::to_string(r.nIndex + 1)},
-      {"未知数个数", std::to_string(r.tIndex + 1)},
-      {"限制条件数", std::to_string(r.restrictionCount)},
-      {"条件式个数", std::to_string(r.rIndex + 1)},
-      {"附参数个数", std::to_string(r.parameterCount)},
-      {"权函数式个数", std::to_string(r.functionCount)},
-  };
+  ExerciseSelections selections = form.Selections();
   std::array<std::string, kGridSections.size()> boxes;
   for (size_t i = 0; i < kGridSections.size(); ++i) boxes[i] = GridText(form, kGridSections[i].grid);
-  return DumpInputText(settings, ExerciseSectionBindings(boxes));
+  return DumpInputText(ExerciseSettingBindings(form, selections), ExerciseSectionBindings(boxes));
 }
 
 // What the chosen display entry shows: the grid with its two columns and the

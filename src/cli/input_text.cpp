@@ -119,7 +119,8 @@ SettingBinding NumberedComboSetting(const char* key, std::vector<std::string> it
             if (i < 0 || i >= static_cast<int>(items.size())) return false;
             *index = i;
             return true;
-          }};
+          },
+          [first, index] { return std::to_string(*index + first); }};
 }
 
 SettingBinding ComboSetting(const char* key, const std::vector<std::string>& items, int* index) {
@@ -130,7 +131,17 @@ SettingBinding TextSetting(const char* key, std::string* text) {
   return {key, [text](const std::string& value) {
             *text = value;
             return true;
-          }};
+          },
+          [text] { return GbkToUtf8(*text); }};
+}
+
+SettingBinding CheckSetting(const char* key, bool* state) {
+  return {key, [state](const std::string& value) {
+            if (value != "0" && value != "1") return false;
+            *state = value == "1";
+            return true;
+          },
+          [state] { return std::string(*state ? "1" : "0"); }};
 }
 
 bool ApplyInputDocument(const InputDocument& doc, const std::vector<SettingBinding>& settings,
@@ -167,10 +178,9 @@ std::string TerminalText(std::string_view gbkText) {
   return text;
 }
 
-std::string DumpInputText(const std::vector<std::pair<std::string, std::string>>& settingsUtf8,
-                          const std::vector<SectionBinding>& sections) {
+std::string DumpInputText(const std::vector<SettingBinding>& settings, const std::vector<SectionBinding>& sections) {
   std::string out = "[" + std::string(kSettingsSection) + "]\n";
-  for (const auto& [key, value] : settingsUtf8) out += key + " = " + value + "\n";
+  for (const auto& setting : settings) out += std::string(setting.key) + " = " + setting.show() + "\n";
   for (const auto& section : sections) {
     out += "\n[" + std::string(section.name) + "]\n";
     std::string body = TerminalText(*section.box);

@@ -70,14 +70,6 @@ bool KeepsConfirmedReference(IndependentSystemForm& f, const InputDocument& doc,
   return true;
 }
 
-std::string DumpLocalForm(IndependentSystemForm& f) {
-  std::vector<std::pair<std::string, std::string>> settings;
-  for (const auto& control : ReferenceControls(f)) settings.emplace_back(control.key, GbkToUtf8(*control.text));
-  settings.emplace_back("坐标系统", std::to_string(f.systemIndex));
-  settings.emplace_back("转换方式", std::to_string(f.modeIndex));
-  return DumpInputText(settings, LocalSectionBindings(f));
-}
-
 }  // namespace
 
 int RunLocalCommand(const CommandOptions& options, PlatformServices& platform) {
@@ -92,7 +84,7 @@ int RunLocalCommand(const CommandOptions& options, PlatformServices& platform) {
   };
   if (!ApplyInputOption(options, LocalSettingBindings(form), LocalSectionBindings(form), platform, check)) return 1;
   if (options.dump) {
-    std::cout << DumpLocalForm(form);
+    std::cout << DumpInputText(LocalSettingBindings(form), LocalSectionBindings(form));
     return 0;
   }
   switch (form.Execute(platform).outcome) {

@@ -40,17 +40,16 @@ std::vector<std::pair<const char*, std::string*>> SheetOnlyControls(SheetForm& f
   return controls;
 }
 
-SettingBinding CheckSetting(const char* key, bool* state) {
-  return {key, [state](const std::string& value) {
-            if (value != "0" && value != "1") return false;
-            *state = value == "1";
-            return true;
-          }};
+// An edit whose dump leaves out the spaces around its text.
+SettingBinding TrimmedTextSetting(const char* key, std::string* text) {
+  SettingBinding binding = TextSetting(key, text);
+  binding.show = [text] { return GbkToUtf8(Trim(*text)); };
+  return binding;
 }
 
 std::vector<SettingBinding> SheetSettingBindings(SheetForm& f) {
   std::vector<SettingBinding> bindings;
-  for (const auto& [key, text] : SheetOnlyControls(f)) bindings.push_back(TextSetting(key, text));
+  for (const auto& [key, text] : SheetOnlyControls(f)) bindings.push_back(TrimmedTextSetting(key, text));
   // The combo's index or item, or the dots per inch themselves.
   bindings.push_back({"分辨率", [&f](const std::string& value) {
                         for (int i = 0; i < 3; ++i) {
@@ -60,21 +59,24 @@ std::vector<SettingBinding> SheetSettingBindings(SheetForm& f) {
                           }
                         }
                         return ComboSetting("分辨率", SheetResolutionItems(), &f.resolutionIndex).apply(value);
-                      }});
+                      },
+                      [&f] { return std::to_string(f.resolutionIndex); }});
   bindings.push_back({"格网方式", [&f](const std::string& value) {
                         int index = f.gridStyle;
                         if (!ComboSetting("格网方式", SheetGridStyleItems(), &index).apply(value)) return false;
                         f.SelectGridStyle(index);
                         return true;
-                      }});
+                      },
+                      [&f] { return std::to_string(f.gridStyle); }});
   bindings.push_back(ComboSetting("格网注记", SheetLabelUnitItems(), &f.labelUnit));
   bindings.push_back(CheckSetting("显示比例尺", &f.showScale));
   bindings.push_back(CheckSetting("显示格网注记", &f.showGridLabels));
-  bindings.push_back(TextSetting("内外边框间距", &f.frameSpacingText));
+  bindings.push_back(TrimmedTextSetting("内外边框间距", &f.frameSpacingText));
   // Typing the height the edit already shows changes nothing.
   bindings.push_back({"图名字高", [&f](const std::string& value) {
                         return value == Trim(f.titleHeightText) || f.EditTitleHeight(value);
-                      }});
+                      },
+                      [&f] { return GbkToUtf8(Trim(f.titleHeightText)); }});
   for (int i = 0; i < 4; ++i) bindings.push_back(TextSetting(kRemarkKeys[i], &f.remarks[i]));
   for (int i = 0; i < 4; ++i) bindings.push_back(TextSetting(kNoteKeys[i], &f.notes[i]));
   bindings.push_back(TextSetting("绘图单位名称", &f.unitName));
@@ -94,22 +96,6 @@ bool KeepsFittedSheet(SheetForm& f, const InputDocument& doc, std::string& error
     }
   }
   return true;
-}
-
-std::string DumpSheetForm(SheetForm& f) {
-  std::vector<std::pair<std::string, std::string>> settings;
-  for (const auto& [key, text] : SheetOnlyControls(f)) settings.emplace_back(key, GbkToUtf8(Trim(*text)));
-  settings.emplace_back("分辨率", std::to_string(f.resolutionIndex));
-  settings.emplace_back("格网方式", std::to_string(f.gridStyle));
-  settings.emplace_back("格网注记", std::to_string(f.labelUnit));
-  settings.emplace_back("显示比例尺", f.showScale ? "1" : "0");
-  settings.emplace_back("显示格网注记", f.showGridLabels ? "1" : "0");
-  settings.emplace_back("内外边框间距", GbkToUtf8(Trim(f.frameSpacingText)));
-  settings.emplace_back("图名字高", GbkToUtf8(Trim(f.titleHeightText)));
-  for (int i = 0; i < 4; ++i) settings.emplace_back(kRemarkKeys[i], GbkToUtf8(f.remarks[i]));
-  for (int i = 0; i < 4; ++i) settings.emplace_back(kNoteKeys[i], GbkToUtf8(f.notes[i]));
-  settings.emplace_back("绘图单位名称", GbkToUtf8(f.unitName));
-  return DumpInputText(settings, {});
 }
 
 }  // namespace
@@ -144,7 +130,7 @@ int RunSheetCommand(const CommandOptions& options, PlatformServices& platform) {
   auto check = [&form](const InputDocument& doc, std::string& error) { return KeepsFittedSheet(form, doc, error); };
   if (!ApplyInputOption(options, SheetSettingBindings(form), {}, platform, check)) return 1;
   if (options.dump) {
-    std::cout << DumpSheetForm(form);
+    std::cout << DumpInputText(SheetSettingBindings(form), {});
     return 0;
   }
   // Running the command is the answer to "请确认输入数据结束...".

@@ -29,7 +29,7 @@ int RunTransformCommand(const CommandOptions& options, PlatformServices& platfor
   }
   if (!ApplyInputOption(options, TransformSettingBindings(form), TransformSectionBindings(form), platform)) return 1;
   if (options.dump) {
-    std::cout << DumpInputText({{"输出标识", GbkToUtf8(form.title)}}, TransformSectionBindings(form));
+    std::cout << DumpInputText(TransformSettingBindings(form), TransformSectionBindings(form));
     return 0;
   }
   if (!form.Execute(platform)) return 1;

@@ -24,17 +24,6 @@ std::vector<SettingBinding> ZoneSettingBindings(ZoneTransformForm& f) {
 
 std::vector<SectionBinding> ZoneSectionBindings(ZoneTransformForm& f) { return {{"换带前坐标", &f.inputText}}; }
 
-std::string DumpZoneForm(ZoneTransformForm& f) {
-  const std::vector<std::pair<std::string, std::string>> settings = {
-      {"系统选择", std::to_string(f.systemIndex)},
-      {"输出标识", GbkToUtf8(f.title)},
-      {"换带前经度", GbkToUtf8(f.oldMeridianText)},
-      {"换带后经度", GbkToUtf8(f.newMeridianText)},
-      {"显示选择", std::to_string(f.displayIndex)},
-  };
-  return DumpInputText(settings, ZoneSectionBindings(f));
-}
-
 }  // namespace
 
 int RunZoneCommand(const CommandOptions& options, PlatformServices& platform) {
@@ -43,7 +32,7 @@ int RunZoneCommand(const CommandOptions& options, PlatformServices& platform) {
   if (!OpenToolDataFile(form, options.dataPath, "换带数据文件错误 !", "换带数据文件写入错误 !", platform)) return 1;
   if (!ApplyInputOption(options, ZoneSettingBindings(form), ZoneSectionBindings(form), platform)) return 1;
   if (options.dump) {
-    std::cout << DumpZoneForm(form);
+    std::cout << DumpInputText(ZoneSettingBindings(form), ZoneSectionBindings(form));
     return 0;
   }
   if (!form.Execute(platform)) return 1;

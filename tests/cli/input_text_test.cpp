@@ -123,7 +123,7 @@ TEST(InputText, DumpReadsBackToTheSameDialog) {
   d.name = Gbk("城区网");
   d.known = Gbk("北山,1.0000,2.0000") + "\r\nB,3,4\r\n";
   d.dirs = "";
-  const std::string text = DumpInputText({{"方式", "2"}, {"名称", GbkToUtf8(d.name)}}, d.Sections());
+  const std::string text = DumpInputText(d.Settings(), d.Sections());
   EXPECT_EQ(text, "[设置]\n方式 = 2\n名称 = 城区网\n\n[已知点]\n北山,1.0000,2.0000\nB,3,4\n\n[方向]\n");
   Dialog back;
   std::string error;

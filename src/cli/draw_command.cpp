@@ -1,9 +1,9 @@
 #include "cli/draw_command.h"
 
-#include <algorithm>
-#include <cctype>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <utility>
 
 #include "cli/run_files.h"
 #include "common/format.h"
@@ -74,6 +74,31 @@ PictureDrawing DrawingOf(SettingsBlock& settings, const PlaneModel* plane, const
       [=, &settings](EntitySink& sink) { DrawNetworkSheet(sink, settings, plane, height, context); }};
 }
 
+// The network arguments of DrawNetworkSheet for one model.
+std::pair<const PlaneModel*, const HeightModel*> Networks(const PlaneModel& plane) { return {&plane, nullptr}; }
+std::pair<const PlaneModel*, const HeightModel*> Networks(const HeightModel& height) { return {nullptr, &height}; }
+
+// One kind of network: the record read without computing, the diagram kind
+// of --kind for this drawing only, the .vec file and then the pictures.
+template <typename Record, typename Model>
+int DrawNetwork(const CommandOptions& options, SettingsBlock& settings, const DrawContext& context,
+                PlatformServices& platform,
+                std::optional<CanvasSize> (*open)(const std::string&, SettingsBlock&, Record&, PlatformServices&),
+                Model (*modelOf)(const Record&),
+                bool (*exportVec)(const std::string&, SettingsBlock&, const Model&, PlatformServices&, std::string*)) {
+  auto net = std::make_unique<Record>();
+  if (!open(options.dataPath, settings, *net, platform)) return 1;
+  Model model = modelOf(*net);
+  if (options.kind) model.diagram.kind = *options.kind;
+  std::string vecPath;
+  if (!exportVec(options.dataPath, settings, model, platform, &vecPath)) {
+    Tell(platform, "矢量图形文件写入错误 !\r\n%s", vecPath);
+    return 1;
+  }
+  const auto [plane, height] = Networks(model);
+  return WritePictures(options, settings, DrawingOf(settings, plane, height, context), platform) ? 0 : 1;
+}
+
 }  // namespace
 
 bool IsPictureOption(const std::string& option) {
@@ -114,29 +139,12 @@ int RunDrawCommand(const CommandOptions& options, PlatformServices& platform) {
   DrawContext context;
   context.flagged = &flagged;
   context.declutter = DeclutterFor(options.dataPath);
-  std::string vecPath;
-
   if (network == NetworkFileKind::Plane) {
-    auto net = std::make_unique<PlaneNetwork>();
-    if (!OpenPlaneDrawing(options.dataPath, *settings, *net, platform)) return 1;
-    PlaneModel model = PlaneModelFromRecord(*net);
-    if (options.kind) model.diagram.kind = *options.kind;
-    if (!ExportPlaneDrawing(options.dataPath, *settings, model, platform, &vecPath)) {
-      Tell(platform, "矢量图形文件写入错误 !\r\n%s", vecPath);
-      return 1;
-    }
-    return WritePictures(options, *settings, DrawingOf(*settings, &model, nullptr, context), platform) ? 0 : 1;
+    return DrawNetwork(options, *settings, context, platform, OpenPlaneDrawing, PlaneModelFromRecord,
+                       ExportPlaneDrawing);
   }
-
-  auto net = std::make_unique<HeightNetwork>();
-  if (!OpenHeightDrawing(options.dataPath, *settings, *net, platform)) return 1;
-  HeightModel model = HeightModelFromRecord(*net);
-  if (options.kind) model.diagram.kind = *options.kind;
-  if (!ExportHeightDrawing(options.dataPath, *settings, model, platform, &vecPath)) {
-    Tell(platform, "矢量图形文件写入错误 !\r\n%s", vecPath);
-    return 1;
-  }
-  return WritePictures(options, *settings, DrawingOf(*settings, nullptr, &model, context), platform) ? 0 : 1;
+  return DrawNetwork(options, *settings, context, platform, OpenHeightDrawing, HeightModelFromRecord,
+                     ExportHeightDrawing);
 }
 
 }  // namespace qp

@@ -80,15 +80,12 @@ std::pair<const PlaneModel*, const HeightModel*> Networks(const HeightModel& hei
 
 // One kind of network: the record read without computing, the diagram kind
 // of --kind for this drawing only, the .vec file and then the pictures.
-template <typename Record, typename Model>
+template <typename Record, typename Open, typename ModelOf, typename Export>
 int DrawNetwork(const CommandOptions& options, SettingsBlock& settings, const DrawContext& context,
-                PlatformServices& platform,
-                std::optional<CanvasSize> (*open)(const std::string&, SettingsBlock&, Record&, PlatformServices&),
-                Model (*modelOf)(const Record&),
-                bool (*exportVec)(const std::string&, SettingsBlock&, const Model&, PlatformServices&, std::string*)) {
+                PlatformServices& platform, Open open, ModelOf modelOf, Export exportVec) {
   auto net = std::make_unique<Record>();
   if (!open(options.dataPath, settings, *net, platform)) return 1;
-  Model model = modelOf(*net);
+  auto model = modelOf(*net);
   if (options.kind) model.diagram.kind = *options.kind;
   std::string vecPath;
   if (!exportVec(options.dataPath, settings, model, platform, &vecPath)) {
@@ -140,11 +137,11 @@ int RunDrawCommand(const CommandOptions& options, PlatformServices& platform) {
   context.flagged = &flagged;
   context.declutter = DeclutterFor(options.dataPath);
   if (network == NetworkFileKind::Plane) {
-    return DrawNetwork(options, *settings, context, platform, OpenPlaneDrawing, PlaneModelFromRecord,
-                       ExportPlaneDrawing);
+    return DrawNetwork<PlaneNetwork>(options, *settings, context, platform, OpenPlaneDrawing, PlaneModelFromRecord,
+                                     ExportPlaneDrawing);
   }
-  return DrawNetwork(options, *settings, context, platform, OpenHeightDrawing, HeightModelFromRecord,
-                     ExportHeightDrawing);
+  return DrawNetwork<HeightNetwork>(options, *settings, context, platform, OpenHeightDrawing, HeightModelFromRecord,
+                                    ExportHeightDrawing);
 }
 
 }  // namespace qp

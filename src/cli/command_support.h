@@ -39,12 +39,16 @@ bool ReadInputOption(const CommandOptions& options, std::optional<InputDocument>
 bool ApplyInputOrTell(const InputDocument& doc, const std::vector<SettingBinding>& settings,
                       const std::vector<SectionBinding>& sections, PlatformServices& platform);
 
+// A step over the whole input document; false with `error` set refuses it.
+using InputDocumentStep = std::function<bool(const InputDocument& doc, std::string& error)>;
+
 // Reads --input FILE (when given) and applies it to the bindings; shows the
 // error and returns false when the file or a line of it is not acceptable.
-// `check`, when given, may refuse the document before it is applied.
+// `check`, when given, may refuse the document before it is applied, and
+// `then` takes (or refuses) what the bindings leave once they have applied it.
 bool ApplyInputOption(const CommandOptions& options, const std::vector<SettingBinding>& settings,
                       const std::vector<SectionBinding>& sections, PlatformServices& platform,
-                      const std::function<bool(const InputDocument&, std::string&)>& check = {});
+                      const InputDocumentStep& check = {}, const InputDocumentStep& then = {});
 
 // Runs `run` and then writes to `notes` (UTF-8) one line for every table of
 // the --input file that was cut at its capacity: the section, how many lines

@@ -160,24 +160,6 @@ bool ApplyClosureSection(DisplayForm& f, const InputSection& section, std::strin
   return true;
 }
 
-// Fills the form from --input, when given: settings, then the closure list.
-bool ApplyDisplayInput(const CommandOptions& options, DisplayForm& form, const std::vector<SettingBinding>& bindings,
-                       PlatformServices& platform) {
-  std::optional<InputDocument> doc;
-  if (!ReadInputOption(options, doc, platform)) return false;
-  if (!doc) return true;
-  std::string list;
-  if (!ApplyInputOrTell(*doc, bindings, {{kClosureSection, &list}}, platform)) return false;
-  for (const auto& section : doc->sections) {
-    std::string error;
-    if (section.name == kClosureSection && !ApplyClosureSection(form, section, error)) {
-      platform.ShowMessage(error);
-      return false;
-    }
-  }
-  return true;
-}
-
 // The command on one kind of network: read the file (it must exist and be
 // readable), fill the form, dump or confirm and write.
 template <typename Record, typename Model, typename Form>
@@ -195,8 +177,15 @@ int RunOnNetwork(const CommandOptions& options, PlatformServices& platform, cons
   Model model = modelOf(*net);
   Form form(model);
   form.declutter = DeclutterFor(options.dataPath);
+  // The --input file's settings, then its closure list.
   const std::vector<SettingBinding> settingBindings = bindings(form);
-  if (!ApplyDisplayInput(options, form, settingBindings, platform)) return 1;
+  std::string list;
+  const auto closures = [&form](const InputDocument& doc, std::string& error) {
+    return std::all_of(doc.sections.begin(), doc.sections.end(), [&](const InputSection& section) {
+      return section.name != kClosureSection || ApplyClosureSection(form, section, error);
+    });
+  };
+  if (!ApplyInputOption(options, settingBindings, {{kClosureSection, &list}}, platform, {}, closures)) return 1;
   if (options.dump) {
     std::cout << DumpForm(form, settingBindings);
     return 0;

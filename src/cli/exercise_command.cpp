@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <iostream>
-#include <optional>
 
 #include "cli/command_support.h"
 #include "cli/input_text.h"
@@ -129,21 +128,23 @@ bool FillGrid(ExerciseForm& form, const GridSection& section, const std::string&
   return true;
 }
 
-bool ApplyInput(ExerciseForm& form, const InputDocument& doc, std::string& error) {
+// Fills the form from --input, when given.
+bool ApplyInput(const CommandOptions& options, ExerciseForm& form, PlatformServices& platform) {
   ExerciseSelections selections = form.Selections();
   std::array<std::string, kGridSections.size()> boxes;
-  if (!ApplyInputDocument(doc, ExerciseSettingBindings(form, selections), ExerciseSectionBindings(boxes), error)) {
-    return false;
-  }
-  // The counts are taken together, so their order in the file does not matter.
-  form.SetSelections(selections);
-  for (size_t i = 0; i < kGridSections.size(); ++i) {
-    const auto section = std::find_if(doc.sections.begin(), doc.sections.end(),
-                                      [&](const InputSection& s) { return s.name == kGridSections[i].name; });
-    const int headerLine = section == doc.sections.end() ? 0 : section->line;
-    if (!FillGrid(form, kGridSections[i], boxes[i], headerLine, error)) return false;
-  }
-  return true;
+  const auto fillGrids = [&](const InputDocument& doc, std::string& error) {
+    // The counts are taken together, so their order in the file does not matter.
+    form.SetSelections(selections);
+    for (size_t i = 0; i < kGridSections.size(); ++i) {
+      const auto section = std::find_if(doc.sections.begin(), doc.sections.end(),
+                                        [&](const InputSection& s) { return s.name == kGridSections[i].name; });
+      const int headerLine = section == doc.sections.end() ? 0 : section->line;
+      if (!FillGrid(form, kGridSections[i], boxes[i], headerLine, error)) return false;
+    }
+    return true;
+  };
+  return ApplyInputOption(options, ExerciseSettingBindings(form, selections), ExerciseSectionBindings(boxes), platform,
+                          {}, fillGrids);
 }
 
 std::string DumpExerciseForm(const ExerciseForm& form) {
@@ -187,16 +188,7 @@ int RunExerciseCommand(const CommandOptions& options, PlatformServices& platform
 
   ExerciseForm form(platform);
   form.OpenWith(record, std::string());
-  std::optional<InputDocument> input;
-  if (!ReadInputOption(options, input, platform)) return 1;
-  if (input) {
-    std::string error;
-    if (!ApplyInput(form, *input, error)) {
-      platform.ShowMessage(error);
-      return 1;
-    }
-  }
-
+  if (!ApplyInput(options, form, platform)) return 1;
   if (options.dump) {
     std::cout << DumpExerciseForm(form);
     return 0;

@@ -98,21 +98,31 @@ int DrawNetwork(const CommandOptions& options, SettingsBlock& settings, const Dr
 
 }  // namespace
 
-bool IsPictureOption(const std::string& option) {
-  return option == "--pdf" || option == "--png" || option == "--dpi";
+bool IsDrawOption(const std::string& option) {
+  return option == "--kind" || option == "--svg" || option == "--dxf" || option == "--pdf" || option == "--png" ||
+         option == "--dpi";
 }
 
-std::string ParsePictureOption(const std::string& option, const std::string& value, CommandOptions& options) {
+std::string ParseDrawOption(const std::string& option, const std::string& value, CommandOptions& options) {
+  const bool digits = !value.empty() && value.find_first_not_of("0123456789") == std::string::npos;
+  if (option == "--kind") {
+    if (options.kind) return "--kind 只能给出一次";
+    if (!digits || value.size() > 2) return "--kind 后应为图形种类编号: " + value;
+    options.kind = std::stoi(value);
+    return {};
+  }
   if (option == "--dpi") {
     if (options.dpi) return "--dpi 只能给出一次";
-    if (value.empty() || value.size() > 4 || value.find_first_not_of("0123456789") != std::string::npos ||
-        std::stoi(value) < kMinPngDpi || std::stoi(value) > kMaxPngDpi) {
+    if (!digits || value.size() > 4 || std::stoi(value) < kMinPngDpi || std::stoi(value) > kMaxPngDpi) {
       return FormatText("--dpi 后应为 %d 到 %d 之间的分辨率: %s", kMinPngDpi, kMaxPngDpi, value.c_str());
     }
     options.dpi = std::stoi(value);
     return {};
   }
-  std::optional<std::string>& path = option == "--pdf" ? options.pdfPath : options.pngPath;
+  std::optional<std::string>& path = option == "--svg"   ? options.svgPath
+                                     : option == "--dxf" ? options.dxfPath
+                                     : option == "--pdf" ? options.pdfPath
+                                                         : options.pngPath;
   if (path) return option + " 只能给出一次";
   path = value;
   return {};

@@ -26,8 +26,6 @@ namespace {
 
 constexpr const char* kClosureSection = "闭合差显示";
 
-std::string LineError(int line, const std::string& what) { return FormatText("输入文件第%d行: ", line) + what; }
-
 bool IsNumber(const std::string& value) { return !value.empty() && IsNumericField(value); }
 
 // "R,G,B" with each part 0..255, as 0x00BBGGRR.
@@ -125,35 +123,30 @@ std::string DumpForm(const DisplayForm& f, const std::vector<SettingBinding>& se
 // must match, so a list from another network is not taken by accident) or
 // just "Y" or "N". The list takes the flags only when every line is right.
 bool ApplyClosureSection(DisplayForm& f, const InputSection& section, std::string& error) {
-  std::vector<std::string_view> lines;
-  std::string_view body = section.body;
-  while (!body.empty()) {
-    const size_t end = body.find("\r\n");
-    const std::string_view line = body.substr(0, end);
-    if (Trim(line).empty()) break;  // a blank line ends the list, as in a text box
-    lines.push_back(line);
-    body = end == std::string_view::npos ? std::string_view() : body.substr(end + 2);
-  }
+  std::vector<std::string_view> lines = SplitLines(section.body);
+  // A blank line ends the list, as in a text box.
+  lines.erase(std::find_if(lines.begin(), lines.end(), [](std::string_view line) { return Trim(line).empty(); }),
+              lines.end());
   const auto& entries = f.Closures();
   std::vector<bool> drawn;
   for (size_t i = 0; i < lines.size(); ++i) {
     const int lineNo = section.line + 1 + static_cast<int>(i);
     if (i >= entries.size()) {
-      error = LineError(lineNo, FormatText("闭合差显示只有%d行", static_cast<int>(entries.size())));
+      error = InputLineError(lineNo, FormatText("闭合差显示只有%d行", static_cast<int>(entries.size())));
       return false;
     }
     const std::string_view line = Trim(lines[i]);
     const std::string_view marker = line.substr(0, 3);
     const bool shortForm = line == "Y" || line == "N";
     if (!shortForm && ((marker != "[Y]" && marker != "[N]") || Trim(line.substr(3)) != Trim(entries[i].text))) {
-      error = LineError(lineNo, FormatText("应为[Y]或[N]后接闭合差: %s", entries[i].text.c_str()));
+      error = InputLineError(lineNo, FormatText("应为[Y]或[N]后接闭合差: %s", entries[i].text.c_str()));
       return false;
     }
     drawn.push_back(shortForm ? line == "Y" : marker == "[Y]");
   }
   if (drawn.size() < entries.size()) {
-    error = LineError(section.line, FormatText("闭合差显示应有%d行, 只给出%d行", static_cast<int>(entries.size()),
-                                               static_cast<int>(drawn.size())));
+    error = InputLineError(section.line, FormatText("闭合差显示应有%d行, 只给出%d行", static_cast<int>(entries.size()),
+                                                    static_cast<int>(drawn.size())));
     return false;
   }
   for (size_t i = 0; i < drawn.size(); ++i) f.SetClosureDrawn(static_cast<int>(i), drawn[i]);

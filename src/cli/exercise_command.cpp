@@ -77,21 +77,6 @@ std::string GridText(const ExerciseForm& form, ExerciseGrid grid) {
   return text;
 }
 
-std::vector<std::string_view> SplitBoxLines(std::string_view box) {
-  std::vector<std::string_view> lines;
-  size_t start = 0;
-  while (start < box.size()) {
-    size_t end = box.find('\n', start);
-    if (end == std::string_view::npos) end = box.size();
-    std::string_view line = box.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    lines.push_back(line);
-    start = end + 1;
-  }
-  while (!lines.empty() && Trim(lines.back()).empty()) lines.pop_back();
-  return lines;
-}
-
 // Puts a section's text into its grid. Every value must land in a cell the
 // chosen method and counts use: a value the dialog could not take is an
 // error naming its line rather than something silently dropped.
@@ -101,7 +86,7 @@ bool FillGrid(ExerciseForm& form, const GridSection& section, const std::string&
   for (int row = 0; row < form.Rows(grid); ++row) {
     for (int column = 0; column < form.Columns(grid); ++column) form.SetCell(grid, row, column, std::string());
   }
-  const auto lines = SplitBoxLines(box);
+  const auto lines = SplitLines(box);  // blank lines have no values to place
   const std::string name = Utf8ToGbk(section.name);
   for (size_t i = 0; i < lines.size(); ++i) {
     const int lineNo = headerLine + 1 + static_cast<int>(i);
@@ -118,8 +103,8 @@ bool FillGrid(ExerciseForm& form, const GridSection& section, const std::string&
       if (cells[j].empty()) continue;
       const int column = static_cast<int>(j);
       if (!form.CellEnabled(grid, row, column)) {
-        error = FormatText("输入文件第%d行: [%s]第%d行第%d个值不在所选方式和个数的范围内", lineNo, name.c_str(),
-                           row + 1, column + 1);
+        error = InputLineError(lineNo, FormatText("[%s]第%d行第%d个值不在所选方式和个数的范围内", name.c_str(),
+                                                  row + 1, column + 1));
         return false;
       }
       form.SetCell(grid, row, column, std::string(cells[j]));

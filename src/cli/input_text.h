@@ -31,6 +31,13 @@ struct InputDocument {
   std::vector<InputSection> sections;
 };
 
+// A message (GBK) about a line of the input file: its number, then `what` (GBK).
+std::string InputLineError(int line, const std::string& what);
+
+// Splits text into lines, accepting LF, CR LF and lone CR line ends. GBK text
+// splits as safely as UTF-8: neither has CR or LF inside a character.
+std::vector<std::string_view> SplitLines(std::string_view text);
+
 // Parses the file's bytes. On failure returns nullopt and sets `error` (GBK)
 // naming the line.
 std::optional<InputDocument> ParseInputText(std::string_view bytes, std::string& error);

@@ -49,8 +49,8 @@ std::vector<SectionBinding> LocalSectionBindings(IndependentSystemForm& f) {
 bool KeepsConfirmedReference(IndependentSystemForm& f, const InputDocument& doc, std::string& error) {
   if (!f.Confirmed()) return true;
   auto refuse = [&error](const InputSetting& setting) {
-    error = FormatText("输入文件第%d行: 参考点信息已确认, 设置项[%s]不能修改", setting.line,
-                       Utf8ToGbk(setting.key).c_str());
+    error = InputLineError(setting.line,
+                           FormatText("参考点信息已确认, 设置项[%s]不能修改", Utf8ToGbk(setting.key).c_str()));
     return false;
   };
   for (const auto& setting : doc.settings) {

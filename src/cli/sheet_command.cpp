@@ -90,8 +90,8 @@ bool KeepsFittedSheet(SheetForm& f, const InputDocument& doc, std::string& error
   for (const auto& setting : doc.settings) {
     for (const auto& [key, text] : SheetOnlyControls(f)) {
       if (setting.key != key || Trim(setting.value) == Trim(*text)) continue;
-      error = FormatText("输入文件第%d行: 高程网图幅的比例尺、西南角和图幅尺寸由网形决定, 设置项[%s]不能修改",
-                         setting.line, Utf8ToGbk(setting.key).c_str());
+      error = InputLineError(setting.line, FormatText("高程网图幅的比例尺、西南角和图幅尺寸由网形决定, 设置项[%s]不能修改",
+                                                      Utf8ToGbk(setting.key).c_str()));
       return false;
     }
   }

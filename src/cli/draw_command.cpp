@@ -5,7 +5,7 @@
 #include <optional>
 #include <utility>
 
-#include "cli/run_files.h"
+#include "common/file_clash.h"
 #include "common/format.h"
 #include "common/gbk_text.h"
 #include "common/settings_block.h"

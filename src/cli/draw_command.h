@@ -3,7 +3,6 @@
 // diagram kind, writes NET.vec and the pictures. Never writes the data file.
 #pragma once
 
-#include <optional>
 #include <string>
 
 #include "cli/command_options.h"

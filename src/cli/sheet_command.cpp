@@ -2,11 +2,8 @@
 
 #include "cli/network_file_kind.h"
 
-#include <algorithm>
-#include <cctype>
 #include <iostream>
 #include <memory>
-#include <optional>
 
 #include "cli/command_support.h"
 #include "cli/input_text.h"
@@ -17,7 +14,6 @@
 #include "common/numeric_field.h"
 #include "common/settings_block.h"
 #include "drawing/sheet_canvas.h"
-#include "drawing/drawing_export.h"
 #include "workflow/drawing_files.h"
 #include "drawing/sheet_form.h"
 #include "height/height_file.h"

@@ -5,7 +5,6 @@
 #include "cli/command_support.h"
 #include "cli/input_text.h"
 #include "cli/run_files.h"
-#include "common/gbk_text.h"
 #include "tools/point_list.h"
 #include "tools/zone_transform.h"
 

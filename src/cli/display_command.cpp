@@ -155,11 +155,9 @@ bool ApplyClosureSection(DisplayForm& f, const InputSection& section, std::strin
 
 // The command on one kind of network: read the file (it must exist and be
 // readable), fill the form, dump or confirm and write.
-template <typename Record, typename Model, typename Form>
-int RunOnNetwork(const CommandOptions& options, PlatformServices& platform, const char* unreadable,
-                 bool (*read)(const std::string&, SettingsBlock&, Record&, PlatformServices*),
-                 Model (*modelOf)(const Record&), std::vector<SettingBinding> (*bindings)(Form&),
-                 bool (*finish)(bool, const std::string&, SettingsBlock&, Model&, Record&, PlatformServices&)) {
+template <typename Record, typename Form, typename Read, typename ModelOf, typename Bindings, typename Finish>
+int RunOnNetwork(const CommandOptions& options, PlatformServices& platform, const char* unreadable, Read read,
+                 ModelOf modelOf, Bindings bindings, Finish finish) {
   if (!CheckNoInputOverwritten(DialogRunFiles(options), platform)) return 1;
   auto settings = std::make_unique<SettingsBlock>();
   auto net = std::make_unique<Record>();
@@ -167,7 +165,7 @@ int RunOnNetwork(const CommandOptions& options, PlatformServices& platform, cons
     platform.ShowMessage(Gbk(unreadable));
     return 1;
   }
-  Model model = modelOf(*net);
+  auto model = modelOf(*net);
   Form form(model);
   form.declutter = DeclutterFor(options.dataPath);
   // The --input file's settings, then its closure list.
@@ -197,18 +195,18 @@ bool ReadPlane(const std::string& path, SettingsBlock& settings, PlaneNetwork& n
   return ReadWritePlaneFile(path, FileDirection::Read, settings, net, tell);
 }
 
-std::vector<SettingBinding> HeightBindings(HeightDisplayForm& f) { return CommonBindings(f); }
-
 }  // namespace
 
 int RunDisplayCommand(const CommandOptions& options, PlatformServices& platform) {
   switch (NetworkFileKindOf(options.dataPath)) {
     case NetworkFileKind::Plane:
-      return RunOnNetwork(options, platform, "平面网数据文件错误 !", ReadPlane, PlaneModelFromRecord, PlaneBindings,
-                          FinishPlaneDisplayDialog);
+      return RunOnNetwork<PlaneNetwork, PlaneDisplayForm>(options, platform, "平面网数据文件错误 !", ReadPlane,
+                                                          PlaneModelFromRecord, PlaneBindings,
+                                                          FinishPlaneDisplayDialog);
     case NetworkFileKind::Height:
-      return RunOnNetwork(options, platform, "高程网数据文件错误 !", ReadHeightFile, HeightModelFromRecord,
-                          HeightBindings, FinishHeightDisplayDialog);
+      return RunOnNetwork<HeightNetwork, HeightDisplayForm>(options, platform, "高程网数据文件错误 !",
+                                                            ReadHeightFile, HeightModelFromRecord, CommonBindings,
+                                                            FinishHeightDisplayDialog);
     case NetworkFileKind::Unknown:
       break;
   }

@@ -31,21 +31,17 @@ constexpr std::array<GridSection, 6> kGridSections = {{
     {"权函数式", ExerciseGrid::WeightFunctions},
 }};
 
-// A count combo: the count as a number of at most two digits (n, t, r from
-// 1; s, u, k from 0) or the combo's item text.
-SettingBinding CountSetting(const char* key, std::vector<std::string> items, int first, int* index) {
-  return NumberedComboSetting(key, std::move(items), first, 2, index);
-}
-
+// The method, and the count combos: a count as a number of at most two digits
+// (n, t, r from 1; s, u, k from 0) or the combo's item text.
 std::vector<SettingBinding> ExerciseSettingBindings(const ExerciseForm& form, ExerciseSelections& s) {
   return {
       ComboSetting("方式选择", form.ComboItems(ExerciseCombo::Method), &s.method),
-      CountSetting("观测值个数", form.ComboItems(ExerciseCombo::Observations), 1, &s.nIndex),
-      CountSetting("未知数个数", form.ComboItems(ExerciseCombo::Unknowns), 1, &s.tIndex),
-      CountSetting("限制条件数", form.ComboItems(ExerciseCombo::Restrictions), 0, &s.restrictionCount),
-      CountSetting("条件式个数", form.ComboItems(ExerciseCombo::Conditions), 1, &s.rIndex),
-      CountSetting("附参数个数", form.ComboItems(ExerciseCombo::Parameters), 0, &s.parameterCount),
-      CountSetting("权函数式个数", form.ComboItems(ExerciseCombo::Functions), 0, &s.functionCount),
+      NumberedComboSetting("观测值个数", form.ComboItems(ExerciseCombo::Observations), 1, 2, &s.nIndex),
+      NumberedComboSetting("未知数个数", form.ComboItems(ExerciseCombo::Unknowns), 1, 2, &s.tIndex),
+      NumberedComboSetting("限制条件数", form.ComboItems(ExerciseCombo::Restrictions), 0, 2, &s.restrictionCount),
+      NumberedComboSetting("条件式个数", form.ComboItems(ExerciseCombo::Conditions), 1, 2, &s.rIndex),
+      NumberedComboSetting("附参数个数", form.ComboItems(ExerciseCombo::Parameters), 0, 2, &s.parameterCount),
+      NumberedComboSetting("权函数式个数", form.ComboItems(ExerciseCombo::Functions), 0, 2, &s.functionCount),
   };
 }
 

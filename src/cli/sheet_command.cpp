@@ -106,17 +106,13 @@ int RunSheetCommand(const CommandOptions& options, PlatformServices& platform) {
   const bool height = kind == NetworkFileKind::Height;
   const std::string& path = options.dataPath;
   auto settings = std::make_unique<SettingsBlock>();
-  std::unique_ptr<PlaneNetwork> plane;
-  std::unique_ptr<HeightNetwork> heightNet;
-  // The sheet belongs to a stored network: a missing file is not created.
-  bool read = false;
-  if (height) {
-    heightNet = std::make_unique<HeightNetwork>();
-    read = FileExists(path) && ReadHeightFile(path, *settings, *heightNet, &platform);
-  } else {
-    plane = std::make_unique<PlaneNetwork>();
-    read = FileExists(path) && ReadWritePlaneFile(path, FileDirection::Read, *settings, *plane, &platform);
-  }
+  // One of the two records, as the file holds; the sheet belongs to a stored
+  // network: a missing file is not created.
+  std::unique_ptr<PlaneNetwork> plane = height ? nullptr : std::make_unique<PlaneNetwork>();
+  std::unique_ptr<HeightNetwork> heightNet = height ? std::make_unique<HeightNetwork>() : nullptr;
+  const bool read =
+      FileExists(path) && (height ? ReadHeightFile(path, *settings, *heightNet, &platform)
+                                  : ReadWritePlaneFile(path, FileDirection::Read, *settings, *plane, &platform));
   if (!read) {
     platform.ShowMessage(Gbk(height ? "高程网数据文件错误 !" : "平面网数据文件错误 !"));
     return 1;
@@ -131,9 +127,7 @@ int RunSheetCommand(const CommandOptions& options, PlatformServices& platform) {
   }
   // Running the command is the answer to "请确认输入数据结束...".
   if (!form.ConfirmWithoutQuestion(*settings, platform)) return 1;
-  const bool written = height ? FinishSettingsDialog(true, path, *settings, nullptr, heightNet.get(), platform)
-                              : FinishSettingsDialog(true, path, *settings, plane.get(), nullptr, platform);
-  return written ? 0 : 1;
+  return FinishSettingsDialog(true, path, *settings, plane.get(), heightNet.get(), platform) ? 0 : 1;
 }
 
 }  // namespace qp

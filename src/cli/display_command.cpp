@@ -26,8 +26,6 @@ namespace {
 
 constexpr const char* kClosureSection = "闭合差显示";
 
-bool IsNumber(const std::string& value) { return !value.empty() && IsNumericField(value); }
-
 // "R,G,B" with each part 0..255, as 0x00BBGGRR.
 std::optional<int32_t> ParseColour(const std::string& value) {
   int32_t colour = 0;
@@ -87,8 +85,9 @@ void AddFontBindings(DisplayForm& f, std::vector<SettingBinding>& bindings) {
 SettingBinding NumberSetting(const char* key, std::string* text) {
   SettingBinding binding = TextSetting(key, text);
   binding.apply = [text](const std::string& v) {
-    if (IsNumber(v)) *text = v;
-    return IsNumber(v);
+    const bool number = !v.empty() && IsNumericField(v);
+    if (number) *text = v;
+    return number;
   };
   return binding;
 }

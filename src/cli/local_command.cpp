@@ -4,7 +4,6 @@
 
 #include "cli/command_support.h"
 #include "cli/input_text.h"
-#include "cli/run_files.h"
 #include "common/format.h"
 #include "common/gbk_text.h"
 #include "common/numeric_field.h"
@@ -73,19 +72,13 @@ bool KeepsConfirmedReference(IndependentSystemForm& f, const InputDocument& doc,
 }  // namespace
 
 int RunLocalCommand(const CommandOptions& options, PlatformServices& platform) {
-  if (!CheckNoInputOverwritten(ToolRunFiles(options), platform)) return 1;
   IndependentSystemForm form;
-  if (!OpenToolDataFile(form, options.dataPath, "独立坐标系统数据文件错误 !", "独立坐标系统数据文件写入错误 !",
-                        platform)) {
-    return 1;
-  }
   auto check = [&form](const InputDocument& doc, std::string& error) {
     return KeepsConfirmedReference(form, doc, error);
   };
-  if (!ApplyInputOption(options, LocalSettingBindings(form), LocalSectionBindings(form), platform, check)) return 1;
-  if (options.dump) {
-    std::cout << DumpInputText(LocalSettingBindings(form), LocalSectionBindings(form));
-    return 0;
+  if (const auto stop = StartToolDialog(options, form, "独立坐标系统数据文件错误 !", "独立坐标系统数据文件写入错误 !",
+                                        LocalSettingBindings(form), LocalSectionBindings(form), platform, check)) {
+    return *stop;
   }
   switch (form.Execute(platform).outcome) {
     case ConversionOutcome::Converted:

@@ -4,7 +4,6 @@
 
 #include "cli/command_support.h"
 #include "cli/input_text.h"
-#include "cli/run_files.h"
 #include "tools/point_list.h"
 #include "tools/zone_transform.h"
 
@@ -26,13 +25,10 @@ std::vector<SectionBinding> ZoneSectionBindings(ZoneTransformForm& f) { return {
 }  // namespace
 
 int RunZoneCommand(const CommandOptions& options, PlatformServices& platform) {
-  if (!CheckNoInputOverwritten(ToolRunFiles(options), platform)) return 1;
   ZoneTransformForm form;
-  if (!OpenToolDataFile(form, options.dataPath, "换带数据文件错误 !", "换带数据文件写入错误 !", platform)) return 1;
-  if (!ApplyInputOption(options, ZoneSettingBindings(form), ZoneSectionBindings(form), platform)) return 1;
-  if (options.dump) {
-    std::cout << DumpInputText(ZoneSettingBindings(form), ZoneSectionBindings(form));
-    return 0;
+  if (const auto stop = StartToolDialog(options, form, "换带数据文件错误 !", "换带数据文件写入错误 !",
+                                        ZoneSettingBindings(form), ZoneSectionBindings(form), platform)) {
+    return *stop;
   }
   if (!form.Execute(platform)) return 1;
   std::cout << TerminalText(form.OutputText()) << std::flush;

@@ -8,7 +8,6 @@
 #include "common/gbk_text.h"
 #include "common/settings_block.h"
 #include "workflow/arrange_drawing.h"
-#include "drawing/drawing_export.h"
 #include "workflow/drawing_files.h"
 #include "drawing/flagged_observations.h"
 #include "drawing/network_drawing.h"

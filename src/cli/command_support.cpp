@@ -38,16 +38,15 @@ bool ApplyInputOrTell(const InputDocument& doc, const std::vector<SettingBinding
 
 bool ApplyInputOption(const CommandOptions& options, const std::vector<SettingBinding>& settings,
                       const std::vector<SectionBinding>& sections, PlatformServices& platform,
-                      const std::function<bool(const InputDocument&, std::string&)>& check) {
+                      const InputDocumentStep& check, const InputDocumentStep& then) {
   std::optional<InputDocument> doc;
   if (!ReadInputOption(options, doc, platform)) return false;
   if (!doc) return true;
   std::string error;
-  if (check && !check(*doc, error)) {
-    platform.ShowMessage(error);
-    return false;
-  }
-  return ApplyInputOrTell(*doc, settings, sections, platform);
+  const bool applied = (!check || check(*doc, error)) && ApplyInputDocument(*doc, settings, sections, error) &&
+                       (!then || then(*doc, error));
+  if (!applied) platform.ShowMessage(error);
+  return applied;
 }
 
 int RunNotingCutTables(const std::function<int(const CommandOptions&, PlatformServices&)>& run,

@@ -3,13 +3,14 @@
 #pragma once
 
 #include <functional>
-#include <ostream>
+#include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/command_options.h"
 #include "cli/input_text.h"
+#include "cli/run_files.h"
 #include "common/platform_services.h"
 
 namespace qp {
@@ -22,15 +23,6 @@ namespace qp {
 bool OpenDataFile(const std::string& path, const std::function<bool()>& load, const std::function<bool()>& create,
                   const char* unreadable, const char* unwritable, PlatformServices& platform);
 
-// OpenDataFile with a coordinate tool's form doing the loading and creating.
-template <typename Form>
-bool OpenToolDataFile(Form& form, const std::string& path, const char* unreadable, const char* unwritable,
-                      PlatformServices& platform) {
-  return OpenDataFile(
-      path, [&] { return form.LoadFile(path); }, [&] { return form.CreateFile(path); }, unreadable, unwritable,
-      platform);
-}
-
 // Reads --input FILE, when given, into `input`; shows the error and returns
 // false when the file cannot be read or parsed.
 bool ReadInputOption(const CommandOptions& options, std::optional<InputDocument>& input, PlatformServices& platform);
@@ -39,12 +31,37 @@ bool ReadInputOption(const CommandOptions& options, std::optional<InputDocument>
 bool ApplyInputOrTell(const InputDocument& doc, const std::vector<SettingBinding>& settings,
                       const std::vector<SectionBinding>& sections, PlatformServices& platform);
 
+// A step over the whole input document; false with `error` set refuses it.
+using InputDocumentStep = std::function<bool(const InputDocument& doc, std::string& error)>;
+
 // Reads --input FILE (when given) and applies it to the bindings; shows the
 // error and returns false when the file or a line of it is not acceptable.
-// `check`, when given, may refuse the document before it is applied.
+// `check`, when given, may refuse the document before it is applied, and
+// `then` takes (or refuses) what the bindings leave once they have applied it.
 bool ApplyInputOption(const CommandOptions& options, const std::vector<SettingBinding>& settings,
                       const std::vector<SectionBinding>& sections, PlatformServices& platform,
-                      const std::function<bool(const InputDocument&, std::string&)>& check = {});
+                      const InputDocumentStep& check = {}, const InputDocumentStep& then = {});
+
+// The start every coordinate tool's command shares: its files checked, its
+// data file opened (or created) by the form, the --input file applied and,
+// with --dump, the dialog printed. The exit status to stop with, or nothing
+// when the tool goes on to compute.
+template <typename Form>
+std::optional<int> StartToolDialog(const CommandOptions& options, Form& form, const char* unreadable,
+                                   const char* unwritable, const std::vector<SettingBinding>& settings,
+                                   const std::vector<SectionBinding>& sections, PlatformServices& platform,
+                                   const InputDocumentStep& check = {}) {
+  const std::string& path = options.dataPath;
+  if (!CheckNoInputOverwritten(ToolRunFiles(options), platform) ||
+      !OpenDataFile(path, [&] { return form.LoadFile(path); }, [&] { return form.CreateFile(path); }, unreadable,
+                    unwritable, platform) ||
+      !ApplyInputOption(options, settings, sections, platform, check)) {
+    return 1;
+  }
+  if (!options.dump) return std::nullopt;
+  std::cout << DumpInputText(settings, sections);
+  return 0;
+}
 
 // Runs `run` and then writes to `notes` (UTF-8) one line for every table of
 // the --input file that was cut at its capacity: the section, how many lines

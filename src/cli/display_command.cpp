@@ -26,10 +26,6 @@ namespace {
 
 constexpr const char* kClosureSection = "闭合差显示";
 
-std::string LineError(int line, const std::string& what) { return FormatText("输入文件第%d行: ", line) + what; }
-
-bool IsNumber(const std::string& value) { return !value.empty() && IsNumericField(value); }
-
 // "R,G,B" with each part 0..255, as 0x00BBGGRR.
 std::optional<int32_t> ParseColour(const std::string& value) {
   int32_t colour = 0;
@@ -51,6 +47,14 @@ std::string ColourText(int32_t colour) {
   return Format("%d,%d,%d", colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
 }
 
+// A record text as one line of the dump: a damaged name or face holding line
+// breaks must not start a new setting or section.
+std::string OneLine(const std::string& gbk) {
+  std::string text = GbkToUtf8(gbk);
+  std::replace_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+  return text;
+}
+
 // The font face and height keys of both dialogs. A value equal to what the
 // control already shows changes nothing (so a dump reads back unchanged);
 // anything else is handled as the control handles a choice or a keystroke,
@@ -62,68 +66,50 @@ void AddFontBindings(DisplayForm& f, std::vector<SettingBinding>& bindings) {
     const DiagramFontRole role = fontRole;  // a plain variable: lambdas may capture it with any compiler
     bindings.push_back({keys.first, [&f, role](const std::string& v) {
                           return v == f.Font(role).face || f.SetFontFace(role, v);
-                        }});
+                        },
+                        [&f, role] { return OneLine(f.Font(role).face); }});
     bindings.push_back({keys.second, [&f, role](const std::string& v) {
                           return v == f.HeightText(role) || f.EditHeight(role, v);
-                        }});
+                        },
+                        [&f, role] { return GbkToUtf8(f.HeightText(role)); }});
   }
   bindings.push_back({"文字颜色", [&f](const std::string& v) {
                         const auto colour = ParseColour(v);
                         if (colour) f.SetTextColour(*colour);
                         return colour.has_value();
-                      }});
+                      },
+                      [&f] { return ColourText(f.TextColour()); }});
+}
+
+// An edit that takes only a number.
+SettingBinding NumberSetting(const char* key, std::string* text) {
+  SettingBinding binding = TextSetting(key, text);
+  binding.apply = [text](const std::string& v) {
+    const bool number = !v.empty() && IsNumericField(v);
+    if (number) *text = v;
+    return number;
+  };
+  return binding;
 }
 
 std::vector<SettingBinding> CommonBindings(DisplayForm& f) {
   std::vector<SettingBinding> bindings{ComboSetting("绘图选项", f.KindItems(), &f.kindIndex)};
   AddFontBindings(f, bindings);
-  bindings.push_back({"注记避让", [&f](const std::string& v) {
-                        if (v == "0" || v == "1") f.declutter = v == "1";
-                        return v == "0" || v == "1";
-                      }});
+  bindings.push_back(CheckSetting("注记避让", &f.declutter));
   return bindings;
 }
 
 std::vector<SettingBinding> PlaneBindings(PlaneDisplayForm& f) {
   std::vector<SettingBinding> bindings = CommonBindings(f);
-  bindings.push_back({"椭圆尺度", [&f](const std::string& v) {
-                        if (IsNumber(v)) f.ellipseRadiusText = v;
-                        return IsNumber(v);
-                      }});
-  bindings.push_back({"贯通预警", [&f](const std::string& v) {
-                        if (v == "0" || v == "1") f.breakthroughWarning = v == "1";
-                        return v == "0" || v == "1";
-                      }});
-  bindings.push_back({"贯通预警距离", [&f](const std::string& v) {
-                        if (IsNumber(v)) f.warningDistanceText = v;
-                        return IsNumber(v);
-                      }});
+  bindings.push_back(NumberSetting("椭圆尺度", &f.ellipseRadiusText));
+  bindings.push_back(CheckSetting("贯通预警", &f.breakthroughWarning));
+  bindings.push_back(NumberSetting("贯通预警距离", &f.warningDistanceText));
   return bindings;
-}
-
-// A record text as one line of the dump: a damaged name or face holding line
-// breaks must not start a new setting or section.
-std::string OneLine(const std::string& gbk) {
-  std::string text = GbkToUtf8(gbk);
-  std::replace_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
-  return text;
-}
-
-std::vector<std::pair<std::string, std::string>> CommonDump(const DisplayForm& f) {
-  return {
-      {"绘图选项", std::to_string(f.kindIndex)},
-      {"文本字体", OneLine(f.Font(DiagramFontRole::Text).face)},
-      {"文本字高", GbkToUtf8(f.HeightText(DiagramFontRole::Text))},
-      {"数字字体", OneLine(f.Font(DiagramFontRole::Number).face)},
-      {"数字字高", GbkToUtf8(f.HeightText(DiagramFontRole::Number))},
-      {"文字颜色", ColourText(f.TextColour())},
-      {"注记避让", f.declutter ? "1" : "0"},
-  };
 }
 
 // The dialog in the input format: the settings, the read-only network name as
 // a comment, and the closure list one line per entry.
-std::string DumpForm(const DisplayForm& f, std::vector<std::pair<std::string, std::string>> settings) {
+std::string DumpForm(const DisplayForm& f, const std::vector<SettingBinding>& settings) {
   std::string list;
   for (const auto& line : f.ClosureLines()) list += line + "\r\n";
   const std::string text = DumpInputText(settings, {{kClosureSection, &list}});
@@ -131,80 +117,46 @@ std::string DumpForm(const DisplayForm& f, std::vector<std::pair<std::string, st
   return text.substr(0, afterHeader) + "# 控制网名: " + OneLine(f.NetworkName()) + "\n" + text.substr(afterHeader);
 }
 
-std::string DumpPlane(const PlaneDisplayForm& f) {
-  auto settings = CommonDump(f);
-  settings.emplace_back("椭圆尺度", GbkToUtf8(f.ellipseRadiusText));
-  settings.emplace_back("贯通预警", f.breakthroughWarning ? "1" : "0");
-  settings.emplace_back("贯通预警距离", GbkToUtf8(f.warningDistanceText));
-  return DumpForm(f, std::move(settings));
-}
-
 // The closure list section: one line per list entry, in list order, either
 // the line as the list shows it ("[Y]" or "[N]" and the entry's text, which
 // must match, so a list from another network is not taken by accident) or
 // just "Y" or "N". The list takes the flags only when every line is right.
 bool ApplyClosureSection(DisplayForm& f, const InputSection& section, std::string& error) {
-  std::vector<std::string_view> lines;
-  std::string_view body = section.body;
-  while (!body.empty()) {
-    const size_t end = body.find("\r\n");
-    const std::string_view line = body.substr(0, end);
-    if (Trim(line).empty()) break;  // a blank line ends the list, as in a text box
-    lines.push_back(line);
-    body = end == std::string_view::npos ? std::string_view() : body.substr(end + 2);
-  }
+  std::vector<std::string_view> lines = SplitLines(section.body);
+  // A blank line ends the list, as in a text box.
+  lines.erase(std::find_if(lines.begin(), lines.end(), [](std::string_view line) { return Trim(line).empty(); }),
+              lines.end());
   const auto& entries = f.Closures();
   std::vector<bool> drawn;
   for (size_t i = 0; i < lines.size(); ++i) {
     const int lineNo = section.line + 1 + static_cast<int>(i);
     if (i >= entries.size()) {
-      error = LineError(lineNo, FormatText("闭合差显示只有%d行", static_cast<int>(entries.size())));
+      error = InputLineError(lineNo, FormatText("闭合差显示只有%d行", static_cast<int>(entries.size())));
       return false;
     }
     const std::string_view line = Trim(lines[i]);
     const std::string_view marker = line.substr(0, 3);
     const bool shortForm = line == "Y" || line == "N";
     if (!shortForm && ((marker != "[Y]" && marker != "[N]") || Trim(line.substr(3)) != Trim(entries[i].text))) {
-      error = LineError(lineNo, FormatText("应为[Y]或[N]后接闭合差: %s", entries[i].text.c_str()));
+      error = InputLineError(lineNo, FormatText("应为[Y]或[N]后接闭合差: %s", entries[i].text.c_str()));
       return false;
     }
     drawn.push_back(shortForm ? line == "Y" : marker == "[Y]");
   }
   if (drawn.size() < entries.size()) {
-    error = LineError(section.line, FormatText("闭合差显示应有%d行, 只给出%d行", static_cast<int>(entries.size()),
-                                               static_cast<int>(drawn.size())));
+    error = InputLineError(section.line, FormatText("闭合差显示应有%d行, 只给出%d行", static_cast<int>(entries.size()),
+                                                    static_cast<int>(drawn.size())));
     return false;
   }
   for (size_t i = 0; i < drawn.size(); ++i) f.SetClosureDrawn(static_cast<int>(i), drawn[i]);
   return true;
 }
 
-// Fills the form from --input, when given: settings, then the closure list.
-bool ApplyDisplayInput(const CommandOptions& options, DisplayForm& form, const std::vector<SettingBinding>& bindings,
-                       PlatformServices& platform) {
-  std::optional<InputDocument> doc;
-  if (!ReadInputOption(options, doc, platform)) return false;
-  if (!doc) return true;
-  std::string list;
-  if (!ApplyInputOrTell(*doc, bindings, {{kClosureSection, &list}}, platform)) return false;
-  for (const auto& section : doc->sections) {
-    std::string error;
-    if (section.name == kClosureSection && !ApplyClosureSection(form, section, error)) {
-      platform.ShowMessage(error);
-      return false;
-    }
-  }
-  return true;
-}
-
 // The command on one kind of network: read the file (it must exist and be
 // readable), fill the form, dump or confirm and write.
-template <typename Record, typename Model, typename Form>
-int RunOnNetwork(const CommandOptions& options, PlatformServices& platform, const char* unreadable,
-                 bool (*read)(const std::string&, SettingsBlock&, Record&, PlatformServices*),
-                 Model (*modelOf)(const Record&), std::vector<SettingBinding> (*bindings)(Form&),
-                 std::string (*dump)(const Form&),
-                 bool (*finish)(bool, const std::string&, SettingsBlock&, Model&, Record&, PlatformServices&)) {
+template <typename Record, typename Form, typename Read, typename ModelOf, typename Bindings, typename Finish>
+int RunOnNetwork(const CommandOptions& options, PlatformServices& platform, const char* unreadable, Read read,
+                 ModelOf modelOf, Bindings bindings, Finish finish) {
   if (!CheckNoInputOverwritten(DialogRunFiles(options), platform)) return 1;
   auto settings = std::make_unique<SettingsBlock>();
   auto net = std::make_unique<Record>();
@@ -212,12 +164,20 @@ int RunOnNetwork(const CommandOptions& options, PlatformServices& platform, cons
     platform.ShowMessage(Gbk(unreadable));
     return 1;
   }
-  Model model = modelOf(*net);
+  auto model = modelOf(*net);
   Form form(model);
   form.declutter = DeclutterFor(options.dataPath);
-  if (!ApplyDisplayInput(options, form, bindings(form), platform)) return 1;
+  // The --input file's settings, then its closure list.
+  const std::vector<SettingBinding> settingBindings = bindings(form);
+  std::string list;
+  const auto closures = [&form](const InputDocument& doc, std::string& error) {
+    return std::all_of(doc.sections.begin(), doc.sections.end(), [&](const InputSection& section) {
+      return section.name != kClosureSection || ApplyClosureSection(form, section, error);
+    });
+  };
+  if (!ApplyInputOption(options, settingBindings, {{kClosureSection, &list}}, platform, {}, closures)) return 1;
   if (options.dump) {
-    std::cout << dump(form);
+    std::cout << DumpForm(form, settingBindings);
     return 0;
   }
   // Running the command is the answer "是" to "请确认退出...".
@@ -234,19 +194,18 @@ bool ReadPlane(const std::string& path, SettingsBlock& settings, PlaneNetwork& n
   return ReadWritePlaneFile(path, FileDirection::Read, settings, net, tell);
 }
 
-std::vector<SettingBinding> HeightBindings(HeightDisplayForm& f) { return CommonBindings(f); }
-std::string DumpHeight(const HeightDisplayForm& f) { return DumpForm(f, CommonDump(f)); }
-
 }  // namespace
 
 int RunDisplayCommand(const CommandOptions& options, PlatformServices& platform) {
   switch (NetworkFileKindOf(options.dataPath)) {
     case NetworkFileKind::Plane:
-      return RunOnNetwork(options, platform, "平面网数据文件错误 !", ReadPlane, PlaneModelFromRecord, PlaneBindings,
-                          DumpPlane, FinishPlaneDisplayDialog);
+      return RunOnNetwork<PlaneNetwork, PlaneDisplayForm>(options, platform, "平面网数据文件错误 !", ReadPlane,
+                                                          PlaneModelFromRecord, PlaneBindings,
+                                                          FinishPlaneDisplayDialog);
     case NetworkFileKind::Height:
-      return RunOnNetwork(options, platform, "高程网数据文件错误 !", ReadHeightFile, HeightModelFromRecord,
-                          HeightBindings, DumpHeight, FinishHeightDisplayDialog);
+      return RunOnNetwork<HeightNetwork, HeightDisplayForm>(options, platform, "高程网数据文件错误 !",
+                                                            ReadHeightFile, HeightModelFromRecord, CommonBindings,
+                                                            FinishHeightDisplayDialog);
     case NetworkFileKind::Unknown:
       break;
   }

@@ -1,8 +1,6 @@
 // quorvex display NET.NAP|NET.NAH [--input FILE] [--dump] [--yes | --no]
 #pragma once
 
-#include <string>
-
 #include "cli/command_options.h"
 #include "cli/network_file_kind.h"
 #include "common/platform_services.h"

@@ -1,11 +1,11 @@
 #include "cli/draw_command.h"
 
-#include <algorithm>
-#include <cctype>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <utility>
 
-#include "cli/run_files.h"
+#include "common/file_clash.h"
 #include "common/format.h"
 #include "common/gbk_text.h"
 #include "common/settings_block.h"
@@ -74,23 +74,55 @@ PictureDrawing DrawingOf(SettingsBlock& settings, const PlaneModel* plane, const
       [=, &settings](EntitySink& sink) { DrawNetworkSheet(sink, settings, plane, height, context); }};
 }
 
-}  // namespace
+// The network arguments of DrawNetworkSheet for one model.
+std::pair<const PlaneModel*, const HeightModel*> Networks(const PlaneModel& plane) { return {&plane, nullptr}; }
+std::pair<const PlaneModel*, const HeightModel*> Networks(const HeightModel& height) { return {nullptr, &height}; }
 
-bool IsPictureOption(const std::string& option) {
-  return option == "--pdf" || option == "--png" || option == "--dpi";
+// One kind of network: the record read without computing, the diagram kind
+// of --kind for this drawing only, the .vec file and then the pictures.
+template <typename Record, typename Open, typename ModelOf, typename Export>
+int DrawNetwork(const CommandOptions& options, SettingsBlock& settings, const DrawContext& context,
+                PlatformServices& platform, Open open, ModelOf modelOf, Export exportVec) {
+  auto net = std::make_unique<Record>();
+  if (!open(options.dataPath, settings, *net, platform)) return 1;
+  auto model = modelOf(*net);
+  if (options.kind) model.diagram.kind = *options.kind;
+  std::string vecPath;
+  if (!exportVec(options.dataPath, settings, model, platform, &vecPath)) {
+    Tell(platform, "矢量图形文件写入错误 !\r\n%s", vecPath);
+    return 1;
+  }
+  const auto [plane, height] = Networks(model);
+  return WritePictures(options, settings, DrawingOf(settings, plane, height, context), platform) ? 0 : 1;
 }
 
-std::string ParsePictureOption(const std::string& option, const std::string& value, CommandOptions& options) {
+}  // namespace
+
+bool IsDrawOption(const std::string& option) {
+  return option == "--kind" || option == "--svg" || option == "--dxf" || option == "--pdf" || option == "--png" ||
+         option == "--dpi";
+}
+
+std::string ParseDrawOption(const std::string& option, const std::string& value, CommandOptions& options) {
+  const bool digits = !value.empty() && value.find_first_not_of("0123456789") == std::string::npos;
+  if (option == "--kind") {
+    if (options.kind) return "--kind 只能给出一次";
+    if (!digits || value.size() > 2) return "--kind 后应为图形种类编号: " + value;
+    options.kind = std::stoi(value);
+    return {};
+  }
   if (option == "--dpi") {
     if (options.dpi) return "--dpi 只能给出一次";
-    if (value.empty() || value.size() > 4 || value.find_first_not_of("0123456789") != std::string::npos ||
-        std::stoi(value) < kMinPngDpi || std::stoi(value) > kMaxPngDpi) {
+    if (!digits || value.size() > 4 || std::stoi(value) < kMinPngDpi || std::stoi(value) > kMaxPngDpi) {
       return FormatText("--dpi 后应为 %d 到 %d 之间的分辨率: %s", kMinPngDpi, kMaxPngDpi, value.c_str());
     }
     options.dpi = std::stoi(value);
     return {};
   }
-  std::optional<std::string>& path = option == "--pdf" ? options.pdfPath : options.pngPath;
+  std::optional<std::string>& path = option == "--svg"   ? options.svgPath
+                                     : option == "--dxf" ? options.dxfPath
+                                     : option == "--pdf" ? options.pdfPath
+                                                         : options.pngPath;
   if (path) return option + " 只能给出一次";
   path = value;
   return {};
@@ -114,29 +146,12 @@ int RunDrawCommand(const CommandOptions& options, PlatformServices& platform) {
   DrawContext context;
   context.flagged = &flagged;
   context.declutter = DeclutterFor(options.dataPath);
-  std::string vecPath;
-
   if (network == NetworkFileKind::Plane) {
-    auto net = std::make_unique<PlaneNetwork>();
-    if (!OpenPlaneDrawing(options.dataPath, *settings, *net, platform)) return 1;
-    PlaneModel model = PlaneModelFromRecord(*net);
-    if (options.kind) model.diagram.kind = *options.kind;
-    if (!ExportPlaneDrawing(options.dataPath, *settings, model, platform, &vecPath)) {
-      Tell(platform, "矢量图形文件写入错误 !\r\n%s", vecPath);
-      return 1;
-    }
-    return WritePictures(options, *settings, DrawingOf(*settings, &model, nullptr, context), platform) ? 0 : 1;
+    return DrawNetwork<PlaneNetwork>(options, *settings, context, platform, OpenPlaneDrawing, PlaneModelFromRecord,
+                                     ExportPlaneDrawing);
   }
-
-  auto net = std::make_unique<HeightNetwork>();
-  if (!OpenHeightDrawing(options.dataPath, *settings, *net, platform)) return 1;
-  HeightModel model = HeightModelFromRecord(*net);
-  if (options.kind) model.diagram.kind = *options.kind;
-  if (!ExportHeightDrawing(options.dataPath, *settings, model, platform, &vecPath)) {
-    Tell(platform, "矢量图形文件写入错误 !\r\n%s", vecPath);
-    return 1;
-  }
-  return WritePictures(options, *settings, DrawingOf(*settings, nullptr, &model, context), platform) ? 0 : 1;
+  return DrawNetwork<HeightNetwork>(options, *settings, context, platform, OpenHeightDrawing, HeightModelFromRecord,
+                                    ExportHeightDrawing);
 }
 
 }  // namespace qp

@@ -3,7 +3,6 @@
 // diagram kind, writes NET.vec and the pictures. Never writes the data file.
 #pragma once
 
-#include <optional>
 #include <string>
 
 #include "cli/command_options.h"
@@ -15,11 +14,12 @@ namespace qp {
 // The largest diagram kind of the network (plane 7, height 3).
 int MaxDiagramKind(NetworkFileKind network);
 
-// --pdf FILE, --png FILE and --dpi N.
-bool IsPictureOption(const std::string& option);
+// --kind K, --svg FILE, --dxf FILE, --pdf FILE, --png FILE and --dpi N.
+bool IsDrawOption(const std::string& option);
 // Takes one of them into `options`; the usage message when the value is
-// wrong (a resolution outside kMinPngDpi..kMaxPngDpi) or the option repeated.
-std::string ParsePictureOption(const std::string& option, const std::string& value, CommandOptions& options);
+// wrong (a kind of more than two digits, a resolution outside
+// kMinPngDpi..kMaxPngDpi) or the option repeated.
+std::string ParseDrawOption(const std::string& option, const std::string& value, CommandOptions& options);
 
 int RunDrawCommand(const CommandOptions& options, PlatformServices& platform);
 

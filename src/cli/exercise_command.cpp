@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <iostream>
-#include <optional>
 
 #include "cli/command_support.h"
 #include "cli/input_text.h"
@@ -32,21 +31,17 @@ constexpr std::array<GridSection, 6> kGridSections = {{
     {"权函数式", ExerciseGrid::WeightFunctions},
 }};
 
-// A count combo: the count as a number of at most two digits (n, t, r from
-// 1; s, u, k from 0) or the combo's item text.
-SettingBinding CountSetting(const char* key, std::vector<std::string> items, int first, int* index) {
-  return NumberedComboSetting(key, std::move(items), first, 2, index);
-}
-
+// The method, and the count combos: a count as a number of at most two digits
+// (n, t, r from 1; s, u, k from 0) or the combo's item text.
 std::vector<SettingBinding> ExerciseSettingBindings(const ExerciseForm& form, ExerciseSelections& s) {
   return {
       ComboSetting("方式选择", form.ComboItems(ExerciseCombo::Method), &s.method),
-      CountSetting("观测值个数", form.ComboItems(ExerciseCombo::Observations), 1, &s.nIndex),
-      CountSetting("未知数个数", form.ComboItems(ExerciseCombo::Unknowns), 1, &s.tIndex),
-      CountSetting("限制条件数", form.ComboItems(ExerciseCombo::Restrictions), 0, &s.restrictionCount),
-      CountSetting("条件式个数", form.ComboItems(ExerciseCombo::Conditions), 1, &s.rIndex),
-      CountSetting("附参数个数", form.ComboItems(ExerciseCombo::Parameters), 0, &s.parameterCount),
-      CountSetting("权函数式个数", form.ComboItems(ExerciseCombo::Functions), 0, &s.functionCount),
+      NumberedComboSetting("观测值个数", form.ComboItems(ExerciseCombo::Observations), 1, 2, &s.nIndex),
+      NumberedComboSetting("未知数个数", form.ComboItems(ExerciseCombo::Unknowns), 1, 2, &s.tIndex),
+      NumberedComboSetting("限制条件数", form.ComboItems(ExerciseCombo::Restrictions), 0, 2, &s.restrictionCount),
+      NumberedComboSetting("条件式个数", form.ComboItems(ExerciseCombo::Conditions), 1, 2, &s.rIndex),
+      NumberedComboSetting("附参数个数", form.ComboItems(ExerciseCombo::Parameters), 0, 2, &s.parameterCount),
+      NumberedComboSetting("权函数式个数", form.ComboItems(ExerciseCombo::Functions), 0, 2, &s.functionCount),
   };
 }
 
@@ -78,21 +73,6 @@ std::string GridText(const ExerciseForm& form, ExerciseGrid grid) {
   return text;
 }
 
-std::vector<std::string_view> SplitBoxLines(std::string_view box) {
-  std::vector<std::string_view> lines;
-  size_t start = 0;
-  while (start < box.size()) {
-    size_t end = box.find('\n', start);
-    if (end == std::string_view::npos) end = box.size();
-    std::string_view line = box.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    lines.push_back(line);
-    start = end + 1;
-  }
-  while (!lines.empty() && Trim(lines.back()).empty()) lines.pop_back();
-  return lines;
-}
-
 // Puts a section's text into its grid. Every value must land in a cell the
 // chosen method and counts use: a value the dialog could not take is an
 // error naming its line rather than something silently dropped.
@@ -102,7 +82,7 @@ bool FillGrid(ExerciseForm& form, const GridSection& section, const std::string&
   for (int row = 0; row < form.Rows(grid); ++row) {
     for (int column = 0; column < form.Columns(grid); ++column) form.SetCell(grid, row, column, std::string());
   }
-  const auto lines = SplitBoxLines(box);
+  const auto lines = SplitLines(box);  // blank lines have no values to place
   const std::string name = Utf8ToGbk(section.name);
   for (size_t i = 0; i < lines.size(); ++i) {
     const int lineNo = headerLine + 1 + static_cast<int>(i);
@@ -119,8 +99,8 @@ bool FillGrid(ExerciseForm& form, const GridSection& section, const std::string&
       if (cells[j].empty()) continue;
       const int column = static_cast<int>(j);
       if (!form.CellEnabled(grid, row, column)) {
-        error = FormatText("输入文件第%d行: [%s]第%d行第%d个值不在所选方式和个数的范围内", lineNo, name.c_str(),
-                           row + 1, column + 1);
+        error = InputLineError(lineNo, FormatText("[%s]第%d行第%d个值不在所选方式和个数的范围内", name.c_str(),
+                                                  row + 1, column + 1));
         return false;
       }
       form.SetCell(grid, row, column, std::string(cells[j]));
@@ -129,37 +109,30 @@ bool FillGrid(ExerciseForm& form, const GridSection& section, const std::string&
   return true;
 }
 
-bool ApplyInput(ExerciseForm& form, const InputDocument& doc, std::string& error) {
+// Fills the form from --input, when given.
+bool ApplyInput(const CommandOptions& options, ExerciseForm& form, PlatformServices& platform) {
   ExerciseSelections selections = form.Selections();
   std::array<std::string, kGridSections.size()> boxes;
-  if (!ApplyInputDocument(doc, ExerciseSettingBindings(form, selections), ExerciseSectionBindings(boxes), error)) {
-    return false;
-  }
-  // The counts are taken together, so their order in the file does not matter.
-  form.SetSelections(selections);
-  for (size_t i = 0; i < kGridSections.size(); ++i) {
-    const auto section = std::find_if(doc.sections.begin(), doc.sections.end(),
-                                      [&](const InputSection& s) { return s.name == kGridSections[i].name; });
-    const int headerLine = section == doc.sections.end() ? 0 : section->line;
-    if (!FillGrid(form, kGridSections[i], boxes[i], headerLine, error)) return false;
-  }
-  return true;
+  const auto fillGrids = [&](const InputDocument& doc, std::string& error) {
+    // The counts are taken together, so their order in the file does not matter.
+    form.SetSelections(selections);
+    for (size_t i = 0; i < kGridSections.size(); ++i) {
+      const auto section = std::find_if(doc.sections.begin(), doc.sections.end(),
+                                        [&](const InputSection& s) { return s.name == kGridSections[i].name; });
+      const int headerLine = section == doc.sections.end() ? 0 : section->line;
+      if (!FillGrid(form, kGridSections[i], boxes[i], headerLine, error)) return false;
+    }
+    return true;
+  };
+  return ApplyInputOption(options, ExerciseSettingBindings(form, selections), ExerciseSectionBindings(boxes), platform,
+                          {}, fillGrids);
 }
 
 std::string DumpExerciseForm(const ExerciseForm& form) {
-  const ExerciseFile& r = form.record();
-  const std::vector<std::pair<std::string, std::string>> settings = {
-      {"方式选择", std::to_string(r.method)},
-      {"观测值个数", std::to_string(r.nIndex + 1)},
-      {"未知数个数", std::to_string(r.tIndex + 1)},
-      {"限制条件数", std::to_string(r.restrictionCount)},
-      {"条件式个数", std::to_string(r.rIndex + 1)},
-      {"附参数个数", std::to_string(r.parameterCount)},
-      {"权函数式个数", std::to_string(r.functionCount)},
-  };
+  ExerciseSelections selections = form.Selections();
   std::array<std::string, kGridSections.size()> boxes;
   for (size_t i = 0; i < kGridSections.size(); ++i) boxes[i] = GridText(form, kGridSections[i].grid);
-  return DumpInputText(settings, ExerciseSectionBindings(boxes));
+  return DumpInputText(ExerciseSettingBindings(form, selections), ExerciseSectionBindings(boxes));
 }
 
 // What the chosen display entry shows: the grid with its two columns and the
@@ -196,16 +169,7 @@ int RunExerciseCommand(const CommandOptions& options, PlatformServices& platform
 
   ExerciseForm form(platform);
   form.OpenWith(record, std::string());
-  std::optional<InputDocument> input;
-  if (!ReadInputOption(options, input, platform)) return 1;
-  if (input) {
-    std::string error;
-    if (!ApplyInput(form, *input, error)) {
-      platform.ShowMessage(error);
-      return 1;
-    }
-  }
-
+  if (!ApplyInput(options, form, platform)) return 1;
   if (options.dump) {
     std::cout << DumpExerciseForm(form);
     return 0;

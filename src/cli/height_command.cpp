@@ -41,13 +41,7 @@ std::vector<SectionBinding> HeightSectionBindings(HeightInputForm& f) {
 }
 
 std::string DumpHeightForm(HeightInputForm& f) {
-  const std::vector<std::pair<std::string, std::string>> settings = {
-      {"解算方式", std::to_string(f.mode)},
-      {"控制网名", GbkToUtf8(f.networkName)},
-      {"网形类别", std::to_string(f.kind)},
-      {"验前误差", GbkToUtf8(f.priorError)},
-  };
-  return DumpInputText(settings, HeightSectionBindings(f));
+  return DumpInputText(HeightSettingBindings(f), HeightSectionBindings(f));
 }
 
 }  // namespace

@@ -12,11 +12,18 @@ namespace {
 
 constexpr size_t kMaxInputFileSize = 64u << 20;
 
-std::string LineError(int line, const std::string& what) {
+std::optional<std::string_view> SectionHeader(std::string_view line) {
+  line = Trim(line);
+  if (line.size() >= 2 && line.front() == '[' && line.back() == ']') return Trim(line.substr(1, line.size() - 2));
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::string InputLineError(int line, const std::string& what) {
   return FormatText("输入文件第%d行: ", line) + what;
 }
 
-// Splits UTF-8 text into lines, accepting LF, CR LF and lone CR line ends.
 std::vector<std::string_view> SplitLines(std::string_view text) {
   std::vector<std::string_view> lines;
   size_t start = 0;
@@ -30,14 +37,6 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
   if (start < text.size()) lines.push_back(text.substr(start));
   return lines;
 }
-
-std::optional<std::string_view> SectionHeader(std::string_view line) {
-  line = Trim(line);
-  if (line.size() >= 2 && line.front() == '[' && line.back() == ']') return Trim(line.substr(1, line.size() - 2));
-  return std::nullopt;
-}
-
-}  // namespace
 
 std::optional<InputDocument> ParseInputText(std::string_view bytes, std::string& error) {
   if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
@@ -61,7 +60,7 @@ std::optional<InputDocument> ParseInputText(std::string_view bytes, std::string&
           (name == kSettingsSection && sawSettings) ||
           std::any_of(doc.sections.begin(), doc.sections.end(), [&](const auto& s) { return s.name == name; });
       if (duplicate) {
-        error = LineError(lineNo, FormatText("节[%s]重复", QuotedInMessage(Utf8ToGbk(name)).c_str()));
+        error = InputLineError(lineNo, FormatText("节[%s]重复", QuotedInMessage(Utf8ToGbk(name)).c_str()));
         return std::nullopt;
       }
       inSettings = name == kSettingsSection;
@@ -81,12 +80,12 @@ std::optional<InputDocument> ParseInputText(std::string_view bytes, std::string&
     const std::string_view trimmed = Trim(line);
     if (trimmed.empty() || trimmed.front() == '#') continue;
     if (!inSettings) {
-      error = LineError(lineNo, Gbk("内容不在任何节内"));
+      error = InputLineError(lineNo, Gbk("内容不在任何节内"));
       return std::nullopt;
     }
     const size_t eq = trimmed.find('=');
     if (eq == std::string_view::npos || Trim(trimmed.substr(0, eq)).empty()) {
-      error = LineError(lineNo, Gbk("设置行应为: 名称 = 值"));
+      error = InputLineError(lineNo, Gbk("设置行应为: 名称 = 值"));
       return std::nullopt;
     }
     doc.settings.push_back(
@@ -119,7 +118,8 @@ SettingBinding NumberedComboSetting(const char* key, std::vector<std::string> it
             if (i < 0 || i >= static_cast<int>(items.size())) return false;
             *index = i;
             return true;
-          }};
+          },
+          [first, index] { return std::to_string(*index + first); }};
 }
 
 SettingBinding ComboSetting(const char* key, const std::vector<std::string>& items, int* index) {
@@ -130,26 +130,36 @@ SettingBinding TextSetting(const char* key, std::string* text) {
   return {key, [text](const std::string& value) {
             *text = value;
             return true;
-          }};
+          },
+          [text] { return GbkToUtf8(*text); }};
+}
+
+SettingBinding CheckSetting(const char* key, bool* state) {
+  return {key, [state](const std::string& value) {
+            if (value != "0" && value != "1") return false;
+            *state = value == "1";
+            return true;
+          },
+          [state] { return std::string(*state ? "1" : "0"); }};
 }
 
 bool ApplyInputDocument(const InputDocument& doc, const std::vector<SettingBinding>& settings,
                         const std::vector<SectionBinding>& sections, std::string& error) {
   for (const auto& section : doc.sections) {
     if (std::none_of(sections.begin(), sections.end(), [&](const auto& b) { return section.name == b.name; })) {
-      error = LineError(section.line, FormatText("未知的节[%s]", QuotedInMessage(Utf8ToGbk(section.name)).c_str()));
+      error = InputLineError(section.line, FormatText("未知的节[%s]", QuotedInMessage(Utf8ToGbk(section.name)).c_str()));
       return false;
     }
   }
   for (const auto& setting : doc.settings) {
     auto binding = std::find_if(settings.begin(), settings.end(), [&](const auto& b) { return setting.key == b.key; });
     if (binding == settings.end()) {
-      error = LineError(setting.line, FormatText("未知的设置项[%s]", QuotedInMessage(Utf8ToGbk(setting.key)).c_str()));
+      error = InputLineError(setting.line, FormatText("未知的设置项[%s]", QuotedInMessage(Utf8ToGbk(setting.key)).c_str()));
       return false;
     }
     if (!binding->apply(setting.value)) {
-      error = LineError(setting.line, FormatText("设置项[%s]的值[%s]不正确", Utf8ToGbk(setting.key).c_str(),
-                                                 QuotedInMessage(setting.value).c_str()));
+      error = InputLineError(setting.line, FormatText("设置项[%s]的值[%s]不正确", Utf8ToGbk(setting.key).c_str(),
+                                                      QuotedInMessage(setting.value).c_str()));
       return false;
     }
   }
@@ -167,10 +177,9 @@ std::string TerminalText(std::string_view gbkText) {
   return text;
 }
 
-std::string DumpInputText(const std::vector<std::pair<std::string, std::string>>& settingsUtf8,
-                          const std::vector<SectionBinding>& sections) {
+std::string DumpInputText(const std::vector<SettingBinding>& settings, const std::vector<SectionBinding>& sections) {
   std::string out = "[" + std::string(kSettingsSection) + "]\n";
-  for (const auto& [key, value] : settingsUtf8) out += key + " = " + value + "\n";
+  for (const auto& setting : settings) out += std::string(setting.key) + " = " + setting.show() + "\n";
   for (const auto& section : sections) {
     out += "\n[" + std::string(section.name) + "]\n";
     std::string body = TerminalText(*section.box);

@@ -4,7 +4,6 @@
 
 #include "cli/command_support.h"
 #include "cli/input_text.h"
-#include "cli/run_files.h"
 #include "common/format.h"
 #include "common/gbk_text.h"
 #include "common/numeric_field.h"
@@ -49,8 +48,8 @@ std::vector<SectionBinding> LocalSectionBindings(IndependentSystemForm& f) {
 bool KeepsConfirmedReference(IndependentSystemForm& f, const InputDocument& doc, std::string& error) {
   if (!f.Confirmed()) return true;
   auto refuse = [&error](const InputSetting& setting) {
-    error = FormatText("输入文件第%d行: 参考点信息已确认, 设置项[%s]不能修改", setting.line,
-                       Utf8ToGbk(setting.key).c_str());
+    error = InputLineError(setting.line,
+                           FormatText("参考点信息已确认, 设置项[%s]不能修改", Utf8ToGbk(setting.key).c_str()));
     return false;
   };
   for (const auto& setting : doc.settings) {
@@ -70,30 +69,16 @@ bool KeepsConfirmedReference(IndependentSystemForm& f, const InputDocument& doc,
   return true;
 }
 
-std::string DumpLocalForm(IndependentSystemForm& f) {
-  std::vector<std::pair<std::string, std::string>> settings;
-  for (const auto& control : ReferenceControls(f)) settings.emplace_back(control.key, GbkToUtf8(*control.text));
-  settings.emplace_back("坐标系统", std::to_string(f.systemIndex));
-  settings.emplace_back("转换方式", std::to_string(f.modeIndex));
-  return DumpInputText(settings, LocalSectionBindings(f));
-}
-
 }  // namespace
 
 int RunLocalCommand(const CommandOptions& options, PlatformServices& platform) {
-  if (!CheckNoInputOverwritten(ToolRunFiles(options), platform)) return 1;
   IndependentSystemForm form;
-  if (!OpenToolDataFile(form, options.dataPath, "独立坐标系统数据文件错误 !", "独立坐标系统数据文件写入错误 !",
-                        platform)) {
-    return 1;
-  }
   auto check = [&form](const InputDocument& doc, std::string& error) {
     return KeepsConfirmedReference(form, doc, error);
   };
-  if (!ApplyInputOption(options, LocalSettingBindings(form), LocalSectionBindings(form), platform, check)) return 1;
-  if (options.dump) {
-    std::cout << DumpLocalForm(form);
-    return 0;
+  if (const auto stop = StartToolDialog(options, form, "独立坐标系统数据文件错误 !", "独立坐标系统数据文件写入错误 !",
+                                        LocalSettingBindings(form), LocalSectionBindings(form), platform, check)) {
+    return *stop;
   }
   switch (form.Execute(platform).outcome) {
     case ConversionOutcome::Converted:

@@ -2,7 +2,6 @@
 // application on data files, with input text files in place of the dialogs.
 #include <clocale>
 #include <iostream>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -114,22 +113,9 @@ int main(int argc, char** argv) {
   qp::ScriptedAnswer answer = qp::ScriptedAnswer::Default;
   for (size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if (command->isDraw && (a == "--kind" || a == "--svg" || a == "--dxf" || qp::IsPictureOption(a))) {
+    if (command->isDraw && qp::IsDrawOption(a)) {
       if (i + 1 >= args.size()) return UsageError(a + " 后缺少参数");
-      const std::string& value = args[++i];
-      if (a == "--kind") {
-        if (options.kind) return UsageError("--kind 只能给出一次");
-        if (value.empty() || value.size() > 2 || value.find_first_not_of("0123456789") != std::string::npos) {
-          return UsageError("--kind 后应为图形种类编号: " + value);
-        }
-        options.kind = std::stoi(value);
-      } else if (qp::IsPictureOption(a)) {
-        if (const std::string why = qp::ParsePictureOption(a, value, options); !why.empty()) return UsageError(why);
-      } else {
-        std::optional<std::string>& path = a == "--svg" ? options.svgPath : options.dxfPath;
-        if (path) return UsageError(a + " 只能给出一次");
-        path = value;
-      }
+      if (const std::string why = qp::ParseDrawOption(a, args[++i], options); !why.empty()) return UsageError(why);
     } else if (command->isDraw && !a.empty() && a[0] == '-' &&
                !(command->run == qp::RunArrangeCommand && (a == "--yes" || a == "--no"))) {
       return UsageError("未知的选项: " + a);

@@ -48,20 +48,7 @@ std::vector<SectionBinding> PlaneSectionBindings(PlaneInputForm& f) {
 }
 
 std::string DumpPlaneForm(PlaneInputForm& f) {
-  const std::vector<std::pair<std::string, std::string>> settings = {
-      {"解算方式", std::to_string(f.calcMode)},
-      {"控制网名", GbkToUtf8(f.networkName)},
-      {"验前中误差", GbkToUtf8(f.directionError)},
-      {"测距固定误差", GbkToUtf8(f.distanceFixedError)},
-      {"测距比例误差", GbkToUtf8(f.distanceScaleError)},
-      {"闭合差", std::to_string(f.closureMode)},
-      {"Y坐标平移", GbkToUtf8(f.yOffset)},
-      {"投影面高程", GbkToUtf8(f.projectionHeight)},
-      {"折光系数", GbkToUtf8(f.refraction)},
-      {"竖直角观测方式", std::to_string(f.verticalAngleKind)},
-      {"边长输入方式", std::to_string(f.distanceColumnOrder)},
-  };
-  return DumpInputText(settings, PlaneSectionBindings(f));
+  return DumpInputText(PlaneSettingBindings(f), PlaneSectionBindings(f));
 }
 
 }  // namespace

@@ -2,11 +2,8 @@
 
 #include "cli/network_file_kind.h"
 
-#include <algorithm>
-#include <cctype>
 #include <iostream>
 #include <memory>
-#include <optional>
 
 #include "cli/command_support.h"
 #include "cli/input_text.h"
@@ -17,7 +14,6 @@
 #include "common/numeric_field.h"
 #include "common/settings_block.h"
 #include "drawing/sheet_canvas.h"
-#include "drawing/drawing_export.h"
 #include "workflow/drawing_files.h"
 #include "drawing/sheet_form.h"
 #include "height/height_file.h"
@@ -40,17 +36,16 @@ std::vector<std::pair<const char*, std::string*>> SheetOnlyControls(SheetForm& f
   return controls;
 }
 
-SettingBinding CheckSetting(const char* key, bool* state) {
-  return {key, [state](const std::string& value) {
-            if (value != "0" && value != "1") return false;
-            *state = value == "1";
-            return true;
-          }};
+// An edit whose dump leaves out the spaces around its text.
+SettingBinding TrimmedTextSetting(const char* key, std::string* text) {
+  SettingBinding binding = TextSetting(key, text);
+  binding.show = [text] { return GbkToUtf8(Trim(*text)); };
+  return binding;
 }
 
 std::vector<SettingBinding> SheetSettingBindings(SheetForm& f) {
   std::vector<SettingBinding> bindings;
-  for (const auto& [key, text] : SheetOnlyControls(f)) bindings.push_back(TextSetting(key, text));
+  for (const auto& [key, text] : SheetOnlyControls(f)) bindings.push_back(TrimmedTextSetting(key, text));
   // The combo's index or item, or the dots per inch themselves.
   bindings.push_back({"分辨率", [&f](const std::string& value) {
                         for (int i = 0; i < 3; ++i) {
@@ -60,21 +55,24 @@ std::vector<SettingBinding> SheetSettingBindings(SheetForm& f) {
                           }
                         }
                         return ComboSetting("分辨率", SheetResolutionItems(), &f.resolutionIndex).apply(value);
-                      }});
+                      },
+                      [&f] { return std::to_string(f.resolutionIndex); }});
   bindings.push_back({"格网方式", [&f](const std::string& value) {
                         int index = f.gridStyle;
                         if (!ComboSetting("格网方式", SheetGridStyleItems(), &index).apply(value)) return false;
                         f.SelectGridStyle(index);
                         return true;
-                      }});
+                      },
+                      [&f] { return std::to_string(f.gridStyle); }});
   bindings.push_back(ComboSetting("格网注记", SheetLabelUnitItems(), &f.labelUnit));
   bindings.push_back(CheckSetting("显示比例尺", &f.showScale));
   bindings.push_back(CheckSetting("显示格网注记", &f.showGridLabels));
-  bindings.push_back(TextSetting("内外边框间距", &f.frameSpacingText));
+  bindings.push_back(TrimmedTextSetting("内外边框间距", &f.frameSpacingText));
   // Typing the height the edit already shows changes nothing.
   bindings.push_back({"图名字高", [&f](const std::string& value) {
                         return value == Trim(f.titleHeightText) || f.EditTitleHeight(value);
-                      }});
+                      },
+                      [&f] { return GbkToUtf8(Trim(f.titleHeightText)); }});
   for (int i = 0; i < 4; ++i) bindings.push_back(TextSetting(kRemarkKeys[i], &f.remarks[i]));
   for (int i = 0; i < 4; ++i) bindings.push_back(TextSetting(kNoteKeys[i], &f.notes[i]));
   bindings.push_back(TextSetting("绘图单位名称", &f.unitName));
@@ -88,28 +86,12 @@ bool KeepsFittedSheet(SheetForm& f, const InputDocument& doc, std::string& error
   for (const auto& setting : doc.settings) {
     for (const auto& [key, text] : SheetOnlyControls(f)) {
       if (setting.key != key || Trim(setting.value) == Trim(*text)) continue;
-      error = FormatText("输入文件第%d行: 高程网图幅的比例尺、西南角和图幅尺寸由网形决定, 设置项[%s]不能修改",
-                         setting.line, Utf8ToGbk(setting.key).c_str());
+      error = InputLineError(setting.line, FormatText("高程网图幅的比例尺、西南角和图幅尺寸由网形决定, 设置项[%s]不能修改",
+                                                      Utf8ToGbk(setting.key).c_str()));
       return false;
     }
   }
   return true;
-}
-
-std::string DumpSheetForm(SheetForm& f) {
-  std::vector<std::pair<std::string, std::string>> settings;
-  for (const auto& [key, text] : SheetOnlyControls(f)) settings.emplace_back(key, GbkToUtf8(Trim(*text)));
-  settings.emplace_back("分辨率", std::to_string(f.resolutionIndex));
-  settings.emplace_back("格网方式", std::to_string(f.gridStyle));
-  settings.emplace_back("格网注记", std::to_string(f.labelUnit));
-  settings.emplace_back("显示比例尺", f.showScale ? "1" : "0");
-  settings.emplace_back("显示格网注记", f.showGridLabels ? "1" : "0");
-  settings.emplace_back("内外边框间距", GbkToUtf8(Trim(f.frameSpacingText)));
-  settings.emplace_back("图名字高", GbkToUtf8(Trim(f.titleHeightText)));
-  for (int i = 0; i < 4; ++i) settings.emplace_back(kRemarkKeys[i], GbkToUtf8(f.remarks[i]));
-  for (int i = 0; i < 4; ++i) settings.emplace_back(kNoteKeys[i], GbkToUtf8(f.notes[i]));
-  settings.emplace_back("绘图单位名称", GbkToUtf8(f.unitName));
-  return DumpInputText(settings, {});
 }
 
 }  // namespace
@@ -124,17 +106,13 @@ int RunSheetCommand(const CommandOptions& options, PlatformServices& platform) {
   const bool height = kind == NetworkFileKind::Height;
   const std::string& path = options.dataPath;
   auto settings = std::make_unique<SettingsBlock>();
-  std::unique_ptr<PlaneNetwork> plane;
-  std::unique_ptr<HeightNetwork> heightNet;
-  // The sheet belongs to a stored network: a missing file is not created.
-  bool read = false;
-  if (height) {
-    heightNet = std::make_unique<HeightNetwork>();
-    read = FileExists(path) && ReadHeightFile(path, *settings, *heightNet, &platform);
-  } else {
-    plane = std::make_unique<PlaneNetwork>();
-    read = FileExists(path) && ReadWritePlaneFile(path, FileDirection::Read, *settings, *plane, &platform);
-  }
+  // One of the two records, as the file holds; the sheet belongs to a stored
+  // network: a missing file is not created.
+  std::unique_ptr<PlaneNetwork> plane = height ? nullptr : std::make_unique<PlaneNetwork>();
+  std::unique_ptr<HeightNetwork> heightNet = height ? std::make_unique<HeightNetwork>() : nullptr;
+  const bool read =
+      FileExists(path) && (height ? ReadHeightFile(path, *settings, *heightNet, &platform)
+                                  : ReadWritePlaneFile(path, FileDirection::Read, *settings, *plane, &platform));
   if (!read) {
     platform.ShowMessage(Gbk(height ? "高程网数据文件错误 !" : "平面网数据文件错误 !"));
     return 1;
@@ -144,14 +122,12 @@ int RunSheetCommand(const CommandOptions& options, PlatformServices& platform) {
   auto check = [&form](const InputDocument& doc, std::string& error) { return KeepsFittedSheet(form, doc, error); };
   if (!ApplyInputOption(options, SheetSettingBindings(form), {}, platform, check)) return 1;
   if (options.dump) {
-    std::cout << DumpSheetForm(form);
+    std::cout << DumpInputText(SheetSettingBindings(form), {});
     return 0;
   }
   // Running the command is the answer to "请确认输入数据结束...".
   if (!form.ConfirmWithoutQuestion(*settings, platform)) return 1;
-  const bool written = height ? FinishSettingsDialog(true, path, *settings, nullptr, heightNet.get(), platform)
-                              : FinishSettingsDialog(true, path, *settings, plane.get(), nullptr, platform);
-  return written ? 0 : 1;
+  return FinishSettingsDialog(true, path, *settings, plane.get(), heightNet.get(), platform) ? 0 : 1;
 }
 
 }  // namespace qp

@@ -4,8 +4,6 @@
 
 #include "cli/command_support.h"
 #include "cli/input_text.h"
-#include "cli/run_files.h"
-#include "common/gbk_text.h"
 #include "tools/system_transform.h"
 
 namespace qp {
@@ -22,15 +20,10 @@ std::vector<SectionBinding> TransformSectionBindings(SystemTransformForm& f) {
 }  // namespace
 
 int RunTransformCommand(const CommandOptions& options, PlatformServices& platform) {
-  if (!CheckNoInputOverwritten(ToolRunFiles(options), platform)) return 1;
   SystemTransformForm form;
-  if (!OpenToolDataFile(form, options.dataPath, "坐标转换数据文件错误 !", "坐标转换数据文件写入错误 !", platform)) {
-    return 1;
-  }
-  if (!ApplyInputOption(options, TransformSettingBindings(form), TransformSectionBindings(form), platform)) return 1;
-  if (options.dump) {
-    std::cout << DumpInputText({{"输出标识", GbkToUtf8(form.title)}}, TransformSectionBindings(form));
-    return 0;
+  if (const auto stop = StartToolDialog(options, form, "坐标转换数据文件错误 !", "坐标转换数据文件写入错误 !",
+                                        TransformSettingBindings(form), TransformSectionBindings(form), platform)) {
+    return *stop;
   }
   if (!form.Execute(platform)) return 1;
   std::cout << TerminalText(form.ResultText()) << std::flush;

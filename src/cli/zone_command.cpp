@@ -4,8 +4,6 @@
 
 #include "cli/command_support.h"
 #include "cli/input_text.h"
-#include "cli/run_files.h"
-#include "common/gbk_text.h"
 #include "tools/point_list.h"
 #include "tools/zone_transform.h"
 
@@ -24,27 +22,13 @@ std::vector<SettingBinding> ZoneSettingBindings(ZoneTransformForm& f) {
 
 std::vector<SectionBinding> ZoneSectionBindings(ZoneTransformForm& f) { return {{"换带前坐标", &f.inputText}}; }
 
-std::string DumpZoneForm(ZoneTransformForm& f) {
-  const std::vector<std::pair<std::string, std::string>> settings = {
-      {"系统选择", std::to_string(f.systemIndex)},
-      {"输出标识", GbkToUtf8(f.title)},
-      {"换带前经度", GbkToUtf8(f.oldMeridianText)},
-      {"换带后经度", GbkToUtf8(f.newMeridianText)},
-      {"显示选择", std::to_string(f.displayIndex)},
-  };
-  return DumpInputText(settings, ZoneSectionBindings(f));
-}
-
 }  // namespace
 
 int RunZoneCommand(const CommandOptions& options, PlatformServices& platform) {
-  if (!CheckNoInputOverwritten(ToolRunFiles(options), platform)) return 1;
   ZoneTransformForm form;
-  if (!OpenToolDataFile(form, options.dataPath, "换带数据文件错误 !", "换带数据文件写入错误 !", platform)) return 1;
-  if (!ApplyInputOption(options, ZoneSettingBindings(form), ZoneSectionBindings(form), platform)) return 1;
-  if (options.dump) {
-    std::cout << DumpZoneForm(form);
-    return 0;
+  if (const auto stop = StartToolDialog(options, form, "换带数据文件错误 !", "换带数据文件写入错误 !",
+                                        ZoneSettingBindings(form), ZoneSectionBindings(form), platform)) {
+    return *stop;
   }
   if (!form.Execute(platform)) return 1;
   std::cout << TerminalText(form.OutputText()) << std::flush;

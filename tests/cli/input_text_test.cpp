@@ -109,6 +109,32 @@ TEST(InputText, NumberedComboTakesItsNumbersOrItsTexts) {
   }
 }
 
+// What a control shows is what a dump writes: combos by index (numbered
+// combos by number) whichever form set them, check boxes as 0 or 1, texts in UTF-8.
+TEST(InputText, BindingsShowTheValueTheyTook) {
+  int combo = 0;
+  int numbered = 0;
+  bool checked = false;
+  std::string text;
+  const std::vector<std::string> items = {Gbk("零"), Gbk("一"), Gbk("二")};
+  const SettingBinding bindings[] = {ComboSetting("方式", items, &combo),
+                                     NumberedComboSetting("个数", items, 1, 2, &numbered), CheckSetting("显示", &checked),
+                                     TextSetting("名称", &text)};
+  const struct {
+    size_t binding;
+    std::string value;
+    std::string shown;
+  } cases[] = {
+      {0, Gbk("二"), "2"}, {0, "1", "1"}, {1, Gbk("零"), "1"}, {1, "03", "3"},
+      {2, "1", "1"},       {2, "0", "0"}, {3, Gbk("城区网"), "城区网"}, {3, "", ""},
+  };
+  for (const auto& c : cases) {
+    const SettingBinding& b = bindings[c.binding];
+    ASSERT_TRUE(b.apply(c.value)) << b.key << " " << c.shown;
+    EXPECT_EQ(b.show(), c.shown) << b.key;
+  }
+}
+
 TEST(InputText, BinaryGarbageIsRefusedCleanly) {
   std::string garbage;
   for (int i = 0; i < 4096; ++i) garbage.push_back(static_cast<char>((i * 131 + 7) & 0xFF));
@@ -123,7 +149,7 @@ TEST(InputText, DumpReadsBackToTheSameDialog) {
   d.name = Gbk("城区网");
   d.known = Gbk("北山,1.0000,2.0000") + "\r\nB,3,4\r\n";
   d.dirs = "";
-  const std::string text = DumpInputText({{"方式", "2"}, {"名称", GbkToUtf8(d.name)}}, d.Sections());
+  const std::string text = DumpInputText(d.Settings(), d.Sections());
   EXPECT_EQ(text, "[设置]\n方式 = 2\n名称 = 城区网\n\n[已知点]\n北山,1.0000,2.0000\nB,3,4\n\n[方向]\n");
   Dialog back;
   std::string error;

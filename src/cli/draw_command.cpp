@@ -11,6 +11,7 @@
 #include "common/settings_block.h"
 #include "drawing/cairo_picture.h"
 #include "drawing/declutter_setting.h"
+#include "drawing/diagram_kinds.h"
 #include "drawing/drawing_export.h"
 #include "workflow/drawing_files.h"
 #include "drawing/dxf_picture.h"
@@ -114,7 +115,7 @@ std::string ParseDrawOption(const std::string& option, const std::string& value,
   if (option == "--dpi") {
     if (options.dpi) return "--dpi 只能给出一次";
     if (!digits || value.size() > 4 || std::stoi(value) < kMinPngDpi || std::stoi(value) > kMaxPngDpi) {
-      return FormatText("--dpi 后应为 %d 到 %d 之间的分辨率: %s", kMinPngDpi, kMaxPngDpi, value.c_str());
+      return Format("--dpi 后应为 %d 到 %d 之间的分辨率: %s", kMinPngDpi, kMaxPngDpi, value.c_str());
     }
     options.dpi = std::stoi(value);
     return {};
@@ -128,7 +129,9 @@ std::string ParseDrawOption(const std::string& option, const std::string& value,
   return {};
 }
 
-int MaxDiagramKind(NetworkFileKind network) { return network == NetworkFileKind::Plane ? 7 : 3; }
+int MaxDiagramKind(NetworkFileKind network) {
+  return (network == NetworkFileKind::Plane ? kPlaneDiagramKinds : kHeightDiagramKinds) - 1;
+}
 
 int RunDrawCommand(const CommandOptions& options, PlatformServices& platform) {
   const NetworkFileKind network = NetworkFileKindOf(options.dataPath);

@@ -215,6 +215,11 @@ TEST(DrawPictures, PicturesOverAnInputOrABadResolutionAreRefused) {
     }
     for (const char* name : {"same", "x.png"}) EXPECT_FALSE(std::filesystem::exists(dir.File(name))) << name;
   }
+  // Usage errors are written in UTF-8 like every other terminal text.
+  EXPECT_NE(testing::QuorvexProgramErrors(draw + " --png " + dir.File("x.png") + " --dpi 49", dir.File("err.txt"))
+                .find("--dpi 后应为 50 到 1200 之间的分辨率: 49"),
+            std::string::npos);
+  std::filesystem::remove(dir.File("err.txt"));
   EXPECT_EQ(ReadBytes(nap), data);
   EXPECT_EQ(ReadBytes(dir.File("T统计检验.txt")), report);
   for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {

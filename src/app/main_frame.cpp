@@ -541,9 +541,8 @@ void CMainFrame::OpenPlaneDataFile(const QString& path) {
 }
 
 void CMainFrame::EditPlaneNetwork() {
-  const PlaneDialogRunner runDialog = [this](PlaneNetwork& net, const std::string& draftPath,
-                                             const PlaneConfirmationSteps& steps) {
-    CQuorDisgnContrloPlane dialog(net, draftPath, steps, platform_, this);
+  const PlaneDialogRunner runDialog = [this](PlaneNetwork& net, const PlaneDialogTarget& target) {
+    CQuorDisgnContrloPlane dialog(net, target.draftPath, target.steps, platform_, this);
     return dialog.exec() == QDialog::Accepted;
   };
   doc_.EditPlane(platform_, runDialog);

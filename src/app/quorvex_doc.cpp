@@ -14,7 +14,6 @@
 #include "drawing/height_item_moves.h"
 #include "drawing/network_drawing.h"
 #include "drawing/plane_diagram.h"
-#include "plane/derived_height_network.h"
 #include "height/height_file.h"
 #include "height/height_model_record.h"
 #include "height/height_output_files.h"
@@ -135,17 +134,13 @@ bool CQuorvexPDoc::OpenPlaneDataFile(const std::string& path, PlatformServices& 
   return true;
 }
 
-PlaneEditResult CQuorvexPDoc::EditPlane(PlatformServices& platform, const PlaneDialogRunner& runDialog) {
+NetworkEditResult CQuorvexPDoc::EditPlane(PlatformServices& platform, const PlaneDialogRunner& runDialog) {
   PlaneWorkspace ws{*settings_, section_, *plane_, *planeBackup_, state_.planeDataPath};
   ws.normals = normals_.get();
-  ws.drawing.prepareDiagram = PreparePlaneDiagram;
+  ws.prepareDiagram = PreparePlaneDiagram;
+  const NetworkEditResult result = EditPlaneNetwork(ws, platform, runDialog, height_.get());
   // Once the results are stored the network is a drawing that may be shown.
-  ws.drawing.refreshDisplay = [this](PlaneWorkspace&) { state_.drawingReady = true; };
-  ws.handOverHeightNetwork = [this, &platform](PlaneWorkspace& done, const PlaneModel& model) {
-    const DerivedHeightWrite written = WriteDerivedHeightNetwork(model, done.settings, done.dataPath, *height_);
-    if (const char* message = DerivedHeightWriteMessage(written)) platform.ShowMessage(Gbk(message));
-  };
-  const PlaneEditResult result = EditPlaneNetwork(ws, platform, runDialog);
+  if (result == NetworkEditResult::Computed) state_.drawingReady = true;
   DrawingChanged();
   return result;
 }
@@ -173,12 +168,12 @@ bool CQuorvexPDoc::OpenHeightDataFile(const std::string& path, PlatformServices&
   return true;
 }
 
-HeightEditResult CQuorvexPDoc::EditHeight(PlatformServices& platform, const HeightDialogRunner& runDialog) {
+NetworkEditResult CQuorvexPDoc::EditHeight(PlatformServices& platform, const HeightDialogRunner& runDialog) {
   HeightWorkspace ws{*settings_, section_, *height_, *heightBackup_, state_.heightDataPath};
   ws.normals = normals_.get();
-  ws.drawing.prepareDiagram = PrepareHeightDiagram;
-  ws.drawing.refreshDisplay = [this](HeightWorkspace&) { state_.drawingReady = true; };
-  const HeightEditResult result = EditHeightNetwork(ws, platform, runDialog);
+  ws.prepareDiagram = PrepareHeightDiagram;
+  const NetworkEditResult result = EditHeightNetwork(ws, platform, runDialog);
+  if (result == NetworkEditResult::Computed) state_.drawingReady = true;
   DrawingChanged();
   return result;
 }

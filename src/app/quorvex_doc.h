@@ -24,11 +24,11 @@
 #include "drawing/movable_items.h"
 #include "height/height_model.h"
 #include "height/height_network.h"
-#include "height/height_workflow.h"
+#include "workflow/height_workflow.h"
 #include "adjustment/normal_equation_store.h"
 #include "plane/plane_model.h"
 #include "plane/plane_network.h"
-#include "plane/plane_workflow.h"
+#include "workflow/plane_workflow.h"
 
 namespace qp {
 
@@ -75,14 +75,14 @@ class CQuorvexPDoc {
   // `runDialog`. A computed network becomes a drawing that is ready. A
   // computation with slope distances (modes 2-4) replaces the height network
   // by the trigonometric one derived from it and writes it as "…BPT.NAH".
-  PlaneEditResult EditPlane(PlatformServices& platform, const PlaneDialogRunner& runDialog);
+  NetworkEditResult EditPlane(PlatformServices& platform, const PlaneDialogRunner& runDialog);
 
   // "H数据文件" once the file dialog has chosen `path`, as for the plane
   // network; true when the height network is open (WorkMode 3).
   bool OpenHeightDataFile(const std::string& path, PlatformServices& platform);
 
   // "H数据编辑": the height network's edit-and-compute cycle.
-  HeightEditResult EditHeight(PlatformServices& platform, const HeightDialogRunner& runDialog);
+  NetworkEditResult EditHeight(PlatformServices& platform, const HeightDialogRunner& runDialog);
 
   // "P图形文件" once the file dialog has chosen `path`: the drawing is read
   // without computing it (WorkMode 2, the drawing ready, the title and the

@@ -16,7 +16,7 @@
 #include "height/height_input_form.h"
 #include "height/height_network.h"
 #include "height/height_output_files.h"
-#include "height/height_workflow.h"
+#include "workflow/height_workflow.h"
 #include "adjustment/normal_equation_store.h"
 
 namespace qp {
@@ -92,12 +92,12 @@ int RunHeightCommand(const CommandOptions& options, PlatformServices& platform) 
   workspace.normals = normals.get();
   if (options.significance) workspace.significance = *options.significance;
   // The diagram data stored with the results, as the desktop stores them.
-  workspace.drawing.prepareDiagram = PrepareHeightDiagram;
+  workspace.prepareDiagram = PrepareHeightDiagram;
   const HeightDialogRunner runDialog = [&](HeightNetwork& record, const HeightReportTarget& target) {
     HeightInputForm form;
     return fillForm(form, record, target.sidePath) && RunHeightConfirmation(form, record, platform, target);
   };
-  return EditHeightNetwork(workspace, platform, runDialog) == HeightEditResult::Computed ? 0 : 1;
+  return EditHeightNetwork(workspace, platform, runDialog) == NetworkEditResult::Computed ? 0 : 1;
 }
 
 }  // namespace qp

@@ -19,7 +19,7 @@
 #include "plane/plane_input_form.h"
 #include "plane/plane_network.h"
 #include "plane/plane_output_files.h"
-#include "plane/plane_workflow.h"
+#include "workflow/plane_workflow.h"
 
 namespace qp {
 namespace {
@@ -109,19 +109,15 @@ int RunPlaneCommand(const CommandOptions& options, PlatformServices& platform) {
   workspace.normals = normals.get();
   if (options.significance) workspace.significance = *options.significance;
   // The diagram data stored with the results, as the desktop stores them.
-  workspace.drawing.prepareDiagram = PreparePlaneDiagram;
+  workspace.prepareDiagram = PreparePlaneDiagram;
   // Slope-distance modes leave a trigonometric height network beside the data file.
-  workspace.handOverHeightNetwork = [&platform](PlaneWorkspace& ws, const PlaneModel& model) {
-    auto derived = std::make_unique<HeightNetwork>();
-    const DerivedHeightWrite written = WriteDerivedHeightNetwork(model, ws.settings, ws.dataPath, *derived);
-    if (const char* message = DerivedHeightWriteMessage(written)) platform.ShowMessage(Gbk(message));
-  };
-  const PlaneDialogRunner runDialog = [&](PlaneNetwork& record, const std::string& draftPath,
-                                          const PlaneConfirmationSteps& steps) {
+  auto derived = std::make_unique<HeightNetwork>();
+  const PlaneDialogRunner runDialog = [&](PlaneNetwork& record, const PlaneDialogTarget& target) {
     PlaneInputForm form;
-    return fillForm(form, record, draftPath) && RunPlaneConfirmation(form, record, platform, draftPath, steps);
+    return fillForm(form, record, target.draftPath) &&
+           RunPlaneConfirmation(form, record, platform, target.draftPath, target.steps);
   };
-  return EditPlaneNetwork(workspace, platform, runDialog) == PlaneEditResult::Computed ? 0 : 1;
+  return EditPlaneNetwork(workspace, platform, runDialog, derived.get()) == NetworkEditResult::Computed ? 0 : 1;
 }
 
 }  // namespace qp

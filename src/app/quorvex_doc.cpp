@@ -59,21 +59,14 @@ bool ReadOrCreate(const std::string& path, const NetworkDataFile& file, Settings
 }  // namespace
 
 CQuorvexPDoc::CQuorvexPDoc(std::string programDirectory)
-    : plane_(std::make_unique<PlaneNetwork>()),
-      planeBackup_(std::make_unique<PlaneNetwork>()),
-      height_(std::make_unique<HeightNetwork>()),
-      heightBackup_(std::make_unique<HeightNetwork>()),
-      planeModel_(std::make_unique<PlaneModel>()),
-      heightModel_(std::make_unique<HeightModel>()),
-      settings_(std::make_unique<SettingsBlock>()),
-      normals_(std::make_unique<NormalEquationStore>()) {
+    : planeModel_(std::make_unique<PlaneModel>()), heightModel_(std::make_unique<HeightModel>()) {
   state_.programDirectory = std::move(programDirectory);
   SetTitle("");
 }
 
 void CQuorvexPDoc::BuildModels() {
-  *planeModel_ = PlaneModelFromRecord(*plane_);
-  *heightModel_ = HeightModelFromRecord(*height_);
+  *planeModel_ = PlaneModelFromRecord(*session_.plane);
+  *heightModel_ = HeightModelFromRecord(*session_.height);
 }
 
 void CQuorvexPDoc::SetTitle(std::string_view utf8Title) { title_ = DocumentTitleFor(utf8Title); }
@@ -81,18 +74,18 @@ void CQuorvexPDoc::SetTitle(std::string_view utf8Title) { title_ = DocumentTitle
 bool CQuorvexPDoc::IsEnabled(int commandId) const {
   if (!IsCommandEnabled(state_, commandId)) return false;
   // Measuring needs a sheet whose settings were confirmed.
-  if (commandId == kCmdMeasure) return settings_->settingsConfirmed != 0;
+  if (commandId == kCmdMeasure) return session_.settings->settingsConfirmed != 0;
   return true;
 }
 
 PlaneNetwork* CQuorvexPDoc::CurrentPlane() const {
   const int mode = state_.workMode;
-  return mode == kPlaneData || mode == kPlaneDrawing ? plane_.get() : nullptr;
+  return mode == kPlaneData || mode == kPlaneDrawing ? session_.plane.get() : nullptr;
 }
 
 HeightNetwork* CQuorvexPDoc::CurrentHeight() const {
   const int mode = state_.workMode;
-  return mode == kHeightData || mode == kHeightDrawing ? height_.get() : nullptr;
+  return mode == kHeightData || mode == kHeightDrawing ? session_.height.get() : nullptr;
 }
 
 std::string CQuorvexPDoc::CurrentDataPath() const {
@@ -121,24 +114,21 @@ bool CQuorvexPDoc::OpenPlaneDataFile(const std::string& path, PlatformServices& 
       "平面网数据文件错误 !",
       "请确认新建平面网数据文件 ...",
       "平面网数据文件写入错误 !",
-      [&] { return ReadWritePlaneFile(path, FileDirection::Read, *settings_, *plane_, &platform); },
-      [&] { ResetPlaneNetwork(*plane_, pathGbk); },
-      [&] { return ReadWritePlaneFile(path, FileDirection::Write, *settings_, *plane_); },
+      [&] { return ReadWritePlaneFile(path, FileDirection::Read, *session_.settings, *session_.plane, &platform); },
+      [&] { ResetPlaneNetwork(*session_.plane, pathGbk); },
+      [&] { return ReadWritePlaneFile(path, FileDirection::Write, *session_.settings, *session_.plane); },
   };
-  if (!ReadOrCreate(path, file, *settings_, platform)) return false;
+  if (!ReadOrCreate(path, file, *session_.settings, platform)) return false;
   marks_ = ReadLabelMarks(path);
   SetTitle(path);
   state_.workMode = kPlaneData;
-  SetSlotText(plane_->dataFilePath, pathGbk);
+  SetSlotText(session_.plane->dataFilePath, pathGbk);
   BuildModels();
   return true;
 }
 
 NetworkEditResult CQuorvexPDoc::EditPlane(PlatformServices& platform, const PlaneDialogRunner& runDialog) {
-  PlaneWorkspace ws{*settings_, section_, *plane_, *planeBackup_, state_.planeDataPath};
-  ws.normals = normals_.get();
-  ws.prepareDiagram = PreparePlaneDiagram;
-  const NetworkEditResult result = EditPlaneNetwork(ws, platform, runDialog, height_.get());
+  const NetworkEditResult result = session_.EditPlane(state_.planeDataPath, platform, runDialog);
   // Once the results are stored the network is a drawing that may be shown.
   if (result == NetworkEditResult::Computed) state_.drawingReady = true;
   DrawingChanged();
@@ -155,24 +145,21 @@ bool CQuorvexPDoc::OpenHeightDataFile(const std::string& path, PlatformServices&
       "高程网数据文件错误 !",
       "请确认新建高程网数据文件 ...",
       "高程网数据文件写入错误 !",
-      [&] { return ReadHeightFile(path, *settings_, *height_, &platform); },
-      [&] { ResetHeightNetwork(*height_, pathGbk); },
-      [&] { return WriteHeightFile(path, *settings_, *height_); },
+      [&] { return ReadHeightFile(path, *session_.settings, *session_.height, &platform); },
+      [&] { ResetHeightNetwork(*session_.height, pathGbk); },
+      [&] { return WriteHeightFile(path, *session_.settings, *session_.height); },
   };
-  if (!ReadOrCreate(path, file, *settings_, platform)) return false;
+  if (!ReadOrCreate(path, file, *session_.settings, platform)) return false;
   marks_ = ReadLabelMarks(path);
   SetTitle(path);
   state_.workMode = kHeightData;
-  SetSlotText(height_->dataFilePath, pathGbk);
+  SetSlotText(session_.height->dataFilePath, pathGbk);
   BuildModels();
   return true;
 }
 
 NetworkEditResult CQuorvexPDoc::EditHeight(PlatformServices& platform, const HeightDialogRunner& runDialog) {
-  HeightWorkspace ws{*settings_, section_, *height_, *heightBackup_, state_.heightDataPath};
-  ws.normals = normals_.get();
-  ws.prepareDiagram = PrepareHeightDiagram;
-  const NetworkEditResult result = EditHeightNetwork(ws, platform, runDialog);
+  const NetworkEditResult result = session_.EditHeight(state_.heightDataPath, platform, runDialog);
   if (result == NetworkEditResult::Computed) state_.drawingReady = true;
   DrawingChanged();
   return result;
@@ -181,7 +168,7 @@ NetworkEditResult CQuorvexPDoc::EditHeight(PlatformServices& platform, const Hei
 bool CQuorvexPDoc::OpenPlaneDrawingFile(const std::string& path, PlatformServices& platform) {
   if (path.empty() || state_.workMode != kNothingOpen) return false;
   // Reads into the records only when the whole drawing is sound.
-  if (!OpenPlaneDrawing(path, *settings_, *plane_, platform)) return false;
+  if (!OpenPlaneDrawing(path, *session_.settings, *session_.plane, platform)) return false;
   marks_ = ReadLabelMarks(path);
   state_.planeDataPath = path;
   state_.planeReportPath = ReportPathFor(path);
@@ -195,7 +182,7 @@ bool CQuorvexPDoc::OpenPlaneDrawingFile(const std::string& path, PlatformService
 
 bool CQuorvexPDoc::OpenHeightDrawingFile(const std::string& path, PlatformServices& platform) {
   if (path.empty() || state_.workMode != kNothingOpen) return false;
-  if (!OpenHeightDrawing(path, *settings_, *height_, platform)) return false;
+  if (!OpenHeightDrawing(path, *session_.settings, *session_.height, platform)) return false;
   marks_ = ReadLabelMarks(path);
   state_.heightDataPath = path;
   state_.heightReportPath = ReportPathFor(path);
@@ -209,7 +196,7 @@ bool CQuorvexPDoc::OpenHeightDrawingFile(const std::string& path, PlatformServic
 
 SaveResult CQuorvexPDoc::SaveDrawing(PlatformServices& platform) {
   if (!state_.ShowsDrawing()) return SaveResult::Declined;
-  const SaveResult saved = SaveGraphicData(CurrentDataPath(), *settings_, CurrentPlane(), CurrentHeight(),
+  const SaveResult saved = SaveGraphicData(CurrentDataPath(), *session_.settings, CurrentPlane(), CurrentHeight(),
                                            state_.drawingModified, platform);
   // The marks go with the data they describe (a marks file that cannot be
   // written only forgets which texts were placed by hand).
@@ -221,7 +208,7 @@ bool CQuorvexPDoc::ArrangeLabels(PlatformServices& platform, const std::function
   if (!state_.ShowsDrawing()) return false;
   DrawContext context;
   context.flagged = FlaggedObservations();
-  ArrangeDrawing(CurrentDataPath(), *settings_, CurrentPlane(), CurrentHeight(), marks_, context,
+  ArrangeDrawing(CurrentDataPath(), *session_.settings, CurrentPlane(), CurrentHeight(), marks_, context,
                  state_.drawingModified, platform, [&] {
                    DrawingChanged();
                    if (redraw) redraw();
@@ -236,9 +223,9 @@ bool CQuorvexPDoc::ExportDrawing(PlatformServices& platform) {
   std::string vecPath;
   bool written = false;
   if (state_.ShowsPlaneDrawing()) {
-    written = ExportPlaneDrawing(dataPath, *settings_, *planeModel_, platform, &vecPath);
+    written = ExportPlaneDrawing(dataPath, *session_.settings, *planeModel_, platform, &vecPath);
   } else if (state_.ShowsHeightDrawing()) {
-    written = ExportHeightDrawing(dataPath, *settings_, *heightModel_, platform, &vecPath);
+    written = ExportHeightDrawing(dataPath, *session_.settings, *heightModel_, platform, &vecPath);
   } else {
     return false;
   }
@@ -254,8 +241,8 @@ bool CQuorvexPDoc::ExportDrawing(PlatformServices& platform) {
 
 bool CQuorvexPDoc::FitSheet(PlatformServices& platform) {
   SheetFitResult fit;
-  if (CurrentPlane()) fit = FitSheetToNetwork(*settings_, *planeModel_, false);
-  if (CurrentHeight()) fit = FitSheetToNetwork(*settings_, *heightModel_, false);
+  if (CurrentPlane()) fit = FitSheetToNetwork(*session_.settings, *planeModel_, false);
+  if (CurrentHeight()) fit = FitSheetToNetwork(*session_.settings, *heightModel_, false);
   if (!fit) return false;
   if (const std::string note = SheetFitMessage(fit); !note.empty()) platform.ShowMessage(note);
   // The fitted sheet belongs to the drawing data as much as a moved text:
@@ -287,14 +274,14 @@ bool CQuorvexPDoc::EditSheetSettings(PlatformServices& platform, const SheetDial
   // points moved since the last save; with such changes the sheet as it was
   // before the dialog is put back instead.
   std::unique_ptr<SettingsBlock> before;
-  if (state_.drawingModified) before = std::make_unique<SettingsBlock>(*settings_);
-  const bool confirmed = runDialog(*settings_, height != nullptr);
+  if (state_.drawingModified) before = std::make_unique<SettingsBlock>(*session_.settings);
+  const bool confirmed = runDialog(*session_.settings, height != nullptr);
   if (!confirmed && before) {
-    *settings_ = *before;
+    *session_.settings = *before;
     return false;
   }
   return AfterSettingsDialog(
-      confirmed, FinishSettingsDialog(confirmed, CurrentDataPath(), *settings_, plane, height, platform));
+      confirmed, FinishSettingsDialog(confirmed, CurrentDataPath(), *session_.settings, plane, height, platform));
 }
 
 // The dialogs change the model only when confirmed: a cancelled one with
@@ -307,7 +294,7 @@ bool CQuorvexPDoc::EditPlaneDisplay(PlatformServices& platform, const PlaneDispl
   const bool confirmed = runDialog(model);
   if (!confirmed && state_.drawingModified) return false;
   return AfterSettingsDialog(
-      confirmed, FinishPlaneDisplayDialog(confirmed, CurrentDataPath(), *settings_, model, *plane, platform));
+      confirmed, FinishPlaneDisplayDialog(confirmed, CurrentDataPath(), *session_.settings, model, *plane, platform));
 }
 
 bool CQuorvexPDoc::EditHeightDisplay(PlatformServices& platform, const HeightDisplayRunner& runDialog) {
@@ -317,7 +304,7 @@ bool CQuorvexPDoc::EditHeightDisplay(PlatformServices& platform, const HeightDis
   const bool confirmed = runDialog(model);
   if (!confirmed && state_.drawingModified) return false;
   return AfterSettingsDialog(
-      confirmed, FinishHeightDisplayDialog(confirmed, CurrentDataPath(), *settings_, model, *height, platform));
+      confirmed, FinishHeightDisplayDialog(confirmed, CurrentDataPath(), *session_.settings, model, *height, platform));
 }
 
 void CQuorvexPDoc::CloseNetwork(PlatformServices& platform) {
@@ -340,17 +327,17 @@ std::optional<GroundPoint> CQuorvexPDoc::StoreMovedItem(bool plane, const Movabl
                                                         double m) {
   if (plane) {
     StoreMovedPlaneItem(*planeModel_, item, moved, m);
-    PutPlaneLayout(*planeModel_, *plane_);
+    PutPlaneLayout(*planeModel_, *session_.plane);
     return StoredLabelValue(*planeModel_, item.kind, item.index);
   }
   StoreMovedHeightItem(*heightModel_, item, moved, m);
-  PutHeightLayout(*heightModel_, *height_);
+  PutHeightLayout(*heightModel_, *session_.height);
   return StoredLabelValue(*heightModel_, item.kind, item.index);
 }
 
 void CQuorvexPDoc::StoreCurve(int observation, const GroundPoint interior[3]) {
   StoreCurveControlPoints(*heightModel_, observation, interior);
-  PutHeightLayout(*heightModel_, *height_);
+  PutHeightLayout(*heightModel_, *session_.height);
 }
 
 void CQuorvexPDoc::MarkDrawingModified() {
@@ -379,7 +366,7 @@ std::vector<std::string> CQuorvexPDoc::PointNames() const {
 
 const FlaggedObservationSet* CQuorvexPDoc::FlaggedObservations() {
   // Plane kind 5 and height kind 1 show the observation values.
-  const bool values = (CurrentPlane() && plane_->displayMode == 5) || (CurrentHeight() && height_->diagramKind == 1);
+  const bool values = (CurrentPlane() && session_.plane->displayMode == 5) || (CurrentHeight() && session_.height->diagramKind == 1);
   const std::string dataPath = CurrentDataPath();
   if (!values || dataPath.empty()) return nullptr;
   return &flagged_.For(dataPath);

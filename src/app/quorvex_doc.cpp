@@ -65,8 +65,8 @@ CQuorvexPDoc::CQuorvexPDoc(std::string programDirectory)
 }
 
 void CQuorvexPDoc::BuildModels() {
-  *planeModel_ = PlaneModelFromRecord(*session_.plane);
-  *heightModel_ = HeightModelFromRecord(*session_.height);
+  *planeModel_ = PlaneModelFromRecord(Plane());
+  *heightModel_ = HeightModelFromRecord(Height());
 }
 
 void CQuorvexPDoc::SetTitle(std::string_view utf8Title) { title_ = DocumentTitleFor(utf8Title); }
@@ -74,7 +74,7 @@ void CQuorvexPDoc::SetTitle(std::string_view utf8Title) { title_ = DocumentTitle
 bool CQuorvexPDoc::IsEnabled(int commandId) const {
   if (!IsCommandEnabled(state_, commandId)) return false;
   // Measuring needs a sheet whose settings were confirmed.
-  if (commandId == kCmdMeasure) return session_.settings->settingsConfirmed != 0;
+  if (commandId == kCmdMeasure) return Settings().settingsConfirmed != 0;
   return true;
 }
 
@@ -86,6 +86,18 @@ PlaneNetwork* CQuorvexPDoc::CurrentPlane() const {
 HeightNetwork* CQuorvexPDoc::CurrentHeight() const {
   const int mode = state_.workMode;
   return mode == kHeightData || mode == kHeightDrawing ? session_.height.get() : nullptr;
+}
+
+void CQuorvexPDoc::Opened(const std::string& path, int workMode) {
+  const bool plane = workMode == kPlaneData || workMode == kPlaneDrawing;
+  (plane ? state_.planeDataPath : state_.heightDataPath) = path;
+  (plane ? state_.planeReportPath : state_.heightReportPath) = ReportPathFor(path);
+  marks_ = ReadLabelMarks(path);
+  SetTitle(path);
+  state_.workMode = workMode;
+  // A drawing file is ready to be shown as it is read; a data file once computed.
+  state_.drawingReady = workMode == kPlaneDrawing || workMode == kHeightDrawing;
+  state_.drawingModified = false;
 }
 
 std::string CQuorvexPDoc::CurrentDataPath() const {
@@ -107,22 +119,18 @@ RunFiles ComputationFiles(const std::string& path, std::vector<FileUse> outputs)
 bool CQuorvexPDoc::OpenPlaneDataFile(const std::string& path, PlatformServices& platform) {
   if (path.empty() || state_.workMode != kNothingOpen) return false;
   if (!CheckNoInputOverwritten(ComputationFiles(path, PlaneComputationOutputs(path)), platform)) return false;
-  state_.planeDataPath = path;
-  state_.planeReportPath = ReportPathFor(path);
   const std::string pathGbk = Utf8ToGbk(path);
   const NetworkDataFile file{
       "平面网数据文件错误 !",
       "请确认新建平面网数据文件 ...",
       "平面网数据文件写入错误 !",
-      [&] { return ReadWritePlaneFile(path, FileDirection::Read, *session_.settings, *session_.plane, &platform); },
-      [&] { ResetPlaneNetwork(*session_.plane, pathGbk); },
-      [&] { return ReadWritePlaneFile(path, FileDirection::Write, *session_.settings, *session_.plane); },
+      [&] { return ReadWritePlaneFile(path, FileDirection::Read, Settings(), Plane(), &platform); },
+      [&] { ResetPlaneNetwork(Plane(), pathGbk); },
+      [&] { return ReadWritePlaneFile(path, FileDirection::Write, Settings(), Plane()); },
   };
-  if (!ReadOrCreate(path, file, *session_.settings, platform)) return false;
-  marks_ = ReadLabelMarks(path);
-  SetTitle(path);
-  state_.workMode = kPlaneData;
-  SetSlotText(session_.plane->dataFilePath, pathGbk);
+  if (!ReadOrCreate(path, file, Settings(), platform)) return false;
+  Opened(path, kPlaneData);
+  SetSlotText(Plane().dataFilePath, pathGbk);
   BuildModels();
   return true;
 }
@@ -138,22 +146,18 @@ NetworkEditResult CQuorvexPDoc::EditPlane(PlatformServices& platform, const Plan
 bool CQuorvexPDoc::OpenHeightDataFile(const std::string& path, PlatformServices& platform) {
   if (path.empty() || state_.workMode != kNothingOpen) return false;
   if (!CheckNoInputOverwritten(ComputationFiles(path, HeightComputationOutputs(path)), platform)) return false;
-  state_.heightDataPath = path;
-  state_.heightReportPath = ReportPathFor(path);
   const std::string pathGbk = Utf8ToGbk(path);
   const NetworkDataFile file{
       "高程网数据文件错误 !",
       "请确认新建高程网数据文件 ...",
       "高程网数据文件写入错误 !",
-      [&] { return ReadHeightFile(path, *session_.settings, *session_.height, &platform); },
-      [&] { ResetHeightNetwork(*session_.height, pathGbk); },
-      [&] { return WriteHeightFile(path, *session_.settings, *session_.height); },
+      [&] { return ReadHeightFile(path, Settings(), Height(), &platform); },
+      [&] { ResetHeightNetwork(Height(), pathGbk); },
+      [&] { return WriteHeightFile(path, Settings(), Height()); },
   };
-  if (!ReadOrCreate(path, file, *session_.settings, platform)) return false;
-  marks_ = ReadLabelMarks(path);
-  SetTitle(path);
-  state_.workMode = kHeightData;
-  SetSlotText(session_.height->dataFilePath, pathGbk);
+  if (!ReadOrCreate(path, file, Settings(), platform)) return false;
+  Opened(path, kHeightData);
+  SetSlotText(Height().dataFilePath, pathGbk);
   BuildModels();
   return true;
 }
@@ -168,35 +172,23 @@ NetworkEditResult CQuorvexPDoc::EditHeight(PlatformServices& platform, const Hei
 bool CQuorvexPDoc::OpenPlaneDrawingFile(const std::string& path, PlatformServices& platform) {
   if (path.empty() || state_.workMode != kNothingOpen) return false;
   // Reads into the records only when the whole drawing is sound.
-  if (!OpenPlaneDrawing(path, *session_.settings, *session_.plane, platform)) return false;
-  marks_ = ReadLabelMarks(path);
-  state_.planeDataPath = path;
-  state_.planeReportPath = ReportPathFor(path);
-  state_.workMode = kPlaneDrawing;
-  state_.drawingReady = true;
-  state_.drawingModified = false;
-  SetTitle(path);
+  if (!OpenPlaneDrawing(path, Settings(), Plane(), platform)) return false;
+  Opened(path, kPlaneDrawing);
   DrawingChanged();
   return true;
 }
 
 bool CQuorvexPDoc::OpenHeightDrawingFile(const std::string& path, PlatformServices& platform) {
   if (path.empty() || state_.workMode != kNothingOpen) return false;
-  if (!OpenHeightDrawing(path, *session_.settings, *session_.height, platform)) return false;
-  marks_ = ReadLabelMarks(path);
-  state_.heightDataPath = path;
-  state_.heightReportPath = ReportPathFor(path);
-  state_.workMode = kHeightDrawing;
-  state_.drawingReady = true;
-  state_.drawingModified = false;
-  SetTitle(path);
+  if (!OpenHeightDrawing(path, Settings(), Height(), platform)) return false;
+  Opened(path, kHeightDrawing);
   DrawingChanged();
   return true;
 }
 
 SaveResult CQuorvexPDoc::SaveDrawing(PlatformServices& platform) {
   if (!state_.ShowsDrawing()) return SaveResult::Declined;
-  const SaveResult saved = SaveGraphicData(CurrentDataPath(), *session_.settings, CurrentPlane(), CurrentHeight(),
+  const SaveResult saved = SaveGraphicData(CurrentDataPath(), Settings(), CurrentPlane(), CurrentHeight(),
                                            state_.drawingModified, platform);
   // The marks go with the data they describe (a marks file that cannot be
   // written only forgets which texts were placed by hand).
@@ -208,7 +200,7 @@ bool CQuorvexPDoc::ArrangeLabels(PlatformServices& platform, const std::function
   if (!state_.ShowsDrawing()) return false;
   DrawContext context;
   context.flagged = FlaggedObservations();
-  ArrangeDrawing(CurrentDataPath(), *session_.settings, CurrentPlane(), CurrentHeight(), marks_, context,
+  ArrangeDrawing(CurrentDataPath(), Settings(), CurrentPlane(), CurrentHeight(), marks_, context,
                  state_.drawingModified, platform, [&] {
                    DrawingChanged();
                    if (redraw) redraw();
@@ -223,9 +215,9 @@ bool CQuorvexPDoc::ExportDrawing(PlatformServices& platform) {
   std::string vecPath;
   bool written = false;
   if (state_.ShowsPlaneDrawing()) {
-    written = ExportPlaneDrawing(dataPath, *session_.settings, *planeModel_, platform, &vecPath);
+    written = ExportPlaneDrawing(dataPath, Settings(), *planeModel_, platform, &vecPath);
   } else if (state_.ShowsHeightDrawing()) {
-    written = ExportHeightDrawing(dataPath, *session_.settings, *heightModel_, platform, &vecPath);
+    written = ExportHeightDrawing(dataPath, Settings(), *heightModel_, platform, &vecPath);
   } else {
     return false;
   }
@@ -241,8 +233,8 @@ bool CQuorvexPDoc::ExportDrawing(PlatformServices& platform) {
 
 bool CQuorvexPDoc::FitSheet(PlatformServices& platform) {
   SheetFitResult fit;
-  if (CurrentPlane()) fit = FitSheetToNetwork(*session_.settings, *planeModel_, false);
-  if (CurrentHeight()) fit = FitSheetToNetwork(*session_.settings, *heightModel_, false);
+  if (CurrentPlane()) fit = FitSheetToNetwork(Settings(), *planeModel_, false);
+  if (CurrentHeight()) fit = FitSheetToNetwork(Settings(), *heightModel_, false);
   if (!fit) return false;
   if (const std::string note = SheetFitMessage(fit); !note.empty()) platform.ShowMessage(note);
   // The fitted sheet belongs to the drawing data as much as a moved text:
@@ -274,14 +266,14 @@ bool CQuorvexPDoc::EditSheetSettings(PlatformServices& platform, const SheetDial
   // points moved since the last save; with such changes the sheet as it was
   // before the dialog is put back instead.
   std::unique_ptr<SettingsBlock> before;
-  if (state_.drawingModified) before = std::make_unique<SettingsBlock>(*session_.settings);
-  const bool confirmed = runDialog(*session_.settings, height != nullptr);
+  if (state_.drawingModified) before = std::make_unique<SettingsBlock>(Settings());
+  const bool confirmed = runDialog(Settings(), height != nullptr);
   if (!confirmed && before) {
-    *session_.settings = *before;
+    Settings() = *before;
     return false;
   }
   return AfterSettingsDialog(
-      confirmed, FinishSettingsDialog(confirmed, CurrentDataPath(), *session_.settings, plane, height, platform));
+      confirmed, FinishSettingsDialog(confirmed, CurrentDataPath(), Settings(), plane, height, platform));
 }
 
 // The dialogs change the model only when confirmed: a cancelled one with
@@ -294,7 +286,7 @@ bool CQuorvexPDoc::EditPlaneDisplay(PlatformServices& platform, const PlaneDispl
   const bool confirmed = runDialog(model);
   if (!confirmed && state_.drawingModified) return false;
   return AfterSettingsDialog(
-      confirmed, FinishPlaneDisplayDialog(confirmed, CurrentDataPath(), *session_.settings, model, *plane, platform));
+      confirmed, FinishPlaneDisplayDialog(confirmed, CurrentDataPath(), Settings(), model, *plane, platform));
 }
 
 bool CQuorvexPDoc::EditHeightDisplay(PlatformServices& platform, const HeightDisplayRunner& runDialog) {
@@ -304,7 +296,7 @@ bool CQuorvexPDoc::EditHeightDisplay(PlatformServices& platform, const HeightDis
   const bool confirmed = runDialog(model);
   if (!confirmed && state_.drawingModified) return false;
   return AfterSettingsDialog(
-      confirmed, FinishHeightDisplayDialog(confirmed, CurrentDataPath(), *session_.settings, model, *height, platform));
+      confirmed, FinishHeightDisplayDialog(confirmed, CurrentDataPath(), Settings(), model, *height, platform));
 }
 
 void CQuorvexPDoc::CloseNetwork(PlatformServices& platform) {
@@ -327,17 +319,17 @@ std::optional<GroundPoint> CQuorvexPDoc::StoreMovedItem(bool plane, const Movabl
                                                         double m) {
   if (plane) {
     StoreMovedPlaneItem(*planeModel_, item, moved, m);
-    PutPlaneLayout(*planeModel_, *session_.plane);
+    PutPlaneLayout(*planeModel_, Plane());
     return StoredLabelValue(*planeModel_, item.kind, item.index);
   }
   StoreMovedHeightItem(*heightModel_, item, moved, m);
-  PutHeightLayout(*heightModel_, *session_.height);
+  PutHeightLayout(*heightModel_, Height());
   return StoredLabelValue(*heightModel_, item.kind, item.index);
 }
 
 void CQuorvexPDoc::StoreCurve(int observation, const GroundPoint interior[3]) {
   StoreCurveControlPoints(*heightModel_, observation, interior);
-  PutHeightLayout(*heightModel_, *session_.height);
+  PutHeightLayout(*heightModel_, Height());
 }
 
 void CQuorvexPDoc::MarkDrawingModified() {
@@ -366,7 +358,7 @@ std::vector<std::string> CQuorvexPDoc::PointNames() const {
 
 const FlaggedObservationSet* CQuorvexPDoc::FlaggedObservations() {
   // Plane kind 5 and height kind 1 show the observation values.
-  const bool values = (CurrentPlane() && session_.plane->displayMode == 5) || (CurrentHeight() && session_.height->diagramKind == 1);
+  const bool values = (CurrentPlane() && Plane().displayMode == 5) || (CurrentHeight() && Height().diagramKind == 1);
   const std::string dataPath = CurrentDataPath();
   if (!values || dataPath.empty()) return nullptr;
   return &flagged_.For(dataPath);

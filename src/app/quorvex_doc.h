@@ -191,6 +191,9 @@ class CQuorvexPDoc {
   // set in modes 1-4, neither in mode 0.
   PlaneNetwork* CurrentPlane() const;
   HeightNetwork* CurrentHeight() const;
+  // The network of `workMode` was read from `path`: the paths, the marks, the
+  // title and the work mode follow.
+  void Opened(const std::string& path, int workMode);
   // A settings dialog ended: `finish` wrote or read back the data file.
   bool AfterSettingsDialog(bool confirmed, bool fileDone);
   // The models follow the records (read, recomputed, changed by a command).

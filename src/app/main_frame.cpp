@@ -249,11 +249,11 @@ void CMainFrame::RefreshRecentFiles() {
 
 bool CMainFrame::OpenDataFile(const QString& path) {
   if (HasSuffix(path, "NAP")) {
-    OpenPlaneDataFile(path);
+    OpenNetworkDataFile(path, true);
     return true;
   }
   if (HasSuffix(path, "NAH")) {
-    OpenHeightDataFile(path);
+    OpenNetworkDataFile(path, false);
     return true;
   }
   return false;
@@ -443,20 +443,20 @@ void CMainFrame::RunCommand(int commandId) {
     case kCmdPlaneDataFile: {
       const QString path = chooseFile_(
           MakeFileRequest("平面网数据文件", "平面网数据文件(*.NAP)|*.NAP||", "NAP", FileDialogMode::OpenOrNew));
-      if (!path.isEmpty()) OpenPlaneDataFile(path);
+      if (!path.isEmpty()) OpenNetworkDataFile(path, true);
       break;
     }
     case kCmdPlaneDataEdit:
-      EditPlaneNetwork();
+      EditNetwork(true);
       break;
     case kCmdHeightDataFile: {
       const QString path = chooseFile_(
           MakeFileRequest("高程网数据文件", "高程网数据文件(*.NAH)|*.NAH||", "NAH", FileDialogMode::OpenOrNew));
-      if (!path.isEmpty()) OpenHeightDataFile(path);
+      if (!path.isEmpty()) OpenNetworkDataFile(path, false);
       break;
     }
     case kCmdHeightDataEdit:
-      EditHeightNetwork();
+      EditNetwork(false);
       break;
     case kCmdOpenReport:
       OpenReport();
@@ -529,42 +529,30 @@ void CMainFrame::SavePicture() {
   if (!SaveSheetPicture(path, doc_, &error)) platform_.ShowMessage(ToGbk(error));
 }
 
-void CMainFrame::OpenPlaneDataFile(const QString& path) {
-  if (!doc_.IsEnabled(kCmdPlaneDataFile)) return;
-  const bool opened = doc_.OpenPlaneDataFile(path.toStdString(), platform_);
+void CMainFrame::OpenNetworkDataFile(const QString& path, bool plane) {
+  if (!doc_.IsEnabled(plane ? kCmdPlaneDataFile : kCmdHeightDataFile)) return;
+  const std::string file = path.toStdString();
+  const bool opened = plane ? doc_.OpenPlaneDataFile(file, platform_) : doc_.OpenHeightDataFile(file, platform_);
   if (opened) AddRecentFile(path);
   RefreshFromDocument();
   // The network stays open even when its editing is then cancelled, so that
-  // "P数据编辑" can take it up again.
-  if (opened) EditPlaneNetwork();
+  // "P数据编辑" or "H数据编辑" can take it up again.
+  if (opened) EditNetwork(plane);
   RefreshFromDocument();
 }
 
-void CMainFrame::EditPlaneNetwork() {
-  const PlaneDialogRunner runDialog = [this](PlaneNetwork& net, const PlaneDialogTarget& target) {
-    CQuorDisgnContrloPlane dialog(net, target.draftPath, target.steps, platform_, this);
-    return dialog.exec() == QDialog::Accepted;
-  };
-  doc_.EditPlane(platform_, runDialog);
-  view_->DrawingChanged();
-}
-
-void CMainFrame::OpenHeightDataFile(const QString& path) {
-  if (!doc_.IsEnabled(kCmdHeightDataFile)) return;
-  const bool opened = doc_.OpenHeightDataFile(path.toStdString(), platform_);
-  if (opened) AddRecentFile(path);
-  RefreshFromDocument();
-  // As for the plane network, a cancelled dialog leaves the network open.
-  if (opened) EditHeightNetwork();
-  RefreshFromDocument();
-}
-
-void CMainFrame::EditHeightNetwork() {
-  const HeightDialogRunner runDialog = [this](HeightNetwork& net, const HeightReportTarget& target) {
-    CQuorDesignControlHeight dialog(net, target, platform_, this);
-    return dialog.exec() == QDialog::Accepted;
-  };
-  doc_.EditHeight(platform_, runDialog);
+void CMainFrame::EditNetwork(bool plane) {
+  if (plane) {
+    doc_.EditPlane(platform_, [this](PlaneNetwork& net, const PlaneDialogTarget& target) {
+      CQuorDisgnContrloPlane dialog(net, target.draftPath, target.steps, platform_, this);
+      return dialog.exec() == QDialog::Accepted;
+    });
+  } else {
+    doc_.EditHeight(platform_, [this](HeightNetwork& net, const HeightReportTarget& target) {
+      CQuorDesignControlHeight dialog(net, target, platform_, this);
+      return dialog.exec() == QDialog::Accepted;
+    });
+  }
   view_->DrawingChanged();
 }
 

@@ -89,9 +89,7 @@ HeightNetwork* CQuorvexPDoc::CurrentHeight() const {
 }
 
 void CQuorvexPDoc::Opened(const std::string& path, int workMode) {
-  const bool plane = workMode == kPlaneData || workMode == kPlaneDrawing;
-  (plane ? state_.planeDataPath : state_.heightDataPath) = path;
-  (plane ? state_.planeReportPath : state_.heightReportPath) = ReportPathFor(path);
+  state_.dataPath = path;
   marks_ = ReadLabelMarks(path);
   SetTitle(path);
   state_.workMode = workMode;
@@ -101,9 +99,7 @@ void CQuorvexPDoc::Opened(const std::string& path, int workMode) {
 }
 
 std::string CQuorvexPDoc::CurrentDataPath() const {
-  if (CurrentPlane()) return state_.planeDataPath;
-  if (CurrentHeight()) return state_.heightDataPath;
-  return std::string();
+  return CurrentPlane() || CurrentHeight() ? state_.dataPath : std::string();
 }
 
 namespace {
@@ -136,7 +132,7 @@ bool CQuorvexPDoc::OpenPlaneDataFile(const std::string& path, PlatformServices& 
 }
 
 NetworkEditResult CQuorvexPDoc::EditPlane(PlatformServices& platform, const PlaneDialogRunner& runDialog) {
-  const NetworkEditResult result = session_.EditPlane(state_.planeDataPath, platform, runDialog);
+  const NetworkEditResult result = session_.EditPlane(state_.dataPath, platform, runDialog);
   // Once the results are stored the network is a drawing that may be shown.
   if (result == NetworkEditResult::Computed) state_.drawingReady = true;
   DrawingChanged();
@@ -163,7 +159,7 @@ bool CQuorvexPDoc::OpenHeightDataFile(const std::string& path, PlatformServices&
 }
 
 NetworkEditResult CQuorvexPDoc::EditHeight(PlatformServices& platform, const HeightDialogRunner& runDialog) {
-  const NetworkEditResult result = session_.EditHeight(state_.heightDataPath, platform, runDialog);
+  const NetworkEditResult result = session_.EditHeight(state_.dataPath, platform, runDialog);
   if (result == NetworkEditResult::Computed) state_.drawingReady = true;
   DrawingChanged();
   return result;
@@ -338,9 +334,8 @@ void CQuorvexPDoc::MarkDrawingModified() {
 }
 
 std::string CQuorvexPDoc::CurrentReportPath() const {
-  if (state_.workMode == kPlaneData) return state_.planeReportPath;
-  if (state_.workMode == kHeightData) return state_.heightReportPath;
-  return std::string();
+  const bool data = state_.workMode == kPlaneData || state_.workMode == kHeightData;
+  return data ? ReportPathFor(state_.dataPath) : std::string();
 }
 
 std::vector<std::string> CQuorvexPDoc::DiagramItems() const {

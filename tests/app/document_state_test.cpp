@@ -191,8 +191,7 @@ TEST_F(PlaneDocumentTest, NewDataFileIsCreatedAfterTheQuestionAndOpensThePlaneNe
   EXPECT_EQ(platform.questionDefaults.at(0), Answer::No);
   EXPECT_EQ(ReadBytes(path).size(), kPlaneFileSize);
   EXPECT_EQ(doc.State().workMode, kPlaneData);
-  EXPECT_EQ(doc.State().planeDataPath, path);
-  EXPECT_EQ(doc.State().planeReportPath, dir.File("新网.txt"));
+  EXPECT_EQ(doc.State().dataPath, path);
   EXPECT_EQ(doc.CurrentReportPath(), dir.File("新网.txt"));
   EXPECT_EQ(SlotText(doc.Plane().dataFilePath), Utf8ToGbk(path));
   EXPECT_EQ(doc.Plane().lastComputedPointCount, -1);  // a fresh network

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "app/file_chooser.h"
-#include "app/quorvex_doc.h"
+#include "workflow/quorvex_doc.h"
 #include "common/platform_services.h"
 
 class QAction;

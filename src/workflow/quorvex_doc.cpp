@@ -1,4 +1,4 @@
-#include "app/quorvex_doc.h"
+#include "workflow/quorvex_doc.h"
 
 #include <algorithm>
 #include <functional>

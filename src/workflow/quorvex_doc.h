@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/document_state.h"
+#include "workflow/document_state.h"
 #include "common/platform_services.h"
 #include "common/report_file.h"
 #include "common/settings_block.h"

@@ -45,11 +45,11 @@ const Computed<PlaneNetwork>& PlaneGrid() {
     PlaneWorkspace ws{*c.settings, section, *c.net, *backup, folder.path() + "/GRID.NAP"};
     ResetPlaneNetwork(*c.net, ws.dataPath);
     ws.prepareDiagram = PreparePlaneDiagram;
-    EditPlaneNetwork(ws, platform, [&](PlaneNetwork& record, const std::string& draft, const PlaneConfirmationSteps& steps) {
+    EditPlaneNetwork(ws, platform, [&](PlaneNetwork& record, const PlaneDialogTarget& target) {
       PlaneInputForm form;
-      InitializePlaneForm(form, record, draft);
+      InitializePlaneForm(form, record, target.draftPath);
       grid.Fill(form);
-      return RunPlaneConfirmation(form, record, platform, draft, steps).accepted;
+      return RunPlaneConfirmation(form, record, platform, target.draftPath, target.steps).accepted;
     });
     return c;
   }();

@@ -58,6 +58,13 @@ bool HasSuffix(const QString& path, const char* suffix) {
   return QFileInfo(path).suffix().compare(QLatin1String(suffix), Qt::CaseInsensitive) == 0;
 }
 
+// The file dialog of a network's data file (.NAP for the plane network, .NAH
+// for the height network).
+FileRequest NetworkFileRequest(bool plane, FileDialogMode mode) {
+  return plane ? MakeFileRequest("平面网数据文件", "平面网数据文件(*.NAP)|*.NAP||", "NAP", mode)
+               : MakeFileRequest("高程网数据文件", "高程网数据文件(*.NAH)|*.NAH||", "NAH", mode);
+}
+
 // The access key of a menu item, unique within its menu; 0 for none.
 char AccessKeyOf(int id) {
   switch (id) {
@@ -392,10 +399,7 @@ void CMainFrame::RunCommand(int commandId) {
     case kCmdPlaneDrawingFile:
     case kCmdHeightDrawingFile: {
       const bool plane = commandId == kCmdPlaneDrawingFile;
-      const QString path = chooseFile_(plane ? MakeFileRequest("平面网数据文件", "平面网数据文件(*.NAP)|*.NAP||", "NAP",
-                                                               FileDialogMode::OpenExisting)
-                                             : MakeFileRequest("高程网数据文件", "高程网数据文件(*.NAH)|*.NAH||", "NAH",
-                                                               FileDialogMode::OpenExisting));
+      const QString path = chooseFile_(NetworkFileRequest(plane, FileDialogMode::OpenExisting));
       if (path.isEmpty()) break;
       if (plane) doc_.OpenPlaneDrawingFile(path.toStdString(), platform_);
       else doc_.OpenHeightDrawingFile(path.toStdString(), platform_);
@@ -440,23 +444,16 @@ void CMainFrame::RunCommand(int commandId) {
     case kCmdSavePicture:
       SavePicture();
       break;
-    case kCmdPlaneDataFile: {
-      const QString path = chooseFile_(
-          MakeFileRequest("平面网数据文件", "平面网数据文件(*.NAP)|*.NAP||", "NAP", FileDialogMode::OpenOrNew));
-      if (!path.isEmpty()) OpenNetworkDataFile(path, true);
+    case kCmdPlaneDataFile:
+    case kCmdHeightDataFile: {
+      const bool plane = commandId == kCmdPlaneDataFile;
+      const QString path = chooseFile_(NetworkFileRequest(plane, FileDialogMode::OpenOrNew));
+      if (!path.isEmpty()) OpenNetworkDataFile(path, plane);
       break;
     }
     case kCmdPlaneDataEdit:
-      EditNetwork(true);
-      break;
-    case kCmdHeightDataFile: {
-      const QString path = chooseFile_(
-          MakeFileRequest("高程网数据文件", "高程网数据文件(*.NAH)|*.NAH||", "NAH", FileDialogMode::OpenOrNew));
-      if (!path.isEmpty()) OpenNetworkDataFile(path, false);
-      break;
-    }
     case kCmdHeightDataEdit:
-      EditNetwork(false);
+      EditNetwork(commandId == kCmdPlaneDataEdit);
       break;
     case kCmdOpenReport:
       OpenReport();

@@ -9,8 +9,8 @@
 #include <set>
 #include <string>
 
-#include "app/document_state.h"
-#include "app/quorvex_doc.h"
+#include "workflow/document_state.h"
+#include "workflow/quorvex_doc.h"
 #include "common/binary_file.h"
 #include "common/gbk_text.h"
 #include "common/name_slot.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/quorvex_doc.h"
+#include "workflow/quorvex_doc.h"
 #include "cli/command_options.h"
 #include "cli/draw_command.h"
 #include "cli/height_command.h"

@@ -1,7 +1,6 @@
 #include "cli/plane_command.h"
 
 #include <iostream>
-#include <memory>
 #include <optional>
 
 #include "cli/command_support.h"

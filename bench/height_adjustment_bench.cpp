@@ -30,7 +30,7 @@
 #include "height/height_file.h"
 #include "height/height_model_record.h"
 #include "height/height_statistics.h"
-#include "height/height_workflow.h"
+#include "workflow/height_workflow.h"
 
 namespace qp {
 namespace {
@@ -82,11 +82,11 @@ void BM_FullCapacityLevellingNetwork(benchmark::State& state) {
       fresh = std::make_unique<NormalEquationStore>();
       ws.normals = fresh.get();
     }
-    const HeightEditResult result = EditHeightNetwork(
+    const NetworkEditResult result = EditHeightNetwork(
         ws, platform, [&](HeightNetwork& record, const HeightReportTarget& target) {
           return Confirm(record, target, platform);
         });
-    if (result != HeightEditResult::Computed) {
+    if (result != NetworkEditResult::Computed) {
       state.SkipWithError("the network was not computed");
       break;
     }

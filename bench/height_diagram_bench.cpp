@@ -14,7 +14,7 @@
 #include "drawing/height_diagram.h"
 #include "height/height_layout.h"
 #include "height/height_model_record.h"
-#include "height/height_workflow.h"
+#include "workflow/height_workflow.h"
 
 namespace qp {
 namespace {

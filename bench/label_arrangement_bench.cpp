@@ -16,10 +16,10 @@
 #include "drawing/label_arrangement.h"
 #include "height/height_input_form.h"
 #include "height/height_model_record.h"
-#include "height/height_workflow.h"
+#include "workflow/height_workflow.h"
 #include "plane/plane_input_form.h"
 #include "plane/plane_model_record.h"
-#include "plane/plane_workflow.h"
+#include "workflow/plane_workflow.h"
 
 namespace qp {
 namespace {
@@ -44,12 +44,12 @@ const Computed<PlaneNetwork>& PlaneGrid() {
     ResetSettingsBlock(*c.settings);
     PlaneWorkspace ws{*c.settings, section, *c.net, *backup, folder.path() + "/GRID.NAP"};
     ResetPlaneNetwork(*c.net, ws.dataPath);
-    ws.drawing.prepareDiagram = PreparePlaneDiagram;
-    EditPlaneNetwork(ws, platform, [&](PlaneNetwork& record, const std::string& draft, const PlaneConfirmationSteps& steps) {
+    ws.prepareDiagram = PreparePlaneDiagram;
+    EditPlaneNetwork(ws, platform, [&](PlaneNetwork& record, const PlaneDialogTarget& target) {
       PlaneInputForm form;
-      InitializePlaneForm(form, record, draft);
+      InitializePlaneForm(form, record, target.draftPath);
       grid.Fill(form);
-      return RunPlaneConfirmation(form, record, platform, draft, steps).accepted;
+      return RunPlaneConfirmation(form, record, platform, target.draftPath, target.steps).accepted;
     });
     return c;
   }();
@@ -67,7 +67,7 @@ const Computed<HeightNetwork>& LevellingGrid() {
     ResetSettingsBlock(*c.settings);
     HeightWorkspace ws{*c.settings, section, *c.net, *backup, folder.path() + "/GRID.NAH"};
     ResetHeightNetwork(*c.net, ws.dataPath);
-    ws.drawing.prepareDiagram = PrepareHeightDiagram;
+    ws.prepareDiagram = PrepareHeightDiagram;
     EditHeightNetwork(ws, platform, [&](HeightNetwork& record, const HeightReportTarget& target) {
       HeightInputForm form;
       InitializeHeightForm(form, record, target.sidePath);

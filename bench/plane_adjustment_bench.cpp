@@ -29,7 +29,7 @@
 #include "plane/plane_file.h"
 #include "plane/plane_model_record.h"
 #include "plane/plane_statistics.h"
-#include "plane/plane_workflow.h"
+#include "workflow/plane_workflow.h"
 
 namespace qp {
 namespace {
@@ -70,15 +70,14 @@ void BM_FullCapacityPlaneNetwork(benchmark::State& state) {
       fresh = std::make_unique<NormalEquationStore>();
       ws.normals = fresh.get();
     }
-    const PlaneEditResult result =
-        EditPlaneNetwork(ws, platform, [&](PlaneNetwork& record, const std::string& draft,
-                                           const PlaneConfirmationSteps& steps) {
+    const NetworkEditResult result =
+        EditPlaneNetwork(ws, platform, [&](PlaneNetwork& record, const PlaneDialogTarget& target) {
           PlaneInputForm form;
-          InitializePlaneForm(form, record, draft);
+          InitializePlaneForm(form, record, target.draftPath);
           grid.Fill(form);
-          return RunPlaneConfirmation(form, record, platform, draft, steps).accepted;
+          return RunPlaneConfirmation(form, record, platform, target.draftPath, target.steps).accepted;
         });
-    if (result != PlaneEditResult::Computed) {
+    if (result != NetworkEditResult::Computed) {
       state.SkipWithError("the network was not computed");
       break;
     }

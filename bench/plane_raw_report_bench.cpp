@@ -28,7 +28,7 @@
 #include "geodesy/angles.h"
 #include "plane/plane_input_form.h"
 #include "plane/plane_network.h"
-#include "plane/plane_workflow.h"
+#include "workflow/plane_workflow.h"
 
 namespace qp {
 namespace {
@@ -167,7 +167,7 @@ void Confirm(benchmark::State& state, const GeneratedNetwork& g) {
     state.PauseTiming();
     ResetPlaneNetwork(*net, ws.dataPath);
     state.ResumeTiming();
-    if (!RunPlaneConfirmation(g.form, *net, platform, ws.DraftPath(), PlaneConfirmationPipeline(ws))) {
+    if (!RunPlaneConfirmation(g.form, *net, platform, PlaneDraftPath(ws.ReportPath()), PlaneConfirmationPipeline(ws))) {
       state.SkipWithError("the network was not confirmed");
       break;
     }

@@ -5,11 +5,11 @@
 #include <clocale>
 
 #include "adjustment/numeric_threads.h"
-#include "app/document_state.h"
+#include "workflow/document_state.h"
 #include "app/main_frame.h"
 #include "app/qt_platform.h"
 #include "app/qt_translations.h"
-#include "app/quorvex_doc.h"
+#include "workflow/quorvex_doc.h"
 #include "app/recent_files.h"
 
 int main(int argc, char** argv) {

@@ -58,6 +58,13 @@ bool HasSuffix(const QString& path, const char* suffix) {
   return QFileInfo(path).suffix().compare(QLatin1String(suffix), Qt::CaseInsensitive) == 0;
 }
 
+// The file dialog of a network's data file (.NAP for the plane network, .NAH
+// for the height network).
+FileRequest NetworkFileRequest(bool plane, FileDialogMode mode) {
+  return plane ? MakeFileRequest("平面网数据文件", "平面网数据文件(*.NAP)|*.NAP||", "NAP", mode)
+               : MakeFileRequest("高程网数据文件", "高程网数据文件(*.NAH)|*.NAH||", "NAH", mode);
+}
+
 // The access key of a menu item, unique within its menu; 0 for none.
 char AccessKeyOf(int id) {
   switch (id) {
@@ -249,11 +256,11 @@ void CMainFrame::RefreshRecentFiles() {
 
 bool CMainFrame::OpenDataFile(const QString& path) {
   if (HasSuffix(path, "NAP")) {
-    OpenPlaneDataFile(path);
+    OpenNetworkDataFile(path, true);
     return true;
   }
   if (HasSuffix(path, "NAH")) {
-    OpenHeightDataFile(path);
+    OpenNetworkDataFile(path, false);
     return true;
   }
   return false;
@@ -392,10 +399,7 @@ void CMainFrame::RunCommand(int commandId) {
     case kCmdPlaneDrawingFile:
     case kCmdHeightDrawingFile: {
       const bool plane = commandId == kCmdPlaneDrawingFile;
-      const QString path = chooseFile_(plane ? MakeFileRequest("平面网数据文件", "平面网数据文件(*.NAP)|*.NAP||", "NAP",
-                                                               FileDialogMode::OpenExisting)
-                                             : MakeFileRequest("高程网数据文件", "高程网数据文件(*.NAH)|*.NAH||", "NAH",
-                                                               FileDialogMode::OpenExisting));
+      const QString path = chooseFile_(NetworkFileRequest(plane, FileDialogMode::OpenExisting));
       if (path.isEmpty()) break;
       if (plane) doc_.OpenPlaneDrawingFile(path.toStdString(), platform_);
       else doc_.OpenHeightDrawingFile(path.toStdString(), platform_);
@@ -440,23 +444,16 @@ void CMainFrame::RunCommand(int commandId) {
     case kCmdSavePicture:
       SavePicture();
       break;
-    case kCmdPlaneDataFile: {
-      const QString path = chooseFile_(
-          MakeFileRequest("平面网数据文件", "平面网数据文件(*.NAP)|*.NAP||", "NAP", FileDialogMode::OpenOrNew));
-      if (!path.isEmpty()) OpenPlaneDataFile(path);
+    case kCmdPlaneDataFile:
+    case kCmdHeightDataFile: {
+      const bool plane = commandId == kCmdPlaneDataFile;
+      const QString path = chooseFile_(NetworkFileRequest(plane, FileDialogMode::OpenOrNew));
+      if (!path.isEmpty()) OpenNetworkDataFile(path, plane);
       break;
     }
     case kCmdPlaneDataEdit:
-      EditPlaneNetwork();
-      break;
-    case kCmdHeightDataFile: {
-      const QString path = chooseFile_(
-          MakeFileRequest("高程网数据文件", "高程网数据文件(*.NAH)|*.NAH||", "NAH", FileDialogMode::OpenOrNew));
-      if (!path.isEmpty()) OpenHeightDataFile(path);
-      break;
-    }
     case kCmdHeightDataEdit:
-      EditHeightNetwork();
+      EditNetwork(commandId == kCmdPlaneDataEdit);
       break;
     case kCmdOpenReport:
       OpenReport();
@@ -529,43 +526,30 @@ void CMainFrame::SavePicture() {
   if (!SaveSheetPicture(path, doc_, &error)) platform_.ShowMessage(ToGbk(error));
 }
 
-void CMainFrame::OpenPlaneDataFile(const QString& path) {
-  if (!doc_.IsEnabled(kCmdPlaneDataFile)) return;
-  const bool opened = doc_.OpenPlaneDataFile(path.toStdString(), platform_);
+void CMainFrame::OpenNetworkDataFile(const QString& path, bool plane) {
+  if (!doc_.IsEnabled(plane ? kCmdPlaneDataFile : kCmdHeightDataFile)) return;
+  const std::string file = path.toStdString();
+  const bool opened = plane ? doc_.OpenPlaneDataFile(file, platform_) : doc_.OpenHeightDataFile(file, platform_);
   if (opened) AddRecentFile(path);
   RefreshFromDocument();
   // The network stays open even when its editing is then cancelled, so that
-  // "P数据编辑" can take it up again.
-  if (opened) EditPlaneNetwork();
+  // "P数据编辑" or "H数据编辑" can take it up again.
+  if (opened) EditNetwork(plane);
   RefreshFromDocument();
 }
 
-void CMainFrame::EditPlaneNetwork() {
-  const PlaneDialogRunner runDialog = [this](PlaneNetwork& net, const std::string& draftPath,
-                                             const PlaneConfirmationSteps& steps) {
-    CQuorDisgnContrloPlane dialog(net, draftPath, steps, platform_, this);
-    return dialog.exec() == QDialog::Accepted;
-  };
-  doc_.EditPlane(platform_, runDialog);
-  view_->DrawingChanged();
-}
-
-void CMainFrame::OpenHeightDataFile(const QString& path) {
-  if (!doc_.IsEnabled(kCmdHeightDataFile)) return;
-  const bool opened = doc_.OpenHeightDataFile(path.toStdString(), platform_);
-  if (opened) AddRecentFile(path);
-  RefreshFromDocument();
-  // As for the plane network, a cancelled dialog leaves the network open.
-  if (opened) EditHeightNetwork();
-  RefreshFromDocument();
-}
-
-void CMainFrame::EditHeightNetwork() {
-  const HeightDialogRunner runDialog = [this](HeightNetwork& net, const HeightReportTarget& target) {
-    CQuorDesignControlHeight dialog(net, target, platform_, this);
-    return dialog.exec() == QDialog::Accepted;
-  };
-  doc_.EditHeight(platform_, runDialog);
+void CMainFrame::EditNetwork(bool plane) {
+  if (plane) {
+    doc_.EditPlane(platform_, [this](PlaneNetwork& net, const PlaneDialogTarget& target) {
+      CQuorDisgnContrloPlane dialog(net, target.draftPath, target.steps, platform_, this);
+      return dialog.exec() == QDialog::Accepted;
+    });
+  } else {
+    doc_.EditHeight(platform_, [this](HeightNetwork& net, const HeightReportTarget& target) {
+      CQuorDesignControlHeight dialog(net, target, platform_, this);
+      return dialog.exec() == QDialog::Accepted;
+    });
+  }
   view_->DrawingChanged();
 }
 

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "app/file_chooser.h"
-#include "app/quorvex_doc.h"
+#include "workflow/quorvex_doc.h"
 #include "common/platform_services.h"
 
 class QAction;
@@ -45,8 +45,7 @@ class CMainFrame : public QMainWindow {
   void RunCommand(int commandId);
   // "P数据文件" and "H数据文件" for a name that is already chosen (a dropped
   // file).
-  void OpenPlaneDataFile(const QString& path);
-  void OpenHeightDataFile(const QString& path);
+  void OpenNetworkDataFile(const QString& path, bool plane);
   // A .NAP or .NAH file (of the command line, a drop or the recent-file
   // list) opened as its data-file command would; false for any other name.
   bool OpenDataFile(const QString& path);
@@ -96,8 +95,8 @@ class CMainFrame : public QMainWindow {
   void PrintSetup();
   QPrinter& Printer();
   void RefreshSelectors();
-  void EditPlaneNetwork();
-  void EditHeightNetwork();
+  // "P数据编辑" / "H数据编辑".
+  void EditNetwork(bool plane);
   void OpenReport();
   void ShowHelp();
   void ShowAbout();

@@ -6,7 +6,7 @@
 #include <QProcess>
 #include <QStringList>
 
-#include "app/document_state.h"
+#include "workflow/document_state.h"
 #include "app/qt_text.h"
 
 namespace qp {

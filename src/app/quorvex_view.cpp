@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/document_state.h"
+#include "workflow/document_state.h"
 #include "app/qt_drawing_device.h"
 #include "app/qt_text.h"
 #include "common/gbk_text.h"

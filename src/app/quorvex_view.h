@@ -14,7 +14,7 @@
 #include <memory>
 #include <optional>
 
-#include "app/quorvex_doc.h"
+#include "workflow/quorvex_doc.h"
 #include "drawing/entity_list.h"
 #include "drawing/movable_items.h"
 #include "drawing/view_state.h"

@@ -6,7 +6,7 @@
 
 #include <QString>
 
-#include "app/quorvex_doc.h"
+#include "workflow/quorvex_doc.h"
 
 class QPrinter;
 

@@ -1,14 +1,12 @@
 #include "cli/height_command.h"
 
 #include <iostream>
-#include <memory>
 #include <optional>
 
 #include "cli/command_support.h"
 #include "cli/input_text.h"
 #include "cli/run_files.h"
 #include "common/gbk_text.h"
-#include "workflow/diagram_preparation.h"
 #include "common/name_slot.h"
 #include "common/report_file.h"
 #include "common/settings_block.h"
@@ -16,8 +14,7 @@
 #include "height/height_input_form.h"
 #include "height/height_network.h"
 #include "height/height_output_files.h"
-#include "height/height_workflow.h"
-#include "adjustment/normal_equation_store.h"
+#include "workflow/network_session.h"
 
 namespace qp {
 namespace {
@@ -47,20 +44,21 @@ std::string DumpHeightForm(HeightInputForm& f) {
 }  // namespace
 
 int RunHeightCommand(const CommandOptions& options, PlatformServices& platform) {
-  auto settings = std::make_unique<SettingsBlock>();
-  auto net = std::make_unique<HeightNetwork>();
+  NetworkSession session;
+  SettingsBlock& settings = *session.settings;
+  HeightNetwork& net = *session.height;
   const std::string& path = options.dataPath;
   const std::string pathGbk = Utf8ToGbk(path);
   if (!CheckNoInputOverwritten(DialogRunFiles(options, HeightComputationOutputs(path)), platform)) return 1;
 
-  auto load = [&] { return ReadHeightFile(path, *settings, *net, &platform); };
+  auto load = [&] { return ReadHeightFile(path, settings, net, &platform); };
   auto create = [&] {
-    ResetSettingsBlock(*settings);
-    ResetHeightNetwork(*net, pathGbk);
-    return WriteHeightFile(path, *settings, *net);
+    ResetSettingsBlock(settings);
+    ResetHeightNetwork(net, pathGbk);
+    return WriteHeightFile(path, settings, net);
   };
   if (!OpenDataFile(path, load, create, "高程网数据文件错误 !", "高程网数据文件写入错误 !", platform)) return 1;
-  SetSlotText(net->dataFilePath, pathGbk);
+  SetSlotText(net.dataFilePath, pathGbk);
 
   std::optional<InputDocument> input;
   if (!ReadInputOption(options, input, platform)) return 1;
@@ -73,25 +71,19 @@ int RunHeightCommand(const CommandOptions& options, PlatformServices& platform) 
 
   if (options.dump) {
     HeightInputForm form;
-    if (!fillForm(form, *net, HeightSidePath(path))) return 1;
+    if (!fillForm(form, net, HeightSidePath(path))) return 1;
     std::cout << DumpHeightForm(form);
     return 0;
   }
 
-  // The whole cycle, the dialog confirmed as after "确定" and "是".
-  auto backup = std::make_unique<HeightNetwork>();
-  auto normals = std::make_unique<NormalEquationStore>();
-  SectionNumber section;
-  HeightWorkspace workspace{*settings, section, *net, *backup, path};
-  workspace.normals = normals.get();
-  if (options.significance) workspace.significance = *options.significance;
-  // The diagram data stored with the results, as the desktop stores them.
-  workspace.drawing.prepareDiagram = PrepareHeightDiagram;
+  // The whole cycle, the dialog confirmed as after "确定" and "是"; the
+  // diagram data are stored with the results, as the desktop stores them.
+  if (options.significance) session.significance = *options.significance;
   const HeightDialogRunner runDialog = [&](HeightNetwork& record, const HeightReportTarget& target) {
     HeightInputForm form;
     return fillForm(form, record, target.sidePath) && RunHeightConfirmation(form, record, platform, target);
   };
-  return EditHeightNetwork(workspace, platform, runDialog) == HeightEditResult::Computed ? 0 : 1;
+  return session.EditHeight(path, platform, runDialog) == NetworkEditResult::Computed ? 0 : 1;
 }
 
 }  // namespace qp

@@ -1,25 +1,20 @@
 #include "cli/plane_command.h"
 
 #include <iostream>
-#include <memory>
 #include <optional>
 
 #include "cli/command_support.h"
 #include "cli/input_text.h"
 #include "cli/run_files.h"
 #include "common/gbk_text.h"
-#include "workflow/diagram_preparation.h"
 #include "common/settings_block.h"
 #include "common/name_slot.h"
 #include "common/report_file.h"
-#include "plane/derived_height_network.h"
-#include "height/height_network.h"
-#include "adjustment/normal_equation_store.h"
 #include "plane/plane_file.h"
 #include "plane/plane_input_form.h"
 #include "plane/plane_network.h"
 #include "plane/plane_output_files.h"
-#include "plane/plane_workflow.h"
+#include "workflow/network_session.h"
 
 namespace qp {
 namespace {
@@ -54,20 +49,21 @@ std::string DumpPlaneForm(PlaneInputForm& f) {
 }  // namespace
 
 int RunPlaneCommand(const CommandOptions& options, PlatformServices& platform) {
-  auto settings = std::make_unique<SettingsBlock>();
-  auto net = std::make_unique<PlaneNetwork>();
+  NetworkSession session;
+  SettingsBlock& settings = *session.settings;
+  PlaneNetwork& net = *session.plane;
   const std::string& path = options.dataPath;
   const std::string pathGbk = Utf8ToGbk(path);
   if (!CheckNoInputOverwritten(DialogRunFiles(options, PlaneComputationOutputs(path)), platform)) return 1;
 
-  auto load = [&] { return ReadWritePlaneFile(path, FileDirection::Read, *settings, *net, &platform); };
+  auto load = [&] { return ReadWritePlaneFile(path, FileDirection::Read, settings, net, &platform); };
   auto create = [&] {
-    ResetSettingsBlock(*settings);
-    ResetPlaneNetwork(*net, pathGbk);
-    return ReadWritePlaneFile(path, FileDirection::Write, *settings, *net);
+    ResetSettingsBlock(settings);
+    ResetPlaneNetwork(net, pathGbk);
+    return ReadWritePlaneFile(path, FileDirection::Write, settings, net);
   };
   if (!OpenDataFile(path, load, create, "平面网数据文件错误 !", "平面网数据文件写入错误 !", platform)) return 1;
-  SetSlotText(net->dataFilePath, pathGbk);
+  SetSlotText(net.dataFilePath, pathGbk);
 
   std::optional<InputDocument> input;
   if (!ReadInputOption(options, input, platform)) return 1;
@@ -83,32 +79,20 @@ int RunPlaneCommand(const CommandOptions& options, PlatformServices& platform) {
 
   if (options.dump) {
     PlaneInputForm form;
-    if (!fillForm(form, *net, PlaneDraftPath(ReportPathFor(path)))) return 1;
+    if (!fillForm(form, net, PlaneDraftPath(ReportPathFor(path)))) return 1;
     std::cout << DumpPlaneForm(form);
     return 0;
   }
 
-  // The whole cycle, the dialog confirmed as after "确定" and "是".
-  auto backup = std::make_unique<PlaneNetwork>();
-  auto normals = std::make_unique<NormalEquationStore>();
-  SectionNumber section;
-  PlaneWorkspace workspace{*settings, section, *net, *backup, path};
-  workspace.normals = normals.get();
-  if (options.significance) workspace.significance = *options.significance;
-  // The diagram data stored with the results, as the desktop stores them.
-  workspace.drawing.prepareDiagram = PreparePlaneDiagram;
-  // Slope-distance modes leave a trigonometric height network beside the data file.
-  workspace.handOverHeightNetwork = [&platform](PlaneWorkspace& ws, const PlaneModel& model) {
-    auto derived = std::make_unique<HeightNetwork>();
-    const DerivedHeightWrite written = WriteDerivedHeightNetwork(model, ws.settings, ws.dataPath, *derived);
-    if (const char* message = DerivedHeightWriteMessage(written)) platform.ShowMessage(Gbk(message));
-  };
-  const PlaneDialogRunner runDialog = [&](PlaneNetwork& record, const std::string& draftPath,
-                                          const PlaneConfirmationSteps& steps) {
+  // The whole cycle, the dialog confirmed as after "确定" and "是"; the
+  // diagram data are stored with the results, as the desktop stores them.
+  if (options.significance) session.significance = *options.significance;
+  const PlaneDialogRunner runDialog = [&](PlaneNetwork& record, const PlaneDialogTarget& target) {
     PlaneInputForm form;
-    return fillForm(form, record, draftPath) && RunPlaneConfirmation(form, record, platform, draftPath, steps);
+    return fillForm(form, record, target.draftPath) &&
+           RunPlaneConfirmation(form, record, platform, target.draftPath, target.steps);
   };
-  return EditPlaneNetwork(workspace, platform, runDialog) == PlaneEditResult::Computed ? 0 : 1;
+  return session.EditPlane(path, platform, runDialog) == NetworkEditResult::Computed ? 0 : 1;
 }
 
 }  // namespace qp

@@ -28,14 +28,7 @@ void MovePoint(HeightModel& model, int p, GroundPoint to) {
     bool through = false;
     for (const std::string& corner : loop.names) through = through || corner == name;
     if (!through) continue;
-    LoopMiddle(
-        loop.kind,
-        [&](int s, double& x, double& y) {
-          const int q = model.Find(loop.names[s]);
-          if (q >= 0) x = model.points[q].x, y = model.points[q].y;
-          return q >= 0;
-        },
-        loop.labelX, loop.labelY);
+    PlaceLoopLabel(model, loop);
   }
 }
 

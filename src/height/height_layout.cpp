@@ -22,6 +22,8 @@ constexpr double kLabelPlacedMetres = 1e-6;
 // share of the bow: a parabola through the quarter points.
 constexpr double kBowShape[kCurvePointCount] = {0.0, 0.75, 1.0, 0.75, 0.0};
 constexpr double kLeastBowMm = 4.0;
+// A point moved further than this (m) counts as a new network geometry.
+constexpr double kMovedPointMetres = 10.0;
 
 int RowLength(int n) { return std::max(1, static_cast<int>(std::sqrt(static_cast<double>(n)))); }
 
@@ -167,6 +169,19 @@ void KeepLoopLabels(HeightModel& net, const HeightModel& previous) {
   }
 }
 
+bool SameLoops(const HeightModel& a, const HeightModel& b) {
+  if (a.loops.size() != b.loops.size()) return false;
+  for (size_t k = 0; k < a.loops.size(); ++k) {
+    const HeightLoop& x = a.loops[k];
+    const HeightLoop& y = b.loops[k];
+    if (x.kind != y.kind) return false;
+    for (int s = 0; s < 4; ++s) {
+      if (x.names[s] != y.names[s]) return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 RowPosition DefaultRowPosition(int i, int n) {
@@ -276,6 +291,63 @@ void LayOutHeightDiagram(HeightModel& net, const HeightModel& previous, int chan
   if (changeLevel >= 256) KeepPoints(net, previous);
   if (changeLevel >= 128) KeepCurves(net, previous);
   KeepLoopLabels(net, previous);
+}
+
+int HeightChangeLevel(HeightModel& net, const HeightModel& backup) {
+  const int points = net.PointCount();
+  bool newPoints = false;
+  if (points != net.lastComputedPointCount) {
+    net.lastComputedPointCount = points;
+    newPoints = true;
+  }
+  newPoints = newPoints || backup.PointCount() <= 1 || backup.PointCount() != points;
+  for (int p = 0; p < points && !newPoints; ++p) {
+    const HeightPoint& now = net.points[p];
+    const HeightPoint& before = backup.points[p];
+    newPoints = now.name != before.name || !(std::fabs(now.x - before.x) <= kMovedPointMetres) ||
+                !(std::fabs(now.y - before.y) <= kMovedPointMetres);
+  }
+  if (newPoints) return 256;
+
+  bool newObservations = net.differences.size() != backup.differences.size();
+  for (size_t i = 0; i < net.differences.size() && !newObservations; ++i) {
+    newObservations = net.differences[i].fromName != backup.differences[i].fromName ||
+                      net.differences[i].toName != backup.differences[i].toName;
+  }
+  if (newObservations) return 128;
+  return SameLoops(net, backup) ? 0 : 64;
+}
+
+void ApplyDefaultHeightLayout(HeightModel& net, int changeLevel) {
+  const int points = net.PointCount();
+  if (changeLevel >= 256 && net.coordinates.empty() && points > 0) {
+    for (int i = 0; i < points; ++i) {
+      const RowPosition row = DefaultRowPosition(i, points);
+      net.points[i].x = row.x;
+      net.points[i].y = row.y;
+    }
+  }
+  if (changeLevel >= 128) {
+    for (size_t i = 0; i < net.differences.size(); ++i) {
+      HeightDifference& d = net.differences[i];
+      if (!d.Joined()) continue;
+      SetStraightCurve(d.curve, net.points[d.from].x, net.points[d.from].y, net.points[d.to].x, net.points[d.to].y);
+    }
+  }
+  if (changeLevel >= 64) {
+    for (HeightLoop& e : net.loops) PlaceLoopLabel(net, e);
+  }
+}
+
+void PlaceLoopLabel(const HeightModel& net, HeightLoop& e) {
+  LoopMiddle(
+      e.kind,
+      [&](int s, double& x, double& y) {
+        const int p = net.Find(e.names[s]);
+        if (p >= 0) x = net.points[p].x, y = net.points[p].y;
+        return p >= 0;
+      },
+      e.labelX, e.labelY);
 }
 
 }  // namespace qp

@@ -11,8 +11,8 @@
 
 #include "common/settings_block.h"
 #include "drawing/sheet_fit.h"
-#include "height/height_workflow.h"
-#include "plane/plane_workflow.h"
+#include "workflow/height_workflow.h"
+#include "workflow/plane_workflow.h"
 
 namespace qp {
 

@@ -7,7 +7,7 @@
 #include "drawing/sheet_geometry.h"
 #include "height/height_file.h"
 #include "plane/plane_file.h"
-#include "plane/plane_workflow.h"
+#include "workflow/plane_workflow.h"
 
 namespace qp {
 namespace {

@@ -24,7 +24,7 @@
 #include <vector>
 
 #include "app/main_frame.h"
-#include "app/quorvex_doc.h"
+#include "workflow/quorvex_doc.h"
 #include "support/scripted_platform.h"
 #include "support/test_files.h"
 

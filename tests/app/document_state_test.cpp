@@ -9,8 +9,8 @@
 #include <set>
 #include <string>
 
-#include "app/document_state.h"
-#include "app/quorvex_doc.h"
+#include "workflow/document_state.h"
+#include "workflow/quorvex_doc.h"
 #include "common/binary_file.h"
 #include "common/gbk_text.h"
 #include "common/name_slot.h"
@@ -191,8 +191,7 @@ TEST_F(PlaneDocumentTest, NewDataFileIsCreatedAfterTheQuestionAndOpensThePlaneNe
   EXPECT_EQ(platform.questionDefaults.at(0), Answer::No);
   EXPECT_EQ(ReadBytes(path).size(), kPlaneFileSize);
   EXPECT_EQ(doc.State().workMode, kPlaneData);
-  EXPECT_EQ(doc.State().planeDataPath, path);
-  EXPECT_EQ(doc.State().planeReportPath, dir.File("新网.txt"));
+  EXPECT_EQ(doc.State().dataPath, path);
   EXPECT_EQ(doc.CurrentReportPath(), dir.File("新网.txt"));
   EXPECT_EQ(SlotText(doc.Plane().dataFilePath), Utf8ToGbk(path));
   EXPECT_EQ(doc.Plane().lastComputedPointCount, -1);  // a fresh network

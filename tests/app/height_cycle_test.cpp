@@ -161,7 +161,7 @@ TEST_F(HeightCycle, DroppedHeightDataFileOpensLikeTheMenuCommand) {
   DropFile(*frame, dropped);
   EXPECT_TRUE(*ran);
   EXPECT_EQ(doc.State().workMode, kHeightData);
-  EXPECT_EQ(doc.State().heightReportPath, dir.File("dropped.txt"));
+  EXPECT_EQ(doc.CurrentReportPath(), dir.File("dropped.txt"));
   EXPECT_EQ(ReadBytes(dropped).size(), kHeightFileSize);
 }
 

@@ -123,14 +123,14 @@ TEST_F(PlaneCycle, DroppedDataFileOpensLikeTheMenuCommand) {
   drop(dropped);
   EXPECT_TRUE(*ran);
   EXPECT_EQ(doc.State().workMode, kPlaneData);
-  EXPECT_EQ(doc.State().planeReportPath, dir.File("dropped.txt"));
+  EXPECT_EQ(doc.CurrentReportPath(), dir.File("dropped.txt"));
   EXPECT_EQ(ReadBytes(dropped).size(), kPlaneFileSize);
 
   // A second network waits until the first is closed.
   platform.questions.clear();
   drop(dir.File("other.NAP"));
   EXPECT_TRUE(platform.questions.empty());
-  EXPECT_EQ(doc.State().planeDataPath, dropped);
+  EXPECT_EQ(doc.State().dataPath, dropped);
 }
 
 }  // namespace

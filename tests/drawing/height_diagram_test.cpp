@@ -20,7 +20,7 @@
 #include "drawing/text_layout.h"
 #include "height/height_file.h"
 #include "height/height_model_record.h"
-#include "height/height_workflow.h"
+#include "workflow/height_workflow.h"
 #include "support/command_input.h"
 #include "support/height_record_layout.h"
 #include "support/record_drawing.h"

@@ -16,7 +16,7 @@
 #include "common/settings_block.h"
 #include "drawing/height_item_moves.h"
 #include "height/height_file.h"
-#include "height/height_workflow.h"
+#include "workflow/height_workflow.h"
 #include "support/command_input.h"
 #include "support/height_record_layout.h"
 #include "support/record_drawing.h"

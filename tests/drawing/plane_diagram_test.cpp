@@ -24,7 +24,7 @@
 #include "plane/plane_file.h"
 #include "plane/plane_model_record.h"
 #include "plane/plane_network.h"
-#include "plane/plane_workflow.h"
+#include "workflow/plane_workflow.h"
 #include "support/command_input.h"
 #include "support/record_drawing.h"
 #include "support/scripted_platform.h"

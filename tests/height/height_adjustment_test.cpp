@@ -10,7 +10,7 @@
 #include <random>
 
 #include "common/binary_file.h"
-#include "height/height_workflow.h"
+#include "workflow/height_workflow.h"
 #include "height/height_model_record.h"
 #include "height_dense_reference.h"
 #include "height_form_fixture.h"

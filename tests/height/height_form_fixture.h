@@ -12,7 +12,7 @@
 #include "common/settings_block.h"
 #include "height/height_file.h"
 #include "height/height_input_form.h"
-#include "height/height_workflow.h"
+#include "workflow/height_workflow.h"
 #include "support/scripted_platform.h"
 #include "support/test_files.h"
 

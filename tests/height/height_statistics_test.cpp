@@ -11,7 +11,7 @@
 #include "common/binary_file.h"
 #include "height/height_adjustment.h"
 #include "height/height_file.h"
-#include "height/height_workflow.h"
+#include "workflow/height_workflow.h"
 #include "height/height_model_record.h"
 #include "height_dense_reference.h"
 #include "height_form_fixture.h"
@@ -84,7 +84,7 @@ TEST_P(HeightStatistics, AgreesWithTheDenseSolutionAndFindsThePlantedBlunder) {
                               [&](HeightNetwork& record, const HeightReportTarget& target) {
                                 return RunHeightConfirmation(form, record, platform, target).accepted;
                               }),
-            HeightEditResult::Computed)
+            NetworkEditResult::Computed)
       << platform.LastMessageUtf8();
 
   const HeightModel model = HeightModelFromRecord(*net);

@@ -1,7 +1,7 @@
 // The height cycle behind "H数据编辑": cancel, the stored network, the choice
 // between adjusting and estimating, the change level and the default diagram
 // layout, and the network derived from a plane computation.
-#include "height/height_workflow.h"
+#include "workflow/height_workflow.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +23,7 @@ struct HeightWorkflow : testing::HeightWorkspaceTest {
     };
   }
 
-  HeightEditResult Edit() {
+  NetworkEditResult Edit() {
     platform.messages.clear();
     return EditHeightNetwork(ws, platform, Confirming());
   }
@@ -34,7 +34,7 @@ struct HeightWorkflow : testing::HeightWorkspaceTest {
 TEST_F(HeightWorkflow, CancelBringsBackTheStoredNetwork) {
   Type(kHeightKnownBox, "A,100");
   Type(kHeightDifferencesBox, "A,B,1,1\r\nB,A,-1.002,1");
-  ASSERT_EQ(Edit(), HeightEditResult::Computed) << platform.LastMessageUtf8();
+  ASSERT_EQ(Edit(), NetworkEditResult::Computed) << platform.LastMessageUtf8();
   const std::string stored = testing::ReadBytes(nah);
   // A dialog that parses (touching the record) and is then cancelled.
   const HeightDialogRunner cancelling = [&](HeightNetwork& record, const HeightReportTarget&) {
@@ -42,14 +42,14 @@ TEST_F(HeightWorkflow, CancelBringsBackTheStoredNetwork) {
     ParseAll(form, record, platform);
     return false;
   };
-  EXPECT_EQ(EditHeightNetwork(ws, platform, cancelling), HeightEditResult::Cancelled);
+  EXPECT_EQ(EditHeightNetwork(ws, platform, cancelling), NetworkEditResult::Cancelled);
   EXPECT_EQ(std::memcmp(net.get(), stored.data() + sizeof(SettingsBlock), sizeof(HeightNetwork)), 0);
 }
 
 TEST_F(HeightWorkflow, AdjustingWithoutRedundancyEstimates) {
   Type(kHeightKnownBox, "A,100");
   Type(kHeightDifferencesBox, "A,B,1.5,1\r\nB,C,0.5,2");
-  ASSERT_EQ(Edit(), HeightEditResult::Computed) << platform.LastMessageUtf8();
+  ASSERT_EQ(Edit(), NetworkEditResult::Computed) << platform.LastMessageUtf8();
   EXPECT_EQ(net->redundancy, 0);
   EXPECT_EQ(net->sigma0, 1.0);  // the prior error
   const std::string report = Report();
@@ -67,7 +67,7 @@ TEST_F(HeightWorkflow, AdjustingWithoutRedundancyEstimates) {
 TEST_F(HeightWorkflow, FailuresAreReported) {
   // A dialog that closes without a confirmed network.
   const HeightDialogRunner empty = [](HeightNetwork&, const HeightReportTarget&) { return true; };
-  EXPECT_EQ(EditHeightNetwork(ws, platform, empty), HeightEditResult::NotComputed);
+  EXPECT_EQ(EditHeightNetwork(ws, platform, empty), NetworkEditResult::NotComputed);
   EXPECT_EQ(platform.LastMessageUtf8(), "高程网不满足基本条件 !");
 
   // Two unknown points joined only to each other: the normal equations are
@@ -75,7 +75,7 @@ TEST_F(HeightWorkflow, FailuresAreReported) {
   Type(kHeightKnownBox, "A,100");
   Type(kHeightApproxBox, "B,1\r\nC,2");
   Type(kHeightDifferencesBox, "B,C,1,1\r\nC,B,-1,1\r\nA,D,1,1");
-  EXPECT_EQ(Edit(), HeightEditResult::Failed);
+  EXPECT_EQ(Edit(), NetworkEditResult::Failed);
   EXPECT_EQ(platform.MessagesUtf8(),
             (std::vector<std::string>{"法方程系数不满秩或超过解题容量 !!!", "高程网解算失败 !"}));
 
@@ -83,7 +83,7 @@ TEST_F(HeightWorkflow, FailuresAreReported) {
   Type(kHeightKnownBox, "");
   Type(kHeightApproxBox, "B,1\r\nC,2\r\nD,3\r\nE,4");
   Type(kHeightDifferencesBox, "B,C,1,1\r\nC,B,-1,1\r\nD,E,1,1\r\nE,D,-1,1\r\nB,C,1,1");
-  EXPECT_EQ(Edit(), HeightEditResult::Failed);
+  EXPECT_EQ(Edit(), NetworkEditResult::Failed);
   EXPECT_EQ(platform.messages.size(), 2u);
 
   // The data file cannot be written.
@@ -94,14 +94,14 @@ TEST_F(HeightWorkflow, FailuresAreReported) {
   EXPECT_EQ(EditHeightNetwork(ws, platform, [&](HeightNetwork& record, const HeightReportTarget&) {
               return RunHeightConfirmation(form, record, platform, Target()).accepted;
             }),
-            HeightEditResult::NotComputed);
+            NetworkEditResult::NotComputed);
   EXPECT_EQ(platform.LastMessageUtf8(), "高程网数据文件写入错误 !");
 }
 
 TEST_F(HeightWorkflow, ChangeLevelAndDefaultLayout) {
   Type(kHeightKnownBox, "A,100");
   Type(kHeightDifferencesBox, "A,B,1,1\r\nB,C,1,1\r\nC,A,-2.001,1\r\nC,D,1,1\r\nD,B,-1,1");
-  ASSERT_EQ(Edit(), HeightEditResult::Computed);
+  ASSERT_EQ(Edit(), NetworkEditResult::Computed);
   EXPECT_EQ(ws.changeLevel, 256);
   EXPECT_EQ(net->lastComputedPointCount, 4);
   // Four points in rows of two, 200 m apart.
@@ -117,19 +117,19 @@ TEST_F(HeightWorkflow, ChangeLevelAndDefaultLayout) {
   EXPECT_DOUBLE_EQ(triangle.labelX, (8000.0 + 8200.0 + 8000.0) / 3);
 
   net->loops[0].labelX = 1.0;  // moved by the user
-  ASSERT_EQ(Edit(), HeightEditResult::Computed);
+  ASSERT_EQ(Edit(), NetworkEditResult::Computed);
   EXPECT_EQ(ws.changeLevel, 0);
   EXPECT_EQ(net->loops[0].labelX, 1.0);
 
   Type(kHeightDifferencesBox, "A,B,1,1\r\nB,C,1,1\r\nC,A,-2.001,1\r\nD,C,-1,1\r\nD,B,-1,1");
-  ASSERT_EQ(Edit(), HeightEditResult::Computed);
+  ASSERT_EQ(Edit(), NetworkEditResult::Computed);
   EXPECT_EQ(ws.changeLevel, 128);
   Type(kHeightDifferencesBox, "A,B,1,1\r\nB,C,1,1\r\nC,A,-2.001,1\r\nD,C,-1,1\r\nD,B,-1.5,1");
-  ASSERT_EQ(Edit(), HeightEditResult::Computed);
+  ASSERT_EQ(Edit(), NetworkEditResult::Computed);
   EXPECT_EQ(ws.changeLevel, 0);
   // Plane coordinates move the points: a new geometry, laid out where they are.
   Type(kHeightCoordinatesBox, "A,0,0\r\nB,0,100\r\nC,100,100\r\nD,100,0");
-  ASSERT_EQ(Edit(), HeightEditResult::Computed);
+  ASSERT_EQ(Edit(), NetworkEditResult::Computed);
   EXPECT_EQ(ws.changeLevel, 256);
   EXPECT_EQ(net->diagramX[2], 100.0);
   EXPECT_EQ(net->curve[1][4][1], 100.0);

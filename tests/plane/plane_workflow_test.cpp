@@ -1,4 +1,4 @@
-#include "plane/plane_workflow.h"
+#include "workflow/plane_workflow.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +12,7 @@
 
 #include "common/gbk_text.h"
 #include "common/name_slot.h"
+#include "plane/plane_adjustment.h"
 #include "plane/plane_file.h"
 #include "support/scripted_platform.h"
 #include "support/test_files.h"
@@ -54,11 +55,11 @@ struct PlaneWorkflowTest : ::testing::Test {
   }
 
   // The dialog, typed and confirmed (or cancelled after the mode was changed).
-  PlaneEditResult Edit(std::map<PlaneTextBox, std::string> boxes, int calcMode = 1, bool confirm = true,
+  NetworkEditResult Edit(std::map<PlaneTextBox, std::string> boxes, int calcMode = 1, bool confirm = true,
                        const std::function<void()>& afterConfirm = nullptr) {
     platform.messages.clear();
-    return EditPlaneNetwork(ws, platform, [&](PlaneNetwork& record, const std::string& draft,
-                                              const PlaneConfirmationSteps& steps) {
+    return EditPlaneNetwork(ws, platform, [&](PlaneNetwork& record, const PlaneDialogTarget& target) {
+      const std::string& draft = target.draftPath;
       PlaneInputForm form;
       InitializePlaneForm(form, record, draft);
       form.networkName = Gbk("测试网");
@@ -69,7 +70,7 @@ struct PlaneWorkflowTest : ::testing::Test {
         form.boxes[box] = Utf8ToGbk(crlf);
       }
       if (!confirm) return false;
-      if (!RunPlaneConfirmation(form, record, platform, draft, steps)) return false;
+      if (!RunPlaneConfirmation(form, record, platform, draft, target.steps)) return false;
       if (afterConfirm) afterConfirm();
       return true;
     });
@@ -84,7 +85,7 @@ struct PlaneWorkflowTest : ::testing::Test {
 };
 
 TEST_F(PlaneWorkflowTest, ComputesStoresAndExports) {
-  ASSERT_EQ(Edit(kTriangulation), PlaneEditResult::Computed) << platform.LastMessageUtf8();
+  ASSERT_EQ(Edit(kTriangulation), NetworkEditResult::Computed) << platform.LastMessageUtf8();
   EXPECT_TRUE(platform.messages.empty());
   EXPECT_EQ(ws.changeLevel, 256);
   EXPECT_EQ(SheetText(*settings, kNetworkNameSlot), Gbk("测试网"));
@@ -102,30 +103,30 @@ TEST_F(PlaneWorkflowTest, ComputesStoresAndExports) {
   EXPECT_EQ(report.substr(coordinates - 18, 18), std::string(17, ' ') + "9");
   EXPECT_NE(report.find("10.方向平差值和改正数<个数:16>"), std::string::npos);
   EXPECT_NE(report.find("13.平差后边长和方位角\r\n"), std::string::npos);
-  const std::string exported = testing::ReadBytes(ws.CoordinateExportPath());
+  const std::string exported = testing::ReadBytes(CoordinateExportPathFor(ws.dataPath));
   EXPECT_EQ(exported.rfind("GP01, 3805123.456000,  512345.678000\r\n", 0), 0u);
 
   // The same network again: nothing to redraw. One direction less: the
   // observations changed.
-  ASSERT_EQ(Edit(kTriangulation), PlaneEditResult::Computed);
+  ASSERT_EQ(Edit(kTriangulation), NetworkEditResult::Computed);
   EXPECT_EQ(ws.changeLevel, 0);
   auto fewer = kTriangulation;
   const std::string dropped = "GP02,城北,297.25247\n";
   fewer[kDirectionsBox].erase(fewer[kDirectionsBox].find(dropped), dropped.size());
-  ASSERT_EQ(Edit(fewer), PlaneEditResult::Computed);
+  ASSERT_EQ(Edit(fewer), NetworkEditResult::Computed);
   EXPECT_EQ(ws.changeLevel, 128);
 }
 
 TEST_F(PlaneWorkflowTest, CancelBringsBackTheStoredNetwork) {
-  ASSERT_EQ(Edit(kTriangulation), PlaneEditResult::Computed);
+  ASSERT_EQ(Edit(kTriangulation), NetworkEditResult::Computed);
   const auto stored = Stored();
-  EXPECT_EQ(Edit(kTriangulation, 0, false), PlaneEditResult::Cancelled);
+  EXPECT_EQ(Edit(kTriangulation, 0, false), NetworkEditResult::Cancelled);
   EXPECT_EQ(net->calcMode, 1);  // the dialog had switched it to 0
   EXPECT_EQ(std::memcmp(stored.get(), net.get(), sizeof(PlaneNetwork)), 0);
 
   // Without the file, the record as it was before the dialog.
   std::filesystem::remove(ws.dataPath);
-  EXPECT_EQ(Edit(kTriangulation, 0, false), PlaneEditResult::Cancelled);
+  EXPECT_EQ(Edit(kTriangulation, 0, false), NetworkEditResult::Cancelled);
   EXPECT_EQ(std::memcmp(stored.get(), net.get(), sizeof(PlaneNetwork)), 0);
 }
 
@@ -134,18 +135,18 @@ TEST_F(PlaneWorkflowTest, CancelBringsBackTheStoredNetwork) {
 TEST_F(PlaneWorkflowTest, AFailedComputationStoresOnlyTheInput) {
   auto deficient = kTriangulation;
   deficient[kFixedAzimuthsBox] = "GP01,GP02,53.375872\n";
-  EXPECT_EQ(Edit(deficient), PlaneEditResult::Failed);
+  EXPECT_EQ(Edit(deficient), NetworkEditResult::Failed);
   EXPECT_EQ(platform.MessagesUtf8(), (Messages{"法方程系数不满秩或超过解题容量 !!!", "平面网解算失败 !"}));
   const auto stored = Stored();
   EXPECT_EQ(stored->fixedAzimuthCount, 1);
   EXPECT_EQ(stored->sigma0, 0.0);
   EXPECT_EQ(stored->lastComputedPointCount, 5);
   EXPECT_EQ(Report().find("坐标平差值"), std::string::npos);
-  EXPECT_FALSE(std::ifstream(ws.CoordinateExportPath()).good());
+  EXPECT_FALSE(std::ifstream(CoordinateExportPathFor(ws.dataPath)).good());
 
   // A report that went away before the computation.
   EXPECT_EQ(Edit(kTriangulation, 1, true, [&] { std::filesystem::remove(ws.ReportPath()); }),
-            PlaneEditResult::Failed);
+            NetworkEditResult::Failed);
   EXPECT_EQ(platform.MessagesUtf8(), Messages{"平面网解算失败 !"});
 }
 
@@ -154,7 +155,7 @@ TEST_F(PlaneWorkflowTest, ANetworkOfKnownPointsIsNotComputed) {
       {kKnownPointsBox, "A,1000,1000\nB,1000,2000\nC,2000,1500\n"},
       {kDirectionsBox, "A,B,0\nA,C,63.26058\nB,C,0\nB,A,53.07484\n"},
   };
-  EXPECT_EQ(Edit(known), PlaneEditResult::NotComputed);
+  EXPECT_EQ(Edit(known), NetworkEditResult::NotComputed);
   EXPECT_EQ(platform.LastMessageUtf8(), "平面网不满足基本条件 !");
   EXPECT_EQ(Stored()->directionCount, 4);
 }
@@ -169,7 +170,7 @@ TEST_F(PlaneWorkflowTest, NoRedundancyMeansAnEstimate) {
       {kKnownPointsBox, "A,1000,1000\nB,1000,2000\n"},
       {kDirectionsBox, "A,B,0\nA,P,30.0000\nB,P,0\nB,A,30.0000\n"},
   };
-  ASSERT_EQ(Edit(intersection), PlaneEditResult::Computed) << platform.LastMessageUtf8();
+  ASSERT_EQ(Edit(intersection), NetworkEditResult::Computed) << platform.LastMessageUtf8();
   EXPECT_EQ(net->redundancy, 0);
   EXPECT_EQ(net->sigma0, 1.8);
   const std::string report = Report();
@@ -181,12 +182,12 @@ TEST_F(PlaneWorkflowTest, NoRedundancyMeansAnEstimate) {
       {kDirectionsBox, "A,B,0\nA,P,30.0000\n"},
       {kDistanceLinesBox, "A,P,500.0\n"},
   };
-  EXPECT_EQ(Edit(polar), PlaneEditResult::Failed);
+  EXPECT_EQ(Edit(polar), NetworkEditResult::Failed);
   EXPECT_EQ(platform.LastMessageUtf8(), "平面网解算失败 !");
 }
 
 TEST_F(PlaneWorkflowTest, WarnsOfAPrecisionPairCloserThanTheWarningDistance) {
-  ASSERT_EQ(Edit(kTriangulation), PlaneEditResult::Computed);
+  ASSERT_EQ(Edit(kTriangulation), NetworkEditResult::Computed);
   EXPECT_EQ(platform.beeps, 0);
   net->warningDistance = 5000.0;  // 城北 - N3 is about 5.4 km
   EXPECT_FALSE(CheckNearPairs(*net, platform));

@@ -21,7 +21,7 @@
 #include "plane/plane_model_record.h"
 #include "plane/plane_network.h"
 #include "plane/plane_raw_report.h"
-#include "plane/plane_workflow.h"
+#include "workflow/plane_workflow.h"
 #include "support/scripted_platform.h"
 #include "support/test_files.h"
 
@@ -47,7 +47,7 @@ struct RawReport : ::testing::Test {
 
   void SetUp() override {
     ResetPlaneNetwork(*net, "NET.NAP");
-    InitializePlaneForm(form, *net, ws.DraftPath());
+    InitializePlaneForm(form, *net, PlaneDraftPath(ws.ReportPath()));
     form.networkName = "T";
   }
   void Place(const std::string& name, double x, double y) { truth[name] = {x, y}; }
@@ -76,7 +76,7 @@ struct RawReport : ::testing::Test {
 
   bool Confirm() {
     platform.messages.clear();
-    return RunPlaneConfirmation(form, *net, platform, ws.DraftPath(), PlaneConfirmationPipeline(ws)).accepted;
+    return RunPlaneConfirmation(form, *net, platform, PlaneDraftPath(ws.ReportPath()), PlaneConfirmationPipeline(ws)).accepted;
   }
   std::string Report() { return GbkToUtf8(ReadBytes(ws.ReportPath())); }
   static bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }

@@ -5,7 +5,7 @@
 
 #include "height/height_layout.h"
 #include "height/height_model_record.h"
-#include "height/height_workflow.h"
+#include "workflow/height_workflow.h"
 
 namespace qp::testing {
 

@@ -1,6 +1,6 @@
 // "P数据编辑": the whole cycle of a plane network from the input dialog to
 // the stored results.
-#include "plane/plane_workflow.h"
+#include "workflow/plane_workflow.h"
 
 #include <cmath>
 #include <cstring>
@@ -9,6 +9,7 @@
 #include "common/gbk_text.h"
 #include "common/name_slot.h"
 #include "geodesy/angles.h"
+#include "plane/derived_height_network.h"
 #include "plane/network_geometry.h"
 #include "plane/plane_adjustment.h"
 #include "plane/plane_file.h"
@@ -43,8 +44,6 @@ void ShowWriteError(PlatformServices& platform) { platform.ShowMessage(Gbk("平�
 
 }  // namespace
 
-std::string PlaneWorkspace::CoordinateExportPath() const { return CoordinateExportPathFor(dataPath); }
-
 int ChangeLevel(PlaneNetwork& net, const PlaneNetwork& backup) {
   bool newGeometry = false;
   if (net.pointCount != net.lastComputedPointCount) {
@@ -71,6 +70,48 @@ int ChangeLevel(PlaneNetwork& net, const PlaneNetwork& backup) {
   return newObservations ? 128 : 0;
 }
 
+namespace {
+
+// Computes the confirmed network into its report (opened for appending):
+// the adjustment, or the precision estimate in mode 0 and with redundancy 0.
+// False after "平面网解算失败 !" (and the message of the cause).
+bool ComputePlaneNetwork(PlaneWorkspace& ws, NormalEquationStore& normals, PlatformServices& platform,
+                         HeightNetwork* derivedHeight) {
+  PlaneNetwork& net = ws.net;
+  bool ok = false;
+  {
+    WaitCursor wait(platform);
+    ReportFile report;
+    if (report.OpenForAppend(ws.ReportPath())) {
+      PlaneModel model = PlaneModelFromRecord(net);
+      PlaneComputation c{model, normals, ComputationDialogue::AskingThrough(platform), report, ws.section,
+                         CoordinateExportPathFor(ws.dataPath)};
+      const bool adjusting = model.calcMode != kPrecisionEstimate && model.redundancy != 0;
+      ok = adjusting ? AdjustPlaneNetwork(c) : EstimatePlanePrecision(c);
+      // What the computation reached, also when it failed: the record holds it.
+      PutPlaneResults(model, net);
+      c.dialogue.ShowFailure(platform);
+      // Sections that did not reach the disk are no result.
+      ok = report.Close() && ok;
+      // The statistical tests go into a report of their own, beside this one.
+      StatisticsOptions options;
+      options.alpha = ws.significance;
+      RenewStatisticsReport(ws.dataPath, ok, [&](const std::string& path) {
+        return WritePlaneStatisticsReport(model, normals, adjusting, path, platform.CurrentTime(), options);
+      });
+      // Slope-distance modes leave a trigonometric height network beside the data file.
+      if (ok && net.calcMode >= kSlopeReduced && derivedHeight) {
+        const DerivedHeightWrite written = WriteDerivedHeightNetwork(model, ws.settings, ws.dataPath, *derivedHeight);
+        if (const char* message = DerivedHeightWriteMessage(written)) platform.ShowMessage(Gbk(message));
+      }
+    }
+  }
+  if (!ok) platform.ShowMessage(Gbk("平面网解算失败 !"));
+  return ok;
+}
+
+}  // namespace
+
 bool CheckNearPairs(PlaneNetwork& net, PlatformServices& platform) {
   if (net.calcMode == kPrecisionEstimate || !net.breakthroughWarning) return false;
   const PlaneModel model = PlaneModelFromRecord(net);
@@ -89,47 +130,18 @@ bool CheckNearPairs(PlaneNetwork& net, PlatformServices& platform) {
   return false;
 }
 
-bool ComputePlaneNetwork(PlaneWorkspace& ws, NormalEquationStore& normals, PlatformServices& platform) {
-  PlaneNetwork& net = ws.net;
-  bool ok = false;
-  {
-    WaitCursor wait(platform);
-    ReportFile report;
-    if (report.OpenForAppend(ws.ReportPath())) {
-      PlaneModel model = PlaneModelFromRecord(net);
-      PlaneComputation c{model, normals, ComputationDialogue::AskingThrough(platform), report, ws.section,
-                         ws.CoordinateExportPath()};
-      const bool adjusting = model.calcMode != kPrecisionEstimate && model.redundancy != 0;
-      ok = adjusting ? AdjustPlaneNetwork(c) : EstimatePlanePrecision(c);
-      // What the computation reached, also when it failed: the record holds it.
-      PutPlaneResults(model, net);
-      c.dialogue.ShowFailure(platform);
-      // Sections that did not reach the disk are no result.
-      ok = report.Close() && ok;
-      // The statistical tests go into a report of their own, beside this one.
-      StatisticsOptions options;
-      options.alpha = ws.significance;
-      RenewStatisticsReport(ws.dataPath, ok, [&](const std::string& path) {
-        return WritePlaneStatisticsReport(model, normals, adjusting, path, platform.CurrentTime(), options);
-      });
-      if (ok && net.calcMode >= kSlopeReduced && ws.handOverHeightNetwork) ws.handOverHeightNetwork(ws, model);
-    }
-  }
-  if (!ok) platform.ShowMessage(Gbk("平面网解算失败 !"));
-  return ok;
-}
-
-PlaneEditResult EditPlaneNetwork(PlaneWorkspace& ws, PlatformServices& platform, const PlaneDialogRunner& runDialog) {
+NetworkEditResult EditPlaneNetwork(PlaneWorkspace& ws, PlatformServices& platform, const PlaneDialogRunner& runDialog,
+                                   HeightNetwork* derivedHeight) {
   PlaneNetwork& net = ws.net;
   std::memcpy(&ws.backup, &net, sizeof(PlaneNetwork));
 
-  if (!runDialog(net, ws.DraftPath(), PlaneConfirmationPipeline(ws))) {
+  if (!runDialog(net, {PlaneDraftPath(ws.ReportPath()), PlaneConfirmationPipeline(ws)})) {
     // The dialog may have touched the record (calculation mode, name list):
     // the stored network comes back, or the backup when the file is gone.
     if (!ReadWritePlaneFile(ws.dataPath, FileDirection::Read, ws.settings, net)) {
       std::memcpy(&net, &ws.backup, sizeof(PlaneNetwork));
     }
-    return PlaneEditResult::Cancelled;
+    return NetworkEditResult::Cancelled;
   }
 
   SetSheetText(ws.settings, kNetworkNameSlot, SlotText(net.networkName));
@@ -139,37 +151,25 @@ PlaneEditResult EditPlaneNetwork(PlaneWorkspace& ws, PlatformServices& platform,
   ws.changeLevel = ChangeLevel(net, ws.backup);
   if (!ReadWritePlaneFile(ws.dataPath, FileDirection::Write, ws.settings, net)) {
     ShowWriteError(platform);
-    return PlaneEditResult::NotComputed;
+    return NetworkEditResult::NotComputed;
   }
   if (net.pointCount < 1 || net.unknownPointCount < 1) {
     platform.ShowMessage(Gbk("平面网不满足基本条件 !"));
-    return PlaneEditResult::NotComputed;
+    return NetworkEditResult::NotComputed;
   }
 
   std::unique_ptr<NormalEquationStore> ownStore;
-  NormalEquationStore* normals = ws.normals;
-  if (!normals) {
-    ownStore = std::make_unique<NormalEquationStore>();
-    normals = ownStore.get();
-  }
-  if (!ComputePlaneNetwork(ws, *normals, platform)) return PlaneEditResult::Failed;
+  if (!ComputePlaneNetwork(ws, ws.Normals(ownStore), platform, derivedHeight)) return NetworkEditResult::Failed;
 
   // Drawing: fit the sheet (level 256) and rebuild the diagram data (128 and
   // more) before the results are stored with them.
-  if (ws.drawing.prepareDiagram) {
-    const std::string note = ws.drawing.prepareDiagram(ws, ws.changeLevel);
-    if (!note.empty()) platform.ShowMessage(note);
-  }
+  ws.PrepareDiagram(platform);
   if (!ReadWritePlaneFile(ws.dataPath, FileDirection::Write, ws.settings, net)) {
     ShowWriteError(platform);
-    return PlaneEditResult::Failed;
+    return NetworkEditResult::Failed;
   }
-  // Drawing: display combo, drawing state, the plane network marked loaded.
-  if (ws.drawing.refreshDisplay) ws.drawing.refreshDisplay(ws);
   CheckNearPairs(net, platform);
-  // Drawing: the view redrawn.
-  if (ws.drawing.redraw) ws.drawing.redraw(ws);
-  return PlaneEditResult::Computed;
+  return NetworkEditResult::Computed;
 }
 
 }  // namespace qp

@@ -1,4 +1,4 @@
-#include "app/document_state.h"
+#include "workflow/document_state.h"
 
 #include <set>
 

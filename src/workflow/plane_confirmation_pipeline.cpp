@@ -6,7 +6,7 @@
 #include "plane/plane_model_record.h"
 #include "plane/plane_point_list.h"
 #include "plane/plane_raw_report.h"
-#include "plane/plane_workflow.h"
+#include "workflow/plane_workflow.h"
 
 namespace qp {
 

@@ -1,4 +1,4 @@
-#include "app/quorvex_doc.h"
+#include "workflow/quorvex_doc.h"
 
 #include <algorithm>
 #include <functional>
@@ -14,7 +14,6 @@
 #include "drawing/height_item_moves.h"
 #include "drawing/network_drawing.h"
 #include "drawing/plane_diagram.h"
-#include "plane/derived_height_network.h"
 #include "height/height_file.h"
 #include "height/height_model_record.h"
 #include "height/height_output_files.h"
@@ -60,21 +59,14 @@ bool ReadOrCreate(const std::string& path, const NetworkDataFile& file, Settings
 }  // namespace
 
 CQuorvexPDoc::CQuorvexPDoc(std::string programDirectory)
-    : plane_(std::make_unique<PlaneNetwork>()),
-      planeBackup_(std::make_unique<PlaneNetwork>()),
-      height_(std::make_unique<HeightNetwork>()),
-      heightBackup_(std::make_unique<HeightNetwork>()),
-      planeModel_(std::make_unique<PlaneModel>()),
-      heightModel_(std::make_unique<HeightModel>()),
-      settings_(std::make_unique<SettingsBlock>()),
-      normals_(std::make_unique<NormalEquationStore>()) {
+    : planeModel_(std::make_unique<PlaneModel>()), heightModel_(std::make_unique<HeightModel>()) {
   state_.programDirectory = std::move(programDirectory);
   SetTitle("");
 }
 
 void CQuorvexPDoc::BuildModels() {
-  *planeModel_ = PlaneModelFromRecord(*plane_);
-  *heightModel_ = HeightModelFromRecord(*height_);
+  *planeModel_ = PlaneModelFromRecord(Plane());
+  *heightModel_ = HeightModelFromRecord(Height());
 }
 
 void CQuorvexPDoc::SetTitle(std::string_view utf8Title) { title_ = DocumentTitleFor(utf8Title); }
@@ -82,24 +74,32 @@ void CQuorvexPDoc::SetTitle(std::string_view utf8Title) { title_ = DocumentTitle
 bool CQuorvexPDoc::IsEnabled(int commandId) const {
   if (!IsCommandEnabled(state_, commandId)) return false;
   // Measuring needs a sheet whose settings were confirmed.
-  if (commandId == kCmdMeasure) return settings_->settingsConfirmed != 0;
+  if (commandId == kCmdMeasure) return Settings().settingsConfirmed != 0;
   return true;
 }
 
 PlaneNetwork* CQuorvexPDoc::CurrentPlane() const {
   const int mode = state_.workMode;
-  return mode == kPlaneData || mode == kPlaneDrawing ? plane_.get() : nullptr;
+  return mode == kPlaneData || mode == kPlaneDrawing ? session_.plane.get() : nullptr;
 }
 
 HeightNetwork* CQuorvexPDoc::CurrentHeight() const {
   const int mode = state_.workMode;
-  return mode == kHeightData || mode == kHeightDrawing ? height_.get() : nullptr;
+  return mode == kHeightData || mode == kHeightDrawing ? session_.height.get() : nullptr;
+}
+
+void CQuorvexPDoc::Opened(const std::string& path, int workMode) {
+  state_.dataPath = path;
+  marks_ = ReadLabelMarks(path);
+  SetTitle(path);
+  state_.workMode = workMode;
+  // A drawing file is ready to be shown as it is read; a data file once computed.
+  state_.drawingReady = workMode == kPlaneDrawing || workMode == kHeightDrawing;
+  state_.drawingModified = false;
 }
 
 std::string CQuorvexPDoc::CurrentDataPath() const {
-  if (CurrentPlane()) return state_.planeDataPath;
-  if (CurrentHeight()) return state_.heightDataPath;
-  return std::string();
+  return CurrentPlane() || CurrentHeight() ? state_.dataPath : std::string();
 }
 
 namespace {
@@ -115,37 +115,26 @@ RunFiles ComputationFiles(const std::string& path, std::vector<FileUse> outputs)
 bool CQuorvexPDoc::OpenPlaneDataFile(const std::string& path, PlatformServices& platform) {
   if (path.empty() || state_.workMode != kNothingOpen) return false;
   if (!CheckNoInputOverwritten(ComputationFiles(path, PlaneComputationOutputs(path)), platform)) return false;
-  state_.planeDataPath = path;
-  state_.planeReportPath = ReportPathFor(path);
   const std::string pathGbk = Utf8ToGbk(path);
   const NetworkDataFile file{
       "平面网数据文件错误 !",
       "请确认新建平面网数据文件 ...",
       "平面网数据文件写入错误 !",
-      [&] { return ReadWritePlaneFile(path, FileDirection::Read, *settings_, *plane_, &platform); },
-      [&] { ResetPlaneNetwork(*plane_, pathGbk); },
-      [&] { return ReadWritePlaneFile(path, FileDirection::Write, *settings_, *plane_); },
+      [&] { return ReadWritePlaneFile(path, FileDirection::Read, Settings(), Plane(), &platform); },
+      [&] { ResetPlaneNetwork(Plane(), pathGbk); },
+      [&] { return ReadWritePlaneFile(path, FileDirection::Write, Settings(), Plane()); },
   };
-  if (!ReadOrCreate(path, file, *settings_, platform)) return false;
-  marks_ = ReadLabelMarks(path);
-  SetTitle(path);
-  state_.workMode = kPlaneData;
-  SetSlotText(plane_->dataFilePath, pathGbk);
+  if (!ReadOrCreate(path, file, Settings(), platform)) return false;
+  Opened(path, kPlaneData);
+  SetSlotText(Plane().dataFilePath, pathGbk);
   BuildModels();
   return true;
 }
 
-PlaneEditResult CQuorvexPDoc::EditPlane(PlatformServices& platform, const PlaneDialogRunner& runDialog) {
-  PlaneWorkspace ws{*settings_, section_, *plane_, *planeBackup_, state_.planeDataPath};
-  ws.normals = normals_.get();
-  ws.drawing.prepareDiagram = PreparePlaneDiagram;
+NetworkEditResult CQuorvexPDoc::EditPlane(PlatformServices& platform, const PlaneDialogRunner& runDialog) {
+  const NetworkEditResult result = session_.EditPlane(state_.dataPath, platform, runDialog);
   // Once the results are stored the network is a drawing that may be shown.
-  ws.drawing.refreshDisplay = [this](PlaneWorkspace&) { state_.drawingReady = true; };
-  ws.handOverHeightNetwork = [this, &platform](PlaneWorkspace& done, const PlaneModel& model) {
-    const DerivedHeightWrite written = WriteDerivedHeightNetwork(model, done.settings, done.dataPath, *height_);
-    if (const char* message = DerivedHeightWriteMessage(written)) platform.ShowMessage(Gbk(message));
-  };
-  const PlaneEditResult result = EditPlaneNetwork(ws, platform, runDialog);
+  if (result == NetworkEditResult::Computed) state_.drawingReady = true;
   DrawingChanged();
   return result;
 }
@@ -153,32 +142,25 @@ PlaneEditResult CQuorvexPDoc::EditPlane(PlatformServices& platform, const PlaneD
 bool CQuorvexPDoc::OpenHeightDataFile(const std::string& path, PlatformServices& platform) {
   if (path.empty() || state_.workMode != kNothingOpen) return false;
   if (!CheckNoInputOverwritten(ComputationFiles(path, HeightComputationOutputs(path)), platform)) return false;
-  state_.heightDataPath = path;
-  state_.heightReportPath = ReportPathFor(path);
   const std::string pathGbk = Utf8ToGbk(path);
   const NetworkDataFile file{
       "高程网数据文件错误 !",
       "请确认新建高程网数据文件 ...",
       "高程网数据文件写入错误 !",
-      [&] { return ReadHeightFile(path, *settings_, *height_, &platform); },
-      [&] { ResetHeightNetwork(*height_, pathGbk); },
-      [&] { return WriteHeightFile(path, *settings_, *height_); },
+      [&] { return ReadHeightFile(path, Settings(), Height(), &platform); },
+      [&] { ResetHeightNetwork(Height(), pathGbk); },
+      [&] { return WriteHeightFile(path, Settings(), Height()); },
   };
-  if (!ReadOrCreate(path, file, *settings_, platform)) return false;
-  marks_ = ReadLabelMarks(path);
-  SetTitle(path);
-  state_.workMode = kHeightData;
-  SetSlotText(height_->dataFilePath, pathGbk);
+  if (!ReadOrCreate(path, file, Settings(), platform)) return false;
+  Opened(path, kHeightData);
+  SetSlotText(Height().dataFilePath, pathGbk);
   BuildModels();
   return true;
 }
 
-HeightEditResult CQuorvexPDoc::EditHeight(PlatformServices& platform, const HeightDialogRunner& runDialog) {
-  HeightWorkspace ws{*settings_, section_, *height_, *heightBackup_, state_.heightDataPath};
-  ws.normals = normals_.get();
-  ws.drawing.prepareDiagram = PrepareHeightDiagram;
-  ws.drawing.refreshDisplay = [this](HeightWorkspace&) { state_.drawingReady = true; };
-  const HeightEditResult result = EditHeightNetwork(ws, platform, runDialog);
+NetworkEditResult CQuorvexPDoc::EditHeight(PlatformServices& platform, const HeightDialogRunner& runDialog) {
+  const NetworkEditResult result = session_.EditHeight(state_.dataPath, platform, runDialog);
+  if (result == NetworkEditResult::Computed) state_.drawingReady = true;
   DrawingChanged();
   return result;
 }
@@ -186,35 +168,23 @@ HeightEditResult CQuorvexPDoc::EditHeight(PlatformServices& platform, const Heig
 bool CQuorvexPDoc::OpenPlaneDrawingFile(const std::string& path, PlatformServices& platform) {
   if (path.empty() || state_.workMode != kNothingOpen) return false;
   // Reads into the records only when the whole drawing is sound.
-  if (!OpenPlaneDrawing(path, *settings_, *plane_, platform)) return false;
-  marks_ = ReadLabelMarks(path);
-  state_.planeDataPath = path;
-  state_.planeReportPath = ReportPathFor(path);
-  state_.workMode = kPlaneDrawing;
-  state_.drawingReady = true;
-  state_.drawingModified = false;
-  SetTitle(path);
+  if (!OpenPlaneDrawing(path, Settings(), Plane(), platform)) return false;
+  Opened(path, kPlaneDrawing);
   DrawingChanged();
   return true;
 }
 
 bool CQuorvexPDoc::OpenHeightDrawingFile(const std::string& path, PlatformServices& platform) {
   if (path.empty() || state_.workMode != kNothingOpen) return false;
-  if (!OpenHeightDrawing(path, *settings_, *height_, platform)) return false;
-  marks_ = ReadLabelMarks(path);
-  state_.heightDataPath = path;
-  state_.heightReportPath = ReportPathFor(path);
-  state_.workMode = kHeightDrawing;
-  state_.drawingReady = true;
-  state_.drawingModified = false;
-  SetTitle(path);
+  if (!OpenHeightDrawing(path, Settings(), Height(), platform)) return false;
+  Opened(path, kHeightDrawing);
   DrawingChanged();
   return true;
 }
 
 SaveResult CQuorvexPDoc::SaveDrawing(PlatformServices& platform) {
   if (!state_.ShowsDrawing()) return SaveResult::Declined;
-  const SaveResult saved = SaveGraphicData(CurrentDataPath(), *settings_, CurrentPlane(), CurrentHeight(),
+  const SaveResult saved = SaveGraphicData(CurrentDataPath(), Settings(), CurrentPlane(), CurrentHeight(),
                                            state_.drawingModified, platform);
   // The marks go with the data they describe (a marks file that cannot be
   // written only forgets which texts were placed by hand).
@@ -226,7 +196,7 @@ bool CQuorvexPDoc::ArrangeLabels(PlatformServices& platform, const std::function
   if (!state_.ShowsDrawing()) return false;
   DrawContext context;
   context.flagged = FlaggedObservations();
-  ArrangeDrawing(CurrentDataPath(), *settings_, CurrentPlane(), CurrentHeight(), marks_, context,
+  ArrangeDrawing(CurrentDataPath(), Settings(), CurrentPlane(), CurrentHeight(), marks_, context,
                  state_.drawingModified, platform, [&] {
                    DrawingChanged();
                    if (redraw) redraw();
@@ -241,9 +211,9 @@ bool CQuorvexPDoc::ExportDrawing(PlatformServices& platform) {
   std::string vecPath;
   bool written = false;
   if (state_.ShowsPlaneDrawing()) {
-    written = ExportPlaneDrawing(dataPath, *settings_, *planeModel_, platform, &vecPath);
+    written = ExportPlaneDrawing(dataPath, Settings(), *planeModel_, platform, &vecPath);
   } else if (state_.ShowsHeightDrawing()) {
-    written = ExportHeightDrawing(dataPath, *settings_, *heightModel_, platform, &vecPath);
+    written = ExportHeightDrawing(dataPath, Settings(), *heightModel_, platform, &vecPath);
   } else {
     return false;
   }
@@ -259,8 +229,8 @@ bool CQuorvexPDoc::ExportDrawing(PlatformServices& platform) {
 
 bool CQuorvexPDoc::FitSheet(PlatformServices& platform) {
   SheetFitResult fit;
-  if (CurrentPlane()) fit = FitSheetToNetwork(*settings_, *planeModel_, false);
-  if (CurrentHeight()) fit = FitSheetToNetwork(*settings_, *heightModel_, false);
+  if (CurrentPlane()) fit = FitSheetToNetwork(Settings(), *planeModel_, false);
+  if (CurrentHeight()) fit = FitSheetToNetwork(Settings(), *heightModel_, false);
   if (!fit) return false;
   if (const std::string note = SheetFitMessage(fit); !note.empty()) platform.ShowMessage(note);
   // The fitted sheet belongs to the drawing data as much as a moved text:
@@ -292,14 +262,14 @@ bool CQuorvexPDoc::EditSheetSettings(PlatformServices& platform, const SheetDial
   // points moved since the last save; with such changes the sheet as it was
   // before the dialog is put back instead.
   std::unique_ptr<SettingsBlock> before;
-  if (state_.drawingModified) before = std::make_unique<SettingsBlock>(*settings_);
-  const bool confirmed = runDialog(*settings_, height != nullptr);
+  if (state_.drawingModified) before = std::make_unique<SettingsBlock>(Settings());
+  const bool confirmed = runDialog(Settings(), height != nullptr);
   if (!confirmed && before) {
-    *settings_ = *before;
+    Settings() = *before;
     return false;
   }
   return AfterSettingsDialog(
-      confirmed, FinishSettingsDialog(confirmed, CurrentDataPath(), *settings_, plane, height, platform));
+      confirmed, FinishSettingsDialog(confirmed, CurrentDataPath(), Settings(), plane, height, platform));
 }
 
 // The dialogs change the model only when confirmed: a cancelled one with
@@ -312,7 +282,7 @@ bool CQuorvexPDoc::EditPlaneDisplay(PlatformServices& platform, const PlaneDispl
   const bool confirmed = runDialog(model);
   if (!confirmed && state_.drawingModified) return false;
   return AfterSettingsDialog(
-      confirmed, FinishPlaneDisplayDialog(confirmed, CurrentDataPath(), *settings_, model, *plane, platform));
+      confirmed, FinishPlaneDisplayDialog(confirmed, CurrentDataPath(), Settings(), model, *plane, platform));
 }
 
 bool CQuorvexPDoc::EditHeightDisplay(PlatformServices& platform, const HeightDisplayRunner& runDialog) {
@@ -322,7 +292,7 @@ bool CQuorvexPDoc::EditHeightDisplay(PlatformServices& platform, const HeightDis
   const bool confirmed = runDialog(model);
   if (!confirmed && state_.drawingModified) return false;
   return AfterSettingsDialog(
-      confirmed, FinishHeightDisplayDialog(confirmed, CurrentDataPath(), *settings_, model, *height, platform));
+      confirmed, FinishHeightDisplayDialog(confirmed, CurrentDataPath(), Settings(), model, *height, platform));
 }
 
 void CQuorvexPDoc::CloseNetwork(PlatformServices& platform) {
@@ -345,17 +315,17 @@ std::optional<GroundPoint> CQuorvexPDoc::StoreMovedItem(bool plane, const Movabl
                                                         double m) {
   if (plane) {
     StoreMovedPlaneItem(*planeModel_, item, moved, m);
-    PutPlaneLayout(*planeModel_, *plane_);
+    PutPlaneLayout(*planeModel_, Plane());
     return StoredLabelValue(*planeModel_, item.kind, item.index);
   }
   StoreMovedHeightItem(*heightModel_, item, moved, m);
-  PutHeightLayout(*heightModel_, *height_);
+  PutHeightLayout(*heightModel_, Height());
   return StoredLabelValue(*heightModel_, item.kind, item.index);
 }
 
 void CQuorvexPDoc::StoreCurve(int observation, const GroundPoint interior[3]) {
   StoreCurveControlPoints(*heightModel_, observation, interior);
-  PutHeightLayout(*heightModel_, *height_);
+  PutHeightLayout(*heightModel_, Height());
 }
 
 void CQuorvexPDoc::MarkDrawingModified() {
@@ -364,9 +334,8 @@ void CQuorvexPDoc::MarkDrawingModified() {
 }
 
 std::string CQuorvexPDoc::CurrentReportPath() const {
-  if (state_.workMode == kPlaneData) return state_.planeReportPath;
-  if (state_.workMode == kHeightData) return state_.heightReportPath;
-  return std::string();
+  const bool data = state_.workMode == kPlaneData || state_.workMode == kHeightData;
+  return data ? ReportPathFor(state_.dataPath) : std::string();
 }
 
 std::vector<std::string> CQuorvexPDoc::DiagramItems() const {
@@ -384,7 +353,7 @@ std::vector<std::string> CQuorvexPDoc::PointNames() const {
 
 const FlaggedObservationSet* CQuorvexPDoc::FlaggedObservations() {
   // Plane kind 5 and height kind 1 show the observation values.
-  const bool values = (CurrentPlane() && plane_->displayMode == 5) || (CurrentHeight() && height_->diagramKind == 1);
+  const bool values = (CurrentPlane() && Plane().displayMode == 5) || (CurrentHeight() && Height().diagramKind == 1);
   const std::string dataPath = CurrentDataPath();
   if (!values || dataPath.empty()) return nullptr;
   return &flagged_.For(dataPath);

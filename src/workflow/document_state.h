@@ -96,12 +96,9 @@ struct DocumentState {
   int moveKind = 0;  // 1 texts, 2 points; meaningful while toolState is kMoveTool
   bool drawingReady = false;
   bool drawingModified = false;
-  // File-system paths (UTF-8). A report path is its data path with the last
-  // three characters replaced by "txt".
-  std::string planeDataPath;
-  std::string planeReportPath;
-  std::string heightDataPath;
-  std::string heightReportPath;
+  // The data file of the network opened last (a UTF-8 file-system path); its
+  // report is the data path with the last three characters replaced by "txt".
+  std::string dataPath;
   // The running program's directory with its trailing separator.
   std::string programDirectory;
   // The diagram kinds are not kept here: they live with the networks (the

@@ -1,8 +1,8 @@
-// The one document of a run: the plane and height network records with their
-// backup copies and the models the drawing reads, the drawing settings block, the report section number, the
-// normal equations and the document state. It sequences the network
-// commands; the main window only asks for file names, shows dialogs and
-// refreshes itself. No toolkit here.
+// The one document of a run: its network session (the plane and height
+// records with their backup copies, the drawing settings block, the report
+// section number, the normal equations), the models the drawing reads and the
+// document state. It sequences the network commands; the main window only
+// asks for file names, shows dialogs and refreshes itself. No toolkit here.
 #pragma once
 
 #include <cstdint>
@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/document_state.h"
+#include "workflow/document_state.h"
 #include "common/platform_services.h"
 #include "common/report_file.h"
 #include "common/settings_block.h"
@@ -24,11 +24,9 @@
 #include "drawing/movable_items.h"
 #include "height/height_model.h"
 #include "height/height_network.h"
-#include "height/height_workflow.h"
-#include "adjustment/normal_equation_store.h"
 #include "plane/plane_model.h"
 #include "plane/plane_network.h"
-#include "plane/plane_workflow.h"
+#include "workflow/network_session.h"
 
 namespace qp {
 
@@ -46,17 +44,17 @@ class CQuorvexPDoc {
 
   DocumentState& State() { return state_; }
   const DocumentState& State() const { return state_; }
-  PlaneNetwork& Plane() { return *plane_; }
-  const PlaneNetwork& Plane() const { return *plane_; }
-  HeightNetwork& Height() { return *height_; }
-  const HeightNetwork& Height() const { return *height_; }
+  PlaneNetwork& Plane() { return *session_.plane; }
+  const PlaneNetwork& Plane() const { return *session_.plane; }
+  HeightNetwork& Height() { return *session_.height; }
+  const HeightNetwork& Height() const { return *session_.height; }
   // The networks as the drawing reads them: built from the records whenever
   // these are read, recomputed or changed by a command (DrawingChanged); the
   // move tools change their layout and put it back into the records at once.
   const PlaneModel& PlaneNetworkModel() const { return *planeModel_; }
   const HeightModel& HeightNetworkModel() const { return *heightModel_; }
-  SettingsBlock& Settings() { return *settings_; }
-  const SettingsBlock& Settings() const { return *settings_; }
+  SettingsBlock& Settings() { return *session_.settings; }
+  const SettingsBlock& Settings() const { return *session_.settings; }
 
   // The document title after the title rule (UTF-8).
   const std::string& Title() const { return title_; }
@@ -75,14 +73,14 @@ class CQuorvexPDoc {
   // `runDialog`. A computed network becomes a drawing that is ready. A
   // computation with slope distances (modes 2-4) replaces the height network
   // by the trigonometric one derived from it and writes it as "…BPT.NAH".
-  PlaneEditResult EditPlane(PlatformServices& platform, const PlaneDialogRunner& runDialog);
+  NetworkEditResult EditPlane(PlatformServices& platform, const PlaneDialogRunner& runDialog);
 
   // "H数据文件" once the file dialog has chosen `path`, as for the plane
   // network; true when the height network is open (WorkMode 3).
   bool OpenHeightDataFile(const std::string& path, PlatformServices& platform);
 
   // "H数据编辑": the height network's edit-and-compute cycle.
-  HeightEditResult EditHeight(PlatformServices& platform, const HeightDialogRunner& runDialog);
+  NetworkEditResult EditHeight(PlatformServices& platform, const HeightDialogRunner& runDialog);
 
   // "P图形文件" once the file dialog has chosen `path`: the drawing is read
   // without computing it (WorkMode 2, the drawing ready, the title and the
@@ -180,15 +178,9 @@ class CQuorvexPDoc {
   void SelectDiagramKind(int kind);
 
  private:
-  std::unique_ptr<PlaneNetwork> plane_;
-  std::unique_ptr<PlaneNetwork> planeBackup_;
-  std::unique_ptr<HeightNetwork> height_;
-  std::unique_ptr<HeightNetwork> heightBackup_;
+  NetworkSession session_;
   std::unique_ptr<PlaneModel> planeModel_;
   std::unique_ptr<HeightModel> heightModel_;
-  std::unique_ptr<SettingsBlock> settings_;
-  std::unique_ptr<NormalEquationStore> normals_;
-  SectionNumber section_;
   DocumentState state_;
   std::string title_;
   uint64_t generation_ = 0;
@@ -199,6 +191,9 @@ class CQuorvexPDoc {
   // set in modes 1-4, neither in mode 0.
   PlaneNetwork* CurrentPlane() const;
   HeightNetwork* CurrentHeight() const;
+  // The network of `workMode` was read from `path`: the paths, the marks, the
+  // title and the work mode follow.
+  void Opened(const std::string& path, int workMode);
   // A settings dialog ended: `finish` wrote or read back the data file.
   bool AfterSettingsDialog(bool confirmed, bool fileDone);
   // The models follow the records (read, recomputed, changed by a command).

@@ -2,6 +2,7 @@
 
 #include "common/format.h"
 #include "common/gbk_text.h"
+#include "common/name_slot.h"
 #include "common/numeric_field.h"
 #include "common/table_line_reader.h"
 
@@ -68,6 +69,21 @@ std::string ResultLine(std::string_view name, double x, double y) {
 
 std::string InputLine(std::string_view name, double x, double y) {
   return Format("%s,%.3f,%.3f\r\n", std::string(name).c_str(), x, y);
+}
+
+void StoreList(const std::vector<ListedPoint>& points, char (*names)[11], double* x, double* y, int first) {
+  for (size_t i = 0; i < points.size(); ++i) {
+    SetSlotText(names[first + i], points[i].name);
+    x[first + i] = points[i].x;
+    y[first + i] = points[i].y;
+  }
+}
+
+std::string ListLines(std::string (*line)(std::string_view, double, double), const char (*names)[11],
+                      const double* x, const double* y, int first, int last) {
+  std::string text;
+  for (int i = first; i <= last; ++i) text += line(SlotText(names[i]), x[i], y[i]);
+  return text;
 }
 
 void OpenInTextEditor(PlatformServices& platform, const std::string& reportPath) {

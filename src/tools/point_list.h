@@ -47,6 +47,12 @@ std::string ResultLine(std::string_view name, double x, double y);
 // "%s,%.3f,%.3f\r\n": the lines an input edit is filled with from a data file.
 std::string InputLine(std::string_view name, double x, double y);
 
+// The points put into slots first, first + 1, ... of a data file's list.
+void StoreList(const std::vector<ListedPoint>& points, char (*names)[11], double* x, double* y, int first);
+// The `line`s of slots first..last of a data file's list.
+std::string ListLines(std::string (*line)(std::string_view, double, double), const char (*names)[11],
+                      const double* x, const double* y, int first, int last);
+
 // The program that shows a report (the system's text editor) and how it is
 // started: the report path as its one argument.
 inline constexpr const char* kTextEditorProgram = "xdg-open";

@@ -95,14 +95,6 @@ void SortByKey(char (*names)[11], double* x, double* y, int* key, int n) {
   }
 }
 
-void StoreList(const std::vector<ListedPoint>& points, char (*names)[11], double* x, double* y) {
-  for (size_t i = 0; i < points.size(); ++i) {
-    SetSlotText(names[i + 1], points[i].name);
-    x[i + 1] = points[i].x;
-    y[i + 1] = points[i].y;
-  }
-}
-
 }  // namespace
 
 const std::vector<std::pair<const char*, const char*>>& SystemTransformToolTips() {
@@ -183,37 +175,29 @@ bool EstimateConformalTransform(const SystemTransformFile& image, int m, Conform
   return true;
 }
 
-SystemTransformForm::SystemTransformForm() : record_(std::make_unique<SystemTransformFile>()) {}
-
 void SystemTransformForm::ChooseFile(const std::string& path, PlatformServices& platform) {
   LoadOrCreateOnRequest(*this, path, sizeof(SystemTransformFile), "请确认新建坐标转换数据文件 ...",
                         "坐标转换数据文件错误 !", "坐标转换数据文件写入错误 !", platform);
 }
 
+// A result shown belongs to the file it was computed for.
 bool SystemTransformForm::LoadFile(const std::string& path) {
-  if (!ReadRecordFile(path, *record_, AcceptSystemFile)) return false;
-  UseFile(path);
+  if (!LoadRecord(path, AcceptSystemFile)) return false;
+  computed_ = false;
   if (record_->oldCount > 0 || record_->newCount > 0) FillControls();
   return true;
 }
 
 bool SystemTransformForm::CreateFile(const std::string& path) {
-  if (!CreateRecordFile(path, *record_)) return false;
-  UseFile(path);
-  return true;
-}
-
-void SystemTransformForm::UseFile(const std::string& path) {
-  file_.Use(path);
+  if (!CreateRecord(path)) return false;
   computed_ = false;
+  return true;
 }
 
 void SystemTransformForm::FillControls() {
   const SystemTransformFile& r = *record_;
-  oldText.clear();
-  for (int i = 1; i <= r.oldCount; ++i) oldText += InputLine(SlotText(r.oldNames[i]), r.oldX[i], r.oldY[i]);
-  newText.clear();
-  for (int i = 1; i <= r.newCount; ++i) newText += InputLine(SlotText(r.newNames[i]), r.newX[i], r.newY[i]);
+  oldText = ListLines(InputLine, r.oldNames, r.oldX, r.oldY, 1, r.oldCount);
+  newText = ListLines(InputLine, r.newNames, r.newX, r.newY, 1, r.newCount);
   title = std::string(SlotText(r.title));
 }
 
@@ -235,12 +219,12 @@ InputCheck SystemTransformForm::ReadControls(SystemTransformFile& image, Platfor
   std::vector<ListedPoint> points;
   if (!ConfirmBlankLineCut(oldText, {"旧坐标", 0, rules.firstLineNumber}, platform)) return Refused();
   if (InputCheck read = ReadPointList(oldText, rules, kListMessages, points, platform); !read) return read;
-  StoreList(points, image.oldNames, image.oldX, image.oldY);
+  StoreList(points, image.oldNames, image.oldX, image.oldY, 1);
   image.oldCount = static_cast<int32_t>(points.size());
   // The new list's messages are the old list's, and name its box (rules.box 0).
   if (!ConfirmBlankLineCut(newText, {"新坐标", 1, rules.firstLineNumber}, platform)) return Refused();
   if (InputCheck read = ReadPointList(newText, rules, kListMessages, points, platform); !read) return read;
-  StoreList(points, image.newNames, image.newX, image.newY);
+  StoreList(points, image.newNames, image.newX, image.newY, 1);
   image.newCount = static_cast<int32_t>(points.size());
   if (title.size() > kTitleLimit) {
     platform.ShowMessage(Gbk("标题字符数超过了32 !"));
@@ -327,27 +311,15 @@ InputCheck SystemTransformForm::Execute(PlatformServices& platform) {
   computed_ = true;
 
   bool ok = WriteReport(platform);
-  if (!WriteRecords(file_.dataPath, *record_)) {
-    platform.ShowMessage(Gbk("坐标转换数据文件写入错误 !"));
-    ok = false;
-  }
-  if (ConfirmYesNoDefaultNo(platform, FormatText("坐标转换完成...\r\n%s\r\n\r\n查看转换结果 ?",
-                                                 PathForDisplay(file_.reportPath).c_str()))) {
-    OpenInTextEditor(platform, file_.reportPath);
-  }
+  ok = SaveRecord("坐标转换数据文件写入错误 !", platform) && ok;
+  OfferReport("坐标转换完成...", platform);
   return {ok, std::nullopt};
 }
 
 std::string SystemTransformForm::ResultText() const {
-  std::string text;
-  if (!computed_) return text;
+  if (!computed_) return {};
   const SystemTransformFile& r = *record_;
-  for (int i = 1; i <= r.oldCount; ++i) text += ResultLine(SlotText(r.oldNames[i]), r.transformedX[i], r.transformedY[i]);
-  return text;
-}
-
-bool SystemTransformForm::ConfirmExit(PlatformServices& platform) {
-  return ConfirmYesNoDefaultNo(platform, Gbk("请确认退出 ..."));
+  return ListLines(ResultLine, r.oldNames, r.transformedX, r.transformedY, 1, r.oldCount);
 }
 
 bool SystemTransformForm::WriteReport(PlatformServices& platform) const {

@@ -88,34 +88,22 @@ const std::vector<std::pair<const char*, const char*>>& ZoneToolTips() {
   return tips;
 }
 
-ZoneTransformForm::ZoneTransformForm() : record_(std::make_unique<ZoneTransformFile>()) {}
-
 void ZoneTransformForm::ChooseFile(const std::string& path, PlatformServices& platform) {
   LoadOrCreateOnRequest(*this, path, sizeof(ZoneTransformFile), "请确认新建坐标换带数据文件 ...", "换带数据文件错误 !",
                         "换带数据文件写入错误 !", platform);
 }
 
 bool ZoneTransformForm::LoadFile(const std::string& path) {
-  if (!ReadRecordFile(path, *record_, AcceptZoneFile)) return false;
-  UseFile(path);
+  if (!LoadRecord(path, AcceptZoneFile)) return false;
   if (record_->count > 0) FillControls();
   return true;
 }
 
-bool ZoneTransformForm::CreateFile(const std::string& path) {
-  if (!CreateRecordFile(path, *record_)) return false;
-  UseFile(path);
-  return true;
-}
-
-void ZoneTransformForm::UseFile(const std::string& path) {
-  file_.Use(path);
-}
+bool ZoneTransformForm::CreateFile(const std::string& path) { return CreateRecord(path); }
 
 void ZoneTransformForm::FillControls() {
   const ZoneTransformFile& r = *record_;
-  inputText.clear();
-  for (int i = 0; i < r.count; ++i) inputText += InputLine(SlotText(r.names[i]), r.oldX[i], r.oldY[i]);
+  inputText = ListLines(InputLine, r.names, r.oldX, r.oldY, 0, r.count - 1);
   outputText_.clear();
   oldMeridianText = Format("%.6f", r.oldMeridian);
   newMeridianText = Format("%.6f", r.newMeridian);
@@ -156,11 +144,7 @@ InputCheck ZoneTransformForm::ReadControls(ZoneTransformFile& image, PlatformSer
   std::vector<ListedPoint> points;
   if (!ConfirmBlankLineCut(inputText, {"换带前坐标", 0, rules.firstLineNumber}, platform)) return Refused();
   if (InputCheck read = ReadPointList(inputText, rules, kInputMessages, points, platform); !read) return read;
-  for (size_t i = 0; i < points.size(); ++i) {
-    SetSlotText(image.names[i], points[i].name);
-    image.oldX[i] = points[i].x;
-    image.oldY[i] = points[i].y;
-  }
+  StoreList(points, image.names, image.oldX, image.oldY, 0);
   image.count = static_cast<int32_t>(points.size());
   return Accepted();
 }
@@ -216,26 +200,15 @@ InputCheck ZoneTransformForm::Execute(PlatformServices& platform) {
   outputText_ = DisplayText();
   if (!file_.chosen) return Accepted();
 
-  bool ok = true;
-  if (!WriteRecords(file_.dataPath, *record_)) {
-    platform.ShowMessage(Gbk("换带数据文件写入错误 !"));
-    ok = false;
-  }
+  bool ok = SaveRecord("换带数据文件写入错误 !", platform);
   ok = WriteReport(platform) && ok;
-  if (ConfirmYesNoDefaultNo(platform, FormatText("换带计算完成...\r\n%s\r\n\r\n查看转换结果 ?",
-                                                 PathForDisplay(file_.reportPath).c_str()))) {
-    OpenInTextEditor(platform, file_.reportPath);
-  }
+  OfferReport("换带计算完成...", platform);
   return {ok, std::nullopt};
 }
 
 InputCheck ZoneTransformForm::SelectDisplay(int index, PlatformServices& platform) {
   displayIndex = index;
   return Execute(platform);
-}
-
-bool ZoneTransformForm::ConfirmExit(PlatformServices& platform) {
-  return ConfirmYesNoDefaultNo(platform, Gbk("请确认退出 ..."));
 }
 
 bool ZoneTransformForm::WriteReport(PlatformServices& platform) const {
@@ -249,13 +222,16 @@ bool ZoneTransformForm::WriteReport(PlatformServices& platform) const {
   report.Printf("%36s%12.7f\r\n", Gbk("新投影带中央子午线:").c_str(), r.newMeridian);
   report.Rule();
 
-  report.PrintText("\r\n\r\n%18d.换带点坐标<个数:%ld   单位:米>\r\n", section.Take(), static_cast<long>(r.count));
-  report.Rule();
-  report.Printf("%22s%-15.8f%-12s\r\n", Gbk("中央子午线:  ").c_str(), r.oldMeridian,
-                MeridianSystemCaption(r.system).c_str());
-  report.Rule();
-  report.PrintText("  序号   点        名                     X坐标        Y坐标\r\n");
-  report.Rule();
+  // Each table names its central meridian between the heading and the columns.
+  const auto tableHead = [&](const char* heading, double meridian, const char* columns) {
+    report.Write(FormatText(heading, section.Take(), static_cast<long>(r.count)));
+    report.Rule();
+    report.TableHead(Format("%22s%-15.8f%-12s\r\n", Gbk("中央子午线:  ").c_str(), meridian,
+                            MeridianSystemCaption(r.system).c_str()),
+                     columns);
+  };
+  tableHead("\r\n\r\n%18d.换带点坐标<个数:%ld   单位:米>\r\n", r.oldMeridian,
+            "  序号   点        名                     X坐标        Y坐标\r\n");
   for (int i = 0; i < r.count; ++i) {
     report.Printf("%6ld   %-26.16s%15.4f%15.4f\r\n", static_cast<long>(i), std::string(SlotText(r.names[i])).c_str(),
                   r.oldX[i], r.oldY[i]);
@@ -263,14 +239,8 @@ bool ZoneTransformForm::WriteReport(PlatformServices& platform) const {
   report.Rule();
   report.Printf("%s\r\n\r\n", " ");
 
-  report.PrintText("\r\n\r\n%18d.换带后坐标<个数:%ld   单位:米/度.分秒>\r\n", section.Take(),
-                   static_cast<long>(r.count));
-  report.Rule();
-  report.Printf("%22s%-15.8f%-12s\r\n", Gbk("中央子午线:  ").c_str(), r.newMeridian,
-                MeridianSystemCaption(r.system).c_str());
-  report.Rule();
-  report.PrintText("  序号   点        名                  X坐标/经度     Y坐标/纬度\r\n");
-  report.Rule();
+  tableHead("\r\n\r\n%18d.换带后坐标<个数:%ld   单位:米/度.分秒>\r\n", r.newMeridian,
+            "  序号   点        名                  X坐标/经度     Y坐标/纬度\r\n");
   for (int i = 0; i < r.count; ++i) {
     report.Printf("%6ld   %-26.16s%15.4f%15.4f\r\n", static_cast<long>(i), std::string(SlotText(r.names[i])).c_str(),
                   r.newX[i], r.newY[i]);

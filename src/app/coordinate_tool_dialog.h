@@ -10,18 +10,32 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QString>
+#include <functional>
 #include <initializer_list>
 #include <span>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 #include "app/file_chooser.h"
+#include "app/qt_text.h"
 #include "app/rejected_line.h"
 #include "app/tool_dialog_support.h"
 
+class QComboBox;
 class QLayout;
 
 namespace qp {
+
+// A control that shows a text (GBK) or a combo index of a form: copied into
+// the form before an action, shown again afterwards.
+struct ControlBinding {
+  std::function<void()> read;
+  std::function<void()> show;
+};
+ControlBinding Bound(QLineEdit* edit, std::string& text);
+ControlBinding Bound(QPlainTextEdit* box, std::string& text);
+ControlBinding Bound(QComboBox* combo, int& index);
 
 template <typename ToolForm>
 class CoordinateToolDialog : public QDialog {
@@ -54,9 +68,14 @@ class CoordinateToolDialog : public QDialog {
   }
 
   // Copies the controls into the form.
-  virtual void ReadControls() = 0;
+  void ReadControls() {
+    for (const ControlBinding& control : controls_) control.read();
+  }
   // Shows the form in the controls.
-  virtual void ShowForm() = 0;
+  virtual void ShowForm() {
+    ShowText(fileName_, FromGbk(form_.FileNameText()));
+    for (const ControlBinding& control : controls_) control.show();
+  }
 
   // The point-list box the tool's readers number `box`: a refused line is
   // selected in it.
@@ -84,6 +103,7 @@ class CoordinateToolDialog : public QDialog {
   ToolForm form_;
   QPushButton* fileButton_ = nullptr;  // "文件选择"
   QLineEdit* fileName_ = nullptr;      // the chosen file, read-only
+  std::vector<ControlBinding> controls_;  // the form's controls, in the order they are shown
 
  private:
   // "文件选择": the form opens the chosen file or creates it.

@@ -21,7 +21,6 @@ class CQuorvexIndependant : public CoordinateToolDialog<IndependentSystemForm> {
 
  private:
   void BuildControls();
-  void ReadControls() override;
   void ShowForm() override;
   QPlainTextEdit* PointBox(int box) const override;
 

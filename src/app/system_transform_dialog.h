@@ -18,7 +18,6 @@ class CQuorvexSystemTranslate : public CoordinateToolDialog<SystemTransformForm>
 
  private:
   void BuildControls();
-  void ReadControls() override;
   void ShowForm() override;
   QPlainTextEdit* PointBox(int box) const override;
   void PointTextEdited();

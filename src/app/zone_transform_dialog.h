@@ -22,7 +22,6 @@ class CQuorvexGaussCount : public CoordinateToolDialog<ZoneTransformForm> {
 
  private:
   void BuildControls();
-  void ReadControls() override;
   void ShowForm() override;
   QPlainTextEdit* PointBox(int box) const override;
 

@@ -38,20 +38,6 @@ bool IsGeographic(double B, double L) { return std::isfinite(B) && std::isfinite
 bool NationalX(double x) { return x >= 0.0; }
 bool NationalY(double y) { return y >= kLowestEasting && y <= kHighestEasting; }
 
-constexpr PointListMessages kNationalMessages = {
-    "国家坐标系统坐标第[%d]行数据不正确!",
-    "国家坐标系统坐标点第[%d]行点名[1--10个字符]不正确!",
-    "国家坐标系统坐标点第[%d]行X坐标不正确!",
-    "国家坐标系统坐标点第[%d]行Y坐标不正确!",
-};
-
-constexpr PointListMessages kIndependentMessages = {
-    "独立坐标系统坐标第[%d]行数据不正确!",
-    "独立坐标系统坐标点第[%d]行点名[1--10个字符]不正确!",
-    "独立坐标系统坐标点第[%d]行X坐标不正确!",
-    "独立坐标系统坐标点第[%d]行Y坐标不正确!",
-};
-
 bool AcceptIndependentFile(IndependentSystemFile& f) {
   if (f.nationalCount < 0 || f.nationalCount > kIndependentCapacity) return false;
   if (f.independentCount < 0 || f.independentCount > kIndependentCapacity) return false;
@@ -278,13 +264,14 @@ Conversion IndependentSystemForm::Execute(PlatformServices& platform) {
 
 Conversion IndependentSystemForm::NationalToIndependent(IndependentSystemFile& image, PlatformServices& platform) {
   PointListRules rules;
+  rules.caption = "国家坐标系统坐标";
   rules.acceptX = NationalX;
   rules.acceptY = NationalY;
   std::vector<ListedPoint> points;
-  if (!ConfirmBlankLineCut(nationalText, {"国家坐标系统坐标", 0, rules.firstLineNumber}, platform)) {
+  if (!ConfirmBlankLineCut(nationalText, {rules.caption, 0, rules.firstLineNumber}, platform)) {
     return ConversionOutcome::Stopped;
   }
-  if (InputCheck read = ReadPointList(nationalText, rules, kNationalMessages, points, platform); !read) {
+  if (InputCheck read = ReadPointList(nationalText, rules, points, platform); !read) {
     return {ConversionOutcome::Stopped, std::move(read.rejected)};
   }
   if (points.empty()) {
@@ -313,12 +300,13 @@ Conversion IndependentSystemForm::IndependentToNational(IndependentSystemFile& i
     return ConversionOutcome::Stopped;
   }
   PointListRules rules;
+  rules.caption = "独立坐标系统坐标";
   rules.box = 1;
-  if (!ConfirmBlankLineCut(independentText, {"独立坐标系统坐标", 1, rules.firstLineNumber}, platform)) {
+  if (!ConfirmBlankLineCut(independentText, {rules.caption, 1, rules.firstLineNumber}, platform)) {
     return ConversionOutcome::Stopped;
   }
   std::vector<ListedPoint> points;
-  if (!ReadPointList(independentText, rules, kIndependentMessages, points, platform)) {
+  if (!ReadPointList(independentText, rules, points, platform)) {
     platform.ShowMessage(Gbk("独立坐标系统数据输入不正确 !"));
     return ConversionOutcome::Stopped;
   }

@@ -27,33 +27,34 @@ bool ReadCoordinate(std::string_view field, bool (*accept)(double), double& valu
 
 }  // namespace
 
-InputCheck ReadPointList(std::string_view text, const PointListRules& rules, const PointListMessages& messages,
-                   std::vector<ListedPoint>& points, PlatformServices& platform) {
+InputCheck ReadPointList(std::string_view text, const PointListRules& rules, std::vector<ListedPoint>& points,
+                         PlatformServices& platform) {
   points.clear();
   TableLineReader reader(text);
   while (static_cast<int>(points.size()) < rules.capacity && reader.Next()) {
     const std::string_view line = reader.Line();
     const int lineNumber = reader.LineNumber() + rules.firstLineNumber;
     const auto reject = [&](const char* utf8Format) {
-      return RejectEntry(platform, rules.box, reader.LineNumber(), FormatText(utf8Format, lineNumber));
+      const std::string message = Gbk(rules.caption) + FormatText(utf8Format, lineNumber);
+      return RejectEntry(platform, rules.box, reader.LineNumber(), message);
     };
     std::string_view name;
     std::string_view rest;
     std::string_view xText;
     std::string_view yText;
     if (line.size() < 3 || !SplitAtComma(line, name, rest) || !SplitAtComma(Trim(rest), xText, yText)) {
-      return reject(messages.badLine);
+      return reject("第[%d]行数据不正确!");
     }
     ListedPoint point;
     point.name = std::string(Trim(name));
     if (!IsValidPointName(point.name)) {
-      return reject(messages.badName);
+      return reject("点第[%d]行点名[1--10个字符]不正确!");
     }
     if (!ReadCoordinate(Trim(xText), rules.acceptX, point.x)) {
-      return reject(messages.badX);
+      return reject("点第[%d]行X坐标不正确!");
     }
     if (!ReadCoordinate(Trim(yText), rules.acceptY, point.y)) {
-      return reject(messages.badY);
+      return reject("点第[%d]行Y坐标不正确!");
     }
     points.push_back(std::move(point));
   }

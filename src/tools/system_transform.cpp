@@ -23,14 +23,6 @@ constexpr int kMaxParameters = 8;
 // means the normal equations are singular in double precision.
 constexpr double kSingularPivotRatio = 1e-12;
 
-// Errors in either list are reported with the same texts.
-constexpr PointListMessages kListMessages = {
-    "旧坐标第[%d]行数据不正确!",
-    "旧坐标点第[%d]行点名[1--10个字符]不正确!",
-    "旧坐标点第[%d]行X坐标不正确!",
-    "旧坐标点第[%d]行Y坐标不正确!",
-};
-
 bool AcceptSystemFile(SystemTransformFile& f) {
   if (f.oldCount < 0 || f.oldCount > kSystemListCapacity) return false;
   if (f.newCount < 0 || f.newCount > kSystemListCapacity) return false;
@@ -211,19 +203,20 @@ bool SystemTransformForm::PointTextEdited(PlatformServices& platform) {
 
 InputCheck SystemTransformForm::ReadControls(SystemTransformFile& image, PlatformServices& platform) const {
   PointListRules rules;
+  rules.caption = "旧坐标";  // errors in either list are reported with the same texts
   rules.firstLineNumber = 1;
   rules.capacity = kSystemListCapacity;
   // The other tools bound their coordinates by their own ranges; this one has
   // none but that no surveying coordinate is as large.
   rules.acceptX = rules.acceptY = IsCoordinateInRange;
   std::vector<ListedPoint> points;
-  if (!ConfirmBlankLineCut(oldText, {"旧坐标", 0, rules.firstLineNumber}, platform)) return Refused();
-  if (InputCheck read = ReadPointList(oldText, rules, kListMessages, points, platform); !read) return read;
+  if (!ConfirmBlankLineCut(oldText, {rules.caption, 0, rules.firstLineNumber}, platform)) return Refused();
+  if (InputCheck read = ReadPointList(oldText, rules, points, platform); !read) return read;
   StoreList(points, image.oldNames, image.oldX, image.oldY, 1);
   image.oldCount = static_cast<int32_t>(points.size());
   // The new list's messages are the old list's, and name its box (rules.box 0).
   if (!ConfirmBlankLineCut(newText, {"新坐标", 1, rules.firstLineNumber}, platform)) return Refused();
-  if (InputCheck read = ReadPointList(newText, rules, kListMessages, points, platform); !read) return read;
+  if (InputCheck read = ReadPointList(newText, rules, points, platform); !read) return read;
   StoreList(points, image.newNames, image.newX, image.newY, 1);
   image.newCount = static_cast<int32_t>(points.size());
   if (title.size() > kTitleLimit) {

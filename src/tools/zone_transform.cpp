@@ -26,13 +26,6 @@ constexpr double kPoleDms = 90.000001;
 
 bool NotNegative(double v) { return v >= 0.0; }
 
-constexpr PointListMessages kInputMessages = {
-    "换带前坐标第[%d]行数据不正确!",
-    "换带前坐标点第[%d]行点名[1--10个字符]不正确!",
-    "换带前坐标点第[%d]行X坐标不正确!",
-    "换带前坐标点第[%d]行Y坐标不正确!",
-};
-
 // A file is taken when its count fits and the coordinates it lists are
 // numbers; values no list uses are tidied instead of refusing the file.
 bool AcceptZoneFile(ZoneTransformFile& f) {
@@ -137,13 +130,14 @@ InputCheck ZoneTransformForm::ReadControls(ZoneTransformFile& image, PlatformSer
   SetSlotText(image.title, title);
 
   PointListRules rules;
+  rules.caption = "换带前坐标";
   rules.firstLineNumber = 0;
   rules.capacity = kZoneCapacity;
   rules.acceptX = NotNegative;
   rules.acceptY = NotNegative;
   std::vector<ListedPoint> points;
-  if (!ConfirmBlankLineCut(inputText, {"换带前坐标", 0, rules.firstLineNumber}, platform)) return Refused();
-  if (InputCheck read = ReadPointList(inputText, rules, kInputMessages, points, platform); !read) return read;
+  if (!ConfirmBlankLineCut(inputText, {rules.caption, 0, rules.firstLineNumber}, platform)) return Refused();
+  if (InputCheck read = ReadPointList(inputText, rules, points, platform); !read) return read;
   StoreList(points, image.names, image.oldX, image.oldY, 0);
   image.count = static_cast<int32_t>(points.size());
   return Accepted();

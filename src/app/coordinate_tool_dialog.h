@@ -77,10 +77,6 @@ class CoordinateToolDialog : public QDialog {
     for (const ControlBinding& control : controls_) control.show();
   }
 
-  // The point-list box the tool's readers number `box`: a refused line is
-  // selected in it.
-  virtual QPlainTextEdit* PointBox(int /*box*/) const { return nullptr; }
-
   // Copies the controls into the form, runs `action` and shows the form again.
   // An action may return the entry it refused, whose line is then selected.
   template <typename Action>
@@ -95,7 +91,7 @@ class CoordinateToolDialog : public QDialog {
     }
     ShowForm();
     if (const std::optional<RejectedLine> r = LineToSelect(refusal, rejected)) {
-      SelectBoxLine(PointBox(r->box), r->line);
+      if (r->box >= 0 && r->box < static_cast<int>(pointBoxes_.size())) SelectBoxLine(pointBoxes_[r->box], r->line);
     }
   }
 
@@ -104,6 +100,9 @@ class CoordinateToolDialog : public QDialog {
   QPushButton* fileButton_ = nullptr;  // "文件选择"
   QLineEdit* fileName_ = nullptr;      // the chosen file, read-only
   std::vector<ControlBinding> controls_;  // the form's controls, in the order they are shown
+  // The point-list boxes as the tool's readers number them: a refused line is
+  // selected in its box.
+  std::vector<QPlainTextEdit*> pointBoxes_;
 
  private:
   // "文件选择": the form opens the chosen file or creates it.

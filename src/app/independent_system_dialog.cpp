@@ -42,16 +42,24 @@ void CQuorvexIndependant::BuildControls() {
   viewReport_ = new QPushButton(QStringLiteral("查看文本"), this);
   exit_ = new QPushButton(QStringLiteral("退出"), this);
 
-  NameControls(IndependentToolTips(),
-               {{systemName_, "systemNameEdit", "坐标系统名称"},   {referenceGroup_, "referenceGroup", nullptr},
-                {referenceName_, "referenceNameEdit", "参考点点名"}, {meridian_, "meridianEdit", "中央子午线"},
-                {referenceX_, "referenceXEdit", "参考点X坐标"},     {referenceY_, "referenceYEdit", "参考点Y坐标"},
-                {system_, "systemCombo", "坐标系统"},               {height_, "heightEdit", "投影高程面"},
-                {setX_, "setXEdit", "设定坐标X"},                   {setY_, "setYEdit", "设定坐标Y"},
-                {radius_, "radiusEdit", "有效半径m"},               {mode_, "modeCombo", "转换方式"},
-                {national_, "nationalEdit", "国家坐标系统坐标"},     {independent_, "independentEdit", "独立坐标系统坐标"},
-                {convert_, "convertButton", nullptr},               {viewReport_, "viewReportButton", "查看文本"},
-                {exit_, "exitButton", nullptr},                     {fileName_, nullptr, "数据文件名"}});
+  NameControls({{systemName_, "systemNameEdit", "输入独立坐标系统的名称[1,32]"},
+                {referenceGroup_, "referenceGroup", nullptr},
+                {referenceName_, "referenceNameEdit", "输入参考点的点名[1,20]"},
+                {meridian_, "meridianEdit", "输入参考点的中央子午线经度[D.MS]"},
+                {referenceX_, "referenceXEdit", "输入参考点国家系统的X坐标m"},
+                {referenceY_, "referenceYEdit", "输入参考点国家系统的Y坐标m"},
+                {system_, "systemCombo", "选择参考点的国家坐标系统"},
+                {height_, "heightEdit", "输入独立坐标系统投影面的高程m"},
+                {setX_, "setXEdit", "输入参考点在独立坐标系统的X坐标m"},
+                {setY_, "setYEdit", "输入参考点在独立坐标系统的Y坐标m"},
+                {radius_, "radiusEdit", "输入转换半径限制m"},
+                {mode_, "modeCombo", "选择转换方式"},
+                {national_, "nationalEdit", "输入和显示转换后国家系统的转换坐标:<点名,X坐标m,Y坐标m>"},
+                {independent_, "independentEdit", "输入和显示转换后独立系统的转换坐标:<点名,X坐标m,Y坐标m>"},
+                {convert_, "convertButton", nullptr},
+                {viewReport_, "viewReportButton", "显示转换后的文本结果"},
+                {exit_, "exitButton", nullptr},
+                {fileName_, nullptr, "转换数据文件"}});
   controls_ = {Bound(systemName_, form_.systemName),     Bound(referenceName_, form_.referenceName),
                Bound(meridian_, form_.meridianText),     Bound(referenceX_, form_.referenceXText),
                Bound(referenceY_, form_.referenceYText), Bound(system_, form_.systemIndex),
@@ -59,6 +67,7 @@ void CQuorvexIndependant::BuildControls() {
                Bound(setY_, form_.setYText),             Bound(radius_, form_.radiusText),
                Bound(mode_, form_.modeIndex),            Bound(national_, form_.nationalText),
                Bound(independent_, form_.independentText)};
+  pointBoxes_ = {national_, independent_};
 
   // "坐标转换" is the dialog's default action.
   for (QPushButton* b : {viewReport_, exit_}) b->setAutoDefault(false);
@@ -106,7 +115,5 @@ void CQuorvexIndependant::ShowForm() {
   mode_->setEnabled(e.modeCombo);
   viewReport_->setEnabled(e.viewReport);
 }
-
-QPlainTextEdit* CQuorvexIndependant::PointBox(int box) const { return box == 0 ? national_ : independent_; }
 
 }  // namespace qp

@@ -22,7 +22,6 @@ class CQuorvexIndependant : public CoordinateToolDialog<IndependentSystemForm> {
  private:
   void BuildControls();
   void ShowForm() override;
-  QPlainTextEdit* PointBox(int box) const override;
 
   QLineEdit* systemName_ = nullptr;
   QGroupBox* referenceGroup_ = nullptr;

@@ -28,12 +28,17 @@ void CQuorvexSystemTranslate::BuildControls() {
   transform_ = new QPushButton(QStringLiteral("转换"), this);
   exit_ = new QPushButton(QStringLiteral("退出"), this);
 
-  NameControls(SystemTransformToolTips(),
-               {{title_, "titleEdit", "输出标识"},           {oldPoints_, "oldPointsEdit", "旧坐标"},
-                {newPoints_, "newPointsEdit", "新坐标"},     {transform_, "transformButton", nullptr},
-                {exit_, "exitButton", nullptr},             {fileButton_, nullptr, "文件选择"},
+  NameControls({{title_, "titleEdit", "输出文本文件标题"},
+                {oldPoints_, "oldPointsEdit", "输入旧坐标系统的坐标: <点名,X坐标m,Y坐标m>"},
+                {newPoints_, "newPointsEdit", "输入新坐标系统的坐标: <点名,X坐标m,Y坐标m>"},
+                {transform_, "transformButton", nullptr},
+                {exit_, "exitButton", nullptr},
+                {fileButton_, nullptr, "打开或新建坐标转换文件"},
                 {fileName_, nullptr, "数据文件名"}});
   controls_ = {Bound(title_, form_.title), Bound(oldPoints_, form_.oldText), Bound(newPoints_, form_.newText)};
+  // The lists share their line messages, which name the old list; a blank
+  // line may be named in either.
+  pointBoxes_ = {oldPoints_, newPoints_};
 
   // "转换" is the dialog's default action.
   exit_->setAutoDefault(false);
@@ -74,12 +79,6 @@ void CQuorvexSystemTranslate::ShowForm() {
 void CQuorvexSystemTranslate::PointTextEdited() {
   if (form_.FileChosen()) return;
   Run([this] { form_.PointTextEdited(platform_); });
-}
-
-QPlainTextEdit* CQuorvexSystemTranslate::PointBox(int box) const {
-  // The lists share their line messages, which name the old list; a blank
-  // line may be named in either.
-  return box == 0 ? oldPoints_ : box == 1 ? newPoints_ : nullptr;
 }
 
 }  // namespace qp

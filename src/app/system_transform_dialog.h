@@ -19,7 +19,6 @@ class CQuorvexSystemTranslate : public CoordinateToolDialog<SystemTransformForm>
  private:
   void BuildControls();
   void ShowForm() override;
-  QPlainTextEdit* PointBox(int box) const override;
   void PointTextEdited();
 
   bool showingForm_ = false;  // the edits are being filled, not typed into

@@ -76,13 +76,10 @@ void SetToolTips(const std::vector<std::pair<const char*, const char*>>& tips,
   }
 }
 
-void NameControls(const std::vector<std::pair<const char*, const char*>>& tips,
-                  std::initializer_list<NamedControl> controls) {
+void NameControls(std::initializer_list<NamedControl> controls) {
   for (const NamedControl& c : controls) {
     if (c.objectName) c.widget->setObjectName(QString::fromUtf8(c.objectName));
-    for (const auto& [key, tip] : tips) {
-      if (c.tipKey && std::string_view(key) == c.tipKey) c.widget->setToolTip(QString::fromUtf8(tip));
-    }
+    if (c.tip) c.widget->setToolTip(QString::fromUtf8(c.tip));
   }
 }
 

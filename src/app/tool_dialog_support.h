@@ -70,16 +70,14 @@ void SetObjectNames(std::initializer_list<std::pair<QWidget*, const char*>> name
 void SetToolTips(const std::vector<std::pair<const char*, const char*>>& tips,
                  const std::map<std::string, QWidget*>& controls);
 
-// A control, its object name and the caption its tip is kept under in a
-// form's table (nullptr: none).
+// A control, its object name and its tip (UTF-8; nullptr: none).
 struct NamedControl {
   QWidget* widget;
   const char* objectName;
-  const char* tipKey;
+  const char* tip;
 };
-// Gives each control its object name and its tip from `tips`.
-void NameControls(const std::vector<std::pair<const char*, const char*>>& tips,
-                  std::initializer_list<NamedControl> controls);
+// Gives each control its object name and its tip.
+void NameControls(std::initializer_list<NamedControl> controls);
 
 // A label with `caption` (UTF-8, a child of `parent`) in cell (row, column)
 // of `grid`, and `control` in the cells after it.

@@ -33,16 +33,21 @@ void CQuorvexGaussCount::BuildControls() {
   output_ = new PointListEdit(this);
   output_->setReadOnly(true);
 
-  NameControls(ZoneToolTips(),
-               {{system_, "systemCombo", "系统选择"},              {title_, "titleEdit", "输出标识"},
-                {oldMeridian_, "oldMeridianEdit", "换带前经度"},   {newMeridian_, "newMeridianEdit", "换带后经度"},
-                {display_, "displayCombo", "显示选择"},            {execute_, "executeButton", "换带执行"},
-                {exit_, "exitButton", nullptr},                   {input_, "inputEdit", "换带前坐标"},
-                {output_, "outputEdit", "换带后坐标"},             {fileName_, nullptr, "数据文件名"},
-                {fileButton_, nullptr, "文件选择"}});
+  NameControls({{system_, "systemCombo", "选择坐标系统"},
+                {title_, "titleEdit", "输出数据文件中的标题"},
+                {oldMeridian_, "oldMeridianEdit", "输入换带前中央子午线的经度[D.MS]"},
+                {newMeridian_, "newMeridianEdit", "输入换带后中央子午线的经度[D.MS]"},
+                {display_, "displayCombo", "选择显示输出项目"},
+                {execute_, "executeButton", "执行换带操作"},
+                {exit_, "exitButton", nullptr},
+                {input_, "inputEdit", "输入换带前坐标:<点名,X坐标m,Y坐标m>"},
+                {output_, "outputEdit", "输出换带后的坐标"},
+                {fileName_, nullptr, "数据文件名"},
+                {fileButton_, nullptr, "打开或新建换带计算数据文件"}});
   controls_ = {Bound(system_, form_.systemIndex),          Bound(title_, form_.title),
                Bound(oldMeridian_, form_.oldMeridianText), Bound(newMeridian_, form_.newMeridianText),
                Bound(display_, form_.displayIndex),        Bound(input_, form_.inputText)};
+  pointBoxes_ = {input_};
 
   // Enter runs the transformation; the other buttons take it only when focused.
   exit_->setAutoDefault(false);
@@ -73,7 +78,5 @@ void CQuorvexGaussCount::ShowForm() {
   CoordinateToolDialog::ShowForm();
   ShowText(output_, BoxTextFromGbk(form_.OutputText()));
 }
-
-QPlainTextEdit* CQuorvexGaussCount::PointBox(int box) const { return box == 0 ? input_ : nullptr; }
 
 }  // namespace qp

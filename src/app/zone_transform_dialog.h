@@ -23,7 +23,6 @@ class CQuorvexGaussCount : public CoordinateToolDialog<ZoneTransformForm> {
  private:
   void BuildControls();
   void ShowForm() override;
-  QPlainTextEdit* PointBox(int box) const override;
 
   QComboBox* system_ = nullptr;
   QLineEdit* title_ = nullptr;

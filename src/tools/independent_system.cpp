@@ -115,27 +115,6 @@ const std::vector<std::string>& IndependentModeItems() {
   return items;
 }
 
-const std::vector<std::pair<const char*, const char*>>& IndependentToolTips() {
-  static const std::vector<std::pair<const char*, const char*>> tips = {
-      {"数据文件名", "转换数据文件"},
-      {"坐标系统名称", "输入独立坐标系统的名称[1,32]"},
-      {"参考点点名", "输入参考点的点名[1,20]"},
-      {"中央子午线", "输入参考点的中央子午线经度[D.MS]"},
-      {"参考点X坐标", "输入参考点国家系统的X坐标m"},
-      {"参考点Y坐标", "输入参考点国家系统的Y坐标m"},
-      {"坐标系统", "选择参考点的国家坐标系统"},
-      {"投影高程面", "输入独立坐标系统投影面的高程m"},
-      {"设定坐标X", "输入参考点在独立坐标系统的X坐标m"},
-      {"设定坐标Y", "输入参考点在独立坐标系统的Y坐标m"},
-      {"有效半径m", "输入转换半径限制m"},
-      {"转换方式", "选择转换方式"},
-      {"国家坐标系统坐标", "输入和显示转换后国家系统的转换坐标:<点名,X坐标m,Y坐标m>"},
-      {"独立坐标系统坐标", "输入和显示转换后独立系统的转换坐标:<点名,X坐标m,Y坐标m>"},
-      {"查看文本", "显示转换后的文本结果"},
-  };
-  return tips;
-}
-
 void ResetIndependentSystemFile(IndependentSystemFile& file) {
   std::memset(static_cast<void*>(&file), 0, sizeof file);
   file.mode = kNationalToIndependent;

@@ -91,9 +91,6 @@ enum IndependentMode : int { kNationalToIndependent = 0, kIndependentToNational 
 // Texts of the 转换方式 combo (GBK): "国家转到独立", "独立转到国家".
 const std::vector<std::string>& IndependentModeItems();
 
-// Tool tips (UTF-8), keyed by the control's caption or role.
-const std::vector<std::pair<const char*, const char*>>& IndependentToolTips();
-
 // The values of a new .SLT file.
 void ResetIndependentSystemFile(IndependentSystemFile& file);
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #include "common/blank_line_question.h"
 #include "common/finite_values.h"
@@ -88,17 +89,6 @@ void SortByKey(char (*names)[11], double* x, double* y, int* key, int n) {
 }
 
 }  // namespace
-
-const std::vector<std::pair<const char*, const char*>>& SystemTransformToolTips() {
-  static const std::vector<std::pair<const char*, const char*>> tips = {
-      {"文件选择", "打开或新建坐标转换文件"},
-      {"数据文件名", "数据文件名"},
-      {"输出标识", "输出文本文件标题"},
-      {"旧坐标", "输入旧坐标系统的坐标: <点名,X坐标m,Y坐标m>"},
-      {"新坐标", "输入新坐标系统的坐标: <点名,X坐标m,Y坐标m>"},
-  };
-  return tips;
-}
 
 void ConformalTransform::Apply(double x, double y, double& newX, double& newY) const {
   double xRow[kMaxParameters + 1];

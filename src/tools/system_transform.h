@@ -11,7 +11,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "common/platform_services.h"
@@ -61,9 +60,6 @@ static_assert(offsetof(SystemTransformFile, parameterCount) == 71704);
 static_assert(offsetof(SystemTransformFile, unused71708) == 71708);
 static_assert(offsetof(SystemTransformFile, parameters) == 71712);
 static_assert(offsetof(SystemTransformFile, title) == 71792);
-
-// Tool tips (UTF-8), keyed by the control's caption or role.
-const std::vector<std::pair<const char*, const char*>>& SystemTransformToolTips();
 
 // The estimated transformation: parameters 1..f of the model
 //   (X' - xn) + i(Y' - yn) = (p1 + i p2) + (p3 + i p4) z + (p5 + i p6) z^2 + (p7 + i p8) z^3,

@@ -65,22 +65,6 @@ const std::vector<std::string>& ZoneDisplayItems() {
   return items;
 }
 
-const std::vector<std::pair<const char*, const char*>>& ZoneToolTips() {
-  static const std::vector<std::pair<const char*, const char*>> tips = {
-      {"系统选择", "选择坐标系统"},
-      {"换带前经度", "输入换带前中央子午线的经度[D.MS]"},
-      {"换带后经度", "输入换带后中央子午线的经度[D.MS]"},
-      {"换带前坐标", "输入换带前坐标:<点名,X坐标m,Y坐标m>"},
-      {"换带后坐标", "输出换带后的坐标"},
-      {"数据文件名", "数据文件名"},
-      {"输出标识", "输出数据文件中的标题"},
-      {"文件选择", "打开或新建换带计算数据文件"},
-      {"换带执行", "执行换带操作"},
-      {"显示选择", "选择显示输出项目"},
-  };
-  return tips;
-}
-
 void ZoneTransformForm::ChooseFile(const std::string& path, PlatformServices& platform) {
   LoadOrCreateOnRequest(*this, path, sizeof(ZoneTransformFile), "请确认新建坐标换带数据文件 ...", "换带数据文件错误 !",
                         "换带数据文件写入错误 !", platform);

@@ -10,7 +10,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "common/platform_services.h"
@@ -55,10 +54,6 @@ static_assert(offsetof(ZoneTransformFile, title) == 60440);
 const std::vector<std::string>& ZoneDisplayItems();
 
 enum ZoneDisplay : int { kZoneShowCoordinates = 0, kZoneShowGeographic = 1, kZoneShowBoth = 2 };
-
-// Tool tips of the dialog's controls (UTF-8), keyed by the control's caption
-// or role.
-const std::vector<std::pair<const char*, const char*>>& ZoneToolTips();
 
 class ZoneTransformForm : public ToolForm<ZoneTransformFile> {
  public:

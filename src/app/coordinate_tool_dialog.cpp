@@ -24,7 +24,11 @@ ControlBinding Bound(QComboBox* combo, int& index) {
 void LayOutToolDialog(QDialog& dialog, QLayout* settings, std::initializer_list<QPushButton*> buttons,
                       CaptionedBox left, CaptionedBox right) {
   auto* buttonColumn = new QVBoxLayout;
-  for (QPushButton* button : buttons) buttonColumn->addWidget(button);
+  for (QPushButton* button : buttons) {
+    if (button != *buttons.begin()) button->setAutoDefault(false);
+    buttonColumn->addWidget(button);
+  }
+  (*buttons.begin())->setDefault(true);
   buttonColumn->addStretch(1);
   auto* top = new QHBoxLayout;
   top->addLayout(settings, 1);

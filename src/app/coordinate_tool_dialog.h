@@ -125,7 +125,8 @@ struct CaptionedBox {
 
 // Lays a coordinate tool's dialog out: `settings` beside a column of
 // `buttons`, and below them `left` and `right` side by side, which take the
-// height the dialog gains.
+// height the dialog gains. The first button is the dialog's default action,
+// run by Enter; the others take Enter only when focused.
 void LayOutToolDialog(QDialog& dialog, QLayout* settings, std::initializer_list<QPushButton*> buttons,
                       CaptionedBox left, CaptionedBox right);
 

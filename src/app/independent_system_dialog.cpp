@@ -69,10 +69,6 @@ void CQuorvexIndependant::BuildControls() {
                Bound(independent_, form_.independentText)};
   pointBoxes_ = {national_, independent_};
 
-  // "坐标转换" is the dialog's default action.
-  for (QPushButton* b : {viewReport_, exit_}) b->setAutoDefault(false);
-  convert_->setDefault(true);
-
   auto* reference = new QGridLayout(referenceGroup_);
   AddLabelled(reference, referenceGroup_, 0, 0, "参考点点名", referenceName_);
   AddLabelled(reference, referenceGroup_, 0, 2, "中央子午线", meridian_);
@@ -91,8 +87,7 @@ void CQuorvexIndependant::BuildControls() {
   settings->addWidget(referenceGroup_, 2, 0, 1, 4);
   AddLabelled(settings, this, 3, 0, "有效半径m", radius_);
   AddLabelled(settings, this, 3, 2, "转换方式", mode_);
-  settings->setColumnStretch(1, 1);
-  settings->setColumnStretch(3, 1);
+  for (int c : {1, 3}) settings->setColumnStretch(c, 1);
 
   LayOutToolDialog(*this, settings, {convert_, viewReport_, exit_}, {"国家坐标系统坐标", national_, 1},
                    {"独立坐标系统坐标", independent_, 1});

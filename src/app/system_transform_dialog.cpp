@@ -40,10 +40,6 @@ void CQuorvexSystemTranslate::BuildControls() {
   // line may be named in either.
   pointBoxes_ = {oldPoints_, newPoints_};
 
-  // "转换" is the dialog's default action.
-  exit_->setAutoDefault(false);
-  transform_->setDefault(true);
-
   auto* top = new QGridLayout;
   top->addWidget(fileButton_, 0, 0);
   top->addWidget(fileName_, 0, 1);
@@ -64,7 +60,7 @@ void CQuorvexSystemTranslate::BuildControls() {
       editPending_ = true;
       QTimer::singleShot(0, this, [this] {
         editPending_ = false;
-        PointTextEdited();
+        if (!form_.FileChosen()) Run([this] { form_.PointTextEdited(platform_); });
       });
     });
   }
@@ -74,11 +70,6 @@ void CQuorvexSystemTranslate::ShowForm() {
   showingForm_ = true;
   CoordinateToolDialog::ShowForm();
   showingForm_ = false;
-}
-
-void CQuorvexSystemTranslate::PointTextEdited() {
-  if (form_.FileChosen()) return;
-  Run([this] { form_.PointTextEdited(platform_); });
 }
 
 }  // namespace qp

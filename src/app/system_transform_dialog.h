@@ -19,7 +19,6 @@ class CQuorvexSystemTranslate : public CoordinateToolDialog<SystemTransformForm>
  private:
   void BuildControls();
   void ShowForm() override;
-  void PointTextEdited();
 
   bool showingForm_ = false;  // the edits are being filled, not typed into
   bool editPending_ = false;  // a typed change waits to be handled

@@ -49,10 +49,6 @@ void CQuorvexGaussCount::BuildControls() {
                Bound(display_, form_.displayIndex),        Bound(input_, form_.inputText)};
   pointBoxes_ = {input_};
 
-  // Enter runs the transformation; the other buttons take it only when focused.
-  exit_->setAutoDefault(false);
-  execute_->setDefault(true);
-
   auto* settings = new QGridLayout;
   settings->addWidget(fileButton_, 0, 0);
   settings->addWidget(fileName_, 0, 1, 1, 5);
@@ -61,9 +57,7 @@ void CQuorvexGaussCount::BuildControls() {
   AddLabelled(settings, this, 2, 0, "换带前经度", oldMeridian_);
   AddLabelled(settings, this, 2, 2, "换带后经度", newMeridian_);
   AddLabelled(settings, this, 2, 4, "显示选择", display_);
-  settings->setColumnStretch(1, 1);
-  settings->setColumnStretch(3, 1);
-  settings->setColumnStretch(5, 1);
+  for (int c : {1, 3, 5}) settings->setColumnStretch(c, 1);
 
   LayOutToolDialog(*this, settings, {execute_, exit_}, {"换带前坐标", input_, 2}, {"换带后坐标", output_, 3});
   ResizeWithinScreen(*this, QSize(900, 560));

@@ -108,13 +108,7 @@ bool ConvertPoint(double x, double y, double fromMeridian, double fromHeight, do
   return IsGeographic(B, L) && std::isfinite(newX) && std::isfinite(newY);
 }
 
-}  // namespace
-
-const std::vector<std::string>& IndependentModeItems() {
-  static const std::vector<std::string> items = {Gbk("国家转到独立"), Gbk("独立转到国家")};
-  return items;
-}
-
+// The values of a new .SLT file.
 void ResetIndependentSystemFile(IndependentSystemFile& file) {
   std::memset(static_cast<void*>(&file), 0, sizeof file);
   file.mode = kNationalToIndependent;
@@ -122,6 +116,13 @@ void ResetIndependentSystemFile(IndependentSystemFile& file) {
   SetSlotText(file.referenceName, Gbk("参考点名称"));
   file.meridian = 111.0;
   file.radius = kMinimumRadius;
+}
+
+}  // namespace
+
+const std::vector<std::string>& IndependentModeItems() {
+  static const std::vector<std::string> items = {Gbk("国家转到独立"), Gbk("独立转到国家")};
+  return items;
 }
 
 IndependentEnabling IndependentSystemForm::Enabling() const {
@@ -394,15 +395,14 @@ bool IndependentSystemForm::WriteReport(PlatformServices& platform) const {
                              : "  序号 点     名   X坐标(80)   Y坐标(80)  X坐标(独立) Y坐标(独立)\r\n");
   report.Write(Gbk(columns));
   report.Rule();
+  // The list converted from comes first.
   for (int i = 0; i < r.nationalCount; ++i) {
-    if (toNational) {
-      report.Printf("%5d  %-11.10s%11.3f %11.3f %11.3f %11.3f\r\n", i,
-                    std::string(SlotText(r.independentNames[i])).c_str(), r.independentX[i], r.independentY[i],
-                    r.nationalX[i], r.nationalY[i]);
-    } else {
-      report.Printf("%5d  %-11.10s%11.3f %11.3f %11.3f %11.3f\r\n", i, std::string(SlotText(r.nationalNames[i])).c_str(),
-                    r.nationalX[i], r.nationalY[i], r.independentX[i], r.independentY[i]);
-    }
+    const double national[] = {r.nationalX[i], r.nationalY[i]};
+    const double independent[] = {r.independentX[i], r.independentY[i]};
+    const double* from = toNational ? independent : national;
+    const double* to = toNational ? national : independent;
+    const std::string pointName(SlotText(toNational ? r.independentNames[i] : r.nationalNames[i]));
+    report.Printf("%5d  %-11.10s%11.3f %11.3f %11.3f %11.3f\r\n", i, pointName.c_str(), from[0], from[1], to[0], to[1]);
   }
   report.Rule();
   report.Printf("%s\r\n\r\n", " ");

@@ -91,9 +91,6 @@ enum IndependentMode : int { kNationalToIndependent = 0, kIndependentToNational 
 // Texts of the 转换方式 combo (GBK): "国家转到独立", "独立转到国家".
 const std::vector<std::string>& IndependentModeItems();
 
-// The values of a new .SLT file.
-void ResetIndependentSystemFile(IndependentSystemFile& file);
-
 // Which controls accept input.
 struct IndependentEnabling {
   bool referenceGroup = false;  // reference name .. set coordinates, the 坐标系统 combo

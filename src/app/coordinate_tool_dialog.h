@@ -12,7 +12,6 @@
 #include <QString>
 #include <functional>
 #include <initializer_list>
-#include <span>
 #include <type_traits>
 #include <utility>
 #include <vector>

@@ -67,10 +67,7 @@ constexpr int Packed(int i, int j) { return i * (i - 1) / 2 + j; }
 
 // Exchanges name, x, y and key of slots a and b of a list.
 void SwapSlots(char (*names)[11], double* x, double* y, int* key, int a, int b) {
-  char name[11];
-  std::memcpy(name, names[a], 11);
-  std::memcpy(names[a], names[b], 11);
-  std::memcpy(names[b], name, 11);
+  std::swap(names[a], names[b]);
   std::swap(x[a], x[b]);
   std::swap(y[a], y[b]);
   std::swap(key[a], key[b]);

@@ -1,6 +1,7 @@
 #include "tools/zone_transform.h"
 
 #include <cmath>
+#include <utility>
 
 #include "common/blank_line_question.h"
 #include "common/finite_values.h"
@@ -50,14 +51,6 @@ double EastingWithoutZone(double y) {
   return y;
 }
 
-const std::string& SystemCaption(int system) {
-  return system == 0 ? Gbk("坐标系统:  54坐标系统") : Gbk("坐标系统:  80坐标系统");
-}
-
-const std::string& MeridianSystemCaption(int system) {
-  return system == 0 ? Gbk("   坐标系统:      54坐标系统") : Gbk("   坐标系统:      80坐标系统");
-}
-
 }  // namespace
 
 const std::vector<std::string>& ZoneDisplayItems() {
@@ -91,14 +84,13 @@ void ZoneTransformForm::FillControls() {
 InputCheck ZoneTransformForm::ReadControls(ZoneTransformFile& image, PlatformServices& platform) const {
   image.system = systemIndex;
   const double oldMeridian = LeadingNumber(oldMeridianText);
-  if (oldMeridian < 0.5) {
-    platform.ShowMessage(Gbk("换带前经度输入错误 !"));
-    return Refused();
-  }
   const double newMeridian = LeadingNumber(newMeridianText);
-  if (newMeridian < 0.5) {
-    platform.ShowMessage(Gbk("换带后经度输入错误 !"));
-    return Refused();
+  for (const auto& [message, meridian] :
+       {std::pair{"换带前经度输入错误 !", oldMeridian}, std::pair{"换带后经度输入错误 !", newMeridian}}) {
+    if (meridian < 0.5) {
+      platform.ShowMessage(Gbk(message));
+      return Refused();
+    }
   }
   // Compared as D.MS numbers, as the users know the rule.
   if (std::fabs(oldMeridian - newMeridian) > 12.0) {
@@ -195,7 +187,8 @@ bool ZoneTransformForm::WriteReport(PlatformServices& platform) const {
   if (!CreateReportOrTell(report, file_.reportPath, platform)) return false;
   SectionNumber section;
   report.WriteTitleBlock(SlotText(r.title), platform.CurrentTime(), section);
-  report.Printf("\r\n%44s\r\n\r\n", SystemCaption(r.system).c_str());
+  const std::string& system = GeodeticSystemItems()[r.system == 0 ? 0 : 1];
+  report.Printf("\r\n%44s\r\n\r\n", (Gbk("坐标系统:  ") + system).c_str());
   report.Printf("%36s%12.7f\r\n", Gbk("旧投影带中央子午线:").c_str(), r.oldMeridian);
   report.Printf("%36s%12.7f\r\n", Gbk("新投影带中央子午线:").c_str(), r.newMeridian);
   report.Rule();
@@ -205,7 +198,7 @@ bool ZoneTransformForm::WriteReport(PlatformServices& platform) const {
     report.Write(FormatText(heading, section.Take(), static_cast<long>(r.count)));
     report.Rule();
     report.TableHead(Format("%22s%-15.8f%-12s\r\n", Gbk("中央子午线:  ").c_str(), meridian,
-                            MeridianSystemCaption(r.system).c_str()),
+                            (Gbk("   坐标系统:      ") + system).c_str()),
                      columns);
   };
   tableHead("\r\n\r\n%18d.换带点坐标<个数:%ld   单位:米>\r\n", r.oldMeridian,

@@ -36,10 +36,9 @@ ControlBinding Bound(QLineEdit* edit, std::string& text);
 ControlBinding Bound(QPlainTextEdit* box, std::string& text);
 ControlBinding Bound(QComboBox* combo, int& index);
 
-template <typename ToolForm>
+template <typename FormType>
 class CoordinateToolDialog : public QDialog {
  public:
-  const ToolForm& Form() const { return form_; }
   // The viewer a report of the form opened, if any.
   ReportViewer* Reports() const { return platform_.Viewer(); }
 
@@ -95,7 +94,7 @@ class CoordinateToolDialog : public QDialog {
   }
 
   DialogPlatform platform_;
-  ToolForm form_;
+  FormType form_;
   QPushButton* fileButton_ = nullptr;  // "文件选择"
   QLineEdit* fileName_ = nullptr;      // the chosen file, read-only
   std::vector<ControlBinding> controls_;  // the form's controls, in the order they are shown

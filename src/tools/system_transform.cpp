@@ -155,8 +155,8 @@ bool EstimateConformalTransform(const SystemTransformFile& image, int m, Conform
 }
 
 void SystemTransformForm::ChooseFile(const std::string& path, PlatformServices& platform) {
-  LoadOrCreateOnRequest(*this, path, sizeof(SystemTransformFile), "请确认新建坐标转换数据文件 ...",
-                        "坐标转换数据文件错误 !", "坐标转换数据文件写入错误 !", platform);
+  LoadOrCreateOnRequest(*this, path, "请确认新建坐标转换数据文件 ...", "坐标转换数据文件错误 !",
+                        "坐标转换数据文件写入错误 !", platform);
 }
 
 // A result shown belongs to the file it was computed for.

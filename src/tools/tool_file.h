@@ -35,10 +35,10 @@ bool CreateRecordFile(const std::string& path, Record& record, void (*reset)(Rec
 // numbers) is somebody's damaged data, not a missing file: `damaged` (UTF-8)
 // is shown and the form keeps its earlier file.
 template <typename Form>
-void LoadOrCreateOnRequest(Form& form, const std::string& path, size_t fileSize, const char* question,
-                           const char* damaged, const char* unwritable, PlatformServices& platform) {
+void LoadOrCreateOnRequest(Form& form, const std::string& path, const char* question, const char* damaged,
+                           const char* unwritable, PlatformServices& platform) {
   if (form.LoadFile(path)) return;
-  if (IsRegularFileOfSize(path, fileSize)) {
+  if (IsRegularFileOfSize(path, sizeof(form.Record()))) {
     platform.ShowMessage(Gbk(damaged));
     return;
   }
@@ -46,20 +46,18 @@ void LoadOrCreateOnRequest(Form& form, const std::string& path, size_t fileSize,
   if (!form.CreateFile(path)) platform.ShowMessage(Gbk(unwritable));
 }
 
-// The data file a coordinate tool's form works on: its path, the report
-// beside it and the name the file-name edit shows. Nothing is chosen until
-// Use; a default-constructed one gives a file up.
+// The data file a coordinate tool's form works on: its path and the report
+// beside it. Nothing is chosen until Use; a default-constructed one gives a
+// file up.
 struct ChosenToolFile {
   std::string dataPath;
   std::string reportPath;
-  std::string nameText;  // GBK
   bool chosen = false;
 
   void Use(const std::string& path) {
     dataPath = path;
     reportPath = ReportPathFor(path);
     chosen = true;
-    nameText = PathForDisplay(path);
   }
 };
 
@@ -69,7 +67,8 @@ struct ChosenToolFile {
 template <typename Image>
 class ToolForm {
  public:
-  const std::string& FileNameText() const { return file_.nameText; }
+  // The name the file-name edit shows (GBK).
+  std::string FileNameText() const { return file_.chosen ? PathForDisplay(file_.dataPath) : std::string(); }
   bool FileChosen() const { return file_.chosen; }
   const std::string& DataPath() const { return file_.dataPath; }
   const std::string& ReportPath() const { return file_.reportPath; }

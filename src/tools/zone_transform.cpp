@@ -59,8 +59,8 @@ const std::vector<std::string>& ZoneDisplayItems() {
 }
 
 void ZoneTransformForm::ChooseFile(const std::string& path, PlatformServices& platform) {
-  LoadOrCreateOnRequest(*this, path, sizeof(ZoneTransformFile), "请确认新建坐标换带数据文件 ...", "换带数据文件错误 !",
-                        "换带数据文件写入错误 !", platform);
+  LoadOrCreateOnRequest(*this, path, "请确认新建坐标换带数据文件 ...", "换带数据文件错误 !", "换带数据文件写入错误 !",
+                        platform);
 }
 
 bool ZoneTransformForm::LoadFile(const std::string& path) {

@@ -253,8 +253,10 @@ bool SystemTransformForm::Estimate(SystemTransformFile& image, PlatformServices&
   const int m = image.commonCount;
   ConformalTransform t;
   bool ok = EstimateConformalTransform(image, m, t);
-  double transformedX[1024] = {};
-  double transformedY[1024] = {};
+  // The old points go straight into the scratch image, which is dropped when
+  // the estimate fails.
+  double* const transformedX = image.transformedX;
+  double* const transformedY = image.transformedY;
   double sum = 0.0;
   if (ok) {
     for (int i = 1; i <= image.oldCount; ++i) t.Apply(image.oldX[i], image.oldY[i], transformedX[i], transformedY[i]);
@@ -273,10 +275,6 @@ bool SystemTransformForm::Estimate(SystemTransformFile& image, PlatformServices&
   const int f = t.parameterCount;
   image.parameterCount = f;
   for (int k = 1; k <= f; ++k) image.parameters[k] = t.p[k];
-  for (int i = 1; i <= image.oldCount; ++i) {
-    image.transformedX[i] = transformedX[i];
-    image.transformedY[i] = transformedY[i];
-  }
   if (2 * m > f) image.sigma = std::sqrt(sum / (2 * m - f));
   return true;
 }

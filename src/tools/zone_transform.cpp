@@ -121,22 +121,19 @@ InputCheck ZoneTransformForm::ReadControls(ZoneTransformFile& image, PlatformSer
 
 InputCheck ZoneTransformForm::Transform(ZoneTransformFile& image, PlatformServices& platform) const {
   const GeodeticSystem system = GeodeticSystemFromSelector(image.system);
+  // The results go straight into the scratch image, which is dropped when a
+  // point is refused.
   for (int i = 0; i < image.count; ++i) {
-    double B = 0.0;
-    double L = 0.0;
-    double x = 0.0;
-    double y = 0.0;
+    double& B = image.latitude[i];
+    double& L = image.longitude[i];
     GaussInverse(image.oldX[i], EastingWithoutZone(image.oldY[i]), image.oldMeridian, system, 0.0, B, L);
-    GaussForward(B, L, image.newMeridian, system, 0.0, x, y);
+    GaussForward(B, L, image.newMeridian, system, 0.0, image.newX[i], image.newY[i]);
     // A northing beyond the pole has no latitude, and far larger numbers
     // overflow the series: such a point cannot be transformed.
-    if (!(std::isfinite(B) && std::isfinite(L) && std::isfinite(x) && std::isfinite(y) && std::fabs(B) <= kPoleDms)) {
+    if (!(std::isfinite(B) && std::isfinite(L) && std::isfinite(image.newX[i]) && std::isfinite(image.newY[i]) &&
+          std::fabs(B) <= kPoleDms)) {
       return RejectEntry(platform, 0, i, FormatText("换带前坐标点第[%d]行坐标超出换带计算范围!", i));
     }
-    image.latitude[i] = B;
-    image.longitude[i] = L;
-    image.newX[i] = x;
-    image.newY[i] = y;
   }
   return Accepted();
 }

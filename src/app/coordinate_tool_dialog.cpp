@@ -1,5 +1,6 @@
 #include "app/coordinate_tool_dialog.h"
 
+#include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -7,10 +8,27 @@
 
 namespace qp {
 
+ControlBinding Bound(QLineEdit* edit, std::string& text) {
+  return {[edit, &text] { text = ToGbk(edit->text()); }, [edit, &text] { ShowText(edit, FromGbk(text)); }};
+}
+
+ControlBinding Bound(QPlainTextEdit* box, std::string& text) {
+  return {[box, &text] { text = BoxTextToGbk(box->toPlainText()); },
+          [box, &text] { ShowText(box, BoxTextFromGbk(text)); }};
+}
+
+ControlBinding Bound(QComboBox* combo, int& index) {
+  return {[combo, &index] { index = combo->currentIndex(); }, [combo, &index] { combo->setCurrentIndex(index); }};
+}
+
 void LayOutToolDialog(QDialog& dialog, QLayout* settings, std::initializer_list<QPushButton*> buttons,
                       CaptionedBox left, CaptionedBox right) {
   auto* buttonColumn = new QVBoxLayout;
-  for (QPushButton* button : buttons) buttonColumn->addWidget(button);
+  for (QPushButton* button : buttons) {
+    if (button != *buttons.begin()) button->setAutoDefault(false);
+    buttonColumn->addWidget(button);
+  }
+  (*buttons.begin())->setDefault(true);
   buttonColumn->addStretch(1);
   auto* top = new QHBoxLayout;
   top->addLayout(settings, 1);

@@ -10,23 +10,35 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QString>
+#include <functional>
 #include <initializer_list>
-#include <span>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 #include "app/file_chooser.h"
+#include "app/qt_text.h"
 #include "app/rejected_line.h"
 #include "app/tool_dialog_support.h"
 
+class QComboBox;
 class QLayout;
 
 namespace qp {
 
-template <typename ToolForm>
+// A control that shows a text (GBK) or a combo index of a form: copied into
+// the form before an action, shown again afterwards.
+struct ControlBinding {
+  std::function<void()> read;
+  std::function<void()> show;
+};
+ControlBinding Bound(QLineEdit* edit, std::string& text);
+ControlBinding Bound(QPlainTextEdit* box, std::string& text);
+ControlBinding Bound(QComboBox* combo, int& index);
+
+template <typename FormType>
 class CoordinateToolDialog : public QDialog {
  public:
-  const ToolForm& Form() const { return form_; }
   // The viewer a report of the form opened, if any.
   ReportViewer* Reports() const { return platform_.Viewer(); }
 
@@ -54,13 +66,14 @@ class CoordinateToolDialog : public QDialog {
   }
 
   // Copies the controls into the form.
-  virtual void ReadControls() = 0;
+  void ReadControls() {
+    for (const ControlBinding& control : controls_) control.read();
+  }
   // Shows the form in the controls.
-  virtual void ShowForm() = 0;
-
-  // The point-list box the tool's readers number `box`: a refused line is
-  // selected in it.
-  virtual QPlainTextEdit* PointBox(int /*box*/) const { return nullptr; }
+  virtual void ShowForm() {
+    ShowText(fileName_, FromGbk(form_.FileNameText()));
+    for (const ControlBinding& control : controls_) control.show();
+  }
 
   // Copies the controls into the form, runs `action` and shows the form again.
   // An action may return the entry it refused, whose line is then selected.
@@ -76,14 +89,18 @@ class CoordinateToolDialog : public QDialog {
     }
     ShowForm();
     if (const std::optional<RejectedLine> r = LineToSelect(refusal, rejected)) {
-      SelectBoxLine(PointBox(r->box), r->line);
+      if (r->box >= 0 && r->box < static_cast<int>(pointBoxes_.size())) SelectBoxLine(pointBoxes_[r->box], r->line);
     }
   }
 
   DialogPlatform platform_;
-  ToolForm form_;
+  FormType form_;
   QPushButton* fileButton_ = nullptr;  // "文件选择"
   QLineEdit* fileName_ = nullptr;      // the chosen file, read-only
+  std::vector<ControlBinding> controls_;  // the form's controls, in the order they are shown
+  // The point-list boxes as the tool's readers number them: a refused line is
+  // selected in its box.
+  std::vector<QPlainTextEdit*> pointBoxes_;
 
  private:
   // "文件选择": the form opens the chosen file or creates it.
@@ -106,7 +123,8 @@ struct CaptionedBox {
 
 // Lays a coordinate tool's dialog out: `settings` beside a column of
 // `buttons`, and below them `left` and `right` side by side, which take the
-// height the dialog gains.
+// height the dialog gains. The first button is the dialog's default action,
+// run by Enter; the others take Enter only when focused.
 void LayOutToolDialog(QDialog& dialog, QLayout* settings, std::initializer_list<QPushButton*> buttons,
                       CaptionedBox left, CaptionedBox right);
 

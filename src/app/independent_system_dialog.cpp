@@ -3,7 +3,6 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -43,67 +42,52 @@ void CQuorvexIndependant::BuildControls() {
   viewReport_ = new QPushButton(QStringLiteral("查看文本"), this);
   exit_ = new QPushButton(QStringLiteral("退出"), this);
 
-  SetObjectNames({
-      {systemName_, "systemNameEdit"},
-      {referenceGroup_, "referenceGroup"}, {referenceName_, "referenceNameEdit"}, {meridian_, "meridianEdit"},
-      {referenceX_, "referenceXEdit"},   {referenceY_, "referenceYEdit"}, {system_, "systemCombo"},
-      {height_, "heightEdit"},           {setX_, "setXEdit"},             {setY_, "setYEdit"},
-      {radius_, "radiusEdit"},           {mode_, "modeCombo"},            {national_, "nationalEdit"},
-      {independent_, "independentEdit"}, {convert_, "convertButton"},     {viewReport_, "viewReportButton"},
-      {exit_, "exitButton"},
-  });
-  SetToolTips(IndependentToolTips(), {{"数据文件名", fileName_},
-                                      {"坐标系统名称", systemName_},
-                                      {"参考点点名", referenceName_},
-                                      {"中央子午线", meridian_},
-                                      {"参考点X坐标", referenceX_},
-                                      {"参考点Y坐标", referenceY_},
-                                      {"坐标系统", system_},
-                                      {"投影高程面", height_},
-                                      {"设定坐标X", setX_},
-                                      {"设定坐标Y", setY_},
-                                      {"有效半径m", radius_},
-                                      {"转换方式", mode_},
-                                      {"国家坐标系统坐标", national_},
-                                      {"独立坐标系统坐标", independent_},
-                                      {"查看文本", viewReport_}});
+  NameControls({{systemName_, "systemNameEdit", "输入独立坐标系统的名称[1,32]"},
+                {referenceGroup_, "referenceGroup", nullptr},
+                {referenceName_, "referenceNameEdit", "输入参考点的点名[1,20]"},
+                {meridian_, "meridianEdit", "输入参考点的中央子午线经度[D.MS]"},
+                {referenceX_, "referenceXEdit", "输入参考点国家系统的X坐标m"},
+                {referenceY_, "referenceYEdit", "输入参考点国家系统的Y坐标m"},
+                {system_, "systemCombo", "选择参考点的国家坐标系统"},
+                {height_, "heightEdit", "输入独立坐标系统投影面的高程m"},
+                {setX_, "setXEdit", "输入参考点在独立坐标系统的X坐标m"},
+                {setY_, "setYEdit", "输入参考点在独立坐标系统的Y坐标m"},
+                {radius_, "radiusEdit", "输入转换半径限制m"},
+                {mode_, "modeCombo", "选择转换方式"},
+                {national_, "nationalEdit", "输入和显示转换后国家系统的转换坐标:<点名,X坐标m,Y坐标m>"},
+                {independent_, "independentEdit", "输入和显示转换后独立系统的转换坐标:<点名,X坐标m,Y坐标m>"},
+                {convert_, "convertButton", nullptr},
+                {viewReport_, "viewReportButton", "显示转换后的文本结果"},
+                {exit_, "exitButton", nullptr},
+                {fileName_, nullptr, "转换数据文件"}});
+  controls_ = {Bound(systemName_, form_.systemName),     Bound(referenceName_, form_.referenceName),
+               Bound(meridian_, form_.meridianText),     Bound(referenceX_, form_.referenceXText),
+               Bound(referenceY_, form_.referenceYText), Bound(system_, form_.systemIndex),
+               Bound(height_, form_.heightText),         Bound(setX_, form_.setXText),
+               Bound(setY_, form_.setYText),             Bound(radius_, form_.radiusText),
+               Bound(mode_, form_.modeIndex),            Bound(national_, form_.nationalText),
+               Bound(independent_, form_.independentText)};
+  pointBoxes_ = {national_, independent_};
 
-  // "坐标转换" is the dialog's default action.
-  for (QPushButton* b : {viewReport_, exit_}) b->setAutoDefault(false);
-  convert_->setDefault(true);
-
-  auto label = [this](const char* caption, QWidget* parent) { return new QLabel(QString::fromUtf8(caption), parent); };
   auto* reference = new QGridLayout(referenceGroup_);
-  reference->addWidget(label("参考点点名", referenceGroup_), 0, 0);
-  reference->addWidget(referenceName_, 0, 1);
-  reference->addWidget(label("中央子午线", referenceGroup_), 0, 2);
-  reference->addWidget(meridian_, 0, 3);
-  reference->addWidget(label("坐标系统", referenceGroup_), 0, 4);
-  reference->addWidget(system_, 0, 5);
-  reference->addWidget(label("参考点X坐标", referenceGroup_), 1, 0);
-  reference->addWidget(referenceX_, 1, 1);
-  reference->addWidget(label("参考点Y坐标", referenceGroup_), 1, 2);
-  reference->addWidget(referenceY_, 1, 3);
-  reference->addWidget(label("投影高程面", referenceGroup_), 1, 4);
-  reference->addWidget(height_, 1, 5);
-  reference->addWidget(label("设定坐标X", referenceGroup_), 2, 0);
-  reference->addWidget(setX_, 2, 1);
-  reference->addWidget(label("设定坐标Y", referenceGroup_), 2, 2);
-  reference->addWidget(setY_, 2, 3);
+  AddLabelled(reference, referenceGroup_, 0, 0, "参考点点名", referenceName_);
+  AddLabelled(reference, referenceGroup_, 0, 2, "中央子午线", meridian_);
+  AddLabelled(reference, referenceGroup_, 0, 4, "坐标系统", system_);
+  AddLabelled(reference, referenceGroup_, 1, 0, "参考点X坐标", referenceX_);
+  AddLabelled(reference, referenceGroup_, 1, 2, "参考点Y坐标", referenceY_);
+  AddLabelled(reference, referenceGroup_, 1, 4, "投影高程面", height_);
+  AddLabelled(reference, referenceGroup_, 2, 0, "设定坐标X", setX_);
+  AddLabelled(reference, referenceGroup_, 2, 2, "设定坐标Y", setY_);
   for (int c : {1, 3, 5}) reference->setColumnStretch(c, 1);
 
   auto* settings = new QGridLayout;
   settings->addWidget(fileButton_, 0, 0);
   settings->addWidget(fileName_, 0, 1, 1, 3);
-  settings->addWidget(label("坐标系统名称", this), 1, 0);
-  settings->addWidget(systemName_, 1, 1, 1, 3);
+  AddLabelled(settings, this, 1, 0, "坐标系统名称", systemName_, 3);
   settings->addWidget(referenceGroup_, 2, 0, 1, 4);
-  settings->addWidget(label("有效半径m", this), 3, 0);
-  settings->addWidget(radius_, 3, 1);
-  settings->addWidget(label("转换方式", this), 3, 2);
-  settings->addWidget(mode_, 3, 3);
-  settings->setColumnStretch(1, 1);
-  settings->setColumnStretch(3, 1);
+  AddLabelled(settings, this, 3, 0, "有效半径m", radius_);
+  AddLabelled(settings, this, 3, 2, "转换方式", mode_);
+  for (int c : {1, 3}) settings->setColumnStretch(c, 1);
 
   LayOutToolDialog(*this, settings, {convert_, viewReport_, exit_}, {"国家坐标系统坐标", national_, 1},
                    {"独立坐标系统坐标", independent_, 1});
@@ -115,38 +99,8 @@ void CQuorvexIndependant::BuildControls() {
   connect(mode_, &QComboBox::activated, this, [this](int index) { form_.modeIndex = index; });
 }
 
-void CQuorvexIndependant::ReadControls() {
-  form_.systemName = ToGbk(systemName_->text());
-  form_.referenceName = ToGbk(referenceName_->text());
-  form_.meridianText = ToGbk(meridian_->text());
-  form_.referenceXText = ToGbk(referenceX_->text());
-  form_.referenceYText = ToGbk(referenceY_->text());
-  form_.systemIndex = system_->currentIndex();
-  form_.heightText = ToGbk(height_->text());
-  form_.setXText = ToGbk(setX_->text());
-  form_.setYText = ToGbk(setY_->text());
-  form_.radiusText = ToGbk(radius_->text());
-  form_.modeIndex = mode_->currentIndex();
-  form_.nationalText = BoxTextToGbk(national_->toPlainText());
-  form_.independentText = BoxTextToGbk(independent_->toPlainText());
-}
-
 void CQuorvexIndependant::ShowForm() {
-  ShowText(fileName_, FromGbk(form_.FileNameText()));
-  ShowText(systemName_, FromGbk(form_.systemName));
-  ShowText(referenceName_, FromGbk(form_.referenceName));
-  ShowText(meridian_, FromGbk(form_.meridianText));
-  ShowText(referenceX_, FromGbk(form_.referenceXText));
-  ShowText(referenceY_, FromGbk(form_.referenceYText));
-  system_->setCurrentIndex(form_.systemIndex);
-  ShowText(height_, FromGbk(form_.heightText));
-  ShowText(setX_, FromGbk(form_.setXText));
-  ShowText(setY_, FromGbk(form_.setYText));
-  ShowText(radius_, FromGbk(form_.radiusText));
-  mode_->setCurrentIndex(form_.modeIndex);
-  ShowText(national_, BoxTextFromGbk(form_.nationalText));
-  ShowText(independent_, BoxTextFromGbk(form_.independentText));
-
+  CoordinateToolDialog::ShowForm();
   const IndependentEnabling e = form_.Enabling();
   referenceGroup_->setEnabled(e.referenceGroup);
   systemName_->setEnabled(e.systemName);
@@ -156,7 +110,5 @@ void CQuorvexIndependant::ShowForm() {
   mode_->setEnabled(e.modeCombo);
   viewReport_->setEnabled(e.viewReport);
 }
-
-QPlainTextEdit* CQuorvexIndependant::PointBox(int box) const { return box == 0 ? national_ : independent_; }
 
 }  // namespace qp

@@ -21,9 +21,7 @@ class CQuorvexIndependant : public CoordinateToolDialog<IndependentSystemForm> {
 
  private:
   void BuildControls();
-  void ReadControls() override;
   void ShowForm() override;
-  QPlainTextEdit* PointBox(int box) const override;
 
   QLineEdit* systemName_ = nullptr;
   QGroupBox* referenceGroup_ = nullptr;

@@ -1,7 +1,6 @@
 #include "app/system_transform_dialog.h"
 
 #include <QGridLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -29,28 +28,22 @@ void CQuorvexSystemTranslate::BuildControls() {
   transform_ = new QPushButton(QStringLiteral("转换"), this);
   exit_ = new QPushButton(QStringLiteral("退出"), this);
 
-  SetObjectNames({
-      {title_, "titleEdit"},
-      {oldPoints_, "oldPointsEdit"},
-      {newPoints_, "newPointsEdit"},
-      {transform_, "transformButton"},
-      {exit_, "exitButton"},
-  });
-  SetToolTips(SystemTransformToolTips(), {{"文件选择", fileButton_},
-                                          {"数据文件名", fileName_},
-                                          {"输出标识", title_},
-                                          {"旧坐标", oldPoints_},
-                                          {"新坐标", newPoints_}});
-
-  // "转换" is the dialog's default action.
-  exit_->setAutoDefault(false);
-  transform_->setDefault(true);
+  NameControls({{title_, "titleEdit", "输出文本文件标题"},
+                {oldPoints_, "oldPointsEdit", "输入旧坐标系统的坐标: <点名,X坐标m,Y坐标m>"},
+                {newPoints_, "newPointsEdit", "输入新坐标系统的坐标: <点名,X坐标m,Y坐标m>"},
+                {transform_, "transformButton", nullptr},
+                {exit_, "exitButton", nullptr},
+                {fileButton_, nullptr, "打开或新建坐标转换文件"},
+                {fileName_, nullptr, "数据文件名"}});
+  controls_ = {Bound(title_, form_.title), Bound(oldPoints_, form_.oldText), Bound(newPoints_, form_.newText)};
+  // The lists share their line messages, which name the old list; a blank
+  // line may be named in either.
+  pointBoxes_ = {oldPoints_, newPoints_};
 
   auto* top = new QGridLayout;
   top->addWidget(fileButton_, 0, 0);
   top->addWidget(fileName_, 0, 1);
-  top->addWidget(new QLabel(QStringLiteral("输出标识"), this), 1, 0);
-  top->addWidget(title_, 1, 1);
+  AddLabelled(top, this, 1, 0, "输出标识", title_);
   top->setColumnStretch(1, 1);
   LayOutToolDialog(*this, top, {transform_, exit_}, {"旧坐标系统坐标", oldPoints_, 1},
                    {"新坐标系统坐标", newPoints_, 1});
@@ -67,36 +60,16 @@ void CQuorvexSystemTranslate::BuildControls() {
       editPending_ = true;
       QTimer::singleShot(0, this, [this] {
         editPending_ = false;
-        PointTextEdited();
+        if (!form_.FileChosen()) Run([this] { form_.PointTextEdited(platform_); });
       });
     });
   }
 }
 
-void CQuorvexSystemTranslate::ReadControls() {
-  form_.title = ToGbk(title_->text());
-  form_.oldText = BoxTextToGbk(oldPoints_->toPlainText());
-  form_.newText = BoxTextToGbk(newPoints_->toPlainText());
-}
-
 void CQuorvexSystemTranslate::ShowForm() {
   showingForm_ = true;
-  ShowText(fileName_, FromGbk(form_.FileNameText()));
-  ShowText(title_, FromGbk(form_.title));
-  ShowText(oldPoints_, BoxTextFromGbk(form_.oldText));
-  ShowText(newPoints_, BoxTextFromGbk(form_.newText));
+  CoordinateToolDialog::ShowForm();
   showingForm_ = false;
-}
-
-void CQuorvexSystemTranslate::PointTextEdited() {
-  if (form_.FileChosen()) return;
-  Run([this] { form_.PointTextEdited(platform_); });
-}
-
-QPlainTextEdit* CQuorvexSystemTranslate::PointBox(int box) const {
-  // The lists share their line messages, which name the old list; a blank
-  // line may be named in either.
-  return box == 0 ? oldPoints_ : box == 1 ? newPoints_ : nullptr;
 }
 
 }  // namespace qp

@@ -18,10 +18,7 @@ class CQuorvexSystemTranslate : public CoordinateToolDialog<SystemTransformForm>
 
  private:
   void BuildControls();
-  void ReadControls() override;
   void ShowForm() override;
-  QPlainTextEdit* PointBox(int box) const override;
-  void PointTextEdited();
 
   bool showingForm_ = false;  // the edits are being filled, not typed into
   bool editPending_ = false;  // a typed change waits to be handled

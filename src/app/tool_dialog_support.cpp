@@ -1,6 +1,8 @@
 #include "app/tool_dialog_support.h"
 
 #include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QScrollArea>
 #include <QTextBlock>
@@ -72,6 +74,19 @@ void SetToolTips(const std::vector<std::pair<const char*, const char*>>& tips,
       control->second->setToolTip(QString::fromUtf8(tip));
     }
   }
+}
+
+void NameControls(std::initializer_list<NamedControl> controls) {
+  for (const NamedControl& c : controls) {
+    if (c.objectName) c.widget->setObjectName(QString::fromUtf8(c.objectName));
+    if (c.tip) c.widget->setToolTip(QString::fromUtf8(c.tip));
+  }
+}
+
+void AddLabelled(QGridLayout* grid, QWidget* parent, int row, int column, const char* caption, QWidget* control,
+                 int columnSpan) {
+  grid->addWidget(new QLabel(QString::fromUtf8(caption), parent), row, column);
+  grid->addWidget(control, row, column + 1, 1, columnSpan);
 }
 
 void ShowText(QLineEdit* edit, const QString& text) {

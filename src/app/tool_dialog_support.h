@@ -21,6 +21,7 @@
 #include "common/platform_services.h"
 
 class QComboBox;
+class QGridLayout;
 class QLineEdit;
 class QWidget;
 
@@ -68,6 +69,20 @@ void SetObjectNames(std::initializer_list<std::pair<QWidget*, const char*>> name
 // Gives each control the tip a form's table keeps under the control's caption.
 void SetToolTips(const std::vector<std::pair<const char*, const char*>>& tips,
                  const std::map<std::string, QWidget*>& controls);
+
+// A control, its object name and its tip (UTF-8; nullptr: none).
+struct NamedControl {
+  QWidget* widget;
+  const char* objectName;
+  const char* tip;
+};
+// Gives each control its object name and its tip.
+void NameControls(std::initializer_list<NamedControl> controls);
+
+// A label with `caption` (UTF-8, a child of `parent`) in cell (row, column)
+// of `grid`, and `control` in the cells after it.
+void AddLabelled(QGridLayout* grid, QWidget* parent, int row, int column, const char* caption, QWidget* control,
+                 int columnSpan = 1);
 
 // Puts the cursor on `line` (zero-based) of `box`, selects the line and
 // brings it into sight; nothing when the box has no such line.

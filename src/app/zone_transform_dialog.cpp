@@ -2,7 +2,6 @@
 
 #include <QComboBox>
 #include <QGridLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -34,42 +33,31 @@ void CQuorvexGaussCount::BuildControls() {
   output_ = new PointListEdit(this);
   output_->setReadOnly(true);
 
-  SetObjectNames({
-      {system_, "systemCombo"},          {title_, "titleEdit"},      {oldMeridian_, "oldMeridianEdit"},
-      {newMeridian_, "newMeridianEdit"}, {display_, "displayCombo"}, {execute_, "executeButton"},
-      {exit_, "exitButton"},             {input_, "inputEdit"},      {output_, "outputEdit"},
-  });
-  SetToolTips(ZoneToolTips(), {{"系统选择", system_},
-                               {"换带前经度", oldMeridian_},
-                               {"换带后经度", newMeridian_},
-                               {"换带前坐标", input_},
-                               {"换带后坐标", output_},
-                               {"数据文件名", fileName_},
-                               {"输出标识", title_},
-                               {"文件选择", fileButton_},
-                               {"换带执行", execute_},
-                               {"显示选择", display_}});
-
-  // Enter runs the transformation; the other buttons take it only when focused.
-  exit_->setAutoDefault(false);
-  execute_->setDefault(true);
+  NameControls({{system_, "systemCombo", "选择坐标系统"},
+                {title_, "titleEdit", "输出数据文件中的标题"},
+                {oldMeridian_, "oldMeridianEdit", "输入换带前中央子午线的经度[D.MS]"},
+                {newMeridian_, "newMeridianEdit", "输入换带后中央子午线的经度[D.MS]"},
+                {display_, "displayCombo", "选择显示输出项目"},
+                {execute_, "executeButton", "执行换带操作"},
+                {exit_, "exitButton", nullptr},
+                {input_, "inputEdit", "输入换带前坐标:<点名,X坐标m,Y坐标m>"},
+                {output_, "outputEdit", "输出换带后的坐标"},
+                {fileName_, nullptr, "数据文件名"},
+                {fileButton_, nullptr, "打开或新建换带计算数据文件"}});
+  controls_ = {Bound(system_, form_.systemIndex),          Bound(title_, form_.title),
+               Bound(oldMeridian_, form_.oldMeridianText), Bound(newMeridian_, form_.newMeridianText),
+               Bound(display_, form_.displayIndex),        Bound(input_, form_.inputText)};
+  pointBoxes_ = {input_};
 
   auto* settings = new QGridLayout;
   settings->addWidget(fileButton_, 0, 0);
   settings->addWidget(fileName_, 0, 1, 1, 5);
-  settings->addWidget(new QLabel(QStringLiteral("系统选择"), this), 1, 0);
-  settings->addWidget(system_, 1, 1);
-  settings->addWidget(new QLabel(QStringLiteral("输出标识"), this), 1, 2);
-  settings->addWidget(title_, 1, 3, 1, 3);
-  settings->addWidget(new QLabel(QStringLiteral("换带前经度"), this), 2, 0);
-  settings->addWidget(oldMeridian_, 2, 1);
-  settings->addWidget(new QLabel(QStringLiteral("换带后经度"), this), 2, 2);
-  settings->addWidget(newMeridian_, 2, 3);
-  settings->addWidget(new QLabel(QStringLiteral("显示选择"), this), 2, 4);
-  settings->addWidget(display_, 2, 5);
-  settings->setColumnStretch(1, 1);
-  settings->setColumnStretch(3, 1);
-  settings->setColumnStretch(5, 1);
+  AddLabelled(settings, this, 1, 0, "系统选择", system_);
+  AddLabelled(settings, this, 1, 2, "输出标识", title_, 3);
+  AddLabelled(settings, this, 2, 0, "换带前经度", oldMeridian_);
+  AddLabelled(settings, this, 2, 2, "换带后经度", newMeridian_);
+  AddLabelled(settings, this, 2, 4, "显示选择", display_);
+  for (int c : {1, 3, 5}) settings->setColumnStretch(c, 1);
 
   LayOutToolDialog(*this, settings, {execute_, exit_}, {"换带前坐标", input_, 2}, {"换带后坐标", output_, 3});
   ResizeWithinScreen(*this, QSize(900, 560));
@@ -80,26 +68,9 @@ void CQuorvexGaussCount::BuildControls() {
           [this](int index) { Run([&] { return form_.SelectDisplay(index, platform_).rejected; }); });
 }
 
-void CQuorvexGaussCount::ReadControls() {
-  form_.systemIndex = system_->currentIndex();
-  form_.title = ToGbk(title_->text());
-  form_.oldMeridianText = ToGbk(oldMeridian_->text());
-  form_.newMeridianText = ToGbk(newMeridian_->text());
-  form_.displayIndex = display_->currentIndex();
-  form_.inputText = BoxTextToGbk(input_->toPlainText());
-}
-
 void CQuorvexGaussCount::ShowForm() {
-  ShowText(fileName_, FromGbk(form_.FileNameText()));
-  system_->setCurrentIndex(form_.systemIndex);
-  ShowText(title_, FromGbk(form_.title));
-  ShowText(oldMeridian_, FromGbk(form_.oldMeridianText));
-  ShowText(newMeridian_, FromGbk(form_.newMeridianText));
-  display_->setCurrentIndex(form_.displayIndex);
-  ShowText(input_, BoxTextFromGbk(form_.inputText));
+  CoordinateToolDialog::ShowForm();
   ShowText(output_, BoxTextFromGbk(form_.OutputText()));
 }
-
-QPlainTextEdit* CQuorvexGaussCount::PointBox(int box) const { return box == 0 ? input_ : nullptr; }
 
 }  // namespace qp

@@ -22,9 +22,7 @@ class CQuorvexGaussCount : public CoordinateToolDialog<ZoneTransformForm> {
 
  private:
   void BuildControls();
-  void ReadControls() override;
   void ShowForm() override;
-  QPlainTextEdit* PointBox(int box) const override;
 
   QComboBox* system_ = nullptr;
   QLineEdit* title_ = nullptr;

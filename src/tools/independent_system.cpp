@@ -38,20 +38,6 @@ bool IsGeographic(double B, double L) { return std::isfinite(B) && std::isfinite
 bool NationalX(double x) { return x >= 0.0; }
 bool NationalY(double y) { return y >= kLowestEasting && y <= kHighestEasting; }
 
-constexpr PointListMessages kNationalMessages = {
-    "国家坐标系统坐标第[%d]行数据不正确!",
-    "国家坐标系统坐标点第[%d]行点名[1--10个字符]不正确!",
-    "国家坐标系统坐标点第[%d]行X坐标不正确!",
-    "国家坐标系统坐标点第[%d]行Y坐标不正确!",
-};
-
-constexpr PointListMessages kIndependentMessages = {
-    "独立坐标系统坐标第[%d]行数据不正确!",
-    "独立坐标系统坐标点第[%d]行点名[1--10个字符]不正确!",
-    "独立坐标系统坐标点第[%d]行X坐标不正确!",
-    "独立坐标系统坐标点第[%d]行Y坐标不正确!",
-};
-
 bool AcceptIndependentFile(IndependentSystemFile& f) {
   if (f.nationalCount < 0 || f.nationalCount > kIndependentCapacity) return false;
   if (f.independentCount < 0 || f.independentCount > kIndependentCapacity) return false;
@@ -90,19 +76,25 @@ bool ComputeReference(IndependentSystemFile& image) {
   return true;
 }
 
-void StoreList(const std::vector<ListedPoint>& points, char (*names)[11], double* x, double* y, int32_t& count) {
-  for (size_t i = 0; i < points.size(); ++i) {
-    SetSlotText(names[i], points[i].name);
-    x[i] = points[i].x;
-    y[i] = points[i].y;
-  }
-  count = static_cast<int32_t>(points.size());
-}
+// One of the file's two point lists.
+struct ListSlots {
+  char (*names)[11];
+  double* x;
+  double* y;
+  int32_t& count;
 
-std::string ResultLines(const char (*names)[11], const double* x, const double* y, int count) {
-  std::string text;
-  for (int i = 0; i < count; ++i) text += ResultLine(SlotText(names[i]), x[i], y[i]);
-  return text;
+  void Store(const std::vector<ListedPoint>& points) {
+    StoreList(points, names, x, y, 0);
+    count = static_cast<int32_t>(points.size());
+  }
+  std::string Lines() const { return ListLines(ResultLine, names, x, y, 0, count - 1); }
+};
+
+ListSlots NationalList(IndependentSystemFile& f) {
+  return {f.nationalNames, f.nationalX, f.nationalY, f.nationalCount};
+}
+ListSlots IndependentList(IndependentSystemFile& f) {
+  return {f.independentNames, f.independentX, f.independentY, f.independentCount};
 }
 
 // Converts one point through latitude and longitude; false when the point
@@ -116,34 +108,7 @@ bool ConvertPoint(double x, double y, double fromMeridian, double fromHeight, do
   return IsGeographic(B, L) && std::isfinite(newX) && std::isfinite(newY);
 }
 
-}  // namespace
-
-const std::vector<std::string>& IndependentModeItems() {
-  static const std::vector<std::string> items = {Gbk("国家转到独立"), Gbk("独立转到国家")};
-  return items;
-}
-
-const std::vector<std::pair<const char*, const char*>>& IndependentToolTips() {
-  static const std::vector<std::pair<const char*, const char*>> tips = {
-      {"数据文件名", "转换数据文件"},
-      {"坐标系统名称", "输入独立坐标系统的名称[1,32]"},
-      {"参考点点名", "输入参考点的点名[1,20]"},
-      {"中央子午线", "输入参考点的中央子午线经度[D.MS]"},
-      {"参考点X坐标", "输入参考点国家系统的X坐标m"},
-      {"参考点Y坐标", "输入参考点国家系统的Y坐标m"},
-      {"坐标系统", "选择参考点的国家坐标系统"},
-      {"投影高程面", "输入独立坐标系统投影面的高程m"},
-      {"设定坐标X", "输入参考点在独立坐标系统的X坐标m"},
-      {"设定坐标Y", "输入参考点在独立坐标系统的Y坐标m"},
-      {"有效半径m", "输入转换半径限制m"},
-      {"转换方式", "选择转换方式"},
-      {"国家坐标系统坐标", "输入和显示转换后国家系统的转换坐标:<点名,X坐标m,Y坐标m>"},
-      {"独立坐标系统坐标", "输入和显示转换后独立系统的转换坐标:<点名,X坐标m,Y坐标m>"},
-      {"查看文本", "显示转换后的文本结果"},
-  };
-  return tips;
-}
-
+// The values of a new .SLT file.
 void ResetIndependentSystemFile(IndependentSystemFile& file) {
   std::memset(static_cast<void*>(&file), 0, sizeof file);
   file.mode = kNationalToIndependent;
@@ -153,7 +118,12 @@ void ResetIndependentSystemFile(IndependentSystemFile& file) {
   file.radius = kMinimumRadius;
 }
 
-IndependentSystemForm::IndependentSystemForm() : record_(std::make_unique<IndependentSystemFile>()) {}
+}  // namespace
+
+const std::vector<std::string>& IndependentModeItems() {
+  static const std::vector<std::string> items = {Gbk("国家转到独立"), Gbk("独立转到国家")};
+  return items;
+}
 
 IndependentEnabling IndependentSystemForm::Enabling() const {
   IndependentEnabling e;
@@ -181,34 +151,26 @@ void IndependentSystemForm::ChooseFile(const std::string& path, PlatformServices
   ResetIndependentSystemFile(*record_);
   file_ = ChosenToolFile();
   viewReportEnabled_ = false;
-  if (platform.Ask(Gbk("请确认新建独立坐标系统转换数据文件 ..."), Buttons::YesNo, Answer::Yes) == Answer::Yes) {
-    if (WriteRecords(path, *record_)) {
-      UseFile(path);
-    } else {
-      platform.ShowMessage(Gbk("独立坐标系统数据文件写入错误 !"));
-    }
+  if (platform.Ask(Gbk("请确认新建独立坐标系统转换数据文件 ..."), Buttons::YesNo, Answer::Yes) == Answer::Yes &&
+      !CreateFile(path)) {
+    platform.ShowMessage(Gbk("独立坐标系统数据文件写入错误 !"));
   }
   FillControls();
 }
 
+// The report of another file is not this one's.
 bool IndependentSystemForm::LoadFile(const std::string& path) {
-  if (!ReadRecordFile(path, *record_, AcceptIndependentFile)) return false;
-  UseFile(path);
+  if (!LoadRecord(path, AcceptIndependentFile)) return false;
+  viewReportEnabled_ = false;
   FillControls();
   return true;
 }
 
 bool IndependentSystemForm::CreateFile(const std::string& path) {
-  if (!CreateRecordFile(path, *record_, ResetIndependentSystemFile)) return false;
-  UseFile(path);
+  if (!CreateRecord(path, ResetIndependentSystemFile)) return false;
+  viewReportEnabled_ = false;
   FillControls();
   return true;
-}
-
-void IndependentSystemForm::UseFile(const std::string& path) {
-  file_.Use(path);
-  // The report of another file is not this one's.
-  viewReportEnabled_ = false;
 }
 
 void IndependentSystemForm::FillControls() {
@@ -226,9 +188,9 @@ void IndependentSystemForm::FillControls() {
   modeIndex = r.mode != 0 ? kIndependentToNational : kNationalToIndependent;
   if (!r.confirmed) modeIndex = kNationalToIndependent;
   if (modeIndex == kNationalToIndependent && r.nationalCount > 0) {
-    nationalText = ResultLines(r.nationalNames, r.nationalX, r.nationalY, r.nationalCount);
+    nationalText = NationalList(*record_).Lines();
   } else if (modeIndex == kIndependentToNational && r.independentCount > 0) {
-    independentText = ResultLines(r.independentNames, r.independentX, r.independentY, r.independentCount);
+    independentText = IndependentList(*record_).Lines();
   }
 }
 
@@ -282,13 +244,14 @@ Conversion IndependentSystemForm::Execute(PlatformServices& platform) {
 
 Conversion IndependentSystemForm::NationalToIndependent(IndependentSystemFile& image, PlatformServices& platform) {
   PointListRules rules;
+  rules.caption = "国家坐标系统坐标";
   rules.acceptX = NationalX;
   rules.acceptY = NationalY;
   std::vector<ListedPoint> points;
-  if (!ConfirmBlankLineCut(nationalText, {"国家坐标系统坐标", 0, rules.firstLineNumber}, platform)) {
+  if (!ConfirmBlankLineCut(nationalText, {rules.caption, 0, rules.firstLineNumber}, platform)) {
     return ConversionOutcome::Stopped;
   }
-  if (InputCheck read = ReadPointList(nationalText, rules, kNationalMessages, points, platform); !read) {
+  if (InputCheck read = ReadPointList(nationalText, rules, points, platform); !read) {
     return {ConversionOutcome::Stopped, std::move(read.rejected)};
   }
   if (points.empty()) {
@@ -303,33 +266,7 @@ Conversion IndependentSystemForm::NationalToIndependent(IndependentSystemFile& i
       return ConversionOutcome::Stopped;
     }
   }
-  for (size_t i = 0; i < points.size(); ++i) {
-    if (DistanceOf(points[i].x, points[i].y, image.referenceX, image.referenceY) > image.radius) {
-      platform.ShowMessage(FormatText("国家坐标系统第[%d]个超过设定的范围 !", static_cast<int>(i) + 1));
-      return ConversionOutcome::Stopped;
-    }
-  }
-  const GeodeticSystem system = GeodeticSystemFromSelector(image.system);
-  std::vector<double> x(points.size());
-  std::vector<double> y(points.size());
-  for (size_t i = 0; i < points.size(); ++i) {
-    if (!ConvertPoint(points[i].x, points[i].y, image.meridian, 0.0, image.referenceL, image.height, system, x[i],
-                      y[i])) {
-      platform.ShowMessage(FormatText("国家坐标系统第[%d]个坐标无法转换 !", static_cast<int>(i) + 1));
-      return ConversionOutcome::Stopped;
-    }
-    x[i] = x[i] + image.setX - image.referenceXH;
-    y[i] = y[i] + image.setY - image.referenceYH;
-  }
-  StoreList(points, image.nationalNames, image.nationalX, image.nationalY, image.nationalCount);
-  for (size_t i = 0; i < points.size(); ++i) {
-    SetSlotText(image.independentNames[i], points[i].name);
-    image.independentX[i] = x[i];
-    image.independentY[i] = y[i];
-  }
-  image.independentCount = image.nationalCount;
-  independentText = ResultLines(image.independentNames, image.independentX, image.independentY, image.independentCount);
-
+  if (!Convert(image, points, platform)) return ConversionOutcome::Stopped;
   if (!confirmed && ConfirmYesNoDefaultNo(platform, Gbk("请确认参考点信息输入正确并且不再修改 ..."))) {
     image.confirmed = 1;
   }
@@ -343,12 +280,13 @@ Conversion IndependentSystemForm::IndependentToNational(IndependentSystemFile& i
     return ConversionOutcome::Stopped;
   }
   PointListRules rules;
+  rules.caption = "独立坐标系统坐标";
   rules.box = 1;
-  if (!ConfirmBlankLineCut(independentText, {"独立坐标系统坐标", 1, rules.firstLineNumber}, platform)) {
+  if (!ConfirmBlankLineCut(independentText, {rules.caption, 1, rules.firstLineNumber}, platform)) {
     return ConversionOutcome::Stopped;
   }
   std::vector<ListedPoint> points;
-  if (!ReadPointList(independentText, rules, kIndependentMessages, points, platform)) {
+  if (!ReadPointList(independentText, rules, points, platform)) {
     platform.ShowMessage(Gbk("独立坐标系统数据输入不正确 !"));
     return ConversionOutcome::Stopped;
   }
@@ -357,44 +295,58 @@ Conversion IndependentSystemForm::IndependentToNational(IndependentSystemFile& i
     platform.ShowMessage(Gbk("参考点信息不正确, 无法计算 !"));
     return ConversionOutcome::Stopped;
   }
+  if (!Convert(image, points, platform)) return ConversionOutcome::Stopped;
+  Complete(image, "独立到国家坐标系统转换完成...", platform);
+  return ConversionOutcome::Converted;
+}
+
+// The points of the list of the combo's mode carried into the other system,
+// each first checked against the valid radius around the reference point in
+// its own system; both lists are stored and the result is shown. False, with
+// the message naming the first point too far or that cannot be converted,
+// when one is.
+bool IndependentSystemForm::Convert(IndependentSystemFile& image, const std::vector<ListedPoint>& points,
+                                    PlatformServices& platform) {
+  const bool toIndependent = modeIndex != kIndependentToNational;
+  const std::string& from = Gbk(toIndependent ? "国家" : "独立");
+  const double centreX = toIndependent ? image.referenceX : image.setX;
+  const double centreY = toIndependent ? image.referenceY : image.setY;
   for (size_t i = 0; i < points.size(); ++i) {
-    if (DistanceOf(points[i].x, points[i].y, image.setX, image.setY) > image.radius) {
-      platform.ShowMessage(FormatText("独立坐标系统第[%d]个超过设定的范围 !", static_cast<int>(i) + 1));
-      return ConversionOutcome::Stopped;
+    if (DistanceOf(points[i].x, points[i].y, centreX, centreY) > image.radius) {
+      platform.ShowMessage(FormatText("%s坐标系统第[%d]个超过设定的范围 !", from.c_str(), static_cast<int>(i) + 1));
+      return false;
     }
   }
   const GeodeticSystem system = GeodeticSystemFromSelector(image.system);
-  std::vector<double> x(points.size());
-  std::vector<double> y(points.size());
-  for (size_t i = 0; i < points.size(); ++i) {
-    const double xh = points[i].x - image.setX + image.referenceXH;
-    const double yh = points[i].y - image.setY + image.referenceYH;
-    if (!ConvertPoint(xh, yh, image.referenceL, image.height, image.meridian, 0.0, system, x[i], y[i])) {
-      platform.ShowMessage(FormatText("独立坐标系统第[%d]个坐标无法转换 !", static_cast<int>(i) + 1));
-      return ConversionOutcome::Stopped;
+  std::vector<ListedPoint> converted = points;
+  for (size_t i = 0; i < converted.size(); ++i) {
+    ListedPoint& p = converted[i];
+    bool ok = false;
+    if (toIndependent) {
+      ok = ConvertPoint(p.x, p.y, image.meridian, 0.0, image.referenceL, image.height, system, p.x, p.y);
+      p.x = p.x + image.setX - image.referenceXH;
+      p.y = p.y + image.setY - image.referenceYH;
+    } else {
+      ok = ConvertPoint(p.x - image.setX + image.referenceXH, p.y - image.setY + image.referenceYH, image.referenceL,
+                        image.height, image.meridian, 0.0, system, p.x, p.y);
+    }
+    if (!ok) {
+      platform.ShowMessage(FormatText("%s坐标系统第[%d]个坐标无法转换 !", from.c_str(), static_cast<int>(i) + 1));
+      return false;
     }
   }
-  StoreList(points, image.independentNames, image.independentX, image.independentY, image.independentCount);
-  for (size_t i = 0; i < points.size(); ++i) {
-    SetSlotText(image.nationalNames[i], points[i].name);
-    image.nationalX[i] = x[i];
-    image.nationalY[i] = y[i];
-  }
-  image.nationalCount = image.independentCount;
-  nationalText = ResultLines(image.nationalNames, image.nationalX, image.nationalY, image.nationalCount);
-  Complete(image, "独立到国家坐标系统转换完成...", platform);
-  return ConversionOutcome::Converted;
+  ListSlots to = toIndependent ? IndependentList(image) : NationalList(image);
+  (toIndependent ? NationalList(image) : IndependentList(image)).Store(points);
+  to.Store(converted);
+  (toIndependent ? independentText : nationalText) = to.Lines();
+  return true;
 }
 
 void IndependentSystemForm::Complete(IndependentSystemFile& image, const char* doneMessage,
                                      PlatformServices& platform) {
   image.mode = modeIndex == kIndependentToNational ? kIndependentToNational : kNationalToIndependent;
   *record_ = image;
-  wroteFiles_ = true;
-  if (!WriteRecords(file_.dataPath, *record_)) {
-    platform.ShowMessage(Gbk("独立坐标系统数据文件写入错误 !"));
-    wroteFiles_ = false;
-  }
+  wroteFiles_ = SaveRecord("独立坐标系统数据文件写入错误 !", platform);
   if (WriteReport(platform)) {
     viewReportEnabled_ = true;
   } else {
@@ -405,10 +357,6 @@ void IndependentSystemForm::Complete(IndependentSystemFile& image, const char* d
 
 void IndependentSystemForm::ViewReport(PlatformServices& platform) {
   if (viewReportEnabled_) OpenInTextEditor(platform, file_.reportPath);
-}
-
-bool IndependentSystemForm::ConfirmExit(PlatformServices& platform) {
-  return ConfirmYesNoDefaultNo(platform, Gbk("请确认退出 ..."));
 }
 
 bool IndependentSystemForm::WriteReport(PlatformServices& platform) const {
@@ -447,15 +395,14 @@ bool IndependentSystemForm::WriteReport(PlatformServices& platform) const {
                              : "  序号 点     名   X坐标(80)   Y坐标(80)  X坐标(独立) Y坐标(独立)\r\n");
   report.Write(Gbk(columns));
   report.Rule();
+  // The list converted from comes first.
   for (int i = 0; i < r.nationalCount; ++i) {
-    if (toNational) {
-      report.Printf("%5d  %-11.10s%11.3f %11.3f %11.3f %11.3f\r\n", i,
-                    std::string(SlotText(r.independentNames[i])).c_str(), r.independentX[i], r.independentY[i],
-                    r.nationalX[i], r.nationalY[i]);
-    } else {
-      report.Printf("%5d  %-11.10s%11.3f %11.3f %11.3f %11.3f\r\n", i, std::string(SlotText(r.nationalNames[i])).c_str(),
-                    r.nationalX[i], r.nationalY[i], r.independentX[i], r.independentY[i]);
-    }
+    const double national[] = {r.nationalX[i], r.nationalY[i]};
+    const double independent[] = {r.independentX[i], r.independentY[i]};
+    const double* from = toNational ? independent : national;
+    const double* to = toNational ? national : independent;
+    const std::string pointName(SlotText(toNational ? r.independentNames[i] : r.nationalNames[i]));
+    report.Printf("%5d  %-11.10s%11.3f %11.3f %11.3f %11.3f\r\n", i, pointName.c_str(), from[0], from[1], to[0], to[1]);
   }
   report.Rule();
   report.Printf("%s\r\n\r\n", " ");

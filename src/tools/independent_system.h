@@ -12,14 +12,13 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "common/platform_services.h"
 #include "common/rejected_entry.h"
-#include "tools/chosen_tool_file.h"
+#include "tools/tool_file.h"
 
 namespace qp {
 
@@ -92,12 +91,6 @@ enum IndependentMode : int { kNationalToIndependent = 0, kIndependentToNational 
 // Texts of the 转换方式 combo (GBK): "国家转到独立", "独立转到国家".
 const std::vector<std::string>& IndependentModeItems();
 
-// Tool tips (UTF-8), keyed by the control's caption or role.
-const std::vector<std::pair<const char*, const char*>>& IndependentToolTips();
-
-// The values of a new .SLT file.
-void ResetIndependentSystemFile(IndependentSystemFile& file);
-
 // Which controls accept input.
 struct IndependentEnabling {
   bool referenceGroup = false;  // reference name .. set coordinates, the 坐标系统 combo
@@ -125,10 +118,8 @@ struct Conversion {
   std::optional<RejectedEntry> rejected;
 };
 
-class IndependentSystemForm {
+class IndependentSystemForm : public ToolForm<IndependentSystemFile> {
  public:
-  IndependentSystemForm();
-
   // The controls (GBK texts, combo indices).
   std::string systemName;        // 坐标系统名称
   std::string referenceName;     // 参考点点名
@@ -144,13 +135,8 @@ class IndependentSystemForm {
   std::string nationalText;      // 国家坐标系统坐标
   std::string independentText;   // 独立坐标系统坐标
 
-  const std::string& FileNameText() const { return file_.nameText; }
-  bool FileChosen() const { return file_.chosen; }
   bool Confirmed() const { return record_->confirmed != 0; }
   IndependentEnabling Enabling() const;
-  const std::string& DataPath() const { return file_.dataPath; }
-  const std::string& ReportPath() const { return file_.reportPath; }
-  const IndependentSystemFile& Record() const { return *record_; }
   // The edit the last conversion wrote its results to.
   const std::string& ResultText() const { return modeIndex == kIndependentToNational ? nationalText : independentText; }
   // After Converted: whether the data file and the report were both written.
@@ -167,19 +153,16 @@ class IndependentSystemForm {
   Conversion Execute(PlatformServices& platform);
   // "查看文本".
   void ViewReport(PlatformServices& platform);
-  bool ConfirmExit(PlatformServices& platform);
 
  private:
   bool ValidateReference(IndependentSystemFile& image, PlatformServices& platform) const;
   Conversion NationalToIndependent(IndependentSystemFile& image, PlatformServices& platform);
   Conversion IndependentToNational(IndependentSystemFile& image, PlatformServices& platform);
+  bool Convert(IndependentSystemFile& image, const std::vector<ListedPoint>& points, PlatformServices& platform);
   void Complete(IndependentSystemFile& image, const char* doneMessage, PlatformServices& platform);
   void FillControls();
-  void UseFile(const std::string& path);
   bool WriteReport(PlatformServices& platform) const;
 
-  std::unique_ptr<IndependentSystemFile> record_;
-  ChosenToolFile file_;
   bool viewReportEnabled_ = false;
   bool wroteFiles_ = false;
 };

@@ -2,6 +2,7 @@
 
 #include "common/format.h"
 #include "common/gbk_text.h"
+#include "common/name_slot.h"
 #include "common/numeric_field.h"
 #include "common/table_line_reader.h"
 
@@ -26,33 +27,34 @@ bool ReadCoordinate(std::string_view field, bool (*accept)(double), double& valu
 
 }  // namespace
 
-InputCheck ReadPointList(std::string_view text, const PointListRules& rules, const PointListMessages& messages,
-                   std::vector<ListedPoint>& points, PlatformServices& platform) {
+InputCheck ReadPointList(std::string_view text, const PointListRules& rules, std::vector<ListedPoint>& points,
+                         PlatformServices& platform) {
   points.clear();
   TableLineReader reader(text);
   while (static_cast<int>(points.size()) < rules.capacity && reader.Next()) {
     const std::string_view line = reader.Line();
     const int lineNumber = reader.LineNumber() + rules.firstLineNumber;
     const auto reject = [&](const char* utf8Format) {
-      return RejectEntry(platform, rules.box, reader.LineNumber(), FormatText(utf8Format, lineNumber));
+      const std::string message = Gbk(rules.caption) + FormatText(utf8Format, lineNumber);
+      return RejectEntry(platform, rules.box, reader.LineNumber(), message);
     };
     std::string_view name;
     std::string_view rest;
     std::string_view xText;
     std::string_view yText;
     if (line.size() < 3 || !SplitAtComma(line, name, rest) || !SplitAtComma(Trim(rest), xText, yText)) {
-      return reject(messages.badLine);
+      return reject("第[%d]行数据不正确!");
     }
     ListedPoint point;
     point.name = std::string(Trim(name));
     if (!IsValidPointName(point.name)) {
-      return reject(messages.badName);
+      return reject("点第[%d]行点名[1--10个字符]不正确!");
     }
     if (!ReadCoordinate(Trim(xText), rules.acceptX, point.x)) {
-      return reject(messages.badX);
+      return reject("点第[%d]行X坐标不正确!");
     }
     if (!ReadCoordinate(Trim(yText), rules.acceptY, point.y)) {
-      return reject(messages.badY);
+      return reject("点第[%d]行Y坐标不正确!");
     }
     points.push_back(std::move(point));
   }
@@ -68,6 +70,21 @@ std::string ResultLine(std::string_view name, double x, double y) {
 
 std::string InputLine(std::string_view name, double x, double y) {
   return Format("%s,%.3f,%.3f\r\n", std::string(name).c_str(), x, y);
+}
+
+void StoreList(const std::vector<ListedPoint>& points, char (*names)[11], double* x, double* y, int first) {
+  for (size_t i = 0; i < points.size(); ++i) {
+    SetSlotText(names[first + i], points[i].name);
+    x[first + i] = points[i].x;
+    y[first + i] = points[i].y;
+  }
+}
+
+std::string ListLines(std::string (*line)(std::string_view, double, double), const char (*names)[11],
+                      const double* x, const double* y, int first, int last) {
+  std::string text;
+  for (int i = first; i <= last; ++i) text += line(SlotText(names[i]), x[i], y[i]);
+  return text;
 }
 
 void OpenInTextEditor(PlatformServices& platform, const std::string& reportPath) {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #include "common/blank_line_question.h"
 #include "common/finite_values.h"
@@ -22,14 +23,6 @@ constexpr int kMaxParameters = 8;
 // A pivot this small against its diagonal element before the elimination
 // means the normal equations are singular in double precision.
 constexpr double kSingularPivotRatio = 1e-12;
-
-// Errors in either list are reported with the same texts.
-constexpr PointListMessages kListMessages = {
-    "旧坐标第[%d]行数据不正确!",
-    "旧坐标点第[%d]行点名[1--10个字符]不正确!",
-    "旧坐标点第[%d]行X坐标不正确!",
-    "旧坐标点第[%d]行Y坐标不正确!",
-};
 
 bool AcceptSystemFile(SystemTransformFile& f) {
   if (f.oldCount < 0 || f.oldCount > kSystemListCapacity) return false;
@@ -74,10 +67,7 @@ constexpr int Packed(int i, int j) { return i * (i - 1) / 2 + j; }
 
 // Exchanges name, x, y and key of slots a and b of a list.
 void SwapSlots(char (*names)[11], double* x, double* y, int* key, int a, int b) {
-  char name[11];
-  std::memcpy(name, names[a], 11);
-  std::memcpy(names[a], names[b], 11);
-  std::memcpy(names[b], name, 11);
+  std::swap(names[a], names[b]);
   std::swap(x[a], x[b]);
   std::swap(y[a], y[b]);
   std::swap(key[a], key[b]);
@@ -95,26 +85,7 @@ void SortByKey(char (*names)[11], double* x, double* y, int* key, int n) {
   }
 }
 
-void StoreList(const std::vector<ListedPoint>& points, char (*names)[11], double* x, double* y) {
-  for (size_t i = 0; i < points.size(); ++i) {
-    SetSlotText(names[i + 1], points[i].name);
-    x[i + 1] = points[i].x;
-    y[i + 1] = points[i].y;
-  }
-}
-
 }  // namespace
-
-const std::vector<std::pair<const char*, const char*>>& SystemTransformToolTips() {
-  static const std::vector<std::pair<const char*, const char*>> tips = {
-      {"文件选择", "打开或新建坐标转换文件"},
-      {"数据文件名", "数据文件名"},
-      {"输出标识", "输出文本文件标题"},
-      {"旧坐标", "输入旧坐标系统的坐标: <点名,X坐标m,Y坐标m>"},
-      {"新坐标", "输入新坐标系统的坐标: <点名,X坐标m,Y坐标m>"},
-  };
-  return tips;
-}
 
 void ConformalTransform::Apply(double x, double y, double& newX, double& newY) const {
   double xRow[kMaxParameters + 1];
@@ -183,37 +154,29 @@ bool EstimateConformalTransform(const SystemTransformFile& image, int m, Conform
   return true;
 }
 
-SystemTransformForm::SystemTransformForm() : record_(std::make_unique<SystemTransformFile>()) {}
-
 void SystemTransformForm::ChooseFile(const std::string& path, PlatformServices& platform) {
-  LoadOrCreateOnRequest(*this, path, sizeof(SystemTransformFile), "请确认新建坐标转换数据文件 ...",
-                        "坐标转换数据文件错误 !", "坐标转换数据文件写入错误 !", platform);
+  LoadOrCreateOnRequest(*this, path, "请确认新建坐标转换数据文件 ...", "坐标转换数据文件错误 !",
+                        "坐标转换数据文件写入错误 !", platform);
 }
 
+// A result shown belongs to the file it was computed for.
 bool SystemTransformForm::LoadFile(const std::string& path) {
-  if (!ReadRecordFile(path, *record_, AcceptSystemFile)) return false;
-  UseFile(path);
+  if (!LoadRecord(path, AcceptSystemFile)) return false;
+  computed_ = false;
   if (record_->oldCount > 0 || record_->newCount > 0) FillControls();
   return true;
 }
 
 bool SystemTransformForm::CreateFile(const std::string& path) {
-  if (!CreateRecordFile(path, *record_)) return false;
-  UseFile(path);
-  return true;
-}
-
-void SystemTransformForm::UseFile(const std::string& path) {
-  file_.Use(path);
+  if (!CreateRecord(path)) return false;
   computed_ = false;
+  return true;
 }
 
 void SystemTransformForm::FillControls() {
   const SystemTransformFile& r = *record_;
-  oldText.clear();
-  for (int i = 1; i <= r.oldCount; ++i) oldText += InputLine(SlotText(r.oldNames[i]), r.oldX[i], r.oldY[i]);
-  newText.clear();
-  for (int i = 1; i <= r.newCount; ++i) newText += InputLine(SlotText(r.newNames[i]), r.newX[i], r.newY[i]);
+  oldText = ListLines(InputLine, r.oldNames, r.oldX, r.oldY, 1, r.oldCount);
+  newText = ListLines(InputLine, r.newNames, r.newX, r.newY, 1, r.newCount);
   title = std::string(SlotText(r.title));
 }
 
@@ -227,20 +190,21 @@ bool SystemTransformForm::PointTextEdited(PlatformServices& platform) {
 
 InputCheck SystemTransformForm::ReadControls(SystemTransformFile& image, PlatformServices& platform) const {
   PointListRules rules;
+  rules.caption = "旧坐标";  // errors in either list are reported with the same texts
   rules.firstLineNumber = 1;
   rules.capacity = kSystemListCapacity;
   // The other tools bound their coordinates by their own ranges; this one has
   // none but that no surveying coordinate is as large.
   rules.acceptX = rules.acceptY = IsCoordinateInRange;
   std::vector<ListedPoint> points;
-  if (!ConfirmBlankLineCut(oldText, {"旧坐标", 0, rules.firstLineNumber}, platform)) return Refused();
-  if (InputCheck read = ReadPointList(oldText, rules, kListMessages, points, platform); !read) return read;
-  StoreList(points, image.oldNames, image.oldX, image.oldY);
+  if (!ConfirmBlankLineCut(oldText, {rules.caption, 0, rules.firstLineNumber}, platform)) return Refused();
+  if (InputCheck read = ReadPointList(oldText, rules, points, platform); !read) return read;
+  StoreList(points, image.oldNames, image.oldX, image.oldY, 1);
   image.oldCount = static_cast<int32_t>(points.size());
   // The new list's messages are the old list's, and name its box (rules.box 0).
   if (!ConfirmBlankLineCut(newText, {"新坐标", 1, rules.firstLineNumber}, platform)) return Refused();
-  if (InputCheck read = ReadPointList(newText, rules, kListMessages, points, platform); !read) return read;
-  StoreList(points, image.newNames, image.newX, image.newY);
+  if (InputCheck read = ReadPointList(newText, rules, points, platform); !read) return read;
+  StoreList(points, image.newNames, image.newX, image.newY, 1);
   image.newCount = static_cast<int32_t>(points.size());
   if (title.size() > kTitleLimit) {
     platform.ShowMessage(Gbk("标题字符数超过了32 !"));
@@ -289,8 +253,10 @@ bool SystemTransformForm::Estimate(SystemTransformFile& image, PlatformServices&
   const int m = image.commonCount;
   ConformalTransform t;
   bool ok = EstimateConformalTransform(image, m, t);
-  double transformedX[1024] = {};
-  double transformedY[1024] = {};
+  // The old points go straight into the scratch image, which is dropped when
+  // the estimate fails.
+  double* const transformedX = image.transformedX;
+  double* const transformedY = image.transformedY;
   double sum = 0.0;
   if (ok) {
     for (int i = 1; i <= image.oldCount; ++i) t.Apply(image.oldX[i], image.oldY[i], transformedX[i], transformedY[i]);
@@ -309,10 +275,6 @@ bool SystemTransformForm::Estimate(SystemTransformFile& image, PlatformServices&
   const int f = t.parameterCount;
   image.parameterCount = f;
   for (int k = 1; k <= f; ++k) image.parameters[k] = t.p[k];
-  for (int i = 1; i <= image.oldCount; ++i) {
-    image.transformedX[i] = transformedX[i];
-    image.transformedY[i] = transformedY[i];
-  }
   if (2 * m > f) image.sigma = std::sqrt(sum / (2 * m - f));
   return true;
 }
@@ -327,27 +289,15 @@ InputCheck SystemTransformForm::Execute(PlatformServices& platform) {
   computed_ = true;
 
   bool ok = WriteReport(platform);
-  if (!WriteRecords(file_.dataPath, *record_)) {
-    platform.ShowMessage(Gbk("坐标转换数据文件写入错误 !"));
-    ok = false;
-  }
-  if (ConfirmYesNoDefaultNo(platform, FormatText("坐标转换完成...\r\n%s\r\n\r\n查看转换结果 ?",
-                                                 PathForDisplay(file_.reportPath).c_str()))) {
-    OpenInTextEditor(platform, file_.reportPath);
-  }
+  ok = SaveRecord("坐标转换数据文件写入错误 !", platform) && ok;
+  OfferReport("坐标转换完成...", platform);
   return {ok, std::nullopt};
 }
 
 std::string SystemTransformForm::ResultText() const {
-  std::string text;
-  if (!computed_) return text;
+  if (!computed_) return {};
   const SystemTransformFile& r = *record_;
-  for (int i = 1; i <= r.oldCount; ++i) text += ResultLine(SlotText(r.oldNames[i]), r.transformedX[i], r.transformedY[i]);
-  return text;
-}
-
-bool SystemTransformForm::ConfirmExit(PlatformServices& platform) {
-  return ConfirmYesNoDefaultNo(platform, Gbk("请确认退出 ..."));
+  return ListLines(ResultLine, r.oldNames, r.transformedX, r.transformedY, 1, r.oldCount);
 }
 
 bool SystemTransformForm::WriteReport(PlatformServices& platform) const {

@@ -10,14 +10,12 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "common/platform_services.h"
 #include "common/rejected_entry.h"
-#include "tools/chosen_tool_file.h"
+#include "tools/tool_file.h"
 
 namespace qp {
 
@@ -63,9 +61,6 @@ static_assert(offsetof(SystemTransformFile, unused71708) == 71708);
 static_assert(offsetof(SystemTransformFile, parameters) == 71712);
 static_assert(offsetof(SystemTransformFile, title) == 71792);
 
-// Tool tips (UTF-8), keyed by the control's caption or role.
-const std::vector<std::pair<const char*, const char*>>& SystemTransformToolTips();
-
 // The estimated transformation: parameters 1..f of the model
 //   (X' - xn) + i(Y' - yn) = (p1 + i p2) + (p3 + i p4) z + (p5 + i p6) z^2 + (p7 + i p8) z^3,
 // z = (X - xo) + i(Y - yo), truncated to degree f/2 - 1.
@@ -85,20 +80,12 @@ struct ConformalTransform {
 // coincide leave too few distinct positions for the parameters).
 bool EstimateConformalTransform(const SystemTransformFile& image, int m, ConformalTransform& transform);
 
-class SystemTransformForm {
+class SystemTransformForm : public ToolForm<SystemTransformFile> {
  public:
-  SystemTransformForm();
-
   // The controls (GBK).
   std::string title;       // 输出标识
   std::string oldText;     // 旧坐标
   std::string newText;     // 新坐标
-
-  const std::string& FileNameText() const { return file_.nameText; }
-  bool FileChosen() const { return file_.chosen; }
-  const std::string& DataPath() const { return file_.dataPath; }
-  const std::string& ReportPath() const { return file_.reportPath; }
-  const SystemTransformFile& Record() const { return *record_; }
 
   // "文件选择" after the file dialog returned `path`.
   void ChooseFile(const std::string& path, PlatformServices& platform);
@@ -119,18 +106,13 @@ class SystemTransformForm {
   // line each (common points first), after a successful "转换".
   std::string ResultText() const;
 
-  bool ConfirmExit(PlatformServices& platform);
-
  private:
   InputCheck ReadControls(SystemTransformFile& image, PlatformServices& platform) const;
   bool MatchCommonPoints(SystemTransformFile& image, PlatformServices& platform) const;
   bool Estimate(SystemTransformFile& image, PlatformServices& platform) const;
   void FillControls();
-  void UseFile(const std::string& path);
   bool WriteReport(PlatformServices& platform) const;
 
-  std::unique_ptr<SystemTransformFile> record_;
-  ChosenToolFile file_;
   bool computed_ = false;
 };
 

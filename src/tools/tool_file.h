@@ -1,14 +1,17 @@
 // The tools' data files, each the byte image of the tool's fixed record (read
-// with ReadRecordFile, written with WriteRecords): creating one, and the file
-// choice of a tool's form.
+// with ReadRecordFile, written with WriteRecords): creating one, the file
+// choice of a tool's form, and what every tool's form keeps of its file.
 #pragma once
 
 #include <memory>
 #include <string>
 
 #include "common/binary_file.h"
+#include "common/format.h"
 #include "common/gbk_text.h"
 #include "common/platform_services.h"
+#include "common/report_file.h"
+#include "tools/point_list.h"
 
 namespace qp {
 
@@ -32,15 +35,84 @@ bool CreateRecordFile(const std::string& path, Record& record, void (*reset)(Rec
 // numbers) is somebody's damaged data, not a missing file: `damaged` (UTF-8)
 // is shown and the form keeps its earlier file.
 template <typename Form>
-void LoadOrCreateOnRequest(Form& form, const std::string& path, size_t fileSize, const char* question,
-                           const char* damaged, const char* unwritable, PlatformServices& platform) {
+void LoadOrCreateOnRequest(Form& form, const std::string& path, const char* question, const char* damaged,
+                           const char* unwritable, PlatformServices& platform) {
   if (form.LoadFile(path)) return;
-  if (IsRegularFileOfSize(path, fileSize)) {
+  if (IsRegularFileOfSize(path, sizeof(form.Record()))) {
     platform.ShowMessage(Gbk(damaged));
     return;
   }
   if (platform.Ask(Gbk(question), Buttons::YesNo, Answer::Yes) != Answer::Yes) return;
   if (!form.CreateFile(path)) platform.ShowMessage(Gbk(unwritable));
 }
+
+// The data file a coordinate tool's form works on: its path and the report
+// beside it. Nothing is chosen until Use; a default-constructed one gives a
+// file up.
+struct ChosenToolFile {
+  std::string dataPath;
+  std::string reportPath;
+  bool chosen = false;
+
+  void Use(const std::string& path) {
+    dataPath = path;
+    reportPath = ReportPathFor(path);
+    chosen = true;
+  }
+};
+
+// What the tools' forms share: the record that is a form's whole state and
+// its file's byte image, the file it came from, and the steps every form
+// takes with them.
+template <typename Image>
+class ToolForm {
+ public:
+  // The name the file-name edit shows (GBK).
+  std::string FileNameText() const { return file_.chosen ? PathForDisplay(file_.dataPath) : std::string(); }
+  bool FileChosen() const { return file_.chosen; }
+  const std::string& DataPath() const { return file_.dataPath; }
+  const std::string& ReportPath() const { return file_.reportPath; }
+  const Image& Record() const { return *record_; }
+
+  // "退出" and Esc: true when the dialog may close.
+  bool ConfirmExit(PlatformServices& platform) { return ConfirmYesNoDefaultNo(platform, Gbk("请确认退出 ...")); }
+
+ protected:
+  ToolForm() : record_(std::make_unique<Image>()) {}
+
+  // The record of the file at `path` when `accept` takes it, or that of a
+  // new file written there; the file is the form's from then on. False, and
+  // nothing changes, when the file does not load or cannot be written.
+  bool LoadRecord(const std::string& path, bool (*accept)(Image&)) {
+    if (!ReadRecordFile(path, *record_, accept)) return false;
+    file_.Use(path);
+    return true;
+  }
+  bool CreateRecord(const std::string& path, void (*reset)(Image&) = nullptr) {
+    if (!CreateRecordFile(path, *record_, reset)) return false;
+    file_.Use(path);
+    return true;
+  }
+
+  // Writes the record to the chosen file; shows `unwritable` (UTF-8) when
+  // it cannot.
+  bool SaveRecord(const char* unwritable, PlatformServices& platform) const {
+    if (WriteRecords(file_.dataPath, *record_)) return true;
+    platform.ShowMessage(Gbk(unwritable));
+    return false;
+  }
+
+  // Asks "`done` (UTF-8), the report's path, 查看转换结果 ?" and shows the
+  // report on Yes.
+  void OfferReport(const char* done, PlatformServices& platform) const {
+    if (ConfirmYesNoDefaultNo(platform, Gbk(done) + FormatText("\r\n%s\r\n\r\n查看转换结果 ?",
+                                                               PathForDisplay(file_.reportPath).c_str()))) {
+      OpenInTextEditor(platform, file_.reportPath);
+    }
+  }
+
+  std::unique_ptr<Image> record_;
+  ChosenToolFile file_;
+};
 
 }  // namespace qp

@@ -1,6 +1,7 @@
 #include "tools/zone_transform.h"
 
 #include <cmath>
+#include <utility>
 
 #include "common/blank_line_question.h"
 #include "common/finite_values.h"
@@ -26,13 +27,6 @@ constexpr double kPoleDms = 90.000001;
 
 bool NotNegative(double v) { return v >= 0.0; }
 
-constexpr PointListMessages kInputMessages = {
-    "换带前坐标第[%d]行数据不正确!",
-    "换带前坐标点第[%d]行点名[1--10个字符]不正确!",
-    "换带前坐标点第[%d]行X坐标不正确!",
-    "换带前坐标点第[%d]行Y坐标不正确!",
-};
-
 // A file is taken when its count fits and the coordinates it lists are
 // numbers; values no list uses are tidied instead of refusing the file.
 bool AcceptZoneFile(ZoneTransformFile& f) {
@@ -57,14 +51,6 @@ double EastingWithoutZone(double y) {
   return y;
 }
 
-const std::string& SystemCaption(int system) {
-  return system == 0 ? Gbk("坐标系统:  54坐标系统") : Gbk("坐标系统:  80坐标系统");
-}
-
-const std::string& MeridianSystemCaption(int system) {
-  return system == 0 ? Gbk("   坐标系统:      54坐标系统") : Gbk("   坐标系统:      80坐标系统");
-}
-
 }  // namespace
 
 const std::vector<std::string>& ZoneDisplayItems() {
@@ -72,50 +58,22 @@ const std::vector<std::string>& ZoneDisplayItems() {
   return items;
 }
 
-const std::vector<std::pair<const char*, const char*>>& ZoneToolTips() {
-  static const std::vector<std::pair<const char*, const char*>> tips = {
-      {"系统选择", "选择坐标系统"},
-      {"换带前经度", "输入换带前中央子午线的经度[D.MS]"},
-      {"换带后经度", "输入换带后中央子午线的经度[D.MS]"},
-      {"换带前坐标", "输入换带前坐标:<点名,X坐标m,Y坐标m>"},
-      {"换带后坐标", "输出换带后的坐标"},
-      {"数据文件名", "数据文件名"},
-      {"输出标识", "输出数据文件中的标题"},
-      {"文件选择", "打开或新建换带计算数据文件"},
-      {"换带执行", "执行换带操作"},
-      {"显示选择", "选择显示输出项目"},
-  };
-  return tips;
-}
-
-ZoneTransformForm::ZoneTransformForm() : record_(std::make_unique<ZoneTransformFile>()) {}
-
 void ZoneTransformForm::ChooseFile(const std::string& path, PlatformServices& platform) {
-  LoadOrCreateOnRequest(*this, path, sizeof(ZoneTransformFile), "请确认新建坐标换带数据文件 ...", "换带数据文件错误 !",
-                        "换带数据文件写入错误 !", platform);
+  LoadOrCreateOnRequest(*this, path, "请确认新建坐标换带数据文件 ...", "换带数据文件错误 !", "换带数据文件写入错误 !",
+                        platform);
 }
 
 bool ZoneTransformForm::LoadFile(const std::string& path) {
-  if (!ReadRecordFile(path, *record_, AcceptZoneFile)) return false;
-  UseFile(path);
+  if (!LoadRecord(path, AcceptZoneFile)) return false;
   if (record_->count > 0) FillControls();
   return true;
 }
 
-bool ZoneTransformForm::CreateFile(const std::string& path) {
-  if (!CreateRecordFile(path, *record_)) return false;
-  UseFile(path);
-  return true;
-}
-
-void ZoneTransformForm::UseFile(const std::string& path) {
-  file_.Use(path);
-}
+bool ZoneTransformForm::CreateFile(const std::string& path) { return CreateRecord(path); }
 
 void ZoneTransformForm::FillControls() {
   const ZoneTransformFile& r = *record_;
-  inputText.clear();
-  for (int i = 0; i < r.count; ++i) inputText += InputLine(SlotText(r.names[i]), r.oldX[i], r.oldY[i]);
+  inputText = ListLines(InputLine, r.names, r.oldX, r.oldY, 0, r.count - 1);
   outputText_.clear();
   oldMeridianText = Format("%.6f", r.oldMeridian);
   newMeridianText = Format("%.6f", r.newMeridian);
@@ -126,14 +84,13 @@ void ZoneTransformForm::FillControls() {
 InputCheck ZoneTransformForm::ReadControls(ZoneTransformFile& image, PlatformServices& platform) const {
   image.system = systemIndex;
   const double oldMeridian = LeadingNumber(oldMeridianText);
-  if (oldMeridian < 0.5) {
-    platform.ShowMessage(Gbk("换带前经度输入错误 !"));
-    return Refused();
-  }
   const double newMeridian = LeadingNumber(newMeridianText);
-  if (newMeridian < 0.5) {
-    platform.ShowMessage(Gbk("换带后经度输入错误 !"));
-    return Refused();
+  for (const auto& [message, meridian] :
+       {std::pair{"换带前经度输入错误 !", oldMeridian}, std::pair{"换带后经度输入错误 !", newMeridian}}) {
+    if (meridian < 0.5) {
+      platform.ShowMessage(Gbk(message));
+      return Refused();
+    }
   }
   // Compared as D.MS numbers, as the users know the rule.
   if (std::fabs(oldMeridian - newMeridian) > 12.0) {
@@ -149,40 +106,34 @@ InputCheck ZoneTransformForm::ReadControls(ZoneTransformFile& image, PlatformSer
   SetSlotText(image.title, title);
 
   PointListRules rules;
+  rules.caption = "换带前坐标";
   rules.firstLineNumber = 0;
   rules.capacity = kZoneCapacity;
   rules.acceptX = NotNegative;
   rules.acceptY = NotNegative;
   std::vector<ListedPoint> points;
-  if (!ConfirmBlankLineCut(inputText, {"换带前坐标", 0, rules.firstLineNumber}, platform)) return Refused();
-  if (InputCheck read = ReadPointList(inputText, rules, kInputMessages, points, platform); !read) return read;
-  for (size_t i = 0; i < points.size(); ++i) {
-    SetSlotText(image.names[i], points[i].name);
-    image.oldX[i] = points[i].x;
-    image.oldY[i] = points[i].y;
-  }
+  if (!ConfirmBlankLineCut(inputText, {rules.caption, 0, rules.firstLineNumber}, platform)) return Refused();
+  if (InputCheck read = ReadPointList(inputText, rules, points, platform); !read) return read;
+  StoreList(points, image.names, image.oldX, image.oldY, 0);
   image.count = static_cast<int32_t>(points.size());
   return Accepted();
 }
 
 InputCheck ZoneTransformForm::Transform(ZoneTransformFile& image, PlatformServices& platform) const {
   const GeodeticSystem system = GeodeticSystemFromSelector(image.system);
+  // The results go straight into the scratch image, which is dropped when a
+  // point is refused.
   for (int i = 0; i < image.count; ++i) {
-    double B = 0.0;
-    double L = 0.0;
-    double x = 0.0;
-    double y = 0.0;
+    double& B = image.latitude[i];
+    double& L = image.longitude[i];
     GaussInverse(image.oldX[i], EastingWithoutZone(image.oldY[i]), image.oldMeridian, system, 0.0, B, L);
-    GaussForward(B, L, image.newMeridian, system, 0.0, x, y);
+    GaussForward(B, L, image.newMeridian, system, 0.0, image.newX[i], image.newY[i]);
     // A northing beyond the pole has no latitude, and far larger numbers
     // overflow the series: such a point cannot be transformed.
-    if (!(std::isfinite(B) && std::isfinite(L) && std::isfinite(x) && std::isfinite(y) && std::fabs(B) <= kPoleDms)) {
+    if (!(std::isfinite(B) && std::isfinite(L) && std::isfinite(image.newX[i]) && std::isfinite(image.newY[i]) &&
+          std::fabs(B) <= kPoleDms)) {
       return RejectEntry(platform, 0, i, FormatText("换带前坐标点第[%d]行坐标超出换带计算范围!", i));
     }
-    image.latitude[i] = B;
-    image.longitude[i] = L;
-    image.newX[i] = x;
-    image.newY[i] = y;
   }
   return Accepted();
 }
@@ -216,16 +167,9 @@ InputCheck ZoneTransformForm::Execute(PlatformServices& platform) {
   outputText_ = DisplayText();
   if (!file_.chosen) return Accepted();
 
-  bool ok = true;
-  if (!WriteRecords(file_.dataPath, *record_)) {
-    platform.ShowMessage(Gbk("换带数据文件写入错误 !"));
-    ok = false;
-  }
+  bool ok = SaveRecord("换带数据文件写入错误 !", platform);
   ok = WriteReport(platform) && ok;
-  if (ConfirmYesNoDefaultNo(platform, FormatText("换带计算完成...\r\n%s\r\n\r\n查看转换结果 ?",
-                                                 PathForDisplay(file_.reportPath).c_str()))) {
-    OpenInTextEditor(platform, file_.reportPath);
-  }
+  OfferReport("换带计算完成...", platform);
   return {ok, std::nullopt};
 }
 
@@ -234,28 +178,28 @@ InputCheck ZoneTransformForm::SelectDisplay(int index, PlatformServices& platfor
   return Execute(platform);
 }
 
-bool ZoneTransformForm::ConfirmExit(PlatformServices& platform) {
-  return ConfirmYesNoDefaultNo(platform, Gbk("请确认退出 ..."));
-}
-
 bool ZoneTransformForm::WriteReport(PlatformServices& platform) const {
   const ZoneTransformFile& r = *record_;
   ReportFile report;
   if (!CreateReportOrTell(report, file_.reportPath, platform)) return false;
   SectionNumber section;
   report.WriteTitleBlock(SlotText(r.title), platform.CurrentTime(), section);
-  report.Printf("\r\n%44s\r\n\r\n", SystemCaption(r.system).c_str());
+  const std::string& system = GeodeticSystemItems()[r.system == 0 ? 0 : 1];
+  report.Printf("\r\n%44s\r\n\r\n", (Gbk("坐标系统:  ") + system).c_str());
   report.Printf("%36s%12.7f\r\n", Gbk("旧投影带中央子午线:").c_str(), r.oldMeridian);
   report.Printf("%36s%12.7f\r\n", Gbk("新投影带中央子午线:").c_str(), r.newMeridian);
   report.Rule();
 
-  report.PrintText("\r\n\r\n%18d.换带点坐标<个数:%ld   单位:米>\r\n", section.Take(), static_cast<long>(r.count));
-  report.Rule();
-  report.Printf("%22s%-15.8f%-12s\r\n", Gbk("中央子午线:  ").c_str(), r.oldMeridian,
-                MeridianSystemCaption(r.system).c_str());
-  report.Rule();
-  report.PrintText("  序号   点        名                     X坐标        Y坐标\r\n");
-  report.Rule();
+  // Each table names its central meridian between the heading and the columns.
+  const auto tableHead = [&](const char* heading, double meridian, const char* columns) {
+    report.Write(FormatText(heading, section.Take(), static_cast<long>(r.count)));
+    report.Rule();
+    report.TableHead(Format("%22s%-15.8f%-12s\r\n", Gbk("中央子午线:  ").c_str(), meridian,
+                            (Gbk("   坐标系统:      ") + system).c_str()),
+                     columns);
+  };
+  tableHead("\r\n\r\n%18d.换带点坐标<个数:%ld   单位:米>\r\n", r.oldMeridian,
+            "  序号   点        名                     X坐标        Y坐标\r\n");
   for (int i = 0; i < r.count; ++i) {
     report.Printf("%6ld   %-26.16s%15.4f%15.4f\r\n", static_cast<long>(i), std::string(SlotText(r.names[i])).c_str(),
                   r.oldX[i], r.oldY[i]);
@@ -263,14 +207,8 @@ bool ZoneTransformForm::WriteReport(PlatformServices& platform) const {
   report.Rule();
   report.Printf("%s\r\n\r\n", " ");
 
-  report.PrintText("\r\n\r\n%18d.换带后坐标<个数:%ld   单位:米/度.分秒>\r\n", section.Take(),
-                   static_cast<long>(r.count));
-  report.Rule();
-  report.Printf("%22s%-15.8f%-12s\r\n", Gbk("中央子午线:  ").c_str(), r.newMeridian,
-                MeridianSystemCaption(r.system).c_str());
-  report.Rule();
-  report.PrintText("  序号   点        名                  X坐标/经度     Y坐标/纬度\r\n");
-  report.Rule();
+  tableHead("\r\n\r\n%18d.换带后坐标<个数:%ld   单位:米/度.分秒>\r\n", r.newMeridian,
+            "  序号   点        名                  X坐标/经度     Y坐标/纬度\r\n");
   for (int i = 0; i < r.count; ++i) {
     report.Printf("%6ld   %-26.16s%15.4f%15.4f\r\n", static_cast<long>(i), std::string(SlotText(r.names[i])).c_str(),
                   r.newX[i], r.newY[i]);

@@ -9,14 +9,12 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "common/platform_services.h"
 #include "common/rejected_entry.h"
-#include "tools/chosen_tool_file.h"
+#include "tools/tool_file.h"
 
 namespace qp {
 
@@ -57,14 +55,8 @@ const std::vector<std::string>& ZoneDisplayItems();
 
 enum ZoneDisplay : int { kZoneShowCoordinates = 0, kZoneShowGeographic = 1, kZoneShowBoth = 2 };
 
-// Tool tips of the dialog's controls (UTF-8), keyed by the control's caption
-// or role.
-const std::vector<std::pair<const char*, const char*>>& ZoneToolTips();
-
-class ZoneTransformForm {
+class ZoneTransformForm : public ToolForm<ZoneTransformFile> {
  public:
-  ZoneTransformForm();
-
   // The controls (GBK texts, combo indices). A window copies its widgets into
   // these before calling an action and shows them again afterwards.
   int systemIndex = 0;                  // 系统选择
@@ -75,11 +67,6 @@ class ZoneTransformForm {
   std::string inputText;                // 换带前坐标
 
   const std::string& OutputText() const { return outputText_; }  // 换带后坐标
-  const std::string& FileNameText() const { return file_.nameText; }
-  bool FileChosen() const { return file_.chosen; }
-  const std::string& DataPath() const { return file_.dataPath; }
-  const std::string& ReportPath() const { return file_.reportPath; }
-  const ZoneTransformFile& Record() const { return *record_; }
 
   // "文件选择" after the file dialog returned `path`: loads the file, or asks
   // whether to create it.
@@ -96,20 +83,15 @@ class ZoneTransformForm {
   InputCheck Execute(PlatformServices& platform);
   // A new entry in 显示选择 runs the same sequence as "换带执行".
   InputCheck SelectDisplay(int index, PlatformServices& platform);
-  // "退出" and Esc: true when the dialog may close.
-  bool ConfirmExit(PlatformServices& platform);
 
  private:
   InputCheck ReadControls(ZoneTransformFile& image, PlatformServices& platform) const;
   InputCheck Transform(ZoneTransformFile& image, PlatformServices& platform) const;
   void FillControls();
-  void UseFile(const std::string& path);
   std::string DisplayText() const;
   bool WriteReport(PlatformServices& platform) const;
 
-  std::unique_ptr<ZoneTransformFile> record_;
   std::string outputText_;
-  ChosenToolFile file_;
 };
 
 }  // namespace qp

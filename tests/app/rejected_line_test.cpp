@@ -36,12 +36,12 @@ TEST(RejectedLine, TheReadersNameTheBoxAndLineTheyRefused) {
   auto height = std::make_unique<HeightNetwork>();
   ResetHeightNetwork(*height, "");
   PointListRules independent;
+  independent.caption = "新坐标";
   independent.box = 1;
   PointListRules counted;
+  counted.caption = "旧坐标";
   counted.firstLineNumber = 1;
   std::vector<ListedPoint> points;
-  const PointListMessages list = {"点第[%d]行数据不正确!", "点第[%d]行点名不正确!", "点第[%d]行X不正确!",
-                                  "点第[%d]行Y不正确!"};
   const Refusal cases[] = {
       {"plane points", [&](PlatformServices& p) { return ReadKnownPoints("A,1,2\r\nB,x,2\r\n", *plane, p); },
        RejectedLine{kKnownPointsBox, 1}, "已知点坐标第[1]行X坐标不正确!"},
@@ -62,11 +62,11 @@ TEST(RejectedLine, TheReadersNameTheBoxAndLineTheyRefused) {
        },
        RejectedLine{kHeightPairsBox, 0}, "精度端点第[1]行点名不是待定点!"},
       {"a tool's second list",
-       [&](PlatformServices& p) { return ReadPointList("P1,1,2\r\nP2,1\r\n", independent, list, points, p); },
-       RejectedLine{1, 1}, "点第[1]行数据不正确!"},
+       [&](PlatformServices& p) { return ReadPointList("P1,1,2\r\nP2,1\r\n", independent, points, p); },
+       RejectedLine{1, 1}, "新坐标第[1]行数据不正确!"},
       {"a tool's list counted from 1",
-       [&](PlatformServices& p) { return ReadPointList("P1,1,y\r\n", counted, list, points, p); },
-       RejectedLine{0, 0}, "点第[1]行Y不正确!"},
+       [&](PlatformServices& p) { return ReadPointList("P1,1,y\r\n", counted, points, p); },
+       RejectedLine{0, 0}, "旧坐标点第[1]行Y坐标不正确!"},
       {"a slope distance that cannot be reduced",
        [&](PlatformServices& p) {
          plane->calcMode = kNationalSystem;

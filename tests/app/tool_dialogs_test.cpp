@@ -46,6 +46,11 @@ struct ToolDialogs : MainFrameTest {
     EXPECT_EQ(requests.back().suffix, QString::fromUtf8(suffix));
     EXPECT_EQ(requests.back().mode, FileDialogMode::OpenOrNew);
   }
+  // The dialog's picture, when QUORVEX_SCREENSHOT_DIR names a folder for it.
+  static void SaveScreenshot(QWidget& dialog, const char* name) {
+    const QString shots = qEnvironmentVariable("QUORVEX_SCREENSHOT_DIR");
+    if (!shots.isEmpty()) dialog.grab().save(shots + "/" + name);
+  }
   // Leaves the dialog through "退出": No keeps it open, Yes closes it.
   void ExitAskingTwice(QDialog& dialog) {
     platform.Answering({Answer::No});
@@ -79,6 +84,7 @@ TEST_F(ToolDialogs, ZoneTransformationRunsTheExampleAndReadsItsFileBack) {
     FillControlsFromInputFile(d, Example("zone_54.txt"), kZoneControls);
     Click(Child<QPushButton>(d, "executeButton"));
     EXPECT_EQ(BoxUtf8(d, "outputEdit"), Golden("zone_54.out"));
+    SaveScreenshot(d, "zone_transform.png");
     // "查看转换结果 ?" answered Yes: the report is shown while the dialog is open.
     ASSERT_NE(d.Reports(), nullptr);
     EXPECT_TRUE(d.Reports()->isVisible());
@@ -149,6 +155,7 @@ TEST_F(ToolDialogs, SystemTransformationWantsAFileFirstThenTransformsTheExample)
     Click(Child<QPushButton>(d, "transformButton"));
     ASSERT_NE(d.Reports(), nullptr);
     EXPECT_TRUE(d.Reports()->Text().contains(QStringLiteral("新旧坐标换算中误差=")));
+    SaveScreenshot(d, "system_transform.png");
     ExitAskingTwice(d);
   });
   frame->RunCommand(kCmdSystemTransform);
@@ -244,6 +251,7 @@ TEST_F(ToolDialogs, IndependentSystemConfirmsItsReferenceThenConvertsBothWays) {
     Click(Child<QPushButton>(d, "convertButton"));
     EXPECT_EQ(platform.MessagesUtf8(), std::vector<std::string>{"独立到国家坐标系统转换完成..."});
     EXPECT_EQ(BoxUtf8(d, "nationalEdit"), Golden("local_to_national.out"));
+    SaveScreenshot(d, "independent_system.png");
     EXPECT_TRUE(Child<QPushButton>(d, "viewReportButton")->isEnabled());
     platform.Answering({Answer::Yes});
     QTest::keyClick(&d, Qt::Key_Escape);

@@ -141,16 +141,12 @@ InputCheck ParsePlaneCoordinates(const std::string& box, HeightNetwork& net, Pla
 }
 
 InputCheck ParseAll(const HeightInputForm& form, HeightNetwork& net, PlatformServices& platform) {
-  net.knownCount = 0;
-  net.approxCount = 0;
-  net.unknownPointCount = 0;
-  net.pointCount = 0;
-  net.unknownCount = 0;
-  net.redundancy = 0;
-  net.nameCount = 0;
-  net.coordinateCount = 0;
-  net.observationCount = 0;
-  net.pairCount = 0;
+  for (int32_t HeightNetwork::*count :
+       {&HeightNetwork::knownCount, &HeightNetwork::approxCount, &HeightNetwork::unknownPointCount,
+        &HeightNetwork::pointCount, &HeightNetwork::unknownCount, &HeightNetwork::redundancy, &HeightNetwork::nameCount,
+        &HeightNetwork::coordinateCount, &HeightNetwork::observationCount, &HeightNetwork::pairCount}) {
+    net.*count = 0;
+  }
 
   net.mode = form.mode == kHeightEstimate ? kHeightEstimate : kHeightAdjust;
   net.kind = form.kind == kTrigonometricNetwork ? kTrigonometricNetwork : kLevellingNetwork;

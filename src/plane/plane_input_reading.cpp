@@ -14,23 +14,15 @@ namespace {
 constexpr size_t kMaxNetworkNameBytes = 32;
 
 void ClearTableCounts(PlaneNetwork& net) {
-  net.nameCount = 0;
-  net.knownCount = 0;
-  net.approxCount = 0;
-  net.directionCount = 0;
-  net.fixedAzimuthCount = 0;
-  net.weightedAzimuthCount = 0;
-  net.reducedCount = 0;
-  net.distanceLineCount = 0;
-  net.fixedDistanceCount = 0;
-  net.weightedDistanceCount = 0;
-  net.knownHeightCount = 0;
-  net.precisionPairCount = 0;
-  net.unknownPointCount = 0;
-  net.nonStationCount = 0;
-  net.pointCount = 0;
-  net.unknownCount = 0;
-  net.sideCount = 0;
+  for (int32_t PlaneNetwork::*count :
+       {&PlaneNetwork::nameCount, &PlaneNetwork::knownCount, &PlaneNetwork::approxCount, &PlaneNetwork::directionCount,
+        &PlaneNetwork::fixedAzimuthCount, &PlaneNetwork::weightedAzimuthCount, &PlaneNetwork::reducedCount,
+        &PlaneNetwork::distanceLineCount, &PlaneNetwork::fixedDistanceCount, &PlaneNetwork::weightedDistanceCount,
+        &PlaneNetwork::knownHeightCount, &PlaneNetwork::precisionPairCount, &PlaneNetwork::unknownPointCount,
+        &PlaneNetwork::nonStationCount, &PlaneNetwork::pointCount, &PlaneNetwork::unknownCount,
+        &PlaneNetwork::sideCount}) {
+    net.*count = 0;
+  }
 }
 
 }  // namespace

@@ -31,10 +31,7 @@ bool ReadPlaneSettings(const PlaneInputForm& form, PlaneNetwork& net, PlatformSe
   net.calcMode = form.calcMode;
   net.closureMode = form.closureMode;
 
-  if (form.networkName.size() > kMaxNetworkNameBytes) {
-    platform.ShowMessage(Gbk("控制网名不得大于32个汉字 !"));
-    return false;
-  }
+  if (form.networkName.size() > kMaxNetworkNameBytes) return ShowAndFail(platform, Gbk("控制网名不得大于32个汉字 !"));
   SetSlotText(net.networkName, form.networkName);
 
   const double mu = LeadingNumber(form.directionError);
@@ -42,8 +39,7 @@ bool ReadPlaneSettings(const PlaneInputForm& form, PlaneNetwork& net, PlatformSe
   net.distanceFixedError = std::max(0.0, LeadingNumber(form.distanceFixedError));
   net.distanceScaleError = std::max(0.0, LeadingNumber(form.distanceScaleError));
   if (net.distanceFixedError < 0.001 && net.distanceScaleError < 0.001) {
-    platform.ShowMessage(Gbk("固定误差和比例误差不能同时为零  !"));
-    return false;
+    return ShowAndFail(platform, Gbk("固定误差和比例误差不能同时为零  !"));
   }
 
   net.refraction = LeadingNumber(form.refraction);
@@ -63,8 +59,7 @@ bool ReadPlaneSettings(const PlaneInputForm& form, PlaneNetwork& net, PlatformSe
   };
   for (const auto& setting : printed) {
     if (!FitsPrintedField(setting.value, setting.width, setting.decimals)) {
-      platform.ShowMessage(SettingOutOfRangeMessage(setting.name));
-      return false;
+      return ShowAndFail(platform, SettingOutOfRangeMessage(setting.name));
     }
   }
   net.verticalAngleKind = form.verticalAngleKind;

@@ -57,8 +57,7 @@ bool CheckStationsHaveTwoDirections(const PlaneNetwork& net, PlatformServices& p
   for (int i = 0; i < net.directionCount; ++i) {
     const std::string_view station = SlotText(net.inputStation[i]);
     if (linesPerStation.find(station)->second < 2) {
-      platform.ShowMessage(FormatText("[%s]测站方向观测值只有一次 !", std::string(station).c_str()));
-      return false;
+      return ShowAndFail(platform, FormatText("[%s]测站方向观测值只有一次 !", std::string(station).c_str()));
     }
   }
   return true;

@@ -37,14 +37,8 @@ InputCheck ReadCoordinateTable(const std::string& box, PlaneTextBox which, int f
 bool CheckKnownPointsPlausible(const PlaneNetwork& net, PlatformServices& platform) {
   if (!IsSlopeMode(net.calcMode)) return true;
   for (int i = 0; i < net.knownCount; ++i) {
-    if (net.y[i] > 1000000.0) {
-      platform.ShowMessage(Gbk("已知点坐标未去掉带号 !"));
-      return false;
-    }
-    if (net.calcMode == kNationalSystem && net.y[i] < 100000.0) {
-      platform.ShowMessage(Gbk("已知点坐标不是国家系统坐标 !"));
-      return false;
-    }
+    if (net.y[i] > 1000000.0) return ShowAndFail(platform, Gbk("已知点坐标未去掉带号 !"));
+    if (net.calcMode == kNationalSystem && net.y[i] < 100000.0) return ShowAndFail(platform, Gbk("已知点坐标不是国家系统坐标 !"));
   }
   return true;
 }

@@ -383,10 +383,7 @@ void RawReportWriter::Coordinates() {
 
 bool WritePlaneRawReport(PlaneModel& model, PlatformServices& platform, const std::string& reportPath,
                          SectionNumber& section, std::time_t now) {
-  if (model.redundancy < 0) {
-    platform.ShowMessage(Gbk("起始数据不足，秩亏网，不能解算 !!!"));
-    return false;
-  }
+  if (model.redundancy < 0) return ShowAndFail(platform, Gbk("起始数据不足，秩亏网，不能解算 !!!"));
   model.traverses.clear();
   ReportFile report;
   if (!CreateReportOrTell(report, reportPath, platform)) return false;

@@ -58,4 +58,10 @@ inline bool ConfirmYesNoDefaultNo(PlatformServices& platform, const std::string&
   return platform.Ask(text, Buttons::YesNo, Answer::No, Icon::Question) == Answer::Yes;
 }
 
+// Shows `text` and answers false: how a step that refuses tells the user why.
+inline bool ShowAndFail(PlatformServices& platform, const std::string& text) {
+  platform.ShowMessage(text);
+  return false;
+}
+
 }  // namespace qp

@@ -71,6 +71,12 @@ bool HeightsDetermined(const HeightModel& m) {
   return true;
 }
 
+// The normal system cannot be solved: the computation ends with that message.
+bool Singular(HeightComputation& c) {
+  c.dialogue.Fail(SingularNormalMessage());
+  return false;
+}
+
 double Error(double sigma0, double cofactor) {
   const double m = sigma0 * std::sqrt(std::fabs(cofactor));
   return std::isfinite(m) ? m : 0.0;
@@ -150,10 +156,7 @@ double ApplyHeightCorrections(HeightModel& m, const std::vector<double>& x) {
 bool AdjustHeightNetwork(HeightComputation& c) {
   HeightModel& m = c.model;
   const int u = UnknownCount(m);
-  if (u == 0 || !HeightsDetermined(m)) {
-    c.dialogue.Fail(SingularNormalMessage());
-    return false;
-  }
+  if (u == 0 || !HeightsDetermined(m)) return Singular(c);
   // The equations are linear: the normal matrix, and with it its inverse Q,
   // stays the same from one iteration to the next; each iteration forms the
   // constants again and moves the heights by x = Q U.
@@ -163,10 +166,7 @@ bool AdjustHeightNetwork(HeightComputation& c) {
   while (largest > kConvergenceMm) {
     if (c.iterations == 0) {
       if (!FormHeightEquations(c, AdjustmentMode::Adjusting)) return false;
-      if (c.normals.InvertPackedNormal(u) != SolveStatus::Solved) {
-        c.dialogue.Fail(SingularNormalMessage());
-        return false;
-      }
+      if (c.normals.InvertPackedNormal(u) != SolveStatus::Solved) return Singular(c);
     } else if (!AccumulateHeightEquations(c, AdjustmentMode::Adjusting, true)) {
       return false;
     }
@@ -196,15 +196,9 @@ bool AdjustHeightNetwork(HeightComputation& c) {
 bool EstimateHeightPrecision(HeightComputation& c) {
   HeightModel& m = c.model;
   const int u = UnknownCount(m);
-  if (u == 0 || !HeightsDetermined(m)) {
-    c.dialogue.Fail(SingularNormalMessage());
-    return false;
-  }
+  if (u == 0 || !HeightsDetermined(m)) return Singular(c);
   if (!FormHeightEquations(c, AdjustmentMode::Estimating)) return false;
-  if (c.normals.InvertPackedNormal(u) != SolveStatus::Solved) {
-    c.dialogue.Fail(SingularNormalMessage());
-    return false;
-  }
+  if (c.normals.InvertPackedNormal(u) != SolveStatus::Solved) return Singular(c);
   m.sigma0 = m.priorError;
   ReportHeightPrecision(c, m.sigma0);
   return true;

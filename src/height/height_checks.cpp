@@ -46,30 +46,20 @@ uint64_t PairKey(int a, int b) {
 
 bool CheckDuplicateNames(const HeightModel& model, PlatformServices& platform) {
   auto [i, j] = FirstEqualPair(model.PointCount(), [&](int k) { return model.points[k].name; });
-  if (i >= 0) {
-    platform.ShowMessage(FormatText("已知点和已知概略高程点的[%d]点和[%d]点点名重复 !", i + 1, j + 1));
-    return false;
-  }
+  if (i >= 0) return ShowAndFail(platform, FormatText("已知点和已知概略高程点的[%d]点和[%d]点点名重复 !", i + 1, j + 1));
   const int coordinates = static_cast<int>(model.coordinates.size());
   std::tie(i, j) = FirstEqualPair(coordinates, [&](int k) { return model.coordinates[k].name; });
-  if (i >= 0) {
-    platform.ShowMessage(FormatText("高程点位的[%d]点和[%d]点点名重复 !", i + 1, j + 1));
-    return false;
-  }
+  if (i >= 0) return ShowAndFail(platform, FormatText("高程点位的[%d]点和[%d]点点名重复 !", i + 1, j + 1));
   for (size_t k = 0; k < model.differences.size(); ++k) {
     if (model.differences[k].fromName == model.differences[k].toName) {
-      platform.ShowMessage(FormatText("第[%d]个高差观测值点名重复!", static_cast<int>(k) + 1));
-      return false;
+      return ShowAndFail(platform, FormatText("第[%d]个高差观测值点名重复!", static_cast<int>(k) + 1));
     }
   }
   return true;
 }
 
 bool CompleteHeightPointList(HeightModel& model, PlatformServices& platform) {
-  if (model.PointCount() < 1 || model.differences.empty()) {
-    platform.ShowMessage(Gbk("基本计算条件不满足 !"));
-    return false;
-  }
+  if (model.PointCount() < 1 || model.differences.empty()) return ShowAndFail(platform, Gbk("基本计算条件不满足 !"));
   bool overflow = false;
   auto add = [&](const std::string& name) {
     if (model.Find(name) >= 0) return false;
@@ -98,10 +88,7 @@ bool CompleteHeightPointList(HeightModel& model, PlatformServices& platform) {
   }
   for (size_t i = 0; i < model.coordinates.size() && !overflow; ++i) add(model.coordinates[i].name);
   model.Index();
-  if (overflow) {
-    platform.ShowMessage(FormatText("高程网点数超过%d个 !", model.pointCapacity));
-    return false;
-  }
+  if (overflow) return ShowAndFail(platform, FormatText("高程网点数超过%d个 !", model.pointCapacity));
   return true;
 }
 
@@ -132,8 +119,7 @@ bool CarryApproximateHeights(HeightModel& model, PlatformServices& platform) {
   for (size_t p = 0; p < model.points.size(); ++p) {
     if (!marked[p]) platform.ShowMessage(FormatText("待定点[%s]不能计算出...", model.points[p].name.c_str()));
   }
-  platform.ShowMessage(Gbk("待定点不能完全计算出 !"));
-  return false;
+  return ShowAndFail(platform, Gbk("待定点不能完全计算出 !"));
 }
 
 InputCheck CheckHeightPrecisionPairs(const HeightModel& model, PlatformServices& platform) {

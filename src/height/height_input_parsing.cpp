@@ -54,22 +54,19 @@ InputCheck Fail(PlatformServices& platform, const char* utf8Format, int readerLi
   return FailAtLine(platform, utf8Format, readerLine + 1);
 }
 
-struct PointTableText {
-  const char* malformed;
-  const char* name;
-  const char* height;
-};
-
-// "name,height" lines into the point list from slot `first` on.
-InputCheck ReadHeightPoints(const std::string& box, HeightTextBox which, int first, int limit,
-                            const PointTableText& text, int32_t& count, HeightNetwork& net,
-                            PlatformServices& platform) {
+// "name,height" lines into the point list from slot `first` on; the
+// messages begin with the table's `title`.
+InputCheck ReadHeightPoints(const std::string& box, HeightTextBox which, int first, int limit, std::string_view title,
+                            int32_t& count, HeightNetwork& net, PlatformServices& platform) {
+  auto fail = [&](const char* what, int lineNumber) {
+    return Fail(platform, (std::string(title) + what).c_str(), lineNumber);
+  };
   return ReadTableLines(box, which, limit, count, [&](std::string_view line, int lineNumber, int entry) {
     const auto fields = SplitLine(line, 2);
-    if (!fields) return Fail(platform, text.malformed, lineNumber);
+    if (!fields) return fail("第[%d]行数据不正确!", lineNumber);
     const auto& f = *fields;
-    if (!IsHeightName(f[0])) return Fail(platform, text.name, lineNumber);
-    if (!IsNumber(f[1])) return Fail(platform, text.height, lineNumber);
+    if (!IsHeightName(f[0])) return fail("第[%d]行起点点名[1--15个字符]不正确!", lineNumber);
+    if (!IsNumber(f[1])) return fail("第[%d]行定高程不正确!", lineNumber);
     SetSlotText(net.pointName[first + entry], f[0]);
     net.height[first + entry] = LeadingNumber(f[1]);
     return Accepted();
@@ -79,23 +76,15 @@ InputCheck ReadHeightPoints(const std::string& box, HeightTextBox which, int fir
 }  // namespace
 
 InputCheck ParseKnownHeights(const std::string& box, HeightNetwork& net, PlatformServices& platform) {
-  static const PointTableText kText = {
-      "已知点第[%d]行数据不正确!",
-      "已知点第[%d]行起点点名[1--15个字符]不正确!",
-      "已知点第[%d]行定高程不正确!",
-  };
-  return ReadHeightPoints(box, kHeightKnownBox, 0, HeightCapacityOf(net, kCapacityPoints), kText, net.knownCount, net, platform);
+  return ReadHeightPoints(box, kHeightKnownBox, 0, HeightCapacityOf(net, kCapacityPoints), "已知点", net.knownCount,
+                          net, platform);
 }
 
 InputCheck ParseApproximateHeights(const std::string& box, HeightNetwork& net, PlatformServices& platform) {
-  static const PointTableText kText = {
-      "已知概略高程的点第[%d]行数据不正确!",
-      "已知概略高程的点第[%d]行起点点名[1--15个字符]不正确!",
-      "已知概略高程的点第[%d]行定高程不正确!",
-  };
   const int capacity = HeightCapacityOf(net, kCapacityPoints);
   const int known = BoundedCount(net.knownCount, capacity);
-  return ReadHeightPoints(box, kHeightApproxBox, known, capacity - known, kText, net.approxCount, net, platform);
+  return ReadHeightPoints(box, kHeightApproxBox, known, capacity - known, "已知概略高程的点", net.approxCount, net,
+                          platform);
 }
 
 InputCheck ParsePrecisionPairs(const std::string& box, HeightNetwork& net, PlatformServices& platform) {
@@ -152,16 +141,12 @@ InputCheck ParsePlaneCoordinates(const std::string& box, HeightNetwork& net, Pla
 }
 
 InputCheck ParseAll(const HeightInputForm& form, HeightNetwork& net, PlatformServices& platform) {
-  net.knownCount = 0;
-  net.approxCount = 0;
-  net.unknownPointCount = 0;
-  net.pointCount = 0;
-  net.unknownCount = 0;
-  net.redundancy = 0;
-  net.nameCount = 0;
-  net.coordinateCount = 0;
-  net.observationCount = 0;
-  net.pairCount = 0;
+  for (int32_t HeightNetwork::*count :
+       {&HeightNetwork::knownCount, &HeightNetwork::approxCount, &HeightNetwork::unknownPointCount,
+        &HeightNetwork::pointCount, &HeightNetwork::unknownCount, &HeightNetwork::redundancy, &HeightNetwork::nameCount,
+        &HeightNetwork::coordinateCount, &HeightNetwork::observationCount, &HeightNetwork::pairCount}) {
+    net.*count = 0;
+  }
 
   net.mode = form.mode == kHeightEstimate ? kHeightEstimate : kHeightAdjust;
   net.kind = form.kind == kTrigonometricNetwork ? kTrigonometricNetwork : kLevellingNetwork;

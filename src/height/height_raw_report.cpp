@@ -8,13 +8,17 @@
 namespace qp {
 namespace {
 
-const char* const kHeightsHeader = "  序号 点    名                                         H高程(米)\r\n";
-
-// Rows "number, name, height" for points first .. first+count-1, numbered from `number`.
-void HeightRows(ReportFile& report, const HeightModel& m, int first, int count, long number) {
+// The next section, headed `heading` (taking its number and the count):
+// rows "number, name, height" for points first .. first+count-1, numbered
+// from first+1.
+void HeightTable(ReportFile& report, const HeightModel& m, SectionNumber& section, const char* heading, int first,
+                 int count) {
+  report.TableHead(FormatText(heading, section.Take(), long{count}),
+                   "  序号 点    名                                         H高程(米)\r\n");
   for (int i = first; i < first + count; ++i) {
-    report.Printf("%5ld  %-48.10s%10.4f\r\n", number++, m.points[i].name.c_str(), m.points[i].height);
+    report.Printf("%5ld  %-48.10s%10.4f\r\n", long{i + 1}, m.points[i].name.c_str(), m.points[i].height);
   }
+  report.Rule();
 }
 
 void WriteBasicInformation(ReportFile& report, const HeightModel& m, SectionNumber& section) {
@@ -44,23 +48,11 @@ void WriteInputTables(ReportFile& report, const HeightModel& m, SectionNumber& s
   const int known = m.KnownCount();
   const int approx = m.ApproxCount();
   const int unknown = m.UnknownPointCount();
-  if (known > 0) {
-    report.TableHead(FormatText("\r\n\r\n%18d.已知点高程<个数:%ld   单位:米>\r\n", section.Take(), long{known}),
-                     kHeightsHeader);
-    HeightRows(report, m, 0, known, 1);
-    report.Rule();
-  }
+  if (known > 0) HeightTable(report, m, section, "\r\n\r\n%18d.已知点高程<个数:%ld   单位:米>\r\n", 0, known);
   if (approx > 0 && approx != unknown) {
-    report.TableHead(FormatText("\r\n\r\n%18d.已知概略高程<个数:%ld   单位:米>\r\n", section.Take(), long{approx}),
-                     kHeightsHeader);
-    HeightRows(report, m, known, approx, known + 1);
-    report.Rule();
+    HeightTable(report, m, section, "\r\n\r\n%18d.已知概略高程<个数:%ld   单位:米>\r\n", known, approx);
   } else if (approx == unknown && known == 0) {
-    report.TableHead(
-        FormatText("\r\n\r\n%18d.秩亏网解算近似高程<个数:%ld   单位:米>\r\n", section.Take(), long{approx}),
-        kHeightsHeader);
-    HeightRows(report, m, known, approx, known + 1);
-    report.Rule();
+    HeightTable(report, m, section, "\r\n\r\n%18d.秩亏网解算近似高程<个数:%ld   单位:米>\r\n", known, approx);
   }
 
   const long observations = static_cast<long>(m.differences.size());
@@ -110,14 +102,10 @@ bool WriteHeightRawReport(HeightModel& m, PlatformServices& platform, const std:
   WriteInputTables(report, m, section);
 
   report.Write(" \r\n");
-  const long total = m.PointCount();
-  const std::string heading =
-      m.Redundancy() > 0
-          ? FormatText("\r\n\r\n%18d.近似高程<个数:%ld   单位:米>\r\n", section.Take(), total)
-          : FormatText("\r\n\r\n%18d.待定点高程<个数:%ld   单位:米>\r\n", section.Take(), total);
-  report.TableHead(heading, kHeightsHeader);
-  HeightRows(report, m, 0, m.PointCount(), 1);
-  report.Rule();
+  HeightTable(report, m, section,
+              m.Redundancy() > 0 ? "\r\n\r\n%18d.近似高程<个数:%ld   单位:米>\r\n"
+                                 : "\r\n\r\n%18d.待定点高程<个数:%ld   单位:米>\r\n",
+              0, m.PointCount());
 
   if (m.mode == kHeightAdjust) {
     section.value = LevellingLinesAndClosures(m, report, section.value);

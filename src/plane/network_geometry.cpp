@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "common/format.h"
-#include "common/name_slot.h"
 #include "geodesy/angles.h"
 
 namespace qp {
@@ -23,16 +22,11 @@ void SortUnique(std::vector<int>& v) {
 
 }  // namespace
 
-int ClampedCount(int32_t count, int capacity) {
-  if (count < 0) return 0;
-  return count > capacity ? capacity : static_cast<int>(count);
+// The key of the pair i, k in either orientation.
+uint64_t NetworkGeometry::JoinKey(int i, int k) {
+  const auto [low, high] = std::minmax(i, k);
+  return (static_cast<uint64_t>(static_cast<uint32_t>(low)) << 32) | static_cast<uint32_t>(high);
 }
-
-uint64_t NetworkGeometry::PairKey(int from, int to) {
-  return (static_cast<uint64_t>(static_cast<uint32_t>(from)) << 32) | static_cast<uint32_t>(to);
-}
-
-uint64_t NetworkGeometry::JoinKey(int i, int k) { return i < k ? PairKey(i, k) : PairKey(k, i); }
 
 NetworkGeometry::NetworkGeometry(PlaneModel& model, DirectionSource source)
     : model_(model), pointCount_(model.pointCount()) {
@@ -81,7 +75,6 @@ NetworkGeometry::NetworkGeometry(PlaneModel& model, DirectionSource source)
     if (!ends.Resolved()) return;
     const int i = ends.from;
     const int k = ends.to;
-    directedDistances_.insert(PairKey(i, k));
     anyDistance_.emplace(JoinKey(i, k), length);
     if (observed) observedDistance_.emplace(JoinKey(i, k), length);
     distanceNeighbours_[i].push_back(k);
@@ -108,16 +101,6 @@ int NetworkGeometry::DirectionLines(int station, int target) const {
   const auto it = std::lower_bound(list.begin(), list.end(), target,
                                    [](const Link& l, int point) { return l.point < point; });
   return it != list.end() && it->point == target ? it->count : 0;
-}
-
-bool NetworkGeometry::HasDistanceBetween(int from, int to) const {
-  return from >= 0 && to >= 0 && directedDistances_.count(PairKey(from, to)) > 0;
-}
-
-bool NetworkGeometry::HasObservedAngle(int station, int a, int b) const {
-  if (station < 0) return false;
-  const int lines = (a >= 0 ? DirectionLines(station, a) : 0) + (b >= 0 ? DirectionLines(station, b) : 0);
-  return lines == 2;
 }
 
 double NetworkGeometry::AnyDistance(int i, int k) const {

@@ -12,16 +12,12 @@
 #include <span>
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "common/platform_services.h"
 #include "plane/plane_model.h"
 
 namespace qp {
-
-// A count read from the record, kept within its array.
-int ClampedCount(int32_t count, int capacity);
 
 // One flag per point: 1 once the point has coordinates. The
 // constructions below do nothing when it holds fewer flags than points.
@@ -43,14 +39,6 @@ class NetworkGeometry {
 
   int pointCount() const { return pointCount_; }
   const PlaneModel& model() const { return model_; }
-
-  // A reduced, fixed or weighted distance from `from` to `to` (this
-  // orientation only); false for an index -1.
-  bool HasDistanceBetween(int from, int to) const;
-
-  // The direction lines station->a and station->b number exactly two (an
-  // index -1 has none).
-  bool HasObservedAngle(int station, int a, int b) const;
 
   // Length of the first reduced distance joining i and k (either
   // orientation), else of the first fixed one, else of the first weighted
@@ -119,10 +107,7 @@ class NetworkGeometry {
     return ValidPoint(a) && ValidPoint(b) && ValidPoint(p) && computed.size() >= static_cast<size_t>(pointCount_);
   }
   std::span<const SetEntry> SetOf(int s) const;
-  static uint64_t PairKey(int from, int to);
   static uint64_t JoinKey(int i, int k);
-  void IndexDirectionLine(int station, int target);
-  void IndexDistance(int from, int to);
   bool Accept(int p, double x, double y, ComputedFlags& computed);
 
   PlaneModel& model_;
@@ -132,7 +117,6 @@ class NetworkGeometry {
   std::vector<std::vector<Link>> stations_;
   std::vector<std::vector<int>> distanceNeighbours_;
   std::vector<std::vector<int>> neighbours_;
-  std::unordered_set<uint64_t> directedDistances_;
   std::unordered_map<uint64_t, double> anyDistance_;
   std::unordered_map<uint64_t, double> observedDistance_;
   std::vector<int> setBegin_;

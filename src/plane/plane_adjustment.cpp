@@ -22,6 +22,12 @@ int NormalSize(const PlaneModel& m) {
   return m.UnknownPointCount() >= 1 && n <= kMaxNormalUnknowns ? n : 0;
 }
 
+// The normal system cannot be solved: the computation ends with that message.
+bool Singular(PlaneComputation& c) {
+  c.dialogue.Fail(SingularNormalMessage());
+  return false;
+}
+
 bool FormEquations(PlaneComputation& c, AdjustmentMode mode) {
   const PlaneModel& m = c.model;
   if (m.directionCount >= 2 && !FormDirectionEquations(c, mode)) return false;
@@ -58,10 +64,7 @@ double ApplySolution(PlaneModel& m, const std::vector<double>& x) {
 bool AdjustPlaneNetwork(PlaneComputation& c) {
   PlaneModel& m = c.model;
   const int n = NormalSize(m);
-  if (n == 0) {
-    c.dialogue.Fail(SingularNormalMessage());
-    return false;
-  }
+  if (n == 0) return Singular(c);
   if (!CheckObservationWeights(m, c.dialogue, AdjustmentMode::Adjusting)) return false;
 
   std::vector<double> x;
@@ -71,10 +74,7 @@ bool AdjustPlaneNetwork(PlaneComputation& c) {
   while (largest > kConvergenceCm) {
     c.normals.Clear(n);
     if (!FormEquations(c, AdjustmentMode::Adjusting)) return false;
-    if (c.normals.SolveNormal(n, x) != SolveStatus::Solved) {
-      c.dialogue.Fail(SingularNormalMessage());
-      return false;
-    }
+    if (c.normals.SolveNormal(n, x) != SolveStatus::Solved) return Singular(c);
     largest = ApplySolution(m, x);
     c.iterations = ++iterations;
     // A solution that is not a number can never converge.
@@ -101,17 +101,11 @@ bool AdjustPlaneNetwork(PlaneComputation& c) {
 bool EstimatePlanePrecision(PlaneComputation& c) {
   PlaneModel& m = c.model;
   const int n = NormalSize(m);
-  if (n == 0) {
-    c.dialogue.Fail(SingularNormalMessage());
-    return false;
-  }
+  if (n == 0) return Singular(c);
   if (!CheckObservationWeights(m, c.dialogue, AdjustmentMode::Estimating)) return false;
   c.normals.Clear(n);
   if (!FormEquations(c, AdjustmentMode::Estimating)) return false;
-  if (c.normals.InvertPackedNormal(n) != SolveStatus::Solved) {
-    c.dialogue.Fail(SingularNormalMessage());
-    return false;
-  }
+  if (c.normals.InvertPackedNormal(n) != SolveStatus::Solved) return Singular(c);
   m.sigma0 = m.directionError;
   ReportPlanePrecision(c, m.sigma0);
   return true;

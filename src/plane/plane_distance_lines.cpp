@@ -38,22 +38,15 @@ InputCheck ReadDistanceLines(const std::string& box, PlaneNetwork& net, Platform
     } else {
       const auto rest = SplitFields(distance, 4);
       if (!rest) return FailAtLine(platform, "边长观测值第[%d]行输入不正确!", lineNumber);
+      // The columns are checked in the order they stand.
       distance = (*rest)[0];
-      if (!angleFirst) {
-        instrument = (*rest)[1];
-        target = (*rest)[2];
-        angle = (*rest)[3];
-        if (!IsHeightField(instrument)) return FailAtLine(platform, "边长观测值第[%d]行仪器高不正确!", lineNumber);
-        if (!IsHeightField(target)) return FailAtLine(platform, "边长观测值第[%d]行目标高不正确!", lineNumber);
-        if (!IsValueField(angle)) return FailAtLine(platform, "边长观测值第[%d]行竖角不正确!", lineNumber);
-      } else {
-        angle = (*rest)[1];
-        instrument = (*rest)[2];
-        target = (*rest)[3];
-        if (!IsValueField(angle)) return FailAtLine(platform, "边长观测值第[%d]行竖直角不正确!", lineNumber);
-        if (!IsHeightField(instrument)) return FailAtLine(platform, "边长观测值第[%d]行仪器高不正确!", lineNumber);
-        if (!IsHeightField(target)) return FailAtLine(platform, "边长观测值第[%d]行目标高不正确!", lineNumber);
-      }
+      angle = (*rest)[angleFirst ? 1 : 3];
+      instrument = (*rest)[angleFirst ? 2 : 1];
+      target = (*rest)[angleFirst ? 3 : 2];
+      if (angleFirst && !IsValueField(angle)) return FailAtLine(platform, "边长观测值第[%d]行竖直角不正确!", lineNumber);
+      if (!IsHeightField(instrument)) return FailAtLine(platform, "边长观测值第[%d]行仪器高不正确!", lineNumber);
+      if (!IsHeightField(target)) return FailAtLine(platform, "边长观测值第[%d]行目标高不正确!", lineNumber);
+      if (!angleFirst && !IsValueField(angle)) return FailAtLine(platform, "边长观测值第[%d]行竖角不正确!", lineNumber);
     }
 
     if (!IsValidPointName(from)) return FailAtLine(platform, "边长观测值第[%d]行起点点名[1--10个字符]不正确!", lineNumber);

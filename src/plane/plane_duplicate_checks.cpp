@@ -45,10 +45,7 @@ bool CheckPlaneDuplicates(const PlaneNetwork& net, PlatformServices& platform) {
       second = b;
     }
   }
-  if (first >= 0) {
-    platform.ShowMessage(FormatText("已知点和已知概略坐标点的[%d]点和[%d]点点名重复 !", first + 1, second + 1));
-    return false;
-  }
+  if (first >= 0) return ShowAndFail(platform, FormatText("已知点和已知概略坐标点的[%d]点和[%d]点点名重复 !", first + 1, second + 1));
 
   struct Table {
     const NameSlot* from;
@@ -69,8 +66,7 @@ bool CheckPlaneDuplicates(const PlaneNetwork& net, PlatformServices& platform) {
   };
   for (const Table& t : tables) {
     if (const int n = FirstSelfObservation(t.from, t.to, t.count, t.capacity)) {
-      platform.ShowMessage(FormatText(t.message, n));
-      return false;
+      return ShowAndFail(platform, FormatText(t.message, n));
     }
   }
   return true;

@@ -71,10 +71,7 @@ bool ComputeApproximateHeights(PlaneModel& model, PlatformServices& platform) {
   for (PlanePoint& p : point) {
     if (!std::isfinite(p.h)) p.h = 0.0;
   }
-  if (!complete) {
-    platform.ShowMessage(Gbk("待定点高程不能完全计算出 !"));
-    return false;
-  }
+  if (!complete) return ShowAndFail(platform, Gbk("待定点高程不能完全计算出 !"));
 
   if (model.calcMode == kSlopeReducedProjected || model.calcMode == kNationalSystem) {
     const double r = kEarthRadius;

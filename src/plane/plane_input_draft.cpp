@@ -28,12 +28,19 @@ constexpr size_t kClosureModeAt = 8;
 constexpr size_t kNameAt = 12;
 constexpr size_t kNameField = 68;
 constexpr size_t kNameBytes = 32;
-constexpr size_t kDirectionErrorAt = 80;
-constexpr size_t kFixedErrorAt = 88;
-constexpr size_t kScaleErrorAt = 96;
-constexpr size_t kProjectionHeightAt = 104;
-constexpr size_t kYOffsetAt = 112;
-constexpr size_t kRefractionAt = 120;
+// The settings kept as doubles: where they stand, their edits and their values.
+constexpr struct {
+  size_t at;
+  std::string PlaneInputForm::*text;
+  double PlaneSettingValues::*value;
+} kDoubleSettings[] = {
+    {80, &PlaneInputForm::directionError, &PlaneSettingValues::directionError},
+    {88, &PlaneInputForm::distanceFixedError, &PlaneSettingValues::distanceFixedError},
+    {96, &PlaneInputForm::distanceScaleError, &PlaneSettingValues::distanceScaleError},
+    {104, &PlaneInputForm::projectionHeight, &PlaneSettingValues::projectionHeight},
+    {112, &PlaneInputForm::yOffset, &PlaneSettingValues::yOffset},
+    {120, &PlaneInputForm::refraction, &PlaneSettingValues::refraction},
+};
 constexpr size_t kAngleKindAt = 128;
 constexpr size_t kColumnOrderAt = 132;
 // Far more than ten boxes filled to every table's limit; a larger file is not
@@ -56,12 +63,7 @@ bool WritePlaneDraft(const std::string& path, const PlaneInputForm& form) {
   PutField(header.data(), kClosureModeAt, static_cast<int32_t>(form.closureMode));
   const std::string_view name = CutGbk(form.networkName, kNameBytes);
   std::memcpy(header.data() + kNameAt, name.data(), name.size());
-  PutField(header.data(), kDirectionErrorAt, LeadingNumber(form.directionError));
-  PutField(header.data(), kFixedErrorAt, LeadingNumber(form.distanceFixedError));
-  PutField(header.data(), kScaleErrorAt, LeadingNumber(form.distanceScaleError));
-  PutField(header.data(), kProjectionHeightAt, LeadingNumber(form.projectionHeight));
-  PutField(header.data(), kYOffsetAt, LeadingNumber(form.yOffset));
-  PutField(header.data(), kRefractionAt, LeadingNumber(form.refraction));
+  for (const auto& setting : kDoubleSettings) PutField(header.data(), setting.at, LeadingNumber(form.*setting.text));
   PutField(header.data(), kAngleKindAt, static_cast<int32_t>(form.verticalAngleKind));
   PutField(header.data(), kColumnOrderAt, static_cast<int32_t>(form.distanceColumnOrder));
   return WriteDraftFile(path, kLayout, header, form.boxes);
@@ -84,15 +86,9 @@ bool ReadPlaneDraft(const std::string& path, PlaneInputForm& form) {
   }
   const std::string_view nameField = std::string_view(*file).substr(kNameAt, kNameField);
   v.networkName = std::string(nameField.substr(0, nameField.find('\0')));
-  v.directionError = GetField<double>(bytes, kDirectionErrorAt);
-  v.distanceFixedError = GetField<double>(bytes, kFixedErrorAt);
-  v.distanceScaleError = GetField<double>(bytes, kScaleErrorAt);
-  v.projectionHeight = GetField<double>(bytes, kProjectionHeightAt);
-  v.yOffset = GetField<double>(bytes, kYOffsetAt);
-  v.refraction = GetField<double>(bytes, kRefractionAt);
-  for (double d : {v.directionError, v.distanceFixedError, v.distanceScaleError, v.projectionHeight, v.yOffset,
-                   v.refraction}) {
-    if (!std::isfinite(d)) return false;
+  for (const auto& setting : kDoubleSettings) {
+    v.*setting.value = GetField<double>(bytes, setting.at);
+    if (!std::isfinite(v.*setting.value)) return false;
   }
 
   std::array<std::string, kPlaneTextBoxCount> boxes;

@@ -22,16 +22,33 @@ int ComboIndex(int index, size_t itemCount) {
 
 int Clamped(int32_t count, int capacity) { return std::clamp(static_cast<int>(count), 0, capacity); }
 
-// The point table entries first .. first+count-1 as "name,X,Y" lines.
-std::string CoordinateLines(const PlaneNetwork& net, int first, int count) {
+std::string Name(const char (&slot)[kNameSlotSize]) { return std::string(SlotText(slot)); }
+
+// The lines of a table of `count` entries, `line(i)` giving entry i's.
+template <typename Line>
+std::string TableText(int count, Line&& line) {
   std::string text;
-  for (int i = first; i < first + count; ++i) {
-    text += Format("%s,%.4f,%.4f\r\n", std::string(SlotText(net.pointName[i])).c_str(), net.x[i], net.y[i]);
-  }
+  for (int i = 0; i < count; ++i) text += line(i);
   return text;
 }
 
-std::string Name(const char (&slot)[kNameSlotSize]) { return std::string(SlotText(slot)); }
+// The point table entries first .. first+count-1 as "name,X,Y" lines.
+std::string CoordinateLines(const PlaneNetwork& net, int first, int count) {
+  return TableText(count, [&](int i) {
+    return Format("%s,%.4f,%.4f\r\n", Name(net.pointName[first + i]).c_str(), net.x[first + i], net.y[first + i]);
+  });
+}
+
+// "from,to,value" lines, the value with `decimals` decimals, and ",weight"
+// in a table with weights.
+std::string MeasureLines(int count, const NameSlot* from, const NameSlot* to, const double* value,
+                         const double* weight, int decimals) {
+  return TableText(count, [&](int i) {
+    std::string line = Format("%s,%s,%.*f", Name(from[i]).c_str(), Name(to[i]).c_str(), decimals, value[i]);
+    if (weight) line += Format(",%.2f", weight[i]);
+    return line + "\r\n";
+  });
+}
 
 void FillTablesFromRecord(PlaneInputForm& form, const PlaneNetwork& net) {
   auto& box = form.boxes;
@@ -39,74 +56,38 @@ void FillTablesFromRecord(PlaneInputForm& form, const PlaneNetwork& net) {
   const int approx = Clamped(net.approxCount, kMaxPlanePoints - known);
   box[kKnownPointsBox] = CoordinateLines(net, 0, known);
   box[kApproxPointsBox] = CoordinateLines(net, known, approx);
+  box[kKnownHeightsBox] = TableText(Clamped(net.knownHeightCount, kMaxSmallTable), [&](int i) {
+    return Format("%s,%.4f\r\n", Name(net.knownHeightName[i]).c_str(), net.knownHeight[i]);
+  });
+  box[kPrecisionPairsBox] = TableText(Clamped(net.precisionPairCount, kMaxSmallTable), [&](int i) {
+    return Format("%s,%s\r\n", Name(net.pairFirst[i]).c_str(), Name(net.pairSecond[i]).c_str());
+  });
+  box[kDirectionsBox] = MeasureLines(Clamped(net.directionCount, kMaxDirections), net.inputStation, net.inputTarget,
+                                     net.inputDirection, nullptr, 6);
+  box[kFixedAzimuthsBox] = MeasureLines(Clamped(net.fixedAzimuthCount, kMaxSmallTable), net.fixedAzimuthFrom,
+                                        net.fixedAzimuthTo, net.fixedAzimuth, nullptr, 6);
+  box[kWeightedAzimuthsBox] = MeasureLines(Clamped(net.weightedAzimuthCount, kMaxSmallTable), net.weightedAzimuthFrom,
+                                           net.weightedAzimuthTo, net.weightedAzimuth, net.weightedAzimuthWeight, 6);
+  box[kFixedDistancesBox] = MeasureLines(Clamped(net.fixedDistanceCount, kMaxSmallTable), net.fixedDistanceFrom,
+                                         net.fixedDistanceTo, net.fixedDistance, nullptr, 4);
+  box[kWeightedDistancesBox] =
+      MeasureLines(Clamped(net.weightedDistanceCount, kMaxSmallTable), net.weightedDistanceFrom,
+                   net.weightedDistanceTo, net.weightedDistance, net.weightedDistanceWeight, 4);
 
-  std::string& heights = box[kKnownHeightsBox];
-  heights.clear();
-  for (int i = 0; i < Clamped(net.knownHeightCount, kMaxSmallTable); ++i) {
-    heights += Format("%s,%.4f\r\n", Name(net.knownHeightName[i]).c_str(), net.knownHeight[i]);
-  }
-
-  std::string& pairs = box[kPrecisionPairsBox];
-  pairs.clear();
-  for (int i = 0; i < Clamped(net.precisionPairCount, kMaxSmallTable); ++i) {
-    pairs += Format("%s,%s\r\n", Name(net.pairFirst[i]).c_str(), Name(net.pairSecond[i]).c_str());
-  }
-
-  std::string& directions = box[kDirectionsBox];
-  directions.clear();
-  for (int i = 0; i < Clamped(net.directionCount, kMaxDirections); ++i) {
-    directions += Format("%s,%s,%.6f\r\n", Name(net.inputStation[i]).c_str(), Name(net.inputTarget[i]).c_str(),
-                         net.inputDirection[i]);
-  }
-
-  std::string& fixedAzimuths = box[kFixedAzimuthsBox];
-  fixedAzimuths.clear();
-  for (int i = 0; i < Clamped(net.fixedAzimuthCount, kMaxSmallTable); ++i) {
-    fixedAzimuths += Format("%s,%s,%.6f\r\n", Name(net.fixedAzimuthFrom[i]).c_str(),
-                            Name(net.fixedAzimuthTo[i]).c_str(), net.fixedAzimuth[i]);
-  }
-
-  std::string& weightedAzimuths = box[kWeightedAzimuthsBox];
-  weightedAzimuths.clear();
-  for (int i = 0; i < Clamped(net.weightedAzimuthCount, kMaxSmallTable); ++i) {
-    weightedAzimuths += Format("%s,%s,%.6f,%.2f\r\n", Name(net.weightedAzimuthFrom[i]).c_str(),
-                               Name(net.weightedAzimuthTo[i]).c_str(), net.weightedAzimuth[i],
-                               net.weightedAzimuthWeight[i]);
-  }
-
-  std::string& lines = box[kDistanceLinesBox];
-  lines.clear();
   const bool slope = IsSlopeMode(net.calcMode);
-  for (int i = 0; i < Clamped(net.distanceLineCount, kMaxDistanceLines); ++i) {
+  box[kDistanceLinesBox] = TableText(Clamped(net.distanceLineCount, kMaxDistanceLines), [&](int i) {
     const std::string from = Name(net.lineFrom[i]);
     const std::string to = Name(net.lineTo[i]);
     const double ih = net.instrumentHeight[i];
     const double th = net.targetHeight[i];
-    if (!slope) {
-      lines += Format("%s,%s,%.4f\r\n", from.c_str(), to.c_str(), net.lineDistance[i]);
-    } else if (net.distanceColumnOrder == 1) {
-      lines += Format("%s,%s,%.4f,%.5f,%.3f,%.3f\r\n", from.c_str(), to.c_str(), net.lineDistance[i],
-                      net.verticalAngle[i], ih, th);
-    } else {
-      lines += Format("%s,%s,%.4f,%.3f,%.3f,%.5f\r\n", from.c_str(), to.c_str(), net.lineDistance[i], ih, th,
-                      net.verticalAngle[i]);
+    if (!slope) return Format("%s,%s,%.4f\r\n", from.c_str(), to.c_str(), net.lineDistance[i]);
+    if (net.distanceColumnOrder == 1) {
+      return Format("%s,%s,%.4f,%.5f,%.3f,%.3f\r\n", from.c_str(), to.c_str(), net.lineDistance[i],
+                    net.verticalAngle[i], ih, th);
     }
-  }
-
-  std::string& fixedDistances = box[kFixedDistancesBox];
-  fixedDistances.clear();
-  for (int i = 0; i < Clamped(net.fixedDistanceCount, kMaxSmallTable); ++i) {
-    fixedDistances += Format("%s,%s,%.4f\r\n", Name(net.fixedDistanceFrom[i]).c_str(),
-                             Name(net.fixedDistanceTo[i]).c_str(), net.fixedDistance[i]);
-  }
-
-  std::string& weightedDistances = box[kWeightedDistancesBox];
-  weightedDistances.clear();
-  for (int i = 0; i < Clamped(net.weightedDistanceCount, kMaxSmallTable); ++i) {
-    weightedDistances += Format("%s,%s,%.4f,%.2f\r\n", Name(net.weightedDistanceFrom[i]).c_str(),
-                                Name(net.weightedDistanceTo[i]).c_str(), net.weightedDistance[i],
-                                net.weightedDistanceWeight[i]);
-  }
+    return Format("%s,%s,%.4f,%.3f,%.3f,%.5f\r\n", from.c_str(), to.c_str(), net.lineDistance[i], ih, th,
+                  net.verticalAngle[i]);
+  });
 }
 
 PlaneSettingValues SettingsOfRecord(const PlaneNetwork& net) {

@@ -14,23 +14,15 @@ namespace {
 constexpr size_t kMaxNetworkNameBytes = 32;
 
 void ClearTableCounts(PlaneNetwork& net) {
-  net.nameCount = 0;
-  net.knownCount = 0;
-  net.approxCount = 0;
-  net.directionCount = 0;
-  net.fixedAzimuthCount = 0;
-  net.weightedAzimuthCount = 0;
-  net.reducedCount = 0;
-  net.distanceLineCount = 0;
-  net.fixedDistanceCount = 0;
-  net.weightedDistanceCount = 0;
-  net.knownHeightCount = 0;
-  net.precisionPairCount = 0;
-  net.unknownPointCount = 0;
-  net.nonStationCount = 0;
-  net.pointCount = 0;
-  net.unknownCount = 0;
-  net.sideCount = 0;
+  for (int32_t PlaneNetwork::*count :
+       {&PlaneNetwork::nameCount, &PlaneNetwork::knownCount, &PlaneNetwork::approxCount, &PlaneNetwork::directionCount,
+        &PlaneNetwork::fixedAzimuthCount, &PlaneNetwork::weightedAzimuthCount, &PlaneNetwork::reducedCount,
+        &PlaneNetwork::distanceLineCount, &PlaneNetwork::fixedDistanceCount, &PlaneNetwork::weightedDistanceCount,
+        &PlaneNetwork::knownHeightCount, &PlaneNetwork::precisionPairCount, &PlaneNetwork::unknownPointCount,
+        &PlaneNetwork::nonStationCount, &PlaneNetwork::pointCount, &PlaneNetwork::unknownCount,
+        &PlaneNetwork::sideCount}) {
+    net.*count = 0;
+  }
 }
 
 }  // namespace
@@ -39,10 +31,7 @@ bool ReadPlaneSettings(const PlaneInputForm& form, PlaneNetwork& net, PlatformSe
   net.calcMode = form.calcMode;
   net.closureMode = form.closureMode;
 
-  if (form.networkName.size() > kMaxNetworkNameBytes) {
-    platform.ShowMessage(Gbk("控制网名不得大于32个汉字 !"));
-    return false;
-  }
+  if (form.networkName.size() > kMaxNetworkNameBytes) return ShowAndFail(platform, Gbk("控制网名不得大于32个汉字 !"));
   SetSlotText(net.networkName, form.networkName);
 
   const double mu = LeadingNumber(form.directionError);
@@ -50,8 +39,7 @@ bool ReadPlaneSettings(const PlaneInputForm& form, PlaneNetwork& net, PlatformSe
   net.distanceFixedError = std::max(0.0, LeadingNumber(form.distanceFixedError));
   net.distanceScaleError = std::max(0.0, LeadingNumber(form.distanceScaleError));
   if (net.distanceFixedError < 0.001 && net.distanceScaleError < 0.001) {
-    platform.ShowMessage(Gbk("固定误差和比例误差不能同时为零  !"));
-    return false;
+    return ShowAndFail(platform, Gbk("固定误差和比例误差不能同时为零  !"));
   }
 
   net.refraction = LeadingNumber(form.refraction);
@@ -71,8 +59,7 @@ bool ReadPlaneSettings(const PlaneInputForm& form, PlaneNetwork& net, PlatformSe
   };
   for (const auto& setting : printed) {
     if (!FitsPrintedField(setting.value, setting.width, setting.decimals)) {
-      platform.ShowMessage(SettingOutOfRangeMessage(setting.name));
-      return false;
+      return ShowAndFail(platform, SettingOutOfRangeMessage(setting.name));
     }
   }
   net.verticalAngleKind = form.verticalAngleKind;

@@ -210,6 +210,12 @@ void PutPlaneCoordinates(const PlaneModel& model, PlaneNetwork& net) {
 
 namespace {
 
+// Copies the point table's slot of point p, bytes after the name and all,
+// when p is one of the model's points the table holds.
+void CopyPointName(const PlaneModel& model, const PlaneNetwork& net, int p, NameSlot& slot) {
+  if (p >= 0 && p < std::min(model.pointCount(), kMaxPlanePoints)) std::memcpy(slot, net.pointName[p], kNameSlotSize);
+}
+
 void PutDirectionSets(const PlaneModel& model, PlaneNetwork& net) {
   const int points = std::min(model.pointCount(), kMaxPlanePoints);
   const bool placeholders = model.directionCount + model.NonStationCount() <= kMaxDirections;
@@ -280,12 +286,10 @@ void PutPlaneHeights(const PlaneModel& model, PlaneNetwork& net) {
 }
 
 void PutPlaneSides(const PlaneModel& model, PlaneNetwork& net) {
-  const int points = std::min(model.pointCount(), kMaxPlanePoints);
   const int count = std::min(static_cast<int>(model.sides.size()), kMaxSides);
   for (int i = 0; i < count; ++i) {
-    const PlaneEnds& ends = model.sides[i].ends;
-    if (ends.from >= 0 && ends.from < points) std::memcpy(net.sideFrom[i], net.pointName[ends.from], kNameSlotSize);
-    if (ends.to >= 0 && ends.to < points) std::memcpy(net.sideTo[i], net.pointName[ends.to], kNameSlotSize);
+    CopyPointName(model, net, model.sides[i].ends.from, net.sideFrom[i]);
+    CopyPointName(model, net, model.sides[i].ends.to, net.sideTo[i]);
     net.sideSymbol[i] = model.sides[i].symbol;
   }
   net.sideCount = count;
@@ -294,27 +298,15 @@ void PutPlaneSides(const PlaneModel& model, PlaneNetwork& net) {
 void PutPlaneTraverses(const PlaneModel& model, PlaneNetwork& net) {
   ClearClosureChecks(net);
   const int count = std::min(static_cast<int>(model.traverses.size()), kTraverseTableSize);
-  const int points = std::min(model.pointCount(), kMaxPlanePoints);
-  auto copyName = [&](NameSlot& slot, int p) {
-    if (p >= 0 && p < points) std::memcpy(slot, net.pointName[p], kNameSlotSize);
-  };
   for (int i = 0; i < count; ++i) {
     const PlaneTraverse& t = model.traverses[i];
-    TraverseClosure entry;
-    copyName(entry.startOrientation, t.startOrientation);
-    copyName(entry.start, t.start);
-    copyName(entry.end, t.end);
-    copyName(entry.endOrientation, t.endOrientation);
-    entry.azimuthMisclosure = t.azimuthMisclosure;
-    entry.fx = t.fx;
-    entry.fy = t.fy;
-    entry.legs = t.legs;
-    entry.length = t.length;
-    entry.relative = t.relative;
-    entry.labelX = t.labelX;
-    entry.labelY = t.labelY;
-    entry.drawn = t.drawn ? 1 : 0;
-    entry.kind = t.kind;
+    TraverseClosure entry{.azimuthMisclosure = t.azimuthMisclosure, .fx = t.fx, .fy = t.fy, .legs = t.legs,
+                          .kind = t.kind, .length = t.length, .relative = t.relative, .labelX = t.labelX,
+                          .labelY = t.labelY, .drawn = static_cast<uint8_t>(t.drawn ? 1 : 0)};
+    CopyPointName(model, net, t.startOrientation, entry.startOrientation);
+    CopyPointName(model, net, t.start, entry.start);
+    CopyPointName(model, net, t.end, entry.end);
+    CopyPointName(model, net, t.endOrientation, entry.endOrientation);
     StoreTraverseClosure(net, i, entry);
   }
   net.closureCheckCount = count;

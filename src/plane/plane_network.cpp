@@ -7,7 +7,6 @@
 #include "common/finite_values.h"
 #include "common/gbk_text.h"
 #include "common/name_slot.h"
-#include "plane/network_geometry.h"
 #include "plane/plane_network_layout.h"
 
 namespace qp {
@@ -21,6 +20,11 @@ const uint8_t* TableBytes(const PlaneNetwork& net) {
 }
 
 }  // namespace
+
+int ClampedCount(int32_t count, int capacity) {
+  if (count < 0) return 0;
+  return count > capacity ? capacity : static_cast<int>(count);
+}
 
 int TraverseCount(const PlaneNetwork& net) { return ClampedCount(net.closureCheckCount, kTraverseTableSize); }
 

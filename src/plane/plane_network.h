@@ -226,6 +226,9 @@ struct TraverseClosure {
 // stay as they are.
 void StoreTraverseLabel(PlaneNetwork& net, int index, double labelX, double labelY, bool drawn);
 
+// A count read from the record, kept within its array.
+int ClampedCount(int32_t count, int capacity);
+
 // Number of traverse entries in use, kept within the table.
 int TraverseCount(const PlaneNetwork& net);
 TraverseClosure ReadTraverseClosure(const PlaneNetwork& net, int index);

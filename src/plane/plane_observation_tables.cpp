@@ -12,14 +12,6 @@
 namespace qp {
 namespace {
 
-struct ObservationTableText {
-  const char* malformed;
-  const char* from;
-  const char* to;
-  const char* value;
-  const char* weight;  // null for tables without weights
-};
-
 // Where a table's entries go in the record.
 struct ObservationColumns {
   NameSlot* from;
@@ -28,23 +20,34 @@ struct ObservationColumns {
   double* weight;  // null for tables without weights
 };
 
-InputCheck ReadObservationTable(const std::string& box, PlaneTextBox which, int limit, const ObservationTableText& text,
-                          const ObservationColumns& columns, int32_t& count, PlatformServices& platform) {
-  const bool weighted = text.weight != nullptr;
+// The lines of a table whose messages begin with `title`; a table with a
+// weight column takes four fields, the others three.
+InputCheck ReadObservationTable(const std::string& box, PlaneTextBox which, int limit, std::string_view title,
+                                const ObservationColumns& columns, int32_t& count, PlatformServices& platform) {
+  const bool weighted = columns.weight != nullptr;
+  auto fail = [&](const char* what, int lineNumber) { return FailAtLine(platform, title, what, lineNumber); };
   return ReadTableLines(box, which, limit, count, [&](std::string_view line, int lineNumber, int entry) {
     const auto fields = SplitFields(line, weighted ? 4 : 3);
-    if (!fields) return FailAtLine(platform, text.malformed, lineNumber);
+    if (!fields) return fail("第[%d]行数据不正确!", lineNumber);
     const auto& f = *fields;
-    if (!IsValidPointName(f[0])) return FailAtLine(platform, text.from, lineNumber);
-    if (!IsValidPointName(f[1])) return FailAtLine(platform, text.to, lineNumber);
-    if (!IsValueField(f[2])) return FailAtLine(platform, text.value, lineNumber);
-    if (weighted && !IsValueField(f[3])) return FailAtLine(platform, text.weight, lineNumber);
+    if (!IsValidPointName(f[0])) return fail("第[%d]行起点点名[1--10个字符]不正确!", lineNumber);
+    if (!IsValidPointName(f[1])) return fail("第[%d]行终点点名[1--10个字符]不正确!", lineNumber);
+    if (!IsValueField(f[2])) return fail("第[%d]行高差不正确!", lineNumber);
+    if (weighted && !IsValueField(f[3])) return fail("第[%d]行定权元素不正确!", lineNumber);
     SetSlotText(columns.from[entry], f[0]);
     SetSlotText(columns.to[entry], f[1]);
     columns.value[entry] = LeadingNumber(f[2]);
     if (weighted) columns.weight[entry] = LeadingNumber(f[3]);
     return Accepted();
   });
+}
+
+// The small tables between two points: fixed and weighted azimuths and distances.
+InputCheck ReadSmallTable(const std::string& box, PlaneTextBox which, std::string_view title,
+                          const ObservationColumns& columns, int32_t& count, PlaneNetwork& net,
+                          PlatformServices& platform) {
+  const int limit = PlaneTableLimit(net, kLimitSmallTable, kMaxSmallTable);
+  return ReadObservationTable(box, which, limit, title, columns, count, platform);
 }
 
 // A station observed with a single direction gives no angle.
@@ -54,8 +57,7 @@ bool CheckStationsHaveTwoDirections(const PlaneNetwork& net, PlatformServices& p
   for (int i = 0; i < net.directionCount; ++i) {
     const std::string_view station = SlotText(net.inputStation[i]);
     if (linesPerStation.find(station)->second < 2) {
-      platform.ShowMessage(FormatText("[%s]测站方向观测值只有一次 !", std::string(station).c_str()));
-      return false;
+      return ShowAndFail(platform, FormatText("[%s]测站方向观测值只有一次 !", std::string(station).c_str()));
     }
   }
   return true;
@@ -64,16 +66,9 @@ bool CheckStationsHaveTwoDirections(const PlaneNetwork& net, PlatformServices& p
 }  // namespace
 
 InputCheck ReadDirections(const std::string& box, PlaneNetwork& net, PlatformServices& platform) {
-  static const ObservationTableText kText = {
-      "方向观测值第[%d]行数据不正确!",
-      "方向观测值第[%d]行起点点名[1--10个字符]不正确!",
-      "方向观测值第[%d]行终点点名[1--10个字符]不正确!",
-      "方向观测值第[%d]行高差不正确!",
-      nullptr,
-  };
   const int limit = PlaneTableLimit(net, kLimitDirections, kMaxDirections);
   const ObservationColumns columns = {net.inputStation, net.inputTarget, net.inputDirection, nullptr};
-  InputCheck read = ReadObservationTable(box, kDirectionsBox, limit, kText, columns, net.directionCount, platform);
+  InputCheck read = ReadObservationTable(box, kDirectionsBox, limit, "方向观测值", columns, net.directionCount, platform);
   if (!read) return read;
   if (!CheckStationsHaveTwoDirections(net, platform)) return Refused();
   // The working table starts as the input; the approximate-coordinate step
@@ -86,57 +81,28 @@ InputCheck ReadDirections(const std::string& box, PlaneNetwork& net, PlatformSer
 }
 
 InputCheck ReadFixedAzimuths(const std::string& box, PlaneNetwork& net, PlatformServices& platform) {
-  static const ObservationTableText kText = {
-      "固定方位角第[%d]行数据不正确!",
-      "固定方位角第[%d]行起点点名[1--10个字符]不正确!",
-      "固定方位角第[%d]行终点点名[1--10个字符]不正确!",
-      "固定方位角第[%d]行高差不正确!",
-      nullptr,
-  };
-  const int limit = PlaneTableLimit(net, kLimitSmallTable, kMaxSmallTable);
-  const ObservationColumns columns = {net.fixedAzimuthFrom, net.fixedAzimuthTo, net.fixedAzimuth, nullptr};
-  return ReadObservationTable(box, kFixedAzimuthsBox, limit, kText, columns, net.fixedAzimuthCount, platform);
+  return ReadSmallTable(box, kFixedAzimuthsBox, "固定方位角",
+                        {net.fixedAzimuthFrom, net.fixedAzimuthTo, net.fixedAzimuth, nullptr}, net.fixedAzimuthCount,
+                        net, platform);
 }
 
 InputCheck ReadWeightedAzimuths(const std::string& box, PlaneNetwork& net, PlatformServices& platform) {
-  static const ObservationTableText kText = {
-      "带权方位角第[%d]行数据不正确!",
-      "带权方位角第[%d]行起点点名[1--10个字符]不正确!",
-      "带权方位角第[%d]行终点点名[1--10个字符]不正确!",
-      "带权方位角第[%d]行高差不正确!",
-      "带权方位角第[%d]行定权元素不正确!",
-  };
-  const int limit = PlaneTableLimit(net, kLimitSmallTable, kMaxSmallTable);
-  const ObservationColumns columns = {net.weightedAzimuthFrom, net.weightedAzimuthTo, net.weightedAzimuth,
-                                      net.weightedAzimuthWeight};
-  return ReadObservationTable(box, kWeightedAzimuthsBox, limit, kText, columns, net.weightedAzimuthCount, platform);
+  return ReadSmallTable(box, kWeightedAzimuthsBox, "带权方位角",
+                        {net.weightedAzimuthFrom, net.weightedAzimuthTo, net.weightedAzimuth, net.weightedAzimuthWeight},
+                        net.weightedAzimuthCount, net, platform);
 }
 
 InputCheck ReadFixedDistances(const std::string& box, PlaneNetwork& net, PlatformServices& platform) {
-  static const ObservationTableText kText = {
-      "固定边长第[%d]行数据不正确!",
-      "固定边长第[%d]行起点点名[1--10个字符]不正确!",
-      "固定边长第[%d]行终点点名[1--10个字符]不正确!",
-      "固定边长第[%d]行高差不正确!",
-      nullptr,
-  };
-  const int limit = PlaneTableLimit(net, kLimitSmallTable, kMaxSmallTable);
-  const ObservationColumns columns = {net.fixedDistanceFrom, net.fixedDistanceTo, net.fixedDistance, nullptr};
-  return ReadObservationTable(box, kFixedDistancesBox, limit, kText, columns, net.fixedDistanceCount, platform);
+  return ReadSmallTable(box, kFixedDistancesBox, "固定边长",
+                        {net.fixedDistanceFrom, net.fixedDistanceTo, net.fixedDistance, nullptr},
+                        net.fixedDistanceCount, net, platform);
 }
 
 InputCheck ReadWeightedDistances(const std::string& box, PlaneNetwork& net, PlatformServices& platform) {
-  static const ObservationTableText kText = {
-      "带权边长第[%d]行数据不正确!",
-      "带权边长第[%d]行起点点名[1--10个字符]不正确!",
-      "带权边长第[%d]行终点点名[1--10个字符]不正确!",
-      "带权边长第[%d]行高差不正确!",
-      "带权边长第[%d]行定权元素不正确!",
-  };
-  const int limit = PlaneTableLimit(net, kLimitSmallTable, kMaxSmallTable);
-  const ObservationColumns columns = {net.weightedDistanceFrom, net.weightedDistanceTo, net.weightedDistance,
-                                      net.weightedDistanceWeight};
-  return ReadObservationTable(box, kWeightedDistancesBox, limit, kText, columns, net.weightedDistanceCount, platform);
+  return ReadSmallTable(box, kWeightedDistancesBox, "带权边长",
+                        {net.weightedDistanceFrom, net.weightedDistanceTo, net.weightedDistance,
+                         net.weightedDistanceWeight},
+                        net.weightedDistanceCount, net, platform);
 }
 
 }  // namespace qp

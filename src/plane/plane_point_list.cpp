@@ -54,10 +54,7 @@ std::vector<int> SelectionSortOrder(const std::vector<Key>& keys) {
 
 bool CollectNetworkPoints(PlaneModel& model, PlatformServices& platform) {
   const int g = model.GivenCount();
-  if (g < 2 || (model.directionCount == 0 && model.distances.empty())) {
-    platform.ShowMessage(Gbk("基本计算条件不满足 !"));
-    return false;
-  }
+  if (g < 2 || (model.directionCount == 0 && model.distances.empty())) return ShowAndFail(platform, Gbk("基本计算条件不满足 !"));
 
   // The given points, then every new name in the order the observations
   // mention them. Both names of an observation are looked up before either
@@ -83,10 +80,7 @@ bool CollectNetworkPoints(PlaneModel& model, PlatformServices& platform) {
   for (const auto* list : {&model.fixedSides, &model.weightedSides}) {
     for (const PlaneMeasure& m : *list) observe(m.ends);
   }
-  if (full()) {
-    platform.ShowMessage(FormatText("平面网点数超过%d个 !", kMaxPlanePoints));
-    return false;
-  }
+  if (full()) return ShowAndFail(platform, FormatText("平面网点数超过%d个 !", kMaxPlanePoints));
 
   model.ResolveNames();
   OrderUnknownPoints(model);
@@ -282,10 +276,7 @@ bool BuildDirectionSets(PlaneModel& model, PlatformServices& platform) {
       if (size >= 2) copied += size;
     }
   }
-  if (!consistent || copied != model.directionCount) {
-    platform.ShowMessage(Gbk("方向观测值输入错误 !!!"));
-    return false;
-  }
+  if (!consistent || copied != model.directionCount) return ShowAndFail(platform, Gbk("方向观测值输入错误 !!!"));
 
   // The sets of two or more directions, and the directions as entered set
   // by set; the placeholders of the other points are the record's.
@@ -319,8 +310,7 @@ bool PrepareComputableNetwork(PlaneModel& model, PlatformServices& platform) {
   ComputeRedundancy(model);
   // More than two points, at least one known point, no negative redundancy.
   if (!(model.pointCount() > 2 && model.knownCount > 0 && model.redundancy >= 0)) {
-    platform.ShowMessage(Gbk("平面网不满足平差或精度估算条件 !!!"));
-    return false;
+    return ShowAndFail(platform, Gbk("平面网不满足平差或精度估算条件 !!!"));
   }
   return true;
 }

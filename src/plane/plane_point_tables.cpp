@@ -10,27 +10,20 @@
 namespace qp {
 namespace {
 
-struct CoordinateTableText {
-  const char* malformed;
-  const char* name;
-  const char* x;
-  const char* y;
-};
-
 // "name, X, Y" lines into the point table from entry `first` on. X may be
 // left blank (read as 0); Y may not. Neither may exceed kLargestSurveyCoordinate.
 InputCheck ReadCoordinateTable(const std::string& box, PlaneTextBox which, int first, int limit,
-                         const CoordinateTableText& text, int32_t& count, PlaneNetwork& net,
-                         PlatformServices& platform) {
+                               std::string_view title, int32_t& count, PlaneNetwork& net, PlatformServices& platform) {
+  auto fail = [&](const char* what, int lineNumber) { return FailAtLine(platform, title, what, lineNumber); };
   return ReadTableLines(box, which, limit, count, [&](std::string_view line, int lineNumber, int entry) {
     const auto fields = SplitFields(line, 3);
-    if (!fields) return FailAtLine(platform, text.malformed, lineNumber);
+    if (!fields) return fail("第[%d]行数据不正确!", lineNumber);
     const auto& f = *fields;
-    if (!IsValidPointName(f[0])) return FailAtLine(platform, text.name, lineNumber);
+    if (!IsValidPointName(f[0])) return fail("第[%d]行起点点名[1--10个字符]不正确!", lineNumber);
     const double x = LeadingNumber(f[1]);
     const double y = LeadingNumber(f[2]);
-    if (!IsNumericField(f[1]) || !IsCoordinateInRange(x)) return FailAtLine(platform, text.x, lineNumber);
-    if (!IsValueField(f[2]) || !IsCoordinateInRange(y)) return FailAtLine(platform, text.y, lineNumber);
+    if (!IsNumericField(f[1]) || !IsCoordinateInRange(x)) return fail("第[%d]行X坐标不正确!", lineNumber);
+    if (!IsValueField(f[2]) || !IsCoordinateInRange(y)) return fail("第[%d]行Y坐标不正确!", lineNumber);
     const int k = first + entry;
     SetSlotText(net.pointName[k], f[0]);
     net.x[k] = x;
@@ -44,14 +37,8 @@ InputCheck ReadCoordinateTable(const std::string& box, PlaneTextBox which, int f
 bool CheckKnownPointsPlausible(const PlaneNetwork& net, PlatformServices& platform) {
   if (!IsSlopeMode(net.calcMode)) return true;
   for (int i = 0; i < net.knownCount; ++i) {
-    if (net.y[i] > 1000000.0) {
-      platform.ShowMessage(Gbk("已知点坐标未去掉带号 !"));
-      return false;
-    }
-    if (net.calcMode == kNationalSystem && net.y[i] < 100000.0) {
-      platform.ShowMessage(Gbk("已知点坐标不是国家系统坐标 !"));
-      return false;
-    }
+    if (net.y[i] > 1000000.0) return ShowAndFail(platform, Gbk("已知点坐标未去掉带号 !"));
+    if (net.calcMode == kNationalSystem && net.y[i] < 100000.0) return ShowAndFail(platform, Gbk("已知点坐标不是国家系统坐标 !"));
   }
   return true;
 }
@@ -63,28 +50,16 @@ int PlaneTableLimit(const PlaneNetwork& net, PlaneLimit which, int capacity) {
 }
 
 InputCheck ReadKnownPoints(const std::string& box, PlaneNetwork& net, PlatformServices& platform) {
-  static const CoordinateTableText kText = {
-      "已知点坐标第[%d]行数据不正确!",
-      "已知点坐标第[%d]行起点点名[1--10个字符]不正确!",
-      "已知点坐标第[%d]行X坐标不正确!",
-      "已知点坐标第[%d]行Y坐标不正确!",
-  };
   const int limit = PlaneTableLimit(net, kLimitPoints, kMaxPlanePoints);
-  InputCheck read = ReadCoordinateTable(box, kKnownPointsBox, 0, limit, kText, net.knownCount, net, platform);
+  InputCheck read = ReadCoordinateTable(box, kKnownPointsBox, 0, limit, "已知点坐标", net.knownCount, net, platform);
   if (!read) return read;
   return {CheckKnownPointsPlausible(net, platform), std::nullopt};
 }
 
 InputCheck ReadApproxPoints(const std::string& box, PlaneNetwork& net, PlatformServices& platform) {
-  static const CoordinateTableText kText = {
-      "已知概略点坐标第[%d]行数据不正确!",
-      "已知概略点坐标第[%d]行起点点名[1--10个字符]不正确!",
-      "已知概略点坐标第[%d]行X坐标不正确!",
-      "已知概略点坐标第[%d]行Y坐标不正确!",
-  };
   const int known = std::clamp(static_cast<int>(net.knownCount), 0, kMaxPlanePoints);
   const int limit = std::max(0, PlaneTableLimit(net, kLimitPoints, kMaxPlanePoints) - known);
-  return ReadCoordinateTable(box, kApproxPointsBox, known, limit, kText, net.approxCount, net, platform);
+  return ReadCoordinateTable(box, kApproxPointsBox, known, limit, "已知概略点坐标", net.approxCount, net, platform);
 }
 
 InputCheck ReadPrecisionPairs(const std::string& box, PlaneNetwork& net, PlatformServices& platform) {

@@ -59,7 +59,9 @@ class RawReportWriter {
 
  private:
   void BasicInformation();
-  void PointRows(int first, int count);
+  // The next section, headed `heading` (taking its number and the count):
+  // points first .. first+count-1 with their coordinates, numbered from 1.
+  void PointTable(const char* heading, int first, int count);
   void KnownHeights();
   void PrecisionPairs();
   void Directions();
@@ -95,20 +97,8 @@ void RawReportWriter::Write(std::time_t now) {
   report_.WriteTitleBlock(model_.networkName, now, section_);
   BasicInformation();
 
-  if (known_ > 0) {
-    report_.TableHead(
-        FormatText("\r\n\r\n%18d.已知点坐标<个数:%ld   单位:米>\r\n", section_.Take(), static_cast<long>(known_)),
-        "  序号 点    名               X坐标         Y坐标\r\n");
-    PointRows(0, known_);
-    report_.Rule();
-  }
-  if (approx_ > 0) {
-    report_.TableHead(
-        FormatText("\r\n\r\n%18d.已知概略坐标<个数:%ld   单位:米>\r\n", section_.Take(), static_cast<long>(approx_)),
-        "  序号 点    名               X坐标         Y坐标\r\n");
-    PointRows(known_, approx_);
-    report_.Rule();
-  }
+  if (known_ > 0) PointTable("\r\n\r\n%18d.已知点坐标<个数:%ld   单位:米>\r\n", 0, known_);
+  if (approx_ > 0) PointTable("\r\n\r\n%18d.已知概略坐标<个数:%ld   单位:米>\r\n", known_, approx_);
   KnownHeights();
   PrecisionPairs();
   Directions();
@@ -152,12 +142,15 @@ void RawReportWriter::BasicInformation() {
   report_.Rule();
 }
 
-void RawReportWriter::PointRows(int first, int count) {
+void RawReportWriter::PointTable(const char* heading, int first, int count) {
+  report_.TableHead(FormatText(heading, section_.Take(), static_cast<long>(count)),
+                    "  序号 点    名               X坐标         Y坐标\r\n");
   for (int i = 0; i < count; ++i) {
     const PlanePoint& point = model_.points[first + i];
     report_.Printf("%5ld  %-16.10s%15.4f%15.4f\r\n", static_cast<long>(i + 1), point.name.c_str(), Shown(point.x),
                    Shown(point.y));
   }
+  report_.Rule();
 }
 
 void RawReportWriter::KnownHeights() {
@@ -370,33 +363,27 @@ void RawReportWriter::HorizontalDistances() {
 }
 
 void RawReportWriter::Coordinates() {
-  const std::string heading =
-      model_.redundancy >= 1
-          ? FormatText("\r\n\r\n%18d.近似坐标<个数:%ld   单位:米>\r\n", section_.Take(), static_cast<long>(points_))
-          : FormatText("\r\n\r\n%18d.待定点坐标<个数:%ld   单位:米>\r\n", section_.Take(), static_cast<long>(points_));
-  const bool withHeights = SlopeMode() && reduced_ > 0;
-  if (!withHeights) {
-    report_.TableHead(heading, "  序号 点    名               X坐标         Y坐标\r\n");
-    PointRows(0, points_);
+  const char* heading = model_.redundancy >= 1 ? "\r\n\r\n%18d.近似坐标<个数:%ld   单位:米>\r\n"
+                                               : "\r\n\r\n%18d.待定点坐标<个数:%ld   单位:米>\r\n";
+  if (!SlopeMode() || reduced_ == 0) {
+    PointTable(heading, 0, points_);
   } else {
-    report_.TableHead(heading, "  序号 点    名               X坐标          Y坐标        H高程\r\n");
+    report_.TableHead(FormatText(heading, section_.Take(), static_cast<long>(points_)),
+                      "  序号 点    名               X坐标          Y坐标        H高程\r\n");
     long row = 0;
     for (const PlanePoint& p : model_.points) {
       report_.Printf("%5ld  %-16.10s%15.4f%15.4f  %10.4f\r\n", ++row, p.name.c_str(), Shown(p.x), Shown(p.y),
                      Shown(p.h));
     }
+    report_.Rule();
   }
-  report_.Rule();
 }
 
 }  // namespace
 
 bool WritePlaneRawReport(PlaneModel& model, PlatformServices& platform, const std::string& reportPath,
                          SectionNumber& section, std::time_t now) {
-  if (model.redundancy < 0) {
-    platform.ShowMessage(Gbk("起始数据不足，秩亏网，不能解算 !!!"));
-    return false;
-  }
+  if (model.redundancy < 0) return ShowAndFail(platform, Gbk("起始数据不足，秩亏网，不能解算 !!!"));
   model.traverses.clear();
   ReportFile report;
   if (!CreateReportOrTell(report, reportPath, platform)) return false;

@@ -95,16 +95,11 @@ bool BuildSideList(PlaneModel& model, PlatformServices& platform) {
     const int pair = static_cast<int>(i) + 1;
     if (!ends.Resolved()) {
       const std::string& name = ends.from < 0 ? ends.fromName : ends.toName;
-      platform.ShowMessage(FormatText("评定精度端点[%d]的点名[%s]不是控制网中的点 !", pair, name.c_str()));
-      return false;
+      return ShowAndFail(platform, FormatText("评定精度端点[%d]的点名[%s]不是控制网中的点 !", pair, name.c_str()));
     }
-    if (ends.from < known || ends.to < known) {
-      platform.ShowMessage(FormatText("评定精度端点[%d]不能是已知点 !", pair));
-      return false;
-    }
+    if (ends.from < known || ends.to < known) return ShowAndFail(platform, FormatText("评定精度端点[%d]不能是已知点 !", pair));
     if (index.count(PairKey(ends.from, ends.to)) > 0) {
-      platform.ShowMessage(FormatText("评定精度两端点[%d]必须是不相连接的两个点 !", pair));
-      return false;
+      return ShowAndFail(platform, FormatText("评定精度两端点[%d]必须是不相连接的两个点 !", pair));
     }
   }
   return true;

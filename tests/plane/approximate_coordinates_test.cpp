@@ -170,12 +170,25 @@ TEST(ComputeApproxCoordinates, DistancesOnlyAskForEveryPairInEveryPass) {
 // point: the indexed routines must give the same order, the same
 // coordinates and the same questions.
 Names PlainOrder(PlaneNetwork& net) {
-  PlaneModel model = PlaneModelOfEnteredDirections(net);
-  const NetworkGeometry geo(model, NetworkGeometry::DirectionSource::kLines);
+  const PlaneModel model = PlaneModelOfEnteredDirections(net);
   const int n = net.pointCount, g = net.knownCount + net.approxCount;
+  // Direction lines station->target as entered, and points joined by a
+  // distance of any kind in either orientation.
+  std::vector<std::vector<int>> lines(n, std::vector<int>(n, 0));
+  std::vector<std::vector<bool>> join(n, std::vector<bool>(n, false));
+  for (const PlaneMeasure& d : model.enteredDirections) {
+    if (d.ends.Resolved()) ++lines[d.ends.from][d.ends.to];
+  }
+  auto joinEnds = [&](const PlaneEnds& e) {
+    if (e.Resolved()) join[e.from][e.to] = join[e.to][e.from] = true;
+  };
+  for (const PlaneDistance& d : model.distances) joinEnds(d.ends);
+  for (const auto* list : {&model.fixedSides, &model.weightedSides}) {
+    for (const PlaneMeasure& m : *list) joinEnds(m.ends);
+  }
   auto name = [&](int i) { return SlotText(net.pointName[i]); };
-  auto angle = [&](int s, int a, int b) { return geo.HasObservedAngle(s, a, b); };
-  auto joined = [&](int i, int k) { return geo.HasDistanceBetween(i, k) || geo.HasDistanceBetween(k, i); };
+  auto angle = [&](int s, int a, int b) { return lines[s][a] + lines[s][b] == 2; };
+  auto joined = [&](int i, int k) { return bool(join[i][k]); };
   const bool dirs = net.directionCount > 0, dists = net.reducedCount > 0;
   std::vector<int> rank(n, -1);
   int next = g, left = n - g;

@@ -60,11 +60,10 @@ TEST_F(GeometryTest, LookupsFollowTableKindOrientationCountsAndClockwiseAngles) 
   EXPECT_EQ(geo.AnyDistance(P("A"), P("C")), 7.0);
   EXPECT_EQ(geo.AnyDistance(P("D"), P("C")), 9.0);
   EXPECT_EQ(geo.ObservedDistance(P("A"), P("C")), 0.0);
-  EXPECT_TRUE(geo.HasDistanceBetween(P("C"), P("D")));
-  EXPECT_FALSE(geo.HasDistanceBetween(P("D"), P("C")));
-  EXPECT_TRUE(geo.HasObservedAngle(P("A"), P("B"), P("D")));
-  EXPECT_FALSE(geo.HasObservedAngle(P("A"), P("B"), P("C")));  // three lines
-  EXPECT_TRUE(geo.HasObservedAngle(P("A"), P("C"), P("Z")));   // two lines to C
+  EXPECT_EQ(geo.DirectionLines(P("A"), P("C")), 2);
+  EXPECT_EQ(geo.DirectionLines(P("C"), P("A")), 0);
+  EXPECT_EQ(std::vector<int>(geo.DistanceNeighbours(P("C")).begin(), geo.DistanceNeighbours(P("C")).end()),
+            (std::vector<int>{P("A"), P("D")}));
   int votes = 0;  // clockwise D->B is 315 degrees: folded, no vote
   EXPECT_NEAR(geo.ObservedAngle(P("D"), P("A"), P("B"), votes, true), kPi / 4, 1e-9);
   EXPECT_NEAR(geo.ObservedAngle(P("B"), P("A"), P("C"), votes, false), kPi / 2, 1e-9);  // first line to C

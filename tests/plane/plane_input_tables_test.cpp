@@ -102,6 +102,9 @@ TEST_F(PlaneInputReading, EveryTableNamesItsFault) {
       {kWeightedAzimuthsBox, "A,B,45,w", "带权方位角第[0]行定权元素不正确!"},
       {kFixedDistancesBox, "A,B", "固定边长第[0]行数据不正确!"},
       {kWeightedDistancesBox, "A,B,100,1,2", "带权边长第[0]行定权元素不正确!"},
+      {kWeightedDistancesBox, "A,B,x,1", "带权边长第[0]行高差不正确!"},
+      {kFixedDistancesBox, "A,ABCDEFGHIJK,10", "固定边长第[0]行终点点名[1--10个字符]不正确!"},
+      {kFixedAzimuthsBox, "ABCDEFGHIJK,B,10", "固定方位角第[0]行起点点名[1--10个字符]不正确!"},
       // Checks after a table, and the duplicate names after all tables.
       {kKnownPointsBox, "A,1,38512345.6", "已知点坐标未去掉带号 !"},
       {kDirectionsBox, "A,B,0\r\nA,C,45.3\r\nB,A,0\r\nC,A,0\r\nC,B,20", "[B]测站方向观测值只有一次 !"},

@@ -9,7 +9,6 @@
 #include <initializer_list>
 
 #include "app/qt_text.h"
-#include "app/screen_fit.h"
 #include "app/table_edit.h"
 #include "app/tool_dialog_support.h"
 
@@ -88,20 +87,13 @@ void CQuorDesignControlHeight::BuildControls() {
 
   QVBoxLayout* names = AddNameList(
       HeightInsertModeItems(), {"选择点名的插入位置", "单击点名插入到设置的位置", "高程点点名输入"}, 150);
-  QHBoxLayout* bottom = AddConfirmRow();
 
   auto* middle = new QHBoxLayout;
   middle->addWidget(heightGroup, 2);
   middle->addWidget(differenceGroup, 3);
   middle->addWidget(pairGroup, 2);
   middle->addLayout(names);
-
-  auto* whole = new QVBoxLayout(this);
-  whole->addLayout(settings);
-  whole->addLayout(middle, 1);
-  whole->addLayout(bottom);
-  ScrollContentAbove(*whole, 1);
-  ResizeWithinScreen(*this, QSize(1000, 640));
+  LayOut(settings, middle, QSize(1000, 640));
 }
 
 void CQuorDesignControlHeight::ShowSettings() {

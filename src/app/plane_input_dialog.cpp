@@ -9,7 +9,6 @@
 #include <QVBoxLayout>
 
 #include "app/qt_text.h"
-#include "app/screen_fit.h"
 #include "app/table_edit.h"
 #include "app/tool_dialog_support.h"
 
@@ -129,7 +128,6 @@ void CQuorDisgnContrloPlane::BuildControls() {
 
   QVBoxLayout* names = AddNameList(
       PlaneInsertModeItems(), {"选择控制点点名插入或修改方式", "控制点点名列表", "输入控制点点名"}, 170);
-  QHBoxLayout* bottom = AddConfirmRow();
 
   auto* tables = new QVBoxLayout;
   tables->addWidget(pointGroup, 1);
@@ -138,13 +136,7 @@ void CQuorDisgnContrloPlane::BuildControls() {
   auto* middle = new QHBoxLayout;
   middle->addLayout(tables, 1);
   middle->addLayout(names);
-
-  auto* whole = new QVBoxLayout(this);
-  whole->addLayout(settings);
-  whole->addLayout(middle, 1);
-  whole->addLayout(bottom);
-  ScrollContentAbove(*whole, 1);
-  ResizeWithinScreen(*this, QSize(1100, 720));
+  LayOut(settings, middle, QSize(1100, 720));
 
   connect(calcMode_, &QComboBox::activated, this, &CQuorDisgnContrloPlane::CalcModeChanged);
 }

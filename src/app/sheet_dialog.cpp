@@ -34,34 +34,23 @@ constexpr SizeFieldInfo kSizeInfo[kSheetSizeFieldCount] = {
     {"marginLeft", "左边距", "左边距微调"},      {"marginRight", "右边距", "右边距微调"},
 };
 
-// The font buttons: object name, caption of the row, the tip table's key.
+// The font buttons, in their order: object name, caption of the row, the tip
+// table's key, and the sheet font each button other than the text font edits.
 struct FontButtonInfo {
   SheetFontButton button;
   const char* name;
   const char* caption;
   const char* tipKey;
+  SheetFont stored;
 };
 constexpr FontButtonInfo kFontInfo[] = {
     {kTextFontButton, "textFontButton", "文本字体", "文本字体"},
-    {kTitleFontButton, "titleFontButton", "图名字高", "图名字体"},
-    {kNotesFontButton, "notesFontButton", "说明字体", "说明字体"},
-    {kScaleFontButton, "scaleFontButton", "比例尺字体", "比例尺字体"},
-    {kUnitFontButton, "unitFontButton", "名称字体", "名称字体"},
+    {kTitleFontButton, "titleFontButton", "图名字高", "图名字体", kTitleFont},
+    {kNotesFontButton, "notesFontButton", "说明字体", "说明字体", kNotesFont},
+    {kScaleFontButton, "scaleFontButton", "比例尺字体", "比例尺字体", kScaleFont},
+    {kUnitFontButton, "unitFontButton", "名称字体", "名称字体", kUnitFont},
 };
-
-// The sheet font each button other than the text font edits.
-SheetFont StoredFontOf(SheetFontButton button) {
-  switch (button) {
-    case kTitleFontButton:
-      return kTitleFont;
-    case kNotesFontButton:
-      return kNotesFont;
-    case kScaleFontButton:
-      return kScaleFont;
-    default:
-      return kUnitFont;
-  }
-}
+static_assert(kFontInfo[kUnitFontButton].button == kUnitFontButton);
 
 QLabel* Caption(const char* text, QWidget* parent) { return new QLabel(QString::fromUtf8(text), parent); }
 
@@ -268,17 +257,17 @@ void CQuorvexSheetDialog::BuildControls() {
   }
 
   // --- Buttons --------------------------------------------------------------
-  ok_ = new QPushButton(QStringLiteral("确认"), this);
-  cancel_ = new QPushButton(QStringLiteral("放弃"), this);
-  SetObjectNames({{ok_, "okButton"}, {cancel_, "cancelButton"}});
-  ok_->setDefault(true);
-  cancel_->setAutoDefault(false);
-  connect(ok_, &QPushButton::clicked, this, &CQuorvexSheetDialog::Confirm);
-  connect(cancel_, &QPushButton::clicked, this, &CQuorvexSheetDialog::reject);
+  auto* ok = new QPushButton(QStringLiteral("确认"), this);
+  auto* cancel = new QPushButton(QStringLiteral("放弃"), this);
+  SetObjectNames({{ok, "okButton"}, {cancel, "cancelButton"}});
+  ok->setDefault(true);
+  cancel->setAutoDefault(false);
+  connect(ok, &QPushButton::clicked, this, &CQuorvexSheetDialog::Confirm);
+  connect(cancel, &QPushButton::clicked, this, &CQuorvexSheetDialog::reject);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
-  buttons->addWidget(ok_);
-  buttons->addWidget(cancel_);
+  buttons->addWidget(ok);
+  buttons->addWidget(cancel);
 
   auto* top = new QHBoxLayout;
   top->addWidget(sheetBox, 3);
@@ -362,7 +351,7 @@ void CQuorvexSheetDialog::ChooseFont(SheetFontButton button) {
   ReadControls();
   const bool text = button == kTextFontButton;
   const QFont initial = text ? FontFromMillimetres(form_.TextFontFace(), form_.TextFontSize()[0])
-                             : FontFromMillimetres(Gbk("宋体"), form_.FontSizes()[StoredFontOf(button)][0]);
+                             : FontFromMillimetres(Gbk("宋体"), form_.FontSizes()[kFontInfo[button].stored][0]);
   const auto chosen = SelectFont(this, initial, fontButtons_[button]->toolTip());
   if (!chosen) return;
   const FontPixels pixels = ToFontPixels(*chosen, form_.SelectedResolution());

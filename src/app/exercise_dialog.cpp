@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <array>
 #include <vector>
 
 #include "app/qt_text.h"
@@ -63,11 +64,25 @@ class ExerciseTable : public QTableWidget {
 
 // Which part of the form a run of table columns shows.
 struct TablePart {
+  QTableWidget* table;
   ExerciseGrid grid;
   int firstColumn;  // in the table
   int columns;
   ExerciseTip tip;
 };
+
+// The runs of the three tables, with `columns` unknowns in use: the
+// coefficients, constants and weights; the restrictions and their constants;
+// the weight functions.
+std::array<TablePart, 6> TableParts(int columns, QTableWidget* main, QTableWidget* restrictions,
+                                    QTableWidget* functions) {
+  return {{{main, ExerciseGrid::Coefficients, 0, columns, ExerciseTip::CoefficientGrid},
+           {main, ExerciseGrid::Constants, columns, 1, ExerciseTip::ConstantsColumn},
+           {main, ExerciseGrid::Weights, columns + 1, 1, ExerciseTip::WeightsColumn},
+           {restrictions, ExerciseGrid::Restrictions, 0, kExerciseGridSize, ExerciseTip::RestrictionGrid},
+           {restrictions, ExerciseGrid::RestrictionConstants, kExerciseGridSize, 1, ExerciseTip::RestrictionGrid},
+           {functions, ExerciseGrid::WeightFunctions, 0, kExerciseGridSize, ExerciseTip::WeightFunctionGrid}}};
+}
 
 QString Tip(ExerciseTip tip) { return FromGbk(ExerciseToolTip(tip)); }
 
@@ -270,7 +285,8 @@ void CQuorvexExciseFirst::RefreshTables() {
   const bool results = form_.ShowingResults();
   const bool typing = !form_.computing();
   const QBrush unusedCell = palette().brush(QPalette::Disabled, QPalette::Window);
-  auto fill = [&](QTableWidget* table, const TablePart& part) {
+  for (const TablePart& part : TableParts(columns, mainGrid_, restrictionGrid_, functionGrid_)) {
+    QTableWidget* table = part.table;
     for (int row = 0; row < form_.Rows(part.grid); ++row) {
       for (int c = 0; c < part.columns; ++c) {
         QTableWidgetItem* item = table->item(row, part.firstColumn + c);
@@ -291,14 +307,7 @@ void CQuorvexExciseFirst::RefreshTables() {
         item->setToolTip(Tip(part.tip));
       }
     }
-  };
-  fill(mainGrid_, {ExerciseGrid::Coefficients, 0, columns, ExerciseTip::CoefficientGrid});
-  fill(mainGrid_, {ExerciseGrid::Constants, columns, 1, ExerciseTip::ConstantsColumn});
-  fill(mainGrid_, {ExerciseGrid::Weights, columns + 1, 1, ExerciseTip::WeightsColumn});
-  fill(restrictionGrid_, {ExerciseGrid::Restrictions, 0, kExerciseGridSize, ExerciseTip::RestrictionGrid});
-  fill(restrictionGrid_,
-       {ExerciseGrid::RestrictionConstants, kExerciseGridSize, 1, ExerciseTip::RestrictionGrid});
-  fill(functionGrid_, {ExerciseGrid::WeightFunctions, 0, kExerciseGridSize, ExerciseTip::WeightFunctionGrid});
+  }
 
   // The labels of rows and columns.
   QStringList columnLabels;
@@ -324,21 +333,14 @@ void CQuorvexExciseFirst::ComboChosen(ExerciseCombo combo, int index) {
 
 void CQuorvexExciseFirst::CellEdited(QTableWidgetItem* item) {
   if (refreshing_) return;
-  QTableWidget* table = item->tableWidget();
-  const int row = item->row();
   const int column = item->column();
-  ExerciseGrid grid = ExerciseGrid::WeightFunctions;
-  int c = column;
-  if (table == mainGrid_) {
-    const int columns = form_.Columns(ExerciseGrid::Coefficients);
-    grid = column < columns ? ExerciseGrid::Coefficients
-                            : (column == columns ? ExerciseGrid::Constants : ExerciseGrid::Weights);
-    if (column >= columns) c = 0;
-  } else if (table == restrictionGrid_) {
-    grid = column < kExerciseGridSize ? ExerciseGrid::Restrictions : ExerciseGrid::RestrictionConstants;
-    if (column >= kExerciseGridSize) c = 0;
+  const int columns = form_.Columns(ExerciseGrid::Coefficients);
+  for (const TablePart& part : TableParts(columns, mainGrid_, restrictionGrid_, functionGrid_)) {
+    if (part.table == item->tableWidget() && column >= part.firstColumn && column < part.firstColumn + part.columns) {
+      form_.SetCell(part.grid, item->row(), column - part.firstColumn, ToGbk(item->text()));
+      return;
+    }
   }
-  form_.SetCell(grid, row, c, ToGbk(item->text()));
 }
 
 void CQuorvexExciseFirst::OpenFile() {

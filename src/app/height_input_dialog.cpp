@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
-#include <initializer_list>
+#include <span>
 
 #include "app/qt_text.h"
 #include "app/table_edit.h"
@@ -69,7 +69,7 @@ void CQuorDesignControlHeight::BuildControls() {
   settings->addWidget(priorError_);
 
   // The table boxes in their three groups.
-  auto boxGroup = [&](const char* caption, std::initializer_list<BoxInfo> boxes) {
+  auto boxGroup = [&](const char* caption, std::span<const BoxInfo> boxes) {
     auto* group = new QGroupBox(QString::fromUtf8(caption), this);
     auto* column = new QVBoxLayout(group);
     for (const BoxInfo& b : boxes) {
@@ -81,9 +81,9 @@ void CQuorDesignControlHeight::BuildControls() {
     }
     return group;
   };
-  QGroupBox* heightGroup = boxGroup("已知/待定高程点", {kHeightBoxes[0], kHeightBoxes[1]});
-  QGroupBox* differenceGroup = boxGroup("起点,终点,高差观测值,定权元素", {kDifferenceBoxes[0]});
-  QGroupBox* pairGroup = boxGroup("精度端点/平面坐标", {kPairAndCoordinateBoxes[0], kPairAndCoordinateBoxes[1]});
+  QGroupBox* heightGroup = boxGroup("已知/待定高程点", kHeightBoxes);
+  QGroupBox* differenceGroup = boxGroup("起点,终点,高差观测值,定权元素", kDifferenceBoxes);
+  QGroupBox* pairGroup = boxGroup("精度端点/平面坐标", kPairAndCoordinateBoxes);
 
   QVBoxLayout* names = AddNameList(
       HeightInsertModeItems(), {"选择点名的插入位置", "单击点名插入到设置的位置", "高程点点名输入"}, 150);

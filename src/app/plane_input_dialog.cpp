@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
+#include <span>
 
 #include "app/qt_text.h"
 #include "app/table_edit.h"
@@ -93,20 +94,20 @@ void CQuorDisgnContrloPlane::BuildControls() {
   settings->setColumnStretch(3, 1);
 
   // The ten table boxes in their three groups.
-  auto boxGroup = [&](const char* caption, const BoxInfo* first, const BoxInfo* last, QLayout* above) {
+  auto boxGroup = [&](const char* caption, std::span<const BoxInfo> boxes, QLayout* above) {
     auto* group = new QGroupBox(QString::fromUtf8(caption), this);
     auto* column = new QVBoxLayout(group);
     if (above) column->addLayout(above);
     auto* row = new QGridLayout;
-    int c = 0;
-    for (const BoxInfo* b = first; b != last; ++b, ++c) {
+    for (int c = 0; c < static_cast<int>(boxes.size()); ++c) {
+      const BoxInfo& b = boxes[static_cast<size_t>(c)];
       auto* edit = new TableEdit(group);
-      edit->setObjectName(QString::fromUtf8(b->objectName));
-      edit->setToolTip(QString::fromUtf8(b->tip));
-      row->addWidget(new QLabel(QString::fromUtf8(b->caption), group), 0, c);
+      edit->setObjectName(QString::fromUtf8(b.objectName));
+      edit->setToolTip(QString::fromUtf8(b.tip));
+      row->addWidget(new QLabel(QString::fromUtf8(b.caption), group), 0, c);
       row->addWidget(edit, 1, c);
       row->setColumnStretch(c, 1);
-      boxes_[b->box] = edit;
+      boxes_[b.box] = edit;
     }
     column->addLayout(row);
     return group;
@@ -119,12 +120,9 @@ void CQuorDisgnContrloPlane::BuildControls() {
   distanceChoices->addWidget(verticalAngleKind_);
   distanceChoices->addWidget(distanceOrder_, 1);
 
-  QGroupBox* pointGroup =
-      boxGroup("已知点/待定点/精度端点/高程点", std::begin(kPointBoxes), std::end(kPointBoxes), nullptr);
-  QGroupBox* directionGroup =
-      boxGroup("方向值/固定方位/加权方位", std::begin(kDirectionBoxes), std::end(kDirectionBoxes), nullptr);
-  QGroupBox* distanceGroup =
-      boxGroup("边长值/固定边长/加权边长", std::begin(kDistanceBoxes), std::end(kDistanceBoxes), distanceChoices);
+  QGroupBox* pointGroup = boxGroup("已知点/待定点/精度端点/高程点", kPointBoxes, nullptr);
+  QGroupBox* directionGroup = boxGroup("方向值/固定方位/加权方位", kDirectionBoxes, nullptr);
+  QGroupBox* distanceGroup = boxGroup("边长值/固定边长/加权边长", kDistanceBoxes, distanceChoices);
 
   QVBoxLayout* names = AddNameList(
       PlaneInsertModeItems(), {"选择控制点点名插入或修改方式", "控制点点名列表", "输入控制点点名"}, 170);

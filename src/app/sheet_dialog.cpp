@@ -10,8 +10,11 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <initializer_list>
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/font_choice.h"
 #include "app/qt_text.h"
@@ -54,6 +57,17 @@ static_assert(kFontInfo[kUnitFontButton].button == kUnitFontButton);
 
 QLabel* Caption(const char* text, QWidget* parent) { return new QLabel(QString::fromUtf8(text), parent); }
 
+// Rows of a caption and its control from the grid's top, each control `span`
+// columns wide.
+void AddCaptionedRows(QGridLayout& grid, QWidget* parent, std::initializer_list<std::pair<const char*, QWidget*>> rows,
+                      int span = 1) {
+  int row = 0;
+  for (const auto& [caption, control] : rows) {
+    grid.addWidget(Caption(caption, parent), row, 0);
+    grid.addWidget(control, row++, 1, 1, span);
+  }
+}
+
 QToolButton* ArrowButton(Qt::ArrowType arrow, QWidget* parent) {
   auto* button = new QToolButton(parent);
   button->setArrowType(arrow);
@@ -91,12 +105,7 @@ void CQuorvexSheetDialog::BuildControls() {
   tipped["比例尺"] = scale_;
   tipped["西南角X"] = cornerX_;
   tipped["西南角Y"] = cornerY_;
-  sheet->addWidget(Caption("比例尺", this), 0, 0);
-  sheet->addWidget(scale_, 0, 1, 1, 4);
-  sheet->addWidget(Caption("西南角X(公里)", this), 1, 0);
-  sheet->addWidget(cornerX_, 1, 1, 1, 4);
-  sheet->addWidget(Caption("西南角Y(公里)", this), 2, 0);
-  sheet->addWidget(cornerY_, 2, 1, 1, 4);
+  AddCaptionedRows(*sheet, this, {{"比例尺", scale_}, {"西南角X(公里)", cornerX_}, {"西南角Y(公里)", cornerY_}}, 4);
   for (int f = 0; f < kSheetSizeFieldCount; ++f) {
     const SizeFieldInfo& info = kSizeInfo[f];
     auto* edit = new QLineEdit(this);
@@ -155,14 +164,9 @@ void CQuorvexSheetDialog::BuildControls() {
   tipped["显示比例尺"] = showScale_;
   tipped["显示格网注记"] = showGridLabels_;
   resolution_->setToolTip(QStringLiteral("图纸分辨率(每英寸点数)"));
-  finish->addWidget(Caption("分辨率", this), 0, 0);
-  finish->addWidget(resolution_, 0, 1);
-  finish->addWidget(Caption("格网方式", this), 1, 0);
-  finish->addWidget(gridStyle_, 1, 1);
-  finish->addWidget(Caption("格网注记", this), 2, 0);
-  finish->addWidget(labelUnit_, 2, 1);
-  finish->addWidget(Caption("边框间距(毫米)", this), 3, 0);
-  finish->addWidget(frameSpacing_, 3, 1);
+  AddCaptionedRows(*finish, this,
+                   {{"分辨率", resolution_}, {"格网方式", gridStyle_}, {"格网注记", labelUnit_},
+                    {"边框间距(毫米)", frameSpacing_}});
   finish->addWidget(showScale_, 4, 0, 1, 2);
   finish->addWidget(showGridLabels_, 5, 0, 1, 2);
   finish->setRowStretch(6, 1);
@@ -289,16 +293,14 @@ void CQuorvexSheetDialog::BuildControls() {
   // shown, greyed, not edited.
   if (!form_.SheetControlsEnabled()) {
     scale_->setEnabled(false);
-    for (QLineEdit* edit : {cornerX_, cornerY_}) {
+    std::vector<QLineEdit*> edits{cornerX_, cornerY_};
+    edits.insert(edits.end(), sizes_.begin(), sizes_.end());
+    for (QLineEdit* edit : edits) {
       edit->setReadOnly(true);
       edit->setEnabled(false);
     }
-    for (int f = 0; f < kSheetSizeFieldCount; ++f) {
-      sizes_[f]->setReadOnly(true);
-      sizes_[f]->setEnabled(false);
-      spins_[f][0]->setEnabled(false);
-      spins_[f][1]->setEnabled(false);
-    }
+    for (const auto& arrows : spins_)
+      for (QToolButton* arrow : arrows) arrow->setEnabled(false);
   }
 }
 

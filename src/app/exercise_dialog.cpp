@@ -71,9 +71,7 @@ struct TablePart {
   ExerciseTip tip;
 };
 
-// The runs of the three tables, with `columns` unknowns in use: the
-// coefficients, constants and weights; the restrictions and their constants;
-// the weight functions.
+// The runs of the three tables, with `columns` unknowns in use.
 std::array<TablePart, 6> TableParts(int columns, QTableWidget* main, QTableWidget* restrictions,
                                     QTableWidget* functions) {
   return {{{main, ExerciseGrid::Coefficients, 0, columns, ExerciseTip::CoefficientGrid},

@@ -44,9 +44,8 @@ constexpr size_t kLargestReport = size_t{512} << 20;
 // Shows `window` in front of the others; a new window opens centred over the
 // window it belongs to.
 void BringToFront(QWidget& window) {
-  if (!window.isVisible()) {
-    CentreWithinScreen(window, window.parentWidget() ? window.parentWidget()->window() : nullptr);
-  }
+  QWidget* owner = window.parentWidget() ? window.parentWidget()->window() : nullptr;
+  if (!window.isVisible()) CentreWithinScreen(window, owner);
   window.show();
   window.raise();
   window.activateWindow();

@@ -263,8 +263,4 @@ CQuorvexDisplay::CQuorvexDisplay(HeightModel& model, float resolution, PlatformS
   LayOut(nullptr);
 }
 
-bool CQuorvexDisplay::ConfirmForm() {
-  return static_cast<HeightDisplayForm&>(*form_).Confirm(model_, platform_);
-}
-
 }  // namespace qp

@@ -101,7 +101,7 @@ class CQuorvexDisplay : public DisplayDialogBase {
   CQuorvexDisplay(HeightModel& model, float resolution, PlatformServices& platform, QWidget* parent = nullptr);
 
  private:
-  bool ConfirmForm() override;
+  bool ConfirmForm() override { return static_cast<HeightDisplayForm&>(*form_).Confirm(model_, platform_); }
 
   HeightModel& model_;
 };

@@ -110,18 +110,4 @@ void CQuorDesignControlHeight::ReadSettings(HeightInputForm& form) const {
   form.priorError = ToGbk(priorError_->text());
 }
 
-void CQuorDesignControlHeight::AddNameToList(HeightInputForm& form) { AddNameToHeightList(form, net_, platform_); }
-
-void CQuorDesignControlHeight::ClickNameListItem(HeightInputForm& form, int row) {
-  ClickHeightNameListItem(form, net_, row);
-}
-
-InputCheck CQuorDesignControlHeight::ConfirmInput(const HeightInputForm& form) {
-  return ConfirmHeightDialog(form, net_, platform_, target_);
-}
-
-bool CQuorDesignControlHeight::CancelInput(const HeightInputForm& form) {
-  return CancelHeightForm(form, net_, platform_, target_.sidePath);
-}
-
 }  // namespace qp

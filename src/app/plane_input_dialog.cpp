@@ -183,18 +183,4 @@ void CQuorDisgnContrloPlane::CalcModeChanged(int index) {
   ApplyEnabling();
 }
 
-void CQuorDisgnContrloPlane::AddNameToList(PlaneInputForm& form) { AddNameToPlaneList(form, net_, platform_); }
-
-void CQuorDisgnContrloPlane::ClickNameListItem(PlaneInputForm& form, int row) {
-  ClickPlaneNameListItem(form, net_, row);
-}
-
-InputCheck CQuorDisgnContrloPlane::ConfirmInput(const PlaneInputForm& form) {
-  return ConfirmPlaneForm(form, net_, platform_, draftPath_, steps_);
-}
-
-bool CQuorDisgnContrloPlane::CancelInput(const PlaneInputForm& form) {
-  return CancelPlaneForm(form, net_, platform_, draftPath_);
-}
-
 }  // namespace qp

@@ -155,18 +155,16 @@ void CQuorvexExciseFirst::BuildControls() {
   choices->addWidget(compute_, 0, 9, 2, 1, Qt::AlignVCenter);
 
   // The grids.
-  mainGrid_ = new ExerciseTable(kExerciseGridSize, kExerciseGridSize + 2, this);
-  mainGrid_->setObjectName(QStringLiteral("coefficientGrid"));
-  mainGrid_->setToolTip(Tip(ExerciseTip::CoefficientGrid));
-  restrictionGrid_ = new ExerciseTable(kMaxRestrictions, kExerciseGridSize + 1, this);
-  restrictionGrid_->setObjectName(QStringLiteral("restrictionGrid"));
-  restrictionGrid_->setToolTip(Tip(ExerciseTip::RestrictionGrid));
-  functionGrid_ = new ExerciseTable(kMaxWeightFunctions, kExerciseGridSize, this);
-  functionGrid_->setObjectName(QStringLiteral("weightFunctionGrid"));
-  functionGrid_->setToolTip(Tip(ExerciseTip::WeightFunctionGrid));
-  for (QTableWidget* table : {mainGrid_, restrictionGrid_, functionGrid_}) {
+  auto grid = [this](int rows, int columns, const char* name, ExerciseTip tip) {
+    auto* table = new ExerciseTable(rows, columns, this);
+    table->setObjectName(QString::fromUtf8(name));
+    table->setToolTip(Tip(tip));
     connect(table, &QTableWidget::itemChanged, this, &CQuorvexExciseFirst::CellEdited);
-  }
+    return table;
+  };
+  mainGrid_ = grid(kExerciseGridSize, kExerciseGridSize + 2, "coefficientGrid", ExerciseTip::CoefficientGrid);
+  restrictionGrid_ = grid(kMaxRestrictions, kExerciseGridSize + 1, "restrictionGrid", ExerciseTip::RestrictionGrid);
+  functionGrid_ = grid(kMaxWeightFunctions, kExerciseGridSize, "weightFunctionGrid", ExerciseTip::WeightFunctionGrid);
   auto* restrictionGroup = new QGroupBox(FromGbk(texts.restrictionGroup), this);
   (new QVBoxLayout(restrictionGroup))->addWidget(restrictionGrid_);
   auto* functionGroup = new QGroupBox(FromGbk(texts.functionGroup), this);

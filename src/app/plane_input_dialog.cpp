@@ -136,7 +136,10 @@ void CQuorDisgnContrloPlane::BuildControls() {
   middle->addLayout(names);
   LayOut(settings, middle, QSize(1100, 720));
 
-  connect(calcMode_, &QComboBox::activated, this, &CQuorDisgnContrloPlane::CalcModeChanged);
+  connect(calcMode_, &QComboBox::activated, this, [this](int index) {
+    SelectPlaneCalcMode(form_, net_, index);
+    ApplyEnabling();
+  });
 }
 
 void CQuorDisgnContrloPlane::ShowSettings() {
@@ -176,11 +179,6 @@ void CQuorDisgnContrloPlane::ReadSettings(PlaneInputForm& form) const {
   form.refraction = ToGbk(refraction_->text());
   form.verticalAngleKind = verticalAngleKind_->currentIndex();
   form.distanceColumnOrder = distanceOrder_->currentIndex();
-}
-
-void CQuorDisgnContrloPlane::CalcModeChanged(int index) {
-  SelectPlaneCalcMode(form_, net_, index);
-  ApplyEnabling();
 }
 
 }  // namespace qp

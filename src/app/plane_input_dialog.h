@@ -31,7 +31,6 @@ class CQuorDisgnContrloPlane : public NetworkInputDialog<PlaneInputForm> {
   void ReadSettings(PlaneInputForm& form) const override;
   void ShowSettings() override;
   void ApplyEnabling();
-  void CalcModeChanged(int index);
   void AddNameToList(PlaneInputForm& form) override { AddNameToPlaneList(form, net_, platform_); }
   void ClickNameListItem(PlaneInputForm& form, int row) override { ClickPlaneNameListItem(form, net_, row); }
   InputCheck ConfirmInput(const PlaneInputForm& form) override {

@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <tuple>
 
 #include "app/font_choice.h"
 #include "app/qt_text.h"
@@ -57,18 +58,17 @@ void DisplayDialogBase::BuildControls() {
     const int row = closures_->row(item);
     if (form_->ToggleClosure(row)) item->setText(FromGbk(form_->ClosureLine(row)));
   });
-  showAll_ = Button("全部显示", "showAllButton", this);
-  hideAll_ = Button("全部关闭", "hideAllButton", this);
-  restoreDefault_ = Button("恢复默认", "restoreDefaultButton", this);
-  connect(showAll_, &QPushButton::clicked, this, [this] {
-    if (form_->ShowAllClosures(platform_)) FillClosures();
-  });
-  connect(hideAll_, &QPushButton::clicked, this, [this] {
-    if (form_->HideAllClosures(platform_)) FillClosures();
-  });
-  connect(restoreDefault_, &QPushButton::clicked, this, [this] {
-    if (form_->RestoreDefaultClosures(platform_)) FillClosures();
-  });
+  // Each closure button changes the list as a whole, shown anew when it did.
+  const std::tuple<QPushButton**, const char*, const char*, bool (DisplayForm::*)(PlatformServices&)> closureButtons[] =
+      {{&showAll_, "全部显示", "showAllButton", &DisplayForm::ShowAllClosures},
+       {&hideAll_, "全部关闭", "hideAllButton", &DisplayForm::HideAllClosures},
+       {&restoreDefault_, "恢复默认", "restoreDefaultButton", &DisplayForm::RestoreDefaultClosures}};
+  for (const auto& [button, caption, name, change] : closureButtons) {
+    *button = Button(caption, name, this);
+    connect(*button, &QPushButton::clicked, this, [this, change = change] {
+      if ((form_.get()->*change)(platform_)) FillClosures();
+    });
+  }
 
   const struct {
     DiagramFontRole role;
@@ -261,10 +261,6 @@ CQuorvexDisplay::CQuorvexDisplay(HeightModel& model, float resolution, PlatformS
   SetToolTips(HeightDisplayToolTips(), {{"文本字高", RowOf(DiagramFontRole::Text).height},
                                         {"数字字高", RowOf(DiagramFontRole::Number).height}});
   LayOut(nullptr);
-}
-
-bool CQuorvexDisplay::ConfirmForm() {
-  return static_cast<HeightDisplayForm&>(*form_).Confirm(model_, platform_);
 }
 
 }  // namespace qp

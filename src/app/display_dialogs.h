@@ -34,6 +34,7 @@ class DisplayDialogBase : public QDialog {
   // shown as given, read back into the form on "确定".
   void SetDeclutter(bool on);
   bool Declutter() const { return form_->declutter; }
+  const DisplayForm& Form() const { return *form_; }
 
  protected:
   DisplayDialogBase(std::unique_ptr<DisplayForm> form, float resolution, PlatformServices& platform,
@@ -82,8 +83,6 @@ class CQuorvexDisplayPlane : public DisplayDialogBase {
   // `resolution` (dots per inch of the sheet) converts chosen fonts.
   CQuorvexDisplayPlane(PlaneModel& model, float resolution, PlatformServices& platform, QWidget* parent = nullptr);
 
-  const PlaneDisplayForm& Form() const { return static_cast<const PlaneDisplayForm&>(*form_); }
-
  private:
   bool ConfirmForm() override;
   PlaneDisplayForm& Plane() { return static_cast<PlaneDisplayForm&>(*form_); }
@@ -101,10 +100,8 @@ class CQuorvexDisplay : public DisplayDialogBase {
  public:
   CQuorvexDisplay(HeightModel& model, float resolution, PlatformServices& platform, QWidget* parent = nullptr);
 
-  const HeightDisplayForm& Form() const { return static_cast<const HeightDisplayForm&>(*form_); }
-
  private:
-  bool ConfirmForm() override;
+  bool ConfirmForm() override { return static_cast<HeightDisplayForm&>(*form_).Confirm(model_, platform_); }
 
   HeightModel& model_;
 };

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <array>
 #include <vector>
 
 #include "app/qt_text.h"
@@ -63,11 +64,23 @@ class ExerciseTable : public QTableWidget {
 
 // Which part of the form a run of table columns shows.
 struct TablePart {
+  QTableWidget* table;
   ExerciseGrid grid;
   int firstColumn;  // in the table
   int columns;
   ExerciseTip tip;
 };
+
+// The runs of the three tables, with `columns` unknowns in use.
+std::array<TablePart, 6> TableParts(int columns, QTableWidget* main, QTableWidget* restrictions,
+                                    QTableWidget* functions) {
+  return {{{main, ExerciseGrid::Coefficients, 0, columns, ExerciseTip::CoefficientGrid},
+           {main, ExerciseGrid::Constants, columns, 1, ExerciseTip::ConstantsColumn},
+           {main, ExerciseGrid::Weights, columns + 1, 1, ExerciseTip::WeightsColumn},
+           {restrictions, ExerciseGrid::Restrictions, 0, kExerciseGridSize, ExerciseTip::RestrictionGrid},
+           {restrictions, ExerciseGrid::RestrictionConstants, kExerciseGridSize, 1, ExerciseTip::RestrictionGrid},
+           {functions, ExerciseGrid::WeightFunctions, 0, kExerciseGridSize, ExerciseTip::WeightFunctionGrid}}};
+}
 
 QString Tip(ExerciseTip tip) { return FromGbk(ExerciseToolTip(tip)); }
 
@@ -142,18 +155,16 @@ void CQuorvexExciseFirst::BuildControls() {
   choices->addWidget(compute_, 0, 9, 2, 1, Qt::AlignVCenter);
 
   // The grids.
-  mainGrid_ = new ExerciseTable(kExerciseGridSize, kExerciseGridSize + 2, this);
-  mainGrid_->setObjectName(QStringLiteral("coefficientGrid"));
-  mainGrid_->setToolTip(Tip(ExerciseTip::CoefficientGrid));
-  restrictionGrid_ = new ExerciseTable(kMaxRestrictions, kExerciseGridSize + 1, this);
-  restrictionGrid_->setObjectName(QStringLiteral("restrictionGrid"));
-  restrictionGrid_->setToolTip(Tip(ExerciseTip::RestrictionGrid));
-  functionGrid_ = new ExerciseTable(kMaxWeightFunctions, kExerciseGridSize, this);
-  functionGrid_->setObjectName(QStringLiteral("weightFunctionGrid"));
-  functionGrid_->setToolTip(Tip(ExerciseTip::WeightFunctionGrid));
-  for (QTableWidget* table : {mainGrid_, restrictionGrid_, functionGrid_}) {
+  auto grid = [this](int rows, int columns, const char* name, ExerciseTip tip) {
+    auto* table = new ExerciseTable(rows, columns, this);
+    table->setObjectName(QString::fromUtf8(name));
+    table->setToolTip(Tip(tip));
     connect(table, &QTableWidget::itemChanged, this, &CQuorvexExciseFirst::CellEdited);
-  }
+    return table;
+  };
+  mainGrid_ = grid(kExerciseGridSize, kExerciseGridSize + 2, "coefficientGrid", ExerciseTip::CoefficientGrid);
+  restrictionGrid_ = grid(kMaxRestrictions, kExerciseGridSize + 1, "restrictionGrid", ExerciseTip::RestrictionGrid);
+  functionGrid_ = grid(kMaxWeightFunctions, kExerciseGridSize, "weightFunctionGrid", ExerciseTip::WeightFunctionGrid);
   auto* restrictionGroup = new QGroupBox(FromGbk(texts.restrictionGroup), this);
   (new QVBoxLayout(restrictionGroup))->addWidget(restrictionGrid_);
   auto* functionGroup = new QGroupBox(FromGbk(texts.functionGroup), this);
@@ -270,7 +281,8 @@ void CQuorvexExciseFirst::RefreshTables() {
   const bool results = form_.ShowingResults();
   const bool typing = !form_.computing();
   const QBrush unusedCell = palette().brush(QPalette::Disabled, QPalette::Window);
-  auto fill = [&](QTableWidget* table, const TablePart& part) {
+  for (const TablePart& part : TableParts(columns, mainGrid_, restrictionGrid_, functionGrid_)) {
+    QTableWidget* table = part.table;
     for (int row = 0; row < form_.Rows(part.grid); ++row) {
       for (int c = 0; c < part.columns; ++c) {
         QTableWidgetItem* item = table->item(row, part.firstColumn + c);
@@ -291,14 +303,7 @@ void CQuorvexExciseFirst::RefreshTables() {
         item->setToolTip(Tip(part.tip));
       }
     }
-  };
-  fill(mainGrid_, {ExerciseGrid::Coefficients, 0, columns, ExerciseTip::CoefficientGrid});
-  fill(mainGrid_, {ExerciseGrid::Constants, columns, 1, ExerciseTip::ConstantsColumn});
-  fill(mainGrid_, {ExerciseGrid::Weights, columns + 1, 1, ExerciseTip::WeightsColumn});
-  fill(restrictionGrid_, {ExerciseGrid::Restrictions, 0, kExerciseGridSize, ExerciseTip::RestrictionGrid});
-  fill(restrictionGrid_,
-       {ExerciseGrid::RestrictionConstants, kExerciseGridSize, 1, ExerciseTip::RestrictionGrid});
-  fill(functionGrid_, {ExerciseGrid::WeightFunctions, 0, kExerciseGridSize, ExerciseTip::WeightFunctionGrid});
+  }
 
   // The labels of rows and columns.
   QStringList columnLabels;
@@ -324,21 +329,14 @@ void CQuorvexExciseFirst::ComboChosen(ExerciseCombo combo, int index) {
 
 void CQuorvexExciseFirst::CellEdited(QTableWidgetItem* item) {
   if (refreshing_) return;
-  QTableWidget* table = item->tableWidget();
-  const int row = item->row();
   const int column = item->column();
-  ExerciseGrid grid = ExerciseGrid::WeightFunctions;
-  int c = column;
-  if (table == mainGrid_) {
-    const int columns = form_.Columns(ExerciseGrid::Coefficients);
-    grid = column < columns ? ExerciseGrid::Coefficients
-                            : (column == columns ? ExerciseGrid::Constants : ExerciseGrid::Weights);
-    if (column >= columns) c = 0;
-  } else if (table == restrictionGrid_) {
-    grid = column < kExerciseGridSize ? ExerciseGrid::Restrictions : ExerciseGrid::RestrictionConstants;
-    if (column >= kExerciseGridSize) c = 0;
+  const int columns = form_.Columns(ExerciseGrid::Coefficients);
+  for (const TablePart& part : TableParts(columns, mainGrid_, restrictionGrid_, functionGrid_)) {
+    if (part.table == item->tableWidget() && column >= part.firstColumn && column < part.firstColumn + part.columns) {
+      form_.SetCell(part.grid, item->row(), column - part.firstColumn, ToGbk(item->text()));
+      return;
+    }
   }
-  form_.SetCell(grid, row, c, ToGbk(item->text()));
 }
 
 void CQuorvexExciseFirst::OpenFile() {

@@ -32,8 +32,6 @@ class CQuorvexExciseFirst : public QDialog {
   CQuorvexExciseFirst(const std::string& statePath, PlatformServices& platform, FileChooser chooseFile,
                       QWidget* parent = nullptr);
 
-  const ExerciseForm& Form() const { return form_; }
-
   // Escape and the close box: asks, and closes without saving.
   void reject() override;
 

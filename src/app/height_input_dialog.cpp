@@ -6,10 +6,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
-#include <initializer_list>
+#include <span>
 
 #include "app/qt_text.h"
-#include "app/screen_fit.h"
 #include "app/table_edit.h"
 #include "app/tool_dialog_support.h"
 
@@ -70,7 +69,7 @@ void CQuorDesignControlHeight::BuildControls() {
   settings->addWidget(priorError_);
 
   // The table boxes in their three groups.
-  auto boxGroup = [&](const char* caption, std::initializer_list<BoxInfo> boxes) {
+  auto boxGroup = [&](const char* caption, std::span<const BoxInfo> boxes) {
     auto* group = new QGroupBox(QString::fromUtf8(caption), this);
     auto* column = new QVBoxLayout(group);
     for (const BoxInfo& b : boxes) {
@@ -82,26 +81,19 @@ void CQuorDesignControlHeight::BuildControls() {
     }
     return group;
   };
-  QGroupBox* heightGroup = boxGroup("已知/待定高程点", {kHeightBoxes[0], kHeightBoxes[1]});
-  QGroupBox* differenceGroup = boxGroup("起点,终点,高差观测值,定权元素", {kDifferenceBoxes[0]});
-  QGroupBox* pairGroup = boxGroup("精度端点/平面坐标", {kPairAndCoordinateBoxes[0], kPairAndCoordinateBoxes[1]});
+  QGroupBox* heightGroup = boxGroup("已知/待定高程点", kHeightBoxes);
+  QGroupBox* differenceGroup = boxGroup("起点,终点,高差观测值,定权元素", kDifferenceBoxes);
+  QGroupBox* pairGroup = boxGroup("精度端点/平面坐标", kPairAndCoordinateBoxes);
 
   QVBoxLayout* names = AddNameList(
       HeightInsertModeItems(), {"选择点名的插入位置", "单击点名插入到设置的位置", "高程点点名输入"}, 150);
-  QHBoxLayout* bottom = AddConfirmRow();
 
   auto* middle = new QHBoxLayout;
   middle->addWidget(heightGroup, 2);
   middle->addWidget(differenceGroup, 3);
   middle->addWidget(pairGroup, 2);
   middle->addLayout(names);
-
-  auto* whole = new QVBoxLayout(this);
-  whole->addLayout(settings);
-  whole->addLayout(middle, 1);
-  whole->addLayout(bottom);
-  ScrollContentAbove(*whole, 1);
-  ResizeWithinScreen(*this, QSize(1000, 640));
+  LayOut(settings, middle, QSize(1000, 640));
 }
 
 void CQuorDesignControlHeight::ShowSettings() {
@@ -116,20 +108,6 @@ void CQuorDesignControlHeight::ReadSettings(HeightInputForm& form) const {
   form.networkName = ToGbk(networkName_->text());
   form.kind = kind_->currentIndex();
   form.priorError = ToGbk(priorError_->text());
-}
-
-void CQuorDesignControlHeight::AddNameToList(HeightInputForm& form) { AddNameToHeightList(form, net_, platform_); }
-
-void CQuorDesignControlHeight::ClickNameListItem(HeightInputForm& form, int row) {
-  ClickHeightNameListItem(form, net_, row);
-}
-
-InputCheck CQuorDesignControlHeight::ConfirmInput(const HeightInputForm& form) {
-  return ConfirmHeightDialog(form, net_, platform_, target_);
-}
-
-bool CQuorDesignControlHeight::CancelInput(const HeightInputForm& form) {
-  return CancelHeightForm(form, net_, platform_, target_.sidePath);
 }
 
 }  // namespace qp

@@ -28,10 +28,14 @@ class CQuorDesignControlHeight : public NetworkInputDialog<HeightInputForm> {
   void BuildControls();
   void ReadSettings(HeightInputForm& form) const override;
   void ShowSettings() override;
-  void AddNameToList(HeightInputForm& form) override;
-  void ClickNameListItem(HeightInputForm& form, int row) override;
-  InputCheck ConfirmInput(const HeightInputForm& form) override;
-  bool CancelInput(const HeightInputForm& form) override;
+  void AddNameToList(HeightInputForm& form) override { AddNameToHeightList(form, net_, platform_); }
+  void ClickNameListItem(HeightInputForm& form, int row) override { ClickHeightNameListItem(form, net_, row); }
+  InputCheck ConfirmInput(const HeightInputForm& form) override {
+    return ConfirmHeightDialog(form, net_, platform_, target_);
+  }
+  bool CancelInput(const HeightInputForm& form) override {
+    return CancelHeightForm(form, net_, platform_, target_.sidePath);
+  }
 
   HeightNetwork& net_;
   HeightReportTarget target_;

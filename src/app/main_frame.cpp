@@ -23,6 +23,9 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
+#include <algorithm>
+#include <iterator>
+#include <utility>
 
 #include "app/display_dialogs.h"
 #include "app/exercise_dialog.h"
@@ -109,8 +112,7 @@ const char* AvailableWhen(int id) {
     case kCmdMoveText: return "打开控制网并显示网图后, 未使用其它视图工具时可用";
     case kCmdMovePoint: return "显示高程网网图时可用";
     case kCmdMeasure: return "显示平面网网图且图幅设置已确认后可用";
-    case kCmdSaveDrawing: return "打开控制网并生成网图后, 未使用视图工具时可用";
-    case kCmdArrangeLabels: return "打开控制网并生成网图后, 未使用视图工具时可用";
+    case kCmdSaveDrawing: case kCmdArrangeLabels: return "打开控制网并生成网图后, 未使用视图工具时可用";
     case kCmdRefresh: return "打开控制网并显示网图后, 未使用视图工具时可用";
     default: return "";
   }
@@ -255,15 +257,10 @@ void CMainFrame::RefreshRecentFiles() {
 }
 
 bool CMainFrame::OpenDataFile(const QString& path) {
-  if (HasSuffix(path, "NAP")) {
-    OpenNetworkDataFile(path, true);
-    return true;
-  }
-  if (HasSuffix(path, "NAH")) {
-    OpenNetworkDataFile(path, false);
-    return true;
-  }
-  return false;
+  const bool plane = HasSuffix(path, "NAP");
+  if (!plane && !HasSuffix(path, "NAH")) return false;
+  OpenNetworkDataFile(path, plane);
+  return true;
 }
 
 void CMainFrame::OpenCommandLine(const QStringList& arguments) {
@@ -395,6 +392,28 @@ void CMainFrame::RefreshSelectors() {
 void CMainFrame::RunCommand(int commandId) {
   if (!doc_.IsEnabled(commandId)) return;
   const uint64_t generation = doc_.DrawingGeneration();
+  // The commands that are one call of the frame's own.
+  static constexpr std::pair<int, void (CMainFrame::*)()> kFrameCommands[] = {
+      {kCmdSavePicture, &CMainFrame::SavePicture},
+      {kCmdOpenReport, &CMainFrame::OpenReport},
+      {kCmdCloseDocument, &CMainFrame::CloseDocument},
+      {kCmdSystemTransform, &CMainFrame::RunCoordinateTool<CQuorvexSystemTranslate>},
+      {kCmdZoneTransform, &CMainFrame::RunCoordinateTool<CQuorvexGaussCount>},
+      {kCmdIndependentSystem, &CMainFrame::RunCoordinateTool<CQuorvexIndependant>},
+      {kCmdExercise, &CMainFrame::RunExercise},
+      {kCmdPrint, &CMainFrame::Print},
+      {kCmdPrintPreview, &CMainFrame::PrintPreview},
+      {kCmdPrintSetup, &CMainFrame::PrintSetup},
+      {kCmdHelp, &CMainFrame::ShowHelp},
+      {kCmdAbout, &CMainFrame::ShowAbout},
+  };
+  const auto own = std::find_if(std::begin(kFrameCommands), std::end(kFrameCommands),
+                                [commandId](const auto& command) { return command.first == commandId; });
+  if (own != std::end(kFrameCommands)) {
+    (this->*own->second)();
+  } else if (IsViewCommand(commandId)) {
+    view_->RunViewCommand(commandId);
+  }
   switch (commandId) {
     case kCmdPlaneDrawingFile:
     case kCmdHeightDrawingFile: {
@@ -441,9 +460,6 @@ void CMainFrame::RunCommand(int commandId) {
         view_->repaint();
       });
       break;
-    case kCmdSavePicture:
-      SavePicture();
-      break;
     case kCmdPlaneDataFile:
     case kCmdHeightDataFile: {
       const bool plane = commandId == kCmdPlaneDataFile;
@@ -454,9 +470,6 @@ void CMainFrame::RunCommand(int commandId) {
     case kCmdPlaneDataEdit:
     case kCmdHeightDataEdit:
       EditNetwork(commandId == kCmdPlaneDataEdit);
-      break;
-    case kCmdOpenReport:
-      OpenReport();
       break;
     case kCmdStatisticsReport: {
       // The statistical tests, written beside the network's report.
@@ -469,44 +482,6 @@ void CMainFrame::RunCommand(int commandId) {
       reportViewer_->ShowReport(path);
       break;
     }
-    case kCmdCloseDocument:
-      CloseDocument();
-      break;
-    case kCmdSystemTransform:
-      RunCoordinateTool<CQuorvexSystemTranslate>();
-      break;
-    case kCmdZoneTransform:
-      RunCoordinateTool<CQuorvexGaussCount>();
-      break;
-    case kCmdIndependentSystem:
-      RunCoordinateTool<CQuorvexIndependant>();
-      break;
-    case kCmdExercise:
-      RunExercise();
-      break;
-    case kCmdShowAll:
-    case kCmdShowPosition:
-    case kCmdMoveText:
-    case kCmdMovePoint:
-    case kCmdMeasure:
-    case kCmdRefresh:
-      view_->RunViewCommand(commandId);
-      break;
-    case kCmdPrint:
-      Print();
-      break;
-    case kCmdPrintPreview:
-      PrintPreview();
-      break;
-    case kCmdPrintSetup:
-      PrintSetup();
-      break;
-    case kCmdHelp:
-      ShowHelp();
-      break;
-    case kCmdAbout:
-      ShowAbout();
-      break;
     case kCmdExit:
       close();
       break;

@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 #include <array>
 #include <optional>
 #include <string>
@@ -21,10 +22,10 @@
 
 #include "app/qt_text.h"
 #include "app/rejected_line.h"
+#include "app/screen_fit.h"
 #include "app/tool_dialog_support.h"
 
 class QHBoxLayout;
-class QVBoxLayout;
 
 namespace qp {
 
@@ -84,9 +85,12 @@ class NetworkInputDialog : public QDialog {
   virtual InputCheck ConfirmInput(const InputForm& form) = 0;
   virtual bool CancelInput(const InputForm& form) = 0;
 
-  // The point-name list and the row below the tables, connected to the form.
+  // The point-name list, connected to the form.
   QVBoxLayout* AddNameList(const std::vector<std::string>& gbkInsertModes, const NameListTips& tips, int width);
-  QHBoxLayout* AddConfirmRow();
+  // Lays the dialog out, `size` big within the screen: `settings` above,
+  // `middle` (the tables beside the point-name list), and below them the row
+  // of the file name, "确定" and "取消", connected to the form.
+  void LayOut(QLayout* settings, QLayout* middle, QSize size);
 
   // Shows the whole form.
   void ShowForm();
@@ -126,7 +130,7 @@ QVBoxLayout* NetworkInputDialog<InputForm>::AddNameList(const std::vector<std::s
 }
 
 template <typename InputForm>
-QHBoxLayout* NetworkInputDialog<InputForm>::AddConfirmRow() {
+void NetworkInputDialog<InputForm>::LayOut(QLayout* settings, QLayout* middle, QSize size) {
   confirm_ = BuildConfirmRow(this);
   // On failure every control keeps what the user typed.
   connect(confirm_.ok, &QPushButton::clicked, this, [this] {
@@ -141,7 +145,12 @@ QHBoxLayout* NetworkInputDialog<InputForm>::AddConfirmRow() {
     }
   });
   connect(confirm_.cancel, &QPushButton::clicked, this, &NetworkInputDialog::reject);
-  return confirm_.layout;
+  auto* whole = new QVBoxLayout(this);
+  whole->addLayout(settings);
+  whole->addLayout(middle, 1);
+  whole->addLayout(confirm_.layout);
+  ScrollContentAbove(*whole, 1);
+  ResizeWithinScreen(*this, size);
 }
 
 template <typename InputForm>

@@ -7,9 +7,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
+#include <span>
 
 #include "app/qt_text.h"
-#include "app/screen_fit.h"
 #include "app/table_edit.h"
 #include "app/tool_dialog_support.h"
 
@@ -94,20 +94,20 @@ void CQuorDisgnContrloPlane::BuildControls() {
   settings->setColumnStretch(3, 1);
 
   // The ten table boxes in their three groups.
-  auto boxGroup = [&](const char* caption, const BoxInfo* first, const BoxInfo* last, QLayout* above) {
+  auto boxGroup = [&](const char* caption, std::span<const BoxInfo> boxes, QLayout* above) {
     auto* group = new QGroupBox(QString::fromUtf8(caption), this);
     auto* column = new QVBoxLayout(group);
     if (above) column->addLayout(above);
     auto* row = new QGridLayout;
-    int c = 0;
-    for (const BoxInfo* b = first; b != last; ++b, ++c) {
+    for (int c = 0; c < static_cast<int>(boxes.size()); ++c) {
+      const BoxInfo& b = boxes[static_cast<size_t>(c)];
       auto* edit = new TableEdit(group);
-      edit->setObjectName(QString::fromUtf8(b->objectName));
-      edit->setToolTip(QString::fromUtf8(b->tip));
-      row->addWidget(new QLabel(QString::fromUtf8(b->caption), group), 0, c);
+      edit->setObjectName(QString::fromUtf8(b.objectName));
+      edit->setToolTip(QString::fromUtf8(b.tip));
+      row->addWidget(new QLabel(QString::fromUtf8(b.caption), group), 0, c);
       row->addWidget(edit, 1, c);
       row->setColumnStretch(c, 1);
-      boxes_[b->box] = edit;
+      boxes_[b.box] = edit;
     }
     column->addLayout(row);
     return group;
@@ -120,16 +120,12 @@ void CQuorDisgnContrloPlane::BuildControls() {
   distanceChoices->addWidget(verticalAngleKind_);
   distanceChoices->addWidget(distanceOrder_, 1);
 
-  QGroupBox* pointGroup =
-      boxGroup("已知点/待定点/精度端点/高程点", std::begin(kPointBoxes), std::end(kPointBoxes), nullptr);
-  QGroupBox* directionGroup =
-      boxGroup("方向值/固定方位/加权方位", std::begin(kDirectionBoxes), std::end(kDirectionBoxes), nullptr);
-  QGroupBox* distanceGroup =
-      boxGroup("边长值/固定边长/加权边长", std::begin(kDistanceBoxes), std::end(kDistanceBoxes), distanceChoices);
+  QGroupBox* pointGroup = boxGroup("已知点/待定点/精度端点/高程点", kPointBoxes, nullptr);
+  QGroupBox* directionGroup = boxGroup("方向值/固定方位/加权方位", kDirectionBoxes, nullptr);
+  QGroupBox* distanceGroup = boxGroup("边长值/固定边长/加权边长", kDistanceBoxes, distanceChoices);
 
   QVBoxLayout* names = AddNameList(
       PlaneInsertModeItems(), {"选择控制点点名插入或修改方式", "控制点点名列表", "输入控制点点名"}, 170);
-  QHBoxLayout* bottom = AddConfirmRow();
 
   auto* tables = new QVBoxLayout;
   tables->addWidget(pointGroup, 1);
@@ -138,15 +134,12 @@ void CQuorDisgnContrloPlane::BuildControls() {
   auto* middle = new QHBoxLayout;
   middle->addLayout(tables, 1);
   middle->addLayout(names);
+  LayOut(settings, middle, QSize(1100, 720));
 
-  auto* whole = new QVBoxLayout(this);
-  whole->addLayout(settings);
-  whole->addLayout(middle, 1);
-  whole->addLayout(bottom);
-  ScrollContentAbove(*whole, 1);
-  ResizeWithinScreen(*this, QSize(1100, 720));
-
-  connect(calcMode_, &QComboBox::activated, this, &CQuorDisgnContrloPlane::CalcModeChanged);
+  connect(calcMode_, &QComboBox::activated, this, [this](int index) {
+    SelectPlaneCalcMode(form_, net_, index);
+    ApplyEnabling();
+  });
 }
 
 void CQuorDisgnContrloPlane::ShowSettings() {
@@ -186,25 +179,6 @@ void CQuorDisgnContrloPlane::ReadSettings(PlaneInputForm& form) const {
   form.refraction = ToGbk(refraction_->text());
   form.verticalAngleKind = verticalAngleKind_->currentIndex();
   form.distanceColumnOrder = distanceOrder_->currentIndex();
-}
-
-void CQuorDisgnContrloPlane::CalcModeChanged(int index) {
-  SelectPlaneCalcMode(form_, net_, index);
-  ApplyEnabling();
-}
-
-void CQuorDisgnContrloPlane::AddNameToList(PlaneInputForm& form) { AddNameToPlaneList(form, net_, platform_); }
-
-void CQuorDisgnContrloPlane::ClickNameListItem(PlaneInputForm& form, int row) {
-  ClickPlaneNameListItem(form, net_, row);
-}
-
-InputCheck CQuorDisgnContrloPlane::ConfirmInput(const PlaneInputForm& form) {
-  return ConfirmPlaneForm(form, net_, platform_, draftPath_, steps_);
-}
-
-bool CQuorDisgnContrloPlane::CancelInput(const PlaneInputForm& form) {
-  return CancelPlaneForm(form, net_, platform_, draftPath_);
 }
 
 }  // namespace qp

@@ -31,11 +31,12 @@ class CQuorDisgnContrloPlane : public NetworkInputDialog<PlaneInputForm> {
   void ReadSettings(PlaneInputForm& form) const override;
   void ShowSettings() override;
   void ApplyEnabling();
-  void CalcModeChanged(int index);
-  void AddNameToList(PlaneInputForm& form) override;
-  void ClickNameListItem(PlaneInputForm& form, int row) override;
-  InputCheck ConfirmInput(const PlaneInputForm& form) override;
-  bool CancelInput(const PlaneInputForm& form) override;
+  void AddNameToList(PlaneInputForm& form) override { AddNameToPlaneList(form, net_, platform_); }
+  void ClickNameListItem(PlaneInputForm& form, int row) override { ClickPlaneNameListItem(form, net_, row); }
+  InputCheck ConfirmInput(const PlaneInputForm& form) override {
+    return ConfirmPlaneForm(form, net_, platform_, draftPath_, steps_);
+  }
+  bool CancelInput(const PlaneInputForm& form) override { return CancelPlaneForm(form, net_, platform_, draftPath_); }
 
   PlaneNetwork& net_;
   std::string draftPath_;

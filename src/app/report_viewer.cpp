@@ -41,6 +41,16 @@ namespace {
 
 constexpr size_t kLargestReport = size_t{512} << 20;
 
+// Shows `window` in front of the others; a new window opens centred over the
+// window it belongs to.
+void BringToFront(QWidget& window) {
+  QWidget* owner = window.parentWidget() ? window.parentWidget()->window() : nullptr;
+  if (!window.isVisible()) CentreWithinScreen(window, owner);
+  window.show();
+  window.raise();
+  window.activateWindow();
+}
+
 }  // namespace
 
 ReportViewer::ReportViewer(QWidget* parent) : QWidget(parent, Qt::Window) {
@@ -122,11 +132,7 @@ ReportViewer::ReportViewer(QWidget* parent) : QWidget(parent, Qt::Window) {
 bool ReportViewer::ShowReport(const QString& path) {
   path_ = path;
   if (!Reload()) return false;
-  // A new window opens centred over the window it belongs to.
-  if (!isVisible()) CentreWithinScreen(*this, parentWidget() ? parentWidget()->window() : nullptr);
-  show();
-  raise();
-  activateWindow();
+  BringToFront(*this);
   return true;
 }
 
@@ -188,9 +194,7 @@ void ReportViewer::OpenInEditor() {
   box.exec();
   if (box.clickedButton() == view) {
     Reload();
-    show();
-    raise();
-    activateWindow();
+    BringToFront(*this);
   }
 }
 
@@ -208,10 +212,7 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window) {
 bool HelpViewer::ShowHelp(const QString& path) {
   if (!QFileInfo(path).isReadable()) return false;
   browser_->setSource(QUrl::fromLocalFile(path));
-  if (!isVisible()) CentreWithinScreen(*this, parentWidget() ? parentWidget()->window() : nullptr);
-  show();
-  raise();
-  activateWindow();
+  BringToFront(*this);
   return true;
 }
 

@@ -10,8 +10,11 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <initializer_list>
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/font_choice.h"
 #include "app/qt_text.h"
@@ -34,36 +37,36 @@ constexpr SizeFieldInfo kSizeInfo[kSheetSizeFieldCount] = {
     {"marginLeft", "左边距", "左边距微调"},      {"marginRight", "右边距", "右边距微调"},
 };
 
-// The font buttons: object name, caption of the row, the tip table's key.
+// The font buttons, in their order: object name, caption of the row, the tip
+// table's key, and the sheet font each button other than the text font edits.
 struct FontButtonInfo {
   SheetFontButton button;
   const char* name;
   const char* caption;
   const char* tipKey;
+  SheetFont stored;
 };
 constexpr FontButtonInfo kFontInfo[] = {
     {kTextFontButton, "textFontButton", "文本字体", "文本字体"},
-    {kTitleFontButton, "titleFontButton", "图名字高", "图名字体"},
-    {kNotesFontButton, "notesFontButton", "说明字体", "说明字体"},
-    {kScaleFontButton, "scaleFontButton", "比例尺字体", "比例尺字体"},
-    {kUnitFontButton, "unitFontButton", "名称字体", "名称字体"},
+    {kTitleFontButton, "titleFontButton", "图名字高", "图名字体", kTitleFont},
+    {kNotesFontButton, "notesFontButton", "说明字体", "说明字体", kNotesFont},
+    {kScaleFontButton, "scaleFontButton", "比例尺字体", "比例尺字体", kScaleFont},
+    {kUnitFontButton, "unitFontButton", "名称字体", "名称字体", kUnitFont},
 };
-
-// The sheet font each button other than the text font edits.
-SheetFont StoredFontOf(SheetFontButton button) {
-  switch (button) {
-    case kTitleFontButton:
-      return kTitleFont;
-    case kNotesFontButton:
-      return kNotesFont;
-    case kScaleFontButton:
-      return kScaleFont;
-    default:
-      return kUnitFont;
-  }
-}
+static_assert(kFontInfo[kUnitFontButton].button == kUnitFontButton);
 
 QLabel* Caption(const char* text, QWidget* parent) { return new QLabel(QString::fromUtf8(text), parent); }
+
+// Rows of a caption and its control from the grid's top, each control `span`
+// columns wide.
+void AddCaptionedRows(QGridLayout& grid, QWidget* parent, std::initializer_list<std::pair<const char*, QWidget*>> rows,
+                      int span = 1) {
+  int row = 0;
+  for (const auto& [caption, control] : rows) {
+    grid.addWidget(Caption(caption, parent), row, 0);
+    grid.addWidget(control, row++, 1, 1, span);
+  }
+}
 
 QToolButton* ArrowButton(Qt::ArrowType arrow, QWidget* parent) {
   auto* button = new QToolButton(parent);
@@ -102,12 +105,7 @@ void CQuorvexSheetDialog::BuildControls() {
   tipped["比例尺"] = scale_;
   tipped["西南角X"] = cornerX_;
   tipped["西南角Y"] = cornerY_;
-  sheet->addWidget(Caption("比例尺", this), 0, 0);
-  sheet->addWidget(scale_, 0, 1, 1, 4);
-  sheet->addWidget(Caption("西南角X(公里)", this), 1, 0);
-  sheet->addWidget(cornerX_, 1, 1, 1, 4);
-  sheet->addWidget(Caption("西南角Y(公里)", this), 2, 0);
-  sheet->addWidget(cornerY_, 2, 1, 1, 4);
+  AddCaptionedRows(*sheet, this, {{"比例尺", scale_}, {"西南角X(公里)", cornerX_}, {"西南角Y(公里)", cornerY_}}, 4);
   for (int f = 0; f < kSheetSizeFieldCount; ++f) {
     const SizeFieldInfo& info = kSizeInfo[f];
     auto* edit = new QLineEdit(this);
@@ -166,14 +164,9 @@ void CQuorvexSheetDialog::BuildControls() {
   tipped["显示比例尺"] = showScale_;
   tipped["显示格网注记"] = showGridLabels_;
   resolution_->setToolTip(QStringLiteral("图纸分辨率(每英寸点数)"));
-  finish->addWidget(Caption("分辨率", this), 0, 0);
-  finish->addWidget(resolution_, 0, 1);
-  finish->addWidget(Caption("格网方式", this), 1, 0);
-  finish->addWidget(gridStyle_, 1, 1);
-  finish->addWidget(Caption("格网注记", this), 2, 0);
-  finish->addWidget(labelUnit_, 2, 1);
-  finish->addWidget(Caption("边框间距(毫米)", this), 3, 0);
-  finish->addWidget(frameSpacing_, 3, 1);
+  AddCaptionedRows(*finish, this,
+                   {{"分辨率", resolution_}, {"格网方式", gridStyle_}, {"格网注记", labelUnit_},
+                    {"边框间距(毫米)", frameSpacing_}});
   finish->addWidget(showScale_, 4, 0, 1, 2);
   finish->addWidget(showGridLabels_, 5, 0, 1, 2);
   finish->setRowStretch(6, 1);
@@ -268,17 +261,17 @@ void CQuorvexSheetDialog::BuildControls() {
   }
 
   // --- Buttons --------------------------------------------------------------
-  ok_ = new QPushButton(QStringLiteral("确认"), this);
-  cancel_ = new QPushButton(QStringLiteral("放弃"), this);
-  SetObjectNames({{ok_, "okButton"}, {cancel_, "cancelButton"}});
-  ok_->setDefault(true);
-  cancel_->setAutoDefault(false);
-  connect(ok_, &QPushButton::clicked, this, &CQuorvexSheetDialog::Confirm);
-  connect(cancel_, &QPushButton::clicked, this, &CQuorvexSheetDialog::reject);
+  auto* ok = new QPushButton(QStringLiteral("确认"), this);
+  auto* cancel = new QPushButton(QStringLiteral("放弃"), this);
+  SetObjectNames({{ok, "okButton"}, {cancel, "cancelButton"}});
+  ok->setDefault(true);
+  cancel->setAutoDefault(false);
+  connect(ok, &QPushButton::clicked, this, &CQuorvexSheetDialog::Confirm);
+  connect(cancel, &QPushButton::clicked, this, &CQuorvexSheetDialog::reject);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
-  buttons->addWidget(ok_);
-  buttons->addWidget(cancel_);
+  buttons->addWidget(ok);
+  buttons->addWidget(cancel);
 
   auto* top = new QHBoxLayout;
   top->addWidget(sheetBox, 3);
@@ -300,16 +293,14 @@ void CQuorvexSheetDialog::BuildControls() {
   // shown, greyed, not edited.
   if (!form_.SheetControlsEnabled()) {
     scale_->setEnabled(false);
-    for (QLineEdit* edit : {cornerX_, cornerY_}) {
+    std::vector<QLineEdit*> edits{cornerX_, cornerY_};
+    edits.insert(edits.end(), sizes_.begin(), sizes_.end());
+    for (QLineEdit* edit : edits) {
       edit->setReadOnly(true);
       edit->setEnabled(false);
     }
-    for (int f = 0; f < kSheetSizeFieldCount; ++f) {
-      sizes_[f]->setReadOnly(true);
-      sizes_[f]->setEnabled(false);
-      spins_[f][0]->setEnabled(false);
-      spins_[f][1]->setEnabled(false);
-    }
+    for (const auto& arrows : spins_)
+      for (QToolButton* arrow : arrows) arrow->setEnabled(false);
   }
 }
 
@@ -362,7 +353,7 @@ void CQuorvexSheetDialog::ChooseFont(SheetFontButton button) {
   ReadControls();
   const bool text = button == kTextFontButton;
   const QFont initial = text ? FontFromMillimetres(form_.TextFontFace(), form_.TextFontSize()[0])
-                             : FontFromMillimetres(Gbk("宋体"), form_.FontSizes()[StoredFontOf(button)][0]);
+                             : FontFromMillimetres(Gbk("宋体"), form_.FontSizes()[kFontInfo[button].stored][0]);
   const auto chosen = SelectFont(this, initial, fontButtons_[button]->toolTip());
   if (!chosen) return;
   const FontPixels pixels = ToFontPixels(*chosen, form_.SelectedResolution());

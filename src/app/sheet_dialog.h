@@ -29,8 +29,6 @@ class CQuorvexSheetDialog : public QDialog {
   CQuorvexSheetDialog(SettingsBlock& settings, bool heightMode, PlatformServices& platform,
                       QWidget* parent = nullptr);
 
-  const SheetForm& Form() const { return form_; }
-
   // "放弃", Escape and the close box: asks "请确认放弃数据输入...".
   void reject() override;
 
@@ -70,8 +68,6 @@ class CQuorvexSheetDialog : public QDialog {
   std::array<QLineEdit*, 4> notes_{};
   QLineEdit* unitName_ = nullptr;
   QLineEdit* networkName_ = nullptr;
-  QPushButton* ok_ = nullptr;
-  QPushButton* cancel_ = nullptr;
 };
 
 }  // namespace qp

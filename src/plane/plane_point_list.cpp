@@ -160,22 +160,9 @@ void OrderUnknownPoints(PlaneModel& model) {
             if (rank[q] < 0 && ranks(q)) giveRank(q);
           }
         } else {
-          // Neighbours of a and of b, merged in table order.
-          const auto na = geo.Neighbours(a);
-          const auto nb = geo.Neighbours(b);
-          size_t ia = 0, ib = 0;
-          while ((ia < na.size() || ib < nb.size()) && unranked > 0) {
-            int q;
-            if (ib == nb.size() || (ia < na.size() && na[ia] < nb[ib])) {
-              q = na[ia++];
-            } else if (ia == na.size() || nb[ib] < na[ia]) {
-              q = nb[ib++];
-            } else {
-              q = na[ia++];
-              ++ib;
-            }
+          ForNeighboursOfPair(geo, a, b, [&] { return unranked > 0; }, [&](int q) {
             if (rank[q] < 0 && ranks(q)) giveRank(q);
-          }
+          });
         }
         fill(b, outB, inB, distB, false);
       }

@@ -238,9 +238,8 @@ bool BuildDirectionSets(PlaneModel& model, PlatformServices& platform) {
     std::copy(set.begin(), set.end(), entries.begin() + first[p]);
     const Entry& head = entries[first[p]];
     if (head.value > 1e-8) {
-      platform.ShowMessage(FormatText("方向观测值错误:%s,%s,%.6f", model.points[p].name.c_str(),
-                                      target(head).c_str(), head.value));
-      return false;
+      return ShowAndFail(platform, FormatText("方向观测值错误:%s,%s,%.6f", model.points[p].name.c_str(),
+                                              target(head).c_str(), head.value));
     }
   }
 

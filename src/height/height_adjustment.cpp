@@ -82,13 +82,8 @@ double Error(double sigma0, double cofactor) {
   return std::isfinite(m) ? m : 0.0;
 }
 
-}  // namespace
-
-double HeightWeight(const HeightModel& m, int i) {
-  const double s = m.differences[i].weightElement + kWeightElementFloor;
-  return m.kind == kTrigonometricNetwork ? 1.0 / (s * s) : 1.0 / s;
-}
-
+// The plausibility question on a constant term l (mm): asked when |l| is above
+// 5000 mm adjusting or 50000 mm estimating; true to go on.
 bool HeightCorrectionPrompt(const ComputationDialogue& dialogue, AdjustmentMode mode, const char* from, const char* to,
                             double constant) {
   const double limit = mode == AdjustmentMode::Adjusting ? 5000.0 : 50000.0;
@@ -97,8 +92,6 @@ bool HeightCorrectionPrompt(const ComputationDialogue& dialogue, AdjustmentMode 
       FormatText("高差改正数(%s - %s)为:%f毫米\n\n继续按<是>;  返回按<否>", from, to, constant);
   return dialogue.GoOn(text);
 }
-
-namespace {
 
 // Accumulates every height difference; with `constantsOnly` the normal
 // matrix is left as it is and only the right-hand side is formed again.
@@ -136,12 +129,9 @@ bool AccumulateHeightEquations(HeightComputation& c, AdjustmentMode mode, bool c
   return true;
 }
 
-}  // namespace
-
-bool FormHeightEquations(HeightComputation& c, AdjustmentMode mode) {
-  return AccumulateHeightEquations(c, mode, false);
-}
-
+// Moves every unknown point by the solution x = Q U (its height decreases by
+// 0.001 x_j m); returns the largest |x_j| in mm (infinite, moving nothing,
+// when x is not a number).
 double ApplyHeightCorrections(HeightModel& m, const std::vector<double>& x) {
   const int u = std::min(UnknownCount(m), static_cast<int>(x.size()));
   double largest = 0.0;
@@ -151,57 +141,6 @@ double ApplyHeightCorrections(HeightModel& m, const std::vector<double>& x) {
   }
   for (int j = 0; j < u; ++j) m.points[m.KnownCount() + j].height -= 0.001 * x[j];
   return largest;
-}
-
-bool AdjustHeightNetwork(HeightComputation& c) {
-  HeightModel& m = c.model;
-  const int u = UnknownCount(m);
-  if (u == 0 || !HeightsDetermined(m)) return Singular(c);
-  // The equations are linear: the normal matrix, and with it its inverse Q,
-  // stays the same from one iteration to the next; each iteration forms the
-  // constants again and moves the heights by x = Q U.
-  std::vector<double> x;
-  double largest = 1024.0;
-  c.iterations = 0;
-  while (largest > kConvergenceMm) {
-    if (c.iterations == 0) {
-      if (!FormHeightEquations(c, AdjustmentMode::Adjusting)) return false;
-      if (c.normals.InvertPackedNormal(u) != SolveStatus::Solved) return Singular(c);
-    } else if (!AccumulateHeightEquations(c, AdjustmentMode::Adjusting, true)) {
-      return false;
-    }
-    c.normals.MultiplyInverse(u, x);
-    largest = ApplyHeightCorrections(m, x);
-    // A solution that is not a number can never converge.
-    if (++c.iterations >= kMaxIterations || !std::isfinite(largest)) break;
-  }
-  if (c.iterations > kConvergedWithin || !(largest <= kConvergenceMm)) {
-    c.dialogue.Fail(NotConvergingMessage());
-    return false;
-  }
-
-  ReportAdjustedHeights(c);
-  const double pvv = ReportHeightCorrections(c);
-  const int observations = static_cast<int>(m.differences.size());
-  // A free network has one condition fewer: its datum is chosen, not observed.
-  const int freedom = m.KnownCount() > 0 ? observations - u : observations - u + 1;
-  double sigma0 = freedom > 0 ? std::sqrt(pvv / freedom) : 0.0;
-  if (!std::isfinite(sigma0)) sigma0 = 0.0;
-  m.sigma0 = sigma0;
-  ReportHeightPrecision(c, sigma0);
-  ExportHeights(m, c.exportPath);
-  return true;
-}
-
-bool EstimateHeightPrecision(HeightComputation& c) {
-  HeightModel& m = c.model;
-  const int u = UnknownCount(m);
-  if (u == 0 || !HeightsDetermined(m)) return Singular(c);
-  if (!FormHeightEquations(c, AdjustmentMode::Estimating)) return false;
-  if (c.normals.InvertPackedNormal(u) != SolveStatus::Solved) return Singular(c);
-  m.sigma0 = m.priorError;
-  ReportHeightPrecision(c, m.sigma0);
-  return true;
 }
 
 void ReportAdjustedHeights(HeightComputation& c) {
@@ -217,6 +156,7 @@ void ReportAdjustedHeights(HeightComputation& c) {
   c.report.Rule();
 }
 
+// Returns the sum of p v^2; stores the largest |v|.
 double ReportHeightCorrections(HeightComputation& c) {
   HeightModel& m = c.model;
   const long count = static_cast<long>(m.differences.size());
@@ -235,6 +175,7 @@ double ReportHeightCorrections(HeightComputation& c) {
   return pvv;
 }
 
+// Reads the cofactors left in the store; stores the errors in the model.
 void ReportHeightPrecision(HeightComputation& c, double sigma0) {
   HeightModel& m = c.model;
   ReportFile& report = c.report;
@@ -297,16 +238,80 @@ void ReportHeightPrecision(HeightComputation& c, double sigma0) {
   report.Rule();
 }
 
-std::string HeightExportPathFor(const std::string& dataPath) {
-  return dataPath.substr(0, dataPath.size() < 4 ? 0 : dataPath.size() - 4) + "高程数据.txt";
-}
-
+// Writes "<data path without extension>高程数据.txt" with every point's
+// height; skipped for a single point or when the file cannot be written.
 void ExportHeights(const HeightModel& m, const std::string& exportPath) {
   if (m.PointCount() <= 1) return;
   std::string text;
   for (const HeightPoint& p : m.points) text += Format("%s,%15.6f\r\n", p.name.c_str(), p.height);
   WriteFileAtomically(exportPath, {std::span<const unsigned char>(reinterpret_cast<const unsigned char*>(text.data()),
                                                                   text.size())});
+}
+
+}  // namespace
+
+double HeightWeight(const HeightModel& m, int i) {
+  const double s = m.differences[i].weightElement + kWeightElementFloor;
+  return m.kind == kTrigonometricNetwork ? 1.0 / (s * s) : 1.0 / s;
+}
+
+bool FormHeightEquations(HeightComputation& c, AdjustmentMode mode) {
+  return AccumulateHeightEquations(c, mode, false);
+}
+
+bool AdjustHeightNetwork(HeightComputation& c) {
+  HeightModel& m = c.model;
+  const int u = UnknownCount(m);
+  if (u == 0 || !HeightsDetermined(m)) return Singular(c);
+  // The equations are linear: the normal matrix, and with it its inverse Q,
+  // stays the same from one iteration to the next; each iteration forms the
+  // constants again and moves the heights by x = Q U.
+  std::vector<double> x;
+  double largest = 1024.0;
+  c.iterations = 0;
+  while (largest > kConvergenceMm) {
+    if (c.iterations == 0) {
+      if (!FormHeightEquations(c, AdjustmentMode::Adjusting)) return false;
+      if (c.normals.InvertPackedNormal(u) != SolveStatus::Solved) return Singular(c);
+    } else if (!AccumulateHeightEquations(c, AdjustmentMode::Adjusting, true)) {
+      return false;
+    }
+    c.normals.MultiplyInverse(u, x);
+    largest = ApplyHeightCorrections(m, x);
+    // A solution that is not a number can never converge.
+    if (++c.iterations >= kMaxIterations || !std::isfinite(largest)) break;
+  }
+  if (c.iterations > kConvergedWithin || !(largest <= kConvergenceMm)) {
+    c.dialogue.Fail(NotConvergingMessage());
+    return false;
+  }
+
+  ReportAdjustedHeights(c);
+  const double pvv = ReportHeightCorrections(c);
+  const int observations = static_cast<int>(m.differences.size());
+  // A free network has one condition fewer: its datum is chosen, not observed.
+  const int freedom = m.KnownCount() > 0 ? observations - u : observations - u + 1;
+  double sigma0 = freedom > 0 ? std::sqrt(pvv / freedom) : 0.0;
+  if (!std::isfinite(sigma0)) sigma0 = 0.0;
+  m.sigma0 = sigma0;
+  ReportHeightPrecision(c, sigma0);
+  ExportHeights(m, c.exportPath);
+  return true;
+}
+
+bool EstimateHeightPrecision(HeightComputation& c) {
+  HeightModel& m = c.model;
+  const int u = UnknownCount(m);
+  if (u == 0 || !HeightsDetermined(m)) return Singular(c);
+  if (!FormHeightEquations(c, AdjustmentMode::Estimating)) return false;
+  if (c.normals.InvertPackedNormal(u) != SolveStatus::Solved) return Singular(c);
+  m.sigma0 = m.priorError;
+  ReportHeightPrecision(c, m.sigma0);
+  return true;
+}
+
+std::string HeightExportPathFor(const std::string& dataPath) {
+  return dataPath.substr(0, dataPath.size() < 4 ? 0 : dataPath.size() - 4) + "高程数据.txt";
 }
 
 }  // namespace qp

@@ -37,19 +37,9 @@ struct HeightComputation {
 // The weight of height difference `i`.
 double HeightWeight(const HeightModel& model, int i);
 
-// The plausibility question on a constant term l (mm): asked when |l| is above
-// 5000 mm adjusting or 50000 mm estimating; true to go on.
-bool HeightCorrectionPrompt(const ComputationDialogue& dialogue, AdjustmentMode mode, const char* from, const char* to,
-                            double constant);
-
 // Clears the normal equations and accumulates every height difference; adds
 // the datum term for a free network. False when the user stopped at a prompt.
 bool FormHeightEquations(HeightComputation& c, AdjustmentMode mode);
-
-// Moves every unknown point by the solution x = Q U (its height decreases by
-// 0.001 x_j m); returns the largest |x_j| in mm (infinite, moving nothing,
-// when x is not a number).
-double ApplyHeightCorrections(HeightModel& model, const std::vector<double>& x);
 
 // The adjustment: iterations until every correction is at most 5 mm, the
 // heights, corrections and precision sections, sigma0, the export.
@@ -57,16 +47,6 @@ bool AdjustHeightNetwork(HeightComputation& c);
 // The precision estimate with the prior error as sigma0.
 bool EstimateHeightPrecision(HeightComputation& c);
 
-// Report sections (each appends to c.report).
-void ReportAdjustedHeights(HeightComputation& c);
-// Returns the sum of p v^2; stores the largest |v|.
-double ReportHeightCorrections(HeightComputation& c);
-// Reads the cofactors left in the store; stores the errors in the model.
-void ReportHeightPrecision(HeightComputation& c, double sigma0);
-
-// Writes "<data path without extension>高程数据.txt" with every point's
-// height; skipped for a single point or when the file cannot be written.
-void ExportHeights(const HeightModel& model, const std::string& exportPath);
 std::string HeightExportPathFor(const std::string& dataPath);
 
 }  // namespace qp

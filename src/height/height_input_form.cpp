@@ -2,6 +2,7 @@
 // point-name list.
 #include <algorithm>
 
+#include "common/combo_items.h"
 #include "common/format.h"
 #include "common/gbk_text.h"
 #include "common/name_slot.h"
@@ -12,12 +13,6 @@
 
 namespace qp {
 namespace {
-
-std::vector<std::string> GbkItems(std::initializer_list<const char*> utf8Items) {
-  std::vector<std::string> items;
-  for (const char* item : utf8Items) items.push_back(Gbk(item));
-  return items;
-}
 
 std::string Name(const HeightNameSlot& slot) { return std::string(SlotText(slot)); }
 

@@ -27,6 +27,28 @@ constexpr double kMovedPointMetres = 10.0;
 
 int RowLength(int n) { return std::max(1, static_cast<int>(std::sqrt(static_cast<double>(n)))); }
 
+// Point i of n in the default rows: rows of c = ⌊√n⌋ points, 200 m apart,
+// starting at X 8000, Y 16000 (m).
+struct RowPosition {
+  double x, y;
+};
+RowPosition DefaultRowPosition(int i, int n) {
+  const int c = RowLength(n);
+  return RowPosition{kFirstRowX + kRowSpacing * (i % c), kFirstRowY + kRowSpacing * (i / c)};
+}
+
+// Lays a curve out straight from (ax, ay) to (bx, by).
+void SetStraightCurve(HeightCurve& c, double ax, double ay, double bx, double by) {
+  SetBowedCurve(c, ax, ay, bx, by, 0.0);
+}
+
+// The bow step on paper: max(4 mm, twice the number font height).
+double BowStepMillimetres(const HeightModel& net) {
+  const float h = net.diagram.numberHeight;
+  const double height = std::isfinite(h) && h > 0.0f ? std::clamp(static_cast<double>(h), 0.1, 100.0) : 2.0;
+  return std::max(kLeastBowMm, 2.0 * height);
+}
+
 bool CurveFinite(const HeightCurve& c) {
   for (const auto& point : c) {
     if (!std::isfinite(point[0]) || !std::isfinite(point[1])) return false;
@@ -184,11 +206,6 @@ bool SameLoops(const HeightModel& a, const HeightModel& b) {
 
 }  // namespace
 
-RowPosition DefaultRowPosition(int i, int n) {
-  const int c = RowLength(n);
-  return RowPosition{kFirstRowX + kRowSpacing * (i % c), kFirstRowY + kRowSpacing * (i / c)};
-}
-
 bool CurveIsStraight(const HeightCurve& c) {
   const double span = std::fabs(c[4][0] - c[0][0]) + std::fabs(c[4][1] - c[0][1]);
   const double tolerance = 1e-9 * std::max(1.0, span);
@@ -199,10 +216,6 @@ bool CurveIsStraight(const HeightCurve& c) {
     }
   }
   return true;
-}
-
-void SetStraightCurve(HeightCurve& c, double ax, double ay, double bx, double by) {
-  SetBowedCurve(c, ax, ay, bx, by, 0.0);
 }
 
 void SetBowedCurve(HeightCurve& c, double ax, double ay, double bx, double by, double bow) {
@@ -238,12 +251,6 @@ std::optional<double> DefaultCurveBow(const HeightCurve& c) {
     }
   }
   return bow;
-}
-
-double BowStepMillimetres(const HeightModel& net) {
-  const float h = net.diagram.numberHeight;
-  const double height = std::isfinite(h) && h > 0.0f ? std::clamp(static_cast<double>(h), 0.1, 100.0) : 2.0;
-  return std::max(kLeastBowMm, 2.0 * height);
 }
 
 void BowRepeatedLines(HeightModel& net, double m) {
@@ -340,14 +347,19 @@ void ApplyDefaultHeightLayout(HeightModel& net, int changeLevel) {
 }
 
 void PlaceLoopLabel(const HeightModel& net, HeightLoop& e) {
-  LoopMiddle(
-      e.kind,
-      [&](int s, double& x, double& y) {
-        const int p = net.Find(e.names[s]);
-        if (p >= 0) x = net.points[p].x, y = net.points[p].y;
-        return p >= 0;
-      },
-      e.labelX, e.labelY);
+  const int corners = e.kind == kLoopTriangle ? 3 : e.kind == kLoopQuadrilateral ? 4 : 2;
+  double sx = 0.0, sy = 0.0;
+  int found = 0;
+  for (int s = 0; s < corners; ++s) {
+    const int p = net.Find(e.names[s]);
+    if (p < 0) continue;
+    sx += net.points[p].x;
+    sy += net.points[p].y;
+    ++found;
+  }
+  if (found == 0) return;
+  e.labelX = sx / found;
+  e.labelY = sy / found;
 }
 
 }  // namespace qp

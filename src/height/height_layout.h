@@ -10,22 +10,12 @@
 
 namespace qp {
 
-// Point i of n in the default rows: rows of c = ⌊√n⌋ points, 200 m apart,
-// starting at X 8000, Y 16000 (m).
-struct RowPosition {
-  double x, y;
-};
-RowPosition DefaultRowPosition(int i, int n);
-
 // The control points (X, Y) of the curve that draws one height difference (m).
 using HeightCurve = double[kCurvePointCount][2];
 
 // Whether a curve still has its straight default shape: the interior control
 // points on the quarter points between its two ends.
 bool CurveIsStraight(const HeightCurve& c);
-
-// Lays a curve out straight from (ax, ay) to (bx, by).
-void SetStraightCurve(HeightCurve& c, double ax, double ay, double bx, double by);
 
 // The default curve of a repeated line (the second and further height
 // differences between the same two points, in either direction) is bowed so
@@ -38,31 +28,6 @@ void SetBowedCurve(HeightCurve& c, double ax, double ay, double bx, double by, d
 // evenly bowed as SetBowedCurve lays it out at any bow); nothing for a curve
 // the user reshaped or a damaged one.
 std::optional<double> DefaultCurveBow(const HeightCurve& c);
-
-// The middle of a closure-table entry's points: the midpoint of the two
-// points of a line or a two-line loop, the centroid of a triangle's or a
-// quadrilateral's corners. `position(s, x, y)` gives corner s and is false
-// for a name that is no point, which is left out; false when none is found.
-template <typename Position>
-bool LoopMiddle(int kind, Position&& position, double& x, double& y) {
-  const int corners = kind == kLoopTriangle ? 3 : kind == kLoopQuadrilateral ? 4 : 2;
-  double sx = 0.0, sy = 0.0;
-  int found = 0;
-  for (int s = 0; s < corners; ++s) {
-    double px, py;
-    if (!position(s, px, py)) continue;
-    sx += px;
-    sy += py;
-    ++found;
-  }
-  if (found == 0) return false;
-  x = sx / found;
-  y = sy / found;
-  return true;
-}
-
-// The bow step on paper: max(4 mm, twice the number font height).
-double BowStepMillimetres(const HeightModel& net);
 
 // Bows the straight default curves of repeated lines, `m` ground metres per
 // paper millimetre: between two points the first line stays straight, the

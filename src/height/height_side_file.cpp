@@ -15,6 +15,7 @@
 #include <cstring>
 
 #include "common/byte_fields.h"
+#include "common/combo_items.h"
 #include "common/draft_file.h"
 #include "common/gbk_text.h"
 #include "common/numeric_field.h"
@@ -36,10 +37,6 @@ constexpr size_t kPriorErrorAt = 80;
 constexpr DraftLayout kLayout{.headerSize = kHeaderSize, .endOffsetsAt = 140, .maxFileSize = 16u << 20};
 
 using Header = std::array<unsigned char, kHeaderSize>;
-
-int ComboIndex(int32_t index, size_t itemCount) {
-  return index >= 0 && static_cast<size_t>(index) < itemCount ? index : 0;
-}
 
 }  // namespace
 

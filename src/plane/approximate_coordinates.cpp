@@ -90,41 +90,29 @@ bool ComputeApproxCoordinates(PlaneModel& model, PlatformServices& platform) {
         if (i == j || !computed[i]) continue;
         if (uncomputedNear[j] == 0 && uncomputedNear[i] == 0) continue;
         fill(i, outI, inI, distI, true);
-        const auto nj = geo.Neighbours(j);
-        const auto ni = geo.Neighbours(i);
-        size_t ij = 0, ii = 0;
-        while ((ij < nj.size() || ii < ni.size()) && uncomputed > 0) {
-          int k;
-          if (ii == ni.size() || (ij < nj.size() && nj[ij] < ni[ii])) {
-            k = nj[ij++];
-          } else if (ij == nj.size() || ni[ii] < nj[ij]) {
-            k = ni[ii++];
-          } else {
-            k = nj[ij++];
-            ++ii;
-          }
-          if (k < g || k == i || k == j || computed[k]) continue;
+        ForNeighboursOfPair(geo, j, i, [&] { return uncomputed > 0; }, [&](int k) {
+          if (k < g || k == i || k == j || computed[k]) return;
           // What each construction needs observed; without it nothing happens.
           const bool angleAtJ = outJ[i] && outJ[k];
           const bool angleAtI = outI[k] && outI[j];
           const bool angleAtK = inJ[k] && inI[k];
           if (byAngles && ((angleAtJ && angleAtI) || (angleAtJ && angleAtK) || (angleAtI && angleAtK))) {
             geo.AngleIntersection(j, i, k, computed);
-            if (settle(k)) continue;
+            if (settle(k)) return;
           }
           if (byPolar && ((distJ[k] && angleAtJ) || (distI[k] && angleAtI))) {
             geo.PolarPoint(j, i, k, computed);
-            if (settle(k)) continue;
+            if (settle(k)) return;
           }
           if (byResection && angleAtK) {
             geo.Resection(j, i, k, computed);
-            if (settle(k)) continue;
+            if (settle(k)) return;
           }
           if (byDistances && distJ[k] && distI[k]) {
             geo.IntersectByDistances(j, i, k, computed, platform);
             settle(k);
           }
-        }
+        });
         fill(i, outI, inI, distI, false);
       }
       fill(j, outJ, inJ, distJ, false);

@@ -124,4 +124,25 @@ class NetworkGeometry {
   std::vector<SetEntry> setEntries_;
 };
 
+// Visits each point neighbouring a or b once, ascending, while more() holds
+// (checked before each point): the neighbours of a pair, merged in table order.
+template <class More, class Visit>
+void ForNeighboursOfPair(const NetworkGeometry& geo, int a, int b, More more, Visit visit) {
+  const auto na = geo.Neighbours(a);
+  const auto nb = geo.Neighbours(b);
+  size_t ia = 0, ib = 0;
+  while ((ia < na.size() || ib < nb.size()) && more()) {
+    int q;
+    if (ib == nb.size() || (ia < na.size() && na[ia] < nb[ib])) {
+      q = na[ia++];
+    } else if (ia == na.size() || nb[ib] < na[ia]) {
+      q = nb[ib++];
+    } else {
+      q = na[ia++];
+      ++ib;
+    }
+    visit(q);
+  }
+}
+
 }  // namespace qp

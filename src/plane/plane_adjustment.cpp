@@ -43,8 +43,8 @@ bool FormEquations(PlaneComputation& c, AdjustmentMode mode) {
   return true;
 }
 
-}  // namespace
-
+// Moves every unknown point by the solution x (the negative correction in
+// cm); returns the largest |x_i| over the point unknowns.
 double ApplySolution(PlaneModel& m, const std::vector<double>& x) {
   const int u = std::max(m.UnknownPointCount(), 0);
   const size_t unknowns = std::min(x.size(), static_cast<size_t>(2 * u));
@@ -60,6 +60,21 @@ double ApplySolution(PlaneModel& m, const std::vector<double>& x) {
   }
   return largest;
 }
+
+void ReportPlaneCoordinates(PlaneComputation& c) {
+  const PlaneModel& m = c.model;
+  const int points = m.pointCount();
+  c.report.TableHead(
+      FormatText("\r\n\r\n%18d.坐标平差值<个数:%ld   单位:米>\r\n", c.section.Take(), static_cast<long>(points)),
+      "  序号 点    名               X坐标         Y坐标\r\n");
+  for (int p = 0; p < points; ++p) {
+    c.report.Write(Format("%5ld  %-16.10s%15.4f%15.4f\r\n", static_cast<long>(p + 1), m.points[p].name.c_str(),
+                          m.points[p].x, m.points[p].y));
+  }
+  c.report.Rule();
+}
+
+}  // namespace
 
 bool AdjustPlaneNetwork(PlaneComputation& c) {
   PlaneModel& m = c.model;
@@ -109,19 +124,6 @@ bool EstimatePlanePrecision(PlaneComputation& c) {
   m.sigma0 = m.directionError;
   ReportPlanePrecision(c, m.sigma0);
   return true;
-}
-
-void ReportPlaneCoordinates(PlaneComputation& c) {
-  const PlaneModel& m = c.model;
-  const int points = m.pointCount();
-  c.report.TableHead(
-      FormatText("\r\n\r\n%18d.坐标平差值<个数:%ld   单位:米>\r\n", c.section.Take(), static_cast<long>(points)),
-      "  序号 点    名               X坐标         Y坐标\r\n");
-  for (int p = 0; p < points; ++p) {
-    c.report.Write(Format("%5ld  %-16.10s%15.4f%15.4f\r\n", static_cast<long>(p + 1), m.points[p].name.c_str(),
-                          m.points[p].x, m.points[p].y));
-  }
-  c.report.Rule();
 }
 
 }  // namespace qp

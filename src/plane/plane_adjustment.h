@@ -71,10 +71,6 @@ bool FormWeightedAzimuthSideEquations(PlaneComputation& c, AdjustmentMode mode);
 // out). Fails the dialogue with the message naming the first.
 bool CheckObservationWeights(const PlaneModel& model, ComputationDialogue& dialogue, AdjustmentMode mode);
 
-// Moves every unknown point by the solution x (the negative correction in
-// cm); returns the largest |x_i| over the point unknowns.
-double ApplySolution(PlaneModel& model, const std::vector<double>& x);
-
 // The whole adjustment with its report sections, or the precision estimate.
 // False on failure, with the message to show in c.dialogue (none when the
 // user stopped at a question).
@@ -82,7 +78,6 @@ bool AdjustPlaneNetwork(PlaneComputation& c);
 bool EstimatePlanePrecision(PlaneComputation& c);
 
 // Report sections (each appends to c.report).
-void ReportPlaneCoordinates(PlaneComputation& c);
 double ReportAdjustedDirections(PlaneComputation& c);
 double ReportAdjustedDistances(PlaneComputation& c);
 double ReportWeightedObservations(PlaneComputation& c);
@@ -95,35 +90,5 @@ void ExportPointCoordinates(const PlaneModel& model, const std::string& exportPa
 // extension with its dot) replaced by "坐标数据.txt" (in the file system's
 // encoding, UTF-8).
 std::string CoordinateExportPathFor(const std::string& dataPath);
-
-// Precision helpers over the cofactors Q left in the store. Points are
-// indices in the point table; i = -1 means point k alone.
-struct PairCofactorValues {
-  double qxx = 0.0;
-  double qyy = 0.0;
-  double qxy = 0.0;
-};
-PairCofactorValues PairCofactors(const PlaneModel& model, const NormalEquationStore& normals, int i, int k);
-
-struct PointErrorValues {
-  double mx = 0.0;
-  double my = 0.0;
-  double mxy = 0.0;
-};
-PointErrorValues PointErrors(const PlaneModel& model, const NormalEquationStore& normals, double sigma0, int k);
-
-struct EllipseValues {
-  double e = 0.0;  // semi-major axis (cm)
-  double f = 0.0;  // semi-minor axis (cm)
-  double q = 0.0;  // azimuth of the major axis, D.MS in [0, 180)
-};
-EllipseValues ErrorEllipse(const PlaneModel& model, const NormalEquationStore& normals, double sigma0, int i, int k);
-
-struct SideErrorValues {
-  double ms = 0.0;        // side length error (cm)
-  double mt = 0.0;        // azimuth error (seconds)
-  double relative = 0.0;  // S / ms in units of ten thousand, capped at 1000
-};
-SideErrorValues SideErrors(const PlaneModel& model, const NormalEquationStore& normals, double sigma0, int i, int k);
 
 }  // namespace qp

@@ -1,6 +1,7 @@
 // The plane input dialog's texts and its filling from the record.
 #include <algorithm>
 
+#include "common/combo_items.h"
 #include "common/format.h"
 #include "common/gbk_text.h"
 #include "common/name_slot.h"
@@ -9,16 +10,6 @@
 
 namespace qp {
 namespace {
-
-std::vector<std::string> GbkItems(std::initializer_list<const char*> utf8Items) {
-  std::vector<std::string> items;
-  for (const char* item : utf8Items) items.push_back(Gbk(item));
-  return items;
-}
-
-int ComboIndex(int index, size_t itemCount) {
-  return index >= 0 && static_cast<size_t>(index) < itemCount ? index : 0;
-}
 
 int Clamped(int32_t count, int capacity) { return std::clamp(static_cast<int>(count), 0, capacity); }
 

@@ -160,22 +160,9 @@ void OrderUnknownPoints(PlaneModel& model) {
             if (rank[q] < 0 && ranks(q)) giveRank(q);
           }
         } else {
-          // Neighbours of a and of b, merged in table order.
-          const auto na = geo.Neighbours(a);
-          const auto nb = geo.Neighbours(b);
-          size_t ia = 0, ib = 0;
-          while ((ia < na.size() || ib < nb.size()) && unranked > 0) {
-            int q;
-            if (ib == nb.size() || (ia < na.size() && na[ia] < nb[ib])) {
-              q = na[ia++];
-            } else if (ia == na.size() || nb[ib] < na[ia]) {
-              q = nb[ib++];
-            } else {
-              q = na[ia++];
-              ++ib;
-            }
+          ForNeighboursOfPair(geo, a, b, [&] { return unranked > 0; }, [&](int q) {
             if (rank[q] < 0 && ranks(q)) giveRank(q);
-          }
+          });
         }
         fill(b, outB, inB, distB, false);
       }
@@ -251,9 +238,8 @@ bool BuildDirectionSets(PlaneModel& model, PlatformServices& platform) {
     std::copy(set.begin(), set.end(), entries.begin() + first[p]);
     const Entry& head = entries[first[p]];
     if (head.value > 1e-8) {
-      platform.ShowMessage(FormatText("方向观测值错误:%s,%s,%.6f", model.points[p].name.c_str(),
-                                      target(head).c_str(), head.value));
-      return false;
+      return ShowAndFail(platform, FormatText("方向观测值错误:%s,%s,%.6f", model.points[p].name.c_str(),
+                                              target(head).c_str(), head.value));
     }
   }
 

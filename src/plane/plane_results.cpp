@@ -22,6 +22,98 @@ long AsLong(int v) { return static_cast<long>(v); }
 
 const char* NameOf(const PlaneModel& m, int p) { return m.points[p].name.c_str(); }
 
+// Precision helpers over the cofactors Q left in the store. Points are
+// indices in the point table; i = -1 means point k alone.
+struct PairCofactorValues {
+  double qxx = 0.0;
+  double qyy = 0.0;
+  double qxy = 0.0;
+};
+
+PairCofactorValues PairCofactors(const PlaneModel& m, const NormalEquationStore& normals, int i, int k) {
+  auto single = [&](int p) {
+    PairCofactorValues q;
+    const int j = p >= 0 ? m.UnknownIndexOf(p) : -1;
+    if (j < 0) return q;
+    q.qxx = normals.At(j, j);
+    q.qyy = normals.At(j + 1, j + 1);
+    q.qxy = normals.At(j + 1, j);
+    return q;
+  };
+  if (i < 0) return single(k);
+  const PairCofactorValues a = single(i);
+  const PairCofactorValues b = single(k);
+  PairCofactorValues q{a.qxx + b.qxx, a.qyy + b.qyy, a.qxy + b.qxy};
+  const int ji = m.UnknownIndexOf(i);
+  const int jk = m.UnknownIndexOf(k);
+  if (ji >= 0 && jk >= 0) {
+    q.qxx -= 2.0 * normals.At(jk, ji);
+    q.qyy -= 2.0 * normals.At(jk + 1, ji + 1);
+    q.qxy -= normals.At(jk + 1, ji) + normals.At(jk, ji + 1);
+  }
+  return q;
+}
+
+struct PointErrorValues {
+  double mx = 0.0;
+  double my = 0.0;
+  double mxy = 0.0;
+};
+
+PointErrorValues PointErrors(const PlaneModel& m, const NormalEquationStore& normals, double sigma0, int k) {
+  const PairCofactorValues q = PairCofactors(m, normals, -1, k);
+  PointErrorValues r;
+  r.mx = Finite(sigma0 * std::sqrt(std::fabs(q.qxx)));
+  r.my = Finite(sigma0 * std::sqrt(std::fabs(q.qyy)));
+  r.mxy = Finite(std::sqrt(r.mx * r.mx + r.my * r.my));
+  return r;
+}
+
+struct EllipseValues {
+  double e = 0.0;  // semi-major axis (cm)
+  double f = 0.0;  // semi-minor axis (cm)
+  double q = 0.0;  // azimuth of the major axis, D.MS in [0, 180)
+};
+
+EllipseValues ErrorEllipse(const PlaneModel& m, const NormalEquationStore& normals, double sigma0, int i, int k) {
+  const PairCofactorValues q = PairCofactors(m, normals, i, k);
+  const double kk = std::sqrt((q.qxx - q.qyy) * (q.qxx - q.qyy) + 4.0 * q.qxy * q.qxy);
+  EllipseValues r;
+  r.e = Finite(sigma0 * std::sqrt(std::fabs(q.qxx + q.qyy + kk) / 2.0));
+  r.f = Finite(sigma0 * std::sqrt(std::fabs(q.qxx + q.qyy - kk) / 2.0));
+  double phi = std::atan2(2.0 * q.qxy, q.qxx - q.qyy);
+  if (phi < 0.0) phi += 2.0 * kPi;
+  r.q = Finite(RadiansToDms(phi / 2.0));
+  return r;
+}
+
+struct SideErrorValues {
+  double ms = 0.0;        // side length error (cm)
+  double mt = 0.0;        // azimuth error (seconds)
+  double relative = 0.0;  // S / ms in units of ten thousand, capped at 1000
+};
+
+SideErrorValues SideErrors(const PlaneModel& m, const NormalEquationStore& normals, double sigma0, int i, int k) {
+  SideErrorValues r;
+  if (i < 0 || k < 0) return r;
+  const PairCofactorValues q = PairCofactors(m, normals, i, k);
+  const double dx = m.points[k].x - m.points[i].x;
+  const double dy = m.points[k].y - m.points[i].y;
+  const double s = std::sqrt(dx * dx + dy * dy);
+  if (!(s > 0.0)) {
+    // Two points in one place have no side direction: only the error along X.
+    r.ms = Finite(sigma0 * std::sqrt(std::fabs(q.qxx)));
+    return r;
+  }
+  const double cs = dx / s;
+  const double sn = dy / s;
+  r.ms = Finite(sigma0 * std::sqrt(std::fabs(cs * cs * q.qxx + sn * sn * q.qyy + 2.0 * sn * cs * q.qxy)));
+  r.mt = Finite(sigma0 * std::sqrt(std::fabs((sn * sn * q.qxx + cs * cs * q.qyy - 2.0 * sn * cs * q.qxy) / (s * s)) *
+                                   kRhoPerCmSquared));
+  r.relative = std::min(Finite(0.01 * s / (r.ms + 1e-10)), 1000.0);
+  return r;
+}
+
 }  // namespace
 
 double ReportAdjustedDirections(PlaneComputation& c) {
@@ -102,72 +194,6 @@ double ReportWeightedObservations(PlaneComputation& c) {
     c.report.Rule();
   }
   return sum;
-}
-
-PairCofactorValues PairCofactors(const PlaneModel& m, const NormalEquationStore& normals, int i, int k) {
-  auto single = [&](int p) {
-    PairCofactorValues q;
-    const int j = p >= 0 ? m.UnknownIndexOf(p) : -1;
-    if (j < 0) return q;
-    q.qxx = normals.At(j, j);
-    q.qyy = normals.At(j + 1, j + 1);
-    q.qxy = normals.At(j + 1, j);
-    return q;
-  };
-  if (i < 0) return single(k);
-  const PairCofactorValues a = single(i);
-  const PairCofactorValues b = single(k);
-  PairCofactorValues q{a.qxx + b.qxx, a.qyy + b.qyy, a.qxy + b.qxy};
-  const int ji = m.UnknownIndexOf(i);
-  const int jk = m.UnknownIndexOf(k);
-  if (ji >= 0 && jk >= 0) {
-    q.qxx -= 2.0 * normals.At(jk, ji);
-    q.qyy -= 2.0 * normals.At(jk + 1, ji + 1);
-    q.qxy -= normals.At(jk + 1, ji) + normals.At(jk, ji + 1);
-  }
-  return q;
-}
-
-PointErrorValues PointErrors(const PlaneModel& m, const NormalEquationStore& normals, double sigma0, int k) {
-  const PairCofactorValues q = PairCofactors(m, normals, -1, k);
-  PointErrorValues r;
-  r.mx = Finite(sigma0 * std::sqrt(std::fabs(q.qxx)));
-  r.my = Finite(sigma0 * std::sqrt(std::fabs(q.qyy)));
-  r.mxy = Finite(std::sqrt(r.mx * r.mx + r.my * r.my));
-  return r;
-}
-
-EllipseValues ErrorEllipse(const PlaneModel& m, const NormalEquationStore& normals, double sigma0, int i, int k) {
-  const PairCofactorValues q = PairCofactors(m, normals, i, k);
-  const double kk = std::sqrt((q.qxx - q.qyy) * (q.qxx - q.qyy) + 4.0 * q.qxy * q.qxy);
-  EllipseValues r;
-  r.e = Finite(sigma0 * std::sqrt(std::fabs(q.qxx + q.qyy + kk) / 2.0));
-  r.f = Finite(sigma0 * std::sqrt(std::fabs(q.qxx + q.qyy - kk) / 2.0));
-  double phi = std::atan2(2.0 * q.qxy, q.qxx - q.qyy);
-  if (phi < 0.0) phi += 2.0 * kPi;
-  r.q = Finite(RadiansToDms(phi / 2.0));
-  return r;
-}
-
-SideErrorValues SideErrors(const PlaneModel& m, const NormalEquationStore& normals, double sigma0, int i, int k) {
-  SideErrorValues r;
-  if (i < 0 || k < 0) return r;
-  const PairCofactorValues q = PairCofactors(m, normals, i, k);
-  const double dx = m.points[k].x - m.points[i].x;
-  const double dy = m.points[k].y - m.points[i].y;
-  const double s = std::sqrt(dx * dx + dy * dy);
-  if (!(s > 0.0)) {
-    // Two points in one place have no side direction: only the error along X.
-    r.ms = Finite(sigma0 * std::sqrt(std::fabs(q.qxx)));
-    return r;
-  }
-  const double cs = dx / s;
-  const double sn = dy / s;
-  r.ms = Finite(sigma0 * std::sqrt(std::fabs(cs * cs * q.qxx + sn * sn * q.qyy + 2.0 * sn * cs * q.qxy)));
-  r.mt = Finite(sigma0 * std::sqrt(std::fabs((sn * sn * q.qxx + cs * cs * q.qyy - 2.0 * sn * cs * q.qxy) / (s * s)) *
-                                   kRhoPerCmSquared));
-  r.relative = std::min(Finite(0.01 * s / (r.ms + 1e-10)), 1000.0);
-  return r;
 }
 
 void ReportPlanePrecision(PlaneComputation& c, double sigma0) {

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "common/rejected_entry.h"
+
 namespace qp {
 
 enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
@@ -62,6 +64,12 @@ inline bool ConfirmYesNoDefaultNo(PlatformServices& platform, const std::string&
 inline bool ShowAndFail(PlatformServices& platform, const std::string& text) {
   platform.ShowMessage(text);
   return false;
+}
+
+// Shows `message` (GBK) and refuses line `line` of box `box` with it.
+inline InputCheck RejectEntry(PlatformServices& platform, int box, int line, const std::string& message) {
+  platform.ShowMessage(message);
+  return Refused(RejectedEntry{box, line, message});
 }
 
 }  // namespace qp

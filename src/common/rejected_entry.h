@@ -8,8 +8,6 @@
 #include <string>
 #include <utility>
 
-#include "common/platform_services.h"
-
 namespace qp {
 
 struct RejectedEntry {
@@ -48,11 +46,5 @@ class CheckChain {
  private:
   InputCheck last_;
 };
-
-// Shows `message` (GBK) and refuses line `line` of box `box` with it.
-inline InputCheck RejectEntry(PlatformServices& platform, int box, int line, const std::string& message) {
-  platform.ShowMessage(message);
-  return Refused(RejectedEntry{box, line, message});
-}
 
 }  // namespace qp

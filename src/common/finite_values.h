@@ -39,6 +39,13 @@ void ZeroNonFinite(double (&values)[R][C]) {
   for (auto& row : values) ZeroNonFinite(row);
 }
 
+// Several arrays at once.
+template <typename... Arrays>
+  requires(sizeof...(Arrays) > 1)
+void ZeroNonFinite(Arrays&... arrays) {
+  (ZeroNonFinite(arrays), ...);
+}
+
 // True when every one of `fields` (a float or double, or an array of them of
 // any rank) is finite: the test a stored record passes before it is used.
 template <typename T>

@@ -1,7 +1,6 @@
 #include "tools/independent_system.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <iterator>
 #include <utility>
@@ -14,8 +13,6 @@
 #include "common/numeric_field.h"
 #include "common/report_file.h"
 #include "common/table_line_reader.h"
-#include "geodesy/angles.h"
-#include "geodesy/gauss_projection.h"
 #include "tools/point_list.h"
 #include "tools/tool_file.h"
 
@@ -27,13 +24,6 @@ constexpr double kMinimumRadius = 1000.0;
 // National eastings are written without the zone number.
 constexpr double kLowestEasting = 100000.0;
 constexpr double kHighestEasting = 1000000.0;
-
-// The latitude of the pole in D.MS, with room for the conversion's guard.
-constexpr double kPoleDms = 90.000001;
-
-// A latitude and longitude that exist: finite, and not beyond a pole (the
-// inverse series give such values for northings past the pole).
-bool IsGeographic(double B, double L) { return std::isfinite(B) && std::isfinite(L) && std::fabs(B) <= kPoleDms; }
 
 bool NationalX(double x) { return x >= 0.0; }
 bool NationalY(double y) { return y >= kLowestEasting && y <= kHighestEasting; }
@@ -51,61 +41,17 @@ bool AcceptIndependentFile(IndependentSystemFile& f) {
   if (!AllFinite(f.nationalX, national) || !AllFinite(f.nationalY, national)) return false;
   if (!AllFinite(f.independentX, independent) || !AllFinite(f.independentY, independent)) return false;
   ZeroNonFinite(&f.referenceL, 4);
-  ZeroNonFinite(f.nationalX);
-  ZeroNonFinite(f.nationalY);
-  ZeroNonFinite(f.independentX);
-  ZeroNonFinite(f.independentY);
+  ZeroNonFinite(f.nationalX, f.nationalY, f.independentX, f.independentY);
   return true;
 }
 
-// Latitude and longitude of the reference point, and its place on the raised
-// surface around its own meridian. False when the numbers overflow.
-bool ComputeReference(IndependentSystemFile& image) {
-  const GeodeticSystem system = GeodeticSystemFromSelector(image.system);
-  double B = 0.0;
-  double L = 0.0;
-  double xh = 0.0;
-  double yh = 0.0;
-  GaussInverse(image.referenceX, image.referenceY, image.meridian, system, 0.0, B, L);
-  GaussForward(B, L, L, system, image.height, xh, yh);
-  if (!(IsGeographic(B, L) && std::isfinite(xh) && std::isfinite(yh))) return false;
-  image.referenceB = B;
-  image.referenceL = L;
-  image.referenceXH = xh;
-  image.referenceYH = yh;
-  return true;
+// The points read from an edit into a list, and a list's result lines.
+void StoreSlots(IndependentListSlots list, const std::vector<ListedPoint>& points) {
+  StoreList(points, list.names, list.x, list.y, 0);
+  list.count = static_cast<int32_t>(points.size());
 }
-
-// One of the file's two point lists.
-struct ListSlots {
-  char (*names)[11];
-  double* x;
-  double* y;
-  int32_t& count;
-
-  void Store(const std::vector<ListedPoint>& points) {
-    StoreList(points, names, x, y, 0);
-    count = static_cast<int32_t>(points.size());
-  }
-  std::string Lines() const { return ListLines(ResultLine, names, x, y, 0, count - 1); }
-};
-
-ListSlots NationalList(IndependentSystemFile& f) {
-  return {f.nationalNames, f.nationalX, f.nationalY, f.nationalCount};
-}
-ListSlots IndependentList(IndependentSystemFile& f) {
-  return {f.independentNames, f.independentX, f.independentY, f.independentCount};
-}
-
-// Converts one point through latitude and longitude; false when the point
-// cannot be converted (the numbers overflow or pass a pole).
-bool ConvertPoint(double x, double y, double fromMeridian, double fromHeight, double toMeridian, double toHeight,
-                  GeodeticSystem system, double& newX, double& newY) {
-  double B = 0.0;
-  double L = 0.0;
-  GaussInverse(x, y, fromMeridian, system, fromHeight, B, L);
-  GaussForward(B, L, toMeridian, system, toHeight, newX, newY);
-  return IsGeographic(B, L) && std::isfinite(newX) && std::isfinite(newY);
+std::string Lines(IndependentListSlots list) {
+  return ListLines(ResultLine, list.names, list.x, list.y, 0, list.count - 1);
 }
 
 // The values of a new .SLT file.
@@ -188,36 +134,24 @@ void IndependentSystemForm::FillControls() {
   modeIndex = r.mode != 0 ? kIndependentToNational : kNationalToIndependent;
   if (!r.confirmed) modeIndex = kNationalToIndependent;
   if (modeIndex == kNationalToIndependent && r.nationalCount > 0) {
-    nationalText = NationalList(*record_).Lines();
+    nationalText = Lines(NationalList(*record_));
   } else if (modeIndex == kIndependentToNational && r.independentCount > 0) {
-    independentText = IndependentList(*record_).Lines();
+    independentText = Lines(IndependentList(*record_));
   }
 }
 
-bool IndependentSystemForm::ValidateReference(IndependentSystemFile& image, PlatformServices& platform) const {
+std::string IndependentSystemForm::ValidateReference(IndependentSystemFile& image) const {
   const std::string_view name = Trim(systemName);
-  if (name.empty() || name.size() > kSystemNameLimit) {
-    platform.ShowMessage(Gbk("标题名称不正确 !"));
-    return false;
-  }
+  if (name.empty() || name.size() > kSystemNameLimit) return Gbk("标题名称不正确 !");
   const std::string_view reference = Trim(referenceName);
-  if (!IsValidPointName(reference)) {
-    platform.ShowMessage(Gbk("参考点点名不正确 !"));
-    return false;
-  }
+  if (!IsValidPointName(reference)) return Gbk("参考点点名不正确 !");
   const double referenceX = LeadingNumber(referenceXText);
   const double referenceY = LeadingNumber(referenceYText);
-  if (!IsCoordinateInRange(referenceX) || !(referenceY >= kLowestEasting && referenceY <= kHighestEasting)) {
-    platform.ShowMessage(Gbk("参考点国家坐标系统的坐标不正确 !"));
-    return false;
-  }
+  if (!IsCoordinateInRange(referenceX) || !NationalY(referenceY)) return Gbk("参考点国家坐标系统的坐标不正确 !");
   const double setX = LeadingNumber(setXText);
   const double setY = LeadingNumber(setYText);
   for (const auto& [caption, value] : {std::pair{"设定坐标X", setX}, std::pair{"设定坐标Y", setY}}) {
-    if (!IsCoordinateInRange(value)) {
-      platform.ShowMessage(SettingOutOfRangeMessage(caption));
-      return false;
-    }
+    if (!IsCoordinateInRange(value)) return SettingOutOfRangeMessage(caption);
   }
   SetSlotText(image.systemName, name);
   SetSlotText(image.referenceName, reference);
@@ -229,7 +163,7 @@ bool IndependentSystemForm::ValidateReference(IndependentSystemFile& image, Plat
   image.setY = setY;
   image.radius = std::max(LeadingNumber(radiusText), kMinimumRadius);
   image.system = systemIndex != 0 ? 1 : 0;
-  return true;
+  return {};
 }
 
 Conversion IndependentSystemForm::Execute(PlatformServices& platform) {
@@ -238,7 +172,8 @@ Conversion IndependentSystemForm::Execute(PlatformServices& platform) {
   // Without a file the point edits are disabled; there is nothing to convert.
   if (!file_.chosen) return ConversionOutcome::NothingToDo;
   auto image = std::make_unique<IndependentSystemFile>(*record_);
-  if (modeIndex == kIndependentToNational) return IndependentToNational(*image, platform);
+  image->mode = modeIndex == kIndependentToNational ? kIndependentToNational : kNationalToIndependent;
+  if (image->mode == kIndependentToNational) return IndependentToNational(*image, platform);
   return NationalToIndependent(*image, platform);
 }
 
@@ -259,14 +194,8 @@ Conversion IndependentSystemForm::NationalToIndependent(IndependentSystemFile& i
     return ConversionOutcome::Stopped;
   }
   const bool confirmed = image.confirmed != 0;
-  if (!confirmed) {
-    if (!ValidateReference(image, platform)) return ConversionOutcome::Stopped;
-    if (!ComputeReference(image)) {
-      platform.ShowMessage(Gbk("参考点信息不正确, 无法计算 !"));
-      return ConversionOutcome::Stopped;
-    }
-  }
-  if (!Convert(image, points, platform)) return ConversionOutcome::Stopped;
+  if (!confirmed && ShowIfFailed(ValidateReference(image), platform)) return ConversionOutcome::Stopped;
+  if (!Convert(image, points, !confirmed, platform)) return ConversionOutcome::Stopped;
   if (!confirmed && ConfirmYesNoDefaultNo(platform, Gbk("请确认参考点信息输入正确并且不再修改 ..."))) {
     image.confirmed = 1;
   }
@@ -291,60 +220,26 @@ Conversion IndependentSystemForm::IndependentToNational(IndependentSystemFile& i
     return ConversionOutcome::Stopped;
   }
   if (points.empty()) return ConversionOutcome::NothingToDo;
-  if (!ComputeReference(image)) {
-    platform.ShowMessage(Gbk("参考点信息不正确, 无法计算 !"));
-    return ConversionOutcome::Stopped;
-  }
-  if (!Convert(image, points, platform)) return ConversionOutcome::Stopped;
+  if (!Convert(image, points, true, platform)) return ConversionOutcome::Stopped;
   Complete(image, "独立到国家坐标系统转换完成...", platform);
   return ConversionOutcome::Converted;
 }
 
-// The points of the list of the combo's mode carried into the other system,
-// each first checked against the valid radius around the reference point in
-// its own system; both lists are stored and the result is shown. False, with
-// the message naming the first point too far or that cannot be converted,
-// when one is.
+// Stores the points read in the list the conversion starts from and carries
+// them into the other list, the reference point computed first when asked;
+// shows the result, or the message of what failed (false then).
 bool IndependentSystemForm::Convert(IndependentSystemFile& image, const std::vector<ListedPoint>& points,
-                                    PlatformServices& platform) {
-  const bool toIndependent = modeIndex != kIndependentToNational;
-  const std::string& from = Gbk(toIndependent ? "国家" : "独立");
-  const double centreX = toIndependent ? image.referenceX : image.setX;
-  const double centreY = toIndependent ? image.referenceY : image.setY;
-  for (size_t i = 0; i < points.size(); ++i) {
-    if (DistanceOf(points[i].x, points[i].y, centreX, centreY) > image.radius) {
-      platform.ShowMessage(FormatText("%s坐标系统第[%d]个超过设定的范围 !", from.c_str(), static_cast<int>(i) + 1));
-      return false;
-    }
-  }
-  const GeodeticSystem system = GeodeticSystemFromSelector(image.system);
-  std::vector<ListedPoint> converted = points;
-  for (size_t i = 0; i < converted.size(); ++i) {
-    ListedPoint& p = converted[i];
-    bool ok = false;
-    if (toIndependent) {
-      ok = ConvertPoint(p.x, p.y, image.meridian, 0.0, image.referenceL, image.height, system, p.x, p.y);
-      p.x = p.x + image.setX - image.referenceXH;
-      p.y = p.y + image.setY - image.referenceYH;
-    } else {
-      ok = ConvertPoint(p.x - image.setX + image.referenceXH, p.y - image.setY + image.referenceYH, image.referenceL,
-                        image.height, image.meridian, 0.0, system, p.x, p.y);
-    }
-    if (!ok) {
-      platform.ShowMessage(FormatText("%s坐标系统第[%d]个坐标无法转换 !", from.c_str(), static_cast<int>(i) + 1));
-      return false;
-    }
-  }
-  ListSlots to = toIndependent ? IndependentList(image) : NationalList(image);
-  (toIndependent ? NationalList(image) : IndependentList(image)).Store(points);
-  to.Store(converted);
-  (toIndependent ? independentText : nationalText) = to.Lines();
+                                    bool computeReference, PlatformServices& platform) {
+  const bool toIndependent = image.mode != kIndependentToNational;
+  StoreSlots(toIndependent ? NationalList(image) : IndependentList(image), points);
+  if (computeReference && ShowIfFailed(ComputeReference(image), platform)) return false;
+  if (ShowIfFailed(ConvertPointList(image), platform)) return false;
+  (toIndependent ? independentText : nationalText) = Lines(toIndependent ? IndependentList(image) : NationalList(image));
   return true;
 }
 
 void IndependentSystemForm::Complete(IndependentSystemFile& image, const char* doneMessage,
                                      PlatformServices& platform) {
-  image.mode = modeIndex == kIndependentToNational ? kIndependentToNational : kNationalToIndependent;
   *record_ = image;
   wroteFiles_ = SaveRecord("独立坐标系统数据文件写入错误 !", platform);
   if (WriteReport(platform)) {

@@ -1,92 +1,20 @@
-// Independent coordinate system ("独立坐标系统建立与计算"). A project's local
-// plane system is a Gauss-Krüger projection whose central meridian passes
-// through a reference point, computed on the national ellipsoid raised by the
-// projection surface height H and shifted so that the reference point gets its
-// set coordinates. Point lists are converted national -> independent and back,
-// within a valid radius of the reference point.
-//
-// The reference data are confirmed once, after the first successful national
-// -> independent conversion, and are frozen from then on; the flag travels in
-// the .SLT file, whose byte image is the record below.
+// The form of the independent coordinate system ("独立坐标系统建立与计算"): the
+// dialog's controls (GBK texts, combo indices) and what its buttons do to its
+// .SLT record. The reference data are confirmed once, after the first
+// successful national -> independent conversion, and are frozen from then on.
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "common/platform_services.h"
-#include "common/rejected_entry.h"
+#include "tools/independent_computation.h"
+#include "tools/point_list.h"
 #include "tools/tool_file.h"
 
 namespace qp {
-
-inline constexpr int kIndependentCapacity = 1024;
-inline constexpr size_t kIndependentFileSize = 55744;
-
-struct IndependentSystemFile {
-  int32_t mode;                  // 0 national -> independent, 1 independent -> national
-  char systemName[65];           // report title, 1..32 bytes
-  char referenceName[11];
-  double meridian;               // national central meridian of the reference point, D.MS
-  double referenceX;             // national coordinates of the reference point
-  double referenceY;             // without zone number
-  double referenceL;             // computed longitude, D.MS
-  double referenceB;             // computed latitude, D.MS
-  double referenceXH;            // reference point on the raised surface around its own meridian
-  double referenceYH;            // 500000 by construction
-  int32_t system;                // 0 System54, 1 System80
-  uint8_t unused140[4];
-  double height;                 // projection surface height H, m
-  double setX;                   // the reference point in the independent system
-  double setY;
-  double radius;                 // valid radius, at least 1000 m
-  uint8_t confirmed;             // 1 once the reference data are frozen
-  uint8_t unused177[3];
-  int32_t nationalCount;
-  char nationalNames[kIndependentCapacity][11];
-  double nationalX[kIndependentCapacity];
-  double nationalY[kIndependentCapacity];
-  int32_t independentCount;
-  char independentNames[kIndependentCapacity][11];
-  uint8_t unused39100[4];
-  double independentX[kIndependentCapacity];
-  double independentY[kIndependentCapacity];
-  uint8_t reserved[256];
-};
-
-static_assert(sizeof(IndependentSystemFile) == kIndependentFileSize);
-static_assert(offsetof(IndependentSystemFile, mode) == 0);
-static_assert(offsetof(IndependentSystemFile, systemName) == 4);
-static_assert(offsetof(IndependentSystemFile, referenceName) == 69);
-static_assert(offsetof(IndependentSystemFile, meridian) == 80);
-static_assert(offsetof(IndependentSystemFile, referenceX) == 88);
-static_assert(offsetof(IndependentSystemFile, referenceY) == 96);
-static_assert(offsetof(IndependentSystemFile, referenceL) == 104);
-static_assert(offsetof(IndependentSystemFile, referenceB) == 112);
-static_assert(offsetof(IndependentSystemFile, referenceXH) == 120);
-static_assert(offsetof(IndependentSystemFile, referenceYH) == 128);
-static_assert(offsetof(IndependentSystemFile, system) == 136);
-static_assert(offsetof(IndependentSystemFile, unused140) == 140);
-static_assert(offsetof(IndependentSystemFile, height) == 144);
-static_assert(offsetof(IndependentSystemFile, setX) == 152);
-static_assert(offsetof(IndependentSystemFile, setY) == 160);
-static_assert(offsetof(IndependentSystemFile, radius) == 168);
-static_assert(offsetof(IndependentSystemFile, confirmed) == 176);
-static_assert(offsetof(IndependentSystemFile, unused177) == 177);
-static_assert(offsetof(IndependentSystemFile, nationalCount) == 180);
-static_assert(offsetof(IndependentSystemFile, nationalNames) == 184);
-static_assert(offsetof(IndependentSystemFile, nationalX) == 11448);
-static_assert(offsetof(IndependentSystemFile, nationalY) == 19640);
-static_assert(offsetof(IndependentSystemFile, independentCount) == 27832);
-static_assert(offsetof(IndependentSystemFile, independentNames) == 27836);
-static_assert(offsetof(IndependentSystemFile, unused39100) == 39100);
-static_assert(offsetof(IndependentSystemFile, independentX) == 39104);
-static_assert(offsetof(IndependentSystemFile, independentY) == 47296);
-static_assert(offsetof(IndependentSystemFile, reserved) == 55488);
-
-enum IndependentMode : int { kNationalToIndependent = 0, kIndependentToNational = 1 };
 
 // Texts of the 转换方式 combo (GBK): "国家转到独立", "独立转到国家".
 const std::vector<std::string>& IndependentModeItems();
@@ -155,10 +83,13 @@ class IndependentSystemForm : public ToolForm<IndependentSystemFile> {
   void ViewReport(PlatformServices& platform);
 
  private:
-  bool ValidateReference(IndependentSystemFile& image, PlatformServices& platform) const;
+  // The reference data of the controls put into `image`; the message (GBK)
+  // of the first that is wrong, empty when none is.
+  std::string ValidateReference(IndependentSystemFile& image) const;
   Conversion NationalToIndependent(IndependentSystemFile& image, PlatformServices& platform);
   Conversion IndependentToNational(IndependentSystemFile& image, PlatformServices& platform);
-  bool Convert(IndependentSystemFile& image, const std::vector<ListedPoint>& points, PlatformServices& platform);
+  bool Convert(IndependentSystemFile& image, const std::vector<ListedPoint>& points, bool computeReference,
+               PlatformServices& platform);
   void Complete(IndependentSystemFile& image, const char* doneMessage, PlatformServices& platform);
   void FillControls();
   bool WriteReport(PlatformServices& platform) const;

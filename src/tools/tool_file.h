@@ -9,6 +9,7 @@
 #include "common/binary_file.h"
 #include "common/format.h"
 #include "common/gbk_text.h"
+#include "common/name_slot.h"
 #include "common/platform_services.h"
 #include "common/report_file.h"
 #include "tools/point_list.h"
@@ -44,6 +45,14 @@ void LoadOrCreateOnRequest(Form& form, const std::string& path, const char* ques
   }
   if (platform.Ask(Gbk(question), Buttons::YesNo, Answer::Yes) != Answer::Yes) return;
   if (!form.CreateFile(path)) platform.ShowMessage(Gbk(unwritable));
+}
+
+// Shows the failure message (GBK) a tool's computation returned; true when
+// there was one.
+inline bool ShowIfFailed(const std::string& failure, PlatformServices& platform) {
+  if (failure.empty()) return false;
+  platform.ShowMessage(failure);
+  return true;
 }
 
 // The data file a coordinate tool's form works on: its path and the report
@@ -91,6 +100,14 @@ class ToolForm {
   bool CreateRecord(const std::string& path, void (*reset)(Image&) = nullptr) {
     if (!CreateRecordFile(path, *record_, reset)) return false;
     file_.Use(path);
+    return true;
+  }
+
+  // The title edit into the record's title; longer than 32 bytes it is
+  // refused with its message.
+  static bool ReadTitle(const std::string& text, char (&slot)[72], PlatformServices& platform) {
+    if (text.size() > 32) return ShowAndFail(platform, Gbk("标题字符数超过了32 !"));
+    SetSlotText(slot, text);
     return true;
   }
 

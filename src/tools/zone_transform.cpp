@@ -8,22 +8,13 @@
 #include "common/format.h"
 #include "common/gbk_text.h"
 #include "common/name_slot.h"
-#include "common/rejected_entry.h"
 #include "common/numeric_field.h"
 #include "common/report_file.h"
-#include "geodesy/gauss_projection.h"
 #include "tools/point_list.h"
 #include "tools/tool_file.h"
 
 namespace qp {
 namespace {
-
-constexpr size_t kTitleLimit = 32;
-// An easting above this carries the zone number in front of its six digits.
-constexpr double kZoneNumberThreshold = 980000.0;
-
-// The latitude of the pole in D.MS, with room for the conversion's guard.
-constexpr double kPoleDms = 90.000001;
 
 bool NotNegative(double v) { return v >= 0.0; }
 
@@ -36,19 +27,8 @@ bool AcceptZoneFile(ZoneTransformFile& f) {
   if (!AllFinite(f.oldX, n) || !AllFinite(f.oldY, n)) return false;
   ZeroNonFinite(&f.oldMeridian, 1);
   ZeroNonFinite(&f.newMeridian, 1);
-  ZeroNonFinite(f.oldX);
-  ZeroNonFinite(f.oldY);
-  ZeroNonFinite(f.latitude);
-  ZeroNonFinite(f.longitude);
-  ZeroNonFinite(f.newX);
-  ZeroNonFinite(f.newY);
+  ZeroNonFinite(f.oldX, f.oldY, f.latitude, f.longitude, f.newX, f.newY);
   return true;
-}
-
-// The easting without the zone number written before it.
-double EastingWithoutZone(double y) {
-  if (y > kZoneNumberThreshold) y = y - std::floor(y * 1e-6) * 1e6;
-  return y;
 }
 
 }  // namespace
@@ -99,11 +79,7 @@ InputCheck ZoneTransformForm::ReadControls(ZoneTransformFile& image, PlatformSer
   }
   image.oldMeridian = oldMeridian;
   image.newMeridian = newMeridian;
-  if (title.size() > kTitleLimit) {
-    platform.ShowMessage(Gbk("标题字符数超过了32 !"));
-    return Refused();
-  }
-  SetSlotText(image.title, title);
+  if (!ReadTitle(title, image.title, platform)) return Refused();
 
   PointListRules rules;
   rules.caption = "换带前坐标";
@@ -116,25 +92,6 @@ InputCheck ZoneTransformForm::ReadControls(ZoneTransformFile& image, PlatformSer
   if (InputCheck read = ReadPointList(inputText, rules, points, platform); !read) return read;
   StoreList(points, image.names, image.oldX, image.oldY, 0);
   image.count = static_cast<int32_t>(points.size());
-  return Accepted();
-}
-
-InputCheck ZoneTransformForm::Transform(ZoneTransformFile& image, PlatformServices& platform) const {
-  const GeodeticSystem system = GeodeticSystemFromSelector(image.system);
-  // The results go straight into the scratch image, which is dropped when a
-  // point is refused.
-  for (int i = 0; i < image.count; ++i) {
-    double& B = image.latitude[i];
-    double& L = image.longitude[i];
-    GaussInverse(image.oldX[i], EastingWithoutZone(image.oldY[i]), image.oldMeridian, system, 0.0, B, L);
-    GaussForward(B, L, image.newMeridian, system, 0.0, image.newX[i], image.newY[i]);
-    // A northing beyond the pole has no latitude, and far larger numbers
-    // overflow the series: such a point cannot be transformed.
-    if (!(std::isfinite(B) && std::isfinite(L) && std::isfinite(image.newX[i]) && std::isfinite(image.newY[i]) &&
-          std::fabs(B) <= kPoleDms)) {
-      return RejectEntry(platform, 0, i, FormatText("换带前坐标点第[%d]行坐标超出换带计算范围!", i));
-    }
-  }
   return Accepted();
 }
 
@@ -162,7 +119,9 @@ std::string ZoneTransformForm::DisplayText() const {
 InputCheck ZoneTransformForm::Execute(PlatformServices& platform) {
   auto image = std::make_unique<ZoneTransformFile>(*record_);
   if (InputCheck read = ReadControls(*image, platform); !read) return read;
-  if (InputCheck moved = Transform(*image, platform); !moved) return moved;
+  if (std::optional<RejectedEntry> refused = TransformZonePoints(*image)) {
+    return RejectEntry(platform, refused->box, refused->line, refused->message);
+  }
   *record_ = *image;
   outputText_ = DisplayText();
   if (!file_.chosen) return Accepted();

@@ -1,54 +1,16 @@
-// Gauss zone transformation ("坐标换带计算"): plane coordinates of a point list
-// are projected back to latitude and longitude around the old central
-// meridian and forward again around the new one, on the same ellipsoid.
-//
-// The form holds the dialog's controls as texts and combo indices (GBK) and
-// does what its buttons do; a window only shows it. Its whole state is the
-// record below, which is also the byte image of the .GST data file.
+// The form of the Gauss zone transformation ("坐标换带计算"): the dialog's
+// controls (GBK texts, combo indices) and what its buttons do to its .GST
+// record; a window only shows it.
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "common/platform_services.h"
-#include "common/rejected_entry.h"
 #include "tools/tool_file.h"
+#include "tools/zone_computation.h"
 
 namespace qp {
-
-inline constexpr int kZoneCapacity = 1024;
-inline constexpr size_t kZoneFileSize = 60512;
-
-struct ZoneTransformFile {
-  int32_t system;                     // 0 System54, 1 System80 (combo index)
-  int32_t count;                      // points, 0..1024
-  double oldMeridian;                 // central meridian before, D.MS
-  double newMeridian;                 // central meridian after, D.MS
-  char names[kZoneCapacity][11];
-  double oldX[kZoneCapacity];         // as entered
-  double oldY[kZoneCapacity];         // as entered, possibly with the zone number
-  double latitude[kZoneCapacity];     // D.MS
-  double longitude[kZoneCapacity];    // D.MS
-  double newX[kZoneCapacity];
-  double newY[kZoneCapacity];         // with 500000 m false easting, no zone number
-  char title[72];                     // at most 32 bytes and a zero
-};
-
-static_assert(sizeof(ZoneTransformFile) == kZoneFileSize);
-static_assert(offsetof(ZoneTransformFile, system) == 0);
-static_assert(offsetof(ZoneTransformFile, count) == 4);
-static_assert(offsetof(ZoneTransformFile, oldMeridian) == 8);
-static_assert(offsetof(ZoneTransformFile, newMeridian) == 16);
-static_assert(offsetof(ZoneTransformFile, names) == 24);
-static_assert(offsetof(ZoneTransformFile, oldX) == 11288);
-static_assert(offsetof(ZoneTransformFile, oldY) == 19480);
-static_assert(offsetof(ZoneTransformFile, latitude) == 27672);
-static_assert(offsetof(ZoneTransformFile, longitude) == 35864);
-static_assert(offsetof(ZoneTransformFile, newX) == 44056);
-static_assert(offsetof(ZoneTransformFile, newY) == 52248);
-static_assert(offsetof(ZoneTransformFile, title) == 60440);
 
 // Texts of the 显示选择 combo (GBK): "坐标", "经纬度", "坐标经纬度".
 const std::vector<std::string>& ZoneDisplayItems();
@@ -86,7 +48,6 @@ class ZoneTransformForm : public ToolForm<ZoneTransformFile> {
 
  private:
   InputCheck ReadControls(ZoneTransformFile& image, PlatformServices& platform) const;
-  InputCheck Transform(ZoneTransformFile& image, PlatformServices& platform) const;
   void FillControls();
   std::string DisplayText() const;
   bool WriteReport(PlatformServices& platform) const;

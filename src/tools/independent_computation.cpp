@@ -31,13 +31,6 @@ bool ConvertPoint(double x, double y, double fromMeridian, double fromHeight, do
 
 }  // namespace
 
-IndependentListSlots NationalList(IndependentSystemFile& f) {
-  return {f.nationalNames, f.nationalX, f.nationalY, f.nationalCount};
-}
-IndependentListSlots IndependentList(IndependentSystemFile& f) {
-  return {f.independentNames, f.independentX, f.independentY, f.independentCount};
-}
-
 std::string ComputeReference(IndependentSystemFile& image) {
   const GeodeticSystem system = GeodeticSystemFromSelector(image.system);
   double B = 0.0;

@@ -87,8 +87,12 @@ struct IndependentListSlots {
   double* y;
   int32_t& count;
 };
-IndependentListSlots NationalList(IndependentSystemFile& f);
-IndependentListSlots IndependentList(IndependentSystemFile& f);
+inline IndependentListSlots NationalList(IndependentSystemFile& f) {
+  return {f.nationalNames, f.nationalX, f.nationalY, f.nationalCount};
+}
+inline IndependentListSlots IndependentList(IndependentSystemFile& f) {
+  return {f.independentNames, f.independentX, f.independentY, f.independentCount};
+}
 
 // Latitude and longitude of the reference point, and its place on the raised
 // surface around its own meridian. The message (GBK) when the numbers

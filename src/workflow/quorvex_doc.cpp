@@ -14,6 +14,7 @@
 #include "drawing/height_item_moves.h"
 #include "drawing/network_drawing.h"
 #include "drawing/plane_diagram.h"
+#include "drawing/sheet_geometry.h"
 #include "height/height_file.h"
 #include "height/height_model_record.h"
 #include "height/height_output_files.h"
@@ -196,7 +197,7 @@ bool CQuorvexPDoc::ArrangeLabels(PlatformServices& platform, const std::function
   if (!state_.ShowsDrawing()) return false;
   DrawContext context;
   context.flagged = FlaggedObservations();
-  ArrangeDrawing(CurrentDataPath(), Settings(), CurrentPlane(), CurrentHeight(), marks_, context,
+  ArrangeDrawing(CurrentDataPath(), Settings(), ShownNetwork(), CurrentPlane(), CurrentHeight(), marks_, context,
                  state_.drawingModified, platform, [&] {
                    DrawingChanged();
                    if (redraw) redraw();
@@ -208,16 +209,11 @@ bool CQuorvexPDoc::ExportDrawing(PlatformServices& platform) {
   const std::string dataPath = CurrentDataPath();
   // A data file named like its .vec file is not overwritten by the export.
   if (!CheckNoInputOverwritten(DrawingExportFiles(dataPath), platform)) return false;
+  if (!state_.ShowsDrawing()) return false;
   std::string vecPath;
-  bool written = false;
-  if (state_.ShowsPlaneDrawing()) {
-    written = ExportPlaneDrawing(dataPath, Settings(), *planeModel_, platform, &vecPath);
-  } else if (state_.ShowsHeightDrawing()) {
-    written = ExportHeightDrawing(dataPath, Settings(), *heightModel_, platform, &vecPath);
-  } else {
-    return false;
-  }
-  // Export refreshes the title in the settings block to the kind drawn.
+  const bool written = ExportNetworkDrawing(dataPath, Settings(), ShownNetwork(), platform, &vecPath);
+  // The view draws the sheet afresh after an export (and warns again of
+  // curves it cannot fit).
   DrawingChanged();
   // The user is told when nothing was written, not left to look for the file.
   if (!written) {
@@ -305,10 +301,25 @@ void CQuorvexPDoc::CloseNetwork(PlatformServices& platform) {
   DrawingChanged();
 }
 
-bool CQuorvexPDoc::DrawSheet(EntitySink& sink, SettingsBlock& settings, bool plane, const DrawContext& context,
+bool CQuorvexPDoc::DrawSheet(EntitySink& sink, const SettingsBlock& settings, bool plane, const DrawContext& context,
                              MovableItemList* items) const {
-  return plane ? DrawNetworkSheet(sink, settings, planeModel_.get(), nullptr, context, items)
-               : DrawNetworkSheet(sink, settings, nullptr, heightModel_.get(), context, items);
+  return plane ? DrawNetworkSheet(sink, settings, *planeModel_, context, items)
+               : DrawNetworkSheet(sink, settings, *heightModel_, context, items);
+}
+
+DrawnNetwork CQuorvexPDoc::ShownNetwork() const {
+  if (state_.ShowsPlaneDrawing()) return *planeModel_;
+  if (state_.ShowsHeightDrawing()) return *heightModel_;
+  return {};
+}
+
+void CQuorvexPDoc::DrawingChanged() {
+  BuildModels();
+  // The sheet shown carries the title of its diagram's kind and results, in
+  // memory and in every file written from it until the next change.
+  if (SheetGeometryOf(Settings())) UpdateDiagramTitle(Settings(), ShownNetwork());
+  ++generation_;
+  flagged_.Clear();
 }
 
 std::optional<GroundPoint> CQuorvexPDoc::StoreMovedItem(bool plane, const MovableItem& item, GroundPoint moved,

@@ -22,6 +22,7 @@
 #include "drawing/label_marks.h"
 #include "drawing/flagged_observations.h"
 #include "drawing/movable_items.h"
+#include "drawing/network_drawing.h"
 #include "height/height_model.h"
 #include "height/height_network.h"
 #include "plane/plane_model.h"
@@ -133,7 +134,7 @@ class CQuorvexPDoc {
   // The sheet of the open network (the plane one when `plane`, else the
   // height one) with its diagram in `sink`, the movable items listed in
   // `items`; false when the sheet cannot be drawn.
-  bool DrawSheet(EntitySink& sink, SettingsBlock& settings, bool plane, const DrawContext& context,
+  bool DrawSheet(EntitySink& sink, const SettingsBlock& settings, bool plane, const DrawContext& context,
                  MovableItemList* items = nullptr) const;
   // A move tool put `item` down with its reference at `moved` (`m` ground
   // metres per paper mm): the network's layout takes it. Gives the value now
@@ -198,14 +199,12 @@ class CQuorvexPDoc {
   bool AfterSettingsDialog(bool confirmed, bool fileDone);
   // The models follow the records (read, recomputed, changed by a command).
   void BuildModels();
-  // The models are built again, and the flags are read again too: a
-  // computation may have rewritten the report within the file system's time
-  // resolution.
-  void DrawingChanged() {
-    BuildModels();
-    ++generation_;
-    flagged_.Clear();
-  }
+  // The models are built again and the title of the sheet shown follows
+  // them; the flags are read again too: a computation may have rewritten the
+  // report within the file system's time resolution.
+  void DrawingChanged();
+  // The model of the drawing shown, neither when none is.
+  DrawnNetwork ShownNetwork() const;
 };
 
 }  // namespace qp

@@ -113,21 +113,31 @@ RunFiles ComputationFiles(const std::string& path, std::vector<FileUse> outputs)
 
 }  // namespace
 
-bool CQuorvexPDoc::OpenPlaneDataFile(const std::string& path, PlatformServices& platform) {
+bool CQuorvexPDoc::OpenDataFile(const std::string& path, bool plane, PlatformServices& platform) {
   if (path.empty() || state_.workMode != kNothingOpen) return false;
-  if (!CheckNoInputOverwritten(ComputationFiles(path, PlaneComputationOutputs(path)), platform)) return false;
+  const std::vector<FileUse> outputs = plane ? PlaneComputationOutputs(path) : HeightComputationOutputs(path);
+  if (!CheckNoInputOverwritten(ComputationFiles(path, outputs), platform)) return false;
   const std::string pathGbk = Utf8ToGbk(path);
-  const NetworkDataFile file{
-      "平面网数据文件错误 !",
-      "请确认新建平面网数据文件 ...",
-      "平面网数据文件写入错误 !",
-      [&] { return ReadWritePlaneFile(path, FileDirection::Read, Settings(), Plane(), &platform); },
-      [&] { ResetPlaneNetwork(Plane(), pathGbk); },
-      [&] { return ReadWritePlaneFile(path, FileDirection::Write, Settings(), Plane()); },
-  };
+  const NetworkDataFile file =
+      plane ? NetworkDataFile{
+                  "平面网数据文件错误 !",
+                  "请确认新建平面网数据文件 ...",
+                  "平面网数据文件写入错误 !",
+                  [&] { return ReadWritePlaneFile(path, FileDirection::Read, Settings(), Plane(), &platform); },
+                  [&] { ResetPlaneNetwork(Plane(), pathGbk); },
+                  [&] { return ReadWritePlaneFile(path, FileDirection::Write, Settings(), Plane()); },
+              }
+            : NetworkDataFile{
+                  "高程网数据文件错误 !",
+                  "请确认新建高程网数据文件 ...",
+                  "高程网数据文件写入错误 !",
+                  [&] { return ReadHeightFile(path, Settings(), Height(), &platform); },
+                  [&] { ResetHeightNetwork(Height(), pathGbk); },
+                  [&] { return WriteHeightFile(path, Settings(), Height()); },
+              };
   if (!ReadOrCreate(path, file, Settings(), platform)) return false;
-  Opened(path, kPlaneData);
-  SetSlotText(Plane().dataFilePath, pathGbk);
+  Opened(path, plane ? kPlaneData : kHeightData);
+  SetSlotText(plane ? Plane().dataFilePath : Height().dataFilePath, pathGbk);
   BuildModels();
   return true;
 }
@@ -140,25 +150,6 @@ NetworkEditResult CQuorvexPDoc::EditPlane(PlatformServices& platform, const Plan
   return result;
 }
 
-bool CQuorvexPDoc::OpenHeightDataFile(const std::string& path, PlatformServices& platform) {
-  if (path.empty() || state_.workMode != kNothingOpen) return false;
-  if (!CheckNoInputOverwritten(ComputationFiles(path, HeightComputationOutputs(path)), platform)) return false;
-  const std::string pathGbk = Utf8ToGbk(path);
-  const NetworkDataFile file{
-      "高程网数据文件错误 !",
-      "请确认新建高程网数据文件 ...",
-      "高程网数据文件写入错误 !",
-      [&] { return ReadHeightFile(path, Settings(), Height(), &platform); },
-      [&] { ResetHeightNetwork(Height(), pathGbk); },
-      [&] { return WriteHeightFile(path, Settings(), Height()); },
-  };
-  if (!ReadOrCreate(path, file, Settings(), platform)) return false;
-  Opened(path, kHeightData);
-  SetSlotText(Height().dataFilePath, pathGbk);
-  BuildModels();
-  return true;
-}
-
 NetworkEditResult CQuorvexPDoc::EditHeight(PlatformServices& platform, const HeightDialogRunner& runDialog) {
   const NetworkEditResult result = session_.EditHeight(state_.dataPath, platform, runDialog);
   if (result == NetworkEditResult::Computed) state_.drawingReady = true;
@@ -166,19 +157,13 @@ NetworkEditResult CQuorvexPDoc::EditHeight(PlatformServices& platform, const Hei
   return result;
 }
 
-bool CQuorvexPDoc::OpenPlaneDrawingFile(const std::string& path, PlatformServices& platform) {
+bool CQuorvexPDoc::OpenDrawingFile(const std::string& path, bool plane, PlatformServices& platform) {
   if (path.empty() || state_.workMode != kNothingOpen) return false;
   // Reads into the records only when the whole drawing is sound.
-  if (!OpenPlaneDrawing(path, Settings(), Plane(), platform)) return false;
-  Opened(path, kPlaneDrawing);
-  DrawingChanged();
-  return true;
-}
-
-bool CQuorvexPDoc::OpenHeightDrawingFile(const std::string& path, PlatformServices& platform) {
-  if (path.empty() || state_.workMode != kNothingOpen) return false;
-  if (!OpenHeightDrawing(path, Settings(), Height(), platform)) return false;
-  Opened(path, kHeightDrawing);
+  if (plane ? !OpenPlaneDrawing(path, Settings(), Plane(), platform)
+            : !OpenHeightDrawing(path, Settings(), Height(), platform))
+    return false;
+  Opened(path, plane ? kPlaneDrawing : kHeightDrawing);
   DrawingChanged();
   return true;
 }

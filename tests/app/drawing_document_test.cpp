@@ -87,13 +87,13 @@ TEST_F(DrawingDocument, OpeningAPlaneDrawingWarnsOfNearPairsAndAnUnreadableOneCh
   const std::string damaged = dir.File("BAD.NAP");
   WriteBytes(damaged, std::string(kPlaneFileSize - 8, '\x01'));
   const uint64_t before = doc.DrawingGeneration();
-  EXPECT_FALSE(doc.OpenPlaneDrawingFile(damaged, platform));
+  EXPECT_FALSE(doc.OpenDrawingFile(damaged, true, platform));
   EXPECT_EQ(platform.LastMessageUtf8(), "平面网数据文件错误 !");
   EXPECT_EQ(doc.State().workMode, kNothingOpen);
   EXPECT_TRUE(doc.CurrentDataPath().empty());
   EXPECT_EQ(doc.DrawingGeneration(), before);
 
-  ASSERT_TRUE(doc.OpenPlaneDrawingFile(path, platform));
+  ASSERT_TRUE(doc.OpenDrawingFile(path, true, platform));
   EXPECT_EQ(doc.State().workMode, kPlaneDrawing);
   EXPECT_TRUE(doc.ShowsPlaneDrawing());
   EXPECT_EQ(doc.Title(), path);
@@ -117,7 +117,7 @@ TEST_F(DrawingDocument, OpeningAPlaneDrawingWarnsOfNearPairsAndAnUnreadableOneCh
 
 TEST_F(DrawingDocument, SavingWritesTheMovedItemsAndClosingAsksToSaveThemFirst) {
   const std::string path = Computed("L.NAH", "examples/height/levelling.txt");
-  ASSERT_TRUE(doc.OpenHeightDrawingFile(path, platform));
+  ASSERT_TRUE(doc.OpenDrawingFile(path, false, platform));
   EXPECT_EQ(doc.State().workMode, kHeightDrawing);
 
   // A name moved by the view, then "保存数据".
@@ -143,7 +143,7 @@ TEST_F(DrawingDocument, SavingWritesTheMovedItemsAndClosingAsksToSaveThemFirst) 
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     if (doc.State().workMode == kNothingOpen) {
-      ASSERT_TRUE(doc.OpenHeightDrawingFile(path, platform));
+      ASSERT_TRUE(doc.OpenDrawingFile(path, false, platform));
     }
     if (c.moved) {
       doc.Height().labelOffsetX[0] = offset;
@@ -184,7 +184,7 @@ TEST_F(DrawingDocument, TheDrawnNetworkFollowsMovesAndRecordsReadBack) {
     SCOPED_TRACE(c.name);
     const std::string path = Computed(c.name, c.example);
     const bool plane = c.kind == MovableKind::PlaneName;
-    ASSERT_TRUE(plane ? doc.OpenPlaneDrawingFile(path, platform) : doc.OpenHeightDrawingFile(path, platform));
+    ASSERT_TRUE(doc.OpenDrawingFile(path, plane, platform));
     const auto firstName = [&] {
       ItemsOnly sink;
       MovableItemList items;
@@ -225,7 +225,7 @@ TEST_F(DrawingDocument, TheSelectedKindIsWhatTheExportWritesAsTheCommandLineDraw
     const std::string path = Computed(c.name, c.example);
     const std::string stored = ReadBytes(path);
     const bool plane = NetworkFileKindOf(path) == NetworkFileKind::Plane;
-    ASSERT_TRUE(plane ? doc.OpenPlaneDrawingFile(path, platform) : doc.OpenHeightDrawingFile(path, platform));
+    ASSERT_TRUE(doc.OpenDrawingFile(path, plane, platform));
     ASSERT_EQ(doc.CurrentDiagramKind(), 0);
 
     uint64_t generation = doc.DrawingGeneration();
@@ -260,7 +260,7 @@ TEST_F(DrawingDocument, TheSelectedKindIsWhatTheExportWritesAsTheCommandLineDraw
   // Nothing open: nothing to export, and a sheet that cannot be written is said.
   EXPECT_FALSE(doc.ExportDrawing(platform));
   const std::string path = Computed("NET.NAP", "examples/plane/triangulation.txt");
-  ASSERT_TRUE(doc.OpenPlaneDrawingFile(path, platform));
+  ASSERT_TRUE(doc.OpenDrawingFile(path, true, platform));
   std::filesystem::remove(VecPathFor(path));
   std::filesystem::create_directory(VecPathFor(path));  // a folder where the file goes
   EXPECT_FALSE(doc.ExportDrawing(platform));
@@ -269,7 +269,7 @@ TEST_F(DrawingDocument, TheSelectedKindIsWhatTheExportWritesAsTheCommandLineDraw
 
 TEST_F(DrawingDocument, SettingsDialogsWriteTheFileWhenConfirmedAndReadItBackWhenCancelled) {
   const std::string path = Computed("NET.NAP", "examples/plane/triangulation.txt");
-  ASSERT_TRUE(doc.OpenPlaneDrawingFile(path, platform));
+  ASSERT_TRUE(doc.OpenDrawingFile(path, true, platform));
   const double scale = doc.Settings().scale;
   const double cornerX = doc.Settings().cornerX;
 
@@ -372,7 +372,7 @@ TEST_F(DrawingDocument, EverySavedSheetCarriesTheTitleOfTheDiagramShownBeforeIt)
     bool vec;           // the title read from the .vec file, else from the data file
     const char* title;  // UTF-8
   } steps[] = {
-      {"new plane data file", [&] { platform.Answering({Answer::Yes}), doc.OpenPlaneDataFile(planePath, platform); },
+      {"new plane data file", [&] { platform.Answering({Answer::Yes}), doc.OpenDataFile(planePath, true, platform); },
        false, ""},
       {"computed, written by the computation", [&] { compute("triangulation.txt", 1); }, false, ""},
       {"saved", save, false, "平差计算:控制网图"},
@@ -388,12 +388,12 @@ TEST_F(DrawingDocument, EverySavedSheetCarriesTheTitleOfTheDiagramShownBeforeIt)
       {"sheet settings confirmed", [&] { doc.EditSheetSettings(platform, [](SettingsBlock&, bool) { return true; }); },
        false, "精度估算:角度边长观测值"},
       {"closed", [&] { doc.CloseNetwork(platform); }, false, "精度估算:角度边长观测值"},
-      {"the drawing opened", [&] { doc.OpenPlaneDrawingFile(planePath, platform); }, false, "精度估算:角度边长观测值"},
+      {"the drawing opened", [&] { doc.OpenDrawingFile(planePath, true, platform); }, false, "精度估算:角度边长观测值"},
       {"kind 1", [&] { doc.SelectDiagramKind(1); }, false, "精度估算:角度边长观测值"},
       {"a text moved", moveAText, false, "精度估算:角度边长观测值"},
       {"closed, the move saved", [&] { platform.Answering({Answer::Yes}), doc.CloseNetwork(platform); },
        false, "精度估算:点位误差椭圆(1:5.00)"},
-      {"height drawing", [&] { doc.OpenHeightDrawingFile(heightPath, platform); }, false, ""},
+      {"height drawing", [&] { doc.OpenDrawingFile(heightPath, false, platform); }, false, ""},
       {"kind 2", [&] { doc.SelectDiagramKind(2); }, false, ""},
       {"saved", save, false, "平差计算:高差平差值误差[Mo=0.98]"},
       {"display settings: kind 3", [&] { display(3); }, false, "平差计算:高差平差值误差[Mo=0.98]"},

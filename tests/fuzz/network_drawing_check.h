@@ -13,6 +13,7 @@
 #include "cli/sheet_command.h"
 #include "common/settings_block.h"
 #include "drawing/label_arrangement.h"
+#include "drawing/network_drawing.h"
 #include "fuzz_support.h"
 #include "height/height_model_record.h"
 #include "height/height_network.h"

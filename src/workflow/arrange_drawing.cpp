@@ -5,7 +5,6 @@
 
 #include "common/format.h"
 #include "common/gbk_text.h"
-#include "drawing/drawing_export.h"
 #include "workflow/drawing_files.h"
 #include "drawing/label_arrangement.h"
 #include "height/height_model_record.h"
@@ -33,12 +32,6 @@ std::optional<int> ArrangeRecord(const SettingsBlock& settings, DrawnNetwork sho
 
 }  // namespace
 
-bool WriteDrawingData(const std::string& dataPath, SettingsBlock& settings, PlaneNetwork* plane,
-                      HeightNetwork* height, const LabelMarks& marks) {
-  if (!WriteGraphicData(dataPath, settings, plane, height)) return false;
-  return WriteLabelMarks(dataPath, marks);
-}
-
 ArrangeOutcome ArrangeDrawing(const std::string& dataPath, SettingsBlock& settings, DrawnNetwork shown,
                               PlaneNetwork* plane, HeightNetwork* height, const LabelMarks& marks,
                               const DrawContext& context, bool& drawingModified, PlatformServices& platform,
@@ -62,7 +55,8 @@ ArrangeOutcome ArrangeDrawing(const std::string& dataPath, SettingsBlock& settin
     return outcome;
   }
   const std::string path = DecodeUserTextToGbk(dataPath);
-  if (!WriteDrawingData(dataPath, settings, plane, height, marks)) {
+  // The data file as saving writes it, and the marks beside it.
+  if (!WriteGraphicData(dataPath, settings, plane, height) || !WriteLabelMarks(dataPath, marks)) {
     const char* failed = plane ? "平面网数据文件写入错误 !\r\n%s" : "高程网数据文件写入错误 !\r\n%s";
     platform.ShowMessage(FormatText(failed, path.c_str()), Icon::Error);
     drawingModified = true;

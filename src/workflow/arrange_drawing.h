@@ -44,9 +44,4 @@ ArrangeOutcome ArrangeDrawing(const std::string& dataPath, SettingsBlock& settin
                               const DrawContext& context, bool& drawingModified, PlatformServices& platform,
                               const std::function<void()>& redraw);
 
-// Writes the network's data file and the label marks beside it, as saving
-// does (false when either cannot be written).
-bool WriteDrawingData(const std::string& dataPath, SettingsBlock& settings, PlaneNetwork* plane,
-                      HeightNetwork* height, const LabelMarks& marks);
-
 }  // namespace qp

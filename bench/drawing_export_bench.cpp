@@ -77,13 +77,13 @@ void BM_ExportFullPlaneDrawing(benchmark::State& state) {
   size_t bytes = 0;
   for (auto _ : state) {
     const auto vec = BuildVecFile(*settings, [&](EntitySink& sink) {
-      DrawNetworkSheet(sink, *settings, &model, nullptr, context);
+      DrawNetworkSheet(sink, *settings, model, context);
     });
     bytes = vec.size();
     benchmark::DoNotOptimize(vec.data());
   }
   const auto parsed = ParseVecEntities(BuildVecFile(*settings, [&](EntitySink& sink) {
-    DrawNetworkSheet(sink, *settings, &model, nullptr, context);
+    DrawNetworkSheet(sink, *settings, model, context);
   }));
   state.counters["points"] = net->pointCount;
   state.counters["sides"] = net->sideCount;

@@ -52,7 +52,7 @@ Scene& SceneFor(int kind, bool whole) {
   DrawContext context;
   context.zoomDen = scene.view.zoomDen;
   context.maskOutsideSheet = whole;
-  DrawNetworkSheet(*scene.entities, *scene.settings, &scene.net, nullptr, context, &scene.items);
+  DrawNetworkSheet(*scene.entities, *scene.settings, scene.net, context, &scene.items);
   builtKind = kind;
   builtWhole = whole;
   return scene;

@@ -420,8 +420,7 @@ void CMainFrame::RunCommand(int commandId) {
       const bool plane = commandId == kCmdPlaneDrawingFile;
       const QString path = chooseFile_(NetworkFileRequest(plane, FileDialogMode::OpenExisting));
       if (path.isEmpty()) break;
-      if (plane) doc_.OpenPlaneDrawingFile(path.toStdString(), platform_);
-      else doc_.OpenHeightDrawingFile(path.toStdString(), platform_);
+      doc_.OpenDrawingFile(path.toStdString(), plane, platform_);
       break;
     }
     case kCmdPlaneSheetSettings:
@@ -504,7 +503,7 @@ void CMainFrame::SavePicture() {
 void CMainFrame::OpenNetworkDataFile(const QString& path, bool plane) {
   if (!doc_.IsEnabled(plane ? kCmdPlaneDataFile : kCmdHeightDataFile)) return;
   const std::string file = path.toStdString();
-  const bool opened = plane ? doc_.OpenPlaneDataFile(file, platform_) : doc_.OpenHeightDataFile(file, platform_);
+  const bool opened = doc_.OpenDataFile(file, plane, platform_);
   if (opened) AddRecentFile(path);
   RefreshFromDocument();
   // The network stays open even when its editing is then cancelled, so that

@@ -18,29 +18,26 @@
 namespace qp {
 namespace {
 
-// Arranges kind `kind` of the open network, then puts its stored kind (and
-// the title that goes with it) back before the record is written.
-int ArrangeAndSave(const CommandOptions& options, SettingsBlock& settings, int32_t& storedKind,
+// Arranges kind `kind` of the open network on a sheet titled for it, then
+// puts its stored kind (and the title that goes with it) back before the
+// record is written.
+template <class Model>
+int ArrangeAndSave(const CommandOptions& options, SettingsBlock& settings, Model model, int32_t& storedKind,
                    PlaneNetwork* plane, HeightNetwork* height, PlatformServices& platform) {
-  const int32_t kept = storedKind;
-  if (options.kind) storedKind = *options.kind;
+  const Model stored = model;
+  if (options.kind) model.diagram.kind = *options.kind;
+  UpdateDiagramTitle(settings, model);
   const FlaggedObservationSet flagged = FlaggedObservationsFor(options.dataPath);
   DrawContext context;
   context.flagged = &flagged;
   const LabelMarks marks = ReadLabelMarks(options.dataPath);
   bool modified = false;
   const auto restoreKind = [&] {
-    storedKind = kept;
-    if (plane) {
-      const PlaneModel model = PlaneModelFromRecord(*plane);
-      UpdateDiagramTitle(settings, &model, nullptr);
-    } else if (height) {
-      const HeightModel model = HeightModelFromRecord(*height);
-      UpdateDiagramTitle(settings, nullptr, &model);
-    }
+    storedKind = stored.diagram.kind;
+    UpdateDiagramTitle(settings, stored);
   };
   const ArrangeOutcome outcome =
-      ArrangeDrawing(options.dataPath, settings, plane, height, marks, context, modified, platform, restoreKind);
+      ArrangeDrawing(options.dataPath, settings, model, plane, height, marks, context, modified, platform, restoreKind);
   switch (outcome.result) {
     case ArrangeResult::NotDrawn:
       platform.ShowMessage(Gbk(plane ? "平面网数据文件错误 !" : "高程网数据文件错误 !"), Icon::Error);
@@ -70,11 +67,12 @@ int RunArrangeCommand(const CommandOptions& options, PlatformServices& platform)
   if (network == NetworkFileKind::Plane) {
     auto net = std::make_unique<PlaneNetwork>();
     if (!OpenPlaneDrawing(options.dataPath, *settings, *net, platform)) return 1;
-    return ArrangeAndSave(options, *settings, net->displayMode, net.get(), nullptr, platform);
+    return ArrangeAndSave(options, *settings, PlaneModelFromRecord(*net), net->displayMode, net.get(), nullptr, platform);
   }
   auto net = std::make_unique<HeightNetwork>();
   if (!OpenHeightDrawing(options.dataPath, *settings, *net, platform)) return 1;
-  return ArrangeAndSave(options, *settings, net->diagramKind, nullptr, net.get(), platform);
+  return ArrangeAndSave(options, *settings, HeightModelFromRecord(*net), net->diagramKind, nullptr, net.get(),
+                        platform);
 }
 
 }  // namespace qp

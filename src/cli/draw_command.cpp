@@ -65,36 +65,32 @@ bool WritePictures(const CommandOptions& options, SettingsBlock& settings, const
   return true;
 }
 
-// The sheet of the network (the plane one when `plane` is given) for the pictures.
-PictureDrawing DrawingOf(SettingsBlock& settings, const PlaneModel* plane, const HeightModel* height,
-                         const DrawContext& context) {
+// The sheet of the network for the pictures.
+PictureDrawing DrawingOf(const SettingsBlock& settings, DrawnNetwork network, const DrawContext& context) {
   DrawContext masked = context;
   masked.maskOutsideSheet = true;
   return PictureDrawing{
-      [=](EntitySink& sink, SettingsBlock& sheet) { DrawNetworkSheet(sink, sheet, plane, height, masked); },
-      [=, &settings](EntitySink& sink) { DrawNetworkSheet(sink, settings, plane, height, context); }};
+      [=](EntitySink& sink, SettingsBlock& sheet) { DrawNetworkSheet(sink, sheet, network, masked); },
+      [=, &settings](EntitySink& sink) { DrawNetworkSheet(sink, settings, network, context); }};
 }
 
-// The network arguments of DrawNetworkSheet for one model.
-std::pair<const PlaneModel*, const HeightModel*> Networks(const PlaneModel& plane) { return {&plane, nullptr}; }
-std::pair<const PlaneModel*, const HeightModel*> Networks(const HeightModel& height) { return {nullptr, &height}; }
-
 // One kind of network: the record read without computing, the diagram kind
-// of --kind for this drawing only, the .vec file and then the pictures.
-template <typename Record, typename Open, typename ModelOf, typename Export>
+// of --kind for this drawing only (the .vec file's block titled for it), the
+// .vec file and then the pictures.
+template <typename Record, typename Open, typename ModelOf>
 int DrawNetwork(const CommandOptions& options, SettingsBlock& settings, const DrawContext& context,
-                PlatformServices& platform, Open open, ModelOf modelOf, Export exportVec) {
+                PlatformServices& platform, Open open, ModelOf modelOf) {
   auto net = std::make_unique<Record>();
   if (!open(options.dataPath, settings, *net, platform)) return 1;
   auto model = modelOf(*net);
   if (options.kind) model.diagram.kind = *options.kind;
+  UpdateDiagramTitle(settings, model);
   std::string vecPath;
-  if (!exportVec(options.dataPath, settings, model, platform, &vecPath)) {
+  if (!ExportNetworkDrawing(options.dataPath, settings, model, platform, &vecPath)) {
     Tell(platform, "矢量图形文件写入错误 !\r\n%s", vecPath);
     return 1;
   }
-  const auto [plane, height] = Networks(model);
-  return WritePictures(options, settings, DrawingOf(settings, plane, height, context), platform) ? 0 : 1;
+  return WritePictures(options, settings, DrawingOf(settings, model, context), platform) ? 0 : 1;
 }
 
 }  // namespace
@@ -150,11 +146,9 @@ int RunDrawCommand(const CommandOptions& options, PlatformServices& platform) {
   context.flagged = &flagged;
   context.declutter = DeclutterFor(options.dataPath);
   if (network == NetworkFileKind::Plane) {
-    return DrawNetwork<PlaneNetwork>(options, *settings, context, platform, OpenPlaneDrawing, PlaneModelFromRecord,
-                                     ExportPlaneDrawing);
+    return DrawNetwork<PlaneNetwork>(options, *settings, context, platform, OpenPlaneDrawing, PlaneModelFromRecord);
   }
-  return DrawNetwork<HeightNetwork>(options, *settings, context, platform, OpenHeightDrawing, HeightModelFromRecord,
-                                    ExportHeightDrawing);
+  return DrawNetwork<HeightNetwork>(options, *settings, context, platform, OpenHeightDrawing, HeightModelFromRecord);
 }
 
 }  // namespace qp

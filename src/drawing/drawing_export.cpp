@@ -10,34 +10,6 @@
 #include "statistics/statistics_report.h"
 
 namespace qp {
-namespace {
-
-std::string PathForMessage(const std::string& path) { return DecodeUserTextToGbk(path); }
-
-bool ExportDrawing(const std::string& dataPath, SettingsBlock& settings, const PlaneModel* plane,
-                   const HeightModel* height, const char* doneFormat, PlatformServices& platform,
-                   std::string* vecPath) {
-  const std::string path = VecPathFor(dataPath);
-  if (vecPath) *vecPath = path;
-  if (!SheetGeometryOf(settings)) return false;
-  // The block in the file carries the title of the kind drawn.
-  UpdateDiagramTitle(settings, plane, height);
-  bool drawn = true;
-  // The canvas itself: zoom 1:1, nothing masked; the flagged observations in red.
-  const FlaggedObservationSet flagged = FlaggedObservationsFor(dataPath);
-  DrawContext context;
-  context.flagged = &flagged;
-  context.declutter = DeclutterFor(dataPath);
-  const bool written = WriteVecFile(path, settings, [&](EntitySink& sink) {
-    drawn = DrawNetworkSheet(sink, settings, plane, height, context);
-  });
-  if (!written || !drawn) return false;
-  platform.ShowMessage(FormatText(doneFormat, PathForMessage(path).c_str()), Icon::Information);
-  return true;
-}
-
-}  // namespace
-
 std::string VecPathFor(const std::string& dataPath) {
   if (dataPath.size() < 3) return dataPath + ".vec";
   return dataPath.substr(0, dataPath.size() - 3) + "vec";
@@ -54,14 +26,24 @@ RunFiles DrawingExportFiles(const std::string& dataPath, std::vector<FileUse> pi
   return files;
 }
 
-bool ExportPlaneDrawing(const std::string& dataPath, SettingsBlock& settings, const PlaneModel& model,
-                        PlatformServices& platform, std::string* vecPath) {
-  return ExportDrawing(dataPath, settings, &model, nullptr, "平面图形导出完成...\r\n%s", platform, vecPath);
-}
-
-bool ExportHeightDrawing(const std::string& dataPath, SettingsBlock& settings, const HeightModel& model,
-                         PlatformServices& platform, std::string* vecPath) {
-  return ExportDrawing(dataPath, settings, nullptr, &model, "高程图形导出完成...\r\n%s", platform, vecPath);
+bool ExportNetworkDrawing(const std::string& dataPath, const SettingsBlock& settings, DrawnNetwork network,
+                          PlatformServices& platform, std::string* vecPath) {
+  const std::string path = VecPathFor(dataPath);
+  if (vecPath) *vecPath = path;
+  if (!SheetGeometryOf(settings)) return false;
+  bool drawn = true;
+  // The canvas itself: zoom 1:1, nothing masked; the flagged observations in red.
+  const FlaggedObservationSet flagged = FlaggedObservationsFor(dataPath);
+  DrawContext context;
+  context.flagged = &flagged;
+  context.declutter = DeclutterFor(dataPath);
+  const bool written = WriteVecFile(path, settings, [&](EntitySink& sink) {
+    drawn = DrawNetworkSheet(sink, settings, network, context);
+  });
+  if (!written || !drawn) return false;
+  const char* done = network.plane ? "平面图形导出完成...\r\n%s" : "高程图形导出完成...\r\n%s";
+  platform.ShowMessage(FormatText(done, DecodeUserTextToGbk(path).c_str()), Icon::Information);
+  return true;
 }
 
 }  // namespace qp

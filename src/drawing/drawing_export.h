@@ -7,8 +7,7 @@
 #include "common/file_clash.h"
 #include "common/platform_services.h"
 #include "common/settings_block.h"
-#include "height/height_model.h"
-#include "plane/plane_model.h"
+#include "drawing/network_drawing.h"
 
 namespace qp {
 
@@ -20,15 +19,14 @@ std::string VecPathFor(const std::string& dataPath);
 // pictures asked for. An export names none of its inputs (FindFileClash).
 RunFiles DrawingExportFiles(const std::string& dataPath, std::vector<FileUse> pictures = {});
 
-// Writes the settings block and the sheet (diagram, then frame and grid) to
-// VecPathFor(dataPath) at once and shows "平面图形导出完成...\r\n%s" /
-// "高程图形导出完成...\r\n%s". A file that cannot be written shows nothing and
-// gives false, as does a sheet that cannot be drawn. `vecPath` receives the path.
-// The observations the statistics report beside the data file flags are drawn
-// in red on the diagrams of observation values.
-bool ExportPlaneDrawing(const std::string& dataPath, SettingsBlock& settings, const PlaneModel& model,
-                        PlatformServices& platform, std::string* vecPath = nullptr);
-bool ExportHeightDrawing(const std::string& dataPath, SettingsBlock& settings, const HeightModel& model,
-                         PlatformServices& platform, std::string* vecPath = nullptr);
+// Writes the settings block (its title as it stands) and the sheet (diagram,
+// then frame and grid) to VecPathFor(dataPath) at once and shows
+// "平面图形导出完成...\r\n%s" / "高程图形导出完成...\r\n%s" by the network. A file
+// that cannot be written shows nothing and gives false, as does a sheet that
+// cannot be drawn. `vecPath` receives the path. The observations the
+// statistics report beside the data file flags are drawn in red on the
+// diagrams of observation values.
+bool ExportNetworkDrawing(const std::string& dataPath, const SettingsBlock& settings, DrawnNetwork network,
+                          PlatformServices& platform, std::string* vecPath = nullptr);
 
 }  // namespace qp

@@ -148,8 +148,7 @@ class Arranger {
 using Placement = std::function<bool(const MovableItem&, const TextFootprint&, PaperPoint& anchor, PaperPoint& toDefault)>;
 
 struct ArrangeJob {
-  const PlaneModel* plane = nullptr;
-  const HeightModel* height = nullptr;
+  DrawnNetwork network;
   Placement placement;
   std::function<bool(const MovableItem&)> placedByHand;
   std::function<void(const MovableItem&, GroundPoint newReference, double m)> store;
@@ -164,14 +163,14 @@ std::optional<PaperBounds> InnerFrame(const SettingsBlock& s, double m) {
   return f;
 }
 
-std::optional<int> Arrange(SettingsBlock& settings, const ArrangeJob& job, const DrawContext& context) {
+std::optional<int> Arrange(const SettingsBlock& settings, const ArrangeJob& job, const DrawContext& context) {
   const auto geometry = SheetGeometryOf(settings);
   if (!geometry) return std::nullopt;
   const double m = geometry->GroundPerMillimetre();
   if (!(m > 0.0) || !std::isfinite(m)) return std::nullopt;
   SheetObstacles sheet(m);
   MovableItemList items;
-  if (!DrawNetworkSheet(sheet, settings, job.plane, job.height, context, &items)) return std::nullopt;
+  if (!DrawNetworkSheet(sheet, settings, job.network, context, &items)) return std::nullopt;
 
   const std::vector<int> recorded = MatchRecordedTexts(sheet, items.Items());
   std::vector<Subject> subjects;
@@ -229,12 +228,12 @@ std::function<bool(const MovableItem&)> PlacedByHand(const Model& model, const L
 
 }  // namespace
 
-std::optional<int> ArrangePlaneLabels(SettingsBlock& settings, PlaneModel& model, const LabelMarks& marks,
+std::optional<int> ArrangePlaneLabels(const SettingsBlock& settings, PlaneModel& model, const LabelMarks& marks,
                                       const DrawContext& context) {
   const std::vector<std::optional<GroundPoint>> defaults = DefaultTraverseLabels(model);
   const double m = settings.scale * 0.001;
   ArrangeJob job;
-  job.plane = &model;
+  job.network = model;
   job.placement = [&](const MovableItem& item, const TextFootprint& home, PaperPoint& anchor, PaperPoint& toDefault) {
     if (item.kind == MovableKind::PlaneName) {
       const PlanePoint& p = model.points[static_cast<size_t>(item.index)];
@@ -254,11 +253,11 @@ std::optional<int> ArrangePlaneLabels(SettingsBlock& settings, PlaneModel& model
   return Arrange(settings, job, context);
 }
 
-std::optional<int> ArrangeHeightLabels(SettingsBlock& settings, HeightModel& model, const LabelMarks& marks,
+std::optional<int> ArrangeHeightLabels(const SettingsBlock& settings, HeightModel& model, const LabelMarks& marks,
                                        const DrawContext& context) {
   const double m = settings.scale * 0.001;
   ArrangeJob job;
-  job.height = &model;
+  job.network = model;
   job.placement = [&](const MovableItem& item, const TextFootprint& home, PaperPoint& anchor, PaperPoint& toDefault) {
     if (item.kind == MovableKind::HeightName) {
       const auto point = StoredLabelValue(model, MovableKind::HeightPoint, item.index);

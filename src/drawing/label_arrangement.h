@@ -32,11 +32,11 @@
 namespace qp {
 
 // The number of texts moved, or nothing (and nothing changed) when the sheet
-// of `settings` cannot be drawn. The title slot of `settings` is brought up
-// to the diagram kind, as every drawing of the sheet does.
-std::optional<int> ArrangePlaneLabels(SettingsBlock& settings, PlaneModel& model, const LabelMarks& marks,
+// of `settings` cannot be drawn. The title `settings` holds is an obstacle
+// like every other text of the sheet.
+std::optional<int> ArrangePlaneLabels(const SettingsBlock& settings, PlaneModel& model, const LabelMarks& marks,
                                       const DrawContext& context);
-std::optional<int> ArrangeHeightLabels(SettingsBlock& settings, HeightModel& model, const LabelMarks& marks,
+std::optional<int> ArrangeHeightLabels(const SettingsBlock& settings, HeightModel& model, const LabelMarks& marks,
                                        const DrawContext& context);
 
 }  // namespace qp

@@ -29,12 +29,12 @@ std::string PlaneTitle(const PlaneModel& model) {
 
 }  // namespace
 
-void UpdateDiagramTitle(SettingsBlock& settings, const PlaneModel* plane, const HeightModel* height) {
-  if (plane) SetSheetText(settings, kDiagramTitleSlot, PlaneTitle(*plane));
-  else if (height) SetSheetText(settings, kDiagramTitleSlot, BuildHeightDiagramTitle(*height));
+void UpdateDiagramTitle(SettingsBlock& settings, DrawnNetwork network) {
+  if (network.plane) SetSheetText(settings, kDiagramTitleSlot, PlaneTitle(*network.plane));
+  else if (network.height) SetSheetText(settings, kDiagramTitleSlot, BuildHeightDiagramTitle(*network.height));
 }
 
-bool DrawNetworkSheet(EntitySink& sink, SettingsBlock& settings, const PlaneModel* plane, const HeightModel* height,
+bool DrawNetworkSheet(EntitySink& sink, const SettingsBlock& settings, DrawnNetwork network,
                       const DrawContext& context, MovableItemList* items) {
   const auto sheet = SheetGeometryOf(settings);
   if (!sheet) return false;
@@ -43,11 +43,10 @@ bool DrawNetworkSheet(EntitySink& sink, SettingsBlock& settings, const PlaneMode
   MovableItemList* list = items ? items : &listed;
   PointNameTagger diagram(sink, *list);
   EntityEmitter out(diagram, *sheet);
-  UpdateDiagramTitle(settings, plane, height);
-  if (plane) {
-    DrawPlaneDiagram(out, *plane, context, list);
-  } else if (height) {
-    DrawHeightDiagram(out, *height, context, list);
+  if (network.plane) {
+    DrawPlaneDiagram(out, *network.plane, context, list);
+  } else if (network.height) {
+    DrawHeightDiagram(out, *network.height, context, list);
   }
   diagram.Finish();
   sink.BeginPart(DrawingPart::Frame);

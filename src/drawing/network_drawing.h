@@ -11,17 +11,25 @@
 
 namespace qp {
 
+// The network a sheet is drawn for: a plane or a height model, or neither
+// (the frame and grid alone).
+struct DrawnNetwork {
+  const PlaneModel* plane = nullptr;
+  const HeightModel* height = nullptr;
+  DrawnNetwork() = default;
+  DrawnNetwork(const PlaneModel& model) : plane(&model) {}
+  DrawnNetwork(const HeightModel& model) : height(&model) {}
+};
+
 // Writes the diagram title of the network's current kind into the sheet's
 // title slot (12); a plane network without results is titled plainly
-// "未解算:控制网图" rather than as adjusted or estimated. A plane network is
-// taken when both are given.
-void UpdateDiagramTitle(SettingsBlock& settings, const PlaneModel* plane, const HeightModel* height);
+// "未解算:控制网图" rather than as adjusted or estimated. Nothing for neither.
+void UpdateDiagramTitle(SettingsBlock& settings, DrawnNetwork network);
 
-// Writes the title, then emits the diagram (the plane one when `plane` is
-// given, else the height one when `height` is) and the frame and grid, with
-// m = scale x 0.001. False, with nothing emitted, when the sheet of
-// `settings` cannot be drawn (a damaged block).
-bool DrawNetworkSheet(EntitySink& sink, SettingsBlock& settings, const PlaneModel* plane, const HeightModel* height,
+// Emits the diagram of the network and the frame and grid, with m = scale x
+// 0.001; the title is the one `settings` holds. False, with nothing emitted,
+// when the sheet of `settings` cannot be drawn (a damaged block).
+bool DrawNetworkSheet(EntitySink& sink, const SettingsBlock& settings, DrawnNetwork network,
                       const DrawContext& context, MovableItemList* items = nullptr);
 
 }  // namespace qp

@@ -5,7 +5,6 @@
 
 #include "common/format.h"
 #include "common/gbk_text.h"
-#include "drawing/drawing_export.h"
 #include "workflow/drawing_files.h"
 #include "drawing/label_arrangement.h"
 #include "height/height_model_record.h"
@@ -14,16 +13,18 @@
 namespace qp {
 namespace {
 
-// Arranges the network's texts on its model and puts the layout into the record.
-std::optional<int> ArrangeRecord(SettingsBlock& settings, PlaneNetwork* plane, HeightNetwork* height,
-                                 const LabelMarks& marks, const DrawContext& context) {
-  if (plane) {
-    PlaneModel model = PlaneModelFromRecord(*plane);
+// Arranges the texts on a copy of the network's model and puts the layout
+// into the record.
+std::optional<int> ArrangeRecord(const SettingsBlock& settings, DrawnNetwork shown, PlaneNetwork* plane,
+                                 HeightNetwork* height, const LabelMarks& marks, const DrawContext& context) {
+  if (plane && shown.plane) {
+    PlaneModel model = *shown.plane;
     const std::optional<int> moved = ArrangePlaneLabels(settings, model, marks, context);
     if (moved) PutPlaneLayout(model, *plane);
     return moved;
   }
-  HeightModel model = HeightModelFromRecord(*height);
+  if (!height || !shown.height) return std::nullopt;
+  HeightModel model = *shown.height;
   const std::optional<int> moved = ArrangeHeightLabels(settings, model, marks, context);
   if (moved) PutHeightLayout(model, *height);
   return moved;
@@ -31,22 +32,16 @@ std::optional<int> ArrangeRecord(SettingsBlock& settings, PlaneNetwork* plane, H
 
 }  // namespace
 
-bool WriteDrawingData(const std::string& dataPath, SettingsBlock& settings, PlaneNetwork* plane,
-                      HeightNetwork* height, const LabelMarks& marks) {
-  if (!WriteGraphicData(dataPath, settings, plane, height)) return false;
-  return WriteLabelMarks(dataPath, marks);
-}
-
-ArrangeOutcome ArrangeDrawing(const std::string& dataPath, SettingsBlock& settings, PlaneNetwork* plane,
-                              HeightNetwork* height, const LabelMarks& marks, const DrawContext& context,
-                              bool& drawingModified, PlatformServices& platform, const std::function<void()>& redraw) {
+ArrangeOutcome ArrangeDrawing(const std::string& dataPath, SettingsBlock& settings, DrawnNetwork shown,
+                              PlaneNetwork* plane, HeightNetwork* height, const LabelMarks& marks,
+                              const DrawContext& context, bool& drawingModified, PlatformServices& platform,
+                              const std::function<void()>& redraw) {
   ArrangeOutcome outcome;
-  if (!plane && !height) return outcome;
   // The record as it was, for a "No".
   const auto settingsBefore = std::make_unique<SettingsBlock>(settings);
   std::unique_ptr<PlaneNetwork> planeBefore = plane ? std::make_unique<PlaneNetwork>(*plane) : nullptr;
   std::unique_ptr<HeightNetwork> heightBefore = height ? std::make_unique<HeightNetwork>(*height) : nullptr;
-  const std::optional<int> moved = ArrangeRecord(settings, plane, height, marks, context);
+  const std::optional<int> moved = ArrangeRecord(settings, shown, plane, height, marks, context);
   if (!moved) return outcome;
   outcome.moved = *moved;
   if (redraw) redraw();
@@ -60,7 +55,8 @@ ArrangeOutcome ArrangeDrawing(const std::string& dataPath, SettingsBlock& settin
     return outcome;
   }
   const std::string path = DecodeUserTextToGbk(dataPath);
-  if (!WriteDrawingData(dataPath, settings, plane, height, marks)) {
+  // The data file as saving writes it, and the marks beside it.
+  if (!WriteGraphicData(dataPath, settings, plane, height) || !WriteLabelMarks(dataPath, marks)) {
     const char* failed = plane ? "平面网数据文件写入错误 !\r\n%s" : "高程网数据文件写入错误 !\r\n%s";
     platform.ShowMessage(FormatText(failed, path.c_str()), Icon::Error);
     drawingModified = true;

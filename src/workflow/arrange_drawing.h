@@ -13,6 +13,7 @@
 #include "common/settings_block.h"
 #include "drawing/draw_context.h"
 #include "drawing/label_marks.h"
+#include "drawing/network_drawing.h"
 #include "height/height_network.h"
 #include "plane/plane_network.h"
 
@@ -31,19 +32,16 @@ struct ArrangeOutcome {
 };
 
 // Arranges the texts of the open network (the plane one when `plane` is
-// given), calls `redraw`, then asks "注记整理完成, 移动了 %d 个注记。\r\n请确认保存..."
+// given; `shown` is its model as drawn, on the sheet with the title it
+// holds), calls `redraw`, then asks "注记整理完成, 移动了 %d 个注记。\r\n请确认保存..."
 // (default Yes). Yes: the data file and the marks file are written,
 // `drawingModified` is cleared and the path shown; a failed write shows
 // "平面网数据文件写入错误 !" / "高程网数据文件写入错误 !" with the path and sets
 // `drawingModified`. No: record and settings are restored and `redraw` is
 // called again.
-ArrangeOutcome ArrangeDrawing(const std::string& dataPath, SettingsBlock& settings, PlaneNetwork* plane,
-                              HeightNetwork* height, const LabelMarks& marks, const DrawContext& context,
-                              bool& drawingModified, PlatformServices& platform, const std::function<void()>& redraw);
-
-// Writes the network's data file and the label marks beside it, as saving
-// does (false when either cannot be written).
-bool WriteDrawingData(const std::string& dataPath, SettingsBlock& settings, PlaneNetwork* plane,
-                      HeightNetwork* height, const LabelMarks& marks);
+ArrangeOutcome ArrangeDrawing(const std::string& dataPath, SettingsBlock& settings, DrawnNetwork shown,
+                              PlaneNetwork* plane, HeightNetwork* height, const LabelMarks& marks,
+                              const DrawContext& context, bool& drawingModified, PlatformServices& platform,
+                              const std::function<void()>& redraw);
 
 }  // namespace qp

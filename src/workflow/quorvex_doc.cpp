@@ -14,6 +14,7 @@
 #include "drawing/height_item_moves.h"
 #include "drawing/network_drawing.h"
 #include "drawing/plane_diagram.h"
+#include "drawing/sheet_geometry.h"
 #include "height/height_file.h"
 #include "height/height_model_record.h"
 #include "height/height_output_files.h"
@@ -112,21 +113,31 @@ RunFiles ComputationFiles(const std::string& path, std::vector<FileUse> outputs)
 
 }  // namespace
 
-bool CQuorvexPDoc::OpenPlaneDataFile(const std::string& path, PlatformServices& platform) {
+bool CQuorvexPDoc::OpenDataFile(const std::string& path, bool plane, PlatformServices& platform) {
   if (path.empty() || state_.workMode != kNothingOpen) return false;
-  if (!CheckNoInputOverwritten(ComputationFiles(path, PlaneComputationOutputs(path)), platform)) return false;
+  const std::vector<FileUse> outputs = plane ? PlaneComputationOutputs(path) : HeightComputationOutputs(path);
+  if (!CheckNoInputOverwritten(ComputationFiles(path, outputs), platform)) return false;
   const std::string pathGbk = Utf8ToGbk(path);
-  const NetworkDataFile file{
-      "平面网数据文件错误 !",
-      "请确认新建平面网数据文件 ...",
-      "平面网数据文件写入错误 !",
-      [&] { return ReadWritePlaneFile(path, FileDirection::Read, Settings(), Plane(), &platform); },
-      [&] { ResetPlaneNetwork(Plane(), pathGbk); },
-      [&] { return ReadWritePlaneFile(path, FileDirection::Write, Settings(), Plane()); },
-  };
+  const NetworkDataFile file =
+      plane ? NetworkDataFile{
+                  "平面网数据文件错误 !",
+                  "请确认新建平面网数据文件 ...",
+                  "平面网数据文件写入错误 !",
+                  [&] { return ReadWritePlaneFile(path, FileDirection::Read, Settings(), Plane(), &platform); },
+                  [&] { ResetPlaneNetwork(Plane(), pathGbk); },
+                  [&] { return ReadWritePlaneFile(path, FileDirection::Write, Settings(), Plane()); },
+              }
+            : NetworkDataFile{
+                  "高程网数据文件错误 !",
+                  "请确认新建高程网数据文件 ...",
+                  "高程网数据文件写入错误 !",
+                  [&] { return ReadHeightFile(path, Settings(), Height(), &platform); },
+                  [&] { ResetHeightNetwork(Height(), pathGbk); },
+                  [&] { return WriteHeightFile(path, Settings(), Height()); },
+              };
   if (!ReadOrCreate(path, file, Settings(), platform)) return false;
-  Opened(path, kPlaneData);
-  SetSlotText(Plane().dataFilePath, pathGbk);
+  Opened(path, plane ? kPlaneData : kHeightData);
+  SetSlotText(plane ? Plane().dataFilePath : Height().dataFilePath, pathGbk);
   BuildModels();
   return true;
 }
@@ -139,25 +150,6 @@ NetworkEditResult CQuorvexPDoc::EditPlane(PlatformServices& platform, const Plan
   return result;
 }
 
-bool CQuorvexPDoc::OpenHeightDataFile(const std::string& path, PlatformServices& platform) {
-  if (path.empty() || state_.workMode != kNothingOpen) return false;
-  if (!CheckNoInputOverwritten(ComputationFiles(path, HeightComputationOutputs(path)), platform)) return false;
-  const std::string pathGbk = Utf8ToGbk(path);
-  const NetworkDataFile file{
-      "高程网数据文件错误 !",
-      "请确认新建高程网数据文件 ...",
-      "高程网数据文件写入错误 !",
-      [&] { return ReadHeightFile(path, Settings(), Height(), &platform); },
-      [&] { ResetHeightNetwork(Height(), pathGbk); },
-      [&] { return WriteHeightFile(path, Settings(), Height()); },
-  };
-  if (!ReadOrCreate(path, file, Settings(), platform)) return false;
-  Opened(path, kHeightData);
-  SetSlotText(Height().dataFilePath, pathGbk);
-  BuildModels();
-  return true;
-}
-
 NetworkEditResult CQuorvexPDoc::EditHeight(PlatformServices& platform, const HeightDialogRunner& runDialog) {
   const NetworkEditResult result = session_.EditHeight(state_.dataPath, platform, runDialog);
   if (result == NetworkEditResult::Computed) state_.drawingReady = true;
@@ -165,19 +157,13 @@ NetworkEditResult CQuorvexPDoc::EditHeight(PlatformServices& platform, const Hei
   return result;
 }
 
-bool CQuorvexPDoc::OpenPlaneDrawingFile(const std::string& path, PlatformServices& platform) {
+bool CQuorvexPDoc::OpenDrawingFile(const std::string& path, bool plane, PlatformServices& platform) {
   if (path.empty() || state_.workMode != kNothingOpen) return false;
   // Reads into the records only when the whole drawing is sound.
-  if (!OpenPlaneDrawing(path, Settings(), Plane(), platform)) return false;
-  Opened(path, kPlaneDrawing);
-  DrawingChanged();
-  return true;
-}
-
-bool CQuorvexPDoc::OpenHeightDrawingFile(const std::string& path, PlatformServices& platform) {
-  if (path.empty() || state_.workMode != kNothingOpen) return false;
-  if (!OpenHeightDrawing(path, Settings(), Height(), platform)) return false;
-  Opened(path, kHeightDrawing);
+  if (plane ? !OpenPlaneDrawing(path, Settings(), Plane(), platform)
+            : !OpenHeightDrawing(path, Settings(), Height(), platform))
+    return false;
+  Opened(path, plane ? kPlaneDrawing : kHeightDrawing);
   DrawingChanged();
   return true;
 }
@@ -196,7 +182,7 @@ bool CQuorvexPDoc::ArrangeLabels(PlatformServices& platform, const std::function
   if (!state_.ShowsDrawing()) return false;
   DrawContext context;
   context.flagged = FlaggedObservations();
-  ArrangeDrawing(CurrentDataPath(), Settings(), CurrentPlane(), CurrentHeight(), marks_, context,
+  ArrangeDrawing(CurrentDataPath(), Settings(), ShownNetwork(), CurrentPlane(), CurrentHeight(), marks_, context,
                  state_.drawingModified, platform, [&] {
                    DrawingChanged();
                    if (redraw) redraw();
@@ -208,16 +194,11 @@ bool CQuorvexPDoc::ExportDrawing(PlatformServices& platform) {
   const std::string dataPath = CurrentDataPath();
   // A data file named like its .vec file is not overwritten by the export.
   if (!CheckNoInputOverwritten(DrawingExportFiles(dataPath), platform)) return false;
+  if (!state_.ShowsDrawing()) return false;
   std::string vecPath;
-  bool written = false;
-  if (state_.ShowsPlaneDrawing()) {
-    written = ExportPlaneDrawing(dataPath, Settings(), *planeModel_, platform, &vecPath);
-  } else if (state_.ShowsHeightDrawing()) {
-    written = ExportHeightDrawing(dataPath, Settings(), *heightModel_, platform, &vecPath);
-  } else {
-    return false;
-  }
-  // Export refreshes the title in the settings block to the kind drawn.
+  const bool written = ExportNetworkDrawing(dataPath, Settings(), ShownNetwork(), platform, &vecPath);
+  // The view draws the sheet afresh after an export (and warns again of
+  // curves it cannot fit).
   DrawingChanged();
   // The user is told when nothing was written, not left to look for the file.
   if (!written) {
@@ -305,10 +286,25 @@ void CQuorvexPDoc::CloseNetwork(PlatformServices& platform) {
   DrawingChanged();
 }
 
-bool CQuorvexPDoc::DrawSheet(EntitySink& sink, SettingsBlock& settings, bool plane, const DrawContext& context,
+bool CQuorvexPDoc::DrawSheet(EntitySink& sink, const SettingsBlock& settings, bool plane, const DrawContext& context,
                              MovableItemList* items) const {
-  return plane ? DrawNetworkSheet(sink, settings, planeModel_.get(), nullptr, context, items)
-               : DrawNetworkSheet(sink, settings, nullptr, heightModel_.get(), context, items);
+  return plane ? DrawNetworkSheet(sink, settings, *planeModel_, context, items)
+               : DrawNetworkSheet(sink, settings, *heightModel_, context, items);
+}
+
+DrawnNetwork CQuorvexPDoc::ShownNetwork() const {
+  if (state_.ShowsPlaneDrawing()) return *planeModel_;
+  if (state_.ShowsHeightDrawing()) return *heightModel_;
+  return {};
+}
+
+void CQuorvexPDoc::DrawingChanged() {
+  BuildModels();
+  // The sheet shown carries the title of its diagram's kind and results, in
+  // memory and in every file written from it until the next change.
+  if (SheetGeometryOf(Settings())) UpdateDiagramTitle(Settings(), ShownNetwork());
+  ++generation_;
+  flagged_.Clear();
 }
 
 std::optional<GroundPoint> CQuorvexPDoc::StoreMovedItem(bool plane, const MovableItem& item, GroundPoint moved,

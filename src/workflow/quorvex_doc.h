@@ -22,6 +22,7 @@
 #include "drawing/label_marks.h"
 #include "drawing/flagged_observations.h"
 #include "drawing/movable_items.h"
+#include "drawing/network_drawing.h"
 #include "height/height_model.h"
 #include "height/height_network.h"
 #include "plane/plane_model.h"
@@ -64,10 +65,11 @@ class CQuorvexPDoc {
   // For the view commands the view adds its own conditions.
   bool IsEnabled(int commandId) const;
 
-  // "P数据文件" once the file dialog has chosen `path`: reads the data file,
-  // or creates a new network there after the new-file question. True when the
-  // plane network is open (WorkMode 1) and its editing should follow.
-  bool OpenPlaneDataFile(const std::string& path, PlatformServices& platform);
+  // "P数据文件" / "H数据文件" (`plane` or not) once the file dialog has
+  // chosen `path`: reads the data file, or creates a new network there after
+  // the new-file question. True when the network is open (WorkMode 1 / 3)
+  // and its editing should follow.
+  bool OpenDataFile(const std::string& path, bool plane, PlatformServices& platform);
 
   // "P数据编辑": the edit-and-compute cycle with the input dialog shown by
   // `runDialog`. A computed network becomes a drawing that is ready. A
@@ -75,21 +77,16 @@ class CQuorvexPDoc {
   // by the trigonometric one derived from it and writes it as "…BPT.NAH".
   NetworkEditResult EditPlane(PlatformServices& platform, const PlaneDialogRunner& runDialog);
 
-  // "H数据文件" once the file dialog has chosen `path`, as for the plane
-  // network; true when the height network is open (WorkMode 3).
-  bool OpenHeightDataFile(const std::string& path, PlatformServices& platform);
-
   // "H数据编辑": the height network's edit-and-compute cycle.
   NetworkEditResult EditHeight(PlatformServices& platform, const HeightDialogRunner& runDialog);
 
-  // "P图形文件" once the file dialog has chosen `path`: the drawing is read
-  // without computing it (WorkMode 2, the drawing ready, the title and the
-  // paths taken from `path`) and the near-pair warning runs, which may switch
-  // to the partial relative ellipses. A file that cannot be read or drawn is
-  // reported and nothing changes. True when the drawing is open.
-  bool OpenPlaneDrawingFile(const std::string& path, PlatformServices& platform);
-  // "H图形文件": the same for a height drawing (WorkMode 4).
-  bool OpenHeightDrawingFile(const std::string& path, PlatformServices& platform);
+  // "P图形文件" / "H图形文件" once the file dialog has chosen `path`: the
+  // drawing is read without computing it (WorkMode 2 / 4, the drawing ready,
+  // the title and the paths taken from `path`); a plane one then runs the
+  // near-pair warning, which may switch to the partial relative ellipses. A
+  // file that cannot be read or drawn is reported and nothing changes. True
+  // when the drawing is open.
+  bool OpenDrawingFile(const std::string& path, bool plane, PlatformServices& platform);
 
   // "保存数据": after "请确认保存当前图形数据..." the current network's data
   // file is written and the modified flag cleared.
@@ -133,7 +130,7 @@ class CQuorvexPDoc {
   // The sheet of the open network (the plane one when `plane`, else the
   // height one) with its diagram in `sink`, the movable items listed in
   // `items`; false when the sheet cannot be drawn.
-  bool DrawSheet(EntitySink& sink, SettingsBlock& settings, bool plane, const DrawContext& context,
+  bool DrawSheet(EntitySink& sink, const SettingsBlock& settings, bool plane, const DrawContext& context,
                  MovableItemList* items = nullptr) const;
   // A move tool put `item` down with its reference at `moved` (`m` ground
   // metres per paper mm): the network's layout takes it. Gives the value now
@@ -198,14 +195,12 @@ class CQuorvexPDoc {
   bool AfterSettingsDialog(bool confirmed, bool fileDone);
   // The models follow the records (read, recomputed, changed by a command).
   void BuildModels();
-  // The models are built again, and the flags are read again too: a
-  // computation may have rewritten the report within the file system's time
-  // resolution.
-  void DrawingChanged() {
-    BuildModels();
-    ++generation_;
-    flagged_.Clear();
-  }
+  // The models are built again and the title of the sheet shown follows
+  // them; the flags are read again too: a computation may have rewritten the
+  // report within the file system's time resolution.
+  void DrawingChanged();
+  // The model of the drawing shown, neither when none is.
+  DrawnNetwork ShownNetwork() const;
 };
 
 }  // namespace qp

@@ -186,7 +186,7 @@ struct PlaneDocumentTest : ::testing::Test {
 TEST_F(PlaneDocumentTest, NewDataFileIsCreatedAfterTheQuestionAndOpensThePlaneNetwork) {
   const std::string path = dir.File("新网.NAP");
   platform.Answering({Answer::Yes});
-  ASSERT_TRUE(doc.OpenPlaneDataFile(path, platform));
+  ASSERT_TRUE(doc.OpenDataFile(path, true, platform));
   EXPECT_EQ(platform.QuestionsUtf8(), std::vector<std::string>{"请确认新建平面网数据文件 ..."});
   EXPECT_EQ(platform.questionDefaults.at(0), Answer::No);
   EXPECT_EQ(ReadBytes(path).size(), kPlaneFileSize);
@@ -208,7 +208,7 @@ TEST_F(PlaneDocumentTest, NewDataFileIsCreatedAfterTheQuestionAndOpensThePlaneNe
 
   // The same file again is read without a question.
   platform.questions.clear();
-  ASSERT_TRUE(doc.OpenPlaneDataFile(path, platform));
+  ASSERT_TRUE(doc.OpenDataFile(path, true, platform));
   EXPECT_TRUE(platform.questions.empty());
   EXPECT_EQ(doc.DiagramItems().size(), 7u);
 }
@@ -216,13 +216,13 @@ TEST_F(PlaneDocumentTest, NewDataFileIsCreatedAfterTheQuestionAndOpensThePlaneNe
 TEST_F(PlaneDocumentTest, AnsweringNoCreatesNothingAndAnUnreadableFileIsNeverReplaced) {
   const std::string fresh = dir.File("N.NAP");
   platform.Answering({Answer::No});
-  EXPECT_FALSE(doc.OpenPlaneDataFile(fresh, platform));
+  EXPECT_FALSE(doc.OpenDataFile(fresh, true, platform));
   EXPECT_FALSE(FileExists(fresh));
   EXPECT_EQ(doc.State().workMode, kNothingOpen);
   EXPECT_EQ(doc.Title(), kUntitledTitle);
 
   platform.Answering({Answer::Yes});
-  EXPECT_FALSE(doc.OpenPlaneDataFile(dir.File("missing/N.NAP"), platform));
+  EXPECT_FALSE(doc.OpenDataFile(dir.File("missing/N.NAP"), true, platform));
   EXPECT_EQ(platform.LastMessageUtf8(), "平面网数据文件写入错误 !");
   EXPECT_EQ(doc.State().workMode, kNothingOpen);
 
@@ -230,7 +230,7 @@ TEST_F(PlaneDocumentTest, AnsweringNoCreatesNothingAndAnUnreadableFileIsNeverRep
   const std::string bytes(kPlaneFileSize - 1, '\x01');
   WriteBytes(damaged, bytes);
   platform.questions.clear();
-  EXPECT_FALSE(doc.OpenPlaneDataFile(damaged, platform));
+  EXPECT_FALSE(doc.OpenDataFile(damaged, true, platform));
   EXPECT_EQ(platform.LastMessageUtf8(), "平面网数据文件错误 !");
   EXPECT_TRUE(platform.questions.empty());
   EXPECT_EQ(ReadBytes(damaged), bytes);
@@ -241,7 +241,7 @@ TEST_F(PlaneDocumentTest, AnsweringNoCreatesNothingAndAnUnreadableFileIsNeverRep
 // refused before the new-file question, and nothing is created.
 TEST_F(PlaneDocumentTest, ADataFileNamedLikeItsOwnReportIsRefused) {
   const auto opens = [&](const std::string& path, bool plane) {
-    return plane ? doc.OpenPlaneDataFile(path, platform) : doc.OpenHeightDataFile(path, platform);
+    return doc.OpenDataFile(path, plane, platform);
   };
   for (const bool plane : {true, false}) {
     const std::string path = dir.File(plane ? "P.txt" : "H.txt");
@@ -260,7 +260,7 @@ TEST_F(PlaneDocumentTest, ADataFileNamedLikeItsOwnReportIsRefused) {
 TEST_F(PlaneDocumentTest, NonFiniteSheetValuesAreResetAndToldOnOpening) {
   const std::string path = dir.File("N.NAP");
   platform.Answering({Answer::Yes});
-  ASSERT_TRUE(doc.OpenPlaneDataFile(path, platform));
+  ASSERT_TRUE(doc.OpenDataFile(path, true, platform));
   doc.CloseNetwork(platform);
   std::string bytes = ReadBytes(path);
   const double nan = std::nan(""), inf = HUGE_VAL;
@@ -268,7 +268,7 @@ TEST_F(PlaneDocumentTest, NonFiniteSheetValuesAreResetAndToldOnOpening) {
   std::memcpy(bytes.data() + offsetof(SettingsBlock, previousCornerY), &nan, 8);
   WriteBytes(path, bytes);
   platform.messages.clear();
-  ASSERT_TRUE(doc.OpenPlaneDataFile(path, platform));
+  ASSERT_TRUE(doc.OpenDataFile(path, true, platform));
   EXPECT_EQ(platform.MessagesUtf8(),
             std::vector<std::string>{"数据文件中的无效数值已恢复为缺省值: 西南角Y, 原西南角Y"});
   EXPECT_EQ(doc.Settings().cornerY, 1600.0);
@@ -279,12 +279,12 @@ TEST_F(PlaneDocumentTest, NonFiniteSheetValuesAreResetAndToldOnOpening) {
 TEST_F(PlaneDocumentTest, HeightDataFileIsCreatedAfterTheQuestionReadAgainAndNeverReplacedWhenDamaged) {
   const std::string path = dir.File("水准网.NAH");
   platform.Answering({Answer::No});
-  EXPECT_FALSE(doc.OpenHeightDataFile(path, platform));
+  EXPECT_FALSE(doc.OpenDataFile(path, false, platform));
   EXPECT_FALSE(FileExists(path));
   EXPECT_EQ(doc.State().workMode, kNothingOpen);
 
   platform.Answering({Answer::Yes});
-  ASSERT_TRUE(doc.OpenHeightDataFile(path, platform));
+  ASSERT_TRUE(doc.OpenDataFile(path, false, platform));
   EXPECT_EQ(platform.QuestionsUtf8(),
             (std::vector<std::string>{"请确认新建高程网数据文件 ...", "请确认新建高程网数据文件 ..."}));
   EXPECT_EQ(platform.questionDefaults.back(), Answer::No);
@@ -297,19 +297,19 @@ TEST_F(PlaneDocumentTest, HeightDataFileIsCreatedAfterTheQuestionReadAgainAndNev
   for (int id : {kCmdHeightDataFile, kCmdPlaneDataFile, kCmdPlaneDataEdit, kCmdOpenReport}) {
     EXPECT_FALSE(doc.IsEnabled(id)) << id;
   }
-  EXPECT_FALSE(doc.OpenPlaneDataFile(dir.File("P.NAP"), platform));  // one network at a time
+  EXPECT_FALSE(doc.OpenDataFile(dir.File("P.NAP"), true, platform));  // one network at a time
   EXPECT_EQ(doc.DiagramItems().size(), 4u);
   EXPECT_EQ(doc.CurrentDiagramKind(), 0);
 
   doc.CloseNetwork(platform);
   platform.questions.clear();
-  ASSERT_TRUE(doc.OpenHeightDataFile(path, platform));
+  ASSERT_TRUE(doc.OpenDataFile(path, false, platform));
   EXPECT_TRUE(platform.questions.empty());
   doc.CloseNetwork(platform);
 
   // A new file that cannot be written is reported and opens nothing.
   platform.Answering({Answer::Yes});
-  EXPECT_FALSE(doc.OpenHeightDataFile(dir.File("missing/N.NAH"), platform));
+  EXPECT_FALSE(doc.OpenDataFile(dir.File("missing/N.NAH"), false, platform));
   EXPECT_EQ(platform.LastMessageUtf8(), "高程网数据文件写入错误 !");
   EXPECT_EQ(doc.State().workMode, kNothingOpen);
   platform.questions.clear();
@@ -317,7 +317,7 @@ TEST_F(PlaneDocumentTest, HeightDataFileIsCreatedAfterTheQuestionReadAgainAndNev
   const std::string damaged = dir.File("D.NAH");
   const std::string bytes(kHeightFileSize + 1, '\x02');
   WriteBytes(damaged, bytes);
-  EXPECT_FALSE(doc.OpenHeightDataFile(damaged, platform));
+  EXPECT_FALSE(doc.OpenDataFile(damaged, false, platform));
   EXPECT_EQ(platform.LastMessageUtf8(), "高程网数据文件错误 !");
   EXPECT_TRUE(platform.questions.empty());
   EXPECT_EQ(ReadBytes(damaged), bytes);

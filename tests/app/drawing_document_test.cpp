@@ -3,7 +3,9 @@
 // export, the settings dialogs' write-or-reread and fitting the sheet.
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,9 +22,11 @@
 #include "workflow/drawing_files.h"
 #include "height/height_file.h"
 #include "plane/plane_file.h"
+#include "plane/plane_input_form.h"
 #include "plane/plane_model_record.h"
 #include "support/scripted_platform.h"
 #include "support/test_files.h"
+#include "support/typed_example.h"
 
 namespace qp::testing {
 namespace {
@@ -83,13 +87,13 @@ TEST_F(DrawingDocument, OpeningAPlaneDrawingWarnsOfNearPairsAndAnUnreadableOneCh
   const std::string damaged = dir.File("BAD.NAP");
   WriteBytes(damaged, std::string(kPlaneFileSize - 8, '\x01'));
   const uint64_t before = doc.DrawingGeneration();
-  EXPECT_FALSE(doc.OpenPlaneDrawingFile(damaged, platform));
+  EXPECT_FALSE(doc.OpenDrawingFile(damaged, true, platform));
   EXPECT_EQ(platform.LastMessageUtf8(), "平面网数据文件错误 !");
   EXPECT_EQ(doc.State().workMode, kNothingOpen);
   EXPECT_TRUE(doc.CurrentDataPath().empty());
   EXPECT_EQ(doc.DrawingGeneration(), before);
 
-  ASSERT_TRUE(doc.OpenPlaneDrawingFile(path, platform));
+  ASSERT_TRUE(doc.OpenDrawingFile(path, true, platform));
   EXPECT_EQ(doc.State().workMode, kPlaneDrawing);
   EXPECT_TRUE(doc.ShowsPlaneDrawing());
   EXPECT_EQ(doc.Title(), path);
@@ -113,7 +117,7 @@ TEST_F(DrawingDocument, OpeningAPlaneDrawingWarnsOfNearPairsAndAnUnreadableOneCh
 
 TEST_F(DrawingDocument, SavingWritesTheMovedItemsAndClosingAsksToSaveThemFirst) {
   const std::string path = Computed("L.NAH", "examples/height/levelling.txt");
-  ASSERT_TRUE(doc.OpenHeightDrawingFile(path, platform));
+  ASSERT_TRUE(doc.OpenDrawingFile(path, false, platform));
   EXPECT_EQ(doc.State().workMode, kHeightDrawing);
 
   // A name moved by the view, then "保存数据".
@@ -139,7 +143,7 @@ TEST_F(DrawingDocument, SavingWritesTheMovedItemsAndClosingAsksToSaveThemFirst) 
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     if (doc.State().workMode == kNothingOpen) {
-      ASSERT_TRUE(doc.OpenHeightDrawingFile(path, platform));
+      ASSERT_TRUE(doc.OpenDrawingFile(path, false, platform));
     }
     if (c.moved) {
       doc.Height().labelOffsetX[0] = offset;
@@ -180,7 +184,7 @@ TEST_F(DrawingDocument, TheDrawnNetworkFollowsMovesAndRecordsReadBack) {
     SCOPED_TRACE(c.name);
     const std::string path = Computed(c.name, c.example);
     const bool plane = c.kind == MovableKind::PlaneName;
-    ASSERT_TRUE(plane ? doc.OpenPlaneDrawingFile(path, platform) : doc.OpenHeightDrawingFile(path, platform));
+    ASSERT_TRUE(doc.OpenDrawingFile(path, plane, platform));
     const auto firstName = [&] {
       ItemsOnly sink;
       MovableItemList items;
@@ -221,7 +225,7 @@ TEST_F(DrawingDocument, TheSelectedKindIsWhatTheExportWritesAsTheCommandLineDraw
     const std::string path = Computed(c.name, c.example);
     const std::string stored = ReadBytes(path);
     const bool plane = NetworkFileKindOf(path) == NetworkFileKind::Plane;
-    ASSERT_TRUE(plane ? doc.OpenPlaneDrawingFile(path, platform) : doc.OpenHeightDrawingFile(path, platform));
+    ASSERT_TRUE(doc.OpenDrawingFile(path, plane, platform));
     ASSERT_EQ(doc.CurrentDiagramKind(), 0);
 
     uint64_t generation = doc.DrawingGeneration();
@@ -256,7 +260,7 @@ TEST_F(DrawingDocument, TheSelectedKindIsWhatTheExportWritesAsTheCommandLineDraw
   // Nothing open: nothing to export, and a sheet that cannot be written is said.
   EXPECT_FALSE(doc.ExportDrawing(platform));
   const std::string path = Computed("NET.NAP", "examples/plane/triangulation.txt");
-  ASSERT_TRUE(doc.OpenPlaneDrawingFile(path, platform));
+  ASSERT_TRUE(doc.OpenDrawingFile(path, true, platform));
   std::filesystem::remove(VecPathFor(path));
   std::filesystem::create_directory(VecPathFor(path));  // a folder where the file goes
   EXPECT_FALSE(doc.ExportDrawing(platform));
@@ -265,7 +269,7 @@ TEST_F(DrawingDocument, TheSelectedKindIsWhatTheExportWritesAsTheCommandLineDraw
 
 TEST_F(DrawingDocument, SettingsDialogsWriteTheFileWhenConfirmedAndReadItBackWhenCancelled) {
   const std::string path = Computed("NET.NAP", "examples/plane/triangulation.txt");
-  ASSERT_TRUE(doc.OpenPlaneDrawingFile(path, platform));
+  ASSERT_TRUE(doc.OpenDrawingFile(path, true, platform));
   const double scale = doc.Settings().scale;
   const double cornerX = doc.Settings().cornerX;
 
@@ -319,6 +323,97 @@ TEST_F(DrawingDocument, SettingsDialogsWriteTheFileWhenConfirmedAndReadItBackWhe
   EXPECT_EQ(doc.Settings().scale, scale);
   EXPECT_TRUE(doc.State().drawingModified);
   EXPECT_NE(doc.DrawingGeneration(), generation);
+}
+
+// The diagram title in the sheet's slot 12 of every file a desktop session
+// writes, the view painting the sheet after every command as the window does.
+TEST_F(DrawingDocument, EverySavedSheetCarriesTheTitleOfTheDiagramShownBeforeIt) {
+  const std::string planePath = dir.File("NET.NAP");
+  const std::string heightPath = Computed("L.NAH", "examples/height/levelling.txt");
+  const auto titleIn = [](const std::string& path) {
+    const std::string bytes = ReadBytes(path);
+    const size_t at = offsetof(SettingsBlock, sheetTexts) + kDiagramTitleSlot * 65;
+    if (bytes.size() < at + 65) return std::string("(no block)");
+    const std::string slot = bytes.substr(at, 65);
+    return GbkToUtf8(slot.substr(0, slot.find('\0')));
+  };
+  const auto compute = [&](const char* example, int calcMode) {
+    return doc.EditPlane(platform, [&](PlaneNetwork& net, const PlaneDialogTarget& target) {
+      PlaneInputForm form;
+      InitializePlaneForm(form, net, target.draftPath);
+      SelectPlaneCalcMode(form, net, calcMode);
+      TypeExample(form, example);
+      return RunPlaneConfirmation(form, net, platform, target.draftPath, target.steps).accepted;
+    });
+  };
+  const auto save = [&] {
+    platform.Answering({Answer::Yes});
+    EXPECT_EQ(doc.SaveDrawing(platform), SaveResult::Saved);
+  };
+  const auto moveAText = [&] {
+    if (doc.ShowsPlaneDrawing()) doc.Plane().labelOffsetY[1] += 2.0f;
+    else doc.Height().labelOffsetX[0] += 2.0f;
+    doc.MarkDrawingModified();
+  };
+  const auto display = [&](int kind) {
+    if (doc.ShowsPlaneDrawing()) {
+      EXPECT_TRUE(doc.EditPlaneDisplay(platform, [kind](PlaneModel& m) { return m.diagram.kind = kind, true; }));
+    } else {
+      EXPECT_TRUE(doc.EditHeightDisplay(platform, [kind](HeightModel& m) { return m.diagram.kind = kind, true; }));
+    }
+  };
+  const auto arrange = [&] {
+    platform.Answering({Answer::Yes});
+    EXPECT_TRUE(doc.ArrangeLabels(platform, nullptr));
+  };
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    bool vec;           // the title read from the .vec file, else from the data file
+    const char* title;  // UTF-8
+  } steps[] = {
+      {"new plane data file", [&] { platform.Answering({Answer::Yes}), doc.OpenDataFile(planePath, true, platform); },
+       false, ""},
+      {"computed, written by the computation", [&] { compute("triangulation.txt", 1); }, false, ""},
+      {"saved", save, false, "平差计算:控制网图"},
+      {"kind 3", [&] { doc.SelectDiagramKind(3); }, false, "平差计算:控制网图"},
+      {"saved", save, false, "平差计算:绝对相对误差椭圆(1:2.00)"},
+      {"estimated from a design, written", [&] { compute("design_estimate.txt", 0); }, false, "平差计算:绝对相对误差椭圆(1:2.00)"},
+      {"saved after the new results", save, false, "精度估算:绝对相对误差椭圆(1:5.00)"},
+      {"a text moved", moveAText, false, "精度估算:绝对相对误差椭圆(1:5.00)"},
+      {"saved", save, false, "精度估算:绝对相对误差椭圆(1:5.00)"},
+      {"display settings: kind 5", [&] { display(5); }, false, "精度估算:绝对相对误差椭圆(1:5.00)"},
+      {"exported", [&] { doc.ExportDrawing(platform); }, true, "精度估算:角度边长观测值"},
+      {"arranged, kept", arrange, false, "精度估算:角度边长观测值"},
+      {"sheet settings confirmed", [&] { doc.EditSheetSettings(platform, [](SettingsBlock&, bool) { return true; }); },
+       false, "精度估算:角度边长观测值"},
+      {"closed", [&] { doc.CloseNetwork(platform); }, false, "精度估算:角度边长观测值"},
+      {"the drawing opened", [&] { doc.OpenDrawingFile(planePath, true, platform); }, false, "精度估算:角度边长观测值"},
+      {"kind 1", [&] { doc.SelectDiagramKind(1); }, false, "精度估算:角度边长观测值"},
+      {"a text moved", moveAText, false, "精度估算:角度边长观测值"},
+      {"closed, the move saved", [&] { platform.Answering({Answer::Yes}), doc.CloseNetwork(platform); },
+       false, "精度估算:点位误差椭圆(1:5.00)"},
+      {"height drawing", [&] { doc.OpenDrawingFile(heightPath, false, platform); }, false, ""},
+      {"kind 2", [&] { doc.SelectDiagramKind(2); }, false, ""},
+      {"saved", save, false, "平差计算:高差平差值误差[Mo=0.98]"},
+      {"display settings: kind 3", [&] { display(3); }, false, "平差计算:高差平差值误差[Mo=0.98]"},
+      {"a text moved", moveAText, false, "平差计算:高差平差值误差[Mo=0.98]"},
+      {"saved", save, false, "平差计算:高差平差值[Mo=0.98]"},
+      {"kind 0", [&] { doc.SelectDiagramKind(0); }, false, "平差计算:高差平差值[Mo=0.98]"},
+      {"exported", [&] { doc.ExportDrawing(platform); }, true, "平差计算:高程控制网网图"},
+      {"arranged, kept", arrange, false, "平差计算:高程控制网网图"},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    step.act();
+    // The view paints what the document shows.
+    if (doc.State().ShowsDrawing()) {
+      ItemsOnly sink;
+      doc.DrawSheet(sink, doc.Settings(), doc.ShowsPlaneDrawing(), DrawContext{});
+    }
+    const std::string& data = doc.State().workMode == kNothingOpen ? planePath : doc.State().dataPath;
+    EXPECT_EQ(titleIn(step.vec ? VecPathFor(data) : data), step.title);
+  }
 }
 
 }  // namespace

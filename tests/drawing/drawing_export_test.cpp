@@ -70,13 +70,13 @@ TEST(DrawingExport, ExportNamesTheFileAfterTheDataFileAndFailsQuietly) {
   EXPECT_EQ(VecPathFor("x.nah"), "x.vec");
   ScriptedPlatform platform;
   std::string written;
-  ASSERT_TRUE(ExportPlaneDrawing(dir.File("NET.NAP"), *d.settings, PlaneModelFromRecord(*d.net), platform, &written));
+  ASSERT_TRUE(ExportNetworkDrawing(dir.File("NET.NAP"), *d.settings, PlaneModelFromRecord(*d.net), platform, &written));
   EXPECT_EQ(written, dir.File("NET.vec"));
   EXPECT_EQ(platform.LastMessageUtf8(), "平面图形导出完成...\r\n" + written);
   EXPECT_TRUE(std::filesystem::exists(written));
 
   ScriptedPlatform quiet;
-  EXPECT_FALSE(ExportPlaneDrawing(dir.File("missing/NET.NAP"), *d.settings, PlaneModelFromRecord(*d.net), quiet));
+  EXPECT_FALSE(ExportNetworkDrawing(dir.File("missing/NET.NAP"), *d.settings, PlaneModelFromRecord(*d.net), quiet));
   EXPECT_TRUE(quiet.messages.empty());
 }
 

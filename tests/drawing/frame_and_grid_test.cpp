@@ -33,7 +33,7 @@ struct Counts {
 // The sheet of `block` as the .vec writer records it, parsed back.
 Counts Record(SettingsBlock& block, const DrawContext& context = {}) {
   const auto bytes = BuildVecFile(block, [&](EntitySink& sink) {
-    DrawNetworkSheet(sink, block, nullptr, nullptr, context);
+    DrawNetworkSheet(sink, block, DrawnNetwork{}, context);
   });
   auto parsed = ParseVecEntities(bytes);
   EXPECT_TRUE(parsed.has_value());
@@ -344,7 +344,7 @@ TEST(FrameAndGrid, APlaneNetworkWithoutResultsIsTitledAsNotComputed) {
     net->pointE[2] = c.pointE;
     auto b = DefaultSheet();
     const PlaneModel model = PlaneModelFromRecord(*net);
-    UpdateDiagramTitle(*b, &model, nullptr);
+    UpdateDiagramTitle(*b, model);
     EXPECT_EQ(std::string(SheetText(*b, kDiagramTitleSlot)), Gbk(c.title)) << c.title;
   }
 }
@@ -401,7 +401,7 @@ TEST(FrameAndGrid, DamagedSheetsDrawBoundedOrNothing) {
       }
     } sink;
     sink.n = &entities;
-    EXPECT_EQ(DrawNetworkSheet(sink, *b, nullptr, nullptr, DrawContext{}), c.sheetDrawn);
+    EXPECT_EQ(DrawNetworkSheet(sink, *b, DrawnNetwork{}, DrawContext{}), c.sheetDrawn);
     if (!c.sheetDrawn) {
       EXPECT_EQ(entities, 0);
     } else {

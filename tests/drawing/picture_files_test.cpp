@@ -139,7 +139,7 @@ std::pair<int, int> PngSize(const std::string& png) {
   return {be(16), be(20)};
 }
 
-void FrameOnly(EntitySink& sink, SettingsBlock& sheet) { DrawNetworkSheet(sink, sheet, nullptr, nullptr, DrawContext{}); }
+void FrameOnly(EntitySink& sink, SettingsBlock& sheet) { DrawNetworkSheet(sink, sheet, DrawnNetwork{}, DrawContext{}); }
 
 TEST(Pictures, PngSizeFollowsTheResolutionAndTooLargeOrOutOfRangeIsRefused) {
   // The default paper: 540 mm wide, 580 mm high; a canvas side is whole
@@ -220,7 +220,7 @@ TEST(Pictures, MaskedOutsideTheInnerFrameAsOnPaper) {
       out.Polyline(EntityCategory::Lines, DrawStyle::Make(0, 6, 0), line);
       DrawContext context;
       context.maskOutsideSheet = masked;
-      DrawNetworkSheet(sink, s, nullptr, nullptr, context);
+      DrawNetworkSheet(sink, s, DrawnNetwork{}, context);
     };
     std::string error;
     const std::string png = PngPictureBytes(*block, kDpi, draw, &error);

@@ -149,7 +149,7 @@ TEST(DxfPicture, ReadsBackWithGroundCoordinatesEastAsX) {
   std::string error;
   ASSERT_TRUE(WriteDxfPicture(path, *b, [&](EntitySink& sink) {
     DrawSample(sink, sheet);
-    DrawNetworkSheet(sink, *b, nullptr, nullptr, DrawContext{});
+    DrawNetworkSheet(sink, *b, DrawnNetwork{}, DrawContext{});
   }, &error)) << error;
 
   DxfCounter counter;
@@ -251,7 +251,7 @@ TEST(DxfPicture, DrawingsBeyondThePrintableRangeAreRefused) {
         case Ellipse: out.Ellipse(EntityCategory::Lines, DrawStyle::Make(0, 0, 12), corners); break;
         case Text: out.Text(EntityCategory::Texts, {c.x, 1750}, 900, TextFont{}, Rgb{}, "A1"); break;
       }
-      DrawNetworkSheet(sink, *b, nullptr, nullptr, DrawContext{});
+      DrawNetworkSheet(sink, *b, DrawnNetwork{}, DrawContext{});
     };
     std::string error;
     EXPECT_EQ(WriteDxfPicture(path, *b, draw, &error), c.written) << error;

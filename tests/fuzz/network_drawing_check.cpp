@@ -8,19 +8,19 @@
 
 namespace qp::fuzz {
 
-bool DrawAndCheck(SettingsBlock& settings, const PlaneModel* plane, const HeightModel* height) {
+bool DrawAndCheck(const SettingsBlock& settings, DrawnNetwork network) {
   CountingDevice device;
   const DrawContext context;
   const std::optional<SheetGeometry> sheet = SheetGeometryOf(settings);
   if (!sheet) {
     CheckingSink nothing(nullptr, true);
-    FUZZ_CHECK(!DrawNetworkSheet(nothing, settings, plane, height, context), "a damaged sheet drawn");
+    FUZZ_CHECK(!DrawNetworkSheet(nothing, settings, network, context), "a damaged sheet drawn");
     FUZZ_CHECK(nothing.entities == 0, "entities emitted for a sheet that cannot be drawn");
     return false;
   }
   Renderer renderer(device, RenderSettingsFor(*sheet));
   CheckingSink sink(&renderer, true);
-  FUZZ_CHECK(DrawNetworkSheet(sink, settings, plane, height, context), "a drawable sheet refused");
+  FUZZ_CHECK(DrawNetworkSheet(sink, settings, network, context), "a drawable sheet refused");
   return true;
 }
 

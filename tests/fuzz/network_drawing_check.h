@@ -13,6 +13,7 @@
 #include "cli/sheet_command.h"
 #include "common/settings_block.h"
 #include "drawing/label_arrangement.h"
+#include "drawing/network_drawing.h"
 #include "fuzz_support.h"
 #include "height/height_model_record.h"
 #include "height/height_network.h"
@@ -23,7 +24,7 @@ namespace qp::fuzz {
 
 // False when the sheet of `settings` cannot be drawn (then nothing may be
 // emitted). The figures must be finite.
-bool DrawAndCheck(SettingsBlock& settings, const PlaneModel* plane, const HeightModel* height);
+bool DrawAndCheck(const SettingsBlock& settings, DrawnNetwork network);
 
 // A network data file as the fuzz input: loaded as the input dialog opens it
 // (--dump through `run`), as the sheet and display dialogs open it (their
@@ -42,12 +43,12 @@ void CheckNetworkFile(std::span<const uint8_t> input, const std::string& fileNam
   if (open(path, *settings, *net, platform)) {
     if constexpr (std::is_same_v<Network, PlaneNetwork>) {
       PlaneModel model = PlaneModelFromRecord(*net);
-      DrawAndCheck(*settings, &model, nullptr);
-      if (ArrangePlaneLabels(*settings, model, LabelMarks{}, DrawContext{})) DrawAndCheck(*settings, &model, nullptr);
+      DrawAndCheck(*settings, model);
+      if (ArrangePlaneLabels(*settings, model, LabelMarks{}, DrawContext{})) DrawAndCheck(*settings, model);
     } else {
       HeightModel model = HeightModelFromRecord(*net);
-      DrawAndCheck(*settings, nullptr, &model);
-      if (ArrangeHeightLabels(*settings, model, LabelMarks{}, DrawContext{})) DrawAndCheck(*settings, nullptr, &model);
+      DrawAndCheck(*settings, model);
+      if (ArrangeHeightLabels(*settings, model, LabelMarks{}, DrawContext{})) DrawAndCheck(*settings, model);
     }
   }
   FUZZ_CHECK(ReadBytes(path) == std::vector<uint8_t>(input.begin(), input.end()),

@@ -98,7 +98,7 @@ void PlaneSeeds() {
     const DrawContext context;
     const PlaneModel model = PlaneModelFromRecord(*net);
     const auto vec = BuildVecFile(*settings, [&](EntitySink& sink) {
-      DrawNetworkSheet(sink, *settings, &model, nullptr, context);
+      DrawNetworkSheet(sink, *settings, model, context);
     });
     KeepBytes("vec", stem + ".vec", vec);
   }
@@ -123,7 +123,7 @@ void HeightSeeds() {
     const DrawContext context;
     const HeightModel model = HeightModelFromRecord(*net);
     const auto vec = BuildVecFile(*settings, [&](EntitySink& sink) {
-      DrawNetworkSheet(sink, *settings, nullptr, &model, context);
+      DrawNetworkSheet(sink, *settings, model, context);
     });
     KeepBytes("vec", stem + ".vec", vec);
   }

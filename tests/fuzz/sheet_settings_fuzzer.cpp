@@ -59,10 +59,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   auto settings = std::make_unique<SettingsBlock>(examples.planeSettings);
   std::memcpy(static_cast<void*>(settings.get()), data, used);
-  fuzz::DrawAndCheck(*settings, &examples.planeModel, nullptr);
+  fuzz::DrawAndCheck(*settings, examples.planeModel);
 
   *settings = examples.heightSettings;
   std::memcpy(static_cast<void*>(settings.get()), data, used);
-  fuzz::DrawAndCheck(*settings, nullptr, &examples.heightModel);
+  fuzz::DrawAndCheck(*settings, examples.heightModel);
   return 0;
 }

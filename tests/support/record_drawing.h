@@ -38,15 +38,12 @@ inline void SetRecordCurve(HeightNetwork& net, int observation, const GroundPoin
   ChangeLayout(net, [&](HeightModel& model) { StoreCurveControlPoints(model, observation, interior); });
 }
 
-inline bool DrawRecordSheet(EntitySink& sink, SettingsBlock& settings, const PlaneNetwork* plane,
+inline bool DrawRecordSheet(EntitySink& sink, const SettingsBlock& settings, const PlaneNetwork* plane,
                             const HeightNetwork* height, const DrawContext& context,
                             MovableItemList* items = nullptr) {
-  std::optional<PlaneModel> planeModel;
-  std::optional<HeightModel> heightModel;
-  if (plane) planeModel = PlaneModelFromRecord(*plane);
-  if (height) heightModel = HeightModelFromRecord(*height);
-  return DrawNetworkSheet(sink, settings, planeModel ? &*planeModel : nullptr, heightModel ? &*heightModel : nullptr,
-                          context, items);
+  if (plane) return DrawNetworkSheet(sink, settings, PlaneModelFromRecord(*plane), context, items);
+  if (height) return DrawNetworkSheet(sink, settings, HeightModelFromRecord(*height), context, items);
+  return DrawNetworkSheet(sink, settings, DrawnNetwork{}, context, items);
 }
 
 }  // namespace qp::testing

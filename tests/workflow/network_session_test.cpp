@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 #include <string>
 
 #include "common/gbk_text.h"
@@ -14,28 +13,13 @@
 #include "plane/plane_file.h"
 #include "support/scripted_platform.h"
 #include "support/test_files.h"
+#include "support/typed_example.h"
 
 namespace qp {
 namespace {
 
 using testing::ReadBytes;
-using testing::SourcePath;
-
-// The example's sections typed into the boxes named like them (CRLF, GBK).
-void TypeExample(PlaneInputForm& form, const std::string& example) {
-  std::istringstream lines(ReadBytes(SourcePath("examples/plane/" + example)));
-  std::string* box = nullptr;
-  for (std::string line; std::getline(lines, line);) {
-    if (line.starts_with("[")) {
-      box = nullptr;
-      for (int b = 0; b < kPlaneTextBoxCount; ++b) {
-        if (line == "[" + std::string(PlaneBoxCaption(b)) + "]") box = &form.boxes[b];
-      }
-    } else if (box && !line.empty()) {
-      *box += Utf8ToGbk(line) + "\r\n";
-    }
-  }
-}
+using testing::TypeExample;
 
 struct HandOverCase {
   const char* example;

@@ -106,8 +106,6 @@ class NormalEquationStore {
 
   // Size of the system of the last Clear.
   int Size() const { return n_; }
-  // First constraint row set since the last Clear (Size() when none).
-  int FirstConstraintRow() const { return firstConstraint_; }
 
  private:
   enum class State { Equations, Factored, Inverted };

@@ -37,10 +37,6 @@ std::vector<SectionBinding> HeightSectionBindings(HeightInputForm& f) {
   return bindings;
 }
 
-std::string DumpHeightForm(HeightInputForm& f) {
-  return DumpInputText(HeightSettingBindings(f), HeightSectionBindings(f));
-}
-
 }  // namespace
 
 int RunHeightCommand(const CommandOptions& options, PlatformServices& platform) {
@@ -72,7 +68,7 @@ int RunHeightCommand(const CommandOptions& options, PlatformServices& platform) 
   if (options.dump) {
     HeightInputForm form;
     if (!fillForm(form, net, HeightSidePath(path))) return 1;
-    std::cout << DumpHeightForm(form);
+    std::cout << DumpInputText(HeightSettingBindings(form), HeightSectionBindings(form));
     return 0;
   }
 

@@ -42,10 +42,6 @@ std::vector<SectionBinding> PlaneSectionBindings(PlaneInputForm& f) {
   return bindings;
 }
 
-std::string DumpPlaneForm(PlaneInputForm& f) {
-  return DumpInputText(PlaneSettingBindings(f), PlaneSectionBindings(f));
-}
-
 }  // namespace
 
 int RunPlaneCommand(const CommandOptions& options, PlatformServices& platform) {
@@ -80,7 +76,7 @@ int RunPlaneCommand(const CommandOptions& options, PlatformServices& platform) {
   if (options.dump) {
     PlaneInputForm form;
     if (!fillForm(form, net, PlaneDraftPath(ReportPathFor(path)))) return 1;
-    std::cout << DumpPlaneForm(form);
+    std::cout << DumpInputText(PlaneSettingBindings(form), PlaneSectionBindings(form));
     return 0;
   }
 

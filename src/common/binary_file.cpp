@@ -30,10 +30,13 @@ class FileDescriptor {
   int fd_;
 };
 
-bool ReadAll(int fd, unsigned char* data, size_t size) {
+// Moves all `size` bytes through ::read or ::write, however few each call
+// takes, and again after an interrupted call; false at an error or the end.
+template <typename Bytes, typename Transfer>
+bool TransferAll(Transfer transfer, int fd, Bytes* data, size_t size) {
   size_t done = 0;
   while (done < size) {
-    ssize_t n = ::read(fd, data + done, size - done);
+    ssize_t n = transfer(fd, data + done, size - done);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return false;
     done += static_cast<size_t>(n);
@@ -41,16 +44,8 @@ bool ReadAll(int fd, unsigned char* data, size_t size) {
   return true;
 }
 
-bool WriteAll(int fd, const unsigned char* data, size_t size) {
-  size_t done = 0;
-  while (done < size) {
-    ssize_t n = ::write(fd, data + done, size - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<size_t>(n);
-  }
-  return true;
-}
+bool ReadAll(int fd, unsigned char* data, size_t size) { return TransferAll(::read, fd, data, size); }
+bool WriteAll(int fd, const unsigned char* data, size_t size) { return TransferAll(::write, fd, data, size); }
 
 // Opens a regular file for reading and returns its size, or -1.
 int OpenRegularFile(const std::string& path, off_t& size) {

@@ -33,7 +33,6 @@ class ReportFile {
   bool Create(const std::string& path);
   // Opens an existing report to append sections at its end.
   bool OpenForAppend(const std::string& path);
-  bool IsOpen() const { return file_ != nullptr; }
 
   void Write(std::string_view bytes);
   // printf-style; the format is GBK (or ASCII).

@@ -194,44 +194,44 @@ class PlaneDiagram {
     out_.Polyline(EntityCategory::Lines, style, pts);
   }
 
+  // How a side is stroked between two of its points.
+  enum class Stroke { Single, Double, Dashed, DoubleDashed };
+  void StrokeLine(Stroke stroke, GroundPoint a, GroundPoint b, double azimuth) {
+    if (stroke == Stroke::Double || stroke == Stroke::DoubleDashed) {
+      DoubleLine(a, b, azimuth, stroke == Stroke::DoubleDashed);
+    } else if (stroke == Stroke::Dashed) {
+      DashedLine(EntityCategory::Lines, kThinLine, a, b);
+    } else {
+      Line(EntityCategory::Lines, kThinLine, a, b);
+    }
+  }
+
   void DrawSides() {
+    // The side symbols: the stroke of the first and of the second half (one
+    // stroke end to end when they are alike), and the arrow at the middle.
+    struct SideSymbol {
+      Stroke first, second;
+      bool arrow;
+    };
+    static constexpr SideSymbol kSymbols[] = {
+        {Stroke::Single, Stroke::Single, false},       {Stroke::Double, Stroke::Double, false},
+        {Stroke::Single, Stroke::Single, true},        {Stroke::Double, Stroke::Double, true},
+        {Stroke::Single, Stroke::Dashed, false},       {Stroke::Double, Stroke::DoubleDashed, false},
+        {Stroke::Dashed, Stroke::Single, false},       {Stroke::DoubleDashed, Stroke::Double, false},
+    };
     for (const PlaneSide& side : model_.sides) {
       int a, b;
       if (!Ends(side.ends, a, b)) continue;
       const GroundPoint p1 = Point(a), p2 = Point(b), mid = Midpoint(p1, p2);
       const double azimuth = AzimuthOf(p1.x, p1.y, p2.x, p2.y);
-      switch (side.symbol) {
-        case 1:
-          DoubleLine(p1, p2, azimuth);
-          break;
-        case 2:
-          Line(EntityCategory::Lines, kThinLine, p1, p2);
-          Arrowhead(kArrowLine, mid, azimuth, kMidArrowArm);
-          break;
-        case 3:
-          DoubleLine(p1, p2, azimuth);
-          Arrowhead(kArrowLine, mid, azimuth, kMidArrowArm);
-          break;
-        case 4:
-          Line(EntityCategory::Lines, kThinLine, p1, mid);
-          DashedLine(EntityCategory::Lines, kThinLine, mid, p2);
-          break;
-        case 5:
-          DoubleLine(p1, mid, azimuth);
-          DoubleLine(mid, p2, azimuth, true);
-          break;
-        case 6:
-          DashedLine(EntityCategory::Lines, kThinLine, p1, mid);
-          Line(EntityCategory::Lines, kThinLine, mid, p2);
-          break;
-        case 7:
-          DoubleLine(p1, mid, azimuth, true);
-          DoubleLine(mid, p2, azimuth);
-          break;
-        default:
-          Line(EntityCategory::Lines, kThinLine, p1, p2);
-          break;
+      const SideSymbol& symbol = kSymbols[side.symbol < std::size(kSymbols) ? side.symbol : 0];
+      if (symbol.first == symbol.second) {
+        StrokeLine(symbol.first, p1, p2, azimuth);
+      } else {
+        StrokeLine(symbol.first, p1, mid, azimuth);
+        StrokeLine(symbol.second, mid, p2, azimuth);
       }
+      if (symbol.arrow) Arrowhead(kArrowLine, mid, azimuth, kMidArrowArm);
     }
   }
 

@@ -13,7 +13,6 @@ bool Finite(double v) { return std::isfinite(v); }
 
 }  // namespace
 
-double SheetGeometry::PixelsPerMetre() const { return resolution / scale * kInchesPerMetre; }
 
 std::optional<SheetGeometry> SheetGeometryOf(const SettingsBlock& b, std::string* reason) {
   auto refuse = [&](const char* why) -> std::optional<SheetGeometry> {

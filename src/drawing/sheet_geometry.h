@@ -53,8 +53,6 @@ struct SheetGeometry {
 
   // m: the ground length of one millimetre of paper.
   double GroundPerMillimetre() const { return scale * 0.001; }
-  // Canvas pixels per ground metre: resolution / scale x 39.37007874015748.
-  double PixelsPerMetre() const;
 };
 
 // The geometry of `block`, or nothing with the reason when the block cannot

@@ -7,6 +7,7 @@
 #include "common/settings_repair.h"
 
 namespace qp {
+namespace {
 
 bool StoredHeightValuesFinite(const HeightNetwork& n) {
   for (const LoopEntry& loop : n.loops) {
@@ -17,6 +18,8 @@ bool StoredHeightValuesFinite(const HeightNetwork& n) {
                    n.differenceErrorLow, n.curve, n.pairDifference, n.pairError, n.numberFontHeight,
                    n.numberFontWidth, n.textFontHeight, n.textFontWidth, n.differenceErrorHigh);
 }
+
+}  // namespace
 
 bool ReadHeightFile(const std::string& path, SettingsBlock& settings, HeightNetwork& net, PlatformServices* tell) {
   auto readSettings = std::make_unique<SettingsBlock>();

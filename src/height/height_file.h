@@ -13,15 +13,11 @@ namespace qp {
 inline constexpr size_t kHeightFileSize = sizeof(SettingsBlock) + sizeof(HeightNetwork);
 static_assert(kHeightFileSize == 596416);
 
-// True when every floating-point value the record stores is finite; a file
-// holding a NaN or an infinity anywhere is refused as a whole, like one of the
-// wrong length.
-bool StoredHeightValuesFinite(const HeightNetwork& net);
-
 // Reads the file at `path` (a file-system path). Succeeds only for a file of
-// exactly the expected length whose stored values are all finite, and replaces
-// `settings` and `net` only then, with the settings block's values that are not
-// finite reset (ResetNonFiniteSettings): a failed read leaves both untouched.
+// exactly the expected length whose stored values are all finite (a NaN or an
+// infinity anywhere is damage), and replaces `settings` and `net` only then,
+// with the settings block's values that are not finite reset
+// (ResetNonFiniteSettings): a failed read leaves both untouched.
 // A failure shows no message (callers report it); what was reset is told to
 // `tell`, when given, in one message.
 bool ReadHeightFile(const std::string& path, SettingsBlock& settings, HeightNetwork& net,

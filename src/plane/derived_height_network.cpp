@@ -19,6 +19,9 @@ std::string DerivedHeightPathFor(const std::string& planeDataPath) {
 // Every known height and every plane point has its place in the height network.
 static_assert(kMaxSmallTable <= kMaxHeightPoints && kMaxPlanePoints <= kMaxHeightPoints);
 
+namespace {
+
+// `dataPathGbk` goes into the record's path field.
 void DeriveHeightNetwork(const PlaneModel& plane, std::string_view dataPathGbk, HeightNetwork& out) {
   ResetHeightNetwork(out, dataPathGbk);
   out.mode = kHeightAdjust;
@@ -64,6 +67,8 @@ void DeriveHeightNetwork(const PlaneModel& plane, std::string_view dataPathGbk, 
   out.nameCount = copied;
   out.derivedMarker = copied;
 }
+
+}  // namespace
 
 DerivedHeightWrite WriteDerivedHeightNetwork(const PlaneModel& plane, const SettingsBlock& settings,
                                              const std::string& planeDataPath, HeightNetwork& out) {

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 
 #include "common/settings_block.h"
 #include "height/height_network.h"
@@ -15,12 +14,6 @@ namespace qp {
 // "<plane data path without its last four characters>BPT.NAH".
 std::string DerivedHeightPathFor(const std::string& planeDataPath);
 
-// Builds the derived network into `out` (reset first): adjusting, kind 1, the
-// known-height points as known points, every horizontal distance as a height
-// difference weighted by its length in km, and the plane coordinates of every
-// point that takes part. `dataPathGbk` goes into the record's path field.
-void DeriveHeightNetwork(const PlaneModel& plane, std::string_view dataPathGbk, HeightNetwork& out);
-
 enum class DerivedHeightWrite {
   Written,
   // A file of the wrong length (or a FIFO, a device) is at the path: it is
@@ -29,8 +22,11 @@ enum class DerivedHeightWrite {
   WriteFailed,
 };
 
-// Derives the network into `out` and writes it with `settings` to the path
-// derived from `planeDataPath` (a file-system path).
+// Derives the network into `out` (reset first): adjusting, kind 1, the
+// known-height points as known points, every horizontal distance as a height
+// difference weighted by its length in km, and the plane coordinates of every
+// point that takes part; writes it with `settings` to the path derived from
+// `planeDataPath` (a file-system path).
 DerivedHeightWrite WriteDerivedHeightNetwork(const PlaneModel& plane, const SettingsBlock& settings,
                                              const std::string& planeDataPath, HeightNetwork& out);
 

@@ -20,8 +20,6 @@ std::vector<std::string> ResetNonFinitePlaneValues(SettingsBlock& settings, Plan
   return reset;
 }
 
-}  // namespace
-
 bool StoredPlaneValuesFinite(const PlaneNetwork& n) {
   return AllFields(n.refraction, n.projectionHeight, n.yOffset, n.sigma0, n.directionError, n.distanceFixedError,
                    n.distanceScaleError, n.x, n.y, n.h, n.direction, n.inputDirection, n.fixedAzimuth,
@@ -32,6 +30,8 @@ bool StoredPlaneValuesFinite(const PlaneNetwork& n) {
                    n.pairE, n.pairF, n.pairQ, n.numberFontHeight, n.numberFontWidth, n.textFontHeight,
                    n.textFontWidth, n.maxEllipseRadius, n.maxSemiAxis, n.ellipseScale, n.warningDistance);
 }
+
+}  // namespace
 
 bool ReadWritePlaneFile(const std::string& path, FileDirection direction, SettingsBlock& settings,
                         PlaneNetwork& net, PlatformServices* tell) {

@@ -15,15 +15,10 @@ static_assert(kPlaneFileSize == 803264);
 
 enum class FileDirection { Read, Write };
 
-// True when every floating-point value the record stores is finite. A file
-// holding a NaN or an infinity anywhere is damaged: it is refused as a whole,
-// like one of the wrong length, so that no such value reaches a form, a dump,
-// a report or the screen.
-bool StoredPlaneValuesFinite(const PlaneNetwork& net);
-
 // Reads or writes the file at `path` (a file-system path). A read succeeds only
 // for a file of exactly the expected length whose stored values are all finite
-// (StoredPlaneValuesFinite), and replaces `settings` and `net` only then; a
+// (a NaN or an infinity anywhere is damage: no such value may reach a form, a
+// dump, a report or the screen), and replaces `settings` and `net` only then; a
 // failed read leaves both untouched. What is reset rather than refused: the
 // settings block's values that are not finite (ResetNonFiniteSettings) and the
 // traverse closures holding one (dropped; the raw-data report finds them

@@ -25,8 +25,7 @@ void ClearTableCounts(PlaneNetwork& net) {
   }
 }
 
-}  // namespace
-
+// The general settings, the name list, and every table count set to 0.
 bool ReadPlaneSettings(const PlaneInputForm& form, PlaneNetwork& net, PlatformServices& platform) {
   net.calcMode = form.calcMode;
   net.closureMode = form.closureMode;
@@ -73,6 +72,10 @@ bool ReadPlaneSettings(const PlaneInputForm& form, PlaneNetwork& net, PlatformSe
   return true;
 }
 
+// Every table in the fixed order: known points (with their plausibility in
+// modes 2-4), approximate points, precision end-points, directions, fixed and
+// weighted azimuths, distance lines followed by the reduced distances, fixed
+// and weighted distances, and in modes 2-4 the known heights.
 InputCheck ReadPlaneTables(const PlaneInputForm& form, PlaneNetwork& net, PlatformServices& platform) {
   const auto& box = form.boxes;
   CheckChain chain;
@@ -88,6 +91,8 @@ InputCheck ReadPlaneTables(const PlaneInputForm& form, PlaneNetwork& net, Platfo
       (!IsSlopeMode(net.calcMode) || chain(ReadKnownHeights(box[kKnownHeightsBox], net, platform)));
   return chain.Result();
 }
+
+}  // namespace
 
 InputCheck ReadPlaneInput(const PlaneInputForm& form, PlaneNetwork& net, PlatformServices& platform) {
   if (!ReadPlaneSettings(form, net, platform)) return Refused();

@@ -1,6 +1,6 @@
 // The steps behind confirming the plane input dialog, each usable on its own:
-// reading the settings, reading the tables, forming the reduced distances and
-// checking names for duplicates. Every step shows the first failure's message
+// reading the single tables, forming the reduced distances and checking names
+// for duplicates. Every step shows the first failure's message
 // and refuses, naming the table line when the refusal is about one; the record
 // may then be partly refilled.
 #pragma once
@@ -18,15 +18,6 @@ namespace qp {
 // array that holds the table and never negative, so a damaged data file can
 // neither overflow an array nor disable a table by accident.
 int PlaneTableLimit(const PlaneNetwork& net, PlaneLimit which, int capacity);
-
-// The general settings, the name list, and every table count set to 0.
-bool ReadPlaneSettings(const PlaneInputForm& form, PlaneNetwork& net, PlatformServices& platform);
-
-// Every table in the fixed order: known points (with their plausibility in
-// modes 2-4), approximate points, precision end-points, directions, fixed and
-// weighted azimuths, distance lines followed by the reduced distances, fixed
-// and weighted distances, and in modes 2-4 the known heights.
-InputCheck ReadPlaneTables(const PlaneInputForm& form, PlaneNetwork& net, PlatformServices& platform);
 
 // The single tables, reading the box text into the record.
 InputCheck ReadKnownPoints(const std::string& box, PlaneNetwork& net, PlatformServices& platform);

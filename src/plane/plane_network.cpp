@@ -19,6 +19,26 @@ const uint8_t* TableBytes(const PlaneNetwork& net) {
   return reinterpret_cast<const uint8_t*>(&net) + kTraverseTableOffset;
 }
 
+// Visits every field of a traverse entry with its byte offset in the entry:
+// the four names of 11 bytes, then the values, the drawing flag last.
+template <typename Closure, typename Visit>
+void ForEachTraverseField(Closure& t, Visit visit) {
+  visit(0, t.startOrientation);
+  visit(11, t.start);
+  visit(22, t.end);
+  visit(33, t.endOrientation);
+  visit(44, t.azimuthMisclosure);
+  visit(48, t.fx);
+  visit(52, t.fy);
+  visit(56, t.legs);
+  visit(60, t.kind);
+  visit(64, t.length);
+  visit(72, t.relative);
+  visit(80, t.labelX);
+  visit(88, t.labelY);
+  visit(96, t.drawn);
+}
+
 }  // namespace
 
 int ClampedCount(int32_t count, int capacity) {
@@ -32,20 +52,7 @@ TraverseClosure ReadTraverseClosure(const PlaneNetwork& net, int index) {
   TraverseClosure t;
   if (index < 0 || index >= kTraverseTableSize) return t;
   const uint8_t* e = TableBytes(net) + static_cast<size_t>(index) * kTraverseEntrySize;
-  std::memcpy(t.startOrientation, e + 0, kNameSlotSize);
-  std::memcpy(t.start, e + 11, kNameSlotSize);
-  std::memcpy(t.end, e + 22, kNameSlotSize);
-  std::memcpy(t.endOrientation, e + 33, kNameSlotSize);
-  GetField(e, 44, t.azimuthMisclosure);
-  GetField(e, 48, t.fx);
-  GetField(e, 52, t.fy);
-  GetField(e, 56, t.legs);
-  GetField(e, 60, t.kind);
-  GetField(e, 64, t.length);
-  GetField(e, 72, t.relative);
-  GetField(e, 80, t.labelX);
-  GetField(e, 88, t.labelY);
-  GetField(e, 96, t.drawn);
+  ForEachTraverseField(t, [e](size_t at, auto& field) { std::memcpy(&field, e + at, sizeof field); });
   return t;
 }
 
@@ -53,20 +60,7 @@ void StoreTraverseClosure(PlaneNetwork& net, int index, const TraverseClosure& t
   if (index < 0 || index >= kTraverseTableSize) return;
   uint8_t* e = TableBytes(net) + static_cast<size_t>(index) * kTraverseEntrySize;
   std::memset(e, 0, kTraverseEntrySize);
-  std::memcpy(e + 0, t.startOrientation, kNameSlotSize);
-  std::memcpy(e + 11, t.start, kNameSlotSize);
-  std::memcpy(e + 22, t.end, kNameSlotSize);
-  std::memcpy(e + 33, t.endOrientation, kNameSlotSize);
-  PutField(e, 44, t.azimuthMisclosure);
-  PutField(e, 48, t.fx);
-  PutField(e, 52, t.fy);
-  PutField(e, 56, t.legs);
-  PutField(e, 60, t.kind);
-  PutField(e, 64, t.length);
-  PutField(e, 72, t.relative);
-  PutField(e, 80, t.labelX);
-  PutField(e, 88, t.labelY);
-  PutField(e, 96, t.drawn);
+  ForEachTraverseField(t, [e](size_t at, const auto& field) { std::memcpy(e + at, &field, sizeof field); });
 }
 
 void StoreTraverseLabel(PlaneNetwork& net, int index, double labelX, double labelY, bool drawn) {

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/format.h"
@@ -163,36 +164,34 @@ double ReportAdjustedDistances(PlaneComputation& c) {
 double ReportWeightedObservations(PlaneComputation& c) {
   const PlaneModel& m = c.model;
   double sum = 0.0;
-  if (!m.weightedAzimuths.empty()) {
-    c.report.TableHead(FormatText("\r\n\r\n%18d.加权方位角平差值和改正数<个数:%ld>\r\n", c.section.Take(),
-                                  static_cast<long>(m.weightedAzimuths.size())),
-                       "  序号 点    名   点    名              改正数(秒) 加权方位平差值\r\n");
+  // One table: `adjust` gives an observation's correction and its adjusted
+  // value, printed with `digits` decimals.
+  auto table = [&](const std::vector<PlaneMeasure>& list, const char* title, const char* head, int digits,
+                   auto adjust) {
+    if (list.empty()) return;
+    c.report.TableHead(FormatText("\r\n\r\n%18d.%s<个数:%ld>\r\n", c.section.Take(), Gbk(title).c_str(),
+                                  static_cast<long>(list.size())),
+                       head);
     long row = 0;
-    for (const PlaneMeasure& w : m.weightedAzimuths) {
+    for (const PlaneMeasure& w : list) {
       if (!w.ends.Resolved()) continue;
-      const double correction = AzimuthConstant(m, w.ends.from, w.ends.to, w.value);
+      const auto [correction, adjusted] = adjust(w);
       sum += w.weight * correction * correction;
-      const double adjusted = RadiansToDms(AzimuthBetween(m, w.ends.from, w.ends.to));
-      c.report.Write(Format("%5ld  %-11.10s%-20.10s%10.3f     %12.7f\r\n", ++row, w.ends.fromName.c_str(),
-                            w.ends.toName.c_str(), correction, adjusted));
+      c.report.Write(Format("%5ld  %-11.10s%-20.10s%10.3f     %12.*f\r\n", ++row, w.ends.fromName.c_str(),
+                            w.ends.toName.c_str(), correction, digits, adjusted));
     }
     c.report.Rule();
-  }
-  if (!m.weightedSides.empty()) {
-    c.report.TableHead(FormatText("\r\n\r\n%18d.加权边长平差值和改正数<个数:%ld>\r\n", c.section.Take(),
-                                  static_cast<long>(m.weightedSides.size())),
-                       "  序号 点    名   点    名            改正数(厘米) 加权边长平差值\r\n");
-    long row = 0;
-    for (const PlaneMeasure& w : m.weightedSides) {
-      if (!w.ends.Resolved()) continue;
-      const double adjusted = DistanceBetween(m, w.ends.from, w.ends.to);
-      const double v = (adjusted - w.value) * 100.0;
-      sum += w.weight * v * v;
-      c.report.Write(Format("%5ld  %-11.10s%-20.10s%10.3f     %12.4f\r\n", ++row, w.ends.fromName.c_str(),
-                            w.ends.toName.c_str(), v, adjusted));
-    }
-    c.report.Rule();
-  }
+  };
+  table(m.weightedAzimuths, "加权方位角平差值和改正数", "  序号 点    名   点    名              改正数(秒) 加权方位平差值\r\n",
+        7, [&](const PlaneMeasure& w) {
+          return std::pair{AzimuthConstant(m, w.ends.from, w.ends.to, w.value),
+                           RadiansToDms(AzimuthBetween(m, w.ends.from, w.ends.to))};
+        });
+  table(m.weightedSides, "加权边长平差值和改正数", "  序号 点    名   点    名            改正数(厘米) 加权边长平差值\r\n", 4,
+        [&](const PlaneMeasure& w) {
+          const double adjusted = DistanceBetween(m, w.ends.from, w.ends.to);
+          return std::pair{(adjusted - w.value) * 100.0, adjusted};
+        });
   return sum;
 }
 

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "common/rejected_entry.h"
+
 namespace qp {
 
 enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
@@ -62,6 +64,19 @@ inline bool ConfirmYesNoDefaultNo(PlatformServices& platform, const std::string&
 inline bool ShowAndFail(PlatformServices& platform, const std::string& text) {
   platform.ShowMessage(text);
   return false;
+}
+
+// Shows the messages a check left to its caller, in order, and hands on the
+// check with them shown.
+inline InputCheck Told(PlatformServices& platform, InputCheck check) {
+  for (const std::string& note : check.notes) platform.ShowMessage(note);
+  check.notes.clear();
+  return check;
+}
+
+// Shows `message` (GBK) and refuses line `line` of box `box` with it.
+inline InputCheck RejectEntry(PlatformServices& platform, int box, int line, const std::string& message) {
+  return Told(platform, RefusedAt(box, line, message));
 }
 
 }  // namespace qp

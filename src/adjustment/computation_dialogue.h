@@ -9,8 +9,6 @@
 #include <string>
 #include <utility>
 
-#include "common/platform_services.h"
-
 namespace qp {
 
 class ComputationDialogue {
@@ -21,13 +19,6 @@ class ComputationDialogue {
   // Without an answerer every question is answered No: the computation stops.
   explicit ComputationDialogue(Answerer answer = {}) : answer_(std::move(answer)) {}
 
-  // The workflows' answerer: a Yes/No question on the platform, No by default.
-  static ComputationDialogue AskingThrough(PlatformServices& platform) {
-    return ComputationDialogue([&platform](const std::string& question) {
-      return platform.Ask(question, Buttons::YesNo, Answer::No, Icon::Question) == Answer::Yes;
-    });
-  }
-
   bool GoOn(const std::string& question) const { return answer_ && answer_(question); }
 
   // The first failure is the one the user sees; later ones follow from it.
@@ -35,12 +26,6 @@ class ComputationDialogue {
     if (failure_.empty()) failure_ = std::move(message);
   }
   const std::string& Failure() const { return failure_; }
-
-  // Shows the failure, if any, and forgets it.
-  void ShowFailure(PlatformServices& platform) {
-    if (!failure_.empty()) platform.ShowMessage(failure_);
-    failure_.clear();
-  }
 
  private:
   Answerer answer_;

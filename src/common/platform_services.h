@@ -66,10 +66,17 @@ inline bool ShowAndFail(PlatformServices& platform, const std::string& text) {
   return false;
 }
 
+// Shows the messages a check left to its caller, in order, and hands on the
+// check with them shown.
+inline InputCheck Told(PlatformServices& platform, InputCheck check) {
+  for (const std::string& note : check.notes) platform.ShowMessage(note);
+  check.notes.clear();
+  return check;
+}
+
 // Shows `message` (GBK) and refuses line `line` of box `box` with it.
 inline InputCheck RejectEntry(PlatformServices& platform, int box, int line, const std::string& message) {
-  platform.ShowMessage(message);
-  return Refused(RejectedEntry{box, line, message});
+  return Told(platform, RefusedAt(box, line, message));
 }
 
 }  // namespace qp

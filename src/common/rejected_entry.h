@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace qp {
 
@@ -18,15 +19,26 @@ struct RejectedEntry {
 
 // The answer of a reader, a check or a confirmation of the input forms:
 // accepted, or refused after its message was shown, with the entry refused
-// when the refusal is about one.
+// when the refusal is about one. `notes` are the messages still to be shown,
+// in order (a refusal's own message last), by whoever runs the check.
 struct InputCheck {
   bool accepted = true;
   std::optional<RejectedEntry> rejected;
+  std::vector<std::string> notes;
   explicit operator bool() const { return accepted; }
 };
 
 inline InputCheck Accepted() { return {}; }
-inline InputCheck Refused(std::optional<RejectedEntry> entry = std::nullopt) { return {false, std::move(entry)}; }
+inline InputCheck Refused(std::optional<RejectedEntry> entry = std::nullopt) { return {false, std::move(entry), {}}; }
+// Refused with `message` to be shown after the `notes` gathered before it.
+inline InputCheck RefusedWith(std::string message, std::vector<std::string> notes = {}) {
+  notes.push_back(std::move(message));
+  return {false, std::nullopt, std::move(notes)};
+}
+// Refuses line `line` of box `box` with `message`, still to be shown.
+inline InputCheck RefusedAt(int box, int line, std::string message) {
+  return {false, RejectedEntry{box, line, message}, {message}};
+}
 
 // Keeps the answer of the last check run through it, so that a chain of
 // checks joined by && hands on the refusal that stopped it:
@@ -40,7 +52,7 @@ class CheckChain {
     last_ = std::move(check);
     return last_.accepted;
   }
-  bool operator()(bool accepted) { return (*this)(InputCheck{accepted, std::nullopt}); }
+  bool operator()(bool accepted) { return (*this)(InputCheck{accepted, std::nullopt, {}}); }
   const InputCheck& Result() const { return last_; }
 
  private:

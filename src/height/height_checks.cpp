@@ -7,6 +7,7 @@
 #include <string>
 #include <unordered_map>
 #include <utility>
+#include <vector>
 
 #include "common/format.h"
 #include "common/gbk_text.h"
@@ -44,22 +45,22 @@ uint64_t PairKey(int a, int b) {
 
 }  // namespace
 
-bool CheckDuplicateNames(const HeightModel& model, PlatformServices& platform) {
+InputCheck CheckDuplicateNames(const HeightModel& model) {
   auto [i, j] = FirstEqualPair(model.PointCount(), [&](int k) { return model.points[k].name; });
-  if (i >= 0) return ShowAndFail(platform, FormatText("已知点和已知概略高程点的[%d]点和[%d]点点名重复 !", i + 1, j + 1));
+  if (i >= 0) return RefusedWith(FormatText("已知点和已知概略高程点的[%d]点和[%d]点点名重复 !", i + 1, j + 1));
   const int coordinates = static_cast<int>(model.coordinates.size());
   std::tie(i, j) = FirstEqualPair(coordinates, [&](int k) { return model.coordinates[k].name; });
-  if (i >= 0) return ShowAndFail(platform, FormatText("高程点位的[%d]点和[%d]点点名重复 !", i + 1, j + 1));
+  if (i >= 0) return RefusedWith(FormatText("高程点位的[%d]点和[%d]点点名重复 !", i + 1, j + 1));
   for (size_t k = 0; k < model.differences.size(); ++k) {
     if (model.differences[k].fromName == model.differences[k].toName) {
-      return ShowAndFail(platform, FormatText("第[%d]个高差观测值点名重复!", static_cast<int>(k) + 1));
+      return RefusedWith(FormatText("第[%d]个高差观测值点名重复!", static_cast<int>(k) + 1));
     }
   }
-  return true;
+  return Accepted();
 }
 
-bool CompleteHeightPointList(HeightModel& model, PlatformServices& platform) {
-  if (model.PointCount() < 1 || model.differences.empty()) return ShowAndFail(platform, Gbk("基本计算条件不满足 !"));
+InputCheck CompleteHeightPointList(HeightModel& model) {
+  if (model.PointCount() < 1 || model.differences.empty()) return RefusedWith(Gbk("基本计算条件不满足 !"));
   bool overflow = false;
   auto add = [&](const std::string& name) {
     if (model.Find(name) >= 0) return false;
@@ -88,11 +89,11 @@ bool CompleteHeightPointList(HeightModel& model, PlatformServices& platform) {
   }
   for (size_t i = 0; i < model.coordinates.size() && !overflow; ++i) add(model.coordinates[i].name);
   model.Index();
-  if (overflow) return ShowAndFail(platform, FormatText("高程网点数超过%d个 !", model.pointCapacity));
-  return true;
+  if (overflow) return RefusedWith(FormatText("高程网点数超过%d个 !", model.pointCapacity));
+  return Accepted();
 }
 
-bool CarryApproximateHeights(HeightModel& model, PlatformServices& platform) {
+InputCheck CarryApproximateHeights(HeightModel& model) {
   // Passes go on while they reach new points, so that a long line typed
   // against the direction of propagation is still reached.
   std::vector<char> marked;
@@ -115,45 +116,43 @@ bool CarryApproximateHeights(HeightModel& model, PlatformServices& platform) {
       progress = true;
     }
   }
-  if (unmarked == 0) return true;
+  if (unmarked == 0) return Accepted();
+  std::vector<std::string> notes;
   for (size_t p = 0; p < model.points.size(); ++p) {
-    if (!marked[p]) platform.ShowMessage(FormatText("待定点[%s]不能计算出...", model.points[p].name.c_str()));
+    if (!marked[p]) notes.push_back(FormatText("待定点[%s]不能计算出...", model.points[p].name.c_str()));
   }
-  return ShowAndFail(platform, Gbk("待定点不能完全计算出 !"));
+  return RefusedWith(Gbk("待定点不能完全计算出 !"), std::move(notes));
 }
 
-InputCheck CheckHeightPrecisionPairs(const HeightModel& model, PlatformServices& platform) {
+InputCheck CheckHeightPrecisionPairs(const HeightModel& model) {
   std::set<uint64_t> observedPairs;
   for (const HeightDifference& d : model.differences) observedPairs.insert(PairKey(d.from, d.to));
   const int pairs = static_cast<int>(model.pairs.size());
   for (int k = 0; k < pairs; ++k) {
     const uint64_t key = PairKey(model.pairs[k].from, model.pairs[k].to);
     if (model.pairs[k].from < model.KnownCount() || model.pairs[k].to < model.KnownCount()) {  // also -1: no point
-      return RejectEntry(platform, kHeightPairsBox, k, FormatText("精度端点第[%d]行点名不是待定点!", k + 1));
+      return RefusedAt(kHeightPairsBox, k, FormatText("精度端点第[%d]行点名不是待定点!", k + 1));
     }
     if (observedPairs.count(key)) {
-      return RejectEntry(platform, kHeightPairsBox, k, FormatText("精度端点第[%d]行已存在高差观测  !", k + 1));
+      return RefusedAt(kHeightPairsBox, k, FormatText("精度端点第[%d]行已存在高差观测  !", k + 1));
     }
     for (int later = k + 1; later < pairs; ++later) {
       if (key == PairKey(model.pairs[later].from, model.pairs[later].to)) {
-        return RejectEntry(platform, kHeightPairsBox, k, FormatText("精度端点第[%d]行已存在  !", k + 1));
+        return RefusedAt(kHeightPairsBox, k, FormatText("精度端点第[%d]行已存在  !", k + 1));
       }
     }
   }
   return Accepted();
 }
 
-InputCheck CheckHeightCoordinates(HeightModel& model, PlatformServices& platform) {
+InputCheck CheckHeightCoordinates(HeightModel& model) {
   const int coordinates = static_cast<int>(model.coordinates.size());
-  if (coordinates != 0 && coordinates != model.PointCount()) {
-    platform.ShowMessage(Gbk("高程点的平面坐标输入不完整[允许全不输入] !"));
-    return Refused();
-  }
+  if (coordinates != 0 && coordinates != model.PointCount()) return RefusedWith(Gbk("高程点的平面坐标输入不完整[允许全不输入] !"));
   for (int k = 0; k < coordinates; ++k) {
     const HeightCoordinate& c = model.coordinates[k];
     const int p = model.Find(c.name);
     if (p < 0) {
-      return RejectEntry(platform, kHeightCoordinatesBox, k, FormatText("已知点坐标第[%d]行点名不正确!", k + 1));
+      return RefusedAt(kHeightCoordinatesBox, k, FormatText("已知点坐标第[%d]行点名不正确!", k + 1));
     }
     model.points[p].x = c.x;
     model.points[p].y = c.y;

@@ -1,22 +1,14 @@
-// The raw-data report of a confirmed height network, and the levelling lines
-// and the closure table it checks when adjusting.
+// The levelling lines of a confirmed height network and the closure table its
+// raw-data report checks when adjusting.
 #pragma once
 
 #include <string>
 #include <vector>
 
-#include "common/platform_services.h"
 #include "common/report_file.h"
 #include "height/height_model.h"
 
 namespace qp {
-
-// Creates the report, writes the basic information and the input tables and,
-// when adjusting, the levelling lines and closures: the closure table is
-// filled anew (emptied when estimating). False, with the table as it was,
-// when the report could not be created (after its message).
-bool WriteHeightRawReport(HeightModel& model, PlatformServices& platform, const std::string& reportPath,
-                          SectionNumber& section);
 
 // One merged levelling line between junction points.
 struct LevellingLine {

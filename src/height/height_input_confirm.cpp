@@ -1,11 +1,13 @@
 // "确定" and "取消" of the height input dialog.
+#include <utility>
+
 #include "common/binary_file.h"
 #include "common/blank_line_question.h"
 #include "common/gbk_text.h"
 #include "height/height_checks.h"
-#include "height/height_closures.h"
 #include "height/height_input_form.h"
 #include "height/height_model_record.h"
+#include "height/height_raw_report.h"
 
 namespace qp {
 namespace {
@@ -37,23 +39,24 @@ InputCheck RunHeightConfirmation(const HeightInputForm& form, HeightNetwork& net
   if (InputCheck read = ParseAll(form, net, platform); !read) return read;
   {
     HeightModel parsed = HeightModelOfParsedInput(net);
-    if (!CheckDuplicateNames(parsed, platform)) return Refused();
+    if (InputCheck named = Told(platform, CheckDuplicateNames(parsed)); !named) return named;
     // The points found before a refusal stay in the record.
-    const bool listed = CompleteHeightPointList(parsed, platform);
+    InputCheck listed = Told(platform, CompleteHeightPointList(parsed));
     PutHeightPointNames(parsed, net);
-    if (!listed) return Refused();
+    if (!listed) return listed;
     net.pointCount = parsed.PointCount();
     net.unknownPointCount = parsed.UnknownPointCount();
   }
   // The model of the completed list, with what the record keeps for its points.
   HeightModel model = HeightModelFromRecord(net);
   // Heights carried and positions placed before a refusal stay in the record.
-  CheckChain checked;
-  checked(CarryApproximateHeights(model, platform)) && checked(CheckHeightPrecisionPairs(model, platform)) &&
-      checked(CheckHeightCoordinates(model, platform));
+  CheckChain chain;
+  auto checked = [&](InputCheck check) { return chain(Told(platform, std::move(check))); };
+  checked(CarryApproximateHeights(model)) && checked(CheckHeightPrecisionPairs(model)) &&
+      checked(CheckHeightCoordinates(model));
   PutHeightResults(model, net);
   PutHeightLayout(model, net);
-  if (!checked.Result()) return checked.Result();
+  if (!chain.Result()) return chain.Result();
   net.unknownCount = net.unknownPointCount;
   net.redundancy = net.observationCount - net.unknownPointCount;
   if (!(net.pointCount > 0 && net.unknownPointCount > 0 && net.observationCount > 1 && net.redundancy >= 0)) {

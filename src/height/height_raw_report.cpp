@@ -1,6 +1,8 @@
 // The raw-data report of a confirmed height network: basic information, the
 // input tables and the approximate heights; when adjusting, the levelling
 // lines and the closure check follow.
+#include "height/height_raw_report.h"
+
 #include "common/format.h"
 #include "common/gbk_text.h"
 #include "height/height_closures.h"

@@ -1,6 +1,8 @@
 #include "plane/approximate_coordinates.h"
 
 #include <algorithm>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "common/format.h"
@@ -9,7 +11,7 @@
 
 namespace qp {
 
-bool ComputeApproxCoordinates(PlaneModel& model, PlatformServices& platform) {
+InputCheck ComputeApproxCoordinates(PlaneModel& model, const TurnAnswerer& turn) {
   const int n = model.pointCount();
   const int g = model.GivenCount();
   const int known = model.knownCount;
@@ -109,7 +111,7 @@ bool ComputeApproxCoordinates(PlaneModel& model, PlatformServices& platform) {
             if (settle(k)) return;
           }
           if (byDistances && distJ[k] && distI[k]) {
-            geo.IntersectByDistances(j, i, k, computed, platform);
+            geo.IntersectByDistances(j, i, k, computed, turn);
             settle(k);
           }
         });
@@ -124,14 +126,11 @@ bool ComputeApproxCoordinates(PlaneModel& model, PlatformServices& platform) {
     }
   }
 
-  bool complete = true;
+  std::vector<std::string> notes;
   for (int k = 0; k < n; ++k) {
-    if (computed[k]) continue;
-    platform.ShowMessage(FormatText("待定点[%s]不能计算出...", model.points[k].name.c_str()));
-    complete = false;
+    if (!computed[k]) notes.push_back(FormatText("待定点[%s]不能计算出...", model.points[k].name.c_str()));
   }
-  if (!complete) platform.ShowMessage(Gbk("待定点不能完全计算出 !"));
-  return complete;
+  return notes.empty() ? Accepted() : RefusedWith(Gbk("待定点不能完全计算出 !"), std::move(notes));
 }
 
 }  // namespace qp

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -36,76 +37,22 @@ std::vector<std::vector<int>> SetTargets(const PlaneModel& model) {
   return targets;
 }
 
-}  // namespace
-
+// Relative closure of a traverse of `length` metres with misclosures fx, fy
+// in centimetres: length / linear misclosure, at most 5,000,000. A linear
+// misclosure of 0.001 cm or less counts as closing perfectly (5,000,000).
 double RelativeClosure(double length, double fx, double fy) {
   const double misclosure = std::sqrt(fx * fx + fy * fy);
   if (!(misclosure > 0.001)) return kMaxRelativeClosure;
   return std::min(length * 100.0 / misclosure, kMaxRelativeClosure);
 }
 
-int TriangleClosures(const NetworkGeometry& geo, ReportFile& report, SectionNumber& section) {
-  const std::vector<PlanePoint>& points = geo.model().points;
-  const int n = geo.pointCount();
-  // Points that observed p and that p observed, ascending.
-  std::vector<std::vector<int>> mutual(n);
-  for (int p = 0; p < n; ++p) {
-    for (const auto& l : geo.DirectionTargets(p)) {
-      if (l.point != p && geo.DirectionLines(l.point, p) > 0) mutual[p].push_back(l.point);
-    }
-  }
-  std::vector<uint8_t> nearJ(n, 0);
-  int triangles = 0, positive = 0, negative = 0, zero = 0;
-  double sumSquares = 0.0;
-  for (int i = 0; i < n; ++i) {
-    const auto& ni = mutual[i];
-    for (size_t a = 0; a < ni.size(); ++a) {
-      const int j = ni[a];
-      if (j <= i) continue;
-      for (int q : mutual[j]) nearJ[q] = 1;
-      for (size_t b = a + 1; b < ni.size(); ++b) {
-        const int l = ni[b];
-        if (!nearJ[l]) continue;
-        int votes = 0;
-        const double atL = geo.ObservedAngle(i, l, j, votes, true);
-        const double atI = geo.ObservedAngle(j, i, l, votes, true);
-        const double atJ = geo.ObservedAngle(l, j, i, votes, true);
-        double w = (atL + atI + atJ - kPi) * kRhoSecondsRounded;
-        // A closure that prints as 0.00 is a zero closure (the D.MS
-        // conversions leave a few 1e-10 seconds on exactly closing angles).
-        if (std::fabs(w) < 0.005) w = 0.0;
-        if (!std::isfinite(w)) continue;
-        if (triangles == 0) {
-          report.TableHead(FormatText("\r\n\r\n\r\n%18d.三角形闭合差<单位:秒>\r\n", section.Take()),
-                           "  序号 点    名   点    名   点    名     闭合差值\r\n");
-        }
-        ++triangles;
-        report.Printf("%5ld  %-11.10s%-11.10s%-11.10s=%8.2f\r\n", static_cast<long>(triangles),
-                      points[i].name.c_str(), points[j].name.c_str(), points[l].name.c_str(), w);
-        if (w > 0.0) {
-          ++positive;
-        } else if (w < 0.0) {
-          ++negative;
-        } else {
-          ++zero;
-        }
-        sumSquares += w * w;
-      }
-      for (int q : mutual[j]) nearJ[q] = 0;
-    }
-  }
-  if (triangles > 0) {
-    report.Rule();
-    report.PrintText("     正闭合差个数=%-5d;  负闭合差个数=%-5d;  零闭合差个数=%-5d", positive, negative, zero);
-    const double ferrero = std::sqrt(sumSquares / (3.0 * triangles));
-    report.PrintText("\r\n\r\n%40s%8.3f\r\n", Gbk("菲列罗测角中误差=").c_str(), std::isfinite(ferrero) ? ferrero : 0.0);
-    report.Rule();
-  }
-  return triangles;
-}
-
+// One traverse `path` = O, P, w1 .. wm, E, K (point indices): forward and
+// backward runs, suspected angle and side, azimuth and coordinate closure,
+// the traverse entry and, in closure mode 2, the gross-error lines, each
+// counted in `grossErrors`. False when a leg cannot be computed or the
+// traverses are full (nothing added).
 bool TraverseGrossErrors(PlaneModel& model, const NetworkGeometry& geo, std::span<const int> path,
-                         ReportFile& report, PlatformServices& platform, int& grossErrors) {
+                         ReportFile& report, int& grossErrors) {
   // path: O, P, w1 .. wm, E, K; the traverse points P .. E are path[1 .. n+1].
   if (path.size() < 4) return false;
   if (model.traverses.size() >= static_cast<size_t>(kMaxTraverses)) return false;
@@ -220,7 +167,6 @@ bool TraverseGrossErrors(PlaneModel& model, const NetworkGeometry& geo, std::spa
       report.PrintText("\r\n可能存在粗差的边长:%s--%s 粗差值:%.2f米\r\n", point[pts[sideAt]].name.c_str(),
                        point[pts[sideAt + 1]].name.c_str(), sideDiscrepancy);
       ++grossErrors;
-      platform.Beep();
     }
     if (std::fabs(fBeta) > 2.828 * model.directionError * std::sqrt(static_cast<double>(n))) {
       const int before = angleAt == 0 ? o : pts[angleAt - 1];
@@ -228,14 +174,74 @@ bool TraverseGrossErrors(PlaneModel& model, const NetworkGeometry& geo, std::spa
       report.PrintText("\r\n可能存在粗差的角度:%s-%s-%s 粗差值:%.2f秒\r\n", point[before].name.c_str(),
                        point[pts[angleAt]].name.c_str(), point[after].name.c_str(), fBeta);
       ++grossErrors;
-      platform.Beep();
     }
   }
   return true;
 }
 
-void TraverseClosures(PlaneModel& model, const NetworkGeometry& geo, ReportFile& report, SectionNumber& section,
-                      PlatformServices& platform) {
+}  // namespace
+
+int TriangleClosures(const NetworkGeometry& geo, ReportFile& report, SectionNumber& section) {
+  const std::vector<PlanePoint>& points = geo.model().points;
+  const int n = geo.pointCount();
+  // Points that observed p and that p observed, ascending.
+  std::vector<std::vector<int>> mutual(n);
+  for (int p = 0; p < n; ++p) {
+    for (const auto& l : geo.DirectionTargets(p)) {
+      if (l.point != p && geo.DirectionLines(l.point, p) > 0) mutual[p].push_back(l.point);
+    }
+  }
+  std::vector<uint8_t> nearJ(n, 0);
+  int triangles = 0, positive = 0, negative = 0, zero = 0;
+  double sumSquares = 0.0;
+  for (int i = 0; i < n; ++i) {
+    const auto& ni = mutual[i];
+    for (size_t a = 0; a < ni.size(); ++a) {
+      const int j = ni[a];
+      if (j <= i) continue;
+      for (int q : mutual[j]) nearJ[q] = 1;
+      for (size_t b = a + 1; b < ni.size(); ++b) {
+        const int l = ni[b];
+        if (!nearJ[l]) continue;
+        int votes = 0;
+        const double atL = geo.ObservedAngle(i, l, j, votes, true);
+        const double atI = geo.ObservedAngle(j, i, l, votes, true);
+        const double atJ = geo.ObservedAngle(l, j, i, votes, true);
+        double w = (atL + atI + atJ - kPi) * kRhoSecondsRounded;
+        // A closure that prints as 0.00 is a zero closure (the D.MS
+        // conversions leave a few 1e-10 seconds on exactly closing angles).
+        if (std::fabs(w) < 0.005) w = 0.0;
+        if (!std::isfinite(w)) continue;
+        if (triangles == 0) {
+          report.TableHead(FormatText("\r\n\r\n\r\n%18d.三角形闭合差<单位:秒>\r\n", section.Take()),
+                           "  序号 点    名   点    名   点    名     闭合差值\r\n");
+        }
+        ++triangles;
+        report.Printf("%5ld  %-11.10s%-11.10s%-11.10s=%8.2f\r\n", static_cast<long>(triangles),
+                      points[i].name.c_str(), points[j].name.c_str(), points[l].name.c_str(), w);
+        if (w > 0.0) {
+          ++positive;
+        } else if (w < 0.0) {
+          ++negative;
+        } else {
+          ++zero;
+        }
+        sumSquares += w * w;
+      }
+      for (int q : mutual[j]) nearJ[q] = 0;
+    }
+  }
+  if (triangles > 0) {
+    report.Rule();
+    report.PrintText("     正闭合差个数=%-5d;  负闭合差个数=%-5d;  零闭合差个数=%-5d", positive, negative, zero);
+    const double ferrero = std::sqrt(sumSquares / (3.0 * triangles));
+    report.PrintText("\r\n\r\n%40s%8.3f\r\n", Gbk("菲列罗测角中误差=").c_str(), std::isfinite(ferrero) ? ferrero : 0.0);
+    report.Rule();
+  }
+  return triangles;
+}
+
+int TraverseClosures(PlaneModel& model, const NetworkGeometry& geo, ReportFile& report, SectionNumber& section) {
   model.traverses.clear();
   int grossErrors = 0;
   const int n = geo.pointCount();
@@ -271,7 +277,7 @@ void TraverseClosures(PlaneModel& model, const NetworkGeometry& geo, ReportFile&
       for (const Frame& f : stack) path.push_back(f.point);
       path.push_back(e);
       path.push_back(k);
-      TraverseGrossErrors(model, geo, path, report, platform, grossErrors);
+      TraverseGrossErrors(model, geo, path, report, grossErrors);
       if (model.traverses.size() >= static_cast<size_t>(kMaxTraverses)) {
         full = true;
         return;
@@ -323,7 +329,7 @@ void TraverseClosures(PlaneModel& model, const NetworkGeometry& geo, ReportFile&
 
   for (PlaneTraverse& t : model.traverses) t.drawn = true;
   if (model.closureMode == 2 && grossErrors == 0) report.PrintText("\r\n\r\n没有发现粗差 !!!\r\n\r\n");
-  if (model.traverses.empty()) return;
+  if (model.traverses.empty()) return grossErrors;
   report.PrintText("\r\n\r\n\r\n%18d.导线闭合差<单位:厘米,秒>\r\n", section.Take());
   report.Rule();
   report.PrintText("  序号 点    名     点    名     点    名     点    名\r\n");
@@ -340,6 +346,7 @@ void TraverseClosures(PlaneModel& model, const NetworkGeometry& geo, ReportFile&
                      t.length, t.relative * 0.0001, t.legs);
   }
   report.Rule();
+  return grossErrors;
 }
 
 }  // namespace qp

@@ -7,19 +7,11 @@
 // record keeps them in its traverse table.
 #pragma once
 
-#include <span>
-
-#include "common/platform_services.h"
 #include "common/report_file.h"
 #include "plane/network_geometry.h"
 #include "plane/plane_model.h"
 
 namespace qp {
-
-// Relative closure of a traverse of `length` metres with misclosures fx, fy
-// in centimetres: length / linear misclosure, at most 5,000,000. A linear
-// misclosure of 0.001 cm or less counts as closing perfectly (5,000,000).
-double RelativeClosure(double length, double fx, double fy);
 
 // The triangle section: every triple of points that observed each other,
 // its closure and the Ferrero estimate. Writes nothing when there is none.
@@ -27,16 +19,9 @@ double RelativeClosure(double length, double fx, double fy);
 int TriangleClosures(const NetworkGeometry& geo, ReportFile& report, SectionNumber& section);
 
 // Searches the traverses between known points, fills the model's traverses,
-// tests each traverse for gross errors (closure mode 2: report lines and a
-// beep) and writes the traverse section. `geo` is built on `model`.
-void TraverseClosures(PlaneModel& model, const NetworkGeometry& geo, ReportFile& report, SectionNumber& section,
-                      PlatformServices& platform);
-
-// One traverse `path` = O, P, w1 .. wm, E, K (point indices): forward and
-// backward runs, suspected angle and side, azimuth and coordinate closure,
-// the traverse entry and, in closure mode 2, the gross-error lines. False
-// when a leg cannot be computed or the traverses are full (nothing added).
-bool TraverseGrossErrors(PlaneModel& model, const NetworkGeometry& geo, std::span<const int> path,
-                         ReportFile& report, PlatformServices& platform, int& grossErrors);
+// tests each traverse for gross errors (closure mode 2: a report line for
+// each) and writes the traverse section. `geo` is built on `model`. Returns
+// the number of suspected gross errors, for the caller to beep once for each.
+int TraverseClosures(PlaneModel& model, const NetworkGeometry& geo, ReportFile& report, SectionNumber& section);
 
 }  // namespace qp

@@ -284,8 +284,7 @@ bool NetworkGeometry::Resection(int a, int b, int p, ComputedFlags& computed) {
   return Accept(p, x, y, computed);
 }
 
-bool NetworkGeometry::IntersectByDistances(int a, int b, int p, ComputedFlags& computed,
-                                           PlatformServices& platform) {
+bool NetworkGeometry::IntersectByDistances(int a, int b, int p, ComputedFlags& computed, const TurnAnswerer& turn) {
   if (!ValidTriple(a, b, p, computed)) return false;
   double sa = AnyDistance(a, p);
   double sb = AnyDistance(b, p);
@@ -301,9 +300,9 @@ bool NetworkGeometry::IntersectByDistances(int a, int b, int p, ComputedFlags& c
   const std::string question =
       FormatText("%s --- %s --- %s\n\n三点排列顺序逆时针:<是>;  顺时针:<否>;  不能判断:<取消>",
                  model_.points[a].name.c_str(), model_.points[b].name.c_str(), model_.points[p].name.c_str());
-  const Answer answer = platform.Ask(question, Buttons::YesNoCancel, Answer::Yes, Icon::Question);
-  if (answer == Answer::Cancel) return false;
-  if (answer == Answer::No) {
+  const Turn answer = turn ? turn(question) : Turn::kUnknown;
+  if (answer == Turn::kUnknown) return false;
+  if (answer == Turn::kClockwise) {
     std::swap(a, b);
     std::swap(sa, sb);
   }

@@ -9,15 +9,20 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
-#include "common/platform_services.h"
 #include "plane/plane_model.h"
 
 namespace qp {
+
+// How three points a, b, p follow one another, as the person computing tells
+// from the sketch: the answer to a GBK question naming them.
+enum class Turn { kCounterClockwise, kClockwise, kUnknown };
+using TurnAnswerer = std::function<Turn(const std::string& question)>;
 
 // One flag per point: 1 once the point has coordinates. The
 // constructions below do nothing when it holds fewer flags than points.
@@ -77,9 +82,9 @@ class NetworkGeometry {
   // computed point. True when p was computed.
   bool Resection(int a, int b, int p, ComputedFlags& computed);
 
-  // Intersection of the distances a-p and b-p; the user says on which side
-  // of a->b the point lies. True when p was computed.
-  bool IntersectByDistances(int a, int b, int p, ComputedFlags& computed, PlatformServices& platform);
+  // Intersection of the distances a-p and b-p; `turn` says on which side of
+  // a->b the point lies (without it nobody can tell). True when p was computed.
+  bool IntersectByDistances(int a, int b, int p, ComputedFlags& computed, const TurnAnswerer& turn);
 
   // Adjacency for loops over the network (indices into the point table).
   struct Link {

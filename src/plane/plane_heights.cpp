@@ -2,21 +2,23 @@
 // along the height differences of the reduced distances, and the reduction of
 // those distances to the projection plane and the Gauss plane.
 #include <cmath>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "common/format.h"
 #include "common/gbk_text.h"
 #include "geodesy/angles.h"
-#include "plane/plane_raw_report.h"
+#include "plane/plane_point_list.h"
 
 namespace qp {
 
-bool ComputeApproximateHeights(PlaneModel& model, PlatformServices& platform) {
-  if (!IsSlopeMode(model.calcMode)) return true;
+InputCheck ComputeApproximateHeights(PlaneModel& model) {
+  if (!IsSlopeMode(model.calcMode)) return Accepted();
   std::vector<PlanePoint>& point = model.points;
   for (PlanePoint& p : point) p.h = 0.0;
   std::vector<PlaneDistance>& distances = model.distances;
-  if (distances.empty()) return true;
+  if (distances.empty()) return Accepted();
 
   const int n = model.pointCount();
   std::vector<uint8_t> marked(n, 0);
@@ -57,21 +59,17 @@ bool ComputeApproximateHeights(PlaneModel& model, PlatformServices& platform) {
     if (!reached) break;
   }
 
-  bool complete = true;
+  std::vector<std::string> notes;
   for (const PlaneDistance& d : distances) {
     if (d.ends.from >= 0 && !marked[d.ends.from]) {
-      platform.ShowMessage(FormatText("待定点[%s]高程不能计算出 !", d.ends.fromName.c_str()));
-      complete = false;
+      notes.push_back(FormatText("待定点[%s]高程不能计算出 !", d.ends.fromName.c_str()));
     }
-    if (d.ends.to >= 0 && !marked[d.ends.to]) {
-      platform.ShowMessage(FormatText("待定点[%s]高程不能计算出...", d.ends.toName.c_str()));
-      complete = false;
-    }
+    if (d.ends.to >= 0 && !marked[d.ends.to]) notes.push_back(FormatText("待定点[%s]高程不能计算出...", d.ends.toName.c_str()));
   }
   for (PlanePoint& p : point) {
     if (!std::isfinite(p.h)) p.h = 0.0;
   }
-  if (!complete) return ShowAndFail(platform, Gbk("待定点高程不能完全计算出 !"));
+  if (!notes.empty()) return RefusedWith(Gbk("待定点高程不能完全计算出 !"), std::move(notes));
 
   if (model.calcMode == kSlopeReducedProjected || model.calcMode == kNationalSystem) {
     const double r = kEarthRadius;
@@ -86,7 +84,7 @@ bool ComputeApproximateHeights(PlaneModel& model, PlatformServices& platform) {
       if (std::isfinite(reduced)) d.length = reduced;
     }
   }
-  return true;
+  return Accepted();
 }
 
 }  // namespace qp

@@ -52,9 +52,9 @@ std::vector<int> SelectionSortOrder(const std::vector<Key>& keys) {
 
 }  // namespace
 
-bool CollectNetworkPoints(PlaneModel& model, PlatformServices& platform) {
+InputCheck CollectNetworkPoints(PlaneModel& model, const TurnAnswerer& turn) {
   const int g = model.GivenCount();
-  if (g < 2 || (model.directionCount == 0 && model.distances.empty())) return ShowAndFail(platform, Gbk("基本计算条件不满足 !"));
+  if (g < 2 || (model.directionCount == 0 && model.distances.empty())) return RefusedWith(Gbk("基本计算条件不满足 !"));
 
   // The given points, then every new name in the order the observations
   // mention them. Both names of an observation are looked up before either
@@ -80,12 +80,14 @@ bool CollectNetworkPoints(PlaneModel& model, PlatformServices& platform) {
   for (const auto* list : {&model.fixedSides, &model.weightedSides}) {
     for (const PlaneMeasure& m : *list) observe(m.ends);
   }
-  if (full()) return ShowAndFail(platform, FormatText("平面网点数超过%d个 !", kMaxPlanePoints));
+  if (full()) return RefusedWith(FormatText("平面网点数超过%d个 !", kMaxPlanePoints));
 
   model.ResolveNames();
   OrderUnknownPoints(model);
-  if (model.directionCount > 0 && !BuildDirectionSets(model, platform)) return false;
-  return model.pointCount() == g || ComputeApproxCoordinates(model, platform);
+  if (model.directionCount > 0) {
+    if (InputCheck sets = BuildDirectionSets(model); !sets) return sets;
+  }
+  return model.pointCount() == g ? Accepted() : ComputeApproxCoordinates(model, turn);
 }
 
 void OrderUnknownPoints(PlaneModel& model) {
@@ -182,7 +184,7 @@ void OrderUnknownPoints(PlaneModel& model) {
   model.ResolveNames();
 }
 
-bool BuildDirectionSets(PlaneModel& model, PlatformServices& platform) {
+InputCheck BuildDirectionSets(PlaneModel& model) {
   const int n = model.pointCount();
   const std::vector<PlaneMeasure>& lines = model.enteredDirections;
 
@@ -238,8 +240,8 @@ bool BuildDirectionSets(PlaneModel& model, PlatformServices& platform) {
     std::copy(set.begin(), set.end(), entries.begin() + first[p]);
     const Entry& head = entries[first[p]];
     if (head.value > 1e-8) {
-      return ShowAndFail(platform, FormatText("方向观测值错误:%s,%s,%.6f", model.points[p].name.c_str(),
-                                              target(head).c_str(), head.value));
+      return RefusedWith(FormatText("方向观测值错误:%s,%s,%.6f", model.points[p].name.c_str(), target(head).c_str(),
+                                    head.value));
     }
   }
 
@@ -262,7 +264,7 @@ bool BuildDirectionSets(PlaneModel& model, PlatformServices& platform) {
       if (size >= 2) copied += size;
     }
   }
-  if (!consistent || copied != model.directionCount) return ShowAndFail(platform, Gbk("方向观测值输入错误 !!!"));
+  if (!consistent || copied != model.directionCount) return RefusedWith(Gbk("方向观测值输入错误 !!!"));
 
   // The sets of two or more directions, and the directions as entered set
   // by set; the placeholders of the other points are the record's.
@@ -281,7 +283,7 @@ bool BuildDirectionSets(PlaneModel& model, PlatformServices& platform) {
     model.directionSets.push_back({p, begin, static_cast<int>(model.directions.size())});
   }
   model.enteredDirections = std::move(bySet);
-  return true;
+  return Accepted();
 }
 
 void ComputeRedundancy(PlaneModel& model) {
@@ -291,14 +293,14 @@ void ComputeRedundancy(PlaneModel& model) {
   model.redundancy = model.directionCount + static_cast<int>(others) - 2 * model.UnknownPointCount() - stations;
 }
 
-bool PrepareComputableNetwork(PlaneModel& model, PlatformServices& platform) {
-  if (!CollectNetworkPoints(model, platform)) return false;
+InputCheck PrepareComputableNetwork(PlaneModel& model, const TurnAnswerer& turn) {
+  if (InputCheck collected = CollectNetworkPoints(model, turn); !collected) return collected;
   ComputeRedundancy(model);
   // More than two points, at least one known point, no negative redundancy.
   if (!(model.pointCount() > 2 && model.knownCount > 0 && model.redundancy >= 0)) {
-    return ShowAndFail(platform, Gbk("平面网不满足平差或精度估算条件 !!!"));
+    return RefusedWith(Gbk("平面网不满足平差或精度估算条件 !!!"));
   }
-  return true;
+  return Accepted();
 }
 
 }  // namespace qp

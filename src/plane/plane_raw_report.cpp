@@ -52,10 +52,11 @@ constexpr MeasureTable kWeightedSides{"\r\n\r\n%18d.加权观测边<个数:%ld  
 
 class RawReportWriter {
  public:
-  RawReportWriter(PlaneModel& model, ReportFile& report, SectionNumber& section, PlatformServices& platform)
-      : model_(model), report_(report), section_(section), platform_(platform) {}
+  RawReportWriter(PlaneModel& model, ReportFile& report, SectionNumber& section)
+      : model_(model), report_(report), section_(section) {}
 
-  void Write(std::time_t now);
+  // Returns the number of suspected gross errors found along the traverses.
+  int Write(std::time_t now);
 
  private:
   void BasicInformation();
@@ -77,7 +78,6 @@ class RawReportWriter {
   PlaneModel& model_;  // the confirmed network; mode 4 reduces its direction sets
   ReportFile& report_;
   SectionNumber& section_;
-  PlatformServices& platform_;
   int points_ = 0;
   int known_ = 0;
   int approx_ = 0;
@@ -86,7 +86,7 @@ class RawReportWriter {
   int reduced_ = 0;
 };
 
-void RawReportWriter::Write(std::time_t now) {
+int RawReportWriter::Write(std::time_t now) {
   points_ = model_.pointCount();
   known_ = model_.knownCount;
   approx_ = model_.GivenCount() - known_;
@@ -112,13 +112,15 @@ void RawReportWriter::Write(std::time_t now) {
   Measures(model_.weightedSides, kWeightedSides);
   Coordinates();
 
+  int grossErrors = 0;
   if (model_.closureMode != 0 && model_.calcMode != kPrecisionEstimate) {
     // The geometry sees the direction sets as reduced above.
     const NetworkGeometry geo(model_);
     if (directions_ > 6) TriangleClosures(geo, report_, section_);
-    if (directions_ > 3 && reduced_ >= 1 && known_ >= 2) TraverseClosures(model_, geo, report_, section_, platform_);
+    if (directions_ > 3 && reduced_ >= 1 && known_ >= 2) grossErrors = TraverseClosures(model_, geo, report_, section_);
   }
   report_.Printf("%s\r\n\r\n", " ");
+  return grossErrors;
 }
 
 void RawReportWriter::BasicInformation() {
@@ -387,7 +389,7 @@ bool WritePlaneRawReport(PlaneModel& model, PlatformServices& platform, const st
   model.traverses.clear();
   ReportFile report;
   if (!CreateReportOrTell(report, reportPath, platform)) return false;
-  RawReportWriter(model, report, section, platform).Write(now);
+  for (int gross = RawReportWriter(model, report, section).Write(now); gross > 0; --gross) platform.Beep();
   return CloseReportOrTell(report, platform);
 }
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "common/format.h"
-#include "plane/plane_raw_report.h"
+#include "plane/plane_point_list.h"
 
 namespace qp {
 namespace {
@@ -29,7 +29,7 @@ struct Side {
 
 }  // namespace
 
-bool BuildSideList(PlaneModel& model, PlatformServices& platform) {
+InputCheck BuildSideList(PlaneModel& model) {
   const int known = model.knownCount;
   std::vector<Side> sides;
   std::unordered_map<uint64_t, int> index;  // pair -> entry in `sides`
@@ -95,14 +95,14 @@ bool BuildSideList(PlaneModel& model, PlatformServices& platform) {
     const int pair = static_cast<int>(i) + 1;
     if (!ends.Resolved()) {
       const std::string& name = ends.from < 0 ? ends.fromName : ends.toName;
-      return ShowAndFail(platform, FormatText("评定精度端点[%d]的点名[%s]不是控制网中的点 !", pair, name.c_str()));
+      return RefusedWith(FormatText("评定精度端点[%d]的点名[%s]不是控制网中的点 !", pair, name.c_str()));
     }
-    if (ends.from < known || ends.to < known) return ShowAndFail(platform, FormatText("评定精度端点[%d]不能是已知点 !", pair));
+    if (ends.from < known || ends.to < known) return RefusedWith(FormatText("评定精度端点[%d]不能是已知点 !", pair));
     if (index.count(PairKey(ends.from, ends.to)) > 0) {
-      return ShowAndFail(platform, FormatText("评定精度两端点[%d]必须是不相连接的两个点 !", pair));
+      return RefusedWith(FormatText("评定精度两端点[%d]必须是不相连接的两个点 !", pair));
     }
   }
-  return true;
+  return Accepted();
 }
 
 }  // namespace qp

@@ -31,11 +31,11 @@ bool ComputeHeightNetwork(HeightWorkspace& ws, HeightModel& model, NormalEquatio
     ReportFile report;
     if (report.OpenForAppend(ws.ReportPath())) {
       model.largestCorrection = 0.0;
-      HeightComputation c{model, normals, ComputationDialogue::AskingThrough(platform), report, ws.section,
+      HeightComputation c{model, normals, AskingThrough(platform), report, ws.section,
                           HeightExportPathFor(ws.dataPath)};
       const bool adjusting = model.mode == kHeightAdjust && model.Redundancy() > 0;
       ok = adjusting ? AdjustHeightNetwork(c) : EstimateHeightPrecision(c);
-      c.dialogue.ShowFailure(platform);
+      ShowFailure(platform, c.dialogue);
       // Sections that did not reach the disk are no result.
       ok = report.Close() && ok;
       // The statistical tests go into a report of their own, beside this one.

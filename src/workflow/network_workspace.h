@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "adjustment/computation_dialogue.h"
 #include "adjustment/normal_equation_store.h"
 #include "common/platform_services.h"
 #include "common/report_file.h"
@@ -71,5 +72,17 @@ struct NetworkWorkspace {
     if (!note.empty()) platform.ShowMessage(note);
   }
 };
+
+// The adjustments' questions put on the platform: Yes/No, No by default.
+inline ComputationDialogue AskingThrough(PlatformServices& platform) {
+  return ComputationDialogue([&platform](const std::string& question) {
+    return platform.Ask(question, Buttons::YesNo, Answer::No, Icon::Question) == Answer::Yes;
+  });
+}
+
+// Shows the message that ended a failed adjustment, if any.
+inline void ShowFailure(PlatformServices& platform, const ComputationDialogue& dialogue) {
+  if (!dialogue.Failure().empty()) platform.ShowMessage(dialogue.Failure());
+}
 
 }  // namespace qp

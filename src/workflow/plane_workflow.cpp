@@ -84,13 +84,13 @@ bool ComputePlaneNetwork(PlaneWorkspace& ws, NormalEquationStore& normals, Platf
     ReportFile report;
     if (report.OpenForAppend(ws.ReportPath())) {
       PlaneModel model = PlaneModelFromRecord(net);
-      PlaneComputation c{model, normals, ComputationDialogue::AskingThrough(platform), report, ws.section,
+      PlaneComputation c{model, normals, AskingThrough(platform), report, ws.section,
                          CoordinateExportPathFor(ws.dataPath)};
       const bool adjusting = model.calcMode != kPrecisionEstimate && model.redundancy != 0;
       ok = adjusting ? AdjustPlaneNetwork(c) : EstimatePlanePrecision(c);
       // What the computation reached, also when it failed: the record holds it.
       PutPlaneResults(model, net);
-      c.dialogue.ShowFailure(platform);
+      ShowFailure(platform, c.dialogue);
       // Sections that did not reach the disk are no result.
       ok = report.Close() && ok;
       // The statistical tests go into a report of their own, beside this one.

@@ -58,7 +58,7 @@ TEST(RejectedLine, TheReadersNameTheBoxAndLineTheyRefused) {
          height->pairCount = 1;
          SetSlotText(height->pairFrom[0], "Z1");
          SetSlotText(height->pairTo[0], "Z2");
-         return CheckHeightPrecisionPairs(HeightModelFromRecord(*height), p);
+         return Told(p, CheckHeightPrecisionPairs(HeightModelFromRecord(*height)));
        },
        RejectedLine{kHeightPairsBox, 0}, "精度端点第[1]行点名不是待定点!"},
       {"a tool's second list",

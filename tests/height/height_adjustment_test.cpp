@@ -99,12 +99,11 @@ struct HeightAdjustment : testing::HeightFormTest {
     ReportFile report;
     EXPECT_TRUE(report.OpenForAppend(Target().reportPath));
     HeightModel model = HeightModelFromRecord(*net);
-    HeightComputation c{model, *normals, ComputationDialogue::AskingThrough(platform), report, section,
-                        dir.File("net高程数据.txt")};
+    HeightComputation c{model, *normals, AskingThrough(platform), report, section, dir.File("net高程数据.txt")};
     const bool ok =
         model.mode == kHeightAdjust && model.Redundancy() > 0 ? AdjustHeightNetwork(c) : EstimateHeightPrecision(c);
     PutHeightResults(model, *net);
-    c.dialogue.ShowFailure(platform);
+    ShowFailure(platform, c.dialogue);
     if (iterations) *iterations = c.iterations;
     return report.Close() && ok;
   }
@@ -229,7 +228,7 @@ TEST_F(HeightAdjustment, PlausibilityPromptOnTheConstantTerm) {
   net->observed[0] = net->observed[1] = 0.0;  // l = 5000 mm exactly: no question
   HeightModel model = HeightModelFromRecord(*net);
   ReportFile report;
-  HeightComputation c{model, *normals, ComputationDialogue::AskingThrough(platform), report, section, ""};
+  HeightComputation c{model, *normals, AskingThrough(platform), report, section, ""};
   EXPECT_TRUE(FormHeightEquations(c, AdjustmentMode::Adjusting));
   EXPECT_TRUE(platform.questions.empty());
   model.differences[1].observed = -0.0005;  // 5000.5 mm

@@ -8,29 +8,34 @@
 #include "plane/network_geometry.h"
 #include "plane/plane_model_record.h"
 #include "plane/plane_point_list.h"
-#include "support/scripted_platform.h"
+#include "common/gbk_text.h"
 #include "network_builder.h"
 
 namespace qp {
 namespace {
 
 using testing::NetworkBuilder;
-using testing::ScriptedPlatform;
 using Names = std::vector<std::string>;
+
+// The messages a refused step leaves to be shown, in UTF-8.
+Names Notes(const InputCheck& check) {
+  EXPECT_FALSE(check);
+  Names notes;
+  for (const std::string& note : check.notes) notes.push_back(GbkToUtf8(note));
+  return notes;
+}
 
 TEST(CollectNetworkPoints, ListsNewNamesInObservationOrderAndNamesThoseLeftUncomputed) {
   NetworkBuilder b;
-  ScriptedPlatform platform;
   b.Place("K1", 0, 0);
   b.Place("K2", 1000, 0);
   b.Given("K1");
   b.FixedDistance("P9", "P10", 250.0);
-  EXPECT_FALSE(b.Confirm(CollectNetworkPoints, platform));  // one given point
+  EXPECT_EQ(Notes(b.Confirm(CollectNetworkPoints)), Names{"基本计算条件不满足 !"});  // one given point
   b.Given("K2");
-  EXPECT_FALSE(b.Confirm(CollectNetworkPoints, platform));  // no direction, no reduced distance
-  EXPECT_EQ(platform.MessagesUtf8(), Names(2, "基本计算条件不满足 !"));
+  // No direction, no reduced distance.
+  EXPECT_EQ(Notes(b.Confirm(CollectNetworkPoints)), Names{"基本计算条件不满足 !"});
 
-  platform.messages.clear();
   b.Direction("K1", "K2", 0.0);
   b.Direction("K1", "P3", 10.0);
   b.FixedAzimuth("P5", "P4", 1.0);  // from before to
@@ -39,7 +44,7 @@ TEST(CollectNetworkPoints, ListsNewNamesInObservationOrderAndNamesThoseLeftUncom
   b.net->precisionPairCount = 1;  // names only in a precision pair are no network points
   SetSlotText(b.net->pairFirst[0], "Z");
   SetSlotText(b.net->pairSecond[0], "K1");
-  EXPECT_FALSE(b.Confirm(CollectNetworkPoints, platform));
+  const InputCheck collected = b.Confirm(CollectNetworkPoints);
   // Nothing places a new point, so the ordering keeps them as listed.
   const Names order = {"K1", "K2", "P3", "P5", "P4", "P6", "P9", "P10", "P7", "P8"};
   EXPECT_EQ(b.PointNames(), order);
@@ -48,7 +53,7 @@ TEST(CollectNetworkPoints, ListsNewNamesInObservationOrderAndNamesThoseLeftUncom
   Names expected;
   for (int i = 2; i < 10; ++i) expected.push_back("待定点[" + order[i] + "]不能计算出...");
   expected.push_back("待定点不能完全计算出 !");
-  EXPECT_EQ(platform.MessagesUtf8(), expected);
+  EXPECT_EQ(Notes(collected), expected);
 }
 
 // The point table holds 1024 points: two given and 1022 new ones fill it,
@@ -57,15 +62,14 @@ TEST(CollectNetworkPoints, RefusesANetworkBeyondThePointTable) {
   for (const int added : {1022, 1023}) {
     SCOPED_TRACE(added);
     NetworkBuilder b;
-    ScriptedPlatform platform;
     b.Place("K1", 0, 0);
     b.Place("K2", 1000, 0);
     b.Given("K1");
     b.Given("K2");
     for (int i = 0; i < added; ++i) b.Distance("K1", "N" + std::to_string(i), 100.0);
     PlaneModel model = PlaneModelOfEnteredDirections(*b.net);
-    EXPECT_FALSE(CollectNetworkPoints(model, platform));
-    const bool refused = platform.MessagesUtf8().front() == "平面网点数超过1024个 !";
+    const Names notes = Notes(CollectNetworkPoints(model, {}));
+    const bool refused = notes.front() == "平面网点数超过1024个 !";
     EXPECT_EQ(refused, added > 1022);
     if (!refused) {
       EXPECT_EQ(model.pointCount(), 1024);
@@ -92,8 +96,7 @@ NetworkBuilder Chain() {
 
 TEST(PrepareComputableNetwork, OrdersComputesAndCountsUnknownsAndRedundancy) {
   NetworkBuilder b = Chain();
-  ScriptedPlatform platform;
-  ASSERT_TRUE(b.Confirm(PrepareComputableNetwork, platform));
+  ASSERT_TRUE(b.Confirm(PrepareComputableNetwork));
   EXPECT_EQ(b.PointNames(), (Names{"K1", "K2", "P1", "P2"}));
   EXPECT_TRUE(b.AtTruth("P1") && b.AtTruth("P2"));
   // u = 2, n = 2u + 1 fixed azimuth, r = 5 + 2 + 1 - 2u - 2 stations.
@@ -105,12 +108,10 @@ TEST(PrepareComputableNetwork, OrdersComputesAndCountsUnknownsAndRedundancy) {
   NetworkBuilder noKnown = Chain();
   noKnown.net->knownCount = 0;  // K1 and K2 only approximate
   noKnown.net->approxCount = 2;
-  EXPECT_FALSE(noKnown.Confirm(PrepareComputableNetwork, platform));
-  EXPECT_EQ(platform.MessagesUtf8(), Names{"平面网不满足平差或精度估算条件 !!!"});
+  EXPECT_EQ(Notes(noKnown.Confirm(PrepareComputableNetwork)), Names{"平面网不满足平差或精度估算条件 !!!"});
 }
 
 TEST(BuildDirectionSets, SortsSetsInPointOrderWithPlaceholders) {
-  ScriptedPlatform platform;
   auto lines = [](double bc, double ac, double ba) {
     NetworkBuilder b;
     for (const char* name : {"A", "B", "C", "D"}) b.ListPoint(name);
@@ -122,7 +123,7 @@ TEST(BuildDirectionSets, SortsSetsInPointOrderWithPlaceholders) {
     return b;
   };
   NetworkBuilder b = lines(30.0, 45.0, 0.0);
-  ASSERT_TRUE(b.Confirm(BuildDirectionSets, platform));
+  ASSERT_TRUE(b.Confirm(BuildDirectionSets));
   const Names rows = {"A-B", "A-D", "A-C", "B-A", "B-C", "C-A", "D-A"};
   const double values[] = {0, 10, 45, 0, 30, 0, 0};
   for (int e = 0; e < 7; ++e) {
@@ -137,9 +138,9 @@ TEST(BuildDirectionSets, SortsSetsInPointOrderWithPlaceholders) {
   EXPECT_EQ(std::vector<int>(b.net->setStart, b.net->setStart + 5), (std::vector<int>{0, 3, 5, 6, 7}));
   EXPECT_EQ(b.net->nonStationCount, 2);
 
-  EXPECT_FALSE(lines(0.0001, 45.0, 12.0).Confirm(BuildDirectionSets, platform));  // B's set not from zero
-  EXPECT_FALSE(lines(30.0, 0.0, 0.0).Confirm(BuildDirectionSets, platform));      // two zeros at A
-  EXPECT_EQ(platform.MessagesUtf8(), (Names{"方向观测值错误:B,C,0.000100", "方向观测值输入错误 !!!"}));
+  // B's set not from zero; two zeros at A.
+  EXPECT_EQ(Notes(lines(0.0001, 45.0, 12.0).Confirm(BuildDirectionSets)), Names{"方向观测值错误:B,C,0.000100"});
+  EXPECT_EQ(Notes(lines(30.0, 0.0, 0.0).Confirm(BuildDirectionSets)), Names{"方向观测值输入错误 !!!"});
 }
 
 TEST(ComputeApproxCoordinates, DistancesOnlyAskForEveryPairInEveryPass) {
@@ -152,17 +153,15 @@ TEST(ComputeApproxCoordinates, DistancesOnlyAskForEveryPairInEveryPass) {
   b.Distance("A", "P");
   b.Distance("P", "B");
   auto copy = b.Copy();
-  ScriptedPlatform cancelling;
-  for (int i = 0; i < 20; ++i) cancelling.Answering({Answer::Cancel});
-  EXPECT_FALSE(b.Confirm(CollectNetworkPoints, cancelling));
+  testing::ScriptedTurns cancelling{std::vector<Turn>(20, Turn::kUnknown), {}};
+  const InputCheck refused = b.Confirm(CollectNetworkPoints, cancelling.Answerer());
   ASSERT_EQ(cancelling.questions.size(), 14u);  // 7 passes, from A with B and from B with A
-  EXPECT_EQ(cancelling.QuestionsUtf8()[1].substr(0, 13), "B --- A --- P");
-  EXPECT_EQ(cancelling.MessagesUtf8(), (Names{"待定点[P]不能计算出...", "待定点不能完全计算出 !"}));
+  EXPECT_EQ(cancelling.questions[1].substr(0, 13), "B --- A --- P");
+  EXPECT_EQ(Notes(refused), (Names{"待定点[P]不能计算出...", "待定点不能完全计算出 !"}));
 
-  ScriptedPlatform answering;
-  answering.Answering({Answer::No});  // P lies right of A->B
+  testing::ScriptedTurns answering{{Turn::kClockwise}, {}};  // P lies right of A->B
   b.net = std::move(copy);
-  EXPECT_TRUE(b.Confirm(CollectNetworkPoints, answering));
+  EXPECT_TRUE(b.Confirm(CollectNetworkPoints, answering.Answerer()));
   EXPECT_TRUE(b.AtTruth("P"));
 }
 
@@ -211,7 +210,7 @@ Names PlainOrder(PlaneNetwork& net) {
   return order;
 }
 
-void PlainCoordinates(PlaneNetwork& net, PlatformServices& platform) {
+void PlainCoordinates(PlaneNetwork& net, const TurnAnswerer& turn) {
   PlaneModel model = PlaneModelFromRecord(net);
   NetworkGeometry geo(model);
   const int n = net.pointCount, g = net.knownCount + net.approxCount;
@@ -229,7 +228,7 @@ void PlainCoordinates(PlaneNetwork& net, PlatformServices& platform) {
           if ((pass > 3 || !dists) && dirs) geo.AngleIntersection(j, i, k, c);
           if (!c[k] && dirs && dists) geo.PolarPoint(j, i, k, c);
           if (!c[k] && ((pass > 3 && dirs) || !dists)) geo.Resection(j, i, k, c);
-          if (!c[k] && (pass > 5 || !dirs) && dists) geo.IntersectByDistances(j, i, k, c, platform);
+          if (!c[k] && (pass > 5 || !dirs) && dists) geo.IntersectByDistances(j, i, k, c, turn);
         }
       }
       for (int d = n - 1; c[j] && dirs && dists && d >= net.knownCount + 2; --d) {
@@ -276,21 +275,18 @@ TEST(ApproximateCoordinates, IndexedPassesMatchPlainLoopsOnRandomNetworks) {
     Names order;
     for (const PlanePoint& p : model.points) order.push_back(p.name);
     ASSERT_EQ(order, PlainOrder(*plain));
-    ScriptedPlatform platform, plainPlatform;
     if (model.directionCount > 0) {
-      ASSERT_TRUE(BuildDirectionSets(model, platform));
+      ASSERT_TRUE(BuildDirectionSets(model));
     }
     PutPlanePointList(model, *b.net);
     std::memcpy(plain.get(), b.net.get(), sizeof(PlaneNetwork));
-    for (int q = 0; q < 40; ++q) {
-      const Answer a = q % 3 == 0 ? Answer::Yes : q % 3 == 1 ? Answer::No : Answer::Cancel;
-      platform.Answering({a});
-      plainPlatform.Answering({a});
-    }
-    ComputeApproxCoordinates(model, platform);
+    testing::ScriptedTurns turns, plainTurns;
+    for (int q = 0; q < 40; ++q) turns.answers.push_back(q % 3 == 0 ? Turn::kCounterClockwise : q % 3 == 1 ? Turn::kClockwise : Turn::kUnknown);
+    plainTurns.answers = turns.answers;
+    ComputeApproxCoordinates(model, turns.Answerer());
     PutPlaneCoordinates(model, *b.net);
-    PlainCoordinates(*plain, plainPlatform);
-    EXPECT_EQ(platform.questions, plainPlatform.questions);
+    PlainCoordinates(*plain, plainTurns.Answerer());
+    EXPECT_EQ(turns.questions, plainTurns.questions);
     EXPECT_EQ(0, std::memcmp(b.net->x, plain->x, sizeof plain->x));
     EXPECT_EQ(0, std::memcmp(b.net->y, plain->y, sizeof plain->y));
   }
@@ -301,7 +297,6 @@ TEST(ApproximateCoordinates, IndexedPassesMatchPlainLoopsOnRandomNetworks) {
 // the directions and those points keep empty sets.
 TEST(ApproximateCoordinates, FullSizeNetwork) {
   NetworkBuilder b;
-  ScriptedPlatform platform;
   std::mt19937 rng(7);
   std::uniform_real_distribution<double> coordinate(0.0, 20000.0);
   auto name = [](int i) { return "T" + std::to_string(i); };
@@ -315,7 +310,7 @@ TEST(ApproximateCoordinates, FullSizeNetwork) {
     b.Distance(name(s), name(2 * s + 2));
     b.Distance(name(s), name(2 * s + 3));
   }
-  ASSERT_TRUE(b.Confirm(PrepareComputableNetwork, platform));
+  ASSERT_TRUE(b.Confirm(PrepareComputableNetwork));
   EXPECT_GT(b.net->directionCount + b.net->nonStationCount, kMaxDirections);
   EXPECT_EQ(b.net->setStart[1024], b.net->directionCount);
   const int leaf = b.Index(name(1000));

@@ -19,6 +19,7 @@
 #include "support/dense_matrix.h"
 #include "support/scripted_platform.h"
 #include "support/test_files.h"
+#include "workflow/network_workspace.h"
 
 namespace qp::testing {
 
@@ -257,13 +258,12 @@ struct TestNetwork {
   }
   // Sets, counts and redundancy as the confirmation leaves them.
   void Finish() {
-    ScriptedPlatform platform;
-    auto sets = [](PlaneModel& m, PlatformServices& p) {
-      const bool built = BuildDirectionSets(m, p);
+    const InputCheck built = b.Confirm([](PlaneModel& m) {
+      InputCheck sets = BuildDirectionSets(m);
       ComputeRedundancy(m);
-      return built;
-    };
-    ASSERT_TRUE(b.Confirm(sets, platform)) << platform.LastMessageUtf8();
+      return sets;
+    });
+    ASSERT_TRUE(built) << (built.notes.empty() ? "" : GbkToUtf8(built.notes.back()));
   }
   // The counts again once the observations of the finished record changed.
   void Recount() {
@@ -286,13 +286,13 @@ struct Computation {
   PlaneComputation Start(const PlaneNetwork& net, const std::string& exportPath = "") {
     report.Create(dir.File("net.txt"));
     model = PlaneModelFromRecord(net);
-    return {model, *normals, ComputationDialogue::AskingThrough(platform), report, section, exportPath};
+    return {model, *normals, AskingThrough(platform), report, section, exportPath};
   }
   bool Adjust(PlaneNetwork& net, bool estimate = false) {
     PlaneComputation c = Start(net, dir.File("net坐标数据.txt"));
     const bool ok = estimate ? EstimatePlanePrecision(c) : AdjustPlaneNetwork(c);
     PutPlaneResults(model, net);
-    c.dialogue.ShowFailure(platform);
+    ShowFailure(platform, c.dialogue);
     iterations = c.iterations;
     report.Close();
     return ok;

@@ -10,9 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "common/gbk_text.h"
 #include "common/name_slot.h"
-#include "common/platform_services.h"
+#include "common/rejected_entry.h"
 #include "geodesy/angles.h"
+#include "plane/network_geometry.h"
 #include "plane/plane_model_record.h"
 #include "plane/plane_network.h"
 
@@ -98,9 +100,13 @@ struct NetworkBuilder {
   // A step of the confirmation on the model of the record as read, and the
   // point list, sets and counts it built put back into the record (also when
   // the step failed).
-  bool Confirm(bool (*step)(PlaneModel&, PlatformServices&), PlatformServices& platform) {
+  InputCheck Confirm(InputCheck (*step)(PlaneModel&, const TurnAnswerer&), const TurnAnswerer& turn = {}) {
+    return Confirm([&](PlaneModel& model) { return step(model, turn); });
+  }
+  template <class Step>
+  InputCheck Confirm(Step step) {
     PlaneModel model = PlaneModelOfEnteredDirections(*net);
-    const bool done = step(model, platform);
+    InputCheck done = step(model);
     PutPlanePointList(model, *net);
     return done;
   }
@@ -108,6 +114,19 @@ struct NetworkBuilder {
     auto copy = std::make_unique<PlaneNetwork>();
     std::memcpy(copy.get(), net.get(), sizeof(PlaneNetwork));
     return copy;
+  }
+};
+
+// Answers the side questions of the distance intersections in turn, then
+// counter-clockwise (the default button); keeps the questions in UTF-8.
+struct ScriptedTurns {
+  std::vector<Turn> answers;
+  std::vector<std::string> questions;
+  TurnAnswerer Answerer() {
+    return [this](const std::string& question) {
+      questions.push_back(GbkToUtf8(question));
+      return questions.size() <= answers.size() ? answers[questions.size() - 1] : Turn::kCounterClockwise;
+    };
   }
 };
 

@@ -5,7 +5,6 @@
 #include "network_builder.h"
 #include "plane/plane_model_record.h"
 #include "plane/plane_point_list.h"
-#include "support/scripted_platform.h"
 
 namespace qp {
 namespace {
@@ -14,7 +13,6 @@ namespace {
 // after them without coordinates.
 struct GeometryTest : ::testing::Test {
   testing::NetworkBuilder b;
-  testing::ScriptedPlatform platform;
   ComputedFlags computed;
   PlaneModel model;
 
@@ -28,7 +26,7 @@ struct GeometryTest : ::testing::Test {
     for (const char* name : unknown) b.ListPoint(name);
     model = PlaneModelOfEnteredDirections(*b.net);
     if (model.directionCount > 0) {
-      EXPECT_TRUE(BuildDirectionSets(model, platform));
+      EXPECT_TRUE(BuildDirectionSets(model));
     }
     computed.assign(b.net->pointCount, 0);
     computed[0] = computed[1] = 1;
@@ -120,23 +118,24 @@ TEST_F(GeometryTest, DistanceIntersectionAsksForTheSideOfThePoint) {
   b.Distance("B", "F", 1200.0);
   NetworkGeometry geo = Build({"W", "E", "F"});
 
-  platform.Answering({Answer::Cancel, Answer::Yes, Answer::No});
-  EXPECT_FALSE(geo.IntersectByDistances(P("A"), P("B"), P("W"), computed, platform));
-  EXPECT_TRUE(geo.IntersectByDistances(P("A"), P("B"), P("W"), computed, platform));
+  testing::ScriptedTurns turns{{Turn::kUnknown, Turn::kCounterClockwise, Turn::kClockwise}, {}};
+  const TurnAnswerer turn = turns.Answerer();
+  EXPECT_FALSE(geo.IntersectByDistances(P("A"), P("B"), P("W"), computed, {}));  // nobody to tell the side
+  EXPECT_FALSE(geo.IntersectByDistances(P("A"), P("B"), P("W"), computed, turn));
+  EXPECT_TRUE(geo.IntersectByDistances(P("A"), P("B"), P("W"), computed, turn));
   EXPECT_TRUE(AtTruth("W"));  // counterclockwise A, B, W: west of the line
-  EXPECT_TRUE(geo.IntersectByDistances(P("A"), P("B"), P("E"), computed, platform));
+  EXPECT_TRUE(geo.IntersectByDistances(P("A"), P("B"), P("E"), computed, turn));
   EXPECT_TRUE(AtTruth("E"));
-  EXPECT_FALSE(geo.IntersectByDistances(P("A"), P("B"), P("F"), computed, platform));
-  ASSERT_EQ(platform.questions.size(), 3u);  // none for circles that cannot meet
-  EXPECT_EQ(platform.QuestionsUtf8()[0], "A --- B --- W\n\n三点排列顺序逆时针:<是>;  顺时针:<否>;  不能判断:<取消>");
-  EXPECT_EQ(platform.questionDefaults[0], Answer::Yes);
+  EXPECT_FALSE(geo.IntersectByDistances(P("A"), P("B"), P("F"), computed, turn));
+  ASSERT_EQ(turns.questions.size(), 3u);  // none for circles that cannot meet
+  EXPECT_EQ(turns.questions[0], "A --- B --- W\n\n三点排列顺序逆时针:<是>;  顺时针:<否>;  不能判断:<取消>");
 
   // Missing by a few centimetres (a point almost on the line): put on the line.
   b.net->reducedLength[4] = 400.0;
   b.net->reducedLength[5] = 599.97;
   model = PlaneModelFromRecord(*b.net);
   NetworkGeometry touching(model);
-  EXPECT_TRUE(touching.IntersectByDistances(P("A"), P("B"), P("F"), computed, platform));
+  EXPECT_TRUE(touching.IntersectByDistances(P("A"), P("B"), P("F"), computed, turn));
   EXPECT_NEAR(model.points[P("F")].x, 400.0, 0.05);
   EXPECT_NEAR(model.points[P("F")].y, 0.0, 1e-9);
 }

@@ -42,17 +42,17 @@ TEST(CorrectionPrompt, AsksOnlyBeyondTheLimitOfItsKindAndMode) {
     SCOPED_TRACE(cs.constant);
     ScriptedPlatform platform;
     // Unanswered, the question takes its default button: No, which stops.
-    EXPECT_EQ(CorrectionPrompt(ComputationDialogue::AskingThrough(platform), cs.kind, cs.mode, "A", "B", cs.constant), !cs.asks);
+    EXPECT_EQ(CorrectionPrompt(AskingThrough(platform), cs.kind, cs.mode, "A", "B", cs.constant), !cs.asks);
     ASSERT_EQ(platform.questions.size(), cs.asks ? 1u : 0u);
     if (cs.asks) {
       EXPECT_EQ(platform.questionDefaults[0], Answer::No);
       platform.Answering({Answer::Yes});
-      EXPECT_TRUE(CorrectionPrompt(ComputationDialogue::AskingThrough(platform), cs.kind, cs.mode, "A", "B", cs.constant));
+      EXPECT_TRUE(CorrectionPrompt(AskingThrough(platform), cs.kind, cs.mode, "A", "B", cs.constant));
     }
   }
   ScriptedPlatform platform;
-  CorrectionPrompt(ComputationDialogue::AskingThrough(platform), CorrectionKind::Angle, AdjustmentMode::Adjusting, "A", "B", 10800.001);
-  CorrectionPrompt(ComputationDialogue::AskingThrough(platform), CorrectionKind::Length, AdjustmentMode::Adjusting, "A", "B", -1000.5);
+  CorrectionPrompt(AskingThrough(platform), CorrectionKind::Angle, AdjustmentMode::Adjusting, "A", "B", 10800.001);
+  CorrectionPrompt(AskingThrough(platform), CorrectionKind::Length, AdjustmentMode::Adjusting, "A", "B", -1000.5);
   EXPECT_EQ(platform.QuestionsUtf8(),
             (std::vector<std::string>{"方向改正数(A - B)为:10800.001000秒\n\n继续按<是>;  返回按<否>",
                                       "边长改正数(A - B)为:-1000.500000厘米\n\n继续按<是>;  返回按<否>"}));
@@ -105,7 +105,7 @@ struct PrecisionFixture : ::testing::Test {
   std::string Write(double sigma0) {
     report.Create(dir.File("net.txt"));
     PlaneModel model = PlaneModelFromRecord(*net);
-    PlaneComputation c{model, *q, ComputationDialogue::AskingThrough(platform), report, section, ""};
+    PlaneComputation c{model, *q, AskingThrough(platform), report, section, ""};
     ReportPlanePrecision(c, sigma0);
     PutPlaneResults(model, *net);
     report.Close();

@@ -4,10 +4,12 @@
 #   ./build.sh test      install what is missing, build and run the whole test suite,
 #                        then again under AddressSanitizer and UndefinedBehaviorSanitizer,
 #                        then every fuzz harness for a short while (tests/fuzz/run.sh)
+#   ./build.sh package   install what is missing, build, make the Debian package build/quorvexplus_*.deb
+#                        and check it: install, run, lintian, purge (packaging/check_package.sh)
 set -euo pipefail
 cd "$(dirname "$0")"
 
-PACKAGES=(build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev libboost-math-dev proj-bin libopenblas-dev liblapacke-dev qt6-base-dev qt6-qpa-plugins fonts-wqy-microhei libdxflib-dev libcairo2-dev fonts-arphic-uming qt6-translations-l10n fonts-wqy-zenhei clang libclang-rt-dev)
+PACKAGES=(build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev libboost-math-dev proj-bin libopenblas-dev liblapacke-dev qt6-base-dev qt6-qpa-plugins fonts-wqy-microhei libdxflib-dev libcairo2-dev fonts-arphic-uming qt6-translations-l10n fonts-wqy-zenhei clang libclang-rt-dev librsvg2-bin)
 JOBS=${JOBS:-$(nproc)}
 
 install_packages() {
@@ -53,8 +55,15 @@ case "${1:-}" in
       LSAN_OPTIONS=suppressions=$PWD/tests/sanitizer/lsan.supp run_tests build-sanitize
     JOBS=$JOBS tests/fuzz/run.sh
     ;;
+  package)
+    install_packages
+    build build
+    rm -f build/quorvexplus_*.deb
+    (cd build && cpack -G DEB)
+    packaging/check_package.sh build
+    ;;
   *)
-    echo "usage: $0 example|test" >&2
+    echo "usage: $0 example|test|package" >&2
     exit 2
     ;;
 esac

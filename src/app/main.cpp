@@ -3,6 +3,8 @@
 #include <QLocale>
 #include <QTimer>
 #include <clocale>
+#include <cstdio>
+#include <cstring>
 
 #include "adjustment/numeric_threads.h"
 #include "workflow/document_state.h"
@@ -13,6 +15,11 @@
 #include "app/recent_files.h"
 
 int main(int argc, char** argv) {
+  // Answered before the toolkit starts, so that it needs no display.
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::printf("quorvex-gui (QuorvexPlus 测量数据处理系统) %s\n", QUORVEX_VERSION);
+    return 0;
+  }
   QApplication app(argc, argv);
   // Reports and data texts are formatted with printf: the decimal point must
   // stay a point whatever the user's locale.

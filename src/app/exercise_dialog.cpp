@@ -9,6 +9,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSplitter>
+#include <QTabBar>
+#include <QTabWidget>
+#include <algorithm>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <array>
@@ -21,6 +25,8 @@ namespace qp {
 namespace {
 
 constexpr int kCellWidth = 76;
+// The tab widget's frame round a page (both sides together), px.
+constexpr int kTabFrame = 6;
 
 // A grid of number cells. Enter finishes the cell and moves down instead of
 // reaching the dialog's default button: typing a matrix is a run of Enters.
@@ -165,13 +171,28 @@ void CQuorvexExciseFirst::BuildControls() {
   mainGrid_ = grid(kExerciseGridSize, kExerciseGridSize + 2, "coefficientGrid", ExerciseTip::CoefficientGrid);
   restrictionGrid_ = grid(kMaxRestrictions, kExerciseGridSize + 1, "restrictionGrid", ExerciseTip::RestrictionGrid);
   functionGrid_ = grid(kMaxWeightFunctions, kExerciseGridSize, "weightFunctionGrid", ExerciseTip::WeightFunctionGrid);
-  auto* restrictionGroup = new QGroupBox(FromGbk(texts.restrictionGroup), this);
-  (new QVBoxLayout(restrictionGroup))->addWidget(restrictionGrid_);
-  auto* functionGroup = new QGroupBox(FromGbk(texts.functionGroup), this);
-  (new QVBoxLayout(functionGroup))->addWidget(functionGrid_);
+  // The restrictions and the weight functions share one place under the
+  // main grid, a tab each; the splitter between gives the main grid the
+  // room a small screen cannot give all three at once.
   for (QTableWidget* table : {restrictionGrid_, functionGrid_}) static_cast<ExerciseTable*>(table)->FitToCells();
-  // Ten rows without scrolling; a bordered system's eleventh scrolls.
-  mainGrid_->setMinimumHeight(static_cast<ExerciseTable*>(mainGrid_)->HeightForRows(kExerciseGridSize));
+  lowerTabs_ = new QTabWidget(this);
+  lowerTabs_->setObjectName(QStringLiteral("lowerGrids"));
+  lowerTabs_->addTab(restrictionGrid_, FromGbk(texts.restrictionGroup));
+  lowerTabs_->addTab(functionGrid_, FromGbk(texts.functionGroup));
+  // The tabs are as tall as the grids they hold, never more.
+  lowerTabs_->setMaximumHeight(lowerTabs_->tabBar()->sizeHint().height() +
+                               std::max(restrictionGrid_->height(), functionGrid_->height()) + kTabFrame);
+  auto* grids = new QSplitter(Qt::Vertical, this);
+  grids->setObjectName(QStringLiteral("gridSplitter"));
+  grids->setChildrenCollapsible(false);
+  grids->addWidget(mainGrid_);
+  grids->addWidget(lowerTabs_);
+  grids->setStretchFactor(0, 1);
+  grids->setSizes({QWIDGETSIZE_MAX, lowerTabs_->maximumHeight()});
+  // At least three rows of the main grid; the rest scroll inside it.
+  mainGrid_->setMinimumHeight(static_cast<ExerciseTable*>(mainGrid_)->HeightForRows(3));
+  hint_ = new QLabel(this);
+  hint_->setObjectName(QStringLiteral("computedHint"));
 
   // The results: weight reciprocals and standard errors of the three weight
   // functions, m0 and [PVV].
@@ -231,12 +252,9 @@ void CQuorvexExciseFirst::BuildControls() {
 
   auto* whole = new QVBoxLayout(this);
   whole->addLayout(choices);
-  whole->addWidget(mainGrid_, 1);
-  whole->addWidget(restrictionGroup);
-  whole->addWidget(functionGroup);
+  whole->addWidget(grids, 1);
+  whole->addWidget(hint_);
   whole->addLayout(bottom);
-  // The results and the file buttons stay in sight; the grids scroll.
-  ScrollContentAbove(*whole, 1);
   ResizeWithinScreen(*this, QSize(1060, 840));
 }
 
@@ -249,6 +267,8 @@ void CQuorvexExciseFirst::Refresh() {
   for (QPushButton* b : {open_, save_, exit_}) b->setEnabled(form_.FileButtonsEnabled());
   RefreshTables();
   for (int f = 0; f < kResultFieldCount; ++f) results_[static_cast<size_t>(f)]->setText(FromGbk(form_.ResultField(f)));
+  hint_->setText(FromGbk(form_.Hint()));
+  hint_->setVisible(!hint_->text().isEmpty());
   refreshing_ = false;
 }
 

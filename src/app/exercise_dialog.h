@@ -16,10 +16,12 @@
 #include "exercise/exercise_form.h"
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableWidget;
 class QTableWidgetItem;
+class QTabWidget;
 
 namespace qp {
 
@@ -56,6 +58,8 @@ class CQuorvexExciseFirst : public QDialog {
   QTableWidget* mainGrid_ = nullptr;         // coefficients, then the constants and weights columns
   QTableWidget* restrictionGrid_ = nullptr;  // restrictions, then their constants
   QTableWidget* functionGrid_ = nullptr;
+  QTabWidget* lowerTabs_ = nullptr;  // the restriction and weight-function grids
+  QLabel* hint_ = nullptr;           // what to do with the results once computed
   std::array<QLineEdit*, kResultFieldCount> results_{};
   QPushButton* open_ = nullptr;
   QPushButton* save_ = nullptr;

@@ -19,6 +19,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "app/gbk_cells.h"
 #include "app/qt_text.h"
 #include "app/screen_fit.h"
 #include "common/binary_file.h"
@@ -144,6 +145,7 @@ bool ReportViewer::Reload() {
   setWindowTitle(QFileInfo(path_).fileName() + QStringLiteral(" - 报告"));
   pathLabel_->setText(path_);
   text_->setPlainText(BoxTextFromGbk(*bytes));
+  AlignToGbkCells(*text_->document(), text_->font());
   return true;
 }
 

@@ -271,6 +271,12 @@ void ExerciseForm::ToggleComputing() {
 
 std::string ExerciseForm::ComputeCaption() const { return computing_ ? Gbk("重新设置") : Gbk("计算结果"); }
 
+std::string ExerciseForm::Hint() const {
+  if (!computing_) return {};
+  const std::string blanks = blankCells_ > 0 ? FormatText("(%d个空白单元格按0计算, 空白的权按1) ", blankCells_) : "";
+  return Gbk("已计算") + blanks + Gbk(": 用\"显示选择\"在表格中查看法方程和解, 权倒数和中误差在下方; \"重新设置\"修改输入");
+}
+
 // --- Grids ---------------------------------------------------------------------
 
 int ExerciseForm::Rows(ExerciseGrid grid) const {
@@ -397,8 +403,13 @@ void ExerciseForm::ReadGrid() {
   Clear(r.restrictions);
   Clear(r.restrictionConstants);
   Clear(r.weightFunctions);
+  // A blank cell counts as 0 (a blank weight as 1); the hint says how many
+  // were, so that a forgotten entry does not pass unnoticed.
+  blankCells_ = 0;
   const auto value = [this](ExerciseGrid grid, int row, int column) {
-    return LeadingNumber(Cell(grid, row, column));
+    const std::string& cell = Cell(grid, row, column);
+    if (Trim(cell).empty()) ++blankCells_;
+    return LeadingNumber(cell);
   };
   for (int i = 0; i < kGrid; ++i) {
     for (int j = 0; j < kGrid; ++j) {

@@ -102,6 +102,8 @@ class ExerciseForm {
   void ToggleComputing();
   bool computing() const { return computing_; }
   std::string ComputeCaption() const;
+  // One line on where the results are, while computing; empty otherwise.
+  std::string Hint() const;
   bool ComputeEnabled() const { return display_ == 0; }
   // "退出", "打开文件", "保存文件".
   bool FileButtonsEnabled() const { return !computing_; }
@@ -142,6 +144,7 @@ class ExerciseForm {
   ExerciseFile record_;
   std::string statePath_;
   bool computing_ = false;
+  int blankCells_ = 0;  // enabled cells the last reading found blank
   int display_ = 0;
   int gridSize_ = kExerciseGridSize;  // rows and columns of the main grid
   std::vector<std::string> coefficients_;

@@ -5,6 +5,9 @@
 // columns and find.
 #include <QFile>
 #include <QFontMetrics>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QToolBar>
 #include <QTranslator>
 
@@ -162,6 +165,30 @@ TEST(ReportViewerTest, ChineseNamesKeepTheColumnsAndFindWrapsRound) {
   EXPECT_EQ(text->textCursor().blockNumber(), 3);
   EXPECT_FALSE(viewer.Find(QStringLiteral("南山")));
   EXPECT_EQ(text->textCursor().selectedText(), QStringLiteral("北山"));  // the selection stays
+}
+
+TEST(ReportViewerTest, EveryDoubleByteCharacterTakesTwoCells) {
+  // Greek letters, the plus-minus sign and full-width punctuation are
+  // double-byte in GBK but drawn one cell wide by a CJK monospace: the
+  // statistics report's chi-square rows would slip against their neighbours.
+  TempDir dir;
+  const std::string path = dir.File("stat.txt");
+  const char* lines[] = {"  χ2上限=  21.920|", "  abc上限=  21.920|", "  σ0±τ：  1.000|", "  abcdefghi  1.000|"};
+  std::string report;
+  for (const char* line : lines) report += Utf8ToGbk(line) + "\r\n";
+  WriteBytes(path, report);
+  ReportViewer viewer;
+  ASSERT_TRUE(viewer.ShowReport(FromUtf8(path)));
+  QPlainTextEdit* text = viewer.TextView();
+  const auto barX = [&](int line) {
+    QTextCursor at(text->document()->findBlockByNumber(line));
+    at.movePosition(QTextCursor::EndOfBlock);
+    at.movePosition(QTextCursor::Left);
+    return text->cursorRect(at).x();
+  };
+  EXPECT_NEAR(barX(0), barX(1), 1);
+  EXPECT_NEAR(barX(2), barX(3), 1);
+  EXPECT_EQ(text->toPlainText().split(QLatin1Char('\n')).value(2), QStringLiteral("  σ0±τ：  1.000|"));  // text unchanged
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 // leaving the grid as it was.
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QLabel>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QtTest/QTest>
 #include <cstdlib>
@@ -141,8 +143,21 @@ TEST_F(ExerciseDialogFromMenu, SolvesTheExampleSavesItAndReadsItBack) {
     EXPECT_FALSE(main->item(0, 3)->flags() & Qt::ItemIsEditable);  // t = 3
     EXPECT_FALSE(main->item(5, 0)->flags() & Qt::ItemIsEditable);  // n = 5
 
-    // "计算结果" freezes the input and keeps it in the state file.
+    // "计算结果" freezes the input and keeps it in the state file; a line
+    // says where the results are, and on a 720-pixel screen the weight
+    // functions' grid and the results are in sight together.
     Click(compute);
+    auto* hint = Child<QLabel>(d, "computedHint");
+    EXPECT_TRUE(hint->isVisible());
+    EXPECT_TRUE(hint->text().contains(QStringLiteral("显示选择")));
+    auto* lower = Child<QTabWidget>(d, "lowerGrids");
+    lower->setCurrentWidget(Grid(d, "weightFunctionGrid"));
+    EXPECT_LE(d.frameGeometry().height(), 720);
+    for (const char* name : {"weightFunctionGrid", "resultGroup", "exitButton"}) {
+      QWidget* w = Child<QWidget>(d, name);
+      EXPECT_TRUE(w->isVisible() && !w->visibleRegion().isEmpty()) << name;
+      EXPECT_LE(w->mapTo(&d, QPoint(0, w->height())).y(), d.height()) << name;
+    }
     EXPECT_EQ(compute->text(), QStringLiteral("重新设置"));
     for (const char* name : {"methodCombo", "observationsCombo", "openButton", "saveButton", "exitButton"}) {
       EXPECT_FALSE(Child<QWidget>(d, name)->isEnabled()) << name;
@@ -152,6 +167,8 @@ TEST_F(ExerciseDialogFromMenu, SolvesTheExampleSavesItAndReadsItBack) {
     EXPECT_EQ(ReadExerciseFile(statePath).value().restrictionCount, 1);
 
     Choose(display, 2);
+    if (const QString shots = qEnvironmentVariable("QUORVEX_SCREENSHOT_DIR"); !shots.isEmpty())
+      d.grab().save(shots + "/exercise_results.png");
     EXPECT_EQ(Column(main, 10, 4), (QStringList{"-1.8889", "0.4444", "-2.0000", "3.5556"}));
     EXPECT_EQ(Column(main, 11, 5), (QStringList{"-1.8889", "-1.6667", "-1.4444", "0.4444", "-2.1111"}));
     EXPECT_EQ(Results(d), (QStringList{"0.2778", "0.5000", "0.0000", "1.2381", "1.6611", "0.0000", "2.35", "16.56"}));

@@ -119,9 +119,12 @@ TEST_F(ExerciseFormTest, ReadingTheGridAppliesTheCellRules) {
                                  r.coefficients[2][0], r.coefficients[0][5]}),
             std::vector<double>({2.0, 0.0, -3.5, 10.0, 0.0}));
   EXPECT_EQ(std::vector<double>(r.weights, r.weights + 5), (std::vector<double>{1.0, 1.0, 1.0, 0.005, 0.0}));
+  // Two coefficients, one weight and the four constants were blank: the hint says so.
+  EXPECT_NE(GbkToUtf8(form.Hint()).find("(7个空白单元格按0计算"), std::string::npos) << GbkToUtf8(form.Hint());
 
   // The lower triangle of normal equations is the whole symmetric matrix.
   form.ToggleComputing();
+  EXPECT_TRUE(form.Hint().empty());
   Select(kNormalEquations, 4, 2, 1);
   Fill(G::Coefficients, {{"4"}, {"1", "3"}});
   form.ToggleComputing();

@@ -9,7 +9,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-PACKAGES=(build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev libboost-math-dev proj-bin libopenblas-dev liblapacke-dev qt6-base-dev qt6-qpa-plugins fonts-wqy-microhei libdxflib-dev libcairo2-dev fonts-arphic-uming qt6-translations-l10n fonts-wqy-zenhei clang libclang-rt-dev librsvg2-bin)
+PACKAGES=(build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev libboost-math-dev proj-bin libproj-dev libopenblas-dev liblapacke-dev qt6-base-dev qt6-qpa-plugins fonts-wqy-microhei libdxflib-dev libcairo2-dev fonts-arphic-uming qt6-translations-l10n fonts-wqy-zenhei clang libclang-rt-dev librsvg2-bin)
 JOBS=${JOBS:-$(nproc)}
 
 install_packages() {

@@ -39,7 +39,7 @@ for f in "$root"/examples/height/*.txt; do
   [ -f "$out/H_$n.NAH" ] && draw_all "H_$n.NAH" 3
   [ -f "$out/H_$n.NAH" ] && run "height dump $n" height "H_$n.NAH" --dump
 done
-for t in zone:zone_54:GST zone:zone_80:GST transform:transform:TRS local:local_to_independent:SLT local:local_to_national:SLT; do
+for t in zone:zone_54:GST zone:zone_80:GST transform:transform:TRS transform:transform_80_to_2000:TRS local:local_to_independent:SLT local:local_to_national:SLT; do
   IFS=: read -r cmd n ext <<<"$t"
   run "$cmd $n" "$cmd" "T_$n.$ext" --input "$root/examples/tools/$n.txt" --yes
 done

@@ -2,6 +2,7 @@
 //   quorvex <command> DATAFILE [--input FILE] [--dump] [--yes | --no] [--show N]
 //   quorvex plane|height DATAFILE ... [--alpha P]
 //   quorvex draw NET.NAP|NET.NAH [--kind K] [--svg FILE] [--dxf FILE] [--pdf FILE] [--png FILE [--dpi N]]
+//   quorvex export NET.NAP|NET.NAH [--csv FILE] [--geojson FILE] [--crs CRS]
 #pragma once
 
 #include <optional>
@@ -21,6 +22,9 @@ struct CommandOptions {
   std::optional<std::string> pngPath;  // draw: also a PNG picture
   std::optional<int> dpi;              // draw: the PNG's resolution (range checked when parsed)
   std::optional<double> significance;  // plane, height: level of the statistics report's global test
+  std::optional<std::string> csvPath;      // export: the CSV file (else CSV on stdout)
+  std::optional<std::string> geojsonPath;  // export: the GeoJSON file (needs crs)
+  std::optional<std::string> crs;          // export: EPSG code or PROJ string of the network's coordinates
 };
 
 }  // namespace qp

@@ -12,6 +12,7 @@
 #include "cli/command_support.h"
 #include "cli/display_command.h"
 #include "cli/draw_command.h"
+#include "cli/export_command.h"
 #include "cli/exercise_command.h"
 #include "cli/height_command.h"
 #include "cli/local_command.h"
@@ -42,6 +43,7 @@ const Command kCommands[] = {
     {"display", nullptr, false, false, qp::RunDisplayCommand},
     {"draw", nullptr, false, true, qp::RunDrawCommand},
     {"arrange", nullptr, false, true, qp::RunArrangeCommand},
+    {"export", nullptr, false, false, qp::RunExportCommand},
 };
 
 constexpr const char* kUsage =
@@ -56,6 +58,7 @@ constexpr const char* kUsage =
     "  quorvex display   NET.NAP|NET.NAH [--input FILE] [--dump] [--yes | --no]\n"
     "  quorvex draw      NET.NAP|NET.NAH [--kind K] [--svg FILE] [--dxf FILE] [--pdf FILE] [--png FILE [--dpi N]]\n"
     "  quorvex arrange   NET.NAP|NET.NAH [--kind K] [--yes | --no]\n"
+    "  quorvex export    NET.NAP|NET.NAH [--csv FILE] [--geojson FILE] [--crs CRS]\n"
     "  quorvex --help | --version\n"
     "\n"
     "  plane      平面控制网: 读入(或新建)数据文件, 按输入文件填写并确认输入, 计算并写报告\n"
@@ -71,6 +74,8 @@ constexpr const char* kUsage =
     "  draw       打开控制网图形(不重新计算), 导出矢量图形 NET.vec; 不修改数据文件\n"
     "  arrange    注记整理: 打开控制网图形(不重新计算), 把点名和闭合差注记移到不与其它注记, 符号和线相压的位置,\n"
     "             保存数据文件(同\"保存数据\")和注记标记文件 NET.NAP.labels; 手工移动过的注记不压盖时保持不动\n"
+    "  export     导出计算后的点位: CSV (UTF-8, 点名, 类型, X, Y, H, 中误差和误差椭圆, 单位同报告; 不给 --csv 时写到标准输出)\n"
+    "             和 GeoJSON (经纬度, 经 PROJ 由 --crs 换算); 不修改数据文件\n"
     "\n"
     "  --input    输入文本文件(UTF-8 或 GBK): [设置] 节为\"键 = 值\", 其余各节为对话框的文本框内容\n"
     "  --dump     按输入文本格式输出对话框内容, 不计算\n"
@@ -79,6 +84,8 @@ constexpr const char* kUsage =
     "  --kind K   图形种类: 平面网 0-7, 高程网 0-3 (同工具栏的图形选择, 只在本次绘图中有效)\n"
     "  --svg/--dxf FILE  另外输出 SVG 图形(整张图纸, 毫米)或 DXF 图形(地面坐标, x 为东 y 为北)\n"
     "  --pdf/--png FILE  另外输出 PDF 文档(矢量, 一页为整张图纸)或 PNG 图像; --dpi N: PNG 分辨率 (50-1200, 缺省 300)\n"
+    "  --crs CRS  export: 网的坐标参考系, 如 EPSG:4547 (CGCS2000 3度带 114E) 或独立坐标系统的 PROJ 字符串;\n"
+    "             54/80 坐标系统只有近似的基准转换时拒绝导出经纬度\n"
     "\n"
     "退出状态: 0 成功, 1 因提示信息而停止, 2 用法错误\n";
 
@@ -113,7 +120,12 @@ int main(int argc, char** argv) {
   qp::ScriptedAnswer answer = qp::ScriptedAnswer::Default;
   for (size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if (command->isDraw && qp::IsDrawOption(a)) {
+    if (command->run == qp::RunExportCommand && qp::IsExportOption(a)) {
+      if (i + 1 >= args.size()) return UsageError(a + " 后缺少参数");
+      if (const std::string why = qp::ParseExportOption(a, args[++i], options); !why.empty()) return UsageError(why);
+    } else if (command->run == qp::RunExportCommand && !a.empty() && a[0] == '-') {
+      return UsageError("未知的选项: " + a);
+    } else if (command->isDraw && qp::IsDrawOption(a)) {
       if (i + 1 >= args.size()) return UsageError(a + " 后缺少参数");
       if (const std::string why = qp::ParseDrawOption(a, args[++i], options); !why.empty()) return UsageError(why);
     } else if (command->isDraw && !a.empty() && a[0] == '-' &&
@@ -161,6 +173,12 @@ int main(int argc, char** argv) {
   if (command->run == qp::RunArrangeCommand &&
       (options.svgPath || options.dxfPath || options.pdfPath || options.pngPath)) {
     return UsageError("arrange 不输出图形文件");
+  }
+  if (command->run == qp::RunExportCommand) {
+    if (qp::NetworkFileKindOf(options.dataPath) == qp::NetworkFileKind::Unknown) {
+      return UsageError("export 的数据文件应为 .NAP 或 .NAH: " + options.dataPath);
+    }
+    if (options.geojsonPath && !options.crs) return UsageError("GeoJSON 需要 --crs 给出网的坐标参考系, 如 EPSG:4547");
   }
   if (command->isDraw) {
     const qp::NetworkFileKind network = qp::NetworkFileKindOf(options.dataPath);

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "geodesy/angles.h"
+#include "geodesy/kruger_projection.h"
 
 namespace qp {
 namespace {
@@ -23,14 +24,35 @@ double ArcPeriodicPart(const ProjectionEllipsoid& e, double B) {
   return std::cos(B) * (e.K1 * s + e.K2 * s3 + e.K3 * s5 + e.K4 * s7);
 }
 
+bool ProjectsByKrugerSeries(GeodeticSystem system) {
+  return system == GeodeticSystem::System2000 || system == GeodeticSystem::WGS84;
+}
+
+KrugerSeries RaisedKrugerSeries(GeodeticSystem system, double H) {
+  const EllipsoidAxes axes = AxesOf(system);
+  return KrugerSeriesOf(axes.a + H, axes.b + H);
+}
+
 }  // namespace
 
 GeodeticSystem GeodeticSystemFromSelector(int selector) {
-  return selector == 0 ? GeodeticSystem::System54 : GeodeticSystem::System80;
+  switch (selector) {
+    case 0: return GeodeticSystem::System54;
+    case 2: return GeodeticSystem::System2000;
+    case 3: return GeodeticSystem::WGS84;
+    default: return GeodeticSystem::System80;
+  }
 }
 
 EllipsoidAxes AxesOf(GeodeticSystem system) {
-  if (system == GeodeticSystem::System54) return {6378245.0, 6356863.01877305};
+  // The 2000 and WGS 84 ellipsoids are defined by a and the flattening.
+  constexpr double kGrs80A = 6378137.0;
+  switch (system) {
+    case GeodeticSystem::System54: return {6378245.0, 6356863.01877305};
+    case GeodeticSystem::System80: return {6378140.0, 6356755.28815753};
+    case GeodeticSystem::System2000: return {kGrs80A, kGrs80A * (1.0 - 1.0 / 298.257222101)};
+    case GeodeticSystem::WGS84: return {kGrs80A, kGrs80A * (1.0 - 1.0 / 298.257223563)};
+  }
   return {6378140.0, 6356755.28815753};
 }
 
@@ -67,6 +89,11 @@ double MeridianArc(double B, GeodeticSystem system, double H) {
 }
 
 void GaussForward(double B, double L, double L0, GeodeticSystem system, double H, double& x, double& y) {
+  if (ProjectsByKrugerSeries(system)) {
+    KrugerForward(RaisedKrugerSeries(system, H), DmsToRadians(B), DmsToRadians(L) - DmsToRadians(L0), x, y);
+    y += kFalseEasting;
+    return;
+  }
   const ProjectionEllipsoid e = ProjectionEllipsoidOf(system, H);
   const double b = DmsToRadians(B);
   const double l = DmsToRadians(L) - DmsToRadians(L0);
@@ -97,6 +124,14 @@ void GaussForward(double B, double L, double L0, GeodeticSystem system, double H
 }
 
 void GaussInverse(double x, double y, double L0, GeodeticSystem system, double H, double& B, double& L) {
+  if (ProjectsByKrugerSeries(system)) {
+    double latitude = 0.0;
+    double dl = 0.0;
+    KrugerInverse(RaisedKrugerSeries(system, H), x, y - kFalseEasting, latitude, dl);
+    B = RadiansToDms(latitude);
+    L = RadiansToDms(DmsToRadians(L0) + dl);
+    return;
+  }
   const ProjectionEllipsoid e = ProjectionEllipsoidOf(system, H);
   y -= kFalseEasting;
 

@@ -130,7 +130,7 @@ void IndependentSystemForm::FillControls() {
   setYText = Format("%.3f", r.setY);
   systemName = std::string(SlotText(r.systemName));
   radiusText = Format("%.0f", r.radius);
-  systemIndex = r.system != 0 ? 1 : 0;
+  systemIndex = GeodeticSystemIndex(r.system);
   modeIndex = r.mode != 0 ? kIndependentToNational : kNationalToIndependent;
   if (!r.confirmed) modeIndex = kNationalToIndependent;
   if (modeIndex == kNationalToIndependent && r.nationalCount > 0) {
@@ -162,7 +162,7 @@ std::string IndependentSystemForm::ValidateReference(IndependentSystemFile& imag
   image.setX = setX;
   image.setY = setY;
   image.radius = std::max(LeadingNumber(radiusText), kMinimumRadius);
-  image.system = systemIndex != 0 ? 1 : 0;
+  image.system = GeodeticSystemIndex(systemIndex);
   return {};
 }
 
@@ -254,6 +254,41 @@ void IndependentSystemForm::ViewReport(PlatformServices& platform) {
   if (viewReportEnabled_) OpenInTextEditor(platform, file_.reportPath);
 }
 
+namespace {
+
+// The report's lines that name the national system, by the system's combo
+// index (UTF-8 formats).
+struct SystemReportTexts {
+  const char* referenceX;
+  const char* referenceY;
+  const char* meridian;
+  const char* toNational;
+  const char* toIndependent;
+  const char* columnsToNational;
+  const char* columnsToIndependent;
+};
+
+const SystemReportTexts kSystemReportTexts[] = {
+    {"\r\n          参考点[%s]国家54系统X坐标  =%11.3fm\r\n", "\r\n          参考点[%s]国家54系统Y坐标  =%11.3fm\r\n",
+     "\r\n          参考点[%s]所属中央子午线   =%11.6f[度.分秒]\r\n", "独立坐标系统转换到国家54坐标系统",
+     "国家54坐标系统转换到独立坐标系统", "  序号 点     名   X坐标(独立) Y坐标(独立) X坐标(54)    Y坐标(54)\r\n",
+     "  序号 点     名   X坐标(54)   Y坐标(54)  X坐标(独立) Y坐标(独立)\r\n"},
+    {"\r\n          参考点[%s]国家80系统X坐标=%11.3fm\r\n", "\r\n          参考点[%s]国家80系统Y坐标=%11.3fm\r\n",
+     "\r\n          参考点[%s]所属中央子午线=%10.6f[度.分秒]\r\n", "独立坐标系统转换到国家80坐标系统",
+     "国家80坐标系统转换到独立坐标系统", "  序号 点     名   X坐标(独立) Y坐标(独立)  X坐标(80)  Y坐标(80)\r\n",
+     "  序号 点     名   X坐标(80)   Y坐标(80)  X坐标(独立) Y坐标(独立)\r\n"},
+    {"\r\n          参考点[%s]国家2000系统X坐标=%11.3fm\r\n", "\r\n          参考点[%s]国家2000系统Y坐标=%11.3fm\r\n",
+     "\r\n          参考点[%s]所属中央子午线=%10.6f[度.分秒]\r\n", "独立坐标系统转换到国家2000坐标系统",
+     "国家2000坐标系统转换到独立坐标系统", "  序号 点     名   X坐标(独立) Y坐标(独立) X坐标(2000) Y坐标(2000)\r\n",
+     "  序号 点     名   X坐标(2000) Y坐标(2000) X坐标(独立) Y坐标(独立)\r\n"},
+    {"\r\n          参考点[%s]WGS84系统X坐标=%11.3fm\r\n", "\r\n          参考点[%s]WGS84系统Y坐标=%11.3fm\r\n",
+     "\r\n          参考点[%s]所属中央子午线=%10.6f[度.分秒]\r\n", "独立坐标系统转换到WGS84坐标系统",
+     "WGS84坐标系统转换到独立坐标系统", "  序号 点     名   X坐标(独立) Y坐标(独立) X(WGS84)    Y(WGS84)\r\n",
+     "  序号 点     名   X(WGS84)    Y(WGS84)    X坐标(独立) Y坐标(独立)\r\n"},
+};
+
+}  // namespace
+
 bool IndependentSystemForm::WriteReport(PlatformServices& platform) const {
   const IndependentSystemFile& r = *record_;
   ReportFile report;
@@ -263,31 +298,19 @@ bool IndependentSystemForm::WriteReport(PlatformServices& platform) const {
 
   const std::string name(SlotText(r.referenceName));
   const char* n = name.c_str();
-  if (r.system == 0) {
-    report.PrintText("\r\n          参考点[%s]国家54系统X坐标  =%11.3fm\r\n", n, r.referenceX);
-    report.PrintText("\r\n          参考点[%s]国家54系统Y坐标  =%11.3fm\r\n", n, r.referenceY);
-    report.PrintText("\r\n          参考点[%s]所属中央子午线   =%11.6f[度.分秒]\r\n", n, r.meridian);
-  } else {
-    report.PrintText("\r\n          参考点[%s]国家80系统X坐标=%11.3fm\r\n", n, r.referenceX);
-    report.PrintText("\r\n          参考点[%s]国家80系统Y坐标=%11.3fm\r\n", n, r.referenceY);
-    report.PrintText("\r\n          参考点[%s]所属中央子午线=%10.6f[度.分秒]\r\n", n, r.meridian);
-  }
+  const SystemReportTexts& texts = kSystemReportTexts[GeodeticSystemIndex(r.system)];
+  report.PrintText(texts.referenceX, n, r.referenceX);
+  report.PrintText(texts.referenceY, n, r.referenceY);
+  report.PrintText(texts.meridian, n, r.meridian);
   report.PrintText("\r\n          独立坐标系统投影面的高程=%11.3fm\r\n", r.height);
   report.PrintText("\r\n          参考点[%s]独立坐标系统X坐标=%11.3fm\r\n", n, r.setX);
   report.PrintText("\r\n          参考点[%s]独立坐标系统Y坐标=%11.3fm\r\n", n, r.setY);
   report.Rule();
 
   const bool toNational = r.mode == kIndependentToNational;
-  const bool system54 = r.system == 0;
-  const char* heading = toNational ? (system54 ? "独立坐标系统转换到国家54坐标系统" : "独立坐标系统转换到国家80坐标系统")
-                                   : (system54 ? "国家54坐标系统转换到独立坐标系统" : "国家80坐标系统转换到独立坐标系统");
-  report.Printf("\r\n%50s\r\n\r\n", Gbk(heading).c_str());
+  report.Printf("\r\n%50s\r\n\r\n", Gbk(toNational ? texts.toNational : texts.toIndependent).c_str());
   report.Rule();
-  const char* columns =
-      toNational ? (system54 ? "  序号 点     名   X坐标(独立) Y坐标(独立) X坐标(54)    Y坐标(54)\r\n"
-                             : "  序号 点     名   X坐标(独立) Y坐标(独立)  X坐标(80)  Y坐标(80)\r\n")
-                 : (system54 ? "  序号 点     名   X坐标(54)   Y坐标(54)  X坐标(独立) Y坐标(独立)\r\n"
-                             : "  序号 点     名   X坐标(80)   Y坐标(80)  X坐标(独立) Y坐标(独立)\r\n");
+  const char* columns = toNational ? texts.columnsToNational : texts.columnsToIndependent;
   report.Write(Gbk(columns));
   report.Rule();
   // The list converted from comes first.

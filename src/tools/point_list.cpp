@@ -5,6 +5,7 @@
 #include "common/name_slot.h"
 #include "common/numeric_field.h"
 #include "common/table_line_reader.h"
+#include "geodesy/gauss_projection.h"
 
 namespace qp {
 namespace {
@@ -94,9 +95,12 @@ void OpenInTextEditor(PlatformServices& platform, const std::string& reportPath)
 }
 
 const std::vector<std::string>& GeodeticSystemItems() {
-  static const std::vector<std::string> items = {Gbk("54坐标系统"), Gbk("80坐标系统")};
+  static const std::vector<std::string> items = {Gbk("54坐标系统"), Gbk("80坐标系统"), Gbk("2000坐标系统"),
+                                                  Gbk("WGS84坐标系统")};
   return items;
 }
+
+int GeodeticSystemIndex(int selector) { return static_cast<int>(GeodeticSystemFromSelector(selector)); }
 
 std::string PathForDisplay(const std::string& path) { return Utf8ToGbk(path); }
 

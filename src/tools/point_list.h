@@ -52,8 +52,13 @@ std::string ListLines(std::string (*line)(std::string_view, double, double), con
 inline constexpr const char* kTextEditorProgram = "xdg-open";
 void OpenInTextEditor(PlatformServices& platform, const std::string& reportPath);
 
-// Texts of the coordinate-system combos (GBK): "54坐标系统", "80坐标系统".
+// Texts of the coordinate-system combos (GBK): "54坐标系统", "80坐标系统",
+// "2000坐标系统", "WGS84坐标系统".
 const std::vector<std::string>& GeodeticSystemItems();
+// The item of GeodeticSystemItems a stored system selector stands for: 0 to 3,
+// any other stored value the 1980 system, as files written before the 2000
+// and WGS 84 systems read.
+int GeodeticSystemIndex(int selector);
 
 // The path as the file-name edits and messages show it (GBK).
 std::string PathForDisplay(const std::string& path);

@@ -58,11 +58,11 @@ void ZoneTransformForm::FillControls() {
   oldMeridianText = Format("%.6f", r.oldMeridian);
   newMeridianText = Format("%.6f", r.newMeridian);
   title = std::string(SlotText(r.title));
-  systemIndex = r.system != 0 ? 1 : 0;
+  systemIndex = GeodeticSystemIndex(r.system);
 }
 
 InputCheck ZoneTransformForm::ReadControls(ZoneTransformFile& image, PlatformServices& platform) const {
-  image.system = systemIndex;
+  image.system = GeodeticSystemIndex(systemIndex);
   const double oldMeridian = LeadingNumber(oldMeridianText);
   const double newMeridian = LeadingNumber(newMeridianText);
   for (const auto& [message, meridian] :
@@ -143,7 +143,7 @@ bool ZoneTransformForm::WriteReport(PlatformServices& platform) const {
   if (!CreateReportOrTell(report, file_.reportPath, platform)) return false;
   SectionNumber section;
   report.WriteTitleBlock(SlotText(r.title), platform.CurrentTime(), section);
-  const std::string& system = GeodeticSystemItems()[r.system == 0 ? 0 : 1];
+  const std::string& system = GeodeticSystemItems()[GeodeticSystemIndex(r.system)];
   report.Printf("\r\n%44s\r\n\r\n", (Gbk("坐标系统:  ") + system).c_str());
   report.Printf("%36s%12.7f\r\n", Gbk("旧投影带中央子午线:").c_str(), r.oldMeridian);
   report.Printf("%36s%12.7f\r\n", Gbk("新投影带中央子午线:").c_str(), r.newMeridian);

@@ -27,6 +27,7 @@ void CQuorvexGaussCount::BuildControls() {
   oldMeridian_ = new QLineEdit(this);
   newMeridian_ = new QLineEdit(this);
   display_ = GbkCombo(this, ZoneDisplayItems());
+  zoneNumber_ = GbkCombo(this, ZoneNumberItems());
   execute_ = new QPushButton(QStringLiteral("换带执行"), this);
   exit_ = new QPushButton(QStringLiteral("退出"), this);
   input_ = new PointListEdit(this);
@@ -38,6 +39,7 @@ void CQuorvexGaussCount::BuildControls() {
                 {oldMeridian_, "oldMeridianEdit", "输入换带前中央子午线的经度[D.MS]"},
                 {newMeridian_, "newMeridianEdit", "输入换带后中央子午线的经度[D.MS]"},
                 {display_, "displayCombo", "选择显示输出项目"},
+                {zoneNumber_, "zoneNumberCombo", "换带后的Y坐标是否在前面加上3度带或6度带的带号(只用于显示)"},
                 {execute_, "executeButton", "执行换带操作"},
                 {exit_, "exitButton", nullptr},
                 {input_, "inputEdit", "输入换带前坐标:<点名,X坐标m,Y坐标m>"},
@@ -46,18 +48,20 @@ void CQuorvexGaussCount::BuildControls() {
                 {fileButton_, nullptr, "打开或新建换带计算数据文件"}});
   controls_ = {Bound(system_, form_.systemIndex),          Bound(title_, form_.title),
                Bound(oldMeridian_, form_.oldMeridianText), Bound(newMeridian_, form_.newMeridianText),
-               Bound(display_, form_.displayIndex),        Bound(input_, form_.inputText)};
+               Bound(display_, form_.displayIndex),        Bound(zoneNumber_, form_.zoneNumberIndex),
+               Bound(input_, form_.inputText)};
   pointBoxes_ = {input_};
 
   auto* settings = new QGridLayout;
   settings->addWidget(fileButton_, 0, 0);
-  settings->addWidget(fileName_, 0, 1, 1, 5);
+  settings->addWidget(fileName_, 0, 1, 1, 7);
   AddLabelled(settings, this, 1, 0, "系统选择", system_);
   AddLabelled(settings, this, 1, 2, "输出标识", title_, 3);
   AddLabelled(settings, this, 2, 0, "换带前经度", oldMeridian_);
   AddLabelled(settings, this, 2, 2, "换带后经度", newMeridian_);
   AddLabelled(settings, this, 2, 4, "显示选择", display_);
-  for (int c : {1, 3, 5}) settings->setColumnStretch(c, 1);
+  AddLabelled(settings, this, 2, 6, "输出带号", zoneNumber_);
+  for (int c : {1, 3, 5, 7}) settings->setColumnStretch(c, 1);
 
   LayOutToolDialog(*this, settings, {execute_, exit_}, {"换带前坐标", input_, 2}, {"换带后坐标", output_, 3});
   ResizeWithinScreen(*this, QSize(900, 560));
@@ -66,6 +70,7 @@ void CQuorvexGaussCount::BuildControls() {
   connect(exit_, &QPushButton::clicked, this, &CQuorvexGaussCount::reject);
   connect(display_, &QComboBox::activated, this,
           [this](int index) { Run([&] { return form_.SelectDisplay(index, platform_).rejected; }); });
+  connect(zoneNumber_, &QComboBox::activated, this, [this] { Run([this] { return form_.Execute(platform_).rejected; }); });
 }
 
 void CQuorvexGaussCount::ShowForm() {

@@ -29,6 +29,7 @@ class CQuorvexGaussCount : public CoordinateToolDialog<ZoneTransformForm> {
   QLineEdit* oldMeridian_ = nullptr;
   QLineEdit* newMeridian_ = nullptr;
   QComboBox* display_ = nullptr;
+  QComboBox* zoneNumber_ = nullptr;
   QPushButton* execute_ = nullptr;
   QPushButton* exit_ = nullptr;
   PointListEdit* input_ = nullptr;

@@ -17,6 +17,7 @@ std::vector<SettingBinding> ZoneSettingBindings(ZoneTransformForm& f) {
       TextSetting("换带前经度", &f.oldMeridianText),
       TextSetting("换带后经度", &f.newMeridianText),
       ComboSetting("显示选择", ZoneDisplayItems(), &f.displayIndex),
+      ComboSetting("输出带号", ZoneNumberItems(), &f.zoneNumberIndex),
   };
 }
 

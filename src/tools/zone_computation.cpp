@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "common/format.h"
+#include "geodesy/angles.h"
 #include "geodesy/gauss_projection.h"
 
 namespace qp {
@@ -35,6 +36,17 @@ std::optional<RejectedEntry> TransformZonePoints(ZoneTransformFile& image) {
     }
   }
   return std::nullopt;
+}
+
+std::optional<int> ZoneNumberOf(double meridianDms, int widthDegrees) {
+  if (widthDegrees != 3 && widthDegrees != 6) return std::nullopt;
+  const double degrees = DmsToRadians(meridianDms) * 180.0 / kPi;
+  const double zone = widthDegrees == 3 ? degrees / 3.0 : (degrees + 3.0) / 6.0;
+  const double nearest = std::round(zone);
+  // A millionth of a degree is well below any meridian typed in D.MS.
+  if (!(std::fabs(zone - nearest) * widthDegrees < 1e-6) || nearest < 1.0 || nearest > 360.0 / widthDegrees)
+    return std::nullopt;
+  return static_cast<int>(nearest);
 }
 
 }  // namespace qp

@@ -16,7 +16,7 @@ inline constexpr int kZoneCapacity = 1024;
 inline constexpr size_t kZoneFileSize = 60512;
 
 struct ZoneTransformFile {
-  int32_t system;                     // 0 System54, 1 System80 (combo index)
+  int32_t system;                     // 0 System54, 1 System80, 2 System2000, 3 WGS84 (combo index)
   int32_t count;                      // points, 0..1024
   double oldMeridian;                 // central meridian before, D.MS
   double newMeridian;                 // central meridian after, D.MS
@@ -49,5 +49,12 @@ static_assert(offsetof(ZoneTransformFile, title) == 60440);
 // numbers that overflow the series) is refused as line i of box 0, with its
 // message; the points before it are filled then.
 std::optional<RejectedEntry> TransformZonePoints(ZoneTransformFile& image);
+
+// The number of the zone of width `widthDegrees` (3 or 6) whose central
+// meridian is `meridianDms` (D.MS): 3-degree zone n lies on 3n degrees,
+// 6-degree zone n on 6n - 3. None when the meridian is no such zone's: 117
+// degrees is both 3-degree zone 39 and 6-degree zone 20, 114 only 3-degree
+// zone 38.
+std::optional<int> ZoneNumberOf(double meridianDms, int widthDegrees);
 
 }  // namespace qp

@@ -95,20 +95,26 @@ InputCheck ZoneTransformForm::ReadControls(ZoneTransformFile& image, PlatformSer
   return Accepted();
 }
 
-std::string ZoneTransformForm::DisplayText() const {
+const std::vector<std::string>& ZoneNumberItems() {
+  static const std::vector<std::string> items = {Gbk("不加带号"), Gbk("3度带带号"), Gbk("6度带带号")};
+  return items;
+}
+
+std::string ZoneTransformForm::DisplayText(int zoneNumber) const {
   const ZoneTransformFile& r = *record_;
   std::string text;
   for (int i = 0; i < r.count; ++i) {
     const std::string name(SlotText(r.names[i]));
+    const double y = r.newY[i] + zoneNumber * 1e6;
     switch (displayIndex) {
       case kZoneShowCoordinates:
-        text += Format("%-10s,%11.3f,%11.3f\r\n", name.c_str(), r.newX[i], r.newY[i]);
+        text += Format("%-10s,%11.3f,%11.3f\r\n", name.c_str(), r.newX[i], y);
         break;
       case kZoneShowGeographic:
         text += Format("%-10s,%8.5f,%8.5f\r\n", name.c_str(), r.longitude[i], r.latitude[i]);
         break;
       default:
-        text += Format("%-10s,%11.3f,%11.3f,%8.5f,%8.5f\r\n", name.c_str(), r.newX[i], r.newY[i], r.longitude[i],
+        text += Format("%-10s,%11.3f,%11.3f,%8.5f,%8.5f\r\n", name.c_str(), r.newX[i], y, r.longitude[i],
                        r.latitude[i]);
         break;
     }
@@ -119,11 +125,21 @@ std::string ZoneTransformForm::DisplayText() const {
 InputCheck ZoneTransformForm::Execute(PlatformServices& platform) {
   auto image = std::make_unique<ZoneTransformFile>(*record_);
   if (InputCheck read = ReadControls(*image, platform); !read) return read;
+  int zoneNumber = 0;
+  if (zoneNumberIndex != kNoZoneNumber) {
+    const int width = zoneNumberIndex == kThreeDegreeZoneNumber ? 3 : 6;
+    const std::optional<int> zone = ZoneNumberOf(image->newMeridian, width);
+    if (!zone) {
+      platform.ShowMessage(FormatText("换带后经度不是%d度带的中央子午线, 不能输出带号 !", width));
+      return Refused();
+    }
+    zoneNumber = *zone;
+  }
   if (std::optional<RejectedEntry> refused = TransformZonePoints(*image)) {
     return RejectEntry(platform, refused->box, refused->line, refused->message);
   }
   *record_ = *image;
-  outputText_ = DisplayText();
+  outputText_ = DisplayText(zoneNumber);
   if (!file_.chosen) return Accepted();
 
   bool ok = SaveRecord("换带数据文件写入错误 !", platform);

@@ -17,6 +17,12 @@ const std::vector<std::string>& ZoneDisplayItems();
 
 enum ZoneDisplay : int { kZoneShowCoordinates = 0, kZoneShowGeographic = 1, kZoneShowBoth = 2 };
 
+// Texts of the 输出带号 combo (GBK): "不加带号", "3度带带号", "6度带带号". The
+// shown Y then carries the number of the new meridian's zone of that width
+// in front (38500000.000); the data file and the report keep Y without it.
+const std::vector<std::string>& ZoneNumberItems();
+enum ZoneNumberChoice : int { kNoZoneNumber = 0, kThreeDegreeZoneNumber = 1, kSixDegreeZoneNumber = 2 };
+
 class ZoneTransformForm : public ToolForm<ZoneTransformFile> {
  public:
   // The controls (GBK texts, combo indices). A window copies its widgets into
@@ -26,6 +32,7 @@ class ZoneTransformForm : public ToolForm<ZoneTransformFile> {
   std::string oldMeridianText;          // 换带前经度
   std::string newMeridianText;          // 换带后经度
   int displayIndex = kZoneShowBoth;     // 显示选择
+  int zoneNumberIndex = kNoZoneNumber;  // 输出带号: not stored, each opening starts without
   std::string inputText;                // 换带前坐标
 
   const std::string& OutputText() const { return outputText_; }  // 换带后坐标
@@ -49,7 +56,8 @@ class ZoneTransformForm : public ToolForm<ZoneTransformFile> {
  private:
   InputCheck ReadControls(ZoneTransformFile& image, PlatformServices& platform) const;
   void FillControls();
-  std::string DisplayText() const;
+  // The output box; `zoneNumber` (0 for none) goes in front of each Y.
+  std::string DisplayText(int zoneNumber = 0) const;
   bool WriteReport(PlatformServices& platform) const;
 
   std::string outputText_;

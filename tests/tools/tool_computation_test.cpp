@@ -84,6 +84,19 @@ void FillSystemList(SystemTransformFile& image, bool newList, const std::vector<
   (newList ? image.newCount : image.oldCount) = static_cast<int32_t>(names.size());
 }
 
+TEST(ZoneComputation, ZoneNumbersOfCentralMeridians) {
+  const struct {
+    double meridianDms;
+    int width;
+    std::optional<int> zone;
+  } cases[] = {
+      {117.0, 3, 39}, {117.0, 6, 20}, {114.0, 3, 38}, {114.0, 6, std::nullopt}, {75.0, 6, 13},
+      {111.3, 3, std::nullopt}, {111.3, 6, std::nullopt},  // 111 degrees 30 minutes
+      {0.0, 3, std::nullopt}, {123.0, 4, std::nullopt},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ZoneNumberOf(c.meridianDms, c.width), c.zone) << c.meridianDms << " " << c.width;
+}
+
 TEST(SystemComputation, FittingNeedsUniqueCommonPointsAtDistinctPlaces) {
   const struct {
     std::vector<const char*> oldNames;

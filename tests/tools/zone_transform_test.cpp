@@ -44,6 +44,20 @@ struct ZoneFormTest : ::testing::Test {
   }
 };
 
+TEST_F(ZoneFormTest, TheShownYCarriesTheZoneNumberOnRequestOnly) {
+  form.displayIndex = kZoneShowCoordinates;
+  ASSERT_TRUE(Run("P1,3380000,500000"));
+  const double y = form.Record().newY[0];
+  EXPECT_EQ(form.OutputText(), Format("P1        ,%11.3f,%11.3f\r\n", form.Record().newX[0], y));
+  form.zoneNumberIndex = kThreeDegreeZoneNumber;  // 120 degrees: 3-degree zone 40
+  ASSERT_TRUE(Run("P1,3380000,500000"));
+  EXPECT_EQ(form.OutputText(), Format("P1        ,%11.3f,%11.3f\r\n", form.Record().newX[0], y + 40e6));
+  EXPECT_EQ(form.Record().newY[0], y);  // the file keeps Y without it
+  form.zoneNumberIndex = kSixDegreeZoneNumber;  // 120 degrees is no 6-degree zone's meridian
+  EXPECT_FALSE(Run("P1,3380000,500000"));
+  EXPECT_EQ(platform.LastMessageUtf8(), "换带后经度不是6度带的中央子午线, 不能输出带号 !");
+}
+
 TEST_F(ZoneFormTest, InputLinesFollowTheListRules) {
   struct Case {
     const char* input;  // UTF-8, lines joined by CR LF

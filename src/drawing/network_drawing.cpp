@@ -13,18 +13,8 @@ namespace qp {
 
 namespace {
 
-// A network stored by a computation that failed holds neither a unit-weight
-// error nor a point ellipse.
-bool HasResults(const PlaneModel& model) {
-  const auto positive = [](double v) { return std::isfinite(v) && v > 0.0; };
-  if (positive(model.sigma0)) return true;
-  for (const PlanePoint& p : model.points)
-    if (positive(p.ellipse.e) || positive(p.ellipse.f)) return true;
-  return false;
-}
-
 std::string PlaneTitle(const PlaneModel& model) {
-  return HasResults(model) ? BuildPlaneDiagramTitle(model) : Gbk("未解算:控制网图");
+  return model.HoldsResults() ? BuildPlaneDiagramTitle(model) : Gbk("未解算:控制网图");
 }
 
 }  // namespace

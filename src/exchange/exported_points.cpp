@@ -25,9 +25,7 @@ std::vector<double> PointPrecision(const PlaneEllipse& ellipse) {
 }  // namespace
 
 std::optional<ExportedNetwork> ExportedNetworkOf(const PlaneModel& model) {
-  bool computed = Positive(model.sigma0);
-  for (const PlanePoint& p : model.points) computed = computed || Positive(p.ellipse.e) || Positive(p.ellipse.f);
-  if (!computed) return std::nullopt;
+  if (!model.HoldsResults()) return std::nullopt;
   ExportedNetwork out;
   out.precision = {{"mx_cm", 2}, {"my_cm", 2}, {"mxy_cm", 2}, {"E_cm", 2}, {"F_cm", 2}, {"Q_dms", 4}};
   const bool heights = IsSlopeMode(model.calcMode);

@@ -1,6 +1,16 @@
 #include "plane/plane_model.h"
 
+#include <cmath>
+
 namespace qp {
+
+bool PlaneModel::HoldsResults() const {
+  const auto positive = [](double v) { return std::isfinite(v) && v > 0.0; };
+  if (positive(sigma0)) return true;
+  for (const PlanePoint& p : points)
+    if (positive(p.ellipse.e) || positive(p.ellipse.f)) return true;
+  return false;
+}
 
 void PlaneModel::IndexNames() {
   index_.clear();

@@ -207,6 +207,9 @@ struct PlaneModel {
 
   // Adjusted (not estimated): the computation had observations to adjust.
   bool Adjusted() const { return calcMode != 0; }
+  // A computation's results are held: a unit-weight error or a point
+  // ellipse. A network stored by a computation that failed holds neither.
+  bool HoldsResults() const;
 
   int pointCount() const { return static_cast<int>(points.size()); }
   // First unknown (dX) of point p; -1 for a known point.

@@ -40,11 +40,15 @@ class ReportFile {
   // printf-style with a UTF-8 format converted to GBK.
   void PrintText(const char* utf8Format, ...) __attribute__((format(printf, 2, 3)));
 
-  void Rule() { Write(RuleRow()); }
+  void Rule() { Write(rule_); }
   void DoubleRule() { Write(DoubleRuleRow()); }
   // The head of a table: its heading (GBK, written as it is), a rule, the
   // column captions (a UTF-8 literal) and a rule.
   void TableHead(std::string_view heading, const char* utf8Columns);
+
+  // Rules of `dashes` "-" from here on, for a report whose tables are wider
+  // than the common 63.
+  void WidenRules(size_t dashes) { rule_ = "  " + std::string(dashes, '-') + "\r\n"; }
 
   // The title block: title line, double rule and the time line. Starts the
   // section numbering again at 1.
@@ -56,6 +60,7 @@ class ReportFile {
  private:
   std::FILE* file_ = nullptr;
   bool failed_ = false;
+  std::string rule_ = RuleRow();
 };
 
 // A report that cannot be created, or that could not be written whole (a full

@@ -21,6 +21,8 @@ constexpr int kNameWidth = 11;
 // The heading of section 2 up to its count, and the mark of a suspected blunder.
 constexpr char kObservationTableTitle[] = "观测值检验<个数:";
 constexpr char kSuspectMark[] = "粗差?";
+// The reliability table is 90 columns wide: the rules span it.
+constexpr size_t kRuleDashes = 88;
 
 std::string RowHead(size_t serial, const ObservationEntry& e) {
   return Format("%*ld  %-*s%-*.*s%-*.*s", kSerialWidth, static_cast<long>(serial), kKindWidth, e.kind.c_str(),
@@ -37,6 +39,7 @@ std::string ObservationText(const ObservationEntry& e) {
 
 void Title(ReportFile& report, const StatisticsReportText& text, std::time_t now, SectionNumber& section) {
   report.WriteTitleBlock(text.title + Gbk("  统计检验"), now, section);
+  report.WidenRules(kRuleDashes);
 }
 
 void GlobalTest(ReportFile& report, SectionNumber& section, const AdjustmentStatistics& s) {

@@ -584,7 +584,8 @@ void CMainFrame::ShowAbout() {
 
 void CMainFrame::CloseDocument() {
   doc_.CloseNetwork(platform_);
-  statusPanes_[0]->setText(QStringLiteral("就绪"));
+  // The last computation's line leaves with its network.
+  if (doc_.State().workMode == kNothingOpen) statusPanes_[0]->setText(QStringLiteral("就绪"));
   if (reportViewer_) reportViewer_->close();
   view_->DrawingChanged();
 }

@@ -58,6 +58,12 @@ TEST_F(MenuCommands, ViewToolsAreInTheirMenuAndOnTheToolbarAsOneAction) {
   QAction* moveText = frame->ActionsOf(kCmdMoveText).front();
   EXPECT_EQ(moveText->text(), QStringLiteral("文本移动(&T)"));
   EXPECT_EQ(moveText->iconText(), QStringLiteral("文本移动"));
+
+  frame->resize(1280, 720);
+  menu->popup(frame->mapToGlobal(QPoint(250, 20)));
+  QCoreApplication::processEvents();
+  SaveScreenshot(*menu, "view_tools_menu.png");
+  menu->close();
 }
 
 TEST_F(MenuCommands, EveryToolbarButtonHasAnIconOfItsOwnAndAllFitAt1280Pixels) {
@@ -204,6 +210,7 @@ TEST_F(MainFrameTest, AComputationSaysWhatItDidAndTheGlobalTestsVerdict) {
       {"height/levelling.txt", false, "平差完成: m0=±0.975 mm, 最弱点 Z3 1.14 mm"},
       {"height/estimate.txt", false, "估算完成: 最弱点 N2 1.72 mm"},
   };
+  frame->resize(1280, 720);
   int file = 0;
   for (const StatusCase& c : cases) {
     SCOPED_TRACE(c.example);

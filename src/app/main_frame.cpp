@@ -27,6 +27,7 @@
 #include <iterator>
 #include <utility>
 
+#include "app/command_icons.h"
 #include "app/display_dialogs.h"
 #include "app/exercise_dialog.h"
 #include "app/height_input_dialog.h"
@@ -86,6 +87,13 @@ char AccessKeyOf(int id) {
     case kCmdFitSheet: return 'F';
     case kCmdArrangeLabels: return 'A';
     case kCmdSavePicture: return 'I';
+    case kCmdExportCoordinates: return 'C';
+    case kCmdShowAll: return 'A';
+    case kCmdShowPosition: return 'L';
+    case kCmdMoveText: return 'T';
+    case kCmdMovePoint: return 'P';
+    case kCmdMeasure: return 'M';
+    case kCmdRefresh: return 'R';
     case kCmdSystemTransform: return 'S';
     case kCmdZoneTransform: return 'Z';
     case kCmdIndependentSystem: return 'I';
@@ -133,6 +141,7 @@ CMainFrame::CMainFrame(CQuorvexPDoc& doc, PlatformServices& platform, QWidget* p
     : QMainWindow(parent), doc_(doc), platform_(platform) {
   setObjectName(QStringLiteral("mainFrame"));
   chooseFile_ = FileDialogChooser(this);
+  askCrs_ = CrsInputDialogAsker(this);
 
   // The drawing view, and over it while nothing is open the start panel.
   // The view keeps its place and size underneath.
@@ -291,8 +300,17 @@ void CMainFrame::OpenRecentFile(int index) {
 void CMainFrame::BuildToolbars() {
   QToolBar* tools = addToolBar(QStringLiteral("工具栏"));
   tools->setObjectName(QStringLiteral("toolBar"));
-  tools->setToolButtonStyle(Qt::ToolButtonTextOnly);
-  for (const CommandInfo& button : ToolbarCommands()) tools->addAction(AddCommand(button.id, button.caption));
+  tools->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  tools->setIconSize(QSize(16, 16));
+  for (const CommandInfo& button : ToolbarCommands()) {
+    // The view's tools are the 绘图 menu's own actions, so that menu and
+    // button are enabled and pressed together.
+    const std::vector<QAction*> menuActions = IsViewCommand(button.id) ? ActionsOf(button.id) : std::vector<QAction*>{};
+    QAction* action = menuActions.empty() ? AddCommand(button.id, button.caption) : menuActions.front();
+    action->setIconText(QString::fromUtf8(button.caption));
+    action->setIcon(CommandIcon(button.id));
+    tools->addAction(action);
+  }
 
   // The dialog bar, docked on its own row at the top.
   addToolBarBreak(Qt::TopToolBarArea);
@@ -360,7 +378,7 @@ void CMainFrame::RefreshActions() {
     // A greyed toolbar button tells when it can be used.
     const QString when = QString::fromUtf8(AvailableWhen(id));
     if (!when.isEmpty()) {
-      const QString caption = action->text();
+      const QString caption = action->iconText();
       action->setToolTip(action->isEnabled() ? caption : caption + QStringLiteral("\n(") + when + QStringLiteral(")"));
     }
     if (viewCommand) {
@@ -481,6 +499,9 @@ void CMainFrame::RunCommand(int commandId) {
       reportViewer_->ShowReport(path);
       break;
     }
+    case kCmdExportCoordinates:
+      ExportNetworkCoordinates(doc_, platform_, chooseFile_, askCrs_);
+      break;
     case kCmdExit:
       close();
       break;
@@ -513,17 +534,22 @@ void CMainFrame::OpenNetworkDataFile(const QString& path, bool plane) {
 }
 
 void CMainFrame::EditNetwork(bool plane) {
+  NetworkEditResult result;
   if (plane) {
-    doc_.EditPlane(platform_, [this](PlaneNetwork& net, const PlaneDialogTarget& target) {
+    result = doc_.EditPlane(platform_, [this](PlaneNetwork& net, const PlaneDialogTarget& target) {
       CQuorDisgnContrloPlane dialog(net, target.draftPath, target.steps, platform_, this);
       return dialog.exec() == QDialog::Accepted;
     });
   } else {
-    doc_.EditHeight(platform_, [this](HeightNetwork& net, const HeightReportTarget& target) {
+    result = doc_.EditHeight(platform_, [this](HeightNetwork& net, const HeightReportTarget& target) {
       CQuorDesignControlHeight dialog(net, target, platform_, this);
       return dialog.exec() == QDialog::Accepted;
     });
   }
+  // A computation never ends silently: its figures, or that it failed.
+  if (result == NetworkEditResult::Computed) statusPanes_[0]->setText(FromUtf8(doc_.ComputationSummary()));
+  if (result == NetworkEditResult::Failed)
+    statusPanes_[0]->setText(plane ? QStringLiteral("平面网解算失败") : QStringLiteral("高程网解算失败"));
   view_->DrawingChanged();
 }
 
@@ -558,6 +584,8 @@ void CMainFrame::ShowAbout() {
 
 void CMainFrame::CloseDocument() {
   doc_.CloseNetwork(platform_);
+  // The last computation's line leaves with its network.
+  if (doc_.State().workMode == kNothingOpen) statusPanes_[0]->setText(QStringLiteral("就绪"));
   if (reportViewer_) reportViewer_->close();
   view_->DrawingChanged();
 }

@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/coordinate_export_command.h"
 #include "app/file_chooser.h"
 #include "workflow/quorvex_doc.h"
 #include "common/platform_services.h"
@@ -39,6 +40,8 @@ class CMainFrame : public QMainWindow {
 
   // Answers every file dialog of the commands and of the tools' dialogs.
   void SetFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
+  // Answers the reference-system question of "导出坐标...".
+  void SetCrsAsker(CrsAsker asker) { askCrs_ = std::move(asker); }
 
   // Runs a command as its menu item or toolbar button would (nothing when it
   // is disabled).
@@ -109,6 +112,7 @@ class CMainFrame : public QMainWindow {
   CQuorvexPDoc& doc_;
   PlatformServices& platform_;
   FileChooser chooseFile_;
+  CrsAsker askCrs_;
   std::vector<std::pair<int, QAction*>> actions_;
   CQuorvexPView* view_ = nullptr;
   QWidget* central_ = nullptr;

@@ -8,7 +8,6 @@
 namespace qp {
 namespace {
 
-bool Positive(double v) { return std::isfinite(v) && v > 0.0; }
 
 // The standard errors of x and y from the error ellipse: the ellipse's axes
 // E, F and the azimuth Q of E are the eigen decomposition of the point's
@@ -43,10 +42,7 @@ std::optional<ExportedNetwork> ExportedNetworkOf(const PlaneModel& model) {
 }
 
 std::optional<ExportedNetwork> ExportedNetworkOf(const HeightModel& model) {
-  bool computed = false;
-  for (const HeightPoint& p : model.points)
-    computed = computed || (p.role != HeightPointRole::Known && Positive(p.error));
-  if (!computed) return std::nullopt;
+  if (!model.HoldsResults()) return std::nullopt;
   ExportedNetwork out;
   out.precision = {{"mH_mm", 2}};
   for (const HeightPoint& p : model.points) {

@@ -2,6 +2,12 @@
 
 namespace qp {
 
+bool HeightModel::HoldsResults() const {
+  for (const HeightPoint& p : points)
+    if (p.role != HeightPointRole::Known && std::isfinite(p.error) && p.error > 0.0f) return true;
+  return false;
+}
+
 void HeightModel::Index() {
   index_.clear();
   index_.reserve(points.size() * 2);

@@ -112,6 +112,9 @@ struct HeightModel {
   // of the differences and pairs; after the point table changed.
   void Index();
 
+  // A computation's results are held: a height error of an unknown point.
+  bool HoldsResults() const;
+
   int PointCount() const { return static_cast<int>(points.size()); }
   int KnownCount() const { return known_; }
   int ApproxCount() const { return approx_; }

@@ -38,7 +38,8 @@ const std::vector<MenuInfo>& MainMenus() {
         {kCmdPlaneDrawingFile, "P图形文件"},
         {kCmdPlaneSheetSettings, "P图幅设置"},
         {kCmdPlaneDisplaySettings, "P显示设置"},
-        {kCmdPlaneExport, "P导出图形"}}},
+        {kCmdPlaneExport, "P导出图形"},
+        {kCmdExportCoordinates, "导出坐标..."}}},
       {"高程网(&L)",
        {{kCmdHeightDataFile, "H数据文件"},
         {kCmdHeightDataEdit, "H数据编辑"},
@@ -48,8 +49,18 @@ const std::vector<MenuInfo>& MainMenus() {
         {kCmdHeightDrawingFile, "H图形文件"},
         {kCmdHeightSheetSettings, "H图幅设置"},
         {kCmdHeightDisplaySettings, "H显示设置"},
-        {kCmdHeightExport, "H导出图形"}}},
+        {kCmdHeightExport, "H导出图形"},
+        {kCmdExportCoordinates, "导出坐标..."}}},
       {"图形(&D)", {{kCmdSaveDrawing, "保存数据"}, {kCmdFitSheet, "边框匹配"}, {kCmdArrangeLabels, "注记整理"}, {0, ""}, {kCmdSavePicture, "另存为图片..."}}},
+      {"绘图(&M)",
+       {{kCmdShowAll, "全图显示"},
+        {kCmdShowPosition, "显示位置"},
+        {0, ""},
+        {kCmdMoveText, "文本移动"},
+        {kCmdMovePoint, "点位移动"},
+        {kCmdMeasure, "距离丈量"},
+        {0, ""},
+        {kCmdRefresh, "刷新屏幕"}}},
       {"工具(&T)",
        {{kCmdSystemTransform, "系统转换"},
         {kCmdZoneTransform, "换带计算"},
@@ -111,6 +122,7 @@ bool CommandRuleAllows(const DocumentState& s, int commandId) {
     case kCmdArrangeLabels:
     case kCmdFitSheet:
     case kCmdSavePicture:
+    case kCmdExportCoordinates:
     case kCmdPrint:
     case kCmdPrintPreview:
     case kCmdPrintSetup:

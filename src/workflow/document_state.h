@@ -63,6 +63,8 @@ enum CommandId : int {
   kCmdStatisticsReport = 30101,
   // "注记整理": the movable texts moved clear of one another.
   kCmdArrangeLabels = 30102,
+  // "导出坐标...": the computed points written as CSV and GeoJSON.
+  kCmdExportCoordinates = 30103,
   kCmdPrintSetup = 57606,
   kCmdPrint = 57607,
   kCmdPrintPreview = 57609,
@@ -81,7 +83,8 @@ struct MenuInfo {
 };
 
 // The menu bar: every command of the command table under its caption.
-// Command 172 appears twice, once for each kind of network.
+// Commands 172, 30101 and 30103 appear twice, once for each kind of network;
+// the drawing view's commands are both in the 绘图 menu and on the toolbar.
 const std::vector<MenuInfo>& MainMenus();
 
 // The eight toolbar buttons in their order.

@@ -8,6 +8,7 @@
 #include "common/name_slot.h"
 #include "common/format.h"
 #include "workflow/arrange_drawing.h"
+#include "workflow/computation_summary.h"
 #include "workflow/diagram_preparation.h"
 #include "workflow/display_settings_file.h"
 #include "drawing/display_form.h"
@@ -76,7 +77,25 @@ bool CQuorvexPDoc::IsEnabled(int commandId) const {
   if (!IsCommandEnabled(state_, commandId)) return false;
   // Measuring needs a sheet whose settings were confirmed.
   if (commandId == kCmdMeasure) return Settings().settingsConfirmed != 0;
+  // Coordinates are exported only from a network that holds a computation's results.
+  if (commandId == kCmdExportCoordinates) {
+    return ShowsPlaneDrawing() ? PlaneNetworkModel().HoldsResults() : HeightNetworkModel().HoldsResults();
+  }
   return true;
+}
+
+std::string CQuorvexPDoc::ComputationSummary() const {
+  StatisticsOptions options;
+  options.alpha = session_.significance;
+  if (CurrentPlane()) {
+    const PlaneModel& m = PlaneNetworkModel();
+    return PlaneComputationSummary(m, PlaneGlobalTest(m, *session_.normals, options));
+  }
+  if (CurrentHeight()) {
+    const HeightModel& m = HeightNetworkModel();
+    return HeightComputationSummary(m, HeightGlobalTest(m, *session_.normals, options));
+  }
+  return std::string();
 }
 
 PlaneNetwork* CQuorvexPDoc::CurrentPlane() const {

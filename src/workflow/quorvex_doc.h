@@ -80,6 +80,12 @@ class CQuorvexPDoc {
   // "H数据编辑": the height network's edit-and-compute cycle.
   NetworkEditResult EditHeight(PlatformServices& platform, const HeightDialogRunner& runDialog);
 
+  // What the last computation of the open network did, with its main
+  // figures and the global test's verdict (UTF-8); for the status bar right
+  // after "P数据编辑" / "H数据编辑" computed, while the normal equations still
+  // hold that network's cofactors.
+  std::string ComputationSummary() const;
+
   // "P图形文件" / "H图形文件" once the file dialog has chosen `path`: the
   // drawing is read without computing it (WorkMode 2 / 4, the drawing ready,
   // the title and the paths taken from `path`); a plane one then runs the

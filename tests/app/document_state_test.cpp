@@ -47,7 +47,7 @@ std::set<int> Plus(std::set<int> a, const std::set<int>& b) {
 
 TEST(CommandEnabling, FollowsTheCommandTableInEveryWorkModeAndToolState) {
   const std::set<int> always = {135, 57664, 57665};
-  const std::set<int> drawing = {162, 182, 30100, 30102, 57607, 57609, 57606};  // idle with a drawing
+  const std::set<int> drawing = {162, 182, 30100, 30102, 30103, 57607, 57609, 57606};  // idle with a drawing
   // The view commands as far as the document decides them.
   const std::set<int> planeView = {140, 147, 148, 181, 161}, planeViewBusy = {140, 147, 161};
   const std::set<int> heightView = {140, 147, 148, 181, 160}, heightViewBusy = {140, 147};
@@ -88,7 +88,7 @@ TEST(CommandEnabling, FollowsTheCommandTableInEveryWorkModeAndToolState) {
     for (int tool : {kMeasureTool, kMoveTool, kLocateTool}) {
       for (bool ready : {false, true}) {
         const DocumentState s = StateOf(mode, tool, ready);
-        for (int id : {136, 177, 178, 162, 182, 30100, 30102, 57607, 57609, 57606, 148, 160, 181})
+        for (int id : {136, 177, 178, 162, 182, 30100, 30102, 30103, 57607, 57609, 57606, 148, 160, 181})
           EXPECT_FALSE(CommandRuleAllows(s, id)) << mode << " " << tool << " " << id;
         for (int id : {141, 137, 144, 138}) EXPECT_EQ(CommandRuleAllows(s, id), mode == 0) << mode << " " << id;
       }
@@ -106,10 +106,13 @@ TEST(CommandTable, MenusAndToolbarCarryEveryCommandOnce) {
     }
   }
   const std::set<int> table = {141, 142, 143, 158, 137, 177, 144, 145, 146, 159, 138, 178, 172,
-                               162, 182, 30100, 57607, 57609, 57606, 136, 134, 168, 175, 185, 135, 57664, 57665, 30101, 30102};
+                               162, 182, 30100, 57607, 57609, 57606, 136, 134, 168, 175, 185, 135, 57664, 57665, 30101, 30102,
+                               30103, 140, 147, 148, 160, 161, 181};
   EXPECT_EQ(std::set<int>(menuIds.begin(), menuIds.end()), table);
   EXPECT_EQ(menuIds.count(kCmdOpenReport), 2u);  // P打开文本 and H打开文本
   EXPECT_EQ(menuIds.count(kCmdStatisticsReport), 2u);  // 统计检验 beside each
+  EXPECT_EQ(menuIds.count(kCmdExportCoordinates), 2u);  // 导出坐标 in both network menus
+  for (int viewTool : {140, 147, 148, 160, 161, 181}) EXPECT_EQ(menuIds.count(viewTool), 1u) << viewTool;
 
   std::vector<int> toolbar;
   for (const CommandInfo& b : ToolbarCommands()) toolbar.push_back(b.id);

@@ -70,8 +70,8 @@ TEST_F(HeightCycle, NewFileTypedLevellingNetworkIsComputedShownAndClosed) {
   EXPECT_EQ(EnabledOf(*frame),
             (std::vector<int>{kCmdHelp, kCmdCloseDocument, kCmdShowAll, kCmdHeightDataEdit, kCmdHeightSheetSettings,
                               kCmdMoveText, kCmdHeightDisplaySettings, kCmdMovePoint, kCmdSaveDrawing, kCmdOpenReport,
-                              kCmdHeightExport, kCmdRefresh, kCmdFitSheet, kCmdSavePicture, kCmdStatisticsReport, kCmdArrangeLabels, kCmdPrintSetup, kCmdPrint,
-                              kCmdPrintPreview, kCmdAbout, kCmdExit}));
+                              kCmdHeightExport, kCmdRefresh, kCmdFitSheet, kCmdSavePicture, kCmdStatisticsReport, kCmdArrangeLabels, kCmdExportCoordinates,
+                              kCmdPrintSetup, kCmdPrint, kCmdPrintPreview, kCmdAbout, kCmdExit}));
 
   EXPECT_TRUE(frame->DiagramSelector()->isEnabled());
   EXPECT_EQ(ItemsOf(frame->DiagramSelector()),

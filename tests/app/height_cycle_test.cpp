@@ -68,7 +68,8 @@ TEST_F(HeightCycle, NewFileTypedLevellingNetworkIsComputedShownAndClosed) {
   EXPECT_EQ(frame->windowTitle(), FromUtf8(chosenPath) + QStringLiteral(" - 测量数据处理系统(QuorvexPlus)"));
   // Mode 3 with a computed network: its own commands and the drawing's.
   EXPECT_EQ(EnabledOf(*frame),
-            (std::vector<int>{kCmdHelp, kCmdCloseDocument, kCmdShowAll, kCmdHeightDataEdit, kCmdHeightSheetSettings, kCmdShowPosition,
+            (std::vector<int>{kCmdHelp, kCmdCloseDocument, kCmdShowAll, kCmdHeightDataEdit, kCmdHeightSheetSettings,
+                              kCmdShowPosition,  // the drawing opens on the whole sheet
                               kCmdMoveText, kCmdHeightDisplaySettings, kCmdMovePoint, kCmdSaveDrawing, kCmdOpenReport,
                               kCmdHeightExport, kCmdRefresh, kCmdFitSheet, kCmdSavePicture, kCmdStatisticsReport, kCmdArrangeLabels, kCmdPrintSetup, kCmdPrint,
                               kCmdPrintPreview, kCmdAbout, kCmdExit}));

@@ -582,28 +582,25 @@ void CQuorvexPView::mousePressEvent(QMouseEvent* event) {
 }
 
 void CQuorvexPView::EndByRightClick(QPoint pos) {
-  switch (view_.toolState) {
-    case kViewChoosingPlace:
+  using Ending = ViewController::Ending;
+  switch (controller_.EndingByRightClick()) {
+    case Ending::CancelChoosing:
       CancelChoosePlace(view_);
       viewport()->unsetCursor();
       SetToolState(view_.toolState);
       break;
-    case kViewMeasuring:
+    case Ending::EndTool:
       EndTool();
       break;
-    case kViewMoving:
-      if (view_.dragging) {
-        view_.dragging = false;
-        viewport()->setCursor(Qt::ArrowCursor);
-        emit StateChanged();
-      } else {
-        EndTool();
-      }
+    case Ending::PutBackCarried:
+      view_.dragging = false;
+      viewport()->setCursor(Qt::ArrowCursor);
+      emit StateChanged();
       break;
-    case kViewEditingCurve:
+    case Ending::FinishCurveEdit:
       FinishCurveEdit();
       break;
-    default:
+    case Ending::None:
       controller_.OtherPress();
       return;
   }

@@ -55,13 +55,14 @@ ScreenPoint ViewController::PanTo(ScreenPoint at, const ViewGeometry& g) const {
 
 bool ViewController::MayChangeView() const { return !view_.dragging; }
 
-bool ViewController::EscapeEndsTool() const {
+ViewController::Ending ViewController::EndingByRightClick() const {
   switch (view_.toolState) {
-    case kViewMeasuring:
-    case kViewMoving:
-    case kViewEditingCurve:
-    case kViewChoosingPlace: return true;
-    default: return false;
+    case kViewChoosingPlace: return Ending::CancelChoosing;
+    case kViewMeasuring: return Ending::EndTool;
+    // A carried item goes back first; the next right click ends the tool.
+    case kViewMoving: return view_.dragging ? Ending::PutBackCarried : Ending::EndTool;
+    case kViewEditingCurve: return Ending::FinishCurveEdit;
+    default: return Ending::None;
   }
 }
 

@@ -60,8 +60,10 @@ class ViewController {
   // start is a window position.
   bool MayChangeView() const;
 
-  // Whether Esc ends the tool running now (as a right click would).
-  bool EscapeEndsTool() const;
+  // What a right click, and Esc as well, does to the tool running now.
+  enum class Ending { None, CancelChoosing, EndTool, PutBackCarried, FinishCurveEdit };
+  Ending EndingByRightClick() const;
+  bool EscapeEndsTool() const { return EndingByRightClick() != Ending::None; }
   // The status bar's hint of the running tool (UTF-8), empty when idle.
   std::string ToolHint() const;
   // The zoom ratio for the status bar (UTF-8), e.g. "显示 100%".

@@ -93,24 +93,29 @@ TEST(ViewController, MiddleButtonDragsTheSheet) {
 }
 
 TEST(ViewController, EscAndTheHintFollowTheTool) {
+  using Ending = ViewController::Ending;
   const struct {
     int state, moveKind;
-    bool escape;
+    bool dragging;
+    Ending ending;
     const char* hint;
   } cases[] = {
-      {kViewIdle, 0, false, ""},
-      {kViewMeasuring, 0, true, "右键或Esc结束"},
-      {kViewMoving, 1, true, "右键或Esc结束"},
-      {kViewMoving, 2, true, "点位移动"},
-      {kViewEditingCurve, 0, true, "右键或Esc结束"},
-      {kViewChoosingPlace, 0, true, "右键或Esc取消"},
-      {kViewContextMenu, 0, false, ""},
+      {kViewIdle, 0, false, Ending::None, ""},
+      {kViewMeasuring, 0, false, Ending::EndTool, "右键或Esc结束"},
+      {kViewMoving, 1, false, Ending::EndTool, "右键或Esc结束"},
+      {kViewMoving, 1, true, Ending::PutBackCarried, "文本移动"},
+      {kViewMoving, 2, false, Ending::EndTool, "点位移动"},
+      {kViewEditingCurve, 0, false, Ending::FinishCurveEdit, "右键或Esc结束"},
+      {kViewChoosingPlace, 0, false, Ending::CancelChoosing, "右键或Esc取消"},
+      {kViewContextMenu, 0, false, Ending::None, ""},
   };
   for (const auto& c : cases) {
     ViewController controller;
     controller.State().toolState = c.state;
     controller.State().moveKind = c.moveKind;
-    EXPECT_EQ(controller.EscapeEndsTool(), c.escape) << c.state;
+    controller.State().dragging = c.dragging;
+    EXPECT_EQ(controller.EndingByRightClick(), c.ending) << c.state;
+    EXPECT_EQ(controller.EscapeEndsTool(), c.ending != Ending::None) << c.state;
     const std::string hint = controller.ToolHint();
     if (*c.hint == 0) EXPECT_TRUE(hint.empty()) << c.state;
     else EXPECT_NE(hint.find(c.hint), std::string::npos) << c.state << ": " << hint;

@@ -163,6 +163,10 @@ CMainFrame::CMainFrame(CQuorvexPDoc& doc, PlatformServices& platform, QWidget* p
     if (pane > 0 && pane < static_cast<int>(statusPanes_.size())) statusPanes_[static_cast<size_t>(pane)]->setText(text);
   });
   connect(view_, &CQuorvexPView::StateChanged, this, &CMainFrame::RefreshActions);
+  // A running tool's hint covers pane 0 until the tool ends.
+  connect(view_, &CQuorvexPView::ToolHint, this, [this](const QString& hint) {
+    hint.isEmpty() ? statusBar()->clearMessage() : statusBar()->showMessage(hint);
+  });
   setAcceptDrops(true);
   resize(1024, 720);
   RefreshFromDocument();

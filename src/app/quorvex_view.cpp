@@ -8,6 +8,7 @@
 #include <QPainterPath>
 #include <QScrollBar>
 #include <QTimer>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 
@@ -83,6 +84,7 @@ std::optional<SheetGeometry> CQuorvexPView::Sheet() const { return SheetGeometry
 void CQuorvexPView::DrawingChanged() {
   cacheValid_ = false;
   splineWarned_ = false;
+  FollowDocument();
   if (!Shown()) {
     // Nothing shown: no tool stays active.
     view_.measurePoints.clear();
@@ -93,8 +95,66 @@ void CQuorvexPView::DrawingChanged() {
     if (view_.toolState != kViewIdle) SetToolState(kViewIdle);
   }
   UpdateScrollBars();
+  FitWholeSheetOnce();
   viewport()->update();
+  PublishStatus();
   emit StateChanged();
+}
+
+void CQuorvexPView::FollowDocument() {
+  const int mode = doc_.State().workMode;
+  const std::string key = mode == kNothingOpen ? std::string() : std::to_string(mode) + ":" + doc_.CurrentDataPath();
+  if (key == documentKey_) return;
+  documentKey_ = key;
+  controller_.Reset();
+  editCurve_ = -1;
+  locator_.reset();
+  unsetCursor();
+  viewport()->unsetCursor();
+  if (doc_.State().toolState != kViewIdle) SetToolState(kViewIdle);
+  emit StatusText(1, QString());
+  emit StatusText(2, QString());
+  emit ToolHint(QString());
+  horizontalScrollBar()->setValue(0);
+  verticalScrollBar()->setValue(0);
+  fitPending_ = key.size() > 0;
+}
+
+void CQuorvexPView::FitWholeSheetOnce() {
+  if (!fitPending_ || !Shown() || !Sheet()) return;
+  fitPending_ = false;
+  const SettingsBlock& s = doc_.Settings();
+  const int w = viewport()->width(), h = viewport()->height();
+  if (view_.normalView && WholeDrawingAvailable(view_, w, h, s.canvasWidthPx, s.canvasHeightPx) &&
+      ToggleWholeDrawing(view_, w, h, s.canvasWidthPx, s.canvasHeightPx)) {
+    const ScreenPoint target = view_.scroll;
+    UpdateScrollBars();
+    ApplyScroll(target);
+  }
+}
+
+ViewGeometry CQuorvexPView::Geometry() const {
+  const SettingsBlock& s = doc_.Settings();
+  return ViewGeometry{viewport()->width(), viewport()->height(), s.canvasWidthPx, s.canvasHeightPx};
+}
+
+void CQuorvexPView::ZoomChanged() {
+  const ScreenPoint target = view_.scroll;
+  view_.hoverIndex = -1;
+  UpdateScrollBars();
+  ApplyScroll(target);
+  PublishStatus();
+  emit StateChanged();
+}
+
+void CQuorvexPView::ZoomAboutWindow(double factor, QPoint anchor) {
+  if (!Shown() || !Sheet() || !controller_.MayChangeView()) return;
+  view_.scroll = ScrollPosition();
+  if (controller_.ZoomAbout(factor, ScreenPoint{anchor.x(), anchor.y()}, Geometry())) ZoomChanged();
+}
+
+void CQuorvexPView::PublishStatus() {
+  emit StatusText(3, Shown() ? FromUtf8(controller_.ZoomText()) : QString());
 }
 
 void CQuorvexPView::EnsureCache() {
@@ -184,6 +244,8 @@ void CQuorvexPView::SetToolState(int state) {
   // print wait for an idle view).
   doc_.State().toolState = state;
   doc_.State().moveKind = view_.moveKind;
+  if (state != kViewEditingCurve) controller_.ClearVertex();
+  emit ToolHint(FromUtf8(controller_.ToolHint()));
   emit StateChanged();
 }
 
@@ -192,7 +254,6 @@ void CQuorvexPView::EndTool() {
   view_.hoverIndex = -1;
   view_.dragging = false;
   editCurve_ = -1;
-  editVertex_ = -1;
   unsetCursor();
   viewport()->unsetCursor();
   emit StatusText(1, QString());
@@ -207,7 +268,10 @@ bool CQuorvexPView::ViewCommandAllowed(int id) const {
   const SettingsBlock& s = doc_.Settings();
   switch (id) {
     case kCommandWholeDrawing:
-      return view_.toolState == kViewIdle &&
+      // Usable while a tool runs: the tools keep ground positions. Not while
+      // an item is carried, nor over the place chooser or a context menu.
+      return (view_.toolState == kViewIdle || view_.toolState == kViewMeasuring ||
+              view_.toolState == kViewEditingCurve || (view_.toolState == kViewMoving && !view_.dragging)) &&
              WholeDrawingAvailable(view_, viewport()->width(), viewport()->height(), s.canvasWidthPx,
                                    s.canvasHeightPx);
     case kCommandZoomAtPlace:
@@ -256,11 +320,8 @@ void CQuorvexPView::RunViewCommand(int id) {
   switch (id) {
     case kCommandWholeDrawing: {
       const SettingsBlock& s = doc_.Settings();
-      if (ToggleWholeDrawing(view_, viewport()->width(), viewport()->height(), s.canvasWidthPx, s.canvasHeightPx)) {
-        const ScreenPoint target = view_.scroll;
-        UpdateScrollBars();
-        ApplyScroll(target);
-      }
+      if (ToggleWholeDrawing(view_, viewport()->width(), viewport()->height(), s.canvasWidthPx, s.canvasHeightPx))
+        ZoomChanged();
       break;
     }
     case kCommandZoomAtPlace:
@@ -445,7 +506,7 @@ void CQuorvexPView::PaintOverlays(QPainter& painter, Renderer& renderer) {
       band(polygon, false);
       painter.setPen(QPen(Qt::black, 1));
       for (int i = 1; i <= 3; ++i) {
-        painter.setBrush(i == editVertex_ ? QBrush(kHighlight) : QBrush(Qt::white));
+        painter.setBrush(i == controller_.PickedVertex() ? QBrush(kHighlight) : QBrush(Qt::white));
         painter.drawRect(QRect(polygon[i] - QPoint(4, 4), QSize(8, 8)));
       }
     }
@@ -466,7 +527,20 @@ void CQuorvexPView::mousePressEvent(QMouseEvent* event) {
   if (!Shown()) return;
   const bool left = event->button() == Qt::LeftButton;
   const bool right = event->button() == Qt::RightButton;
+  if (!right) controller_.OtherPress();
+  if (event->button() == Qt::MiddleButton) {
+    if (controller_.MayChangeView()) {
+      view_.scroll = ScrollPosition();
+      controller_.BeginPan(ScreenPoint{pos.x(), pos.y()});
+      viewport()->setCursor(Qt::ClosedHandCursor);
+    }
+    return;
+  }
   locator_.reset();
+  if (right) {
+    EndByRightClick(pos);
+    return;
+  }
   switch (view_.toolState) {
     case kViewChoosingPlace:
       if (left) {
@@ -475,20 +549,15 @@ void CQuorvexPView::mousePressEvent(QMouseEvent* event) {
                                                viewport()->width(), viewport()->height());
         UpdateScrollBars();
         ApplyScroll(target);
-      } else if (right) {
-        CancelChoosePlace(view_);
+        viewport()->unsetCursor();
+        SetToolState(view_.toolState);
+        PublishStatus();
       }
-      viewport()->unsetCursor();
-      SetToolState(view_.toolState);
       break;
     case kViewMeasuring:
-      if (left) {
-        const CanvasPoint c = CanvasAt(pos);
-        const auto sheet = Sheet();
-        if (sheet) view_.measurePoints.push_back(MeasureVertex{CanvasToMap(*sheet, c), c});
+      if (left && Sheet()) {
+        view_.measurePoints.push_back(MeasureAt(pos, event->modifiers() & Qt::ShiftModifier, nullptr));
         cursor_ = pos;
-      } else if (right) {
-        EndTool();
       }
       break;
     case kViewMoving:
@@ -498,16 +567,13 @@ void CQuorvexPView::mousePressEvent(QMouseEvent* event) {
         view_.dragging = true;
         dragStart_ = dragNow_ = pos;
         viewport()->setCursor(Qt::ClosedHandCursor);
-      } else if (right && view_.dragging) {
-        view_.dragging = false;
-        viewport()->setCursor(Qt::ArrowCursor);
-      } else if (right) {
-        EndTool();
+        emit StateChanged();
       }
       break;
     case kViewEditingCurve:
-      if (left) PickVertex(pos);
-      else if (right) FinishCurveEdit();
+      if (left) {
+        if (const auto put = controller_.VertexPress(VertexNear(pos))) editPoints_[*put] = GroundAt(pos);
+      }
       break;
     default:
       break;
@@ -515,18 +581,80 @@ void CQuorvexPView::mousePressEvent(QMouseEvent* event) {
   viewport()->update();
 }
 
+void CQuorvexPView::EndByRightClick(QPoint pos) {
+  using Ending = ViewController::Ending;
+  switch (controller_.EndingByRightClick()) {
+    case Ending::CancelChoosing:
+      CancelChoosePlace(view_);
+      viewport()->unsetCursor();
+      SetToolState(view_.toolState);
+      break;
+    case Ending::EndTool:
+      EndTool();
+      break;
+    case Ending::PutBackCarried:
+      view_.dragging = false;
+      viewport()->setCursor(Qt::ArrowCursor);
+      emit StateChanged();
+      break;
+    case Ending::FinishCurveEdit:
+      FinishCurveEdit();
+      break;
+    case Ending::None:
+      controller_.OtherPress();
+      return;
+  }
+  // The context menu this right click brings is not the user's next step.
+  controller_.ToolEndedByRightClick();
+  dragNow_ = pos;
+  viewport()->update();
+}
+
+MeasureVertex CQuorvexPView::MeasureAt(QPoint pos, bool free, std::string* name) const {
+  const auto sheet = Sheet();
+  const CanvasPoint c = CanvasAt(pos);
+  if (!sheet) return MeasureVertex{GroundPoint{}, c};
+  if (!free && ShowsPlane()) {
+    const PlaneModel& net = doc_.PlaneNetworkModel();
+    std::vector<SnapPoint> points;
+    points.reserve(net.points.size());
+    for (const PlanePoint& p : net.points) points.push_back(SnapPoint{p.name, GroundPoint{p.x, p.y}});
+    ViewState at = view_;
+    at.scroll = ScrollPosition();
+    const int h = doc_.Settings().canvasHeightPx;
+    const int i = NearestSnapPoint(points, ScreenPoint{pos.x(), pos.y()},
+                                   [&](GroundPoint g) { return WindowPosition(at, *sheet, h, g); });
+    if (i >= 0) {
+      if (name) *name = points[static_cast<size_t>(i)].name;
+      const GroundPoint g = points[static_cast<size_t>(i)].ground;
+      return MeasureVertex{g, MapToCanvas(*sheet, g)};
+    }
+  }
+  return MeasureVertex{CanvasToMap(*sheet, c), c};
+}
+
 void CQuorvexPView::mouseMoveEvent(QMouseEvent* event) {
   const QPoint pos = event->position().toPoint();
   cursor_ = pos;
   const auto sheet = Sheet();
   if (!Shown() || !sheet) return;
+  if (controller_.Panning()) {
+    if (!(event->buttons() & Qt::MiddleButton)) {
+      controller_.EndPan();
+    } else {
+      ApplyScroll(controller_.PanTo(ScreenPoint{pos.x(), pos.y()}, Geometry()));
+      return;
+    }
+  }
   if (doc_.Settings().settingsConfirmed != 0) {
     emit StatusText(2, FromGbk(CursorCoordinatesText(*sheet, CanvasAt(pos))));
   }
   switch (view_.toolState) {
     case kViewMeasuring:
       if (!view_.measurePoints.empty()) {
-        emit StatusText(1, FromGbk(MeasurementText(view_.measurePoints, GroundAt(pos))));
+        std::string snapped;
+        const MeasureVertex end = MeasureAt(pos, event->modifiers() & Qt::ShiftModifier, &snapped);
+        emit StatusText(1, FromGbk(SnappedMeasurementText(view_.measurePoints, end.ground, snapped)));
         viewport()->update();
       }
       break;
@@ -539,14 +667,34 @@ void CQuorvexPView::mouseMoveEvent(QMouseEvent* event) {
       }
       break;
     case kViewEditingCurve:
-      if (editVertex_ >= 1 && (event->buttons() & Qt::LeftButton)) {
-        editPoints_[editVertex_] = GroundAt(pos);
+      if (controller_.VertexFollows(event->buttons() & Qt::LeftButton)) {
+        editPoints_[controller_.PickedVertex()] = GroundAt(pos);
         viewport()->update();
       }
       break;
     default:
       break;
   }
+}
+
+void CQuorvexPView::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::MiddleButton && controller_.Panning()) {
+    controller_.EndPan();
+    viewport()->setCursor(view_.toolState == kViewMeasuring || view_.toolState == kViewChoosingPlace
+                              ? Qt::CrossCursor
+                              : Qt::ArrowCursor);
+    return;
+  }
+  if (event->button() == Qt::LeftButton && view_.toolState == kViewEditingCurve) {
+    controller_.VertexRelease();
+    viewport()->update();
+  }
+}
+
+void CQuorvexPView::wheelEvent(QWheelEvent* event) {
+  if (!(event->modifiers() & Qt::ControlModifier)) return QAbstractScrollArea::wheelEvent(event);
+  ZoomAboutWindow(std::pow(kZoomStepFactor, event->angleDelta().y() / 120.0), event->position().toPoint());
+  event->accept();
 }
 
 void CQuorvexPView::HoverAt(QPoint pos) {
@@ -614,18 +762,19 @@ int CQuorvexPView::CurveNear(QPoint pos) const {
   return best;
 }
 
-void CQuorvexPView::PickVertex(QPoint pos) {
+int CQuorvexPView::VertexNear(QPoint pos) const {
   const auto sheet = Sheet();
-  if (!sheet) return;
+  if (!sheet) return -1;
   const CanvasPoint at = CanvasAt(pos);
   const int limit = std::min(kVertexPickPixels * view_.zoomDen / std::max(1, view_.zoomNum), kVertexPickCanvasLimit);
   double best = static_cast<double>(limit) * limit;
-  editVertex_ = -1;
+  int found = -1;
   for (int i = 1; i <= 3; ++i) {
     const CanvasPoint c = MapToCanvas(*sheet, editPoints_[i]);
     const double d2 = std::pow(c.row - at.row, 2) + std::pow(c.column - at.column, 2);
-    if (d2 <= best) best = d2, editVertex_ = i;
+    if (d2 <= best) best = d2, found = i;
   }
+  return found;
 }
 
 void CQuorvexPView::FinishCurveEdit() {
@@ -635,7 +784,7 @@ void CQuorvexPView::FinishCurveEdit() {
     doc_.State().drawingModified = true;
   }
   editCurve_ = -1;
-  editVertex_ = -1;
+  controller_.ClearVertex();
   ReturnToPreviousState(view_);
   SetToolState(view_.toolState);
   cacheValid_ = false;
@@ -643,7 +792,7 @@ void CQuorvexPView::FinishCurveEdit() {
 }
 
 void CQuorvexPView::contextMenuEvent(QContextMenuEvent* event) {
-  if (view_.toolState != kViewIdle || !ShowsHeight()) return;
+  if (!controller_.TakeContextMenu() || view_.toolState != kViewIdle || !ShowsHeight()) return;
   const int curve = CurveNear(event->pos());
   if (curve < 0) return;
   view_.previousState = kViewIdle;
@@ -654,7 +803,7 @@ void CQuorvexPView::contextMenuEvent(QContextMenuEvent* event) {
     const auto& control = doc_.HeightNetworkModel().differences[curve].curve;
     for (int k = 0; k < kCurvePointCount; ++k) editPoints_[k] = GroundPoint{control[k][0], control[k][1]};
     editCurve_ = curve;
-    editVertex_ = -1;
+    controller_.ClearVertex();
     SetToolState(kViewEditingCurve);
   } else {
     SetToolState(kViewIdle);
@@ -687,6 +836,15 @@ void CQuorvexPView::keyPressEvent(QKeyEvent* event) {
     return;
   }
   const int state = view_.toolState;
+  if (event->key() == Qt::Key_Escape && controller_.EscapeEndsTool()) {
+    EndByRightClick(cursor_);
+    return;
+  }
+  if (event->key() == Qt::Key_Plus || event->key() == Qt::Key_Equal || event->key() == Qt::Key_Minus) {
+    const double factor = event->key() == Qt::Key_Minus ? 1 / kZoomStepFactor : kZoomStepFactor;
+    ZoomAboutWindow(factor, viewport()->rect().center());
+    return;
+  }
   const bool scrolling = state == kViewIdle || state == kViewMeasuring || state == kViewEditingCurve ||
                          (state == kViewMoving && !view_.dragging);
   if (key && scrolling) {

@@ -1,9 +1,10 @@
 // The drawing view: the map sheet of the open network at the view's zoom,
 // with the mouse tools "全图显示", "显示位置", "文本移动", "点位移动",
 // "距离丈量" and "刷新屏幕", the keys that scroll and move the sheet, curve
-// editing from the context menu and the point locator. Every rule that is
-// arithmetic lives in ViewState (toolkit-free); this widget forwards events
-// and paints. The diagram and the frame are kept as an entity stream and
+// editing from the context menu and the point locator, Ctrl + wheel and
+// '+'/'-' zooming, dragging the sheet with the middle button. Every rule that
+// is arithmetic lives in ViewState and the tool state machine in
+// ViewController (both toolkit-free); this widget forwards events and paints. The diagram and the frame are kept as an entity stream and
 // replayed for the part of the window being painted.
 #pragma once
 
@@ -17,6 +18,7 @@
 #include "workflow/quorvex_doc.h"
 #include "drawing/entity_list.h"
 #include "drawing/movable_items.h"
+#include "drawing/view_controller.h"
 #include "drawing/view_state.h"
 
 namespace qp {
@@ -57,12 +59,17 @@ class CQuorvexPView : public QAbstractScrollArea {
     EnsureCache();
     return items_;
   }
+  // The height difference whose curve is being edited, -1 when none.
+  int EditedCurve() const { return editCurve_; }
   // The screen position (in the widget's viewport) of a ground point.
   QPoint ViewportPosition(GroundPoint g) const;
 
  signals:
-  // Pane 1 (measurement) and pane 2 (cursor coordinates) of the status bar.
+  // Pane 1 (measurement), pane 2 (cursor coordinates) and pane 3 (zoom) of
+  // the status bar.
   void StatusText(int pane, const QString& text);
+  // How the running tool is used and ended; empty when no tool runs.
+  void ToolHint(const QString& text);
   // The tool state, the zoom or the drawing changed: commands to re-enable.
   void StateChanged();
 
@@ -72,6 +79,8 @@ class CQuorvexPView : public QAbstractScrollArea {
   void scrollContentsBy(int dx, int dy) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
 
@@ -91,17 +100,34 @@ class CQuorvexPView : public QAbstractScrollArea {
   QRect ItemRect(const MovableItem& item, GroundPoint shift) const;
   void SetToolState(int state);
   void EndTool();
+  // A document opened or closed: a fresh view state, the whole sheet shown
+  // once the drawing is.
+  void FollowDocument();
+  void FitWholeSheetOnce();
+  ViewGeometry Geometry() const;
+  // Shows a zoom the controller changed, keeping its scroll position.
+  void ZoomChanged();
+  void ZoomAboutWindow(double factor, QPoint anchor);
+  void PublishStatus();
+  // The right button, or Esc, while a tool runs.
+  void EndByRightClick(QPoint pos);
+  // The measuring tool's vertex or cursor: the point symbol within reach
+  // unless Shift is held. `name` gets the snapped point's name (GBK).
+  MeasureVertex MeasureAt(QPoint pos, bool free, std::string* name) const;
 
   void PaintOverlays(QPainter& painter, Renderer& renderer);
   void HoverAt(QPoint pos);
   void DropItem(QPoint pos);
-  void PickVertex(QPoint pos);
+  int VertexNear(QPoint pos) const;
   void FinishCurveEdit();
   int CurveNear(QPoint pos) const;
 
   CQuorvexPDoc& doc_;
   PlatformServices& platform_;
-  ViewState view_;
+  ViewController controller_;
+  ViewState& view_ = controller_.State();
+  std::string documentKey_;  // the open document (mode and data file): a change resets the view
+  bool fitPending_ = false;
 
   // The painted sheet kept in tiles of the scrolled area, so that scrolling,
   // hovering and the tools' overlays repaint by copying pixels.
@@ -120,7 +146,6 @@ class CQuorvexPView : public QAbstractScrollArea {
   QPoint cursor_;
   std::optional<GroundPoint> locator_;
   int editCurve_ = -1;   // the curve whose control points are being edited
-  int editVertex_ = -1;  // 1..3: the interior control point picked up
   GroundPoint editPoints_[5]{};
 };
 

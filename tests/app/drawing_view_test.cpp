@@ -58,6 +58,8 @@ struct DrawingViewTest : MainFrameTest {
 TEST_F(DrawingViewTest, PointNameMovedWithTheTextTool) {
   const int n3 = PointIndex("N3");
   ASSERT_GE(n3, 0);
+  view->RunViewCommand(kCmdShowAll);  // opened on the whole sheet: back to 1:1
+  ASSERT_EQ(view->View().zoomDen, view->View().zoomNum);
   // Bring the point into the window first.
   view->LocatePoint(QStringLiteral("N3"));
   view->viewport()->repaint();
@@ -144,16 +146,19 @@ TEST_F(DrawingViewTest, MeasuringShowsDistanceAngleAndTotal) {
 }
 
 TEST_F(DrawingViewTest, WholeDrawingAndBack) {
-  ASSERT_TRUE(view->ViewCommandAllowed(kCmdShowAll));
-  view->RunViewCommand(kCmdShowAll);
+  // The drawing opens on the whole sheet.
   EXPECT_FALSE(view->View().normalView);
   EXPECT_GT(view->View().zoomDen, 1024);
   view->viewport()->repaint();
   SaveScreenshot("view_whole_drawing.png");
   EXPECT_TRUE(view->ViewCommandAllowed(kCmdShowPosition));
+  ASSERT_TRUE(view->ViewCommandAllowed(kCmdShowAll));
   view->RunViewCommand(kCmdShowAll);
   EXPECT_TRUE(view->View().normalView);
   EXPECT_EQ(view->View().zoomDen, 1024);
+  view->RunViewCommand(kCmdShowAll);
+  EXPECT_FALSE(view->View().normalView);
+  EXPECT_GT(view->View().zoomDen, 1024);
 }
 
 }  // namespace
@@ -173,7 +178,7 @@ int InkIn(QWidget* viewport) {
 }
 
 TEST_F(DrawingViewTest, EveryPlaneKindDrawsInTheWholeDrawingView) {
-  view->RunViewCommand(kCmdShowAll);
+  ASSERT_FALSE(view->View().normalView);  // as it opens
   int previous = -1;
   bool differs = false;
   for (int kind = 0; kind < 8; ++kind) {
@@ -269,6 +274,8 @@ TEST_F(MainFrameTest, HeightPointMovedWithThePointTool) {
   const int point = item->index;
   const GroundPoint before{doc.Height().diagramX[point], doc.Height().diagramY[point]};
   view->LocatePoint(FromGbk(SlotText(doc.Height().pointName[point])));
+  view->RunViewCommand(kCmdShowAll);  // opened on the whole sheet: back to 1:1
+  view->LocatePoint(FromGbk(SlotText(doc.Height().pointName[point])));
   const QPoint at = view->ViewportPosition(before);
   ASSERT_TRUE(view->viewport()->rect().contains(at));
 
@@ -328,7 +335,7 @@ TEST_F(MainFrameTest, FlaggedObservationsAreRedOnScreenAndInPictures) {
   ASSERT_EQ(doc.State().workMode, kPlaneDrawing);
   CQuorvexPView* view = frame->View();
   view->viewport()->repaint();
-  view->RunViewCommand(kCmdShowAll);
+  ASSERT_FALSE(view->View().normalView);  // it opens on the whole sheet
 
   doc.SelectDiagramKind(3);
   view->DrawingChanged();

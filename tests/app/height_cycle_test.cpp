@@ -69,6 +69,7 @@ TEST_F(HeightCycle, NewFileTypedLevellingNetworkIsComputedShownAndClosed) {
   // Mode 3 with a computed network: its own commands and the drawing's.
   EXPECT_EQ(EnabledOf(*frame),
             (std::vector<int>{kCmdHelp, kCmdCloseDocument, kCmdShowAll, kCmdHeightDataEdit, kCmdHeightSheetSettings,
+                              kCmdShowPosition,  // the drawing opens on the whole sheet
                               kCmdMoveText, kCmdHeightDisplaySettings, kCmdMovePoint, kCmdSaveDrawing, kCmdOpenReport,
                               kCmdHeightExport, kCmdRefresh, kCmdFitSheet, kCmdSavePicture, kCmdStatisticsReport, kCmdArrangeLabels, kCmdExportCoordinates,
                               kCmdPrintSetup, kCmdPrint, kCmdPrintPreview, kCmdAbout, kCmdExit}));

@@ -25,13 +25,6 @@
 namespace qp {
 namespace {
 
-constexpr int kCommandWholeDrawing = 140;
-constexpr int kCommandZoomAtPlace = 147;
-constexpr int kCommandMoveText = 148;
-constexpr int kCommandMovePoint = 160;
-constexpr int kCommandMeasure = 161;
-constexpr int kCommandRefresh = 181;
-
 constexpr int kMoveTexts = 1;
 constexpr int kMovePoints = 2;
 constexpr int kLocatorRadius = 25;    // screen pixels
@@ -267,25 +260,25 @@ bool CQuorvexPView::ViewCommandAllowed(int id) const {
   if (!Shown() || !Sheet()) return false;
   const SettingsBlock& s = doc_.Settings();
   switch (id) {
-    case kCommandWholeDrawing:
+    case kCmdShowAll:
       // Usable while a tool runs: the tools keep ground positions. Not while
       // an item is carried, nor over the place chooser or a context menu.
       return (view_.toolState == kViewIdle || view_.toolState == kViewMeasuring ||
               view_.toolState == kViewEditingCurve || (view_.toolState == kViewMoving && !view_.dragging)) &&
              WholeDrawingAvailable(view_, viewport()->width(), viewport()->height(), s.canvasWidthPx,
                                    s.canvasHeightPx);
-    case kCommandZoomAtPlace:
+    case kCmdShowPosition:
       return !view_.normalView && view_.zoomNum < view_.zoomDen &&
              (view_.toolState == kViewIdle || view_.toolState == kViewChoosingPlace);
-    case kCommandMoveText:
+    case kCmdMoveText:
       return view_.toolState == kViewIdle || (view_.toolState == kViewMoving && view_.moveKind == kMoveTexts);
-    case kCommandMovePoint:
+    case kCmdMovePoint:
       return ShowsHeight() &&
              (view_.toolState == kViewIdle || (view_.toolState == kViewMoving && view_.moveKind == kMovePoints));
-    case kCommandMeasure:
+    case kCmdMeasure:
       return ShowsPlane() && s.settingsConfirmed != 0 &&
              (view_.toolState == kViewIdle || view_.toolState == kViewMeasuring);
-    case kCommandRefresh:
+    case kCmdRefresh:
       return view_.toolState == kViewIdle;
     default:
       return true;
@@ -294,19 +287,19 @@ bool CQuorvexPView::ViewCommandAllowed(int id) const {
 
 bool CQuorvexPView::ViewCommandActive(int id) const {
   switch (id) {
-    case kCommandWholeDrawing: return !view_.normalView;
-    case kCommandZoomAtPlace: return view_.toolState == kViewChoosingPlace;
-    case kCommandMoveText: return view_.toolState == kViewMoving && view_.moveKind == kMoveTexts;
-    case kCommandMovePoint: return view_.toolState == kViewMoving && view_.moveKind == kMovePoints;
-    case kCommandMeasure: return view_.toolState == kViewMeasuring;
+    case kCmdShowAll: return !view_.normalView;
+    case kCmdShowPosition: return view_.toolState == kViewChoosingPlace;
+    case kCmdMoveText: return view_.toolState == kViewMoving && view_.moveKind == kMoveTexts;
+    case kCmdMovePoint: return view_.toolState == kViewMoving && view_.moveKind == kMovePoints;
+    case kCmdMeasure: return view_.toolState == kViewMeasuring;
     default: return false;
   }
 }
 
 void CQuorvexPView::RunViewCommand(int id) {
   // Pressing the button of the running tool ends it.
-  if (ViewCommandActive(id) && id != kCommandWholeDrawing) {
-    if (id == kCommandZoomAtPlace) {
+  if (ViewCommandActive(id) && id != kCmdShowAll) {
+    if (id == kCmdShowPosition) {
       CancelChoosePlace(view_);
       viewport()->unsetCursor();
       SetToolState(view_.toolState);
@@ -318,35 +311,35 @@ void CQuorvexPView::RunViewCommand(int id) {
   if (!ViewCommandAllowed(id)) return;
   locator_.reset();
   switch (id) {
-    case kCommandWholeDrawing: {
+    case kCmdShowAll: {
       const SettingsBlock& s = doc_.Settings();
       if (ToggleWholeDrawing(view_, viewport()->width(), viewport()->height(), s.canvasWidthPx, s.canvasHeightPx))
         ZoomChanged();
       break;
     }
-    case kCommandZoomAtPlace:
+    case kCmdShowPosition:
       BeginChoosePlace(view_);
       SetToolState(view_.toolState);
       viewport()->setCursor(Qt::CrossCursor);
       break;
-    case kCommandMoveText:
-    case kCommandMovePoint:
-      view_.moveKind = id == kCommandMoveText ? kMoveTexts : kMovePoints;
-      view_.lastTool = id == kCommandMoveText ? kLastToolMoveText : kLastToolMovePoint;
+    case kCmdMoveText:
+    case kCmdMovePoint:
+      view_.moveKind = id == kCmdMoveText ? kMoveTexts : kMovePoints;
+      view_.lastTool = id == kCmdMoveText ? kLastToolMoveText : kLastToolMovePoint;
       view_.hoverIndex = -1;
       view_.dragging = false;
       doc_.State().drawingModified = true;
       SetToolState(kViewMoving);
       viewport()->setCursor(Qt::ArrowCursor);
       break;
-    case kCommandMeasure:
+    case kCmdMeasure:
       view_.previousState = view_.toolState;
       view_.lastTool = kLastToolMeasure;
       view_.measurePoints.clear();
       SetToolState(kViewMeasuring);
       viewport()->setCursor(Qt::CrossCursor);
       break;
-    case kCommandRefresh:
+    case kCmdRefresh:
       cacheValid_ = false;
       break;
     default:
@@ -854,9 +847,9 @@ void CQuorvexPView::keyPressEvent(QKeyEvent* event) {
   }
   if (event->key() == Qt::Key_Space && state == kViewIdle) {
     switch (view_.lastTool) {
-      case kLastToolMeasure: RunViewCommand(kCommandMeasure); break;
-      case kLastToolMoveText: RunViewCommand(kCommandMoveText); break;
-      case kLastToolMovePoint: RunViewCommand(kCommandMovePoint); break;
+      case kLastToolMeasure: RunViewCommand(kCmdMeasure); break;
+      case kLastToolMoveText: RunViewCommand(kCmdMoveText); break;
+      case kLastToolMovePoint: RunViewCommand(kCmdMovePoint); break;
       default: break;
     }
     return;

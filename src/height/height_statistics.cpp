@@ -48,7 +48,8 @@ int HeightTestRedundancy(const HeightModel& m) {
 }
 
 bool WriteHeightStatisticsReport(const HeightModel& m, const NormalEquationStore& normals, bool adjusted,
-                                 const std::string& path, std::time_t now, const StatisticsOptions& options) {
+                                 const std::string& path, std::time_t now, const StatisticsOptions& options,
+                                 GlobalTestOutcome* outcome) {
   StatisticsReportText text;
   text.title = m.name;
   text.units = "高差 毫米";
@@ -62,6 +63,7 @@ bool WriteHeightStatisticsReport(const HeightModel& m, const NormalEquationStore
   const std::vector<ObservationEntry> entries = CollectHeightObservations(m);
   const CofactorView q = HeightCofactors(m, normals);
   const AdjustmentStatistics s = AnalyzeAdjustment(entries, q, m.priorError, redundancy, options);
+  if (outcome) *outcome = OutcomeOf(s);
   return WriteStatisticsReport(path, text, now, entries, s, q);
 }
 

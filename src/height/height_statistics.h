@@ -24,6 +24,7 @@ int HeightTestRedundancy(const HeightModel& model);
 
 // As WritePlaneStatisticsReport, for a height network.
 bool WriteHeightStatisticsReport(const HeightModel& model, const NormalEquationStore& normals, bool adjusted,
-                                 const std::string& path, std::time_t now, const StatisticsOptions& options);
+                                 const std::string& path, std::time_t now, const StatisticsOptions& options,
+                                 GlobalTestOutcome* outcome = nullptr);
 
 }  // namespace qp

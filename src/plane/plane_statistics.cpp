@@ -119,7 +119,8 @@ CofactorView PlaneCofactors(const PlaneModel& m, const NormalEquationStore& norm
 }
 
 bool WritePlaneStatisticsReport(const PlaneModel& m, const NormalEquationStore& normals, bool adjusted,
-                                const std::string& path, std::time_t now, const StatisticsOptions& options) {
+                                const std::string& path, std::time_t now, const StatisticsOptions& options,
+                                GlobalTestOutcome* outcome) {
   StatisticsReportText text;
   text.title = m.networkName;
   text.units = "方向和方位角 秒, 边长 厘米";
@@ -132,6 +133,7 @@ bool WritePlaneStatisticsReport(const PlaneModel& m, const NormalEquationStore& 
   const std::vector<ObservationEntry> entries = CollectPlaneObservations(m);
   const CofactorView q = PlaneCofactors(m, normals);
   const AdjustmentStatistics s = AnalyzeAdjustment(entries, q, m.directionError, m.redundancy, options);
+  if (outcome) *outcome = OutcomeOf(s);
   return WriteStatisticsReport(path, text, now, entries, s, q);
 }
 

@@ -22,8 +22,10 @@ CofactorView PlaneCofactors(const PlaneModel& model, const NormalEquationStore& 
 
 // Writes the statistics report of a computed network to `path`: the tests
 // after an adjustment with redundancy, else a report saying why there are
-// none. False when the report cannot be written.
+// none. False when the report cannot be written. `outcome`, when given,
+// receives the global test's verdict (left as it is without tests).
 bool WritePlaneStatisticsReport(const PlaneModel& model, const NormalEquationStore& normals, bool adjusted,
-                                const std::string& path, std::time_t now, const StatisticsOptions& options);
+                                const std::string& path, std::time_t now, const StatisticsOptions& options,
+                                GlobalTestOutcome* outcome = nullptr);
 
 }  // namespace qp

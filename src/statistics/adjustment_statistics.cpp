@@ -173,6 +173,11 @@ bool ParseSignificance(const std::string& text, double& alpha) {
   return true;
 }
 
+GlobalTestOutcome OutcomeOf(const AdjustmentStatistics& s) {
+  if (!s.sumAgrees || !s.globalTested) return GlobalTestOutcome::NotMade;
+  return s.globalPassed ? GlobalTestOutcome::Passed : GlobalTestOutcome::Rejected;
+}
+
 AdjustmentStatistics AnalyzeAdjustment(const std::vector<ObservationEntry>& entries, const CofactorView& q,
                                        double sigma0Prior, int redundancy, const StatisticsOptions& options) {
   AdjustmentStatistics s;

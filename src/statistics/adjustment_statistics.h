@@ -71,6 +71,9 @@ struct ObservationTest {
   int effectPoint = -1;     // the point (group) displaced most
 };
 
+// The global test of the unit-weight variance as the statistics report gives it.
+enum class GlobalTestOutcome { NotMade, Passed, Rejected };
+
 struct AdjustmentStatistics {
   double sigma0Prior = 0.0;
   double sigma0Post = 0.0;
@@ -104,6 +107,11 @@ inline constexpr double kUncontrolledRedundancy = 0.01;
 // How far the sum of the redundancy numbers may stray from the redundancy
 // (the report prints it to three decimals; a sound solve agrees to 1e-8).
 inline constexpr double kRedundancySumTolerance = 0.005;
+
+// The verdict the report prints: none when no test was made or the
+// redundancy numbers do not sum to the redundancy (the report then makes no
+// tests at all).
+GlobalTestOutcome OutcomeOf(const AdjustmentStatistics& s);
 
 AdjustmentStatistics AnalyzeAdjustment(const std::vector<ObservationEntry>& entries, const CofactorView& q,
                                        double sigma0Prior, int redundancy, const StatisticsOptions& options);

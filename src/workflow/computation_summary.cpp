@@ -7,17 +7,10 @@
 
 #include "common/format.h"
 #include "common/gbk_text.h"
-#include "height/height_statistics.h"
 #include "plane/plane_kinds.h"
-#include "plane/plane_statistics.h"
 
 namespace qp {
 namespace {
-
-GlobalTestOutcome OutcomeOf(const AdjustmentStatistics& s) {
-  if (!s.globalTested) return GlobalTestOutcome::NotMade;
-  return s.globalPassed ? GlobalTestOutcome::Passed : GlobalTestOutcome::Rejected;
-}
 
 bool PlaneAdjusted(const PlaneModel& m) { return m.calcMode != kPrecisionEstimate && m.redundancy != 0; }
 bool HeightAdjusted(const HeightModel& m) { return m.mode == kHeightAdjust && m.Redundancy() > 0; }
@@ -60,21 +53,6 @@ Weakest WeakestOf(const std::vector<Point>& points, size_t firstUnknown, ErrorOf
 }
 
 }  // namespace
-
-GlobalTestOutcome PlaneGlobalTest(const PlaneModel& m, const NormalEquationStore& normals,
-                                  const StatisticsOptions& options) {
-  if (!PlaneAdjusted(m) || m.redundancy <= 0 || !m.HoldsResults()) return GlobalTestOutcome::NotMade;
-  return OutcomeOf(
-      AnalyzeAdjustment(CollectPlaneObservations(m), PlaneCofactors(m, normals), m.directionError, m.redundancy, options));
-}
-
-GlobalTestOutcome HeightGlobalTest(const HeightModel& m, const NormalEquationStore& normals,
-                                   const StatisticsOptions& options) {
-  const int redundancy = HeightTestRedundancy(m);
-  if (!HeightAdjusted(m) || redundancy <= 0 || !m.HoldsResults()) return GlobalTestOutcome::NotMade;
-  return OutcomeOf(
-      AnalyzeAdjustment(CollectHeightObservations(m), HeightCofactors(m, normals), m.priorError, redundancy, options));
-}
 
 std::string PlaneComputationSummary(const PlaneModel& m, GlobalTestOutcome test) {
   const size_t known = static_cast<size_t>(std::max(m.knownCount, 0));

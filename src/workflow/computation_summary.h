@@ -5,23 +5,11 @@
 
 #include <string>
 
-#include "adjustment/normal_equation_store.h"
 #include "height/height_model.h"
 #include "plane/plane_model.h"
 #include "statistics/adjustment_statistics.h"
 
 namespace qp {
-
-// The global test of the unit-weight variance as the statistics report makes it.
-enum class GlobalTestOutcome { NotMade, Passed, Rejected };
-
-// The test of a computed network with the cofactors `normals` still holds
-// from its computation; NotMade after an estimate, without redundancy and
-// when the redundancy numbers do not sum to the redundancy.
-GlobalTestOutcome PlaneGlobalTest(const PlaneModel& model, const NormalEquationStore& normals,
-                                  const StatisticsOptions& options);
-GlobalTestOutcome HeightGlobalTest(const HeightModel& model, const NormalEquationStore& normals,
-                                   const StatisticsOptions& options);
 
 // "平差完成: m0=±0.604″, 最弱点 N3 0.65 cm; 整体检验通过" (UTF-8). An
 // adjustment gives its unit-weight error (seconds for a plane network,

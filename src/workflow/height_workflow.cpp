@@ -42,7 +42,8 @@ bool ComputeHeightNetwork(HeightWorkspace& ws, HeightModel& model, NormalEquatio
       StatisticsOptions options;
       options.alpha = ws.significance;
       RenewStatisticsReport(ws.dataPath, ok, [&](const std::string& path) {
-        return WriteHeightStatisticsReport(model, normals, adjusting, path, platform.CurrentTime(), options);
+        return WriteHeightStatisticsReport(model, normals, adjusting, path, platform.CurrentTime(), options,
+                                           &ws.globalTest);
       });
     }
   }

@@ -23,6 +23,9 @@ struct NetworkSession {
   SectionNumber section;
   // Significance level of the global test in the statistics reports.
   double significance = 0.05;
+  // The global test's verdict of the last edit cycle (NotMade when it
+  // computed nothing or made no test).
+  GlobalTestOutcome globalTest = GlobalTestOutcome::NotMade;
 
   // "P数据编辑" on the plane record, whose data file is `dataPath`: the
   // diagram data are prepared to be stored with the results, and a

@@ -14,6 +14,7 @@
 #include "common/platform_services.h"
 #include "common/report_file.h"
 #include "common/settings_block.h"
+#include "statistics/adjustment_statistics.h"
 
 namespace qp {
 
@@ -55,6 +56,8 @@ struct NetworkWorkspace {
   int changeLevel = 0;
   // Significance level of the global test in the statistics report.
   double significance = 0.05;
+  // The verdict of that test once the report is written.
+  GlobalTestOutcome globalTest = GlobalTestOutcome::NotMade;
 
   std::string ReportPath() const { return ReportPathFor(dataPath); }
 

@@ -97,7 +97,8 @@ bool ComputePlaneNetwork(PlaneWorkspace& ws, NormalEquationStore& normals, Platf
       StatisticsOptions options;
       options.alpha = ws.significance;
       RenewStatisticsReport(ws.dataPath, ok, [&](const std::string& path) {
-        return WritePlaneStatisticsReport(model, normals, adjusting, path, platform.CurrentTime(), options);
+        return WritePlaneStatisticsReport(model, normals, adjusting, path, platform.CurrentTime(), options,
+                                          &ws.globalTest);
       });
       // Slope-distance modes leave a trigonometric height network beside the data file.
       if (ok && net.calcMode >= kSlopeReduced && derivedHeight) {

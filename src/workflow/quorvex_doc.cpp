@@ -85,16 +85,8 @@ bool CQuorvexPDoc::IsEnabled(int commandId) const {
 }
 
 std::string CQuorvexPDoc::ComputationSummary() const {
-  StatisticsOptions options;
-  options.alpha = session_.significance;
-  if (CurrentPlane()) {
-    const PlaneModel& m = PlaneNetworkModel();
-    return PlaneComputationSummary(m, PlaneGlobalTest(m, *session_.normals, options));
-  }
-  if (CurrentHeight()) {
-    const HeightModel& m = HeightNetworkModel();
-    return HeightComputationSummary(m, HeightGlobalTest(m, *session_.normals, options));
-  }
+  if (CurrentPlane()) return PlaneComputationSummary(PlaneNetworkModel(), session_.globalTest);
+  if (CurrentHeight()) return HeightComputationSummary(HeightNetworkModel(), session_.globalTest);
   return std::string();
 }
 

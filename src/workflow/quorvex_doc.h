@@ -81,9 +81,8 @@ class CQuorvexPDoc {
   NetworkEditResult EditHeight(PlatformServices& platform, const HeightDialogRunner& runDialog);
 
   // What the last computation of the open network did, with its main
-  // figures and the global test's verdict (UTF-8); for the status bar right
-  // after "P数据编辑" / "H数据编辑" computed, while the normal equations still
-  // hold that network's cofactors.
+  // figures and the global test's verdict its statistics report gave
+  // (UTF-8); for the status bar right after "P数据编辑" / "H数据编辑" computed.
   std::string ComputationSummary() const;
 
   // "P图形文件" / "H图形文件" once the file dialog has chosen `path`: the

@@ -1,8 +1,16 @@
 #include "app/font_choice.h"
 
 #include <QColorDialog>
-#include <QFontDialog>
+#include <QFontDatabase>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QFontComboBox>
+#include <QFontInfo>
 #include <QFontMetricsF>
+#include <QFormLayout>
+#include <QLabel>
+#include <QPushButton>
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
@@ -21,6 +29,73 @@ double ScreenDpi() {
   const QScreen* screen = QGuiApplication::primaryScreen();
   return screen ? screen->logicalDotsPerInchY() : 96.0;
 }
+
+constexpr double kSmallestMm = 0.5;
+constexpr double kLargestMm = 100.0;
+constexpr int kLargestSamplePx = 48;  // a large font's sample still fits the dialog
+
+// The face and its height in millimetres on paper, with a sample of Chinese
+// text. A stored face the system lacks (宋体 on most desktops) is shown by the
+// face that stands in for it, and kept unless another face is chosen.
+class FontChoiceDialog : public QDialog {
+ public:
+  FontChoiceDialog(QWidget* parent, const QFont& initial, const QString& title)
+      : QDialog(parent), storedFace_(initial.family()) {
+    setObjectName(QStringLiteral("fontChoiceDialog"));
+    setWindowTitle(title);
+    face_ = new QFontComboBox(this);
+    face_->setObjectName(QStringLiteral("fontFaceCombo"));
+    face_->setWritingSystem(QFontDatabase::SimplifiedChinese);
+    face_->setCurrentFont(initial);
+    height_ = new QDoubleSpinBox(this);
+    height_->setObjectName(QStringLiteral("fontHeightMm"));
+    height_->setDecimals(2);
+    height_->setSingleStep(0.5);
+    height_->setRange(kSmallestMm, kLargestMm);
+    height_->setSuffix(QStringLiteral(" mm"));
+    const double points = initial.pointSizeF() > 0 ? initial.pointSizeF() : 10.0;
+    height_->setValue(points / kPointsPerInch * kMillimetresPerInch);
+    sample_ = new QLabel(QStringLiteral("控制网图 平差 宋体 AaBb 0123"), this);
+    sample_->setObjectName(QStringLiteral("fontSample"));
+    sample_->setMinimumHeight(kLargestSamplePx + 12);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
+    auto* form = new QFormLayout(this);
+    form->addRow(QStringLiteral("字体(&F)"), face_);
+    form->addRow(QStringLiteral("字高(&H)"), height_);
+    form->addRow(QStringLiteral("示例"), sample_);
+    form->addRow(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(face_, &QFontComboBox::currentFontChanged, this, [this] {
+      faceChosen_ = true;
+      ShowSample();
+    });
+    connect(height_, &QDoubleSpinBox::valueChanged, this, [this] { ShowSample(); });
+    ShowSample();
+  }
+
+  QFont Chosen() const {
+    QFont font(faceChosen_ ? face_->currentFont().family() : storedFace_);
+    font.setPointSizeF(height_->value() / kMillimetresPerInch * kPointsPerInch);
+    return font;
+  }
+
+ private:
+  void ShowSample() {
+    QFont font = face_->currentFont();
+    const double px = height_->value() / kMillimetresPerInch * ScreenDpi();
+    font.setPixelSize(std::clamp(static_cast<int>(std::lround(px)), 6, kLargestSamplePx));
+    sample_->setFont(font);
+  }
+
+  QString storedFace_;
+  bool faceChosen_ = false;
+  QFontComboBox* face_ = nullptr;
+  QDoubleSpinBox* height_ = nullptr;
+  QLabel* sample_ = nullptr;
+};
 
 }  // namespace
 
@@ -48,10 +123,9 @@ QFont FontFromMillimetres(const std::string& gbkFace, double heightMm) {
 }
 
 std::optional<QFont> SelectFont(QWidget* parent, const QFont& initial, const QString& title) {
-  bool ok = false;
-  const QFont chosen = QFontDialog::getFont(&ok, initial, parent, title);
-  if (!ok) return std::nullopt;
-  return chosen;
+  FontChoiceDialog dialog(parent, initial, title);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.Chosen();
 }
 
 QColor FromColourRef(int32_t colour) {

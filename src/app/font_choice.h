@@ -1,6 +1,6 @@
 // Font and colour selections of the drawing dialogs. The forms keep fonts in
 // millimetres on paper and take a chosen font as pixels of the sheet's
-// resolution; the toolkit's font selection deals in points. A point is 1/72
+// resolution; a toolkit font deals in points. A point is 1/72
 // inch, so a font of p points is p × dpi / 72 pixels high at dpi dots per
 // inch: the em height the user picked becomes the same height on paper.
 // The width is the font's average character width at that pixel height.
@@ -30,7 +30,8 @@ FontPixels ToFontPixels(const QFont& font, double resolutionDpi);
 // opening the selection where the user left off.
 QFont FontFromMillimetres(const std::string& gbkFace, double heightMm);
 
-// The font selection; nothing when it is cancelled.
+// The font selection: a face and its height in millimetres, with a Chinese
+// sample; nothing when it is cancelled.
 std::optional<QFont> SelectFont(QWidget* parent, const QFont& initial, const QString& title);
 
 // Colours as the records keep them (0x00BBGGRR), and the colour selection:

@@ -19,20 +19,23 @@ struct BoxInfo {
   HeightTextBox box;
   const char* objectName;
   const char* tip;
-  int stretch;  // share of its group's height
+  int stretch;        // share of its group's height
+  const char* label;  // the caption above the box
 };
 
 // The five boxes in their three groups, top to bottom within a group.
 const BoxInfo kHeightBoxes[] = {
-    {kHeightKnownBox, "knownHeightsBox", "输入已知高程点<点名,高程m>", 1},
-    {kHeightApproxBox, "approxHeightsBox", "输入已知概略高程点<点名,高程m>", 1},
+    {kHeightKnownBox, "knownHeightsBox", "输入已知高程点<点名,高程m>", 1, "已知高程点(点名,高程m)"},
+    {kHeightApproxBox, "approxHeightsBox", "输入已知概略高程点<点名,高程m>", 1, "概略高程点(点名,高程m)"},
 };
 const BoxInfo kDifferenceBoxes[] = {
-    {kHeightDifferencesBox, "differencesBox", "输入高差观测值<起点点名,终点点名,高差值m,定权元素>", 1},
+    {kHeightDifferencesBox, "differencesBox", "输入高差观测值<起点点名,终点点名,高差值m,定权元素>", 1,
+     "高差观测值(起点,终点,高差m,定权元素)"},
 };
 const BoxInfo kPairAndCoordinateBoxes[] = {
-    {kHeightPairsBox, "pairsBox", "输入不相连评定精度的两端点<点名,点名>", 1},
-    {kHeightCoordinatesBox, "coordinatesBox", "输入高程点的平面坐标<点名,X坐标m,Y坐标m>", 2},
+    {kHeightPairsBox, "pairsBox", "输入不相连评定精度的两端点<点名,点名>", 1, "精度端点(点名,点名)"},
+    {kHeightCoordinatesBox, "coordinatesBox", "输入高程点的平面坐标<点名,X坐标m,Y坐标m>", 2,
+     "平面坐标(点名,X坐标m,Y坐标m)"},
 };
 
 }  // namespace
@@ -76,6 +79,10 @@ void CQuorDesignControlHeight::BuildControls() {
       auto* edit = new PointListEdit(group);
       edit->setObjectName(QString::fromUtf8(b.objectName));
       edit->setToolTip(QString::fromUtf8(b.tip));
+      auto* label = new QLabel(QString::fromUtf8(b.label), group);
+      label->setObjectName(edit->objectName() + QStringLiteral("Label"));
+      label->setBuddy(edit);
+      column->addWidget(label);
       column->addWidget(edit, b.stretch);
       boxes_[b.box] = edit;
     }

@@ -93,7 +93,14 @@ void CQuorvexIndependant::BuildControls() {
                    {"独立坐标系统坐标", independent_, 1});
   ResizeWithinScreen(*this, QSize(860, 640));
 
-  connect(convert_, &QPushButton::clicked, this, [this] { Run([this] { return form_.Execute(platform_).rejected; }); });
+  connect(convert_, &QPushButton::clicked, this, [this] {
+    // The reference point and the converted points live in the data file.
+    if (!form_.FileChosen()) {
+      platform_.ShowMessage(ToGbk(QStringLiteral("请先用\"文件选择\"打开或新建独立坐标数据文件 !")));
+      return;
+    }
+    Run([this] { return form_.Execute(platform_).rejected; });
+  });
   connect(viewReport_, &QPushButton::clicked, this, [this] { form_.ViewReport(platform_); });
   connect(exit_, &QPushButton::clicked, this, &CQuorvexIndependant::reject);
   connect(mode_, &QComboBox::activated, this, [this](int index) { form_.modeIndex = index; });

@@ -27,6 +27,7 @@
 #include <iterator>
 #include <utility>
 
+#include "app/close_question.h"
 #include "app/command_icons.h"
 #include "app/display_dialogs.h"
 #include "app/exercise_dialog.h"
@@ -298,7 +299,19 @@ void CMainFrame::OpenRecentFile(int index) {
     RefreshFromDocument();
     return;
   }
-  OpenDataFile(path);
+  if (RecentFileKind(path) != RecentKind::Drawing) {
+    OpenDataFile(path);
+    return;
+  }
+  // A drawing opened with its drawing command before opens as a drawing again.
+  if (!HasSuffix(path, "NAP") && !HasSuffix(path, "NAH")) return;
+  OpenDrawing(path, HasSuffix(path, "NAP"));
+  view_->DrawingChanged();
+  RefreshFromDocument();
+}
+
+void CMainFrame::OpenDrawing(const QString& path, bool plane) {
+  if (doc_.OpenDrawingFile(path.toStdString(), plane, platform_)) AddRecentFile(path, RecentKind::Drawing);
 }
 
 void CMainFrame::BuildToolbars() {
@@ -441,8 +454,7 @@ void CMainFrame::RunCommand(int commandId) {
     case kCmdHeightDrawingFile: {
       const bool plane = commandId == kCmdPlaneDrawingFile;
       const QString path = chooseFile_(NetworkFileRequest(plane, FileDialogMode::OpenExisting));
-      if (path.isEmpty()) break;
-      doc_.OpenDrawingFile(path.toStdString(), plane, platform_);
+      if (!path.isEmpty()) OpenDrawing(path, plane);
       break;
     }
     case kCmdPlaneSheetSettings:
@@ -517,9 +529,15 @@ void CMainFrame::RunCommand(int commandId) {
 }
 
 void CMainFrame::SavePicture() {
-  const QString path = chooseFile_(MakeFileRequest(
+  FileRequest request = MakeFileRequest(
       "另存为图片", "PDF 文件(*.pdf)|*.pdf|PNG 图片(*.png)|*.png|SVG 图形(*.svg)|*.svg|DXF 图形(*.dxf)|*.dxf||", "pdf",
-      FileDialogMode::SaveAs));
+      FileDialogMode::SaveAs);
+  // The picture is named after the network, beside its data file.
+  const QFileInfo network(FromUtf8(doc_.CurrentDataPath()));
+  if (!network.fileName().isEmpty()) {
+    request.suggestedPath = network.absolutePath() + QLatin1Char('/') + network.completeBaseName() + QStringLiteral(".pdf");
+  }
+  const QString path = chooseFile_(request);
   if (path.isEmpty()) return;
   QString error;
   if (!SaveSheetPicture(path, doc_, &error)) platform_.ShowMessage(ToGbk(error));
@@ -586,16 +604,23 @@ void CMainFrame::ShowAbout() {
   box.exec();
 }
 
-void CMainFrame::CloseDocument() {
-  doc_.CloseNetwork(platform_);
+void CMainFrame::CloseDocument() { CloseDocumentAsking(); }
+
+bool CMainFrame::CloseDocumentAsking() {
+  if (!qp::CloseDocumentAsking(doc_, platform_)) return false;
   // The last computation's line leaves with its network.
   if (doc_.State().workMode == kNothingOpen) statusPanes_[0]->setText(QStringLiteral("就绪"));
   if (reportViewer_) reportViewer_->close();
+  // The cursor position and the tool hints were the closed drawing's.
+  for (size_t i = 1; i < statusPanes_.size(); ++i) statusPanes_[i]->clear();
   view_->DrawingChanged();
+  return true;
 }
 
 QPrinter& CMainFrame::Printer() {
   if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  // The print job, and a print to a file, are named after the network.
+  printer_->setDocName(QFileInfo(FromUtf8(doc_.CurrentDataPath())).completeBaseName());
   return *printer_;
 }
 
@@ -652,7 +677,12 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
-  CloseDocument();
+  // Unsaved moves may still send the user back to the drawing.
+  if (doc_.State().workMode != kNothingOpen && !CloseDocumentAsking()) {
+    event->ignore();
+    RefreshFromDocument();
+    return;
+  }
   if (helpViewer_) helpViewer_->close();
   if (toolReportViewer_) toolReportViewer_->close();
   event->accept();

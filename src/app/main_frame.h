@@ -88,6 +88,8 @@ class CMainFrame : public QMainWindow {
   void BuildStatusBar();
   void BuildStartPanel();
   void RefreshRecentFiles();
+  // "P图形文件" / "H图形文件" for a chosen name.
+  void OpenDrawing(const QString& path, bool plane);
   QAction* AddCommand(int commandId, const char* caption);
   void RefreshFromDocument();
   // Enabling and pressed state of every command after a change of the view.
@@ -104,6 +106,8 @@ class CMainFrame : public QMainWindow {
   void ShowHelp();
   void ShowAbout();
   void CloseDocument();
+  // False when the user went back to the drawing (the document stays open).
+  bool CloseDocumentAsking();
   template <typename ToolDialog>
   void RunCoordinateTool();
   void RunExercise();

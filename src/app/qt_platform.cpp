@@ -2,7 +2,10 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 #include <QProcess>
 #include <QStringList>
 
@@ -42,6 +45,22 @@ void NameButtons(QMessageBox& box) {
   }
 }
 
+// Room a window manager's title bar takes beside its caption: the icon and
+// the minimise, maximise and close buttons.
+constexpr int kTitleBarButtonsPx = 160;
+
+// A box at least as wide as its whole title in a title bar's bold face (the
+// toolkit sizes a box by its text, and the title bar then cuts the caption).
+void KeepTitleWhole(QMessageBox& box) {
+  QFont titleFont = QApplication::font();
+  titleFont.setBold(true);
+  const int width = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) * 5 / 4 + kTitleBarButtonsPx;
+  if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                  grid->columnCount());
+  }
+}
+
 QMessageBox::StandardButton ToQtButton(Answer answer) {
   switch (answer) {
     case Answer::Ok:
@@ -61,6 +80,7 @@ QMessageBox::StandardButton ToQtButton(Answer answer) {
 void QtPlatform::ShowMessage(const std::string& text, Icon icon) {
   QMessageBox box(ToQtIcon(icon), FromUtf8(kApplicationName), FromGbk(text), QMessageBox::Ok, DialogParent());
   NameButtons(box);
+  KeepTitleWhole(box);
   box.exec();
 }
 
@@ -77,11 +97,17 @@ Answer QtPlatform::Ask(const std::string& text, Buttons buttons, Answer defaultA
       shown = QMessageBox::Yes | QMessageBox::No;
       break;
     case Buttons::YesNoCancel:
+    case Buttons::SaveDiscardCancel:
       shown = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
       break;
   }
   QMessageBox box(ToQtIcon(icon), FromUtf8(kApplicationName), FromGbk(text), shown, DialogParent());
   NameButtons(box);
+  KeepTitleWhole(box);
+  if (buttons == Buttons::SaveDiscardCancel) {
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("保存(&S)"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("不保存(&N)"));
+  }
   box.setDefaultButton(ToQtButton(defaultAnswer));
   if (buttons == Buttons::YesNo) box.setEscapeButton(QMessageBox::No);
   switch (box.exec()) {

@@ -19,8 +19,9 @@ namespace {
 bool IsYes(const std::string& reply) { return reply == "y" || reply == "Y" || reply == "yes" || reply == "是"; }
 bool IsNo(const std::string& reply) { return reply == "n" || reply == "N" || reply == "no" || reply == "否"; }
 
-Answer Negative(Buttons buttons) { return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::No : Answer::Cancel; }
-Answer Positive(Buttons buttons) { return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::Yes : Answer::Ok; }
+bool HasYesNo(Buttons buttons) { return buttons != Buttons::Ok && buttons != Buttons::OkCancel; }
+Answer Negative(Buttons buttons) { return HasYesNo(buttons) ? Answer::No : Answer::Cancel; }
+Answer Positive(Buttons buttons) { return HasYesNo(buttons) ? Answer::Yes : Answer::Ok; }
 
 Answer ScriptedReply(ScriptedAnswer scripted, Buttons buttons, Answer defaultAnswer) {
   switch (scripted) {

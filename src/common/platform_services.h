@@ -12,7 +12,8 @@
 
 namespace qp {
 
-enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+// SaveDiscardCancel: "保存" answers Yes, "不保存" No, "取消" Cancel.
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, SaveDiscardCancel };
 enum class Answer { Ok, Cancel, Yes, No };
 enum class Icon { None, Information, Warning, Error, Question };
 

@@ -4,7 +4,8 @@
 // follow the rules as the user works (captions, read-only height sheets,
 // closure lines, height edits judged keystroke by keystroke, font choices).
 #include <QCheckBox>
-#include <QFontDialog>
+#include <QDoubleSpinBox>
+#include <QFontComboBox>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QToolButton>
@@ -202,11 +203,10 @@ TEST(DisplayDialogs, PlaneDialogTogglesClosuresJudgesHeightsAndConfirmsClampedSe
   EXPECT_TRUE(height->text().isEmpty());
   EXPECT_EQ(d->Form().Font(DiagramFontRole::Text).height, 6.0f);
 
-  // A font chosen at 12 points is 12/72 inch high on paper: 4.2 mm.
-  const auto chosen = WhenModalShows<QFontDialog>([](QFontDialog& fd) {
-    QFont font(QStringLiteral("WenQuanYi Micro Hei"));
-    font.setPointSize(12);
-    fd.setCurrentFont(font);
+  // A font chosen 12/72 inch (12 points) high on paper: 4.2 mm.
+  const auto chosen = WhenModalShows<QDialog>([](QDialog& fd) {
+    Child<QFontComboBox>(fd, "fontFaceCombo")->setCurrentFont(QFont(QStringLiteral("WenQuanYi Micro Hei")));
+    Child<QDoubleSpinBox>(fd, "fontHeightMm")->setValue(12 * 25.4 / 72);
     fd.accept();
   });
   Click(Child<QPushButton>(*d, "numberFontButton"));

@@ -6,8 +6,9 @@ namespace qp::testing {
 
 void ScriptedPlatform::ShowMessage(const std::string& text, Icon) { messages.push_back(text); }
 
-Answer ScriptedPlatform::Ask(const std::string& text, Buttons, Answer defaultAnswer, Icon) {
+Answer ScriptedPlatform::Ask(const std::string& text, Buttons buttons, Answer defaultAnswer, Icon) {
   questions.push_back(text);
+  questionButtons.push_back(buttons);
   questionDefaults.push_back(defaultAnswer);
   if (answers.empty()) return defaultAnswer;
   Answer a = answers.front();

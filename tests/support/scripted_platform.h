@@ -30,6 +30,7 @@ class ScriptedPlatform : public PlatformServices {
   std::vector<std::string> messages;   // GBK, as shown
   std::vector<std::string> questions;  // GBK, as asked
   std::vector<Answer> questionDefaults;
+  std::vector<Buttons> questionButtons;
   std::deque<Answer> answers;
   std::vector<std::string> launched;   // program and arguments joined by blanks
   int beeps = 0;

@@ -33,6 +33,7 @@ double ScreenDpi() {
 constexpr double kSmallestMm = 0.5;
 constexpr double kLargestMm = 100.0;
 constexpr int kLargestSamplePx = 48;  // a large font's sample still fits the dialog
+constexpr int kSmallestSamplePx = 16;  // the face of a small font still shows in its sample
 
 // The face and its height in millimetres on paper, with a sample of Chinese
 // text. A stored face the system lacks (宋体 on most desktops) is shown by the
@@ -86,7 +87,7 @@ class FontChoiceDialog : public QDialog {
   void ShowSample() {
     QFont font = face_->currentFont();
     const double px = height_->value() / kMillimetresPerInch * ScreenDpi();
-    font.setPixelSize(std::clamp(static_cast<int>(std::lround(px)), 6, kLargestSamplePx));
+    font.setPixelSize(std::clamp(static_cast<int>(std::lround(px)), kSmallestSamplePx, kLargestSamplePx));
     sample_->setFont(font);
   }
 

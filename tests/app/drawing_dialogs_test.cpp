@@ -205,6 +205,8 @@ TEST(DisplayDialogs, PlaneDialogTogglesClosuresJudgesHeightsAndConfirmsClampedSe
 
   // A font chosen 12/72 inch (12 points) high on paper: 4.2 mm.
   const auto chosen = WhenModalShows<QDialog>([](QDialog& fd) {
+    const QString shots = qEnvironmentVariable("QUORVEX_SCREENSHOT_DIR");
+    if (!shots.isEmpty()) fd.grab().save(shots + "/font_dialog.png");
     Child<QFontComboBox>(fd, "fontFaceCombo")->setCurrentFont(QFont(QStringLiteral("WenQuanYi Micro Hei")));
     Child<QDoubleSpinBox>(fd, "fontHeightMm")->setValue(12 * 25.4 / 72);
     fd.accept();

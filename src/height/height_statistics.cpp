@@ -55,11 +55,7 @@ bool WriteHeightStatisticsReport(const HeightModel& m, const NormalEquationStore
   text.units = "高差 毫米";
   text.effectUnit = "毫米";
   const int redundancy = HeightTestRedundancy(m);
-  if (!adjusted || redundancy <= 0) {
-    return WriteUntestedStatisticsReport(
-        path, text, now,
-        redundancy <= 0 ? "没有多余观测, 观测值不能检验." : "精度估算只评定设计的精度, 没有观测值可检验.");
-  }
+  if (const char* why = WhyUntestable(adjusted, redundancy)) return WriteUntestedStatisticsReport(path, text, now, why);
   const std::vector<ObservationEntry> entries = CollectHeightObservations(m);
   const CofactorView q = HeightCofactors(m, normals);
   const AdjustmentStatistics s = AnalyzeAdjustment(entries, q, m.priorError, redundancy, options);

@@ -125,10 +125,8 @@ bool WritePlaneStatisticsReport(const PlaneModel& m, const NormalEquationStore& 
   text.title = m.networkName;
   text.units = "方向和方位角 秒, 边长 厘米";
   text.effectUnit = "厘米";
-  if (!adjusted || m.redundancy <= 0) {
-    return WriteUntestedStatisticsReport(
-        path, text, now,
-        m.redundancy <= 0 ? "没有多余观测, 观测值不能检验." : "精度估算只评定设计的精度, 没有观测值可检验.");
+  if (const char* why = WhyUntestable(adjusted, m.redundancy)) {
+    return WriteUntestedStatisticsReport(path, text, now, why);
   }
   const std::vector<ObservationEntry> entries = CollectPlaneObservations(m);
   const CofactorView q = PlaneCofactors(m, normals);

@@ -209,6 +209,11 @@ bool WriteStatisticsReport(const std::string& path, const StatisticsReportText& 
   return report.Close() && WriteReportFlags(path, FlaggedObservationsOf(entries, s));
 }
 
+const char* WhyUntestable(bool adjusted, int redundancy) {
+  if (redundancy <= 0) return "没有多余观测, 观测值不能检验.";
+  return adjusted ? nullptr : "精度估算只评定设计的精度, 没有观测值可检验.";
+}
+
 bool WriteUntestedStatisticsReport(const std::string& path, const StatisticsReportText& text, std::time_t now,
                                    const char* reason) {
   ReportFile report;

@@ -44,5 +44,8 @@ bool WriteStatisticsReport(const std::string& path, const StatisticsReportText& 
 // flags nothing. `reason` is UTF-8.
 bool WriteUntestedStatisticsReport(const std::string& path, const StatisticsReportText& text, std::time_t now,
                                    const char* reason);
+// Why a computed network's observations cannot be tested (UTF-8): a
+// precision estimate, or no redundancy. Null when they can.
+const char* WhyUntestable(bool adjusted, int redundancy);
 
 }  // namespace qp

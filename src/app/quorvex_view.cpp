@@ -612,11 +612,10 @@ MeasureVertex CQuorvexPView::MeasureAt(QPoint pos, bool free, std::string* name)
     std::vector<SnapPoint> points;
     points.reserve(net.points.size());
     for (const PlanePoint& p : net.points) points.push_back(SnapPoint{p.name, GroundPoint{p.x, p.y}});
-    ViewState at = view_;
-    at.scroll = ScrollPosition();
-    const int h = doc_.Settings().canvasHeightPx;
-    const int i = NearestSnapPoint(points, ScreenPoint{pos.x(), pos.y()},
-                                   [&](GroundPoint g) { return WindowPosition(at, *sheet, h, g); });
+    const int i = NearestSnapPoint(points, ScreenPoint{pos.x(), pos.y()}, [&](GroundPoint g) {
+      const QPoint at = ViewportPosition(g);
+      return ScreenPoint{at.x(), at.y()};
+    });
     if (i >= 0) {
       if (name) *name = points[static_cast<size_t>(i)].name;
       const GroundPoint g = points[static_cast<size_t>(i)].ground;

@@ -122,11 +122,6 @@ void ViewController::VertexRelease() {
   vertexMoved_ = false;
 }
 
-ScreenPoint WindowPosition(const ViewState& view, const SheetGeometry& sheet, int canvasHeightPx, GroundPoint g) {
-  const ScreenPoint s = view.CanvasToScreen(canvasHeightPx, MapToCanvas(sheet, g));
-  return ScreenPoint{s.x - view.scroll.x, s.y - view.scroll.y};
-}
-
 std::string SnappedMeasurementText(const std::vector<MeasureVertex>& vertices, GroundPoint cursor,
                                    const std::string& snappedName) {
   std::string text = MeasurementText(vertices, cursor);

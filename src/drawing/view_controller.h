@@ -113,9 +113,6 @@ int NearestSnapPoint(const std::vector<SnapPoint>& points, ScreenPoint cursor, W
   return best;
 }
 
-// The window position of a ground point for a view scrolled to `scroll`.
-ScreenPoint WindowPosition(const ViewState& view, const SheetGeometry& sheet, int canvasHeightPx, GroundPoint g);
-
 // The measuring readout with the name of the point the cursor snapped to
 // (GBK), as pane 1 shows it.
 std::string SnappedMeasurementText(const std::vector<MeasureVertex>& vertices, GroundPoint cursor,

@@ -134,17 +134,6 @@ TEST(ViewController, ZoomRatioText) {
   }
 }
 
-TEST(ViewController, RightClickThatEndsAToolBringsNoMenu) {
-  ViewController controller;
-  EXPECT_TRUE(controller.TakeContextMenu());
-  controller.ToolEndedByRightClick();
-  EXPECT_FALSE(controller.TakeContextMenu());  // the menu of that click
-  EXPECT_TRUE(controller.TakeContextMenu());   // the next right click's
-  controller.ToolEndedByRightClick();
-  controller.OtherPress();
-  EXPECT_TRUE(controller.TakeContextMenu());
-}
-
 TEST(ViewController, CurveVertexByClickOrByDrag) {
   // Steps: 'p' press near vertex 2, 'n' press near none, 'm' move with the
   // button held, 'h' move with it up, 'r' release. After each step: the

@@ -47,7 +47,6 @@ double FalseEasting(PJ_CONTEXT* ctx, const PJ* crs) {
 struct GeographicConversion::State {
   PJ_CONTEXT* ctx = nullptr;
   Pj operation;
-  std::string targetName;
   double zoneNumberEasting = 0.0;
   bool hasArea = false;
   double west = 0.0, south = 0.0, east = 0.0, north = 0.0;
@@ -92,7 +91,6 @@ std::variant<GeographicConversion, std::string> GeographicConversion::Create(con
   }
   state->operation.reset(proj_normalize_for_visualization(ctx, operation.get()));
   if (!state->operation) return "PROJ 找不到从 " + NameOf(crs.get()) + " 到经纬度的转换";
-  state->targetName = NameOf(target.get());
   const double falseEasting = FalseEasting(ctx, crs.get());
   state->zoneNumberEasting = std::floor(falseEasting / kZoneNumberUnit) * kZoneNumberUnit;
   state->hasArea = proj_get_area_of_use(ctx, crs.get(), &state->west, &state->south, &state->east, &state->north,
@@ -117,6 +115,5 @@ std::optional<LonLat> GeographicConversion::Convert(double north, double east) c
   return p;
 }
 
-const std::string& GeographicConversion::TargetName() const { return state_->targetName; }
 
 }  // namespace qp

@@ -38,9 +38,6 @@ class GeographicConversion {
   // system's area of use.
   std::optional<LonLat> Convert(double north, double east) const;
 
-  // The geographic system the results are on, for the messages.
-  const std::string& TargetName() const;
-
  private:
   struct State;
   explicit GeographicConversion(std::unique_ptr<State> state);

@@ -17,12 +17,6 @@ constexpr double kOneOneEightieth = 0.005555555555555556;  // 1/180
 
 }  // namespace
 
-int SignOf(double v) {
-  if (v > 0.0) return 1;
-  if (v < 0.0) return -1;
-  return 0;
-}
-
 double DmsToRadians(double dms) {
   double sign = 1.0;
   if (dms < 0.0) {

@@ -22,9 +22,6 @@ inline constexpr double kRhoSecondsRounded = 206265.0;
 // Earth radius of the plane distance reductions, in metres.
 inline constexpr double kEarthRadius = 6373000.0;
 
-// +1 for v > 0, -1 for v < 0, 0 otherwise (also for NaN).
-int SignOf(double v);
-
 // D.MS to radians. Converting and converting back returns the value plus
 // about 1.03e-10 (45.302512 -> 45.3025120001) because of the guard constants.
 double DmsToRadians(double dms);

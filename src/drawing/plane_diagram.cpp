@@ -449,28 +449,23 @@ class PlaneDiagram {
   }
   Rgb ValueColour(bool flagged) const { return flagged ? PaletteColour(kRed) : colour_; }
 
-  // A distance value on its side: its reference point on the side's middle.
-  void DistanceValue(const PlaneEnds& ends, const std::string& text) {
-    int a, b;
-    if (!Ends(ends, a, b)) return;
-    const GroundPoint p1 = Point(a), p2 = Point(b);
-    const bool flagged = Flagged(kDistanceKind, ends.fromName, ends.toName);
-    if (flagged) Line(EntityCategory::Lines, kFlaggedLine, p1, p2);
-    const double alpha = Readable(AzimuthOf(p1.x, p1.y, p2.x, p2.y));
-    Value(MakeTextBlock(Midpoint(p1, p2), DirectionTenths(alpha), numberFont_, ValueColour(flagged), text), p1,
-          alpha);
-  }
-
-  // A fixed or weighted side or azimuth, centred on its side in row `row`
-  // above it (rows of the number height plus 0.5 mm) or, when that place is
-  // taken, in another row above or below (text_placement.h).
-  void TableValue(const char* kind, const PlaneEnds& ends, int row, const std::string& text) {
+  // An observation's value on its side, the side redrawn in red when the
+  // tests flagged it. Row 0 is a distance: its reference point on the side's
+  // middle. A fixed or weighted side or azimuth is centred on its side in row
+  // `row` above it (rows of the number height plus 0.5 mm) or, when that place
+  // is taken, in another row above or below (text_placement.h).
+  void SideValue(const char* kind, const PlaneEnds& ends, int row, const std::string& text) {
     int a, b;
     if (!Ends(ends, a, b)) return;
     const GroundPoint p1 = Point(a), p2 = Point(b);
     const bool flagged = Flagged(kind, ends.fromName, ends.toName);
     if (flagged) Line(EntityCategory::Lines, kFlaggedLine, p1, p2);
     const double alpha = Readable(AzimuthOf(p1.x, p1.y, p2.x, p2.y));
+    if (row == 0) {
+      Value(MakeTextBlock(Midpoint(p1, p2), DirectionTenths(alpha), numberFont_, ValueColour(flagged), text), p1,
+            alpha);
+      return;
+    }
     const double h = numberFont_.height, rowMm = h + 0.5;
     const GroundPoint centred = Along(Midpoint(p1, p2), alpha, -HalfLength(text, numberFont_));
     const double tops[] = {row * rowMm,   (3 - row) * rowMm, 3 * rowMm,         4 * rowMm,
@@ -504,7 +499,7 @@ class PlaneDiagram {
             s, alpha);
     }
     for (const PlaneDistance& d : model_.distances) {
-      DistanceValue(d.ends, Format(adjusted_ ? "%9.4f" : "%6.0fm", d.length));
+      SideValue(kDistanceKind, d.ends, 0, Format(adjusted_ ? "%9.4f" : "%6.0fm", d.length));
     }
     const struct {
       const char* kind;
@@ -516,7 +511,7 @@ class PlaneDiagram {
                   {kFixedAzimuthKind, model_.fixedAzimuths, 2, "3:%9.6f"},
                   {kWeightedAzimuthKind, model_.weightedAzimuths, 2, "4:%9.6f"}};
     for (const auto& table : tables) {
-      for (const PlaneMeasure& o : table.list) TableValue(table.kind, o.ends, table.row, Format(table.format, o.value));
+      for (const PlaneMeasure& o : table.list) SideValue(table.kind, o.ends, table.row, Format(table.format, o.value));
     }
   }
 

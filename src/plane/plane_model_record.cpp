@@ -19,6 +19,16 @@ static_assert(kMaxTraverses == kTraverseTableSize);
 
 std::string NameOf(const NameSlot& slot) { return std::string(SlotText(slot)); }
 
+// The error-ellipse and near-pair settings of the diagram style: reading and
+// putting walk this one list, `copy(styleValue, recordValue)`.
+template <typename Style, typename Record, typename Copy>
+void EachEllipseSetting(Style& d, Record& net, Copy copy) {
+  copy(d.maxEllipseRadius, net.maxEllipseRadius);
+  copy(d.maxSemiAxis, net.maxSemiAxis);
+  copy(d.ellipseScale, net.ellipseScale);
+  copy(d.warningDistance, net.warningDistance);
+}
+
 PlaneEnds EndsOf(const PlaneModel& model, const NameSlot& from, const NameSlot& to) {
   PlaneEnds ends{-1, -1, NameOf(from), NameOf(to)};
   ends.from = model.Find(ends.fromName);
@@ -141,10 +151,7 @@ void ReadDiagramStyle(const PlaneNetwork& net, PlaneModel& model) {
   PlaneDiagramStyle& d = model.diagram;
   d.kind = net.displayMode;
   ReadDiagramFonts(net, d);
-  d.maxEllipseRadius = net.maxEllipseRadius;
-  d.maxSemiAxis = net.maxSemiAxis;
-  d.ellipseScale = net.ellipseScale;
-  d.warningDistance = net.warningDistance;
+  EachEllipseSetting(d, net, [](auto& value, const auto& stored) { value = stored; });
   d.breakthroughWarning = net.breakthroughWarning != 0;
   model.lastComputedPointCount = net.lastComputedPointCount;
 }
@@ -330,10 +337,7 @@ void PutPlaneLayout(const PlaneModel& model, PlaneNetwork& net) {
   const PlaneDiagramStyle& d = model.diagram;
   net.displayMode = d.kind;
   PutDiagramFonts(d, net);
-  net.maxEllipseRadius = d.maxEllipseRadius;
-  net.maxSemiAxis = d.maxSemiAxis;
-  net.ellipseScale = d.ellipseScale;
-  net.warningDistance = d.warningDistance;
+  EachEllipseSetting(d, net, [](const auto& value, auto& stored) { stored = value; });
   if ((net.breakthroughWarning != 0) != d.breakthroughWarning) net.breakthroughWarning = d.breakthroughWarning ? 1 : 0;
   net.lastComputedPointCount = model.lastComputedPointCount;
   const int points = std::min(model.pointCount(), kMaxPlanePoints);

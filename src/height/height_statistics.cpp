@@ -54,13 +54,9 @@ bool WriteHeightStatisticsReport(const HeightModel& m, const NormalEquationStore
   text.title = m.name;
   text.units = "高差 毫米";
   text.effectUnit = "毫米";
-  const int redundancy = HeightTestRedundancy(m);
-  if (const char* why = WhyUntestable(adjusted, redundancy)) return WriteUntestedStatisticsReport(path, text, now, why);
-  const std::vector<ObservationEntry> entries = CollectHeightObservations(m);
-  const CofactorView q = HeightCofactors(m, normals);
-  const AdjustmentStatistics s = AnalyzeAdjustment(entries, q, m.priorError, redundancy, options);
-  if (outcome) *outcome = OutcomeOf(s);
-  return WriteStatisticsReport(path, text, now, entries, s, q);
+  return TestAndWriteStatisticsReport(
+      path, text, now, adjusted, HeightTestRedundancy(m), m.priorError,
+      [&] { return TestedObservations{CollectHeightObservations(m), HeightCofactors(m, normals)}; }, options, outcome);
 }
 
 }  // namespace qp

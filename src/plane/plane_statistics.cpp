@@ -125,14 +125,9 @@ bool WritePlaneStatisticsReport(const PlaneModel& m, const NormalEquationStore& 
   text.title = m.networkName;
   text.units = "方向和方位角 秒, 边长 厘米";
   text.effectUnit = "厘米";
-  if (const char* why = WhyUntestable(adjusted, m.redundancy)) {
-    return WriteUntestedStatisticsReport(path, text, now, why);
-  }
-  const std::vector<ObservationEntry> entries = CollectPlaneObservations(m);
-  const CofactorView q = PlaneCofactors(m, normals);
-  const AdjustmentStatistics s = AnalyzeAdjustment(entries, q, m.directionError, m.redundancy, options);
-  if (outcome) *outcome = OutcomeOf(s);
-  return WriteStatisticsReport(path, text, now, entries, s, q);
+  return TestAndWriteStatisticsReport(
+      path, text, now, adjusted, m.redundancy, m.directionError,
+      [&] { return TestedObservations{CollectPlaneObservations(m), PlaneCofactors(m, normals)}; }, options, outcome);
 }
 
 }  // namespace qp

@@ -209,11 +209,6 @@ bool WriteStatisticsReport(const std::string& path, const StatisticsReportText& 
   return report.Close() && WriteReportFlags(path, FlaggedObservationsOf(entries, s));
 }
 
-const char* WhyUntestable(bool adjusted, int redundancy) {
-  if (redundancy <= 0) return "没有多余观测, 观测值不能检验.";
-  return adjusted ? nullptr : "精度估算只评定设计的精度, 没有观测值可检验.";
-}
-
 bool WriteUntestedStatisticsReport(const std::string& path, const StatisticsReportText& text, std::time_t now,
                                    const char* reason) {
   ReportFile report;
@@ -225,6 +220,18 @@ bool WriteUntestedStatisticsReport(const std::string& path, const StatisticsRepo
   report.Write("  " + Gbk(reason) + "\r\n");
   report.Rule();
   return report.Close() && WriteReportFlags(path, {});
+}
+
+bool TestAndWriteStatisticsReport(const std::string& path, const StatisticsReportText& text, std::time_t now,
+                                  bool adjusted, int redundancy, double mu,
+                                  const std::function<TestedObservations()>& observe,
+                                  const StatisticsOptions& options, GlobalTestOutcome* outcome) {
+  if (redundancy <= 0) return WriteUntestedStatisticsReport(path, text, now, "没有多余观测, 观测值不能检验.");
+  if (!adjusted) return WriteUntestedStatisticsReport(path, text, now, "精度估算只评定设计的精度, 没有观测值可检验.");
+  const TestedObservations o = observe();
+  const AdjustmentStatistics s = AnalyzeAdjustment(o.entries, o.q, mu, redundancy, options);
+  if (outcome) *outcome = OutcomeOf(s);
+  return WriteStatisticsReport(path, text, now, o.entries, s, o.q);
 }
 
 }  // namespace qp

@@ -44,8 +44,20 @@ bool WriteStatisticsReport(const std::string& path, const StatisticsReportText& 
 // flags nothing. `reason` is UTF-8.
 bool WriteUntestedStatisticsReport(const std::string& path, const StatisticsReportText& text, std::time_t now,
                                    const char* reason);
-// Why a computed network's observations cannot be tested (UTF-8): a
-// precision estimate, or no redundancy. Null when they can.
-const char* WhyUntestable(bool adjusted, int redundancy);
+
+// A computed network's observations as the tests take them.
+struct TestedObservations {
+  std::vector<ObservationEntry> entries;
+  CofactorView q;
+};
+
+// The report of a computed network: when its observations cannot be tested
+// (a precision estimate, no redundancy) the report that says why; else those
+// `observe` gives tested against the prior error `mu`, with the global test's
+// verdict in `outcome` when one is given.
+bool TestAndWriteStatisticsReport(const std::string& path, const StatisticsReportText& text, std::time_t now,
+                                  bool adjusted, int redundancy, double mu,
+                                  const std::function<TestedObservations()>& observe,
+                                  const StatisticsOptions& options, GlobalTestOutcome* outcome);
 
 }  // namespace qp

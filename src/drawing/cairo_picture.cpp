@@ -25,14 +25,8 @@ constexpr double kPointsPerInch = 72.0;
 // A PNG is drawn in bands of this many rows, so its canvas is never held whole.
 constexpr int kPngBandRows = 512;
 
-struct SurfaceDeleter {
-  void operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
-};
-struct ContextDeleter {
-  void operator()(cairo_t* c) const { cairo_destroy(c); }
-};
-using Surface = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
-using Context = std::unique_ptr<cairo_t, ContextDeleter>;
+using Surface = std::unique_ptr<cairo_surface_t, decltype([](cairo_surface_t* s) { cairo_surface_destroy(s); })>;
+using Context = std::unique_ptr<cairo_t, decltype([](cairo_t* c) { cairo_destroy(c); })>;
 
 cairo_status_t AppendBytes(void* closure, const unsigned char* data, unsigned int length) {
   static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);

@@ -308,11 +308,8 @@ bool IndependentSystemForm::WriteReport(PlatformServices& platform) const {
   report.Rule();
 
   const bool toNational = r.mode == kIndependentToNational;
-  report.Printf("\r\n%50s\r\n\r\n", Gbk(toNational ? texts.toNational : texts.toIndependent).c_str());
-  report.Rule();
-  const char* columns = toNational ? texts.columnsToNational : texts.columnsToIndependent;
-  report.Write(Gbk(columns));
-  report.Rule();
+  report.TableHead(Format("\r\n%50s\r\n\r\n", Gbk(toNational ? texts.toNational : texts.toIndependent).c_str()),
+                   toNational ? texts.columnsToNational : texts.columnsToIndependent);
   // The list converted from comes first.
   for (int i = 0; i < r.nationalCount; ++i) {
     const double national[] = {r.nationalX[i], r.nationalY[i]};

@@ -37,16 +37,6 @@ bool IsNegativeZeroText(const std::string& text) {
          std::all_of(text.begin() + 1, text.end(), [](char c) { return c == '0' || c == '.'; });
 }
 
-template <size_t N>
-void Clear(double (&values)[N]) {
-  std::fill(std::begin(values), std::end(values), 0.0);
-}
-
-template <size_t R, size_t C>
-void Clear(double (&values)[R][C]) {
-  for (auto& row : values) Clear(row);
-}
-
 }  // namespace
 
 std::string FixedText(double value, int decimals) {
@@ -397,12 +387,12 @@ void ExerciseForm::ResizeMainGrid(int size) {
 
 void ExerciseForm::ReadGrid() {
   ExerciseFile& r = record_;
-  Clear(r.coefficients);
-  Clear(r.constants);
-  Clear(r.weights);
-  Clear(r.restrictions);
-  Clear(r.restrictionConstants);
-  Clear(r.weightFunctions);
+  std::memset(r.coefficients, 0, sizeof r.coefficients);
+  std::memset(r.constants, 0, sizeof r.constants);
+  std::memset(r.weights, 0, sizeof r.weights);
+  std::memset(r.restrictions, 0, sizeof r.restrictions);
+  std::memset(r.restrictionConstants, 0, sizeof r.restrictionConstants);
+  std::memset(r.weightFunctions, 0, sizeof r.weightFunctions);
   // A blank cell counts as 0 (a blank weight as 1); the hint says how many
   // were, so that a forgotten entry does not pass unnoticed.
   blankCells_ = 0;

@@ -37,8 +37,9 @@ bool IsNegativeZeroText(const std::string& text) {
          std::all_of(text.begin() + 1, text.end(), [](char c) { return c == '0' || c == '.'; });
 }
 
-}  // namespace
-
+// Cell texts: "%.4f" with a zero as an empty cell, as the raw data are shown
+// (more digits only when four decimals would change the stored value), and
+// the "%.4f" / "%.2f" of the results with a negative zero written as zero.
 std::string FixedText(double value, int decimals) {
   std::string text = Format("%.*f", decimals, value);
   if (IsNegativeZeroText(text)) text.erase(0, 1);
@@ -55,6 +56,8 @@ std::string RawCellText(double value) {
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
   return std::string(buffer, result.ptr);
 }
+
+}  // namespace
 
 ExerciseForm::ExerciseForm(PlatformServices& platform) : platform_(platform), record_(DefaultExercise()) {
   ResizeMainGrid(kGrid);

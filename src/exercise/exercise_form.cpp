@@ -84,10 +84,7 @@ void ExerciseForm::OpenWith(const ExerciseFile& record, const std::string& state
 bool ExerciseForm::OpenFile(const std::string& path) {
   if (computing_) return false;
   const auto record = ReadExerciseFile(path);
-  if (!record) {
-    platform_.ShowMessage(Gbk("平差数据文件错误 !"));
-    return false;
-  }
+  if (!record) return ShowAndFail(platform_, Gbk("平差数据文件错误 !"));
   SetRecord(*record);
   return true;
 }

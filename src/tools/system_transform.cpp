@@ -58,8 +58,7 @@ bool SystemTransformForm::PointTextEdited(PlatformServices& platform) {
   if (file_.chosen) return true;
   oldText.clear();
   newText.clear();
-  platform.ShowMessage(Gbk("首先新建或打开一个坐标转换数据文件 !"));
-  return false;
+  return ShowAndFail(platform, Gbk("首先新建或打开一个坐标转换数据文件 !"));
 }
 
 InputCheck SystemTransformForm::ReadControls(SystemTransformFile& image, PlatformServices& platform) const {

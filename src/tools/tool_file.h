@@ -108,9 +108,7 @@ class ToolForm {
   // Writes the record to the chosen file; shows `unwritable` (UTF-8) when
   // it cannot.
   bool SaveRecord(const char* unwritable, PlatformServices& platform) const {
-    if (WriteRecords(file_.dataPath, *record_)) return true;
-    platform.ShowMessage(Gbk(unwritable));
-    return false;
+    return WriteRecords(file_.dataPath, *record_) || ShowAndFail(platform, Gbk(unwritable));
   }
 
   // Asks "`done` (UTF-8), the report's path, 查看转换结果 ?" and shows the

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstddef>
 #include <initializer_list>
+#include <iterator>
 #include <span>
 #include <type_traits>
 
@@ -49,10 +50,7 @@ bool FiniteField(const T& field) {
   if constexpr (std::is_floating_point_v<T>) {
     return std::isfinite(field);
   } else {
-    for (const auto& element : field) {
-      if (!FiniteField(element)) return false;
-    }
-    return true;
+    return std::all_of(std::begin(field), std::end(field), [](const auto& element) { return FiniteField(element); });
   }
 }
 template <typename... T>

@@ -28,8 +28,7 @@ int ArrangeAndSave(const CommandOptions& options, SettingsBlock& settings, Model
   if (options.kind) model.diagram.kind = *options.kind;
   UpdateDiagramTitle(settings, model);
   const FlaggedObservationSet flagged = FlaggedObservationsFor(options.dataPath);
-  DrawContext context;
-  context.flagged = &flagged;
+  const DrawContext context{.flagged = &flagged};
   const LabelMarks marks = ReadLabelMarks(options.dataPath);
   bool modified = false;
   const auto restoreKind = [&] {

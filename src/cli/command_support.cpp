@@ -9,31 +9,21 @@ namespace qp {
 
 bool OpenDataFile(const std::string& path, const std::function<bool()>& load, const std::function<bool()>& create,
                   const char* unreadable, const char* unwritable, PlatformServices& platform) {
-  if (FileExists(path)) {
-    if (load()) return true;
-    platform.ShowMessage(Gbk(unreadable));
-    return false;
-  }
-  if (create()) return true;
-  platform.ShowMessage(Gbk(unwritable));
-  return false;
+  if (FileExists(path)) return load() || ShowAndFail(platform, Gbk(unreadable));
+  return create() || ShowAndFail(platform, Gbk(unwritable));
 }
 
 bool ReadInputOption(const CommandOptions& options, std::optional<InputDocument>& input, PlatformServices& platform) {
   if (!options.inputPath) return true;
   std::string error;
   input = ReadInputFile(*options.inputPath, error);
-  if (input) return true;
-  platform.ShowMessage(error);
-  return false;
+  return input.has_value() || ShowAndFail(platform, error);
 }
 
 bool ApplyInputOrTell(const InputDocument& doc, const std::vector<SettingBinding>& settings,
                       const std::vector<SectionBinding>& sections, PlatformServices& platform) {
   std::string error;
-  if (ApplyInputDocument(doc, settings, sections, error)) return true;
-  platform.ShowMessage(error);
-  return false;
+  return ApplyInputDocument(doc, settings, sections, error) || ShowAndFail(platform, error);
 }
 
 bool ApplyInputOption(const CommandOptions& options, const std::vector<SettingBinding>& settings,

@@ -142,9 +142,7 @@ int RunDrawCommand(const CommandOptions& options, PlatformServices& platform) {
   // The observations the statistics report beside the data file flags are
   // red on the diagrams of observation values, in every picture as in the .vec.
   const FlaggedObservationSet flagged = FlaggedObservationsFor(options.dataPath);
-  DrawContext context;
-  context.flagged = &flagged;
-  context.declutter = DeclutterFor(options.dataPath);
+  const DrawContext context{.flagged = &flagged, .declutter = DeclutterFor(options.dataPath)};
   if (network == NetworkFileKind::Plane) {
     return DrawNetwork<PlaneNetwork>(options, *settings, context, platform, OpenPlaneDrawing, PlaneModelFromRecord);
   }

@@ -104,11 +104,9 @@ std::optional<InputDocument> ParseInputText(std::string_view bytes, std::string&
 SettingBinding NumberedComboSetting(const char* key, std::vector<std::string> items, int first, size_t maxDigits,
                                     int* index) {
   return {key, [items = std::move(items), first, maxDigits, index](const std::string& value) {
-            for (size_t i = 0; i < items.size(); ++i) {
-              if (value == items[i]) {
-                *index = static_cast<int>(i);
-                return true;
-              }
+            if (const auto item = std::find(items.begin(), items.end(), value); item != items.end()) {
+              *index = static_cast<int>(item - items.begin());
+              return true;
             }
             if (value.empty() || value.size() > maxDigits ||
                 !std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; })) {

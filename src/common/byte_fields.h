@@ -28,10 +28,4 @@ T GetField(const void* record, size_t at) {
   return value;
 }
 
-// Reads into `value`; its type gives the field's width.
-template <typename T>
-void GetField(const void* record, size_t at, T& value) {
-  value = GetField<T>(record, at);
-}
-
 }  // namespace qp

@@ -2,19 +2,18 @@
 // is kept, repaired where a file written elsewhere may hold anything.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <initializer_list>
+#include <iterator>
 #include <span>
 #include <type_traits>
 
 namespace qp {
 
 inline bool AllFinite(std::span<const double> values) {
-  for (double v : values) {
-    if (!std::isfinite(v)) return false;
-  }
-  return true;
+  return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
 }
 inline bool AllFinite(const double* values, size_t count) { return AllFinite(std::span(values, count)); }
 inline bool AllFinite(std::initializer_list<double> values) {
@@ -24,9 +23,7 @@ inline bool AllFinite(std::initializer_list<double> values) {
 // Replaces values that are not finite by 0 (slots no list uses may hold
 // anything in a file written elsewhere; they must not be written back so).
 inline void ZeroNonFinite(double* values, size_t count) {
-  for (size_t i = 0; i < count; ++i) {
-    if (!std::isfinite(values[i])) values[i] = 0.0;
-  }
+  std::replace_if(values, values + count, [](double v) { return !std::isfinite(v); }, 0.0);
 }
 
 template <size_t N>
@@ -53,10 +50,7 @@ bool FiniteField(const T& field) {
   if constexpr (std::is_floating_point_v<T>) {
     return std::isfinite(field);
   } else {
-    for (const auto& element : field) {
-      if (!FiniteField(element)) return false;
-    }
-    return true;
+    return std::all_of(std::begin(field), std::end(field), [](const auto& element) { return FiniteField(element); });
   }
 }
 template <typename... T>

@@ -100,15 +100,11 @@ std::string ReportPathFor(const std::string& dataPath) {
 }
 
 bool CreateReportOrTell(ReportFile& report, const std::string& path, PlatformServices& platform) {
-  if (report.Create(path)) return true;
-  platform.ShowMessage(Gbk("写原始数据文件打开错误 !"));
-  return false;
+  return report.Create(path) || ShowAndFail(platform, Gbk("写原始数据文件打开错误 !"));
 }
 
 bool CloseReportOrTell(ReportFile& report, PlatformServices& platform) {
-  if (report.Close()) return true;
-  platform.ShowMessage(Gbk("写原始数据文件打开错误 !"));
-  return false;
+  return report.Close() || ShowAndFail(platform, Gbk("写原始数据文件打开错误 !"));
 }
 
 }  // namespace qp

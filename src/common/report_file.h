@@ -1,14 +1,13 @@
 // The text reports (GBK, CR LF): a title block, then numbered table sections
-// framed by rule lines. The section number runs on across the raw-data report
-// and the result sections appended to it later.
+// framed by rule lines (two blanks and 63 "-", or "=" for the double rule
+// under a title). The section number runs on across the raw-data report and
+// the result sections appended to it later.
 #pragma once
 
 #include <cstdio>
 #include <ctime>
 #include <string>
 #include <string_view>
-
-#include "common/report_rules.h"
 
 namespace qp {
 
@@ -41,14 +40,14 @@ class ReportFile {
   void PrintText(const char* utf8Format, ...) __attribute__((format(printf, 2, 3)));
 
   void Rule() { Write(rule_); }
-  void DoubleRule() { Write(DoubleRuleRow()); }
+  void DoubleRule() { Write(RuleOf(kRuleLength, '=')); }
   // The head of a table: its heading (GBK, written as it is), a rule, the
   // column captions (a UTF-8 literal) and a rule.
   void TableHead(std::string_view heading, const char* utf8Columns);
 
   // Rules of `dashes` "-" from here on, for a report whose tables are wider
   // than the common 63.
-  void WidenRules(size_t dashes) { rule_ = "  " + std::string(dashes, '-') + "\r\n"; }
+  void WidenRules(size_t dashes) { rule_ = RuleOf(dashes, '-'); }
 
   // The title block: title line, double rule and the time line. Starts the
   // section numbering again at 1.
@@ -58,9 +57,12 @@ class ReportFile {
   bool Close();
 
  private:
+  static constexpr size_t kRuleLength = 63;
+  static std::string RuleOf(size_t length, char c) { return "  " + std::string(length, c) + "\r\n"; }
+
   std::FILE* file_ = nullptr;
   bool failed_ = false;
-  std::string rule_ = RuleRow();
+  std::string rule_ = RuleOf(kRuleLength, '-');
 };
 
 // A report that cannot be created, or that could not be written whole (a full

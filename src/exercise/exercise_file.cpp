@@ -56,12 +56,8 @@ std::optional<ExerciseFile> ReadExerciseFile(const std::string& path) {
   record.restrictionCount = Clamp(record.restrictionCount, 0, kMaxRestrictions);
   record.functionCount = Clamp(record.functionCount, 0, kMaxWeightFunctions);
   record.parameterCount = Clamp(record.parameterCount, 0, kMaxParameters);
-  ZeroNonFinite(record.coefficients);
-  ZeroNonFinite(record.constants);
-  ZeroNonFinite(record.weights);
-  ZeroNonFinite(record.restrictions);
-  ZeroNonFinite(record.restrictionConstants);
-  ZeroNonFinite(record.weightFunctions);
+  ZeroNonFinite(record.coefficients, record.constants, record.weights, record.restrictions,
+                record.restrictionConstants, record.weightFunctions);
   return record;
 }
 

@@ -37,18 +37,9 @@ bool IsNegativeZeroText(const std::string& text) {
          std::all_of(text.begin() + 1, text.end(), [](char c) { return c == '0' || c == '.'; });
 }
 
-template <size_t N>
-void Clear(double (&values)[N]) {
-  std::fill(std::begin(values), std::end(values), 0.0);
-}
-
-template <size_t R, size_t C>
-void Clear(double (&values)[R][C]) {
-  for (auto& row : values) Clear(row);
-}
-
-}  // namespace
-
+// Cell texts: "%.4f" with a zero as an empty cell, as the raw data are shown
+// (more digits only when four decimals would change the stored value), and
+// the "%.4f" / "%.2f" of the results with a negative zero written as zero.
 std::string FixedText(double value, int decimals) {
   std::string text = Format("%.*f", decimals, value);
   if (IsNegativeZeroText(text)) text.erase(0, 1);
@@ -65,6 +56,25 @@ std::string RawCellText(double value) {
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
   return std::string(buffer, result.ptr);
 }
+
+// The grids, and the record's value behind a cell of one.
+constexpr ExerciseGrid kGrids[] = {ExerciseGrid::Coefficients, ExerciseGrid::Constants, ExerciseGrid::Weights,
+                                   ExerciseGrid::Restrictions, ExerciseGrid::RestrictionConstants,
+                                   ExerciseGrid::WeightFunctions};
+
+double& RecordCell(ExerciseFile& r, ExerciseGrid grid, int row, int column) {
+  switch (grid) {
+    case ExerciseGrid::Coefficients: return r.coefficients[row][column];
+    case ExerciseGrid::Constants: return r.constants[row];
+    case ExerciseGrid::Weights: return r.weights[row];
+    case ExerciseGrid::Restrictions: return r.restrictions[row][column];
+    case ExerciseGrid::RestrictionConstants: return r.restrictionConstants[row];
+    case ExerciseGrid::WeightFunctions: return r.weightFunctions[row][column];
+  }
+  return r.constants[0];  // not reached
+}
+
+}  // namespace
 
 ExerciseForm::ExerciseForm(PlatformServices& platform) : platform_(platform), record_(DefaultExercise()) {
   ResizeMainGrid(kGrid);
@@ -91,10 +101,7 @@ void ExerciseForm::OpenWith(const ExerciseFile& record, const std::string& state
 bool ExerciseForm::OpenFile(const std::string& path) {
   if (computing_) return false;
   const auto record = ReadExerciseFile(path);
-  if (!record) {
-    platform_.ShowMessage(Gbk("平差数据文件错误 !"));
-    return false;
-  }
+  if (!record) return ShowAndFail(platform_, Gbk("平差数据文件错误 !"));
   SetRecord(*record);
   return true;
 }
@@ -397,12 +404,12 @@ void ExerciseForm::ResizeMainGrid(int size) {
 
 void ExerciseForm::ReadGrid() {
   ExerciseFile& r = record_;
-  Clear(r.coefficients);
-  Clear(r.constants);
-  Clear(r.weights);
-  Clear(r.restrictions);
-  Clear(r.restrictionConstants);
-  Clear(r.weightFunctions);
+  std::memset(r.coefficients, 0, sizeof r.coefficients);
+  std::memset(r.constants, 0, sizeof r.constants);
+  std::memset(r.weights, 0, sizeof r.weights);
+  std::memset(r.restrictions, 0, sizeof r.restrictions);
+  std::memset(r.restrictionConstants, 0, sizeof r.restrictionConstants);
+  std::memset(r.weightFunctions, 0, sizeof r.weightFunctions);
   // A blank cell counts as 0 (a blank weight as 1); the hint says how many
   // were, so that a forgotten entry does not pass unnoticed.
   blankCells_ = 0;
@@ -411,31 +418,14 @@ void ExerciseForm::ReadGrid() {
     if (Trim(cell).empty()) ++blankCells_;
     return LeadingNumber(cell);
   };
-  for (int i = 0; i < kGrid; ++i) {
-    for (int j = 0; j < kGrid; ++j) {
-      if (!CellEnabled(ExerciseGrid::Coefficients, i, j)) continue;
-      const double v = value(ExerciseGrid::Coefficients, i, j);
-      r.coefficients[i][j] = v;
-      if (r.method == kNormalEquations) r.coefficients[j][i] = v;
-    }
-    if (CellEnabled(ExerciseGrid::Constants, i, 0)) r.constants[i] = value(ExerciseGrid::Constants, i, 0);
-    if (CellEnabled(ExerciseGrid::Weights, i, 0)) {
-      const double p = value(ExerciseGrid::Weights, i, 0);
-      r.weights[i] = std::fabs(p) < 0.005 ? 1.0 : p;
-    }
-  }
-  for (int i = 0; i < kMaxRestrictions; ++i) {
-    for (int j = 0; j < kGrid; ++j) {
-      if (CellEnabled(ExerciseGrid::Restrictions, i, j)) r.restrictions[i][j] = value(ExerciseGrid::Restrictions, i, j);
-    }
-    if (CellEnabled(ExerciseGrid::RestrictionConstants, i, 0)) {
-      r.restrictionConstants[i] = value(ExerciseGrid::RestrictionConstants, i, 0);
-    }
-  }
-  for (int i = 0; i < kMaxWeightFunctions; ++i) {
-    for (int j = 0; j < kGrid; ++j) {
-      if (CellEnabled(ExerciseGrid::WeightFunctions, i, j)) {
-        r.weightFunctions[i][j] = value(ExerciseGrid::WeightFunctions, i, j);
+  for (const ExerciseGrid grid : kGrids) {
+    for (int i = 0; i < kGrid; ++i) {
+      for (int j = 0; j < kGrid; ++j) {
+        if (!CellEnabled(grid, i, j)) continue;
+        const double v = value(grid, i, j);
+        RecordCell(r, grid, i, j) = grid == ExerciseGrid::Weights && std::fabs(v) < 0.005 ? 1.0 : v;
+        // The normal matrix is entered as its lower triangle.
+        if (grid == ExerciseGrid::Coefficients && r.method == kNormalEquations) r.coefficients[j][i] = v;
       }
     }
   }
@@ -446,23 +436,11 @@ void ExerciseForm::ShowRawData() {
   restrictions_.fill(std::string());
   restrictionConstants_.fill(std::string());
   functions_.fill(std::string());
-  const ExerciseFile& r = record_;
-  for (int i = 0; i < kGrid; ++i) {
-    for (int j = 0; j < kGrid; ++j) {
-      if (CellEnabled(ExerciseGrid::Coefficients, i, j)) {
-        CellRef(ExerciseGrid::Coefficients, i, j) = RawCellText(r.coefficients[i][j]);
+  for (const ExerciseGrid grid : kGrids) {
+    for (int i = 0; i < kGrid; ++i) {
+      for (int j = 0; j < kGrid; ++j) {
+        if (CellEnabled(grid, i, j)) CellRef(grid, i, j) = RawCellText(RecordCell(record_, grid, i, j));
       }
-      if (CellEnabled(ExerciseGrid::Restrictions, i, j)) {
-        CellRef(ExerciseGrid::Restrictions, i, j) = RawCellText(r.restrictions[i][j]);
-      }
-      if (CellEnabled(ExerciseGrid::WeightFunctions, i, j)) {
-        CellRef(ExerciseGrid::WeightFunctions, i, j) = RawCellText(r.weightFunctions[i][j]);
-      }
-    }
-    if (CellEnabled(ExerciseGrid::Constants, i, 0)) constants_[i] = RawCellText(r.constants[i]);
-    if (CellEnabled(ExerciseGrid::Weights, i, 0)) weights_[i] = RawCellText(r.weights[i]);
-    if (CellEnabled(ExerciseGrid::RestrictionConstants, i, 0)) {
-      restrictionConstants_[i] = RawCellText(r.restrictionConstants[i]);
     }
   }
 }

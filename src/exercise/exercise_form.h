@@ -176,10 +176,4 @@ struct ExerciseDialogTexts {
 };
 const ExerciseDialogTexts& ExerciseTexts();
 
-// Cell texts: "%.4f" with a zero as an empty cell, as the raw data are shown
-// (more digits only when four decimals would change the stored value), and
-// the "%.4f" / "%.2f" of the results with a negative zero written as zero.
-std::string RawCellText(double value);
-std::string FixedText(double value, int decimals);
-
 }  // namespace qp

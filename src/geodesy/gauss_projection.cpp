@@ -13,6 +13,19 @@ constexpr double kFalseEasting = 500000.0;
 constexpr double kFootpointTolerance = 1e-12;
 constexpr int kFootpointMaxIterations = 999;
 
+// Quantities derived from the raised semi-axes a + H, b + H.
+struct ProjectionEllipsoid {
+  double ep2;  // second eccentricity squared
+  double c;    // polar radius of curvature a^2/b
+  double A0;   // b^2/a
+  // Meridian arc series: X(B) = K0*B - cos B*(K1 sin B + K2 sin^3 B + K3 sin^5 B + K4 sin^7 B).
+  double K0;
+  double K1;
+  double K2;
+  double K3;
+  double K4;
+};
+
 // cos B * (K1 sin B + K2 sin^3 B + K3 sin^5 B + K4 sin^7 B), the periodic part
 // of the meridian arc.
 double ArcPeriodicPart(const ProjectionEllipsoid& e, double B) {
@@ -31,6 +44,31 @@ bool ProjectsByKrugerSeries(GeodeticSystem system) {
 KrugerSeries RaisedKrugerSeries(GeodeticSystem system, double H) {
   const EllipsoidAxes axes = AxesOf(system);
   return KrugerSeriesOf(axes.a + H, axes.b + H);
+}
+
+ProjectionEllipsoid ProjectionEllipsoidOf(GeodeticSystem system, double H) {
+  const EllipsoidAxes axes = AxesOf(system);
+  const double a = axes.a + H;
+  const double b = axes.b + H;
+  ProjectionEllipsoid e{};
+  e.ep2 = (a * a / b - b) / b;
+  e.c = a * a / b;
+  e.A0 = b * b / a;
+
+  const double e2 = (a - b * b / a) / a;  // first eccentricity squared
+  const double e4 = e2 * e2;
+  const double e6 = e4 * e2;
+  const double e8 = e6 * e2;
+  e.K1 = e.A0 * (0.75 * e2 + 0.703125 * e4 + 0.68359375 * e6 + 0.67291259765625 * e8);
+  e.K2 = e.A0 * (0.46875 * e4 + 0.45572916666666663 * e6 + 0.4486083984375 * e8);
+  e.K3 = e.A0 * (0.3645833333333333 * e6 + 0.35888671875 * e8);
+  e.K4 = e.A0 * 0.3076171875 * e8;
+  e.K0 = e.A0 + e.K1;
+  return e;
+}
+
+double MeridianArc(const ProjectionEllipsoid& ellipsoid, double B) {
+  return ellipsoid.K0 * B - ArcPeriodicPart(ellipsoid, B);
 }
 
 }  // namespace
@@ -54,34 +92,6 @@ EllipsoidAxes AxesOf(GeodeticSystem system) {
     case GeodeticSystem::WGS84: return {kGrs80A, kGrs80A * (1.0 - 1.0 / 298.257223563)};
   }
   return {6378140.0, 6356755.28815753};
-}
-
-ProjectionEllipsoid ProjectionEllipsoidOf(GeodeticSystem system, double H) {
-  const EllipsoidAxes axes = AxesOf(system);
-  ProjectionEllipsoid e{};
-  e.a = axes.a + H;
-  e.b = axes.b + H;
-  const double a = e.a;
-  const double b = e.b;
-  e.e2 = (a - b * b / a) / a;
-  e.ep2 = (a * a / b - b) / b;
-  e.c = a * a / b;
-  e.A0 = b * b / a;
-
-  const double e2 = e.e2;
-  const double e4 = e2 * e2;
-  const double e6 = e4 * e2;
-  const double e8 = e6 * e2;
-  e.K1 = e.A0 * (0.75 * e2 + 0.703125 * e4 + 0.68359375 * e6 + 0.67291259765625 * e8);
-  e.K2 = e.A0 * (0.46875 * e4 + 0.45572916666666663 * e6 + 0.4486083984375 * e8);
-  e.K3 = e.A0 * (0.3645833333333333 * e6 + 0.35888671875 * e8);
-  e.K4 = e.A0 * 0.3076171875 * e8;
-  e.K0 = e.A0 + e.K1;
-  return e;
-}
-
-double MeridianArc(const ProjectionEllipsoid& ellipsoid, double B) {
-  return ellipsoid.K0 * B - ArcPeriodicPart(ellipsoid, B);
 }
 
 double MeridianArc(double B, GeodeticSystem system, double H) {

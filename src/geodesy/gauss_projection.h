@@ -42,25 +42,7 @@ struct EllipsoidAxes {
 };
 EllipsoidAxes AxesOf(GeodeticSystem system);
 
-// Quantities derived from the raised semi-axes a + H, b + H.
-struct ProjectionEllipsoid {
-  double a;
-  double b;
-  double e2;   // first eccentricity squared
-  double ep2;  // second eccentricity squared
-  double c;    // polar radius of curvature a^2/b
-  double A0;   // b^2/a
-  // Meridian arc series: X(B) = K0*B - cos B*(K1 sin B + K2 sin^3 B + K3 sin^5 B + K4 sin^7 B).
-  double K0;
-  double K1;
-  double K2;
-  double K3;
-  double K4;
-};
-ProjectionEllipsoid ProjectionEllipsoidOf(GeodeticSystem system, double H);
-
 // Length of the meridian from the equator to latitude B (radians), in metres.
-double MeridianArc(const ProjectionEllipsoid& ellipsoid, double B);
 double MeridianArc(double B, GeodeticSystem system, double H = 0.0);
 
 // Latitude B, longitude L and central meridian L0 (D.MS) to plane x, y.

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <iterator>
 #include <utility>
 
 #include "common/blank_line_question.h"
@@ -31,11 +30,9 @@ bool NationalY(double y) { return y >= kLowestEasting && y <= kHighestEasting; }
 bool AcceptIndependentFile(IndependentSystemFile& f) {
   if (f.nationalCount < 0 || f.nationalCount > kIndependentCapacity) return false;
   if (f.independentCount < 0 || f.independentCount > kIndependentCapacity) return false;
-  const double inputs[] = {f.meridian, f.referenceX, f.referenceY, f.height, f.setX, f.setY, f.radius};
-  if (!AllFinite(inputs, std::size(inputs))) return false;
+  if (!AllFinite({f.meridian, f.referenceX, f.referenceY, f.height, f.setX, f.setY, f.radius})) return false;
   // Confirmed reference results are used as they are stored.
-  const double results[] = {f.referenceL, f.referenceB, f.referenceXH, f.referenceYH};
-  if (f.confirmed != 0 && !AllFinite(results, std::size(results))) return false;
+  if (f.confirmed != 0 && !AllFinite({f.referenceL, f.referenceB, f.referenceXH, f.referenceYH})) return false;
   const size_t national = static_cast<size_t>(f.nationalCount);
   const size_t independent = static_cast<size_t>(f.independentCount);
   if (!AllFinite(f.nationalX, national) || !AllFinite(f.nationalY, national)) return false;
@@ -308,11 +305,8 @@ bool IndependentSystemForm::WriteReport(PlatformServices& platform) const {
   report.Rule();
 
   const bool toNational = r.mode == kIndependentToNational;
-  report.Printf("\r\n%50s\r\n\r\n", Gbk(toNational ? texts.toNational : texts.toIndependent).c_str());
-  report.Rule();
-  const char* columns = toNational ? texts.columnsToNational : texts.columnsToIndependent;
-  report.Write(Gbk(columns));
-  report.Rule();
+  report.TableHead(Format("\r\n%50s\r\n\r\n", Gbk(toNational ? texts.toNational : texts.toIndependent).c_str()),
+                   toNational ? texts.columnsToNational : texts.columnsToIndependent);
   // The list converted from comes first.
   for (int i = 0; i < r.nationalCount; ++i) {
     const double national[] = {r.nationalX[i], r.nationalY[i]};

@@ -102,6 +102,4 @@ const std::vector<std::string>& GeodeticSystemItems() {
 
 int GeodeticSystemIndex(int selector) { return static_cast<int>(GeodeticSystemFromSelector(selector)); }
 
-std::string PathForDisplay(const std::string& path) { return Utf8ToGbk(path); }
-
 }  // namespace qp

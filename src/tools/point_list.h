@@ -60,7 +60,4 @@ const std::vector<std::string>& GeodeticSystemItems();
 // and WGS 84 systems read.
 int GeodeticSystemIndex(int selector);
 
-// The path as the file-name edits and messages show it (GBK).
-std::string PathForDisplay(const std::string& path);
-
 }  // namespace qp

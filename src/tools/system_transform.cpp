@@ -58,8 +58,7 @@ bool SystemTransformForm::PointTextEdited(PlatformServices& platform) {
   if (file_.chosen) return true;
   oldText.clear();
   newText.clear();
-  platform.ShowMessage(Gbk("首先新建或打开一个坐标转换数据文件 !"));
-  return false;
+  return ShowAndFail(platform, Gbk("首先新建或打开一个坐标转换数据文件 !"));
 }
 
 InputCheck SystemTransformForm::ReadControls(SystemTransformFile& image, PlatformServices& platform) const {
@@ -135,10 +134,8 @@ bool SystemTransformForm::WriteReport(PlatformServices& platform) const {
   if (2 * m > r.parameterCount) {
     report.PrintText("\r\n\r\n%18d.新旧坐标转换残差计算<个数: %5d>\r\n", section.Take(), 2 * m);
     report.Rule();
-    report.PrintText("%35.20s %8.2f毫米\r\n", Gbk("新旧坐标换算中误差=").c_str(), r.sigma);
-    report.Rule();
-    report.PrintText("  序号   点        名    转换前新坐标X/Y 转换后新坐标X/Y 残差(mm)\r\n");
-    report.Rule();
+    report.TableHead(FormatText("%35.20s %8.2f毫米\r\n", Gbk("新旧坐标换算中误差=").c_str(), r.sigma),
+                     "  序号   点        名    转换前新坐标X/Y 转换后新坐标X/Y 残差(mm)\r\n");
     for (int i = 1; i <= m; ++i) {
       const double vx = (r.transformedX[i] - r.newX[i]) * 1000.0;
       const double vy = (r.transformedY[i] - r.newY[i]) * 1000.0;
@@ -156,11 +153,9 @@ bool SystemTransformForm::WriteReport(PlatformServices& platform) const {
   report.Rule();
 
   if (m < r.oldCount) {
-    report.PrintText("\r\n\r\n%18d.旧系统下坐标转换到新系统结果<个数:%ld 单位:米>\r\n", section.Take(),
-                     static_cast<long>(r.oldCount - m));
-    report.Rule();
-    report.Write(Gbk(columns));
-    report.Rule();
+    report.TableHead(FormatText("\r\n\r\n%18d.旧系统下坐标转换到新系统结果<个数:%ld 单位:米>\r\n", section.Take(),
+                                static_cast<long>(r.oldCount - m)),
+                     columns);
     for (int i = m + 1; i <= r.oldCount; ++i) pointRow(i, SlotText(r.oldNames[i]), r.transformedX[i], r.transformedY[i]);
     report.Rule();
   }

@@ -16,18 +16,6 @@
 
 namespace qp {
 
-// Writes a new file holding a fresh record (zeroed, then given its defaults
-// by `reset` when there is one) and only then replaces `record` with it: a
-// file that cannot be written changes nothing.
-template <typename Record>
-bool CreateRecordFile(const std::string& path, Record& record, void (*reset)(Record&) = nullptr) {
-  auto fresh = std::make_unique<Record>();
-  if (reset) reset(*fresh);
-  if (!WriteRecords(path, *fresh)) return false;
-  record = *fresh;
-  return true;
-}
-
 // "文件选择" of a tool whose form keeps the file chosen before when the user
 // declines: loads the file, or asks `question` (UTF-8) whether to create it
 // and shows `unwritable` (UTF-8) when it cannot be written. Nothing is
@@ -77,7 +65,7 @@ template <typename Image>
 class ToolForm {
  public:
   // The name the file-name edit shows (GBK).
-  std::string FileNameText() const { return file_.chosen ? PathForDisplay(file_.dataPath) : std::string(); }
+  std::string FileNameText() const { return file_.chosen ? Utf8ToGbk(file_.dataPath) : std::string(); }
   bool FileChosen() const { return file_.chosen; }
   const std::string& DataPath() const { return file_.dataPath; }
   const std::string& ReportPath() const { return file_.reportPath; }
@@ -97,8 +85,14 @@ class ToolForm {
     file_.Use(path);
     return true;
   }
+  // A new file holds a fresh record (zeroed, then given its defaults by
+  // `reset` when there is one), and only then does the record become it: a
+  // file that cannot be written changes nothing.
   bool CreateRecord(const std::string& path, void (*reset)(Image&) = nullptr) {
-    if (!CreateRecordFile(path, *record_, reset)) return false;
+    auto fresh = std::make_unique<Image>();
+    if (reset) reset(*fresh);
+    if (!WriteRecords(path, *fresh)) return false;
+    *record_ = *fresh;
     file_.Use(path);
     return true;
   }
@@ -114,16 +108,14 @@ class ToolForm {
   // Writes the record to the chosen file; shows `unwritable` (UTF-8) when
   // it cannot.
   bool SaveRecord(const char* unwritable, PlatformServices& platform) const {
-    if (WriteRecords(file_.dataPath, *record_)) return true;
-    platform.ShowMessage(Gbk(unwritable));
-    return false;
+    return WriteRecords(file_.dataPath, *record_) || ShowAndFail(platform, Gbk(unwritable));
   }
 
   // Asks "`done` (UTF-8), the report's path, 查看转换结果 ?" and shows the
   // report on Yes.
   void OfferReport(const char* done, PlatformServices& platform) const {
     if (ConfirmYesNoDefaultNo(platform, Gbk(done) + FormatText("\r\n%s\r\n\r\n查看转换结果 ?",
-                                                               PathForDisplay(file_.reportPath).c_str()))) {
+                                                               Utf8ToGbk(file_.reportPath).c_str()))) {
       OpenInTextEditor(platform, file_.reportPath);
     }
   }

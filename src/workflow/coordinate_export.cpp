@@ -6,7 +6,6 @@
 
 #include "common/binary_file.h"
 #include "common/gbk_text.h"
-#include "exchange/exported_points.h"
 #include "exchange/point_texts.h"
 
 namespace qp {
@@ -47,8 +46,10 @@ bool Write(const std::string& path, const std::string& text, const char* what, P
   return WriteFileAtomically(path, {bytes}) || Refuse(platform, std::string(what) + "写入错误 !\r\n" + path);
 }
 
-bool Export(const std::optional<ExportedNetwork>& network, const CoordinateExportRequest& request,
-            PlatformServices& platform, std::string* csvText) {
+}  // namespace
+
+bool ExportCoordinates(const std::optional<ExportedNetwork>& network, const CoordinateExportRequest& request,
+                       PlatformServices& platform, std::string* csvText) {
   if (!network) return Refuse(platform, "网中没有平差或估算的结果, 请先计算后再导出坐标 !");
   if (request.geojsonPath && !request.crs) return Refuse(platform, "导出 GeoJSON 需要给出网的坐标参考系, 如 EPSG:4547 !");
   std::optional<std::vector<std::optional<LonLat>>> geographic;
@@ -61,18 +62,6 @@ bool Export(const std::optional<ExportedNetwork>& network, const CoordinateExpor
   if (request.csvPath && !Write(*request.csvPath, csv, "CSV坐标文件", platform)) return false;
   return !request.geojsonPath ||
          Write(*request.geojsonPath, GeoJsonText(*network, *geographic), "GeoJSON坐标文件", platform);
-}
-
-}  // namespace
-
-bool ExportCoordinates(const PlaneModel& model, const CoordinateExportRequest& request, PlatformServices& platform,
-                       std::string* csvText) {
-  return Export(ExportedNetworkOf(model), request, platform, csvText);
-}
-
-bool ExportCoordinates(const HeightModel& model, const CoordinateExportRequest& request, PlatformServices& platform,
-                       std::string* csvText) {
-  return Export(ExportedNetworkOf(model), request, platform, csvText);
 }
 
 }  // namespace qp

@@ -6,8 +6,7 @@
 #include <string>
 
 #include "common/platform_services.h"
-#include "height/height_model.h"
-#include "plane/plane_model.h"
+#include "exchange/exported_points.h"
 
 namespace qp {
 
@@ -17,13 +16,19 @@ struct CoordinateExportRequest {
   std::optional<std::string> crs;          // EPSG code or PROJ string of the network's coordinates
 };
 
-// Writes the files of `request`; when it names none, the CSV text goes to
+// Writes the files of `request` for the points of `network` (nullopt: a
+// network without results); when it names none, the CSV text goes to
 // `csvText`. False after the message (a network without results, an
 // unusable system, a point outside it, a file that cannot be written);
 // nothing is written then.
-bool ExportCoordinates(const PlaneModel& model, const CoordinateExportRequest& request, PlatformServices& platform,
-                       std::string* csvText = nullptr);
-bool ExportCoordinates(const HeightModel& model, const CoordinateExportRequest& request, PlatformServices& platform,
-                       std::string* csvText = nullptr);
+bool ExportCoordinates(const std::optional<ExportedNetwork>& network, const CoordinateExportRequest& request,
+                       PlatformServices& platform, std::string* csvText = nullptr);
+
+// The same for the computed points of a plane or height network model.
+template <class Model>
+bool ExportCoordinates(const Model& model, const CoordinateExportRequest& request, PlatformServices& platform,
+                       std::string* csvText = nullptr) {
+  return ExportCoordinates(ExportedNetworkOf(model), request, platform, csvText);
+}
 
 }  // namespace qp

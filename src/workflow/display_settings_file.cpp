@@ -1,6 +1,5 @@
 #include "workflow/display_settings_file.h"
 
-#include "drawing/drawing_export.h"
 #include "workflow/drawing_files.h"
 #include "drawing/plane_diagram.h"
 #include "height/height_model_record.h"

@@ -10,11 +10,6 @@
 #include "workflow/plane_workflow.h"
 
 namespace qp {
-namespace {
-
-std::string PathForMessage(const std::string& path) { return DecodeUserTextToGbk(path); }
-
-}  // namespace
 
 bool WriteGraphicData(const std::string& dataPath, SettingsBlock& settings, PlaneNetwork* plane,
                       HeightNetwork* height) {
@@ -43,11 +38,11 @@ SaveResult SaveGraphicData(const std::string& dataPath, SettingsBlock& settings,
   }
   if (!WriteGraphicData(dataPath, settings, plane, height)) {
     const char* failed = plane ? "平面网数据文件写入错误 !\r\n%s" : "高程网数据文件写入错误 !\r\n%s";
-    platform.ShowMessage(FormatText(failed, PathForMessage(dataPath).c_str()), Icon::Error);
+    platform.ShowMessage(FormatText(failed, DecodeUserTextToGbk(dataPath).c_str()), Icon::Error);
     return SaveResult::Failed;
   }
   drawingModified = false;
-  platform.ShowMessage(PathForMessage(dataPath), Icon::Information);
+  platform.ShowMessage(DecodeUserTextToGbk(dataPath), Icon::Information);
   return SaveResult::Saved;
 }
 

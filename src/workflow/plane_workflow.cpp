@@ -94,8 +94,7 @@ bool ComputePlaneNetwork(PlaneWorkspace& ws, NormalEquationStore& normals, Platf
       // Sections that did not reach the disk are no result.
       ok = report.Close() && ok;
       // The statistical tests go into a report of their own, beside this one.
-      StatisticsOptions options;
-      options.alpha = ws.significance;
+      const StatisticsOptions options{.alpha = ws.significance};
       RenewStatisticsReport(ws.dataPath, ok, [&](const std::string& path) {
         return WritePlaneStatisticsReport(model, normals, adjusting, path, platform.CurrentTime(), options,
                                           &ws.globalTest);

@@ -1,7 +1,6 @@
 #include "common/report_file.h"
 
 #include <cstdarg>
-#include <utility>
 
 #include "common/format.h"
 #include "common/gbk_text.h"
@@ -11,18 +10,6 @@ namespace qp {
 
 ReportFile::~ReportFile() {
   if (file_) std::fclose(file_);
-}
-
-ReportFile::ReportFile(ReportFile&& other) noexcept
-    : file_(std::exchange(other.file_, nullptr)), failed_(other.failed_) {}
-
-ReportFile& ReportFile::operator=(ReportFile&& other) noexcept {
-  if (this != &other) {
-    if (file_) std::fclose(file_);
-    file_ = std::exchange(other.file_, nullptr);
-    failed_ = other.failed_;
-  }
-  return *this;
 }
 
 bool ReportFile::Create(const std::string& path) {

@@ -23,8 +23,6 @@ class ReportFile {
  public:
   ReportFile() = default;
   ~ReportFile();
-  ReportFile(ReportFile&& other) noexcept;
-  ReportFile& operator=(ReportFile&& other) noexcept;
   ReportFile(const ReportFile&) = delete;
   ReportFile& operator=(const ReportFile&) = delete;
 

@@ -23,11 +23,6 @@
 namespace qp {
 namespace {
 
-bool ShowsPlane(const CQuorvexPDoc& doc) {
-  const int mode = doc.State().workMode;
-  return mode == kPlaneData || mode == kPlaneDrawing;
-}
-
 // The diagram and the frame of the open network for a sheet, masked outside
 // the sheet as on paper.
 std::function<void(EntitySink&)> SheetDrawing(CQuorvexPDoc& doc, SettingsBlock& settings) {
@@ -36,7 +31,7 @@ std::function<void(EntitySink&)> SheetDrawing(CQuorvexPDoc& doc, SettingsBlock& 
     context.maskOutsideSheet = true;
     context.flagged = doc.FlaggedObservations();
     context.declutter = DeclutterFor(doc.CurrentDataPath());
-    doc.DrawSheet(sink, settings, ShowsPlane(doc), context);
+    doc.DrawSheet(sink, settings, IsPlaneMode(doc.State().workMode), context);
   };
 }
 

@@ -8,8 +8,6 @@
 namespace qp {
 namespace {
 
-bool IsPlaneMode(int mode) { return mode == kPlaneData || mode == kPlaneDrawing; }
-bool IsHeightMode(int mode) { return mode == kHeightData || mode == kHeightDrawing; }
 bool IsNetworkMode(int mode) { return mode >= kPlaneData && mode <= kHeightDrawing; }
 
 size_t GbkLength(std::string_view utf8) { return Utf8ToGbk(utf8).size(); }

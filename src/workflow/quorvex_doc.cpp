@@ -91,13 +91,11 @@ std::string CQuorvexPDoc::ComputationSummary() const {
 }
 
 PlaneNetwork* CQuorvexPDoc::CurrentPlane() const {
-  const int mode = state_.workMode;
-  return mode == kPlaneData || mode == kPlaneDrawing ? session_.plane.get() : nullptr;
+  return IsPlaneMode(state_.workMode) ? session_.plane.get() : nullptr;
 }
 
 HeightNetwork* CQuorvexPDoc::CurrentHeight() const {
-  const int mode = state_.workMode;
-  return mode == kHeightData || mode == kHeightDrawing ? session_.height.get() : nullptr;
+  return IsHeightMode(state_.workMode) ? session_.height.get() : nullptr;
 }
 
 void CQuorvexPDoc::Opened(const std::string& path, int workMode) {
@@ -346,15 +344,14 @@ std::string CQuorvexPDoc::CurrentReportPath() const {
 }
 
 std::vector<std::string> CQuorvexPDoc::DiagramItems() const {
-  const bool plane = state_.workMode == kPlaneData || state_.workMode == kPlaneDrawing;
+  const bool plane = IsPlaneMode(state_.workMode);
   return DiagramSelectorItems(state_.workMode,
                               plane && PlaneSidesComputed(*planeModel_, state_.drawingReady));
 }
 
 std::vector<std::string> CQuorvexPDoc::PointNames() const {
-  const int mode = state_.workMode;
-  if (mode == kPlaneData || mode == kPlaneDrawing) return PlanePointNames(*planeModel_);
-  if (mode == kHeightData || mode == kHeightDrawing) return HeightPointNames(*heightModel_);
+  if (CurrentPlane()) return PlanePointNames(*planeModel_);
+  if (CurrentHeight()) return HeightPointNames(*heightModel_);
   return {};
 }
 

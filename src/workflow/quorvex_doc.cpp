@@ -177,10 +177,10 @@ bool CQuorvexPDoc::OpenDrawingFile(const std::string& path, bool plane, Platform
   return true;
 }
 
-SaveResult CQuorvexPDoc::SaveDrawing(PlatformServices& platform) {
+SaveResult CQuorvexPDoc::SaveDrawing(PlatformServices& platform, bool confirmed) {
   if (!state_.ShowsDrawing()) return SaveResult::Declined;
   const SaveResult saved = SaveGraphicData(CurrentDataPath(), Settings(), CurrentPlane(), CurrentHeight(),
-                                           state_.drawingModified, platform);
+                                           state_.drawingModified, platform, confirmed);
   // The marks go with the data they describe (a marks file that cannot be
   // written only forgets which texts were placed by hand).
   if (saved == SaveResult::Saved) WriteLabelMarks(CurrentDataPath(), marks_);

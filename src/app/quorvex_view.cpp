@@ -70,12 +70,8 @@ void CQuorvexPView::DrawingChanged() {
   FollowDocument();
   if (!Shown()) {
     // Nothing shown: no tool stays active.
-    view_.measurePoints.clear();
-    view_.hoverIndex = -1;
-    view_.dragging = false;
-    editCurve_ = -1;
     locator_.reset();
-    if (view_.toolState != kViewIdle) SetToolState(kViewIdle);
+    EndTool();
   }
   UpdateScrollBars();
   FitWholeSheetOnce();

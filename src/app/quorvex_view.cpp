@@ -286,7 +286,7 @@ void CQuorvexPView::RunViewCommand(int id) {
   // Pressing the button of the running tool ends it.
   if (ViewCommandActive(id) && id != kCmdShowAll) {
     if (id == kCmdShowPosition) {
-      CancelChoosePlace(view_);
+      ReturnToPreviousState(view_);
       viewport()->unsetCursor();
       SetToolState(view_.toolState);
     } else {
@@ -564,7 +564,7 @@ void CQuorvexPView::EndByRightClick(QPoint pos) {
   using Ending = ViewController::Ending;
   switch (controller_.EndingByRightClick()) {
     case Ending::CancelChoosing:
-      CancelChoosePlace(view_);
+      ReturnToPreviousState(view_);
       viewport()->unsetCursor();
       SetToolState(view_.toolState);
       break;

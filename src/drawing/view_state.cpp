@@ -74,8 +74,6 @@ ScreenPoint ZoomAtPlace(ViewState& view, ScreenPoint click, int clientWidth, int
   return view.scroll;
 }
 
-void CancelChoosePlace(ViewState& view) { ReturnToPreviousState(view); }
-
 void ReturnToPreviousState(ViewState& view) {
   view.toolState = view.previousState > 10 ? kViewIdle : view.previousState;
   view.previousState = kViewIdle;

@@ -76,9 +76,8 @@ void BeginChoosePlace(ViewState& view);
 // saved zoom, the clicked place brought to the window centre. Returns the new
 // scroll position.
 ScreenPoint ZoomAtPlace(ViewState& view, ScreenPoint click, int clientWidth, int clientHeight);
-// A right click while choosing: back to the previous state.
-void CancelChoosePlace(ViewState& view);
-// Ends a tool: the previous state, where a state above 10 returns to idle.
+// Ends a tool, and a right click while choosing: the previous state, where a
+// state above 10 returns to idle.
 void ReturnToPreviousState(ViewState& view);
 
 enum class ScrollKey { Left, Right, Up, Down };

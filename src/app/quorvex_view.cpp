@@ -311,7 +311,7 @@ void CQuorvexPView::RunViewCommand(int id) {
     case kCmdMoveText:
     case kCmdMovePoint:
       view_.moveKind = id == kCmdMoveText ? kMoveTexts : kMovePoints;
-      view_.lastTool = id == kCmdMoveText ? kLastToolMoveText : kLastToolMovePoint;
+      view_.lastTool = id;
       view_.hoverIndex = -1;
       view_.dragging = false;
       doc_.State().drawingModified = true;
@@ -320,7 +320,7 @@ void CQuorvexPView::RunViewCommand(int id) {
       break;
     case kCmdMeasure:
       view_.previousState = view_.toolState;
-      view_.lastTool = kLastToolMeasure;
+      view_.lastTool = id;
       view_.measurePoints.clear();
       SetToolState(kViewMeasuring);
       viewport()->setCursor(Qt::CrossCursor);
@@ -831,12 +831,7 @@ void CQuorvexPView::keyPressEvent(QKeyEvent* event) {
     return;
   }
   if (event->key() == Qt::Key_Space && state == kViewIdle) {
-    switch (view_.lastTool) {
-      case kLastToolMeasure: RunViewCommand(kCmdMeasure); break;
-      case kLastToolMoveText: RunViewCommand(kCmdMoveText); break;
-      case kLastToolMovePoint: RunViewCommand(kCmdMovePoint); break;
-      default: break;
-    }
+    if (view_.lastTool != 0) RunViewCommand(view_.lastTool);
     return;
   }
   QAbstractScrollArea::keyPressEvent(event);

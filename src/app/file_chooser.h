@@ -6,7 +6,6 @@
 
 #include <QString>
 #include <functional>
-#include <string_view>
 
 class QWidget;
 

@@ -6,7 +6,6 @@
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFontComboBox>
-#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QFormLayout>
 #include <QLabel>

@@ -8,7 +8,6 @@
 #include <QScrollArea>
 #include <QWidget>
 #include <algorithm>
-#include <vector>
 
 namespace qp {
 namespace {

@@ -1,7 +1,6 @@
 #include "drawing/view_state.h"
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <numbers>

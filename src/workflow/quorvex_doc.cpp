@@ -1,6 +1,5 @@
 #include "workflow/quorvex_doc.h"
 
-#include <algorithm>
 #include <functional>
 
 #include "common/binary_file.h"
@@ -11,7 +10,6 @@
 #include "workflow/computation_summary.h"
 #include "workflow/diagram_preparation.h"
 #include "workflow/display_settings_file.h"
-#include "drawing/display_form.h"
 #include "drawing/height_item_moves.h"
 #include "drawing/network_drawing.h"
 #include "drawing/plane_diagram.h"

@@ -56,8 +56,8 @@ void RenderSheet(QPainter& painter, const DeviceSheet& sheet, const EntityList& 
   entities.Replay(renderer);
 }
 
-}  // namespace
-
+// The printer's resolution as the sheet is re-derived for it: the mean dots
+// per inch of the page's two axes.
 double PrinterDotsPerInch(const QPrinter& printer) {
   const QPageLayout layout = printer.pageLayout();
   const QRect px = layout.paintRectPixels(printer.resolution());
@@ -65,6 +65,8 @@ double PrinterDotsPerInch(const QPrinter& printer) {
   if (mm.width() <= 0 || mm.height() <= 0) return printer.resolution();
   return px.height() * 12.7 / mm.height() + px.width() * 12.7 / mm.width();
 }
+
+}  // namespace
 
 int PrintSheet(QPrinter& printer, CQuorvexPDoc& doc, QString* error) {
   double zoom = 1.0;

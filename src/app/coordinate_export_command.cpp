@@ -21,6 +21,9 @@ bool IsGeoJson(const QString& path) {
   return QFileInfo(path).suffix().compare(QStringLiteral("geojson"), Qt::CaseInsensitive) == 0;
 }
 
+// The reference system given last ("" before the first export).
+QString LastExportCrs() { return ApplicationSettings().value(QString::fromUtf8(kCrsKey)).toString(); }
+
 }  // namespace
 
 CrsAsker CrsInputDialogAsker(QWidget* parent) {
@@ -37,8 +40,6 @@ CrsAsker CrsInputDialogAsker(QWidget* parent) {
     return dialog.textValue().trimmed();
   };
 }
-
-QString LastExportCrs() { return ApplicationSettings().value(QString::fromUtf8(kCrsKey)).toString(); }
 
 bool ExportNetworkCoordinates(const CQuorvexPDoc& doc, PlatformServices& platform, const FileChooser& chooseFile,
                               const CrsAsker& askCrs) {

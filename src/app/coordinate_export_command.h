@@ -20,9 +20,6 @@ using CrsAsker = std::function<std::optional<QString>(const QString& last)>;
 // The toolkit's input box over `parent`.
 CrsAsker CrsInputDialogAsker(QWidget* parent);
 
-// The reference system given last ("" before the first export).
-QString LastExportCrs();
-
 // Chooses the file, asks for the system and writes the file. The export's
 // refusals and the result are told through `platform`. True when written.
 bool ExportNetworkCoordinates(const CQuorvexPDoc& doc, PlatformServices& platform, const FileChooser& chooseFile,

@@ -1,25 +1,11 @@
 #include "app/coordinate_tool_dialog.h"
 
-#include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace qp {
-
-ControlBinding Bound(QLineEdit* edit, std::string& text) {
-  return {[edit, &text] { text = ToGbk(edit->text()); }, [edit, &text] { ShowText(edit, FromGbk(text)); }};
-}
-
-ControlBinding Bound(QPlainTextEdit* box, std::string& text) {
-  return {[box, &text] { text = BoxTextToGbk(box->toPlainText()); },
-          [box, &text] { ShowText(box, BoxTextFromGbk(text)); }};
-}
-
-ControlBinding Bound(QComboBox* combo, int& index) {
-  return {[combo, &index] { index = combo->currentIndex(); }, [combo, &index] { combo->setCurrentIndex(index); }};
-}
 
 void LayOutToolDialog(QDialog& dialog, QLayout* settings, std::initializer_list<QPushButton*> buttons,
                       CaptionedBox left, CaptionedBox right) {

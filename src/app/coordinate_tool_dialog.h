@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QString>
-#include <functional>
 #include <initializer_list>
 #include <type_traits>
 #include <utility>
@@ -21,20 +20,9 @@
 #include "app/rejected_line.h"
 #include "app/tool_dialog_support.h"
 
-class QComboBox;
 class QLayout;
 
 namespace qp {
-
-// A control that shows a text (GBK) or a combo index of a form: copied into
-// the form before an action, shown again afterwards.
-struct ControlBinding {
-  std::function<void()> read;
-  std::function<void()> show;
-};
-ControlBinding Bound(QLineEdit* edit, std::string& text);
-ControlBinding Bound(QPlainTextEdit* box, std::string& text);
-ControlBinding Bound(QComboBox* combo, int& index);
 
 template <typename FormType>
 class CoordinateToolDialog : public QDialog {

@@ -123,10 +123,8 @@ void DisplayDialogBase::BuildControls() {
 
 void DisplayDialogBase::LayOut(QGridLayout* extras) {
   auto* head = new QGridLayout;
-  head->addWidget(Caption("控制网名", this), 0, 0);
-  head->addWidget(name_, 0, 1);
-  head->addWidget(Caption("绘图选项", this), 0, 2);
-  head->addWidget(kind_, 0, 3);
+  AddLabelled(head, this, 0, 0, "控制网名", name_);
+  AddLabelled(head, this, 0, 2, "绘图选项", kind_);
   head->setColumnStretch(1, 1);
 
   auto* closureBox = new QGroupBox(QStringLiteral("闭合差显示"), this);

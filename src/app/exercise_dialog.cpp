@@ -16,7 +16,6 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <array>
-#include <vector>
 
 #include "app/qt_text.h"
 #include "app/screen_fit.h"

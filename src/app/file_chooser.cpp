@@ -25,6 +25,36 @@ QString SuffixOfPattern(const QString& pattern) {
   return plain ? suffix : QString();
 }
 
+// The suffix of one filter entry, "PNG 图片(*.png)" -> "png"; empty when its
+// first pattern names no single suffix ("*.*").
+QString FilterSuffix(const QString& nameFilter) {
+  return SuffixOfPattern(FilterPatterns(nameFilter).value(0));
+}
+
+// The file a save dialog writes for the name typed there: a typed extension
+// of one of the offered kinds wins, otherwise the chosen entry's suffix (or
+// `fallbackSuffix` when the entry has none) is added.
+QString SavePathForFilter(const QString& typedPath, const QString& chosenFilter, const QString& allFilters,
+                          const QString& fallbackSuffix) {
+  const QString typedSuffix = QFileInfo(typedPath).suffix();
+  if (!typedSuffix.isEmpty()) {
+    for (const QString& entry : allFilters.split(QStringLiteral(";;"))) {
+      for (const QString& pattern : FilterPatterns(entry)) {
+        if (SuffixOfPattern(pattern).compare(typedSuffix, Qt::CaseInsensitive) == 0) return typedPath;
+      }
+    }
+  }
+  const QString chosenSuffix = FilterSuffix(chosenFilter);
+  // An entry of any kind ("*.*") keeps whatever suffix was typed.
+  if (chosenSuffix.isEmpty() && !typedSuffix.isEmpty()) return typedPath;
+  const QString suffix = chosenSuffix.isEmpty() ? fallbackSuffix : chosenSuffix;
+  if (suffix.isEmpty()) return typedPath;
+  // A name typed without a suffix, or with one of another kind: the dot of
+  // "tri." or "tri.v2" stays a part of the name.
+  if (typedPath.endsWith(QLatin1Char('.'))) return typedPath + suffix;
+  return typedPath + QLatin1Char('.') + suffix;
+}
+
 // The save dialog: the file written takes the suffix of the chosen file type
 // unless one of the offered kinds was typed, and the overwrite question names
 // that file.
@@ -68,56 +98,7 @@ class SaveFileDialog : public QFileDialog {
   QString chosen_;
 };
 
-}  // namespace
-
-QString FilterSuffix(const QString& nameFilter) {
-  return SuffixOfPattern(FilterPatterns(nameFilter).value(0));
-}
-
-QString SavePathForFilter(const QString& typedPath, const QString& chosenFilter, const QString& allFilters,
-                          const QString& fallbackSuffix) {
-  const QString typedSuffix = QFileInfo(typedPath).suffix();
-  if (!typedSuffix.isEmpty()) {
-    for (const QString& entry : allFilters.split(QStringLiteral(";;"))) {
-      for (const QString& pattern : FilterPatterns(entry)) {
-        if (SuffixOfPattern(pattern).compare(typedSuffix, Qt::CaseInsensitive) == 0) return typedPath;
-      }
-    }
-  }
-  const QString chosenSuffix = FilterSuffix(chosenFilter);
-  // An entry of any kind ("*.*") keeps whatever suffix was typed.
-  if (chosenSuffix.isEmpty() && !typedSuffix.isEmpty()) return typedPath;
-  const QString suffix = chosenSuffix.isEmpty() ? fallbackSuffix : chosenSuffix;
-  if (suffix.isEmpty()) return typedPath;
-  // A name typed without a suffix, or with one of another kind: the dot of
-  // "tri." or "tri.v2" stays a part of the name.
-  if (typedPath.endsWith(QLatin1Char('.'))) return typedPath + suffix;
-  return typedPath + QLatin1Char('.') + suffix;
-}
-
-QString ToolkitFilter(const QString& barSeparated) {
-  const QStringList parts = barSeparated.split(QLatin1Char('|'));
-  QStringList filters;
-  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-    const QString& description = parts[i];
-    const QString& pattern = parts[i + 1];
-    if (description.isEmpty()) break;  // the closing "||"
-    // The toolkit takes the patterns from the parentheses of the description.
-    if (description.contains(QLatin1Char('(') + pattern + QLatin1Char(')'))) {
-      filters << description;
-    } else {
-      filters << description + QStringLiteral(" (") + pattern + QLatin1Char(')');
-    }
-  }
-  return filters.join(QStringLiteral(";;"));
-}
-
-FileRequest MakeFileRequest(const char* utf8Title, const char* utf8BarFilter, const char* suffix,
-                            FileDialogMode mode) {
-  return {QString::fromUtf8(utf8Title), ToolkitFilter(QString::fromUtf8(utf8BarFilter)), QString::fromUtf8(suffix),
-          mode};
-}
-
+// The toolkit's file dialog with Chinese button captions.
 QString ChooseFileWithDialog(QWidget* parent, const FileRequest& request) {
   SaveFileDialog dialog(parent, request);
   // The dialog's own widgets, whose captions and save rules are set here.
@@ -153,6 +134,31 @@ QString ChooseFileWithDialog(QWidget* parent, const FileRequest& request) {
   if (dialog.exec() != QDialog::Accepted) return QString();
   if (request.mode == FileDialogMode::SaveAs) return dialog.Chosen();
   return dialog.selectedFiles().value(0);
+}
+
+}  // namespace
+
+QString ToolkitFilter(const QString& barSeparated) {
+  const QStringList parts = barSeparated.split(QLatin1Char('|'));
+  QStringList filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    const QString& description = parts[i];
+    const QString& pattern = parts[i + 1];
+    if (description.isEmpty()) break;  // the closing "||"
+    // The toolkit takes the patterns from the parentheses of the description.
+    if (description.contains(QLatin1Char('(') + pattern + QLatin1Char(')'))) {
+      filters << description;
+    } else {
+      filters << description + QStringLiteral(" (") + pattern + QLatin1Char(')');
+    }
+  }
+  return filters.join(QStringLiteral(";;"));
+}
+
+FileRequest MakeFileRequest(const char* utf8Title, const char* utf8BarFilter, const char* suffix,
+                            FileDialogMode mode) {
+  return {QString::fromUtf8(utf8Title), ToolkitFilter(QString::fromUtf8(utf8BarFilter)), QString::fromUtf8(suffix),
+          mode};
 }
 
 FileChooser FileDialogChooser(QWidget* parent) {

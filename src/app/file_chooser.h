@@ -6,7 +6,6 @@
 
 #include <QString>
 #include <functional>
-#include <string_view>
 
 class QWidget;
 
@@ -36,19 +35,6 @@ QString ToolkitFilter(const QString& barSeparated);
 // The request built from a bar-separated filter.
 FileRequest MakeFileRequest(const char* utf8Title, const char* utf8BarFilter, const char* suffix,
                             FileDialogMode mode);
-
-// The suffix of one filter entry, "PNG 图片(*.png)" -> "png"; empty when its
-// first pattern names no single suffix ("*.*").
-QString FilterSuffix(const QString& nameFilter);
-
-// The file a save dialog writes for the name typed there: a typed extension
-// of one of the offered kinds wins, otherwise the chosen entry's suffix (or
-// `fallbackSuffix` when the entry has none) is added.
-QString SavePathForFilter(const QString& typedPath, const QString& chosenFilter, const QString& allFilters,
-                          const QString& fallbackSuffix);
-
-// The toolkit's file dialog with Chinese button captions.
-QString ChooseFileWithDialog(QWidget* parent, const FileRequest& request);
 
 // The chooser that answers with the toolkit's file dialog over `parent`.
 FileChooser FileDialogChooser(QWidget* parent);

@@ -6,7 +6,6 @@
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFontComboBox>
-#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QFormLayout>
 #include <QLabel>
@@ -98,6 +97,14 @@ class FontChoiceDialog : public QDialog {
   QLabel* sample_ = nullptr;
 };
 
+QColor FromColourRef(int32_t colour) {
+  return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+}
+
+int32_t ToColourRef(const QColor& colour) {
+  return static_cast<int32_t>(colour.red() | (colour.green() << 8) | (colour.blue() << 16));
+}
+
 }  // namespace
 
 FontPixels ToFontPixels(const QFont& font, double resolutionDpi) {
@@ -127,14 +134,6 @@ std::optional<QFont> SelectFont(QWidget* parent, const QFont& initial, const QSt
   FontChoiceDialog dialog(parent, initial, title);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.Chosen();
-}
-
-QColor FromColourRef(int32_t colour) {
-  return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
-}
-
-int32_t ToColourRef(const QColor& colour) {
-  return static_cast<int32_t>(colour.red() | (colour.green() << 8) | (colour.blue() << 16));
 }
 
 bool SelectColour(QWidget* parent, int32_t& colour) {

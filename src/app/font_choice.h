@@ -36,8 +36,6 @@ std::optional<QFont> SelectFont(QWidget* parent, const QFont& initial, const QSt
 
 // Colours as the records keep them (0x00BBGGRR), and the colour selection:
 // true with `colour` changed when a colour was chosen.
-QColor FromColourRef(int32_t colour);
-int32_t ToColourRef(const QColor& colour);
 bool SelectColour(QWidget* parent, int32_t& colour);
 // A swatch of a colour for the button that chooses it.
 QIcon ColourSwatch(int32_t colour);

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 #include <span>
+#include <tuple>
 
 #include "app/qt_text.h"
 #include "app/table_edit.h"
@@ -58,18 +59,15 @@ void CQuorDesignControlHeight::BuildControls() {
   priorError_ = EditWithTip(this, "priorErrorEdit", "输入验前单位权中误差mm");
   priorError_->setMaximumWidth(80);
 
+  // Each control after its caption, the name taking the width the row gains.
+  const std::tuple<const char*, QWidget*, int> captioned[] = {
+      {"解算方式", mode_, 0}, {"控制网名", networkName_, 1}, {"网形类别", kind_, 0}, {"验前误差", priorError_, 0}};
   auto* settings = new QHBoxLayout;
-  settings->addWidget(new QLabel(QStringLiteral("解算方式"), this));
-  settings->addWidget(mode_);
-  settings->addSpacing(12);
-  settings->addWidget(new QLabel(QStringLiteral("控制网名"), this));
-  settings->addWidget(networkName_, 1);
-  settings->addSpacing(12);
-  settings->addWidget(new QLabel(QStringLiteral("网形类别"), this));
-  settings->addWidget(kind_);
-  settings->addSpacing(12);
-  settings->addWidget(new QLabel(QStringLiteral("验前误差"), this));
-  settings->addWidget(priorError_);
+  for (const auto& [caption, control, stretch] : captioned) {
+    if (settings->count() > 0) settings->addSpacing(12);
+    settings->addWidget(new QLabel(QString::fromUtf8(caption), this));
+    settings->addWidget(control, stretch);
+  }
 
   // The table boxes in their three groups.
   auto boxGroup = [&](const char* caption, std::span<const BoxInfo> boxes) {

@@ -11,7 +11,6 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QPalette>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>

@@ -8,7 +8,6 @@
 #include <QString>
 #include <QStringList>
 #include <array>
-#include <functional>
 #include <memory>
 #include <utility>
 #include <vector>

@@ -73,24 +73,18 @@ void CQuorDisgnContrloPlane::BuildControls() {
   for (QLineEdit* e : {directionError_, distanceFixedError_, distanceScaleError_}) e->setMaximumWidth(70);
 
   auto* settings = new QGridLayout;
-  settings->addWidget(new QLabel(QStringLiteral("解算方式"), this), 0, 0);
-  settings->addWidget(calcMode_, 0, 1);
-  settings->addWidget(new QLabel(QStringLiteral("控制网名"), this), 0, 2);
-  settings->addWidget(networkName_, 0, 3);
+  AddLabelled(settings, this, 0, 0, "解算方式", calcMode_);
+  AddLabelled(settings, this, 0, 2, "控制网名", networkName_);
   settings->addWidget(new QLabel(QStringLiteral("定权元素"), this), 0, 4);
   auto* weights = new QHBoxLayout;
   weights->addWidget(directionError_);
   weights->addWidget(distanceFixedError_);
   weights->addWidget(distanceScaleError_);
   settings->addLayout(weights, 0, 5);
-  settings->addWidget(new QLabel(QStringLiteral("闭 合 差"), this), 0, 6);
-  settings->addWidget(closureMode_, 0, 7);
-  settings->addWidget(new QLabel(QStringLiteral("Y坐标平移"), this), 1, 0);
-  settings->addWidget(yOffset_, 1, 1);
-  settings->addWidget(new QLabel(QStringLiteral("投影面高程"), this), 1, 2);
-  settings->addWidget(projectionHeight_, 1, 3);
-  settings->addWidget(new QLabel(QStringLiteral("折光系数"), this), 1, 4);
-  settings->addWidget(refraction_, 1, 5);
+  AddLabelled(settings, this, 0, 6, "闭 合 差", closureMode_);
+  AddLabelled(settings, this, 1, 0, "Y坐标平移", yOffset_);
+  AddLabelled(settings, this, 1, 2, "投影面高程", projectionHeight_);
+  AddLabelled(settings, this, 1, 4, "折光系数", refraction_);
   settings->setColumnStretch(3, 1);
 
   // The ten table boxes in their three groups.

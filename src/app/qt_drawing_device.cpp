@@ -32,8 +32,8 @@ const QStringList& SongFaces() {
   return faces;
 }
 
-}  // namespace
-
+// The installed face that stands for a face name of the sheet ("宋体" and
+// the other Chinese names map to a Song style face).
 QString SheetFontFamily(std::string_view gbkFace) {
   static const QString song = [] {
     const QStringList installed = QFontDatabase::families();
@@ -46,6 +46,8 @@ QString SheetFontFamily(std::string_view gbkFace) {
     return song;
   return face;
 }
+
+}  // namespace
 
 QtDrawingDevice::QtDrawingDevice(QPainter& painter)
     : painter_(painter),

@@ -19,10 +19,6 @@
 
 namespace qp {
 
-// The installed face that stands for a face name of the sheet ("宋体" and
-// the other Chinese names map to a Song style face).
-QString SheetFontFamily(std::string_view gbkFace);
-
 class QtDrawingDevice : public DrawingDevice {
  public:
   // `painter` must be active for the lifetime of the device. On a screen or

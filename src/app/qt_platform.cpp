@@ -8,6 +8,7 @@
 #include <QSpacerItem>
 #include <QProcess>
 #include <QStringList>
+#include <utility>
 
 #include "workflow/document_state.h"
 #include "app/qt_text.h"
@@ -61,16 +62,14 @@ void KeepTitleWhole(QMessageBox& box) {
   }
 }
 
+// The answers and the buttons that give them.
+constexpr std::pair<Answer, QMessageBox::StandardButton> kAnswerButtons[] = {
+    {Answer::Ok, QMessageBox::Ok}, {Answer::Cancel, QMessageBox::Cancel}, {Answer::Yes, QMessageBox::Yes},
+    {Answer::No, QMessageBox::No}};
+
 QMessageBox::StandardButton ToQtButton(Answer answer) {
-  switch (answer) {
-    case Answer::Ok:
-      return QMessageBox::Ok;
-    case Answer::Cancel:
-      return QMessageBox::Cancel;
-    case Answer::Yes:
-      return QMessageBox::Yes;
-    case Answer::No:
-      return QMessageBox::No;
+  for (const auto& [given, button] : kAnswerButtons) {
+    if (given == answer) return button;
   }
   return QMessageBox::NoButton;
 }
@@ -110,19 +109,12 @@ Answer QtPlatform::Ask(const std::string& text, Buttons buttons, Answer defaultA
   }
   box.setDefaultButton(ToQtButton(defaultAnswer));
   if (buttons == Buttons::YesNo) box.setEscapeButton(QMessageBox::No);
-  switch (box.exec()) {
-    case QMessageBox::Yes:
-      return Answer::Yes;
-    case QMessageBox::No:
-      return Answer::No;
-    case QMessageBox::Ok:
-      return Answer::Ok;
-    case QMessageBox::Cancel:
-      return Answer::Cancel;
-    default:
-      // Closed without a button: the answer that changes nothing.
-      return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
+  const int pressed = box.exec();
+  for (const auto& [answer, button] : kAnswerButtons) {
+    if (pressed == button) return answer;
   }
+  // Closed without a button: the answer that changes nothing.
+  return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
 }
 
 void QtPlatform::Beep() { QApplication::beep(); }

@@ -5,7 +5,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QScrollBar>
 #include <QTimer>
 #include <QWheelEvent>
@@ -62,16 +61,6 @@ CQuorvexPView::CQuorvexPView(CQuorvexPDoc& doc, PlatformServices& platform, QWid
   verticalScrollBar()->setSingleStep(32);
 }
 
-bool CQuorvexPView::ShowsPlane() const {
-  const int mode = doc_.State().workMode;
-  return doc_.State().drawingReady && (mode == kPlaneData || mode == kPlaneDrawing);
-}
-
-bool CQuorvexPView::ShowsHeight() const {
-  const int mode = doc_.State().workMode;
-  return doc_.State().drawingReady && (mode == kHeightData || mode == kHeightDrawing);
-}
-
 std::optional<SheetGeometry> CQuorvexPView::Sheet() const { return SheetGeometryOf(doc_.Settings()); }
 
 void CQuorvexPView::DrawingChanged() {
@@ -80,12 +69,8 @@ void CQuorvexPView::DrawingChanged() {
   FollowDocument();
   if (!Shown()) {
     // Nothing shown: no tool stays active.
-    view_.measurePoints.clear();
-    view_.hoverIndex = -1;
-    view_.dragging = false;
-    editCurve_ = -1;
     locator_.reset();
-    if (view_.toolState != kViewIdle) SetToolState(kViewIdle);
+    EndTool();
   }
   UpdateScrollBars();
   FitWholeSheetOnce();
@@ -168,7 +153,7 @@ void CQuorvexPView::EnsureCache() {
   context.maskOutsideSheet = mask;
   context.flagged = doc_.FlaggedObservations();
   context.declutter = DeclutterFor(doc_.CurrentDataPath());
-  doc_.DrawSheet(*entities_, doc_.Settings(), ShowsPlane(), context, &items_);
+  doc_.DrawSheet(*entities_, doc_.Settings(), doc_.ShowsPlaneDrawing(), context, &items_);
 }
 
 ScreenPoint CQuorvexPView::ScrollPosition() const {
@@ -273,10 +258,10 @@ bool CQuorvexPView::ViewCommandAllowed(int id) const {
     case kCmdMoveText:
       return view_.toolState == kViewIdle || (view_.toolState == kViewMoving && view_.moveKind == kMoveTexts);
     case kCmdMovePoint:
-      return ShowsHeight() &&
+      return doc_.ShowsHeightDrawing() &&
              (view_.toolState == kViewIdle || (view_.toolState == kViewMoving && view_.moveKind == kMovePoints));
     case kCmdMeasure:
-      return ShowsPlane() && s.settingsConfirmed != 0 &&
+      return doc_.ShowsPlaneDrawing() && s.settingsConfirmed != 0 &&
              (view_.toolState == kViewIdle || view_.toolState == kViewMeasuring);
     case kCmdRefresh:
       return view_.toolState == kViewIdle;
@@ -300,7 +285,7 @@ void CQuorvexPView::RunViewCommand(int id) {
   // Pressing the button of the running tool ends it.
   if (ViewCommandActive(id) && id != kCmdShowAll) {
     if (id == kCmdShowPosition) {
-      CancelChoosePlace(view_);
+      ReturnToPreviousState(view_);
       viewport()->unsetCursor();
       SetToolState(view_.toolState);
     } else {
@@ -325,7 +310,7 @@ void CQuorvexPView::RunViewCommand(int id) {
     case kCmdMoveText:
     case kCmdMovePoint:
       view_.moveKind = id == kCmdMoveText ? kMoveTexts : kMovePoints;
-      view_.lastTool = id == kCmdMoveText ? kLastToolMoveText : kLastToolMovePoint;
+      view_.lastTool = id;
       view_.hoverIndex = -1;
       view_.dragging = false;
       doc_.State().drawingModified = true;
@@ -334,7 +319,7 @@ void CQuorvexPView::RunViewCommand(int id) {
       break;
     case kCmdMeasure:
       view_.previousState = view_.toolState;
-      view_.lastTool = kLastToolMeasure;
+      view_.lastTool = id;
       view_.measurePoints.clear();
       SetToolState(kViewMeasuring);
       viewport()->setCursor(Qt::CrossCursor);
@@ -354,7 +339,7 @@ void CQuorvexPView::LocatePoint(const QString& name) {
   if (!Shown() || !sheet) return;
   const std::string gbk = ToGbk(name);
   std::optional<GroundPoint> found;
-  if (ShowsPlane()) {
+  if (doc_.ShowsPlaneDrawing()) {
     const PlaneModel& net = doc_.PlaneNetworkModel();
     if (const int i = net.Find(gbk); i >= 0) found = GroundPoint{net.points[i].x, net.points[i].y};
   } else {
@@ -578,7 +563,7 @@ void CQuorvexPView::EndByRightClick(QPoint pos) {
   using Ending = ViewController::Ending;
   switch (controller_.EndingByRightClick()) {
     case Ending::CancelChoosing:
-      CancelChoosePlace(view_);
+      ReturnToPreviousState(view_);
       viewport()->unsetCursor();
       SetToolState(view_.toolState);
       break;
@@ -607,7 +592,7 @@ MeasureVertex CQuorvexPView::MeasureAt(QPoint pos, bool free, std::string* name)
   const auto sheet = Sheet();
   const CanvasPoint c = CanvasAt(pos);
   if (!sheet) return MeasureVertex{GroundPoint{}, c};
-  if (!free && ShowsPlane()) {
+  if (!free && doc_.ShowsPlaneDrawing()) {
     const PlaneModel& net = doc_.PlaneNetworkModel();
     std::vector<SnapPoint> points;
     points.reserve(net.points.size());
@@ -720,7 +705,7 @@ void CQuorvexPView::DropItem(QPoint pos) {
   const GroundPoint moved{item.reference.x + b.x - a.x, item.reference.y + b.y - a.y};
   const double m = sheet->GroundPerMillimetre();
   // The text now stays where the user put it when the labels are arranged.
-  const std::optional<GroundPoint> stored = doc_.StoreMovedItem(ShowsPlane(), item, moved, m);
+  const std::optional<GroundPoint> stored = doc_.StoreMovedItem(doc_.ShowsPlaneDrawing(), item, moved, m);
   if (stored && item.isText) MarkPlacedByHand(doc_.Marks(), item.kind, item.index, *stored);
   doc_.State().drawingModified = true;
   view_.hoverIndex = -1;
@@ -731,7 +716,7 @@ void CQuorvexPView::DropItem(QPoint pos) {
 
 int CQuorvexPView::CurveNear(QPoint pos) const {
   const auto sheet = Sheet();
-  if (!ShowsHeight() || !sheet) return -1;
+  if (!doc_.ShowsHeightDrawing() || !sheet) return -1;
   const HeightModel& net = doc_.HeightNetworkModel();
   const CanvasPoint at = CanvasAt(pos);
   const double tolerance = static_cast<double>(kCurvePickTolerance) * view_.zoomDen / std::max(1, view_.zoomNum);
@@ -784,7 +769,7 @@ void CQuorvexPView::FinishCurveEdit() {
 }
 
 void CQuorvexPView::contextMenuEvent(QContextMenuEvent* event) {
-  if (!controller_.TakeContextMenu() || view_.toolState != kViewIdle || !ShowsHeight()) return;
+  if (!controller_.TakeContextMenu() || view_.toolState != kViewIdle || !doc_.ShowsHeightDrawing()) return;
   const int curve = CurveNear(event->pos());
   if (curve < 0) return;
   view_.previousState = kViewIdle;
@@ -818,7 +803,7 @@ void CQuorvexPView::keyPressEvent(QKeyEvent* event) {
   const SettingsBlock& s = doc_.Settings();
   if (key && arrow && (event->modifiers() & Qt::ShiftModifier)) {
     // Moving the sheet over the network, in the whole-drawing view of a plane diagram.
-    if (ShowsPlane() && s.settingsConfirmed != 0 && s.sheetMoveLock == 0 && !view_.normalView &&
+    if (doc_.ShowsPlaneDrawing() && s.settingsConfirmed != 0 && s.sheetMoveLock == 0 && !view_.normalView &&
         view_.toolState == kViewIdle) {
       MoveSheet(doc_.Settings(), *key);
       doc_.State().drawingModified = true;
@@ -845,12 +830,7 @@ void CQuorvexPView::keyPressEvent(QKeyEvent* event) {
     return;
   }
   if (event->key() == Qt::Key_Space && state == kViewIdle) {
-    switch (view_.lastTool) {
-      case kLastToolMeasure: RunViewCommand(kCmdMeasure); break;
-      case kLastToolMoveText: RunViewCommand(kCmdMoveText); break;
-      case kLastToolMovePoint: RunViewCommand(kCmdMovePoint); break;
-      default: break;
-    }
+    if (view_.lastTool != 0) RunViewCommand(view_.lastTool);
     return;
   }
   QAbstractScrollArea::keyPressEvent(event);

@@ -50,10 +50,6 @@ class CQuorvexPView : public QAbstractScrollArea {
   // The point locator: scrolls the named point into view and circles it.
   void LocatePoint(const QString& name);
 
-  // Whether a plane or a height diagram is shown.
-  bool ShowsPlane() const;
-  bool ShowsHeight() const;
-
   // The movable items of the drawing shown.
   const MovableItemList& Items() {
     EnsureCache();
@@ -85,7 +81,7 @@ class CQuorvexPView : public QAbstractScrollArea {
   void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
-  bool Shown() const { return ShowsPlane() || ShowsHeight(); }
+  bool Shown() const { return doc_.State().ShowsDrawing(); }
   std::optional<SheetGeometry> Sheet() const;
   // Rebuilds the entity stream and the movable items when the drawing, the
   // zoom or the masking changed since the last build.

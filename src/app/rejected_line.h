@@ -5,7 +5,6 @@
 #pragma once
 
 #include <optional>
-#include <string>
 
 #include "common/blank_line_question.h"
 #include "common/rejected_entry.h"

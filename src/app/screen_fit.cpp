@@ -4,11 +4,11 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLayoutItem>
+#include <QRect>
 #include <QScreen>
 #include <QScrollArea>
 #include <QWidget>
 #include <algorithm>
-#include <vector>
 
 namespace qp {
 namespace {
@@ -17,14 +17,16 @@ namespace {
 constexpr int kFrameWidth = 16;
 constexpr int kFrameHeight = 48;
 
-}  // namespace
-
+// The available area of the screen `window` is on (or will open on: its
+// parent's screen, else the primary screen).
 QRect AvailableScreenArea(const QWidget& window) {
   const QScreen* screen = window.screen();
   if (!screen && window.parentWidget()) screen = window.parentWidget()->screen();
   if (!screen) screen = QGuiApplication::primaryScreen();
   return screen ? screen->availableGeometry() : QRect(0, 0, 1280, 720);
 }
+
+}  // namespace
 
 QSize ScrollContentAbove(QBoxLayout& whole, int keptAtEnd) {
   const QSize natural = whole.sizeHint();

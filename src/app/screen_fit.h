@@ -3,17 +3,12 @@
 // screen's available area.
 #pragma once
 
-#include <QRect>
 #include <QSize>
 
 class QBoxLayout;
 class QWidget;
 
 namespace qp {
-
-// The available area of the screen `window` is on (or will open on: its
-// parent's screen, else the primary screen).
-QRect AvailableScreenArea(const QWidget& window);
 
 // Moves every item of `whole` except the last `keptAtEnd` into one scroll area
 // that takes their place (with the stretch of the whole content), so that the

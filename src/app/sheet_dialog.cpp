@@ -62,10 +62,7 @@ QLabel* Caption(const char* text, QWidget* parent) { return new QLabel(QString::
 void AddCaptionedRows(QGridLayout& grid, QWidget* parent, std::initializer_list<std::pair<const char*, QWidget*>> rows,
                       int span = 1) {
   int row = 0;
-  for (const auto& [caption, control] : rows) {
-    grid.addWidget(Caption(caption, parent), row, 0);
-    grid.addWidget(control, row++, 1, 1, span);
-  }
+  for (const auto& [caption, control] : rows) AddLabelled(&grid, parent, row++, 0, caption, control, span);
 }
 
 QToolButton* ArrowButton(Qt::ArrowType arrow, QWidget* parent) {
@@ -191,8 +188,7 @@ void CQuorvexSheetDialog::BuildControls() {
     button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     fontButtons_[info.button] = button;
     tipped[info.tipKey] = button;
-    fonts->addWidget(Caption(info.caption, this), row, 0);
-    fonts->addWidget(button, row, 1);
+    AddLabelled(fonts, this, row, 0, info.caption, button);
     if (info.button == kTextFontButton) fonts->addWidget(textColour_, row, 2);
     if (info.button == kTitleFontButton) fonts->addWidget(titleHeight_, row, 2);
     const SheetFontButton which = info.button;
@@ -242,6 +238,14 @@ void CQuorvexSheetDialog::BuildControls() {
   names->addWidget(networkName_, 2);
 
   SetToolTips(SheetToolTips(), tipped);
+  bound_ = {Bound(cornerX_, form_.cornerXText),       Bound(cornerY_, form_.cornerYText),
+            Bound(resolution_, form_.resolutionIndex), Bound(labelUnit_, form_.labelUnit),
+            Bound(frameSpacing_, form_.frameSpacingText), Bound(unitName_, form_.unitName)};
+  for (int f = 0; f < kSheetSizeFieldCount; ++f) bound_.push_back(Bound(sizes_[f], form_.sizeTexts[f]));
+  for (int i = 0; i < 4; ++i) {
+    bound_.push_back(Bound(remarks_[i], form_.remarks[i]));
+    bound_.push_back(Bound(notes_[i], form_.notes[i]));
+  }
 
   // The length of a sheet text is tested as it is typed.
   for (QLineEdit* edit : {remarks_[0], remarks_[1], remarks_[2], remarks_[3], notes_[0], notes_[1], notes_[2],
@@ -306,44 +310,24 @@ void CQuorvexSheetDialog::BuildControls() {
 
 void CQuorvexSheetDialog::ReadControls() {
   form_.scaleText = ToGbk(scale_->currentText());
-  form_.cornerXText = ToGbk(cornerX_->text());
-  form_.cornerYText = ToGbk(cornerY_->text());
-  for (int f = 0; f < kSheetSizeFieldCount; ++f) form_.sizeTexts[f] = ToGbk(sizes_[f]->text());
-  form_.resolutionIndex = resolution_->currentIndex();
-  form_.labelUnit = labelUnit_->currentIndex();
+  for (const ControlBinding& control : bound_) control.read();
   form_.showScale = showScale_->isChecked();
   form_.showGridLabels = showGridLabels_->isChecked();
-  form_.frameSpacingText = ToGbk(frameSpacing_->text());
-  for (int i = 0; i < 4; ++i) {
-    form_.remarks[i] = ToGbk(remarks_[i]->text());
-    form_.notes[i] = ToGbk(notes_[i]->text());
-  }
-  form_.unitName = ToGbk(unitName_->text());
 }
 
 void CQuorvexSheetDialog::ShowForm() {
   showing_ = true;
   if (scale_->currentText() != FromGbk(form_.scaleText)) scale_->setEditText(FromGbk(form_.scaleText));
-  ShowText(cornerX_, FromGbk(form_.cornerXText));
-  ShowText(cornerY_, FromGbk(form_.cornerYText));
-  for (int f = 0; f < kSheetSizeFieldCount; ++f) ShowText(sizes_[f], FromGbk(form_.sizeTexts[f]));
-  resolution_->setCurrentIndex(form_.resolutionIndex);
+  for (const ControlBinding& control : bound_) control.show();
   gridStyle_->setCurrentIndex(form_.gridStyle);
-  labelUnit_->setCurrentIndex(form_.labelUnit);
   showScale_->setChecked(form_.showScale);
   showScale_->setText(FromGbk(form_.ScaleCheckCaption()));
   showGridLabels_->setChecked(form_.showGridLabels);
   showGridLabels_->setText(FromGbk(form_.GridLabelsCheckCaption()));
-  ShowText(frameSpacing_, FromGbk(form_.frameSpacingText));
   ShowText(titleHeight_, FromGbk(form_.titleHeightText));
   for (const FontButtonInfo& info : kFontInfo) {
     fontButtons_[info.button]->setText(FromGbk(form_.FontCaption(info.button)));
   }
-  for (int i = 0; i < 4; ++i) {
-    ShowText(remarks_[i], FromGbk(form_.remarks[i]));
-    ShowText(notes_[i], FromGbk(form_.notes[i]));
-  }
-  ShowText(unitName_, FromGbk(form_.unitName));
   textColour_->setIcon(ColourSwatch(form_.TextFontColour()));
   ShowText(networkName_, FromGbk(form_.networkName));
   showing_ = false;

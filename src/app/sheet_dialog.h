@@ -8,7 +8,9 @@
 
 #include <QDialog>
 #include <array>
+#include <vector>
 
+#include "app/tool_dialog_support.h"
 #include "common/platform_services.h"
 #include "common/settings_block.h"
 #include "drawing/sheet_form.h"
@@ -68,6 +70,7 @@ class CQuorvexSheetDialog : public QDialog {
   std::array<QLineEdit*, 4> notes_{};
   QLineEdit* unitName_ = nullptr;
   QLineEdit* networkName_ = nullptr;
+  std::vector<ControlBinding> bound_;  // the edits and combos that show a text or an index of the form
 };
 
 }  // namespace qp

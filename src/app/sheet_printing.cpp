@@ -23,11 +23,6 @@
 namespace qp {
 namespace {
 
-bool ShowsPlane(const CQuorvexPDoc& doc) {
-  const int mode = doc.State().workMode;
-  return mode == kPlaneData || mode == kPlaneDrawing;
-}
-
 // The diagram and the frame of the open network for a sheet, masked outside
 // the sheet as on paper.
 std::function<void(EntitySink&)> SheetDrawing(CQuorvexPDoc& doc, SettingsBlock& settings) {
@@ -36,7 +31,7 @@ std::function<void(EntitySink&)> SheetDrawing(CQuorvexPDoc& doc, SettingsBlock& 
     context.maskOutsideSheet = true;
     context.flagged = doc.FlaggedObservations();
     context.declutter = DeclutterFor(doc.CurrentDataPath());
-    doc.DrawSheet(sink, settings, ShowsPlane(doc), context);
+    doc.DrawSheet(sink, settings, IsPlaneMode(doc.State().workMode), context);
   };
 }
 
@@ -61,8 +56,8 @@ void RenderSheet(QPainter& painter, const DeviceSheet& sheet, const EntityList& 
   entities.Replay(renderer);
 }
 
-}  // namespace
-
+// The printer's resolution as the sheet is re-derived for it: the mean dots
+// per inch of the page's two axes.
 double PrinterDotsPerInch(const QPrinter& printer) {
   const QPageLayout layout = printer.pageLayout();
   const QRect px = layout.paintRectPixels(printer.resolution());
@@ -70,6 +65,8 @@ double PrinterDotsPerInch(const QPrinter& printer) {
   if (mm.width() <= 0 || mm.height() <= 0) return printer.resolution();
   return px.height() * 12.7 / mm.height() + px.width() * 12.7 / mm.width();
 }
+
+}  // namespace
 
 int PrintSheet(QPrinter& printer, CQuorvexPDoc& doc, QString* error) {
   double zoom = 1.0;

@@ -16,10 +16,6 @@ namespace qp {
 // yet painting). Returns the number of pages, 0 after `error` is set.
 int PrintSheet(QPrinter& printer, CQuorvexPDoc& doc, QString* error);
 
-// The printer's resolution as the sheet is re-derived for it: the mean dots
-// per inch of the page's two axes.
-double PrinterDotsPerInch(const QPrinter& printer);
-
 // Writes the drawing to `path`: .pdf (one page the size of the paper), .png
 // (at the sheet's resolution), both through the toolkit-free Cairo writer
 // the command line uses, .svg or .dxf. False with `error` set when the

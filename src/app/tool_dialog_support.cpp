@@ -97,4 +97,17 @@ void ShowText(QPlainTextEdit* edit, const QString& text) {
   if (edit->toPlainText() != text) edit->setPlainText(text);
 }
 
+ControlBinding Bound(QLineEdit* edit, std::string& text) {
+  return {[edit, &text] { text = ToGbk(edit->text()); }, [edit, &text] { ShowText(edit, FromGbk(text)); }};
+}
+
+ControlBinding Bound(QPlainTextEdit* box, std::string& text) {
+  return {[box, &text] { text = BoxTextToGbk(box->toPlainText()); },
+          [box, &text] { ShowText(box, BoxTextFromGbk(text)); }};
+}
+
+ControlBinding Bound(QComboBox* combo, int& index) {
+  return {[combo, &index] { index = combo->currentIndex(); }, [combo, &index] { combo->setCurrentIndex(index); }};
+}
+
 }  // namespace qp

@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QString>
+#include <functional>
 #include <initializer_list>
 #include <map>
 #include <string>
@@ -90,5 +91,15 @@ void SelectBoxLine(QPlainTextEdit* box, int line);
 
 void ShowText(QLineEdit* edit, const QString& text);
 void ShowText(QPlainTextEdit* edit, const QString& text);
+
+// A control that shows a text (GBK) or a combo index of a form: copied into
+// the form before an action, shown again afterwards.
+struct ControlBinding {
+  std::function<void()> read;
+  std::function<void()> show;
+};
+ControlBinding Bound(QLineEdit* edit, std::string& text);
+ControlBinding Bound(QPlainTextEdit* box, std::string& text);
+ControlBinding Bound(QComboBox* combo, int& index);
 
 }  // namespace qp

@@ -1,7 +1,6 @@
 #include "drawing/view_state.h"
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <numbers>
@@ -73,8 +72,6 @@ ScreenPoint ZoomAtPlace(ViewState& view, ScreenPoint click, int clientWidth, int
   ReturnToPreviousState(view);
   return view.scroll;
 }
-
-void CancelChoosePlace(ViewState& view) { ReturnToPreviousState(view); }
 
 void ReturnToPreviousState(ViewState& view) {
   view.toolState = view.previousState > 10 ? kViewIdle : view.previousState;

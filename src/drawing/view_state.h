@@ -25,8 +25,6 @@ enum ViewToolState : int {
   kViewChoosingPlace = 220,
 };
 
-enum ViewLastTool : int { kLastToolNone = 0, kLastToolMeasure = 20, kLastToolMoveText = 101, kLastToolMovePoint = 102 };
-
 // A vertex of the distance measurement.
 struct MeasureVertex {
   GroundPoint ground;
@@ -43,7 +41,7 @@ struct ViewState {
   bool normalView = true;
   int toolState = kViewIdle;
   int previousState = kViewIdle;
-  int lastTool = kLastToolNone;
+  int lastTool = 0;  // the command of the tool used last, which Space runs again; 0 none
   int moveKind = 0;  // 1 text move, 2 point move
   std::vector<MeasureVertex> measurePoints;
   int hoverIndex = -1;
@@ -76,9 +74,8 @@ void BeginChoosePlace(ViewState& view);
 // saved zoom, the clicked place brought to the window centre. Returns the new
 // scroll position.
 ScreenPoint ZoomAtPlace(ViewState& view, ScreenPoint click, int clientWidth, int clientHeight);
-// A right click while choosing: back to the previous state.
-void CancelChoosePlace(ViewState& view);
-// Ends a tool: the previous state, where a state above 10 returns to idle.
+// Ends a tool, and a right click while choosing: the previous state, where a
+// state above 10 returns to idle.
 void ReturnToPreviousState(ViewState& view);
 
 enum class ScrollKey { Left, Right, Up, Down };

@@ -1,5 +1,6 @@
 #include "workflow/document_state.h"
 
+#include <algorithm>
 #include <set>
 
 #include "common/gbk_text.h"
@@ -8,8 +9,6 @@
 namespace qp {
 namespace {
 
-bool IsPlaneMode(int mode) { return mode == kPlaneData || mode == kPlaneDrawing; }
-bool IsHeightMode(int mode) { return mode == kHeightData || mode == kHeightDrawing; }
 bool IsNetworkMode(int mode) { return mode >= kPlaneData && mode <= kHeightDrawing; }
 
 size_t GbkLength(std::string_view utf8) { return Utf8ToGbk(utf8).size(); }
@@ -156,11 +155,8 @@ bool CommandRuleAllows(const DocumentState& s, int commandId) {
 }
 
 bool IsCommandBuilt(int commandId) {
-  static const std::set<int> built = [] {
-    const std::vector<int> ids = AllCommandIds();
-    return std::set<int>(ids.begin(), ids.end());
-  }();
-  return built.count(commandId) != 0;
+  static const std::vector<int> built = AllCommandIds();  // sorted
+  return std::binary_search(built.begin(), built.end(), commandId);
 }
 
 std::string ProgramDirectoryOf(std::string_view executablePath) {

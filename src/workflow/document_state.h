@@ -22,6 +22,10 @@ enum WorkMode : int {
   kHeightDrawing = 4,  // height network drawing opened
 };
 
+// Modes 1/2 hold the plane network, modes 3/4 the height network.
+inline bool IsPlaneMode(int mode) { return mode == kPlaneData || mode == kPlaneDrawing; }
+inline bool IsHeightMode(int mode) { return mode == kHeightData || mode == kHeightDrawing; }
+
 enum ToolState : int {
   kNoTool = 0,
   kMeasureTool = 20,

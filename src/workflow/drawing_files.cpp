@@ -31,9 +31,10 @@ bool FinishSettingsDialog(bool confirmed, const std::string& dataPath, SettingsB
 }
 
 SaveResult SaveGraphicData(const std::string& dataPath, SettingsBlock& settings, PlaneNetwork* plane,
-                           HeightNetwork* height, bool& drawingModified, PlatformServices& platform) {
+                           HeightNetwork* height, bool& drawingModified, PlatformServices& platform,
+                           bool confirmed) {
   if (!plane && !height) return SaveResult::Declined;
-  if (platform.Ask(Gbk("请确认保存当前图形数据..."), Buttons::YesNo, Answer::Yes) != Answer::Yes) {
+  if (!confirmed && platform.Ask(Gbk("请确认保存当前图形数据..."), Buttons::YesNo, Answer::Yes) != Answer::Yes) {
     return SaveResult::Declined;
   }
   if (!WriteGraphicData(dataPath, settings, plane, height)) {

@@ -29,12 +29,14 @@ bool FinishSettingsDialog(bool confirmed, const std::string& dataPath, SettingsB
 
 enum class SaveResult { Declined, Saved, Failed };
 
-// "保存数据": asks "请确认保存当前图形数据..."; on Yes writes the data file,
-// clears `drawingModified` and shows the path. A failed write keeps the flag
+// "保存数据": asks "请确认保存当前图形数据..." (unless `confirmed`: the user
+// chose to save already); on Yes writes the data file, clears
+// `drawingModified` and shows the path. A failed write keeps the flag
 // and says so ("平面网数据文件写入错误 !" / "高程网数据文件写入错误 !" and the
 // path): the user must not believe the moved texts are stored.
 SaveResult SaveGraphicData(const std::string& dataPath, SettingsBlock& settings, PlaneNetwork* plane,
-                           HeightNetwork* height, bool& drawingModified, PlatformServices& platform);
+                           HeightNetwork* height, bool& drawingModified, PlatformServices& platform,
+                           bool confirmed = false);
 
 struct CanvasSize {
   int heightPx = 0;

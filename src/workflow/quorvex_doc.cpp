@@ -1,6 +1,5 @@
 #include "workflow/quorvex_doc.h"
 
-#include <algorithm>
 #include <functional>
 
 #include "common/binary_file.h"
@@ -11,7 +10,6 @@
 #include "workflow/computation_summary.h"
 #include "workflow/diagram_preparation.h"
 #include "workflow/display_settings_file.h"
-#include "drawing/display_form.h"
 #include "drawing/height_item_moves.h"
 #include "drawing/network_drawing.h"
 #include "drawing/plane_diagram.h"
@@ -91,13 +89,11 @@ std::string CQuorvexPDoc::ComputationSummary() const {
 }
 
 PlaneNetwork* CQuorvexPDoc::CurrentPlane() const {
-  const int mode = state_.workMode;
-  return mode == kPlaneData || mode == kPlaneDrawing ? session_.plane.get() : nullptr;
+  return IsPlaneMode(state_.workMode) ? session_.plane.get() : nullptr;
 }
 
 HeightNetwork* CQuorvexPDoc::CurrentHeight() const {
-  const int mode = state_.workMode;
-  return mode == kHeightData || mode == kHeightDrawing ? session_.height.get() : nullptr;
+  return IsHeightMode(state_.workMode) ? session_.height.get() : nullptr;
 }
 
 void CQuorvexPDoc::Opened(const std::string& path, int workMode) {
@@ -179,10 +175,10 @@ bool CQuorvexPDoc::OpenDrawingFile(const std::string& path, bool plane, Platform
   return true;
 }
 
-SaveResult CQuorvexPDoc::SaveDrawing(PlatformServices& platform) {
+SaveResult CQuorvexPDoc::SaveDrawing(PlatformServices& platform, bool confirmed) {
   if (!state_.ShowsDrawing()) return SaveResult::Declined;
   const SaveResult saved = SaveGraphicData(CurrentDataPath(), Settings(), CurrentPlane(), CurrentHeight(),
-                                           state_.drawingModified, platform);
+                                           state_.drawingModified, platform, confirmed);
   // The marks go with the data they describe (a marks file that cannot be
   // written only forgets which texts were placed by hand).
   if (saved == SaveResult::Saved) WriteLabelMarks(CurrentDataPath(), marks_);
@@ -346,15 +342,14 @@ std::string CQuorvexPDoc::CurrentReportPath() const {
 }
 
 std::vector<std::string> CQuorvexPDoc::DiagramItems() const {
-  const bool plane = state_.workMode == kPlaneData || state_.workMode == kPlaneDrawing;
+  const bool plane = IsPlaneMode(state_.workMode);
   return DiagramSelectorItems(state_.workMode,
                               plane && PlaneSidesComputed(*planeModel_, state_.drawingReady));
 }
 
 std::vector<std::string> CQuorvexPDoc::PointNames() const {
-  const int mode = state_.workMode;
-  if (mode == kPlaneData || mode == kPlaneDrawing) return PlanePointNames(*planeModel_);
-  if (mode == kHeightData || mode == kHeightDrawing) return HeightPointNames(*heightModel_);
+  if (CurrentPlane()) return PlanePointNames(*planeModel_);
+  if (CurrentHeight()) return HeightPointNames(*heightModel_);
   return {};
 }
 

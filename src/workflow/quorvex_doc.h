@@ -93,9 +93,10 @@ class CQuorvexPDoc {
   // when the drawing is open.
   bool OpenDrawingFile(const std::string& path, bool plane, PlatformServices& platform);
 
-  // "保存数据": after "请确认保存当前图形数据..." the current network's data
-  // file is written and the modified flag cleared.
-  SaveResult SaveDrawing(PlatformServices& platform);
+  // "保存数据": after "请确认保存当前图形数据..." (not asked again when
+  // `confirmed`) the current network's data file is written and the modified
+  // flag cleared.
+  SaveResult SaveDrawing(PlatformServices& platform, bool confirmed = false);
 
   // "注记整理": the movable texts of the drawing shown are arranged, the view
   // redraws (`redraw`), and the user keeps the result (written as saving

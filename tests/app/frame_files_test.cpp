@@ -144,10 +144,13 @@ TEST_F(FrameFiles, UnsavedMovesOfferCancelOnCloseAndExit) {
   // 保存 writes the drawing data and closes.
   frame->RunCommand(kCmdPlaneDrawingFile);
   doc.State().drawingModified = true;
+  platform.questions.clear();
   platform.Answering({Answer::Yes});
   frame->RunCommand(kCmdCloseDocument);
   EXPECT_EQ(doc.State().workMode, kNothingOpen);
   EXPECT_EQ(platform.LastMessageUtf8(), drawingPath);
+  // The save chosen in the three-way question is not asked for again.
+  EXPECT_EQ(platform.QuestionsUtf8().size(), 1u);
 }
 
 TEST_F(FrameFiles, DrawingReopensFromTheRecentListAndItsCursorLeavesWithIt) {

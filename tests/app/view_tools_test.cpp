@@ -168,6 +168,25 @@ TEST_F(ViewToolsTest, EscEndsEveryToolAndTheHintSaysSo) {
   }
 }
 
+TEST_F(ViewToolsTest, SpaceTakesUpTheToolUsedLast) {
+  Open(true);
+  QTest::keyClick(view->viewport(), Qt::Key_Space);
+  EXPECT_EQ(view->View().toolState, kViewIdle) << "no tool used yet";
+  const struct {
+    int command;
+    int state;
+  } tools[] = {{kCmdMeasure, kViewMeasuring}, {kCmdMoveText, kViewMoving}, {kCmdMeasure, kViewMeasuring}};
+  for (const auto& tool : tools) {
+    frame->RunCommand(tool.command);
+    QTest::keyClick(view->viewport(), Qt::Key_Escape);
+    ASSERT_EQ(view->View().toolState, kViewIdle) << tool.command;
+    QTest::keyClick(view->viewport(), Qt::Key_Space);
+    EXPECT_EQ(view->View().toolState, tool.state) << tool.command;
+    EXPECT_TRUE(frame->ActionsOf(tool.command).front()->isChecked()) << tool.command;
+    QTest::keyClick(view->viewport(), Qt::Key_Escape);
+  }
+}
+
 TEST_F(ViewToolsTest, MeasuringSnapsToPointSymbolsUnlessShiftIsHeld) {
   Open(true);
   frame->RunCommand(kCmdMeasure);

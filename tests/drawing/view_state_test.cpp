@@ -57,7 +57,7 @@ TEST(ViewState, ZoomAtTheClickedPlaceCentresIt) {
   // A previous state above 10 returns to idle.
   v.toolState = kViewMeasuring;
   BeginChoosePlace(v);
-  CancelChoosePlace(v);
+  ReturnToPreviousState(v);
   EXPECT_EQ(v.toolState, kViewIdle);
 }
 

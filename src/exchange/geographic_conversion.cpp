@@ -14,10 +14,7 @@ constexpr double kAreaMargin = 0.5;
 // A false easting of a million metres or more carries the zone number.
 constexpr double kZoneNumberUnit = 1e6;
 
-struct Deleter {
-  void operator()(PJ* pj) const { proj_destroy(pj); }
-};
-using Pj = std::unique_ptr<PJ, Deleter>;
+using Pj = std::unique_ptr<PJ, decltype([](PJ* pj) { proj_destroy(pj); })>;
 
 bool IsWgs84Compatible(std::string_view datum) {
   return datum == "China 2000" || datum.starts_with("World Geodetic System 1984");

@@ -19,8 +19,9 @@ struct CoordinateExportRequest {
 // Writes the files of `request` for the points of `network` (nullopt: a
 // network without results); when it names none, the CSV text goes to
 // `csvText`. False after the message (a network without results, an
-// unusable system, a point outside it, a file that cannot be written);
-// nothing is written then.
+// unusable system, a point outside it, a file that cannot be written). Each
+// file is written whole or not at all; a CSV written before the GeoJSON
+// failed stays.
 bool ExportCoordinates(const std::optional<ExportedNetwork>& network, const CoordinateExportRequest& request,
                        PlatformServices& platform, std::string* csvText = nullptr);
 

@@ -5,7 +5,6 @@
 #include <cmath>
 
 #include "common/format.h"
-#include "plane/plane_results_internal.h"
 
 namespace qp {
 namespace {

@@ -6,7 +6,6 @@
 #include "common/gbk_text.h"
 #include "common/name_slot.h"
 #include "plane/plane_form_settings.h"
-#include "plane/plane_input_reading.h"
 
 namespace qp {
 namespace {

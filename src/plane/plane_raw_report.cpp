@@ -2,7 +2,6 @@
 // reductions made of it, before any adjustment.
 #include "plane/plane_raw_report.h"
 
-#include <algorithm>
 #include <cmath>
 #include <string>
 #include <unordered_map>

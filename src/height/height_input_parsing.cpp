@@ -151,18 +151,12 @@ InputCheck ParseAll(const HeightInputForm& form, HeightNetwork& net, PlatformSer
   net.mode = form.mode == kHeightEstimate ? kHeightEstimate : kHeightAdjust;
   net.kind = form.kind == kTrigonometricNetwork ? kTrigonometricNetwork : kLevellingNetwork;
   const std::string_view name = Trim(form.networkName);
-  if (name.size() >= sizeof net.networkName) {
-    platform.ShowMessage(Gbk("控制网名不得大于32个汉字 !"));
-    return Refused();
-  }
+  if (name.size() >= sizeof net.networkName) return Told(platform, RefusedWith(Gbk("控制网名不得大于32个汉字 !")));
   SetSlotText(net.networkName, name);
   const double prior = LeadingNumber(form.priorError);
   net.priorError = prior < 0.001 ? 1.0 : prior;
   // It weighs nothing itself but is printed in an 8-character column.
-  if (!FitsPrintedField(net.priorError, 8, 2)) {
-    platform.ShowMessage(SettingOutOfRangeMessage("验前误差"));
-    return Refused();
-  }
+  if (!FitsPrintedField(net.priorError, 8, 2)) return Told(platform, RefusedWith(SettingOutOfRangeMessage("验前误差")));
 
   const int names = std::min(static_cast<int>(form.nameList.size()), kMaxHeightPoints);
   for (int i = 0; i < names; ++i) SetSlotText(net.nameList[i], form.nameList[static_cast<size_t>(i)]);

@@ -73,8 +73,6 @@ InputCheck ReadHeightPoints(const std::string& box, HeightTextBox which, int fir
   });
 }
 
-}  // namespace
-
 InputCheck ParseKnownHeights(const std::string& box, HeightNetwork& net, PlatformServices& platform) {
   return ReadHeightPoints(box, kHeightKnownBox, 0, HeightCapacityOf(net, kCapacityPoints), "已知点", net.knownCount,
                           net, platform);
@@ -102,6 +100,24 @@ InputCheck ParsePrecisionPairs(const std::string& box, HeightNetwork& net, Platf
   });
 }
 
+InputCheck ParsePlaneCoordinates(const std::string& box, HeightNetwork& net, PlatformServices& platform) {
+  const int limit = HeightCapacityOf(net, kCapacityPoints);
+  return ReadTableLines(box, kHeightCoordinatesBox, limit, net.coordinateCount, [&](std::string_view line, int lineNumber, int entry) {
+    const auto fields = SplitLine(line, 3);
+    if (!fields) return Fail(platform, "已知点坐标第[%d]行数据不正确!", lineNumber);
+    const auto& f = *fields;
+    if (!IsValidPointName(f[0])) return Fail(platform, "已知点坐标第[%d]行起点点名[1--10个字符]不正确!", lineNumber);
+    if (!IsCoordinate(f[1])) return Fail(platform, "已知点坐标第[%d]行X坐标不正确!", lineNumber);
+    if (!IsCoordinate(f[2])) return Fail(platform, "已知点坐标第[%d]行Y坐标不正确!", lineNumber);
+    SetSlotText(net.coordinateName[entry], f[0]);
+    net.coordinateX[entry] = LeadingNumber(f[1]);
+    net.coordinateY[entry] = LeadingNumber(f[2]);
+    return Accepted();
+  });
+}
+
+}  // namespace
+
 InputCheck ParseHeightDifferences(const std::string& box, HeightNetwork& net, PlatformServices& platform) {
   const int limit = HeightCapacityOf(net, kCapacityDifferences);
   return ReadTableLines(box, kHeightDifferencesBox, limit, net.observationCount, [&](std::string_view line, int lineNumber, int entry) {
@@ -120,22 +136,6 @@ InputCheck ParseHeightDifferences(const std::string& box, HeightNetwork& net, Pl
     SetSlotText(net.to[entry], f[1]);
     net.observed[entry] = LeadingNumber(f[2]);
     net.weightElement[entry] = LeadingNumber(f[3]);
-    return Accepted();
-  });
-}
-
-InputCheck ParsePlaneCoordinates(const std::string& box, HeightNetwork& net, PlatformServices& platform) {
-  const int limit = HeightCapacityOf(net, kCapacityPoints);
-  return ReadTableLines(box, kHeightCoordinatesBox, limit, net.coordinateCount, [&](std::string_view line, int lineNumber, int entry) {
-    const auto fields = SplitLine(line, 3);
-    if (!fields) return Fail(platform, "已知点坐标第[%d]行数据不正确!", lineNumber);
-    const auto& f = *fields;
-    if (!IsValidPointName(f[0])) return Fail(platform, "已知点坐标第[%d]行起点点名[1--10个字符]不正确!", lineNumber);
-    if (!IsCoordinate(f[1])) return Fail(platform, "已知点坐标第[%d]行X坐标不正确!", lineNumber);
-    if (!IsCoordinate(f[2])) return Fail(platform, "已知点坐标第[%d]行Y坐标不正确!", lineNumber);
-    SetSlotText(net.coordinateName[entry], f[0]);
-    net.coordinateX[entry] = LeadingNumber(f[1]);
-    net.coordinateY[entry] = LeadingNumber(f[2]);
     return Accepted();
   });
 }

@@ -11,7 +11,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "common/report_file.h"
 #include "height/height_model.h"

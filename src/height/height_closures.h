@@ -2,7 +2,6 @@
 // raw-data report checks when adjusting.
 #pragma once
 
-#include <string>
 #include <vector>
 
 #include "common/report_file.h"

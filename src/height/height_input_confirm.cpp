@@ -60,8 +60,7 @@ InputCheck RunHeightConfirmation(const HeightInputForm& form, HeightNetwork& net
   net.unknownCount = net.unknownPointCount;
   net.redundancy = net.observationCount - net.unknownPointCount;
   if (!(net.pointCount > 0 && net.unknownPointCount > 0 && net.observationCount > 1 && net.redundancy >= 0)) {
-    platform.ShowMessage(Gbk("高程网不满足平差或精度估算条件 !!!"));
-    return Refused();
+    return Told(platform, RefusedWith(Gbk("高程网不满足平差或精度估算条件 !!!")));
   }
   {
     WaitCursor wait(platform);

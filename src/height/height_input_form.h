@@ -71,11 +71,7 @@ void ClickHeightNameListItem(HeightInputForm& form, HeightNetwork& net, int inde
 // height differences, plane coordinates. Shows the first failure's message
 // and refuses, naming the table line; the record then holds what was read so far.
 InputCheck ParseAll(const HeightInputForm& form, HeightNetwork& net, PlatformServices& platform);
-InputCheck ParseKnownHeights(const std::string& box, HeightNetwork& net, PlatformServices& platform);
-InputCheck ParseApproximateHeights(const std::string& box, HeightNetwork& net, PlatformServices& platform);
-InputCheck ParsePrecisionPairs(const std::string& box, HeightNetwork& net, PlatformServices& platform);
 InputCheck ParseHeightDifferences(const std::string& box, HeightNetwork& net, PlatformServices& platform);
-InputCheck ParsePlaneCoordinates(const std::string& box, HeightNetwork& net, PlatformServices& platform);
 
 // Where a confirmation writes: the raw-data report, the side file it removes,
 // and the running section number of the network's reports.

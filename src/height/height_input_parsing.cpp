@@ -73,8 +73,6 @@ InputCheck ReadHeightPoints(const std::string& box, HeightTextBox which, int fir
   });
 }
 
-}  // namespace
-
 InputCheck ParseKnownHeights(const std::string& box, HeightNetwork& net, PlatformServices& platform) {
   return ReadHeightPoints(box, kHeightKnownBox, 0, HeightCapacityOf(net, kCapacityPoints), "已知点", net.knownCount,
                           net, platform);
@@ -102,6 +100,24 @@ InputCheck ParsePrecisionPairs(const std::string& box, HeightNetwork& net, Platf
   });
 }
 
+InputCheck ParsePlaneCoordinates(const std::string& box, HeightNetwork& net, PlatformServices& platform) {
+  const int limit = HeightCapacityOf(net, kCapacityPoints);
+  return ReadTableLines(box, kHeightCoordinatesBox, limit, net.coordinateCount, [&](std::string_view line, int lineNumber, int entry) {
+    const auto fields = SplitLine(line, 3);
+    if (!fields) return Fail(platform, "已知点坐标第[%d]行数据不正确!", lineNumber);
+    const auto& f = *fields;
+    if (!IsValidPointName(f[0])) return Fail(platform, "已知点坐标第[%d]行起点点名[1--10个字符]不正确!", lineNumber);
+    if (!IsCoordinate(f[1])) return Fail(platform, "已知点坐标第[%d]行X坐标不正确!", lineNumber);
+    if (!IsCoordinate(f[2])) return Fail(platform, "已知点坐标第[%d]行Y坐标不正确!", lineNumber);
+    SetSlotText(net.coordinateName[entry], f[0]);
+    net.coordinateX[entry] = LeadingNumber(f[1]);
+    net.coordinateY[entry] = LeadingNumber(f[2]);
+    return Accepted();
+  });
+}
+
+}  // namespace
+
 InputCheck ParseHeightDifferences(const std::string& box, HeightNetwork& net, PlatformServices& platform) {
   const int limit = HeightCapacityOf(net, kCapacityDifferences);
   return ReadTableLines(box, kHeightDifferencesBox, limit, net.observationCount, [&](std::string_view line, int lineNumber, int entry) {
@@ -124,22 +140,6 @@ InputCheck ParseHeightDifferences(const std::string& box, HeightNetwork& net, Pl
   });
 }
 
-InputCheck ParsePlaneCoordinates(const std::string& box, HeightNetwork& net, PlatformServices& platform) {
-  const int limit = HeightCapacityOf(net, kCapacityPoints);
-  return ReadTableLines(box, kHeightCoordinatesBox, limit, net.coordinateCount, [&](std::string_view line, int lineNumber, int entry) {
-    const auto fields = SplitLine(line, 3);
-    if (!fields) return Fail(platform, "已知点坐标第[%d]行数据不正确!", lineNumber);
-    const auto& f = *fields;
-    if (!IsValidPointName(f[0])) return Fail(platform, "已知点坐标第[%d]行起点点名[1--10个字符]不正确!", lineNumber);
-    if (!IsCoordinate(f[1])) return Fail(platform, "已知点坐标第[%d]行X坐标不正确!", lineNumber);
-    if (!IsCoordinate(f[2])) return Fail(platform, "已知点坐标第[%d]行Y坐标不正确!", lineNumber);
-    SetSlotText(net.coordinateName[entry], f[0]);
-    net.coordinateX[entry] = LeadingNumber(f[1]);
-    net.coordinateY[entry] = LeadingNumber(f[2]);
-    return Accepted();
-  });
-}
-
 InputCheck ParseAll(const HeightInputForm& form, HeightNetwork& net, PlatformServices& platform) {
   for (int32_t HeightNetwork::*count :
        {&HeightNetwork::knownCount, &HeightNetwork::approxCount, &HeightNetwork::unknownPointCount,
@@ -151,18 +151,12 @@ InputCheck ParseAll(const HeightInputForm& form, HeightNetwork& net, PlatformSer
   net.mode = form.mode == kHeightEstimate ? kHeightEstimate : kHeightAdjust;
   net.kind = form.kind == kTrigonometricNetwork ? kTrigonometricNetwork : kLevellingNetwork;
   const std::string_view name = Trim(form.networkName);
-  if (name.size() >= sizeof net.networkName) {
-    platform.ShowMessage(Gbk("控制网名不得大于32个汉字 !"));
-    return Refused();
-  }
+  if (name.size() >= sizeof net.networkName) return Told(platform, RefusedWith(Gbk("控制网名不得大于32个汉字 !")));
   SetSlotText(net.networkName, name);
   const double prior = LeadingNumber(form.priorError);
   net.priorError = prior < 0.001 ? 1.0 : prior;
   // It weighs nothing itself but is printed in an 8-character column.
-  if (!FitsPrintedField(net.priorError, 8, 2)) {
-    platform.ShowMessage(SettingOutOfRangeMessage("验前误差"));
-    return Refused();
-  }
+  if (!FitsPrintedField(net.priorError, 8, 2)) return Told(platform, RefusedWith(SettingOutOfRangeMessage("验前误差")));
 
   const int names = std::min(static_cast<int>(form.nameList.size()), kMaxHeightPoints);
   for (int i = 0; i < names; ++i) SetSlotText(net.nameList[i], form.nameList[static_cast<size_t>(i)]);

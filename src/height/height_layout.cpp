@@ -37,11 +37,6 @@ RowPosition DefaultRowPosition(int i, int n) {
   return RowPosition{kFirstRowX + kRowSpacing * (i % c), kFirstRowY + kRowSpacing * (i / c)};
 }
 
-// Lays a curve out straight from (ax, ay) to (bx, by).
-void SetStraightCurve(HeightCurve& c, double ax, double ay, double bx, double by) {
-  SetBowedCurve(c, ax, ay, bx, by, 0.0);
-}
-
 // The bow step on paper: max(4 mm, twice the number font height).
 double BowStepMillimetres(const HeightModel& net) {
   const float h = net.diagram.numberHeight;
@@ -160,7 +155,7 @@ void KeepCurves(HeightModel& net, const HeightModel& previous) {
     const double ax = net.points[d.from].x, ay = net.points[d.from].y;
     const double bx = net.points[d.to].x, by = net.points[d.to].y;
     if (it == reshaped.end()) {
-      SetStraightCurve(d.curve, ax, ay, bx, by);
+      SetBowedCurve(d.curve, ax, ay, bx, by, 0.0);
       continue;
     }
     const auto& kept = previous.differences[it->second].curve;
@@ -338,7 +333,9 @@ void ApplyDefaultHeightLayout(HeightModel& net, int changeLevel) {
     for (size_t i = 0; i < net.differences.size(); ++i) {
       HeightDifference& d = net.differences[i];
       if (!d.Joined()) continue;
-      SetStraightCurve(d.curve, net.points[d.from].x, net.points[d.from].y, net.points[d.to].x, net.points[d.to].y);
+      const HeightPoint& a = net.points[d.from];
+      const HeightPoint& b = net.points[d.to];
+      SetBowedCurve(d.curve, a.x, a.y, b.x, b.y, 0.0);
     }
   }
   if (changeLevel >= 64) {

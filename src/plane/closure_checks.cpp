@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <span>
-#include <string>
 #include <vector>
 
 #include "common/finite_values.h"

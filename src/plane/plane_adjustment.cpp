@@ -5,7 +5,6 @@
 #include <cmath>
 
 #include "common/format.h"
-#include "plane/plane_results_internal.h"
 
 namespace qp {
 namespace {
@@ -84,18 +83,16 @@ bool AdjustPlaneNetwork(PlaneComputation& c) {
 
   std::vector<double> x;
   double largest = 1024.0;
-  int iterations = 0;
   c.iterations = 0;
   while (largest > kConvergenceCm) {
     c.normals.Clear(n);
     if (!FormEquations(c, AdjustmentMode::Adjusting)) return false;
     if (c.normals.SolveNormal(n, x) != SolveStatus::Solved) return Singular(c);
     largest = ApplySolution(m, x);
-    c.iterations = ++iterations;
     // A solution that is not a number can never converge.
-    if (iterations >= kMaxIterations || !std::isfinite(largest)) break;
+    if (++c.iterations >= kMaxIterations || !std::isfinite(largest)) break;
   }
-  if (iterations > kConvergedWithin || !(largest <= kConvergenceCm)) {
+  if (c.iterations > kConvergedWithin || !(largest <= kConvergenceCm)) {
     c.dialogue.Fail(NotConvergingMessage());
     return false;
   }

@@ -13,7 +13,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "common/report_file.h"
 #include "geodesy/angles.h"

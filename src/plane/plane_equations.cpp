@@ -24,8 +24,6 @@ void SetUnknowns(const PlaneModel& m, int a, int b, int (&k)[4]) {
   k[3] = kb < 0 ? -1 : kb + 1;
 }
 
-const char* NameOf(const PlaneModel& m, int p) { return m.points[p].name.c_str(); }
-
 }  // namespace
 
 PairEquation AngleEquation(const PlaneModel& m, int a, int b) {

@@ -11,15 +11,6 @@
 namespace qp {
 namespace {
 
-// The names (UTF-8) of what a file just read had reset.
-std::vector<std::string> ResetNonFinitePlaneValues(SettingsBlock& settings, PlaneNetwork& net) {
-  std::vector<std::string> reset = ResetNonFiniteSettings(settings);
-  if (const int dropped = DropNonFiniteTraverses(net)) {
-    reset.push_back("导线闭合差(删除" + std::to_string(dropped) + "条)");
-  }
-  return reset;
-}
-
 bool StoredPlaneValuesFinite(const PlaneNetwork& n) {
   return AllFields(n.refraction, n.projectionHeight, n.yOffset, n.sigma0, n.directionError, n.distanceFixedError,
                    n.distanceScaleError, n.x, n.y, n.h, n.direction, n.inputDirection, n.fixedAzimuth,
@@ -41,7 +32,11 @@ bool ReadWritePlaneFile(const std::string& path, FileDirection direction, Settin
   auto readSettings = std::make_unique<SettingsBlock>();
   auto readNet = std::make_unique<PlaneNetwork>();
   if (!ReadRecords(path, *readSettings, *readNet) || !StoredPlaneValuesFinite(*readNet)) return false;
-  const std::vector<std::string> reset = ResetNonFinitePlaneValues(*readSettings, *readNet);
+  // The names (UTF-8) of what was reset.
+  std::vector<std::string> reset = ResetNonFiniteSettings(*readSettings);
+  if (const int dropped = DropNonFiniteTraverses(*readNet)) {
+    reset.push_back("导线闭合差(删除" + std::to_string(dropped) + "条)");
+  }
   settings = *readSettings;
   net = *readNet;
   if (tell && !reset.empty()) tell->ShowMessage(ResetValuesMessage(reset));

@@ -3,7 +3,6 @@
 #include "common/blank_line_question.h"
 #include "common/gbk_text.h"
 #include "plane/plane_input_form.h"
-#include "plane/plane_input_reading.h"
 
 namespace qp {
 namespace {

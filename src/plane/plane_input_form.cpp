@@ -1,17 +1,12 @@
 // The plane input dialog's texts and its filling from the record.
-#include <algorithm>
-
 #include "common/combo_items.h"
 #include "common/format.h"
 #include "common/gbk_text.h"
 #include "common/name_slot.h"
 #include "plane/plane_form_settings.h"
-#include "plane/plane_input_reading.h"
 
 namespace qp {
 namespace {
-
-int Clamped(int32_t count, int capacity) { return std::clamp(static_cast<int>(count), 0, capacity); }
 
 std::string Name(const char (&slot)[kNameSlotSize]) { return std::string(SlotText(slot)); }
 
@@ -43,30 +38,31 @@ std::string MeasureLines(int count, const NameSlot* from, const NameSlot* to, co
 
 void FillTablesFromRecord(PlaneInputForm& form, const PlaneNetwork& net) {
   auto& box = form.boxes;
-  const int known = Clamped(net.knownCount, kMaxPlanePoints);
-  const int approx = Clamped(net.approxCount, kMaxPlanePoints - known);
+  const int known = ClampedCount(net.knownCount, kMaxPlanePoints);
+  const int approx = ClampedCount(net.approxCount, kMaxPlanePoints - known);
   box[kKnownPointsBox] = CoordinateLines(net, 0, known);
   box[kApproxPointsBox] = CoordinateLines(net, known, approx);
-  box[kKnownHeightsBox] = TableText(Clamped(net.knownHeightCount, kMaxSmallTable), [&](int i) {
+  box[kKnownHeightsBox] = TableText(ClampedCount(net.knownHeightCount, kMaxSmallTable), [&](int i) {
     return Format("%s,%.4f\r\n", Name(net.knownHeightName[i]).c_str(), net.knownHeight[i]);
   });
-  box[kPrecisionPairsBox] = TableText(Clamped(net.precisionPairCount, kMaxSmallTable), [&](int i) {
+  box[kPrecisionPairsBox] = TableText(ClampedCount(net.precisionPairCount, kMaxSmallTable), [&](int i) {
     return Format("%s,%s\r\n", Name(net.pairFirst[i]).c_str(), Name(net.pairSecond[i]).c_str());
   });
-  box[kDirectionsBox] = MeasureLines(Clamped(net.directionCount, kMaxDirections), net.inputStation, net.inputTarget,
-                                     net.inputDirection, nullptr, 6);
-  box[kFixedAzimuthsBox] = MeasureLines(Clamped(net.fixedAzimuthCount, kMaxSmallTable), net.fixedAzimuthFrom,
+  box[kDirectionsBox] = MeasureLines(ClampedCount(net.directionCount, kMaxDirections), net.inputStation,
+                                     net.inputTarget, net.inputDirection, nullptr, 6);
+  box[kFixedAzimuthsBox] = MeasureLines(ClampedCount(net.fixedAzimuthCount, kMaxSmallTable), net.fixedAzimuthFrom,
                                         net.fixedAzimuthTo, net.fixedAzimuth, nullptr, 6);
-  box[kWeightedAzimuthsBox] = MeasureLines(Clamped(net.weightedAzimuthCount, kMaxSmallTable), net.weightedAzimuthFrom,
-                                           net.weightedAzimuthTo, net.weightedAzimuth, net.weightedAzimuthWeight, 6);
-  box[kFixedDistancesBox] = MeasureLines(Clamped(net.fixedDistanceCount, kMaxSmallTable), net.fixedDistanceFrom,
+  box[kWeightedAzimuthsBox] = MeasureLines(ClampedCount(net.weightedAzimuthCount, kMaxSmallTable),
+                                           net.weightedAzimuthFrom, net.weightedAzimuthTo, net.weightedAzimuth,
+                                           net.weightedAzimuthWeight, 6);
+  box[kFixedDistancesBox] = MeasureLines(ClampedCount(net.fixedDistanceCount, kMaxSmallTable), net.fixedDistanceFrom,
                                          net.fixedDistanceTo, net.fixedDistance, nullptr, 4);
   box[kWeightedDistancesBox] =
-      MeasureLines(Clamped(net.weightedDistanceCount, kMaxSmallTable), net.weightedDistanceFrom,
+      MeasureLines(ClampedCount(net.weightedDistanceCount, kMaxSmallTable), net.weightedDistanceFrom,
                    net.weightedDistanceTo, net.weightedDistance, net.weightedDistanceWeight, 4);
 
   const bool slope = IsSlopeMode(net.calcMode);
-  box[kDistanceLinesBox] = TableText(Clamped(net.distanceLineCount, kMaxDistanceLines), [&](int i) {
+  box[kDistanceLinesBox] = TableText(ClampedCount(net.distanceLineCount, kMaxDistanceLines), [&](int i) {
     const std::string from = Name(net.lineFrom[i]);
     const std::string to = Name(net.lineTo[i]);
     const double ih = net.instrumentHeight[i];
@@ -173,7 +169,7 @@ void InitializePlaneForm(PlaneInputForm& form, const PlaneNetwork& net, const st
   }
   form.insertMode = kInsertNone;
   form.nameList.clear();
-  for (int i = 0; i < Clamped(net.nameCount, kMaxPlanePoints); ++i) form.nameList.push_back(Name(net.nameList[i]));
+  for (int i = 0; i < ClampedCount(net.nameCount, kMaxPlanePoints); ++i) form.nameList.push_back(Name(net.nameList[i]));
   form.fileName = std::string(SlotText(net.dataFilePath));
 }
 

@@ -2,7 +2,6 @@
 // reductions made of it, before any adjustment.
 #include "plane/plane_raw_report.h"
 
-#include <algorithm>
 #include <cmath>
 #include <string>
 #include <unordered_map>
@@ -331,19 +330,12 @@ void RawReportWriter::SlopeReductions() {
   for (const SlopeRow& r : rows) {
     const char* from = lines[r.line].ends.fromName.c_str();
     const char* to = lines[r.line].ends.toName.c_str();
-    switch (r.kind) {
-      case SlopeRow::kSingle:
-        report_.Printf("%5ld  %-11.10s%-11.10s  %10.4f  %10.4f\r\n", ++number, from, to, Shown(r.heightDiff),
-                       Shown(r.length));
-        break;
-      case SlopeRow::kForward:
-        report_.Printf("%5ld  %-11.10s%-11.10s  %10.4f  %10.4f  dh=%6.1f\r\n", ++number, from, to, Shown(r.heightDiff),
-                       Shown(r.length), Shown(r.difference));
-        break;
-      case SlopeRow::kBackward:
-        report_.Printf("%5ld  %-11.10s%-11.10s  %10.4f  %10.4f  ds=%6.1f\r\n", ++number, from, to, Shown(r.heightDiff),
-                       Shown(r.length), Shown(r.difference));
-        break;
+    if (r.kind == SlopeRow::kSingle) {
+      report_.Printf("%5ld  %-11.10s%-11.10s  %10.4f  %10.4f\r\n", ++number, from, to, Shown(r.heightDiff),
+                     Shown(r.length));
+    } else {
+      report_.Printf("%5ld  %-11.10s%-11.10s  %10.4f  %10.4f  %s=%6.1f\r\n", ++number, from, to, Shown(r.heightDiff),
+                     Shown(r.length), r.kind == SlopeRow::kForward ? "dh" : "ds", Shown(r.difference));
     }
   }
   report_.Rule();

@@ -21,8 +21,6 @@ double Finite(double v) { return std::isfinite(v) ? v : 0.0; }
 
 long AsLong(int v) { return static_cast<long>(v); }
 
-const char* NameOf(const PlaneModel& m, int p) { return m.points[p].name.c_str(); }
-
 // Precision helpers over the cofactors Q left in the store. Points are
 // indices in the point table; i = -1 means point k alone.
 struct PairCofactorValues {

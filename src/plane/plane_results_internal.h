@@ -18,6 +18,8 @@ inline double FoldAngle(double a) {
   return a;
 }
 
+inline const char* NameOf(const PlaneModel& m, int p) { return m.points[p].name.c_str(); }
+
 inline double AzimuthBetween(const PlaneModel& m, int a, int b) {
   const PlanePoint& p = m.points[a];
   const PlanePoint& q = m.points[b];

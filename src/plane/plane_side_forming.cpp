@@ -91,9 +91,8 @@ InputCheck FormReducedDistances(PlaneNetwork& net, PlatformServices& platform) {
     const auto reverse = groups.find(backward);
     const LineGroup g = reverse == groups.end() ? LineGroup{} : reverse->second;
     if (g.count >= 2) {
-      platform.ShowMessage(
-          FormatText("[%s]-[%s]边长观测值重复输入2次以上 !", forward.first.c_str(), forward.second.c_str()));
-      return Refused();
+      return Told(platform, RefusedWith(FormatText("[%s]-[%s]边长观测值重复输入2次以上 !", forward.first.c_str(),
+                                                   forward.second.c_str())));
     }
     const auto here = ReduceLine(net, i);
     if (!here) return RefuseLine(i, platform);

@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "common/gbk_text.h"
-#include "plane/plane_adjustment.h"
 #include "plane/plane_results_internal.h"
 #include "statistics/statistics_report.h"
 

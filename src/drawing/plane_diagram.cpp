@@ -74,6 +74,12 @@ double UsableEllipseScale(const PlaneDiagramStyle& style) {
   return std::clamp(k, 0.01, 1e9);
 }
 
+// Whether a precision pair's line is drawn as the breakthrough warning:
+// adjusted, warning on and `distance` below the warning distance.
+bool PairBelowWarningDistance(const PlaneModel& model, double distance) {
+  return model.Adjusted() && model.diagram.breakthroughWarning && distance < model.diagram.warningDistance;
+}
+
 class PlaneDiagram {
  public:
   // `kind` overrides the network's diagram kind when not negative.
@@ -643,10 +649,6 @@ double ComputeEllipseScale(PlaneModel& model) {
   }
   style.ellipseScale = k;
   return k;
-}
-
-bool PairBelowWarningDistance(const PlaneModel& model, double distance) {
-  return model.Adjusted() && model.diagram.breakthroughWarning && distance < model.diagram.warningDistance;
 }
 
 namespace {

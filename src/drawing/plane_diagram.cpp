@@ -244,14 +244,6 @@ class PlaneDiagram {
   // ---- texts
   // Emits the text; with `emitted`, gives the block as sent. False when its
   // place is not a finite point (nothing is sent).
-  bool Text(GroundPoint ref, int direction, const TextFont& font, std::string_view gbk,
-            TextBlock* emitted = nullptr) {
-    return ColouredText(colour_, ref, direction, font, gbk, emitted);
-  }
-  bool ColouredText(Rgb colour, GroundPoint ref, int direction, const TextFont& font, std::string_view gbk,
-                    TextBlock* emitted = nullptr) {
-    return Emit(MakeTextBlock(ref, direction, font, colour, gbk), emitted);
-  }
   bool Emit(TextBlock block, TextBlock* emitted = nullptr) {
     const GroundPoint ref{block.x, block.y};
     if (!Finite(ref)) return false;

@@ -223,9 +223,7 @@ std::string SvgPictureText(const SettingsBlock& settings, const SheetEntities& d
   svg += "\">\n";
 
   SvgDevice device(svg, dpi);
-  RenderSettings render = RenderSettingsFor(g, settings.opaqueTextBackground != 0);
-  render.lineWidths = sheet->lineWidths;
-  Renderer renderer(device, render);
+  Renderer renderer(device, RenderSettingsFor(g, settings.opaqueTextBackground != 0));
   drawEntities(renderer, sheet->block);
 
   svg += "</g>\n</svg>\n";

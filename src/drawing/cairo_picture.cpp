@@ -5,7 +5,6 @@
 #include <png.h>
 
 #include <algorithm>
-#include <cmath>
 #include <csetjmp>
 #include <memory>
 #include <span>

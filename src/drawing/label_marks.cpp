@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cmath>
-#include <cstdio>
 #include <string_view>
 
 #include "common/binary_file.h"

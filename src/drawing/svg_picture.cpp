@@ -1,8 +1,6 @@
 #include "drawing/svg_picture.h"
 
-#include <algorithm>
 #include <charconv>
-#include <cmath>
 #include <cstdio>
 #include <span>
 

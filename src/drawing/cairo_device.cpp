@@ -9,7 +9,6 @@
 #include <numbers>
 
 #include "common/gbk_text.h"
-#include "drawing/picture_text.h"
 
 namespace qp {
 namespace {
@@ -43,7 +42,7 @@ cairo_font_face_t* MatchSongFace(const std::string& faceUtf8, int weight, bool i
 
 }  // namespace
 
-CairoDevice::CairoDevice(cairo_t* cr, double dotsPerInch) : cr_(cr), dashUnit_(dotsPerInch / 96.0) {
+CairoDevice::CairoDevice(cairo_t* cr, double dotsPerInch) : PictureDevice(dotsPerInch), cr_(cr) {
   cairo_set_line_cap(cr_, CAIRO_LINE_CAP_ROUND);
   cairo_set_line_join(cr_, CAIRO_LINE_JOIN_ROUND);
 }
@@ -51,14 +50,6 @@ CairoDevice::CairoDevice(cairo_t* cr, double dotsPerInch) : cr_(cr), dashUnit_(d
 CairoDevice::~CairoDevice() {
   for (auto& [key, face] : faces_) cairo_font_face_destroy(face);
 }
-
-void CairoDevice::SetPen(Rgb colour, PenStyle style, int widthPx) {
-  pen_ = colour;
-  style_ = style;
-  width_ = widthPx;
-}
-
-void CairoDevice::SetBrush(std::optional<Rgb> fill) { brush_ = fill; }
 
 void CairoDevice::Path(std::span<const ScreenPoint> points, bool closed) {
   cairo_new_path(cr_);
@@ -94,12 +85,6 @@ void CairoDevice::Polygon(std::span<const ScreenPoint> points) {
     cairo_fill_preserve(cr_);
   }
   Stroke();
-}
-
-void CairoDevice::Glyph(ScreenPoint topLeft, std::string_view gbkCharacter, const GlyphFont& font, Rgb colour,
-                        bool opaqueBackground) {
-  const PlacedGlyph one{topLeft, gbkCharacter};
-  Text(std::span(&one, 1), font, colour, opaqueBackground);
 }
 
 cairo_font_face_t* CairoDevice::Face(const GlyphFont& font) {

@@ -5,18 +5,17 @@
 #pragma once
 
 #include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "drawing/drawing_device.h"
+#include "drawing/picture_text.h"
 
 typedef struct _cairo cairo_t;
 typedef struct _cairo_font_face cairo_font_face_t;
 
 namespace qp {
 
-class CairoDevice : public DrawingDevice {
+class CairoDevice : public PictureDevice {
  public:
   // Draws in the context's user units, taken as pixels of a canvas at
   // `dotsPerInch` (the dash lengths follow the resolution). Not owned.
@@ -25,12 +24,8 @@ class CairoDevice : public DrawingDevice {
   CairoDevice(const CairoDevice&) = delete;
   CairoDevice& operator=(const CairoDevice&) = delete;
 
-  void SetPen(Rgb colour, PenStyle style, int widthPx) override;
-  void SetBrush(std::optional<Rgb> fill) override;
   void Polyline(std::span<const ScreenPoint> points) override;
   void Polygon(std::span<const ScreenPoint> points) override;
-  void Glyph(ScreenPoint topLeft, std::string_view gbkCharacter, const GlyphFont& font, Rgb colour,
-             bool opaqueBackground) override;
   void Text(std::span<const PlacedGlyph> glyphs, const GlyphFont& font, Rgb colour, bool opaqueBackground) override;
 
  private:
@@ -40,11 +35,6 @@ class CairoDevice : public DrawingDevice {
   cairo_font_face_t* Face(const GlyphFont& font);
 
   cairo_t* cr_;
-  double dashUnit_;
-  Rgb pen_;
-  PenStyle style_ = PenStyle::Solid;
-  int width_ = 1;
-  std::optional<Rgb> brush_;
   std::map<std::string, cairo_font_face_t*> faces_;
   std::vector<double> dashes_;
 };

@@ -5,7 +5,6 @@
 #include <png.h>
 
 #include <algorithm>
-#include <cmath>
 #include <csetjmp>
 #include <memory>
 #include <span>
@@ -36,9 +35,7 @@ cairo_status_t AppendBytes(void* closure, const unsigned char* data, unsigned in
 // Draws the sheet on `cr`, whose user units are the pixels of `sheet`.
 void DrawSheet(cairo_t* cr, DeviceSheet& sheet, const SheetEntities& drawEntities) {
   CairoDevice device(cr, sheet.geometry.resolution);
-  RenderSettings render = RenderSettingsFor(sheet.geometry, sheet.block.opaqueTextBackground != 0);
-  render.lineWidths = sheet.lineWidths;
-  Renderer renderer(device, render);
+  Renderer renderer(device, RenderSettingsFor(sheet.geometry, sheet.block.opaqueTextBackground != 0));
   drawEntities(renderer, sheet.block);
 }
 
@@ -141,8 +138,7 @@ std::string PngPictureBytes(const SettingsBlock& settings, double dotsPerInch, c
   // The entities once; each band draws those that reach into it.
   EntityList entities(sheet->geometry);
   drawEntities(entities, sheet->block);
-  RenderSettings render = RenderSettingsFor(sheet->geometry, sheet->block.opaqueTextBackground != 0);
-  render.lineWidths = sheet->lineWidths;
+  const RenderSettings render = RenderSettingsFor(sheet->geometry, sheet->block.opaqueTextBackground != 0);
 
   const int bandRows = std::min(height, kPngBandRows);
   Surface band(cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, bandRows));

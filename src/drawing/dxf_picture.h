@@ -6,9 +6,7 @@
 #pragma once
 
 #include <functional>
-#include <span>
 #include <string>
-#include <vector>
 
 #include "common/settings_block.h"
 #include "drawing/entities.h"

@@ -475,13 +475,15 @@ class SheetPainter {
   int rows_ = 0, cols_ = 0;
 };
 
-}  // namespace
-
+// True when the scale is one of the standard scales (within 0.05).
 bool IsStandardScale(double scale) {
-  for (const double s : kStandardScales)
-    if (std::fabs(scale - s) <= 0.05) return true;
-  return false;
+  return std::ranges::any_of(kStandardScales, [scale](double s) { return std::fabs(scale - s) <= 0.05; });
 }
+
+// Styles 1, 4 and 6 draw crosses at the grid intersections instead of lines.
+bool DrawsCrosses(int gridStyle) { return gridStyle == 1 || gridStyle == 4 || gridStyle == 6; }
+
+}  // namespace
 
 FrameLayout FrameLayoutOf(int gridStyle, double scale) {
   if (gridStyle < 0 || gridStyle > 6) return FrameLayout::None;
@@ -489,8 +491,6 @@ FrameLayout FrameLayoutOf(int gridStyle, double scale) {
   if (!IsStandardScale(scale) || gridStyle <= 1) return FrameLayout::A;
   return gridStyle <= 4 ? FrameLayout::B : FrameLayout::Mining;
 }
-
-bool DrawsCrosses(int gridStyle) { return gridStyle == 1 || gridStyle == 4 || gridStyle == 6; }
 
 std::string GridLabelText(double coordinate, int labelUnit, bool shorten) {
   const double v = std::fabs(coordinate) * 0.001;

@@ -49,11 +49,7 @@ enum class FrameLayout {
   Mining,  // styles 5 and 6 at a standard scale
 };
 
-// True when the scale is one of the standard scales (within 0.05).
-bool IsStandardScale(double scale);
 FrameLayout FrameLayoutOf(int gridStyle, double scale);
-// Styles 1, 4 and 6 draw crosses at the grid intersections instead of lines.
-bool DrawsCrosses(int gridStyle);
 
 // The label of a grid line at `coordinate` metres in the unit `labelUnit`
 // (0 kilometres .. 3 metres), without the padding of its format; `shorten`

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cmath>
-#include <cstdio>
 #include <string_view>
 
 #include "common/binary_file.h"
@@ -27,17 +25,13 @@ constexpr KindName kKindNames[] = {
 };
 
 std::string_view NameOf(MovableKind kind) {
-  for (const KindName& k : kKindNames) {
-    if (k.kind == kind) return k.name;
-  }
-  return "";
+  const KindName* k = std::ranges::find(kKindNames, kind, &KindName::kind);
+  return k != std::ranges::end(kKindNames) ? k->name : "";
 }
 
 std::optional<MovableKind> KindNamed(std::string_view name) {
-  for (const KindName& k : kKindNames) {
-    if (k.name == name) return k.kind;
-  }
-  return std::nullopt;
+  const KindName* k = std::ranges::find(kKindNames, name, &KindName::name);
+  return k != std::ranges::end(kKindNames) ? std::optional(k->kind) : std::nullopt;
 }
 
 // The next blank-separated word of `rest`, taken off it.

@@ -1,8 +1,5 @@
 #include "drawing/network_drawing.h"
 
-#include <algorithm>
-#include <cmath>
-
 #include "common/gbk_text.h"
 #include "drawing/drawing_parts.h"
 #include "drawing/frame_and_grid.h"

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -51,5 +52,32 @@ int CellWidth(std::string_view gbkCharacter, const GlyphFont& font);
 // The on-off lengths of a pen's dashes in 1/96 inch (the screen's pixels);
 // empty for solid and null pens.
 std::span<const int> DashPattern(PenStyle style);
+
+// A picture writer's device: the pen and brush the renderer last set, and a
+// lone character drawn as a text of one.
+class PictureDevice : public DrawingDevice {
+ public:
+  // `dotsPerInch` of the picture's canvas (the dash lengths follow it).
+  explicit PictureDevice(double dotsPerInch) : dashUnit_(dotsPerInch / 96.0) {}
+
+  void SetPen(Rgb colour, PenStyle style, int widthPx) override {
+    pen_ = colour;
+    style_ = style;
+    width_ = widthPx;
+  }
+  void SetBrush(std::optional<Rgb> fill) override { brush_ = fill; }
+  void Glyph(ScreenPoint topLeft, std::string_view gbkCharacter, const GlyphFont& font, Rgb colour,
+             bool opaqueBackground) override {
+    const PlacedGlyph one{topLeft, gbkCharacter};
+    Text(std::span(&one, 1), font, colour, opaqueBackground);
+  }
+
+ protected:
+  double dashUnit_;  // picture pixels per screen pixel of a dash pattern
+  Rgb pen_;
+  PenStyle style_ = PenStyle::Solid;
+  int width_ = 1;
+  std::optional<Rgb> brush_;
+};
 
 }  // namespace qp

@@ -74,6 +74,12 @@ double UsableEllipseScale(const PlaneDiagramStyle& style) {
   return std::clamp(k, 0.01, 1e9);
 }
 
+// Whether a precision pair's line is drawn as the breakthrough warning:
+// adjusted, warning on and `distance` below the warning distance.
+bool PairBelowWarningDistance(const PlaneModel& model, double distance) {
+  return model.Adjusted() && model.diagram.breakthroughWarning && distance < model.diagram.warningDistance;
+}
+
 class PlaneDiagram {
  public:
   // `kind` overrides the network's diagram kind when not negative.
@@ -238,14 +244,6 @@ class PlaneDiagram {
   // ---- texts
   // Emits the text; with `emitted`, gives the block as sent. False when its
   // place is not a finite point (nothing is sent).
-  bool Text(GroundPoint ref, int direction, const TextFont& font, std::string_view gbk,
-            TextBlock* emitted = nullptr) {
-    return ColouredText(colour_, ref, direction, font, gbk, emitted);
-  }
-  bool ColouredText(Rgb colour, GroundPoint ref, int direction, const TextFont& font, std::string_view gbk,
-                    TextBlock* emitted = nullptr) {
-    return Emit(MakeTextBlock(ref, direction, font, colour, gbk), emitted);
-  }
   bool Emit(TextBlock block, TextBlock* emitted = nullptr) {
     const GroundPoint ref{block.x, block.y};
     if (!Finite(ref)) return false;
@@ -643,10 +641,6 @@ double ComputeEllipseScale(PlaneModel& model) {
   }
   style.ellipseScale = k;
   return k;
-}
-
-bool PairBelowWarningDistance(const PlaneModel& model, double distance) {
-  return model.Adjusted() && model.diagram.breakthroughWarning && distance < model.diagram.warningDistance;
 }
 
 namespace {

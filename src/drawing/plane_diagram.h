@@ -39,10 +39,6 @@ std::string BuildPlaneDiagramTitle(const PlaneModel& model);
 // small for a hundredth give 0.01.
 double ComputeEllipseScale(PlaneModel& model);
 
-// Whether a precision pair's line is drawn as the breakthrough warning:
-// adjusted, warning on and `distance` below the warning distance.
-bool PairBelowWarningDistance(const PlaneModel& model, double distance);
-
 // The diagram data rebuilt after a computation that changed the network
 // (change level 128 or more): the ellipse scale, every point name back on its
 // point (label offset 0, 0) and every traverse closure text at its default

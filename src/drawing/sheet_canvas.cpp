@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 #include "drawing/view_transform.h"
 
@@ -40,6 +39,15 @@ bool DerivedFieldsInRange(const SettingsBlock& b) {
          b.gridCols <= b.sheetWidth / 100 + 1 && Finite(b.northEdgeX) && Finite(b.eastEdgeY);
 }
 
+// One side of the canvas: the whole part of paperMm x resolution x
+// 0.03937007874015748, rounded down to a multiple of 4 pixels. 0 for a
+// non-positive or non-finite product.
+int CanvasSidePixels(double paperMm, double resolution) {
+  const double px = paperMm * resolution * kInchesPerMillimetre;
+  if (!Finite(px) || px <= 0.0) return 0;
+  return TruncateToInt(px) / 4 * 4;
+}
+
 }  // namespace
 
 double NextStandardScale(double scale) {
@@ -56,12 +64,6 @@ int LargestPaperSize(double resolution) {
   if (!Finite(resolution) || resolution <= 0.0) return 0;
   const int mm = TruncateToInt(28672.0 / resolution * 25.4);
   return mm / 10 * 10;
-}
-
-int CanvasSidePixels(double paperMm, double resolution) {
-  const double px = paperMm * resolution * kInchesPerMillimetre;
-  if (!Finite(px) || px <= 0.0) return 0;
-  return TruncateToInt(px) / 4 * 4;
 }
 
 bool LimitSheetToPaper(SettingsBlock& b) {

@@ -31,11 +31,6 @@ double NextStandardScale(double scale);
 // 100, 3640 at 200, 2420 at 300). 0 for a resolution that is not positive.
 int LargestPaperSize(double resolution);
 
-// One side of the canvas: the whole part of paperMm x resolution x
-// 0.03937007874015748, rounded down to a multiple of 4 pixels. 0 for a
-// non-positive or non-finite product.
-int CanvasSidePixels(double paperMm, double resolution);
-
 // Shrinks the sheet so that sheet and margins fit on the largest paper of the
 // block's resolution: sheetHeight = W - marginBottom - marginTop when their
 // sum exceeds W, likewise the width. Returns true when it changed something.

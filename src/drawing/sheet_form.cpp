@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 #include "common/format.h"
 #include "common/gbk_text.h"
@@ -46,6 +45,26 @@ constexpr int32_t SettingsBlock::*kSizeFields[kSheetSizeFieldCount] = {
 
 // The number after "1:" of a scale text already checked.
 double ScaleNumber(const std::string& text) { return LeadingNumber(Trim(text).substr(2)); }
+
+// The number test of the dialog: after trimming, digits with at most one "."
+// and at most one "-"; at least one digit.
+bool IsSheetNumber(std::string_view text) {
+  text = Trim(text);
+  int digits = 0, points = 0, minus = 0;
+  for (const char c : text) {
+    if (c >= '0' && c <= '9') {
+      ++digits;
+    } else if (c == '.') {
+      ++points;
+    } else if (c == '-') {
+      ++minus;
+    } else {
+      return false;
+    }
+  }
+  // An empty box is no number: it would silently become 0.
+  return digits > 0 && points <= 1 && minus <= 1;
+}
 
 }  // namespace
 
@@ -110,24 +129,6 @@ const std::vector<std::pair<const char*, const char*>>& SheetToolTips() {
       {"图名字高", "输入图名文本的字高([2-80]毫米)"},
   };
   return tips;
-}
-
-bool IsSheetNumber(std::string_view text) {
-  text = Trim(text);
-  int digits = 0, points = 0, minus = 0;
-  for (const char c : text) {
-    if (c >= '0' && c <= '9') {
-      ++digits;
-    } else if (c == '.') {
-      ++points;
-    } else if (c == '-') {
-      ++minus;
-    } else {
-      return false;
-    }
-  }
-  // An empty box is no number: it would silently become 0.
-  return digits > 0 && points <= 1 && minus <= 1;
 }
 
 SheetForm::SheetForm(const SettingsBlock& b, bool heightMode) : heightMode_(heightMode) {

@@ -68,10 +68,6 @@ const std::vector<std::string>& SheetScaleItems();       // 1:500 … 1:100000 o
 // keys where a control has one).
 const std::vector<std::pair<const char*, const char*>>& SheetToolTips();
 
-// The number test of the dialog: after trimming, digits with at most one "."
-// and at most one "-"; at least one digit.
-bool IsSheetNumber(std::string_view text);
-
 class SheetForm {
  public:
   // Opens the dialog on `settings` in plane or height mode.

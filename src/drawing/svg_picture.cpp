@@ -1,15 +1,12 @@
 #include "drawing/svg_picture.h"
 
-#include <algorithm>
 #include <charconv>
-#include <cmath>
 #include <cstdio>
 #include <span>
 
 #include "common/binary_file.h"
 #include "common/format.h"
 #include "common/gbk_text.h"
-#include "drawing/drawing_device.h"
 #include "drawing/picture_text.h"
 #include "drawing/renderer.h"
 #include "drawing/sheet_resolution.h"
@@ -69,16 +66,9 @@ void AppendEscaped(std::string& out, std::string_view utf8) {
 
 // The renderer's device for pictures: every call becomes one SVG element in
 // device pixels of the picture's canvas.
-class SvgDevice : public DrawingDevice {
+class SvgDevice : public PictureDevice {
  public:
-  SvgDevice(std::string& out, double resolution) : out_(out), dashUnit_(resolution / 96.0) {}
-
-  void SetPen(Rgb colour, PenStyle style, int widthPx) override {
-    pen_ = colour;
-    style_ = style;
-    width_ = widthPx;
-  }
-  void SetBrush(std::optional<Rgb> fill) override { brush_ = fill; }
+  SvgDevice(std::string& out, double resolution) : PictureDevice(resolution), out_(out) {}
 
   void Polyline(std::span<const ScreenPoint> points) override {
     if (style_ == PenStyle::Null || points.size() < 2) return;
@@ -96,12 +86,6 @@ class SvgDevice : public DrawingDevice {
     if (style_ == PenStyle::Null) out_ += " stroke=\"none\"";
     else AppendStroke();
     AppendPoints(points);
-  }
-
-  void Glyph(ScreenPoint topLeft, std::string_view gbkCharacter, const GlyphFont& font, Rgb colour,
-             bool opaqueBackground) override {
-    const PlacedGlyph one{topLeft, gbkCharacter};
-    Text(std::span(&one, 1), font, colour, opaqueBackground);
   }
 
   // One <text> element: the characters at their own places (x and y lists
@@ -210,11 +194,6 @@ class SvgDevice : public DrawingDevice {
   }
 
   std::string& out_;
-  double dashUnit_;
-  Rgb pen_;
-  PenStyle style_ = PenStyle::Solid;
-  int width_ = 1;
-  std::optional<Rgb> brush_;
 };
 
 }  // namespace
@@ -242,9 +221,7 @@ std::string SvgPictureText(const SettingsBlock& settings, const SheetEntities& d
   svg += "\">\n";
 
   SvgDevice device(svg, dpi);
-  RenderSettings render = RenderSettingsFor(g, settings.opaqueTextBackground != 0);
-  render.lineWidths = sheet->lineWidths;
-  Renderer renderer(device, render);
+  Renderer renderer(device, RenderSettingsFor(g, settings.opaqueTextBackground != 0));
   drawEntities(renderer, sheet->block);
 
   svg += "</g>\n</svg>\n";

@@ -1,8 +1,5 @@
 #include "drawing/vec_file.h"
 
-#include <cstring>
-#include <memory>
-
 #include "common/binary_file.h"
 
 namespace qp {

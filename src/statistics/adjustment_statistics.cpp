@@ -141,22 +141,25 @@ void LargestEffect(const CofactorView& q, ColumnCache& cache, const std::vector<
   }
 }
 
-}  // namespace
-
-double CofactorView::At(int i, int j) const { return packed[Packed(i, j)] - datumShift; }
-
 double NormalQuantile(double p) { return boost::math::quantile(boost::math::normal_distribution<double>(), p); }
 
 double ChiSquareQuantile(double dof, double p) {
   return boost::math::quantile(boost::math::chi_squared_distribution<double>(dof), p);
 }
 
+// The critical value of Pope's tau for `redundancy` at the two-sided level
+// alpha0: sqrt(r) t / sqrt(r - 1 + t^2), t the Student quantile with r - 1
+// degrees of freedom. 0 when redundancy < 2.
 double TauCritical(int redundancy, double alpha0) {
   if (redundancy < 2) return 0.0;
   const double r = redundancy;
   const double t = boost::math::quantile(boost::math::students_t_distribution<double>(r - 1.0), 1.0 - alpha0 / 2.0);
   return std::sqrt(r) * t / std::sqrt(r - 1.0 + t * t);
 }
+
+}  // namespace
+
+double CofactorView::At(int i, int j) const { return packed[Packed(i, j)] - datumShift; }
 
 bool ParseSignificance(const std::string& text, double& alpha) {
   if (text.empty() || text.size() > 20) return false;

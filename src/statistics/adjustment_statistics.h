@@ -116,14 +116,6 @@ GlobalTestOutcome OutcomeOf(const AdjustmentStatistics& s);
 AdjustmentStatistics AnalyzeAdjustment(const std::vector<ObservationEntry>& entries, const CofactorView& q,
                                        double sigma0Prior, int redundancy, const StatisticsOptions& options);
 
-// Quantiles (Boost.Math), exposed for the report and the tests.
-double NormalQuantile(double p);
-double ChiSquareQuantile(double dof, double p);
-// The critical value of Pope's tau for `redundancy` at the two-sided level
-// alpha0: sqrt(r) t / sqrt(r - 1 + t^2), t the Student quantile with r - 1
-// degrees of freedom. 0 when redundancy < 2.
-double TauCritical(int redundancy, double alpha0);
-
 // Reads a significance level: "0.05", "5%". False for anything outside (0, 0.5].
 bool ParseSignificance(const std::string& text, double& alpha);
 

@@ -1,7 +1,6 @@
 #include "statistics/statistics_report.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 
 #include "common/format.h"

@@ -5,7 +5,6 @@
 #include <ctime>
 #include <functional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "statistics/adjustment_statistics.h"

@@ -85,6 +85,10 @@ std::optional<std::string> ReadFileUpTo(const std::string& path, size_t maxSize)
   return bytes;
 }
 
+bool WriteFileAtomically(const std::string& path, std::string_view text) {
+  return WriteFileAtomically(path, {{reinterpret_cast<const unsigned char*>(text.data()), text.size()}});
+}
+
 bool WriteFileAtomically(const std::string& path, std::initializer_list<std::span<const unsigned char>> parts) {
   std::string temp = path + ".XXXXXX";
   FileDescriptor fd(::mkstemp(temp.data()));

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <string_view>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,8 @@ std::optional<std::string> ReadFileUpTo(const std::string& path, size_t maxSize)
 // flushes it and renames it over `path`: a failed write leaves the old file
 // as it was and never a half-written one.
 bool WriteFileAtomically(const std::string& path, std::initializer_list<std::span<const unsigned char>> parts);
+// The same for a text, its bytes as they are.
+bool WriteFileAtomically(const std::string& path, std::string_view text);
 
 // Byte view of a plain record.
 template <typename T>

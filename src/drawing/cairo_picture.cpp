@@ -93,8 +93,7 @@ class PngEncoder {
 
 bool WriteBytes(const std::string& path, const std::string& bytes, std::string* error) {
   if (bytes.empty()) return false;
-  const std::span<const unsigned char> view(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
-  if (WriteFileAtomically(path, {view})) return true;
+  if (WriteFileAtomically(path, bytes)) return true;
   if (error) *error = FormatText("无法写入图形文件 %s", DecodeUserTextToGbk(path).c_str());
   return false;
 }

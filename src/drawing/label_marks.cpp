@@ -97,7 +97,7 @@ bool WriteLabelMarks(const std::string& dataPath, const LabelMarks& marks) {
   for (const LabelMark& m : marks.handPlaced) {
     text += Format("hand %s %d %.17g %.17g\n", std::string(NameOf(m.kind)).c_str(), m.index, m.stored.x, m.stored.y);
   }
-  return WriteFileAtomically(path, {std::span(reinterpret_cast<const unsigned char*>(text.data()), text.size())});
+  return WriteFileAtomically(path, text);
 }
 
 std::optional<GroundPoint> StoredLabelValue(const PlaneModel& model, MovableKind kind, int index) {

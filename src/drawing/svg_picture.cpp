@@ -232,8 +232,7 @@ bool WriteSvgPicture(const std::string& path, const SettingsBlock& settings, con
                      std::string* error) {
   std::string svg = SvgPictureText(settings, drawEntities, error);
   if (svg.empty()) return false;
-  const std::span<const unsigned char> bytes(reinterpret_cast<const unsigned char*>(svg.data()), svg.size());
-  if (!WriteFileAtomically(path, {bytes})) {
+  if (!WriteFileAtomically(path, svg)) {
     if (error) *error = FormatText("无法写入图形文件 %s", path.c_str());
     return false;
   }

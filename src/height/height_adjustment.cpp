@@ -244,8 +244,7 @@ void ExportHeights(const HeightModel& m, const std::string& exportPath) {
   if (m.PointCount() <= 1) return;
   std::string text;
   for (const HeightPoint& p : m.points) text += Format("%s,%15.6f\r\n", p.name.c_str(), p.height);
-  WriteFileAtomically(exportPath, {std::span<const unsigned char>(reinterpret_cast<const unsigned char*>(text.data()),
-                                                                  text.size())});
+  WriteFileAtomically(exportPath, text);
 }
 
 }  // namespace

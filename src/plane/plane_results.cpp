@@ -3,11 +3,11 @@
 // ellipses, the adjusted sides and azimuths, and the coordinate export.
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "common/binary_file.h"
 #include "common/format.h"
 #include "common/gbk_text.h"
 #include "plane/plane_adjustment.h"
@@ -282,13 +282,9 @@ std::string CoordinateExportPathFor(const std::string& dataPath) {
 void ExportPointCoordinates(const PlaneModel& m, const std::string& exportPath) {
   const int points = m.pointCount();
   if (points <= 1 || exportPath.empty()) return;
-  std::FILE* file = std::fopen(exportPath.c_str(), "wb");
-  if (!file) return;
-  for (int p = 0; p < points; ++p) {
-    const std::string line = Format("%s,%15.6f,%15.6f\r\n", NameOf(m, p), m.points[p].x, m.points[p].y);
-    std::fwrite(line.data(), 1, line.size(), file);
-  }
-  std::fclose(file);
+  std::string text;
+  for (int p = 0; p < points; ++p) text += Format("%s,%15.6f,%15.6f\r\n", NameOf(m, p), m.points[p].x, m.points[p].y);
+  WriteFileAtomically(exportPath, text);
 }
 
 }  // namespace qp

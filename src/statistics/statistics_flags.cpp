@@ -163,8 +163,7 @@ bool WriteReportFlags(const std::string& reportPath, const std::vector<FlaggedOb
                    Escaped(ReportedName(f.to)).c_str());
   }
   text += "end\n";
-  return WriteFileAtomically(FlagsPathBesideReport(reportPath),
-                             {{reinterpret_cast<const unsigned char*>(text.data()), text.size()}});
+  return WriteFileAtomically(FlagsPathBesideReport(reportPath), text);
 }
 
 std::vector<FlaggedObservation> ReadFlaggedObservations(const std::string& reportPath) {

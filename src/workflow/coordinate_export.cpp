@@ -42,8 +42,7 @@ std::optional<std::vector<std::optional<LonLat>>> Geographic(const ExportedNetwo
 }
 
 bool Write(const std::string& path, const std::string& text, const char* what, PlatformServices& platform) {
-  const auto bytes = std::span(reinterpret_cast<const unsigned char*>(text.data()), text.size());
-  return WriteFileAtomically(path, {bytes}) || Refuse(platform, std::string(what) + "写入错误 !\r\n" + path);
+  return WriteFileAtomically(path, text) || Refuse(platform, std::string(what) + "写入错误 !\r\n" + path);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <system_error>
+#include <utility>
 
 #include "common/format.h"
 #include "drawing/curve_sampling.h"
@@ -70,6 +71,36 @@ DL_Attributes AttributesOf(const char* layer, Rgb colour, int weightIndex) {
   const int weight = kLineWeightHundredths[static_cast<size_t>(std::clamp(weightIndex, 0, kLineWeightCount - 1))];
   return DL_Attributes(layer, aci, trueColour, weight, "CONTINUOUS");
 }
+// The "Standard" dimension style as the library writes it, but naming the
+// sheet's own text style: the library would name the style handle it keeps
+// only for a style it wrote itself, and left unset that is whatever its
+// memory held.
+void WriteDimensionStyle(DL_WriterA& dw, unsigned long textStyleHandle) {
+  dw.dxfString(0, "TABLE");
+  dw.dxfString(2, "DIMSTYLE");
+  dw.dxfHex(5, 0xA);
+  dw.dxfString(100, "AcDbSymbolTable");
+  dw.dxfInt(70, 1);
+  dw.dxfString(100, "AcDbDimStyleTable");
+  dw.dxfInt(71, 0);
+  dw.dxfString(0, "DIMSTYLE");
+  dw.dxfHex(105, 0x27);
+  dw.dxfString(100, "AcDbSymbolTableRecord");
+  dw.dxfString(100, "AcDbDimStyleTableRecord");
+  dw.dxfString(2, "Standard");
+  for (const auto& [code, value] : {std::pair{41, 2.5}, {42, 0.625}, {43, 3.75}, {44, 1.25}}) dw.dxfReal(code, value);
+  for (const auto& [code, value] : {std::pair{70, 0}, {73, 0}, {74, 0}, {77, 1}, {78, 8}}) dw.dxfInt(code, value);
+  for (const auto& [code, value] : {std::pair{140, 2.5}, {141, 2.5}, {143, 0.03937007874016}, {147, 0.625}}) {
+    dw.dxfReal(code, value);
+  }
+  for (const auto& [code, value] : {std::pair{171, 3}, {172, 1}, {271, 2}, {272, 2}, {274, 3}, {278, 44}, {283, 0},
+                                    {284, 8}}) {
+    dw.dxfInt(code, value);
+  }
+  dw.dxfHex(340, textStyleHandle);
+  dw.tableEnd();
+}
+
 
 // Writes the entities it receives; an entity with a real that cannot be
 // written (Writable) stops the writing, and the drawing is then refused.
@@ -247,7 +278,7 @@ void WriteTables(DL_Dxf& dxf, DL_WriterA& dw) {
   dw.tableStyle(1);
   // Written by hand: the library's style record takes no TrueType family.
   dw.dxfString(0, "STYLE");
-  dw.handle();
+  const unsigned long styleHandle = dw.handle();
   dw.dxfHex(330, kStyleTableHandle);
   dw.dxfString(100, "AcDbSymbolTableRecord");
   dw.dxfString(100, "AcDbTextStyleTableRecord");
@@ -270,7 +301,7 @@ void WriteTables(DL_Dxf& dxf, DL_WriterA& dw) {
   dw.tableAppid(1);
   dxf.writeAppid(dw, "ACAD");
   dw.tableEnd();
-  dxf.writeDimStyle(dw, 2.5, 1.25, 0.625, 0.625, 2.5);
+  WriteDimensionStyle(dw, styleHandle);
   dxf.writeBlockRecord(dw);
   dw.tableEnd();
   dw.sectionEnd();

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <memory>
 
@@ -191,6 +192,20 @@ TEST(DxfPicture, ReadsBackWithGroundCoordinatesEastAsX) {
   EXPECT_NEAR(t.ipy, 8397, 1e-9);
   EXPECT_NEAR(t.height, 3, 1e-9);
   EXPECT_NEAR(t.angle, 0, 1e-9);
+
+  // The dimension style names the sheet's text style by its handle.
+  std::ifstream in(path);
+  std::vector<std::pair<std::string, std::string>> groups;
+  for (std::string code, value; std::getline(in, code) && std::getline(in, value);) {
+    groups.emplace_back(code.substr(code.find_first_not_of(' ')), value);
+  }
+  std::string styleHandle, dimensionTextStyle;
+  for (size_t i = 1; i + 1 < groups.size(); ++i) {
+    if (groups[i] == std::pair<std::string, std::string>{"0", "STYLE"}) styleHandle = groups[i + 1].second;
+    if (groups[i].first == "340" && groups[i - 1].first == "284") dimensionTextStyle = groups[i].second;
+  }
+  EXPECT_FALSE(styleHandle.empty());
+  EXPECT_EQ(dimensionTextStyle, styleHandle);
 }
 
 TEST(DxfPicture, UpwardTextsTurnAndUnwritablePathsFail) {
